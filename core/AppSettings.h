@@ -1,0 +1,31 @@
+#pragma once
+// The persistent part of ClassData in the per-user settings store: organisation
+// "Mevra", application "Kazane", group "UseMode", every value as text. The store is
+// an INI file ($XDG_CONFIG_HOME/Mevra/Kazane.ini) through QSettings.
+
+#include "core/ClassData.h"
+#include "core/Status.h"
+
+#include <QString>
+
+class QSettings;
+
+namespace AppSettings {
+constexpr const char* Group = "UseMode";
+
+// Reads every key into `data` (writing the defaults first on the first run), sets
+// FileStem for the mode and makes the first unit current, then checks the data
+// folder. The returned failure carries the message to show; DataPath is always set.
+// Applying the mode to the menus and toolbars is the main window's part.
+Status LoadSettings(ClassData& data, QSettings& store, const QString& programFolder);
+void SaveSettings(const ClassData& data, QSettings& store);
+void WriteDefaultCriteria(QSettings& store);
+void LoadCriteria(ClassData& data, QSettings& store);
+void SaveCriteria(const ClassData& data, QSettings& store);
+
+// Key names of the criteria: "sHyoteiMode3", "rHyoteiMode32", "sHyotei35", "rHyotei324".
+QString sModeKey(int s);
+QString rModeKey(int s, int v);
+QString sKey(int s, int k);
+QString rKey(int s, int v, int k);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Windows code page 932 (Shift-JIS with the vendor extensions such as Ⅰ, ① and ～),
+// the encoding of every data file, through glibc's iconv.
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace Cp932 {
+// Nothing when some character has no CP932 form.
+std::optional<QByteArray> encode(const QString& text);
+// Nothing when the bytes are not valid CP932.
+std::optional<QString> decode(const QByteArray& bytes);
+// The first character of the text that CP932 cannot hold, or a null QChar... as text
+// (a character outside the BMP is returned whole); empty when every character fits.
+QString firstUnencodable(const QString& text);
+}
+
+namespace StorableText {
+// Why a name cannot be stored in a data file (a double quote, a line break, a
+// character outside CP932), as a Japanese phrase; empty when it can.
+QString problem(const QString& text);
+}

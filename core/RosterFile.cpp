@@ -1,0 +1,104 @@
+#include "core/RosterFile.h"
+
+#include "core/Cp932.h"
+#include "core/DataFolder.h"
+#include "core/SafeFile.h"
+#include "core/TextFile.h"
+
+#include <QFileInfo>
+
+QString RosterFile::classFileName(int classNumber)
+{
+    return Names::classes()[classNumber] + QStringLiteral(".nam");
+}
+
+QString RosterFile::fileName(const ClassData& data)
+{
+    return data.SenkaMode ? data.FileStem[data.ClassNumber] + QStringLiteral(".nam") : QStringLiteral("Class.Nam");
+}
+
+QString RosterFile::backupName(const ClassData& data)
+{
+    return data.SenkaMode ? data.FileStem[data.ClassNumber] + QStringLiteral(".NBk") : QStringLiteral("Class.bak");
+}
+
+QString RosterFile::path(const ClassData& data)
+{
+    return DataFolder::resolve(data.DataPath, fileName(data));
+}
+
+QString RosterFile::missingMessage(const ClassData& data)
+{
+    const QString tail = QStringLiteral(
+        ".NAM)が見つかりません。ﾃﾞｰﾀﾌｫﾙﾀﾞの指定が違うか、氏名ﾌｧｲﾙが存在していないので、環境設定を確認するか、編集－氏名ﾒﾝﾃﾅﾝｽで作成してください。");
+    if (data.SenkaMode)
+        return QStringLiteral("氏名ﾃﾞｰﾀﾌｧｲﾙ(") + data.FileStem[data.ClassNumber] + tail;
+    return QStringLiteral("氏名ﾃﾞｰﾀﾌｧｲﾙ(CLASS") + tail;
+}
+
+QByteArray RosterFile::emptyFile()
+{
+    return QByteArrayLiteral("0\r\n");
+}
+
+Status RosterFile::parse(const QByteArray& bytes, const QString& displayName, int& count,
+                         std::array<QString, Limits::Pupils + 1>& names)
+{
+    ItemReader reader;
+    if (Status opened = reader.openBytes(bytes, displayName); !opened)
+        return opened;
+    int n = 0;
+    std::array<QString, Limits::Pupils + 1> loaded;
+    if (reader.readInt(n, 0, Limits::Pupils))
+        for (int p = 1; p <= n; ++p)
+            if (!reader.readString(loaded[p]))
+                break;
+    reader.expectEnd();
+    if (!reader.error().isEmpty())
+        return reader.status();
+    count = n;
+    names = loaded;
+    return Status::success();
+}
+
+Status RosterFile::build(int count, const std::array<QString, Limits::Pupils + 1>& names, QByteArray& bytes)
+{
+    count = qBound(0, count, Limits::Pupils);
+    for (int p = 1; p <= count; ++p) {
+        const QString problem = StorableText::problem(names[p]);
+        if (!problem.isEmpty())
+            return Status::failure(QStringLiteral("%1番の氏名「%2」は保存できません。%3。").arg(p).arg(names[p]).arg(problem));
+    }
+    ItemWriter writer;
+    writer.number(count);
+    for (int p = 1; p <= count; ++p)
+        writer.quoted(names[p]);
+    if (!writer.bytes(bytes))
+        return Status::failure(QStringLiteral("氏名データを保存できない文字が含まれています。"));
+    return Status::success();
+}
+
+Status LoadRoster(ClassData& data)
+{
+    const QString filePath = RosterFile::path(data);
+    if (!QFileInfo::exists(filePath)) {
+        for (auto& name : data.PupilName)
+            name.clear();
+        return Status::failure(RosterFile::missingMessage(data));
+    }
+    QByteArray bytes;
+    if (!SafeFile::read(filePath, bytes))
+        return Status::failure(QStringLiteral("データファイル「%1」を読み込めませんでした。").arg(RosterFile::fileName(data)));
+    return RosterFile::parse(bytes, RosterFile::fileName(data), data.PupilCount, data.PupilName);
+}
+
+Status SaveRoster(const ClassData& data)
+{
+    QByteArray bytes;
+    if (Status built = RosterFile::build(data.PupilCount, data.PupilName, bytes); !built)
+        return built;
+    const QString filePath = RosterFile::path(data);
+    if (Status saved = SafeFile::backup(filePath, DataFolder::resolve(data.DataPath, RosterFile::backupName(data))); !saved)
+        return saved;
+    return SafeFile::write(filePath, bytes);
+}

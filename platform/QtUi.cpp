@@ -1,0 +1,120 @@
+#include "platform/QtUi.h"
+
+#include "platform/HelpViewer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+QtUi::QtUi(const QString& helpFile) : helpFile(helpFile) {}
+
+QtUi::~QtUi()
+{
+    delete help;
+}
+
+Ui::Answer QtUi::message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    QMessageBox box(owner);
+    box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+    box.setText(text);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+        break;
+    }
+    const int result = box.exec();
+    switch (result) {
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return buttons == Buttons::OkCancel && result != QMessageBox::Ok ? Answer::Cancel : Answer::Ok;
+    }
+}
+
+void QtUi::beep()
+{
+    QApplication::beep();
+}
+
+std::optional<QString> QtUi::input(QWidget* owner, const QString& prompt, const QString& title, const QString& defaultText)
+{
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+QString QtUi::pickFolder(QWidget* owner, const QString& title, const QString& startFolder)
+{
+    return QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
+}
+
+QString QtUi::saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(owner, title, suggestedPath, filter);
+}
+
+int QtUi::runModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+void QtUi::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtUi::showHelp(QWidget* owner, int topic)
+{
+    Q_UNUSED(owner);
+    if (!help)
+        help = new HelpViewer(helpFile);
+    help->showTopic(topic);
+}
+
+void QtUi::preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, owner);
+    dialog.setWindowTitle(title);
+    dialog.resize(900, 1000);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) { paint(target); });
+    dialog.exec();
+}
+
+void QtUi::printerSetup(QWidget* owner, QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, owner);
+    dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
+    dialog.exec();
+}

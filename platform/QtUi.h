@@ -1,0 +1,31 @@
+#pragma once
+// The Ui seam on real Qt widgets.
+
+#include "platform/Ui.h"
+
+#include <QPointer>
+
+class HelpViewer;
+
+class QtUi : public Ui {
+public:
+    QtUi(const QString& helpFile);
+    ~QtUi() override;
+
+    Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    void beep() override;
+    std::optional<QString> input(QWidget* owner, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QString pickFolder(QWidget* owner, const QString& title, const QString& startFolder) override;
+    QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
+                         const QString& filter) override;
+    int runModal(QDialog& dialog) override;
+    void setBusy(bool busy) override;
+    void showHelp(QWidget* owner, int topic) override;
+    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
+    void printerSetup(QWidget* owner, QPrinter& printer) override;
+
+private:
+    QString helpFile;
+    QPointer<HelpViewer> help;
+};

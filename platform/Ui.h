@@ -1,0 +1,59 @@
+#pragma once
+// Every message box, beep, input box, folder or file picker, modal dialog, help
+// page and print preview of the program goes through this seam. The program uses
+// QtUi; tests install a scripted Ui that records each call and answers it.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+
+class Ui {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Icon { None, Information, Question, Warning, Critical };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Ui() = default;
+
+    // A message box. An empty title means the application title "小学校成績処理かざね".
+    virtual Answer message(QWidget* owner, const QString& text, Buttons buttons = Buttons::Ok,
+                           Icon icon = Icon::None, const QString& title = {}) = 0;
+    virtual void beep() = 0;
+    // An input box; nothing when cancelled.
+    virtual std::optional<QString> input(QWidget* owner, const QString& prompt, const QString& title,
+                                         const QString& defaultText) = 0;
+    // The folder picker; empty when cancelled.
+    virtual QString pickFolder(QWidget* owner, const QString& title, const QString& startFolder) = 0;
+    // A save-file dialog; empty when cancelled.
+    virtual QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
+                                 const QString& filter) = 0;
+    // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int runModal(QDialog& dialog) = 0;
+    // Hourglass pointer on or off (nested calls are counted).
+    virtual void setBusy(bool busy) = 0;
+    // The help window at a topic number (1 main window, 4 settings, 5 score entry,
+    // 7 test maintenance, 8 roster maintenance, 11 attendance).
+    virtual void showHelp(QWidget* owner, int topic) = 0;
+    // A print preview window with the title; `paint` paints every page on the printer it gets.
+    virtual void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) = 0;
+    // The print-setup dialog on the shared printer.
+    virtual void printerSetup(QWidget* owner, QPrinter& printer) = 0;
+
+    static QString applicationTitle() { return QStringLiteral("小学校成績処理かざね"); }
+};
+
+// The hourglass pointer for the life of a scope.
+class BusyCursor {
+public:
+    explicit BusyCursor(Ui& ui) : ui(ui) { ui.setBusy(true); }
+    ~BusyCursor() { ui.setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    Ui& ui;
+};

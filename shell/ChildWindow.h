@@ -1,0 +1,42 @@
+#pragma once
+// Base of every window that lives inside the main window's frame. The main window
+// calls Form_Activate when the window becomes the active child; Form_Unload runs
+// once when the window closes, by any means. A window may refuse to close in
+// Form_QueryUnload. When the program ends, Form_ProgramEnd lets a window keep what
+// its own closing would keep.
+
+#include "shell/AppContext.h"
+
+#include <QWidget>
+
+class QMdiSubWindow;
+
+class ChildWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChildWindow(AppContext& ctx, QWidget* parent = nullptr);
+
+    // Runs before the window is shown; false when it cannot open (it then shows
+    // its own message and is discarded).
+    virtual bool Form_Load() { return true; }
+    virtual void Form_Activate() {}
+    virtual bool Form_QueryUnload() { return true; }
+    virtual void Form_Unload() {}
+    virtual void Form_ProgramEnd() {}
+
+    // Closes the window (and its frame inside the main window).
+    void closeWindow();
+    // Alt+key sent from the main toolbar (印刷 = P, ﾌﾟﾚﾋﾞｭｰ = O): clicks the enabled
+    // button or menu entry whose caption has that mnemonic. False when none has.
+    bool triggerMnemonic(QChar key);
+    // The frame inside the main window, when there is one.
+    QMdiSubWindow* subWindow() const;
+    bool isUnloaded() const { return unloaded; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    AppContext& ctx;
+
+private:
+    bool unloaded = false;
+};

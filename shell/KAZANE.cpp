@@ -1,0 +1,625 @@
+#include "shell/KAZANE.h"
+
+#include "attendance/Frm_Shuseki.h"
+#include "core/AppSettings.h"
+#include "core/AttendanceFile.h"
+#include "core/DataFolder.h"
+#include "core/RosterFile.h"
+#include "core/SafeFile.h"
+#include "core/ScoreFile.h"
+#include "entry/InputDialog.h"
+#include "maintenance/NameDialog.h"
+#include "maintenance/TestMente.h"
+#include "reports/KojinDialog.h"
+#include "reports/RyoikiDspDialog.h"
+#include "reports/Shukei.h"
+#include "reports/TestDisplay.h"
+#include "shell/CustomDialog.h"
+#include "shell/FrmBackup.h"
+#include "shell/frmSplash.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString NoPupilsForEntry = QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください.");
+const QString NoPupilsForTally = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
+
+// The band that holds the three toolbars; a right click on it pops up the unit menu.
+class CoolBar : public QWidget {
+public:
+    explicit CoolBar(std::function<void(const QPoint&)> popup) : popup(std::move(popup)) {}
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override { popup(event->globalPos()); }
+
+private:
+    std::function<void(const QPoint&)> popup;
+};
+
+struct ToolButtonSpec {
+    const char* key;
+    const char* caption;
+    const char* tooltip;
+    QStyle::StandardPixmap icon;
+};
+
+}  // namespace
+
+KAZANE::KAZANE(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx(ctx)
+{
+    setObjectName(QStringLiteral("KAZANE"));
+    setWindowTitle(QStringLiteral("小学校成績処理 「かざね」"));
+    ctx.frame = this;
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    CoolBar1 = new CoolBar([this](const QPoint& at) { (this->ctx.data.SenkaMode ? menu_class : menu_kyoka)->popup(at); });
+    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+    layout->addWidget(CoolBar1);
+    mdi = new QMdiArea(central);
+    mdi->setObjectName(QStringLiteral("MDIArea"));
+    mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(mdi, 1);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildToolbars();
+
+    connect(mdi, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* frame) {
+        if (!frame)
+            return;
+        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
+            child->Form_Activate();
+    });
+}
+
+KAZANE::~KAZANE()
+{
+    ctx.frame = nullptr;
+}
+
+void KAZANE::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto named = [](QAction* action, const char* name) {
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    menu_file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    menu_file->setObjectName(QStringLiteral("menu_file"));
+    menu_custom = named(menu_file->addAction(QStringLiteral("かざね使用環境の設定 (&C)")), "menu_custom");
+    menuPrinterSet = named(menu_file->addAction(QStringLiteral("プリンタの設定(&U)")), "menuPrinterSet");
+    menu_backup = named(menu_file->addAction(QStringLiteral("データのバックアップ(&B)")), "menu_backup");
+    menuFDFormat = named(menu_file->addAction(QStringLiteral("フロッピーの初期化")), "menuFDFormat");
+    menu_file->addSeparator();
+    menu_end = named(menu_file->addAction(QStringLiteral("かざねの終了 (&X)")), "menu_end");
+    connect(menu_custom, &QAction::triggered, this, [this] { openCustomDialog(); });
+    connect(menuPrinterSet, &QAction::triggered, this, [this] { this->ctx.ui.printerSetup(this, this->ctx.reports.printer()); });
+    connect(menu_backup, &QAction::triggered, this, [this] { openBackup(); });
+    connect(menuFDFormat, &QAction::triggered, this, [this] { menuFDFormat_Click(); });
+    connect(menu_end, &QAction::triggered, this, [this] { endProgram(); });
+
+    menu_edit = bar->addMenu(QStringLiteral("編集 (&E)"));
+    menu_edit->setObjectName(QStringLiteral("menu_edit"));
+    menu_Name = named(menu_edit->addAction(QStringLiteral("氏名のメンテナンス (&N)")), "menu_Name");
+    menu_test = named(menu_edit->addAction(QStringLiteral("テストのメンテナンス (&T)")), "menu_test");
+    connect(menu_Name, &QAction::triggered, this, [this] { openNameDialog(); });
+    connect(menu_test, &QAction::triggered, this, [this] { openTestMente(); });
+
+    menu_disp = bar->addMenu(QStringLiteral("表示(&V)"));
+    menu_disp->setObjectName(QStringLiteral("menu_disp"));
+    menu_disp_icon = named(menu_disp->addAction(QStringLiteral("入力・集計ツールバーの表示")), "menu_disp_icon");
+    menu_disp_kyoka = named(menu_disp->addAction(QStringLiteral("教科・クラス名ツールバーの表示")), "menu_disp_kyoka");
+    menu_disp_icon->setCheckable(true);
+    menu_disp_icon->setChecked(true);
+    menu_disp_kyoka->setCheckable(true);
+    menu_disp_kyoka->setChecked(true);
+    connect(menu_disp_icon, &QAction::triggered, this, [this](bool checked) { Toolbar1->setVisible(checked); });
+    connect(menu_disp_kyoka, &QAction::triggered, this, [this](bool checked) {
+        Toolbar2->setVisible(checked && !this->ctx.data.SenkaMode);
+        Toolbar3->setVisible(checked && this->ctx.data.SenkaMode);
+    });
+
+    menu_kyoka = bar->addMenu(QStringLiteral("教科(&K)"));
+    menu_kyoka->setObjectName(QStringLiteral("menu_kyoka"));
+    for (int i = 0; i < 9; ++i) {
+        menu_subject[i] = menu_kyoka->addAction(Names::subjects()[i + 1]);
+        menu_subject[i]->setObjectName(QStringLiteral("menu_subject%1").arg(i));
+        menu_subject[i]->setCheckable(true);
+        connect(menu_subject[i], &QAction::triggered, this, [this, i] { selectSubject(i); });
+    }
+    menu_class = bar->addMenu(QStringLiteral("ｸﾗｽ(&C)"));
+    menu_class->setObjectName(QStringLiteral("menu_class"));
+    static const char* const classCaptions[9] = {"４－１", "４－２", "４－３", "５－１", "５－２",
+                                                 "５－３", "６－１", "６－２", "６－３"};
+    for (int i = 0; i < 9; ++i) {
+        menu_subclass[i] = menu_class->addAction(QString::fromUtf8(classCaptions[i]));
+        menu_subclass[i]->setObjectName(QStringLiteral("menu_subclass%1").arg(i));
+        menu_subclass[i]->setCheckable(true);
+        connect(menu_subclass[i], &QAction::triggered, this, [this, i] { selectClass(i); });
+    }
+
+    menu_input = named(bar->addAction(QStringLiteral("点数入力(&I)")), "menu_input");
+    connect(menu_input, &QAction::triggered, this, [this] { openInputDialog(); });
+
+    menu_shukei = bar->addMenu(QStringLiteral("集 計(&S)"));
+    menu_shukei->setObjectName(QStringLiteral("menu_shukei"));
+    menu_datadsp = named(menu_shukei->addAction(QStringLiteral("テスト別成績集計 (&T)")), "menu_datadsp");
+    menu_ryoiki = named(menu_shukei->addAction(QStringLiteral("総合成績集計 (&S)")), "menu_ryoiki");
+    menu_kjtest = named(menu_shukei->addAction(QStringLiteral("個人別成績一覧 (&K)")), "menu_kjtest");
+    menu_clsryo = named(menu_shukei->addAction(QStringLiteral("クラス観点別傾向  (&C)")), "menu_clsryo");
+    menu_free = named(menu_shukei->addAction(QStringLiteral("教科内自由集計 (&F)")), "menu_free");
+    connect(menu_datadsp, &QAction::triggered, this, [this] { openTestDisplay(); });
+    connect(menu_ryoiki, &QAction::triggered, this, [this] { openRyoikiDsp(); });
+    connect(menu_kjtest, &QAction::triggered, this, [this] { openKojin(); });
+    connect(menu_clsryo, &QAction::triggered, this, [this] { openShukei(false); });
+    connect(menu_free, &QAction::triggered, this, [this] { openShukei(true); });
+
+    Mn_Shuketu = named(bar->addAction(QStringLiteral("出欠管理(&A)")), "Mn_Shuketu");
+    connect(Mn_Shuketu, &QAction::triggered, this, [this] { openAttendance(); });
+
+    menu_help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    menu_help->setObjectName(QStringLiteral("menu_help"));
+    menu_nhelp = named(menu_help->addAction(QStringLiteral("ヘルプ               F1")), "menu_nhelp");
+    menu_nhelp->setShortcut(QKeySequence(Qt::Key_F1));
+    menu_nhelp->setShortcutContext(Qt::ApplicationShortcut);
+    menu_about = named(menu_help->addAction(QStringLiteral("かざねについて (&A)")), "menu_about");
+    connect(menu_nhelp, &QAction::triggered, this, [this] { this->ctx.ui.showHelp(this, 1); });
+    connect(menu_about, &QAction::triggered, this, [this] { showAbout(); });
+}
+
+void KAZANE::buildToolbars()
+{
+    auto* band = new QVBoxLayout(CoolBar1);
+    band->setContentsMargins(2, 2, 2, 2);
+    band->setSpacing(0);
+
+    Toolbar1 = new QToolBar(QStringLiteral("Toolbar1"), CoolBar1);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar1->setIconSize(QSize(24, 24));
+    static const ToolButtonSpec buttons[] = {
+        {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+        {"inputdialog", "点数入力", "点数を入力します", QStyle::SP_FileDialogDetailedView},
+        {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+        {"testdsp", "テスト別", "テスト別に成績を集計", QStyle::SP_FileDialogListView},
+        {"ryoiki", "総合集計", "総合成績一覧", QStyle::SP_FileDialogContentsView},
+        {"kojin", "個人集計", "個人別成績詳細", QStyle::SP_FileDialogInfoView},
+        {"free", "自由集計", "自由な集計", QStyle::SP_FileDialogToParent},
+        {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+        {"shuseki", "出欠処理", "出席関係の処理", QStyle::SP_DialogApplyButton},
+        {"printdialog", "印　刷", "印刷します", QStyle::SP_DialogSaveButton},
+        {"preview", "ﾌﾟﾚﾋﾞｭｰ", "ﾌﾟﾚﾋﾞｭｰを表示します", QStyle::SP_FileDialogStart},
+        {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+        {"custom", "設定", "使用環境を設定します", QStyle::SP_ComputerIcon},
+        {"namemente", "氏名設定", "氏名のメンテナンス", QStyle::SP_DirHomeIcon},
+        {"testmente", "ﾃｽﾄ設定", "テストのメンテナンス", QStyle::SP_FileIcon},
+        {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+        {"enddialog", "終　了", "かざねを終了", QStyle::SP_DialogCloseButton},
+    };
+    for (const ToolButtonSpec& spec : buttons) {
+        if (!spec.key) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        const QString key = QLatin1String(spec.key);
+        QAction* action = Toolbar1->addAction(style()->standardIcon(spec.icon), QString::fromUtf8(spec.caption));
+        action->setObjectName(key);
+        action->setData(key);
+        action->setToolTip(QString::fromUtf8(spec.tooltip));
+        toolbarButtons.insert(key, action);
+        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+    band->addWidget(Toolbar1);
+
+    auto unitBar = [this, band](const char* name, const QString& head, const std::array<QString, 10>& names,
+                                QList<QAction*>& list, void (KAZANE::*select)(int)) {
+        auto* bar = new QToolBar(QLatin1String(name), CoolBar1);
+        bar->setObjectName(QLatin1String(name));
+        bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        auto* group = new QActionGroup(bar);
+        list.append(nullptr);
+        QAction* headButton = bar->addAction(head);
+        headButton->setObjectName(QLatin1String(name) + QStringLiteral("_1"));
+        list.append(headButton);
+        for (int i = 1; i <= 9; ++i) {
+            QAction* action = bar->addAction(names[i]);
+            action->setObjectName(QLatin1String(name) + QStringLiteral("_%1").arg(i + 1));
+            action->setCheckable(true);
+            group->addAction(action);
+            list.append(action);
+            connect(action, &QAction::triggered, this, [this, select, i] { (this->*select)(i - 1); });
+        }
+        // The band's last position is a separator, so the unit buttons are 2..count-1.
+        list.append(bar->addSeparator());
+        band->addWidget(bar);
+        return bar;
+    };
+    Toolbar2 = unitBar("Toolbar2", QStringLiteral("教科"), Names::subjects(), Toolbar2Buttons, &KAZANE::selectSubject);
+    Toolbar3 = unitBar("Toolbar3", QStringLiteral("クラス"), Names::classes(), Toolbar3Buttons, &KAZANE::selectClass);
+}
+
+QAction* KAZANE::button(const QString& key) const
+{
+    return toolbarButtons.value(key);
+}
+
+void KAZANE::Toolbar1_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("inputdialog"))
+        openInputDialog();
+    else if (key == QLatin1String("testdsp"))
+        openTestDisplay();
+    else if (key == QLatin1String("ryoiki"))
+        openRyoikiDsp();
+    else if (key == QLatin1String("kojin"))
+        openKojin();
+    else if (key == QLatin1String("free"))
+        openShukei(true);
+    else if (key == QLatin1String("shuseki"))
+        openAttendance();
+    else if (key == QLatin1String("printdialog") || key == QLatin1String("preview")) {
+        if (ChildWindow* child = activeChild())
+            child->triggerMnemonic(key == QLatin1String("printdialog") ? QLatin1Char('P') : QLatin1Char('O'));
+    } else if (key == QLatin1String("custom"))
+        openCustomDialog();
+    else if (key == QLatin1String("namemente"))
+        openNameDialog();
+    else if (key == QLatin1String("testmente"))
+        openTestMente();
+    else if (key == QLatin1String("enddialog"))
+        endProgram();
+}
+
+// ---- command states ---------------------------------------------------------
+
+void KAZANE::DisablePrint()
+{
+    button(QStringLiteral("printdialog"))->setEnabled(false);
+    button(QStringLiteral("preview"))->setEnabled(false);
+}
+
+void KAZANE::EnablePrint()
+{
+    button(QStringLiteral("printdialog"))->setEnabled(true);
+    button(QStringLiteral("preview"))->setEnabled(true);
+}
+
+// A child window with its own menus takes the place of the main window's menus
+// while it is active; here the main window's commands are switched off instead, so
+// that no second editing window can be opened over it.
+void KAZANE::setEditingMenusEnabled(bool enabled)
+{
+    for (QAction* action : {menu_custom, menu_backup, menuFDFormat, menu_input, Mn_Shuketu})
+        action->setEnabled(enabled);
+    for (QMenu* menu : {menu_edit, menu_kyoka, menu_class, menu_shukei})
+        menu->setEnabled(enabled);
+}
+
+void KAZANE::DisableAllCommands()
+{
+    for (QAction* action : std::as_const(toolbarButtons))
+        action->setEnabled(false);
+    setEditingMenusEnabled(false);
+    DisableUnitButtons();
+}
+
+void KAZANE::EnableAllCommands()
+{
+    for (QAction* action : std::as_const(toolbarButtons))
+        action->setEnabled(true);
+    setEditingMenusEnabled(true);
+    EnableUnitButtons();
+    keepAttendanceOffInSpecialistMode();
+}
+
+void KAZANE::LockForTally()
+{
+    for (const char* key : {"inputdialog", "shuseki", "custom", "namemente", "testmente"})
+        button(QLatin1String(key))->setEnabled(false);
+    for (QAction* action : {menu_input, Mn_Shuketu, menu_custom})
+        action->setEnabled(false);
+    for (QMenu* menu : {menu_edit, menu_class, menu_kyoka})
+        menu->setEnabled(false);
+    DisableUnitButtons();
+}
+
+void KAZANE::UnlockAfterTally()
+{
+    for (const char* key : {"inputdialog", "shuseki", "custom", "namemente", "testmente"})
+        button(QLatin1String(key))->setEnabled(true);
+    for (QAction* action : {menu_input, Mn_Shuketu, menu_custom})
+        action->setEnabled(true);
+    for (QMenu* menu : {menu_edit, menu_class, menu_kyoka})
+        menu->setEnabled(true);
+    EnableUnitButtons();
+    keepAttendanceOffInSpecialistMode();
+}
+
+// In specialist mode the one attendance file of the data folder belongs to no class
+// of the specialist: the attendance command stays off whatever else is switched on.
+void KAZANE::keepAttendanceOffInSpecialistMode()
+{
+    if (!ctx.data.SenkaMode)
+        return;
+    Mn_Shuketu->setEnabled(false);
+    button(QStringLiteral("shuseki"))->setEnabled(false);
+}
+
+void KAZANE::DisableUnitButtons()
+{
+    if (ctx.data.SenkaMode) {
+        for (int i = 1; i < Toolbar3Buttons.size(); ++i)
+            Toolbar3Buttons[i]->setEnabled(false);
+    } else {
+        const int count = int(Toolbar2Buttons.size()) - 1;
+        for (int i = 1; i <= count - 1; ++i)
+            Toolbar2Buttons[i]->setEnabled(false);
+    }
+}
+
+void KAZANE::EnableUnitButtons()
+{
+    if (ctx.data.SenkaMode) {
+        for (int i = 1; i < Toolbar3Buttons.size(); ++i)
+            Toolbar3Buttons[i]->setEnabled(true);
+    } else {
+        const int count = int(Toolbar2Buttons.size()) - 1;
+        for (int i = 2; i <= count - 1; ++i)
+            Toolbar2Buttons[i]->setEnabled(ctx.data.UseKyoka[i - 1] == 1);
+    }
+}
+
+// ---- settings, mode and data folder ------------------------------------------
+
+void KAZANE::applyMode()
+{
+    const ClassData& data = ctx.data;
+    const bool showUnits = menu_disp_kyoka->isChecked();
+    Toolbar2->setVisible(showUnits && !data.SenkaMode);
+    Toolbar3->setVisible(showUnits && data.SenkaMode);
+    menu_class->menuAction()->setVisible(data.SenkaMode);
+    menu_kyoka->menuAction()->setVisible(!data.SenkaMode);
+    if (data.SenkaMode) {
+        button(QStringLiteral("printdialog"))->setEnabled(false);
+        keepAttendanceOffInSpecialistMode();
+        selectClass(data.ClassNumber - 1);
+    } else {
+        Mn_Shuketu->setEnabled(true);
+        button(QStringLiteral("shuseki"))->setEnabled(true);
+        for (int i = 1; i <= 9; ++i) {
+            menu_subject[i - 1]->setEnabled(data.UseKyoka[i] == 1);
+            Toolbar2Buttons[i + 1]->setEnabled(data.UseKyoka[i] == 1);
+        }
+        for (int i = 0; i < 9; ++i)
+            menu_subject[i]->setChecked(i == data.KyokaNumber - 1);
+        Toolbar2Buttons[data.KyokaNumber + 1]->setChecked(true);
+    }
+}
+
+void KAZANE::LoadSettings()
+{
+    const Status status = AppSettings::LoadSettings(ctx.data, ctx.settings, ctx.programFolder);
+    applyMode();
+    ctx.check(status, this);
+}
+
+bool KAZANE::OpenDataFolder(const QString& folder)
+{
+    ClassData& data = ctx.data;
+    if (DataFolder::exists(folder, QStringLiteral("class.Nam")) || data.SenkaMode) {
+        ctx.check(LoadRoster(data), this);
+    } else {
+        data.PupilCount = 0;
+        openCustomDialog();
+    }
+    // The attendance file belongs to the homeroom class; in specialist mode it is
+    // neither read nor created.
+    if (!data.SenkaMode) {
+        if (AttendanceFile::exists(data))
+            ctx.check(LoadAttendance(data), this);
+        else
+            ctx.check(CreateAttendance(data), this);
+    }
+    EnsureDataFiles(folder);
+    return true;
+}
+
+void KAZANE::EnsureDataFiles(const QString& folder)
+{
+    const QString base = DataFolder::withSlash(folder);
+    for (int i = 1; i <= Limits::Units; ++i) {
+        const QString scores = ctx.data.FileStem[i] + QStringLiteral(".dat");
+        if (!DataFolder::exists(base, scores) && !ctx.check(SafeFile::write(base + scores, ScoreFile::emptyFile()), this))
+            return;
+        if (ctx.data.SenkaMode) {
+            const QString roster = ctx.data.FileStem[i] + QStringLiteral(".Nam");
+            if (!DataFolder::exists(base, roster) && !ctx.check(SafeFile::write(base + roster, RosterFile::emptyFile()), this))
+                return;
+        }
+    }
+}
+
+void KAZANE::selectSubject(int index)
+{
+    for (int i = 0; i < 9; ++i)
+        menu_subject[i]->setChecked(i == index);
+    ctx.data.KyokaNumber = index + 1;
+    Toolbar2Buttons[index + 2]->setChecked(true);
+}
+
+void KAZANE::selectClass(int index)
+{
+    for (int i = 0; i < 9; ++i)
+        menu_subclass[i]->setChecked(i == index);
+    ctx.data.ClassNumber = index + 1;
+    Toolbar3Buttons[index + 2]->setChecked(true);
+    if (ctx.data.SenkaMode)
+        ctx.check(LoadRoster(ctx.data), this);
+}
+
+// ---- start-up and end ----------------------------------------------------------
+
+void KAZANE::startUp()
+{
+    {
+        frmSplash splash(ctx, this);
+        ctx.ui.runModal(splash);
+    }
+    QApplication::setApplicationDisplayName(Ui::applicationTitle());
+    if (QScreen* screen = QApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    show();
+    ctx.data.setDefaultViewpointNames();
+    LoadSettings();
+    OpenDataFolder(ctx.data.DataPath);
+    DisablePrint();
+    ctx.reports.removeLeftoverStores();
+}
+
+void KAZANE::endProgram()
+{
+    const auto frames = mdi->subWindowList();
+    for (QMdiSubWindow* frame : frames)
+        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
+            child->Form_ProgramEnd();
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+void KAZANE::closeEvent(QCloseEvent* event)
+{
+    const auto frames = mdi->subWindowList();
+    for (QMdiSubWindow* frame : frames)
+        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
+            child->Form_ProgramEnd();
+    event->accept();
+}
+
+void KAZANE::menuFDFormat_Click()
+{
+    // There is no removable drive to format on this platform: the command finds
+    // none and does nothing.
+}
+
+void KAZANE::showAbout()
+{
+    auto* about = new frmSplash(ctx, this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->show();
+}
+
+// ---- child windows ---------------------------------------------------------------
+
+ChildWindow* KAZANE::activeChild() const
+{
+    QMdiSubWindow* frame = mdi->activeSubWindow();
+    return frame ? qobject_cast<ChildWindow*>(frame->widget()) : nullptr;
+}
+
+void KAZANE::cascade()
+{
+    mdi->cascadeSubWindows();
+}
+
+bool KAZANE::refuseWithoutPupils(const QString& message)
+{
+    if (ctx.data.PupilCount != 0)
+        return false;
+    ctx.ui.message(this, message);
+    return true;
+}
+
+ChildWindow* KAZANE::openChild(ChildWindow* window, const QString& caption, bool withCascade)
+{
+    if (!window->Form_Load()) {
+        delete window;
+        return nullptr;
+    }
+    QMdiSubWindow* frame = mdi->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    if (!caption.isEmpty())
+        window->setWindowTitle(caption);
+    frame->show();
+    if (withCascade)
+        cascade();
+    mdi->setActiveSubWindow(frame);
+    return window;
+}
+
+ChildWindow* KAZANE::openInputDialog()
+{
+    if (refuseWithoutPupils(NoPupilsForEntry))
+        return nullptr;
+    return openChild(new InputDialog(ctx),
+                     QStringLiteral("成績入力-") + ctx.data.unitName() + QStringLiteral("-通常入力"), true);
+}
+
+ChildWindow* KAZANE::openTestDisplay()
+{
+    if (refuseWithoutPupils(NoPupilsForTally))
+        return nullptr;
+    return openChild(new TestDisplay(ctx), QStringLiteral("テスト別成績集計-") + ctx.data.unitName(), true);
+}
+
+ChildWindow* KAZANE::openRyoikiDsp()
+{
+    if (refuseWithoutPupils(NoPupilsForTally))
+        return nullptr;
+    return openChild(new RyoikiDspDialog(ctx), QStringLiteral("総合集計一覧表-") + ctx.data.unitName(), true);
+}
+
+ChildWindow* KAZANE::openKojin()
+{
+    if (refuseWithoutPupils(NoPupilsForTally))
+        return nullptr;
+    return openChild(new KojinDialog(ctx), QStringLiteral("個人別成績集計-") + ctx.data.unitName(), true);
+}
+
+ChildWindow* KAZANE::openShukei(bool withCascade)
+{
+    if (refuseWithoutPupils(NoPupilsForTally))
+        return nullptr;
+    return openChild(new Shukei(ctx), QString(), withCascade);
+}
+
+ChildWindow* KAZANE::openAttendance()
+{
+    return openChild(new Frm_Shuseki(ctx), QString(), true);
+}
+
+ChildWindow* KAZANE::openCustomDialog()
+{
+    return openChild(new CustomDialog(ctx), QString(), true);
+}
+
+ChildWindow* KAZANE::openBackup()
+{
+    return openChild(new FrmBackup(ctx), QString(), true);
+}
+
+ChildWindow* KAZANE::openNameDialog()
+{
+    return openChild(new NameDialog(ctx), QString(), true);
+}
+
+ChildWindow* KAZANE::openTestMente()
+{
+    return openChild(new TestMente(ctx), QString(), true);
+}

@@ -1,0 +1,120 @@
+#pragma once
+// The main window "小学校成績処理 「かざね」": the frame that holds every other window,
+// its menus and three toolbars, the current subject or class, the command states
+// that child windows switch, and the start-up sequence.
+
+#include "shell/AppContext.h"
+#include "shell/MainFrame.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class ChildWindow;
+class QAction;
+class QActionGroup;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+class KAZANE : public QMainWindow, public MainFrame {
+    Q_OBJECT
+public:
+    explicit KAZANE(AppContext& ctx, QWidget* parent = nullptr);
+    ~KAZANE() override;
+
+    // The start-up sequence: splash, settings, data folder, leftover stores.
+    void startUp();
+
+    // MainFrame
+    void DisablePrint() override;
+    void EnablePrint() override;
+    void DisableAllCommands() override;
+    void EnableAllCommands() override;
+    void LockForTally() override;
+    void UnlockAfterTally() override;
+    void LoadSettings() override;
+    bool OpenDataFolder(const QString& folder) override;
+    void cascade() override;
+
+    void EnsureDataFiles(const QString& folder);
+    void DisableUnitButtons();
+    void EnableUnitButtons();
+    // Applies the mode of ClassData to the menus and toolbars.
+    void applyMode();
+
+    void selectSubject(int index);  // menu_subject index 0..8
+    void selectClass(int index);    // menu_subclass index 0..8
+    // The toolbar button of a key ("inputdialog", ...); the toolbar's keyed dispatch.
+    QAction* button(const QString& key) const;
+    void Toolbar1_ButtonClick(const QString& key);
+
+    // Opens a child window with its caption; refuses score and tally windows while
+    // the class has no pupils. Returns the window, or nullptr when nothing opened.
+    ChildWindow* openInputDialog();
+    ChildWindow* openTestDisplay();
+    ChildWindow* openRyoikiDsp();
+    ChildWindow* openKojin();
+    ChildWindow* openShukei(bool withCascade);
+    ChildWindow* openAttendance();
+    ChildWindow* openCustomDialog();
+    ChildWindow* openBackup();
+    ChildWindow* openNameDialog();
+    ChildWindow* openTestMente();
+
+    ChildWindow* activeChild() const;
+    QMdiArea* mdiArea() const { return mdi; }
+    void endProgram();
+
+    // Controls, named as the program names them.
+    QWidget* CoolBar1 = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QToolBar* Toolbar2 = nullptr;
+    QToolBar* Toolbar3 = nullptr;
+    QMenu* menu_file = nullptr;
+    QMenu* menu_edit = nullptr;
+    QMenu* menu_disp = nullptr;
+    QMenu* menu_kyoka = nullptr;
+    QMenu* menu_class = nullptr;
+    QMenu* menu_shukei = nullptr;
+    QMenu* menu_help = nullptr;
+    QAction* menu_custom = nullptr;
+    QAction* menuPrinterSet = nullptr;
+    QAction* menu_backup = nullptr;
+    QAction* menuFDFormat = nullptr;
+    QAction* menu_end = nullptr;
+    QAction* menu_Name = nullptr;
+    QAction* menu_test = nullptr;
+    QAction* menu_disp_icon = nullptr;
+    QAction* menu_disp_kyoka = nullptr;
+    QAction* menu_subject[9] = {};
+    QAction* menu_subclass[9] = {};
+    QAction* menu_input = nullptr;
+    QAction* menu_datadsp = nullptr;
+    QAction* menu_ryoiki = nullptr;
+    QAction* menu_kjtest = nullptr;
+    QAction* menu_clsryo = nullptr;
+    QAction* menu_free = nullptr;
+    QAction* Mn_Shuketu = nullptr;
+    QAction* menu_nhelp = nullptr;
+    QAction* menu_about = nullptr;
+    // Buttons 1.. of the subject and class toolbars (index 0 unused).
+    QList<QAction*> Toolbar2Buttons;
+    QList<QAction*> Toolbar3Buttons;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbars();
+    ChildWindow* openChild(ChildWindow* window, const QString& caption, bool withCascade);
+    bool refuseWithoutPupils(const QString& message);
+    void keepAttendanceOffInSpecialistMode();
+    void setEditingMenusEnabled(bool enabled);
+    void menuFDFormat_Click();
+    void showAbout();
+
+    AppContext& ctx;
+    QMdiArea* mdi = nullptr;
+    QHash<QString, QAction*> toolbarButtons;
+};

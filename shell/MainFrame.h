@@ -1,0 +1,25 @@
+#pragma once
+// What child windows may ask of the main window: the command states they switch
+// when they become active and when they close, and the data-folder procedures the
+// settings dialog runs again after it changes the mode or the folder.
+
+#include <QString>
+
+class MainFrame {
+public:
+    virtual ~MainFrame() = default;
+
+    virtual void DisablePrint() = 0;
+    virtual void EnablePrint() = 0;
+    virtual void DisableAllCommands() = 0;
+    virtual void EnableAllCommands() = 0;
+    virtual void LockForTally() = 0;
+    virtual void UnlockAfterTally() = 0;
+
+    // Loads the settings, applies the mode to the menus and toolbars and shows the
+    // folder message if any.
+    virtual void LoadSettings() = 0;
+    // Opens the roster and attendance of a data folder; may open the settings dialog.
+    virtual bool OpenDataFolder(const QString& folder) = 0;
+    virtual void cascade() = 0;
+};

@@ -1,0 +1,132 @@
+#include "shell/frmSplash.h"
+
+#include "shell/MainFrame.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainterPath>
+#include <QPainter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// The logo: three waves under the character 風.
+QPixmap logo()
+{
+    QPixmap pixmap(120, 120);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(0x2b, 0x6c, 0xb0));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(4, 4, 112, 112);
+    painter.setPen(QPen(QColor(0xe8, 0xf1, 0xfb), 4));
+    for (int i = 0; i < 3; ++i) {
+        QPainterPath wave;
+        const int y = 78 + i * 10;
+        wave.moveTo(22, y);
+        wave.cubicTo(42, y - 10, 58, y + 10, 78, y);
+        wave.cubicTo(88, y - 5, 94, y - 5, 98, y);
+        painter.drawPath(wave);
+    }
+    QFont font(QStringLiteral("IPAexGothic"));
+    font.setPixelSize(48);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 10, 120, 64), Qt::AlignCenter, QStringLiteral("風"));
+    return pixmap;
+}
+
+}  // namespace
+
+QString frmSplash::versionText()
+{
+    return QStringLiteral("Ver. %1.%2%3").arg(KAZANE_VERSION_MAJOR).arg(KAZANE_VERSION_MINOR).arg(KAZANE_VERSION_PATCH);
+}
+
+frmSplash::frmSplash(AppContext& ctx, QWidget* parent)
+    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::Box);
+    frame->setLineWidth(2);
+    frame->setStyleSheet(QStringLiteral("QFrame { background: #fdfdf8; }"));
+    outer->addWidget(frame);
+
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(28, 24, 36, 24);
+    row->setSpacing(28);
+    imgLogo = new QLabel(frame);
+    imgLogo->setPixmap(logo());
+    row->addWidget(imgLogo, 0, Qt::AlignTop);
+
+    auto* texts = new QVBoxLayout;
+    lblCompanyProduct = new QLabel(QStringLiteral("小学校成績処理"), frame);
+    lblProductName = new QLabel(QStringLiteral("かざね"), frame);
+    lblPlatform = new QLabel(QStringLiteral("for Windows95/98"), frame);
+    lblVersion = new QLabel(frame);
+    QFont company = lblCompanyProduct->font();
+    company.setPointSize(16);
+    lblCompanyProduct->setFont(company);
+    QFont product = lblProductName->font();
+    product.setPointSize(40);
+    product.setBold(true);
+    lblProductName->setFont(product);
+    lblProductName->setStyleSheet(QStringLiteral("color: #2b6cb0;"));
+    texts->addWidget(lblCompanyProduct);
+    texts->addWidget(lblProductName);
+    texts->addStretch(1);
+    texts->addWidget(lblPlatform, 0, Qt::AlignRight);
+    texts->addWidget(lblVersion, 0, Qt::AlignRight);
+    row->addLayout(texts, 1);
+
+    // Load: the tick counter starts at 0 and the version is shown.
+    tickCount = 0;
+    lblVersion->setText(versionText());
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+    setMinimumSize(460, 220);
+    Timer1->start();
+}
+
+void frmSplash::Timer1_Timer()
+{
+    ++tickCount;
+    if (tickCount > 2)
+        close();
+}
+
+void frmSplash::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (ctx.frame)
+        ctx.frame->DisablePrint();
+    activateWindow();
+}
+
+void frmSplash::keyPressEvent(QKeyEvent*)
+{
+    close();
+}
+
+void frmSplash::mousePressEvent(QMouseEvent*)
+{
+    close();
+}
+
+void frmSplash::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && isVisible() && hasBeenActive)
+        close();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        hasBeenActive = true;
+}

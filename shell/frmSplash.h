@@ -1,0 +1,39 @@
+#pragma once
+// The title window: shown modally at start-up and as the about box. It closes by
+// itself on the third tick of its one-second timer, or at once on a key, a click or
+// the loss of focus.
+
+#include "shell/AppContext.h"
+
+#include <QDialog>
+
+class QLabel;
+class QTimer;
+
+class frmSplash : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmSplash(AppContext& ctx, QWidget* parent = nullptr);
+
+    void Timer1_Timer();
+    int ticks() const { return tickCount; }
+    static QString versionText();
+
+    QLabel* imgLogo = nullptr;
+    QLabel* lblCompanyProduct = nullptr;
+    QLabel* lblProductName = nullptr;
+    QLabel* lblPlatform = nullptr;
+    QLabel* lblVersion = nullptr;
+    QTimer* Timer1 = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    AppContext& ctx;
+    int tickCount = 0;
+    bool hasBeenActive = false;
+};

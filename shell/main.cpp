@@ -1,0 +1,32 @@
+// Kazane: grade processing for elementary-school teachers.
+
+#include "core/ClassData.h"
+#include "platform/ProgramFolder.h"
+#include "platform/QtUi.h"
+#include "platform/ReportOutput.h"
+#include "shell/AppContext.h"
+#include "shell/KAZANE.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QSettings>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Mevra"));
+    QApplication::setApplicationName(QStringLiteral("Kazane"));
+    QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
+
+    const QString programFolder = ProgramFolder::writableFolder();
+    const QString resources = ProgramFolder::resourceFolder();
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Mevra"), QStringLiteral("Kazane"));
+    ClassData data;
+    QtUi ui(resources + QStringLiteral("/kazane.html"));
+    ReportOutput reports(ui, programFolder, resources);
+    AppContext ctx{data, ui, settings, reports, nullptr, programFolder};
+
+    KAZANE window(ctx);
+    window.startUp();
+    return app.exec();
+}

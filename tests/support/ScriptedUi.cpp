@@ -1,0 +1,103 @@
+#include "ScriptedUi.h"
+
+#include <QPrinter>
+
+Ui::Answer ScriptedUi::message(QWidget*, const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    messages.append({text, buttons, icon, title});
+    if (!answers.empty()) {
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
+std::optional<QString> ScriptedUi::input(QWidget*, const QString& prompt, const QString&, const QString&)
+{
+    inputPrompts.append(prompt);
+    if (inputs.empty())
+        return std::nullopt;
+    const bool cancelled = !inputs.front().has_value();
+    const QString text = inputs.front().value_or(QString());
+    inputs.pop_front();
+    if (cancelled)
+        return std::nullopt;
+    return text;
+}
+
+QString ScriptedUi::pickFolder(QWidget*, const QString& title, const QString&)
+{
+    folderTitles.append(title);
+    if (folders.empty())
+        return {};
+    QString folder = folders.front();
+    folders.pop_front();
+    return folder;
+}
+
+QString ScriptedUi::saveFileName(QWidget*, const QString&, const QString&, const QString&)
+{
+    if (saveNames.empty())
+        return {};
+    QString name = saveNames.front();
+    saveNames.pop_front();
+    return name;
+}
+
+int ScriptedUi::runModal(QDialog& dialog)
+{
+    modalDialogs.append(dialog.objectName());
+    dialog.setResult(QDialog::Rejected);
+    if (!modalHandlers.empty()) {
+        auto handler = modalHandlers.front();
+        modalHandlers.pop_front();
+        dialog.show();
+        handler(dialog);
+    }
+    dialog.hide();
+    return dialog.result();
+}
+
+void ScriptedUi::setBusy(bool busy)
+{
+    busyDepth += busy ? 1 : -1;
+}
+
+void ScriptedUi::preview(QWidget*, const QString& title, const std::function<void(QPrinter*)>& paint)
+{
+    Preview shown;
+    shown.title = title;
+    if (!previewFolder.isEmpty()) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        shown.pdfPath = previewFolder + QStringLiteral("/preview%1.pdf").arg(previews.size() + 1);
+        printer.setOutputFileName(shown.pdfPath);
+        paint(&printer);
+    }
+    previews.append(shown);
+}
+
+void ScriptedUi::printerSetup(QWidget*, QPrinter&)
+{
+    ++printerSetups;
+}
+
+QStringList ScriptedUi::messageTexts() const
+{
+    QStringList texts;
+    for (const Message& m : messages)
+        texts.append(m.text);
+    return texts;
+}
+
+void ScriptedUi::clear()
+{
+    messages.clear();
+    inputPrompts.clear();
+    folderTitles.clear();
+    modalDialogs.clear();
+    helpTopics.clear();
+    previews.clear();
+    beeps = 0;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// A Ui for tests: records every message, beep, input box, picker, modal dialog,
+// help page and preview, and answers them from queues the test fills. With an
+// empty queue a message is answered with its first button (OK or Yes), an input box
+// and a picker are cancelled, and a modal dialog is closed at once (rejected).
+
+#include "platform/Ui.h"
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+class ScriptedUi : public Ui {
+public:
+    struct Message {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+        QString title;
+    };
+    struct Preview {
+        QString title;
+        QString pdfPath;  // the pages painted into a PDF file, when a folder was set
+        int pages = 0;
+    };
+
+    Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    void beep() override { ++beeps; }
+    std::optional<QString> input(QWidget* owner, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QString pickFolder(QWidget* owner, const QString& title, const QString& startFolder) override;
+    QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
+                         const QString& filter) override;
+    int runModal(QDialog& dialog) override;
+    void setBusy(bool busy) override;
+    void showHelp(QWidget*, int topic) override { helpTopics.append(topic); }
+    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
+    void printerSetup(QWidget* owner, QPrinter& printer) override;
+
+    // Answers, taken in order.
+    std::deque<Answer> answers;
+    std::deque<std::optional<QString>> inputs;
+    std::deque<QString> folders;
+    std::deque<QString> saveNames;
+    // Each drives one modal dialog and returns; the dialog's result is returned
+    // (a handler that neither accepts nor rejects leaves it rejected).
+    std::deque<std::function<void(QDialog&)>> modalHandlers;
+    // Where previews are painted as PDF files; empty: previews are only recorded.
+    QString previewFolder;
+
+    // What happened.
+    QList<Message> messages;
+    QStringList inputPrompts;
+    QStringList folderTitles;
+    QStringList modalDialogs;  // object names of the dialogs run modally
+    QList<int> helpTopics;
+    QList<Preview> previews;
+    int beeps = 0;
+    int busyDepth = 0;
+    int printerSetups = 0;
+
+    QStringList messageTexts() const;
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
+    void clear();
+};

@@ -1,0 +1,62 @@
+#pragma once
+// A whole program for one test: a temporary program folder and data folder, a
+// settings file of its own, the scripted Ui, ClassData, the report path and the
+// real main window. Helpers write and read data files byte for byte.
+
+#include "ScriptedUi.h"
+#include "core/ClassData.h"
+#include "platform/ReportOutput.h"
+#include "shell/AppContext.h"
+
+#include <QByteArray>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <memory>
+
+class KAZANE;
+
+class TestEnv {
+public:
+    // Settings are written for the mode unless `firstRun` leaves the store empty.
+    TestEnv();
+    ~TestEnv();
+
+    QString dataFolder() const { return dir.path() + QStringLiteral("/data/"); }
+    QString programFolder() const { return dir.path() + QStringLiteral("/program"); }
+    QString settingsFile() const { return dir.path() + QStringLiteral("/Kazane.ini"); }
+    // The folder of the built program, where layouts and help lie.
+    static QString buildFolder();
+
+    // Stores settings for a homeroom (or specialist) class in the data folder.
+    void writeSettings(bool specialist = false);
+    // Writes the settings, then a roster of `names` and, in homeroom mode, an
+    // attendance file of zeros and empty score files for every unit.
+    void makeClass(const QStringList& names, bool specialist = false);
+
+    // Data files in CP932 with CR LF; `lines` are written as given.
+    void writeFile(const QString& name, const QStringList& lines);
+    void writeBytes(const QString& name, const QByteArray& bytes);
+    QByteArray readBytes(const QString& name) const;
+    // The file decoded from CP932 and split at CR LF (without the last empty piece).
+    QStringList readLines(const QString& name) const;
+    bool exists(const QString& name) const;
+
+    // Creates the main window and runs its start-up (the splash is closed at once).
+    KAZANE& startMainWindow();
+    KAZANE* mainWindow() const { return window.get(); }
+
+    QTemporaryDir dir;
+    ClassData data;
+    ScriptedUi ui;
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<ReportOutput> reports;
+    std::unique_ptr<AppContext> ctx;
+
+private:
+    std::unique_ptr<KAZANE> window;
+};
+
+// CP932 bytes of a text (for expected file contents).
+QByteArray cp932(const QString& text);
+// Lines joined with CR LF after each line, in CP932.
+QByteArray crlf(const QStringList& lines);
