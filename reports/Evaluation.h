@@ -1,0 +1,23 @@
+#pragma once
+// Ranking and evaluation shared by every tally.
+//
+// ComputeRanks ranks the pupils 1..PupilCount on RankValue (negative = no value):
+// values that come to the same tenth share a rank and the next rank is skipped
+// (1, 2, 2, 4); RankOrder lists pupils with a value by descending value, ties by
+// attendance number, then the pupils without a value in descending attendance number.
+//
+// setsHyotei gives the overall evaluation "3", "2", "1" of the current subject and
+// setrHyotei the evaluation "A", "B", "C" of one viewpoint, by rank (mode 0), by
+// average (mode 1) or by share of the class (mode 2), with the thresholds of the
+// settings.
+
+#include "core/ClassData.h"
+
+#include <QString>
+
+void ComputeRanks(ClassData& data);
+// The key a value is ranked by: its tenths, halves to even, kept inside 0..1000.
+// Negative for a negative value.
+int RankKey(float value);
+QString setsHyotei(const ClassData& data, float average, int rank);
+QString setrHyotei(const ClassData& data, int viewpoint, float average, int rank);

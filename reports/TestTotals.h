@@ -1,0 +1,28 @@
+#pragma once
+// The figures of one test: each pupil's total over the test's columns and its
+// percentage of the test's full marks, and per column the sum of the entered scores
+// and the number of pupils without one. Shared by the per-test tally and the
+// individual results.
+//
+// A pupil's total is the sum of the columns entered (absent columns count 0); a
+// pupil with no entered column has no total (-1). A test whose full marks add up
+// to 0 gives no percentage.
+
+#include "core/ClassData.h"
+
+struct TestTotals {
+    int test = 0;
+    int columns = 0;    // ViewpointCount of the test, kept inside 0..4
+    int fullMarks = 0;  // sum of the full marks of columns 1..columns
+    int pupilTotal[Limits::Pupils + 1]{};  // -1 = no total
+    float percent[Limits::Pupils + 1]{};   // -1 = no value
+    int columnSum[Limits::Columns + 1]{};
+    int columnMissing[Limits::Columns + 1]{};  // pupils without an entered score
+
+    // Mean of the entered scores of column c, or -1 when none is entered.
+    double columnAverage(int c, int pupils) const;
+};
+
+TestTotals computeTestTotals(const ClassData& data, int test);
+// Copies the percentages into RankValue, ready for ComputeRanks.
+void setRankValues(ClassData& data, const TestTotals& totals);
