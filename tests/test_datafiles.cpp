@@ -1,0 +1,356 @@
+// The three data files byte for byte: score files, rosters and the attendance file,
+// their backups, names found whatever their letter case, and malformed files that
+// are reported without touching the model or the file.
+
+#include "TestEnv.h"
+#include "core/AttendanceFile.h"
+#include "core/Cp932.h"
+#include "core/DataFolder.h"
+#include "core/RosterFile.h"
+#include "core/ScoreFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+QString q(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// Fills test t with `columns` columns of known kinds, full marks and scores; pupil p
+// is absent in column c when (p + c + t) is a multiple of 7.
+void fillTest(ClassData& data, int t, int columns)
+{
+    TestSetRecord& set = data.TestSet;
+    set.TestName[t] = QStringLiteral("テスト%1「①Ⅰ～」, 第%1回").arg(t);
+    set.ViewpointCount[t] = columns;
+    for (int c = 1; c <= columns; ++c) {
+        set.ViewpointKind[t][c] = (t + c) % 5;
+        set.FullMarks[t][c] = 10 * (c + 1);
+        for (int p = 1; p <= data.PupilCount; ++p)
+            set.Score[t][c][p] = (p + c + t) % 7 == 0 ? Absent : (p * 3 + t + c) % (10 * (c + 1) + 1);
+    }
+}
+
+}  // namespace
+
+class DataFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void scoreFileOfTheExampleIsElevenLines()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        ClassData& data = env.data;
+        data.TestSet.StoredTestCount = 1;
+        data.TestSet.TestName[1] = QStringLiteral("小テスト");
+        data.TestSet.ViewpointCount[1] = 2;
+        data.TestSet.ViewpointKind[1][1] = 1;
+        data.TestSet.FullMarks[1][1] = 10;
+        data.TestSet.Score[1][1][1] = 8;
+        data.TestSet.Score[1][1][2] = 10;
+        data.TestSet.ViewpointKind[1][2] = 3;
+        data.TestSet.FullMarks[1][2] = 20;
+        data.TestSet.Score[1][2][1] = 15;
+        data.TestSet.Score[1][2][2] = Absent;
+        QVERIFY(SaveScores(data).ok);
+        const QByteArray expected = crlf({"1", q("小テスト"), "2", "1", "10", "8", "10", "3", "20", "15", "-1"});
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), expected);
+        // The old content ("0") went to the backup.
+        QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), QByteArray("0\r\n"));
+
+        // Read back: absent stays absent, CurrentTest is the last test.
+        ClassData fresh;
+        fresh.DataPath = env.dataFolder();
+        fresh.PupilCount = 2;
+        QVERIFY(LoadScores(fresh).ok);
+        QCOMPARE(fresh.TestSet.StoredTestCount, 1);
+        QCOMPARE(fresh.CurrentTest, 1);
+        QCOMPARE(fresh.TestSet.TestName[1], QStringLiteral("小テスト"));
+        QCOMPARE(fresh.TestSet.Score[1][2][2], Absent);
+        QCOMPARE(fresh.TestSet.Score[1][2][1], 15);
+    }
+
+    void emptyFilesAreTheSingleLineZero()
+    {
+        QCOMPARE(ScoreFile::emptyFile(), QByteArray("0\r\n"));
+        QCOMPARE(RosterFile::emptyFile(), QByteArray("0\r\n"));
+        TestEnv env;
+        env.makeClass({});
+        env.data.TestSet.StoredTestCount = 5;  // stale content must be cleared by the load
+        QVERIFY(LoadScores(env.data).ok);
+        QCOMPARE(env.data.TestSet.StoredTestCount, 0);
+        QCOMPARE(env.data.CurrentTest, 0);
+        env.data.PupilName[3] = QStringLiteral("残り");
+        QVERIFY(LoadRoster(env.data).ok);
+        QCOMPARE(env.data.PupilCount, 0);
+        QVERIFY(env.data.PupilName[3].isEmpty());
+    }
+
+    void fullClassAndFullTestSetRoundTrip()
+    {
+        TestEnv env;
+        QStringList names;
+        for (int p = 1; p <= 45; ++p)
+            names.append(QStringLiteral("児童%1, ①Ⅳ～").arg(p));
+        env.makeClass(names);
+        for (int t = 1; t <= 60; ++t)
+            fillTest(env.data, t, 4);
+        env.data.TestSet.StoredTestCount = 60;
+        QVERIFY(SaveScores(env.data).ok);
+        QVERIFY(SaveRoster(env.data).ok);
+        const QByteArray firstScores = env.readBytes(QStringLiteral("国語.dat"));
+        // 1 + 60 tests × (2 + 4 × (2 + 45)) lines.
+        QCOMPARE(firstScores.count("\r\n"), 1 + 60 * (2 + 4 * 47));
+
+        ClassData loaded;
+        loaded.DataPath = env.dataFolder();
+        QVERIFY(LoadRoster(loaded).ok);
+        QCOMPARE(loaded.PupilCount, 45);
+        QCOMPARE(loaded.PupilName[45], names[44]);
+        QVERIFY(LoadScores(loaded).ok);
+        QCOMPARE(loaded.TestSet.StoredTestCount, 60);
+        for (int t = 1; t <= 60; ++t) {
+            QCOMPARE(loaded.TestSet.TestName[t], env.data.TestSet.TestName[t]);
+            for (int c = 1; c <= 4; ++c) {
+                QCOMPARE(loaded.TestSet.ViewpointKind[t][c], env.data.TestSet.ViewpointKind[t][c]);
+                QCOMPARE(loaded.TestSet.FullMarks[t][c], env.data.TestSet.FullMarks[t][c]);
+                for (int p = 1; p <= 45; ++p)
+                    QCOMPARE(loaded.TestSet.Score[t][c][p], env.data.TestSet.Score[t][c][p]);
+            }
+        }
+        // Saving what was loaded gives the same bytes.
+        QVERIFY(SaveScores(loaded).ok);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), firstScores);
+    }
+
+    void scoreFileEdgeCases()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        ClassData& data = env.data;
+        fillTest(data, 1, 4);
+        data.TestSet.TestName[1] = QStringLiteral("漢字, 計算");
+        data.TestSet.StoredTestCount = 1;
+        QVERIFY(SaveScores(data).ok);
+        const QStringList lines = env.readLines(QStringLiteral("国語.dat"));
+        // A test of 4 columns for 3 pupils takes 2 + 4 × 5 lines after the count.
+        QCOMPARE(lines.size(), 1 + 22);
+        QCOMPARE(lines[1], q("漢字, 計算"));
+        QVERIFY(lines.contains(QStringLiteral("-1")));
+
+        // Saving twice leaves the state after the first save in ".Bak".
+        const QByteArray afterFirst = env.readBytes(QStringLiteral("国語.dat"));
+        data.TestSet.TestName[1] = QStringLiteral("二回目");
+        QVERIFY(SaveScores(data).ok);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), afterFirst);
+
+        ClassData loaded;
+        loaded.DataPath = env.dataFolder();
+        loaded.PupilCount = 3;
+        QVERIFY(LoadScores(loaded).ok);
+        QCOMPARE(loaded.TestSet.TestName[1], QStringLiteral("二回目"));
+    }
+
+    void unstorableTestNameWritesNothing()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("a")});
+        env.data.TestSet.StoredTestCount = 1;
+        env.data.TestSet.ViewpointCount[1] = 1;
+        env.data.TestSet.TestName[1] = QStringLiteral("引用\"符");
+        const Status quote = SaveScores(env.data);
+        QVERIFY(!quote.ok);
+        QVERIFY(quote.message.contains(QStringLiteral("二重引用符")));
+        env.data.TestSet.TestName[1] = QStringLiteral("絵文字😀");
+        QVERIFY(!SaveScores(env.data).ok);
+        env.data.TestSet.TestName[1] = QStringLiteral("改\n行");
+        QVERIFY(!SaveScores(env.data).ok);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), QByteArray("0\r\n"));
+        QVERIFY(!env.exists(QStringLiteral("国語.Bak")));
+    }
+
+    void rosterFiles()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木 一郎"), QStringLiteral("石田, 花子")});
+        ClassData& data = env.data;
+        QVERIFY(LoadRoster(data).ok);
+        QCOMPARE(data.PupilCount, 2);
+        QCOMPARE(data.PupilName[2], QStringLiteral("石田, 花子"));
+        const QByteArray original = env.readBytes(QStringLiteral("Class.Nam"));
+        data.PupilName[1] = QStringLiteral("青木 ①");
+        QVERIFY(SaveRoster(data).ok);
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), crlf({"2", q("青木 ①"), q("石田, 花子")}));
+        QCOMPARE(env.readBytes(QStringLiteral("Class.bak")), original);
+        const QByteArray afterFirst = env.readBytes(QStringLiteral("Class.Nam"));
+        data.PupilName[2] = QStringLiteral("石田");
+        QVERIFY(SaveRoster(data).ok);
+        QCOMPARE(env.readBytes(QStringLiteral("Class.bak")), afterFirst);
+
+        // Missing roster: names cleared, count kept, the message names CLASS.NAM.
+        QFile::remove(env.dataFolder() + QStringLiteral("Class.Nam"));
+        const Status missing = LoadRoster(data);
+        QVERIFY(!missing.ok);
+        QVERIFY(missing.message.startsWith(QStringLiteral("氏名ﾃﾞｰﾀﾌｧｲﾙ(CLASS.NAM)が見つかりません。")));
+        QCOMPARE(data.PupilCount, 2);
+        QVERIFY(data.PupilName[1].isEmpty());
+    }
+
+    void specialistRosterAndBackupNames()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("北")}, true);
+        ClassData& data = env.data;
+        data.ClassNumber = 4;
+        QCOMPARE(RosterFile::fileName(data), QStringLiteral("５の１.nam"));
+        const Status missing = LoadRoster(data);
+        QVERIFY(missing.ok);  // makeClass wrote an empty roster for every class
+        QCOMPARE(data.PupilCount, 0);
+        data.PupilCount = 1;
+        data.PupilName[1] = QStringLiteral("南");
+        QVERIFY(SaveRoster(data).ok);
+        QCOMPARE(env.readBytes(QStringLiteral("５の１.nam")), crlf({"1", q("南")}));
+        QCOMPARE(env.readBytes(QStringLiteral("５の１.NBk")), QByteArray("0\r\n"));
+        QFile::remove(env.dataFolder() + QStringLiteral("５の１.nam"));
+        QVERIFY(LoadRoster(data).message.startsWith(QStringLiteral("氏名ﾃﾞｰﾀﾌｧｲﾙ(５の１.NAM)が見つかりません。")));
+    }
+
+    void attendanceCreatedAndSaved()
+    {
+        TestEnv env;
+        env.writeSettings();
+        ClassData& data = env.data;
+        data.PupilCount = 0;
+        QVERIFY(CreateAttendance(data).ok);
+        QStringList twelve;
+        for (int m = 0; m < 12; ++m)
+            twelve.append(q("0"));
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(twelve));
+
+        data.PupilCount = 30;
+        data.LessonDays[1] = 99;
+        QVERIFY(CreateAttendance(data).ok);
+        QStringList created;
+        for (int m = 0; m < 12; ++m) {
+            created.append(q("0"));
+            for (int p = 0; p < 30; ++p)
+                created.append(QStringLiteral("\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\""));
+        }
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(created));
+        QCOMPARE(data.LessonDays[1], 99);  // creating does not change the model
+        QVERIFY(LoadAttendance(data).ok);
+        QCOMPARE(data.LessonDays[1], 0);
+
+        data.LessonDays[5] = 21;
+        data.Attendance[5][30][7] = 2;
+        QVERIFY(SaveAttendance(data).ok);
+        const QStringList saved = env.readLines(QStringLiteral("shuketu.dat"));
+        QCOMPARE(saved.size(), 12 * 31);
+        QCOMPARE(saved[0], QStringLiteral("0"));
+        QCOMPARE(saved[1], QStringLiteral("0,0,0,0,0,0,0"));
+        QCOMPARE(saved[4 * 31], QStringLiteral("21"));
+        QCOMPARE(saved[4 * 31 + 30], QStringLiteral("0,0,0,0,0,0,2"));
+        QVERIFY(!env.exists(QStringLiteral("shuketu.bak")));
+    }
+
+    void namesFoundWhateverTheirCase()
+    {
+        TestEnv env;
+        env.writeSettings();
+        env.writeFile(QStringLiteral("CLASS.NAM"), {"1", q("上田")});
+        env.writeFile(QStringLiteral("国語.DAT"), {"0"});
+        env.writeFile(QStringLiteral("国語.bak"), {"old"});
+        env.writeFile(QStringLiteral("SHUKETU.DAT"), {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"});
+        ClassData& data = env.data;
+        QVERIFY(LoadRoster(data).ok);
+        QCOMPARE(data.PupilName[1], QStringLiteral("上田"));
+        QVERIFY(AttendanceFile::exists(data));
+        data.PupilCount = 0;
+        QVERIFY(LoadAttendance(data).ok);
+        data.PupilCount = 1;
+        QVERIFY(LoadScores(data).ok);
+        QVERIFY(SaveScores(data).ok);
+        // The backup replaced "国語.bak" instead of adding "国語.Bak"; the file kept its name.
+        const QStringList files = QDir(env.dataFolder()).entryList(QDir::Files);
+        QVERIFY(files.contains(QStringLiteral("国語.bak")));
+        QVERIFY(!files.contains(QStringLiteral("国語.Bak")));
+        QVERIFY(files.contains(QStringLiteral("国語.DAT")));
+        QVERIFY(!files.contains(QStringLiteral("国語.dat")));
+        QCOMPARE(env.readBytes(QStringLiteral("国語.bak")), QByteArray("0\r\n"));
+        QCOMPARE(DataFolder::resolve(env.dataFolder(), QStringLiteral("class.Nam")), env.dataFolder() + QStringLiteral("CLASS.NAM"));
+    }
+
+    void malformedFilesAreReportedAndLeftAlone_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("line");
+        QTest::newRow("roster count above 45") << "Class.Nam" << QStringList{"46"} << 1;
+        QTest::newRow("roster short") << "Class.Nam" << QStringList{"3", q("a"), q("b")} << 4;  // the missing name
+        QTest::newRow("roster count is text") << "Class.Nam" << QStringList{q("abc")} << 1;
+        QTest::newRow("61 tests") << "国語.dat" << QStringList{"61"} << 1;
+        QTest::newRow("five columns") << "国語.dat" << QStringList{"1", q("t"), "5"} << 3;
+        QTest::newRow("text for a score") << "国語.dat" << QStringList{"1", q("t"), "1", "1", "10", "8", "x"} << 7;
+        QTest::newRow("truncated scores") << "国語.dat" << QStringList{"1", q("t"), "1", "1", "10", "8"} << 7;
+        QTest::newRow("extra lines") << "国語.dat" << QStringList{"0", "5"} << 2;
+        QTest::newRow("attendance short") << "shuketu.dat" << QStringList{"0", "1,2,3"} << 3;
+    }
+
+    void malformedFilesAreReportedAndLeftAlone()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, lines);
+        QFETCH(int, line);
+        TestEnv env;
+        env.makeClass({QStringLiteral("a"), QStringLiteral("b")});
+        ClassData& data = env.data;
+        data.TestSet.StoredTestCount = 7;
+        data.LessonDays[1] = 5;
+        data.PupilName[1] = QStringLiteral("前の名前");
+        env.writeFile(file, lines);
+        const QByteArray before = env.readBytes(file);
+        Status status;
+        if (file == QLatin1String("Class.Nam"))
+            status = LoadRoster(data);
+        else if (file == QLatin1String("shuketu.dat"))
+            status = LoadAttendance(data);
+        else
+            status = LoadScores(data);
+        QVERIFY(!status.ok);
+        QVERIFY2(status.message.contains(file), qPrintable(status.message));
+        QVERIFY2(status.message.contains(QStringLiteral("%1行目").arg(line)), qPrintable(status.message));
+        QCOMPARE(data.PupilCount, 2);
+        QCOMPARE(data.PupilName[1], QStringLiteral("前の名前"));
+        QCOMPARE(data.TestSet.StoredTestCount, 7);
+        QCOMPARE(data.LessonDays[1], 5);
+        QCOMPARE(env.readBytes(file), before);
+    }
+
+    void notCp932IsReported()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("a")});
+        env.writeBytes(QStringLiteral("Class.Nam"), QByteArray("1\r\n\"\x81\xff\"\r\n"));
+        const Status status = LoadRoster(env.data);
+        QVERIFY(!status.ok);
+        QVERIFY(status.message.contains(QStringLiteral("2行目")));
+        QCOMPARE(env.data.PupilName[1], QStringLiteral("a"));
+    }
+
+    void vendorCharactersRoundTrip()
+    {
+        const QString text = QStringLiteral("Ⅰ①～髙﨑\\~");
+        const auto bytes = Cp932::encode(text);
+        QVERIFY(bytes.has_value());
+        QCOMPARE(Cp932::decode(*bytes).value_or(QString()), text);
+        QVERIFY(StorableText::problem(text).isEmpty());
+        QVERIFY(!StorableText::problem(QStringLiteral("한국어")).isEmpty());
+    }
+};
+
+QTEST_MAIN(DataFilesTest)
+#include "test_datafiles.moc"

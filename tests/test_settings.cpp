@@ -1,0 +1,156 @@
+// The settings store: the first run writes every key with its default, values are
+// read back with their defaults when missing or not numbers, and the mode sets the
+// file stems and the current unit.
+
+#include "TestEnv.h"
+#include "core/AppSettings.h"
+
+#include <QTest>
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+    static QString value(QSettings& store, const QString& key)
+    {
+        return store.value(QStringLiteral("UseMode/") + key).toString();
+    }
+
+private slots:
+    void firstRunWritesEveryKey()
+    {
+        TestEnv env;
+        const Status status = AppSettings::LoadSettings(env.data, *env.settings, env.dataFolder());
+        QVERIFY(status.ok);
+        QSettings& store = *env.settings;
+        store.sync();
+        store.beginGroup(QStringLiteral("UseMode"));
+        const QStringList keys = store.childKeys();
+        store.endGroup();
+        int criteria = 0;
+        for (const QString& key : keys)
+            if (key.contains(QStringLiteral("Hyotei")))
+                ++criteria;
+        // 9 + 36 + 54 + 216 criteria keys and nine others: 324 keys in all.
+        QCOMPARE(criteria, 315);
+        QCOMPARE(keys.size(), 324);
+        QCOMPARE(value(store, QStringLiteral("SenkaMode")), QStringLiteral("0"));
+        QCOMPARE(value(store, QStringLiteral("KyokaNumber")), QStringLiteral("1"));
+        QCOMPARE(value(store, QStringLiteral("ClassNumber")), QStringLiteral("1"));
+        QCOMPARE(value(store, QStringLiteral("UseKyoka")), QStringLiteral("111111111"));
+        QCOMPARE(value(store, QStringLiteral("DataPath")), env.dataFolder());
+        QCOMPARE(value(store, QStringLiteral("BackupPath")), env.dataFolder());
+        QCOMPARE(value(store, QStringLiteral("Kotei1")), QStringLiteral("60"));
+        QCOMPARE(value(store, QStringLiteral("Kotei2")), QStringLiteral("80"));
+        QCOMPARE(value(store, QStringLiteral("Kotei3")), QStringLiteral("100"));
+        const QStringList defaults{"10", "30", "90", "30", "31", "7"};
+        for (int s = 1; s <= 9; ++s) {
+            QCOMPARE(value(store, QStringLiteral("sHyoteiMode%1").arg(s)), QStringLiteral("0"));
+            for (int k = 1; k <= 6; ++k)
+                QCOMPARE(value(store, QStringLiteral("sHyotei%1%2").arg(s).arg(k)), defaults[k - 1]);
+            for (int v = 1; v <= 4; ++v) {
+                QCOMPARE(value(store, QStringLiteral("rHyoteiMode%1%2").arg(s).arg(v)), QStringLiteral("0"));
+                for (int k = 1; k <= 6; ++k)
+                    QCOMPARE(value(store, QStringLiteral("rHyotei%1%2%3").arg(s).arg(v).arg(k)), defaults[k - 1]);
+            }
+        }
+        QVERIFY(!env.data.SenkaMode);
+        QCOMPARE(env.data.KyokaNumber, 1);
+        QCOMPARE(env.data.FileStem[1], QStringLiteral("国語"));
+        for (int i = 1; i <= 9; ++i)
+            QCOMPARE(env.data.UseKyoka[i], 1);
+        QCOMPARE(env.data.rHyotei[9][4][6], 7);
+    }
+
+    void storedValuesAreRead()
+    {
+        TestEnv env;
+        QSettings& store = *env.settings;
+        store.setValue(QStringLiteral("UseMode/SenkaMode"), QStringLiteral("-1"));
+        store.setValue(QStringLiteral("UseMode/KyokaNumber"), QStringLiteral("6"));
+        store.setValue(QStringLiteral("UseMode/ClassNumber"), QStringLiteral("4"));
+        store.setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("101"));
+        store.setValue(QStringLiteral("UseMode/DataPath"), env.dir.path() + QStringLiteral("/data"));
+        store.setValue(QStringLiteral("UseMode/Kotei1"), QStringLiteral("abc"));
+        store.setValue(QStringLiteral("UseMode/Kotei2"), QStringLiteral("75"));
+        store.setValue(QStringLiteral("UseMode/rHyotei324"), QStringLiteral("44"));
+        store.setValue(QStringLiteral("UseMode/sHyoteiMode3"), QStringLiteral("2.5"));
+        QVERIFY(AppSettings::LoadSettings(env.data, store, env.programFolder()).ok);
+        const ClassData& data = env.data;
+        // Specialist mode: subject 音楽 is kept, the class is always the first one.
+        QVERIFY(data.SenkaMode);
+        QCOMPARE(data.KyokaNumber, 6);
+        QCOMPARE(data.ClassNumber, 1);
+        QCOMPARE(data.FileStem[1], QStringLiteral("４の１"));
+        QCOMPARE(data.unitName(), QStringLiteral("４の１"));
+        // "101": subjects 1 and 3 only; missing digits count 0.
+        QCOMPARE(data.UseKyoka[1], 1);
+        QCOMPARE(data.UseKyoka[2], 0);
+        QCOMPARE(data.UseKyoka[3], 1);
+        QCOMPARE(data.UseKyoka[4], 0);
+        QCOMPARE(data.UseKyoka[9], 0);
+        // A folder without its final separator gets one.
+        QCOMPARE(data.DataPath, env.dir.path() + QStringLiteral("/data/"));
+        // A value that is not a number takes its default.
+        QCOMPARE(data.Kotei[1], 60);
+        QCOMPARE(data.Kotei[2], 75);
+        QCOMPARE(data.sHyoteiMode[3], 0);
+        QCOMPARE(data.rHyotei[3][2][4], 44);
+        // The first run is not taken again: the stored values stay.
+        QCOMPARE(value(store, QStringLiteral("Kotei1")), QStringLiteral("abc"));
+    }
+
+    void homeroomModeStartsOnTheFirstSubject()
+    {
+        TestEnv env;
+        QSettings& store = *env.settings;
+        store.setValue(QStringLiteral("UseMode/SenkaMode"), QStringLiteral("0"));
+        store.setValue(QStringLiteral("UseMode/KyokaNumber"), QStringLiteral("7"));
+        store.setValue(QStringLiteral("UseMode/ClassNumber"), QStringLiteral("5"));
+        store.setValue(QStringLiteral("UseMode/DataPath"), env.dataFolder());
+        QVERIFY(AppSettings::LoadSettings(env.data, store, env.programFolder()).ok);
+        QCOMPARE(env.data.KyokaNumber, 1);
+        QCOMPARE(env.data.ClassNumber, 5);
+        QCOMPARE(env.data.FileStem[9], QStringLiteral("体育"));
+    }
+
+    void missingDataFolderIsReported()
+    {
+        TestEnv env;
+        const QString missing = env.dir.path() + QStringLiteral("/nowhere");
+        env.settings->setValue(QStringLiteral("UseMode/SenkaMode"), QStringLiteral("0"));
+        env.settings->setValue(QStringLiteral("UseMode/DataPath"), missing);
+        const Status status = AppSettings::LoadSettings(env.data, *env.settings, env.programFolder());
+        QVERIFY(!status.ok);
+        QCOMPARE(status.message, missing + QStringLiteral("/というフォルダは存在しません．ﾌｧｲﾙの環境設定で正しいホルダを指定してください."));
+        QCOMPARE(env.data.DataPath, missing + QStringLiteral("/"));
+    }
+
+    void saveWritesTextForms()
+    {
+        TestEnv env;
+        ClassData& data = env.data;
+        data.SenkaMode = true;
+        data.KyokaNumber = 6;
+        data.ClassNumber = 2;
+        data.UseKyoka = {0, 1, 0, 1, 0, 0, 0, 0, 0, 1};
+        data.DataPath = QStringLiteral("/tmp/ある/フォルダ/");
+        data.BackupPath = QStringLiteral("/media/usb");
+        data.Kotei = {0, 55, 77, 99};
+        data.sHyoteiMode[2] = 1;
+        data.rHyotei[9][4][6] = 12;
+        AppSettings::SaveSettings(data, *env.settings);
+        QSettings reread(env.settingsFile(), QSettings::IniFormat);
+        QCOMPARE(value(reread, QStringLiteral("SenkaMode")), QStringLiteral("-1"));
+        QCOMPARE(value(reread, QStringLiteral("KyokaNumber")), QStringLiteral("6"));
+        QCOMPARE(value(reread, QStringLiteral("ClassNumber")), QStringLiteral("2"));
+        QCOMPARE(value(reread, QStringLiteral("UseKyoka")), QStringLiteral("101000001"));
+        QCOMPARE(value(reread, QStringLiteral("DataPath")), QStringLiteral("/tmp/ある/フォルダ/"));
+        QCOMPARE(value(reread, QStringLiteral("BackupPath")), QStringLiteral("/media/usb"));
+        QCOMPARE(value(reread, QStringLiteral("Kotei3")), QStringLiteral("99"));
+        QCOMPARE(value(reread, QStringLiteral("sHyoteiMode2")), QStringLiteral("1"));
+        QCOMPARE(value(reread, QStringLiteral("rHyotei946")), QStringLiteral("12"));
+    }
+};
+
+QTEST_MAIN(SettingsTest)
+#include "test_settings.moc"
