@@ -423,15 +423,17 @@ void KAZANE::LoadSettings()
 bool KAZANE::OpenDataFolder(const QString& folder)
 {
     ClassData& data = ctx.data;
+    bool rosterRead = true;
     if (DataFolder::exists(folder, QStringLiteral("class.Nam")) || data.SenkaMode) {
-        ctx.check(LoadRoster(data), this);
+        rosterRead = ctx.check(LoadRoster(data), this);
     } else {
         data.PupilCount = 0;
         openCustomDialog();
     }
     // The attendance file belongs to the homeroom class; in specialist mode it is
-    // neither read nor created.
-    if (!data.SenkaMode) {
+    // neither read nor created. When the roster could not be read, the class size is
+    // unknown and the attendance file is left alone.
+    if (!data.SenkaMode && rosterRead) {
         if (AttendanceFile::exists(data))
             ctx.check(LoadAttendance(data), this);
         else
@@ -493,22 +495,29 @@ void KAZANE::startUp()
     ctx.reports.removeLeftoverStores();
 }
 
-void KAZANE::endProgram()
+// Ending the program asks nothing and saves nothing, except what a window keeps on
+// every close of its own (the attendance window).
+void KAZANE::notifyProgramEnd()
 {
+    if (programEnding)
+        return;
+    programEnding = true;
     const auto frames = mdi->subWindowList();
     for (QMdiSubWindow* frame : frames)
         if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
             child->Form_ProgramEnd();
+}
+
+void KAZANE::endProgram()
+{
+    notifyProgramEnd();
     QApplication::closeAllWindows();
     QApplication::quit();
 }
 
 void KAZANE::closeEvent(QCloseEvent* event)
 {
-    const auto frames = mdi->subWindowList();
-    for (QMdiSubWindow* frame : frames)
-        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
-            child->Form_ProgramEnd();
+    notifyProgramEnd();
     event->accept();
 }
 

@@ -112,9 +112,11 @@ private:
     void keepAttendanceOffInSpecialistMode();
     void setEditingMenusEnabled(bool enabled);
     void menuFDFormat_Click();
+    void notifyProgramEnd();
     void showAbout();
 
     AppContext& ctx;
     QMdiArea* mdi = nullptr;
     QHash<QString, QAction*> toolbarButtons;
+    bool programEnding = false;
 };
