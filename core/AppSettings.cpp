@@ -6,6 +6,10 @@
 
 namespace {
 
+namespace Kotei {
+constexpr int Default[4] = {0, 60, 80, 100};
+}
+
 // A stored number, or the default when the key is missing or holds no 16-bit number.
 int readNumber(QSettings& store, const QString& key, int fallback, int minimum = -32768, int maximum = 32767)
 {
@@ -104,10 +108,9 @@ void AppSettings::SaveSettings(const ClassData& data, QSettings& store)
 
 Status AppSettings::LoadSettings(ClassData& data, QSettings& store, const QString& programFolder)
 {
-    static const int defaultKotei[4] = {0, 60, 80, 100};
-    store.beginGroup(QLatin1String(Group));
-    // First run: no "SenkaMode" key.
-    if (store.value(QStringLiteral("SenkaMode")).toString().isEmpty()) {
+    // First run: no "SenkaMode" key. Every key is written with its default.
+    if (store.value(QStringLiteral("UseMode/SenkaMode")).toString().isEmpty()) {
+        store.beginGroup(QLatin1String(Group));
         store.setValue(QStringLiteral("SenkaMode"), QStringLiteral("0"));
         store.setValue(QStringLiteral("KyokaNumber"), QStringLiteral("1"));
         store.setValue(QStringLiteral("ClassNumber"), QStringLiteral("1"));
@@ -115,11 +118,16 @@ Status AppSettings::LoadSettings(ClassData& data, QSettings& store, const QStrin
         store.setValue(QStringLiteral("DataPath"), programFolder);
         store.setValue(QStringLiteral("BackupPath"), programFolder);
         for (int i = 1; i <= 3; ++i)
-            store.setValue(QStringLiteral("Kotei%1").arg(i), QString::number(defaultKotei[i]));
+            store.setValue(QStringLiteral("Kotei%1").arg(i), QString::number(Kotei::Default[i]));
         store.endGroup();
         WriteDefaultCriteria(store);
-        store.beginGroup(QLatin1String(Group));
     }
+    return ReadSettings(data, store, programFolder);
+}
+
+Status AppSettings::ReadSettings(ClassData& data, QSettings& store, const QString& programFolder)
+{
+    store.beginGroup(QLatin1String(Group));
     data.SenkaMode = readNumber(store, QStringLiteral("SenkaMode"), 0) != 0;
     data.KyokaNumber = readNumber(store, QStringLiteral("KyokaNumber"), 1, 1, Limits::Units);
     data.ClassNumber = readNumber(store, QStringLiteral("ClassNumber"), 1, 1, Limits::Units);
@@ -131,7 +139,7 @@ Status AppSettings::LoadSettings(ClassData& data, QSettings& store, const QStrin
     data.DataPath = store.value(QStringLiteral("DataPath"), programFolder).toString();
     data.BackupPath = store.value(QStringLiteral("BackupPath"), programFolder).toString();
     for (int i = 1; i <= 3; ++i)
-        data.Kotei[i] = readNumber(store, QStringLiteral("Kotei%1").arg(i), defaultKotei[i]);
+        data.Kotei[i] = readNumber(store, QStringLiteral("Kotei%1").arg(i), Kotei::Default[i]);
     store.endGroup();
     LoadCriteria(data, store);
 

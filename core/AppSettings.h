@@ -18,6 +18,8 @@ constexpr const char* Group = "UseMode";
 // folder. The returned failure carries the message to show; DataPath is always set.
 // Applying the mode to the menus and toolbars is the main window's part.
 Status LoadSettings(ClassData& data, QSettings& store, const QString& programFolder);
+// The same without ever writing to the store: a first run takes the defaults in memory.
+Status ReadSettings(ClassData& data, QSettings& store, const QString& programFolder);
 void SaveSettings(const ClassData& data, QSettings& store);
 void WriteDefaultCriteria(QSettings& store);
 void LoadCriteria(ClassData& data, QSettings& store);
