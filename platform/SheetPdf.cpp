@@ -1,0 +1,36 @@
+#include "platform/SheetPdf.h"
+
+#include "platform/ReportEngine.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+
+#include <cstdio>
+
+Status SheetPdf::write(const ReportSheet& sheet, const QString& layoutPath, const QString& pdfPath)
+{
+    ReportEngine engine;
+    if (Status loaded = engine.loadLayout(layoutPath); !loaded)
+        return loaded;
+    engine.setSheet(sheet);
+    const QString temporary = pdfPath + QStringLiteral(".part");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary);
+        printer.setCreator(QStringLiteral("かざね"));
+        engine.preparePrinter(printer);
+        engine.paint(printer);
+    }
+    const QFileInfo written(temporary);
+    if (!written.isFile() || written.size() == 0) {
+        QFile::remove(temporary);
+        return Status::failure(QStringLiteral("PDFファイル「%1」を書き込めませんでした。").arg(pdfPath));
+    }
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(pdfPath).constData()) != 0) {
+        QFile::remove(temporary);
+        return Status::failure(QStringLiteral("PDFファイル「%1」を書き込めませんでした。").arg(pdfPath));
+    }
+    return Status::success();
+}
