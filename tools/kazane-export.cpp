@@ -8,8 +8,19 @@
 
 #include <cstdio>
 
+namespace {
+// Only the tool's own lines reach stderr; the toolkit's notices about the
+// environment (no display, no runtime folder) are not the user's concern.
+void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    qInstallMessageHandler(quietHandler);
     // Painting text needs a GUI application; no window is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
