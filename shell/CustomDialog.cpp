@@ -89,11 +89,14 @@ void CustomDialog::Form_Unload()
 }
 
 // When the program ends in the middle of a new class, the names typed so far are
-// kept as 入力終了 would keep them.
+// kept as 入力終了 would keep them, and the window no longer holds the program back.
 void CustomDialog::Form_ProgramEnd()
 {
-    if (nameEntry && Lt_Name->count() > 0)
+    if (!nameEntry)
+        return;
+    if (Lt_Name->count() > 0)
         saveNames();
+    nameEntry = false;
 }
 
 // ---- mode, subject in charge, folder -------------------------------------------

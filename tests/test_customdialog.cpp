@@ -240,6 +240,51 @@ private slots:
         QCOMPARE(env.data.PupilCount, 3);
     }
 
+    // A new class that cannot be written completely changes nothing: the files
+    // emptied so far are put back and the window stays out of name entry.
+    void newClassIsAllOrNothing()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.writeFile(QStringLiteral("国語.dat"), {QStringLiteral("1"), QStringLiteral("\"漢字\""), QStringLiteral("1"),
+                                                  QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("8"), QStringLiteral("9")});
+        KAZANE& window = env.startMainWindow();
+        const QByteArray oldRoster = env.readBytes(QStringLiteral("Class.Nam"));
+        const QByteArray oldScores = env.readBytes(QStringLiteral("国語.dat"));
+        const QByteArray oldAttendance = env.readBytes(QStringLiteral("shuketu.dat"));
+        QVERIFY(QFile::remove(env.dataFolder() + QStringLiteral("体育.dat")));
+        QDir().mkpath(env.dataFolder() + QStringLiteral("体育.dat"));  // cannot be written as a file
+        CustomDialog* dialog = openSettings(window);
+        env.ui.clear();
+        dialog->Bt_Mente->click();
+        QCOMPARE(env.ui.messages.size(), 2);
+        QVERIFY(env.ui.messages.last().text.contains(QStringLiteral("体育.dat")));
+        QVERIFY(env.ui.messages.last().text.endsWith(QStringLiteral("新規クラスは作成されていません。")));
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(env.data.PupilCount, 2);
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), oldRoster);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), oldScores);
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), oldAttendance);
+    }
+
+    // Ending the program in the middle of the names keeps the names typed so far.
+    void programEndKeepsTypedNames()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        KAZANE& window = env.startMainWindow();
+        CustomDialog* dialog = openSettings(window);
+        dialog->Bt_Mente->click();
+        typeName(dialog, QStringLiteral("上田"));
+        typeName(dialog, QStringLiteral("江藤"));
+        env.ui.clear();
+        window.close();
+        QCOMPARE(env.ui.messageTexts(), QStringList());
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("上田"), QStringLiteral("江藤")}));
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), zeroAttendance(2));
+    }
+
     // The list holds 45 names; a 46th and names the roster cannot hold are refused
     // with a message and the text stays in the box.
     void refusesNamesTheRosterCannotHold()
@@ -394,6 +439,18 @@ private slots:
         dialog->Bt_End->click();
         QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
         QCOMPARE(stored(env, QStringLiteral("UseKyoka")), QStringLiteral("111111110"));
+
+        // A stored threshold that makes no sense is shown with its subject on 終了.
+        env.settings->setValue(QStringLiteral("UseMode/rHyotei523"), QStringLiteral("150"));
+        env.mainWindow()->LoadSettings();
+        dialog = openSettings(*env.mainWindow());
+        env.ui.clear();
+        dialog->Bt_End->click();
+        QCOMPARE(env.ui.messageTexts(),
+                 QStringList{QStringLiteral("「生活」の評定基準「観点Ⅱ」の「点以上がＡ」には100以下の点数を入力してください。")});
+        QCOMPARE(dialog->editedSubject(), 5);
+        QCOMPARE(dialog->CbKyoka->currentText(), QStringLiteral("生活"));
+        QCOMPARE(dialog->Text2[8]->text(), QStringLiteral("150"));
     }
 
     // Homeroom to specialist with 音楽 in charge and back: the main window follows
@@ -408,6 +465,12 @@ private slots:
         QVERIFY(dialog->Fr_Tanto->isEnabled() && !dialog->Fr_Subject->isEnabled());
         QVERIFY(!env.data.SenkaMode);  // not before 終了
         dialog->Op_Subject[5]->click();
+        // A new class waits until the chosen mode is saved.
+        env.ui.clear();
+        dialog->Bt_Mente->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("青木"), QStringLiteral("石田")}));
         env.ui.clear();
         dialog->Bt_End->click();
         QCOMPARE(env.ui.messageTexts(), QStringList());  // the new class rosters are made, not missed
@@ -523,7 +586,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         dialog->Text1[1]->setFocus();
         QTRY_COMPARE(dialog->Text1[1]->selectedText(), QStringLiteral("30"));
-        dialog->menuEnd->trigger();
+        // Alt+X is the window's 終了(&X).
+        QTest::keyClick(dialog->Text1[1], Qt::Key_X, Qt::AltModifier);
         QVERIFY(openDialogs(window).isEmpty());
         QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
         QVERIFY(window.Toolbar2Buttons[2]->isEnabled());
