@@ -329,8 +329,11 @@ void CustomDialog::BtInputEnd_Click()
 void CustomDialog::Bt_End_Click()
 {
     ClassData& data = ctx.data;
-    const QString folder = QDir::cleanPath(Tx_Holder->text().trimmed());
-    if (Tx_Holder->text().trimmed().isEmpty()) {
+    // A folder typed without its full path is taken from the current folder once,
+    // so that the stored data folder does not depend on where the program starts.
+    const QString typed = Tx_Holder->text().trimmed();
+    const QString folder = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
+    if (typed.isEmpty()) {
         ctx.ui.message(this, QStringLiteral("データ保存フォルダを指定してください。"), Ui::Buttons::Ok, Ui::Icon::Information);
         Tx_Holder->setFocus();
         return;

@@ -98,7 +98,7 @@ QString FrmBackup::checkedTarget()
         ctx.ui.message(this, QStringLiteral("バックアップ先フォルダを指定してください。"), Ui::Buttons::Ok, Ui::Icon::Information);
         return {};
     }
-    const QString target = QDir::cleanPath(typed);
+    const QString target = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
     if (!QFileInfo::exists(target)) {
         if (ctx.ui.message(this, QStringLiteral("指定されたホルダ－は存在しません。作成しますか？"), Ui::Buttons::YesNo,
                            Ui::Icon::Question)

@@ -592,6 +592,12 @@ private slots:
         QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
         QVERIFY(window.Toolbar2Buttons[2]->isEnabled());
         QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+
+        // The toolbar's 設定 opens it too, and a second request brings the same window up.
+        window.button(QStringLiteral("custom"))->trigger();
+        QCOMPARE(openDialogs(window).size(), 1);
+        window.openCustomDialog();
+        QCOMPARE(openDialogs(window).size(), 1);
     }
 };
 
