@@ -1,12 +1,416 @@
 #include "shell/CustomDialog.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
+#include "core/AppSettings.h"
+#include "core/AttendanceFile.h"
+#include "core/Cp932.h"
+#include "core/DataFolder.h"
+#include "core/NewClass.h"
+#include "core/RosterFile.h"
+#include "shell/BrowseDataFolder.h"
+#include "shell/MainFrame.h"
 
-CustomDialog::CustomDialog(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace {
+
+const QString EnterNames = QStringLiteral("氏名データを入力してください.");
+
+QString cleanFolder(const QString& folder)
 {
-    setObjectName(QStringLiteral("CustomDialog"));
-    setWindowTitle(QStringLiteral("環境設定"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("準備中です。"), this));
+    const QString clean = QDir::cleanPath(folder.trimmed());
+    const QString canonical = QFileInfo(clean).canonicalFilePath();
+    return canonical.isEmpty() ? clean : canonical;
+}
+
+}  // namespace
+
+// ---- opening and closing ---------------------------------------------------------
+
+bool CustomDialog::Form_Load()
+{
+    const ClassData& data = ctx.data;
+    subjectInCharge = data.KyokaNumber;
+    Tx_Holder->setText(!data.DataPath.isEmpty() && QFileInfo(data.DataPath).isDir() ? data.DataPath : QDir::currentPath());
+    Op_Mode[data.SenkaMode ? 1 : 0]->setChecked(true);
+    setModeFrames(data.SenkaMode);
+    for (int i = 1; i <= Limits::Units; ++i)
+        Ch_Subject[i - 1]->setChecked(data.UseKyoka[i] == 1);
+    Op_Subject[data.KyokaNumber - 1]->setChecked(true);
+    Lt_Name->clear();
+    for (int p = 1; p <= data.PupilCount; ++p)
+        Lt_Name->addItem(data.PupilName[p]);
+    Lb_Numbers->setText(QString::number(data.PupilCount));
+    criteria.copyFrom(data);
+    {
+        const QSignalBlocker blocker(CbKyoka);
+        CbKyoka->setCurrentIndex(data.KyokaNumber - 1);
+    }
+    showSubject(data.KyokaNumber);
+    Lb_DataInput->hide();
+    Tx_DataInput->hide();
+    setNameEntry(false);
+    return true;
+}
+
+void CustomDialog::Form_Activate()
+{
+    if (ctx.frame)
+        ctx.frame->DisableAllCommands();
+}
+
+bool CustomDialog::Form_QueryUnload()
+{
+    if (!nameEntry)
+        return true;
+    ctx.ui.message(this, QStringLiteral("氏名の入力中です。「入力終了」を押して氏名の入力を終えてから閉じてください。"),
+                   Ui::Buttons::Ok, Ui::Icon::Information);
+    return false;
+}
+
+void CustomDialog::Form_Unload()
+{
+    if (!ctx.frame)
+        return;
+    ctx.frame->EnableAllCommands();
+    ctx.frame->DisablePrint();
+}
+
+// When the program ends in the middle of a new class, the names typed so far are
+// kept as 入力終了 would keep them, and the window no longer holds the program back.
+void CustomDialog::Form_ProgramEnd()
+{
+    if (!nameEntry)
+        return;
+    if (Lt_Name->count() > 0)
+        saveNames();
+    nameEntry = false;
+}
+
+// ---- mode, subject in charge, folder -------------------------------------------
+
+// The chosen mode takes effect when the window closes with 終了; until then the
+// main window keeps working in the mode it was loaded with.
+void CustomDialog::Op_Mode_Click(int index)
+{
+    setModeFrames(index == 1);
+}
+
+void CustomDialog::setModeFrames(bool specialist)
+{
+    Fr_Subject->setEnabled(!specialist);
+    Fr_Tanto->setEnabled(specialist);
+}
+
+void CustomDialog::Op_Subject_Click(int index)
+{
+    subjectInCharge = index + 1;
+}
+
+void CustomDialog::cmdRef_Click()
+{
+    const QString folder = BrowseDataFolder(ctx.ui, this, Tx_Holder->text());
+    if (!folder.isEmpty())
+        Tx_Holder->setText(folder);
+}
+
+bool CustomDialog::folderChangedSinceOpening() const
+{
+    return cleanFolder(Tx_Holder->text()) != cleanFolder(ctx.data.DataPath);
+}
+
+// ---- criteria --------------------------------------------------------------------
+
+QLineEdit* CustomDialog::thresholdBox(int group, int k) const
+{
+    return group == 0 ? Text1[k - 1] : Text2[6 * (group - 1) + k - 1];
+}
+
+QRadioButton* CustomDialog::modeOption(int group, int mode) const
+{
+    return OpSouMode[group == 0 ? mode : 3 + 3 * (group - 1) + mode];
+}
+
+void CustomDialog::enableModeBoxes(int group, int mode)
+{
+    for (int k = 1; k <= 6; ++k)
+        thresholdBox(group, k)->setEnabled(k == 2 * mode + 1 || k == 2 * mode + 2);
+}
+
+void CustomDialog::OpSouMode_Click(int index)
+{
+    if (index < 3) {
+        groupMode[0] = index;
+        enableModeBoxes(0, index);
+        return;
+    }
+    groupMode[(index - 3) / 3 + 1] = (index - 3) % 3;
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        enableModeBoxes(v, groupMode[v]);
+}
+
+void CustomDialog::showSubject(int subject)
+{
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        Fr_Kanten[v - 1]->setTitle(Names::viewpointHeading(v) + ctx.data.ViewpointName[subject][v]);
+    const SubjectCriteria& shown = criteria.subject(subject);
+    for (int group = 0; group <= Limits::Viewpoints; ++group) {
+        groupMode[group] = shown.groups[group].mode;
+        modeOption(group, groupMode[group])->setChecked(true);
+        enableModeBoxes(group, groupMode[group]);
+        for (int k = 1; k <= 6; ++k)
+            thresholdBox(group, k)->setText(QString::number(shown.groups[group].thresholds[k]));
+    }
+    shownSubject = subject;
+}
+
+bool CustomDialog::storeShownSubject()
+{
+    SubjectCriteria read;
+    for (int group = 0; group <= Limits::Viewpoints; ++group) {
+        read.groups[group].mode = groupMode[group];
+        for (int k = 1; k <= 6; ++k) {
+            const QString problem = CriteriaText::read(shownSubject, group, k, thresholdBox(group, k)->text(),
+                                                       read.groups[group].thresholds[k]);
+            if (!problem.isEmpty()) {
+                ctx.ui.message(this, problem, Ui::Buttons::Ok, Ui::Icon::Warning);
+                focusThreshold(shownSubject, group, k);
+                return false;
+            }
+        }
+    }
+    criteria.subject(shownSubject) = read;
+    return true;
+}
+
+void CustomDialog::focusThreshold(int subject, int group, int k)
+{
+    if (subject != shownSubject) {
+        const QSignalBlocker blocker(CbKyoka);
+        CbKyoka->setCurrentIndex(subject - 1);
+        showSubject(subject);
+    }
+    QLineEdit* box = thresholdBox(group, k);
+    if (box->isEnabled()) {
+        box->setFocus();
+        box->selectAll();
+    }
+}
+
+void CustomDialog::CbKyoka_Click()
+{
+    const int subject = CbKyoka->currentIndex() + 1;
+    if (subject == shownSubject)
+        return;
+    if (!storeShownSubject()) {
+        // The edited subject stays until its boxes hold sensible numbers.
+        const QSignalBlocker blocker(CbKyoka);
+        CbKyoka->setCurrentIndex(shownSubject - 1);
+        return;
+    }
+    showSubject(subject);
+}
+
+// ---- new class and its names ---------------------------------------------------
+
+void CustomDialog::setNameEntry(bool entering)
+{
+    nameEntry = entering;
+    BtInputEnd->setEnabled(entering);
+    Tx_DataInput->setEnabled(entering);
+    if (entering) {
+        Tx_DataInput->show();
+        Lb_DataInput->show();
+    } else {
+        Lb_DataInput->hide();
+    }
+    Bt_Mente->setEnabled(!entering);
+    Bt_End->setEnabled(!entering);
+    menuEnd->setEnabled(!entering);
+    Fr_Holder->setEnabled(!entering);
+    Fr_Mode->setEnabled(!entering);
+    if (entering)
+        Tx_DataInput->setFocus();
+}
+
+void CustomDialog::Bt_Mente_Click()
+{
+    // A new class is made in the folder and the mode that are open; a folder or a
+    // mode chosen here but not yet saved would leave the new files where the
+    // program does not look for them.
+    if (folderChangedSinceOpening() || Op_Mode[1]->isChecked() != ctx.data.SenkaMode) {
+        ctx.ui.message(this,
+                       QStringLiteral("データ保存フォルダまたはプログラム動作の設定が変更されています。"
+                                      "先に「終了」で設定を保存してから、新規クラスを作成してください。"),
+                       Ui::Buttons::Ok, Ui::Icon::Information);
+        return;
+    }
+    if (ctx.ui.message(this, QStringLiteral("新たなクラスを作ります."), Ui::Buttons::OkCancel, Ui::Icon::Question)
+        != Ui::Answer::Ok)
+        return;
+    {
+        BusyCursor busy(ctx.ui);
+        if (!ctx.check(NewClass::clearFiles(ctx.data), this, Ui::Icon::Warning))
+            return;
+    }
+    Lt_Name->clear();
+    Lb_Numbers->setText(QStringLiteral("0"));
+    ctx.data.PupilCount = 0;
+    for (QString& name : ctx.data.PupilName)
+        name.clear();
+    Tx_DataInput->clear();
+    setNameEntry(true);
+}
+
+void CustomDialog::Tx_DataInput_Enter()
+{
+    const QString name = Tx_DataInput->text().trimmed();
+    if (name.isEmpty())
+        return;
+    QString refusal;
+    if (Lt_Name->count() >= Limits::Pupils)
+        refusal = QStringLiteral("１クラスの人数は%1人までです。これ以上の氏名は入力できません。").arg(Limits::Pupils);
+    else if (const QString problem = StorableText::problem(name); !problem.isEmpty())
+        refusal = QStringLiteral("氏名「%1」は保存できません。%2。").arg(name, problem);
+    if (!refusal.isEmpty()) {
+        ctx.ui.message(this, refusal, Ui::Buttons::Ok, Ui::Icon::Warning);
+        Tx_DataInput->setFocus();
+        Tx_DataInput->selectAll();
+        return;
+    }
+    Lt_Name->addItem(name);
+    Lt_Name->scrollToBottom();
+    Lb_Numbers->setText(QString::number(Lt_Name->count()));
+    Tx_DataInput->clear();
+}
+
+// Writes the listed names as the roster and, for a homeroom class, a new attendance
+// file of zeros for that many pupils.
+bool CustomDialog::saveNames()
+{
+    ClassData& data = ctx.data;
+    data.PupilCount = Lt_Name->count();
+    for (int p = 1; p <= Limits::Pupils; ++p)
+        data.PupilName[p] = p <= data.PupilCount ? Lt_Name->item(p - 1)->text() : QString();
+    if (!ctx.check(SaveRoster(data), this, Ui::Icon::Warning))
+        return false;
+    if (data.SenkaMode)
+        return true;
+    return ctx.check(CreateAttendance(data), this, Ui::Icon::Warning) && ctx.check(LoadAttendance(data), this, Ui::Icon::Warning);
+}
+
+void CustomDialog::BtInputEnd_Click()
+{
+    Tx_DataInput->setEnabled(false);
+    Lb_DataInput->hide();
+    if (!saveNames()) {
+        // Nothing is lost: the names stay in the list for another try.
+        Tx_DataInput->setEnabled(true);
+        Lb_DataInput->show();
+        return;
+    }
+    setNameEntry(false);
+}
+
+// ---- close and help --------------------------------------------------------------
+
+void CustomDialog::Bt_End_Click()
+{
+    ClassData& data = ctx.data;
+    // A folder typed without its full path is taken from the current folder once,
+    // so that the stored data folder does not depend on where the program starts.
+    const QString typed = Tx_Holder->text().trimmed();
+    const QString folder = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
+    if (typed.isEmpty()) {
+        ctx.ui.message(this, QStringLiteral("データ保存フォルダを指定してください。"), Ui::Buttons::Ok, Ui::Icon::Information);
+        Tx_Holder->setFocus();
+        return;
+    }
+    // Every threshold is checked before anything changes.
+    if (!storeShownSubject())
+        return;
+    if (const auto problem = criteria.firstProblem()) {
+        ctx.ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
+        focusThreshold(problem->subject, problem->group, problem->threshold);
+        return;
+    }
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) {
+        ctx.ui.message(this, QStringLiteral("「%1」はフォルダではありません。データ保存フォルダを指定し直してください。").arg(folder),
+                       Ui::Buttons::Ok, Ui::Icon::Warning);
+        return;
+    }
+    if (!info.exists()) {
+        if (ctx.ui.message(this, QStringLiteral("指定されたホルダ－は存在しません。作成しますか？"), Ui::Buttons::YesNo,
+                           Ui::Icon::Question)
+            != Ui::Answer::Yes)
+            return;
+        if (!QDir().mkpath(folder)) {
+            ctx.ui.message(this, QStringLiteral("フォルダ「%1」を作成できませんでした。").arg(folder), Ui::Buttons::Ok,
+                           Ui::Icon::Warning);
+            return;
+        }
+    }
+    data.DataPath = DataFolder::withSlash(folder);
+    data.SenkaMode = Op_Mode[1]->isChecked();
+    for (int i = 1; i <= Limits::Units; ++i)
+        data.UseKyoka[i] = Ch_Subject[i - 1]->isChecked() ? 1 : 0;
+    criteria.copyTo(data);
+    data.KyokaNumber = subjectInCharge;
+
+    // The empty files of the chosen mode are made first, so that the first class of
+    // a newly chosen specialist mode opens as an empty roster instead of being
+    // reported missing.
+    data.setFileStems();
+    if (ctx.frame)
+        ctx.frame->EnsureDataFiles(data.DataPath);
+
+    AppSettings::SaveSettings(data, ctx.settings);
+    if (ctx.settings.status() != QSettings::NoError)
+        ctx.ui.message(this, QStringLiteral("設定を保存できませんでした。設定ファイルの書き込みの権限を確認してください。"),
+                       Ui::Buttons::Ok, Ui::Icon::Warning);
+    if (ctx.frame) {
+        ctx.frame->LoadSettings();
+        ctx.frame->OpenDataFolder(data.DataPath);
+    }
+    // Loading the settings makes the first unit current, which the main window
+    // shows as selected; in specialist mode the stored subject is the one taught.
+    if (data.SenkaMode)
+        data.KyokaNumber = subjectInCharge;
+    if (data.SenkaMode || data.PupilCount != 0) {
+        closeWindow();
+        return;
+    }
+    // A homeroom class without names: the window stays for the names.
+    Lt_Name->clear();
+    Lb_Numbers->setText(QStringLiteral("0"));
+    Tx_Holder->setText(data.DataPath);
+    if (ctx.frame)
+        ctx.frame->DisableAllCommands();
+    ctx.ui.message(this, EnterNames);
+}
+
+void CustomDialog::Command1_Click()
+{
+    ctx.ui.showHelp(this, 4);
+}
+
+bool CustomDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn)
+        if (auto* edit = qobject_cast<QLineEdit*>(watched))
+            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+    return ChildWindow::eventFilter(watched, event);
 }

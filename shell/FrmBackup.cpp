@@ -1,12 +1,173 @@
 #include "shell/FrmBackup.h"
 
+#include "core/AppSettings.h"
+#include "core/BackupCopy.h"
+#include "core/DataFolder.h"
+#include "shell/BrowseDataFolder.h"
+#include "shell/MainFrame.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
+
+namespace {
+const QString Interrupted = QStringLiteral("データのバックアップは中断されました");
+}
 
 FrmBackup::FrmBackup(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
 {
     setObjectName(QStringLiteral("FrmBackup"));
     setWindowTitle(QStringLiteral("データのバックアップ"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("準備中です。"), this));
+
+    auto* root = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("かざねデータフォルダ"), this), 0, 0);
+    LbFolder = new QLabel(this);
+    LbFolder->setObjectName(QStringLiteral("LbFolder"));
+    LbFolder->setFrameShape(QFrame::Panel);
+    LbFolder->setFrameShadow(QFrame::Sunken);
+    LbFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LbFolder->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
+    grid->addWidget(LbFolder, 0, 1, 1, 2);
+    auto* targetLabel = new QLabel(QStringLiteral("バックアップ先フォルダ"), this);
+    grid->addWidget(targetLabel, 1, 0);
+    TxFolder = new QLineEdit(this);
+    TxFolder->setObjectName(QStringLiteral("TxFolder"));
+    targetLabel->setBuddy(TxFolder);
+    grid->addWidget(TxFolder, 1, 1);
+    cmdRef = new QPushButton(QStringLiteral("参照"), this);
+    cmdRef->setObjectName(QStringLiteral("cmdRef"));
+    grid->addWidget(cmdRef, 1, 2);
+    grid->setColumnStretch(1, 1);
+    root->addLayout(grid);
+    root->addWidget(new QLabel(QStringLiteral("成績及び氏名データを指定されたフォルダにコピーします."), this));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    const QString captions[2] = {QStringLiteral("(&B)バックアップ"), QStringLiteral("キャンセル")};
+    for (int i = 0; i < 2; ++i) {
+        BtRun[i] = new QPushButton(captions[i], this);
+        BtRun[i]->setObjectName(QStringLiteral("BtRun%1").arg(i));
+        buttons->addWidget(BtRun[i]);
+        connect(BtRun[i], &QPushButton::clicked, this, [this, i] { BtRun_Click(i); });
+    }
+    root->addLayout(buttons);
+    connect(cmdRef, &QPushButton::clicked, this, [this] { cmdRef_Click(); });
+}
+
+bool FrmBackup::Form_Load()
+{
+    LbFolder->setText(ctx.data.DataPath);
+    TxFolder->setText(ctx.data.BackupPath);
+    return true;
+}
+
+void FrmBackup::Form_Activate()
+{
+    if (!ctx.frame)
+        return;
+    ctx.frame->DisableAllCommands();
+    ctx.frame->DisablePrint();
+}
+
+void FrmBackup::Form_Unload()
+{
+    if (!ctx.frame)
+        return;
+    ctx.frame->EnableAllCommands();
+    ctx.frame->DisablePrint();
+}
+
+void FrmBackup::cmdRef_Click()
+{
+    const QString folder = BrowseDataFolder(ctx.ui, this, TxFolder->text());
+    if (!folder.isEmpty())
+        TxFolder->setText(folder);
+}
+
+QString FrmBackup::checkedTarget()
+{
+    const QString typed = TxFolder->text().trimmed();
+    if (typed.isEmpty()) {
+        ctx.ui.message(this, QStringLiteral("バックアップ先フォルダを指定してください。"), Ui::Buttons::Ok, Ui::Icon::Information);
+        return {};
+    }
+    const QString target = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
+    if (!QFileInfo::exists(target)) {
+        if (ctx.ui.message(this, QStringLiteral("指定されたホルダ－は存在しません。作成しますか？"), Ui::Buttons::YesNo,
+                           Ui::Icon::Question)
+            != Ui::Answer::Yes)
+            return {};
+        if (!QDir().mkpath(target)) {
+            ctx.ui.message(this, QStringLiteral("フォルダ「%1」を作成できませんでした。").arg(target), Ui::Buttons::Ok,
+                           Ui::Icon::Warning);
+            return {};
+        }
+    }
+    if (const QString problem = BackupCopy::targetProblem(ctx.data.DataPath, target); !problem.isEmpty()) {
+        ctx.ui.message(this, problem, Ui::Buttons::Ok, Ui::Icon::Warning);
+        return {};
+    }
+    return target;
+}
+
+void FrmBackup::BtRun_Click(int index)
+{
+    if (index == 1) {
+        closeWindow();
+        return;
+    }
+    // A folder that cannot take the backup is refused before anything is stored or
+    // copied; the window stays open for another choice.
+    const QString target = checkedTarget();
+    if (target.isEmpty()) {
+        TxFolder->setFocus();
+        return;
+    }
+    ctx.data.BackupPath = TxFolder->text().trimmed();
+    AppSettings::SaveSettings(ctx.data, ctx.settings);
+    if (ctx.settings.status() != QSettings::NoError)
+        ctx.ui.message(this, QStringLiteral("設定を保存できませんでした。設定ファイルの書き込みの権限を確認してください。"),
+                       Ui::Buttons::Ok, Ui::Icon::Warning);
+    DoCopy(ctx.data.DataPath, target);
+    closeWindow();
+}
+
+bool FrmBackup::DoCopy(const QString& source, const QString& target)
+{
+    const QString folder = DataFolder::withSlash(source);
+    int rosters = 0;
+    int dataFiles = 0;
+    Status status = Status::success();
+    {
+        BusyCursor busy(ctx.ui);
+        const QStringList rosterNames = BackupCopy::matching(folder, QStringLiteral("nam"));
+        if (rosterNames.isEmpty())
+            status = Status::failure(QStringLiteral("氏名データファイル（*.nam）が見つかりません。"));
+        else
+            status = BackupCopy::copyFiles(folder, rosterNames, target, rosters);
+        if (status) {
+            const QStringList dataNames = BackupCopy::matching(folder, QStringLiteral("dat"));
+            if (dataNames.isEmpty())
+                status = Status::failure(QStringLiteral("成績データファイル（*.dat）が見つかりません。"));
+            else
+                status = BackupCopy::copyFiles(folder, dataNames, target, dataFiles);
+        }
+    }
+    if (!status) {
+        ctx.ui.message(this, Interrupted + QLatin1Char('\n') + status.message, Ui::Buttons::Ok, Ui::Icon::Warning);
+        return false;
+    }
+    ctx.ui.message(this,
+                   QStringLiteral("データのバックアップが終わりました。\n%1 に %2 個のファイルをコピーしました。")
+                       .arg(QDir::toNativeSeparators(target))
+                       .arg(rosters + dataFiles),
+                   Ui::Buttons::Ok, Ui::Icon::Information);
+    return true;
 }

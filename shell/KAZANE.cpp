@@ -615,6 +615,14 @@ ChildWindow* KAZANE::openAttendance()
 
 ChildWindow* KAZANE::openCustomDialog()
 {
+    // One settings window at a time: when it is open already (its own 終了 reopens
+    // the data folder, which asks for it again), it is brought to the front.
+    const auto frames = mdi->subWindowList();
+    for (QMdiSubWindow* frame : frames)
+        if (auto* open = qobject_cast<CustomDialog*>(frame->widget()); open && !open->isUnloaded()) {
+            mdi->setActiveSubWindow(frame);
+            return open;
+        }
     return openChild(new CustomDialog(ctx), QString(), true);
 }
 

@@ -36,7 +36,7 @@ public:
     bool OpenDataFolder(const QString& folder) override;
     void cascade() override;
 
-    void EnsureDataFiles(const QString& folder);
+    void EnsureDataFiles(const QString& folder) override;
     void DisableUnitButtons();
     void EnableUnitButtons();
     // Applies the mode of ClassData to the menus and toolbars.

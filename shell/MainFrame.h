@@ -21,5 +21,8 @@ public:
     virtual void LoadSettings() = 0;
     // Opens the roster and attendance of a data folder; may open the settings dialog.
     virtual bool OpenDataFolder(const QString& folder) = 0;
+    // Creates the empty score files (and, in specialist mode, rosters) that are
+    // missing in a data folder.
+    virtual void EnsureDataFiles(const QString& /*folder*/) {}
     virtual void cascade() = 0;
 };

@@ -1,0 +1,62 @@
+// Timings of the environment settings and the backup on a full year: 45 pupils,
+// 60 tests of four columns in each of the nine subjects.
+
+#include "Bench.h"
+#include "TestEnv.h"
+#include "core/BackupCopy.h"
+#include "core/NewClass.h"
+#include "core/ScoreFile.h"
+#include "shell/CustomDialog.h"
+
+#include <QDir>
+
+namespace {
+
+void writeFullYear(TestEnv& env)
+{
+    QStringList names;
+    for (int p = 1; p <= Limits::Pupils; ++p)
+        names.append(QStringLiteral("児童%1").arg(p));
+    env.makeClass(names);
+    TestSetRecord set;
+    set.StoredTestCount = Limits::Tests;
+    for (int t = 1; t <= Limits::Tests; ++t) {
+        set.TestName[t] = QStringLiteral("テスト%1").arg(t);
+        set.ViewpointCount[t] = Limits::Columns;
+        for (int c = 1; c <= Limits::Columns; ++c) {
+            set.ViewpointKind[t][c] = c;
+            set.FullMarks[t][c] = 100;
+            for (int p = 1; p <= Limits::Pupils; ++p)
+                set.Score[t][c][p] = (t * 7 + c * 13 + p * 3) % 101;
+        }
+    }
+    QByteArray bytes;
+    ScoreFile::build(set, Limits::Pupils, bytes);
+    for (int s = 1; s <= Limits::Units; ++s)
+        env.writeBytes(Names::subjects()[s] + QStringLiteral(".dat"), bytes);
+}
+
+}  // namespace
+
+KAZANE_BENCH("settings")
+{
+    TestEnv env;
+    writeFullYear(env);
+    Bench::measure(QStringLiteral("settings window: build and load"), 150, [&] {
+        CustomDialog dialog(*env.ctx);
+        dialog.Form_Load();
+    });
+
+    const QString target = env.dir.path() + QStringLiteral("/backup");
+    QDir().mkpath(target);
+    Bench::measure(QStringLiteral("backup: copy a full year (11 files)"), 200, [&] {
+        int copied = 0;
+        BackupCopy::copyFiles(env.dataFolder(), BackupCopy::matching(env.dataFolder(), QStringLiteral("nam")), target, copied);
+        BackupCopy::copyFiles(env.dataFolder(), BackupCopy::matching(env.dataFolder(), QStringLiteral("dat")), target, copied);
+    });
+
+    Bench::measure(QStringLiteral("new class: back up and empty a full year"), 200, [&] {
+        writeFullYear(env);
+        NewClass::clearFiles(env.data);
+    }, 7);
+}

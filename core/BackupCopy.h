@@ -1,0 +1,24 @@
+#pragma once
+// Copying the rosters and data files of the data folder to a backup folder. Each
+// file is written atomically, so the backup folder never holds a half-copied file.
+
+#include "core/Status.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace BackupCopy {
+// The names of the files (not folders) of `folder` whose extension is `extension`,
+// letter case ignored ("nam" finds "Class.Nam" and "４の１.NAM", never "Class.NBk"),
+// in name order.
+QStringList matching(const QString& folder, const QString& extension);
+
+// Why the backup cannot go to `target`: the data folder itself, a file instead of a
+// folder, or a folder that cannot be written. Empty when it can. `target` exists.
+QString targetProblem(const QString& dataFolder, const QString& target);
+
+// Copies the named files of `source` into `target`, keeping their names and times;
+// a file of the same name in another letter case is replaced rather than doubled.
+// Stops at the first file that fails; `copied` counts the files copied before.
+Status copyFiles(const QString& source, const QStringList& names, const QString& target, int& copied);
+}

@@ -1,0 +1,230 @@
+// The backup window driven through the main window: what lands in the backup
+// folder byte for byte, what is stored as "BackupPath", and the folders that are
+// refused before anything is copied.
+
+#include "TestEnv.h"
+#include "shell/FrmBackup.h"
+#include "shell/KAZANE.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+
+const QString Interrupted = QStringLiteral("データのバックアップは中断されました");
+
+QString storedBackupPath(TestEnv& env)
+{
+    env.settings->sync();
+    QSettings store(env.settingsFile(), QSettings::IniFormat);
+    return store.value(QStringLiteral("UseMode/BackupPath")).toString();
+}
+
+FrmBackup* openBackup(KAZANE& window)
+{
+    window.menu_backup->trigger();
+    for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
+        if (auto* backup = qobject_cast<FrmBackup*>(frame->widget()))
+            return backup;
+    return nullptr;
+}
+
+bool backupOpen(KAZANE& window)
+{
+    for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
+        if (qobject_cast<FrmBackup*>(frame->widget()))
+            return true;
+    return false;
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class BackupTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The rosters and data files are copied whatever the case of their names; the
+    // backups of the data folder are not; an older copy of another case is replaced.
+    void copiesRostersAndDataFiles()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.writeFile(QStringLiteral("算数.dat"), {QStringLiteral("1"), QStringLiteral("\"小テスト\""), QStringLiteral("1"),
+                                                  QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("8"), QStringLiteral("-1")});
+        env.writeFile(QStringLiteral("４の１.NAM"), {QStringLiteral("0")});
+        env.writeFile(QStringLiteral("EXTRA.DAT"), {QStringLiteral("0")});
+        for (const char* backup : {"Class.bak", "Class.NBk", "算数.Bak", "shuketu.bak", "notes.txt"})
+            env.writeFile(QString::fromUtf8(backup), {QStringLiteral("old")});
+        QDir().mkpath(env.dataFolder() + QStringLiteral("folder.dat"));
+        const QString target = env.dir.path() + QStringLiteral("/backup");
+        QDir().mkpath(target);
+        QFile old(target + QStringLiteral("/class.nam"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("0\r\n");
+        old.close();
+
+        KAZANE& window = env.startMainWindow();
+        FrmBackup* backup = openBackup(window);
+        QVERIFY(backup);
+        QCOMPARE(backup->windowTitle(), QStringLiteral("データのバックアップ"));
+        QCOMPARE(backup->LbFolder->text(), env.dataFolder());
+        QCOMPARE(backup->TxFolder->text(), env.dir.path());
+        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+
+        backup->TxFolder->setText(target);
+        env.ui.clear();
+        QTest::mouseClick(backup->BtRun[0], Qt::LeftButton);
+        QVERIFY(!backupOpen(window));
+        QCOMPARE(storedBackupPath(env), target);
+        QCOMPARE(env.data.BackupPath, target);
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.ui.messages.first().icon, Ui::Icon::Information);
+        QVERIFY(env.ui.messages.first().text.contains(QStringLiteral("13 個のファイル")));
+
+        QStringList expected{QStringLiteral("class.nam"), QStringLiteral("４の１.NAM"), QStringLiteral("EXTRA.DAT"),
+                             QStringLiteral("shuketu.dat")};
+        for (const char* subject : {"国語", "社会", "算数", "理科", "生活", "音楽", "図工", "家庭", "体育"})
+            expected.append(QString::fromUtf8(subject) + QStringLiteral(".dat"));
+        expected.sort();
+        QCOMPARE(filesIn(target), expected);
+        QCOMPARE(fileBytes(target + QStringLiteral("/class.nam")), env.readBytes(QStringLiteral("Class.Nam")));
+        QCOMPARE(fileBytes(target + QStringLiteral("/算数.dat")), env.readBytes(QStringLiteral("算数.dat")));
+        QCOMPARE(fileBytes(target + QStringLiteral("/shuketu.dat")), env.readBytes(QStringLiteral("shuketu.dat")));
+        QCOMPARE(QFileInfo(target + QStringLiteral("/算数.dat")).lastModified(),
+                 QFileInfo(env.dataFolder() + QStringLiteral("算数.dat")).lastModified());
+        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+    }
+
+    // Without a roster the first copy fails: the message, no score file copied, the
+    // folder stored all the same, the window closed.
+    void withoutRosterNothingIsCopied()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        KAZANE& window = env.startMainWindow();
+        QVERIFY(QFile::remove(env.dataFolder() + QStringLiteral("Class.Nam")));
+        const QString target = env.dir.path() + QStringLiteral("/backup");
+        QDir().mkpath(target);
+        FrmBackup* backup = openBackup(window);
+        backup->TxFolder->setText(target);
+        env.ui.clear();
+        backup->BtRun[0]->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.ui.messages.first().text, Interrupted + QStringLiteral("\n氏名データファイル（*.nam）が見つかりません。"));
+        QVERIFY(filesIn(target).isEmpty());
+        QCOMPARE(storedBackupPath(env), target);
+        QVERIFY(!backupOpen(window));
+    }
+
+    // A copy that fails half-way keeps what was copied, leaves no temporary file,
+    // stores the folder and reports the interruption.
+    void failedCopyIsReported()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        KAZANE& window = env.startMainWindow();
+        const QString target = env.dir.path() + QStringLiteral("/backup");
+        QDir().mkpath(target + QStringLiteral("/shuketu.dat"));  // a folder where the first data file should go
+        FrmBackup* backup = openBackup(window);
+        backup->TxFolder->setText(target);
+        env.ui.clear();
+        backup->BtRun[0]->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.messages.first().text.startsWith(Interrupted + QLatin1Char('\n')));
+        QVERIFY(env.ui.messages.first().text.contains(QStringLiteral("shuketu.dat")));
+        QCOMPARE(filesIn(target), QStringList{QStringLiteral("Class.Nam")});
+        QCOMPARE(storedBackupPath(env), target);
+        QVERIFY(!backupOpen(window));
+    }
+
+    // Folders that cannot take the backup are refused before anything is stored or
+    // copied, and the window stays for another choice; cancel and the picker.
+    void refusedFoldersAndCancel()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        KAZANE& window = env.startMainWindow();
+        FrmBackup* backup = openBackup(window);
+        const QString before = storedBackupPath(env);
+        const QString aFile = env.dataFolder() + QStringLiteral("Class.Nam");
+        struct Case {
+            QString folder;
+            QString message;
+        };
+        const QList<Case> cases{
+            {QString(), QStringLiteral("バックアップ先フォルダを指定してください。")},
+            {env.dataFolder(), QStringLiteral("バックアップ先に、かざねデータフォルダと同じフォルダは指定できません。別のフォルダを指定してください。")},
+            {env.dir.path() + QStringLiteral("/data/../data"),
+             QStringLiteral("バックアップ先に、かざねデータフォルダと同じフォルダは指定できません。別のフォルダを指定してください。")},
+            {aFile, QStringLiteral("「%1」はフォルダではありません。バックアップ先フォルダを指定し直してください。").arg(aFile)},
+            {QStringLiteral("/proc"), QStringLiteral("バックアップ先フォルダ「/proc」に書き込めません。書き込みのできるフォルダを指定してください。")},
+        };
+        for (const Case& c : cases) {
+            backup->TxFolder->setText(c.folder);
+            env.ui.clear();
+            backup->BtRun[0]->click();
+            QCOMPARE(env.ui.messageTexts(), QStringList{c.message});
+            QVERIFY(backupOpen(window));
+            QCOMPARE(storedBackupPath(env), before);
+        }
+        QCOMPARE(filesIn(env.dataFolder()).size(), 11);
+
+        // A missing folder is created on request; No leaves it alone.
+        const QString fresh = env.dir.path() + QStringLiteral("/新しいバックアップ");
+        env.ui.folders = {fresh};
+        backup->cmdRef->click();
+        QCOMPARE(env.ui.folderTitles, QStringList{QStringLiteral("成績データを格納するフォルダを指定して下さい。")});
+        QCOMPARE(backup->TxFolder->text(), fresh);
+        env.ui.clear();
+        env.ui.answers = {Ui::Answer::No};
+        backup->BtRun[0]->click();
+        QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("指定されたホルダ－は存在しません。作成しますか？")});
+        QVERIFY(!QFileInfo::exists(fresh));
+        QVERIFY(backupOpen(window));
+
+        QTest::mouseClick(backup->BtRun[1], Qt::LeftButton);
+        QVERIFY(!backupOpen(window));
+        QCOMPARE(storedBackupPath(env), before);
+
+        backup = openBackup(window);
+        backup->TxFolder->setText(fresh);
+        backup->BtRun[0]->click();  // Yes
+        QCOMPARE(filesIn(fresh).size(), 11);
+        QCOMPARE(storedBackupPath(env), fresh);
+    }
+
+    // No removable drive: the floppy command does nothing.
+    void floppyFormatFindsNoDrive()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        KAZANE& window = env.startMainWindow();
+        env.ui.clear();
+        window.menuFDFormat->trigger();
+        QVERIFY(env.ui.messages.isEmpty());
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
+    }
+};
+
+QTEST_MAIN(BackupTest)
+#include "test_backup.moc"
