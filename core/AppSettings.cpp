@@ -145,10 +145,17 @@ Status AppSettings::ReadSettings(ClassData& data, QSettings& store, const QStrin
 
     // The mode: file stems, and the first unit becomes current.
     data.setFileStems();
-    if (data.SenkaMode)
+    // In homeroom mode that is the first subject in use (国語 unless it is switched off).
+    if (data.SenkaMode) {
         data.ClassNumber = 1;
-    else
+    } else {
         data.KyokaNumber = 1;
+        for (int i = 1; i <= Limits::Units; ++i)
+            if (data.UseKyoka[i] == 1) {
+                data.KyokaNumber = i;
+                break;
+            }
+    }
 
     if (!data.DataPath.endsWith(QLatin1Char('/')))
         data.DataPath += QLatin1Char('/');

@@ -399,7 +399,7 @@ void KAZANE::applyMode()
     if (data.SenkaMode) {
         button(QStringLiteral("printdialog"))->setEnabled(false);
         keepAttendanceOffInSpecialistMode();
-        selectClass(data.ClassNumber - 1);
+        showCurrentClass();
     } else {
         Mn_Shuketu->setEnabled(true);
         button(QStringLiteral("shuseki"))->setEnabled(true);
@@ -423,6 +423,10 @@ void KAZANE::LoadSettings()
 bool KAZANE::OpenDataFolder(const QString& folder)
 {
     ClassData& data = ctx.data;
+    // The empty files of a new folder exist before anything is read, so that a
+    // specialist's first start reads the empty class roster instead of reporting it
+    // missing.
+    EnsureDataFiles(folder);
     bool rosterRead = true;
     if (DataFolder::exists(folder, QStringLiteral("class.Nam")) || data.SenkaMode) {
         rosterRead = ctx.check(LoadRoster(data), this);
@@ -439,7 +443,6 @@ bool KAZANE::OpenDataFolder(const QString& folder)
         else
             ctx.check(CreateAttendance(data), this);
     }
-    EnsureDataFiles(folder);
     return true;
 }
 
@@ -466,12 +469,18 @@ void KAZANE::selectSubject(int index)
     Toolbar2Buttons[index + 2]->setChecked(true);
 }
 
-void KAZANE::selectClass(int index)
+void KAZANE::showCurrentClass()
 {
+    const int index = ctx.data.ClassNumber - 1;
     for (int i = 0; i < 9; ++i)
         menu_subclass[i]->setChecked(i == index);
-    ctx.data.ClassNumber = index + 1;
     Toolbar3Buttons[index + 2]->setChecked(true);
+}
+
+void KAZANE::selectClass(int index)
+{
+    ctx.data.ClassNumber = index + 1;
+    showCurrentClass();
     if (ctx.data.SenkaMode)
         ctx.check(LoadRoster(ctx.data), this);
 }

@@ -44,6 +44,7 @@ public:
 
     void selectSubject(int index);  // menu_subject index 0..8
     void selectClass(int index);    // menu_subclass index 0..8
+    void showCurrentClass();        // checks the current class in the menu and toolbar
     // The toolbar button of a key ("inputdialog", ...); the toolbar's keyed dispatch.
     QAction* button(const QString& key) const;
     void Toolbar1_ButtonClick(const QString& key);

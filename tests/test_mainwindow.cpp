@@ -78,8 +78,8 @@ private slots:
         for (int m = 0; m < 12; ++m)
             zeros.append(QStringLiteral("\"0\""));
         QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(zeros));
-        for (const QString& subject : {"国語", "社会", "算数", "理科", "生活", "音楽", "図工", "家庭", "体育"})
-            QCOMPARE(env.readBytes(subject + QStringLiteral(".dat")), QByteArray("0\r\n"));
+        for (const char* subject : {"国語", "社会", "算数", "理科", "生活", "音楽", "図工", "家庭", "体育"})
+            QCOMPARE(env.readBytes(QString::fromUtf8(subject) + QStringLiteral(".dat")), QByteArray("0\r\n"));
         QVERIFY(!env.exists(QStringLiteral("Class.Nam")));
         QVERIFY(!env.exists(QStringLiteral("国語.nam")));
         QVERIFY(env.ui.messages.isEmpty());
@@ -191,16 +191,16 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         KAZANE& window = env.startMainWindow();
         window.DisableAllCommands();
-        for (const QString& key : {"inputdialog", "testdsp", "shuseki", "custom", "enddialog"})
-            QVERIFY(!window.button(key)->isEnabled());
+        for (const char* key : {"inputdialog", "testdsp", "shuseki", "custom", "enddialog"})
+            QVERIFY(!window.button(QLatin1String(key))->isEnabled());
         QVERIFY(!window.menu_input->isEnabled());
         QVERIFY(!window.menu_shukei->isEnabled());
         QVERIFY(!window.menu_custom->isEnabled());
         QVERIFY(window.menu_end->isEnabled());
         QVERIFY(!window.Toolbar2Buttons[2]->isEnabled());
         window.EnableAllCommands();
-        for (const QString& key : {"inputdialog", "testdsp", "shuseki", "custom", "printdialog", "enddialog"})
-            QVERIFY(window.button(key)->isEnabled());
+        for (const char* key : {"inputdialog", "testdsp", "shuseki", "custom", "printdialog", "enddialog"})
+            QVERIFY(window.button(QLatin1String(key))->isEnabled());
         QVERIFY(window.menu_shukei->isEnabled());
         window.DisablePrint();
         QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
@@ -268,8 +268,8 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
         const QString program = env.programFolder() + QLatin1Char('/');
-        for (const QString& name : {"testdisp.mdb", "Shuseki.mdb", "teacher.mdb"}) {
-            QFile file(program + name);
+        for (const char* name : {"testdisp.mdb", "Shuseki.mdb", "teacher.mdb"}) {
+            QFile file(program + QString::fromUtf8(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("x");
         }

@@ -111,6 +111,10 @@ private slots:
         QCOMPARE(env.data.KyokaNumber, 1);
         QCOMPARE(env.data.ClassNumber, 5);
         QCOMPARE(env.data.FileStem[9], QStringLiteral("体育"));
+        // With 国語 switched off the first subject in use is current.
+        store.setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("001100000"));
+        QVERIFY(AppSettings::LoadSettings(env.data, store, env.programFolder()).ok);
+        QCOMPARE(env.data.KyokaNumber, 3);
     }
 
     void missingDataFolderIsReported()
