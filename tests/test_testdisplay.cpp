@@ -374,6 +374,33 @@ private slots:
         }
     }
 
+    void printingWithoutAPrinterOffersAPdf()
+    {
+        openSample();
+        env->reports->setPrinterCheck([] { return false; });
+        const QString pdf = env->dir.filePath(QStringLiteral("漢字.pdf"));
+        env->ui.answers = {Ui::Answer::Ok};
+        env->ui.saveNames = {pdf};
+        // The main toolbar's 印刷 sends Alt+P to the window.
+        env->mainWindow()->Toolbar1_ButtonClick(QStringLiteral("printdialog"));
+        QCOMPARE(env->ui.messages.size(), 2);
+        QCOMPARE(env->ui.messages[0].buttons, Ui::Buttons::OkCancel);
+        QVERIFY(env->ui.messages[0].text.startsWith(QStringLiteral("プリンタが見つかりません。")));
+        QCOMPARE(env->ui.messages[1].text, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(pdf)));
+        const QString text = Fixtures::pdfPages(pdf).join(QLatin1Char('\n'));
+        QVERIFY(text.contains(QStringLiteral("テスト名：漢字テスト１")));
+        for (const QString& name : Fixtures::pupilNames(5))
+            QVERIFY(text.contains(name));
+        QVERIFY(!QFile::exists(env->reports->storePath(QStringLiteral("testdisp"))));
+
+        // Declined: no file, no further message.
+        env->ui.clear();
+        env->ui.answers = {Ui::Answer::Cancel};
+        QTest::mouseClick(window->CmdPrint[0], Qt::LeftButton);
+        QCOMPARE(env->ui.messages.size(), 1);
+        QVERIFY(env->ui.previews.isEmpty());
+    }
+
     void printedSheetOfFortyFivePupilsHoldsEveryNameAndFigure()
     {
         // 45 pupils, two tests; pupil 7 absent, pupil 12 missed column 1.
