@@ -74,11 +74,12 @@ bool tokenize(const QString& line, QList<Token>& tokens, QString& error)
     return true;
 }
 
-bool alignmentOf(const QString& word, Qt::Alignment& align)
+bool alignmentOf(const QString& given, Qt::Alignment& align)
 {
+    const QString word = given.toLower();
     if (word == QLatin1String("left"))
         align = Qt::AlignLeft;
-    else if (word == QLatin1String("center"))
+    else if (word == QLatin1String("center") || word == QLatin1String("centre"))
         align = Qt::AlignHCenter;
     else if (word == QLatin1String("right"))
         align = Qt::AlignRight;
@@ -226,8 +227,10 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
         QString error;
         if (!tokenize(trimmed, tokens, error))
             return fail(error);
-        const QString keyword = tokens.first().text;
+        const QString keyword = tokens.first().text.toLower();
         const QList<Token> args = tokens.mid(1);
+        // Words other than field names and texts are read without regard to case.
+        auto word = [&args](int i) { return i < args.size() && !args[i].quoted ? args[i].text.toLower() : QString(); };
 
         // Reads argument i as a length or size in millimetres (or points).
         auto number = [&](int i, double& value, bool allowZero = true) {
@@ -245,19 +248,20 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
                 {QStringLiteral("A3"), QPageSize::A3},     {QStringLiteral("A4"), QPageSize::A4},
                 {QStringLiteral("A5"), QPageSize::A5},     {QStringLiteral("B4"), QPageSize::JisB4},
                 {QStringLiteral("B5"), QPageSize::JisB5},  {QStringLiteral("Letter"), QPageSize::Letter}};
-            if (args.size() != 1 || !papers.contains(args[0].text))
+            const QString paper = word(0).toUpper().replace(QStringLiteral("LETTER"), QStringLiteral("Letter"));
+            if (args.size() != 1 || !papers.contains(paper))
                 return fail(QStringLiteral("用紙は A4、B5、A3、B4、A5、Letter のどれかです。"));
-            parsed->paper = papers.value(args[0].text);
+            parsed->paper = papers.value(paper);
         } else if (keyword == QLatin1String("orientation")) {
-            if (args.size() != 1 || (args[0].text != QLatin1String("portrait") && args[0].text != QLatin1String("landscape")))
+            if (args.size() != 1 || (word(0) != QLatin1String("portrait") && word(0) != QLatin1String("landscape")))
                 return fail(QStringLiteral("向きは portrait か landscape です。"));
-            parsed->orientation = args[0].text == QLatin1String("portrait") ? QPageLayout::Portrait : QPageLayout::Landscape;
+            parsed->orientation = word(0) == QLatin1String("portrait") ? QPageLayout::Portrait : QPageLayout::Landscape;
         } else if (keyword == QLatin1String("margins")) {
             if (args.size() != 4 || !number(0, parsed->left) || !number(1, parsed->top) || !number(2, parsed->right)
                 || !number(3, parsed->bottom))
                 return numbersFail(QStringLiteral("余白（左 上 右 下）"));
         } else if (keyword == QLatin1String("font")) {
-            if (args.size() != 2 || !quotedAt(0) || args[0].text.isEmpty() || !number(1, parsed->points, false))
+            if (args.size() != 2 || args[0].text.isEmpty() || !number(1, parsed->points, false))
                 return fail(QStringLiteral("font \"書体名\" ポイント数 の形で書いてください。"));
             parsed->family = args[0].text;
         } else if (keyword == QLatin1String("text")) {
@@ -267,7 +271,7 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
                 || !alignmentOf(args[3].text, item.align) || !number(4, item.points, false) || !args.last().quoted)
                 return fail(QStringLiteral("text x y 幅 left|center|right ポイント数 [bold] \"文字\" の形で書いてください。"));
             for (int i = 5; i < args.size() - 1; ++i) {
-                const QString flag = args[i].text;
+                const QString flag = word(i);
                 if (args[i].quoted)
                     return fail(QStringLiteral("文字は一つだけ書けます。"));
                 if (flag == QLatin1String("bold"))
@@ -277,7 +281,7 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
                 else if (flag == QLatin1String("gothic"))
                     item.family = DefaultFamily;
                 else
-                    return fail(QStringLiteral("「%1」は text に付けられません（bold、mincho、gothic が使えます）。").arg(flag));
+                    return fail(QStringLiteral("「%1」は text に付けられません（bold、mincho、gothic が使えます）。").arg(args[i].text));
             }
             item.templ = args.last().text;
             parsed->texts.append(item);
@@ -311,11 +315,11 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
         } else if (keyword == QLatin1String("headings")) {
             if (args.size() != 1)
                 return fail(QStringLiteral("headings は on、off、first-row のどれかです。"));
-            if (args[0].text == QLatin1String("on"))
+            if (word(0) == QLatin1String("on"))
                 parsed->headings = Layout::Headings::On;
-            else if (args[0].text == QLatin1String("off"))
+            else if (word(0) == QLatin1String("off"))
                 parsed->headings = Layout::Headings::Off;
-            else if (args[0].text == QLatin1String("first-row"))
+            else if (word(0) == QLatin1String("first-row"))
                 parsed->headings = Layout::Headings::FirstRow;
             else
                 return fail(QStringLiteral("headings は on、off、first-row のどれかです。"));
@@ -326,9 +330,9 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
             parsed->footerLine = lineNumber;
             parsed->footer = args[1].text;
         } else if (keyword == QLatin1String("grid")) {
-            if (args.size() != 1 || (args[0].text != QLatin1String("on") && args[0].text != QLatin1String("off")))
+            if (args.size() != 1 || (word(0) != QLatin1String("on") && word(0) != QLatin1String("off")))
                 return fail(QStringLiteral("grid は on か off です。"));
-            parsed->grid = args[0].text == QLatin1String("on");
+            parsed->grid = word(0) == QLatin1String("on");
         } else if (keyword == QLatin1String("padding")) {
             if (args.size() != 1 || !number(0, parsed->padding))
                 return numbersFail(QStringLiteral("余白"));
@@ -424,6 +428,8 @@ int ReportEngine::pageCount() const
 
 Status ReportEngine::paint(QPrinter& printer) const
 {
+    if (!layout)
+        return Status::failure(QStringLiteral("印刷のレイアウトが読み込まれていません。"));
     QPainter painter;
     if (!painter.begin(&printer)) {
         const QString file = printer.outputFileName();

@@ -37,7 +37,9 @@
 // - "line <x1> <y1> <x2> <y2>" draws a line on every page.
 // - "grid on|off": the table's cell lines (default on); "padding <mm>": the space
 //   between a cell's text and its left and right lines (default 1).
-// - Field names are compared without regard to case ("Datas1" finds "datas1").
+// - Field names are compared without regard to case ("Datas1" finds "datas1"), and
+//   so are the statement names and their words (A4, left, on); the font family
+//   may also be written without quotes.
 // - A "" inside a quoted template stands for one double quote.
 // - A cell text too wide for its cell is drawn smaller, down to 60 % of the size,
 //   and anything still too wide is cut at the cell's edge: it never runs into the

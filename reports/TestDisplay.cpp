@@ -246,6 +246,12 @@ void TestDisplay::Bt_End_Click()
     closeWindow();
 }
 
+QSize TestDisplay::sizeHint() const
+{
+    // Tall enough for a class of thirty at a glance; the frame may make it smaller.
+    return QSize(WindowWidth, 720);
+}
+
 void TestDisplay::setColumnWidths()
 {
     const int width = Grid1->viewport()->width();

@@ -46,6 +46,8 @@ public:
     QPushButton* CmdPrint[2] = {};
     QPushButton* Bt_End = nullptr;
 
+    QSize sizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;

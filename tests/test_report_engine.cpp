@@ -121,6 +121,10 @@ private slots:
         QVERIFY(status.message.contains(QStringLiteral("2行目")));
         QVERIFY(status.message.contains(QStringLiteral("Score")));
 
+        // Words are read without regard to case.
+        QVERIFY(engine.parseLayout(QStringLiteral("Paper b5\nORIENTATION Landscape\nfont IPAexMincho 9\ntable 0\nColumn Name 20 Right\n"),
+                                   QStringLiteral("sample.rpt")).ok);
+
         // A missing layout file names the file.
         status = engine.loadLayout(QDir::temp().filePath(QStringLiteral("no-such-layout.rpt")));
         QVERIFY(!status.ok);

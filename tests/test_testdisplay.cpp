@@ -281,6 +281,44 @@ private slots:
         QCOMPARE(env->ui.messageTexts(), QStringList{QStringLiteral("印刷するテストがありません。")});
     }
 
+    void specialistModeNamesTheClass()
+    {
+        env = std::make_unique<TestEnv>();
+        env->makeClass(Fixtures::pupilNames(3), true);
+        Fixtures::writeScores(*env, QStringLiteral("４の１"), 3, {{QStringLiteral("図形"), {{3, 10, {9, 8, 7}}}}});
+        env->settings->setValue(QStringLiteral("UseMode/KyokaNumber"), QStringLiteral("3"));  // teaching 算数
+        KAZANE& main = env->startMainWindow();
+        env->ui.clear();
+        window = qobject_cast<TestDisplay*>(main.openTestDisplay());
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("テスト別成績集計-４の１"));
+        QCOMPARE(window->RyoikiMei[0]->text(), QStringLiteral("表現・処理"));
+        QStringList copies;
+        env->reports->setStoreObserver([&](const QString& store) {
+            ReportSheet sheet;
+            QVERIFY(ReportDatabase::read(store, sheet).ok);
+            copies.append(sheet.titleValues.first());
+        });
+        QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+        QCOMPARE(copies, QStringList{QStringLiteral("【テスト別成績集計-４の１】")});
+    }
+
+    void twoTallyWindowsKeepTheLockWhileOneIsOpen()
+    {
+        openSample();
+        KAZANE& main = *env->mainWindow();
+        auto* second = qobject_cast<TestDisplay*>(main.openTestDisplay());
+        QVERIFY(second);
+        QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
+        second->Cb_TestTitle->setCurrentIndex(1);
+        QCOMPARE(window->Cb_TestTitle->currentIndex(), 0);  // each window keeps its own choice
+        QTest::mouseClick(second->Bt_End, Qt::LeftButton);
+        QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
+        main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().first());
+        QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
+    }
+
     void unreadableScoreFileKeepsTheWindowClosed()
     {
         env = std::make_unique<TestEnv>();
