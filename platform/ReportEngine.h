@@ -26,6 +26,28 @@
 //   footer <align> "<template>"           drawn under the table area on every page
 //
 // Rows that do not fit on a page continue on the next, under the heading row again.
+//
+// Details and additions, none of which changes the statements above:
+// - Paper sizes also B4, A5 and Letter; B5 and B4 are the Japanese (JIS) sizes.
+// - A "text" takes, after its points, the words "bold", "mincho" (the family
+//   "IPAexMincho") or "gothic" ("IPAexGothic") in any order; without them it uses
+//   the body font. Its line is 1.5 times the point size high, the text centred in it.
+// - "table <y> <x>" sets the left edge of the table as well (default 0).
+// - "column" may leave out the heading template (an empty heading).
+// - "line <x1> <y1> <x2> <y2>" draws a line on every page.
+// - "grid on|off": the table's cell lines (default on); "padding <mm>": the space
+//   between a cell's text and its left and right lines (default 1).
+// - Field names are compared without regard to case ("Datas1" finds "datas1"), and
+//   so are the statement names and their words (A4, left, on); the font family
+//   may also be written without quotes.
+// - A "" inside a quoted template stands for one double quote.
+// - A cell text too wide for its cell is drawn smaller, down to 60 % of the size,
+//   and anything still too wide is cut at the cell's edge: it never runs into the
+//   next cell. The same holds for a "text" inside its width.
+// - The heading row is shaded light grey; the table's outline and the line under
+//   the heading row are drawn thicker than the inner lines.
+// - The footer is drawn in the body font at the bottom of the printable area; the
+//   table stops above it.
 
 #include "core/Status.h"
 #include "platform/ReportSheet.h"
@@ -34,6 +56,7 @@
 #include <memory>
 
 class QPagedPaintDevice;
+class QPainter;
 class QPrinter;
 
 class ReportEngine {
@@ -43,12 +66,21 @@ public:
 
     // Reads the layout; fails naming the file and the line of a statement it cannot use.
     Status loadLayout(const QString& layoutPath);
+    // Reads a layout from text; `displayName` names it in messages.
+    Status parseLayout(const QString& text, const QString& displayName);
     void setSheet(const ReportSheet& sheet);
+    // Checks the layout against the sheet: every {Field} of a template must be a
+    // "Titles" field and every column a "Datas" field. Fails naming the layout's line.
+    Status checkSheet() const;
 
     // Sets paper size and orientation of the printer from the layout.
     void preparePrinter(QPrinter& printer) const;
-    // Paints every page on the printer (new pages with printer.newPage()).
-    void paint(QPrinter& printer) const;
+    // Paints every page on the printer (new pages with printer.newPage()). Fails
+    // when the printer cannot be painted on (a PDF file that cannot be written).
+    Status paint(QPrinter& printer) const;
+    // Paints page `page` (1-based) with the painter, whose device shows the whole
+    // paper at `dotsPerMm` (for images and tests).
+    void paintPage(QPainter& painter, int page, double dotsPerMm) const;
     // Pages the sheet takes on the layout's paper.
     int pageCount() const;
 

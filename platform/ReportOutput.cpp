@@ -6,8 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 
 ReportOutput::ReportOutput(Ui& ui, const QString& storeFolder, const QString& layoutFolder)
     : ui(ui), stores(storeFolder), layouts(layoutFolder)
@@ -45,7 +47,7 @@ void ReportOutput::removeLeftoverStores() const
         QFile::remove(QDir(stores).filePath(name));
 }
 
-Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestination destination, const QString& previewTitle)
+Status ReportOutput::prepare(const ReportSheet& sheet, ReportEngine& engine)
 {
     BusyCursor busy(ui);
     const QString store = storePath(sheet.stem);
@@ -53,51 +55,97 @@ Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestina
         return written;
     if (storeObserver)
         storeObserver(store);
-
-    // The renderer reads the sheet back from the store, as the layout names it.
+    // The renderer takes the sheet from the store, as the layout names it; once it
+    // has it, the store is no longer needed.
     ReportSheet stored;
     Status status = ReportDatabase::read(store, stored);
-    ReportEngine engine;
-    if (status)
-        status = engine.loadLayout(layoutPath(sheet.stem));
-    if (status) {
-        engine.setSheet(stored);
-        if (destination == ReportDestination::Preview) {
-            ui.preview(owner, previewTitle, [&engine](QPrinter* target) {
-                engine.preparePrinter(*target);
-                engine.paint(*target);
-            });
-        } else {
-            status = printSheet(owner, engine);
-        }
-    }
     QFile::remove(store);
-    return status;
+    if (!status)
+        return status;
+    if (status = engine.loadLayout(layoutPath(sheet.stem)); !status)
+        return status;
+    engine.setSheet(stored);
+    return engine.checkSheet();
 }
 
-Status ReportOutput::printSheet(QWidget* owner, const ReportEngine& engine)
+Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestination destination, const QString& previewTitle)
 {
-    QPrinter& target = printer();
-    const bool toPdf = target.outputFormat() == QPrinter::PdfFormat && !target.outputFileName().isEmpty();
-    if (!toPdf && QPrinterInfo::availablePrinters().isEmpty()) {
-        // No printer on this computer: offer a PDF file instead of failing silently.
-        if (ui.message(owner, QStringLiteral("プリンタが見つかりません。印刷する代わりにPDFファイルとして保存しますか？"),
-                       Ui::Buttons::OkCancel, Ui::Icon::Question)
-            != Ui::Answer::Ok)
-            return Status::success();
-        const QString file = ui.saveFileName(owner, QStringLiteral("PDFファイルとして保存"),
-                                             QDir::home().filePath(QStringLiteral("かざね.pdf")),
-                                             QStringLiteral("PDFファイル (*.pdf)"));
-        if (file.isEmpty())
-            return Status::success();
-        QPrinter pdf(QPrinter::HighResolution);
-        pdf.setOutputFormat(QPrinter::PdfFormat);
-        pdf.setOutputFileName(file);
-        engine.preparePrinter(pdf);
-        engine.paint(pdf);
+    ReportEngine engine;
+    if (Status prepared = prepare(sheet, engine); !prepared)
+        return prepared;
+    if (destination == ReportDestination::Preview) {
+        ui.preview(owner, previewTitle, [&engine](QPrinter* target) {
+            engine.preparePrinter(*target);
+            engine.paint(*target);
+        });
         return Status::success();
     }
+    return printSheet(owner, engine, previewTitle);
+}
+
+Status ReportOutput::writePdf(const ReportSheet& sheet, const QString& pdfPath)
+{
+    ReportEngine engine;
+    if (Status prepared = prepare(sheet, engine); !prepared)
+        return prepared;
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(pdfPath);
+    engine.preparePrinter(pdf);
+    return engine.paint(pdf);
+}
+
+Status ReportOutput::printSheet(QWidget* owner, const ReportEngine& engine, const QString& previewTitle)
+{
+    QPrinter& target = printer();
+    const bool toFile = target.outputFormat() == QPrinter::PdfFormat && !target.outputFileName().isEmpty();
+    const bool hasPrinter = printerCheck ? printerCheck() : !QPrinterInfo::availablePrinters().isEmpty();
+    if (!toFile && !hasPrinter)
+        return savePdf(owner, engine, previewTitle);
+    BusyCursor busy(ui);
     engine.preparePrinter(target);
-    engine.paint(target);
+    return engine.paint(target);
+}
+
+// No printer on this computer: offer a PDF file instead of failing silently.
+Status ReportOutput::savePdf(QWidget* owner, const ReportEngine& engine, const QString& previewTitle)
+{
+    if (ui.message(owner, QStringLiteral("プリンタが見つかりません。\n印刷する代わりにPDFファイルとして保存しますか？"),
+                   Ui::Buttons::OkCancel, Ui::Icon::Question)
+        != Ui::Answer::Ok)
+        return Status::success();
+
+    // Suggest a file named after the sheet in the documents folder.
+    QString name = previewTitle.trimmed().isEmpty() ? QStringLiteral("かざね") : previewTitle.trimmed();
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (QChar& c : name)
+        if (forbidden.contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString file = ui.saveFileName(owner, QStringLiteral("PDFファイルとして保存"),
+                                   QDir(folder).filePath(name + QStringLiteral(".pdf")),
+                                   QStringLiteral("PDFファイル (*.pdf)"));
+    if (file.isEmpty())
+        return Status::success();
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(file);
+    pdf.setDocName(name);
+    engine.preparePrinter(pdf);
+    Status painted = Status::success();
+    {
+        BusyCursor busy(ui);
+        painted = engine.paint(pdf);
+    }
+    if (!painted)
+        return Status::failure(QStringLiteral("PDFファイル「%1」に保存できませんでした。\n保存する場所を確かめてください。")
+                                   .arg(QDir::toNativeSeparators(file)));
+    ui.message(owner, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
+               Ui::Buttons::Ok, Ui::Icon::Information);
     return Status::success();
 }

@@ -1,8 +1,12 @@
 #pragma once
 // The report steps shared by every sheet: the store is made in the program's folder
 // (a leftover of an interrupted run is replaced), the layout of the same stem is
-// read from beside the executable, the renderer paints to the printer or the
-// preview, and the store is deleted afterwards.
+// read from beside the executable, the renderer takes the sheet from the store,
+// the store is deleted, and the sheet goes to the printer or the preview.
+//
+// When the computer has no printer, printing offers to save the sheet as a PDF
+// file instead. A failure comes back as a Status whose message the window shows
+// (ctx.check); a cancelled PDF offer is no failure.
 
 #include "core/Status.h"
 #include "platform/ReportSheet.h"
@@ -21,7 +25,8 @@ public:
     ReportOutput(Ui& ui, const QString& storeFolder, const QString& layoutFolder);
     ~ReportOutput();
 
-    // Print or preview a sheet; the preview window carries `previewTitle`.
+    // Print or preview a sheet; the preview window carries `previewTitle`, which
+    // also names the PDF file offered when there is no printer.
     Status run(QWidget* owner, const ReportSheet& sheet, ReportDestination destination, const QString& previewTitle);
     // The printer chosen with the print-setup command, shared by every sheet.
     QPrinter& printer();
@@ -37,13 +42,21 @@ public:
     // Called with the path of each store once it is written, before the renderer
     // takes it (tests and the export tool copy it from here).
     void setStoreObserver(std::function<void(const QString&)> observer) { storeObserver = std::move(observer); }
+    // Whether a printer is installed; by default asks the system. Tests replace it.
+    void setPrinterCheck(std::function<bool()> check) { printerCheck = std::move(check); }
+    // Renders a sheet straight into a PDF file (the export tool and the PDF offer).
+    Status writePdf(const ReportSheet& sheet, const QString& pdfPath);
 
 private:
-    Status printSheet(QWidget* owner, const ReportEngine& engine);
+    // Writes the store, reads it back into the engine and deletes it.
+    Status prepare(const ReportSheet& sheet, ReportEngine& engine);
+    Status printSheet(QWidget* owner, const ReportEngine& engine, const QString& previewTitle);
+    Status savePdf(QWidget* owner, const ReportEngine& engine, const QString& previewTitle);
 
     Ui& ui;
     QString stores;
     QString layouts;
     std::unique_ptr<QPrinter> sharedPrinter;
     std::function<void(const QString&)> storeObserver;
+    std::function<bool()> printerCheck;
 };

@@ -1,18 +1,23 @@
 #include "reports/Evaluation.h"
 
-#include <cfenv>
 #include <cmath>
 #include <cstring>
 
+namespace {
+constexpr int HighestKey = 1000;  // the counting table holds keys 0..1000 (values 0..100)
+}
+
 int RankKey(float value)
 {
-    const float tenths = value * 10.0f;
-    if (tenths < -0.5f)
+    if (!(value >= 0.0f))  // negative or NaN: the pupil has no value
         return -1;
-    // Round to the nearest integer, exact halves to the even neighbour.
-    const int key = static_cast<int>(std::nearbyint(tenths));
-    // Values above 100 would leave the counting table: they rank as 100.
-    return key > 1000 ? 1000 : key;
+    // The product is taken in double precision: in single precision 85.35 * 10
+    // comes to 853.5 and would round to 854 instead of 853.
+    const double tenths = double(value) * 10.0;
+    if (tenths >= HighestKey)
+        return HighestKey;
+    // nearbyint rounds exact halves to the even neighbour in the default mode.
+    return static_cast<int>(std::nearbyint(tenths));
 }
 
 void ComputeRanks(ClassData& data)
@@ -27,12 +32,16 @@ void ComputeRanks(ClassData& data)
         if (keys[p] >= 0)
             ++data.RankCount[keys[p]];
     }
-    // Afterwards RankCount(j), j >= 1, is 1 + the number of pupils whose key is j or more.
+    // Running total from the highest key down: afterwards RankCount(j), j >= 1, is 1
+    // + the number of pupils whose key is j or more, so RankCount(key + 1) is the
+    // rank of a key: 1 + the number of pupils with a strictly greater key.
     int total = 1;
-    for (int key = 1000; key >= 0; --key) {
+    for (int key = HighestKey; key >= 0; --key) {
         total += data.RankCount[key + 1];
         data.RankCount[key + 1] = total;
     }
+    // Pupils with a value take the first free position from their rank on (ties in
+    // attendance-number order); the others fill the list from the end.
     int tiesPlaced[Limits::Pupils + 2] = {};
     int withoutValue = 0;
     for (int p = 1; p <= n; ++p) {
@@ -40,14 +49,12 @@ void ComputeRanks(ClassData& data)
             const int rank = data.RankCount[keys[p] + 1];
             data.RankOrder[rank + tiesPlaced[rank]] = p;
             ++tiesPlaced[rank];
+            data.RankOf[p] = rank;
         } else {
             data.RankOrder[n - withoutValue] = p;
             ++withoutValue;
         }
     }
-    for (int p = 1; p <= n; ++p)
-        if (keys[p] >= 0)
-            data.RankOf[p] = data.RankCount[keys[p] + 1];
 }
 
 namespace {
@@ -65,8 +72,15 @@ int grade(int mode, const int* t, int pupils, float average, int rank)
             return 0;
         return average > float(t[4]) ? 1 : 2;
     case 2: {
-        const int top = int(std::floor(double(t[5] * pupils) / 100.0));
-        const int bottom = pupils - int(std::floor(double(t[6] * pupils) / 100.0));
+        // The shares are whole-number products divided by 100 and cut to their
+        // integer part: 31 % of 30 pupils is 9.3, so ranks 1 to 9 get the top grade.
+        // The product is taken in 32 bits, so a threshold above 100 cannot overflow.
+        const auto share = [pupils](int percent) {
+            const long long product = static_cast<long long>(percent) * pupils;
+            return static_cast<int>(product >= 0 ? product / 100 : -((-product + 99) / 100));
+        };
+        const int top = share(t[5]);
+        const int bottom = pupils - share(t[6]);
         if (rank <= top)
             return 0;
         return rank > bottom ? 2 : 1;
@@ -82,7 +96,7 @@ QString setsHyotei(const ClassData& data, float average, int rank)
 {
     if (average < 0)
         return QStringLiteral(" -");
-    const int s = data.KyokaNumber;
+    const int s = qBound(1, data.KyokaNumber, Limits::Units);
     static const QString marks[] = {QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")};
     const int g = grade(data.sHyoteiMode[s], data.sHyotei[s], data.PupilCount, average, rank);
     return g < 0 ? QString() : marks[g];
@@ -90,7 +104,7 @@ QString setsHyotei(const ClassData& data, float average, int rank)
 
 QString setrHyotei(const ClassData& data, int viewpoint, float average, int rank)
 {
-    const int s = data.KyokaNumber;
+    const int s = qBound(1, data.KyokaNumber, Limits::Units);
     const int v = qBound(1, viewpoint, Limits::Viewpoints);
     static const QString marks[] = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
     const int g = grade(data.rHyoteiMode[s][v], data.rHyotei[s][v], data.PupilCount, average, rank);

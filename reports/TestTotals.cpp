@@ -2,6 +2,8 @@
 
 double TestTotals::columnAverage(int c, int pupils) const
 {
+    if (c < 1 || c > Limits::Columns)
+        return -1.0;
     const int entered = pupils - columnMissing[c];
     return entered > 0 ? double(columnSum[c]) / entered : -1.0;
 }
@@ -9,11 +11,16 @@ double TestTotals::columnAverage(int c, int pupils) const
 TestTotals computeTestTotals(const ClassData& data, int test)
 {
     TestTotals totals;
+    if (test < 1 || test > Limits::Tests)
+        return totals;
     const TestSetRecord& set = data.TestSet;
     totals.test = test;
     totals.columns = qBound(0, set.ViewpointCount[test], Limits::Columns);
     for (int c = 1; c <= totals.columns; ++c)
         totals.fullMarks += set.FullMarks[test][c];
+    // The percentage scale is taken in double precision, as total x (100 / full
+    // marks), and kept as a single-precision value like every ranked value.
+    const double scale = totals.fullMarks > 0 ? 100.0 / double(totals.fullMarks) : 0.0;
     const int pupils = qBound(0, data.PupilCount, Limits::Pupils);
     for (int p = 1; p <= pupils; ++p) {
         int total = -1;
@@ -26,12 +33,8 @@ TestTotals computeTestTotals(const ClassData& data, int test)
             total = (total < 0 ? 0 : total) + score;
             totals.columnSum[c] += score;
         }
-        // Columns the test does not use count every pupil as without a score.
-        for (int c = totals.columns + 1; c <= Limits::Columns; ++c)
-            ++totals.columnMissing[c];
         totals.pupilTotal[p] = total;
-        totals.percent[p] = (total < 0 || totals.fullMarks <= 0) ? -1.0f
-                                                                 : float(total) * (100.0f / float(totals.fullMarks));
+        totals.percent[p] = (total < 0 || totals.fullMarks <= 0) ? -1.0f : float(double(total) * scale);
     }
     return totals;
 }

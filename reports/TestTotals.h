@@ -4,9 +4,13 @@
 // and the number of pupils without one. Shared by the per-test tally and the
 // individual results.
 //
-// A pupil's total is the sum of the columns entered (absent columns count 0); a
-// pupil with no entered column has no total (-1). A test whose full marks add up
-// to 0 gives no percentage.
+// A pupil's total is the sum of the columns entered (a column not entered counts
+// 0), so a pupil who missed column 1 but sat column 2 has the column 2 score as
+// total; a pupil with no entered column has no total (-1). A test whose full marks
+// add up to 0 gives no percentage (-1), so nobody is ranked on it.
+//
+// Columns beyond the test's column count take no part: their sum is 0 and nobody
+// counts as missing there, so their average is 0.
 
 #include "core/ClassData.h"
 
@@ -19,7 +23,8 @@ struct TestTotals {
     int columnSum[Limits::Columns + 1]{};
     int columnMissing[Limits::Columns + 1]{};  // pupils without an entered score
 
-    // Mean of the entered scores of column c, or -1 when none is entered.
+    // Mean of the entered scores of column c over `pupils` pupils, or -1 when no
+    // pupil has a score entered in a column of the test.
     double columnAverage(int c, int pupils) const;
 };
 
