@@ -83,18 +83,6 @@ Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestina
     return printSheet(owner, engine, previewTitle);
 }
 
-Status ReportOutput::writePdf(const ReportSheet& sheet, const QString& pdfPath)
-{
-    ReportEngine engine;
-    if (Status prepared = prepare(sheet, engine); !prepared)
-        return prepared;
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(pdfPath);
-    engine.preparePrinter(pdf);
-    return engine.paint(pdf);
-}
-
 Status ReportOutput::printSheet(QWidget* owner, const ReportEngine& engine, const QString& previewTitle)
 {
     QPrinter& target = printer();

@@ -44,8 +44,6 @@ public:
     void setStoreObserver(std::function<void(const QString&)> observer) { storeObserver = std::move(observer); }
     // Whether a printer is installed; by default asks the system. Tests replace it.
     void setPrinterCheck(std::function<bool()> check) { printerCheck = std::move(check); }
-    // Renders a sheet straight into a PDF file (the export tool and the PDF offer).
-    Status writePdf(const ReportSheet& sheet, const QString& pdfPath);
 
 private:
     // Writes the store, reads it back into the engine and deletes it.

@@ -14,17 +14,20 @@ Status SheetPdf::write(const ReportSheet& sheet, const QString& layoutPath, cons
     if (Status loaded = engine.loadLayout(layoutPath); !loaded)
         return loaded;
     engine.setSheet(sheet);
+    if (Status fits = engine.checkSheet(); !fits)
+        return fits;
     const QString temporary = pdfPath + QStringLiteral(".part");
+    Status painted;
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(temporary);
         printer.setCreator(QStringLiteral("かざね"));
         engine.preparePrinter(printer);
-        engine.paint(printer);
+        painted = engine.paint(printer);
     }
     const QFileInfo written(temporary);
-    if (!written.isFile() || written.size() == 0) {
+    if (!painted.ok || !written.isFile() || written.size() == 0) {
         QFile::remove(temporary);
         return Status::failure(QStringLiteral("PDFファイル「%1」を書き込めませんでした。").arg(pdfPath));
     }

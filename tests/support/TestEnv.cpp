@@ -36,6 +36,8 @@ TestEnv::TestEnv()
     QDir().mkpath(programFolder());
     settings = std::make_unique<QSettings>(settingsFile(), QSettings::IniFormat);
     reports = std::make_unique<ReportOutput>(ui, programFolder(), buildFolder());
+    // Tests never reach a real printer: 印刷 takes the no-printer path.
+    reports->setPrinterCheck([] { return false; });
     ctx = std::make_unique<AppContext>(AppContext{data, ui, *settings, *reports, nullptr, programFolder()});
     ctx->today = [] { return QDate(2026, 6, 15); };
     data.setDefaultViewpointNames();
