@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -233,6 +234,21 @@ void Frm_Shuseki::Form_Activate()
     OpMode[0]->setEnabled(ShowingTally);
     OpMode[1]->setEnabled(ShowingTally);
     cmdSet->setEnabled(!ShowingTally);
+    claimCloseShortcut();
+}
+
+// The frame's own "Close" entry answers Ctrl+F4 as well; in this window Ctrl+F4 is
+// 終了(&X), which checks the lesson days before closing, so the frame gives it up.
+void Frm_Shuseki::claimCloseShortcut()
+{
+    QMdiSubWindow* frame = subWindow();
+    if (!frame || !frame->systemMenu())
+        return;
+    for (QAction* action : frame->systemMenu()->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(menuSave->shortcut()) > 0)
+            action->setShortcuts(keys);
+    }
 }
 
 // Every close stores the month shown and writes the attendance file; when the file
@@ -699,8 +715,9 @@ bool Frm_Shuseki::Grid1_KeyDown(QKeyEvent* event)
 
 void Frm_Shuseki::Grid1_FocusChange(bool gotFocus, Qt::FocusReason reason)
 {
+    const int margin = gotFocus ? 0 : 2;
+    Shape2->layout()->setContentsMargins(margin, margin, margin, margin);
     Shape2->setLineWidth(gotFocus ? 3 : 1);
-    Shape2->layout()->setContentsMargins(gotFocus ? 0 : 2, gotFocus ? 0 : 2, gotFocus ? 0 : 2, gotFocus ? 0 : 2);
     // Coming to the grid from another control starts at the first pupil's first
     // count; coming back from another window (the value prompt, a message) or by a
     // click keeps the cell the teacher was on or clicked.

@@ -111,6 +111,7 @@ private:
     void buildMenus();
     void buildControls();
     void setTallyControls(bool tally);
+    void claimCloseShortcut();
     void chooseTodaysMonth();
     void RecalcRow();
     void setCell(int row, int column, const QString& text);
