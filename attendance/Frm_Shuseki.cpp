@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -40,7 +41,13 @@ Frm_Shuseki::Frm_Shuseki(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, pa
     setWindowTitle(QStringLiteral("出席状況入力"));
     buildMenus();
     buildControls();
-    resize(900, 660);
+}
+
+// Wide enough for the name and every count column without scrolling sideways.
+QSize Frm_Shuseki::sizeHint() const
+{
+    const int em = fontMetrics().horizontalAdvance(QStringLiteral("必"));
+    return {qMax(900, em * 64), qMax(640, fontMetrics().height() * 36)};
 }
 
 void Frm_Shuseki::buildMenus()
@@ -537,6 +544,18 @@ void Frm_Shuseki::openValuePrompt(int row, int column)
         return;
     closeValuePrompt();
     prompt = new FrmValue(ctx, *this, row, column);
+    // Just under the cell it is for, so the teacher sees which cell takes the value.
+    prompt->adjustSize();
+    const QRect cell = Grid1->visualItemRect(Grid1->item(row - 1, column));
+    QPoint at = Grid1->viewport()->mapToGlobal(cell.bottomLeft() + QPoint(0, 4));
+    if (const QScreen* shownOn = screen()) {
+        const QRect area = shownOn->availableGeometry();
+        if (at.y() + prompt->height() > area.bottom())
+            at.setY(Grid1->viewport()->mapToGlobal(cell.topLeft()).y() - prompt->height() - 4);
+        at.setX(qBound(area.left(), at.x(), qMax(area.left(), area.right() - prompt->width())));
+        at.setY(qMax(area.top(), at.y()));
+    }
+    prompt->move(at);
     prompt->show();
     prompt->raise();
     prompt->activateWindow();
@@ -595,6 +614,7 @@ void Frm_Shuseki::setTallyControls(bool tally)
     cmdSet->setEnabled(!tally);
     menuSet->setEnabled(!tally);
     TxJugyoSu->setEnabled(!tally);
+    Label2->setEnabled(!tally);  // a tally takes no values
 }
 
 // ---- tallies ------------------------------------------------------------------------

@@ -68,6 +68,7 @@ public:
     int gridColumn() const;   // current column
     void setGridCell(int row, int column);
     FrmValue* valuePrompt() const { return prompt; }
+    QSize sizeHint() const override;
 
     // Controls.
     QMenuBar* menuBar = nullptr;

@@ -50,6 +50,7 @@ private slots:
     void closeBoxWithEmptyLessonDaysStoresZero();
     void failedSaveKeepsTheWindowOpen();
     void commandStatesOfTheMainWindow();
+    void specialistModeHasNoAttendance();
     void focusFrameAndStartCell();
     void scrollsAtTheEndOfALowRow();
     void emptyClassOpensWithEmptyGrid();
@@ -563,6 +564,21 @@ void AttendanceEntryTest::commandStatesOfTheMainWindow()
     for (const QString& key : keys)
         QCOMPARE(main.button(key)->isEnabled(), key != QLatin1String("printdialog") && key != QLatin1String("preview"));
     QVERIFY(main.Mn_Shuketu->isEnabled());
+}
+
+void AttendanceEntryTest::specialistModeHasNoAttendance()
+{
+    // The one attendance file of the folder belongs to no class of a specialist.
+    TestEnv env;
+    env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
+    KAZANE& main = env.startMainWindow();
+    QVERIFY(!main.Mn_Shuketu->isEnabled());
+    QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
+    main.UnlockAfterTally();
+    main.EnableAllCommands();
+    QVERIFY(!main.Mn_Shuketu->isEnabled());
+    QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
+    QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
 }
 
 void AttendanceEntryTest::focusFrameAndStartCell()
