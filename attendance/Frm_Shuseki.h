@@ -99,6 +99,8 @@ public:
     QPushButton* cmdPrint[2] = {};
     QPushButton* cmdEnd = nullptr;
 
+    static constexpr int Columns = 10;  // number, name, seven counts, 出席日数 of a tally
+
     // State.
     int CurrentMonth = 99;  // month shown for input; 99 = none
     bool ShowingTally = false;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -151,6 +152,11 @@ void AttendanceEntryTest::singleDigitTypingAndRequiredDays()
     // Full-width digits from an input method count as digits.
     typeAt(w, 2, 6, QStringLiteral("３"));
     QCOMPARE(w->cellText(2, 6), QStringLiteral("3"));
+    // So do characters committed by the input method.
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("４"));
+    QApplication::sendEvent(w->Grid1, &committed);
+    QCOMPARE(w->cellText(2, 6), QStringLiteral("4"));
     // Delete empties the cell as '0' does.
     QTest::keyClick(w->Grid1, Qt::Key_Delete);
     QCOMPARE(w->cellText(2, 6), QString());
