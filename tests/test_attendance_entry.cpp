@@ -1,0 +1,713 @@
+// Monthly attendance input and the value prompt, through the real main window.
+
+#include "AttendanceDriver.h"
+#include "core/AttendanceFile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScrollBar>
+
+using namespace AttendanceDriver;
+
+namespace {
+const QString NoLessonDays = QStringLiteral("授業数を指定してください。未定の場合０を入力してください.");
+
+QStringList zeroYear(int pupils)
+{
+    QStringList lines;
+    for (int m = 1; m <= 12; ++m) {
+        lines << QStringLiteral("0");
+        for (int p = 0; p < pupils; ++p)
+            lines << QStringLiteral("0,0,0,0,0,0,0");
+    }
+    return lines;
+}
+}  // namespace
+
+class AttendanceEntryTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensOnTodaysMonthWithItsValues();
+    void opensOnEachCalendarMonth_data();
+    void opensOnEachCalendarMonth();
+    void singleDigitTypingAndRequiredDays();
+    void requiredDaysForTheWholeMonth();
+    void valuePromptOpensWhereItShould();
+    void valuePromptWritesAndRecomputes();
+    void valuePromptRefusesWhatCannotBeStored();
+    void monthChangeStoresTheMonthLeft();
+    void emptyLessonDaysBlocksMonthChangeAndClosing();
+    void lessonDaysBoxTakesOnlyDayCounts();
+    void closingByAnyMeansWritesTheFile_data();
+    void closingByAnyMeansWritesTheFile();
+    void closeBoxWithEmptyLessonDaysStoresZero();
+    void failedSaveKeepsTheWindowOpen();
+    void commandStatesOfTheMainWindow();
+    void specialistModeHasNoAttendance();
+    void focusFrameAndStartCell();
+    void scrollsAtTheEndOfALowRow();
+    void emptyClassOpensWithEmptyGrid();
+    void menusShortcutsAndHelp();
+};
+
+void AttendanceEntryTest::opensOnTodaysMonthWithItsValues()
+{
+    TestEnv env;
+    startClass(env, QDate(2027, 1, 15));
+    QStringList lines = zeroYear(3);
+    // January is month 10: its lesson-days line is 9 * 4 = line index 36.
+    lines[36] = QStringLiteral("18");
+    lines[37] = QStringLiteral("1,0,17,2,0,0,3");
+    env.writeFile(QStringLiteral("shuketu.dat"), lines);
+    Frm_Shuseki* w = open(env);
+    QVERIFY(w);
+
+    QCOMPARE(w->windowTitle(), QStringLiteral("出席状況入力"));
+    QCOMPARE(w->CbMonth->count(), 12);
+    QCOMPARE(w->CbMonth->itemText(0), QStringLiteral("４月"));
+    QCOMPARE(w->CbMonth->itemText(6), QStringLiteral("10月"));
+    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("１月"));
+    QCOMPARE(w->CurrentMonth, 10);
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("18"));
+    QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", ""}));
+    QCOMPARE(rowTexts(w, 1), (QStringList{"1", "青木", "1", "", "17", "2", "", "", "3", ""}));
+    QCOMPARE(rowTexts(w, 3), (QStringList{"3", "上田", "", "", "", "", "", "", "", ""}));
+    QVERIFY(w->Grid1->isColumnHidden(9));
+    QCOMPARE(w->gridRow(), 1);
+    QCOMPARE(w->gridColumn(), 2);
+    QVERIFY(!w->ShowingTally);
+    QVERIFY(!w->cmdPrint[0]->isEnabled());
+    QVERIFY(!w->cmdPrint[1]->isEnabled());
+    QVERIFY(!w->OpMode[0]->isEnabled());
+    QVERIFY(w->OpMode[0]->isChecked());
+    QVERIFY(!w->menuPrint->isEnabled());
+    QVERIFY(w->cmdSet->isEnabled());
+    QCOMPARE(w->Label2->text(), QStringLiteral("セルを DblClick or Shift+Return で値を直接入力できます"));
+    QCOMPARE(w->CbMonth->toolTip(), QStringLiteral("入力月または集計学期をを選んでください。"));
+    QCOMPARE(w->TxJugyoSu->toolTip(), QStringLiteral("今月の授業日数を入力してください"));
+    QVERIFY(env.ui.messages.isEmpty());
+}
+
+void AttendanceEntryTest::opensOnEachCalendarMonth_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("month");
+    QTest::newRow("April") << QDate(2026, 4, 1) << QStringLiteral("４月") << 1;
+    QTest::newRow("August") << QDate(2026, 8, 20) << QStringLiteral("８月") << 5;
+    QTest::newRow("December") << QDate(2026, 12, 31) << QStringLiteral("12月") << 9;
+    QTest::newRow("March") << QDate(2027, 3, 3) << QStringLiteral("３月") << 12;
+}
+
+void AttendanceEntryTest::opensOnEachCalendarMonth()
+{
+    QFETCH(QDate, today);
+    TestEnv env;
+    startClass(env, today);
+    Frm_Shuseki* w = open(env);
+    QFETCH(QString, shown);
+    QFETCH(int, month);
+    QCOMPARE(w->CbMonth->currentText(), shown);
+    QCOMPARE(w->CurrentMonth, month);
+}
+
+void AttendanceEntryTest::singleDigitTypingAndRequiredDays()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("20"));
+    leaveLessonDays(w);
+
+    // 忌引 2, then 出停 1: 必要日数 follows right after the second digit.
+    w->setGridCell(1, 2);
+    QTest::keyClick(w->Grid1, Qt::Key_2);
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("18"));
+    QTest::keyClick(w->Grid1, Qt::Key_Right);
+    QCOMPARE(w->gridColumn(), 3);
+    QTest::keyClick(w->Grid1, Qt::Key_1);
+    QCOMPARE(w->cellText(1, 3), QStringLiteral("1"));
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("17"));
+    QCOMPARE(w->gridColumn(), 3);  // the current cell stays
+
+    // '0' empties a cell; with 忌引 0 and 出停 0 the row needs all 20 days.
+    QTest::keyClick(w->Grid1, Qt::Key_0);
+    QTest::keyClick(w->Grid1, Qt::Key_Left);
+    QTest::keyClick(w->Grid1, Qt::Key_0);
+    QCOMPARE(w->cellText(1, 2), QString());
+    QCOMPARE(w->cellText(1, 3), QString());
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("20"));
+
+    // Each digit replaces the cell: "1" then "2" is 2, not 12.
+    typeAt(w, 2, 5, QStringLiteral("12"));
+    QCOMPARE(w->cellText(2, 5), QStringLiteral("2"));
+    // Full-width digits from an input method count as digits.
+    typeAt(w, 2, 6, QStringLiteral("３"));
+    QCOMPARE(w->cellText(2, 6), QStringLiteral("3"));
+    // So do characters committed by the input method.
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("４"));
+    QApplication::sendEvent(w->Grid1, &committed);
+    QCOMPARE(w->cellText(2, 6), QStringLiteral("4"));
+    // Delete empties the cell as '0' does.
+    QTest::keyClick(w->Grid1, Qt::Key_Delete);
+    QCOMPARE(w->cellText(2, 6), QString());
+
+    // Any other key beeps and changes nothing.
+    typeAt(w, 2, 5, QStringLiteral("a"));
+    QTest::keyClick(w->Grid1, Qt::Key_Minus);
+    QCOMPARE(env.ui.beeps, 2);
+    QCOMPARE(w->cellText(2, 5), QStringLiteral("2"));
+
+    // In 必要日数 a key press does nothing at all.
+    const QString before = w->cellText(2, 4);
+    typeAt(w, 2, 4, QStringLiteral("5x"));
+    QCOMPARE(w->cellText(2, 4), before);
+    QCOMPARE(env.ui.beeps, 2);
+
+    // Lesson days below the leave days show the shortfall with its sign.
+    typeLessonDays(w, QStringLiteral("1"));
+    leaveLessonDays(w);
+    typeAt(w, 3, 2, QStringLiteral("4"));
+    QCOMPARE(w->cellText(3, 4), QStringLiteral("-3"));
+    // Arrow keys never land on the number or name column.
+    w->setGridCell(3, 2);
+    QTest::keyClick(w->Grid1, Qt::Key_Left);
+    QCOMPARE(w->gridColumn(), 2);
+}
+
+void AttendanceEntryTest::requiredDaysForTheWholeMonth()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("20"));
+    typeAt(w, 1, 2, QStringLiteral("3"));
+    typeAt(w, 2, 3, QStringLiteral("5"));
+    promptAt(w, 3, 2, QStringLiteral("20"));
+    promptAt(w, 2, 4, QStringLiteral("9"));  // a value typed into 必要日数 ...
+    QCOMPARE(w->cellText(3, 4), QStringLiteral("0"));
+
+    w->cmdSet->click();  // ... is overwritten by 必要日揃え
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("17"));
+    QCOMPARE(w->cellText(2, 4), QStringLiteral("15"));
+    QCOMPARE(w->cellText(3, 4), QString());  // 20 - 20 = 0 leaves the cell empty
+
+    // The menu entry does the same, and so does leaving the lesson-days box.
+    typeLessonDays(w, QStringLiteral("22"));
+    w->menuSet->trigger();
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("19"));
+    typeLessonDays(w, QStringLiteral("21"));
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("19"));
+    leaveLessonDays(w);
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("18"));
+    QCOMPARE(w->cellText(2, 4), QStringLiteral("16"));
+    QCOMPARE(w->cellText(3, 4), QStringLiteral("1"));
+}
+
+void AttendanceEntryTest::valuePromptOpensWhereItShould()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    const auto doubleClick = [w](int row, int column) {
+        const QRect cell = w->Grid1->visualItemRect(w->Grid1->item(row - 1, column));
+        QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    };
+
+    // A double-click on 出停 does nothing; on the number or name column neither.
+    doubleClick(2, 3);
+    QVERIFY(!w->valuePrompt());
+    doubleClick(2, 1);
+    QVERIFY(!w->valuePrompt());
+
+    // A double-click on 忌引 or 必要日数 opens the prompt, empty, without blocking.
+    doubleClick(2, 2);
+    QVERIFY(w->valuePrompt());
+    FrmValue* prompt = w->valuePrompt();
+    QCOMPARE(prompt->windowTitle(), QStringLiteral("数値の入力"));
+    QCOMPARE(prompt->Label1->text(), QStringLiteral("このセルの値は？"));
+    QCOMPARE(prompt->BtEnd[0]->text(), QStringLiteral("OK"));
+    QCOMPARE(prompt->BtEnd[1]->text(), QStringLiteral("Cancel"));
+    QVERIFY(prompt->Text1->text().isEmpty());
+    QVERIFY(!prompt->isModal());
+    QCOMPARE(prompt->row(), 2);
+    QCOMPARE(prompt->column(), 2);
+    prompt->BtEnd[1]->click();
+    QVERIFY(!w->valuePrompt() || !w->valuePrompt()->isVisible());
+
+    doubleClick(1, 4);
+    QVERIFY(w->valuePrompt());
+    QCOMPARE(w->valuePrompt()->column(), 4);
+    QTest::keyClick(w->valuePrompt(), Qt::Key_Escape);
+    QVERIFY(!w->valuePrompt() || !w->valuePrompt()->isVisible());
+
+    // Shift+Return opens it on 出停 too, and on any count column.
+    w->setGridCell(3, 3);
+    QTest::keyClick(w->Grid1, Qt::Key_Return, Qt::ShiftModifier);
+    QVERIFY(w->valuePrompt());
+    QCOMPARE(w->valuePrompt()->row(), 3);
+    QCOMPARE(w->valuePrompt()->column(), 3);
+    // A second prompt replaces the first; the value goes to the cell it was opened on.
+    w->setGridCell(1, 8);
+    QTest::keyClick(w->Grid1, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(w->valuePrompt()->column(), 8);
+    QTest::keyClicks(w->valuePrompt()->Text1, QStringLiteral("11"));
+    w->setGridCell(2, 5);  // the teacher clicks elsewhere meanwhile
+    QTest::keyClick(w->valuePrompt()->Text1, Qt::Key_Return);  // Enter is OK
+    QCOMPARE(w->cellText(1, 8), QStringLiteral("11"));
+    QCOMPARE(w->cellText(2, 5), QString());
+    QCOMPARE(w->gridRow(), 1);
+    QCOMPARE(w->gridColumn(), 8);
+    QTRY_VERIFY(!w->valuePrompt());
+}
+
+void AttendanceEntryTest::valuePromptWritesAndRecomputes()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("20"));
+    leaveLessonDays(w);
+    typeAt(w, 1, 3, QStringLiteral("1"));
+
+    // OK with "3" on 忌引 with 出停 1: 3 there and 16 in 必要日数.
+    promptAt(w, 1, 2, QStringLiteral("3"));
+    QCOMPARE(w->cellText(1, 2), QStringLiteral("3"));
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("16"));
+    QCOMPARE(w->gridColumn(), 2);
+
+    // 出停 of 20 leaves 0 required days, written as "0" by the prompt.
+    promptAt(w, 2, 3, QStringLiteral("20"));
+    QCOMPARE(w->cellText(2, 4), QStringLiteral("0"));
+    // Full-width digits are taken.
+    promptAt(w, 2, 3, QStringLiteral("１２"));
+    QCOMPARE(w->cellText(2, 3), QStringLiteral("12"));
+    QCOMPARE(w->cellText(2, 4), QStringLiteral("8"));
+
+    // OK on 必要日数 writes the value and recomputes nothing.
+    promptAt(w, 1, 4, QStringLiteral("18"));
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("18"));
+    QCOMPARE(w->cellText(1, 2), QStringLiteral("3"));
+
+    // An empty box empties the cell; Cancel changes nothing.
+    promptAt(w, 1, 2, QString());
+    QCOMPARE(w->cellText(1, 2), QString());
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("19"));
+    promptAt(w, 1, 3, QStringLiteral("7"), 1);
+    QCOMPARE(w->cellText(1, 3), QStringLiteral("1"));
+    QCOMPARE(w->cellText(1, 4), QStringLiteral("19"));
+
+    // The values reach the model when the month is left.
+    choose(w, 3);
+    QCOMPARE(env.data.Attendance[3][1][3], 19);
+    QCOMPARE(env.data.Attendance[3][2][2], 12);
+    QCOMPARE(env.data.Attendance[3][2][3], 8);
+    QVERIFY(env.ui.messages.isEmpty());
+}
+
+void AttendanceEntryTest::valuePromptRefusesWhatCannotBeStored()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeAt(w, 1, 5, QStringLiteral("4"));
+    const QString refusal = QStringLiteral("値は0から999までの整数で入力してください。");
+    for (const QString& bad : {QStringLiteral("abc"), QStringLiteral("1000"), QStringLiteral("-1"), QStringLiteral("2.5"),
+                               QStringLiteral("99999999999")}) {
+        env.ui.clear();
+        promptAt(w, 1, 5, bad);
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.ui.lastMessage(), refusal);
+        QCOMPARE(env.ui.messages.first().icon, Ui::Icon::Warning);
+        QVERIFY2(w->valuePrompt() && w->valuePrompt()->isVisible(), qPrintable(bad));
+        QCOMPARE(w->cellText(1, 5), QStringLiteral("4"));
+        w->valuePrompt()->BtEnd[1]->click();
+    }
+    // The teacher corrects the text in the prompt that stayed open.
+    promptAt(w, 1, 5, QStringLiteral("x"));
+    FrmValue* prompt = w->valuePrompt();
+    QVERIFY(prompt);
+    prompt->Text1->setText(QStringLiteral(" 999 "));
+    prompt->BtEnd[0]->click();
+    QCOMPARE(w->cellText(1, 5), QStringLiteral("999"));
+}
+
+void AttendanceEntryTest::monthChangeStoresTheMonthLeft()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 4, 8));
+    Frm_Shuseki* w = open(env);
+    QCOMPARE(w->CurrentMonth, 1);
+    typeLessonDays(w, QStringLiteral("18"));
+    leaveLessonDays(w);
+    typeAt(w, 2, 5, QStringLiteral("3"));
+    typeAt(w, 3, 7, QStringLiteral("1"));
+    QCOMPARE(env.data.LessonDays[1], 0);  // nothing is stored while the month is shown
+
+    choose(w, 1);  // May
+    QCOMPARE(w->CurrentMonth, 2);
+    QCOMPARE(env.data.LessonDays[1], 18);
+    QCOMPARE(env.data.Attendance[1][2][4], 3);
+    QCOMPARE(env.data.Attendance[1][3][6], 1);
+    QCOMPARE(env.data.Attendance[1][1][3], 18);
+    QCOMPARE(env.data.Attendance[1][1][4], 0);
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("0"));
+    QCOMPARE(rowTexts(w, 2).mid(2, 7), QStringList(7, QString()));
+    QCOMPARE(env.ui.busyDepth, 0);
+
+    typeLessonDays(w, QStringLiteral("19"));
+    leaveLessonDays(w);
+    choose(w, 0);  // back to April: shown again, zeros as empty cells
+    QCOMPARE(env.data.LessonDays[2], 19);
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("18"));
+    QCOMPARE(rowTexts(w, 2), (QStringList{"2", "石田", "", "", "18", "3", "", "", "", ""}));
+    QCOMPARE(rowTexts(w, 3), (QStringList{"3", "上田", "", "", "18", "", "", "1", "", ""}));
+    QVERIFY(env.ui.messages.isEmpty());
+}
+
+void AttendanceEntryTest::emptyLessonDaysBlocksMonthChangeAndClosing()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeAt(w, 1, 6, QStringLiteral("2"));
+    typeLessonDays(w, QString());
+    QVERIFY(w->TxJugyoSu->text().isEmpty());
+
+    choose(w, 5);
+    QCOMPARE(env.ui.messageTexts(), QStringList{NoLessonDays});
+    QCOMPARE(env.ui.messages.first().buttons, Ui::Buttons::Ok);
+    QCOMPARE(w->CbMonth->currentIndex(), 2);  // back on June
+    QCOMPARE(w->CurrentMonth, 3);
+    QCOMPARE(w->cellText(1, 6), QStringLiteral("2"));
+    QCOMPARE(env.data.Attendance[3][1][5], 0);
+
+    // 閉じる and 終了(&X) refuse too; the window stays open and nothing is written.
+    const QByteArray before = env.readBytes(QStringLiteral("shuketu.dat"));
+    w->cmdEnd->click();
+    w->menuSave->trigger();
+    QTest::keyClick(w->Grid1, Qt::Key_F4, Qt::ControlModifier);
+    QCOMPARE(env.ui.messageTexts(), (QStringList{NoLessonDays, NoLessonDays, NoLessonDays, NoLessonDays}));
+    QVERIFY(!w->isUnloaded());
+    QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), before);
+
+    // 各月入力 while a month is shown refuses the same way.
+    w->cmdInput->click();
+    QCOMPARE(env.ui.messages.size(), 5);
+    QCOMPARE(w->cellText(1, 6), QStringLiteral("2"));
+}
+
+void AttendanceEntryTest::lessonDaysBoxTakesOnlyDayCounts()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("2a-x.5"));
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("25"));
+    typeLessonDays(w, QStringLiteral("１２３４"));
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("123"));
+    typeLessonDays(w, QStringLiteral("0"));
+    choose(w, 3);
+    QCOMPARE(env.data.LessonDays[3], 0);
+    QVERIFY(env.ui.messages.isEmpty());
+}
+
+void AttendanceEntryTest::closingByAnyMeansWritesTheFile_data()
+{
+    QTest::addColumn<QString>("means");
+    QTest::newRow("閉じる") << QStringLiteral("cmdEnd");
+    QTest::newRow("終了(&X)") << QStringLiteral("menuSave");
+    QTest::newRow("Ctrl+F4") << QStringLiteral("ctrlF4");
+    QTest::newRow("close box") << QStringLiteral("closeBox");
+    QTest::newRow("program end") << QStringLiteral("menu_end");
+    QTest::newRow("main window closed") << QStringLiteral("mainClose");
+}
+
+void AttendanceEntryTest::closingByAnyMeansWritesTheFile()
+{
+    QFETCH(QString, means);
+    TestEnv env;
+    startClass(env, QDate(2026, 5, 20));
+    QStringList lines = zeroYear(3);
+    lines[0] = QStringLiteral("17");
+    lines[1] = QStringLiteral("\"1\",\"0\",\"16\",\"0\",\"0\",\"0\",\"0\"");  // quoted items are read too
+    env.writeFile(QStringLiteral("shuketu.dat"), lines);
+    Frm_Shuseki* w = open(env);
+    QCOMPARE(w->CurrentMonth, 2);
+    typeLessonDays(w, QStringLiteral("19"));
+    leaveLessonDays(w);
+    typeAt(w, 1, 2, QStringLiteral("2"));
+    typeAt(w, 3, 8, QStringLiteral("1"));
+    promptAt(w, 2, 5, QStringLiteral("10"));
+
+    if (means == QLatin1String("cmdEnd"))
+        w->cmdEnd->click();
+    else if (means == QLatin1String("menuSave"))
+        w->menuSave->trigger();
+    else if (means == QLatin1String("ctrlF4"))
+        QTest::keyClick(w->Grid1, Qt::Key_F4, Qt::ControlModifier);
+    else if (means == QLatin1String("closeBox"))
+        w->subWindow()->close();
+    else if (means == QLatin1String("menu_end"))
+        env.mainWindow()->menu_end->trigger();
+    else
+        env.mainWindow()->close();
+
+    QStringList expected = zeroYear(3);
+    expected[0] = QStringLiteral("17");
+    expected[1] = QStringLiteral("1,0,16,0,0,0,0");
+    expected[4] = QStringLiteral("19");
+    expected[5] = QStringLiteral("2,0,17,0,0,0,0");
+    expected[6] = QStringLiteral("0,0,19,10,0,0,0");
+    expected[7] = QStringLiteral("0,0,19,0,0,0,1");
+    QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));
+    QVERIFY(env.ui.messages.isEmpty());
+    if (means != QLatin1String("menu_end") && means != QLatin1String("mainClose")) {
+        QTRY_COMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 0);
+        // Closing gives the main window its commands back.
+        QVERIFY(env.mainWindow()->Mn_Shuketu->isEnabled());
+        QVERIFY(env.mainWindow()->button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!env.mainWindow()->button(QStringLiteral("printdialog"))->isEnabled());
+    }
+}
+
+void AttendanceEntryTest::closeBoxWithEmptyLessonDaysStoresZero()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("21"));
+    leaveLessonDays(w);
+    choose(w, 0);  // April, then back to June, with June's days in the model
+    choose(w, 2);
+    typeAt(w, 2, 6, QStringLiteral("4"));
+    typeLessonDays(w, QString());
+    w->subWindow()->close();
+    QVERIFY(env.ui.messages.isEmpty());
+    const QStringList lines = env.readLines(QStringLiteral("shuketu.dat"));
+    QCOMPARE(lines.size(), 48);
+    QCOMPARE(lines[8], QStringLiteral("0"));  // June's lesson days
+    QCOMPARE(lines[10], QStringLiteral("0,0,21,0,4,0,0"));  // nothing typed is lost
+}
+
+void AttendanceEntryTest::failedSaveKeepsTheWindowOpen()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("20"));
+    leaveLessonDays(w);
+    typeAt(w, 3, 7, QStringLiteral("5"));
+
+    // The file cannot be replaced: a folder stands where it should be written.
+    const QString file = env.dataFolder() + QStringLiteral("shuketu.dat");
+    QVERIFY(QFile::remove(file));
+    QVERIFY(QDir().mkdir(file));
+    w->cmdEnd->click();
+    QCOMPARE(env.ui.messages.size(), 1);
+    QVERIFY(env.ui.lastMessage().startsWith(QStringLiteral("出席データを保存できませんでした。")));
+    QVERIFY(env.ui.lastMessage().contains(QStringLiteral("shuketu.dat")));
+    QVERIFY(!w->isUnloaded());
+    QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(w->cellText(3, 7), QStringLiteral("5"));
+
+    // The close box fails the same way; once the folder is gone, closing writes it all.
+    w->subWindow()->close();
+    QCOMPARE(env.ui.messages.size(), 2);
+    QVERIFY(!w->isUnloaded());
+    QVERIFY(QDir().rmdir(file));
+    w->cmdEnd->click();
+    QCOMPARE(env.ui.messages.size(), 2);
+    const QStringList lines = env.readLines(QStringLiteral("shuketu.dat"));
+    QCOMPARE(lines[8], QStringLiteral("20"));
+    QCOMPARE(lines[11], QStringLiteral("0,0,20,0,0,5,0"));
+}
+
+void AttendanceEntryTest::commandStatesOfTheMainWindow()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    KAZANE& main = *env.mainWindow();
+    const QStringList keys{"inputdialog", "testdsp", "ryoiki", "kojin", "free", "shuseki", "printdialog", "preview",
+                           "custom", "namemente", "testmente", "enddialog"};
+    // Active in monthly input: every command of the main window is off.
+    for (const QString& key : keys)
+        QVERIFY2(!main.button(key)->isEnabled(), qPrintable(key));
+    QVERIFY(!main.Mn_Shuketu->isEnabled());
+
+    // A tally switches the print buttons on; the toolbar's 印刷 reaches this window.
+    w->cmdShukei[0]->click();
+    QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
+    QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
+    QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
+    w->Form_Activate();
+    QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
+    QVERIFY(w->OpMode[1]->isEnabled());
+    QVERIFY(!w->cmdSet->isEnabled());
+    QVERIFY(w->triggerMnemonic(QLatin1Char('O')));
+    QCOMPARE(env.ui.previews.size(), 1);
+
+    // Back in monthly input the print buttons go off again.
+    w->cmdInput->click();
+    QVERIFY(!main.button(QStringLiteral("preview"))->isEnabled());
+    QVERIFY(!w->triggerMnemonic(QLatin1Char('O')));
+    QCOMPARE(env.ui.previews.size(), 1);
+
+    // Closing gives every command back, print buttons excepted.
+    w->cmdEnd->click();
+    for (const QString& key : keys)
+        QCOMPARE(main.button(key)->isEnabled(), key != QLatin1String("printdialog") && key != QLatin1String("preview"));
+    QVERIFY(main.Mn_Shuketu->isEnabled());
+}
+
+void AttendanceEntryTest::specialistModeHasNoAttendance()
+{
+    // The one attendance file of the folder belongs to no class of a specialist.
+    TestEnv env;
+    env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
+    KAZANE& main = env.startMainWindow();
+    QVERIFY(!main.Mn_Shuketu->isEnabled());
+    QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
+    main.UnlockAfterTally();
+    main.EnableAllCommands();
+    QVERIFY(!main.Mn_Shuketu->isEnabled());
+    QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
+    QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
+}
+
+void AttendanceEntryTest::focusFrameAndStartCell()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    QVERIFY(w->Grid1->hasFocus());
+    QCOMPARE(w->Shape2->lineWidth(), 3);
+    const QRect gridAt = w->Grid1->geometry();
+
+    w->setGridCell(3, 6);
+    w->TxJugyoSu->setFocus(Qt::TabFocusReason);
+    QCOMPARE(w->Shape2->lineWidth(), 1);
+    QCOMPARE(w->Grid1->geometry(), gridAt);  // the grid never moves with the frame
+
+    // Coming back by Tab starts at the first pupil's 忌引; a click keeps the cell clicked.
+    w->Grid1->setFocus(Qt::TabFocusReason);
+    QCOMPARE(w->Shape2->lineWidth(), 3);
+    QCOMPARE(w->gridRow(), 1);
+    QCOMPARE(w->gridColumn(), 2);
+    w->TxJugyoSu->setFocus(Qt::TabFocusReason);
+    const QRect cell = w->Grid1->visualItemRect(w->Grid1->item(2, 7));
+    QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(w->gridRow(), 3);
+    QCOMPARE(w->gridColumn(), 7);
+}
+
+void AttendanceEntryTest::scrollsAtTheEndOfALowRow()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15), 45);
+    Frm_Shuseki* w = open(env);
+    QCOMPARE(w->Grid1->rowCount(), 45);
+    QCOMPARE(w->cellText(45, 0), QStringLiteral("45"));
+    w->setGridCell(14, 8);
+    QScrollBar* bar = w->Grid1->verticalScrollBar();
+    const int first = bar->value();
+    QTest::keyClick(w->Grid1, Qt::Key_1);
+    QCOMPARE(bar->value(), first + 1);
+    QVERIFY(w->Grid1->rowAt(0) <= 13);  // the row typed into stays in view
+    // Not for a row up to 11, nor before the end of the row.
+    w->setGridCell(11, 8);
+    int top = bar->value();
+    QTest::keyClick(w->Grid1, Qt::Key_1);
+    QCOMPARE(bar->value(), top);
+    w->setGridCell(20, 7);
+    top = bar->value();
+    QTest::keyClick(w->Grid1, Qt::Key_1);
+    QCOMPARE(bar->value(), top);
+}
+
+void AttendanceEntryTest::emptyClassOpensWithEmptyGrid()
+{
+    TestEnv env;
+    env.writeSettings();
+    env.writeFile(QStringLiteral("Class.Nam"), {QStringLiteral("0")});
+    env.writeFile(QStringLiteral("shuketu.dat"), zeroYear(0));
+    env.ctx->today = [] { return QDate(2026, 9, 1); };
+    Frm_Shuseki* w = open(env);
+    QVERIFY(w);
+    QCOMPARE(env.data.PupilCount, 0);
+    QCOMPARE(w->Grid1->rowCount(), 0);
+    QCOMPARE(w->cellText(0, 2), QStringLiteral("忌引"));
+    QTest::keyClick(w->Grid1, Qt::Key_5);
+    QCOMPARE(env.ui.beeps, 0);
+    typeLessonDays(w, QStringLiteral("20"));
+    leaveLessonDays(w);
+    w->cmdSet->click();
+    w->cmdShukei[3]->click();
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("20"));
+    QCOMPARE(w->Grid1->rowCount(), 0);
+    w->cmdEnd->click();
+    QStringList expected = zeroYear(0);
+    expected[5] = QStringLiteral("20");
+    QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));
+    QVERIFY(env.ui.messages.isEmpty());
+}
+
+void AttendanceEntryTest::menusShortcutsAndHelp()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    const auto captions = [](QMenu* menu) {
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return texts;
+    };
+    QCOMPARE(w->menuFile->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QCOMPARE(captions(w->menuFile), (QStringList{"印刷(&P)", "印刷プレビュー(&O)", "-", "終了(&X)"}));
+    QCOMPARE(w->menuInputTop->title(), QStringLiteral("入力(&I)"));
+    QCOMPARE(captions(w->menuInputTop), (QStringList{"各月入力(&I)", "必要日数揃え(&S)"}));
+    QCOMPARE(w->menuShukei->title(), QStringLiteral("集計(&S)"));
+    QCOMPARE(captions(w->menuShukei), (QStringList{"１学期集計(&1)", "２学期集計(&2)", "３学期集計(&3)", "年度末集計(&N)"}));
+    QCOMPARE(w->menuHelp->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QCOMPARE(w->menuPrint->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    QCOMPARE(w->menuSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    QCOMPARE(w->cmdSet->text(), QStringLiteral("必要日揃え(&S)"));
+    QCOMPARE(w->cmdEnd->text(), QStringLiteral("閉じる"));
+    QCOMPARE(w->cmdPrint[0]->text(), QStringLiteral("印刷(&P)"));
+    QCOMPARE(w->cmdPrint[1]->text(), QStringLiteral("プレビュー(&O)"));
+    QCOMPARE(w->OpMode[1]->text(), QStringLiteral("指導要録用"));
+    QCOMPARE(w->Label1->text(), QStringLiteral("授業日数"));
+
+    w->menuHelp->trigger();
+    QCOMPARE(env.ui.helpTopics, QList<int>{11});
+
+    // Ctrl+P prints only while a tally is shown.
+    QTest::keyClick(w->Grid1, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(env.ui.previews.isEmpty());
+    QCOMPARE(env.ui.messages.size(), 0);
+    w->Mn_gShu[2]->trigger();
+    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("３学期集計"));
+    QVERIFY(w->menuPrint->isEnabled());
+    // Without a printer the sheet can go to a PDF file instead.
+    const QString pdf = env.dir.path() + QStringLiteral("/sheet.pdf");
+    env.ui.saveNames.push_back(pdf);
+    QTest::keyClick(w->Grid1, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(QFile::exists(pdf));
+    QVERIFY(!QFile::exists(env.programFolder() + QStringLiteral("/Shuseki.mdb")));
+}
+
+QTEST_MAIN(AttendanceEntryTest)
+#include "test_attendance_entry.moc"

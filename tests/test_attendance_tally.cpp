@@ -1,0 +1,422 @@
+// Term and year tallies of the attendance window, their two views, the "Shuseki"
+// sheet as the report store holds it, and a whole school year typed by hand.
+
+#include "AttendanceDriver.h"
+#include "attendance/AttendanceTally.h"
+#include "platform/ReportDatabase.h"
+
+#include <QFile>
+#include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+using namespace AttendanceDriver;
+using AttendanceTally::View;
+
+namespace {
+
+QStringList zeroYear(int pupils)
+{
+    QStringList lines;
+    for (int m = 1; m <= 12; ++m) {
+        lines << QStringLiteral("0");
+        for (int p = 0; p < pupils; ++p)
+            lines << QStringLiteral("0,0,0,0,0,0,0");
+    }
+    return lines;
+}
+
+// Columns 2..9 of every pupil row.
+QList<QStringList> figures(Frm_Shuseki* w)
+{
+    QList<QStringList> rows;
+    for (int r = 1; r <= w->Grid1->rowCount(); ++r)
+        rows << rowTexts(w, r).mid(2);
+    return rows;
+}
+
+QStringList split(const char* figures)
+{
+    return QString::fromUtf8(figures).split(QLatin1Char(','));
+}
+
+void showView(Frm_Shuseki* w, View view)
+{
+    w->OpMode[view == View::RecordBook ? 1 : 0]->click();
+}
+
+// A whole year for three pupils as a teacher types it: lesson days, then the counts
+// that differ from zero, one digit per key press; 出停 12 through the value prompt.
+void typeTheYear(Frm_Shuseki* w)
+{
+    struct Entry {
+        int pupil;
+        int column;
+        const char* value;
+    };
+    const char* lessonDays[12] = {"20", "19", "21", "14", "3", "20", "21", "19", "16", "18", "19", "15"};
+    const QList<QList<Entry>> entries{
+        {{1, 5, "2"}},                  // April: 青木 病欠 2
+        {{3, 6, "1"}, {3, 7, "2"}},     // May: 上田 事欠 1, 遅刻 2
+        {{1, 2, "3"}, {1, 7, "1"}},     // June: 青木 忌引 3, 遅刻 1
+        {{3, 2, "1"}, {3, 5, "3"}},     // July: 上田 忌引 1, 病欠 3
+        {{1, 5, "1"}},                  // August: 青木 病欠 1 (term 2)
+        {},                             // September
+        {{1, 3, "2"}, {1, 6, "1"}},     // October: 青木 出停 2, 事欠 1
+        {},                             // November
+        {{3, 5, "5"}, {3, 8, "1"}},     // December: 上田 病欠 5, 早退 1
+        {},                             // January: 上田 出停 12 by the prompt, below
+        {{1, 8, "4"}},                  // February: 青木 早退 4
+        {{3, 7, "9"}},                  // March: 上田 遅刻 9
+    };
+    for (int item = 0; item < 12; ++item) {
+        if (item > 0)
+            choose(w, item);
+        typeLessonDays(w, QString::fromLatin1(lessonDays[item]));
+        leaveLessonDays(w);
+        for (const Entry& entry : entries[item])
+            typeAt(w, entry.pupil, entry.column, QString::fromLatin1(entry.value));
+        if (item == 9)
+            promptAt(w, 3, 3, QStringLiteral("12"));
+    }
+}
+
+}  // namespace
+
+class AttendanceTallyTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aWholeYearTypedAndTallied();
+    void aTermWithAbsences();
+    void enteringATallyStoresTheMonthShown();
+    void tallyIsOnlyShownNeverTyped();
+    void returningToMonthlyInput();
+    void storeAndPreviewOfTheSheet();
+    void sheetFromTheModelForExport();
+    void closingFromATallyWritesTheModel();
+};
+
+void AttendanceTallyTest::aWholeYearTypedAndTallied()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 4, 10));
+    Frm_Shuseki* w = open(env);
+    typeTheYear(w);
+    QCOMPARE(w->cellText(3, 4), QStringLiteral("15"));  // March is still only on screen
+    QCOMPARE(env.data.LessonDays[12], 0);
+
+    // 年度末集計 from the menu stores March first.
+    w->Mn_gShu[3]->trigger();
+    QVERIFY(w->ShowingTally);
+    QCOMPARE(env.data.LessonDays[12], 15);
+    QCOMPARE(w->CbMonth->count(), 4);
+    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("年度末集計"));
+    QCOMPARE(w->StartMonth, 1);
+    QCOMPARE(w->EndMonth, 12);
+    QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", "出席日数"}));
+    QVERIFY(!w->Grid1->isColumnHidden(9));
+    QCOMPARE(rowTexts(w, 1).mid(0, 2), (QStringList{"1", "青木"}));
+
+    struct Expected {
+        int index;
+        const char* lessonDays;
+        const char* detailed[3];
+        const char* recordBook[3];
+    };
+    // Sums worked out by hand from the typed year (term 2 runs from August).
+    const Expected tallies[] = {
+        {0, "74", {"3,0,71,2,0,1,0,69", "0,0,74,0,0,0,0,74", "1,0,73,3,1,2,0,69"},
+         {"74,3,71,2,69,1,0,", "74,0,74,0,74,0,0,", "74,1,73,4,69,2,0,"}},
+        {1, "79", {"0,2,77,1,1,0,0,75", "0,0,79,0,0,0,0,79", "0,0,79,5,0,0,1,74"},
+         {"79,2,77,2,75,0,0,", "79,0,79,0,79,0,0,", "79,0,79,5,74,0,1,"}},
+        {2, "52", {"0,0,52,0,0,0,4,52", "0,0,52,0,0,0,0,52", "0,12,40,0,0,9,0,40"},
+         {"52,0,52,0,52,0,4,", "52,0,52,0,52,0,0,", "52,12,40,0,40,9,0,"}},
+        {3, "205", {"3,2,200,3,1,1,4,196", "0,0,205,0,0,0,0,205", "1,12,192,8,1,11,1,183"},
+         {"205,5,200,4,196,1,4,", "205,0,205,0,205,0,0,", "205,13,192,9,183,11,1,"}},
+    };
+    for (const Expected& tally : tallies) {
+        const QString name = AttendanceTally::tallyName(tally.index);
+        // Through the selector, in the detailed view ...
+        showView(w, View::Detailed);
+        choose(w, tally.index);
+        QCOMPARE(w->CbMonth->currentText(), name);
+        QCOMPARE(w->TxJugyoSu->text(), QString::fromLatin1(tally.lessonDays));
+        QCOMPARE(figures(w), (QList<QStringList>{split(tally.detailed[0]), split(tally.detailed[1]), split(tally.detailed[2])}));
+        // ... and in the record-book view, whose last column is headed but empty.
+        showView(w, View::RecordBook);
+        QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "授業日数", "忌引出停", "必要日数", "欠席日数", "出席日数", "遅刻", "早退", "出席日数"}));
+        QCOMPARE(figures(w), (QList<QStringList>{split(tally.recordBook[0]), split(tally.recordBook[1]), split(tally.recordBook[2])}));
+        // The buttons show the same range in the view chosen.
+        w->cmdShukei[tally.index]->click();
+        QCOMPARE(w->CbMonth->currentText(), name);
+        QCOMPARE(figures(w)[2], split(tally.recordBook[2]));
+    }
+    QCOMPARE(env.ui.busyDepth, 0);
+    QVERIFY(env.ui.messages.isEmpty());
+
+    // Closing writes the year as typed, byte for byte.
+    w->cmdEnd->click();
+    QTRY_COMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 0);
+    const QStringList expected{
+        "20", "0,0,20,2,0,0,0", "0,0,20,0,0,0,0", "0,0,20,0,0,0,0",
+        "19", "0,0,19,0,0,0,0", "0,0,19,0,0,0,0", "0,0,19,0,1,2,0",
+        "21", "3,0,18,0,0,1,0", "0,0,21,0,0,0,0", "0,0,21,0,0,0,0",
+        "14", "0,0,14,0,0,0,0", "0,0,14,0,0,0,0", "1,0,13,3,0,0,0",
+        "3", "0,0,3,1,0,0,0", "0,0,3,0,0,0,0", "0,0,3,0,0,0,0",
+        "20", "0,0,20,0,0,0,0", "0,0,20,0,0,0,0", "0,0,20,0,0,0,0",
+        "21", "0,2,19,0,1,0,0", "0,0,21,0,0,0,0", "0,0,21,0,0,0,0",
+        "19", "0,0,19,0,0,0,0", "0,0,19,0,0,0,0", "0,0,19,0,0,0,0",
+        "16", "0,0,16,0,0,0,0", "0,0,16,0,0,0,0", "0,0,16,5,0,0,1",
+        "18", "0,0,18,0,0,0,0", "0,0,18,0,0,0,0", "0,12,6,0,0,0,0",
+        "19", "0,0,19,0,0,0,4", "0,0,19,0,0,0,0", "0,0,19,0,0,0,0",
+        "15", "0,0,15,0,0,0,0", "0,0,15,0,0,0,0", "0,0,15,0,0,9,0",
+    };
+    QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));
+}
+
+void AttendanceTallyTest::aTermWithAbsences()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 9, 1), 2);
+    QStringList lines = zeroYear(2);
+    // April to July 15 lesson days each; 青木 needs all 60, ill 3 days, away 1 day.
+    for (int m = 0; m < 4; ++m) {
+        lines[m * 3] = QStringLiteral("15");
+        lines[m * 3 + 1] = QStringLiteral("0,0,15,%1,%2,0,0").arg(m == 1 ? 3 : 0).arg(m == 3 ? 1 : 0);
+    }
+    env.writeFile(QStringLiteral("shuketu.dat"), lines);
+    Frm_Shuseki* w = open(env);
+    w->cmdShukei[0]->click();
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("60"));
+    QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,60,3,1,0,0,56"));
+    // A pupil with no entries shows 0 in every count column.
+    QCOMPARE(rowTexts(w, 2).mid(2), split("0,0,0,0,0,0,0,0"));
+    showView(w, View::RecordBook);
+    QCOMPARE(rowTexts(w, 1).mid(2), split("60,0,60,4,56,0,0,"));
+    QCOMPARE(w->cellText(0, 5), QStringLiteral("欠席日数"));
+    showView(w, View::Detailed);
+    QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,60,3,1,0,0,56"));
+    // Term 2 starts in August: nothing of April to July there.
+    choose(w, 1);
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("0"));
+    QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,0,0,0,0,0,0"));
+}
+
+void AttendanceTallyTest::enteringATallyStoresTheMonthShown()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 4, 20));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("12"));
+    leaveLessonDays(w);
+    typeAt(w, 2, 6, QStringLiteral("2"));
+    w->cmdShukei[0]->click();
+    QCOMPARE(rowTexts(w, 2).mid(2), split("0,0,12,0,2,0,0,10"));
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("12"));
+
+    // Back in April, an emptied lesson-days box is stored as 0 days on entering a
+    // tally; the counts typed are kept.
+    w->cmdInput->click();
+    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("４月"));
+    typeAt(w, 1, 8, QStringLiteral("1"));
+    typeLessonDays(w, QString());
+    w->cmdShukei[3]->click();
+    QVERIFY(env.ui.messages.isEmpty());
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("0"));
+    QCOMPARE(env.data.LessonDays[1], 0);
+    QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,12,0,0,0,1,12"));
+    QCOMPARE(rowTexts(w, 2).mid(2), split("0,0,12,0,2,0,0,10"));
+}
+
+void AttendanceTallyTest::tallyIsOnlyShownNeverTyped()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("20"));
+    leaveLessonDays(w);
+    w->cmdShukei[0]->click();
+    showView(w, View::RecordBook);
+    const QList<QStringList> shown = figures(w);
+
+    w->setGridCell(1, 3);
+    QTest::keyClick(w->Grid1, Qt::Key_5);
+    QTest::keyClick(w->Grid1, Qt::Key_Return, Qt::ShiftModifier);
+    const QRect cell = w->Grid1->visualItemRect(w->Grid1->item(0, 4));
+    QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(env.ui.beeps, 3);  // the digit, Shift+Return and the double-click
+    QVERIFY(!w->valuePrompt());
+    QCOMPARE(figures(w), shown);
+    QVERIFY(!w->TxJugyoSu->isEnabled());
+    QVERIFY(!w->cmdSet->isEnabled());
+    QVERIFY(!w->menuSet->isEnabled());
+    w->cmdSet->click();
+    QCOMPARE(figures(w), shown);
+}
+
+void AttendanceTallyTest::returningToMonthlyInput()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 7, 1));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("14"));
+    leaveLessonDays(w);
+    typeAt(w, 3, 5, QStringLiteral("4"));
+    choose(w, 0);  // April, then the tally, then back
+    w->cmdShukei[1]->click();
+    QVERIFY(w->cmdPrint[0]->isEnabled());
+    QVERIFY(w->OpMode[1]->isEnabled());
+    w->Mn_Input->trigger();
+
+    QVERIFY(!w->ShowingTally);
+    QCOMPARE(w->CbMonth->count(), 12);
+    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("７月"));  // today's month
+    QCOMPARE(w->CurrentMonth, 4);
+    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("14"));
+    QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", ""}));
+    QCOMPARE(rowTexts(w, 3), (QStringList{"3", "上田", "", "", "14", "4", "", "", "", ""}));
+    QVERIFY(w->Grid1->isColumnHidden(9));
+    QCOMPARE(w->gridRow(), 1);
+    QCOMPARE(w->gridColumn(), 2);
+    QVERIFY(w->TxJugyoSu->isEnabled());
+    QVERIFY(w->cmdSet->isEnabled());
+    QVERIFY(w->menuSet->isEnabled());
+    for (QWidget* off : {static_cast<QWidget*>(w->cmdPrint[0]), static_cast<QWidget*>(w->cmdPrint[1]),
+                         static_cast<QWidget*>(w->OpMode[0]), static_cast<QWidget*>(w->OpMode[1])})
+        QVERIFY(!off->isEnabled());
+    QVERIFY(!w->menuPrint->isEnabled());
+    QVERIFY(!w->menuPreview->isEnabled());
+
+    // 各月入力 while on another month keeps that month before going to today's.
+    choose(w, 1);
+    typeAt(w, 2, 8, QStringLiteral("3"));
+    w->cmdInput->click();
+    QCOMPARE(env.data.Attendance[2][2][7], 3);
+    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("７月"));
+}
+
+void AttendanceTallyTest::storeAndPreviewOfTheSheet()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("20"));
+    leaveLessonDays(w);
+    typeAt(w, 1, 2, QStringLiteral("1"));
+    typeAt(w, 2, 5, QStringLiteral("2"));
+    const QString copy = env.dir.path() + QStringLiteral("/stored.mdb");
+    env.reports->setStoreObserver([&copy](const QString& path) {
+        QFile::remove(copy);
+        QFile::copy(path, copy);
+    });
+    env.ui.previewFolder = env.dir.path();
+
+    w->cmdShukei[3]->click();
+    showView(w, View::RecordBook);
+    w->cmdPrint[1]->click();
+    QCOMPARE(env.ui.previews.size(), 1);
+    QCOMPARE(env.ui.previews.first().title, QStringLiteral("出欠集計-年度末集計"));
+    QVERIFY(QFile::exists(env.ui.previews.first().pdfPath));
+    QVERIFY(!QFile::exists(env.programFolder() + QStringLiteral("/Shuseki.mdb")));
+    QVERIFY(env.ui.messages.isEmpty());
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(copy);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("SELECT * FROM Titles")));
+        QVERIFY(query.next());
+        const QSqlRecord titles = query.record();
+        QCOMPARE(titles.count(), 3);
+        QCOMPARE(titles.fieldName(0), QStringLiteral("Title"));
+        QCOMPARE(titles.fieldName(1), QStringLiteral("Mode"));
+        QCOMPARE(titles.fieldName(2), QStringLiteral("JugyoSu"));
+        QCOMPARE(query.value(0).toString(), QStringLiteral("【出欠集計一覧表】"));
+        QCOMPARE(query.value(1).toString(), QStringLiteral("年度末集計"));
+        QCOMPARE(query.value(2).toString(), QStringLiteral("20"));
+        QVERIFY(!query.next());
+
+        // Field names do not distinguish case: the rows read under "datas1".."datas8".
+        QVERIFY(query.exec(QStringLiteral("SELECT Number, Name, datas1, datas2, datas3, datas4, datas5, datas6, datas7, "
+                                          "datas8 FROM Datas ORDER BY rowid")));
+        QList<QStringList> rows;
+        while (query.next()) {
+            QStringList row;
+            for (int c = 0; c < 10; ++c)
+                row << query.value(c).toString();
+            rows << row;
+        }
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0], (QStringList{"番号", "氏名", "授業日数", "忌引出停", "必要日数", "欠席日数", "出席日数", "遅刻", "早退", "出席日数"}));
+        QCOMPARE(rows[1], (QStringList{"1", "青木", "20", "1", "19", "0", "19", "0", "0", " "}));
+        QCOMPARE(rows[2], (QStringList{"2", "石田", "20", "0", "20", "2", "18", "0", "0", " "}));
+        QCOMPARE(rows[3], (QStringList{"3", "上田", "20", "0", "20", "0", "20", "0", "0", " "}));
+        QVERIFY(query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name")));
+        QStringList indexes;
+        while (query.next())
+            indexes << query.value(0).toString();
+        QCOMPARE(indexes, (QStringList{"Number", "Title"}));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+
+    // The detailed view of term 1 through the menu: the other heading row.
+    choose(w, 0);
+    showView(w, View::Detailed);
+    w->menuPreview->trigger();
+    QCOMPARE(env.ui.previews.size(), 2);
+    QCOMPARE(env.ui.previews.last().title, QStringLiteral("出欠集計-１学期集計"));
+    ReportSheet stored;
+    QVERIFY(ReportDatabase::read(copy, stored).ok);
+    QCOMPARE(stored.titleValues, (QStringList{"【出欠集計一覧表】", "１学期集計", "20"}));
+    QCOMPARE(stored.rows.size(), 4);
+    QCOMPARE(stored.rows[0], (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", "出席日数"}));
+    QCOMPARE(stored.rows[1], (QStringList{"1", "青木", "1", "0", "19", "0", "0", "0", "0", "19"}));
+}
+
+void AttendanceTallyTest::sheetFromTheModelForExport()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15));
+    Frm_Shuseki* w = open(env);
+    typeTheYear(w);
+    const QString copy = env.dir.path() + QStringLiteral("/stored.mdb");
+    env.reports->setStoreObserver([&copy](const QString& path) { QFile::copy(path, copy); });
+    w->cmdShukei[1]->click();
+    showView(w, View::RecordBook);
+    w->cmdPrint[1]->click();
+    ReportSheet printed;
+    QVERIFY(ReportDatabase::read(copy, printed).ok);
+
+    // The sheet built straight from the model is the one the window prints.
+    const ReportSheet fromModel = AttendanceTally::sheet(env.data, 1, View::RecordBook);
+    QCOMPARE(fromModel.stem, QStringLiteral("Shuseki"));
+    QCOMPARE(fromModel.titleFields, printed.titleFields);
+    QCOMPARE(fromModel.dataFields, (QStringList{"Number", "Name", "Datas1", "Datas2", "Datas3", "Datas4", "Datas5",
+                                                "Datas6", "Datas7", "Datas8"}));
+    QCOMPARE(fromModel.titleValues, printed.titleValues);
+    QCOMPARE(fromModel.rows, printed.rows);
+    QCOMPARE(fromModel.rows[3], (QStringList{"3", "上田", "79", "0", "79", "5", "74", "0", "1", " "}));
+}
+
+void AttendanceTallyTest::closingFromATallyWritesTheModel()
+{
+    TestEnv env;
+    startClass(env, QDate(2026, 6, 15), 1);
+    Frm_Shuseki* w = open(env);
+    typeLessonDays(w, QStringLiteral("21"));
+    leaveLessonDays(w);
+    typeAt(w, 1, 7, QStringLiteral("3"));
+    w->cmdShukei[0]->click();
+    w->subWindow()->close();
+    QVERIFY(env.ui.messages.isEmpty());
+    QStringList expected = zeroYear(1);
+    expected[4] = QStringLiteral("21");
+    expected[5] = QStringLiteral("0,0,21,0,0,3,0");
+    QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));
+}
+
+QTEST_MAIN(AttendanceTallyTest)
+#include "test_attendance_tally.moc"
