@@ -1,5 +1,8 @@
 #include "reports/Sheets.h"
 
+#include "attendance/AttendanceTally.h"
+#include "reports/TestTally.h"
+
 QString sheetStem(SheetRequest::Kind kind)
 {
     switch (kind) {
@@ -15,8 +18,26 @@ QString sheetStem(SheetRequest::Kind kind)
 
 Status buildSheet(ClassData& data, const SheetRequest& request, ReportSheet& sheet)
 {
-    Q_UNUSED(data);
-    Q_UNUSED(request);
-    Q_UNUSED(sheet);
+    switch (request.kind) {
+    case SheetRequest::Kind::TestDisp: {
+        const int tests = data.TestSet.StoredTestCount;
+        if (request.test < 1 || request.test > tests)
+            return Status::failure(tests == 0 ? QStringLiteral("%1にはテストがありません。").arg(data.unitName())
+                                              : QStringLiteral("テスト %1 はありません（%2のテストは 1～%3）。")
+                                                    .arg(request.test)
+                                                    .arg(data.unitName())
+                                                    .arg(tests));
+        const TestTally tally =
+            computeTestTally(data, request.test, request.byScore ? TallyOrder::Score : TallyOrder::AttendanceNumber);
+        sheet = testdispSheet(tally, testDisplayCaption(data));
+        return Status::success();
+    }
+    case SheetRequest::Kind::Shuseki:
+        sheet = AttendanceTally::sheet(data, request.term,
+                                       request.recordView ? AttendanceTally::View::RecordBook : AttendanceTally::View::Detailed);
+        return Status::success();
+    default:
+        break;
+    }
     return Status::failure(QStringLiteral("この一覧表はまだ作れません。"));
 }
