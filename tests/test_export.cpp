@@ -5,6 +5,14 @@
 #include "core/ScoreFile.h"
 #include "platform/CsvExport.h"
 #include "reports/ExportCommand.h"
+#include "attendance/Frm_Shuseki.h"
+#include "platform/ReportDatabase.h"
+#include "reports/TestDisplay.h"
+#include "shell/KAZANE.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <QDir>
 #include <QDirIterator>
@@ -47,6 +55,54 @@ Result runExport(TestEnv& env, QStringList arguments)
     errStream.flush();
     outStream.flush();
     return {code, err, out};
+}
+
+// Two tests of 国語 and a year of attendance for three pupils.
+void makeTerm(TestEnv& env)
+{
+    env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
+    env.writeFile(QStringLiteral("国語.dat"),
+                  {"2", "\"漢字①\"", "2", "1", "50", "45", "-1", "30", "3", "50", "40", "20", "-1",
+                   "\"読解\"", "1", "2", "100", "70", "80", "90"});
+    QStringList attendance;
+    for (int m = 1; m <= 12; ++m) {
+        attendance.append(QString::number(18 + m % 3));
+        for (int p = 1; p <= 3; ++p)
+            attendance.append(QStringLiteral("%1,0,%2,%3,0,%4,0").arg(m % 2).arg(18 + m % 3 - m % 2).arg((m + p) % 3).arg(p));
+    }
+    env.writeFile(QStringLiteral("shuketu.dat"), attendance);
+}
+
+// The store a window's print path fills, read back.
+ReportSheet captureStore(TestEnv& env, const std::function<void()>& print)
+{
+    ReportSheet captured;
+    env.reports->setStoreObserver([&](const QString& path) { QVERIFY(ReportDatabase::read(path, captured).ok); });
+    print();
+    env.reports->setStoreObserver({});
+    return captured;
+}
+
+ReportSheet exportedStore(TestEnv& env, const QStringList& arguments)
+{
+    const QString path = env.dir.path() + QStringLiteral("/exported.mdb");
+    QFile::remove(path);
+    const Result result = runExport(env, arguments + QStringList{QStringLiteral("--store"), path});
+    if (result.code != 0)
+        qWarning("%s", qPrintable(result.err));
+    ReportSheet sheet;
+    ReportDatabase::read(path, sheet);
+    return sheet;
+}
+
+void compareSheets(const ReportSheet& exported, const ReportSheet& printed)
+{
+    QVERIFY(!printed.rows.isEmpty());
+    QCOMPARE(exported.titleFields, printed.titleFields);
+    QCOMPARE(exported.titleValues, printed.titleValues);
+    QCOMPARE(exported.dataFields, printed.dataFields);
+    QCOMPARE(exported.dataIndexName, printed.dataIndexName);
+    QCOMPARE(exported.rows, printed.rows);
 }
 
 }  // namespace
@@ -109,6 +165,54 @@ private slots:
         QFile settings(env.settingsFile());
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QCOMPARE(settings.readAll(), settingsBefore);
+    }
+
+    void perTestSheetEqualsTheWindowsPrint()
+    {
+        TestEnv env;
+        makeTerm(env);
+        KAZANE& window = env.startMainWindow();
+        auto* display = qobject_cast<TestDisplay*>(window.openTestDisplay());
+        QVERIFY(display);
+        display->Cb_TestTitle->setCurrentIndex(0);
+        display->Op_Mode[1]->click();
+        const ReportSheet printed = captureStore(env, [&] { display->CmdPrint[1]->click(); });
+        const ReportSheet exported = exportedStore(env, {"testdisp", "--test", "1", "--order", "score"});
+        compareSheets(exported, printed);
+        QCOMPARE(exported.titleValues[0], QStringLiteral("【テスト別成績集計-国語】"));
+    }
+
+    void attendanceSheetEqualsTheWindowsPrint()
+    {
+        TestEnv env;
+        makeTerm(env);
+        KAZANE& window = env.startMainWindow();
+        auto* attendance = qobject_cast<Frm_Shuseki*>(window.openAttendance());
+        QVERIFY(attendance);
+        attendance->cmdShukei[1]->click();  // ２学期集計
+        attendance->OpMode[1]->click();     // 指導要録用
+        const ReportSheet printed = captureStore(env, [&] { attendance->cmdPrint[1]->click(); });
+        attendance->closeWindow();
+        const ReportSheet exported = exportedStore(env, {"shuseki", "--term", "2", "--view", "record"});
+        compareSheets(exported, printed);
+        QCOMPARE(exported.rows.size(), 4);  // the heading row and three pupils
+    }
+
+    void csvRoundTripsToTheStoreRows()
+    {
+        TestEnv env;
+        makeTerm(env);
+        const QString csv = env.dir.path() + QStringLiteral("/t.csv");
+        const ReportSheet stored = exportedStore(env, {"testdisp", "--test", "2"});
+        QCOMPARE(runExport(env, {"testdisp", "--test", "2", "--csv", csv}).code, 0);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QStringList> rows = CsvExport::parse(file.readAll());
+        QCOMPARE(rows.size(), 4 + stored.rows.size());
+        QCOMPARE(rows[0], stored.titleFields);
+        QCOMPARE(rows[1], stored.titleValues);
+        QCOMPARE(rows[3], stored.dataFields);
+        QCOMPARE(rows.mid(4), stored.rows);
     }
 
     void helpIsJapanese()
