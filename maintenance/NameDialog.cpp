@@ -40,7 +40,7 @@ NameDialog::NameDialog(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, pare
     Lt_Name = new QListWidget(this);
     Lt_Name->setObjectName(QStringLiteral("Lt_Name"));
     Lt_Name->setSelectionMode(QAbstractItemView::SingleSelection);
-    Lt_Name->setMinimumWidth(220);
+    Lt_Name->setMinimumSize(220, 360);
     body->addWidget(Lt_Name, 1);
 
     auto* side = new QVBoxLayout;

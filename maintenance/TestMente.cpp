@@ -40,7 +40,7 @@ TestMente::TestMente(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent
     Lt_Test = new QListWidget(this);
     Lt_Test->setObjectName(QStringLiteral("Lt_Test"));
     Lt_Test->setSelectionMode(QAbstractItemView::SingleSelection);
-    Lt_Test->setMinimumWidth(260);
+    Lt_Test->setMinimumSize(260, 360);
     body->addWidget(Lt_Test, 1);
 
     auto* side = new QVBoxLayout;
@@ -98,17 +98,21 @@ bool TestMente::Form_Load()
 {
     // A missing or unreadable score file: the message, and the window stays shut
     // rather than list the tests of another unit.
-    if (!loadUnit())
+    if (!loadUnit(true))
         return false;
     if (Lt_Test->count() > 0)
         Lt_Test->setCurrentRow(0);
     return true;
 }
 
-bool TestMente::loadUnit()
+bool TestMente::loadUnit(bool tell)
 {
-    if (!ctx.check(LoadScores(ctx.data), this))
+    const Status loaded = LoadScores(ctx.data);
+    if (!loaded.ok) {
+        if (tell)
+            ctx.check(loaded, this);
         return false;
+    }
     shownSenka = ctx.data.SenkaMode;
     shownUnit = ctx.data.currentUnit();
     shownFolder = ctx.data.DataPath;
@@ -161,8 +165,12 @@ bool TestMente::showsOpenUnit(bool tell)
     if (shownSenka == data.SenkaMode && shownUnit == data.currentUnit() && shownFolder == data.DataPath)
         return true;
     // Another subject or class was chosen while the window was open: list its tests
-    // instead of changing a file the list does not show.
-    if (!loadUnit()) {
+    // instead of changing a file the list does not show. When its file cannot be
+    // read the list stays empty, so that no command acts on it.
+    if (!loadUnit(tell)) {
+        shownSenka = data.SenkaMode;
+        shownUnit = data.currentUnit();
+        shownFolder = data.DataPath;
         Lt_Test->clear();
         Lb_Numbers->setText(QStringLiteral("0"));
         return false;

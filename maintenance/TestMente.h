@@ -67,8 +67,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Loads the score file of the current unit and fills the list.
-    bool loadUnit();
+    // Loads the score file of the current unit and fills the list; `tell` shows
+    // why it cannot.
+    bool loadUnit(bool tell);
     void fillList();
     void setRenameBox(bool enabled);
     // False (after loading the unit now current) when the list shows another unit.
