@@ -25,3 +25,19 @@ ReportSheet MenteSheet::tests(const QString& className, const QStringList& tests
 {
     return build(QStringLiteral("【テスト一覧表】"), className, QStringLiteral("テスト名"), tests);
 }
+
+ReportSheet MenteSheet::names(const ClassData& data)
+{
+    QStringList lines;
+    for (int p = 1; p <= data.PupilCount; ++p)
+        lines.append(data.PupilName[p]);
+    return names(data.unitName(), lines);
+}
+
+ReportSheet MenteSheet::tests(const ClassData& data)
+{
+    QStringList lines;
+    for (int t = 1; t <= data.TestSet.StoredTestCount; ++t)
+        lines.append(data.TestSet.TestName[t]);
+    return tests(data.unitName(), lines);
+}

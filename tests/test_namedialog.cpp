@@ -4,6 +4,7 @@
 
 #include "TestEnv.h"
 #include "core/SafeFile.h"
+#include "maintenance/MenteSheet.h"
 #include "maintenance/NameDialog.h"
 #include "maintenance_fixture.h"
 #include "platform/ReportDatabase.h"
@@ -395,6 +396,7 @@ private slots:
         QCOMPARE(sheet.rows[2], QStringList({"3", "髙橋　一郎"}));
         QCOMPARE(sheet.rows[44], QStringList({"45", "児童45"}));
         QVERIFY(!QFile::exists(f.env.programFolder() + "/Mente.mdb"));
+        QCOMPARE(MenteSheet::names(f.env.data).rows, sheet.rows);
 
         // 印刷 on the main toolbar prints through the window's own Alt+P.
         const QString pdf = f.env.dir.path() + "/printed.pdf";

@@ -5,6 +5,7 @@
 
 #include "TestEnv.h"
 #include "core/ScoreFile.h"
+#include "maintenance/MenteSheet.h"
 #include "maintenance/TestMente.h"
 #include "maintenance_fixture.h"
 #include "platform/ReportDatabase.h"
@@ -384,6 +385,10 @@ private slots:
         QCOMPARE(stored[0].dataFields, QStringList({"Number", "Name"}));
         QCOMPARE(stored[0].rows, QList<QStringList>({{"1", "漢字テスト１"}, {"2", "計算,ドリル"}, {"3", "単元まとめ"}}));
         QVERIFY(!QFile::exists(f.env.programFolder() + "/Mente.mdb"));
+        // The sheet built from the model (for printing without the window) is the same.
+        const ReportSheet fromModel = MenteSheet::tests(f.env.data);
+        QCOMPARE(fromModel.titleValues, stored[0].titleValues);
+        QCOMPARE(fromModel.rows, stored[0].rows);
     }
 };
 
