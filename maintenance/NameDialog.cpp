@@ -117,6 +117,14 @@ void NameDialog::Form_Activate()
     }
 }
 
+// The program ends in the middle of a rename: the name typed is kept, as leaving
+// the box would keep it, without asking anything.
+void NameDialog::Form_ProgramEnd()
+{
+    if (renaming)
+        finishRename(false);
+}
+
 void NameDialog::Form_Unload()
 {
     // A name typed but not yet confirmed is kept, as leaving the box would keep it.
@@ -322,21 +330,30 @@ void NameDialog::Tx_DataInput_KeyPress(int key)
 
 void NameDialog::Tx_DataInput_LostFocus()
 {
-    if (!renaming || EditMode != 0)
-        return;
+    if (renaming && EditMode == 0)
+        finishRename(true);
+}
+
+void NameDialog::finishRename(bool tell)
+{
     renaming = false;
     const int n = renameRow + 1;
     const QString text = Tx_DataInput->text();
     setRenameBox(false);
-    if (showsOpenClass(true)) {
+    if (showsOpenClass(tell)) {
         if (const QString problem = StorableText::problem(text); !problem.isEmpty()) {
-            ctx.ui.message(this, QStringLiteral("氏名「%1」は保存できません。%2。").arg(text, problem), Ui::Buttons::Ok,
-                           Ui::Icon::Warning, QStringLiteral("氏名変更"));
+            if (tell)
+                ctx.ui.message(this, QStringLiteral("氏名「%1」は保存できません。%2。").arg(text, problem), Ui::Buttons::Ok,
+                               Ui::Icon::Warning, QStringLiteral("氏名変更"));
         } else if (n >= 1 && n <= ctx.data.PupilCount) {
             const QString old = ctx.data.PupilName[n];
             ctx.data.PupilName[n] = text;
-            if (!ctx.check(SaveRoster(ctx.data), this, Ui::Icon::Warning))
+            const Status saved = SaveRoster(ctx.data);
+            if (!saved.ok) {
                 ctx.data.PupilName[n] = old;
+                if (tell)
+                    ctx.check(saved, this, Ui::Icon::Warning);
+            }
         }
         fillList();
     }

@@ -25,6 +25,7 @@ public:
     bool Form_Load() override;
     void Form_Activate() override;
     void Form_Unload() override;
+    void Form_ProgramEnd() override;
 
     // 0 rename, 1 transfer in, 2 transfer out of the selected pupil.
     void menuEdit_Click(int index);
@@ -75,6 +76,9 @@ protected:
 private:
     void fillList();
     void setCaption();
+    // Ends a rename: stores the typed name and rewrites the roster; `tell` shows
+    // why a name cannot be stored.
+    void finishRename(bool tell);
     void setRenameBox(bool enabled);
     // False (after refilling the list) when the class shown is no longer the open one.
     bool showsOpenClass(bool tell);

@@ -129,6 +129,13 @@ void TestMente::Form_Activate()
     }
 }
 
+// The program ends in the middle of a rename: the name typed is kept without asking.
+void TestMente::Form_ProgramEnd()
+{
+    if (renaming)
+        finishRename(false);
+}
+
 void TestMente::Form_Unload()
 {
     if (renaming)
@@ -312,14 +319,20 @@ void TestMente::Tx_DataInput_KeyPress(int key)
 
 void TestMente::Tx_DataInput_LostFocus()
 {
-    if (!renaming || EditMode != 0)
-        return;
+    if (renaming && EditMode == 0)
+        finishRename(true);
+}
+
+void TestMente::finishRename(bool tell)
+{
     renaming = false;
     const QString text = Tx_DataInput->text();
     setRenameBox(false);
-    if (showsOpenUnit(true)) {
+    if (showsOpenUnit(tell)) {
         // An empty name is accepted here; saving in score entry asks for one.
-        ctx.check(TestList::rename(ctx.data, renameRow + 1, text), this, Ui::Icon::Warning);
+        const Status renamed = TestList::rename(ctx.data, renameRow + 1, text);
+        if (tell)
+            ctx.check(renamed, this, Ui::Icon::Warning);
         fillList();
     }
     Tx_DataInput->clear();

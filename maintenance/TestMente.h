@@ -23,6 +23,7 @@ public:
     bool Form_Load() override;
     void Form_Activate() override;
     void Form_Unload() override;
+    void Form_ProgramEnd() override;
 
     // 0 rename, 1 insert before, 2 delete the selected test.
     void menuEdit_Click(int index);
@@ -72,6 +73,9 @@ private:
     bool loadUnit(bool tell);
     void fillList();
     void setRenameBox(bool enabled);
+    // Ends a rename: stores the typed test name and rewrites the score file; `tell`
+    // shows why it cannot.
+    void finishRename(bool tell);
     // False (after loading the unit now current) when the list shows another unit.
     bool showsOpenUnit(bool tell);
     bool scoreEntryClosed();

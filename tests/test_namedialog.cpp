@@ -188,6 +188,18 @@ private slots:
         QCOMPARE(f.env.readLines("Class.Nam"), QStringList({"3", "\"Aoki\"", "\"児童02\"", "\"髙橋　一郎\""}));
     }
 
+    void programEndingMidRenameKeepsTheNameWithoutAsking()
+    {
+        Fixture f(3);
+        NameDialog* d = f.dialog;
+        d->Lt_Name->setCurrentRow(1);
+        d->cmdEdit_Click(0);
+        QTest::keyClicks(d->Tx_DataInput, "Ishida");
+        f.window->close();
+        QCOMPARE(f.env.readLines("Class.Nam"), QStringList({"3", "\"児童01\"", "\"Ishida\"", "\"髙橋　一郎\""}));
+        QVERIFY(f.env.ui.messages.isEmpty());
+    }
+
     void nameTheFilesCannotHoldIsRefused_data()
     {
         QTest::addColumn<QString>("name");
