@@ -356,6 +356,9 @@ void NameDialog::finishRename(bool tell)
             }
         }
         fillList();
+        // The refilled list selects the renamed line again, so the commands have it.
+        if (renameRow < Lt_Name->count())
+            Lt_Name->setCurrentRow(renameRow);
     }
     Tx_DataInput->clear();
     menuEnabled(true);

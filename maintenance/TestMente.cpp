@@ -334,6 +334,9 @@ void TestMente::finishRename(bool tell)
         if (tell)
             ctx.check(renamed, this, Ui::Icon::Warning);
         fillList();
+        // The refilled list selects the renamed line again, so the commands have it.
+        if (renameRow < Lt_Test->count())
+            Lt_Test->setCurrentRow(renameRow);
     }
     Tx_DataInput->clear();
     menuEnabled(true);

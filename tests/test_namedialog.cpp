@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(f.env.readBytes("Class.bak"), oldRoster);
         QCOMPARE(listLines(d->Lt_Name), names);
-        QCOMPARE(d->selectedRow(), -1);
+        QCOMPARE(d->selectedRow(), 2);  // the renamed pupil, selected again
         QVERIFY(d->Lt_Name->hasFocus());
         QVERIFY(!d->Tx_DataInput->isEnabled());
         QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("5"));
@@ -150,6 +150,7 @@ private slots:
         QVERIFY(f.env.ui.messages.isEmpty());
 
         // With no line selected the three commands do nothing.
+        d->Lt_Name->clearSelection();
         const auto before = snapshot(f.env);
         for (QPushButton* button : d->cmdEdit)
             QTest::mouseClick(button, Qt::LeftButton);

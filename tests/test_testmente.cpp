@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(f.env.readBytes("国語.dat"), crlf(scoreLines(expected)));
         QCOMPARE(f.env.readBytes("国語.Bak"), f.original);
         QCOMPARE(listLines(d->Lt_Test), namesOf(expected));
-        QCOMPARE(d->selectedRow(), -1);
+        QCOMPARE(d->selectedRow(), 2);
         QVERIFY(!d->Tx_DataInput->isEnabled());
         QCOMPARE(f.env.data.TestSet.TestName[3], QStringLiteral("２学期まとめ"));
 
