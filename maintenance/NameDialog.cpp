@@ -174,7 +174,14 @@ bool NameDialog::showsOpenClass(bool tell)
     if (same)
         return true;
     // Another window changed the open class (a class chosen, a new class made):
-    // show that class instead of acting on a list that is no longer on disk.
+    // show that class instead of acting on a list that is no longer on disk. A
+    // rename under way belonged to the old list and is dropped.
+    if (renaming) {
+        renaming = false;
+        setRenameBox(false);
+        Tx_DataInput->clear();
+        menuEnabled(true);
+    }
     Form_Load();
     Lt_Name->clearSelection();
     if (tell)

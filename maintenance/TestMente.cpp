@@ -173,7 +173,14 @@ bool TestMente::showsOpenUnit(bool tell)
         return true;
     // Another subject or class was chosen while the window was open: list its tests
     // instead of changing a file the list does not show. When its file cannot be
-    // read the list stays empty, so that no command acts on it.
+    // read the list stays empty, so that no command acts on it. A rename under way
+    // belonged to the old list and is dropped.
+    if (renaming) {
+        renaming = false;
+        setRenameBox(false);
+        Tx_DataInput->clear();
+        menuEnabled(true);
+    }
     if (!loadUnit(tell)) {
         shownSenka = data.SenkaMode;
         shownUnit = data.currentUnit();

@@ -385,6 +385,28 @@ private slots:
         QCOMPARE(snapshot(env), before);
     }
 
+    void classChosenDuringARenameWritesNeitherRoster()
+    {
+        TestEnv env;
+        env.makeClass({"一組一", "一組二"}, true);
+        env.writeFile("４の２.nam", rosterLines({"二組一", "二組二", "二組三"}));
+        KAZANE& window = env.startMainWindow();
+        NameDialog* d = openFromMenu(window);
+        QVERIFY(d);
+        const auto before = snapshot(env);
+        d->Lt_Name->setCurrentRow(1);
+        d->cmdEdit_Click(0);
+        QTest::keyClicks(d->Tx_DataInput, "X");
+        window.selectClass(1);
+        env.ui.clear();
+        QTest::keyClick(d->Tx_DataInput, Qt::Key_Return);
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(snapshot(env), before);
+        QCOMPARE(listLines(d->Lt_Name), QStringList({"二組一", "二組二", "二組三"}));
+        QVERIFY(!d->Tx_DataInput->isEnabled());
+        QVERIFY(d->menuEdit[0]->isEnabled());
+    }
+
     void nameListPrintedAndPreviewed()
     {
         Fixture f(45);
