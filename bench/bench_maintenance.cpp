@@ -1,0 +1,96 @@
+// Transfers and test-list changes on the largest class the files hold: 44 pupils
+// (so that one more can come in), nine score files of 60 tests of 4 columns each.
+
+#include "Bench.h"
+
+#include "TestEnv.h"
+#include "core/ScoreFile.h"
+#include "core/TestList.h"
+#include "core/Transfer.h"
+
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int Pupils = 44;
+
+QStringList fullScoreFile(int unit, int tests)
+{
+    QStringList lines{QString::number(tests)};
+    for (int t = 1; t <= tests; ++t) {
+        lines << QStringLiteral("\"第%1回 単元テスト\"").arg(t) << QStringLiteral("4");
+        for (int c = 1; c <= 4; ++c) {
+            lines << QString::number(c) << QStringLiteral("100");
+            for (int p = 1; p <= Pupils; ++p)
+                lines << QString::number((unit * 31 + t * 7 + c * 5 + p * 3) % 101);
+        }
+    }
+    return lines;
+}
+
+// A homeroom class with its nine full score files and a filled attendance file.
+std::unique_ptr<TestEnv> fullClass(int tests)
+{
+    auto env = std::make_unique<TestEnv>();
+    QStringList names;
+    for (int p = 1; p <= Pupils; ++p)
+        names << QStringLiteral("児童%1").arg(p);
+    env->makeClass(names);
+    for (int unit = 1; unit <= Limits::Units; ++unit)
+        env->writeFile(env->data.FileStem[unit] + QStringLiteral(".dat"), fullScoreFile(unit, tests));
+    QStringList attendance;
+    for (int m = 1; m <= 12; ++m) {
+        attendance << QStringLiteral("20");
+        for (int p = 1; p <= Pupils; ++p)
+            attendance << QStringLiteral("0,0,20,1,0,2,1");
+    }
+    env->writeFile(QStringLiteral("shuketu.dat"), attendance);
+    return env;
+}
+
+// One prepared class per run, so that every timed run does exactly one change.
+std::vector<std::unique_ptr<TestEnv>> classes(int count, int tests)
+{
+    std::vector<std::unique_ptr<TestEnv>> all;
+    for (int i = 0; i < count; ++i)
+        all.push_back(fullClass(tests));
+    return all;
+}
+
+}  // namespace
+
+KAZANE_BENCH("maintenance")
+{
+    const int runs = 21;
+    {
+        auto envs = classes(runs + 1, Limits::Tests);
+        size_t next = 0;
+        Bench::measure(QStringLiteral("transfer in: 44 pupils, 9 files of 60 tests x 4 columns"), 50, [&] {
+            TestEnv& env = *envs[next++];
+            if (!Transfer::TenNyu(env.data, 20, QStringLiteral("転入生"), QDate(2026, 10, 1)).ok)
+                qFatal("transfer in failed");
+        }, runs);
+    }
+    {
+        auto envs = classes(runs + 1, Limits::Tests);
+        size_t next = 0;
+        Bench::measure(QStringLiteral("transfer out: 44 pupils, 9 files of 60 tests x 4 columns"), 50, [&] {
+            TestEnv& env = *envs[next++];
+            if (!Transfer::TenShutu(env.data, 20).ok)
+                qFatal("transfer out failed");
+        }, runs);
+    }
+    {
+        auto env = fullClass(Limits::Tests - 1);
+        int tests = Limits::Tests - 1;
+        Bench::measure(QStringLiteral("test insert and delete: 59 tests x 4 columns, 44 pupils"), 20, [&] {
+            if (!TestList::insertBefore(env->data, 1).ok || !TestList::remove(env->data, 1).ok)
+                qFatal("test insert failed");
+            tests = env->data.TestSet.StoredTestCount;
+        }, runs);
+        if (tests != Limits::Tests - 1)
+            qFatal("test count changed");
+    }
+}

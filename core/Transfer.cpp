@@ -1,0 +1,314 @@
+#include "core/Transfer.h"
+
+#include "core/AttendanceFile.h"
+#include "core/Cp932.h"
+#include "core/DataFolder.h"
+#include "core/RosterFile.h"
+#include "core/SafeFile.h"
+#include "core/ScoreFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstring>
+
+namespace {
+
+// A file as it is before the transfer: whether it exists and its bytes.
+Status readOld(const QString& path, bool& existed, QByteArray& bytes)
+{
+    existed = QFileInfo(path).isFile();
+    bytes.clear();
+    if (existed && !SafeFile::read(path, bytes))
+        return Status::failure(QStringLiteral("データファイル「%1」を読み込めませんでした。").arg(QFileInfo(path).fileName()));
+    return Status::success();
+}
+
+// Adds the copy of a file's old bytes to its backup name, then the file itself.
+Status addWithBackup(Transfer::Plan& plan, const QString& path, const QByteArray& oldBytes, const QString& backupPath,
+                     const QByteArray& newBytes)
+{
+    Transfer::FileChange backup;
+    backup.path = backupPath;
+    backup.newBytes = oldBytes;
+    if (Status read = readOld(backupPath, backup.existed, backup.oldBytes); !read)
+        return read;
+    plan.writes.push_back(std::move(backup));
+
+    Transfer::FileChange file;
+    file.path = path;
+    file.newBytes = newBytes;
+    file.existed = true;
+    file.oldBytes = oldBytes;
+    plan.writes.push_back(std::move(file));
+    return Status::success();
+}
+
+enum class Direction { In, Out };
+
+// The score files of the class: all nine subjects in homeroom mode, whether in use
+// or not; the current class's one file in specialist mode.
+std::vector<int> classUnits(const ClassData& data)
+{
+    if (data.SenkaMode)
+        return {data.ClassNumber};
+    std::vector<int> units;
+    for (int unit = 1; unit <= Limits::Units; ++unit)
+        units.push_back(unit);
+    return units;
+}
+
+Status planScores(const ClassData& data, Direction direction, int n, Transfer::Plan& plan)
+{
+    const int pupils = data.PupilCount;
+    const int newPupils = direction == Direction::In ? pupils + 1 : pupils - 1;
+    const std::vector<int> units = classUnits(data);
+    // Every file must be there before any is read or written.
+    for (int unit : units)
+        if (!QFileInfo::exists(ScoreFile::path(data, unit)))
+            return Status::failure(ScoreFile::missingMessage(data.FileStem[unit]));
+
+    auto set = std::make_unique<TestSetRecord>();
+    for (int unit : units) {
+        const QString path = ScoreFile::path(data, unit);
+        QByteArray oldBytes;
+        bool existed = false;
+        if (Status read = readOld(path, existed, oldBytes); !read)
+            return read;
+        if (Status parsed = ScoreFile::parse(oldBytes, ScoreFile::fileName(data, unit), pupils, *set); !parsed)
+            return parsed;
+        if (direction == Direction::In)
+            Transfer::insertAbsentPupil(*set, pupils, n);
+        else
+            Transfer::removePupil(*set, pupils, n);
+        QByteArray newBytes;
+        if (Status built = ScoreFile::build(*set, newPupils, newBytes); !built)
+            return built;
+        const QString backupPath = DataFolder::resolve(data.DataPath, data.FileStem[unit] + QStringLiteral(".bak"));
+        if (Status added = addWithBackup(plan, path, oldBytes, backupPath, newBytes); !added)
+            return added;
+        if (unit == data.currentUnit())
+            plan.currentSet = std::make_unique<TestSetRecord>(*set);
+    }
+    return Status::success();
+}
+
+Status planAttendance(const ClassData& data, Direction direction, int n, int transferMonth, Transfer::Plan& plan)
+{
+    plan.withAttendance = true;
+    const int pupils = data.PupilCount;
+    auto work = std::make_unique<ClassData>();
+    Transfer::FileChange file;
+    file.path = AttendanceFile::path(data);
+    if (Status read = readOld(file.path, file.existed, file.oldBytes); !read)
+        return read;
+    if (file.existed) {
+        // The file, not the model, is what the new file must agree with.
+        if (Status parsed = AttendanceFile::parse(file.oldBytes, pupils, *work); !parsed)
+            return parsed;
+    } else {
+        std::memcpy(work->LessonDays, data.LessonDays, sizeof work->LessonDays);
+        std::memcpy(work->Attendance, data.Attendance, sizeof work->Attendance);
+    }
+    if (direction == Direction::In)
+        Transfer::ShuketuTenyu(work->Attendance, work->LessonDays, pupils, n, transferMonth);
+    else
+        Transfer::ShuketuTenshutu(work->Attendance, pupils, n);
+    const int newPupils = direction == Direction::In ? pupils + 1 : pupils - 1;
+    file.newBytes = AttendanceFile::build(*work, newPupils);
+    plan.writes.push_back(std::move(file));
+    std::memcpy(plan.LessonDays, work->LessonDays, sizeof plan.LessonDays);
+    std::memcpy(plan.Attendance, work->Attendance, sizeof plan.Attendance);
+    return Status::success();
+}
+
+Status planRoster(const ClassData& data, Transfer::Plan& plan)
+{
+    QByteArray newBytes;
+    if (Status built = RosterFile::build(plan.pupilCount, plan.names, newBytes); !built)
+        return built;
+    const QString path = RosterFile::path(data);
+    bool existed = false;
+    QByteArray oldBytes;
+    if (Status read = readOld(path, existed, oldBytes); !read)
+        return read;
+    if (existed)
+        return addWithBackup(plan, path, oldBytes, DataFolder::resolve(data.DataPath, RosterFile::backupName(data)), newBytes);
+    Transfer::FileChange file;
+    file.path = path;
+    file.newBytes = newBytes;
+    plan.writes.push_back(std::move(file));
+    return Status::success();
+}
+
+}  // namespace
+
+Transfer::Writer Transfer::defaultWriter()
+{
+    return [](const QString& path, const QByteArray& bytes) { return SafeFile::write(path, bytes); };
+}
+
+QString Transfer::classFullMessage()
+{
+    return QStringLiteral("クラスの人数は%1人までです。これ以上転入させることはできません。").arg(Limits::Pupils);
+}
+
+int Transfer::schoolMonth(const QDate& date)
+{
+    return (date.month() + 8) % 12 + 1;
+}
+
+void Transfer::insertAbsentPupil(TestSetRecord& set, int pupils, int n)
+{
+    for (int t = 1; t <= set.StoredTestCount; ++t)
+        for (int c = 1; c <= Limits::Columns + 1; ++c) {
+            int* scores = set.Score[t][c];
+            for (int p = pupils; p > n; --p)
+                scores[p + 1] = scores[p];
+            scores[n + 1] = Absent;
+        }
+}
+
+void Transfer::removePupil(TestSetRecord& set, int pupils, int n)
+{
+    for (int t = 1; t <= set.StoredTestCount; ++t)
+        for (int c = 1; c <= Limits::Columns + 1; ++c) {
+            int* scores = set.Score[t][c];
+            for (int p = n; p < pupils; ++p)
+                scores[p] = scores[p + 1];
+            scores[pupils] = 0;
+        }
+}
+
+void Transfer::ShuketuTenyu(AttendanceTable& attendance, const int (&lessonDays)[Limits::Months + 1], int pupils,
+                            int n, int transferMonth)
+{
+    for (int m = 1; m <= Limits::Months; ++m) {
+        for (int p = pupils; p > n; --p)
+            for (int k = 1; k <= Limits::Categories; ++k)
+                attendance[m][p + 1][k] = attendance[m][p][k];
+        for (int k = 1; k <= Limits::Categories; ++k)
+            attendance[m][n + 1][k] = 0;
+        // 出停: the lesson days of the months before the pupil came.
+        attendance[m][n + 1][2] = m < transferMonth ? lessonDays[m] : 0;
+    }
+}
+
+void Transfer::ShuketuTenshutu(AttendanceTable& attendance, int pupils, int n)
+{
+    for (int m = 1; m <= Limits::Months; ++m) {
+        for (int p = n; p < pupils; ++p)
+            for (int k = 1; k <= Limits::Categories; ++k)
+                attendance[m][p][k] = attendance[m][p + 1][k];
+        for (int k = 1; k <= Limits::Categories; ++k)
+            attendance[m][pupils][k] = 0;
+    }
+}
+
+Status Transfer::planTenNyu(const ClassData& data, int n, const QString& name, const QDate& today, Plan& plan)
+{
+    const int pupils = data.PupilCount;
+    if (pupils >= Limits::Pupils)
+        return Status::failure(classFullMessage());
+    if (n < 1 || n > pupils)
+        return Status::failure(QStringLiteral("転入する位置の児童を選んでください。"));
+    if (const QString problem = StorableText::problem(name); !problem.isEmpty())
+        return Status::failure(QStringLiteral("新しい児童名「%1」は保存できません。%2。").arg(name, problem));
+    plan = Plan();
+    plan.title = QStringLiteral("転入処理");
+    if (Status scores = planScores(data, Direction::In, n, plan); !scores)
+        return scores;
+    if (!data.SenkaMode)
+        if (Status attendance = planAttendance(data, Direction::In, n, schoolMonth(today), plan); !attendance)
+            return attendance;
+    plan.pupilCount = pupils + 1;
+    for (int p = 1; p <= n; ++p)
+        plan.names[p] = data.PupilName[p];
+    plan.names[n + 1] = name;
+    for (int p = n + 1; p <= pupils; ++p)
+        plan.names[p + 1] = data.PupilName[p];
+    return planRoster(data, plan);
+}
+
+Status Transfer::planTenShutu(const ClassData& data, int n, Plan& plan)
+{
+    const int pupils = data.PupilCount;
+    if (n < 1 || n > pupils)
+        return Status::failure(QStringLiteral("転出する児童を選んでください。"));
+    plan = Plan();
+    plan.title = QStringLiteral("転出処理");
+    if (Status scores = planScores(data, Direction::Out, n, plan); !scores)
+        return scores;
+    if (!data.SenkaMode)
+        if (Status attendance = planAttendance(data, Direction::Out, n, 0, plan); !attendance)
+            return attendance;
+    plan.pupilCount = pupils - 1;
+    for (int p = 1; p < n; ++p)
+        plan.names[p] = data.PupilName[p];
+    for (int p = n; p < pupils; ++p)
+        plan.names[p] = data.PupilName[p + 1];
+    return planRoster(data, plan);
+}
+
+Status Transfer::apply(const Plan& plan, const Writer& writer)
+{
+    for (size_t i = 0; i < plan.writes.size(); ++i) {
+        const Status written = writer(plan.writes[i].path, plan.writes[i].newBytes);
+        if (written)
+            continue;
+        // Put back, newest first, every file already replaced.
+        QStringList unrestored;
+        for (size_t j = i; j-- > 0;) {
+            const FileChange& done = plan.writes[j];
+            const bool restored = done.existed ? bool(writer(done.path, done.oldBytes))
+                                               : QFile::remove(done.path) || !QFileInfo::exists(done.path);
+            if (!restored)
+                unrestored.prepend(QFileInfo(done.path).fileName());
+        }
+        QString text = written.message + QStringLiteral("\n\n");
+        if (unrestored.isEmpty())
+            text += plan.title + QStringLiteral("は行われませんでした。ファイルはすべて元のままです。");
+        else
+            text += plan.title + QStringLiteral("を取り消そうとしましたが、次のファイルを元に戻せませんでした。\n")
+                + unrestored.join(QStringLiteral("、"))
+                + QStringLiteral("\nデータフォルダをほかの場所にコピーしてから、バックアップファイルを確かめてください。");
+        return Status::failure(text);
+    }
+    return Status::success();
+}
+
+void Transfer::adopt(ClassData& data, Plan& plan)
+{
+    data.PupilCount = plan.pupilCount;
+    data.PupilName = plan.names;
+    if (plan.withAttendance) {
+        std::memcpy(data.LessonDays, plan.LessonDays, sizeof data.LessonDays);
+        std::memcpy(data.Attendance, plan.Attendance, sizeof data.Attendance);
+    }
+    if (plan.currentSet) {
+        data.TestSet = *plan.currentSet;
+        data.CurrentTest = data.TestSet.StoredTestCount;
+    }
+}
+
+Status Transfer::TenNyu(ClassData& data, int n, const QString& name, const QDate& today, const Writer& writer)
+{
+    auto plan = std::make_unique<Plan>();
+    if (Status planned = planTenNyu(data, n, name, today, *plan); !planned)
+        return planned;
+    if (Status applied = Transfer::apply(*plan, writer); !applied)
+        return applied;
+    adopt(data, *plan);
+    return Status::success();
+}
+
+Status Transfer::TenShutu(ClassData& data, int n, const Writer& writer)
+{
+    auto plan = std::make_unique<Plan>();
+    if (Status planned = planTenShutu(data, n, *plan); !planned)
+        return planned;
+    if (Status applied = Transfer::apply(*plan, writer); !applied)
+        return applied;
+    adopt(data, *plan);
+    return Status::success();
+}

@@ -1,0 +1,87 @@
+#pragma once
+// Transfers in (転入) and out (転出). A pupil who joins is inserted after pupil n, a
+// pupil who leaves is removed, so that attendance numbers stay consecutive. The
+// score files and the attendance file hold one entry per attendance number without
+// recording the class size, so one transfer rewrites, in one step, every score
+// file of the class (the nine subjects in homeroom mode, the class's one file in
+// specialist mode), the attendance file (homeroom mode only: in specialist mode it
+// belongs to the homeroom class) and the roster.
+//
+// A transfer is all-or-nothing. Every new content is built from the files first;
+// a missing or malformed file stops it before anything is written. Then each file
+// is written atomically after its backup (".bak" of a score file, the roster's
+// backup; the attendance file has none, its old bytes are kept in memory). If any
+// write fails, every file already written, backups included, is put back, so the
+// files never disagree on the class size.
+
+#include "core/ClassData.h"
+#include "core/Status.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace Transfer {
+
+// Writes one whole file atomically; tests put in one that fails.
+using Writer = std::function<Status(const QString& path, const QByteArray& bytes)>;
+Writer defaultWriter();
+
+// One file the transfer replaces, with what puts it back.
+struct FileChange {
+    QString path;
+    QByteArray newBytes;
+    bool existed = false;
+    QByteArray oldBytes;
+};
+
+// Everything a transfer writes and what the model becomes, built before any write.
+struct Plan {
+    QString title;                    // "転入処理" or "転出処理"
+    std::vector<FileChange> writes;   // in the order they are written
+    int pupilCount = 0;
+    std::array<QString, Limits::Pupils + 1> names;
+    bool withAttendance = false;      // homeroom mode
+    int LessonDays[Limits::Months + 1]{};
+    int Attendance[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1]{};
+    std::unique_ptr<TestSetRecord> currentSet;  // the current unit's tests afterwards
+};
+
+// The month of the school year of a date: April 1 .. March 12.
+int schoolMonth(const QDate& date);
+
+// Score columns of every test: an absent (-1) score inserted after pupil n, or
+// pupil n's score removed; `pupils` is the count before.
+void insertAbsentPupil(TestSetRecord& set, int pupils, int n);
+void removePupil(TestSetRecord& set, int pupils, int n);
+
+// Attendance in memory. ShuketuTenyu makes room for pupil n+1: the rows after n
+// move down one; the new pupil's counts are 0 except 出停 (category 2), which in
+// the months before `transferMonth` is that month's lesson days: the pupil was
+// not yet in the class. ShuketuTenshutu closes the gap of pupil n.
+using AttendanceTable = int[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1];
+void ShuketuTenyu(AttendanceTable& attendance, const int (&lessonDays)[Limits::Months + 1], int pupils, int n,
+                  int transferMonth);
+void ShuketuTenshutu(AttendanceTable& attendance, int pupils, int n);
+
+// Builds the transfer in of a pupil named `name` after pupil n (1..N), in
+// the month of `today`. Fails, with the message to show, when the class is full,
+// the name cannot be stored, or a file of the class is missing or malformed.
+Status planTenNyu(const ClassData& data, int n, const QString& name, const QDate& today, Plan& plan);
+// Builds the transfer out of pupil n.
+Status planTenShutu(const ClassData& data, int n, Plan& plan);
+// Writes the plan in order; on a failure puts back what was written and says so.
+Status apply(const Plan& plan, const Writer& writer);
+// Takes the new roster, attendance and current test set into the model.
+void adopt(ClassData& data, Plan& plan);
+
+// The whole transfer: build, write, and on success update the model. On failure
+// the files and the model are as before.
+Status TenNyu(ClassData& data, int n, const QString& name, const QDate& today, const Writer& writer = defaultWriter());
+Status TenShutu(ClassData& data, int n, const Writer& writer = defaultWriter());
+
+QString classFullMessage();
+}
