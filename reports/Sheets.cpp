@@ -1,6 +1,7 @@
 #include "reports/Sheets.h"
 
 #include "attendance/AttendanceTally.h"
+#include "maintenance/MenteSheet.h"
 #include "reports/TestTally.h"
 
 QString sheetStem(SheetRequest::Kind kind)
@@ -32,6 +33,12 @@ Status buildSheet(ClassData& data, const SheetRequest& request, ReportSheet& she
         sheet = testdispSheet(tally, testDisplayCaption(data));
         return Status::success();
     }
+    case SheetRequest::Kind::Names:
+        sheet = MenteSheet::names(data);
+        return Status::success();
+    case SheetRequest::Kind::Tests:
+        sheet = MenteSheet::tests(data);
+        return Status::success();
     case SheetRequest::Kind::Shuseki:
         sheet = AttendanceTally::sheet(data, request.term,
                                        request.recordView ? AttendanceTally::View::RecordBook : AttendanceTally::View::Detailed);

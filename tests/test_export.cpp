@@ -6,6 +6,8 @@
 #include "platform/CsvExport.h"
 #include "reports/ExportCommand.h"
 #include "attendance/Frm_Shuseki.h"
+#include "maintenance/NameDialog.h"
+#include "maintenance/TestMente.h"
 #include "platform/ReportDatabase.h"
 #include "reports/TestDisplay.h"
 #include "shell/KAZANE.h"
@@ -196,6 +198,26 @@ private slots:
         const ReportSheet exported = exportedStore(env, {"shuseki", "--term", "2", "--view", "record"});
         compareSheets(exported, printed);
         QCOMPARE(exported.rows.size(), 4);  // the heading row and three pupils
+    }
+
+    void nameAndTestListsEqualTheWindowsPrint()
+    {
+        TestEnv env;
+        makeTerm(env);
+        KAZANE& window = env.startMainWindow();
+        auto* names = qobject_cast<NameDialog*>(window.openNameDialog());
+        QVERIFY(names);
+        const ReportSheet printedNames = captureStore(env, [&] { names->cmdPrint[1]->click(); });
+        names->closeWindow();
+        compareSheets(exportedStore(env, {"names"}), printedNames);
+        auto* tests = qobject_cast<TestMente*>(window.openTestMente());
+        QVERIFY(tests);
+        const ReportSheet printedTests = captureStore(env, [&] { tests->cmdPrint[1]->click(); });
+        tests->closeWindow();
+        const ReportSheet exportedTests = exportedStore(env, {"tests"});
+        compareSheets(exportedTests, printedTests);
+        QCOMPARE(exportedTests.rows.size(), 2);
+        QCOMPARE(exportedTests.rows[0][1], QStringLiteral("漢字①"));
     }
 
     void csvRoundTripsToTheStoreRows()
