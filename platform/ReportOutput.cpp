@@ -1,5 +1,6 @@
 #include "platform/ReportOutput.h"
 
+#include "platform/CsvExport.h"
 #include "platform/ReportDatabase.h"
 #include "platform/ReportEngine.h"
 #include "platform/Ui.h"
@@ -70,6 +71,8 @@ Status ReportOutput::prepare(const ReportSheet& sheet, ReportEngine& engine)
 
 Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestination destination, const QString& previewTitle)
 {
+    if (destination == ReportDestination::Csv)
+        return saveCsv(owner, sheet, previewTitle);
     ReportEngine engine;
     if (Status prepared = prepare(sheet, engine); !prepared)
         return prepared;
@@ -103,22 +106,11 @@ Status ReportOutput::savePdf(QWidget* owner, const ReportEngine& engine, const Q
         != Ui::Answer::Ok)
         return Status::success();
 
-    // Suggest a file named after the sheet in the documents folder.
-    QString name = previewTitle.trimmed().isEmpty() ? QStringLiteral("かざね") : previewTitle.trimmed();
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    for (QChar& c : name)
-        if (forbidden.contains(c) || c.unicode() < 0x20)
-            c = QLatin1Char('_');
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    QString file = ui.saveFileName(owner, QStringLiteral("PDFファイルとして保存"),
-                                   QDir(folder).filePath(name + QStringLiteral(".pdf")),
-                                   QStringLiteral("PDFファイル (*.pdf)"));
+    const QString name = fileNameFor(previewTitle);
+    const QString file = askFileName(owner, QStringLiteral("PDFファイルとして保存"), name, QStringLiteral("pdf"),
+                                     QStringLiteral("PDFファイル (*.pdf)"));
     if (file.isEmpty())
         return Status::success();
-    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        file += QStringLiteral(".pdf");
 
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
@@ -134,6 +126,46 @@ Status ReportOutput::savePdf(QWidget* owner, const ReportEngine& engine, const Q
         return Status::failure(QStringLiteral("PDFファイル「%1」に保存できませんでした。\n保存する場所を確かめてください。")
                                    .arg(QDir::toNativeSeparators(file)));
     ui.message(owner, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
+               Ui::Buttons::Ok, Ui::Icon::Information);
+    return Status::success();
+}
+
+// A file name made of the sheet's title, without characters a file name cannot hold.
+QString ReportOutput::fileNameFor(const QString& title)
+{
+    QString name = title.trimmed().isEmpty() ? QStringLiteral("かざね") : title.trimmed();
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (QChar& c : name)
+        if (forbidden.contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    return name;
+}
+
+// Asks where to save, suggesting the name in the documents folder; the extension is
+// added when the teacher leaves it out.
+QString ReportOutput::askFileName(QWidget* owner, const QString& title, const QString& name, const QString& extension,
+                                  const QString& filter)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString file = ui.saveFileName(owner, title, QDir(folder).filePath(name + QLatin1Char('.') + extension), filter);
+    if (!file.isEmpty() && !file.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
+        file += QLatin1Char('.') + extension;
+    return file;
+}
+
+// The sheet as a table for a spreadsheet, the same as kazane-export --csv writes.
+Status ReportOutput::saveCsv(QWidget* owner, const ReportSheet& sheet, const QString& title)
+{
+    const QString file = askFileName(owner, QStringLiteral("CSVファイルとして保存"), fileNameFor(title), QStringLiteral("csv"),
+                                     QStringLiteral("CSVファイル (*.csv)"));
+    if (file.isEmpty())
+        return Status::success();
+    if (!CsvExport::write(file, sheet))
+        return Status::failure(QStringLiteral("CSVファイル「%1」に保存できませんでした。\n保存する場所を確かめてください。")
+                                   .arg(QDir::toNativeSeparators(file)));
+    ui.message(owner, QStringLiteral("CSVファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
                Ui::Buttons::Ok, Ui::Icon::Information);
     return Status::success();
 }

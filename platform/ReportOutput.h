@@ -48,6 +48,10 @@ public:
 private:
     // Writes the store, reads it back into the engine and deletes it.
     Status prepare(const ReportSheet& sheet, ReportEngine& engine);
+    Status saveCsv(QWidget* owner, const ReportSheet& sheet, const QString& title);
+    QString askFileName(QWidget* owner, const QString& title, const QString& name, const QString& extension,
+                        const QString& filter);
+    static QString fileNameFor(const QString& title);
     Status printSheet(QWidget* owner, const ReportEngine& engine, const QString& previewTitle);
     Status savePdf(QWidget* owner, const ReportEngine& engine, const QString& previewTitle);
 

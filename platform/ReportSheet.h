@@ -16,4 +16,5 @@ struct ReportSheet {
     QList<QStringList> rows;  // the "Datas" rows, in printed order
 };
 
-enum class ReportDestination { Printer, Preview };
+// Where a sheet goes: the printer, the preview window, or a CSV file for a spreadsheet.
+enum class ReportDestination { Printer, Preview, Csv };
