@@ -1,0 +1,31 @@
+#pragma once
+// Two small controls of the score-entry screen: the frame drawn around the score
+// grid while it has the focus, and the pair of spin buttons beside the test number.
+
+#include <QWidget>
+
+class QToolButton;
+
+// A frame drawn around its parent's whole area; mouse clicks pass through it.
+class FocusFrame : public QWidget {
+public:
+    explicit FocusFrame(QWidget* parent);
+    // Covers the parent again after the parent changed size.
+    void fit();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// An up and a down arrow button, one above the other.
+class UpDownButtons : public QWidget {
+    Q_OBJECT
+public:
+    explicit UpDownButtons(QWidget* parent = nullptr);
+    QToolButton* upButton = nullptr;
+    QToolButton* downButton = nullptr;
+
+signals:
+    void UpClick();
+    void DownClick();
+};
