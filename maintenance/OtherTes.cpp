@@ -36,6 +36,7 @@ OtherTes::OtherTes(AppContext& ctx, InputDialog& entry, QWidget* parent) : QDial
         Bt_OK[i]->setAutoDefault(false);
         connect(Bt_OK[i], &QPushButton::clicked, this, [this, i] { Bt_OK_Click(i); });
     }
+    connect(Cb_ClassName, &QComboBox::currentIndexChanged, this, [this] { Cb_ClassName_Click(); });
     connect(Lt_TestName, &QListWidget::itemDoubleClicked, this, [this] { Lt_TestName_DblClick(); });
 
     auto* top = new QHBoxLayout;
@@ -61,7 +62,6 @@ void OtherTes::Form_Load()
         const int current = ctx.data.ClassNumber;
         Cb_ClassName->setCurrentIndex(current == 1 ? 0 : current - 2);
     }
-    connect(Cb_ClassName, &QComboBox::currentIndexChanged, this, [this] { Cb_ClassName_Click(); }, Qt::UniqueConnection);
     Cb_ClassName_Click();
 }
 
