@@ -9,12 +9,15 @@
 #include "shell/KModeDialog.h"
 #include "shell/MainFrame.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -28,6 +31,32 @@ const QString NewTestName = QStringLiteral("新規テスト");
 const QString NoViewpoint = QStringLiteral("（な　し）");
 }  // namespace
 
+// Looks at every Alt+letter typed inside the screen before the main window's
+// menus do: the screen's own buttons and menus share some of their letters.
+class InputDialog::MnemonicFilter : public QObject {
+public:
+    explicit MnemonicFilter(InputDialog* screen) : QObject(screen), screen(screen) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type != QEvent::ShortcutOverride && type != QEvent::KeyPress) || !watched->isWidgetType()
+            || !screen->isAncestorOf(static_cast<QWidget*>(watched)))
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyPress)
+            return screen->ownMnemonic(key, true);
+        if (!screen->ownMnemonic(key, false))
+            return false;
+        event->accept();
+        return true;
+    }
+
+private:
+    InputDialog* screen;
+};
+
 InputDialog::InputDialog(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
 {
     setObjectName(QStringLiteral("InputDialog"));
@@ -37,6 +66,9 @@ InputDialog::InputDialog(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, pa
     buildGridAndButtons();
     connectControls();
     setTabOrder();
+    // Alt+letter of this screen's buttons and menus is looked at before the main
+    // window's menus, which use some of the same letters.
+    qApp->installEventFilter(new MnemonicFilter(this));
 }
 
 InputDialog::~InputDialog() = default;
@@ -584,6 +616,40 @@ void InputDialog::Grid1_LostFocus()
 }
 
 // ---- keys and focus -------------------------------------------------------------
+
+namespace {
+bool hasMnemonic(const QString& caption, QChar letter)
+{
+    const int at = caption.indexOf(QLatin1Char('&'));
+    return at >= 0 && at + 1 < caption.size() && caption.at(at + 1).toUpper() == letter;
+}
+}  // namespace
+
+bool InputDialog::ownMnemonic(const QKeyEvent* key, bool trigger)
+{
+    if (key->modifiers() != Qt::AltModifier || key->key() < Qt::Key_A || key->key() > Qt::Key_Z)
+        return false;
+    const QChar letter(char16_t(u'A' + (key->key() - Qt::Key_A)));
+    const auto buttons = findChildren<QPushButton*>();
+    for (QPushButton* button : buttons)
+        if (button->isVisible() && button->isEnabled() && hasMnemonic(button->text(), letter)) {
+            if (trigger)
+                button->click();
+            return true;
+        }
+    const auto actions = MenuBar->actions();
+    for (QAction* action : actions)
+        if (action->isVisible() && action->isEnabled() && hasMnemonic(action->text(), letter)) {
+            if (trigger) {
+                if (action->menu())
+                    MenuBar->setActiveAction(action);
+                else
+                    action->trigger();
+            }
+            return true;
+        }
+    return false;
+}
 
 bool InputDialog::eventFilter(QObject* watched, QEvent* event)
 {

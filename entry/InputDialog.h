@@ -13,6 +13,7 @@
 
 class FocusFrame;
 class QAction;
+class QKeyEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -122,6 +123,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class MnemonicFilter;
+
     // Building the controls (InputDialogLayout.cpp).
     void buildMenus();
     void buildTestInfo();
@@ -139,6 +142,7 @@ private:
     void goToTest(int t);
     void focusTitle();
     void writeCaption();
+    bool ownMnemonic(const QKeyEvent* key, bool trigger);
 
     // The test appended by 新規テスト and not yet stored: shown with default values.
     int freshTest = 0;

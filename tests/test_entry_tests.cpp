@@ -335,6 +335,25 @@ private slots:
         QCOMPARE(entry->cmdNew->text(), QStringLiteral("新規テスト(&A)"));
     }
 
+    void mnemonicsReachTheScreen()
+    {
+        TestEnv env;
+        env.makeClass(pupils(2));
+        env.writeFile(QStringLiteral("国語.dat"), simpleTests(3, 2));
+        InputDialog* entry = openEntry(env);
+        QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
+        entry->Grid1->setFocus();
+        QTRY_VERIFY(entry->Grid1->hasFocus());
+        QTest::keyClick(entry->Grid1, Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(env.data.CurrentTest, 2);
+        QTest::keyClick(entry->Grid1, Qt::Key_T, Qt::AltModifier);
+        QTRY_COMPARE(env.data.CurrentTest, 1);
+        QTest::keyClick(entry->Grid1, Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(env.data.CurrentTest, 4);
+        QTest::keyClick(entry->Grid1, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(env.ui.lastMessage(), QStringLiteral("観点を最低一つは選んでください"));
+    }
+
     void aStoredTestWithoutANameKeepsItsColumns()
     {
         TestEnv env;
