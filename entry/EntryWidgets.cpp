@@ -1,8 +1,41 @@
 #include "entry/EntryWidgets.h"
 
+#include <QGroupBox>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionGroupBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+class TitleRoomStyle : public QProxyStyle {
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override
+    {
+        QRect rect = QProxyStyle::subControlRect(control, option, part, widget);
+        if (control == CC_GroupBox && part == SC_GroupBoxLabel)
+            if (const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option)) {
+                QFont bold = widget ? widget->font() : QFont();
+                bold.setBold(true);
+                const int need = qMax(option->fontMetrics.horizontalAdvance(box->text),
+                                      QFontMetrics(bold).horizontalAdvance(box->text)) + 2;
+                if (rect.width() < need)
+                    rect.setWidth(need);
+            }
+        return rect;
+    }
+};
+
+}  // namespace
+
+void giveTitleRoom(QGroupBox* box)
+{
+    // One style for the whole program run, shared by every group box that needs it.
+    static TitleRoomStyle* style = new TitleRoomStyle;
+    box->setStyle(style);
+}
 
 FocusFrame::FocusFrame(QWidget* parent) : QWidget(parent)
 {

@@ -4,7 +4,12 @@
 
 #include <QWidget>
 
+class QGroupBox;
 class QToolButton;
+
+// Gives a group box's title the room its characters take. Some styles measure the
+// title by its ink, which clips characters such as the roman numeral of "観点Ⅰ".
+void giveTitleRoom(QGroupBox* box);
 
 // A frame drawn around its parent's whole area; mouse clicks pass through it.
 class FocusFrame : public QWidget {

@@ -70,9 +70,6 @@ void InputDialog::buildMenus()
 
 void InputDialog::buildTestInfo()
 {
-    // Group titles are measured by the space their characters take, not by their
-    // ink: the roman numerals of "観点Ⅰ" would otherwise be clipped.
-    setStyleSheet(QStringLiteral("QGroupBox::title { padding: 0px 2px; }"));
     Frame2 = new QGroupBox(QStringLiteral("テスト情報"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     auto* info = new QVBoxLayout(Frame2);
@@ -130,6 +127,7 @@ void InputDialog::buildTestInfo()
         box->addWidget(Label3[k], 1, 1, Qt::AlignRight);
         box->addWidget(Tx_Manten[k], 1, 2);
         box->setColumnStretch(0, 1);
+        giveTitleRoom(Frame1[k]);
         columns->addWidget(Frame1[k], 1);
     }
     info->addLayout(columns);
