@@ -11,6 +11,9 @@ const QString& absentText()
 KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entryValue,
                        const std::array<int, 4>& kotei)
 {
+    // Full-width digits and signs count as the keys they stand for.
+    if (key.unicode() >= 0xFF01 && key.unicode() <= 0xFF5E)
+        key = QChar(char16_t(key.unicode() - 0xFF01 + 0x21));
     KeyResult result;
     if (key == QLatin1Char('/')) {
         entryPending = false;

@@ -146,6 +146,8 @@ void InputDialog::buildGridAndButtons()
     Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     Grid1->setTabKeyNavigation(false);
+    // Scores are read key by key: the input method must not compose them first.
+    Grid1->setAttribute(Qt::WA_InputMethodEnabled, false);
     Grid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

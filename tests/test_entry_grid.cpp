@@ -5,6 +5,7 @@
 #include "shell/KModeDialog.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -75,6 +76,13 @@ private slots:
         InputDialog* entry = openEntry(env);
         type(entry, QStringLiteral("a"));
         QCOMPARE(env.ui.beeps, 1);
+        // Full-width characters from an input method count as their keys.
+        QKeyEvent wide(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("＊"));
+        QApplication::sendEvent(entry->Grid1, &wide);
+        QCOMPARE(entry->cellText(1, 3), QStringLiteral("100"));
+        QCOMPARE(entry->cursorRow(), 2);
+        entry->setCursor(1, 3);
+        QVERIFY(!entry->Grid1->testAttribute(Qt::WA_InputMethodEnabled));
         type(entry, QStringLiteral("1"));
         QTest::keyClick(entry->Grid1, Qt::Key_Return);
         QTest::keyClick(entry->Grid1, Qt::Key_Backspace);

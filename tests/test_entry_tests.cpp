@@ -24,7 +24,8 @@ private slots:
         env.makeClass(pupils(3));
         KAZANE& window = env.startMainWindow();
         window.button(QStringLiteral("printdialog"))->setEnabled(true);
-        auto* entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        window.button(QStringLiteral("inputdialog"))->trigger();  // 点数入力 on the toolbar
+        auto* entry = qobject_cast<InputDialog*>(window.activeChild());
         QVERIFY(entry);
         QCOMPARE(entry->subWindow()->windowTitle(), QStringLiteral("成績入力-国語-通常入力"));
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
@@ -80,7 +81,8 @@ private slots:
         TestEnv env;
         env.makeClass({});
         KAZANE& window = env.startMainWindow();
-        QVERIFY(!window.openInputDialog());
+        window.menu_input->trigger();
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
 
         // A missing score file keeps the screen closed, so that nothing is written
