@@ -1,9 +1,13 @@
-// The controls of the score-entry screen, their layout, menus and connections.
+// The controls of the score-entry screen, their layout, menus and connections, and
+// how its keys and focus changes reach the handlers.
 
 #include "entry/EntryWidgets.h"
 #include "entry/InputDialog.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -36,6 +41,32 @@ QAction* action(QMenu* menu, const QString& caption, const QString& name)
 }
 
 }  // namespace
+
+// Looks at every Alt+letter typed inside the screen before the main window's
+// menus do: the screen's own buttons and menus share some of their letters.
+class InputDialog::MnemonicFilter : public QObject {
+public:
+    explicit MnemonicFilter(InputDialog* screen) : QObject(screen), screen(screen) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type != QEvent::ShortcutOverride && type != QEvent::KeyPress) || !watched->isWidgetType()
+            || !screen->isAncestorOf(static_cast<QWidget*>(watched)))
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyPress)
+            return screen->ownMnemonic(key, true);
+        if (!screen->ownMnemonic(key, false))
+            return false;
+        event->accept();
+        return true;
+    }
+
+private:
+    InputDialog* screen;
+};
 
 void InputDialog::buildMenus()
 {
@@ -235,6 +266,9 @@ void InputDialog::connectControls()
         Tx_Manten[k]->installEventFilter(this);
     }
     Grid1->parentWidget()->installEventFilter(this);
+    // Alt+letter of this screen's buttons and menus is looked at before the main
+    // window's menus, which use some of the same letters.
+    qApp->installEventFilter(new MnemonicFilter(this));
 }
 
 void InputDialog::setTabOrder()
@@ -254,4 +288,93 @@ void InputDialog::fitColumns()
     const int width = Grid1->width();
     for (int c = 0; c < GridEntry::ColumnCount; ++c)
         Grid1->setColumnWidth(c, qRound(fractions[c] * width));
+}
+
+// ---- keys and focus -------------------------------------------------------------
+
+namespace {
+bool hasMnemonic(const QString& caption, QChar letter)
+{
+    const int at = caption.indexOf(QLatin1Char('&'));
+    return at >= 0 && at + 1 < caption.size() && caption.at(at + 1).toUpper() == letter;
+}
+}  // namespace
+
+bool InputDialog::ownMnemonic(const QKeyEvent* key, bool trigger)
+{
+    if (key->modifiers() != Qt::AltModifier || key->key() < Qt::Key_A || key->key() > Qt::Key_Z)
+        return false;
+    const QChar letter(char16_t(u'A' + (key->key() - Qt::Key_A)));
+    const auto buttons = findChildren<QPushButton*>();
+    for (QPushButton* button : buttons)
+        if (button->isVisible() && button->isEnabled() && hasMnemonic(button->text(), letter)) {
+            if (trigger)
+                button->click();
+            return true;
+        }
+    const auto actions = MenuBar->actions();
+    for (QAction* action : actions)
+        if (action->isVisible() && action->isEnabled() && hasMnemonic(action->text(), letter)) {
+            if (trigger) {
+                if (action->menu())
+                    MenuBar->setActiveAction(action);
+                else
+                    action->trigger();
+            }
+            return true;
+        }
+    return false;
+}
+
+bool InputDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == Grid1) {
+        if (type == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+            const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (!command && !focusKey && key->text().size() == 1) {
+                Grid1_KeyPress(key->text().at(0));
+                return true;
+            }
+        } else if (type == QEvent::FocusIn) {
+            Grid1_GotFocus();
+        } else if (type == QEvent::FocusOut) {
+            Grid1_LostFocus();
+        } else if (type == QEvent::Resize) {
+            fitColumns();
+        }
+        return ChildWindow::eventFilter(watched, event);
+    }
+    if (watched == Grid1->parentWidget()) {
+        if (type == QEvent::Resize)
+            Shape2->fit();
+        return ChildWindow::eventFilter(watched, event);
+    }
+    if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            // Enter moves on as Tab does.
+            focusNextChild();
+            return true;
+        }
+    }
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (edit && type == QEvent::FocusIn) {
+        edit->selectAll();
+        // A click places the caret after the focus arrives; select once it has.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+    }
+    if (watched == Tx_RyoikiSu && type == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Tx_RyoikiSu_LostFocus();
+    }
+    if (type == QEvent::KeyRelease)
+        for (int k = 0; k < 4; ++k)
+            if (watched == Tx_Manten[k])
+                Tx_Manten_KeyUp(k, static_cast<QKeyEvent*>(event)->key());
+    return ChildWindow::eventFilter(watched, event);
 }
