@@ -1,12 +1,371 @@
 #include "entry/InputDialog.h"
 
+#include "core/Format.h"
+#include "core/RosterFile.h"
+#include "core/ScoreFile.h"
+#include "entry/EntryWidgets.h"
+#include "entry/SaveChecks.h"
+#include "maintenance/OtherTes.h"
+#include "shell/KModeDialog.h"
+#include "shell/MainFrame.h"
+
+#include <QComboBox>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+using namespace GridEntry;
+
+namespace {
+const QString NewTestName = QStringLiteral("新規テスト");
+const QString NoViewpoint = QStringLiteral("（な　し）");
+}  // namespace
 
 InputDialog::InputDialog(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
 {
     setObjectName(QStringLiteral("InputDialog"));
     setWindowTitle(QStringLiteral("点数入力"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("準備中です。"), this));
+    buildMenus();
+    buildTestInfo();
+    buildGridAndButtons();
+    connectControls();
+    setTabOrder();
+}
+
+InputDialog::~InputDialog() = default;
+
+QSize InputDialog::sizeHint() const
+{
+    // Wide enough for the four viewpoint lists, tall enough for a dozen pupils.
+    return QSize(720, 740);
+}
+
+// ---- opening and closing ---------------------------------------------------------
+
+bool InputDialog::Form_Load()
+{
+    ClassData& data = ctx.data;
+    Bt_Tname->setEnabled(data.SenkaMode);
+    // The screen starts from the files. A roster or score file that cannot be read
+    // keeps the screen closed: saving would otherwise write another unit's tests.
+    if (!ctx.check(LoadRoster(data), this) || !ctx.check(LoadScores(data), this))
+        return false;
+    if (data.PupilCount <= 0) {
+        ctx.ui.message(this, QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
+        return false;
+    }
+    Grid1->setRowCount(data.PupilCount);
+    const QColor fixedBack = palette().color(QPalette::Button);
+    const QColor fixedText = palette().color(QPalette::ButtonText);
+    for (int r = 0; r < data.PupilCount; ++r)
+        for (int c = 0; c < ColumnCount; ++c) {
+            auto* item = new QTableWidgetItem;
+            if (c == NumberColumn) {
+                // The fixed column: the cursor never enters it.
+                item->setFlags(Qt::NoItemFlags);
+                item->setBackground(fixedBack);
+                item->setForeground(fixedText);
+                item->setTextAlignment(Qt::AlignCenter);
+            } else {
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                item->setTextAlignment(c == NameColumn ? Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter)
+                                                       : Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+            }
+            Grid1->setItem(r, c, item);
+        }
+    Lb_Numbers->setText(Format::hashes(data.CurrentTest));
+    for (QComboBox* list : Cb_Ryoiki) {
+        list->clear();
+        list->addItem(NoViewpoint);
+        for (int v = 1; v <= Limits::Viewpoints; ++v)
+            list->addItem(data.ViewpointName[data.KyokaNumber][v]);
+    }
+    ClearGrid();
+    ResetTestInfo();
+    if (data.TestSet.StoredTestCount != 0) {
+        data.CurrentTest = data.TestSet.StoredTestCount;
+        ShowTest();
+    } else {
+        data.CurrentTest = 1;
+        TxTitle->setText(NewTestName);
+        Lb_Numbers->setText(QStringLiteral("1"));
+        data.TestSet.StoredTestCount = 1;
+        ResetTestInfo();
+        ClearGrid();
+    }
+    // What the screen holds now is what the files hold.
+    loaded = std::make_unique<TestSetRecord>(data.TestSet);
+    storeInto(*loaded, data.CurrentTest);
+    return true;
+}
+
+void InputDialog::Form_Activate()
+{
+    if (ctx.frame) {
+        ctx.frame->DisableAllCommands();
+        ctx.frame->DisablePrint();
+    }
+}
+
+bool InputDialog::Form_QueryUnload()
+{
+    if (closingByCommand || !loaded)
+        return true;
+    // Closing by the frame drops what was typed; ask before marks are lost.
+    auto now = std::make_unique<TestSetRecord>(ctx.data.TestSet);
+    storeInto(*now, ctx.data.CurrentTest);
+    if (SaveChecks::sameTests(*loaded, *now, ctx.data.PupilCount))
+        return true;
+    return ctx.ui.message(this, QStringLiteral("入力した点数はまだ保存されていません。保存しないで閉じますか？"),
+                          Ui::Buttons::OkCancel, Ui::Icon::Question)
+        == Ui::Answer::Ok;
+}
+
+void InputDialog::Form_Unload()
+{
+    if (kmode)
+        kmode->close();
+    if (ctx.frame) {
+        ctx.frame->EnableAllCommands();
+        ctx.frame->DisablePrint();
+    }
+}
+
+// ---- test information -----------------------------------------------------------
+
+void InputDialog::ResetTestInfo()
+{
+    Tx_RyoikiSu->setText(QStringLiteral("1"));
+    for (int k = 0; k < 4; ++k) {
+        Cb_Ryoiki[k]->setCurrentIndex(0);
+        Cb_Ryoiki[k]->setEnabled(k == 0);
+        Tx_Manten[k]->setText(k == 0 ? QStringLiteral("100") : QStringLiteral("0"));
+        Tx_Manten[k]->setEnabled(k == 0);
+    }
+    setCursor(1, NameColumn);
+}
+
+void InputDialog::ClearGrid()
+{
+    static const char* const headings[ColumnCount] = {"番号", "氏名", "合計", "Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ"};
+    QStringList labels;
+    for (const char* heading : headings)
+        labels << QString::fromUtf8(heading);
+    Grid1->setHorizontalHeaderLabels(labels);
+    const ClassData& data = ctx.data;
+    for (int p = 1; p <= Grid1->rowCount(); ++p) {
+        setCell(p, NumberColumn, QString::number(p));
+        setCell(p, NameColumn, data.PupilName[p]);
+        for (int c = TotalColumn; c <= LastScoreColumn; ++c)
+            setCell(p, c, QString());
+    }
+    setCursor(1, NameColumn);
+}
+
+void InputDialog::applyViewpointCount(int n)
+{
+    for (int k = 0; k < 4; ++k) {
+        const bool used = k < n;
+        if (!used)
+            Cb_Ryoiki[k]->setCurrentIndex(0);
+        Cb_Ryoiki[k]->setEnabled(used);
+        Tx_Manten[k]->setEnabled(used);
+    }
+}
+
+void InputDialog::ShowTest()
+{
+    const ClassData& data = ctx.data;
+    const TestSetRecord& set = data.TestSet;
+    const int t = data.CurrentTest;
+    Lb_Numbers->setText(Format::hashes(t));
+    if (set.TestName[t].isEmpty() && t == freshTest) {
+        // A test just appended: default columns; the title and lists stay as shown.
+        Tx_RyoikiSu->setText(QStringLiteral("1"));
+        for (int k = 0; k < 4; ++k)
+            Tx_Manten[k]->setText(k == 0 ? QStringLiteral("100") : QStringLiteral("0"));
+    } else {
+        TxTitle->setText(set.TestName[t]);
+        Tx_RyoikiSu->setText(QString::number(set.ViewpointCount[t]));
+        for (int k = 0; k < 4; ++k) {
+            Cb_Ryoiki[k]->setCurrentIndex(qBound(0, set.ViewpointKind[t][k + 1], Limits::Viewpoints));
+            Tx_Manten[k]->setText(QString::number(set.FullMarks[t][k + 1]));
+        }
+    }
+    applyViewpointCount(numberIn(Tx_RyoikiSu->text()));
+    ClearGrid();
+    const int columns = qBound(0, set.ViewpointCount[t], Limits::Columns);
+    for (int p = 1; p <= data.PupilCount; ++p) {
+        int sum = 0;
+        for (int c = 1; c <= columns; ++c) {
+            const int score = set.Score[t][c][p];
+            setCell(p, c + 2, score < 0 ? absentText() : QString::number(score));
+            if (score >= 0)
+                sum += score;
+        }
+        setCell(p, TotalColumn, set.Score[t][1][p] < 0 ? absentText() : QString::number(sum));
+    }
+    TxTitle->selectAll();
+    setCursor(1, FirstScoreColumn);
+}
+
+void InputDialog::StoreTest(int t)
+{
+    storeInto(ctx.data.TestSet, t);
+    if (t == freshTest)
+        freshTest = 0;
+}
+
+void InputDialog::storeInto(TestSetRecord& set, int t) const
+{
+    set.TestName[t] = TxTitle->text();
+    set.ViewpointCount[t] = numberIn(Tx_RyoikiSu->text());
+    for (int k = 0; k < 4; ++k) {
+        set.ViewpointKind[t][k + 1] = Cb_Ryoiki[k]->currentIndex();
+        set.FullMarks[t][k + 1] = numberIn(Tx_Manten[k]->text());
+    }
+    const int columns = qBound(0, set.ViewpointCount[t], Limits::Columns);
+    for (int p = 1; p <= ctx.data.PupilCount; ++p)
+        for (int c = 1; c <= columns; ++c) {
+            const QString text = cellText(p, c + 2);
+            set.Score[t][c][p] = text == absentText() ? Absent : numberIn(text);
+        }
+}
+
+void InputDialog::focusTitle()
+{
+    TxTitle->setFocus(Qt::OtherFocusReason);
+    TxTitle->selectAll();
+}
+
+void InputDialog::goToTest(int t)
+{
+    StoreTest(ctx.data.CurrentTest);
+    ctx.data.CurrentTest = t;
+    ShowTest();
+    focusTitle();
+}
+
+void InputDialog::menuNext_Click()
+{
+    if (ctx.data.CurrentTest >= ctx.data.TestSet.StoredTestCount) {
+        ctx.ui.beep();
+        return;
+    }
+    goToTest(ctx.data.CurrentTest + 1);
+}
+
+void InputDialog::menuBefore_Click()
+{
+    if (ctx.data.CurrentTest <= 1) {
+        ctx.ui.beep();
+        return;
+    }
+    goToTest(ctx.data.CurrentTest - 1);
+}
+
+void InputDialog::UpDown1_UpClick() { menuNext_Click(); }
+void InputDialog::UpDown1_DownClick() { menuBefore_Click(); }
+
+void InputDialog::cmdNext_Click(int index)
+{
+    if (index == 1)
+        menuNext_Click();
+    else
+        menuBefore_Click();
+    scrollGridToTop();
+}
+
+void InputDialog::menuJump_Click(int index)
+{
+    goToTest(index == 0 ? 1 : ctx.data.TestSet.StoredTestCount);
+    scrollGridToTop();
+}
+
+void InputDialog::cmdJump_Click(int index) { menuJump_Click(index); }
+
+void InputDialog::menuNewTest_Click()
+{
+    ClassData& data = ctx.data;
+    TestSetRecord& set = data.TestSet;
+    if (set.StoredTestCount >= Limits::Tests) {
+        ctx.ui.beep();
+        return;
+    }
+    StoreTest(data.CurrentTest);
+    TxTitle->setText(NewTestName);
+    const int t = ++set.StoredTestCount;
+    // The new slot starts empty whatever an earlier use of the set left in it.
+    set.TestName[t].clear();
+    set.ViewpointCount[t] = 0;
+    for (int c = 0; c <= Limits::Columns + 1; ++c) {
+        set.ViewpointKind[t][c] = 0;
+        set.FullMarks[t][c] = 0;
+        for (int p = 0; p <= Limits::Pupils; ++p)
+            set.Score[t][c][p] = 0;
+    }
+    data.CurrentTest = t;
+    freshTest = t;
+    ResetTestInfo();
+    ClearGrid();
+    ShowTest();
+    focusTitle();
+    scrollGridToTop();
+}
+
+void InputDialog::cmdNew_Click() { menuNewTest_Click(); }
+
+void InputDialog::Bt_Tname_Click()
+{
+    if (TxTitle->text() != NewTestName) {
+        ctx.ui.beep();
+        return;
+    }
+    OtherTes other(ctx, *this, this);
+    other.Form_Load();
+    if (ctx.ui.runModal(other) == QDialog::Accepted) {
+        // The copied column count governs the lists at once, so that no score can be
+        // typed into a column the test does not keep.
+        const int n = numberIn(Tx_RyoikiSu->text());
+        if (n >= 1 && n <= Limits::Columns)
+            applyViewpointCount(n);
+    }
+    Grid1->setFocus(Qt::OtherFocusReason);
+    setCursor(1, FirstScoreColumn);
+    scrollGridToTop();
+}
+
+void InputDialog::Tx_RyoikiSu_LostFocus()
+{
+    bool numeric = false;
+    const int n = Tx_RyoikiSu->text().trimmed().toInt(&numeric);
+    if (!numeric)
+        return;
+    if (n < 1 || n > Limits::Columns) {
+        ctx.ui.beep();
+        QTimer::singleShot(0, Tx_RyoikiSu, [this] { Tx_RyoikiSu->setFocus(Qt::OtherFocusReason); });
+        return;
+    }
+    applyViewpointCount(n);
+}
+
+void InputDialog::Tx_Manten_KeyUp(int index, int key)
+{
+    QLineEdit* box = Tx_Manten[index];
+    const QString text = box->text();
+    if (key == Qt::Key_Up) {
+        if (text == QLatin1String("0"))
+            box->setText(QStringLiteral("50"));
+        else if (text == QLatin1String("50"))
+            box->setText(QStringLiteral("100"));
+    } else if (key == Qt::Key_Down && text == QLatin1String("100")) {
+        box->setText(QStringLiteral("50"));
+    }
+}
+
+void InputDialog::menuHelp_Click()
+{
+    ctx.ui.showHelp(this, 5);
 }

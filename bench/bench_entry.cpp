@@ -1,0 +1,78 @@
+// Score entry: a key press in the grid of a full class, and opening the screen on
+// a full set of tests.
+
+#include "Bench.h"
+#include "TestEnv.h"
+#include "entry/InputDialog.h"
+#include "shell/KAZANE.h"
+
+#include <QApplication>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+QStringList fullClass()
+{
+    QStringList names;
+    for (int p = 1; p <= 45; ++p)
+        names << QStringLiteral("児童%1").arg(p);
+    return names;
+}
+
+// `tests` tests of four columns, every score filled in.
+QStringList fullSet(int tests)
+{
+    QStringList lines{QString::number(tests)};
+    for (int t = 1; t <= tests; ++t) {
+        lines << QStringLiteral("\"テスト%1\"").arg(t) << QStringLiteral("4");
+        for (int c = 1; c <= 4; ++c) {
+            lines << QString::number(c) << QStringLiteral("100");
+            for (int p = 1; p <= 45; ++p)
+                lines << QString::number((p * 7 + t + c) % 101);
+        }
+    }
+    return lines;
+}
+
+}  // namespace
+
+KAZANE_BENCH("entry")
+{
+    TestEnv env;
+    env.makeClass(fullClass());
+    env.writeFile(QStringLiteral("国語.dat"), fullSet(60));
+    KAZANE& window = env.startMainWindow();
+
+    Bench::measure(QStringLiteral("entry: open the screen on 60 tests x 4 columns, 45 pupils, and close it"), 50, [&] {
+        auto* entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        QApplication::processEvents();
+        entry->cmdEnd_Click(1);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+
+    auto* entry = qobject_cast<InputDialog*>(window.openInputDialog());
+    QApplication::processEvents();
+    int row = 0;
+    Bench::measure(QStringLiteral("entry: a digit key in a 45-pupil grid, repaint included"), 16, [&] {
+        entry->setCursor(row % 45 + 1, 3 + row % 4);
+        ++row;
+        QTest::keyClick(entry->Grid1, '7');
+        QApplication::processEvents();
+    }, 101);
+    Bench::measure(QStringLiteral("entry: the second digit (check, total, advance, scroll), repaint included"), 16, [&] {
+        entry->setCursor(row % 45 + 1, 3);
+        ++row;
+        QTest::keyClick(entry->Grid1, '4');
+        QApplication::processEvents();
+        QTest::keyClick(entry->Grid1, '2');
+        QApplication::processEvents();
+    }, 101);
+    Bench::measure(QStringLiteral("entry: \"+\" fills a row of four columns, repaint included"), 16, [&] {
+        entry->setCursor(row % 45 + 1, 3);
+        ++row;
+        QTest::keyClick(entry->Grid1, '+');
+        QApplication::processEvents();
+    }, 101);
+    entry->cmdEnd_Click(1);
+}

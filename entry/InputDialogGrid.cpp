@@ -1,0 +1,226 @@
+// The score grid of score entry: typing, the full-marks check, the row total and
+// the cursor advance, the input modes, and leaving the screen with or without saving.
+
+#include "entry/InputDialog.h"
+
+#include "core/ScoreFile.h"
+#include "entry/EntryWidgets.h"
+#include "entry/SaveChecks.h"
+#include "shell/KModeDialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+using namespace GridEntry;
+
+// ---- the score grid --------------------------------------------------------------
+
+QString InputDialog::cellText(int row, int col) const
+{
+    const QTableWidgetItem* item = Grid1->item(row - 1, col);
+    return item ? item->text() : QString();
+}
+
+void InputDialog::setCell(int row, int col, const QString& text)
+{
+    if (QTableWidgetItem* item = Grid1->item(row - 1, col))
+        item->setText(text);
+}
+
+int InputDialog::cursorRow() const { return Grid1->currentRow() + 1; }
+int InputDialog::cursorCol() const { return Grid1->currentColumn(); }
+
+void InputDialog::setCursor(int row, int col)
+{
+    if (row >= 1 && row <= Grid1->rowCount())
+        Grid1->setCurrentCell(row - 1, col);
+}
+
+int InputDialog::topRow() const
+{
+    return Grid1->verticalScrollBar()->value() + 1;
+}
+
+void InputDialog::scrollGridToTop()
+{
+    Grid1->verticalScrollBar()->setValue(0);
+    // The cell under the cursor stays in sight: the teacher types into it next.
+    if (Grid1->currentIndex().isValid())
+        Grid1->scrollTo(Grid1->currentIndex());
+}
+
+void InputDialog::scrollGridDown()
+{
+    QScrollBar* bar = Grid1->verticalScrollBar();
+    bar->setValue(bar->value() + 1);
+}
+
+void InputDialog::countChosenViewpoints()
+{
+    ChosenViewpoints = 0;
+    for (QComboBox* list : Cb_Ryoiki)
+        if (list->currentIndex() > 0)
+            ++ChosenViewpoints;
+}
+
+void InputDialog::Grid1_KeyPress(QChar key)
+{
+    const int row = cursorRow();
+    const int col = cursorCol();
+    if (row < 1 || col < FirstScoreColumn)
+        return;
+    countChosenViewpoints();
+    if (ChosenViewpoints == 0) {
+        ctx.ui.message(this, QStringLiteral("観点を一つは選んでください"));
+        return;
+    }
+    if (ChosenViewpoints < col - 2)
+        return;
+    const KeyResult result = interpretKey(key, InputMode, EntryPending, EntryValue, ctx.data.Kotei);
+    switch (result.action) {
+    case KeyAction::Beep:
+        ctx.ui.beep();
+        break;
+    case KeyAction::Absent:
+        setCell(row, col, absentText());
+        CommitCell();
+        break;
+    case KeyAction::Show:
+        setCell(row, col, QString::number(result.value));
+        if (result.check && CheckMax(result.value))
+            CommitCell();
+        break;
+    case KeyAction::FullMarks: {
+        const int n = qBound(0, numberIn(Tx_RyoikiSu->text()), Limits::Columns);
+        for (int i = 1; i <= n; ++i) {
+            setCursor(row, i + 2);
+            setCell(row, i + 2, Tx_Manten[i - 1]->text());
+        }
+        CommitCell();
+        break;
+    }
+    }
+}
+
+bool InputDialog::CheckMax(int score)
+{
+    const int col = cursorCol();
+    if (col < FirstScoreColumn)
+        return true;
+    if (numberIn(Tx_Manten[col - FirstScoreColumn]->text()) >= score)
+        return true;
+    ctx.ui.message(this, QStringLiteral("満点を超えた点数です"), Ui::Buttons::Ok, Ui::Icon::Critical);
+    Grid1->setFocus(Qt::OtherFocusReason);
+    scrollGridToTop();
+    return false;
+}
+
+void InputDialog::CommitCell()
+{
+    const int row = cursorRow();
+    const int col = cursorCol();
+    std::array<QString, 4> cells;
+    for (int i = 0; i < 4; ++i)
+        cells[size_t(i)] = cellText(row, FirstScoreColumn + i);
+    setCell(row, TotalColumn, QString::number(rowTotal(cells)));
+    const Advance next = nextCell(row, col, ChosenViewpoints, ctx.data.PupilCount, numberIn(Tx_RyoikiSu->text()));
+    setCursor(next.row, next.col);
+    if (next.scrollDown)
+        scrollGridDown();
+}
+
+void InputDialog::writeCaption()
+{
+    const bool fixed = InputMode == InputMode::Fixed;
+    setWindowTitle(QStringLiteral("成績入力-") + ctx.data.unitName()
+                   + (fixed ? QStringLiteral("-固定入力") : QStringLiteral("-通常入力")));
+}
+
+void InputDialog::menuInputMode_Click(int index)
+{
+    menuInputMode[0]->setChecked(index == 0);
+    menuInputMode[1]->setChecked(index == 1);
+    opMode[index]->setChecked(true);
+    InputMode = index == 1 ? InputMode::Fixed : InputMode::Normal;
+    writeCaption();
+    Grid1->setFocus(Qt::OtherFocusReason);
+    scrollGridToTop();
+}
+
+void InputDialog::opMode_Click(int index) { menuInputMode_Click(index); }
+
+void InputDialog::menuModeSet_Click()
+{
+    if (kmode) {
+        kmode->raise();
+        kmode->activateWindow();
+        return;
+    }
+    kmode = new KModeDialog(ctx, this);
+    kmode->setAttribute(Qt::WA_DeleteOnClose);
+    kmode->Form_Load();
+    kmode->show();
+}
+
+void InputDialog::cmdMode_Click() { menuModeSet_Click(); }
+
+bool InputDialog::ValidateTest(int t)
+{
+    const QString problem = SaveChecks::ValidateTest(ctx.data.TestSet, t, ctx.data.PupilCount);
+    if (problem.isEmpty())
+        return true;
+    ctx.ui.message(this, problem);
+    return false;
+}
+
+void InputDialog::menuSave_Click(int index)
+{
+    ClassData& data = ctx.data;
+    if (index != 0) {
+        closingByCommand = true;
+        closeWindow();
+        return;
+    }
+    const int shown = data.CurrentTest;
+    int failing = 0;
+    Status saved;
+    {
+        BusyCursor busy(ctx.ui);
+        StoreTest(shown);
+        for (int t = 1; t <= data.TestSet.StoredTestCount && failing == 0; ++t)
+            if (!SaveChecks::ValidateTest(data.TestSet, t, data.PupilCount).isEmpty())
+                failing = t;
+        if (failing == 0)
+            saved = SaveScores(data);
+    }
+    if (failing != 0) {
+        data.CurrentTest = failing;
+        ValidateTest(failing);
+        ShowTest();
+        return;
+    }
+    if (!ctx.check(saved, this, Ui::Icon::Critical))
+        return;  // the screen stays as it is: nothing typed is lost
+    data.CurrentTest = data.TestSet.StoredTestCount;
+    closingByCommand = true;
+    closeWindow();
+}
+
+void InputDialog::cmdEnd_Click(int index) { menuSave_Click(index); }
+
+void InputDialog::Grid1_GotFocus()
+{
+    if (Grid1->currentIndex().isValid())
+        Grid1->setCurrentIndex(Grid1->currentIndex());
+    Shape2->fit();
+    Shape2->show();
+}
+
+void InputDialog::Grid1_LostFocus()
+{
+    Shape2->hide();
+}
