@@ -58,6 +58,8 @@ void Frm_Shuseki::Form_Activate()
     }
     menuPrint->setEnabled(ShowingTally);
     menuPreview->setEnabled(ShowingTally);
+    menuCsv->setEnabled(ShowingTally);
+    cmdCsv->setEnabled(ShowingTally);
     OpMode[0]->setEnabled(ShowingTally);
     OpMode[1]->setEnabled(ShowingTally);
     cmdSet->setEnabled(!ShowingTally);
@@ -426,8 +428,9 @@ void Frm_Shuseki::cmdInput_Click()
 
 void Frm_Shuseki::setTallyControls(bool tally)
 {
-    for (QAction* action : {menuPrint, menuPreview})
+    for (QAction* action : {menuPrint, menuPreview, menuCsv})
         action->setEnabled(tally);
+    cmdCsv->setEnabled(tally);
     for (QWidget* control : {static_cast<QWidget*>(cmdPrint[0]), static_cast<QWidget*>(cmdPrint[1]),
                              static_cast<QWidget*>(OpMode[0]), static_cast<QWidget*>(OpMode[1])})
         control->setEnabled(tally);
@@ -507,7 +510,7 @@ void Frm_Shuseki::cmdPrint_Click(int Index)
             texts << cellText(r, c);
         Dataset(sheet, texts);
     }
-    const ReportDestination destination = Index == 0 ? ReportDestination::Printer : ReportDestination::Preview;
+    const ReportDestination destination = destinationOf(Index);
     ctx.check(ctx.reports.run(this, sheet, destination, previewTitle(CbMonth->currentText())), this);
 }
 

@@ -75,6 +75,7 @@ public:
     QMenu* menuFile = nullptr;
     QAction* menuPrint = nullptr;
     QAction* menuPreview = nullptr;
+    QAction* menuCsv = nullptr;  // CSV保存: the shown tally as a spreadsheet table
     QAction* separater = nullptr;
     QAction* menuSave = nullptr;
     QMenu* menuInputTop = nullptr;
@@ -97,6 +98,7 @@ public:
     QPushButton* cmdSet = nullptr;
     QPushButton* cmdShukei[4] = {};
     QPushButton* cmdPrint[2] = {};
+    QPushButton* cmdCsv = nullptr;
     QPushButton* cmdEnd = nullptr;
 
     static constexpr int Columns = 10;  // number, name, seven counts, 出席日数 of a tally

@@ -51,10 +51,12 @@ void Frm_Shuseki::buildMenus()
     menuFile->setObjectName(QStringLiteral("menuFile"));
     menuPrint = named(menuFile->addAction(QStringLiteral("印刷(&P)")), "menuPrint", QKeySequence(Qt::CTRL | Qt::Key_P));
     menuPreview = named(menuFile->addAction(QStringLiteral("印刷プレビュー(&O)")), "menuPreview");
+    menuCsv = named(menuFile->addAction(QStringLiteral("CSV保存")), "menuCsv");
     separater = menuFile->addSeparator();
     menuSave = named(menuFile->addAction(QStringLiteral("終了(&X)")), "menuSave", QKeySequence(Qt::CTRL | Qt::Key_F4));
     connect(menuPrint, &QAction::triggered, this, [this] { cmdPrint_Click(0); });
     connect(menuPreview, &QAction::triggered, this, [this] { cmdPrint_Click(1); });
+    connect(menuCsv, &QAction::triggered, this, [this] { cmdPrint_Click(2); });
     connect(menuSave, &QAction::triggered, this, [this] { cmdEnd_Click(); });
 
     menuInputTop = menuBar->addMenu(QStringLiteral("入力(&I)"));
@@ -180,6 +182,10 @@ void Frm_Shuseki::buildControls()
         buttons->addWidget(cmdPrint[i]);
         connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
     }
+    cmdCsv = new QPushButton(QStringLiteral("CSV保存"), this);
+    cmdCsv->setObjectName(QStringLiteral("cmdCsv"));
+    buttons->addWidget(cmdCsv);
+    connect(cmdCsv, &QPushButton::clicked, this, [this] { cmdPrint_Click(2); });
     buttons->addStretch(1);
     buttons->addWidget(cmdEnd);
     connect(cmdInput, &QPushButton::clicked, this, [this] { cmdInput_Click(); });

@@ -62,6 +62,8 @@ public:
     QLineEdit* Tx_DataInput = nullptr;
     std::array<QPushButton*, 3> cmdEdit{};
     std::array<QPushButton*, 2> cmdPrint{};
+    QPushButton* cmdCsv = nullptr;  // CSV保存: the list as a spreadsheet table
+    QAction* menuCsv = nullptr;
     QPushButton* cmdEnd = nullptr;
     QMenu* menuFile = nullptr;
     std::array<QAction*, 2> menuPrint{};

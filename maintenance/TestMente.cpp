@@ -27,6 +27,7 @@ TestMente::TestMente(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent
     menuFile = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     menuPrint[0] = menuFile->addAction(QStringLiteral("テスト一覧印刷(&P)"));
     menuPrint[1] = menuFile->addAction(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"));
+    menuCsv = menuFile->addAction(QStringLiteral("CSV保存"));
     menuFile->addSeparator();
     menuEnd = menuFile->addAction(QStringLiteral("テストメンテナンス終了(&X)"));
     menuEditTop = bar->addMenu(QStringLiteral("編集(&E)"));
@@ -82,6 +83,11 @@ TestMente::TestMente(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent
         connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
         connect(menuPrint[i], &QAction::triggered, this, [this, i] { menuPrint_Click(i); });
     }
+    cmdCsv = new QPushButton(QStringLiteral("CSV保存"), this);
+    cmdCsv->setObjectName(QStringLiteral("cmdCsv"));
+    side->addWidget(cmdCsv);
+    connect(cmdCsv, &QPushButton::clicked, this, [this] { menuPrint_Click(2); });
+    connect(menuCsv, &QAction::triggered, this, [this] { menuPrint_Click(2); });
     side->addStretch();
     cmdEnd = new QPushButton(QStringLiteral("閉じる"), this);
     cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
@@ -214,6 +220,7 @@ void TestMente::menuEnabled(bool flag)
     menuEnd->setEnabled(flag);
     for (QAction* action : menuPrint)
         action->setEnabled(flag);
+    menuCsv->setEnabled(flag);
     if (ctx.frame) {
         if (flag)
             ctx.frame->EnablePrint();
@@ -358,7 +365,7 @@ void TestMente::menuPrint_Click(int index)
     for (int i = 0; i < Lt_Test->count(); ++i)
         lines.append(Lt_Test->item(i)->text());
     const ReportSheet sheet = MenteSheet::tests(ctx.data.unitName(), lines);
-    ctx.check(ctx.reports.run(this, sheet, index == 0 ? ReportDestination::Printer : ReportDestination::Preview,
+    ctx.check(ctx.reports.run(this, sheet, destinationOf(index),
                               QStringLiteral("テスト名一覧")),
               this, Ui::Icon::Warning);
 }

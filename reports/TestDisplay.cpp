@@ -95,6 +95,7 @@ void TestDisplay::buildControls()
 
     CmdPrint[0] = named(new QPushButton(QStringLiteral("印 刷(&P)"), this), QStringLiteral("CmdPrint0"));
     CmdPrint[1] = named(new QPushButton(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"), this), QStringLiteral("CmdPrint1"));
+    CmdCsv = named(new QPushButton(QStringLiteral("CSV保存"), this), QStringLiteral("CmdCsv"));
     Bt_End = named(new QPushButton(QStringLiteral("閉じる"), this), QStringLiteral("Bt_End"));
 
     Grid1 = named(new QTableWidget(0, 8, this), QStringLiteral("Grid1"));
@@ -116,6 +117,7 @@ void TestDisplay::buildControls()
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(CmdPrint[0]);
     buttons->addWidget(CmdPrint[1]);
+    buttons->addWidget(CmdCsv);
     buttons->addStretch(1);
     buttons->addWidget(Bt_End);
 
@@ -134,6 +136,7 @@ void TestDisplay::buildControls()
     for (int i = 0; i < 2; ++i) {
         connect(Op_Mode[i], &QRadioButton::clicked, this, [this, i] { Op_Mode_Click(i); });
         connect(CmdPrint[i], &QPushButton::clicked, this, [this, i] { CmdPrint_Click(i); });
+    connect(CmdCsv, &QPushButton::clicked, this, [this] { CmdPrint_Click(2); });
     }
     connect(Bt_End, &QPushButton::clicked, this, [this] { Bt_End_Click(); });
 }
@@ -236,8 +239,7 @@ void TestDisplay::CmdPrint_Click(int index)
     const QString caption = windowTitle().startsWith(QStringLiteral("テスト別成績集計-")) ? windowTitle()
                                                                                          : testDisplayCaption(ctx.data);
     ctx.check(ctx.reports.run(this, testdispSheet(shown, caption),
-                              index == 0 ? ReportDestination::Printer : ReportDestination::Preview,
-                              testdispPreviewTitle(shown)),
+                              destinationOf(index), testdispPreviewTitle(shown)),
               this, Ui::Icon::Warning);
 }
 

@@ -44,6 +44,7 @@ public:
     QLabel* lbAvarage[8] = {};  // 0..3 column averages, 4..7 full marks
     QRadioButton* Op_Mode[2] = {};
     QPushButton* CmdPrint[2] = {};
+    QPushButton* CmdCsv = nullptr;  // CSV保存: the sheet as a spreadsheet table
     QPushButton* Bt_End = nullptr;
 
     QSize sizeHint() const override;

@@ -676,7 +676,7 @@ void AttendanceEntryTest::menusShortcutsAndHelp()
         return texts;
     };
     QCOMPARE(w->menuFile->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
-    QCOMPARE(captions(w->menuFile), (QStringList{"印刷(&P)", "印刷プレビュー(&O)", "-", "終了(&X)"}));
+    QCOMPARE(captions(w->menuFile), (QStringList{"印刷(&P)", "印刷プレビュー(&O)", "CSV保存", "-", "終了(&X)"}));
     QCOMPARE(w->menuInputTop->title(), QStringLiteral("入力(&I)"));
     QCOMPARE(captions(w->menuInputTop), (QStringList{"各月入力(&I)", "必要日数揃え(&S)"}));
     QCOMPARE(w->menuShukei->title(), QStringLiteral("集計(&S)"));
