@@ -1,0 +1,28 @@
+#pragma once
+// Helpers for the read-only grids of the tally windows. The heading row of a grid
+// is its horizontal header, so it stays in view while the rows scroll; grid row r
+// (1-based, one pupil or one test) is table row r - 1.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QTableWidget;
+class QWidget;
+
+namespace TallyGrid {
+// A read-only grid with the headings, no row header, whole cells selected.
+QTableWidget* make(QWidget* parent, const QString& objectName, const QStringList& headings);
+// Writes the texts of a row (missing texts clear the cell).
+void setRow(QTableWidget* grid, int row, const QStringList& texts);
+// Writes every row; the grid takes as many rows as there are.
+void setRows(QTableWidget* grid, const QList<QStringList>& rows);
+QString text(const QTableWidget* grid, int row, int column);
+QStringList rowTexts(const QTableWidget* grid, int row);
+QStringList headings(const QTableWidget* grid);
+// Keeps the column widths in the given proportions of the grid's visible width,
+// also when the grid is resized. Columns beyond the list keep their widths.
+void keepProportionalWidths(QTableWidget* grid, const QList<double>& weights, double total);
+// Aligns the cells of the given columns (existing and future items).
+void alignColumns(QTableWidget* grid, const QList<int>& columns, Qt::Alignment alignment);
+}
