@@ -33,7 +33,7 @@ RyoikiDspDialog::~RyoikiDspDialog() = default;
 
 void RyoikiDspDialog::buildControls()
 {
-    Grid1 = TallyGrid::make(this, QStringLiteral("Grid1"), OverallTallyText::headings());
+    Grid1 = TallyGrid::make(this, QStringLiteral("Grid1"), OverallTallyText::headings(), 2);
     // Number and name, then per group average, rank and evaluation.
     const int groupWidths[3] = {54, 42, 40};
     Grid1->setColumnWidth(0, 40);

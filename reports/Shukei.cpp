@@ -40,10 +40,13 @@ Shukei::Shukei(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
 
 void Shukei::buildControls()
 {
-    Grid1 = TallyGrid::make(this, QStringLiteral("Grid1"), {});
+    FrozenColumnsTable* grid = TallyGrid::make(this, QStringLiteral("Grid1"), {});
     // One block of cells: dragged from either corner, or whole columns by their heading.
-    Grid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    Grid1->horizontalHeader()->setDefaultSectionSize(46);
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid->horizontalHeader()->setDefaultSectionSize(46);
+    // Number and name stay in view while the scores scroll sideways.
+    grid->setFrozenColumns(FirstDataColumn);
+    Grid1 = grid;
 
     Picture1 = new QFrame(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));

@@ -2,8 +2,9 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace {
 
@@ -13,13 +14,14 @@ public:
     ProportionalWidths(QTableWidget* grid, QList<double> weights, double total)
         : QObject(grid), grid(grid), weights(std::move(weights)), total(total)
     {
-        grid->installEventFilter(this);
+        // The viewport's own resize comes after the grid has laid out its scroll bars.
+        grid->viewport()->installEventFilter(this);
         apply();
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == grid && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        if (watched == grid->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
             apply();
         return false;
     }
@@ -72,9 +74,116 @@ QTableWidgetItem* itemAt(QTableWidget* grid, int row, int column)
 
 }  // namespace
 
-QTableWidget* TallyGrid::make(QWidget* parent, const QString& objectName, const QStringList& headings)
+FrozenColumnsTable::FrozenColumnsTable(QWidget* parent) : QTableWidget(parent) {}
+
+void FrozenColumnsTable::setFrozenColumns(int count)
 {
-    auto* grid = new QTableWidget(0, int(headings.size()), parent);
+    frozenCount = count;
+    if (count <= 0 || frozen)
+        return;
+    frozen = new QTableView(this);
+    frozen->setObjectName(objectName() + QStringLiteral("_fixed"));
+    frozen->setModel(model());
+    frozen->setSelectionModel(selectionModel());
+    frozen->setItemDelegate(itemDelegate());
+    frozen->setFocusPolicy(Qt::NoFocus);
+    frozen->setEditTriggers(editTriggers());
+    frozen->setSelectionMode(selectionMode());
+    frozen->setWordWrap(false);
+    frozen->verticalHeader()->hide();
+    frozen->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    frozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen->horizontalHeader()->setHighlightSections(false);
+    frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen->setVerticalScrollMode(ScrollPerPixel);
+    frozen->setFrameShape(QFrame::NoFrame);
+    frozen->setStyleSheet(QStringLiteral("QTableView { border-right: 1px solid palette(mid); }"));
+    setHorizontalScrollMode(ScrollPerPixel);
+    setVerticalScrollMode(ScrollPerPixel);
+    viewport()->stackUnder(frozen);
+
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (column < frozenCount) {
+            frozen->setColumnWidth(column, size);
+            updateFrozenGeometry();
+        }
+    });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this,
+            [this](int row, int, int size) { frozen->setRowHeight(row, size); });
+    connect(frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(model(), &QAbstractItemModel::columnsInserted, this, [this] { hideScrollingColumns(); });
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] { hideScrollingColumns(); });
+    hideScrollingColumns();
+    frozen->show();
+}
+
+void FrozenColumnsTable::hideScrollingColumns()
+{
+    if (!frozen)
+        return;
+    for (int c = 0; c < columnCount(); ++c) {
+        frozen->setColumnHidden(c, c >= frozenCount);
+        if (c < frozenCount)
+            frozen->setColumnWidth(c, columnWidth(c));
+    }
+    updateFrozenGeometry();
+}
+
+int FrozenColumnsTable::frozenWidth() const
+{
+    int width = 0;
+    for (int c = 0; c < frozenCount && c < columnCount(); ++c)
+        width += columnWidth(c);
+    return width;
+}
+
+void FrozenColumnsTable::updateFrozenGeometry()
+{
+    if (!frozen)
+        return;
+    frozen->setGeometry(frameWidth() + (verticalHeader()->isVisible() ? verticalHeader()->width() : 0), frameWidth(),
+                        frozenWidth(), viewport()->height() + horizontalHeader()->height());
+}
+
+void FrozenColumnsTable::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    updateFrozenGeometry();
+}
+
+// Moving left keeps the cell out from under the fixed columns.
+QModelIndex FrozenColumnsTable::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = QTableWidget::moveCursor(cursorAction, modifiers);
+    if (frozen && cursorAction == MoveLeft && current.column() >= frozenCount
+        && visualRect(current).topLeft().x() < frozenWidth()) {
+        const int newValue = horizontalScrollBar()->value() + visualRect(current).topLeft().x() - frozenWidth();
+        horizontalScrollBar()->setValue(newValue);
+    }
+    return current;
+}
+
+void FrozenColumnsTable::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!frozen || index.column() >= frozenCount) {
+        QTableWidget::scrollTo(index, hint);
+        if (frozen && index.isValid() && index.column() >= frozenCount) {
+            const int left = visualRect(index).left();
+            if (left < frozenWidth())
+                horizontalScrollBar()->setValue(horizontalScrollBar()->value() + left - frozenWidth());
+        }
+    } else {
+        // A fixed column is always in view: only scroll to its row.
+        QTableWidget::scrollTo(model()->index(index.row(), frozenCount < columnCount() ? frozenCount : 0), hint);
+    }
+}
+
+FrozenColumnsTable* TallyGrid::make(QWidget* parent, const QString& objectName, const QStringList& headings, int frozenColumns)
+{
+    auto* grid = new FrozenColumnsTable(parent);
+    grid->setColumnCount(int(headings.size()));
     grid->setObjectName(objectName);
     grid->setHorizontalHeaderLabels(headings);
     grid->verticalHeader()->setVisible(false);
@@ -85,6 +194,7 @@ QTableWidget* TallyGrid::make(QWidget* parent, const QString& objectName, const 
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setWordWrap(false);
     grid->setTabKeyNavigation(false);
+    grid->setFrozenColumns(frozenColumns);
     return grid;
 }
 
@@ -137,5 +247,8 @@ void TallyGrid::keepProportionalWidths(QTableWidget* grid, const QList<double>& 
 
 void TallyGrid::alignColumns(QTableWidget* grid, const QList<int>& columns, Qt::Alignment alignment)
 {
-    grid->setItemDelegate(new AlignedColumns(grid, columns, alignment));
+    auto* delegate = new AlignedColumns(grid, columns, alignment);
+    grid->setItemDelegate(delegate);
+    if (auto* fixed = grid->findChild<QTableView*>(grid->objectName() + QStringLiteral("_fixed")))
+        fixed->setItemDelegate(delegate);
 }

@@ -6,13 +6,38 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTableWidget>
 
-class QTableWidget;
-class QWidget;
+class QTableView;
+
+// A grid whose first columns (number and name) stay in view while the others
+// scroll sideways. They remain ordinary cells of the grid: the fixed part is a view
+// laid over them that shares the grid's model and selection.
+class FrozenColumnsTable : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit FrozenColumnsTable(QWidget* parent = nullptr);
+    void setFrozenColumns(int count);
+    int frozenColumns() const { return frozenCount; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    void updateFrozenGeometry();
+    void hideScrollingColumns();
+    int frozenWidth() const;
+
+    QTableView* frozen = nullptr;
+    int frozenCount = 0;
+};
 
 namespace TallyGrid {
-// A read-only grid with the headings, no row header, whole cells selected.
-QTableWidget* make(QWidget* parent, const QString& objectName, const QStringList& headings);
+// A read-only grid with the headings, no row header, whole cells selected; the
+// first `frozenColumns` columns stay in view when it scrolls sideways.
+FrozenColumnsTable* make(QWidget* parent, const QString& objectName, const QStringList& headings, int frozenColumns = 0);
 // Writes the texts of a row (missing texts clear the cell).
 void setRow(QTableWidget* grid, int row, const QStringList& texts);
 // Writes every row; the grid takes as many rows as there are.
