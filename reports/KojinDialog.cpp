@@ -120,11 +120,15 @@ void KojinDialog::buildControls()
     layout->addLayout(chooser);
     layout->addWidget(Grid1, 1);
     layout->addLayout(bottom);
-    resize(640, 620);
 
     for (int index = 0; index < 2; ++index)
         connect(CmdPrint[index], &QPushButton::clicked, this, [this, index] { CmdPrint_Click(index); });
     connect(Bt_End, &QPushButton::clicked, this, [this] { Bt_End_Click(); });
+}
+
+QSize KojinDialog::sizeHint() const
+{
+    return TallyGrid::fitOnScreen(this, QSize(680, 640));
 }
 
 bool KojinDialog::Form_Load()

@@ -23,6 +23,7 @@ public:
     ~KojinDialog() override;
 
     bool Form_Load() override;
+    QSize sizeHint() const override;
     void Form_Activate() override;
     void Form_Unload() override;
 

@@ -119,7 +119,6 @@ void RyoikiDspDialog::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Grid1, 1);
-    resize(900, 640);
 
     // Command1 is the window's cancel button: Esc closes the window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -128,6 +127,11 @@ void RyoikiDspDialog::buildControls()
     for (int index = 0; index < 2; ++index)
         connect(CmdPrint[index], &QPushButton::clicked, this, [this, index] { CmdPrint_Click(index); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+}
+
+QSize RyoikiDspDialog::sizeHint() const
+{
+    return TallyGrid::fitOnScreen(this, QSize(980, 680));
 }
 
 bool RyoikiDspDialog::Form_Load()

@@ -27,6 +27,7 @@ public:
     ~RyoikiDspDialog() override;
 
     bool Form_Load() override;
+    QSize sizeHint() const override;
     void Form_Activate() override;
     void Form_Unload() override;
 

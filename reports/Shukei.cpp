@@ -104,11 +104,15 @@ void Shukei::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Grid1, 1);
-    resize(820, 600);
 
     connect(Grid1, &QTableWidget::currentCellChanged, this, [this] { Grid1_RowColChange(); });
     connect(B_CalcAvrg, &QPushButton::clicked, this, [this] { B_CalcAvrg_Click(); });
     connect(Bt_End, &QPushButton::clicked, this, [this] { Bt_End_Click(); });
+}
+
+QSize Shukei::sizeHint() const
+{
+    return TallyGrid::fitOnScreen(this, QSize(960, 640));
 }
 
 bool Shukei::Form_Load()

@@ -21,6 +21,7 @@ public:
     explicit Shukei(AppContext& ctx, QWidget* parent = nullptr);
 
     bool Form_Load() override;
+    QSize sizeHint() const override;
     void Form_Activate() override;
     void Form_Unload() override;
 

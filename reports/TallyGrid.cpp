@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -251,4 +252,13 @@ void TallyGrid::alignColumns(QTableWidget* grid, const QList<int>& columns, Qt::
     grid->setItemDelegate(delegate);
     if (auto* fixed = grid->findChild<QTableView*>(grid->objectName() + QStringLiteral("_fixed")))
         fixed->setItemDelegate(delegate);
+}
+
+QSize TallyGrid::fitOnScreen(const QWidget* window, QSize wanted)
+{
+    if (const QScreen* screen = window->screen()) {
+        const QSize room = screen->availableGeometry().size() - QSize(40, 200);
+        wanted = wanted.boundedTo(room.expandedTo(QSize(320, 240)));
+    }
+    return wanted;
 }

@@ -48,6 +48,9 @@ QStringList headings(const QTableWidget* grid);
 // Keeps the column widths in the given proportions of the grid's visible width,
 // also when the grid is resized. Columns beyond the list keep their widths.
 void keepProportionalWidths(QTableWidget* grid, const QList<double>& weights, double total);
+// The size a tally window asks for when the main window arranges its windows,
+// kept inside the screen (less room for the main window's menus and toolbars).
+QSize fitOnScreen(const QWidget* window, QSize wanted);
 // Aligns the cells of the given columns (existing and future items).
 void alignColumns(QTableWidget* grid, const QList<int>& columns, Qt::Alignment alignment);
 }
