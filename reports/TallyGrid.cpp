@@ -77,6 +77,15 @@ QTableWidgetItem* itemAt(QTableWidget* grid, int row, int column)
 
 FrozenColumnsTable::FrozenColumnsTable(QWidget* parent) : QTableWidget(parent) {}
 
+// The model outlives the fixed view while the grid's children are deleted: it must
+// not call back into a half-destroyed grid.
+FrozenColumnsTable::~FrozenColumnsTable()
+{
+    if (QAbstractItemModel* items = model())
+        disconnect(items, nullptr, this, nullptr);
+    delete frozen;
+}
+
 void FrozenColumnsTable::setFrozenColumns(int count)
 {
     frozenCount = count;

@@ -4,6 +4,7 @@
 // (1-based, one pupil or one test) is table row r - 1.
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTableWidget>
@@ -17,6 +18,7 @@ class FrozenColumnsTable : public QTableWidget {
     Q_OBJECT
 public:
     explicit FrozenColumnsTable(QWidget* parent = nullptr);
+    ~FrozenColumnsTable() override;
     void setFrozenColumns(int count);
     int frozenColumns() const { return frozenCount; }
 
@@ -30,7 +32,7 @@ private:
     void hideScrollingColumns();
     int frozenWidth() const;
 
-    QTableView* frozen = nullptr;
+    QPointer<QTableView> frozen;
     int frozenCount = 0;
 };
 

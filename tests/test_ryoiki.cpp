@@ -17,66 +17,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTableWidget>
 #include <QTest>
 
 using namespace TallyFixtures;
 
 namespace {
-
-struct Store {
-    QStringList titleFields;
-    QStringList title;
-    QStringList dataFields;
-    QList<QStringList> rows;
-};
-
-Store readStore(const QString& path)
-{
-    Store store;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("aryoiki-check"));
-        db.setDatabaseName(path);
-        if (!db.open())
-            return store;
-        QSqlQuery titles(QStringLiteral("SELECT * FROM Titles"), db);
-        for (int i = 0; i < titles.record().count(); ++i)
-            store.titleFields << titles.record().fieldName(i);
-        if (titles.next())
-            for (int i = 0; i < titles.record().count(); ++i)
-                store.title << titles.value(i).toString();
-        QSqlQuery datas(QStringLiteral("SELECT * FROM Datas ORDER BY rowid"), db);
-        for (int i = 0; i < datas.record().count(); ++i)
-            store.dataFields << datas.record().fieldName(i);
-        while (datas.next()) {
-            QStringList row;
-            for (int i = 0; i < datas.record().count(); ++i)
-                row << datas.value(i).toString();
-            store.rows << row;
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("aryoiki-check"));
-    return store;
-}
-
-QStringList gridRow(const QTableWidget* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
-    return texts;
-}
-
-QStringList headings(const QTableWidget* grid)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts << grid->horizontalHeaderItem(c)->text();
-    return texts;
-}
 
 // Attendance numbers of the rows, top to bottom.
 QStringList numbers(const QTableWidget* grid)

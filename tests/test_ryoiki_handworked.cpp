@@ -105,14 +105,6 @@ QStringList expectedRow(const Pupil& pupil, const QString& marks, bool byScore)
     return row;
 }
 
-QStringList gridRow(const QTableWidget* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
-    return texts;
-}
-
 QStringList numbers(const QTableWidget* grid)
 {
     QStringList texts;

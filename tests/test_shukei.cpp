@@ -39,22 +39,6 @@ QStringList results(const Shukei& w)
     return {w.L_Avrg1->text(), w.L_Avrg2->text(), w.L_Max->text(), w.L_Min->text()};
 }
 
-QStringList headings(const QTableWidget* grid)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts << grid->horizontalHeaderItem(c)->text();
-    return texts;
-}
-
-QStringList gridRow(const QTableWidget* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
-    return texts;
-}
-
 }  // namespace
 
 class ShukeiTest : public QObject {
