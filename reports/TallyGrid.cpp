@@ -13,16 +13,16 @@ namespace {
 class ProportionalWidths : public QObject {
 public:
     ProportionalWidths(QTableWidget* grid, QList<double> weights, double total)
-        : QObject(grid), grid(grid), weights(std::move(weights)), total(total)
+        : QObject(grid), grid(grid), view(grid->viewport()), weights(std::move(weights)), total(total)
     {
         // The viewport's own resize comes after the grid has laid out its scroll bars.
-        grid->viewport()->installEventFilter(this);
+        view->installEventFilter(this);
         apply();
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == grid->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        if (watched == view && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
             apply();
         return false;
     }
@@ -30,7 +30,7 @@ public:
 private:
     void apply()
     {
-        const int width = grid->viewport()->width();
+        const int width = view->width();
         if (width <= 0)
             return;
         for (int c = 0; c < weights.size() && c < grid->columnCount(); ++c)
@@ -38,6 +38,7 @@ private:
     }
 
     QTableWidget* grid;
+    QWidget* view;
     QList<double> weights;
     double total;
 };
