@@ -50,7 +50,7 @@ KAZANE_BENCH("tallies")
     auto* overall = qobject_cast<RyoikiDspDialog*>(window.openRyoikiDsp());
     Bench::measure(QStringLiteral("overall tally: compute and fill the grid (45 x 240 columns)"), 30, [&] {
         const OverallTally tally = computeOverallTally(env.data);
-        TallyGrid::setRows(overall->Grid1, overallGridRows(tally, TallyOrder{}, ShownFigures{}));
+        TallyGrid::setRows(overall->Grid1, overallGridRows(tally, OverallOrder{}, ShownFigures{}));
     });
     Bench::measure(QStringLiteral("overall tally: change of order"), 30, [&] {
         overall->Op_Mode[overall->Op_Mode[0]->isChecked() ? 1 : 0]->click();

@@ -61,7 +61,7 @@ QStringList OverallTallyText::orderItems(const OverallTally& tally)
     return items;
 }
 
-QString OverallTallyText::orderText(const OverallTally& tally, TallyOrder order)
+QString OverallTallyText::orderText(const OverallTally& tally, OverallOrder order)
 {
     if (!order.byScore)
         return QStringLiteral("出席番号順");
@@ -115,7 +115,7 @@ OverallTally computeOverallTally(ClassData& data)
     return tally;
 }
 
-int pupilAt(const OverallTally& tally, TallyOrder order, int position)
+int pupilAt(const OverallTally& tally, OverallOrder order, int position)
 {
     if (!order.byScore)
         return position;
@@ -123,7 +123,7 @@ int pupilAt(const OverallTally& tally, TallyOrder order, int position)
     return tally.order[group][position];
 }
 
-QList<QStringList> overallGridRows(const OverallTally& tally, TallyOrder order, ShownFigures shown)
+QList<QStringList> overallGridRows(const OverallTally& tally, OverallOrder order, ShownFigures shown)
 {
     // Placeholders of a group without a value differ between the number order and
     // the score orders.
@@ -152,7 +152,7 @@ QList<QStringList> overallGridRows(const OverallTally& tally, TallyOrder order, 
     return rows;
 }
 
-ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, TallyOrder order,
+ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, OverallOrder order,
                          const QString& overallAverageText, const QList<QStringList>& gridRows)
 {
     ReportSheet sheet;
@@ -192,13 +192,13 @@ ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, Tall
     return sheet;
 }
 
-ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, TallyOrder order, ShownFigures shown)
+ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, OverallOrder order, ShownFigures shown)
 {
     return aryoikiSheet(tally, caption, order, OverallTallyText::overallAverage(tally),
                         overallGridRows(tally, order, shown));
 }
 
-QString aryoikiPreviewTitle(const OverallTally& tally, const QString& caption, TallyOrder order)
+QString aryoikiPreviewTitle(const OverallTally& tally, const QString& caption, OverallOrder order)
 {
     return caption + QLatin1Char('-') + OverallTallyText::orderText(tally, order);
 }

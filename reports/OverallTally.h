@@ -36,7 +36,7 @@ struct OverallTally {
 
 // How the grid is listed: by attendance number, or by score of the overall average
 // (viewpoint 0) or of viewpoint 1..4 — the order choice and Cb_RyoikiName's item.
-struct TallyOrder {
+struct OverallOrder {
     bool byScore = false;
     int viewpoint = 0;
 };
@@ -55,7 +55,7 @@ QStringList headings();
 // "総合成績順" followed by the viewpoint names: the items of Cb_RyoikiName.
 QStringList orderItems(const OverallTally& tally);
 // "出席番号順", "総合成績順" or the viewpoint's name followed by "成績順".
-QString orderText(const OverallTally& tally, TallyOrder order);
+QString orderText(const OverallTally& tally, OverallOrder order);
 // The class's overall average "###.0", or "-" when no pupil has one.
 QString overallAverage(const OverallTally& tally);
 // Row v (1..4) of the viewpoint summary: number, name, class average, test count.
@@ -67,15 +67,15 @@ QStringList viewpointRow(const OverallTally& tally, int v);
 OverallTally computeOverallTally(ClassData& data);
 
 // Position 1..pupils to attendance number for the order.
-int pupilAt(const OverallTally& tally, TallyOrder order, int position);
+int pupilAt(const OverallTally& tally, OverallOrder order, int position);
 // The 17 cell texts of each pupil row, top to bottom.
-QList<QStringList> overallGridRows(const OverallTally& tally, TallyOrder order, ShownFigures shown);
+QList<QStringList> overallGridRows(const OverallTally& tally, OverallOrder order, ShownFigures shown);
 
 // The "aryoiki" sheet: the title row from the caption, the order text, the class
 // overall average text and the viewpoint figures; the heading row, then the grid
 // rows as shown.
-ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, TallyOrder order,
+ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, OverallOrder order,
                          const QString& overallAverageText, const QList<QStringList>& gridRows);
-ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, TallyOrder order, ShownFigures shown);
+ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, OverallOrder order, ShownFigures shown);
 // The preview window's title: caption + "-" + order text.
-QString aryoikiPreviewTitle(const OverallTally& tally, const QString& caption, TallyOrder order);
+QString aryoikiPreviewTitle(const OverallTally& tally, const QString& caption, OverallOrder order);

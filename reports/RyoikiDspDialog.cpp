@@ -190,9 +190,9 @@ void RyoikiDspDialog::chooseTests()
     data.TestSet = data.SavedTestSet;
 }
 
-TallyOrder RyoikiDspDialog::currentOrder() const
+OverallOrder RyoikiDspDialog::currentOrder() const
 {
-    TallyOrder order;
+    OverallOrder order;
     order.byScore = Op_Mode[1]->isChecked();
     order.viewpoint = qMax(0, Cb_RyoikiName->currentIndex());
     return order;
@@ -221,7 +221,7 @@ void RyoikiDspDialog::showRows()
     BusyCursor busy(ctx.ui);
     Grid1->setUpdatesEnabled(false);
     GridClear();
-    TallyOrder order = currentOrder();
+    OverallOrder order = currentOrder();
     TallyGrid::setRows(Grid1, overallGridRows(*figures, order, shownFigures()));
     Grid1->setCurrentCell(0, 0);
     Grid1->setUpdatesEnabled(true);
@@ -291,7 +291,7 @@ void RyoikiDspDialog::KAll_Print(int index)
     QList<QStringList> rows;
     for (int r = 0; r < Grid1->rowCount(); ++r)
         rows.append(TallyGrid::rowTexts(Grid1, r));
-    const TallyOrder order = currentOrder();
+    const OverallOrder order = currentOrder();
     const ReportSheet sheet = aryoikiSheet(*figures, windowTitle(), order, lbSouAvarage->text(), rows);
     ctx.check(ctx.reports.run(this, sheet, index == 0 ? ReportDestination::Printer : ReportDestination::Preview,
                               aryoikiPreviewTitle(*figures, windowTitle(), order)),

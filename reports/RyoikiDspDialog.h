@@ -41,7 +41,7 @@ public:
     void Command1_Click();
 
     // The order and figures currently shown.
-    TallyOrder currentOrder() const;
+    OverallOrder currentOrder() const;
     ShownFigures shownFigures() const;
     const OverallTally* tally() const { return figures.get(); }
 
