@@ -134,15 +134,15 @@ QSize KojinDialog::sizeHint() const
 bool KojinDialog::Form_Load()
 {
     ClassData& data = ctx.data;
-    setWindowTitle(QStringLiteral("個人別成績集計-") + data.unitName());
+    setWindowTitle(kojinCaption(data));
     if (!CalKojinData())
         return false;
     Cb_Name->clear();
-    for (int p = 1; p <= tally->pupils; ++p)
-        Cb_Name->addItem(PupilTallyText::pupilItem(*tally, p));
+    for (int p = 1; p <= figures->pupils; ++p)
+        Cb_Name->addItem(PupilTallyText::pupilItem(*figures, p));
     Cb_Name->setCurrentIndex(0);
     for (int k = 1; k <= 4; ++k)
-        Label2[k]->setText(tally->viewpointLabel[k]);
+        Label2[k]->setText(figures->viewpointLabel[k]);
     CalRyoiki();
     ShowOverall();
     connect(Cb_Name, &QComboBox::currentIndexChanged, this, [this] { Cb_Name_Click(); });
@@ -159,7 +159,7 @@ bool KojinDialog::CalKojinData()
         return false;
     }
     BusyCursor busy(ctx.ui);
-    tally = std::make_unique<PupilTally>(computePupilTally(data));
+    figures = std::make_unique<PupilTally>(computePupilTally(data));
     CurrentPupil = 1;
     DspKojin(CurrentPupil);
     return true;
@@ -167,7 +167,7 @@ bool KojinDialog::CalKojinData()
 
 void KojinDialog::Cb_Name_Click()
 {
-    if (!tally || Cb_Name->currentIndex() < 0)
+    if (!figures || Cb_Name->currentIndex() < 0)
         return;
     CurrentPupil = Cb_Name->currentIndex() + 1;
     DspKojin(CurrentPupil);
@@ -177,13 +177,13 @@ void KojinDialog::Cb_Name_Click()
 
 void KojinDialog::DspKojin(int pupil)
 {
-    TallyGrid::setRows(Grid1, pupilTestRows(*tally, pupil));
+    TallyGrid::setRows(Grid1, pupilTestRows(*figures, pupil));
     Grid1->scrollToTop();
 }
 
 void KojinDialog::CalRyoiki()
 {
-    const PupilSummary summary = pupilSummary(*tally, CurrentPupil);
+    const PupilSummary summary = pupilSummary(*figures, CurrentPupil);
     for (int k = 1; k <= 4; ++k) {
         Lb_Avarage[k]->setText(summary.average[k]);
         Label3[k - 1]->setText(summary.rank[k]);
@@ -193,7 +193,7 @@ void KojinDialog::CalRyoiki()
 
 void KojinDialog::ShowOverall()
 {
-    const PupilSummary summary = pupilSummary(*tally, CurrentPupil);
+    const PupilSummary summary = pupilSummary(*figures, CurrentPupil);
     Lb_Avarage[0]->setText(summary.average[0]);
     Lb_SouJuni->setText(summary.rank[0]);
     lbsHyotei->setText(summary.evaluation[0]);
@@ -203,7 +203,7 @@ void KojinDialog::ShowOverall()
 // the grid rows.
 void KojinDialog::CmdPrint_Click(int index)
 {
-    if (!tally)
+    if (!figures)
         return;
     BusyCursor busy(ctx.ui);
     PupilSummary shown;

@@ -37,6 +37,7 @@ public:
     void Bt_End_Click();
 
     int CurrentPupil = 1;
+    const PupilTally* tally() const { return figures.get(); }
 
     QTableWidget* Grid1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -57,5 +58,5 @@ public:
 
 private:
     void buildControls();
-    std::unique_ptr<PupilTally> tally;
+    std::unique_ptr<PupilTally> figures;
 };

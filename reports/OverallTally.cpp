@@ -85,6 +85,11 @@ QStringList OverallTallyText::viewpointRow(const OverallTally& tally, int v)
     return cells;
 }
 
+QString overallTallyCaption(const ClassData& data)
+{
+    return QStringLiteral("総合集計一覧表-") + data.unitName();
+}
+
 OverallTally computeOverallTally(ClassData& data)
 {
     OverallTally tally;

@@ -62,6 +62,10 @@ QString overallAverage(const OverallTally& tally);
 QStringList viewpointRow(const OverallTally& tally, int v);
 }
 
+// "総合集計一覧表-" + the unit name: the window's caption once it is open (and the
+// caption the sheet's title and the preview's title are made from).
+QString overallTallyCaption(const ClassData& data);
+
 // Tallies data.TestSet over its chosen tests. Uses the ranking tables of `data` as
 // work space.
 OverallTally computeOverallTally(ClassData& data);

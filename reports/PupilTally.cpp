@@ -58,6 +58,16 @@ QString PupilTallyText::pupilItem(const PupilTally& tally, int pupil)
     return QLatin1Char(' ') + QString::number(pupil) + QLatin1Char(' ') + tally.names[pupil];
 }
 
+QString kojinCaption(const ClassData& data)
+{
+    return QStringLiteral("個人別成績集計-") + data.unitName();
+}
+
+QString kojinPreviewTitle(const PupilTally& tally, int pupil, const QString& caption)
+{
+    return caption + PupilTallyText::pupilItem(tally, pupil);
+}
+
 PupilTally computePupilTally(ClassData& data)
 {
     PupilTally tally;

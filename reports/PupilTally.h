@@ -51,6 +51,11 @@ QStringList headings();
 QString pupilItem(const PupilTally& tally, int pupil);
 }
 
+// "個人別成績集計-" + the unit name: the window's caption.
+QString kojinCaption(const ClassData& data);
+// The preview window's title: caption followed by the chooser's text (" 3 上田").
+QString kojinPreviewTitle(const PupilTally& tally, int pupil, const QString& caption);
+
 // Tallies every pupil over every test of data.TestSet. Uses the ranking tables of
 // `data` as work space and leaves CurrentTest at the last test.
 PupilTally computePupilTally(ClassData& data);

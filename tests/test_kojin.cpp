@@ -199,6 +199,11 @@ private slots:
         QCOMPARE(store.dataFields,
                  (QStringList{"Number", "TestTitle", "Souten", "Tensu1", "Tensu2", "Tensu3", "Tensu4", "Rank"}));
         QCOMPARE(store.rows, (QList<QStringList>{{"1", "漢字テスト", " 53", " 45", " 8", "-", "-", " 1"}}));
+        // Without the window (an export) the tally gives the same sheet.
+        const ReportSheet directSheet = kojinSheet(*w->tally(), 1, kojinCaption(env.data));
+        QCOMPARE(directSheet.titleValues, store.title);
+        QCOMPARE(directSheet.rows, store.rows);
+        QCOMPARE(kojinPreviewTitle(*w->tally(), 1, w->windowTitle()), env.ui.previews[0].title);
 
         // The pupil without any score: every figure of the title row is "-".
         w->Cb_Name->setCurrentIndex(2);

@@ -281,6 +281,12 @@ private slots:
         for (int r = 0; r < 4; ++r)
             QCOMPARE(store.rows[r + 1], gridRow(w->Grid1, r));
 
+        // Without the window (an export) the tally gives the same sheet.
+        const ReportSheet directSheet = aryoikiSheet(*w->tally(), overallTallyCaption(env.data), w->currentOrder(),
+                                                     w->shownFigures());
+        QCOMPARE(directSheet.titleValues, store.title);
+        QCOMPARE(directSheet.rows, store.rows);
+
         // In a viewpoint's order the order text is that viewpoint's name + 成績順.
         w->Op_Mode[1]->click();
         w->Cb_RyoikiName->setCurrentIndex(2);
