@@ -242,8 +242,9 @@ private slots:
         QVERIFY(!window.menu_kyoka->isEnabled());
         QVERIFY(window.menu_ryoiki->isEnabled());
 
-        // A second tally window may be open beside it.
-        auto* second = qobject_cast<KojinDialog*>(window.openKojin());
+        // A second tally window may be open beside it, here from the toolbar.
+        window.Toolbar1_ButtonClick(QStringLiteral("kojin"));
+        auto* second = qobject_cast<KojinDialog*>(window.activeChild());
         QVERIFY(second);
         QVERIFY(second != w);
         second->Bt_End->click();

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -258,16 +259,21 @@ private slots:
         QCOMPARE(results(*w), (QStringList{" 24", " 12", " 20", " 4"}));
     }
 
-    void refusesAClassWithoutPupils()
+    // Every tally command refuses a class without pupils, from the menu and the toolbar.
+    void tallyCommandsRefuseAClassWithoutPupils()
     {
         TestEnv env;
         env.makeClass({});
         KAZANE& window = env.startMainWindow();
         env.ui.clear();
-        QVERIFY(!window.openShukei(true));
-        QVERIFY(!window.openShukei(false));
+        for (QAction* command : {window.menu_free, window.menu_clsryo, window.menu_ryoiki, window.menu_kjtest})
+            command->trigger();
+        for (const char* key : {"ryoiki", "kojin", "free"})
+            window.Toolbar1_ButtonClick(QLatin1String(key));
         QCOMPARE(env.ui.messageTexts(),
-                 QStringList(2, QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")));
+                 QStringList(7, QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")));
+        QVERIFY(env.ui.modalDialogs.isEmpty());
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
     }
 };
 
