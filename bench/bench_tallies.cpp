@@ -1,0 +1,76 @@
+// Timings of the tallies on the largest unit: 45 pupils, 60 tests of 4 columns.
+
+#include "Bench.h"
+#include "TallyFixtures.h"
+#include "TestEnv.h"
+#include "maintenance/TestIchiran.h"
+#include "reports/KojinDialog.h"
+#include "reports/OverallTally.h"
+#include "reports/RyoikiDspDialog.h"
+#include "reports/Shukei.h"
+#include "reports/TallyGrid.h"
+#include "shell/KAZANE.h"
+
+#include <QComboBox>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+using namespace TallyFixtures;
+
+namespace {
+
+void writeLargestUnit(TestEnv& env)
+{
+    env.makeClass(pupilNames(45));
+    QList<Test> tests;
+    for (int t = 1; t <= 60; ++t) {
+        Test test{QStringLiteral("単元テスト%1").arg(t), {}};
+        for (int c = 1; c <= 4; ++c) {
+            Column column{c, 10 * (c + 1), {}};
+            for (int p = 1; p <= 45; ++p)
+                column.scores << ((p * 7 + t * 3 + c) % 9 == 0 ? -1 : (p * 13 + t * 5 + c * 3) % (column.fullMarks + 1));
+            test.columns << column;
+        }
+        tests << test;
+    }
+    env.writeFile(QStringLiteral("国語.dat"), scoreLines(tests));
+}
+
+}  // namespace
+
+KAZANE_BENCH("tallies")
+{
+    TestEnv env;
+    writeLargestUnit(env);
+    KAZANE& window = env.startMainWindow();
+
+    env.ui.modalHandlers.push_back([](QDialog& d) { static_cast<TestIchiran&>(d).Bt_All->click(); });
+    auto* overall = qobject_cast<RyoikiDspDialog*>(window.openRyoikiDsp());
+    Bench::measure(QStringLiteral("overall tally: compute and fill the grid (45 x 240 columns)"), 30, [&] {
+        const OverallTally tally = computeOverallTally(env.data);
+        TallyGrid::setRows(overall->Grid1, overallGridRows(tally, OverallOrder{}, ShownFigures{}));
+    });
+    Bench::measure(QStringLiteral("overall tally: change of order"), 30, [&] {
+        overall->Op_Mode[overall->Op_Mode[0]->isChecked() ? 1 : 0]->click();
+    });
+    overall->Command1->click();
+
+    auto* kojin = qobject_cast<KojinDialog*>(window.openKojin());
+    int pupil = 0;
+    Bench::measure(QStringLiteral("individual results: switch pupil (60 tests)"), 30, [&] {
+        pupil = (pupil + 1) % 45;
+        kojin->Cb_Name->setCurrentIndex(pupil);
+    });
+    Bench::measure(QStringLiteral("individual results: open (load and tally the class)"), 100, [&] {
+        auto* w = window.openKojin();
+        w->closeWindow();
+    });
+    kojin->Bt_End->click();
+
+    Bench::measure(QStringLiteral("statistics window: open (45 x 240 cells)"), 50, [&] {
+        auto* w = window.openShukei(true);
+        w->closeWindow();
+    });
+}
