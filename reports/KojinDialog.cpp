@@ -102,10 +102,13 @@ void KojinDialog::buildControls()
     Bt_End = new QPushButton(QStringLiteral("閉じる"), this);
     CmdPrint[0]->setObjectName(QStringLiteral("CmdPrint_0"));
     CmdPrint[1]->setObjectName(QStringLiteral("CmdPrint_1"));
+    CmdCsv = new QPushButton(QStringLiteral("CSV保存"), this);
+    CmdCsv->setObjectName(QStringLiteral("CmdCsv"));
     Bt_End->setObjectName(QStringLiteral("Bt_End"));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(CmdPrint[0]);
     buttons->addWidget(CmdPrint[1]);
+    buttons->addWidget(CmdCsv);
     buttons->addStretch();
     buttons->addWidget(Bt_End);
 
@@ -123,6 +126,7 @@ void KojinDialog::buildControls()
 
     for (int index = 0; index < 2; ++index)
         connect(CmdPrint[index], &QPushButton::clicked, this, [this, index] { CmdPrint_Click(index); });
+    connect(CmdCsv, &QPushButton::clicked, this, [this] { CmdPrint_Click(2); });
     connect(Bt_End, &QPushButton::clicked, this, [this] { Bt_End_Click(); });
 }
 
@@ -222,7 +226,7 @@ void KojinDialog::CmdPrint_Click(int index)
         rows.append(TallyGrid::rowTexts(Grid1, r));
     const QString nameText = Cb_Name->currentText();
     const ReportSheet sheet = kojinSheet(windowTitle(), nameText, labels, shown, rows);
-    ctx.check(ctx.reports.run(this, sheet, index == 0 ? ReportDestination::Printer : ReportDestination::Preview,
+    ctx.check(ctx.reports.run(this, sheet, destinationOf(index),
                               windowTitle() + nameText),
               this);
 }

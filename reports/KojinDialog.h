@@ -54,6 +54,7 @@ public:
     QLabel* Label3[4] = {};      // viewpoint ranks
     QLabel* lbHyotei[4] = {};    // viewpoint evaluations
     QPushButton* CmdPrint[2] = {};
+    QPushButton* CmdCsv = nullptr;  // CSV保存: the sheet as a spreadsheet table
     QPushButton* Bt_End = nullptr;
 
 private:

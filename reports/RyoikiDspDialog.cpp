@@ -97,10 +97,13 @@ void RyoikiDspDialog::buildControls()
     Command1 = new QPushButton(QStringLiteral("閉じる"), this);
     CmdPrint[0]->setObjectName(QStringLiteral("CmdPrint_0"));
     CmdPrint[1]->setObjectName(QStringLiteral("CmdPrint_1"));
+    CmdCsv = new QPushButton(QStringLiteral("CSV保存"), this);
+    CmdCsv->setObjectName(QStringLiteral("CmdCsv"));
     Command1->setObjectName(QStringLiteral("Command1"));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(CmdPrint[0]);
     buttons->addWidget(CmdPrint[1]);
+    buttons->addWidget(CmdCsv);
     buttons->addWidget(Command1);
     buttons->addStretch();
 
@@ -126,6 +129,7 @@ void RyoikiDspDialog::buildControls()
     connect(escape, &QShortcut::activated, Command1, &QPushButton::click);
     for (int index = 0; index < 2; ++index)
         connect(CmdPrint[index], &QPushButton::clicked, this, [this, index] { CmdPrint_Click(index); });
+    connect(CmdCsv, &QPushButton::clicked, this, [this] { CmdPrint_Click(2); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 }
 
@@ -293,7 +297,7 @@ void RyoikiDspDialog::KAll_Print(int index)
         rows.append(TallyGrid::rowTexts(Grid1, r));
     const OverallOrder order = currentOrder();
     const ReportSheet sheet = aryoikiSheet(*figures, windowTitle(), order, lbSouAvarage->text(), rows);
-    ctx.check(ctx.reports.run(this, sheet, index == 0 ? ReportDestination::Printer : ReportDestination::Preview,
+    ctx.check(ctx.reports.run(this, sheet, destinationOf(index),
                               aryoikiPreviewTitle(*figures, windowTitle(), order)),
               this);
 }

@@ -54,6 +54,7 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* lbSouAvarage = nullptr;
     QPushButton* CmdPrint[2] = {};
+    QPushButton* CmdCsv = nullptr;  // CSV保存: the sheet as a spreadsheet table
     QPushButton* Command1 = nullptr;
 
 private:

@@ -2,6 +2,8 @@
 
 #include "attendance/AttendanceTally.h"
 #include "maintenance/MenteSheet.h"
+#include "reports/OverallTally.h"
+#include "reports/PupilTally.h"
 #include "reports/TestTally.h"
 
 QString sheetStem(SheetRequest::Kind kind)
@@ -33,6 +35,36 @@ Status buildSheet(ClassData& data, const SheetRequest& request, ReportSheet& she
         sheet = testdispSheet(tally, testDisplayCaption(data));
         return Status::success();
     }
+    case SheetRequest::Kind::Kojin: {
+        if (request.pupil < 1 || request.pupil > data.PupilCount)
+            return Status::failure(QStringLiteral("出席番号 %1 の児童はいません（1～%2）。").arg(request.pupil).arg(data.PupilCount));
+        const PupilTally tally = computePupilTally(data);
+        sheet = kojinSheet(tally, request.pupil, kojinCaption(data));
+        return Status::success();
+    }
+    case SheetRequest::Kind::Aryoiki: {
+        TestSetRecord& set = data.TestSet;
+        for (int t = 1; t <= Limits::Tests; ++t)
+            set.TestSelected[t] = request.tests.isEmpty() && t <= set.StoredTestCount ? -1 : 0;
+        for (int t : request.tests) {
+            if (t < 1 || t > set.StoredTestCount)
+                return Status::failure(QStringLiteral("テスト %1 はありません（%2のテストは 1～%3）。")
+                                           .arg(t)
+                                           .arg(data.unitName())
+                                           .arg(set.StoredTestCount));
+            set.TestSelected[t] = -1;
+        }
+        const OverallTally tally = computeOverallTally(data);
+        OverallOrder order;
+        order.byScore = request.order > 0;
+        order.viewpoint = request.order >= 2 ? request.order - 1 : 0;
+        ShownFigures shown;
+        shown.average = request.showAverage;
+        shown.rank = request.showRank;
+        shown.evaluation = request.showEvaluation;
+        sheet = aryoikiSheet(tally, overallTallyCaption(data), order, shown);
+        return Status::success();
+    }
     case SheetRequest::Kind::Names:
         sheet = MenteSheet::names(data);
         return Status::success();
@@ -43,8 +75,6 @@ Status buildSheet(ClassData& data, const SheetRequest& request, ReportSheet& she
         sheet = AttendanceTally::sheet(data, request.term,
                                        request.recordView ? AttendanceTally::View::RecordBook : AttendanceTally::View::Detailed);
         return Status::success();
-    default:
-        break;
     }
-    return Status::failure(QStringLiteral("この一覧表はまだ作れません。"));
+    return Status::failure(QStringLiteral("この一覧表は作れません。"));
 }

@@ -7,12 +7,16 @@
 #include "reports/ExportCommand.h"
 #include "attendance/Frm_Shuseki.h"
 #include "maintenance/NameDialog.h"
+#include "maintenance/TestIchiran.h"
 #include "maintenance/TestMente.h"
+#include "reports/KojinDialog.h"
+#include "reports/RyoikiDspDialog.h"
 #include "platform/ReportDatabase.h"
 #include "reports/TestDisplay.h"
 #include "shell/KAZANE.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -198,6 +202,38 @@ private slots:
         const ReportSheet exported = exportedStore(env, {"shuseki", "--term", "2", "--view", "record"});
         compareSheets(exported, printed);
         QCOMPARE(exported.rows.size(), 4);  // the heading row and three pupils
+    }
+
+    void tallySheetsEqualTheWindowsPrint()
+    {
+        TestEnv env;
+        makeTerm(env);
+        KAZANE& window = env.startMainWindow();
+        auto* kojin = qobject_cast<KojinDialog*>(window.openKojin());
+        QVERIFY(kojin);
+        kojin->Cb_Name->setCurrentIndex(2);
+        const ReportSheet printedKojin = captureStore(env, [&] { kojin->CmdPrint[1]->click(); });
+        kojin->closeWindow();
+        compareSheets(exportedStore(env, {"kojin", "--pupil", "3"}), printedKojin);
+
+        // The overall tally over test 2 only, in the order of viewpoint 2, ranks and
+        // evaluations shown without averages.
+        env.ui.modalHandlers.push_back([](QDialog& d) {
+            auto& choice = static_cast<TestIchiran&>(d);
+            choice.Lt_Test->item(1)->setSelected(true);
+            choice.Command1->click();
+        });
+        auto* overall = qobject_cast<RyoikiDspDialog*>(window.openRyoikiDsp());
+        QVERIFY(overall);
+        overall->Op_Mode[1]->click();
+        overall->Cb_RyoikiName->setCurrentIndex(2);
+        overall->lstDisplay->item(0)->setCheckState(Qt::Unchecked);
+        const ReportSheet printedOverall = captureStore(env, [&] { overall->CmdPrint[1]->click(); });
+        overall->closeWindow();
+        const ReportSheet exported = exportedStore(env, {"aryoiki", "--tests", "2", "--order", "viewpoint:2", "--show", "rank,eval"});
+        compareSheets(exported, printedOverall);
+        QCOMPARE(exported.rows.size(), 4);
+        QCOMPARE(exported.rows[1][2], QStringLiteral("-"));  // no averages shown
     }
 
     void nameAndTestListsEqualTheWindowsPrint()
