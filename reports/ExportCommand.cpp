@@ -217,7 +217,7 @@ void termPack(Session& session, const QString& folder, int term, QTextStream& er
         throw Failure{DataError, QStringLiteral("児童のいるクラスがありません。")};
 }
 
-int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out)
+int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out, const QString& layoutFolder)
 {
     Arguments args(arguments);
     if (args.flag(QStringLiteral("--help")) || args.flag(QStringLiteral("-h"))) {
@@ -254,7 +254,7 @@ int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out)
                                                              QStringLiteral("Mevra"), QStringLiteral("Kazane"))
                                : std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
     Session session;
-    session.layoutFolder = QCoreApplication::applicationDirPath();
+    session.layoutFolder = layoutFolder.isEmpty() ? QCoreApplication::applicationDirPath() : layoutFolder;
     ClassData& data = session.data;
     data.setDefaultViewpointNames();
     const Status settingsStatus = AppSettings::ReadSettings(data, *settings, QCoreApplication::applicationDirPath());
@@ -415,10 +415,10 @@ QString ExportCommand::usage()
         "終了状態: 0 成功、1 データまたは出力のエラー、2 使い方の誤り\n");
 }
 
-int ExportCommand::run(const QStringList& arguments, QTextStream& err, QTextStream& out)
+int ExportCommand::run(const QStringList& arguments, QTextStream& err, QTextStream& out, const QString& layoutFolder)
 {
     try {
-        return runChecked(arguments, err, out);
+        return runChecked(arguments, err, out, layoutFolder);
     } catch (const Failure& failure) {
         err << QStringLiteral("kazane-export: ") << failure.message << Qt::endl;
         return failure.code;

@@ -9,7 +9,8 @@ class QTextStream;
 
 namespace ExportCommand {
 // Exit status: 0 done, 1 a data or output error, 2 wrong usage. Progress and errors
-// go to `err`, one Japanese line each.
-int run(const QStringList& arguments, QTextStream& err, QTextStream& out);
+// go to `err`, one Japanese line each. Layouts are read from `layoutFolder`
+// (beside the program when empty).
+int run(const QStringList& arguments, QTextStream& err, QTextStream& out, const QString& layoutFolder = {});
 QString usage();
 }

@@ -57,7 +57,7 @@ Result runExport(TestEnv& env, QStringList arguments)
     QString out;
     QTextStream errStream(&err);
     QTextStream outStream(&out);
-    const int code = ExportCommand::run(arguments, errStream, outStream);
+    const int code = ExportCommand::run(arguments, errStream, outStream, TestEnv::buildFolder());
     errStream.flush();
     outStream.flush();
     return {code, err, out};
@@ -271,6 +271,32 @@ private slots:
         QCOMPARE(rows[1], stored.titleValues);
         QCOMPARE(rows[3], stored.dataFields);
         QCOMPARE(rows.mid(4), stored.rows);
+    }
+
+    void termPackMakesEveryFile()
+    {
+        TestEnv env;
+        makeTerm(env);
+        env.settings->setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("101000000"));
+        env.writeFile(QStringLiteral("算数.dat"), {"1", "\"計算\"", "1", "3", "10", "10", "9", "8"});
+        const auto before = snapshot(env.dataFolder());
+        const QString pack = env.dir.path() + QStringLiteral("/学期末");
+        const Result result = runExport(env, {"--term-pack", pack, "--term", "year"});
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+        QStringList files = QDir(pack).entryList(QDir::Files);
+        files.sort();
+        QStringList expected{"出欠_年度末集計_指導要録用.pdf", "出欠_年度末集計_詳細.pdf", "国語_個人_01.pdf", "国語_個人_02.pdf",
+                             "国語_個人_03.pdf", "国語_総合集計.pdf", "算数_個人_01.pdf", "算数_個人_02.pdf",
+                             "算数_個人_03.pdf", "算数_総合集計.pdf"};
+        expected.sort();
+        QCOMPARE(files, expected);
+        QCOMPARE(result.err.count(QStringLiteral("作成しました: ")), expected.size());
+        QCOMPARE(snapshot(env.dataFolder()), before);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QDir(pack).filePath(QStringLiteral("算数_個人_02.pdf")), QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(20000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(page.contains(QStringLiteral("石田")) && page.contains(QStringLiteral("計算")), qPrintable(page));
     }
 
     void helpIsJapanese()
