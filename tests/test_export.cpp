@@ -256,6 +256,30 @@ private slots:
         QCOMPARE(exportedTests.rows[0][1], QStringLiteral("漢字①"));
     }
 
+    void csvButtonSavesWhatTheExportWrites()
+    {
+        TestEnv env;
+        makeTerm(env);
+        KAZANE& window = env.startMainWindow();
+        auto* display = qobject_cast<TestDisplay*>(window.openTestDisplay());
+        QVERIFY(display);
+        display->Cb_TestTitle->setCurrentIndex(1);
+        const QString fromWindow = env.dir.path() + QStringLiteral("/window");  // the extension is added
+        env.ui.saveNames.push_back(fromWindow);
+        display->CmdCsv->click();
+        QCOMPARE(env.ui.lastMessage(), QStringLiteral("CSVファイル「%1.csv」に保存しました。").arg(fromWindow));
+        const QString fromExport = env.dir.path() + QStringLiteral("/export.csv");
+        QCOMPARE(runExport(env, {"testdisp", "--test", "2", "--csv", fromExport}).code, 0);
+        QFile a(fromWindow + QStringLiteral(".csv"));
+        QFile b(fromExport);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(a.readAll(), b.readAll());
+        // Cancelling the file dialog writes nothing and says nothing.
+        env.ui.clear();
+        display->CmdCsv->click();
+        QVERIFY(env.ui.messages.isEmpty());
+    }
+
     void csvRoundTripsToTheStoreRows()
     {
         TestEnv env;
