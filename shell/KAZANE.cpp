@@ -48,7 +48,7 @@ private:
     std::function<void(const QPoint&)> popup;
 };
 
-struct ToolButtonSpec {
+struct ToolButtonDef {
     const char* key;
     const char* caption;
     const char* tooltip;
@@ -194,7 +194,7 @@ void KAZANE::buildToolbars()
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setIconSize(QSize(24, 24));
-    static const ToolButtonSpec buttons[] = {
+    static const ToolButtonDef buttons[] = {
         {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
         {"inputdialog", "点数入力", "点数を入力します", QStyle::SP_FileDialogDetailedView},
         {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
@@ -213,16 +213,16 @@ void KAZANE::buildToolbars()
         {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
         {"enddialog", "終　了", "かざねを終了", QStyle::SP_DialogCloseButton},
     };
-    for (const ToolButtonSpec& spec : buttons) {
-        if (!spec.key) {
+    for (const ToolButtonDef& button : buttons) {
+        if (!button.key) {
             Toolbar1->addSeparator();
             continue;
         }
-        const QString key = QLatin1String(spec.key);
-        QAction* action = Toolbar1->addAction(style()->standardIcon(spec.icon), QString::fromUtf8(spec.caption));
+        const QString key = QLatin1String(button.key);
+        QAction* action = Toolbar1->addAction(style()->standardIcon(button.icon), QString::fromUtf8(button.caption));
         action->setObjectName(key);
         action->setData(key);
-        action->setToolTip(QString::fromUtf8(spec.tooltip));
+        action->setToolTip(QString::fromUtf8(button.tooltip));
         toolbarButtons.insert(key, action);
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }

@@ -6,9 +6,11 @@
 #include "platform/ReportOutput.h"
 #include "shell/AppContext.h"
 #include "shell/KAZANE.h"
+#include "shell/Logo.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QSettings>
 
 int main(int argc, char* argv[])
@@ -17,6 +19,7 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Mevra"));
     QApplication::setApplicationName(QStringLiteral("Kazane"));
     QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
+    QApplication::setWindowIcon(QIcon(Logo::pixmap()));
 
     const QString programFolder = ProgramFolder::writableFolder();
     const QString resources = ProgramFolder::resourceFolder();

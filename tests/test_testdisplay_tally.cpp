@@ -9,14 +9,14 @@
 
 namespace {
 
-struct ColumnSpec {
+struct ColumnDef {
     int kind;
     int fullMarks;
     QList<int> scores;
 };
 
 // A class of `names.size()` pupils with one test holding the given columns.
-ClassData classWithTest(const QStringList& names, const QList<ColumnSpec>& columns, int subject = 1)
+ClassData classWithTest(const QStringList& names, const QList<ColumnDef>& columns, int subject = 1)
 {
     ClassData data;
     data.setDefaultViewpointNames();
