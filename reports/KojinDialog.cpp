@@ -38,7 +38,7 @@ QLabel* caption(QWidget* parent, const QString& name, const QString& text)
 
 }  // namespace
 
-KojinDialog::KojinDialog(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
+KojinDialog::KojinDialog(AppContext& ctx, QWidget* parent) : TallyWindow(ctx, true, parent)
 {
     setObjectName(QStringLiteral("KojinDialog"));
     setWindowTitle(QStringLiteral("個人別成績一覧"));
@@ -236,18 +236,4 @@ void KojinDialog::Bt_End_Click()
     closeWindow();
 }
 
-void KojinDialog::Form_Activate()
-{
-    if (!ctx.frame)
-        return;
-    ctx.frame->EnablePrint();
-    ctx.frame->LockForTally();
-}
 
-void KojinDialog::Form_Unload()
-{
-    if (!ctx.frame)
-        return;
-    ctx.frame->DisablePrint();
-    ctx.frame->UnlockAfterTally();
-}

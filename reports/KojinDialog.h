@@ -6,7 +6,7 @@
 // reports/PupilTally.h; the window only shows them.
 
 #include "reports/PupilTally.h"
-#include "shell/ChildWindow.h"
+#include "shell/TallyWindow.h"
 
 #include <memory>
 
@@ -16,7 +16,7 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
-class KojinDialog : public ChildWindow {
+class KojinDialog : public TallyWindow {
     Q_OBJECT
 public:
     explicit KojinDialog(AppContext& ctx, QWidget* parent = nullptr);
@@ -24,8 +24,6 @@ public:
 
     bool Form_Load() override;
     QSize sizeHint() const override;
-    void Form_Activate() override;
-    void Form_Unload() override;
 
     // Reloads roster and tests, tallies the class and shows the first pupil.
     bool CalKojinData();

@@ -22,7 +22,7 @@ namespace {
 const QString NoPupils = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
 }
 
-RyoikiDspDialog::RyoikiDspDialog(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
+RyoikiDspDialog::RyoikiDspDialog(AppContext& ctx, QWidget* parent) : TallyWindow(ctx, true, parent)
 {
     setObjectName(QStringLiteral("RyoikiDspDialog"));
     setWindowTitle(QStringLiteral("総合成績集計"));
@@ -307,18 +307,4 @@ void RyoikiDspDialog::Command1_Click()
     closeWindow();
 }
 
-void RyoikiDspDialog::Form_Activate()
-{
-    if (!ctx.frame)
-        return;
-    ctx.frame->EnablePrint();
-    ctx.frame->LockForTally();
-}
 
-void RyoikiDspDialog::Form_Unload()
-{
-    if (!ctx.frame)
-        return;
-    ctx.frame->DisablePrint();
-    ctx.frame->UnlockAfterTally();
-}

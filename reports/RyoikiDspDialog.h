@@ -8,7 +8,7 @@
 // come from reports/OverallTally.h and are fixed for the life of the window.
 
 #include "reports/OverallTally.h"
-#include "shell/ChildWindow.h"
+#include "shell/TallyWindow.h"
 
 #include <memory>
 
@@ -20,7 +20,7 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
-class RyoikiDspDialog : public ChildWindow {
+class RyoikiDspDialog : public TallyWindow {
     Q_OBJECT
 public:
     explicit RyoikiDspDialog(AppContext& ctx, QWidget* parent = nullptr);
@@ -28,8 +28,6 @@ public:
 
     bool Form_Load() override;
     QSize sizeHint() const override;
-    void Form_Activate() override;
-    void Form_Unload() override;
 
     void SortbyNumber();
     void GridClear();

@@ -31,7 +31,7 @@ QLabel* resultLabel(QWidget* parent, const QString& name)
 
 }  // namespace
 
-Shukei::Shukei(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
+Shukei::Shukei(AppContext& ctx, QWidget* parent) : TallyWindow(ctx, false, parent)
 {
     setObjectName(QStringLiteral("Shukei"));
     setWindowTitle(QStringLiteral("集計ウインドウ（かざね）"));
@@ -212,18 +212,4 @@ void Shukei::Bt_End_Click()
     closeWindow();
 }
 
-void Shukei::Form_Activate()
-{
-    if (!ctx.frame)
-        return;
-    ctx.frame->DisablePrint();
-    ctx.frame->LockForTally();
-}
 
-void Shukei::Form_Unload()
-{
-    if (!ctx.frame)
-        return;
-    ctx.frame->DisablePrint();
-    ctx.frame->UnlockAfterTally();
-}

@@ -7,7 +7,7 @@
 // The figures come from reports/Statistics.h.
 
 #include "reports/Statistics.h"
-#include "shell/ChildWindow.h"
+#include "shell/TallyWindow.h"
 
 class QFrame;
 class QGroupBox;
@@ -15,15 +15,13 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
-class Shukei : public ChildWindow {
+class Shukei : public TallyWindow {
     Q_OBJECT
 public:
     explicit Shukei(AppContext& ctx, QWidget* parent = nullptr);
 
     bool Form_Load() override;
     QSize sizeHint() const override;
-    void Form_Activate() override;
-    void Form_Unload() override;
 
     void Grid1_RowColChange();
     void B_CalcAvrg_Click();

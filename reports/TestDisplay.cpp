@@ -23,7 +23,7 @@ constexpr int WindowWidth = 620;
 constexpr double ColumnUnits[8] = {0.6, 1.6, 0.8, 0.7, 0.7, 0.7, 0.7, 0.6};
 }  // namespace
 
-TestDisplay::TestDisplay(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
+TestDisplay::TestDisplay(AppContext& ctx, QWidget* parent) : TallyWindow(ctx, true, parent)
 {
     setObjectName(QStringLiteral("TestDisplay"));
     setWindowTitle(QStringLiteral("テスト別集計ウインドウ"));
@@ -162,21 +162,7 @@ bool TestDisplay::Form_Load()
     return true;
 }
 
-void TestDisplay::Form_Activate()
-{
-    if (ctx.frame) {
-        ctx.frame->EnablePrint();
-        ctx.frame->LockForTally();
-    }
-}
 
-void TestDisplay::Form_Unload()
-{
-    if (ctx.frame) {
-        ctx.frame->DisablePrint();
-        ctx.frame->UnlockAfterTally();
-    }
-}
 
 TallyOrder TestDisplay::order() const
 {

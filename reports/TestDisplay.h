@@ -6,7 +6,7 @@
 // computeTestTally; the window only shows them.
 
 #include "reports/TestTally.h"
-#include "shell/ChildWindow.h"
+#include "shell/TallyWindow.h"
 
 class QComboBox;
 class QLabel;
@@ -14,14 +14,12 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
-class TestDisplay : public ChildWindow {
+class TestDisplay : public TallyWindow {
     Q_OBJECT
 public:
     explicit TestDisplay(AppContext& ctx, QWidget* parent = nullptr);
 
     bool Form_Load() override;
-    void Form_Activate() override;
-    void Form_Unload() override;
 
     // Reloads the roster and the tests, then shows the chosen test in the chosen order.
     void ShowTestTally();
