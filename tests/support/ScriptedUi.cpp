@@ -13,6 +13,21 @@ Ui::Answer ScriptedUi::message(QWidget*, const QString& text, Buttons buttons, I
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
 }
 
+int ScriptedUi::ask(QWidget*, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
+                    Icon icon, const QString& title)
+{
+    Message asked{text, Buttons::Ok, icon, title};
+    asked.choices = buttons;
+    asked.defaultChoice = defaultButton;
+    asked.escapeChoice = escapeButton;
+    messages.append(asked);
+    if (choices.empty())
+        return 0;
+    const int chosen = choices.front();
+    choices.pop_front();
+    return chosen;
+}
+
 std::optional<QString> ScriptedUi::input(QWidget*, const QString& prompt, const QString&, const QString&)
 {
     inputPrompts.append(prompt);
