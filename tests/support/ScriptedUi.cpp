@@ -4,7 +4,12 @@
 
 Ui::Answer ScriptedUi::message(QWidget*, const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
-    messages.append({text, buttons, icon, title});
+    Message shown;
+    shown.text = text;
+    shown.buttons = buttons;
+    shown.icon = icon;
+    shown.title = title;
+    messages.append(shown);
     if (!answers.empty()) {
         const Answer answer = answers.front();
         answers.pop_front();
@@ -16,7 +21,11 @@ Ui::Answer ScriptedUi::message(QWidget*, const QString& text, Buttons buttons, I
 int ScriptedUi::ask(QWidget*, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
                     Icon icon, const QString& title)
 {
-    Message asked{text, Buttons::Ok, icon, title};
+    Message asked;
+    asked.text = text;
+    asked.buttons = Buttons::Ok;
+    asked.icon = icon;
+    asked.title = title;
     asked.choices = buttons;
     asked.defaultChoice = defaultButton;
     asked.escapeChoice = escapeButton;

@@ -17,8 +17,8 @@ class ScriptedUi : public Ui {
 public:
     struct Message {
         QString text;
-        Buttons buttons;
-        Icon icon;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
         QString title;
         // A question of ask(): its button captions, the default and the escape button.
         QStringList choices;
