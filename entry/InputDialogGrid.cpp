@@ -65,6 +65,8 @@ void InputDialog::endPendingEntry(int row, int col)
     // and the teacher is told, once the move that ended the entry is over.
     const int value = EntryValue;
     QTimer::singleShot(0, this, [this, row, col, value] {
+        if (isUnloaded())
+            return;
         setCursor(row, col);
         Grid1->setFocus(Qt::OtherFocusReason);
         CheckMax(value);
