@@ -269,6 +269,7 @@ void Frm_Shuseki::Value2Grid()
         return;
     const ClassData& data = ctx.data;
     TxJugyoSu->setText(QString::number(data.LessonDays[m]));
+    lessonDaysApplied = data.LessonDays[m];
     Grid1->setUpdatesEnabled(false);
     const int pupils = qMin(Grid1->rowCount(), data.PupilCount);
     for (int p = 1; p <= pupils; ++p)
@@ -338,15 +339,22 @@ void Frm_Shuseki::cmdSet_Click()
     if (ShowingTally)
         return;
     const int lessonDays = lessonDaysShown();
+    lessonDaysApplied = lessonDays;
     Grid1->setUpdatesEnabled(false);
     for (int p = 1; p <= Grid1->rowCount(); ++p)
         setCell(p, 4, requiredDaysText(lessonDays, cellValue(cellText(p, 2)), cellValue(cellText(p, 3))));
     Grid1->setUpdatesEnabled(true);
 }
 
+// Only a new number of lesson days fills in every 必要日数 again: leaving the box as
+// it was keeps the values typed through the value prompt, and an empty box gives
+// nothing to count from.
 void Frm_Shuseki::TxJugyoSu_LostFocus()
 {
-    if (!ShowingTally && !programEnded && !isUnloaded())
+    if (ShowingTally || programEnded || isUnloaded())
+        return;
+    const std::optional<int> days = DayCount::parse(TxJugyoSu->text());
+    if (days && *days != lessonDaysApplied)
         cmdSet_Click();
 }
 
@@ -452,9 +460,14 @@ void Frm_Shuseki::cmdShukei_Click(int Index)
     if (range(Index).EndMonth < range(Index).StartMonth)
         return;
     // The month being typed is stored first, so the tally counts it. An empty
-    // lesson-days box stores 0 days, as the teacher is told to do for an undecided month.
-    if (!ShowingTally)
+    // lesson-days box is refused as a month change refuses it.
+    if (!ShowingTally) {
+        if (lessonDaysMissing()) {
+            ctx.ui.message(this, NoLessonDays);
+            return;
+        }
         Grid2Value();
+    }
     closeValuePrompt();
     ShowingTally = true;
     if (ctx.frame)

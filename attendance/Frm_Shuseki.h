@@ -132,4 +132,6 @@ private:
 
     QPointer<FrmValue> prompt;
     bool programEnded = false;
+    // The lesson days the shown 必要日数 were filled in from (or loaded with).
+    int lessonDaysApplied = -1;
 };

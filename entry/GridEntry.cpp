@@ -15,6 +15,11 @@ KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entry
     if (key.unicode() >= 0xFF01 && key.unicode() <= 0xFF5E)
         key = QChar(char16_t(key.unicode() - 0xFF01 + 0x21));
     KeyResult result;
+    // Enter confirms a lone first digit as the score, as moving on would.
+    if ((key == QLatin1Char('\r') || key == QLatin1Char('\n')) && entryPending) {
+        entryPending = false;
+        return {KeyAction::Show, entryValue, true};
+    }
     if (key == QLatin1Char('/')) {
         entryPending = false;
         result.action = KeyAction::Absent;

@@ -37,7 +37,8 @@ struct KeyResult {
 // Interprets one character typed into a score column. `entryPending` tells that a
 // first digit waits for its second one (normal mode) and `entryValue` is the value
 // being entered; both are updated. `kotei` holds the fixed values of the keys 1..3
-// at indexes 1..3.
+// at indexes 1..3. Enter after a lone first digit confirms that digit as the score;
+// otherwise it is refused like any other key.
 KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entryValue,
                        const std::array<int, 4>& kotei);
 

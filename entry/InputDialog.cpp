@@ -109,18 +109,50 @@ void InputDialog::Form_Activate()
     }
 }
 
-bool InputDialog::Form_QueryUnload()
+bool InputDialog::holdsUnsavedChanges() const
 {
-    if (closingByCommand || !loaded)
-        return true;
-    // Closing by the frame drops what was typed; ask before marks are lost.
+    if (!loaded)
+        return false;
     auto now = std::make_unique<TestSetRecord>(ctx.data.TestSet);
     storeInto(*now, ctx.data.CurrentTest);
-    if (SaveChecks::sameTests(*loaded, *now, ctx.data.PupilCount))
+    return !SaveChecks::sameTests(*loaded, *now, ctx.data.PupilCount);
+}
+
+// Closing by the frame (close box, Ctrl+F4) would drop what was typed: ask first.
+bool InputDialog::Form_QueryUnload()
+{
+    if (closingByCommand)
         return true;
-    return ctx.ui.message(this, QStringLiteral("入力した点数はまだ保存されていません。保存しないで閉じますか？"),
-                          Ui::Buttons::OkCancel, Ui::Icon::Question)
-        == Ui::Answer::Ok;
+    return mayLeave(Leaving::Close);
+}
+
+// Ending the program while scores are typed but not saved asks the same question.
+bool InputDialog::Form_QueryProgramEnd()
+{
+    if (closingByCommand || isUnloaded())
+        return true;
+    if (!mayLeave(Leaving::ProgramEnd))
+        return false;
+    closingByCommand = true;  // answered: the window goes without asking again
+    return true;
+}
+
+bool InputDialog::mayLeave(Leaving how)
+{
+    if (!holdsUnsavedChanges())
+        return true;
+    const QString text = how == Leaving::ProgramEnd
+        ? QStringLiteral("入力した点数はまだ保存されていません。\n保存してから、かざねを終了しますか？")
+        : QStringLiteral("入力した点数はまだ保存されていません。\n保存してから、点数入力を終了しますか？");
+    enum { Save, DontSave, Cancel };
+    // 中止 means to leave without saving, so Enter keeps that meaning there; every
+    // other way out defaults to saving.
+    const int chosen = ctx.ui.ask(this, text,
+                                  {QStringLiteral("保存して終了"), QStringLiteral("保存しないで終了"), QStringLiteral("キャンセル")},
+                                  how == Leaving::Discard ? DontSave : Save, Cancel, Ui::Icon::Question);
+    if (chosen == Save)
+        return saveTests();
+    return chosen == DontSave;
 }
 
 void InputDialog::Form_Unload()
@@ -149,6 +181,7 @@ void InputDialog::ResetTestInfo()
 
 void InputDialog::ClearGrid()
 {
+    EntryPending = false;  // the cell it was typed into is emptied
     static const char* const headings[ColumnCount] = {"番号", "氏名", "合計", "Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ"};
     QStringList labels;
     for (const char* heading : headings)

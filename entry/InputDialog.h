@@ -36,6 +36,9 @@ public:
     void Form_Activate() override;
     bool Form_QueryUnload() override;
     void Form_Unload() override;
+    bool Form_QueryProgramEnd() override;
+    // Whether the tests on screen differ from what was loaded from the score file.
+    bool holdsUnsavedChanges() const;
 
     // Test information (upper half).
     void ResetTestInfo();
@@ -132,6 +135,19 @@ private:
     void connectControls();
     void setTabOrder();
     void fitColumns();
+
+    // How the screen is being left when it holds changes.
+    enum class Leaving { Close, Discard, ProgramEnd };
+    // Asks 保存して終了 / 保存しないで終了 / キャンセル when there are changes; true when
+    // the screen may go (saved, or the teacher chose not to save).
+    bool mayLeave(Leaving how);
+    // Checks every test and writes the score file; false (after the message, with
+    // the failing test shown) when a check refuses or the write fails.
+    bool saveTests();
+    // A cursor move away from a cell with one digit typed ends that entry there.
+    void endPendingEntry(int row, int col);
+    void writeRowTotal(int row);
+    bool withinFullMarks(int col, int score) const;
 
     void storeInto(TestSetRecord& set, int t) const;
     void setCell(int row, int col, const QString& text);

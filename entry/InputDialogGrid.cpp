@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 
 using namespace GridEntry;
 
@@ -36,8 +37,57 @@ int InputDialog::cursorCol() const { return Grid1->currentColumn(); }
 
 void InputDialog::setCursor(int row, int col)
 {
-    if (row >= 1 && row <= Grid1->rowCount())
-        Grid1->setCurrentCell(row - 1, col);
+    if (row < 1 || row > Grid1->rowCount())
+        return;
+    // The screen places the cursor itself after a score and when it shows a test: a
+    // digit typed so far stays where it was typed and is never carried along.
+    if (EntryPending) {
+        EntryPending = false;
+        writeRowTotal(cursorRow());
+    }
+    Grid1->setCurrentCell(row - 1, col);
+}
+
+// The teacher moved the cursor (arrow keys, a click, leaving the grid) while a first
+// digit waited for its second: that digit is the pupil's score, checked against the
+// full marks like any other, and the next digit starts a new entry wherever it is
+// typed.
+void InputDialog::endPendingEntry(int row, int col)
+{
+    if (!EntryPending)
+        return;
+    EntryPending = false;
+    if (withinFullMarks(col, EntryValue)) {
+        writeRowTotal(row);
+        return;
+    }
+    // Refused as any score above the full marks is: the cursor goes back to the cell
+    // and the teacher is told, once the move that ended the entry is over.
+    const int value = EntryValue;
+    QTimer::singleShot(0, this, [this, row, col, value] {
+        if (isUnloaded())
+            return;
+        setCursor(row, col);
+        Grid1->setFocus(Qt::OtherFocusReason);
+        CheckMax(value);
+    });
+}
+
+void InputDialog::writeRowTotal(int row)
+{
+    if (row < 1 || row > Grid1->rowCount())
+        return;
+    std::array<QString, 4> cells;
+    for (int i = 0; i < 4; ++i)
+        cells[size_t(i)] = cellText(row, FirstScoreColumn + i);
+    setCell(row, TotalColumn, QString::number(rowTotal(cells)));
+}
+
+bool InputDialog::withinFullMarks(int col, int score) const
+{
+    if (col < FirstScoreColumn || col > LastScoreColumn)
+        return true;
+    return numberIn(Tx_Manten[col - FirstScoreColumn]->text()) >= score;
 }
 
 int InputDialog::topRow() const
@@ -108,10 +158,7 @@ void InputDialog::Grid1_KeyPress(QChar key)
 
 bool InputDialog::CheckMax(int score)
 {
-    const int col = cursorCol();
-    if (col < FirstScoreColumn)
-        return true;
-    if (numberIn(Tx_Manten[col - FirstScoreColumn]->text()) >= score)
+    if (withinFullMarks(cursorCol(), score))
         return true;
     ctx.ui.message(this, QStringLiteral("満点を超えた点数です"), Ui::Buttons::Ok, Ui::Icon::Critical);
     Grid1->setFocus(Qt::OtherFocusReason);
@@ -123,10 +170,7 @@ void InputDialog::CommitCell()
 {
     const int row = cursorRow();
     const int col = cursorCol();
-    std::array<QString, 4> cells;
-    for (int i = 0; i < 4; ++i)
-        cells[size_t(i)] = cellText(row, FirstScoreColumn + i);
-    setCell(row, TotalColumn, QString::number(rowTotal(cells)));
+    writeRowTotal(row);
     const Advance next = nextCell(row, col, ChosenViewpoints, ctx.data.PupilCount, numberIn(Tx_RyoikiSu->text()));
     setCursor(next.row, next.col);
     if (next.scrollDown)
@@ -179,11 +223,19 @@ bool InputDialog::ValidateTest(int t)
 
 void InputDialog::menuSave_Click(int index)
 {
+    if (index == 0 ? !saveTests() : !mayLeave(Leaving::Discard))
+        return;  // the screen stays as it is: nothing typed is lost
+    closingByCommand = true;
+    closeWindow();
+}
+
+bool InputDialog::saveTests()
+{
     ClassData& data = ctx.data;
-    if (index != 0) {
-        closingByCommand = true;
-        closeWindow();
-        return;
+    // A digit waiting for its second one is that pupil's score.
+    if (EntryPending) {
+        EntryPending = false;
+        writeRowTotal(cursorRow());
     }
     const int shown = data.CurrentTest;
     int failing = 0;
@@ -201,13 +253,12 @@ void InputDialog::menuSave_Click(int index)
         data.CurrentTest = failing;
         ValidateTest(failing);
         ShowTest();
-        return;
+        return false;
     }
     if (!ctx.check(saved, this, Ui::Icon::Critical))
-        return;  // the screen stays as it is: nothing typed is lost
+        return false;
     data.CurrentTest = data.TestSet.StoredTestCount;
-    closingByCommand = true;
-    closeWindow();
+    return true;
 }
 
 void InputDialog::cmdEnd_Click(int index) { menuSave_Click(index); }

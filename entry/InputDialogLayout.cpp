@@ -258,6 +258,9 @@ void InputDialog::connectControls()
     connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
     connect(Bt_Tname, &QPushButton::clicked, this, [this] { Bt_Tname_Click(); });
     connect(cmdMode, &QPushButton::clicked, this, [this] { cmdMode_Click(); });
+    // Any move of the cursor ends an entry of one digit in the cell it leaves.
+    connect(Grid1, &QTableWidget::currentCellChanged, this,
+            [this](int, int, int previousRow, int previousColumn) { endPendingEntry(previousRow + 1, previousColumn); });
 
     for (QWidget* w : {static_cast<QWidget*>(TxTitle), static_cast<QWidget*>(Tx_RyoikiSu), static_cast<QWidget*>(Grid1)})
         w->installEventFilter(this);
@@ -341,6 +344,12 @@ bool InputDialog::eventFilter(QObject* watched, QEvent* event)
         } else if (type == QEvent::FocusIn) {
             Grid1_GotFocus();
         } else if (type == QEvent::FocusOut) {
+            // Leaving the grid for another control ends a one-digit entry; a message
+            // box, a menu or another program taking the focus does not.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+                && reason != Qt::MenuBarFocusReason)
+                endPendingEntry(cursorRow(), cursorCol());
             Grid1_LostFocus();
         } else if (type == QEvent::Resize) {
             fitColumns();

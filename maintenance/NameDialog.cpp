@@ -125,13 +125,15 @@ void NameDialog::removeCommand(int n, const QString& name)
 
 void NameDialog::TenNyu(int n)
 {
-    // A cancelled box gives an empty name; the pupil is taken in all the same.
-    const QString name = ctx.ui.input(this, QStringLiteral("新しい児童名は？"), QStringLiteral("転入処理"), QStringLiteral("転入生"))
-                             .value_or(QString());
+    // キャンセル in the name box cancels the transfer: no file is touched.
+    const std::optional<QString> name =
+        ctx.ui.input(this, QStringLiteral("新しい児童名は？"), QStringLiteral("転入処理"), QStringLiteral("転入生"));
+    if (!name)
+        return;
     Status done;
     {
         BusyCursor busy(ctx.ui);
-        done = Transfer::TenNyu(ctx.data, n, name, ctx.today(), fileWriter);
+        done = Transfer::TenNyu(ctx.data, n, *name, ctx.today(), fileWriter);
     }
     if (!ctx.check(done, this, Ui::Icon::Warning))
         return;

@@ -10,6 +10,7 @@
 #include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 QtUi::QtUi(const QString& helpFile) : helpFile(helpFile) {}
 
@@ -18,18 +19,25 @@ QtUi::~QtUi()
     delete help;
 }
 
+namespace {
+void setIcon(QMessageBox& box, Ui::Icon icon)
+{
+    switch (icon) {
+    case Ui::Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Ui::Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Ui::Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Ui::Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Ui::Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+}
+}  // namespace
+
 Ui::Answer QtUi::message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
     QMessageBox box(owner);
     box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
     box.setText(text);
-    switch (icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-    }
+    setIcon(box, icon);
     switch (buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -51,6 +59,31 @@ Ui::Answer QtUi::message(QWidget* owner, const QString& text, Buttons buttons, I
     case QMessageBox::No: return Answer::No;
     default: return buttons == Buttons::OkCancel && result != QMessageBox::Ok ? Answer::Cancel : Answer::Ok;
     }
+}
+
+int QtUi::ask(QWidget* owner, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
+              Icon icon, const QString& title)
+{
+    QMessageBox box(owner);
+    box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+    box.setText(text);
+    setIcon(box, icon);
+    QList<QPushButton*> shown;
+    for (int i = 0; i < buttons.size(); ++i) {
+        // The roles place the buttons as the desktop expects: the affirmative one
+        // first, the one that gives up last.
+        const QMessageBox::ButtonRole role = i == escapeButton ? QMessageBox::RejectRole
+            : i == 0                                            ? QMessageBox::AcceptRole
+                                                                : QMessageBox::DestructiveRole;
+        shown.append(box.addButton(buttons[i], role));
+    }
+    if (defaultButton >= 0 && defaultButton < shown.size())
+        box.setDefaultButton(shown[defaultButton]);
+    if (escapeButton >= 0 && escapeButton < shown.size())
+        box.setEscapeButton(shown[escapeButton]);
+    box.exec();
+    const int chosen = int(shown.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    return chosen >= 0 ? chosen : escapeButton;
 }
 
 void QtUi::beep()

@@ -13,6 +13,8 @@ public:
     ~QtUi() override;
 
     Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    int ask(QWidget* owner, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
+            Icon icon, const QString& title) override;
     void beep() override;
     std::optional<QString> input(QWidget* owner, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;

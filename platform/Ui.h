@@ -4,6 +4,7 @@
 // QtUi; tests install a scripted Ui that records each call and answers it.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -22,6 +23,11 @@ public:
     // A message box. An empty title means the application title "小学校成績処理かざね".
     virtual Answer message(QWidget* owner, const QString& text, Buttons buttons = Buttons::Ok,
                            Icon icon = Icon::None, const QString& title = {}) = 0;
+    // A question with buttons of its own captions, in order. Returns the index of the
+    // button chosen; closing the box (Esc, the close box) chooses `escapeButton`.
+    // `defaultButton` is the one Enter presses.
+    virtual int ask(QWidget* owner, const QString& text, const QStringList& buttons, int defaultButton,
+                    int escapeButton, Icon icon = Icon::Question, const QString& title = {}) = 0;
     virtual void beep() = 0;
     // An input box; nothing when cancelled.
     virtual std::optional<QString> input(QWidget* owner, const QString& prompt, const QString& title,

@@ -1,6 +1,6 @@
 #pragma once
 // What every window is handed: the one ClassData, the Ui seam, the settings store,
-// the main window's command states, the report path and the date seam.
+// the main window's command states, the report path and the date and clock seams.
 
 #include "core/ClassData.h"
 #include "core/Status.h"
@@ -8,6 +8,7 @@
 #include "platform/Ui.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <functional>
 
 class MainFrame;
@@ -22,6 +23,7 @@ struct AppContext {
     MainFrame* frame = nullptr;          // set once the main window exists
     QString programFolder;               // default data folder, report stores
     std::function<QDate()> today = [] { return QDate::currentDate(); };
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
     // Shows the message of a failed status (OK button); returns whether it succeeded.
     bool check(const Status& status, QWidget* owner = nullptr, Ui::Icon icon = Ui::Icon::None)

@@ -2,8 +2,9 @@
 // Base of every window that lives inside the main window's frame. The main window
 // calls Form_Activate when the window becomes the active child; Form_Unload runs
 // once when the window closes, by any means. A window may refuse to close in
-// Form_QueryUnload. When the program ends, Form_ProgramEnd lets a window keep what
-// its own closing would keep.
+// Form_QueryUnload. Before the program ends, Form_QueryProgramEnd may keep it
+// running; when it ends, Form_ProgramEnd lets a window keep what its own closing
+// would keep.
 
 #include "shell/AppContext.h"
 
@@ -23,6 +24,9 @@ public:
     virtual bool Form_QueryUnload() { return true; }
     virtual void Form_Unload() {}
     virtual void Form_ProgramEnd() {}
+    // Asked before the program ends, while everything is still open: false keeps the
+    // program running (the window has said why, or the teacher chose to stay).
+    virtual bool Form_QueryProgramEnd() { return true; }
 
     // Closes the window (and its frame inside the main window).
     void closeWindow();

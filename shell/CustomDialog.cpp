@@ -5,6 +5,7 @@
 #include "core/Cp932.h"
 #include "core/DataFolder.h"
 #include "core/NewClass.h"
+#include "core/NewClassCopy.h"
 #include "core/RosterFile.h"
 #include "shell/BrowseDataFolder.h"
 #include "shell/MainFrame.h"
@@ -33,6 +34,23 @@ QString cleanFolder(const QString& folder)
     const QString clean = QDir::cleanPath(folder.trimmed());
     const QString canonical = QFileInfo(clean).canonicalFilePath();
     return canonical.isEmpty() ? clean : canonical;
+}
+
+// The confirmation of 新規ｸﾗｽ: what will be emptied and where the copy goes.
+QString newClassQuestion(const ClassData& data, const QString& copyFolder, bool copied)
+{
+    QString text = QStringLiteral("新たなクラスを作ります.\n\n");
+    if (data.SenkaMode) {
+        text += QStringLiteral("クラス「%1」の氏名（%2人）と点数をすべて空にします。")
+                    .arg(data.FileStem[data.ClassNumber])
+                    .arg(data.PupilCount);
+    } else {
+        text += QStringLiteral("今のクラスの氏名（%1人）、全教科の点数、出欠の記録をすべて空にします。").arg(data.PupilCount);
+    }
+    if (copied)
+        text += QStringLiteral("\n\n空にする前に、今のファイルをすべて次のフォルダにコピーして残します。\n%1")
+                    .arg(QDir::toNativeSeparators(QDir::cleanPath(copyFolder)));
+    return text;
 }
 
 }  // namespace
@@ -257,11 +275,21 @@ void CustomDialog::Bt_Mente_Click()
                        Ui::Buttons::Ok, Ui::Icon::Information);
         return;
     }
-    if (ctx.ui.message(this, QStringLiteral("新たなクラスを作ります."), Ui::Buttons::OkCancel, Ui::Icon::Question)
-        != Ui::Answer::Ok)
+    // The question says what is emptied and where the copy of the class goes; a slip
+    // of Enter answers キャンセル.
+    const QDateTime when = ctx.now();
+    const QString planned = NewClass::copyFolder(ctx.data, when);
+    if (ctx.ui.ask(this, newClassQuestion(ctx.data, planned, !NewClass::classFiles(ctx.data).isEmpty()),
+                   {QStringLiteral("OK"), QStringLiteral("キャンセル")}, 1, 1, Ui::Icon::Question)
+        != 0)
         return;
     {
         BusyCursor busy(ctx.ui);
+        // Every file of the class is copied first; when the copy fails nothing is emptied.
+        const QStringList files = NewClass::classFiles(ctx.data);
+        if (!files.isEmpty()
+            && !ctx.check(NewClass::copyFiles(files, NewClass::copyFolder(ctx.data, when)), this, Ui::Icon::Warning))
+            return;
         if (!ctx.check(NewClass::clearFiles(ctx.data), this, Ui::Icon::Warning))
             return;
     }

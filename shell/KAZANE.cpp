@@ -504,8 +504,8 @@ void KAZANE::startUp()
     ctx.reports.removeLeftoverStores();
 }
 
-// Ending the program asks nothing and saves nothing, except what a window keeps on
-// every close of its own (the attendance window).
+// Ending the program saves nothing, except what a window keeps on every close of
+// its own (the attendance window).
 void KAZANE::notifyProgramEnd()
 {
     if (programEnding)
@@ -517,8 +517,24 @@ void KAZANE::notifyProgramEnd()
             child->Form_ProgramEnd();
 }
 
+// A window holding work that is not saved (score entry) asks first; its answer
+// may keep the program running.
+bool KAZANE::childrenAllowProgramEnd()
+{
+    if (programEnding)
+        return true;
+    const auto frames = mdi->subWindowList();
+    for (QMdiSubWindow* frame : frames)
+        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
+            if (!child->Form_QueryProgramEnd())
+                return false;
+    return true;
+}
+
 void KAZANE::endProgram()
 {
+    if (!childrenAllowProgramEnd())
+        return;
     notifyProgramEnd();
     QApplication::closeAllWindows();
     QApplication::quit();
@@ -526,6 +542,10 @@ void KAZANE::endProgram()
 
 void KAZANE::closeEvent(QCloseEvent* event)
 {
+    if (!childrenAllowProgramEnd()) {
+        event->ignore();
+        return;
+    }
     notifyProgramEnd();
     event->accept();
 }

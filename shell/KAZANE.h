@@ -114,6 +114,7 @@ private:
     void setEditingMenusEnabled(bool enabled);
     void menuFDFormat_Click();
     void notifyProgramEnd();
+    bool childrenAllowProgramEnd();
     void showAbout();
 
     AppContext& ctx;

@@ -215,18 +215,30 @@ void AttendanceTallyTest::enteringATallyStoresTheMonthShown()
     QCOMPARE(rowTexts(w, 2).mid(2), split("0,0,12,0,2,0,0,10"));
     QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("12"));
 
-    // Back in April, an emptied lesson-days box is stored as 0 days on entering a
-    // tally; the counts typed are kept.
+    // Back in April with the lesson-days box emptied, every tally button and menu
+    // entry refuses as a month change does; nothing is stored, no 必要日数 changes.
     w->cmdInput->click();
     QCOMPARE(w->CbMonth->currentText(), QStringLiteral("４月"));
     typeAt(w, 1, 8, QStringLiteral("1"));
     typeLessonDays(w, QString());
+    QTest::mouseClick(w->cmdShukei[3], Qt::LeftButton);  // leaves the box as well
+    w->Mn_gShu[0]->trigger();
+    const QString noLessonDays = QStringLiteral("授業数を指定してください。未定の場合０を入力してください.");
+    QCOMPARE(env.ui.messageTexts(), (QStringList{noLessonDays, noLessonDays}));
+    QCOMPARE(env.ui.messages[0].buttons, Ui::Buttons::Ok);
+    QVERIFY(!w->ShowingTally);
+    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("４月"));
+    QCOMPARE(w->CurrentMonth, 1);
+    QCOMPARE(env.data.LessonDays[1], 12);
+    QCOMPARE(env.data.Attendance[1][1][7], 0);
+    QCOMPARE(rowTexts(w, 1).mid(2, 7), (QStringList{"", "", "12", "", "", "", "1"}));
+    QCOMPARE(rowTexts(w, 2).mid(2, 7), (QStringList{"", "", "12", "", "2", "", ""}));
+
+    // With a number in the box the tally counts what was typed.
+    typeLessonDays(w, QStringLiteral("12"));
     w->cmdShukei[3]->click();
-    QVERIFY(env.ui.messages.isEmpty());
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("0"));
-    QCOMPARE(env.data.LessonDays[1], 0);
+    QVERIFY(w->ShowingTally);
     QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,12,0,0,0,1,12"));
-    QCOMPARE(rowTexts(w, 2).mid(2), split("0,0,12,0,2,0,0,10"));
 }
 
 void AttendanceTallyTest::tallyIsOnlyShownNeverTyped()

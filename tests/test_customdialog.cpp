@@ -152,8 +152,8 @@ private slots:
         QCOMPARE(openDialogs(window), QList<CustomDialog*>{dialog});
 
         dialog->Bt_Mente->click();
-        QCOMPARE(env.ui.messages.last().text, QStringLiteral("新たなクラスを作ります."));
-        QCOMPARE(env.ui.messages.last().buttons, Ui::Buttons::OkCancel);
+        QVERIFY(env.ui.messages.last().text.startsWith(QStringLiteral("新たなクラスを作ります.")));
+        QCOMPARE(env.ui.messages.last().choices, (QStringList{"OK", "キャンセル"}));
         QCOMPARE(env.ui.messages.last().icon, Ui::Icon::Question);
         QVERIFY(dialog->enteringNames());
         QVERIFY(dialog->Tx_DataInput->isEnabled() && dialog->Lb_DataInput->isVisible());
@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(dialog->Lt_Name->count(), 2);
         QCOMPARE(dialog->Lb_Numbers->text(), QStringLiteral("2"));
 
-        env.ui.answers = {Ui::Answer::Cancel};
+        env.ui.choices = {1};  // キャンセル
         dialog->Bt_Mente->click();
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), oldRoster);

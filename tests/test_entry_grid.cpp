@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTableWidget>
 
 using namespace EntryTest;
 
@@ -84,8 +85,8 @@ private slots:
         entry->setCursor(1, 3);
         QVERIFY(!entry->Grid1->testAttribute(Qt::WA_InputMethodEnabled));
         type(entry, QStringLiteral("1"));
-        QTest::keyClick(entry->Grid1, Qt::Key_Return);
         QTest::keyClick(entry->Grid1, Qt::Key_Backspace);
+        QTest::keyClick(entry->Grid1, Qt::Key_Return);  // no digit waits: refused too
         QCOMPARE(env.ui.beeps, 3);
         // The "1" is forgotten: "2" starts a new number.
         type(entry, QStringLiteral("2"));
@@ -110,18 +111,67 @@ private slots:
         QVERIFY(env.ui.messages.isEmpty());
     }
 
-    void firstDigitWaitsAcrossCursorMoves()
+    // Moving the cursor ends an entry of one digit: the digit stays as that pupil's
+    // score, the row total follows it, and the next digit starts a new entry in the
+    // cell it is typed into. Arrow keys, a click, Enter and leaving the grid all do.
+    void cursorMoveEndsAOneDigitEntry()
     {
         TestEnv env;
-        env.makeClass(pupils(3));
-        env.writeFile(QStringLiteral("国語.dat"), scoreFile({testLines(QStringLiteral("小テスト"), {{1, 100, {0, 0, 0}}})}));
+        env.makeClass(pupils(5));
+        env.writeFile(QStringLiteral("国語.dat"),
+                      scoreFile({testLines(QStringLiteral("小テスト"), {{1, 50, {0, 0, 0, 0, 0}}, {2, 8, {0, 0, 0, 0, 0}}})}));
         InputDialog* entry = openEntry(env);
+        QCOMPARE(entry->cursorRow(), 1);
+        QCOMPARE(entry->cursorCol(), 3);
+
         type(entry, QStringLiteral("4"));
         QTest::keyClick(entry->Grid1, Qt::Key_Down);
         type(entry, QStringLiteral("5"));
-        QCOMPARE(entry->cellText(1, 3), QStringLiteral("4"));
-        QCOMPARE(rowCells(entry, 2), (QStringList{"45", "45", "", "", ""}));
+        QCOMPARE(rowCells(entry, 1), (QStringList{"4", "4", "0", "", ""}));
+        QCOMPARE(rowCells(entry, 2), (QStringList{"0", "5", "0", "", ""}));
+        QCOMPARE(entry->cursorRow(), 2);  // "5" waits for its second digit
+        QCOMPARE(entry->cursorCol(), 3);
+
+        // To the right with the arrow key, then a click on the next pupil's cell.
+        QTest::keyClick(entry->Grid1, Qt::Key_Right);
+        QCOMPARE(rowCells(entry, 2), (QStringList{"5", "5", "0", "", ""}));
+        type(entry, QStringLiteral("7"));
+        QTableWidgetItem* below = entry->Grid1->item(2, 4);
+        QTest::mouseClick(entry->Grid1->viewport(), Qt::LeftButton, {}, entry->Grid1->visualItemRect(below).center());
         QCOMPARE(entry->cursorRow(), 3);
+        QCOMPARE(entry->cursorCol(), 4);
+        QCOMPARE(rowCells(entry, 2), (QStringList{"12", "5", "7", "", ""}));
+
+        // A lone digit above the column's full marks of 8 is refused as any score is:
+        // the message, and the cursor back on the cell with the total unchanged.
+        type(entry, QStringLiteral("9"));
+        QTest::keyClick(entry->Grid1, Qt::Key_Up);
+        QTRY_COMPARE(env.ui.messageTexts(), QStringList{"満点を超えた点数です"});
+        QCOMPARE(env.ui.messages[0].icon, Ui::Icon::Critical);
+        QCOMPARE(entry->cursorRow(), 3);
+        QCOMPARE(entry->cursorCol(), 4);
+        QCOMPARE(rowCells(entry, 3), (QStringList{"0", "0", "9", "", ""}));
+
+        // Enter confirms a lone digit and moves on as a second digit would.
+        type(entry, QStringLiteral("6"));
+        QTest::keyClick(entry->Grid1, Qt::Key_Return);
+        QCOMPARE(rowCells(entry, 3), (QStringList{"6", "0", "6", "", ""}));
+        QCOMPARE(entry->cursorRow(), 4);
+        QCOMPARE(entry->cursorCol(), 3);
+
+        // Leaving the grid for another control ends the entry too.
+        type(entry, QStringLiteral("3"));
+        entry->cmdNew->setFocus(Qt::TabFocusReason);
+        QCOMPARE(rowCells(entry, 4), (QStringList{"3", "3", "0", "", ""}));
+        entry->Grid1->setFocus(Qt::MouseFocusReason);
+        type(entry, QStringLiteral("2"));
+        QCOMPARE(entry->cellText(4, 3), QStringLiteral("2"));
+        QCOMPARE(env.ui.beeps, 0);
+        QCOMPARE(env.ui.messages.size(), 1);
+
+        QTest::mouseClick(entry->cmdEnd[0], Qt::LeftButton);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
+                 crlf({"1", "\"小テスト\"", "2", "1", "50", "4", "5", "0", "2", "0", "2", "8", "0", "7", "6", "0", "0"}));
     }
 
     void noViewpointChosen()

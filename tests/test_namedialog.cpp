@@ -264,14 +264,30 @@ private slots:
         QVERIFY(f.window->button("printdialog")->isEnabled());
     }
 
-    void cancelledNameBoxStillTakesThePupilIn()
+    // キャンセル in the name box cancels the whole transfer: every file of the folder
+    // stays byte for byte, no backup is made, the class keeps its pupils.
+    void cancelledNameBoxCancelsTheTransfer()
     {
         Fixture f(3);
         NameDialog* d = f.dialog;
-        d->Lt_Name->setCurrentRow(2);
+        const auto before = snapshot(f.env);
+        d->Lt_Name->setCurrentRow(1);
         f.env.ui.inputs.push_back(std::nullopt);
-        d->menuEdit[1]->trigger();
-        QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(pupilNames(3) << QString())));
+        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+        QCOMPARE(f.env.ui.inputPrompts, QStringList{"新しい児童名は？"});
+        QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童02の後ろに新しい児童を挿入します"});
+        QCOMPARE(snapshot(f.env), before);
+        QCOMPARE(f.env.data.PupilCount, 3);
+        QCOMPARE(listLines(d->Lt_Name), pupilNames(3));
+        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("3"));
+        QVERIFY(d->menuEdit[1]->isEnabled());
+
+        // The same command again, with a name, takes the pupil in.
+        f.env.ui.inputs.push_back(QStringLiteral("転入生"));
+        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+        QStringList names = pupilNames(3);
+        names.insert(2, QStringLiteral("転入生"));
+        QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("4"));
     }
 

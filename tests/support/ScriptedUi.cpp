@@ -4,13 +4,37 @@
 
 Ui::Answer ScriptedUi::message(QWidget*, const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
-    messages.append({text, buttons, icon, title});
+    Message shown;
+    shown.text = text;
+    shown.buttons = buttons;
+    shown.icon = icon;
+    shown.title = title;
+    messages.append(shown);
     if (!answers.empty()) {
         const Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
+int ScriptedUi::ask(QWidget*, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
+                    Icon icon, const QString& title)
+{
+    Message asked;
+    asked.text = text;
+    asked.buttons = Buttons::Ok;
+    asked.icon = icon;
+    asked.title = title;
+    asked.choices = buttons;
+    asked.defaultChoice = defaultButton;
+    asked.escapeChoice = escapeButton;
+    messages.append(asked);
+    if (choices.empty())
+        return 0;
+    const int chosen = choices.front();
+    choices.pop_front();
+    return chosen;
 }
 
 std::optional<QString> ScriptedUi::input(QWidget*, const QString& prompt, const QString&, const QString&)

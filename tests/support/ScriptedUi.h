@@ -1,7 +1,8 @@
 #pragma once
 // A Ui for tests: records every message, beep, input box, picker, modal dialog,
 // help page and preview, and answers them from queues the test fills. With an
-// empty queue a message is answered with its first button (OK or Yes), an input box
+// empty queue a message is answered with its first button (OK or Yes), a question
+// of ask() with its first button too, an input box
 // and a picker are cancelled, and a modal dialog is closed at once (rejected).
 
 #include "platform/Ui.h"
@@ -16,9 +17,13 @@ class ScriptedUi : public Ui {
 public:
     struct Message {
         QString text;
-        Buttons buttons;
-        Icon icon;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
         QString title;
+        // A question of ask(): its button captions, the default and the escape button.
+        QStringList choices;
+        int defaultChoice = -1;
+        int escapeChoice = -1;
     };
     struct Preview {
         QString title;
@@ -27,6 +32,8 @@ public:
     };
 
     Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    int ask(QWidget* owner, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
+            Icon icon, const QString& title) override;
     void beep() override { ++beeps; }
     std::optional<QString> input(QWidget* owner, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
@@ -41,6 +48,7 @@ public:
 
     // Answers, taken in order.
     std::deque<Answer> answers;
+    std::deque<int> choices;  // for ask(): the index of the button pressed
     std::deque<std::optional<QString>> inputs;
     std::deque<QString> folders;
     std::deque<QString> saveNames;

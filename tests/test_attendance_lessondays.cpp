@@ -1,0 +1,54 @@
+// The lesson-days box of the attendance window: leaving it fills in every 必要日数
+// again only when its number changed, so that values typed through the value prompt
+// survive a click into the box and out again, and an emptied box changes nothing.
+
+#include "AttendanceDriver.h"
+
+using namespace AttendanceDriver;
+
+class AttendanceLessonDaysTest : public QObject {
+    Q_OBJECT
+private slots:
+    void onlyANewNumberRefillsTheRequiredDays()
+    {
+        TestEnv env;
+        startClass(env, QDate(2026, 6, 15));
+        QStringList lines;
+        for (int m = 1; m <= 12; ++m) {
+            lines << (m == 3 ? QStringLiteral("20") : QStringLiteral("0"));
+            for (int p = 1; p <= 3; ++p)
+                lines << (m == 3 ? QStringLiteral("%1,0,%2,0,0,0,0").arg(p - 1).arg(21 - p) : QStringLiteral("0,0,0,0,0,0,0"));
+        }
+        env.writeFile(QStringLiteral("shuketu.dat"), lines);
+        Frm_Shuseki* w = open(env);
+        QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("20"));
+
+        // A school trip: the teacher gives pupil 2 fifteen required days by the prompt.
+        promptAt(w, 2, 4, QStringLiteral("15"));
+        QCOMPARE(w->cellText(2, 4), QStringLiteral("15"));
+
+        // Into the box and out again, then the same number typed again: kept.
+        w->TxJugyoSu->setFocus(Qt::MouseFocusReason);
+        leaveLessonDays(w);
+        typeLessonDays(w, QStringLiteral("20"));
+        leaveLessonDays(w);
+        QCOMPARE(w->cellText(2, 4), QStringLiteral("15"));
+        // An emptied box gives nothing to count from: no "-1" appears.
+        typeLessonDays(w, QString());
+        leaveLessonDays(w);
+        QCOMPARE(w->cellText(1, 4), QStringLiteral("20"));
+        QCOMPARE(w->cellText(2, 4), QStringLiteral("15"));
+        QCOMPARE(w->cellText(3, 4), QStringLiteral("18"));
+
+        // What the prompt gave reaches the file.
+        typeLessonDays(w, QStringLiteral("20"));
+        leaveLessonDays(w);
+        w->cmdEnd->click();
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.readLines(QStringLiteral("shuketu.dat")).mid(8, 4),
+                 (QStringList{"20", "0,0,20,0,0,0,0", "1,0,15,0,0,0,0", "2,0,18,0,0,0,0"}));
+    }
+};
+
+QTEST_MAIN(AttendanceLessonDaysTest)
+#include "test_attendance_lessondays.moc"

@@ -1,0 +1,230 @@
+// 新規ｸﾗｽ in the settings window, pressed once, twice and more: before anything is
+// emptied every file of the class is copied into a dated folder under "以前のクラス",
+// so no earlier class is ever lost; キャンセル is the default answer; a copy the
+// system refuses leaves every file as it was.
+
+#include "FailingDisk.h"
+#include "TestEnv.h"
+#include "shell/CustomDialog.h"
+#include "shell/KAZANE.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+using Files = QMap<QString, QByteArray>;
+
+const QStringList Subjects{QStringLiteral("国語"), QStringLiteral("社会"), QStringLiteral("算数"),
+                           QStringLiteral("理科"), QStringLiteral("生活"), QStringLiteral("音楽"),
+                           QStringLiteral("図工"), QStringLiteral("家庭"), QStringLiteral("体育")};
+
+// Every data file of a folder (rosters, score, attendance and backup files) by
+// name, byte for byte.
+Files filesIn(const QString& folder)
+{
+    Files files;
+    const QStringList names = QDir(folder).entryList({"*.nam", "*.nbk", "*.bak", "*.dat"}, QDir::Files);
+    for (const QString& name : names) {
+        QFile file(folder + QLatin1Char('/') + name);
+        if (file.open(QIODevice::ReadOnly))
+            files.insert(name, file.readAll());
+    }
+    return files;
+}
+
+CustomDialog* openSettings(KAZANE& window)
+{
+    window.menu_custom->trigger();
+    for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
+        if (auto* dialog = qobject_cast<CustomDialog*>(frame->widget()))
+            return dialog;
+    return nullptr;
+}
+
+void typeNames(CustomDialog* dialog, const QStringList& names)
+{
+    for (const QString& name : names) {
+        QInputMethodEvent event;
+        event.setCommitString(name);
+        QApplication::sendEvent(dialog->Tx_DataInput, &event);
+        QTest::keyClick(dialog->Tx_DataInput, Qt::Key_Return);
+    }
+    dialog->BtInputEnd->click();
+}
+
+void setClock(TestEnv& env, int hour, int minute)
+{
+    env.ctx->now = [hour, minute] { return QDateTime(QDate(2026, 12, 7), QTime(hour, minute)); };
+}
+
+QString copyFolder(TestEnv& env, const QString& name)
+{
+    return env.dataFolder() + QStringLiteral("以前のクラス/") + name;
+}
+
+// A homeroom class of two with scores in 算数, attendance, and backups from earlier
+// saves (an older roster and older 国語 scores).
+void classWithHistory(TestEnv& env)
+{
+    env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+    env.writeFile(QStringLiteral("算数.dat"), {"1", "\"小テスト\"", "1", "1", "10", "8", "-1"});
+    QStringList attendance;
+    for (int m = 1; m <= 12; ++m)
+        attendance << QString::number(m + 10) << QStringLiteral("1,0,%1,0,0,0,0").arg(m + 9) << QStringLiteral("0,0,0,2,0,0,0");
+    env.writeFile(QStringLiteral("shuketu.dat"), attendance);
+    env.writeFile(QStringLiteral("Class.NBk"), {"1", "\"前の年の子\""});
+    env.writeFile(QStringLiteral("Class.bak"), {"2", "\"青木\"", "\"石原\""});
+    env.writeFile(QStringLiteral("国語.Bak"), {"1", "\"前の漢字\"", "1", "1", "10", "5", "6"});
+}
+
+}  // namespace
+
+class NewClassTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Three presses, two of them in the same minute: three dated folders, and the
+    // first class is still there byte for byte at the end.
+    void everyPressKeepsTheClassItEmpties()
+    {
+        TestEnv env;
+        classWithHistory(env);
+        const Files firstClass = filesIn(env.dataFolder());
+        QCOMPARE(firstClass.size(), 14);  // roster, 9 score files, attendance, 3 backups
+        KAZANE& window = env.startMainWindow();
+        CustomDialog* dialog = openSettings(window);
+        QVERIFY(dialog);
+        setClock(env, 9, 30);
+        env.ui.clear();
+
+        dialog->Bt_Mente->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        const ScriptedUi::Message asked = env.ui.messages[0];
+        QCOMPARE(asked.text, QStringLiteral("新たなクラスを作ります.\n\n今のクラスの氏名（2人）、全教科の点数、出欠の記録をすべて空にします。"
+                                            "\n\n空にする前に、今のファイルをすべて次のフォルダにコピーして残します。\n")
+                                 + QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930"))));
+        QCOMPARE(asked.choices, (QStringList{"OK", "キャンセル"}));
+        QCOMPARE(asked.defaultChoice, 1);
+        QCOMPARE(asked.escapeChoice, 1);
+        QCOMPARE(asked.icon, Ui::Icon::Question);
+        QVERIFY(dialog->enteringNames());
+        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930"))), firstClass);
+        // The given backups are made as before.
+        QCOMPARE(env.readBytes(QStringLiteral("Class.NBk")), firstClass[QStringLiteral("Class.Nam")]);
+        QCOMPARE(env.readBytes(QStringLiteral("算数.Bak")), firstClass[QStringLiteral("算数.dat")]);
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.bak")), firstClass[QStringLiteral("shuketu.dat")]);
+        typeNames(dialog, {QStringLiteral("上田"), QStringLiteral("江藤"), QStringLiteral("小野")});
+        const Files secondClass = filesIn(env.dataFolder());
+
+        // Pressed again in the same minute: a folder of its own.
+        dialog->Bt_Mente->click();
+        QVERIFY(env.ui.messages.last().text.endsWith(QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930_2")))));
+        QVERIFY(env.ui.messages.last().text.contains(QStringLiteral("氏名（3人）")));
+        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))), secondClass);
+        typeNames(dialog, {});
+
+        // And once more, later: the empty class is copied too, nothing is overwritten.
+        setClock(env, 9, 45);
+        dialog->Bt_Mente->click();
+        QVERIFY(dialog->enteringNames());
+        QCOMPARE(QDir(env.dataFolder() + QStringLiteral("以前のクラス")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{"2026-12-07_0930", "2026-12-07_0930_2", "2026-12-07_0945"}));
+        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930"))), firstClass);
+        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))), secondClass);
+        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0945")))[QStringLiteral("Class.NBk")],
+                 secondClass[QStringLiteral("Class.Nam")]);
+        QCOMPARE(env.ui.messages.size(), 3);
+    }
+
+    // Enter (the default) or Esc answer キャンセル: nothing is copied or emptied.
+    void cancelChangesNothing()
+    {
+        TestEnv env;
+        classWithHistory(env);
+        const Files before = filesIn(env.dataFolder());
+        CustomDialog* dialog = openSettings(env.startMainWindow());
+        env.ui.choices = {1};
+        dialog->Bt_Mente->click();
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(filesIn(env.dataFolder()), before);
+        QVERIFY(!QFileInfo::exists(env.dataFolder() + QStringLiteral("以前のクラス")));
+    }
+
+    // The system refuses the copy: the teacher is told, and no file is emptied.
+    void refusedCopyEmptiesNothing()
+    {
+        TestEnv env;
+        classWithHistory(env);
+        // A score file too large for the file-size limit in force below.
+        QStringList big{"1", "\"大きいテスト\"", "1", "1", "100"};
+        for (int p = 0; p < 2; ++p)
+            big << QStringLiteral("%1").arg(50 + p);
+        big[1] = QLatin1Char('"') + QString(3000, QChar(u'長')) + QLatin1Char('"');
+        env.writeFile(QStringLiteral("体育.dat"), big);
+        const Files before = filesIn(env.dataFolder());
+        KAZANE& window = env.startMainWindow();
+        CustomDialog* dialog = openSettings(window);
+        setClock(env, 9, 30);
+        env.ui.clear();
+        {
+            FileSizeLimit limit(4096);
+            dialog->Bt_Mente->click();
+        }
+        QCOMPARE(env.ui.messages.size(), 2);
+        const QString told = env.ui.messages[1].text;
+        QVERIFY(told.startsWith(QStringLiteral("今のクラスのファイルをフォルダ「%1」にコピーできませんでした。新規クラスは作成されていません。")
+                                    .arg(QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930"))))));
+        QVERIFY(told.contains(QStringLiteral("体育.dat")));
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(env.data.PupilCount, 2);
+        QCOMPARE(filesIn(env.dataFolder()), before);
+        QVERIFY(!QFileInfo::exists(env.dataFolder() + QStringLiteral("以前のクラス")));
+
+        // A file in the way of the folder: refused the same way.
+        env.writeFile(QStringLiteral("以前のクラス"), {"x"});
+        env.ui.clear();
+        dialog->Bt_Mente->click();
+        QCOMPARE(env.ui.messages.size(), 2);
+        QVERIFY(env.ui.messages[1].text.contains(QStringLiteral("コピーできませんでした")));
+        QCOMPARE(filesIn(env.dataFolder()), before);
+        QCOMPARE(env.readBytes(QStringLiteral("以前のクラス")), crlf({"x"}));
+        QVERIFY(!dialog->enteringNames());
+    }
+
+    // Specialist mode: the current class's roster and score file with their backups
+    // are copied; other classes and the attendance file are not the class's.
+    void specialistCopiesTheCurrentClass()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
+        env.writeFile(QStringLiteral("４の１.dat"), {"1", "\"歌\"", "1", "1", "10", "9", "7"});
+        env.writeFile(QStringLiteral("４の１.Bak"), {"0"});
+        env.writeFile(QStringLiteral("４の２.nam"), {"1", "\"木村\""});
+        env.writeFile(QStringLiteral("shuketu.dat"), {"0"});
+        const Files before = filesIn(env.dataFolder());
+        CustomDialog* dialog = openSettings(env.startMainWindow());
+        setClock(env, 14, 5);
+        env.ui.clear();
+        dialog->Bt_Mente->click();
+        QVERIFY(env.ui.messages[0].text.contains(QStringLiteral("クラス「４の１」の氏名（2人）と点数をすべて空にします。")));
+        Files expected;
+        for (const QString& name : {QStringLiteral("４の１.nam"), QStringLiteral("４の１.dat"), QStringLiteral("４の１.Bak")})
+            expected.insert(name, before[name]);
+        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_1405"))), expected);
+        QCOMPARE(env.readBytes(QStringLiteral("４の２.nam")), before[QStringLiteral("４の２.nam")]);
+    }
+};
+
+QTEST_MAIN(NewClassTest)
+#include "test_newclass.moc"
