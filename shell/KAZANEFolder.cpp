@@ -40,8 +40,8 @@ QString heldQuestion(const QString& folder, const DataFolderLock::Holder& holder
                           "フォルダ：%1\nコンピュータ：%2\n使用開始：%3\n\n"
                           "二つのかざねで同時に保存すると、一方の変更が失われます。\n"
                           "読み取り専用で開きますか？\n\n"
-                          "「はい」　読み取り専用で開きます（点数・氏名・テスト・出欠は保存できません）。\n"
-                          "「いいえ」かざねを終了します。")
+                          "はい：読み取り専用で開きます（点数・氏名・テスト・出欠は保存できません）。\n"
+                          "いいえ：かざねを終了します。")
         .arg(QDir::toNativeSeparators(folder), computerText(holder), since);
 }
 
@@ -234,9 +234,17 @@ bool KAZANE::readAttendance()
 // window shut, with the message of the refusal.
 bool KAZANE::refusedFilesReadAgain(bool needsAttendance)
 {
-    bool readable = rosterRefusal.isEmpty() || readRoster();
-    if (readable && needsAttendance && !ctx.data.SenkaMode && !attendanceRefusal.isEmpty())
+    const bool attendancePending = !ctx.data.SenkaMode && !attendanceRefusal.isEmpty();
+    bool readable = true;
+    if (!rosterRefusal.isEmpty()) {
+        readable = readRoster();
+        // A homeroom class's attendance is read right after its roster, as when the
+        // folder is opened.
+        if (readable && attendancePending)
+            readable = readAttendance() || !needsAttendance;
+    } else if (needsAttendance && attendancePending) {
         readable = readAttendance();
+    }
     showFolderState();
     return readable;
 }

@@ -141,6 +141,26 @@ private slots:
         QVERIFY(folderNote(window).isEmpty());
     }
 
+    void aRepairedRosterIsTakenWithItsAttendance()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(2));
+        env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田"});
+        env.data.PupilCount = 0;
+        KAZANE& window = env.startMainWindow();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.data.LessonDays[2], 0);  // not read with an unknown class size
+        env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田\""});
+        env.ui.clear();
+        window.Mn_Shuketu->trigger();
+        QVERIFY(env.ui.messages.isEmpty());
+        QVERIFY(window.findChild<Frm_Shuseki*>());
+        QCOMPARE(env.data.PupilCount, 2);
+        QCOMPARE(env.data.LessonDays[2], 20);
+        QCOMPARE(env.data.Attendance[2][2][4], 1);
+    }
+
     void refusedRosterKeepsTheClassWindowsShut()
     {
         TestEnv env;
