@@ -36,13 +36,19 @@ QString heldQuestion(const QString& folder, const DataFolderLock::Holder& holder
 {
     const QString since = holder.since.isValid() ? holder.since.toString(QStringLiteral("yyyy年M月d日 H:mm"))
                                                  : QStringLiteral("不明");
+    // A copy that crashed on this computer is recognised by itself; one on another
+    // computer cannot be asked, so the teacher is told how to free the folder.
+    const QString stale = holder.thisComputer
+        ? QString()
+        : QStringLiteral("（そのコンピュータでかざねを終了しているのにこの表示が出る場合は、"
+                         "データフォルダの「%1」を削除してください。）\n\n").arg(DataFolderLock::fileName());
     return QStringLiteral("このデータフォルダは、ほかで起動しているかざねが使用中です。\n\n"
-                          "フォルダ：%1\nコンピュータ：%2\n使用開始：%3\n\n"
+                          "フォルダ：%1\nコンピュータ：%2\n使用開始：%3\n\n%4"
                           "二つのかざねで同時に保存すると、一方の変更が失われます。\n"
                           "読み取り専用で開きますか？\n\n"
                           "はい：読み取り専用で開きます（点数・氏名・テスト・出欠は保存できません）。\n"
                           "いいえ：かざねを終了します。")
-        .arg(QDir::toNativeSeparators(folder), computerText(holder), since);
+        .arg(QDir::toNativeSeparators(folder), computerText(holder), since, stale);
 }
 
 QString notWritableNotice(const QString& folder)

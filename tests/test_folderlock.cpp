@@ -269,6 +269,28 @@ private slots:
         QCOMPARE(snapshot(env.dataFolder()), before);
     }
 
+    void anotherComputersCopyIsNamedAndLeftAlone()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        const QString path = lockPath(env.dataFolder());
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("4242\nkazane\nSHOKUIN-PC2\n");
+            QVERIFY(file.flush());
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(QFileInfo(path).lastModified() < QDateTime::currentDateTime().addDays(-2));
+        env.ui.answers = {Ui::Answer::No};
+        KAZANE window(*env.ctx);
+        QVERIFY(!window.startUp());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("コンピュータ：SHOKUIN-PC2\n")));
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("「kazane.lock」を削除")));
+        QCOMPARE(fileBytes(path), QByteArray("4242\nkazane\nSHOKUIN-PC2\n"));
+    }
+
     void aCrashedCopyDoesNotStandInTheWay()
     {
         TestEnv env;
