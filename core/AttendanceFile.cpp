@@ -12,6 +12,11 @@ QString AttendanceFile::fileName()
     return QStringLiteral("shuketu.dat");
 }
 
+QString AttendanceFile::backupName()
+{
+    return QStringLiteral("shuketu.bak");
+}
+
 QString AttendanceFile::path(const ClassData& data)
 {
     return DataFolder::resolve(data.DataPath, fileName());
@@ -95,7 +100,10 @@ Status LoadAttendance(ClassData& data)
 
 Status SaveAttendance(const ClassData& data)
 {
-    return SafeFile::write(AttendanceFile::path(data), AttendanceFile::build(data, data.PupilCount));
+    const QString filePath = AttendanceFile::path(data);
+    if (Status saved = SafeFile::backup(filePath, DataFolder::resolve(data.DataPath, AttendanceFile::backupName())); !saved)
+        return saved;
+    return SafeFile::write(filePath, AttendanceFile::build(data, data.PupilCount));
 }
 
 Status CreateAttendance(const ClassData& data)

@@ -11,6 +11,7 @@
 
 namespace AttendanceFile {
 QString fileName();  // "shuketu.dat"
+QString backupName();  // "shuketu.bak"
 QString path(const ClassData& data);
 bool exists(const ClassData& data);
 QString createNotice();  // "出席データがないので作成します．いいですか？"
@@ -23,8 +24,8 @@ QByteArray buildZeros(int pupils);  // the quoted-zero form of a new file
 // Reads the file into LessonDays and Attendance; fails (changing nothing) when it is
 // missing or malformed.
 Status LoadAttendance(ClassData& data);
-// Rewrites the file from the model for PupilCount pupils (no backup copy: the one
-// backup name "shuketu.bak" keeps the previous class's year).
+// Copies the file to "shuketu.bak", then rewrites it from the model for PupilCount
+// pupils. (A new class moves the file to the same backup name.)
 Status SaveAttendance(const ClassData& data);
 // Writes a file of zeros for PupilCount pupils; the model is not changed.
 Status CreateAttendance(const ClassData& data);

@@ -254,7 +254,8 @@ void CustomDialog::setNameEntry(bool entering)
     } else {
         Lb_DataInput->hide();
     }
-    Bt_Mente->setEnabled(!entering);
+    // No new class in a folder that another copy of the program holds.
+    Bt_Mente->setEnabled(!entering && !(ctx.frame && ctx.frame->dataFolderReadOnly()));
     Bt_End->setEnabled(!entering);
     menuEnd->setEnabled(!entering);
     Fr_Holder->setEnabled(!entering);
@@ -265,6 +266,8 @@ void CustomDialog::setNameEntry(bool entering)
 
 void CustomDialog::Bt_Mente_Click()
 {
+    if (ctx.frame && ctx.frame->dataFolderReadOnly())
+        return;
     // A new class is made in the folder and the mode that are open; a folder or a
     // mode chosen here but not yet saved would leave the new files where the
     // program does not look for them.
@@ -411,13 +414,16 @@ void CustomDialog::Bt_End_Click()
                        Ui::Buttons::Ok, Ui::Icon::Warning);
     if (ctx.frame) {
         ctx.frame->LoadSettings();
-        ctx.frame->OpenDataFolder(data.DataPath);
+        // False: another copy holds the folder and the teacher chose to end the program.
+        if (!ctx.frame->OpenDataFolder(data.DataPath))
+            return;
     }
     // Loading the settings makes the first unit current, which the main window
     // shows as selected; in specialist mode the stored subject is the one taught.
     if (data.SenkaMode)
         data.KyokaNumber = subjectInCharge;
-    if (data.SenkaMode || data.PupilCount != 0) {
+    const bool readOnly = ctx.frame && ctx.frame->dataFolderReadOnly();
+    if (data.SenkaMode || data.PupilCount != 0 || readOnly) {
         closeWindow();
         return;
     }

@@ -2,11 +2,6 @@
 
 #include "attendance/Frm_Shuseki.h"
 #include "core/AppSettings.h"
-#include "core/AttendanceFile.h"
-#include "core/DataFolder.h"
-#include "core/RosterFile.h"
-#include "core/SafeFile.h"
-#include "core/ScoreFile.h"
 #include "entry/InputDialog.h"
 #include "maintenance/NameDialog.h"
 #include "maintenance/TestMente.h"
@@ -22,11 +17,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -79,6 +75,7 @@ KAZANE::KAZANE(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx(ctx)
 
     buildMenus();
     buildToolbars();
+    buildStatusBar();
 
     connect(mdi, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* frame) {
         if (!frame)
@@ -255,6 +252,14 @@ void KAZANE::buildToolbars()
     Toolbar3 = unitBar("Toolbar3", QStringLiteral("クラス"), Names::classes(), Toolbar3Buttons, &KAZANE::selectClass);
 }
 
+void KAZANE::buildStatusBar()
+{
+    folderState = new QLabel(this);
+    folderState->setObjectName(QStringLiteral("folderState"));
+    statusBar()->addWidget(folderState, 1);
+    statusBar()->hide();
+}
+
 QAction* KAZANE::button(const QString& key) const
 {
     return toolbarButtons.value(key);
@@ -326,7 +331,7 @@ void KAZANE::EnableAllCommands()
         action->setEnabled(true);
     setEditingMenusEnabled(true);
     EnableUnitButtons();
-    keepAttendanceOffInSpecialistMode();
+    keepUnavailableCommandsOff();
 }
 
 void KAZANE::LockForTally()
@@ -349,13 +354,25 @@ void KAZANE::UnlockAfterTally()
     for (QMenu* menu : {menu_edit, menu_class, menu_kyoka})
         menu->setEnabled(true);
     EnableUnitButtons();
-    keepAttendanceOffInSpecialistMode();
+    keepUnavailableCommandsOff();
 }
 
 // In specialist mode the one attendance file of the data folder belongs to no class
 // of the specialist: the attendance command stays off whatever else is switched on.
-void KAZANE::keepAttendanceOffInSpecialistMode()
+// A folder open read-only keeps every command off that writes to it: score entry,
+// roster and test maintenance, attendance (saved on every close). The tallies,
+// printing, backup (it copies out of the folder) and the settings (to open another
+// folder) stay.
+void KAZANE::keepUnavailableCommandsOff()
 {
+    menu_Name->setEnabled(!readOnly);
+    menu_test->setEnabled(!readOnly);
+    if (readOnly) {
+        for (QAction* action : {menu_input, Mn_Shuketu})
+            action->setEnabled(false);
+        for (const char* key : {"inputdialog", "shuseki", "namemente", "testmente"})
+            button(QLatin1String(key))->setEnabled(false);
+    }
     if (!ctx.data.SenkaMode)
         return;
     Mn_Shuketu->setEnabled(false);
@@ -398,7 +415,6 @@ void KAZANE::applyMode()
     menu_kyoka->menuAction()->setVisible(!data.SenkaMode);
     if (data.SenkaMode) {
         button(QStringLiteral("printdialog"))->setEnabled(false);
-        keepAttendanceOffInSpecialistMode();
         showCurrentClass();
     } else {
         Mn_Shuketu->setEnabled(true);
@@ -411,6 +427,7 @@ void KAZANE::applyMode()
             menu_subject[i]->setChecked(i == data.KyokaNumber - 1);
         Toolbar2Buttons[data.KyokaNumber + 1]->setChecked(true);
     }
+    keepUnavailableCommandsOff();
 }
 
 void KAZANE::LoadSettings()
@@ -418,47 +435,6 @@ void KAZANE::LoadSettings()
     const Status status = AppSettings::LoadSettings(ctx.data, ctx.settings, ctx.programFolder);
     applyMode();
     ctx.check(status, this);
-}
-
-bool KAZANE::OpenDataFolder(const QString& folder)
-{
-    ClassData& data = ctx.data;
-    // The empty files of a new folder exist before anything is read, so that a
-    // specialist's first start reads the empty class roster instead of reporting it
-    // missing.
-    EnsureDataFiles(folder);
-    bool rosterRead = true;
-    if (DataFolder::exists(folder, QStringLiteral("class.Nam")) || data.SenkaMode) {
-        rosterRead = ctx.check(LoadRoster(data), this);
-    } else {
-        data.PupilCount = 0;
-        openCustomDialog();
-    }
-    // The attendance file belongs to the homeroom class; in specialist mode it is
-    // neither read nor created. When the roster could not be read, the class size is
-    // unknown and the attendance file is left alone.
-    if (!data.SenkaMode && rosterRead) {
-        if (AttendanceFile::exists(data))
-            ctx.check(LoadAttendance(data), this);
-        else
-            ctx.check(CreateAttendance(data), this);
-    }
-    return true;
-}
-
-void KAZANE::EnsureDataFiles(const QString& folder)
-{
-    const QString base = DataFolder::withSlash(folder);
-    for (int i = 1; i <= Limits::Units; ++i) {
-        const QString scores = ctx.data.FileStem[i] + QStringLiteral(".dat");
-        if (!DataFolder::exists(base, scores) && !ctx.check(SafeFile::write(base + scores, ScoreFile::emptyFile()), this))
-            return;
-        if (ctx.data.SenkaMode) {
-            const QString roster = ctx.data.FileStem[i] + QStringLiteral(".Nam");
-            if (!DataFolder::exists(base, roster) && !ctx.check(SafeFile::write(base + roster, RosterFile::emptyFile()), this))
-                return;
-        }
-    }
 }
 
 void KAZANE::selectSubject(int index)
@@ -477,17 +453,9 @@ void KAZANE::showCurrentClass()
     Toolbar3Buttons[index + 2]->setChecked(true);
 }
 
-void KAZANE::selectClass(int index)
-{
-    ctx.data.ClassNumber = index + 1;
-    showCurrentClass();
-    if (ctx.data.SenkaMode)
-        ctx.check(LoadRoster(ctx.data), this);
-}
-
 // ---- start-up and end ----------------------------------------------------------
 
-void KAZANE::startUp()
+bool KAZANE::startUp()
 {
     {
         frmSplash splash(ctx, this);
@@ -499,9 +467,12 @@ void KAZANE::startUp()
     show();
     ctx.data.setDefaultViewpointNames();
     LoadSettings();
-    OpenDataFolder(ctx.data.DataPath);
+    if (!OpenDataFolder(ctx.data.DataPath))
+        return false;
     DisablePrint();
     ctx.reports.removeLeftoverStores();
+    started = true;
+    return true;
 }
 
 // Ending the program saves nothing, except what a window keeps on every close of
@@ -603,7 +574,7 @@ ChildWindow* KAZANE::openChild(ChildWindow* window, const QString& caption, bool
 
 ChildWindow* KAZANE::openInputDialog()
 {
-    if (refuseWithoutPupils(NoPupilsForEntry))
+    if (!mayOpen(true, false) || refuseWithoutPupils(NoPupilsForEntry))
         return nullptr;
     return openChild(new InputDialog(ctx),
                      QStringLiteral("成績入力-") + ctx.data.unitName() + QStringLiteral("-通常入力"), true);
@@ -611,34 +582,36 @@ ChildWindow* KAZANE::openInputDialog()
 
 ChildWindow* KAZANE::openTestDisplay()
 {
-    if (refuseWithoutPupils(NoPupilsForTally))
+    if (!mayOpen(false, false) || refuseWithoutPupils(NoPupilsForTally))
         return nullptr;
     return openChild(new TestDisplay(ctx), QStringLiteral("テスト別成績集計-") + ctx.data.unitName(), true);
 }
 
 ChildWindow* KAZANE::openRyoikiDsp()
 {
-    if (refuseWithoutPupils(NoPupilsForTally))
+    if (!mayOpen(false, false) || refuseWithoutPupils(NoPupilsForTally))
         return nullptr;
     return openChild(new RyoikiDspDialog(ctx), QStringLiteral("総合集計一覧表-") + ctx.data.unitName(), true);
 }
 
 ChildWindow* KAZANE::openKojin()
 {
-    if (refuseWithoutPupils(NoPupilsForTally))
+    if (!mayOpen(false, false) || refuseWithoutPupils(NoPupilsForTally))
         return nullptr;
     return openChild(new KojinDialog(ctx), QStringLiteral("個人別成績集計-") + ctx.data.unitName(), true);
 }
 
 ChildWindow* KAZANE::openShukei(bool withCascade)
 {
-    if (refuseWithoutPupils(NoPupilsForTally))
+    if (!mayOpen(false, false) || refuseWithoutPupils(NoPupilsForTally))
         return nullptr;
     return openChild(new Shukei(ctx), QString(), withCascade);
 }
 
 ChildWindow* KAZANE::openAttendance()
 {
+    if (!mayOpen(true, true))
+        return nullptr;
     return openChild(new Frm_Shuseki(ctx), QString(), true);
 }
 
@@ -662,10 +635,16 @@ ChildWindow* KAZANE::openBackup()
 
 ChildWindow* KAZANE::openNameDialog()
 {
+    // Transfers rewrite the attendance file with the roster.
+    if (!mayOpen(true, true))
+        return nullptr;
     return openChild(new NameDialog(ctx), QString(), true);
 }
 
 ChildWindow* KAZANE::openTestMente()
 {
+    // The score files are read and written with the roster's class size.
+    if (!mayOpen(true, false))
+        return nullptr;
     return openChild(new TestMente(ctx), QString(), true);
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The main window "小学校成績処理 「かざね」": the frame that holds every other window,
 // its menus and three toolbars, the current subject or class, the command states
-// that child windows switch, and the start-up sequence.
+// that child windows switch, and the start-up sequence. It holds the lock of the
+// open data folder (or knows the folder is open read-only) and remembers which of
+// the class's files could not be read, so that nothing is written over them.
 
+#include "core/DataFolderLock.h"
 #include "shell/AppContext.h"
 #include "shell/MainFrame.h"
 
@@ -12,6 +15,7 @@
 class ChildWindow;
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
@@ -22,8 +26,10 @@ public:
     explicit KAZANE(AppContext& ctx, QWidget* parent = nullptr);
     ~KAZANE() override;
 
-    // The start-up sequence: splash, settings, data folder, leftover stores.
-    void startUp();
+    // The start-up sequence: splash, settings, data folder, leftover stores. False
+    // when the teacher chose to end the program instead of opening a data folder
+    // that another copy of the program holds.
+    bool startUp();
 
     // MainFrame
     void DisablePrint() override;
@@ -33,11 +39,18 @@ public:
     void LockForTally() override;
     void UnlockAfterTally() override;
     void LoadSettings() override;
+    // Takes the folder's lock first; false when the teacher chose to end the program
+    // because another copy holds it (the program then ends).
     bool OpenDataFolder(const QString& folder) override;
     void cascade() override;
+    bool dataFolderReadOnly() const override { return readOnly; }
 
     void EnsureDataFiles(const QString& folder) override;
     void DisableUnitButtons();
+    // The file whose refusal keeps the class's windows shut, and its message; empty
+    // when the file was read.
+    QString refusedRoster() const { return rosterRefusal; }
+    QString refusedAttendance() const { return attendanceRefusal; }
     void EnableUnitButtons();
     // Applies the mode of ClassData to the menus and toolbars.
     void applyMode();
@@ -107,18 +120,41 @@ protected:
 
 private:
     void buildMenus();
+    void buildStatusBar();
     void buildToolbars();
     ChildWindow* openChild(ChildWindow* window, const QString& caption, bool withCascade);
     bool refuseWithoutPupils(const QString& message);
-    void keepAttendanceOffInSpecialistMode();
+    // Switches off what the mode or a read-only folder does not allow, whatever
+    // else was switched on.
+    void keepUnavailableCommandsOff();
     void setEditingMenusEnabled(bool enabled);
     void menuFDFormat_Click();
     void notifyProgramEnd();
     bool childrenAllowProgramEnd();
     void showAbout();
 
+    // The data folder (KAZANEFolder.cpp).
+    bool claimDataFolder(const QString& folder);
+    bool mayWriteTo(const QString& folder) const;
+    void setReadOnly(bool on);
+    bool readRoster();
+    bool readAttendance();
+    void showFolderState();
+    // Before a window opens: false (after the message) when it would write to a
+    // folder open read-only, or when a file it works on was refused and still
+    // cannot be read.
+    bool mayOpen(bool writes, bool needsAttendance);
+    bool mayWriteDataFolder();
+    bool refusedFilesReadAgain(bool needsAttendance);
+
     AppContext& ctx;
     QMdiArea* mdi = nullptr;
     QHash<QString, QAction*> toolbarButtons;
+    QLabel* folderState = nullptr;
     bool programEnding = false;
+    bool started = false;
+    DataFolderLock folderLock;
+    bool readOnly = false;
+    QString rosterRefusal;
+    QString attendanceRefusal;
 };

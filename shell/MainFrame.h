@@ -20,9 +20,13 @@ public:
     // folder message if any.
     virtual void LoadSettings() = 0;
     // Opens the roster and attendance of a data folder; may open the settings dialog.
+    // False when the program ends instead (the folder is held by another copy).
     virtual bool OpenDataFolder(const QString& folder) = 0;
     // Creates the empty score files (and, in specialist mode, rosters) that are
     // missing in a data folder.
     virtual void EnsureDataFiles(const QString& /*folder*/) {}
+    // Whether the data folder is open read-only (another copy of the program holds
+    // it): nothing may be written to it.
+    virtual bool dataFolderReadOnly() const { return false; }
     virtual void cascade() = 0;
 };

@@ -4,6 +4,7 @@
 #include "shell/MainFrame.h"
 
 #include <QEvent>
+#include <QEventLoop>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -72,6 +73,33 @@ void frmSplash::Timer1_Timer()
     ++tickCount;
     if (tickCount > 2)
         close();
+}
+
+// QDialog::exec() leaves its loop only when the window is hidden while the loop runs.
+// A click or a key can close the title window while it is still being shown (the
+// second click of a double-click on the launcher), before that loop has started:
+// exec() then waited for ever for a window that was already gone, and the program
+// never showed its main window. Here the loop is not entered when the window is
+// gone by the time it has been shown, and any hiding afterwards leaves it.
+int frmSplash::exec()
+{
+    setResult(QDialog::Rejected);
+    setAttribute(Qt::WA_ShowModal, true);
+    show();
+    if (isVisible()) {
+        QEventLoop loop;
+        modalLoop = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        modalLoop = nullptr;
+    }
+    return result();
+}
+
+void frmSplash::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (modalLoop)
+        modalLoop->quit();
 }
 
 void frmSplash::showEvent(QShowEvent* event)

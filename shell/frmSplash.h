@@ -1,12 +1,14 @@
 #pragma once
 // The title window: shown modally at start-up and as the about box. It closes by
 // itself on the third tick of its one-second timer, or at once on a key, a click or
-// the loss of focus.
+// the loss of focus. Its modal run ends however and whenever it is closed, even
+// while it is still being shown.
 
 #include "shell/AppContext.h"
 
 #include <QDialog>
 
+class QEventLoop;
 class QLabel;
 class QTimer;
 
@@ -14,6 +16,9 @@ class frmSplash : public QDialog {
     Q_OBJECT
 public:
     explicit frmSplash(AppContext& ctx, QWidget* parent = nullptr);
+
+    // Shows the window modally and returns once it is hidden.
+    int exec() override;
 
     void Timer1_Timer();
     int ticks() const { return tickCount; }
@@ -31,9 +36,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     AppContext& ctx;
     int tickCount = 0;
     bool hasBeenActive = false;
+    QEventLoop* modalLoop = nullptr;
 };

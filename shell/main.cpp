@@ -30,6 +30,8 @@ int main(int argc, char* argv[])
     AppContext ctx{data, ui, settings, reports, nullptr, programFolder};
 
     KAZANE window(ctx);
-    window.startUp();
+    // The teacher may end the program at once when another copy holds the data folder.
+    if (!window.startUp())
+        return 0;
     return app.exec();
 }

@@ -187,7 +187,9 @@ private slots:
             QVERIFY(backupOpen(window));
             QCOMPARE(storedBackupPath(env), before);
         }
-        QCOMPARE(filesIn(env.dataFolder()).size(), 11);
+        // The data files and the program's lock file, nothing copied in.
+        QCOMPARE(filesIn(env.dataFolder()).size(), 12);
+        QVERIFY(filesIn(env.dataFolder()).contains(QStringLiteral("kazane.lock")));
 
         // A missing folder is created on request; No leaves it alone.
         const QString fresh = env.dir.path() + QStringLiteral("/新しいバックアップ");

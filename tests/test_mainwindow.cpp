@@ -3,6 +3,7 @@
 // refusals without pupils, help, print setup, the splash and the end command.
 
 #include "TestEnv.h"
+#include "platform/QtUi.h"
 #include "shell/ChildWindow.h"
 #include "shell/CustomDialog.h"
 #include "shell/KAZANE.h"
@@ -43,6 +44,46 @@ public:
     int prints = 0;
     int previews = 0;
     int programEnds = 0;
+};
+
+// The scripted Ui, except that modal dialogs run as the program runs them.
+class ModalUi : public ScriptedUi {
+public:
+    int runModal(QDialog& dialog) override
+    {
+        modalDialogs.append(dialog.objectName());
+        return real.runModal(dialog);
+    }
+
+private:
+    QtUi real{QString()};
+};
+
+// Closes the title window from inside its show event, by a click, a key or a close
+// of the window system, as the second click of a double-click on the launcher does.
+class CloseWhileShown : public QObject {
+public:
+    explicit CloseWhileShown(QString how) : how(std::move(how)) {}
+    bool closed = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && !closed && watched->objectName() == QLatin1String("frmSplash")) {
+            auto* splash = static_cast<QWidget*>(watched);
+            closed = true;
+            if (how == QLatin1String("click"))
+                QTest::mouseClick(splash, Qt::LeftButton);
+            else if (how == QLatin1String("key"))
+                QTest::keyClick(splash, Qt::Key_Space);
+            else
+                splash->close();
+        }
+        return false;
+    }
+
+private:
+    QString how;
 };
 
 QList<QAction*> toolbarItems(QToolBar* bar)
@@ -332,6 +373,49 @@ private slots:
         window.mdiArea()->addSubWindow(open)->show();
         window.endProgram();
         QCOMPARE(open->programEnds, 1);
+    }
+
+    void splashClosedWhileShownLetsStartUpGoOn_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click") << QStringLiteral("click");
+        QTest::newRow("key") << QStringLiteral("key");
+        QTest::newRow("close") << QStringLiteral("close");
+    }
+
+    void splashClosedWhileShownLetsStartUpGoOn()
+    {
+        QFETCH(QString, how);
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.data.PupilCount = 0;
+        ModalUi ui;
+        AppContext ctx{env.data, ui, *env.settings, *env.reports, nullptr, env.programFolder()};
+        CloseWhileShown closer(how);
+        qApp->installEventFilter(&closer);
+        KAZANE window(ctx);
+        // A start-up stuck in the title window's modal loop is freed after a while
+        // (showing and hiding the window again ends the loop), so that the test
+        // reports it instead of hanging.
+        bool stuck = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, &window, [&stuck, &window] {
+            stuck = true;
+            if (auto* splash = window.findChild<frmSplash*>()) {
+                splash->show();
+                splash->hide();
+            }
+        });
+        watchdog.start(5000);
+        const bool started = window.startUp();
+        qApp->removeEventFilter(&closer);
+        QVERIFY(closer.closed);
+        QVERIFY2(!stuck, "start-up waited for a title window that was already closed");
+        QVERIFY(started);
+        QCOMPARE(ui.modalDialogs, QStringList{QStringLiteral("frmSplash")});
+        QVERIFY(window.isVisible());
+        QCOMPARE(env.data.PupilCount, 2);
     }
 
     void splashClosesOnTheThirdTickKeyOrClick()

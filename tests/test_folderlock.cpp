@@ -1,0 +1,405 @@
+// One copy of the program per data folder: the lock file and who holds it, a crashed
+// copy's lock taken over, a second copy that opens the class read-only or ends, the
+// lock moving with the data folder of the settings window, and kazane-export
+// reading a folder while the program holds it. The other copy is a real second
+// process: this test program started again with --hold-lock.
+
+#include "TestEnv.h"
+#include "core/DataFolderLock.h"
+#include "shell/CustomDialog.h"
+#include "shell/KAZANE.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QSysInfo>
+#include <QTest>
+#include <cstdio>
+
+namespace {
+
+const QString ReadOnlyTitle = QStringLiteral("小学校成績処理 「かざね」 [読み取り専用]");
+
+// The other copy: takes the lock of a folder, says so, and keeps it until its input
+// is closed.
+int holdLock(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    DataFolderLock lock;
+    if (lock.take(QString::fromLocal8Bit(argv[2])) != DataFolderLock::Outcome::Taken) {
+        std::fputs("refused\n", stdout);
+        return 1;
+    }
+    std::fputs("locked\n", stdout);
+    std::fflush(stdout);
+    char c;
+    while (std::fread(&c, 1, 1, stdin) == 1) {
+    }
+    return 0;
+}
+
+class OtherCopy {
+public:
+    explicit OtherCopy(const QString& folder)
+    {
+        process.setProgram(QCoreApplication::applicationFilePath());
+        process.setArguments({QStringLiteral("--hold-lock"), folder});
+        process.start();
+        holding = process.waitForReadyRead(20000) && process.readAllStandardOutput().startsWith("locked");
+    }
+    ~OtherCopy() { end(); }
+
+    bool holds() const { return holding; }
+    qint64 pid() const { return process.processId(); }
+    // Ends as a program ends: the lock is given back.
+    void end()
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.closeWriteChannel();
+        process.waitForFinished(20000);
+    }
+    // Ends as a crash ends it: the lock file stays behind.
+    void crash()
+    {
+        process.kill();
+        process.waitForFinished(20000);
+    }
+
+private:
+    QProcess process;
+    bool holding = false;
+};
+
+QString lockPath(const QString& folder)
+{
+    return QDir(folder).filePath(QStringLiteral("kazane.lock"));
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file of a folder with its bytes, the lock file aside.
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!path.endsWith(QLatin1String("/kazane.lock")))
+            files.insert(path, fileBytes(path));
+    }
+    return files;
+}
+
+// A copy of the class's files in another folder.
+void copyClass(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    for (const QString& name : QDir(from).entryList(QDir::Files))
+        if (name != QLatin1String("kazane.lock"))
+            QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name));
+}
+
+CustomDialog* openSettings(KAZANE& window)
+{
+    window.menu_custom->trigger();
+    QMdiSubWindow* frame = window.mdiArea()->activeSubWindow();
+    return frame ? qobject_cast<CustomDialog*>(frame->widget()) : nullptr;
+}
+
+void expectWritingCommands(KAZANE& window, bool enabled)
+{
+    for (QAction* action : {window.menu_input, window.Mn_Shuketu, window.menu_Name, window.menu_test})
+        QCOMPARE(action->isEnabled(), enabled);
+    for (const char* key : {"inputdialog", "shuseki", "namemente", "testmente"})
+        QCOMPARE(window.button(QLatin1String(key))->isEnabled(), enabled);
+}
+
+}  // namespace
+
+class FolderLockTest : public QObject {
+    Q_OBJECT
+private slots:
+    void anotherCopyHoldsTheFolderUntilItEnds()
+    {
+        QTemporaryDir dir;
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
+        OtherCopy other(dir.path());
+        QVERIFY(other.holds());
+        DataFolderLock lock;
+        QCOMPARE(lock.take(dir.path()), DataFolderLock::Outcome::HeldByOther);
+        QVERIFY(!lock.holds(dir.path()));
+        QCOMPARE(lock.holder().pid, other.pid());
+        QCOMPARE(lock.holder().computer, QSysInfo::machineHostName());
+        QVERIFY(lock.holder().thisComputer);
+        QVERIFY(lock.holder().since >= before && lock.holder().since <= QDateTime::currentDateTime().addSecs(2));
+
+        other.end();
+        QVERIFY(!QFile::exists(lockPath(dir.path())));
+        QCOMPARE(lock.take(dir.path() + QStringLiteral("/./")), DataFolderLock::Outcome::Taken);
+        QVERIFY(lock.holds(dir.path()));
+        OtherCopy late(dir.path());
+        QVERIFY(!late.holds());
+    }
+
+    // A copy on another computer that shares the folder cannot be asked whether it
+    // still runs: its lock stays, however long ago it was taken.
+    void anotherComputersLockIsKeptHoweverOld()
+    {
+        QTemporaryDir dir;
+        const QString path = lockPath(dir.path());
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("4242\nkazane\nSHOKUIN-PC2\n");
+        }
+        const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(yesterday, QFileDevice::FileModificationTime));
+        }
+        DataFolderLock lock;
+        QCOMPARE(lock.take(dir.path()), DataFolderLock::Outcome::HeldByOther);
+        QCOMPARE(lock.holder().computer, QStringLiteral("SHOKUIN-PC2"));
+        QVERIFY(!lock.holder().thisComputer);
+        QVERIFY(qAbs(lock.holder().since.secsTo(yesterday)) <= 1);
+        QCOMPARE(fileBytes(path), QByteArray("4242\nkazane\nSHOKUIN-PC2\n"));
+    }
+
+    void theLockMovesAndEndsWithItsHolder()
+    {
+        QTemporaryDir dir;
+        const QString first = dir.path() + QStringLiteral("/first");
+        const QString second = dir.path() + QStringLiteral("/second");
+        QDir().mkpath(first);
+        QDir().mkpath(second);
+        {
+            DataFolderLock lock;
+            QCOMPARE(lock.take(first), DataFolderLock::Outcome::Taken);
+            QCOMPARE(lock.take(second), DataFolderLock::Outcome::Taken);
+            QVERIFY(!QFile::exists(lockPath(first)));
+            QVERIFY(QFile::exists(lockPath(second)));
+            QVERIFY(lock.holds(second) && !lock.holds(first));
+            // A folder that cannot be written, or does not exist: no lock at all.
+            QCOMPARE(lock.take(QStringLiteral("/proc")), DataFolderLock::Outcome::NotWritable);
+            QVERIFY(!QFile::exists(lockPath(second)));
+            QCOMPARE(lock.take(dir.path() + QStringLiteral("/missing")), DataFolderLock::Outcome::NoFolder);
+            QCOMPARE(lock.take(second), DataFolderLock::Outcome::Taken);
+        }
+        QVERIFY(!QFile::exists(lockPath(second)));
+    }
+
+    void aSecondCopyOpensTheClassReadOnly()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        QFile::remove(env.dataFolder() + QStringLiteral("体育.dat"));  // would be created by a writing copy
+        OtherCopy other(env.dataFolder());
+        QVERIFY(other.holds());
+        const auto before = snapshot(env.dataFolder());
+        const QString since = QFileInfo(lockPath(env.dataFolder())).lastModified().toString(QStringLiteral("yyyy年M月d日 H:mm"));
+        env.ui.answers = {Ui::Answer::Yes};
+        KAZANE& window = env.startMainWindow();
+
+        QCOMPARE(env.ui.messages.size(), 1);
+        const ScriptedUi::Message question = env.ui.messages.first();
+        QCOMPARE(question.buttons, Ui::Buttons::YesNo);
+        QVERIFY2(question.text.contains(QSysInfo::machineHostName()) && question.text.contains(since)
+                     && question.text.contains(QStringLiteral("使用中")) && question.text.contains(QStringLiteral("読み取り専用で開きますか")),
+                 qPrintable(question.text));
+        QCOMPARE(window.windowTitle(), ReadOnlyTitle);
+        QCOMPARE(env.data.PupilCount, 2);
+        expectWritingCommands(window, false);
+        for (const char* key : {"testdsp", "ryoiki", "kojin", "free", "custom"})
+            QVERIFY(window.button(QLatin1String(key))->isEnabled());
+        QVERIFY(window.menu_backup->isEnabled());
+
+        // A tally window and the settings window come and go: the writing commands stay off.
+        ChildWindow* tally = window.openTestDisplay();
+        QVERIFY(tally);
+        tally->closeWindow();
+        CustomDialog* settings = openSettings(window);
+        QVERIFY(settings);
+        QVERIFY(!settings->Bt_Mente->isEnabled());
+        env.ui.clear();
+        env.ui.answers = {Ui::Answer::Yes};
+        settings->Bt_End->click();
+        QCOMPARE(env.ui.messages.size(), 1);  // asked again: the other copy still runs
+        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+        expectWritingCommands(window, false);
+
+        // Called directly, the writing windows refuse as well.
+        env.ui.clear();
+        QVERIFY(!window.openInputDialog());
+        QVERIFY(!window.openAttendance());
+        QVERIFY(!window.openNameDialog());
+        QVERIFY(!window.openTestMente());
+        QCOMPARE(env.ui.messages.size(), 4);
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("読み取り専用")));
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
+        window.endProgram();
+        QCOMPARE(snapshot(env.dataFolder()), before);
+        QVERIFY(fileBytes(lockPath(env.dataFolder())).startsWith(QByteArray::number(other.pid()) + '\n'));
+    }
+
+    void aSecondCopyMayEndInstead()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        QFile::remove(env.dataFolder() + QStringLiteral("shuketu.dat"));
+        QFile::remove(env.dataFolder() + QStringLiteral("体育.dat"));
+        OtherCopy other(env.dataFolder());
+        QVERIFY(other.holds());
+        const auto before = snapshot(env.dataFolder());
+        env.ui.answers = {Ui::Answer::No};
+        KAZANE window(*env.ctx);
+        QVERIFY(!window.startUp());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(snapshot(env.dataFolder()), before);
+    }
+
+    void anotherComputersCopyIsNamedAndLeftAlone()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        const QString path = lockPath(env.dataFolder());
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("4242\nkazane\nSHOKUIN-PC2\n");
+            QVERIFY(file.flush());
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(QFileInfo(path).lastModified() < QDateTime::currentDateTime().addDays(-2));
+        env.ui.answers = {Ui::Answer::No};
+        KAZANE window(*env.ctx);
+        QVERIFY(!window.startUp());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("コンピュータ：SHOKUIN-PC2\n")));
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("「kazane.lock」を削除")));
+        QCOMPARE(fileBytes(path), QByteArray("4242\nkazane\nSHOKUIN-PC2\n"));
+    }
+
+    void aCrashedCopyDoesNotStandInTheWay()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        OtherCopy other(env.dataFolder());
+        QVERIFY(other.holds());
+        const qint64 deadPid = other.pid();
+        other.crash();
+        QVERIFY(fileBytes(lockPath(env.dataFolder())).startsWith(QByteArray::number(deadPid) + '\n'));
+        KAZANE& window = env.startMainWindow();
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(window.windowTitle(), QStringLiteral("小学校成績処理 「かざね」"));
+        expectWritingCommands(window, true);
+        QVERIFY(fileBytes(lockPath(env.dataFolder())).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+    }
+
+    void theSettingsWindowMovesTheLock()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        const QString second = env.dir.path() + QStringLiteral("/second/");
+        copyClass(env.dataFolder(), second);
+        KAZANE& window = env.startMainWindow();
+        QVERIFY(QFile::exists(lockPath(env.dataFolder())));
+
+        // To a folder another copy holds: the old lock is given back, the new folder is read only.
+        auto other = std::make_unique<OtherCopy>(second);
+        QVERIFY(other->holds());
+        CustomDialog* settings = openSettings(window);
+        settings->Tx_Holder->setText(second);
+        env.ui.clear();
+        env.ui.answers = {Ui::Answer::Yes};
+        settings->Bt_End->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.lastMessage().contains(QDir::cleanPath(second)));
+        QVERIFY(!QFile::exists(lockPath(env.dataFolder())));
+        QCOMPARE(window.windowTitle(), ReadOnlyTitle);
+        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+        expectWritingCommands(window, false);
+
+        // The other copy ends: opening the folder again takes it.
+        other.reset();
+        settings = openSettings(window);
+        env.ui.clear();
+        settings->Bt_End->click();
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(window.windowTitle(), QStringLiteral("小学校成績処理 「かざね」"));
+        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+        expectWritingCommands(window, true);
+        QVERIFY(fileBytes(lockPath(second)).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+
+        // Back to the first folder.
+        settings = openSettings(window);
+        settings->Tx_Holder->setText(env.dataFolder());
+        settings->Bt_End->click();
+        QVERIFY(QFile::exists(lockPath(env.dataFolder())));
+        QVERIFY(!QFile::exists(lockPath(second)));
+    }
+
+    void endingFromTheSettingsWindowWritesNothing()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        const QString second = env.dir.path() + QStringLiteral("/second/");
+        copyClass(env.dataFolder(), second);
+        QFile::remove(second + QStringLiteral("体育.dat"));
+        KAZANE& window = env.startMainWindow();
+        OtherCopy other(second);
+        QVERIFY(other.holds());
+        const auto before = snapshot(second);
+        CustomDialog* settings = openSettings(window);
+        settings->Tx_Holder->setText(second);
+        env.ui.clear();
+        env.ui.answers = {Ui::Answer::No};
+        settings->Bt_End->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QTRY_VERIFY(!window.isVisible());
+        QCOMPARE(snapshot(second), before);
+    }
+
+    void exportReadsWhileTheProgramHoldsTheFolder()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.startMainWindow();
+        const QByteArray lock = fileBytes(lockPath(env.dataFolder()));
+        QVERIFY(!lock.isEmpty());
+        const QString csv = env.dir.path() + QStringLiteral("/names.csv");
+        QProcess process;
+        process.setProgram(TestEnv::buildFolder() + QStringLiteral("/kazane-export"));
+        process.setArguments({QStringLiteral("--settings"), env.settingsFile(), QStringLiteral("names"), QStringLiteral("--csv"), csv});
+        process.start();
+        QVERIFY(process.waitForFinished(30000));
+        QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+        QVERIFY(fileBytes(csv).contains("石田"));
+        QCOMPARE(fileBytes(lockPath(env.dataFolder())), lock);
+        DataFolderLock probe;
+        QCOMPARE(probe.take(env.dataFolder()), DataFolderLock::Outcome::HeldByOther);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--hold-lock") == 0)
+        return holdLock(argc, argv);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    FolderLockTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_folderlock.moc"

@@ -1,0 +1,236 @@
+// A data file that could not be read is never written over: with a refused
+// attendance file or roster, every window that would save it (or work on a wrong
+// roster) stays shut with the message of the refusal, and the files keep their
+// bytes; a repaired file is taken again. In specialist mode a class whose roster
+// cannot be read holds no pupils of the class shown before.
+
+#include "TestEnv.h"
+#include "attendance/Frm_Shuseki.h"
+#include "maintenance/NameDialog.h"
+#include "shell/CustomDialog.h"
+#include "shell/KAZANE.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && !path.endsWith(QLatin1String("/kazane.lock")))
+            files.insert(path, file.readAll());
+    }
+    return files;
+}
+
+// Twelve months of attendance for `pupils` pupils, one count per line differing.
+QStringList attendanceLines(int pupils)
+{
+    QStringList lines;
+    for (int m = 1; m <= 12; ++m) {
+        lines.append(QString::number(18 + m % 3));
+        for (int p = 1; p <= pupils; ++p)
+            lines.append(QStringLiteral("0,0,%1,%2,0,0,0").arg(18 + m % 3).arg((m + p) % 3));
+    }
+    return lines;
+}
+
+// What a teacher would go on to do in a window that opened: the step that writes
+// (a transfer out in roster maintenance; closing saves the attendance), then close.
+void useAndClose(KAZANE& window, ScriptedUi& ui)
+{
+    const auto frames = window.mdiArea()->subWindowList();
+    for (QMdiSubWindow* frame : frames) {
+        if (auto* names = qobject_cast<NameDialog*>(frame->widget()); names && names->Lt_Name->count() > 0) {
+            names->Lt_Name->setCurrentRow(0);
+            ui.answers = {Ui::Answer::Ok};
+            names->cmdEdit_Click(2);
+        }
+        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()))
+            child->closeWindow();
+    }
+    QTest::qWait(0);
+}
+
+// Triggers each command as the teacher would and records the messages each gave.
+QStringList tryRoutes(KAZANE& window, ScriptedUi& ui, const QList<QAction*>& routes)
+{
+    QStringList answers;
+    for (QAction* route : routes) {
+        ui.clear();
+        route->trigger();
+        answers.append(ui.messageTexts().join(QLatin1Char('|')));
+        useAndClose(window, ui);
+    }
+    return answers;
+}
+
+QList<QAction*> attendanceRoutes(KAZANE& w)
+{
+    return {w.Mn_Shuketu, w.button(QStringLiteral("shuseki")), w.menu_Name, w.button(QStringLiteral("namemente"))};
+}
+
+QList<QAction*> rosterRoutes(KAZANE& w)
+{
+    return {w.menu_Name, w.button(QStringLiteral("namemente")), w.menu_test, w.button(QStringLiteral("testmente")),
+            w.menu_input, w.button(QStringLiteral("inputdialog")), w.menu_datadsp, w.menu_ryoiki, w.menu_kjtest,
+            w.menu_clsryo, w.menu_free, w.button(QStringLiteral("free"))};
+}
+
+QString folderNote(KAZANE& window)
+{
+    auto* note = window.findChild<QLabel*>(QStringLiteral("folderState"));
+    return note ? note->text() : QString();
+}
+
+}  // namespace
+
+class RefusedFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedAttendanceIsNeverWrittenOver()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
+        QStringList lines = attendanceLines(3);
+        lines[6] = QStringLiteral("0,0,19,1,0,0,Ｏ");  // one bad character
+        env.writeFile(QStringLiteral("shuketu.dat"), lines);
+        const auto before = snapshot(env.dataFolder());
+        KAZANE& window = env.startMainWindow();
+        QCOMPARE(env.ui.messages.size(), 1);
+        const QString refusal = env.ui.lastMessage();
+        QVERIFY(refusal.contains(QStringLiteral("shuketu.dat")) && refusal.contains(QStringLiteral("このファイルは書き換えていません")));
+        QVERIFY(folderNote(window).contains(QStringLiteral("shuketu.dat")));
+
+        QList<QAction*> routes = attendanceRoutes(window);
+        const QStringList answers = tryRoutes(window, env.ui, routes);
+        window.endProgram();
+        QCOMPARE(snapshot(env.dataFolder()), before);
+        QCOMPARE(answers, QStringList(routes.size(), refusal));
+    }
+
+    void aRepairedAttendanceFileIsTakenAgain()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        QStringList lines = attendanceLines(2);
+        lines[3] = QStringLiteral("0,0,19,1,0,0,\"");
+        env.writeFile(QStringLiteral("shuketu.dat"), lines);
+        KAZANE& window = env.startMainWindow();
+        QCOMPARE(env.ui.messages.size(), 1);
+        env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(2));
+        env.ui.clear();
+        window.Mn_Shuketu->trigger();
+        QVERIFY(env.ui.messages.isEmpty());
+        QVERIFY(window.findChild<Frm_Shuseki*>());
+        QCOMPARE(env.data.LessonDays[2], 20);
+        QCOMPARE(env.data.Attendance[2][1][4], 0);
+        QCOMPARE(env.data.Attendance[2][2][4], 1);
+        QVERIFY(folderNote(window).isEmpty());
+    }
+
+    void aRepairedRosterIsTakenWithItsAttendance()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(2));
+        env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田"});
+        env.data.PupilCount = 0;
+        KAZANE& window = env.startMainWindow();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.data.LessonDays[2], 0);  // not read with an unknown class size
+        env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田\""});
+        env.ui.clear();
+        window.Mn_Shuketu->trigger();
+        QVERIFY(env.ui.messages.isEmpty());
+        QVERIFY(window.findChild<Frm_Shuseki*>());
+        QCOMPARE(env.data.PupilCount, 2);
+        QCOMPARE(env.data.LessonDays[2], 20);
+        QCOMPARE(env.data.Attendance[2][2][4], 1);
+    }
+
+    void refusedRosterKeepsTheClassWindowsShut()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
+        env.writeFile(QStringLiteral("国語.dat"), {"1", "\"漢字\"", "1", "1", "10", "10", "9", "8"});
+        env.writeBytes(QStringLiteral("Class.Nam"), crlf({"3", "\"青木\""}) + "\"\x90\xce\x81\"\r\n" + crlf({"\"上田\""}));
+        const auto before = snapshot(env.dataFolder());
+        env.data.PupilCount = 0;
+        KAZANE& window = env.startMainWindow();
+        QCOMPARE(env.ui.messages.size(), 1);
+        const QString refusal = env.ui.lastMessage();
+        QVERIFY(refusal.contains(QStringLiteral("Class.Nam")) && refusal.contains(QStringLiteral("このファイルは書き換えていません")));
+        QVERIFY(folderNote(window).contains(QStringLiteral("Class.Nam")));
+
+        QList<QAction*> routes = attendanceRoutes(window) + rosterRoutes(window);
+        const QStringList answers = tryRoutes(window, env.ui, routes);
+        QCOMPARE(snapshot(env.dataFolder()), before);
+        QCOMPARE(answers, QStringList(routes.size(), refusal));
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
+
+        // Repaired, and the folder opened again from the settings window.
+        env.writeFile(QStringLiteral("Class.Nam"), {"3", "\"青木\"", "\"石田\"", "\"上田\""});
+        env.ui.clear();
+        window.menu_custom->trigger();
+        auto* settings = qobject_cast<CustomDialog*>(window.mdiArea()->activeSubWindow()->widget());
+        QVERIFY(settings);
+        settings->Bt_End->click();
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.data.PupilCount, 3);
+        QVERIFY(folderNote(window).isEmpty());
+        QTest::qWait(0);
+        window.menu_Name->trigger();
+        QVERIFY(window.findChild<NameDialog*>());
+    }
+
+    void specialistClassWithARefusedRosterHoldsNoOtherPupils()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("北"), QStringLiteral("南")}, true);
+        env.writeFile(QStringLiteral("５の２.nam"), {"3", "\"あ\"", "\"い\"", "\"う"});
+        env.writeFile(QStringLiteral("５の２.dat"), {"1", "\"計算\"", "1", "3", "10", "10", "9", "8"});
+        const auto before = snapshot(env.dataFolder());
+        KAZANE& window = env.startMainWindow();
+        QCOMPARE(env.data.PupilCount, 2);
+        env.ui.clear();
+        window.Toolbar3Buttons[6]->trigger();  // ５の２
+        QCOMPARE(env.ui.messages.size(), 1);
+        const QString refusal = env.ui.lastMessage();
+        QVERIFY(refusal.contains(QStringLiteral("５の２.nam")));
+        QCOMPARE(env.data.PupilCount, 0);
+        for (const QString& name : env.data.PupilName)
+            QVERIFY(name.isEmpty());
+        QVERIFY(folderNote(window).contains(QStringLiteral("５の２")));
+
+        QList<QAction*> routes = rosterRoutes(window);
+        const QStringList answers = tryRoutes(window, env.ui, routes);
+        QCOMPARE(snapshot(env.dataFolder()), before);
+        QCOMPARE(answers, QStringList(routes.size(), refusal));
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
+
+        // The class shown before reads as it was.
+        env.ui.clear();
+        window.Toolbar3Buttons[2]->trigger();
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.data.PupilCount, 2);
+        QVERIFY(folderNote(window).isEmpty());
+        window.menu_Name->trigger();
+        QVERIFY(window.findChild<NameDialog*>());
+    }
+};
+
+QTEST_MAIN(RefusedFilesTest)
+#include "test_refusedfiles.moc"
