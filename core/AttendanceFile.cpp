@@ -88,14 +88,25 @@ QByteArray AttendanceFile::buildZeros(int pupils)
 Status LoadAttendance(ClassData& data)
 {
     QByteArray bytes;
-    if (!SafeFile::read(AttendanceFile::path(data), bytes))
-        return Status::failure(QStringLiteral("データファイル「%1」を読み込めませんでした。").arg(AttendanceFile::fileName()));
+    if (Status read = SafeFile::read(AttendanceFile::path(data), bytes); !read)
+        return read;
     return AttendanceFile::parse(bytes, data.PupilCount, data);
+}
+
+QString AttendanceFile::backupName()
+{
+    return QStringLiteral("shuketu.bak");
+}
+
+QString AttendanceFile::backupPath(const ClassData& data)
+{
+    return DataFolder::resolve(data.DataPath, backupName());
 }
 
 Status SaveAttendance(const ClassData& data)
 {
-    return SafeFile::write(AttendanceFile::path(data), AttendanceFile::build(data, data.PupilCount));
+    return SafeFile::writeWithBackup(AttendanceFile::path(data), AttendanceFile::backupPath(data),
+                                     AttendanceFile::build(data, data.PupilCount));
 }
 
 Status CreateAttendance(const ClassData& data)

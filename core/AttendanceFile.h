@@ -12,6 +12,8 @@
 namespace AttendanceFile {
 QString fileName();  // "shuketu.dat"
 QString path(const ClassData& data);
+QString backupName();  // "shuketu.bak", the state before the last save
+QString backupPath(const ClassData& data);
 bool exists(const ClassData& data);
 QString createNotice();  // "出席データがないので作成します．いいですか？"
 
@@ -23,8 +25,8 @@ QByteArray buildZeros(int pupils);  // the quoted-zero form of a new file
 // Reads the file into LessonDays and Attendance; fails (changing nothing) when it is
 // missing or malformed.
 Status LoadAttendance(ClassData& data);
-// Rewrites the file from the model for PupilCount pupils (no backup copy: the one
-// backup name "shuketu.bak" keeps the previous class's year).
+// Rewrites the file from the model for PupilCount pupils, after copying the old
+// file to "shuketu.bak" as every other data file keeps its backup.
 Status SaveAttendance(const ClassData& data);
 // Writes a file of zeros for PupilCount pupils; the model is not changed.
 Status CreateAttendance(const ClassData& data);

@@ -3,7 +3,8 @@
 // calls Form_Activate when the window becomes the active child; Form_Unload runs
 // once when the window closes, by any means. A window may refuse to close in
 // Form_QueryUnload. When the program ends, Form_ProgramEnd lets a window keep what
-// its own closing would keep.
+// its own closing would keep; a window that could not keep it (a full disk) may
+// hold the program back, after asking the teacher.
 
 #include "shell/AppContext.h"
 
@@ -22,7 +23,8 @@ public:
     virtual void Form_Activate() {}
     virtual bool Form_QueryUnload() { return true; }
     virtual void Form_Unload() {}
-    virtual void Form_ProgramEnd() {}
+    // False keeps the program running.
+    virtual bool Form_ProgramEnd() { return true; }
 
     // Closes the window (and its frame inside the main window).
     void closeWindow();

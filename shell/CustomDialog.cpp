@@ -20,9 +20,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <memory>
 
 namespace {
 
@@ -90,13 +90,20 @@ void CustomDialog::Form_Unload()
 
 // When the program ends in the middle of a new class, the names typed so far are
 // kept as 入力終了 would keep them, and the window no longer holds the program back.
-void CustomDialog::Form_ProgramEnd()
+// When they cannot be written, the teacher may stay with the names in the list.
+bool CustomDialog::Form_ProgramEnd()
 {
     if (!nameEntry)
-        return;
-    if (Lt_Name->count() > 0)
-        saveNames();
+        return true;
+    if (Lt_Name->count() > 0 && !saveNames()) {
+        const QString question = QStringLiteral("入力した氏名を保存できませんでした。\n\n環境設定の画面に戻りますか？\n"
+                                                "「はい」で画面に戻ります（入力した氏名はそのまま残っています）。"
+                                                "「いいえ」を選ぶと、氏名を保存しないで、かざねを終了します。");
+        if (ctx.ui.message(this, question, Ui::Buttons::YesNo, Ui::Icon::Warning) != Ui::Answer::No)
+            return false;
+    }
     nameEntry = false;
+    return true;
 }
 
 // ---- mode, subject in charge, folder -------------------------------------------
@@ -301,14 +308,18 @@ void CustomDialog::Tx_DataInput_Enter()
 bool CustomDialog::saveNames()
 {
     ClassData& data = ctx.data;
+    const int count = data.PupilCount;
+    const auto names = data.PupilName;
     data.PupilCount = Lt_Name->count();
     for (int p = 1; p <= Limits::Pupils; ++p)
         data.PupilName[p] = p <= data.PupilCount ? Lt_Name->item(p - 1)->text() : QString();
-    if (!ctx.check(SaveRoster(data), this, Ui::Icon::Warning))
+    if (!ctx.check(NewClass::storeNames(data), this, Ui::Icon::Warning)) {
+        // The class stays as the files hold it; the names stay in the list.
+        data.PupilCount = count;
+        data.PupilName = names;
         return false;
-    if (data.SenkaMode)
-        return true;
-    return ctx.check(CreateAttendance(data), this, Ui::Icon::Warning) && ctx.check(LoadAttendance(data), this, Ui::Icon::Warning);
+    }
+    return data.SenkaMode || ctx.check(LoadAttendance(data), this, Ui::Icon::Warning);
 }
 
 void CustomDialog::BtInputEnd_Click()
@@ -363,12 +374,23 @@ void CustomDialog::Bt_End_Click()
             return;
         }
     }
-    data.DataPath = DataFolder::withSlash(folder);
-    data.SenkaMode = Op_Mode[1]->isChecked();
-    for (int i = 1; i <= Limits::Units; ++i)
-        data.UseKyoka[i] = Ch_Subject[i - 1]->isChecked() ? 1 : 0;
-    criteria.copyTo(data);
-    data.KyokaNumber = subjectInCharge;
+    const auto chosen = [&](ClassData& into) {
+        into.DataPath = DataFolder::withSlash(folder);
+        into.SenkaMode = Op_Mode[1]->isChecked();
+        for (int i = 1; i <= Limits::Units; ++i)
+            into.UseKyoka[i] = Ch_Subject[i - 1]->isChecked() ? 1 : 0;
+        criteria.copyTo(into);
+        into.KyokaNumber = subjectInCharge;
+    };
+    // The choices take effect only once they are stored: when the settings cannot
+    // be written, the window stays open with everything as typed.
+    {
+        auto next = std::make_unique<ClassData>(data);
+        chosen(*next);
+        if (!ctx.check(AppSettings::SaveSettings(*next, ctx.settings), this, Ui::Icon::Warning))
+            return;
+    }
+    chosen(data);
 
     // The empty files of the chosen mode are made first, so that the first class of
     // a newly chosen specialist mode opens as an empty roster instead of being
@@ -377,10 +399,6 @@ void CustomDialog::Bt_End_Click()
     if (ctx.frame)
         ctx.frame->EnsureDataFiles(data.DataPath);
 
-    AppSettings::SaveSettings(data, ctx.settings);
-    if (ctx.settings.status() != QSettings::NoError)
-        ctx.ui.message(this, QStringLiteral("設定を保存できませんでした。設定ファイルの書き込みの権限を確認してください。"),
-                       Ui::Buttons::Ok, Ui::Icon::Warning);
     if (ctx.frame) {
         ctx.frame->LoadSettings();
         ctx.frame->OpenDataFolder(data.DataPath);

@@ -27,7 +27,7 @@ public:
     void Form_Activate() override;
     bool Form_QueryUnload() override;
     void Form_Unload() override;
-    void Form_ProgramEnd() override;
+    bool Form_ProgramEnd() override;
 
     void Op_Mode_Click(int index);
     void Op_Subject_Click(int index);

@@ -505,28 +505,37 @@ void KAZANE::startUp()
 }
 
 // Ending the program asks nothing and saves nothing, except what a window keeps on
-// every close of its own (the attendance window).
-void KAZANE::notifyProgramEnd()
+// every close of its own (the attendance window). When that cannot be written,
+// the teacher may stay in the program instead of losing it.
+bool KAZANE::notifyProgramEnd()
 {
     if (programEnding)
-        return;
+        return true;
     programEnding = true;
     const auto frames = mdi->subWindowList();
     for (QMdiSubWindow* frame : frames)
         if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
-            child->Form_ProgramEnd();
+            if (!child->Form_ProgramEnd()) {
+                programEnding = false;
+                return false;
+            }
+    return true;
 }
 
 void KAZANE::endProgram()
 {
-    notifyProgramEnd();
+    if (!notifyProgramEnd())
+        return;
     QApplication::closeAllWindows();
     QApplication::quit();
 }
 
 void KAZANE::closeEvent(QCloseEvent* event)
 {
-    notifyProgramEnd();
+    if (!notifyProgramEnd()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

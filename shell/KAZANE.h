@@ -113,7 +113,8 @@ private:
     void keepAttendanceOffInSpecialistMode();
     void setEditingMenusEnabled(bool enabled);
     void menuFDFormat_Click();
-    void notifyProgramEnd();
+    // False when a window holds the program back.
+    bool notifyProgramEnd();
     void showAbout();
 
     AppContext& ctx;
