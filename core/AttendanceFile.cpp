@@ -19,7 +19,9 @@ QString AttendanceFile::path(const ClassData& data)
 
 bool AttendanceFile::exists(const ClassData& data)
 {
-    return QFileInfo(path(data)).isFile();
+    // Anything standing at the name counts: a named pipe or a folder there is
+    // refused when read, never replaced by a new file.
+    return QFileInfo::exists(path(data));
 }
 
 QString AttendanceFile::createNotice()

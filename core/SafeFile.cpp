@@ -323,8 +323,11 @@ Status SafeFile::Batch::commit()
 Status SafeFile::Batch::prepare(Step& step)
 {
     const QFileInfo target(step.path);
+    if (target.isDir())
+        return Status::failure(writeFailedMessage(step.path, EISDIR));
     if (target.exists() && !target.isFile())
-        return Status::failure(writeFailedMessage(step.path, target.isDir() ? EISDIR : EACCES));
+        return Status::failure(QStringLiteral("「%1」は普通のファイルではない（特殊なファイルです）ので、書き込みませんでした。")
+                                   .arg(nameOf(step.path)));
     if (step.kind == Step::Kind::Remove) {
         step.skip = !target.exists();
         return Status::success();
