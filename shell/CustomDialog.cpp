@@ -95,13 +95,14 @@ bool CustomDialog::Form_ProgramEnd()
 {
     if (!nameEntry)
         return true;
-    if (Lt_Name->count() > 0 && !saveNames()) {
-        const QString question = QStringLiteral("入力した氏名を保存できませんでした。\n\n環境設定の画面に戻りますか？\n"
-                                                "「はい」で画面に戻ります（入力した氏名はそのまま残っています）。"
-                                                "「いいえ」を選ぶと、氏名を保存しないで、かざねを終了します。");
-        if (ctx.ui.message(this, question, Ui::Buttons::YesNo, Ui::Icon::Warning) != Ui::Answer::No)
-            return false;
-    }
+    if (Lt_Name->count() > 0)
+        if (const Status saved = saveNames(); !saved) {
+            const QString question = QStringLiteral("入力した氏名を保存できませんでした。\n") + saved.message
+                + QStringLiteral("\n\n環境設定の画面に戻りますか？\n「はい」で画面に戻ります（入力した氏名はそのまま残っています）。"
+                                 "「いいえ」を選ぶと、氏名を保存しないで、かざねを終了します。");
+            if (ctx.ui.message(this, question, Ui::Buttons::YesNo, Ui::Icon::Warning) != Ui::Answer::No)
+                return false;
+        }
     nameEntry = false;
     return true;
 }
@@ -305,7 +306,7 @@ void CustomDialog::Tx_DataInput_Enter()
 
 // Writes the listed names as the roster and, for a homeroom class, a new attendance
 // file of zeros for that many pupils.
-bool CustomDialog::saveNames()
+Status CustomDialog::saveNames()
 {
     ClassData& data = ctx.data;
     const int count = data.PupilCount;
@@ -313,20 +314,20 @@ bool CustomDialog::saveNames()
     data.PupilCount = Lt_Name->count();
     for (int p = 1; p <= Limits::Pupils; ++p)
         data.PupilName[p] = p <= data.PupilCount ? Lt_Name->item(p - 1)->text() : QString();
-    if (!ctx.check(NewClass::storeNames(data), this, Ui::Icon::Warning)) {
+    if (Status stored = NewClass::storeNames(data); !stored) {
         // The class stays as the files hold it; the names stay in the list.
         data.PupilCount = count;
         data.PupilName = names;
-        return false;
+        return stored;
     }
-    return data.SenkaMode || ctx.check(LoadAttendance(data), this, Ui::Icon::Warning);
+    return data.SenkaMode ? Status::success() : LoadAttendance(data);
 }
 
 void CustomDialog::BtInputEnd_Click()
 {
     Tx_DataInput->setEnabled(false);
     Lb_DataInput->hide();
-    if (!saveNames()) {
+    if (!ctx.check(saveNames(), this, Ui::Icon::Warning)) {
         // Nothing is lost: the names stay in the list for another try.
         Tx_DataInput->setEnabled(true);
         Lb_DataInput->show();

@@ -94,7 +94,7 @@ private:
     void focusThreshold(int subject, int group, int k);
     void setNameEntry(bool entering);
     bool folderChangedSinceOpening() const;
-    bool saveNames();
+    Status saveNames();
 
     CriteriaWorkingCopy criteria;
     int shownSubject = 1;      // the edited subject
