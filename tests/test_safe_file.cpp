@@ -147,36 +147,9 @@ private slots:
         QVERIFY(LoadScores(env.data).message.startsWith(QStringLiteral("「算数.dat」は普通のファイルではない")));
     }
 
-    // The settings file is written exactly as QSettings writes the same values.
-    void settingsFileIsWhatQSettingsWrites()
-    {
-        TestEnv env;
-        const QString ours = env.dir.path() + QStringLiteral("/ours.ini");
-        const QString plain = env.dir.path() + QStringLiteral("/plain.ini");
-        const SettingsStore::Values values{{QStringLiteral("UseMode/DataPath"), QStringLiteral("/tmp/ある, フォルダ/")},
-                                           {QStringLiteral("UseMode/SenkaMode"), QStringLiteral("-1")},
-                                           {QStringLiteral("Other/Key"), QStringLiteral(" 前後に空白 ")}};
-        {
-            QSettings store(ours, QSettings::IniFormat);
-            store.setValue(QStringLiteral("UseMode/Kotei1"), QStringLiteral("60"));
-            store.sync();
-            QVERIFY(SettingsStore::write(store, values).ok);
-            QCOMPARE(store.value(QStringLiteral("UseMode/SenkaMode")).toString(), QStringLiteral("-1"));
-        }
-        {
-            QSettings store(plain, QSettings::IniFormat);
-            store.setValue(QStringLiteral("UseMode/Kotei1"), QStringLiteral("60"));
-            for (const auto& [key, value] : values)
-                store.setValue(key, value);
-        }
-        QFile a(ours), b(plain);
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QCOMPARE(a.readAll(), b.readAll());
-        QCOMPARE(filesIn(env.dir.path()).filter(QStringLiteral("ours")), QStringList{QStringLiteral("ours.ini")});
-    }
-
     // A settings file QSettings would cut short (it reports success) is left as
-    // it was, and the failure is reported.
+    // it was, and the failure is reported. With room again the file is written
+    // exactly as QSettings writes the same values.
     void refusedSettingsWriteKeepsTheFile_data() { RefusedWrites::addRows(); }
     void refusedSettingsWriteKeepsTheFile()
     {
@@ -202,7 +175,29 @@ private slots:
                  qPrintable(status.message));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
+        file.close();
         QVERIFY(env.settings->value(QStringLiteral("UseMode/Key1")).isNull());
+
+        values.append({QStringLiteral("UseMode/DataPath"), QStringLiteral("/tmp/ある, フォルダ/")});
+        values.append({QStringLiteral("Other/Key"), QStringLiteral(" 前後に空白 ")});
+        QVERIFY(SettingsStore::write(*env.settings, values).ok);
+        QCOMPARE(env.settings->value(QStringLiteral("UseMode/Key1")).toString(), QString(40, QLatin1Char('x')));
+        // QSettings writes the same values, read back from our file, byte for byte alike.
+        const QString plain = env.dir.path() + QStringLiteral("/plain.ini");
+        {
+            QSettings ours(env.settingsFile(), QSettings::IniFormat);
+            QSettings store(plain, QSettings::IniFormat);
+            const QStringList keys = ours.allKeys();
+            QCOMPARE(keys.size(), 5 + values.size());  // DataPath was there already
+            for (const QString& key : keys)
+                store.setValue(key, ours.value(key));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QFile written(plain);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written.readAll());
+        QCOMPARE(QDir(env.dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("Kazane")),
+                 QStringList{QStringLiteral("Kazane.ini")});
     }
 };
 
