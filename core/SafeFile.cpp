@@ -69,6 +69,12 @@ QString readFailed(const QString& path, const QString& cause)
     return QStringLiteral("データファイル「%1」を読み込めませんでした。%2。").arg(nameOf(path), cause);
 }
 
+QString notRegularFile(const QString& path)
+{
+    return QStringLiteral("「%1」は普通のファイルではない（フォルダや特殊なファイルです）ので、読み込みませんでした。このファイルは書き換えていません。")
+        .arg(nameOf(path));
+}
+
 QString describeReadError(int errnoValue)
 {
     switch (errnoValue) {
@@ -197,8 +203,7 @@ Status SafeFile::read(const QString& path, QByteArray& bytes, qint64 maxBytes)
     if (::fstat(fd, &info) != 0)
         refusal = readFailed(path, describeReadError(errno));
     else if (!S_ISREG(info.st_mode))
-        refusal = QStringLiteral("「%1」は普通のファイルではない（フォルダや特殊なファイルです）ので、読み込みませんでした。このファイルは書き換えていません。")
-                      .arg(nameOf(path));
+        refusal = notRegularFile(path);
     else if (info.st_size > maxBytes)
         refusal = QStringLiteral("データファイル「%1」は大きすぎます（%2 MB を超えています）。かざねのデータファイルではないおそれがあるので、読み込みませんでした。このファイルは書き換えていません。")
                       .arg(nameOf(path))
@@ -332,9 +337,13 @@ Status SafeFile::Batch::prepare(Step& step)
         step.skip = !target.exists();
         return Status::success();
     }
-    if (step.kind == Step::Kind::Backup && !QFileInfo(step.source).exists()) {
-        step.skip = true;
-        return Status::success();
+    if (step.kind == Step::Kind::Backup) {
+        const QFileInfo source(step.source);
+        step.skip = !source.exists();
+        if (step.skip)
+            return Status::success();
+        if (!source.isFile())
+            return Status::failure(notRegularFile(step.source));
     }
     // Only a step among several can need putting back.
     step.existed = target.exists();

@@ -17,7 +17,7 @@ namespace {
 // A file as it is before the transfer: whether it exists and its bytes.
 Status readOld(const QString& path, bool& existed, QByteArray& bytes)
 {
-    existed = QFileInfo(path).isFile();
+    existed = QFileInfo::exists(path);  // a named pipe or a folder is refused by the read
     bytes.clear();
     if (existed)
         return SafeFile::read(path, bytes);
