@@ -30,34 +30,6 @@ QByteArray sideName(const QString& path)
     return native(path) + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
 }
 
-}  // namespace
-
-int SafeFile::probableError(const QString& path)
-{
-    const QFileInfo info(path);
-    const QByteArray folder = native(info.absolutePath());
-    struct stat folderInfo {};
-    if (::stat(folder.constData(), &folderInfo) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? ENOENT : errno;
-    if (!S_ISDIR(folderInfo.st_mode))
-        return ENOTDIR;
-    struct statvfs disk {};
-    const bool known = ::statvfs(folder.constData(), &disk) == 0;
-    if (known && (disk.f_flag & ST_RDONLY))
-        return EROFS;
-    if (::access(folder.constData(), W_OK) != 0)
-        return errno;
-    if (info.isDir())
-        return EISDIR;
-    if (info.exists() && ::access(native(path).constData(), W_OK) != 0)
-        return errno;
-    if (known && disk.f_bavail == 0)
-        return ENOSPC;
-    return EIO;
-}
-
-namespace {
-
 int lastError(const QString& path)
 {
     const int error = errno;
@@ -152,6 +124,30 @@ QString SafeFile::describeError(int errnoValue)
     default:
         return QStringLiteral("書き込みの途中でエラーが起きました");
     }
+}
+
+int SafeFile::probableError(const QString& path)
+{
+    const QFileInfo info(path);
+    const QByteArray folder = native(info.absolutePath());
+    struct stat folderInfo {};
+    if (::stat(folder.constData(), &folderInfo) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? ENOENT : errno;
+    if (!S_ISDIR(folderInfo.st_mode))
+        return ENOTDIR;
+    struct statvfs disk {};
+    const bool known = ::statvfs(folder.constData(), &disk) == 0;
+    if (known && (disk.f_flag & ST_RDONLY))
+        return EROFS;
+    if (::access(folder.constData(), W_OK) != 0)
+        return errno;
+    if (info.isDir())
+        return EISDIR;
+    if (info.exists() && ::access(native(path).constData(), W_OK) != 0)
+        return errno;
+    if (known && disk.f_bavail == 0)
+        return ENOSPC;
+    return EIO;
 }
 
 QString SafeFile::writeFailedMessage(const QString& path, int errnoValue)

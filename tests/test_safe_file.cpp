@@ -1,27 +1,18 @@
 // Writes the system refuses, at the level of the files: the old file and its
 // backup stay byte for byte, nothing is left behind, and the message is Japanese
-// with the cause. Reads refuse what is no data file (a named pipe, a huge file, a
-// folder) at once. The settings store is written as QSettings writes it, and
-// never cut short.
+// with the cause. The settings store is never cut short, and is written as
+// QSettings writes it.
 
 #include "RefusedWrites.h"
 #include "core/SafeFile.h"
-#include "core/ScoreFile.h"
 #include "core/SettingsStore.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
-#include <QThread>
 #include <QTest>
 
-#include <atomic>
-#include <fcntl.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -102,49 +93,6 @@ private slots:
         QByteArray kept;
         QVERIFY(SafeFile::read(path, kept).ok);
         QCOMPARE(kept, content(40));
-    }
-
-    // A named pipe, a file of 9 MB and a folder where a score file should be are
-    // refused before a byte is read, with a message naming the file; the pipe does
-    // not hold the program (a writer opens it after two seconds, should the read
-    // wait for one).
-    void whatIsNoDataFileIsRefused()
-    {
-        TestEnv env;
-        env.makeClass({QStringLiteral("青木")});
-        const QString pipe = env.dataFolder() + QStringLiteral("国語.dat");
-        QFile::remove(pipe);
-        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
-        std::atomic<bool> done{false};
-        std::thread writer([&] {
-            for (int i = 0; i < 200 && !done; ++i)
-                QThread::msleep(10);
-            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0)
-                ::close(fd);
-        });
-        QElapsedTimer clock;
-        clock.start();
-        const Status fromPipe = LoadScores(env.data);
-        const qint64 waited = clock.elapsed();
-        done = true;
-        writer.join();
-        QVERIFY(!fromPipe.ok);
-        QVERIFY2(waited < 1000, qPrintable(QString::number(waited)));
-        QCOMPARE(fromPipe.message, QStringLiteral("「国語.dat」は普通のファイルではない（フォルダや特殊なファイルです）ので、"
-                                                  "読み込みませんでした。このファイルは書き換えていません。"));
-
-        env.data.KyokaNumber = 2;
-        env.writeBytes(QStringLiteral("社会.dat"), QByteArray(9 * 1024 * 1024, '0'));
-        const Status huge = LoadScores(env.data);
-        QVERIFY(!huge.ok);
-        QVERIFY(huge.message.startsWith(QStringLiteral("データファイル「社会.dat」は大きすぎます（8 MB を超えています）。")));
-        QVERIFY(isJapaneseMessage(huge.message));
-
-        env.data.KyokaNumber = 3;
-        QFile::remove(env.dataFolder() + QStringLiteral("算数.dat"));
-        QDir().mkpath(env.dataFolder() + QStringLiteral("算数.dat"));
-        QVERIFY(LoadScores(env.data).message.startsWith(QStringLiteral("「算数.dat」は普通のファイルではない")));
     }
 
     // A settings file QSettings would cut short (it reports success) is left as
