@@ -73,6 +73,15 @@ void putDefaultCriteria(SettingsStore::Values& values)
     putCriteria(values, modes, viewpointModes, [](int, int, int k) { return Criteria::Default[k]; });
 }
 
+SettingsStore::Values criteriaValues(const ClassData& data)
+{
+    SettingsStore::Values values;
+    putCriteria(values, data.sHyoteiMode, data.rHyoteiMode, [&data](int s, int v, int k) {
+        return v == 0 ? data.sHyotei[s][k] : data.rHyotei[s][v][k];
+    });
+    return values;
+}
+
 }  // namespace
 
 Status AppSettings::WriteDefaultCriteria(QSettings& store)
@@ -99,19 +108,6 @@ void AppSettings::LoadCriteria(ClassData& data, QSettings& store)
                 data.rHyotei[s][v][k] = readNumber(store, rKey(s, v, k), Criteria::Default[k]);
     store.endGroup();
 }
-
-namespace {
-
-SettingsStore::Values criteriaValues(const ClassData& data)
-{
-    SettingsStore::Values values;
-    putCriteria(values, data.sHyoteiMode, data.rHyoteiMode, [&data](int s, int v, int k) {
-        return v == 0 ? data.sHyotei[s][k] : data.rHyotei[s][v][k];
-    });
-    return values;
-}
-
-}  // namespace
 
 Status AppSettings::SaveCriteria(const ClassData& data, QSettings& store)
 {
