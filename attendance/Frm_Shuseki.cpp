@@ -100,16 +100,25 @@ void Frm_Shuseki::Form_Unload()
     }
 }
 
-// Ending the program keeps what closing the window keeps.
-void Frm_Shuseki::Form_ProgramEnd()
+// Ending the program keeps what closing the window keeps. When the file cannot be
+// written, the teacher chooses between staying (the window keeps every count) and
+// ending without saving.
+bool Frm_Shuseki::Form_ProgramEnd()
 {
     if (programEnded || isUnloaded())
-        return;
-    programEnded = true;
-    closeValuePrompt();
+        return true;
     if (!ShowingTally)
         Grid2Value();
-    saveAttendance();
+    if (const Status saved = SaveAttendance(ctx.data); !saved) {
+        const QString question = QStringLiteral("出席データを保存できませんでした。\n") + saved.message
+            + QStringLiteral("\n\n出席状況入力の画面に戻りますか？\n「はい」で画面に戻ります（入力した数はそのまま残っています）。"
+                             "「いいえ」を選ぶと、出席データを保存しないで、かざねを終了します。");
+        if (ctx.ui.message(this, question, Ui::Buttons::YesNo, Ui::Icon::Warning) != Ui::Answer::No)
+            return false;
+    }
+    programEnded = true;
+    closeValuePrompt();
+    return true;
 }
 
 bool Frm_Shuseki::saveAttendance()

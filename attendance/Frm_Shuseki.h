@@ -33,7 +33,7 @@ public:
     void Form_Activate() override;
     bool Form_QueryUnload() override;
     void Form_Unload() override;
-    void Form_ProgramEnd() override;
+    bool Form_ProgramEnd() override;
 
     // Grid texts: numbers, names and headings of the current state.
     void NameSet();

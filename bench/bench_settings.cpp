@@ -50,9 +50,10 @@ KAZANE_BENCH("settings")
     const QString target = env.dir.path() + QStringLiteral("/backup");
     QDir().mkpath(target);
     Bench::measure(QStringLiteral("backup: copy a full year (11 files)"), 200, [&] {
-        int copied = 0;
-        BackupCopy::copyFiles(env.dataFolder(), BackupCopy::matching(env.dataFolder(), QStringLiteral("nam")), target, copied);
-        BackupCopy::copyFiles(env.dataFolder(), BackupCopy::matching(env.dataFolder(), QStringLiteral("dat")), target, copied);
+        BackupCopy::copyFiles(env.dataFolder(),
+                              BackupCopy::matching(env.dataFolder(), QStringLiteral("nam"))
+                                  + BackupCopy::matching(env.dataFolder(), QStringLiteral("dat")),
+                              target);
     });
 
     Bench::measure(QStringLiteral("new class: back up and empty a full year"), 200, [&] {

@@ -1,8 +1,11 @@
 #include "core/AppSettings.h"
 
+#include "core/SettingsStore.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <functional>
 
 namespace {
 
@@ -36,22 +39,56 @@ QString AppSettings::rModeKey(int s, int v) { return QStringLiteral("rHyoteiMode
 QString AppSettings::sKey(int s, int k) { return QStringLiteral("sHyotei%1%2").arg(s).arg(k); }
 QString AppSettings::rKey(int s, int v, int k) { return QStringLiteral("rHyotei%1%2%3").arg(s).arg(v).arg(k); }
 
-void AppSettings::WriteDefaultCriteria(QSettings& store)
+namespace {
+
+// A key of the group with its text, for SettingsStore::write.
+void put(SettingsStore::Values& values, const QString& key, const QString& text)
 {
-    store.beginGroup(QLatin1String(Group));
+    values.append({QLatin1String(AppSettings::Group) + QLatin1Char('/') + key, text});
+}
+
+void putCriteria(SettingsStore::Values& values, const int (&sMode)[Limits::Units + 1],
+                 const int (&rMode)[Limits::Units + 1][Limits::Viewpoints + 1],
+                 const std::function<int(int s, int v, int k)>& threshold)
+{
+    using namespace AppSettings;
     for (int s = 1; s <= Limits::Units; ++s)
-        store.setValue(sModeKey(s), QStringLiteral("0"));
+        put(values, sModeKey(s), QString::number(sMode[s]));
     for (int s = 1; s <= Limits::Units; ++s)
         for (int v = 1; v <= Limits::Viewpoints; ++v)
-            store.setValue(rModeKey(s, v), QStringLiteral("0"));
+            put(values, rModeKey(s, v), QString::number(rMode[s][v]));
     for (int s = 1; s <= Limits::Units; ++s)
         for (int k = 1; k <= 6; ++k)
-            store.setValue(sKey(s, k), QString::number(Criteria::Default[k]));
+            put(values, sKey(s, k), QString::number(threshold(s, 0, k)));
     for (int s = 1; s <= Limits::Units; ++s)
         for (int v = 1; v <= Limits::Viewpoints; ++v)
             for (int k = 1; k <= 6; ++k)
-                store.setValue(rKey(s, v, k), QString::number(Criteria::Default[k]));
-    store.endGroup();
+                put(values, rKey(s, v, k), QString::number(threshold(s, v, k)));
+}
+
+void putDefaultCriteria(SettingsStore::Values& values)
+{
+    const int modes[Limits::Units + 1]{};
+    const int viewpointModes[Limits::Units + 1][Limits::Viewpoints + 1]{};
+    putCriteria(values, modes, viewpointModes, [](int, int, int k) { return Criteria::Default[k]; });
+}
+
+SettingsStore::Values criteriaValues(const ClassData& data)
+{
+    SettingsStore::Values values;
+    putCriteria(values, data.sHyoteiMode, data.rHyoteiMode, [&data](int s, int v, int k) {
+        return v == 0 ? data.sHyotei[s][k] : data.rHyotei[s][v][k];
+    });
+    return values;
+}
+
+}  // namespace
+
+Status AppSettings::WriteDefaultCriteria(QSettings& store)
+{
+    SettingsStore::Values values;
+    putDefaultCriteria(values);
+    return SettingsStore::write(store, values);
 }
 
 void AppSettings::LoadCriteria(ClassData& data, QSettings& store)
@@ -72,57 +109,51 @@ void AppSettings::LoadCriteria(ClassData& data, QSettings& store)
     store.endGroup();
 }
 
-void AppSettings::SaveCriteria(const ClassData& data, QSettings& store)
+Status AppSettings::SaveCriteria(const ClassData& data, QSettings& store)
 {
-    store.beginGroup(QLatin1String(Group));
-    for (int s = 1; s <= Limits::Units; ++s)
-        store.setValue(sModeKey(s), QString::number(data.sHyoteiMode[s]));
-    for (int s = 1; s <= Limits::Units; ++s)
-        for (int v = 1; v <= Limits::Viewpoints; ++v)
-            store.setValue(rModeKey(s, v), QString::number(data.rHyoteiMode[s][v]));
-    for (int s = 1; s <= Limits::Units; ++s)
-        for (int k = 1; k <= 6; ++k)
-            store.setValue(sKey(s, k), QString::number(data.sHyotei[s][k]));
-    for (int s = 1; s <= Limits::Units; ++s)
-        for (int v = 1; v <= Limits::Viewpoints; ++v)
-            for (int k = 1; k <= 6; ++k)
-                store.setValue(rKey(s, v, k), QString::number(data.rHyotei[s][v][k]));
-    store.endGroup();
-    store.sync();
+    return SettingsStore::write(store, criteriaValues(data));
 }
 
-void AppSettings::SaveSettings(const ClassData& data, QSettings& store)
+Status AppSettings::SaveSettings(const ClassData& data, QSettings& store)
 {
-    store.beginGroup(QLatin1String(Group));
-    store.setValue(QStringLiteral("SenkaMode"), data.SenkaMode ? QStringLiteral("-1") : QStringLiteral("0"));
-    store.setValue(QStringLiteral("KyokaNumber"), QString::number(data.KyokaNumber));
-    store.setValue(QStringLiteral("ClassNumber"), QString::number(data.ClassNumber));
-    store.setValue(QStringLiteral("UseKyoka"), useKyokaText(data));
-    store.setValue(QStringLiteral("DataPath"), data.DataPath);
-    store.setValue(QStringLiteral("BackupPath"), data.BackupPath);
+    SettingsStore::Values values;
+    put(values, QStringLiteral("SenkaMode"), data.SenkaMode ? QStringLiteral("-1") : QStringLiteral("0"));
+    put(values, QStringLiteral("KyokaNumber"), QString::number(data.KyokaNumber));
+    put(values, QStringLiteral("ClassNumber"), QString::number(data.ClassNumber));
+    put(values, QStringLiteral("UseKyoka"), useKyokaText(data));
+    put(values, QStringLiteral("DataPath"), data.DataPath);
+    put(values, QStringLiteral("BackupPath"), data.BackupPath);
     for (int i = 1; i <= 3; ++i)
-        store.setValue(QStringLiteral("Kotei%1").arg(i), QString::number(data.Kotei[i]));
-    store.endGroup();
-    SaveCriteria(data, store);
+        put(values, QStringLiteral("Kotei%1").arg(i), QString::number(data.Kotei[i]));
+    values.append(criteriaValues(data));
+    return SettingsStore::write(store, values);
 }
 
 Status AppSettings::LoadSettings(ClassData& data, QSettings& store, const QString& programFolder)
 {
-    // First run: no "SenkaMode" key. Every key is written with its default.
+    // First run: no "SenkaMode" key. Every key is written with its default; when
+    // they cannot be stored, the defaults are used all the same and the teacher is
+    // told.
+    Status written = Status::success();
     if (store.value(QStringLiteral("UseMode/SenkaMode")).toString().isEmpty()) {
-        store.beginGroup(QLatin1String(Group));
-        store.setValue(QStringLiteral("SenkaMode"), QStringLiteral("0"));
-        store.setValue(QStringLiteral("KyokaNumber"), QStringLiteral("1"));
-        store.setValue(QStringLiteral("ClassNumber"), QStringLiteral("1"));
-        store.setValue(QStringLiteral("UseKyoka"), QStringLiteral("111111111"));
-        store.setValue(QStringLiteral("DataPath"), programFolder);
-        store.setValue(QStringLiteral("BackupPath"), programFolder);
+        SettingsStore::Values values;
+        put(values, QStringLiteral("SenkaMode"), QStringLiteral("0"));
+        put(values, QStringLiteral("KyokaNumber"), QStringLiteral("1"));
+        put(values, QStringLiteral("ClassNumber"), QStringLiteral("1"));
+        put(values, QStringLiteral("UseKyoka"), QStringLiteral("111111111"));
+        put(values, QStringLiteral("DataPath"), programFolder);
+        put(values, QStringLiteral("BackupPath"), programFolder);
         for (int i = 1; i <= 3; ++i)
-            store.setValue(QStringLiteral("Kotei%1").arg(i), QString::number(Kotei::Default[i]));
-        store.endGroup();
-        WriteDefaultCriteria(store);
+            put(values, QStringLiteral("Kotei%1").arg(i), QString::number(Kotei::Default[i]));
+        putDefaultCriteria(values);
+        written = SettingsStore::write(store, values);
     }
-    return ReadSettings(data, store, programFolder);
+    const Status read = ReadSettings(data, store, programFolder);
+    if (written)
+        return read;
+    if (read)
+        return written;
+    return Status::failure(written.message + QStringLiteral("\n\n") + read.message);
 }
 
 Status AppSettings::ReadSettings(ClassData& data, QSettings& store, const QString& programFolder)

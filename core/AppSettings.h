@@ -20,10 +20,12 @@ constexpr const char* Group = "UseMode";
 Status LoadSettings(ClassData& data, QSettings& store, const QString& programFolder);
 // The same without ever writing to the store: a first run takes the defaults in memory.
 Status ReadSettings(ClassData& data, QSettings& store, const QString& programFolder);
-void SaveSettings(const ClassData& data, QSettings& store);
-void WriteDefaultCriteria(QSettings& store);
+// The writes go through SettingsStore: all values or none, and a failure (a full
+// disk, a read-only settings folder) comes back with its message.
+Status SaveSettings(const ClassData& data, QSettings& store);
+Status WriteDefaultCriteria(QSettings& store);
 void LoadCriteria(ClassData& data, QSettings& store);
-void SaveCriteria(const ClassData& data, QSettings& store);
+Status SaveCriteria(const ClassData& data, QSettings& store);
 
 // Key names of the criteria: "sHyoteiMode3", "rHyoteiMode32", "sHyotei35", "rHyotei324".
 QString sModeKey(int s);

@@ -12,11 +12,6 @@ QString AttendanceFile::fileName()
     return QStringLiteral("shuketu.dat");
 }
 
-QString AttendanceFile::backupName()
-{
-    return QStringLiteral("shuketu.bak");
-}
-
 QString AttendanceFile::path(const ClassData& data)
 {
     return DataFolder::resolve(data.DataPath, fileName());
@@ -24,7 +19,9 @@ QString AttendanceFile::path(const ClassData& data)
 
 bool AttendanceFile::exists(const ClassData& data)
 {
-    return QFileInfo(path(data)).isFile();
+    // Anything standing at the name counts: a named pipe or a folder there is
+    // refused when read, never replaced by a new file.
+    return QFileInfo::exists(path(data));
 }
 
 QString AttendanceFile::createNotice()
@@ -93,17 +90,25 @@ QByteArray AttendanceFile::buildZeros(int pupils)
 Status LoadAttendance(ClassData& data)
 {
     QByteArray bytes;
-    if (!SafeFile::read(AttendanceFile::path(data), bytes))
-        return Status::failure(QStringLiteral("データファイル「%1」を読み込めませんでした。").arg(AttendanceFile::fileName()));
+    if (Status read = SafeFile::read(AttendanceFile::path(data), bytes); !read)
+        return read;
     return AttendanceFile::parse(bytes, data.PupilCount, data);
+}
+
+QString AttendanceFile::backupName()
+{
+    return QStringLiteral("shuketu.bak");
+}
+
+QString AttendanceFile::backupPath(const ClassData& data)
+{
+    return DataFolder::resolve(data.DataPath, backupName());
 }
 
 Status SaveAttendance(const ClassData& data)
 {
-    const QString filePath = AttendanceFile::path(data);
-    if (Status saved = SafeFile::backup(filePath, DataFolder::resolve(data.DataPath, AttendanceFile::backupName())); !saved)
-        return saved;
-    return SafeFile::write(filePath, AttendanceFile::build(data, data.PupilCount));
+    return SafeFile::writeWithBackup(AttendanceFile::path(data), AttendanceFile::backupPath(data),
+                                     AttendanceFile::build(data, data.PupilCount));
 }
 
 Status CreateAttendance(const ClassData& data)

@@ -11,8 +11,9 @@
 
 namespace AttendanceFile {
 QString fileName();  // "shuketu.dat"
-QString backupName();  // "shuketu.bak"
 QString path(const ClassData& data);
+QString backupName();  // "shuketu.bak", the state before the last save
+QString backupPath(const ClassData& data);
 bool exists(const ClassData& data);
 QString createNotice();  // "出席データがないので作成します．いいですか？"
 
@@ -24,8 +25,8 @@ QByteArray buildZeros(int pupils);  // the quoted-zero form of a new file
 // Reads the file into LessonDays and Attendance; fails (changing nothing) when it is
 // missing or malformed.
 Status LoadAttendance(ClassData& data);
-// Copies the file to "shuketu.bak", then rewrites it from the model for PupilCount
-// pupils. (A new class moves the file to the same backup name.)
+// Rewrites the file from the model for PupilCount pupils, after copying the old
+// file to "shuketu.bak" as every other data file keeps its backup.
 Status SaveAttendance(const ClassData& data);
 // Writes a file of zeros for PupilCount pupils; the model is not changed.
 Status CreateAttendance(const ClassData& data);

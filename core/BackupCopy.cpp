@@ -42,23 +42,30 @@ QString BackupCopy::targetProblem(const QString& dataFolder, const QString& targ
     return {};
 }
 
-Status BackupCopy::copyFiles(const QString& source, const QStringList& names, const QString& target, int& copied)
+Status BackupCopy::copyFiles(const QString& source, const QStringList& names, const QString& target)
 {
-    copied = 0;
+    SafeFile::Batch batch;
+    QStringList copies;
     for (const QString& name : names) {
-        const QString from = DataFolder::withSlash(source) + name;
         QByteArray bytes;
-        if (!SafeFile::read(from, bytes))
-            return Status::failure(QStringLiteral("ファイル「%1」を読み込めませんでした。").arg(name));
-        const QString to = DataFolder::resolve(target, name);
-        if (Status written = SafeFile::write(to, bytes); !written)
-            return written;
-        // The copy keeps the time the data was last changed, as a copy in the file
-        // manager would.
-        QFile copy(to);
+        if (Status read = SafeFile::read(DataFolder::withSlash(source) + name, bytes); !read)
+            return read;
+        copies.append(DataFolder::resolve(target, name));
+        batch.write(copies.last(), bytes);
+    }
+    if (Status written = batch.commit(); !written) {
+        if (batch.unrestored().isEmpty())
+            return Status::failure(written.message + QStringLiteral("\nバックアップ先の前回のバックアップは元のままです。"));
+        return Status::failure(written.message + QStringLiteral("\nバックアップ先の次のファイルは、前回のバックアップと今回のものが混ざっています。\n")
+                               + batch.unrestored().join(QStringLiteral("、")));
+    }
+    // Each copy keeps the time the data was last changed, as a copy in the file
+    // manager would.
+    for (int i = 0; i < names.size(); ++i) {
+        QFile copy(copies[i]);
         if (copy.open(QIODevice::Append))
-            copy.setFileTime(QFileInfo(from).lastModified(), QFileDevice::FileModificationTime);
-        ++copied;
+            copy.setFileTime(QFileInfo(DataFolder::withSlash(source) + names[i]).lastModified(),
+                             QFileDevice::FileModificationTime);
     }
     return Status::success();
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Copying the rosters and data files of the data folder to a backup folder. Each
-// file is written atomically, so the backup folder never holds a half-copied file.
+// Copying the rosters and data files of the data folder to a backup folder. The
+// copies are written together (SafeFile::Batch), so the backup folder never holds
+// a half-copied file, nor new copies of some files beside old copies of others.
 
 #include "core/Status.h"
 
@@ -19,6 +20,7 @@ QString targetProblem(const QString& dataFolder, const QString& target);
 
 // Copies the named files of `source` into `target`, keeping their names and times;
 // a file of the same name in another letter case is replaced rather than doubled.
-// Stops at the first file that fails; `copied` counts the files copied before.
-Status copyFiles(const QString& source, const QStringList& names, const QString& target, int& copied);
+// All or nothing: every copy is complete on disk before any older copy is
+// replaced, so a failure leaves the previous backup as it was.
+Status copyFiles(const QString& source, const QStringList& names, const QString& target);
 }

@@ -6,8 +6,6 @@
 #include "core/SafeFile.h"
 #include "core/ScoreFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <vector>
 
 namespace {
@@ -16,39 +14,33 @@ struct Replaced {
     QString path;        // the data file, resolved in the folder
     QString backupPath;  // its backup name, resolved in the folder
     QByteArray emptied;  // the content it is given; empty: the file is removed
-    bool existed = false;
-    QByteArray original;
 };
 
-QString readFailed(const QString& path)
-{
-    return QStringLiteral("ファイル「%1」を読み込めませんでした。新規クラスは作成されていません。").arg(QFileInfo(path).fileName());
-}
-
-// Puts back the first `count` files of the plan as they were.
-void restore(const std::vector<Replaced>& plan, size_t count)
-{
-    for (size_t i = 0; i < count; ++i) {
-        const Replaced& file = plan[i];
-        if (file.existed)
-            SafeFile::write(file.path, file.original);
-        else
-            QFile::remove(file.path);
-    }
-}
-
 }  // namespace
+
+Status NewClass::storeNames(const ClassData& data)
+{
+    QByteArray roster;
+    if (Status built = RosterFile::build(data.PupilCount, data.PupilName, roster); !built)
+        return built;
+    SafeFile::Batch batch;
+    const QString rosterPath = RosterFile::path(data);
+    batch.backup(rosterPath, DataFolder::resolve(data.DataPath, RosterFile::backupName(data)));
+    batch.write(rosterPath, roster);
+    if (!data.SenkaMode)
+        batch.write(AttendanceFile::path(data), AttendanceFile::buildZeros(data.PupilCount));
+    const Status done = batch.commit();
+    if (done || !batch.unrestored().isEmpty())
+        return done;
+    return Status::failure(done.message + QStringLiteral("\n\n氏名は保存されていません。ファイルはすべて元のままです。"));
+}
 
 Status NewClass::clearFiles(const ClassData& data)
 {
     const QString folder = DataFolder::withSlash(data.DataPath);
     std::vector<Replaced> plan;
     auto add = [&](const QString& name, const QString& backupName, const QByteArray& emptied) {
-        Replaced file;
-        file.path = DataFolder::resolve(folder, name);
-        file.backupPath = DataFolder::resolve(folder, backupName);
-        file.emptied = emptied;
-        plan.push_back(file);
+        plan.push_back({DataFolder::resolve(folder, name), DataFolder::resolve(folder, backupName), emptied});
     };
 
     add(RosterFile::fileName(data), data.SenkaMode ? RosterFile::backupName(data) : QStringLiteral("Class.NBk"),
@@ -58,32 +50,27 @@ Status NewClass::clearFiles(const ClassData& data)
     } else {
         for (int unit = 1; unit <= Limits::Units; ++unit)
             add(ScoreFile::fileName(data, unit), ScoreFile::backupName(data, unit), ScoreFile::emptyFile());
-        add(AttendanceFile::fileName(), QStringLiteral("shuketu.bak"), QByteArray());
+        add(AttendanceFile::fileName(), AttendanceFile::backupName(), QByteArray());
     }
 
-    // Read everything first, so that nothing is touched when a file cannot be read.
-    for (Replaced& file : plan) {
-        file.existed = QFileInfo(file.path).isFile();
-        if (file.existed && !SafeFile::read(file.path, file.original))
-            return Status::failure(readFailed(file.path));
-    }
-    // The backups, before any data file changes.
+    // One batch: the backups before any data file changes, then the emptied files;
+    // the attendance file is removed (its copy is in "shuketu.bak"). Nothing changes
+    // unless every step can be made.
+    SafeFile::Batch batch;
     for (const Replaced& file : plan)
-        if (file.existed)
-            if (Status saved = SafeFile::write(file.backupPath, file.original); !saved)
-                return Status::failure(saved.message + QStringLiteral("新規クラスは作成されていません。"));
-    // The emptied files; the attendance file is removed (its copy is in "shuketu.bak").
-    for (size_t i = 0; i < plan.size(); ++i) {
-        const Replaced& file = plan[i];
-        Status done = Status::success();
-        if (!file.emptied.isEmpty())
-            done = SafeFile::write(file.path, file.emptied);
-        else if (file.existed && !QFile::remove(file.path))
-            done = Status::failure(SafeFile::writeFailedMessage(file.path));
-        if (!done) {
-            restore(plan, i);
-            return Status::failure(done.message + QStringLiteral("新規クラスは作成されていません。"));
-        }
+        batch.backup(file.path, file.backupPath);
+    for (const Replaced& file : plan) {
+        if (file.emptied.isEmpty())
+            batch.remove(file.path);
+        else
+            batch.write(file.path, file.emptied);
     }
-    return Status::success();
+    const Status done = batch.commit();
+    if (done)
+        return done;
+    if (!batch.unrestored().isEmpty())
+        return Status::failure(done.message + QStringLiteral("\n\n次のファイルを元に戻せませんでした。\n")
+                               + batch.unrestored().join(QStringLiteral("、"))
+                               + QStringLiteral("\nデータフォルダをほかの場所にコピーしてから、バックアップファイルを確かめてください。"));
+    return Status::failure(done.message + QStringLiteral("\n\nファイルはすべて元のままです。新規クラスは作成されていません。"));
 }

@@ -15,4 +15,9 @@ namespace NewClass {
 // Each file missing so far is created empty. All or nothing: when any backup or
 // write fails, every file already replaced is put back and the failure returned.
 Status clearFiles(const ClassData& data);
+
+// Stores the names of the new class (PupilCount and PupilName): the roster, after
+// its backup, and in homeroom mode an attendance file of zeros for that many
+// pupils. Both or neither.
+Status storeNames(const ClassData& data);
 }

@@ -87,8 +87,8 @@ Status LoadRoster(ClassData& data)
         return Status::failure(RosterFile::missingMessage(data));
     }
     QByteArray bytes;
-    if (!SafeFile::read(filePath, bytes))
-        return Status::failure(QStringLiteral("データファイル「%1」を読み込めませんでした。").arg(RosterFile::fileName(data)));
+    if (Status read = SafeFile::read(filePath, bytes); !read)
+        return read;
     return RosterFile::parse(bytes, RosterFile::fileName(data), data.PupilCount, data.PupilName);
 }
 
@@ -98,7 +98,5 @@ Status SaveRoster(const ClassData& data)
     if (Status built = RosterFile::build(data.PupilCount, data.PupilName, bytes); !built)
         return built;
     const QString filePath = RosterFile::path(data);
-    if (Status saved = SafeFile::backup(filePath, DataFolder::resolve(data.DataPath, RosterFile::backupName(data))); !saved)
-        return saved;
-    return SafeFile::write(filePath, bytes);
+    return SafeFile::writeWithBackup(filePath, DataFolder::resolve(data.DataPath, RosterFile::backupName(data)), bytes);
 }

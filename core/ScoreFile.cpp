@@ -37,8 +37,8 @@ QByteArray ScoreFile::emptyFile()
 Status ScoreFile::read(const QString& filePath, const QString& displayName, int pupils, TestSetRecord& set)
 {
     QByteArray bytes;
-    if (!SafeFile::read(filePath, bytes))
-        return Status::failure(QStringLiteral("データファイル「%1」を読み込めませんでした。").arg(displayName));
+    if (Status read = SafeFile::read(filePath, bytes); !read)
+        return read;
     return parse(bytes, displayName, pupils, set);
 }
 
@@ -120,7 +120,5 @@ Status SaveScores(const ClassData& data)
     if (Status built = ScoreFile::build(data.TestSet, data.PupilCount, bytes); !built)
         return built;
     const QString filePath = ScoreFile::path(data, unit);
-    if (Status saved = SafeFile::backup(filePath, DataFolder::resolve(data.DataPath, ScoreFile::backupName(data, unit))); !saved)
-        return saved;
-    return SafeFile::write(filePath, bytes);
+    return SafeFile::writeWithBackup(filePath, DataFolder::resolve(data.DataPath, ScoreFile::backupName(data, unit)), bytes);
 }

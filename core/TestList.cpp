@@ -28,9 +28,8 @@ Status writeCurrent(ClassData& data, const TestSetRecord& set)
         return built;
     const int unit = data.currentUnit();
     const QString path = ScoreFile::path(data, unit);
-    if (Status saved = SafeFile::backup(path, DataFolder::resolve(data.DataPath, ScoreFile::backupName(data, unit))); !saved)
-        return saved;
-    if (Status written = SafeFile::write(path, bytes); !written)
+    const QString backupPath = DataFolder::resolve(data.DataPath, ScoreFile::backupName(data, unit));
+    if (Status written = SafeFile::writeWithBackup(path, backupPath, bytes); !written)
         return written;
     data.TestSet = set;
     data.CurrentTest = set.StoredTestCount;

@@ -14,8 +14,8 @@ QString TextFile::malformedMessage(const QString& fileName, int line, const QStr
 Status ItemReader::open(const QString& path, const QString& displayName)
 {
     QByteArray bytes;
-    if (!SafeFile::read(path, bytes))
-        return Status::failure(QStringLiteral("データファイル「%1」を読み込めませんでした。").arg(displayName));
+    if (Status read = SafeFile::read(path, bytes); !read)
+        return read;
     return openBytes(bytes, displayName);
 }
 

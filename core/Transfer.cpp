@@ -17,31 +17,21 @@ namespace {
 // A file as it is before the transfer: whether it exists and its bytes.
 Status readOld(const QString& path, bool& existed, QByteArray& bytes)
 {
-    existed = QFileInfo(path).isFile();
+    existed = QFileInfo::exists(path);  // a named pipe or a folder is refused by the read
     bytes.clear();
-    if (existed && !SafeFile::read(path, bytes))
-        return Status::failure(QStringLiteral("データファイル「%1」を読み込めませんでした。").arg(QFileInfo(path).fileName()));
+    if (existed)
+        return SafeFile::read(path, bytes);
     return Status::success();
 }
 
-// Adds the copy of a file's old bytes to its backup name, then the file itself.
-Status addWithBackup(Transfer::Plan& plan, const QString& path, const QByteArray& oldBytes, const QString& backupPath,
-                     const QByteArray& newBytes)
+// Adds the file's new content, after the copy of its old bytes to its backup name
+// when it exists.
+void addFile(Transfer::Plan& plan, const QString& path, bool existed, const QByteArray& oldBytes,
+             const QString& backupPath, const QByteArray& newBytes)
 {
-    Transfer::FileChange backup;
-    backup.path = backupPath;
-    backup.newBytes = oldBytes;
-    if (Status read = readOld(backupPath, backup.existed, backup.oldBytes); !read)
-        return read;
-    plan.writes.push_back(std::move(backup));
-
-    Transfer::FileChange file;
-    file.path = path;
-    file.newBytes = newBytes;
-    file.existed = true;
-    file.oldBytes = oldBytes;
-    plan.writes.push_back(std::move(file));
-    return Status::success();
+    if (existed)
+        plan.writes.push_back({backupPath, oldBytes});
+    plan.writes.push_back({path, newBytes});
 }
 
 enum class Direction { In, Out };
@@ -85,8 +75,7 @@ Status planScores(const ClassData& data, Direction direction, int n, Transfer::P
         if (Status built = ScoreFile::build(*set, newPupils, newBytes); !built)
             return built;
         const QString backupPath = DataFolder::resolve(data.DataPath, data.FileStem[unit] + QStringLiteral(".bak"));
-        if (Status added = addWithBackup(plan, path, oldBytes, backupPath, newBytes); !added)
-            return added;
+        addFile(plan, path, existed, oldBytes, backupPath, newBytes);
         if (unit == data.currentUnit())
             plan.currentSet = std::make_unique<TestSetRecord>(*set);
     }
@@ -98,13 +87,14 @@ Status planAttendance(const ClassData& data, Direction direction, int n, int tra
     plan.withAttendance = true;
     const int pupils = data.PupilCount;
     auto work = std::make_unique<ClassData>();
-    Transfer::FileChange file;
-    file.path = AttendanceFile::path(data);
-    if (Status read = readOld(file.path, file.existed, file.oldBytes); !read)
+    const QString path = AttendanceFile::path(data);
+    bool existed = false;
+    QByteArray oldBytes;
+    if (Status read = readOld(path, existed, oldBytes); !read)
         return read;
-    if (file.existed) {
+    if (existed) {
         // The file, not the model, is what the new file must agree with.
-        if (Status parsed = AttendanceFile::parse(file.oldBytes, pupils, *work); !parsed)
+        if (Status parsed = AttendanceFile::parse(oldBytes, pupils, *work); !parsed)
             return parsed;
     } else {
         std::memcpy(work->LessonDays, data.LessonDays, sizeof work->LessonDays);
@@ -115,8 +105,7 @@ Status planAttendance(const ClassData& data, Direction direction, int n, int tra
     else
         Transfer::ShuketuTenshutu(work->Attendance, pupils, n);
     const int newPupils = direction == Direction::In ? pupils + 1 : pupils - 1;
-    file.newBytes = AttendanceFile::build(*work, newPupils);
-    plan.writes.push_back(std::move(file));
+    addFile(plan, path, existed, oldBytes, AttendanceFile::backupPath(data), AttendanceFile::build(*work, newPupils));
     std::memcpy(plan.LessonDays, work->LessonDays, sizeof plan.LessonDays);
     std::memcpy(plan.Attendance, work->Attendance, sizeof plan.Attendance);
     return Status::success();
@@ -132,21 +121,11 @@ Status planRoster(const ClassData& data, Transfer::Plan& plan)
     QByteArray oldBytes;
     if (Status read = readOld(path, existed, oldBytes); !read)
         return read;
-    if (existed)
-        return addWithBackup(plan, path, oldBytes, DataFolder::resolve(data.DataPath, RosterFile::backupName(data)), newBytes);
-    Transfer::FileChange file;
-    file.path = path;
-    file.newBytes = newBytes;
-    plan.writes.push_back(std::move(file));
+    addFile(plan, path, existed, oldBytes, DataFolder::resolve(data.DataPath, RosterFile::backupName(data)), newBytes);
     return Status::success();
 }
 
 }  // namespace
-
-Transfer::Writer Transfer::defaultWriter()
-{
-    return [](const QString& path, const QByteArray& bytes) { return SafeFile::write(path, bytes); };
-}
 
 QString Transfer::classFullMessage()
 {
@@ -250,31 +229,22 @@ Status Transfer::planTenShutu(const ClassData& data, int n, Plan& plan)
     return planRoster(data, plan);
 }
 
-Status Transfer::apply(const Plan& plan, const Writer& writer)
+Status Transfer::apply(const Plan& plan)
 {
-    for (size_t i = 0; i < plan.writes.size(); ++i) {
-        const Status written = writer(plan.writes[i].path, plan.writes[i].newBytes);
-        if (written)
-            continue;
-        // Put back, newest first, every file already replaced.
-        QStringList unrestored;
-        for (size_t j = i; j-- > 0;) {
-            const FileChange& done = plan.writes[j];
-            const bool restored = done.existed ? bool(writer(done.path, done.oldBytes))
-                                               : QFile::remove(done.path) || !QFileInfo::exists(done.path);
-            if (!restored)
-                unrestored.prepend(QFileInfo(done.path).fileName());
-        }
-        QString text = written.message + QStringLiteral("\n\n");
-        if (unrestored.isEmpty())
-            text += plan.title + QStringLiteral("は行われませんでした。ファイルはすべて元のままです。");
-        else
-            text += plan.title + QStringLiteral("を取り消そうとしましたが、次のファイルを元に戻せませんでした。\n")
-                + unrestored.join(QStringLiteral("、"))
-                + QStringLiteral("\nデータフォルダをほかの場所にコピーしてから、バックアップファイルを確かめてください。");
-        return Status::failure(text);
-    }
-    return Status::success();
+    SafeFile::Batch batch;
+    for (const FileChange& change : plan.writes)
+        batch.write(change.path, change.newBytes);
+    const Status written = batch.commit();
+    if (written)
+        return Status::success();
+    QString text = written.message + QStringLiteral("\n\n");
+    if (batch.unrestored().isEmpty())
+        text += plan.title + QStringLiteral("は行われませんでした。ファイルはすべて元のままです。");
+    else
+        text += plan.title + QStringLiteral("を取り消そうとしましたが、次のファイルを元に戻せませんでした。\n")
+            + batch.unrestored().join(QStringLiteral("、"))
+            + QStringLiteral("\nデータフォルダをほかの場所にコピーしてから、バックアップファイルを確かめてください。");
+    return Status::failure(text);
 }
 
 void Transfer::adopt(ClassData& data, Plan& plan)
@@ -291,23 +261,23 @@ void Transfer::adopt(ClassData& data, Plan& plan)
     }
 }
 
-Status Transfer::TenNyu(ClassData& data, int n, const QString& name, const QDate& today, const Writer& writer)
+Status Transfer::TenNyu(ClassData& data, int n, const QString& name, const QDate& today)
 {
     auto plan = std::make_unique<Plan>();
     if (Status planned = planTenNyu(data, n, name, today, *plan); !planned)
         return planned;
-    if (Status applied = Transfer::apply(*plan, writer); !applied)
+    if (Status applied = Transfer::apply(*plan); !applied)
         return applied;
     adopt(data, *plan);
     return Status::success();
 }
 
-Status Transfer::TenShutu(ClassData& data, int n, const Writer& writer)
+Status Transfer::TenShutu(ClassData& data, int n)
 {
     auto plan = std::make_unique<Plan>();
     if (Status planned = planTenShutu(data, n, *plan); !planned)
         return planned;
-    if (Status applied = Transfer::apply(*plan, writer); !applied)
+    if (Status applied = Transfer::apply(*plan); !applied)
         return applied;
     adopt(data, *plan);
     return Status::success();

@@ -8,11 +8,12 @@
 // belongs to the homeroom class) and the roster.
 //
 // A transfer is all-or-nothing. Every new content is built from the files first;
-// a missing or malformed file stops it before anything is written. Then each file
-// is written atomically after its backup (".bak" of a score file, the roster's
-// backup; the attendance file has none, its old bytes are kept in memory). If any
-// write fails, every file already written, backups included, is put back, so the
-// files never disagree on the class size.
+// a missing or malformed file stops it before anything is written. Then every
+// file and its backup (".bak" of a score file, the roster's backup,
+// "shuketu.bak") is written as one SafeFile::Batch: all new contents are complete
+// on disk before any old file is replaced, so a full disk changes nothing, and a
+// failure after that puts back every file already replaced. The files never
+// disagree on the class size.
 
 #include "core/ClassData.h"
 #include "core/Status.h"
@@ -20,22 +21,15 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <vector>
 
 namespace Transfer {
 
-// Writes one whole file atomically; tests put in one that fails.
-using Writer = std::function<Status(const QString& path, const QByteArray& bytes)>;
-Writer defaultWriter();
-
-// One file the transfer replaces, with what puts it back.
+// One file the transfer writes (a data file, or a backup with the old bytes).
 struct FileChange {
     QString path;
     QByteArray newBytes;
-    bool existed = false;
-    QByteArray oldBytes;
 };
 
 // Everything a transfer writes and what the model becomes, built before any write.
@@ -73,15 +67,16 @@ void ShuketuTenshutu(AttendanceTable& attendance, int pupils, int n);
 Status planTenNyu(const ClassData& data, int n, const QString& name, const QDate& today, Plan& plan);
 // Builds the transfer out of pupil n.
 Status planTenShutu(const ClassData& data, int n, Plan& plan);
-// Writes the plan in order; on a failure puts back what was written and says so.
-Status apply(const Plan& plan, const Writer& writer);
+// Writes the plan; on a failure nothing is changed (or the message names what
+// could not be put back).
+Status apply(const Plan& plan);
 // Takes the new roster, attendance and current test set into the model.
 void adopt(ClassData& data, Plan& plan);
 
 // The whole transfer: build, write, and on success update the model. On failure
 // the files and the model are as before.
-Status TenNyu(ClassData& data, int n, const QString& name, const QDate& today, const Writer& writer = defaultWriter());
-Status TenShutu(ClassData& data, int n, const Writer& writer = defaultWriter());
+Status TenNyu(ClassData& data, int n, const QString& name, const QDate& today);
+Status TenShutu(ClassData& data, int n);
 
 QString classFullMessage();
 }

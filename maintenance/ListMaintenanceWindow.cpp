@@ -100,10 +100,11 @@ void ListMaintenanceWindow::Form_Activate()
 
 // The program ends in the middle of a rename: the text typed is kept, as leaving
 // the box would keep it, without asking anything.
-void ListMaintenanceWindow::Form_ProgramEnd()
+bool ListMaintenanceWindow::Form_ProgramEnd()
 {
     if (renaming)
         finishRename(false);
+    return true;
 }
 
 void ListMaintenanceWindow::Form_Unload()

@@ -39,7 +39,7 @@ public:
 
     void Form_Activate() override;
     void Form_Unload() override;
-    void Form_ProgramEnd() override;
+    bool Form_ProgramEnd() override;
 
     // 0 rename, 1 insert, 2 remove, acting on the selected line.
     void menuEdit_Click(int index);

@@ -133,7 +133,7 @@ void NameDialog::TenNyu(int n)
     Status done;
     {
         BusyCursor busy(ctx.ui);
-        done = Transfer::TenNyu(ctx.data, n, *name, ctx.today(), fileWriter);
+        done = Transfer::TenNyu(ctx.data, n, *name, ctx.today());
     }
     if (!ctx.check(done, this, Ui::Icon::Warning))
         return;
@@ -148,7 +148,7 @@ void NameDialog::TenShutu(int n)
     Status done;
     {
         BusyCursor busy(ctx.ui);
-        done = Transfer::TenShutu(ctx.data, n, fileWriter);
+        done = Transfer::TenShutu(ctx.data, n);
     }
     if (!ctx.check(done, this, Ui::Icon::Warning))
         return;
@@ -168,10 +168,11 @@ void NameDialog::storeName(int n, const QString& text, bool tell)
         return;
     const QString old = ctx.data.PupilName[n];
     ctx.data.PupilName[n] = text;
+    // A roster that cannot be written is always reported, even when the program
+    // ends: the name is then not changed.
     const Status saved = SaveRoster(ctx.data);
     if (!saved.ok) {
         ctx.data.PupilName[n] = old;
-        if (tell)
-            ctx.check(saved, this, Ui::Icon::Warning);
+        ctx.check(saved, this, Ui::Icon::Warning);
     }
 }

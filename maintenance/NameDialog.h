@@ -19,9 +19,6 @@ public:
     void TenNyu(int n);
     void TenShutu(int n);
 
-    // How the transfers write each file; tests put in one that fails.
-    Transfer::Writer fileWriter = Transfer::defaultWriter();
-
     QListWidget* const Lt_Name = list;
     QLabel* Label3 = nullptr;  // "人" after the count
 

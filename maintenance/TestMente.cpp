@@ -1,5 +1,6 @@
 #include "maintenance/TestMente.h"
 
+#include "core/Cp932.h"
 #include "core/ScoreFile.h"
 #include "core/TestList.h"
 #include "maintenance/MenteSheet.h"
@@ -144,8 +145,10 @@ void TestMente::TestDelete(int n)
 
 void TestMente::storeName(int n, const QString& text, bool tell)
 {
-    // An empty name is accepted here; saving in score entry asks for one.
-    const Status renamed = TestList::rename(ctx.data, n, text);
-    if (tell)
-        ctx.check(renamed, this, Ui::Icon::Warning);
+    // An empty name is accepted here; saving in score entry asks for one. A name
+    // that cannot be stored is refused quietly when the program ends; a file that
+    // cannot be written is always reported.
+    if (!tell && !StorableText::problem(text).isEmpty())
+        return;
+    ctx.check(TestList::rename(ctx.data, n, text), this, Ui::Icon::Warning);
 }

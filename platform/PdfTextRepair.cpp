@@ -159,7 +159,7 @@ int PdfTextRepair::repair(QByteArray& pdf)
 bool PdfTextRepair::repairFile(const QString& path)
 {
     QByteArray pdf;
-    if (!SafeFile::read(path, pdf))
+    if (!SafeFile::read(path, pdf, 1024 * SafeFile::MaxDataFileSize))
         return false;
     if (repair(pdf) == 0)
         return true;

@@ -4,7 +4,8 @@
 // once when the window closes, by any means. A window may refuse to close in
 // Form_QueryUnload. Before the program ends, Form_QueryProgramEnd may keep it
 // running; when it ends, Form_ProgramEnd lets a window keep what its own closing
-// would keep.
+// would keep, and a window that could not keep it (a full disk) may hold the
+// program back, after asking the teacher.
 
 #include "shell/AppContext.h"
 
@@ -23,7 +24,8 @@ public:
     virtual void Form_Activate() {}
     virtual bool Form_QueryUnload() { return true; }
     virtual void Form_Unload() {}
-    virtual void Form_ProgramEnd() {}
+    // False keeps the program running.
+    virtual bool Form_ProgramEnd() { return true; }
     // Asked before the program ends, while everything is still open: false keeps the
     // program running (the window has said why, or the teacher chose to stay).
     virtual bool Form_QueryProgramEnd() { return true; }

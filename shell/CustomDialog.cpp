@@ -21,9 +21,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <memory>
 
 namespace {
 
@@ -48,7 +48,7 @@ QString newClassQuestion(const ClassData& data, const QString& copyFolder, bool 
         text += QStringLiteral("今のクラスの氏名（%1人）、全教科の点数、出欠の記録をすべて空にします。").arg(data.PupilCount);
     }
     if (copied)
-        text += QStringLiteral("\n\n空にする前に、今のファイルをすべて次のフォルダにコピーして残します。\n%1")
+        text += QStringLiteral("\n\n空にする前に、今のファイルをすべて次のフォルダにコピーして残します。\n「%1」")
                     .arg(QDir::toNativeSeparators(QDir::cleanPath(copyFolder)));
     return text;
 }
@@ -108,13 +108,21 @@ void CustomDialog::Form_Unload()
 
 // When the program ends in the middle of a new class, the names typed so far are
 // kept as 入力終了 would keep them, and the window no longer holds the program back.
-void CustomDialog::Form_ProgramEnd()
+// When they cannot be written, the teacher may stay with the names in the list.
+bool CustomDialog::Form_ProgramEnd()
 {
     if (!nameEntry)
-        return;
+        return true;
     if (Lt_Name->count() > 0)
-        saveNames();
+        if (const Status saved = saveNames(); !saved) {
+            const QString question = QStringLiteral("入力した氏名を保存できませんでした。\n") + saved.message
+                + QStringLiteral("\n\n環境設定の画面に戻りますか？\n「はい」で画面に戻ります（入力した氏名はそのまま残っています）。"
+                                 "「いいえ」を選ぶと、氏名を保存しないで、かざねを終了します。");
+            if (ctx.ui.message(this, question, Ui::Buttons::YesNo, Ui::Icon::Warning) != Ui::Answer::No)
+                return false;
+        }
     nameEntry = false;
+    return true;
 }
 
 // ---- mode, subject in charge, folder -------------------------------------------
@@ -329,24 +337,28 @@ void CustomDialog::Tx_DataInput_Enter()
 
 // Writes the listed names as the roster and, for a homeroom class, a new attendance
 // file of zeros for that many pupils.
-bool CustomDialog::saveNames()
+Status CustomDialog::saveNames()
 {
     ClassData& data = ctx.data;
+    const int count = data.PupilCount;
+    const auto names = data.PupilName;
     data.PupilCount = Lt_Name->count();
     for (int p = 1; p <= Limits::Pupils; ++p)
         data.PupilName[p] = p <= data.PupilCount ? Lt_Name->item(p - 1)->text() : QString();
-    if (!ctx.check(SaveRoster(data), this, Ui::Icon::Warning))
-        return false;
-    if (data.SenkaMode)
-        return true;
-    return ctx.check(CreateAttendance(data), this, Ui::Icon::Warning) && ctx.check(LoadAttendance(data), this, Ui::Icon::Warning);
+    if (Status stored = NewClass::storeNames(data); !stored) {
+        // The class stays as the files hold it; the names stay in the list.
+        data.PupilCount = count;
+        data.PupilName = names;
+        return stored;
+    }
+    return data.SenkaMode ? Status::success() : LoadAttendance(data);
 }
 
 void CustomDialog::BtInputEnd_Click()
 {
     Tx_DataInput->setEnabled(false);
     Lb_DataInput->hide();
-    if (!saveNames()) {
+    if (!ctx.check(saveNames(), this, Ui::Icon::Warning)) {
         // Nothing is lost: the names stay in the list for another try.
         Tx_DataInput->setEnabled(true);
         Lb_DataInput->show();
@@ -394,12 +406,23 @@ void CustomDialog::Bt_End_Click()
             return;
         }
     }
-    data.DataPath = DataFolder::withSlash(folder);
-    data.SenkaMode = Op_Mode[1]->isChecked();
-    for (int i = 1; i <= Limits::Units; ++i)
-        data.UseKyoka[i] = Ch_Subject[i - 1]->isChecked() ? 1 : 0;
-    criteria.copyTo(data);
-    data.KyokaNumber = subjectInCharge;
+    const auto chosen = [&](ClassData& into) {
+        into.DataPath = DataFolder::withSlash(folder);
+        into.SenkaMode = Op_Mode[1]->isChecked();
+        for (int i = 1; i <= Limits::Units; ++i)
+            into.UseKyoka[i] = Ch_Subject[i - 1]->isChecked() ? 1 : 0;
+        criteria.copyTo(into);
+        into.KyokaNumber = subjectInCharge;
+    };
+    // The choices take effect only once they are stored: when the settings cannot
+    // be written, the window stays open with everything as typed.
+    {
+        auto next = std::make_unique<ClassData>(data);
+        chosen(*next);
+        if (!ctx.check(AppSettings::SaveSettings(*next, ctx.settings), this, Ui::Icon::Warning))
+            return;
+    }
+    chosen(data);
 
     // The empty files of the chosen mode are made first, so that the first class of
     // a newly chosen specialist mode opens as an empty roster instead of being
@@ -408,10 +431,6 @@ void CustomDialog::Bt_End_Click()
     if (ctx.frame)
         ctx.frame->EnsureDataFiles(data.DataPath);
 
-    AppSettings::SaveSettings(data, ctx.settings);
-    if (ctx.settings.status() != QSettings::NoError)
-        ctx.ui.message(this, QStringLiteral("設定を保存できませんでした。設定ファイルの書き込みの権限を確認してください。"),
-                       Ui::Buttons::Ok, Ui::Icon::Warning);
     if (ctx.frame) {
         ctx.frame->LoadSettings();
         // False: another copy holds the folder and the teacher chose to end the program.

@@ -27,7 +27,7 @@ public:
     void Form_Activate() override;
     bool Form_QueryUnload() override;
     void Form_Unload() override;
-    void Form_ProgramEnd() override;
+    bool Form_ProgramEnd() override;
 
     void Op_Mode_Click(int index);
     void Op_Subject_Click(int index);
@@ -94,7 +94,7 @@ private:
     void focusThreshold(int subject, int group, int k);
     void setNameEntry(bool entering);
     bool folderChangedSinceOpening() const;
-    bool saveNames();
+    Status saveNames();
 
     CriteriaWorkingCopy criteria;
     int shownSubject = 1;      // the edited subject

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QVBoxLayout>
 
 namespace {
@@ -130,35 +129,29 @@ void FrmBackup::BtRun_Click(int index)
         TxFolder->setFocus();
         return;
     }
+    // The folder is remembered even when it cannot be stored in the settings; the
+    // copy is made all the same, and the window stays open after any failure.
     ctx.data.BackupPath = TxFolder->text().trimmed();
-    AppSettings::SaveSettings(ctx.data, ctx.settings);
-    if (ctx.settings.status() != QSettings::NoError)
-        ctx.ui.message(this, QStringLiteral("設定を保存できませんでした。設定ファイルの書き込みの権限を確認してください。"),
-                       Ui::Buttons::Ok, Ui::Icon::Warning);
-    DoCopy(ctx.data.DataPath, target);
-    closeWindow();
+    const bool stored = ctx.check(AppSettings::SaveSettings(ctx.data, ctx.settings), this, Ui::Icon::Warning);
+    if (DoCopy(ctx.data.DataPath, target) && stored)
+        closeWindow();
 }
 
 bool FrmBackup::DoCopy(const QString& source, const QString& target)
 {
     const QString folder = DataFolder::withSlash(source);
-    int rosters = 0;
-    int dataFiles = 0;
+    const QStringList rosterNames = BackupCopy::matching(folder, QStringLiteral("nam"));
+    const QStringList dataNames = BackupCopy::matching(folder, QStringLiteral("dat"));
     Status status = Status::success();
-    {
+    if (rosterNames.isEmpty()) {
+        status = Status::failure(QStringLiteral("氏名データファイル（*.nam）が見つかりません。"));
+    } else if (dataNames.isEmpty()) {
+        status = Status::failure(QStringLiteral("成績データファイル（*.dat）が見つかりません。"));
+    } else {
+        // The rosters and the data files are copied together: the backup folder never
+        // holds a roster of one day with the scores of another.
         BusyCursor busy(ctx.ui);
-        const QStringList rosterNames = BackupCopy::matching(folder, QStringLiteral("nam"));
-        if (rosterNames.isEmpty())
-            status = Status::failure(QStringLiteral("氏名データファイル（*.nam）が見つかりません。"));
-        else
-            status = BackupCopy::copyFiles(folder, rosterNames, target, rosters);
-        if (status) {
-            const QStringList dataNames = BackupCopy::matching(folder, QStringLiteral("dat"));
-            if (dataNames.isEmpty())
-                status = Status::failure(QStringLiteral("成績データファイル（*.dat）が見つかりません。"));
-            else
-                status = BackupCopy::copyFiles(folder, dataNames, target, dataFiles);
-        }
+        status = BackupCopy::copyFiles(folder, rosterNames + dataNames, target);
     }
     if (!status) {
         ctx.ui.message(this, Interrupted + QLatin1Char('\n') + status.message, Ui::Buttons::Ok, Ui::Icon::Warning);
@@ -167,7 +160,7 @@ bool FrmBackup::DoCopy(const QString& source, const QString& target)
     ctx.ui.message(this,
                    QStringLiteral("データのバックアップが終わりました。\n%1 に %2 個のファイルをコピーしました。")
                        .arg(QDir::toNativeSeparators(target))
-                       .arg(rosters + dataFiles),
+                       .arg(rosterNames.size() + dataNames.size()),
                    Ui::Buttons::Ok, Ui::Icon::Information);
     return true;
 }

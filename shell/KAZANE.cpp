@@ -476,16 +476,21 @@ bool KAZANE::startUp()
 }
 
 // Ending the program saves nothing, except what a window keeps on every close of
-// its own (the attendance window).
-void KAZANE::notifyProgramEnd()
+// its own (the attendance window). When that cannot be written, the teacher may
+// stay in the program instead of losing it.
+bool KAZANE::notifyProgramEnd()
 {
     if (programEnding)
-        return;
+        return true;
     programEnding = true;
     const auto frames = mdi->subWindowList();
     for (QMdiSubWindow* frame : frames)
         if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
-            child->Form_ProgramEnd();
+            if (!child->Form_ProgramEnd()) {
+                programEnding = false;
+                return false;
+            }
+    return true;
 }
 
 // A window holding work that is not saved (score entry) asks first; its answer
@@ -504,20 +509,18 @@ bool KAZANE::childrenAllowProgramEnd()
 
 void KAZANE::endProgram()
 {
-    if (!childrenAllowProgramEnd())
+    if (!childrenAllowProgramEnd() || !notifyProgramEnd())
         return;
-    notifyProgramEnd();
     QApplication::closeAllWindows();
     QApplication::quit();
 }
 
 void KAZANE::closeEvent(QCloseEvent* event)
 {
-    if (!childrenAllowProgramEnd()) {
+    if (!childrenAllowProgramEnd() || !notifyProgramEnd()) {
         event->ignore();
         return;
     }
-    notifyProgramEnd();
     event->accept();
 }
 

@@ -129,7 +129,8 @@ private:
     void keepUnavailableCommandsOff();
     void setEditingMenusEnabled(bool enabled);
     void menuFDFormat_Click();
-    void notifyProgramEnd();
+    // False when a window holds the program back.
+    bool notifyProgramEnd();
     bool childrenAllowProgramEnd();
     void showAbout();
 

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -51,11 +52,14 @@ QString heldQuestion(const QString& folder, const DataFolderLock::Holder& holder
         .arg(QDir::toNativeSeparators(folder), computerText(holder), since, stale);
 }
 
+// Says why as well when the folder or its disk shows it (full, read-only, no permission).
 QString notWritableNotice(const QString& folder)
 {
-    return QStringLiteral("データフォルダ「%1」に書き込めないため、読み取り専用で開きます。\n"
+    const int cause = SafeFile::probableError(DataFolder::withSlash(folder) + DataFolderLock::fileName());
+    const QString why = cause == EIO ? QString() : QStringLiteral("（%1）").arg(SafeFile::describeError(cause));
+    return QStringLiteral("データフォルダ「%1」に書き込めないため%2、読み取り専用で開きます。\n"
                           "点数・氏名・テスト・出欠は保存できません。")
-        .arg(QDir::toNativeSeparators(folder));
+        .arg(QDir::toNativeSeparators(folder), why);
 }
 
 const QString ReadOnlyRefusal = QStringLiteral(

@@ -83,9 +83,15 @@ void KModeDialog::Command1_Click(int index)
             return;
         }
     }
+    // The values take effect only once they are stored; otherwise the dialog stays
+    // open with them for another try.
+    const auto before = ctx.data.Kotei;
     for (int k = 0; k < 3; ++k)
         ctx.data.Kotei[size_t(keyOfBox(k))] = values[k];
-    AppSettings::SaveSettings(ctx.data, ctx.settings);
+    if (!ctx.check(AppSettings::SaveSettings(ctx.data, ctx.settings), this, Ui::Icon::Warning)) {
+        ctx.data.Kotei = before;
+        return;
+    }
     close();
 }
 

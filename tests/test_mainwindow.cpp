@@ -38,7 +38,11 @@ public:
         connect(printButton, &QPushButton::clicked, this, [this] { ++prints; });
         connect(previewButton, &QPushButton::clicked, this, [this] { ++previews; });
     }
-    void Form_ProgramEnd() override { ++programEnds; }
+    bool Form_ProgramEnd() override
+    {
+        ++programEnds;
+        return true;
+    }
     QPushButton* printButton;
     QPushButton* previewButton;
     int prints = 0;

@@ -3,7 +3,7 @@
 // out with their confirmations, refusals, the printed and previewed name list.
 
 #include "TestEnv.h"
-#include "core/SafeFile.h"
+#include "RefusedWrites.h"
 #include "maintenance/MenteSheet.h"
 #include "maintenance/NameDialog.h"
 #include "maintenance_fixture.h"
@@ -358,27 +358,31 @@ private slots:
         QCOMPARE(f.env.data.PupilCount, 7);
     }
 
-    void failedWriteLeavesListAndFiles()
+    // A disk that refuses the files of a transfer: the message, the list and
+    // every file as before, the window open.
+    void refusedWriteLeavesListAndFiles_data() { RefusedWrites::addRows(); }
+    void refusedWriteLeavesListAndFiles()
     {
+        QFETCH(Refusal, refusal);
         Fixture f(10);
+        RefusedWrites refused(refusal, f.env);
+        SKIP_UNLESS_AVAILABLE(refused);
         NameDialog* d = f.dialog;
         const auto before = snapshot(f.env);
-        int calls = 0;
-        d->fileWriter = [&calls](const QString& path, const QByteArray& bytes) {
-            if (++calls == 6)  // the third score file
-                return Status::failure(SafeFile::writeFailedMessage(path));
-            return SafeFile::write(path, bytes);
-        };
         d->Lt_Name->setCurrentRow(4);
         f.env.ui.inputs.push_back(QStringLiteral("転入生"));
-        d->cmdEdit_Click(1);
+        refused.start();
+        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+        refused.stop();
         QCOMPARE(f.env.ui.messages.size(), 2);
-        QVERIFY(f.env.ui.lastMessage().startsWith(QStringLiteral("ファイル「算数.dat」に書き込めませんでした。")));
+        QVERIFY(f.env.ui.lastMessage().contains(QStringLiteral("に書き込めませんでした。ディスクの空き容量が足りません。")));
         QVERIFY(f.env.ui.lastMessage().contains(QStringLiteral("転入処理は行われませんでした")));
+        QVERIFY2(isJapaneseMessage(f.env.ui.lastMessage()), qPrintable(f.env.ui.lastMessage()));
         QCOMPARE(f.env.ui.messages.last().icon, Ui::Icon::Warning);
         QCOMPARE(snapshot(f.env), before);
         QCOMPARE(listLines(d->Lt_Name), pupilNames(10));
         QCOMPARE(f.env.data.PupilCount, 10);
+        QVERIFY(f.window->findChild<NameDialog*>());
     }
 
     void classChosenElsewhereIsReloadedNotWritten()

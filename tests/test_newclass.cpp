@@ -110,8 +110,8 @@ private slots:
         QCOMPARE(env.ui.messages.size(), 1);
         const ScriptedUi::Message asked = env.ui.messages[0];
         QCOMPARE(asked.text, QStringLiteral("新たなクラスを作ります.\n\n今のクラスの氏名（2人）、全教科の点数、出欠の記録をすべて空にします。"
-                                            "\n\n空にする前に、今のファイルをすべて次のフォルダにコピーして残します。\n")
-                                 + QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930"))));
+                                            "\n\n空にする前に、今のファイルをすべて次のフォルダにコピーして残します。\n「")
+                                 + QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930"))) + QStringLiteral("」"));
         QCOMPARE(asked.choices, (QStringList{"OK", "キャンセル"}));
         QCOMPARE(asked.defaultChoice, 1);
         QCOMPARE(asked.escapeChoice, 1);
@@ -127,7 +127,7 @@ private slots:
 
         // Pressed again in the same minute: a folder of its own.
         dialog->Bt_Mente->click();
-        QVERIFY(env.ui.messages.last().text.endsWith(QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930_2")))));
+        QVERIFY(env.ui.messages.last().text.endsWith(QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))) + QStringLiteral("」")));
         QVERIFY(env.ui.messages.last().text.contains(QStringLiteral("氏名（3人）")));
         QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))), secondClass);
         typeNames(dialog, {});

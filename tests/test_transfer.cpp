@@ -4,7 +4,7 @@
 // was; a write that fails part-way puts everything back.
 
 #include "TestEnv.h"
-#include "core/SafeFile.h"
+#include "RefusedWrites.h"
 #include "core/ScoreFile.h"
 #include "core/Transfer.h"
 #include "maintenance_fixture.h"
@@ -45,7 +45,7 @@ private slots:
             QCOMPARE(env.readBytes(stem + ".bak"), before[stem + ".dat"]);
         }
         QCOMPARE(env.readBytes("shuketu.dat"), crlf(attendanceLines(insertPupil(attendance(30), 2, 3))));
-        QVERIFY(!env.exists("shuketu.bak"));
+        QCOMPARE(env.readBytes("shuketu.bak"), before["shuketu.dat"]);
         QStringList names = pupilNames(30);
         names.insert(2, QStringLiteral("転入　花子"));
         QCOMPARE(env.readBytes("Class.Nam"), crlf(rosterLines(names)));
@@ -273,75 +273,41 @@ private slots:
         }
     }
 
-    // A write that fails at any point of the sequence (backups included) leaves
-    // every file, backups included, exactly as before, and the model too.
-    void failedWriteAnywherePutsEverythingBack_data()
+    // The system refuses a file part-way through the step: with a file-size limit
+    // the attendance file (larger than every score file, written after them) is
+    // refused; on a full disk with ten pages left the eleventh file is. Every
+    // file, backups included, stays exactly as before, and the model too.
+    void refusedWriteChangesNothing_data()
     {
         QTest::addColumn<bool>("in");
-        QTest::newRow("transfer in") << true;
-        QTest::newRow("transfer out") << false;
+        QTest::addColumn<Refusal>("refusal");
+        QTest::newRow("transfer in, file size limit") << true << Refusal::FileSizeLimit;
+        QTest::newRow("transfer in, full disk") << true << Refusal::FullDisk;
+        QTest::newRow("transfer out, file size limit") << false << Refusal::FileSizeLimit;
+        QTest::newRow("transfer out, full disk") << false << Refusal::FullDisk;
     }
-    void failedWriteAnywherePutsEverythingBack()
+    void refusedWriteChangesNothing()
     {
         QFETCH(bool, in);
-        // 9 score files and their backups, the attendance file, the roster and its backup.
-        const int writes = 9 * 2 + 1 + 2;
-        for (int failAt = 1; failAt <= writes; ++failAt) {
-            TestEnv env;
-            homeroomClass(env, 12);
-            env.writeFile("算数.bak", {"0"});  // an older backup to keep
-            const auto before = snapshot(env);
-            int calls = 0;
-            const Transfer::Writer failing = [&](const QString& path, const QByteArray& bytes) {
-                if (++calls == failAt)
-                    return Status::failure(SafeFile::writeFailedMessage(path, QStringLiteral("容量不足")));
-                return SafeFile::write(path, bytes);
-            };
-            const Status status = in ? Transfer::TenNyu(env.data, 4, QStringLiteral("転入生"), June15, failing)
-                                     : Transfer::TenShutu(env.data, 4, failing);
-            QVERIFY(!status.ok);
-            QVERIFY2(status.message.contains(QStringLiteral("ファイルはすべて元のままです")), qPrintable(status.message));
-            QVERIFY(status.message.contains(QStringLiteral("に書き込めませんでした")));
-            QCOMPARE(snapshot(env), before);
-            QCOMPARE(env.data.PupilCount, 12);
-            QCOMPARE(env.data.PupilName[5], QStringLiteral("児童05"));
-            QCOMPARE(env.data.Attendance[2][5][1], attendance(12).counts[1][4][0]);
-        }
-    }
-
-    void thirdScoreFileFailingLeavesTheClassAsBefore()
-    {
+        QFETCH(Refusal, refusal);
         TestEnv env;
-        homeroomClass(env, 30);
+        RefusedWrites refused(refusal, env);
+        SKIP_UNLESS_AVAILABLE(refused);
+        homeroomClass(env, 12);
+        env.writeFile("算数.bak", {"0"});  // an older backup to keep
         const auto before = snapshot(env);
-        const Transfer::Writer failing = [](const QString& path, const QByteArray& bytes) {
-            if (path.endsWith(QStringLiteral("算数.dat")))
-                return Status::failure(SafeFile::writeFailedMessage(path));
-            return SafeFile::write(path, bytes);
-        };
-        const Status status = Transfer::TenNyu(env.data, 2, QStringLiteral("転入生"), June15, failing);
+        refused.start(before["shuketu.dat"].size() - 100, 10 * 4096);
+        const Status status = in ? Transfer::TenNyu(env.data, 4, QStringLiteral("転入生"), June15)
+                                 : Transfer::TenShutu(env.data, 4);
+        refused.stop();
         QVERIFY(!status.ok);
-        QVERIFY(status.message.startsWith(QStringLiteral("ファイル「算数.dat」に書き込めませんでした。")));
+        QVERIFY2(status.message.contains(QStringLiteral("ファイルはすべて元のままです")), qPrintable(status.message));
+        QVERIFY(status.message.contains(QStringLiteral("ディスクの空き容量が足りません")));
+        QVERIFY2(isJapaneseMessage(status.message), qPrintable(status.message));
         QCOMPARE(snapshot(env), before);
-    }
-
-    void restoreThatFailsNamesTheFiles()
-    {
-        TestEnv env;
-        homeroomClass(env, 6);
-        int calls = 0;
-        // The roster write fails, and so does every write after it (the restores).
-        const Transfer::Writer failing = [&](const QString& path, const QByteArray& bytes) {
-            if (++calls >= 21)
-                return Status::failure(SafeFile::writeFailedMessage(path));
-            return SafeFile::write(path, bytes);
-        };
-        const Status status = Transfer::TenShutu(env.data, 2, failing);
-        QVERIFY(!status.ok);
-        QVERIFY(status.message.contains(QStringLiteral("次のファイルを元に戻せませんでした")));
-        QVERIFY(status.message.contains(QStringLiteral("国語.dat")));
-        QVERIFY(status.message.contains(QStringLiteral("shuketu.dat")));
-        QCOMPARE(env.data.PupilCount, 6);
+        QCOMPARE(env.data.PupilCount, 12);
+        QCOMPARE(env.data.PupilName[5], QStringLiteral("児童05"));
+        QCOMPARE(env.data.Attendance[2][5][1], attendance(12).counts[1][4][0]);
     }
 };
 

@@ -1,0 +1,153 @@
+// Writes the system refuses, at the level of the files: the old file and its
+// backup stay byte for byte, nothing is left behind, and the message is Japanese
+// with the cause. The settings store is never cut short, and is written as
+// QSettings writes it.
+
+#include "RefusedWrites.h"
+#include "core/SafeFile.h"
+#include "core/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+
+#include <sys/mount.h>
+
+namespace {
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QByteArray content(int bytes)
+{
+    QByteArray text;
+    for (int line = 0; text.size() < bytes; ++line)
+        text += QByteArray::number(line * 37 % 101) + "\r\n";
+    return text.left(bytes);
+}
+
+}  // namespace
+
+class SafeFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A write the system cuts short or refuses: the old file and its old backup
+    // are kept byte for byte, no temporary file is left, and the message names
+    // the file and the cause in Japanese.
+    void refusedWriteKeepsFileAndBackup_data() { RefusedWrites::addRows(); }
+    void refusedWriteKeepsFileAndBackup()
+    {
+        QFETCH(Refusal, refusal);
+        TestEnv env;
+        RefusedWrites refused(refusal, env);
+        SKIP_UNLESS_AVAILABLE(refused);
+        env.writeBytes(QStringLiteral("国語.dat"), content(300));
+        env.writeBytes(QStringLiteral("国語.Bak"), content(200));
+        const QString path = env.dataFolder() + QStringLiteral("国語.dat");
+        const QStringList before = filesIn(env.dataFolder());
+
+        // The first write goes part of the way (a short write), the next is refused.
+        refused.start(1000, 1000);
+        const Status written = SafeFile::write(path, content(9000));
+        const Status withBackup =
+            SafeFile::writeWithBackup(path, env.dataFolder() + QStringLiteral("国語.Bak"), content(9000));
+        refused.stop();
+
+        for (const Status& status : {written, withBackup}) {
+            QVERIFY(!status.ok);
+            QCOMPARE(status.message, QStringLiteral("ファイル「国語.dat」に書き込めませんでした。ディスクの空き容量が足りません。"
+                                                    "ディスクがいっぱいになっていないか、読み取り専用になっていないかを確かめてください。"));
+        }
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), content(300));
+        QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), content(200));
+        QCOMPARE(filesIn(env.dataFolder()), before);
+
+        // With room again the same calls write everything.
+        QVERIFY(SafeFile::writeWithBackup(path, env.dataFolder() + QStringLiteral("国語.Bak"), content(9000)).ok);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), content(9000));
+        QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), content(300));
+    }
+
+    // The cause is read from the system: a read-only disk and a missing folder.
+    void causesAreNamed()
+    {
+        TestEnv env;
+        const Status missing = SafeFile::write(env.dir.path() + QStringLiteral("/ない/国語.dat"), content(10));
+        QVERIFY(missing.message.contains(QStringLiteral("フォルダが見つかりません")));
+
+        SmallDisk disk(64 * 1024, env.dir.path());
+        if (!disk.available())
+            QSKIP("a small tmpfs cannot be mounted here (the tests do not run as root)");
+        const QString path = disk.path() + QStringLiteral("社会.dat");
+        QVERIFY(SafeFile::write(path, content(40)).ok);
+        const QByteArray mountPoint = QFile::encodeName(disk.path());
+        QCOMPARE(::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        const Status readOnly = SafeFile::write(path, content(80));
+        ::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT, nullptr);
+        QVERIFY(!readOnly.ok);
+        QVERIFY2(readOnly.message.contains(QStringLiteral("ディスクが読み取り専用になっています")), qPrintable(readOnly.message));
+        QVERIFY(isJapaneseMessage(readOnly.message));
+        QByteArray kept;
+        QVERIFY(SafeFile::read(path, kept).ok);
+        QCOMPARE(kept, content(40));
+    }
+
+    // A settings file QSettings would cut short (it reports success) is left as
+    // it was, and the failure is reported. With room again the file is written
+    // exactly as QSettings writes the same values.
+    void refusedSettingsWriteKeepsTheFile_data() { RefusedWrites::addRows(); }
+    void refusedSettingsWriteKeepsTheFile()
+    {
+        QFETCH(Refusal, refusal);
+        TestEnv env;
+        RefusedWrites refused(refusal, env, true);
+        SKIP_UNLESS_AVAILABLE(refused);
+        env.writeSettings();
+        env.settings->sync();
+        QFile file(env.settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        SettingsStore::Values values;
+        for (int i = 0; i < 50; ++i)
+            values.append({QStringLiteral("UseMode/Key%1").arg(i), QString(40, QLatin1Char('x'))});
+        refused.start(before.size() + 100);
+        const Status status = SettingsStore::write(*env.settings, values);
+        refused.stop();
+        QVERIFY(!status.ok);
+        QVERIFY2(status.message.startsWith(QStringLiteral("設定を保存できませんでした。ファイル「Kazane.ini」に書き込めませんでした。"
+                                                          "ディスクの空き容量が足りません。")),
+                 qPrintable(status.message));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+        QVERIFY(env.settings->value(QStringLiteral("UseMode/Key1")).isNull());
+
+        values.append({QStringLiteral("UseMode/DataPath"), QStringLiteral("/tmp/ある, フォルダ/")});
+        values.append({QStringLiteral("Other/Key"), QStringLiteral(" 前後に空白 ")});
+        QVERIFY(SettingsStore::write(*env.settings, values).ok);
+        QCOMPARE(env.settings->value(QStringLiteral("UseMode/Key1")).toString(), QString(40, QLatin1Char('x')));
+        // QSettings writes the same values, read back from our file, byte for byte alike.
+        const QString plain = env.dir.path() + QStringLiteral("/plain.ini");
+        {
+            QSettings ours(env.settingsFile(), QSettings::IniFormat);
+            QSettings store(plain, QSettings::IniFormat);
+            const QStringList keys = ours.allKeys();
+            QCOMPARE(keys.size(), 5 + values.size());  // DataPath was there already
+            for (const QString& key : keys)
+                store.setValue(key, ours.value(key));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QFile written(plain);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written.readAll());
+        QCOMPARE(QDir(env.dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("Kazane")),
+                 QStringList{QStringLiteral("Kazane.ini")});
+    }
+};
+
+QTEST_MAIN(SafeFileTest)
+#include "test_safe_file.moc"
