@@ -10,7 +10,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 
 namespace {
 
@@ -46,21 +48,23 @@ Status failed(const QString& path, const QString& cause)
 }
 
 // The cause of a failed SQLite call in Japanese. SQLite keeps the system's error to
-// itself; right after a failed write the thread's errno still holds it, which
-// tells a full disk from a file-size limit. Otherwise the SQLite code decides.
+// itself, and a failed commit comes without SQLite's code; right after a failed
+// write the thread's errno still holds the system's error, which tells a full disk
+// from a file-size limit. Otherwise SQLite's code decides.
 QString causeOf(const QSqlError& error, int savedErrno)
 {
     enum { SqlError = 1, Perm = 3, ReadOnly = 8, IoErr = 10, Full = 13, CantOpen = 14, Constraint = 19, Mismatch = 20 };
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
-    if (!ok)
-        return OutputFile::describeError(EIO);
+    bool known = false;
+    const int code = error.nativeErrorCode().toInt(&known) & 0xff;
+    const bool fileFailure = !known || code == IoErr || code == Full || code == ReadOnly || code == Perm || code == CantOpen;
+    static const int systemErrors[] = {ENOSPC, EFBIG, EDQUOT, EIO, EROFS, EACCES, EPERM, ENOENT};
+    if (fileFailure && std::find(std::begin(systemErrors), std::end(systemErrors), savedErrno) != std::end(systemErrors))
+        return OutputFile::describeError(savedErrno);
+    if (!known)
+        return OutputFile::describeError(error.databaseText().contains(QLatin1String("full")) ? ENOSPC : EIO);
     switch (code) {
-    case IoErr:
     case Full:
-        if (savedErrno == ENOSPC || savedErrno == EFBIG || savedErrno == EDQUOT || savedErrno == EIO)
-            return OutputFile::describeError(savedErrno);
-        return OutputFile::describeError(code == Full ? ENOSPC : EIO);
+        return OutputFile::describeError(ENOSPC);
     case ReadOnly:
         return OutputFile::describeError(EROFS);
     case Perm:
