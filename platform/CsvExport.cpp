@@ -7,15 +7,15 @@
 namespace {
 
 // A cell a spreadsheet would take for a formula: one that starts with "=", "+",
-// "-", "@", a tab or a CR and is not a plain number. The lone "-" that stands for a
-// missing value cannot be one.
+// "-", "@", a tab or a CR and is not a plain number. The dash that stands for a
+// missing value ("-", "- ") cannot be one.
 bool looksLikeFormula(const QString& value)
 {
     static const QString starters = QStringLiteral("=+-@\t\r");
-    static const QRegularExpression plainNumber(QRegularExpression::anchoredPattern(QStringLiteral("-?[0-9]+(\\.[0-9]+)?")));
-    if (value.isEmpty() || !starters.contains(value.front()) || value == QLatin1String("-"))
+    static const QRegularExpression harmless(QRegularExpression::anchoredPattern(QStringLiteral("-?[0-9]+(\\.[0-9]+)?|- *")));
+    if (value.isEmpty() || !starters.contains(value.front()))
         return false;
-    return !plainNumber.match(value).hasMatch();
+    return !harmless.match(value).hasMatch();
 }
 
 QString field(QString value)
