@@ -1,0 +1,82 @@
+// Settings values: any settings file gives a usable model (units 1..9, a data
+// folder ending in '/'); saving that model and reading it again gives the same.
+
+#include "FuzzSupport.h"
+#include "core/AppSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+bool sameSettings(const ClassData& a, const ClassData& b)
+{
+    if (a.SenkaMode != b.SenkaMode || a.KyokaNumber != b.KyokaNumber || a.ClassNumber != b.ClassNumber
+        || a.UseKyoka != b.UseKyoka || a.DataPath != b.DataPath || a.BackupPath != b.BackupPath || a.Kotei != b.Kotei
+        || a.FileStem != b.FileStem)
+        return false;
+    for (int s = 1; s <= Limits::Units; ++s) {
+        if (a.sHyoteiMode[s] != b.sHyoteiMode[s])
+            return false;
+        for (int k = 1; k <= 6; ++k)
+            if (a.sHyotei[s][k] != b.sHyotei[s][k])
+                return false;
+        for (int v = 1; v <= Limits::Viewpoints; ++v) {
+            if (a.rHyoteiMode[s][v] != b.rHyoteiMode[s][v])
+                return false;
+            for (int k = 1; k <= 6; ++k)
+                if (a.rHyotei[s][v][k] != b.rHyotei[s][v][k])
+                    return false;
+        }
+    }
+    return true;
+}
+
+const QTemporaryDir& folder()
+{
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/kazane-fuzz-settings-XXXXXX"));
+    return dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString given = folder().filePath(QStringLiteral("given.ini"));
+    const QString saved = folder().filePath(QStringLiteral("saved.ini"));
+    {
+        QFile file(given);
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        FUZZ_CHECK(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
+    }
+    QFile::remove(saved);
+    const QString program = folder().path() + QLatin1Char('/');
+
+    static auto read = std::make_unique<ClassData>();
+    static auto again = std::make_unique<ClassData>();
+    *read = ClassData();
+    *again = ClassData();
+    {
+        QSettings store(given, QSettings::IniFormat);
+        AppSettings::ReadSettings(*read, store, program);
+    }
+    FUZZ_CHECK(read->KyokaNumber >= 1 && read->KyokaNumber <= Limits::Units);
+    FUZZ_CHECK(read->ClassNumber >= 1 && read->ClassNumber <= Limits::Units);
+    FUZZ_CHECK(read->DataPath.endsWith(QLatin1Char('/')));
+    {
+        QSettings store(saved, QSettings::IniFormat);
+        AppSettings::SaveSettings(*read, store);
+        store.sync();
+        FUZZ_CHECK(store.status() == QSettings::NoError);
+    }
+    {
+        QSettings store(saved, QSettings::IniFormat);
+        AppSettings::ReadSettings(*again, store, program);
+    }
+    FUZZ_CHECK(sameSettings(*read, *again));
+    return 0;
+}
