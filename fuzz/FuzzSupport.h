@@ -17,6 +17,15 @@
         }                                                                                     \
     } while (0)
 
+// The same, printing `detail` (a QString) first.
+#define FUZZ_CHECK_SAYING(condition, detail)                                        \
+    do {                                                                            \
+        if (!(condition)) {                                                         \
+            std::fprintf(stderr, "%s\n", qPrintable(detail));                       \
+            FUZZ_CHECK(condition);                                                  \
+        }                                                                           \
+    } while (0)
+
 namespace Fuzz {
 inline QByteArray bytes(const uint8_t* data, size_t size)
 {

@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(*argc, *argv);
-    layouts = QCoreApplication::applicationDirPath();
+    layouts = QStringLiteral(KAZANE_LAYOUT_FOLDER);
     root = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/kazane-fuzz-export-XXXXXX"));
     makeClass();
     QDir().mkpath(rootPath(QStringLiteral("scratch")));
@@ -111,14 +111,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     errStream.flush();
     FUZZ_CHECK(code == 0 || code == 1 || code == 2);
     if (code != 0)
-        FUZZ_CHECK(err.startsWith(QStringLiteral("kazane-export: ")) && err.count(QLatin1Char('\n')) == 1);
+        FUZZ_CHECK_SAYING(err.startsWith(QStringLiteral("kazane-export: ")) && err.count(QLatin1Char('\n')) == 1, err);
 
     const QString scratch = QDir::currentPath();
     QDirIterator it(scratch, QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        FUZZ_CHECK(code == 0);                               // a failed run leaves nothing
-        FUZZ_CHECK(!path.contains(QLatin1String(".kazane-")));  // nor does a good one leave temporaries
+        FUZZ_CHECK_SAYING(code == 0, path + QLatin1Char(' ') + err);                  // a failed run leaves nothing
+        FUZZ_CHECK_SAYING(!path.contains(QLatin1String(".kazane-")), path);  // nor does a good one leave temporaries
     }
     FUZZ_CHECK(snapshot(rootPath(QStringLiteral("data"))) == before);
     QFile settingsFile(rootPath(QStringLiteral("Kazane.ini")));

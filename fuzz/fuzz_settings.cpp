@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -36,9 +37,11 @@ bool sameSettings(const ClassData& a, const ClassData& b)
     return true;
 }
 
+// In memory where the system has a RAM disk: the store syncs every file it writes.
 const QTemporaryDir& folder()
 {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/kazane-fuzz-settings-XXXXXX"));
+    static const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    static QTemporaryDir dir(base + QStringLiteral("/kazane-fuzz-settings-XXXXXX"));
     return dir;
 }
 
@@ -46,8 +49,11 @@ const QTemporaryDir& folder()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString given = folder().filePath(QStringLiteral("given.ini"));
-    const QString saved = folder().filePath(QStringLiteral("saved.ini"));
+    // New names each time: the settings store keeps files it has read in a cache.
+    static int run = 0;
+    ++run;
+    const QString given = folder().filePath(QStringLiteral("given-%1.ini").arg(run));
+    const QString saved = folder().filePath(QStringLiteral("saved-%1.ini").arg(run));
     {
         QFile file(given);
         FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -78,5 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         AppSettings::ReadSettings(*again, store, program);
     }
     FUZZ_CHECK(sameSettings(*read, *again));
+    QFile::remove(given);
+    QFile::remove(saved);
     return 0;
 }

@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QRegularExpression>
+
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,6 +164,27 @@ Status OutputFile::write(const QString& path, const QByteArray& bytes)
     if (Status added = batch.add(path, bytes); !added)
         return added;
     return batch.commit();
+}
+
+QStringList OutputFile::abandonedTemporaries(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString prefix = QStringLiteral(".") + info.fileName() + QStringLiteral(".kazane-");
+    static const QRegularExpression tail(QStringLiteral("^(\\d+)-\\d+\\.tmp(-journal|\\.old)?$"));
+    QStringList found;
+    const QDir folder(info.absolutePath());
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!name.startsWith(prefix))
+            continue;
+        const auto match = tail.match(name.mid(prefix.size()));
+        if (!match.hasMatch())
+            continue;
+        const qint64 pid = match.captured(1).toLongLong();
+        const bool running = pid > 0 && pid <= INT_MAX && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+        if (!running)
+            found.append(folder.filePath(name));
+    }
+    return found;
 }
 
 OutputBatch::~OutputBatch()

@@ -30,6 +30,9 @@ bool sameFile(const QString& a, const QString& b);
 QString sameFileMessage(const QString& path);
 // Writes one output (see above).
 Status write(const QString& path, const QByteArray& bytes);
+// Temporary files beside `path` left by a program that ended while writing them
+// (one still running keeps its own).
+QStringList abandonedTemporaries(const QString& path);
 }
 
 class OutputBatch {

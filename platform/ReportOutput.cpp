@@ -45,8 +45,13 @@ QString ReportOutput::layoutPath(const QString& stem) const
 
 void ReportOutput::removeLeftoverStores() const
 {
-    for (const QString& name : storeFileNames())
-        QFile::remove(QDir(stores).filePath(name));
+    for (const QString& name : storeFileNames()) {
+        const QString store = QDir(stores).filePath(name);
+        QFile::remove(store);
+        // A store half-written when the program ended.
+        for (const QString& temporary : OutputFile::abandonedTemporaries(store))
+            QFile::remove(temporary);
+    }
 }
 
 Status ReportOutput::prepare(const ReportSheet& sheet, ReportEngine& engine)

@@ -36,7 +36,8 @@ public:
     const QString& layoutFolder() const { return layouts; }
     // The five store names the program makes ("testdisp.mdb", ...).
     static QStringList storeFileNames();
-    // Deletes leftover stores of those names in the store folder, nothing else.
+    // Deletes leftover stores of those names in the store folder, and their
+    // temporary files left by a program that ended while writing; nothing else.
     void removeLeftoverStores() const;
     QString storePath(const QString& stem) const;
     QString layoutPath(const QString& stem) const;

@@ -34,12 +34,13 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 failed=0
 for target in "${targets[@]}"; do
-  corpus="build-fuzz/corpus/$target"
-  findings="build-fuzz/findings/$target"
+  # Absolute paths: a target may change its current folder.
+  corpus="$PWD/build-fuzz/corpus/$target"
+  findings="$PWD/build-fuzz/findings/$target"
   mkdir -p "$corpus" "$findings"
   echo "== $target: ${seconds}s"
   if ! build-fuzz/fuzz/"$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=65536 \
-      -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" "fuzz/corpus/$target" 2>"build-fuzz/$target.log"; then
+      -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" "$PWD/fuzz/corpus/$target" 2>"build-fuzz/$target.log"; then
     echo "$target found a fault: see build-fuzz/$target.log and $findings/"
     tail -n 30 "build-fuzz/$target.log"
     failed=1
