@@ -77,7 +77,8 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);
+    // Never destroyed: the libraries' own exit routines run after any static.
+    new QApplication(*argc, *argv);
     layouts = QStringLiteral(KAZANE_LAYOUT_FOLDER);
     root = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/kazane-fuzz-export-XXXXXX"));
     makeClass();
