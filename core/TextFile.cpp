@@ -132,7 +132,12 @@ bool ItemReader::readString(QString& value)
     Item item;
     if (!next(item))
         return false;
-    value = textOf(item).toString();
+    // A name the writer would refuse (a double quote inside an unquoted item, a
+    // lone CR) is a damaged file, not a name.
+    const QString text = textOf(item).toString();
+    if (const QString problem = StorableText::problem(text); !problem.isEmpty())
+        return fail(item.line, QStringLiteral("名前に%1").arg(problem));
+    value = text;
     return true;
 }
 

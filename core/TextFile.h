@@ -20,6 +20,8 @@ public:
     Status openBytes(const QByteArray& bytes, const QString& displayName);
 
     bool readInt(int& value, int minimum = -32768, int maximum = 32767);
+    // A name; refused, like a malformed number, when it could not be written back
+    // (a double quote, a line break, a character outside CP932).
     bool readString(QString& value);
     // Fails when anything but blank lines is left.
     bool expectEnd();

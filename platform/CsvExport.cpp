@@ -1,11 +1,27 @@
 #include "platform/CsvExport.h"
 
-#include "core/SafeFile.h"
+#include "platform/OutputFile.h"
+
+#include <QRegularExpression>
 
 namespace {
 
-QString field(const QString& value)
+// A cell a spreadsheet would take for a formula: one that starts with "=", "+",
+// "-", "@", a tab or a CR and is not a plain number. The dash that stands for a
+// missing value ("-", "- ") cannot be one.
+bool looksLikeFormula(const QString& value)
 {
+    static const QString starters = QStringLiteral("=+-@\t\r");
+    static const QRegularExpression harmless(QRegularExpression::anchoredPattern(QStringLiteral("-?[0-9]+(\\.[0-9]+)?|- *")));
+    if (value.isEmpty() || !starters.contains(value.front()))
+        return false;
+    return !harmless.match(value).hasMatch();
+}
+
+QString field(QString value)
+{
+    if (looksLikeFormula(value))
+        value.prepend(QLatin1Char('\''));
     const bool needsQuotes = value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"'))
         || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))
         || (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
@@ -42,7 +58,7 @@ QByteArray CsvExport::build(const ReportSheet& sheet)
 
 Status CsvExport::write(const QString& path, const ReportSheet& sheet)
 {
-    return SafeFile::write(path, build(sheet));
+    return OutputFile::write(path, build(sheet));
 }
 
 QList<QStringList> CsvExport::parse(const QByteArray& bytes)

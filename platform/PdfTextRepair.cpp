@@ -1,6 +1,7 @@
 #include "platform/PdfTextRepair.h"
 
 #include "core/SafeFile.h"
+#include "platform/OutputFile.h"
 
 #include <QFont>
 #include <QHash>
@@ -163,5 +164,5 @@ bool PdfTextRepair::repairFile(const QString& path)
         return false;
     if (repair(pdf) == 0)
         return true;
-    return SafeFile::write(path, pdf).ok;
+    return OutputFile::write(path, pdf).ok;
 }

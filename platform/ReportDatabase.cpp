@@ -1,5 +1,7 @@
 #include "platform/ReportDatabase.h"
 
+#include "platform/OutputFile.h"
+
 #include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <algorithm>
+#include <cerrno>
+#include <iterator>
 
 namespace {
 
@@ -20,12 +26,14 @@ QString quoted(const QString& name)
 // One named connection for the life of an operation.
 class Connection {
 public:
-    explicit Connection(const QString& path)
+    explicit Connection(const QString& path, bool readOnly = false)
     {
         static QAtomicInt counter;
         name = QStringLiteral("kazane-report-%1").arg(counter.fetchAndAddRelaxed(1));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
+        if (readOnly)
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     }
     ~Connection() { QSqlDatabase::removeDatabase(name); }
     QSqlDatabase db() const { return QSqlDatabase::database(name, false); }
@@ -34,9 +42,41 @@ private:
     QString name;
 };
 
-Status failed(const QString& path, const QString& detail)
+Status failed(const QString& path, const QString& cause)
 {
-    return Status::failure(QStringLiteral("印刷用の一時ファイル「%1」を作れませんでした。（%2）").arg(QFileInfo(path).fileName(), detail));
+    return Status::failure(QStringLiteral("印刷用のデータベース「%1」を作れませんでした。%2").arg(QFileInfo(path).fileName(), cause));
+}
+
+// The cause of a failed SQLite call in Japanese. SQLite keeps the system's error to
+// itself, and a failed commit comes without SQLite's code; right after a failed
+// write the thread's errno still holds the system's error, which tells a full disk
+// from a file-size limit. Otherwise SQLite's code decides.
+QString causeOf(const QSqlError& error, int savedErrno)
+{
+    enum { SqlError = 1, Perm = 3, ReadOnly = 8, IoErr = 10, Full = 13, CantOpen = 14, Constraint = 19, Mismatch = 20 };
+    bool known = false;
+    const int code = error.nativeErrorCode().toInt(&known) & 0xff;
+    const bool fileFailure = !known || code == IoErr || code == Full || code == ReadOnly || code == Perm || code == CantOpen;
+    static const int systemErrors[] = {ENOSPC, EFBIG, EDQUOT, EIO, EROFS, EACCES, EPERM, ENOENT};
+    if (fileFailure && std::find(std::begin(systemErrors), std::end(systemErrors), savedErrno) != std::end(systemErrors))
+        return OutputFile::describeError(savedErrno);
+    if (!known)
+        return OutputFile::describeError(error.databaseText().contains(QLatin1String("full")) ? ENOSPC : EIO);
+    switch (code) {
+    case Full:
+        return OutputFile::describeError(ENOSPC);
+    case ReadOnly:
+        return OutputFile::describeError(EROFS);
+    case Perm:
+    case CantOpen:
+        return OutputFile::describeError(EACCES);
+    case SqlError:
+    case Constraint:
+    case Mismatch:
+        return QStringLiteral("印刷用の表の項目名が正しくありません。");
+    default:
+        return OutputFile::describeError(EIO);
+    }
 }
 
 bool createTable(QSqlQuery& query, const QString& table, const QStringList& fields, const QString& indexName)
@@ -64,18 +104,28 @@ bool insertRow(QSqlQuery& query, const QString& table, const QStringList& fields
 
 Status ReportDatabase::write(const QString& path, const ReportSheet& sheet)
 {
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        return failed(path, QStringLiteral("前回の一時ファイルを削除できません"));
     if (sheet.titleFields.isEmpty() || sheet.dataFields.isEmpty())
-        return failed(path, QStringLiteral("項目がありません"));
+        return failed(path, QStringLiteral("項目がありません。"));
+    OutputBatch batch;
+    if (Status made = batch.addMade(path, [&](const QString& file) { return fill(file, sheet, path); }); !made)
+        return made;
+    return batch.commit();
+}
+
+Status ReportDatabase::fill(const QString& file, const ReportSheet& sheet, const QString& displayPath)
+{
+    if (sheet.titleFields.isEmpty() || sheet.dataFields.isEmpty())
+        return failed(displayPath, QStringLiteral("項目がありません。"));
     Status result = Status::success();
     {
-        Connection connection(path);
+        Connection connection(file);
         QSqlDatabase db = connection.db();
+        errno = 0;
         if (!db.open())
-            return failed(path, db.lastError().text());
+            return failed(displayPath, causeOf(db.lastError(), errno));
         QSqlQuery query(db);
         const QString dataIndex = sheet.dataIndexName.isEmpty() ? sheet.dataFields.first() : sheet.dataIndexName;
+        errno = 0;
         bool ok = db.transaction()
             && createTable(query, QStringLiteral("Titles"), sheet.titleFields, QStringLiteral("Title"))
             && createTable(query, QStringLiteral("Datas"), sheet.dataFields, dataIndex)
@@ -89,15 +139,17 @@ Status ReportDatabase::write(const QString& path, const ReportSheet& sheet)
                 query.addBindValue(i < row.size() ? row[i] : QString(QLatin1String("")));
             ok = query.exec();
         }
-        if (ok)
-            ok = db.commit();
-        if (!ok)
-            result = failed(path, query.lastError().text().isEmpty() ? db.lastError().text() : query.lastError().text());
+        bool committed = ok && db.commit();
+        const int savedErrno = errno;
+        if (!committed) {
+            const QSqlError error = query.lastError().isValid() ? query.lastError() : db.lastError();
+            result = failed(displayPath, causeOf(error, savedErrno));
+            if (ok)
+                db.rollback();
+        }
         query.finish();
         db.close();
     }
-    if (!result)
-        QFile::remove(path);
     return result;
 }
 
@@ -107,10 +159,10 @@ Status ReportDatabase::read(const QString& path, ReportSheet& sheet)
         return Status::failure(QStringLiteral("一時ファイル「%1」がありません。").arg(QFileInfo(path).fileName()));
     Status result = Status::success();
     {
-        Connection connection(path);
+        Connection connection(path, true);
         QSqlDatabase db = connection.db();
         if (!db.open())
-            return Status::failure(db.lastError().text());
+            return Status::failure(QStringLiteral("印刷用のデータベース「%1」を開けませんでした。").arg(QFileInfo(path).fileName()));
         {
             QSqlQuery query(db);
             auto readTable = [&](const QString& table, QStringList& fields, QList<QStringList>& rows) {
@@ -132,7 +184,7 @@ Status ReportDatabase::read(const QString& path, ReportSheet& sheet)
             sheet.rows.clear();
             if (!readTable(QStringLiteral("Titles"), sheet.titleFields, titles)
                 || !readTable(QStringLiteral("Datas"), sheet.dataFields, sheet.rows))
-                result = Status::failure(query.lastError().text());
+                result = Status::failure(QStringLiteral("印刷用のデータベース「%1」を読めませんでした。").arg(QFileInfo(path).fileName()));
             sheet.titleValues = titles.isEmpty() ? QStringList() : titles.first();
             if (query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='Datas'")) && query.next())
                 sheet.dataIndexName = query.value(0).toString();

@@ -2,6 +2,7 @@
 
 #include "platform/PdfTextRepair.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <cmath>
@@ -22,6 +24,12 @@ constexpr double SmallestShrink = 0.6;  // a text too wide is drawn down to 60 %
 constexpr double ThinLine = 0.15;       // mm
 constexpr double ThickLine = 0.35;
 const QColor HeadingShade(232, 232, 232);
+// What a layout may say: no length beyond a metre, no row lower than 1 mm (the
+// rows of a page are counted in whole numbers), type from 1 to 200 points.
+constexpr double LongestLength = 1000;
+constexpr double LowestRow = 1;
+constexpr double SmallestPoints = 1;
+constexpr double LargestPoints = 200;
 
 const QString DefaultFamily = QStringLiteral("IPAexGothic");
 const QString MinchoFamily = QStringLiteral("IPAexMincho");
@@ -232,15 +240,22 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
         // Words other than field names and texts are read without regard to case.
         auto word = [&args](int i) { return i < args.size() && !args[i].quoted ? args[i].text.toLower() : QString(); };
 
-        // Reads argument i as a length or size in millimetres (or points).
-        auto number = [&](int i, double& value, bool allowZero = true) {
+        // Reads argument i as a length in millimetres, or with `points` as a type size.
+        auto number = [&](int i, double& value, bool allowZero = true, bool points = false) {
             if (i >= args.size() || args[i].quoted)
                 return false;
             bool ok = false;
-            value = args[i].text.toDouble(&ok);
-            return ok && std::isfinite(value) && value >= 0 && (allowZero || value > 0) && value < 10000;
+            const double read = args[i].text.toDouble(&ok);
+            if (!ok || !std::isfinite(read) || read < 0 || (!allowZero && read <= 0))
+                return false;
+            if (points ? (read < SmallestPoints || read > LargestPoints) : read > LongestLength)
+                return false;
+            value = read;
+            return true;
         };
-        auto numbersFail = [&](const QString& what) { return fail(QStringLiteral("「%1」の%2が正しくありません。").arg(keyword, what)); };
+        auto numbersFail = [&](const QString& what) {
+            return fail(QStringLiteral("「%1」の%2が正しくありません（0 から 1000 mm までの数で書いてください）。").arg(keyword, what));
+        };
         auto quotedAt = [&](int i) { return i < args.size() && args[i].quoted; };
 
         if (keyword == QLatin1String("paper")) {
@@ -261,15 +276,15 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
                 || !number(3, parsed->bottom))
                 return numbersFail(QStringLiteral("余白（左 上 右 下）"));
         } else if (keyword == QLatin1String("font")) {
-            if (args.size() != 2 || args[0].text.isEmpty() || !number(1, parsed->points, false))
-                return fail(QStringLiteral("font \"書体名\" ポイント数 の形で書いてください。"));
+            if (args.size() != 2 || args[0].text.isEmpty() || !number(1, parsed->points, false, true))
+                return fail(QStringLiteral("font \"書体名\" ポイント数 の形で書いてください（ポイント数は 1～200）。"));
             parsed->family = args[0].text;
         } else if (keyword == QLatin1String("text")) {
             Layout::Text item;
             item.line = lineNumber;
             if (args.size() < 6 || !number(0, item.x) || !number(1, item.y) || !number(2, item.width, false)
-                || !alignmentOf(args[3].text, item.align) || !number(4, item.points, false) || !args.last().quoted)
-                return fail(QStringLiteral("text x y 幅 left|center|right ポイント数 [bold] \"文字\" の形で書いてください。"));
+                || !alignmentOf(args[3].text, item.align) || !number(4, item.points, false, true) || !args.last().quoted)
+                return fail(QStringLiteral("text x y 幅 left|center|right ポイント数 [bold] \"文字\" の形で書いてください（長さは 1000 mm まで、ポイント数は 1～200）。"));
             for (int i = 5; i < args.size() - 1; ++i) {
                 const QString flag = word(i);
                 if (args[i].quoted)
@@ -301,8 +316,8 @@ Status ReportEngine::parseLayout(const QString& text, const QString& displayName
             parsed->hasTable = true;
             parsed->tableLine = lineNumber;
         } else if (keyword == QLatin1String("row")) {
-            if (args.size() != 1 || !number(0, parsed->rowHeight, false))
-                return numbersFail(QStringLiteral("行の高さ"));
+            if (args.size() != 1 || !number(0, parsed->rowHeight, false) || parsed->rowHeight < LowestRow)
+                return fail(QStringLiteral("行の高さは 1 mm から 1000 mm までの数で書いてください。"));
         } else if (keyword == QLatin1String("column")) {
             Layout::Column column;
             column.line = lineNumber;
@@ -436,19 +451,48 @@ Status ReportEngine::paint(QPrinter& printer) const
         return Status::failure(file.isEmpty() ? QStringLiteral("プリンタに印刷できませんでした。プリンタの設定を確かめてください。")
                                               : QStringLiteral("「%1」に書き込めませんでした。").arg(QDir::toNativeSeparators(file)));
     }
-    const double dotsPerMm = printer.resolution() / 25.4;
-    const int pages = pageCount();
-    for (int page = 1; page <= pages; ++page) {
-        if (page > 1)
-            printer.newPage();
-        paintPage(painter, page, dotsPerMm);
-    }
+    paintPages(painter, printer, printer.resolution() / 25.4);
     if (!painter.end())
         return Status::failure(QStringLiteral("印刷を終えられませんでした。"));
     // A PDF file reads back as the characters drawn (see PdfTextRepair).
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         PdfTextRepair::repairFile(printer.outputFileName());
     return Status::success();
+}
+
+Status ReportEngine::renderPdf(QByteArray& pdf, const QString& title) const
+{
+    if (!layout)
+        return Status::failure(QStringLiteral("印刷のレイアウトが読み込まれていません。"));
+    pdf.clear();
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1200);
+        writer.setCreator(QStringLiteral("かざね"));
+        writer.setTitle(title);
+        writer.setPageLayout(QPageLayout(QPageSize(layout->paper), layout->orientation, QMarginsF(0, 0, 0, 0)));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return Status::failure(QStringLiteral("PDFを作れませんでした。"));
+        paintPages(painter, writer, writer.resolution() / 25.4);
+        if (!painter.end())
+            return Status::failure(QStringLiteral("PDFを作れませんでした。"));
+    }
+    buffer.close();
+    PdfTextRepair::repair(pdf);
+    return Status::success();
+}
+
+void ReportEngine::paintPages(QPainter& painter, QPagedPaintDevice& device, double dotsPerMm) const
+{
+    const int pages = pageCount();
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            device.newPage();
+        paintPage(painter, page, dotsPerMm);
+    }
 }
 
 namespace {

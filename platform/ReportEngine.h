@@ -78,6 +78,9 @@ public:
     // Paints every page on the printer (new pages with printer.newPage()). Fails
     // when the printer cannot be painted on (a PDF file that cannot be written).
     Status paint(QPrinter& printer) const;
+    // The pages as a PDF document in memory, text repaired (see PdfTextRepair), so
+    // that it can be written to its file through a checked write.
+    Status renderPdf(QByteArray& pdf, const QString& title) const;
     // Paints page `page` (1-based) with the painter, whose device shows the whole
     // paper at `dotsPerMm` (for images and tests).
     void paintPage(QPainter& painter, int page, double dotsPerMm) const;
@@ -85,6 +88,8 @@ public:
     int pageCount() const;
 
 private:
+    void paintPages(QPainter& painter, QPagedPaintDevice& device, double dotsPerMm) const;
+
     struct Layout;
     std::unique_ptr<Layout> layout;
     ReportSheet sheet;

@@ -1,6 +1,7 @@
 #include "platform/ReportOutput.h"
 
 #include "platform/CsvExport.h"
+#include "platform/OutputFile.h"
 #include "platform/ReportDatabase.h"
 #include "platform/ReportEngine.h"
 #include "platform/Ui.h"
@@ -44,8 +45,13 @@ QString ReportOutput::layoutPath(const QString& stem) const
 
 void ReportOutput::removeLeftoverStores() const
 {
-    for (const QString& name : storeFileNames())
-        QFile::remove(QDir(stores).filePath(name));
+    for (const QString& name : storeFileNames()) {
+        const QString store = QDir(stores).filePath(name);
+        QFile::remove(store);
+        // A store half-written when the program ended.
+        for (const QString& temporary : OutputFile::abandonedTemporaries(store))
+            QFile::remove(temporary);
+    }
 }
 
 Status ReportOutput::prepare(const ReportSheet& sheet, ReportEngine& engine)
@@ -90,12 +96,25 @@ Status ReportOutput::printSheet(QWidget* owner, const ReportEngine& engine, cons
 {
     QPrinter& target = printer();
     const bool toFile = target.outputFormat() == QPrinter::PdfFormat && !target.outputFileName().isEmpty();
+    if (toFile)
+        return writePdf(engine, target.outputFileName(), target.docName().isEmpty() ? previewTitle : target.docName());
     const bool hasPrinter = printerCheck ? printerCheck() : !QPrinterInfo::availablePrinters().isEmpty();
-    if (!toFile && !hasPrinter)
+    if (!hasPrinter)
         return savePdf(owner, engine, previewTitle);
     BusyCursor busy(ui);
     engine.preparePrinter(target);
     return engine.paint(target);
+}
+
+// The PDF is made in memory and written through a checked write, so that a full
+// disk leaves no half-written file under the name.
+Status ReportOutput::writePdf(const ReportEngine& engine, const QString& file, const QString& title)
+{
+    BusyCursor busy(ui);
+    QByteArray pdf;
+    if (Status rendered = engine.renderPdf(pdf, title); !rendered)
+        return rendered;
+    return OutputFile::write(file, pdf);
 }
 
 // No printer on this computer: offer a PDF file instead of failing silently.
@@ -111,20 +130,8 @@ Status ReportOutput::savePdf(QWidget* owner, const ReportEngine& engine, const Q
                                      QStringLiteral("PDFファイル (*.pdf)"));
     if (file.isEmpty())
         return Status::success();
-
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(file);
-    pdf.setDocName(name);
-    engine.preparePrinter(pdf);
-    Status painted = Status::success();
-    {
-        BusyCursor busy(ui);
-        painted = engine.paint(pdf);
-    }
-    if (!painted)
-        return Status::failure(QStringLiteral("PDFファイル「%1」に保存できませんでした。\n保存する場所を確かめてください。")
-                                   .arg(QDir::toNativeSeparators(file)));
+    if (Status written = writePdf(engine, file, name); !written)
+        return written;
     ui.message(owner, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
                Ui::Buttons::Ok, Ui::Icon::Information);
     return Status::success();
@@ -162,9 +169,8 @@ Status ReportOutput::saveCsv(QWidget* owner, const ReportSheet& sheet, const QSt
                                      QStringLiteral("CSVファイル (*.csv)"));
     if (file.isEmpty())
         return Status::success();
-    if (!CsvExport::write(file, sheet))
-        return Status::failure(QStringLiteral("CSVファイル「%1」に保存できませんでした。\n保存する場所を確かめてください。")
-                                   .arg(QDir::toNativeSeparators(file)));
+    if (Status written = CsvExport::write(file, sheet); !written)
+        return written;
     ui.message(owner, QStringLiteral("CSVファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
                Ui::Buttons::Ok, Ui::Icon::Information);
     return Status::success();

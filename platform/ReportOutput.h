@@ -5,7 +5,8 @@
 // the store is deleted, and the sheet goes to the printer or the preview.
 //
 // When the computer has no printer, printing offers to save the sheet as a PDF
-// file instead. A failure comes back as a Status whose message the window shows
+// file instead. Every file it saves (PDF, CSV, the store) appears whole or not at
+// all (see OutputFile). A failure comes back as a Status whose message the window shows
 // (ctx.check); a cancelled PDF offer is no failure.
 
 #include "core/Status.h"
@@ -35,7 +36,8 @@ public:
     const QString& layoutFolder() const { return layouts; }
     // The five store names the program makes ("testdisp.mdb", ...).
     static QStringList storeFileNames();
-    // Deletes leftover stores of those names in the store folder, nothing else.
+    // Deletes leftover stores of those names in the store folder, and their
+    // temporary files left by a program that ended while writing; nothing else.
     void removeLeftoverStores() const;
     QString storePath(const QString& stem) const;
     QString layoutPath(const QString& stem) const;
@@ -54,6 +56,7 @@ private:
     static QString fileNameFor(const QString& title);
     Status printSheet(QWidget* owner, const ReportEngine& engine, const QString& previewTitle);
     Status savePdf(QWidget* owner, const ReportEngine& engine, const QString& previewTitle);
+    Status writePdf(const ReportEngine& engine, const QString& file, const QString& title);
 
     Ui& ui;
     QString stores;

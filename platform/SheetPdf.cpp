@@ -1,14 +1,11 @@
 #include "platform/SheetPdf.h"
 
+#include "platform/OutputFile.h"
 #include "platform/ReportEngine.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QPrinter>
 
-#include <cstdio>
-
-Status SheetPdf::write(const ReportSheet& sheet, const QString& layoutPath, const QString& pdfPath)
+Status SheetPdf::render(const ReportSheet& sheet, const QString& layoutPath, const QString& title, QByteArray& pdf)
 {
     ReportEngine engine;
     if (Status loaded = engine.loadLayout(layoutPath); !loaded)
@@ -16,24 +13,13 @@ Status SheetPdf::write(const ReportSheet& sheet, const QString& layoutPath, cons
     engine.setSheet(sheet);
     if (Status fits = engine.checkSheet(); !fits)
         return fits;
-    const QString temporary = pdfPath + QStringLiteral(".part");
-    Status painted;
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(temporary);
-        printer.setCreator(QStringLiteral("かざね"));
-        engine.preparePrinter(printer);
-        painted = engine.paint(printer);
-    }
-    const QFileInfo written(temporary);
-    if (!painted.ok || !written.isFile() || written.size() == 0) {
-        QFile::remove(temporary);
-        return Status::failure(QStringLiteral("PDFファイル「%1」を書き込めませんでした。").arg(pdfPath));
-    }
-    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(pdfPath).constData()) != 0) {
-        QFile::remove(temporary);
-        return Status::failure(QStringLiteral("PDFファイル「%1」を書き込めませんでした。").arg(pdfPath));
-    }
-    return Status::success();
+    return engine.renderPdf(pdf, title);
+}
+
+Status SheetPdf::write(const ReportSheet& sheet, const QString& layoutPath, const QString& pdfPath)
+{
+    QByteArray pdf;
+    if (Status rendered = render(sheet, layoutPath, QFileInfo(pdfPath).completeBaseName(), pdf); !rendered)
+        return rendered;
+    return OutputFile::write(pdfPath, pdf);
 }

@@ -5,6 +5,7 @@
 #include "core/RosterFile.h"
 #include "core/ScoreFile.h"
 #include "platform/CsvExport.h"
+#include "platform/OutputFile.h"
 #include "platform/ReportDatabase.h"
 #include "platform/SheetPdf.h"
 #include "reports/Sheets.h"
@@ -16,7 +17,7 @@
 #include <QSettings>
 #include <QTextStream>
 
-#include <cstdio>
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -108,26 +109,45 @@ void check(const Status& status, int code = DataError)
         throw Failure{code, status.message};
 }
 
-// Writes the outputs of one sheet; an output that fails leaves no file.
-void writeOutputs(const ReportSheet& sheet, const QString& layoutFolder, const QString& pdf, const QString& csv,
-                  const QString& store, QStringList& written)
+struct Outputs {
+    QString pdf;
+    QString csv;
+    QString store;
+};
+
+// Writes the outputs of one sheet as temporary files of the batch; nothing has its
+// real name before the batch is committed.
+void stageOutputs(const ReportSheet& sheet, const QString& layoutFolder, const Outputs& outputs, OutputBatch& batch)
 {
-    if (!pdf.isEmpty()) {
-        check(SheetPdf::write(sheet, QDir(layoutFolder).filePath(sheet.stem + QStringLiteral(".rpt")), pdf));
-        written.append(pdf);
+    if (!outputs.pdf.isEmpty()) {
+        QByteArray pdf;
+        check(SheetPdf::render(sheet, QDir(layoutFolder).filePath(sheet.stem + QStringLiteral(".rpt")),
+                               QFileInfo(outputs.pdf).completeBaseName(), pdf));
+        check(batch.add(outputs.pdf, pdf));
     }
-    if (!csv.isEmpty()) {
-        check(CsvExport::write(csv, sheet));
-        written.append(csv);
-    }
-    if (!store.isEmpty()) {
-        const QString temporary = store + QStringLiteral(".part");
-        Status status = ReportDatabase::write(temporary, sheet);
-        if (status && std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(store).constData()) != 0)
-            status = Status::failure(QStringLiteral("ファイル「%1」に書き込めませんでした。").arg(store));
-        QFile::remove(temporary);
-        check(status);
-        written.append(store);
+    if (!outputs.csv.isEmpty())
+        check(batch.add(outputs.csv, CsvExport::build(sheet)));
+    if (!outputs.store.isEmpty())
+        check(batch.addMade(outputs.store, [&](const QString& file) { return ReportDatabase::fill(file, sheet, outputs.store); }));
+}
+
+// Refuses outputs that would overwrite each other, the settings or a data file:
+// the tool only reads the data folder and the settings.
+void checkOutputs(const QStringList& outputs, const QString& settingsFile, const QString& dataFolder)
+{
+    static const QStringList dataSuffixes{QStringLiteral("dat"), QStringLiteral("nam"), QStringLiteral("bak"), QStringLiteral("nbk")};
+    const QString data = QFileInfo(dataFolder).canonicalFilePath();
+    for (int i = 0; i < outputs.size(); ++i) {
+        const QString& output = outputs[i];
+        for (int j = 0; j < i; ++j)
+            if (OutputFile::sameFile(outputs[j], output))
+                throw Failure{UsageError, QStringLiteral("出力先に同じファイル「%1」が二度指定されています。").arg(QDir::toNativeSeparators(output))};
+        const QFileInfo info(output);
+        if (OutputFile::sameFile(output, settingsFile)
+            || (QFileInfo(info.absolutePath()).canonicalFilePath() == data
+                && dataSuffixes.contains(info.suffix(), Qt::CaseInsensitive)))
+            throw Failure{UsageError, QStringLiteral("出力先「%1」はかざねのデータまたは設定のファイルです。別のファイル名を指定してください。")
+                                          .arg(QDir::toNativeSeparators(output))};
     }
 }
 
@@ -166,20 +186,33 @@ QString safeFileName(QString text)
     return text;
 }
 
-// Writes one PDF of a term pack and reports it.
-void packSheet(Session& session, const SheetRequest& request, const QString& path, QTextStream& err, QStringList& written)
+// One PDF of a term pack, staged in the batch.
+void packSheet(Session& session, const SheetRequest& request, const QString& path, OutputBatch& batch)
 {
     ReportSheet sheet;
     check(buildSheet(session.data, request, sheet));
-    writeOutputs(sheet, session.layoutFolder, path, QString(), QString(), written);
-    err << QStringLiteral("作成しました: %1").arg(QDir::toNativeSeparators(path)) << Qt::endl;
+    Outputs outputs;
+    outputs.pdf = path;
+    stageOutputs(sheet, session.layoutFolder, outputs, batch);
 }
 
-void termPack(Session& session, const QString& folder, int term, QTextStream& err, QStringList& written)
+// The folders that making `folder` would create, outermost first.
+QStringList missingFolders(const QString& folder)
 {
-    QDir dir(folder);
-    if (!dir.exists() && !QDir().mkpath(folder))
-        throw Failure{DataError, QStringLiteral("フォルダ「%1」を作れませんでした。").arg(folder)};
+    QStringList missing;
+    QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!path.isEmpty() && !QFileInfo::exists(path)) {
+        missing.prepend(path);
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            break;
+        path = parent;
+    }
+    return missing;
+}
+
+void stagePack(Session& session, const QDir& dir, int term, OutputBatch& batch)
+{
     ClassData& data = session.data;
     int units = 0;
     for (int unit = 1; unit <= Limits::Units; ++unit) {
@@ -192,13 +225,12 @@ void termPack(Session& session, const QString& folder, int term, QTextStream& er
         const QString stem = safeFileName(data.FileStem[unit]);
         SheetRequest overall;
         overall.kind = SheetRequest::Kind::Aryoiki;
-        packSheet(session, overall, dir.filePath(stem + QStringLiteral("_総合集計.pdf")), err, written);
+        packSheet(session, overall, dir.filePath(stem + QStringLiteral("_総合集計.pdf")), batch);
         for (int p = 1; p <= data.PupilCount; ++p) {
             SheetRequest pupil;
             pupil.kind = SheetRequest::Kind::Kojin;
             pupil.pupil = p;
-            packSheet(session, pupil,
-                      dir.filePath(QStringLiteral("%1_個人_%2.pdf").arg(stem).arg(p, 2, 10, QLatin1Char('0'))), err, written);
+            packSheet(session, pupil, dir.filePath(QStringLiteral("%1_個人_%2.pdf").arg(stem).arg(p, 2, 10, QLatin1Char('0'))), batch);
         }
     }
     if (!data.SenkaMode) {
@@ -210,11 +242,35 @@ void termPack(Session& session, const QString& folder, int term, QTextStream& er
             attendance.recordView = record;
             packSheet(session, attendance,
                       dir.filePath(QStringLiteral("出欠_%1_%2.pdf").arg(termName(term), record ? QStringLiteral("指導要録用") : QStringLiteral("詳細"))),
-                      err, written);
+                      batch);
         }
     }
     if (units == 0 && data.SenkaMode)
         throw Failure{DataError, QStringLiteral("児童のいるクラスがありません。")};
+}
+
+// Every PDF of the pack is made first; only when all are complete do they take
+// their names. A failure leaves the folder as it was (a folder this run made is
+// removed again).
+void termPack(Session& session, const QString& folder, int term, QTextStream& err)
+{
+    const QStringList created = missingFolders(folder);
+    if (!created.isEmpty() && !QDir().mkpath(folder)) {
+        const int error = errno;
+        throw Failure{DataError, QStringLiteral("フォルダ「%1」を作れませんでした。%2")
+                                     .arg(QDir::toNativeSeparators(folder), OutputFile::describeError(error))};
+    }
+    try {
+        OutputBatch batch;
+        stagePack(session, QDir(folder), term, batch);
+        check(batch.commit());
+        for (const QString& path : batch.paths())
+            err << QStringLiteral("作成しました: %1").arg(QDir::toNativeSeparators(path)) << Qt::endl;
+    } catch (const Failure&) {
+        for (auto it = created.crbegin(); it != created.crend(); ++it)
+            QDir().rmdir(*it);
+        throw;
+    }
 }
 
 int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out, const QString& layoutFolder)
@@ -287,93 +343,96 @@ int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out,
             throw Failure{UsageError, QStringLiteral("「%1」というクラスはありません（1～9 か ４の１～６の３）。").arg(klass)};
     }
 
-    QStringList written;
-    try {
-        if (!pack.isEmpty()) {
-            if (term.isEmpty())
-                throw Failure{UsageError, QStringLiteral("--term-pack には --term 1|2|3|year を添えてください。")};
-            if (!rest.isEmpty())
-                throw Failure{UsageError, QStringLiteral("--term-pack と一覧表の種類は同時に指定できません。")};
-            termPack(session, pack, termNumber(term), err, written);
-            return Done;
-        }
-        if (rest.isEmpty())
-            throw Failure{UsageError, QStringLiteral("一覧表の種類（testdisp、kojin、aryoiki、names、tests、shuseki）を指定してください。")};
-        if (pdf.isEmpty() && csv.isEmpty() && store.isEmpty())
-            throw Failure{UsageError, QStringLiteral("出力先（--pdf、--csv、--store）を一つ以上指定してください。")};
-
-        SheetRequest request;
-        const QString kind = rest.first();
-        bool needScores = true;
-        bool needAttendance = false;
-        if (kind == QLatin1String("testdisp")) {
-            request.kind = SheetRequest::Kind::TestDisp;
-            if (test.isEmpty())
-                throw Failure{UsageError, QStringLiteral("testdisp には --test でテスト番号を指定してください。")};
-            request.test = positiveNumber(QStringLiteral("--test"), test);
-            if (!order.isEmpty() && order != QLatin1String("number") && order != QLatin1String("score"))
-                throw Failure{UsageError, QStringLiteral("testdisp の --order は number か score です。")};
-            request.byScore = order == QLatin1String("score");
-        } else if (kind == QLatin1String("kojin")) {
-            request.kind = SheetRequest::Kind::Kojin;
-            if (pupil.isEmpty())
-                throw Failure{UsageError, QStringLiteral("kojin には --pupil で出席番号を指定してください。")};
-            request.pupil = positiveNumber(QStringLiteral("--pupil"), pupil);
-        } else if (kind == QLatin1String("aryoiki")) {
-            request.kind = SheetRequest::Kind::Aryoiki;
-            if (!tests.isEmpty() && tests != QLatin1String("all"))
-                for (const QString& part : tests.split(QLatin1Char(',')))
-                    request.tests.append(positiveNumber(QStringLiteral("--tests"), part));
-            if (order.isEmpty() || order == QLatin1String("number"))
-                request.order = 0;
-            else if (order == QLatin1String("overall"))
-                request.order = 1;
-            else if (order.startsWith(QLatin1String("viewpoint:")) && order.size() == 11 && order[10] >= QLatin1Char('1')
-                     && order[10] <= QLatin1Char('4'))
-                request.order = 1 + order[10].digitValue();
-            else
-                throw Failure{UsageError, QStringLiteral("aryoiki の --order は number、overall、viewpoint:1～4 のどれかです。")};
-            if (!show.isEmpty()) {
-                request.showAverage = request.showRank = request.showEvaluation = false;
-                for (const QString& part : show.split(QLatin1Char(','))) {
-                    if (part == QLatin1String("avg"))
-                        request.showAverage = true;
-                    else if (part == QLatin1String("rank"))
-                        request.showRank = true;
-                    else if (part == QLatin1String("eval"))
-                        request.showEvaluation = true;
-                    else
-                        throw Failure{UsageError, QStringLiteral("--show には avg、rank、eval を並べてください（「%1」）。").arg(part)};
-                }
-            }
-        } else if (kind == QLatin1String("names")) {
-            request.kind = SheetRequest::Kind::Names;
-            needScores = false;
-        } else if (kind == QLatin1String("tests")) {
-            request.kind = SheetRequest::Kind::Tests;
-        } else if (kind == QLatin1String("shuseki")) {
-            request.kind = SheetRequest::Kind::Shuseki;
-            needScores = false;
-            needAttendance = true;
-            if (term.isEmpty())
-                throw Failure{UsageError, QStringLiteral("shuseki には --term 1|2|3|year を指定してください。")};
-            request.term = termNumber(term);
-            if (!view.isEmpty() && view != QLatin1String("detail") && view != QLatin1String("record"))
-                throw Failure{UsageError, QStringLiteral("shuseki の --view は detail か record です。")};
-            request.recordView = view == QLatin1String("record");
-        } else {
-            throw Failure{UsageError, QStringLiteral("「%1」という一覧表はありません（testdisp、kojin、aryoiki、names、tests、shuseki）。").arg(kind)};
-        }
-        loadUnit(session, unit, needScores, needAttendance);
-        ReportSheet sheet;
-        check(buildSheet(data, request, sheet));
-        writeOutputs(sheet, session.layoutFolder, pdf, csv, store, written);
+    if (!pack.isEmpty()) {
+        if (term.isEmpty())
+            throw Failure{UsageError, QStringLiteral("--term-pack には --term 1|2|3|year を添えてください。")};
+        if (!rest.isEmpty())
+            throw Failure{UsageError, QStringLiteral("--term-pack と一覧表の種類は同時に指定できません。")};
+        if (!pdf.isEmpty() || !csv.isEmpty() || !store.isEmpty())
+            throw Failure{UsageError, QStringLiteral("--term-pack と --pdf、--csv、--store は同時に指定できません。")};
+        termPack(session, pack, termNumber(term), err);
         return Done;
-    } catch (const Failure&) {
-        for (const QString& path : written)
-            QFile::remove(path);
-        throw;
     }
+    if (rest.isEmpty())
+        throw Failure{UsageError, QStringLiteral("一覧表の種類（testdisp、kojin、aryoiki、names、tests、shuseki）を指定してください。")};
+    if (pdf.isEmpty() && csv.isEmpty() && store.isEmpty())
+        throw Failure{UsageError, QStringLiteral("出力先（--pdf、--csv、--store）を一つ以上指定してください。")};
+
+    SheetRequest request;
+    const QString kind = rest.first();
+    bool needScores = true;
+    bool needAttendance = false;
+    if (kind == QLatin1String("testdisp")) {
+        request.kind = SheetRequest::Kind::TestDisp;
+        if (test.isEmpty())
+            throw Failure{UsageError, QStringLiteral("testdisp には --test でテスト番号を指定してください。")};
+        request.test = positiveNumber(QStringLiteral("--test"), test);
+        if (!order.isEmpty() && order != QLatin1String("number") && order != QLatin1String("score"))
+            throw Failure{UsageError, QStringLiteral("testdisp の --order は number か score です。")};
+        request.byScore = order == QLatin1String("score");
+    } else if (kind == QLatin1String("kojin")) {
+        request.kind = SheetRequest::Kind::Kojin;
+        if (pupil.isEmpty())
+            throw Failure{UsageError, QStringLiteral("kojin には --pupil で出席番号を指定してください。")};
+        request.pupil = positiveNumber(QStringLiteral("--pupil"), pupil);
+    } else if (kind == QLatin1String("aryoiki")) {
+        request.kind = SheetRequest::Kind::Aryoiki;
+        if (!tests.isEmpty() && tests != QLatin1String("all"))
+            for (const QString& part : tests.split(QLatin1Char(',')))
+                request.tests.append(positiveNumber(QStringLiteral("--tests"), part));
+        if (order.isEmpty() || order == QLatin1String("number"))
+            request.order = 0;
+        else if (order == QLatin1String("overall"))
+            request.order = 1;
+        else if (order.startsWith(QLatin1String("viewpoint:")) && order.size() == 11 && order[10] >= QLatin1Char('1')
+                 && order[10] <= QLatin1Char('4'))
+            request.order = 1 + order[10].digitValue();
+        else
+            throw Failure{UsageError, QStringLiteral("aryoiki の --order は number、overall、viewpoint:1～4 のどれかです。")};
+        if (!show.isEmpty()) {
+            request.showAverage = request.showRank = request.showEvaluation = false;
+            for (const QString& part : show.split(QLatin1Char(','))) {
+                if (part == QLatin1String("avg"))
+                    request.showAverage = true;
+                else if (part == QLatin1String("rank"))
+                    request.showRank = true;
+                else if (part == QLatin1String("eval"))
+                    request.showEvaluation = true;
+                else
+                    throw Failure{UsageError, QStringLiteral("--show には avg、rank、eval を並べてください（「%1」）。").arg(part)};
+            }
+        }
+    } else if (kind == QLatin1String("names")) {
+        request.kind = SheetRequest::Kind::Names;
+        needScores = false;
+    } else if (kind == QLatin1String("tests")) {
+        request.kind = SheetRequest::Kind::Tests;
+    } else if (kind == QLatin1String("shuseki")) {
+        request.kind = SheetRequest::Kind::Shuseki;
+        needScores = false;
+        needAttendance = true;
+        if (term.isEmpty())
+            throw Failure{UsageError, QStringLiteral("shuseki には --term 1|2|3|year を指定してください。")};
+        request.term = termNumber(term);
+        if (!view.isEmpty() && view != QLatin1String("detail") && view != QLatin1String("record"))
+            throw Failure{UsageError, QStringLiteral("shuseki の --view は detail か record です。")};
+        request.recordView = view == QLatin1String("record");
+    } else {
+        throw Failure{UsageError, QStringLiteral("「%1」という一覧表はありません（testdisp、kojin、aryoiki、names、tests、shuseki）。").arg(kind)};
+    }
+    const Outputs outputs{pdf, csv, store};
+    QStringList named;
+    for (const QString& output : {pdf, csv, store})
+        if (!output.isEmpty())
+            named.append(output);
+    checkOutputs(named, settings->fileName(), data.DataPath);
+    loadUnit(session, unit, needScores, needAttendance);
+    ReportSheet sheet;
+    check(buildSheet(data, request, sheet));
+    OutputBatch batch;
+    stageOutputs(sheet, session.layoutFolder, outputs, batch);
+    check(batch.commit());
+    return Done;
 }
 
 }  // namespace

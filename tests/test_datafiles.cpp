@@ -293,6 +293,10 @@ private slots:
         QTest::newRow("roster count above 45") << "Class.Nam" << QStringList{"46"} << 1;
         QTest::newRow("roster short") << "Class.Nam" << QStringList{"3", q("a"), q("b")} << 4;  // the missing name
         QTest::newRow("roster count is text") << "Class.Nam" << QStringList{q("abc")} << 1;
+        // Names the writer would refuse are a damaged file.
+        QTest::newRow("quote inside an unquoted name") << "Class.Nam" << QStringList{"2", q("a"), "b\"c"} << 3;
+        QTest::newRow("lone CR in a name") << "Class.Nam" << QStringList{"2", q("a\rb"), q("c")} << 2;
+        QTest::newRow("quote inside a test name") << "国語.dat" << QStringList{"1", "t\"1", "0"} << 2;
         QTest::newRow("61 tests") << "国語.dat" << QStringList{"61"} << 1;
         QTest::newRow("five columns") << "国語.dat" << QStringList{"1", q("t"), "5"} << 3;
         QTest::newRow("text for a score") << "国語.dat" << QStringList{"1", q("t"), "1", "1", "10", "8", "x"} << 7;

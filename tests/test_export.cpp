@@ -355,6 +355,37 @@ private slots:
         QCOMPARE(rows[5], sheet.rows[1]);
     }
 
+    // A cell that a spreadsheet would run as a formula gets a leading "'"; plain
+    // numbers and the dash of a missing value stay as they are.
+    void csvCellsThatLookLikeFormulasStayText()
+    {
+        ReportSheet sheet;
+        sheet.titleFields = {QStringLiteral("Title")};
+        sheet.titleValues = {QStringLiteral("=HYPERLINK(\"x\")")};
+        sheet.dataFields = {QStringLiteral("Number"), QStringLiteral("Name")};
+        const QStringList cells{"=1+1", "+81-3", "@SUM(A1)", "\t1", "\r1", "-1-1", "+5", "=A1,B1",
+                                "-5", "-12.5", "12", "-", "- ", "田中"};
+        for (const QString& cell : cells)
+            sheet.rows.append({QStringLiteral("1"), cell});
+        const QByteArray expected = "\xEF\xBB\xBF"
+                                    "Title\r\n\"'=HYPERLINK(\"\"x\"\")\"\r\n\r\nNumber,Name\r\n"
+                                    "1,'=1+1\r\n1,'+81-3\r\n1,'@SUM(A1)\r\n1,'\t1\r\n1,\"'\r1\"\r\n1,'-1-1\r\n1,'+5\r\n"
+                                    "1,\"'=A1,B1\"\r\n1,-5\r\n1,-12.5\r\n1,12\r\n1,-\r\n1,\"- \"\r\n"
+                                    "1,\xE7\x94\xB0\xE4\xB8\xAD\r\n";
+        QCOMPARE(CsvExport::build(sheet), expected);
+
+        // Names of the roster through kazane-export, byte for byte.
+        TestEnv env;
+        env.makeClass({QStringLiteral("=1+1"), QStringLiteral("+81-3"), QStringLiteral("@A")});
+        const QString csv = env.dir.path() + QStringLiteral("/names.csv");
+        QCOMPARE(runExport(env, {"names", "--csv", csv}).code, 0);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBFTitle,ClassName,Number,Names\r\n")
+                                     + QStringLiteral("【児童氏名一覧表】,国語,番号,氏　　名\r\n").toUtf8()
+                                     + QByteArray("\r\nNumber,Name\r\n1,'=1+1\r\n2,'+81-3\r\n3,'@A\r\n"));
+    }
+
     void theProgramItselfRuns()
     {
         TestEnv env;

@@ -90,6 +90,12 @@ private slots:
         QTest::newRow("table without columns") << QStringLiteral("table 10\n") << 1;
         QTest::newRow("columns too wide") << QStringLiteral("table 0\ncolumn A 100 left\ncolumn B 100 left\n") << 3;
         QTest::newRow("table too low") << QStringLiteral("row 10\ntable 265\ncolumn A 10 left\n") << 2;
+        // Lengths that would overflow the page arithmetic, and type sizes beyond use.
+        QTest::newRow("row of 1e-30 mm") << QStringLiteral("paper A4\ntable 10\nrow 1e-30\ncolumn A 10 left\n") << 3;
+        QTest::newRow("row below 1 mm") << QStringLiteral("row 0.5\n") << 1;
+        QTest::newRow("length of 5 m") << QStringLiteral("box 0 0 5000 10\n") << 1;
+        QTest::newRow("font of 1e-30 points") << QStringLiteral("font \"IPAexGothic\" 1e-30\n") << 1;
+        QTest::newRow("text of 5000 points") << QStringLiteral("\ntext 0 0 100 left 5000 \"x\"\n") << 2;
     }
 
     void layoutErrorsNameTheFileAndTheLine()
@@ -120,6 +126,10 @@ private slots:
         QVERIFY(!status.ok);
         QVERIFY(status.message.contains(QStringLiteral("2行目")));
         QVERIFY(status.message.contains(QStringLiteral("Score")));
+
+        // The smallest row and the largest type still do.
+        QVERIFY(engine.parseLayout(QStringLiteral("row 1\nfont IPAexGothic 200\ntable 0\ncolumn Name 20 left\n"),
+                                   QStringLiteral("sample.rpt")).ok);
 
         // Words are read without regard to case.
         QVERIFY(engine.parseLayout(QStringLiteral("Paper b5\nORIENTATION Landscape\nfont IPAexMincho 9\ntable 0\nColumn Name 20 Right\n"),

@@ -133,7 +133,18 @@ private slots:
             QFile file(folder + name);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
+        // A store half-written by a program that ended, and one a running program
+        // (this one) is writing.
+        const QString abandoned = folder + QStringLiteral(".kojin.mdb.kazane-2147483646-1.tmp");
+        const QString running = folder + QStringLiteral(".kojin.mdb.kazane-%1-1.tmp").arg(QCoreApplication::applicationPid());
+        for (const QString& path : {abandoned, abandoned + QStringLiteral("-journal"), running}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
         setup.output->removeLeftoverStores();
+        QVERIFY(!QFile::exists(abandoned));
+        QVERIFY(!QFile::exists(abandoned + QStringLiteral("-journal")));
+        QVERIFY(QFile::exists(running));
         QVERIFY(!QFile::exists(folder + QStringLiteral("testdisp.mdb")));
         QVERIFY(!QFile::exists(folder + QStringLiteral("Shuseki.mdb")));
         QVERIFY(QFile::exists(folder + QStringLiteral("teacher.mdb")));

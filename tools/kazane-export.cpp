@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -21,6 +22,9 @@ void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
 int main(int argc, char* argv[])
 {
     qInstallMessageHandler(quietHandler);
+    // Under a file-size limit a write past it must fail (and be reported) rather
+    // than end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Painting text needs a GUI application; no window is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

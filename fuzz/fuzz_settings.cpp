@@ -1,0 +1,90 @@
+// Settings values: any settings file gives a usable model (units 1..9, a data
+// folder ending in '/'); saving that model and reading it again gives the same.
+
+#include "FuzzSupport.h"
+#include "core/AppSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+bool sameSettings(const ClassData& a, const ClassData& b)
+{
+    if (a.SenkaMode != b.SenkaMode || a.KyokaNumber != b.KyokaNumber || a.ClassNumber != b.ClassNumber
+        || a.UseKyoka != b.UseKyoka || a.DataPath != b.DataPath || a.BackupPath != b.BackupPath || a.Kotei != b.Kotei
+        || a.FileStem != b.FileStem)
+        return false;
+    for (int s = 1; s <= Limits::Units; ++s) {
+        if (a.sHyoteiMode[s] != b.sHyoteiMode[s])
+            return false;
+        for (int k = 1; k <= 6; ++k)
+            if (a.sHyotei[s][k] != b.sHyotei[s][k])
+                return false;
+        for (int v = 1; v <= Limits::Viewpoints; ++v) {
+            if (a.rHyoteiMode[s][v] != b.rHyoteiMode[s][v])
+                return false;
+            for (int k = 1; k <= 6; ++k)
+                if (a.rHyotei[s][v][k] != b.rHyotei[s][v][k])
+                    return false;
+        }
+    }
+    return true;
+}
+
+// In memory where the system has a RAM disk: the store syncs every file it writes.
+const QTemporaryDir& folder()
+{
+    static const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    static QTemporaryDir dir(base + QStringLiteral("/kazane-fuzz-settings-XXXXXX"));
+    return dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // New names each time: the settings store keeps files it has read in a cache.
+    static int run = 0;
+    ++run;
+    const QString given = folder().filePath(QStringLiteral("given-%1.ini").arg(run));
+    const QString saved = folder().filePath(QStringLiteral("saved-%1.ini").arg(run));
+    {
+        QFile file(given);
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        FUZZ_CHECK(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
+    }
+    QFile::remove(saved);
+    const QString program = folder().path() + QLatin1Char('/');
+
+    static auto read = std::make_unique<ClassData>();
+    static auto again = std::make_unique<ClassData>();
+    *read = ClassData();
+    *again = ClassData();
+    {
+        QSettings store(given, QSettings::IniFormat);
+        AppSettings::ReadSettings(*read, store, program);
+    }
+    FUZZ_CHECK(read->KyokaNumber >= 1 && read->KyokaNumber <= Limits::Units);
+    FUZZ_CHECK(read->ClassNumber >= 1 && read->ClassNumber <= Limits::Units);
+    FUZZ_CHECK(read->DataPath.endsWith(QLatin1Char('/')));
+    {
+        QSettings store(saved, QSettings::IniFormat);
+        AppSettings::SaveSettings(*read, store);
+        store.sync();
+        FUZZ_CHECK(store.status() == QSettings::NoError);
+    }
+    {
+        QSettings store(saved, QSettings::IniFormat);
+        AppSettings::ReadSettings(*again, store, program);
+    }
+    FUZZ_CHECK(sameSettings(*read, *again));
+    QFile::remove(given);
+    QFile::remove(saved);
+    return 0;
+}
