@@ -1,5 +1,7 @@
 #include "platform/OutputFile.h"
 
+#include "core/SafeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -104,38 +106,10 @@ QString resolvedName(const QString& path)
 
 }  // namespace
 
+// The same words as for the data files, as a sentence.
 QString OutputFile::describeError(int error)
 {
-    switch (error) {
-    case ENOSPC:
-        return QStringLiteral("ディスクの空き容量が足りません。");
-    case EDQUOT:
-        return QStringLiteral("ディスクの使用量の上限を超えました。");
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎて書き込めません。ディスクの空き容量と、書き込めるファイルの大きさの上限を確かめてください。");
-    case EROFS:
-        return QStringLiteral("ディスクが読み取り専用です（書き込みが禁止されています）。");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("書き込む権限がありません。");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("保存先のフォルダがありません。");
-    case EISDIR:
-        return QStringLiteral("同じ名前のフォルダがあります。");
-    case ENAMETOOLONG:
-        return QStringLiteral("ファイルの名前が長すぎます。");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きでエラーが起きました。ディスクが外れていないか確かめてください。");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("開いているファイルが多すぎます。");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("ファイルが使用中です。");
-    default:
-        return QStringLiteral("書き込みでエラーが起きました（エラー番号 %1）。").arg(error);
-    }
+    return SafeFile::describeError(error) + QStringLiteral("。");
 }
 
 QString OutputFile::failedMessage(const QString& path, int error)

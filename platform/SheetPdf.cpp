@@ -3,8 +3,6 @@
 #include "platform/OutputFile.h"
 #include "platform/ReportEngine.h"
 
-#include <QFileInfo>
-
 Status SheetPdf::render(const ReportSheet& sheet, const QString& layoutPath, const QString& title, QByteArray& pdf)
 {
     ReportEngine engine;
@@ -19,7 +17,8 @@ Status SheetPdf::render(const ReportSheet& sheet, const QString& layoutPath, con
 Status SheetPdf::write(const ReportSheet& sheet, const QString& layoutPath, const QString& pdfPath)
 {
     QByteArray pdf;
-    if (Status rendered = render(sheet, layoutPath, QFileInfo(pdfPath).completeBaseName(), pdf); !rendered)
+    // The sheets of kazane-export carry no document title, as they always have.
+    if (Status rendered = render(sheet, layoutPath, QString(), pdf); !rendered)
         return rendered;
     return OutputFile::write(pdfPath, pdf);
 }

@@ -121,8 +121,8 @@ void stageOutputs(const ReportSheet& sheet, const QString& layoutFolder, const O
 {
     if (!outputs.pdf.isEmpty()) {
         QByteArray pdf;
-        check(SheetPdf::render(sheet, QDir(layoutFolder).filePath(sheet.stem + QStringLiteral(".rpt")),
-                               QFileInfo(outputs.pdf).completeBaseName(), pdf));
+        // The exported sheets carry no document title, as they always have.
+        check(SheetPdf::render(sheet, QDir(layoutFolder).filePath(sheet.stem + QStringLiteral(".rpt")), QString(), pdf));
         check(batch.add(outputs.pdf, pdf));
     }
     if (!outputs.csv.isEmpty())

@@ -13,8 +13,13 @@
 #include <QIcon>
 #include <QSettings>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // A write past a file-size limit fails with EFBIG and is reported like a full
+    // disk; the signal would otherwise end the program before it can say so.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Mevra"));
     QApplication::setApplicationName(QStringLiteral("Kazane"));

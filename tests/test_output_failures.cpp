@@ -157,9 +157,9 @@ private slots:
     {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("pdf") << "--pdf" << "ファイルが大きすぎて書き込めません";
-        QTest::newRow("csv") << "--csv" << "ファイルが大きすぎて書き込めません";
-        QTest::newRow("store") << "--store" << "ファイルが大きすぎて書き込めません";
+        QTest::newRow("pdf") << "--pdf" << "ディスクの空き容量が足りません";
+        QTest::newRow("csv") << "--csv" << "ディスクの空き容量が足りません";
+        QTest::newRow("store") << "--store" << "ディスクの空き容量が足りません";
     }
 
     void exportPastTheFileSizeLimitLeavesNoFile()
@@ -197,7 +197,7 @@ private slots:
         const QString missing = env.dir.filePath(QStringLiteral("none/一覧.csv"));
         Result result = runTool(env, {QStringLiteral("names"), QStringLiteral("--csv"), missing});
         QCOMPARE(result.code, 1);
-        verifyJapaneseLine(result.err, QStringLiteral("保存先のフォルダがありません"), missing);
+        verifyJapaneseLine(result.err, QStringLiteral("フォルダが見つかりません"), missing);
         QVERIFY(!QFileInfo::exists(env.dir.filePath(QStringLiteral("none"))));
 
         const QString folder = env.dir.filePath(QStringLiteral("locked"));
@@ -227,7 +227,7 @@ private slots:
         const QString badStore = env.dir.filePath(QStringLiteral("none/x.mdb"));
         Result result = runInProcess(env, {"tests", "--csv", keep, "--pdf", pdf, "--store", badStore});
         QCOMPARE(result.code, 1);
-        QVERIFY2(result.err.contains(QStringLiteral("保存先のフォルダがありません")), qPrintable(result.err));
+        QVERIFY2(result.err.contains(QStringLiteral("フォルダが見つかりません")), qPrintable(result.err));
         QCOMPARE(bytesOf(keep), QByteArray("old csv"));
         QCOMPARE(bytesOf(pdf), QByteArray("old pdf"));
 
@@ -320,7 +320,7 @@ private slots:
         }
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("保存できませんでした")), qPrintable(env.ui.lastMessage()));
-        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("ファイルが大きすぎて書き込めません")));
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")));
         QCOMPARE(bytesOf(csv), QByteArray("old"));
         QCOMPARE(filesIn(env.dir.path()), (QStringList{"Kazane.ini", "テスト.csv"}));
         QCOMPARE(window.findChild<TestDisplay*>(), display);
@@ -353,7 +353,7 @@ private slots:
         display->findChild<QPushButton*>(QStringLiteral("CmdPrint0"))->click();
         limit.reset();
         QCOMPARE(env.ui.messages.size(), 2);
-        QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("ファイルが大きすぎて書き込めません")), qPrintable(env.ui.lastMessage()));
+        QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")), qPrintable(env.ui.lastMessage()));
         QCOMPARE(bytesOf(pdf), QByteArray("old"));
 
         // A printer set to print into a file.
@@ -363,7 +363,7 @@ private slots:
         display->findChild<QPushButton*>(QStringLiteral("CmdPrint0"))->click();
         limit.reset();
         QCOMPARE(env.ui.messages.size(), 1);
-        QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("ファイルが大きすぎて書き込めません")), qPrintable(env.ui.lastMessage()));
+        QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")), qPrintable(env.ui.lastMessage()));
         QCOMPARE(bytesOf(pdf), QByteArray("old"));
         QCOMPARE(filesIn(env.dir.path()), (QStringList{"Kazane.ini", "テスト.pdf"}));
         QVERIFY(filesIn(env.programFolder()).isEmpty());
@@ -390,7 +390,7 @@ private slots:
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY2(env.ui.lastMessage().startsWith(QStringLiteral("印刷用のデータベース「testdisp.mdb」を作れませんでした。")),
                  qPrintable(env.ui.lastMessage()));
-        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("ファイルが大きすぎて書き込めません")));
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")));
         QVERIFY(env.ui.previews.isEmpty());
         QVERIFY(filesIn(env.programFolder()).isEmpty());
         QCOMPARE(window.findChild<TestDisplay*>(), display);
