@@ -3,7 +3,7 @@
 
 #include "Bench.h"
 #include "TestEnv.h"
-#include "attendance/Frm_Shuseki.h"
+#include "attendance/AttendanceWindow.h"
 
 #include <QComboBox>
 #include <QTableWidget>
@@ -17,13 +17,13 @@ KAZANE_BENCH("attendance")
         names << QStringLiteral("児童%1").arg(p);
     env.makeClass(names);
     for (int m = 1; m <= 12; ++m) {
-        env.data.LessonDays[m] = 18 + m % 4;
+        env.data.lessonDays[m] = 18 + m % 4;
         for (int p = 1; p <= 45; ++p)
             for (int k = 1; k <= 7; ++k)
-                env.data.Attendance[m][p][k] = (m + p + k) % 4;
+                env.data.attendance[m][p][k] = (m + p + k) % 4;
     }
-    Frm_Shuseki window(*env.ctx);
-    window.Form_Load();
+    AttendanceWindow window(*env.ctx);
+    window.prepare();
     window.show();
 
     int item = 0;

@@ -3,8 +3,8 @@
 
 #include "Bench.h"
 #include "TestEnv.h"
-#include "entry/InputDialog.h"
-#include "shell/KAZANE.h"
+#include "entry/ScoreEntryWindow.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QTableWidget>
@@ -42,16 +42,16 @@ KAZANE_BENCH("entry")
     TestEnv env;
     env.makeClass(fullClass());
     env.writeFile(QStringLiteral("国語.dat"), fullSet(60));
-    KAZANE& window = env.startMainWindow();
+    MainWindow& window = env.startMainWindow();
 
     Bench::measure(QStringLiteral("entry: open the screen on 60 tests x 4 columns, 45 pupils, and close it"), 50, [&] {
-        auto* entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
         QApplication::processEvents();
         entry->cmdEnd_Click(1);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
 
-    auto* entry = qobject_cast<InputDialog*>(window.openInputDialog());
+    auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
     QApplication::processEvents();
     int row = 0;
     Bench::measure(QStringLiteral("entry: a digit key in a 45-pupil grid, repaint included"), 16, [&] {

@@ -3,8 +3,8 @@
 
 #include "Bench.h"
 #include "TestEnv.h"
-#include "core/AttendanceFile.h"
-#include "core/ScoreFile.h"
+#include "model/AttendanceFile.h"
+#include "model/ScoreFile.h"
 
 #include <QDir>
 #include <QProcess>
@@ -28,27 +28,27 @@ KAZANE_BENCH("export")
         names.append(QStringLiteral("児童 %1").arg(p));
     env.makeClass(names);
     ClassData& data = env.data;
-    data.TestSet.StoredTestCount = 60;
+    data.tests.count = 60;
     for (int t = 1; t <= 60; ++t) {
-        data.TestSet.TestName[t] = QStringLiteral("第%1回 まとめのテスト").arg(t);
-        data.TestSet.ViewpointCount[t] = 4;
+        data.tests.name[t] = QStringLiteral("第%1回 まとめのテスト").arg(t);
+        data.tests.columnCount[t] = 4;
         for (int c = 1; c <= 4; ++c) {
-            data.TestSet.ViewpointKind[t][c] = c;
-            data.TestSet.FullMarks[t][c] = 25;
+            data.tests.viewpoint[t][c] = c;
+            data.tests.fullMarks[t][c] = 25;
             for (int p = 1; p <= 45; ++p)
-                data.TestSet.Score[t][c][p] = (p * 7 + t * 3 + c) % 26;
+                data.tests.score[t][c][p] = (p * 7 + t * 3 + c) % 26;
         }
     }
     for (int unit = 1; unit <= 9; ++unit) {
-        data.KyokaNumber = unit;
-        SaveScores(data);
+        data.subject = unit;
+        ScoreFile::save(data);
     }
     for (int m = 1; m <= 12; ++m) {
-        data.LessonDays[m] = 20;
+        data.lessonDays[m] = 20;
         for (int p = 1; p <= 45; ++p)
-            data.Attendance[m][p][3] = 20;
+            data.attendance[m][p][3] = 20;
     }
-    SaveAttendance(data);
+    AttendanceFile::save(data);
     const QString settings = env.settingsFile();
     const QString out = env.dir.path() + QStringLiteral("/out");
     QDir().mkpath(out);

@@ -4,9 +4,9 @@
 #include "Bench.h"
 
 #include "TestEnv.h"
-#include "core/ScoreFile.h"
-#include "core/TestList.h"
-#include "core/Transfer.h"
+#include "model/ScoreFile.h"
+#include "model/TestList.h"
+#include "model/Transfer.h"
 
 #include <QStringList>
 #include <memory>
@@ -39,7 +39,7 @@ std::unique_ptr<TestEnv> fullClass(int tests)
         names << QStringLiteral("児童%1").arg(p);
     env->makeClass(names);
     for (int unit = 1; unit <= Limits::Units; ++unit)
-        env->writeFile(env->data.FileStem[unit] + QStringLiteral(".dat"), fullScoreFile(unit, tests));
+        env->writeFile(env->data.fileStem[unit] + QStringLiteral(".dat"), fullScoreFile(unit, tests));
     QStringList attendance;
     for (int m = 1; m <= 12; ++m) {
         attendance << QStringLiteral("20");
@@ -69,7 +69,7 @@ KAZANE_BENCH("maintenance")
         size_t next = 0;
         Bench::measure(QStringLiteral("transfer in: 44 pupils, 9 files of 60 tests x 4 columns"), 50, [&] {
             TestEnv& env = *envs[next++];
-            if (!Transfer::TenNyu(env.data, 20, QStringLiteral("転入生"), QDate(2026, 10, 1)).ok)
+            if (!Transfer::transferIn(env.data, 20, QStringLiteral("転入生"), QDate(2026, 10, 1)).ok)
                 qFatal("transfer in failed");
         }, runs);
     }
@@ -78,7 +78,7 @@ KAZANE_BENCH("maintenance")
         size_t next = 0;
         Bench::measure(QStringLiteral("transfer out: 44 pupils, 9 files of 60 tests x 4 columns"), 50, [&] {
             TestEnv& env = *envs[next++];
-            if (!Transfer::TenShutu(env.data, 20).ok)
+            if (!Transfer::transferOut(env.data, 20).ok)
                 qFatal("transfer out failed");
         }, runs);
     }
@@ -88,7 +88,7 @@ KAZANE_BENCH("maintenance")
         Bench::measure(QStringLiteral("test insert and delete: 59 tests x 4 columns, 44 pupils"), 20, [&] {
             if (!TestList::insertBefore(env->data, 1).ok || !TestList::remove(env->data, 1).ok)
                 qFatal("test insert failed");
-            tests = env->data.TestSet.StoredTestCount;
+            tests = env->data.tests.count;
         }, runs);
         if (tests != Limits::Tests - 1)
             qFatal("test count changed");

@@ -1,13 +1,13 @@
 // Timings of the per-test tally and of the report path.
 
 #include "Bench.h"
-#include "platform/SheetPdf.h"
+#include "output/PdfWriter.h"
 #include "TestEnv.h"
-#include "core/RosterFile.h"
-#include "core/ScoreFile.h"
-#include "platform/ReportEngine.h"
-#include "reports/TestDisplay.h"
-#include "reports/TestTally.h"
+#include "model/RosterFile.h"
+#include "model/ScoreFile.h"
+#include "output/ReportRenderer.h"
+#include "reports/TestTallyWindow.h"
+#include "tally/TestTally.h"
 
 #include <QApplication>
 #include <QPrinter>
@@ -22,23 +22,23 @@ void fillClass(TestEnv& env)
     for (int p = 1; p <= 45; ++p)
         names.append(QStringLiteral("児童%1").arg(p));
     env.makeClass(names);
-    TestSetRecord set;
-    set.StoredTestCount = 60;
+    TestSet set;
+    set.count = 60;
     for (int t = 1; t <= 60; ++t) {
-        set.TestName[t] = QStringLiteral("第%1回 まとめのテスト").arg(t);
-        set.ViewpointCount[t] = 4;
+        set.name[t] = QStringLiteral("第%1回 まとめのテスト").arg(t);
+        set.columnCount[t] = 4;
         for (int c = 1; c <= 4; ++c) {
-            set.ViewpointKind[t][c] = c;
-            set.FullMarks[t][c] = 25;
+            set.viewpoint[t][c] = c;
+            set.fullMarks[t][c] = 25;
             for (int p = 1; p <= 45; ++p)
-                set.Score[t][c][p] = (p * 7 + t * 3 + c) % 30 - 4;  // some absent (below 0)
+                set.score[t][c][p] = (p * 7 + t * 3 + c) % 30 - 4;  // some absent (below 0)
         }
     }
     QByteArray bytes;
     ScoreFile::build(set, 45, bytes);
     env.writeBytes(QStringLiteral("国語.dat"), bytes);
-    LoadRoster(env.data);
-    LoadScores(env.data);
+    RosterFile::load(env.data);
+    ScoreFile::load(env.data);
 }
 
 }  // namespace
@@ -49,8 +49,8 @@ KAZANE_BENCH("reports")
     fillClass(env);
 
     Bench::measure(QStringLiteral("per-test tally window opens (45 pupils, 60 tests)"), 30, [&] {
-        TestDisplay window(*env.ctx);
-        window.Form_Load();
+        TestTallyWindow window(*env.ctx);
+        window.prepare();
         window.show();
         QApplication::processEvents();
     });
@@ -60,7 +60,7 @@ KAZANE_BENCH("reports")
 
     const TestTally tally = computeTestTally(env.data, 1, TallyOrder::Score);
     const ReportSheet sheet = testdispSheet(tally, testDisplayCaption(env.data));
-    ReportEngine engine;
+    ReportRenderer engine;
     engine.loadLayout(env.reports->layoutPath(QStringLiteral("testdisp")));
     engine.setSheet(sheet);
     QTemporaryDir dir;
@@ -72,6 +72,6 @@ KAZANE_BENCH("reports")
         engine.paint(printer);
     });
     Bench::measure(QStringLiteral("testdisp sheet: layout read and PDF written (45 rows)"), 250, [&] {
-        SheetPdf::write(sheet, env.reports->layoutPath(sheet.stem), dir.filePath(QStringLiteral("whole.pdf")));
+        PdfWriter::write(sheet, env.reports->layoutPath(sheet.stem), dir.filePath(QStringLiteral("whole.pdf")));
     });
 }

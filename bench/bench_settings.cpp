@@ -3,10 +3,10 @@
 
 #include "Bench.h"
 #include "TestEnv.h"
-#include "core/BackupCopy.h"
-#include "core/NewClass.h"
-#include "core/ScoreFile.h"
-#include "shell/CustomDialog.h"
+#include "model/BackupCopy.h"
+#include "model/NewClass.h"
+#include "model/ScoreFile.h"
+#include "app/SettingsWindow.h"
 
 #include <QDir>
 
@@ -18,16 +18,16 @@ void writeFullYear(TestEnv& env)
     for (int p = 1; p <= Limits::Pupils; ++p)
         names.append(QStringLiteral("児童%1").arg(p));
     env.makeClass(names);
-    TestSetRecord set;
-    set.StoredTestCount = Limits::Tests;
+    TestSet set;
+    set.count = Limits::Tests;
     for (int t = 1; t <= Limits::Tests; ++t) {
-        set.TestName[t] = QStringLiteral("テスト%1").arg(t);
-        set.ViewpointCount[t] = Limits::Columns;
+        set.name[t] = QStringLiteral("テスト%1").arg(t);
+        set.columnCount[t] = Limits::Columns;
         for (int c = 1; c <= Limits::Columns; ++c) {
-            set.ViewpointKind[t][c] = c;
-            set.FullMarks[t][c] = 100;
+            set.viewpoint[t][c] = c;
+            set.fullMarks[t][c] = 100;
             for (int p = 1; p <= Limits::Pupils; ++p)
-                set.Score[t][c][p] = (t * 7 + c * 13 + p * 3) % 101;
+                set.score[t][c][p] = (t * 7 + c * 13 + p * 3) % 101;
         }
     }
     QByteArray bytes;
@@ -43,8 +43,8 @@ KAZANE_BENCH("settings")
     TestEnv env;
     writeFullYear(env);
     Bench::measure(QStringLiteral("settings window: build and load"), 150, [&] {
-        CustomDialog dialog(*env.ctx);
-        dialog.Form_Load();
+        SettingsWindow dialog(*env.ctx);
+        dialog.prepare();
     });
 
     const QString target = env.dir.path() + QStringLiteral("/backup");

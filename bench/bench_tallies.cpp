@@ -3,13 +3,13 @@
 #include "Bench.h"
 #include "TallyFixtures.h"
 #include "TestEnv.h"
-#include "maintenance/TestIchiran.h"
-#include "reports/KojinDialog.h"
-#include "reports/OverallTally.h"
-#include "reports/RyoikiDspDialog.h"
-#include "reports/Shukei.h"
+#include "reports/TestPickerDialog.h"
+#include "reports/PupilResultsWindow.h"
+#include "tally/OverallTally.h"
+#include "reports/OverallTallyWindow.h"
+#include "reports/StatisticsWindow.h"
 #include "reports/TallyGrid.h"
-#include "shell/KAZANE.h"
+#include "app/MainWindow.h"
 
 #include <QComboBox>
 #include <QMdiSubWindow>
@@ -44,10 +44,10 @@ KAZANE_BENCH("tallies")
 {
     TestEnv env;
     writeLargestUnit(env);
-    KAZANE& window = env.startMainWindow();
+    MainWindow& window = env.startMainWindow();
 
-    env.ui.modalHandlers.push_back([](QDialog& d) { static_cast<TestIchiran&>(d).Bt_All->click(); });
-    auto* overall = qobject_cast<RyoikiDspDialog*>(window.openRyoikiDsp());
+    env.ui.modalHandlers.push_back([](QDialog& d) { static_cast<TestPickerDialog&>(d).Bt_All->click(); });
+    auto* overall = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
     Bench::measure(QStringLiteral("overall tally: compute and fill the grid (45 x 240 columns)"), 30, [&] {
         const OverallTally tally = computeOverallTally(env.data);
         TallyGrid::setRows(overall->Grid1, overallGridRows(tally, OverallOrder{}, ShownFigures{}));
@@ -57,20 +57,20 @@ KAZANE_BENCH("tallies")
     });
     overall->Command1->click();
 
-    auto* kojin = qobject_cast<KojinDialog*>(window.openKojin());
+    auto* kojin = qobject_cast<PupilResultsWindow*>(window.openPupilResultsWindow());
     int pupil = 0;
     Bench::measure(QStringLiteral("individual results: switch pupil (60 tests)"), 30, [&] {
         pupil = (pupil + 1) % 45;
         kojin->Cb_Name->setCurrentIndex(pupil);
     });
     Bench::measure(QStringLiteral("individual results: open (load and tally the class)"), 100, [&] {
-        auto* w = window.openKojin();
+        auto* w = window.openPupilResultsWindow();
         w->closeWindow();
     });
     kojin->Bt_End->click();
 
     Bench::measure(QStringLiteral("statistics window: open (45 x 240 cells)"), 50, [&] {
-        auto* w = window.openShukei(true);
+        auto* w = window.openStatisticsWindow(true);
         w->closeWindow();
     });
 }

@@ -2,7 +2,7 @@
 // refused file changes nothing.
 
 #include "FuzzSupport.h"
-#include "core/AttendanceFile.h"
+#include "model/AttendanceFile.h"
 
 #include <cstring>
 #include <memory>
@@ -12,11 +12,11 @@ namespace {
 bool sameAttendance(const ClassData& a, const ClassData& b, int pupils)
 {
     for (int m = 1; m <= Limits::Months; ++m) {
-        if (a.LessonDays[m] != b.LessonDays[m])
+        if (a.lessonDays[m] != b.lessonDays[m])
             return false;
         for (int p = 1; p <= pupils; ++p)
             for (int k = 1; k <= Limits::Categories; ++k)
-                if (a.Attendance[m][p][k] != b.Attendance[m][p][k])
+                if (a.attendance[m][p][k] != b.attendance[m][p][k])
                     return false;
     }
     return true;
@@ -34,12 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static auto model = std::make_unique<ClassData>();
     static auto before = std::make_unique<ClassData>();
     static auto again = std::make_unique<ClassData>();
-    std::memset(model->Attendance, 0, sizeof model->Attendance);
-    std::memset(model->LessonDays, 0, sizeof model->LessonDays);
-    model->LessonDays[4] = 21;
-    model->Attendance[4][1][4] = 3;
-    std::memcpy(before->Attendance, model->Attendance, sizeof model->Attendance);
-    std::memcpy(before->LessonDays, model->LessonDays, sizeof model->LessonDays);
+    std::memset(model->attendance, 0, sizeof model->attendance);
+    std::memset(model->lessonDays, 0, sizeof model->lessonDays);
+    model->lessonDays[4] = 21;
+    model->attendance[4][1][4] = 3;
+    std::memcpy(before->attendance, model->attendance, sizeof model->attendance);
+    std::memcpy(before->lessonDays, model->lessonDays, sizeof model->lessonDays);
 
     if (!AttendanceFile::parse(file, pupils, *model)) {
         FUZZ_CHECK(sameAttendance(*model, *before, Limits::Pupils));

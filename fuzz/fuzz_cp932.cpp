@@ -3,7 +3,7 @@
 // folds a few look-alike characters such as the wave dash into one).
 
 #include "FuzzSupport.h"
-#include "core/Cp932.h"
+#include "model/Cp932.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -6,8 +6,8 @@
 // a '/' or ".." anywhere is skipped, so no run can name a file elsewhere.
 
 #include "FuzzSupport.h"
-#include "core/Cp932.h"
-#include "reports/ExportCommand.h"
+#include "model/Cp932.h"
+#include "tools/ExportCommand.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

@@ -2,7 +2,7 @@
 // and the line, or gives a layout whose pages paint without fault.
 
 #include "FuzzSupport.h"
-#include "platform/ReportEngine.h"
+#include "output/ReportRenderer.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromUtf8(Fuzz::bytes(data, size));
-    ReportEngine engine;
+    ReportRenderer engine;
     const Status parsed = engine.parseLayout(text, QStringLiteral("sample.rpt"));
     if (!parsed) {
         FUZZ_CHECK(parsed.message.startsWith(QStringLiteral("印刷のレイアウトファイル「sample.rpt」")));

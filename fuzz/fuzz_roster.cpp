@@ -2,7 +2,7 @@
 // file changes nothing; the writer never refuses what the reader accepted.
 
 #include "FuzzSupport.h"
-#include "core/RosterFile.h"
+#include "model/RosterFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -3,24 +3,24 @@
 // refuses what the reader accepted.
 
 #include "FuzzSupport.h"
-#include "core/ScoreFile.h"
+#include "model/ScoreFile.h"
 
 #include <memory>
 
 namespace {
 
-bool sameTests(const TestSetRecord& a, const TestSetRecord& b, int pupils)
+bool sameTests(const TestSet& a, const TestSet& b, int pupils)
 {
-    if (a.StoredTestCount != b.StoredTestCount)
+    if (a.count != b.count)
         return false;
-    for (int t = 1; t <= a.StoredTestCount; ++t) {
-        if (a.TestName[t] != b.TestName[t] || a.ViewpointCount[t] != b.ViewpointCount[t])
+    for (int t = 1; t <= a.count; ++t) {
+        if (a.name[t] != b.name[t] || a.columnCount[t] != b.columnCount[t])
             return false;
-        for (int c = 1; c <= a.ViewpointCount[t]; ++c) {
-            if (a.ViewpointKind[t][c] != b.ViewpointKind[t][c] || a.FullMarks[t][c] != b.FullMarks[t][c])
+        for (int c = 1; c <= a.columnCount[t]; ++c) {
+            if (a.viewpoint[t][c] != b.viewpoint[t][c] || a.fullMarks[t][c] != b.fullMarks[t][c])
                 return false;
             for (int p = 1; p <= pupils; ++p)
-                if (a.Score[t][c][p] != b.Score[t][c][p])
+                if (a.score[t][c][p] != b.score[t][c][p])
                     return false;
         }
     }
@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int pupils = data[0] % (Limits::Pupils + 1);
     const QByteArray file = Fuzz::bytes(data + 1, size - 1);
 
-    static auto set = std::make_unique<TestSetRecord>();
-    static auto before = std::make_unique<TestSetRecord>();
-    static auto again = std::make_unique<TestSetRecord>();
-    set->StoredTestCount = 1;
-    set->TestName[1] = QStringLiteral("前のテスト");
-    set->ViewpointCount[1] = 1;
-    set->Score[1][1][1] = 7;
+    static auto set = std::make_unique<TestSet>();
+    static auto before = std::make_unique<TestSet>();
+    static auto again = std::make_unique<TestSet>();
+    set->count = 1;
+    set->name[1] = QStringLiteral("前のテスト");
+    set->columnCount[1] = 1;
+    set->score[1][1][1] = 7;
     *before = *set;
 
     if (!ScoreFile::parse(file, QStringLiteral("国語.dat"), pupils, *set)) {

@@ -2,7 +2,7 @@
 // folder ending in '/'); saving that model and reading it again gives the same.
 
 #include "FuzzSupport.h"
-#include "core/AppSettings.h"
+#include "model/AppSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,9 +16,9 @@ namespace {
 
 bool sameSettings(const ClassData& a, const ClassData& b)
 {
-    if (a.SenkaMode != b.SenkaMode || a.KyokaNumber != b.KyokaNumber || a.ClassNumber != b.ClassNumber
-        || a.UseKyoka != b.UseKyoka || a.DataPath != b.DataPath || a.BackupPath != b.BackupPath || a.Kotei != b.Kotei
-        || a.FileStem != b.FileStem)
+    if (a.specialistMode != b.specialistMode || a.subject != b.subject || a.classNumber != b.classNumber
+        || a.subjectInUse != b.subjectInUse || a.dataFolder != b.dataFolder || a.backupFolder != b.backupFolder || a.fixedValues != b.fixedValues
+        || a.fileStem != b.fileStem)
         return false;
     for (int s = 1; s <= Limits::Units; ++s) {
         if (a.sHyoteiMode[s] != b.sHyoteiMode[s])
@@ -68,20 +68,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     *again = ClassData();
     {
         QSettings store(given, QSettings::IniFormat);
-        AppSettings::ReadSettings(*read, store, program);
+        AppSettings::read(*read, store, program);
     }
-    FUZZ_CHECK(read->KyokaNumber >= 1 && read->KyokaNumber <= Limits::Units);
-    FUZZ_CHECK(read->ClassNumber >= 1 && read->ClassNumber <= Limits::Units);
-    FUZZ_CHECK(read->DataPath.endsWith(QLatin1Char('/')));
+    FUZZ_CHECK(read->subject >= 1 && read->subject <= Limits::Units);
+    FUZZ_CHECK(read->classNumber >= 1 && read->classNumber <= Limits::Units);
+    FUZZ_CHECK(read->dataFolder.endsWith(QLatin1Char('/')));
     {
         QSettings store(saved, QSettings::IniFormat);
-        AppSettings::SaveSettings(*read, store);
+        AppSettings::save(*read, store);
         store.sync();
         FUZZ_CHECK(store.status() == QSettings::NoError);
     }
     {
         QSettings store(saved, QSettings::IniFormat);
-        AppSettings::ReadSettings(*again, store, program);
+        AppSettings::read(*again, store, program);
     }
     FUZZ_CHECK(sameSettings(*read, *again));
     QFile::remove(given);

@@ -1,6 +1,6 @@
 #include "maintenance/OpenWindows.h"
 
-#include "shell/ChildWindow.h"
+#include "frame/ChildWindow.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

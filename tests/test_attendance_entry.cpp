@@ -1,7 +1,7 @@
 // Monthly attendance input and the value prompt, through the real main window.
 
 #include "AttendanceDriver.h"
-#include "core/AttendanceFile.h"
+#include "model/AttendanceFile.h"
 
 #include <QAction>
 #include <QDir>
@@ -67,7 +67,7 @@ void AttendanceEntryTest::opensOnTodaysMonthWithItsValues()
     lines[36] = QStringLiteral("18");
     lines[37] = QStringLiteral("1,0,17,2,0,0,3");
     env.writeFile(QStringLiteral("shuketu.dat"), lines);
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     QVERIFY(w);
 
     QCOMPARE(w->windowTitle(), QStringLiteral("出席状況入力"));
@@ -112,7 +112,7 @@ void AttendanceEntryTest::opensOnEachCalendarMonth()
     QFETCH(QDate, today);
     TestEnv env;
     startClass(env, today);
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     QFETCH(QString, shown);
     QFETCH(int, month);
     QCOMPARE(w->CbMonth->currentText(), shown);
@@ -123,7 +123,7 @@ void AttendanceEntryTest::singleDigitTypingAndRequiredDays()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("20"));
     leaveLessonDays(w);
 
@@ -188,7 +188,7 @@ void AttendanceEntryTest::requiredDaysForTheWholeMonth()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("20"));
     typeAt(w, 1, 2, QStringLiteral("3"));
     typeAt(w, 2, 3, QStringLiteral("5"));
@@ -217,7 +217,7 @@ void AttendanceEntryTest::valuePromptOpensWhereItShould()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     const auto doubleClick = [w](int row, int column) {
         const QRect cell = w->Grid1->visualItemRect(w->Grid1->item(row - 1, column));
         QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
@@ -233,7 +233,7 @@ void AttendanceEntryTest::valuePromptOpensWhereItShould()
     // A double-click on 忌引 or 必要日数 opens the prompt, empty, without blocking.
     doubleClick(2, 2);
     QVERIFY(w->valuePrompt());
-    FrmValue* prompt = w->valuePrompt();
+    CountPrompt* prompt = w->valuePrompt();
     QCOMPARE(prompt->windowTitle(), QStringLiteral("数値の入力"));
     QCOMPARE(prompt->Label1->text(), QStringLiteral("このセルの値は？"));
     QCOMPARE(prompt->BtEnd[0]->text(), QStringLiteral("OK"));
@@ -275,7 +275,7 @@ void AttendanceEntryTest::valuePromptWritesAndRecomputes()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("20"));
     leaveLessonDays(w);
     typeAt(w, 1, 3, QStringLiteral("1"));
@@ -309,9 +309,9 @@ void AttendanceEntryTest::valuePromptWritesAndRecomputes()
 
     // The values reach the model when the month is left.
     choose(w, 3);
-    QCOMPARE(env.data.Attendance[3][1][3], 19);
-    QCOMPARE(env.data.Attendance[3][2][2], 12);
-    QCOMPARE(env.data.Attendance[3][2][3], 8);
+    QCOMPARE(env.data.attendance[3][1][3], 19);
+    QCOMPARE(env.data.attendance[3][2][2], 12);
+    QCOMPARE(env.data.attendance[3][2][3], 8);
     QVERIFY(env.ui.messages.isEmpty());
 }
 
@@ -319,7 +319,7 @@ void AttendanceEntryTest::valuePromptRefusesWhatCannotBeStored()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeAt(w, 1, 5, QStringLiteral("4"));
     const QString refusal = QStringLiteral("値は0から999までの整数で入力してください。");
     for (const QString& bad : {QStringLiteral("abc"), QStringLiteral("1000"), QStringLiteral("-1"), QStringLiteral("2.5"),
@@ -335,7 +335,7 @@ void AttendanceEntryTest::valuePromptRefusesWhatCannotBeStored()
     }
     // The teacher corrects the text in the prompt that stayed open.
     promptAt(w, 1, 5, QStringLiteral("x"));
-    FrmValue* prompt = w->valuePrompt();
+    CountPrompt* prompt = w->valuePrompt();
     QVERIFY(prompt);
     prompt->Text1->setText(QStringLiteral(" 999 "));
     prompt->BtEnd[0]->click();
@@ -346,21 +346,21 @@ void AttendanceEntryTest::monthChangeStoresTheMonthLeft()
 {
     TestEnv env;
     startClass(env, QDate(2026, 4, 8));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     QCOMPARE(w->CurrentMonth, 1);
     typeLessonDays(w, QStringLiteral("18"));
     leaveLessonDays(w);
     typeAt(w, 2, 5, QStringLiteral("3"));
     typeAt(w, 3, 7, QStringLiteral("1"));
-    QCOMPARE(env.data.LessonDays[1], 0);  // nothing is stored while the month is shown
+    QCOMPARE(env.data.lessonDays[1], 0);  // nothing is stored while the month is shown
 
     choose(w, 1);  // May
     QCOMPARE(w->CurrentMonth, 2);
-    QCOMPARE(env.data.LessonDays[1], 18);
-    QCOMPARE(env.data.Attendance[1][2][4], 3);
-    QCOMPARE(env.data.Attendance[1][3][6], 1);
-    QCOMPARE(env.data.Attendance[1][1][3], 18);
-    QCOMPARE(env.data.Attendance[1][1][4], 0);
+    QCOMPARE(env.data.lessonDays[1], 18);
+    QCOMPARE(env.data.attendance[1][2][4], 3);
+    QCOMPARE(env.data.attendance[1][3][6], 1);
+    QCOMPARE(env.data.attendance[1][1][3], 18);
+    QCOMPARE(env.data.attendance[1][1][4], 0);
     QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("0"));
     QCOMPARE(rowTexts(w, 2).mid(2, 7), QStringList(7, QString()));
     QCOMPARE(env.ui.busyDepth, 0);
@@ -368,7 +368,7 @@ void AttendanceEntryTest::monthChangeStoresTheMonthLeft()
     typeLessonDays(w, QStringLiteral("19"));
     leaveLessonDays(w);
     choose(w, 0);  // back to April: shown again, zeros as empty cells
-    QCOMPARE(env.data.LessonDays[2], 19);
+    QCOMPARE(env.data.lessonDays[2], 19);
     QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("18"));
     QCOMPARE(rowTexts(w, 2), (QStringList{"2", "石田", "", "", "18", "3", "", "", "", ""}));
     QCOMPARE(rowTexts(w, 3), (QStringList{"3", "上田", "", "", "18", "", "", "1", "", ""}));
@@ -379,7 +379,7 @@ void AttendanceEntryTest::emptyLessonDaysBlocksMonthChangeAndClosing()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeAt(w, 1, 6, QStringLiteral("2"));
     typeLessonDays(w, QString());
     QVERIFY(w->TxJugyoSu->text().isEmpty());
@@ -390,7 +390,7 @@ void AttendanceEntryTest::emptyLessonDaysBlocksMonthChangeAndClosing()
     QCOMPARE(w->CbMonth->currentIndex(), 2);  // back on June
     QCOMPARE(w->CurrentMonth, 3);
     QCOMPARE(w->cellText(1, 6), QStringLiteral("2"));
-    QCOMPARE(env.data.Attendance[3][1][5], 0);
+    QCOMPARE(env.data.attendance[3][1][5], 0);
 
     // 閉じる and 終了(&X) refuse too; the window stays open and nothing is written.
     const QByteArray before = env.readBytes(QStringLiteral("shuketu.dat"));
@@ -412,14 +412,14 @@ void AttendanceEntryTest::lessonDaysBoxTakesOnlyDayCounts()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("2a-x.5"));
     QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("25"));
     typeLessonDays(w, QStringLiteral("１２３４"));
     QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("123"));
     typeLessonDays(w, QStringLiteral("0"));
     choose(w, 3);
-    QCOMPARE(env.data.LessonDays[3], 0);
+    QCOMPARE(env.data.lessonDays[3], 0);
     QVERIFY(env.ui.messages.isEmpty());
 }
 
@@ -443,7 +443,7 @@ void AttendanceEntryTest::closingByAnyMeansWritesTheFile()
     lines[0] = QStringLiteral("17");
     lines[1] = QStringLiteral("\"1\",\"0\",\"16\",\"0\",\"0\",\"0\",\"0\"");  // quoted items are read too
     env.writeFile(QStringLiteral("shuketu.dat"), lines);
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     QCOMPARE(w->CurrentMonth, 2);
     typeLessonDays(w, QStringLiteral("19"));
     leaveLessonDays(w);
@@ -486,7 +486,7 @@ void AttendanceEntryTest::closeBoxWithEmptyLessonDaysStoresZero()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("21"));
     leaveLessonDays(w);
     choose(w, 0);  // April, then back to June, with June's days in the model
@@ -505,7 +505,7 @@ void AttendanceEntryTest::failedSaveKeepsTheWindowOpen()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("20"));
     leaveLessonDays(w);
     typeAt(w, 3, 7, QStringLiteral("5"));
@@ -538,8 +538,8 @@ void AttendanceEntryTest::commandStatesOfTheMainWindow()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
-    KAZANE& main = *env.mainWindow();
+    AttendanceWindow* w = open(env);
+    MainWindow& main = *env.mainWindow();
     const QStringList keys{"inputdialog", "testdsp", "ryoiki", "kojin", "free", "shuseki", "printdialog", "preview",
                            "custom", "namemente", "testmente", "enddialog"};
     // Active in monthly input: every command of the main window is off.
@@ -552,7 +552,7 @@ void AttendanceEntryTest::commandStatesOfTheMainWindow()
     QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
     QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
     QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
-    w->Form_Activate();
+    w->activated();
     QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
     QVERIFY(w->OpMode[1]->isEnabled());
     QVERIFY(!w->cmdSet->isEnabled());
@@ -577,11 +577,11 @@ void AttendanceEntryTest::specialistModeHasNoAttendance()
     // The one attendance file of the folder belongs to no class of a specialist.
     TestEnv env;
     env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
-    KAZANE& main = env.startMainWindow();
+    MainWindow& main = env.startMainWindow();
     QVERIFY(!main.Mn_Shuketu->isEnabled());
     QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
-    main.UnlockAfterTally();
-    main.EnableAllCommands();
+    main.unlockAfterTally();
+    main.enableAllCommands();
     QVERIFY(!main.Mn_Shuketu->isEnabled());
     QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
     QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
@@ -591,7 +591,7 @@ void AttendanceEntryTest::focusFrameAndStartCell()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     QVERIFY(w->Grid1->hasFocus());
     QCOMPARE(w->Shape2->lineWidth(), 3);
     const QRect gridAt = w->Grid1->geometry();
@@ -617,7 +617,7 @@ void AttendanceEntryTest::scrollsAtTheEndOfALowRow()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15), 45);
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     QCOMPARE(w->Grid1->rowCount(), 45);
     QCOMPARE(w->cellText(45, 0), QStringLiteral("45"));
     w->setGridCell(14, 8);
@@ -644,9 +644,9 @@ void AttendanceEntryTest::emptyClassOpensWithEmptyGrid()
     env.writeFile(QStringLiteral("Class.Nam"), {QStringLiteral("0")});
     env.writeFile(QStringLiteral("shuketu.dat"), zeroYear(0));
     env.ctx->today = [] { return QDate(2026, 9, 1); };
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     QVERIFY(w);
-    QCOMPARE(env.data.PupilCount, 0);
+    QCOMPARE(env.data.pupilCount, 0);
     QCOMPARE(w->Grid1->rowCount(), 0);
     QCOMPARE(w->cellText(0, 2), QStringLiteral("忌引"));
     QTest::keyClick(w->Grid1, Qt::Key_5);
@@ -668,7 +668,7 @@ void AttendanceEntryTest::menusShortcutsAndHelp()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     const auto captions = [](QMenu* menu) {
         QStringList texts;
         for (QAction* action : menu->actions())

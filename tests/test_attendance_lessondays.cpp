@@ -20,7 +20,7 @@ private slots:
                 lines << (m == 3 ? QStringLiteral("%1,0,%2,0,0,0,0").arg(p - 1).arg(21 - p) : QStringLiteral("0,0,0,0,0,0,0"));
         }
         env.writeFile(QStringLiteral("shuketu.dat"), lines);
-        Frm_Shuseki* w = open(env);
+        AttendanceWindow* w = open(env);
         QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("20"));
 
         // A school trip: the teacher gives pupil 2 fifteen required days by the prompt.

@@ -2,8 +2,8 @@
 // sheet as the report store holds it, and a whole school year typed by hand.
 
 #include "AttendanceDriver.h"
-#include "attendance/AttendanceTally.h"
-#include "platform/ReportDatabase.h"
+#include "tally/AttendanceTally.h"
+#include "output/ReportStore.h"
 
 #include <QFile>
 #include <QRadioButton>
@@ -28,7 +28,7 @@ QStringList zeroYear(int pupils)
 }
 
 // Columns 2..9 of every pupil row.
-QList<QStringList> figures(Frm_Shuseki* w)
+QList<QStringList> figures(AttendanceWindow* w)
 {
     QList<QStringList> rows;
     for (int r = 1; r <= w->Grid1->rowCount(); ++r)
@@ -41,14 +41,14 @@ QStringList split(const char* figures)
     return QString::fromUtf8(figures).split(QLatin1Char(','));
 }
 
-void showView(Frm_Shuseki* w, View view)
+void showView(AttendanceWindow* w, View view)
 {
     w->OpMode[view == View::RecordBook ? 1 : 0]->click();
 }
 
 // A whole year for three pupils as a teacher types it: lesson days, then the counts
 // that differ from zero, one digit per key press; 出停 12 through the value prompt.
-void typeTheYear(Frm_Shuseki* w)
+void typeTheYear(AttendanceWindow* w)
 {
     struct Entry {
         int pupil;
@@ -101,15 +101,15 @@ void AttendanceTallyTest::aWholeYearTypedAndTallied()
 {
     TestEnv env;
     startClass(env, QDate(2026, 4, 10));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeTheYear(w);
     QCOMPARE(w->cellText(3, 4), QStringLiteral("15"));  // March is still only on screen
-    QCOMPARE(env.data.LessonDays[12], 0);
+    QCOMPARE(env.data.lessonDays[12], 0);
 
     // 年度末集計 from the menu stores March first.
     w->Mn_gShu[3]->trigger();
     QVERIFY(w->ShowingTally);
-    QCOMPARE(env.data.LessonDays[12], 15);
+    QCOMPARE(env.data.lessonDays[12], 15);
     QCOMPARE(w->CbMonth->count(), 4);
     QCOMPARE(w->CbMonth->currentText(), QStringLiteral("年度末集計"));
     QCOMPARE(w->StartMonth, 1);
@@ -186,7 +186,7 @@ void AttendanceTallyTest::aTermWithAbsences()
         lines[m * 3 + 1] = QStringLiteral("0,0,15,%1,%2,0,0").arg(m == 1 ? 3 : 0).arg(m == 3 ? 1 : 0);
     }
     env.writeFile(QStringLiteral("shuketu.dat"), lines);
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     w->cmdShukei[0]->click();
     QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("60"));
     QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,60,3,1,0,0,56"));
@@ -207,7 +207,7 @@ void AttendanceTallyTest::enteringATallyStoresTheMonthShown()
 {
     TestEnv env;
     startClass(env, QDate(2026, 4, 20));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("12"));
     leaveLessonDays(w);
     typeAt(w, 2, 6, QStringLiteral("2"));
@@ -229,8 +229,8 @@ void AttendanceTallyTest::enteringATallyStoresTheMonthShown()
     QVERIFY(!w->ShowingTally);
     QCOMPARE(w->CbMonth->currentText(), QStringLiteral("４月"));
     QCOMPARE(w->CurrentMonth, 1);
-    QCOMPARE(env.data.LessonDays[1], 12);
-    QCOMPARE(env.data.Attendance[1][1][7], 0);
+    QCOMPARE(env.data.lessonDays[1], 12);
+    QCOMPARE(env.data.attendance[1][1][7], 0);
     QCOMPARE(rowTexts(w, 1).mid(2, 7), (QStringList{"", "", "12", "", "", "", "1"}));
     QCOMPARE(rowTexts(w, 2).mid(2, 7), (QStringList{"", "", "12", "", "2", "", ""}));
 
@@ -245,7 +245,7 @@ void AttendanceTallyTest::tallyIsOnlyShownNeverTyped()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("20"));
     leaveLessonDays(w);
     w->cmdShukei[0]->click();
@@ -272,7 +272,7 @@ void AttendanceTallyTest::returningToMonthlyInput()
 {
     TestEnv env;
     startClass(env, QDate(2026, 7, 1));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("14"));
     leaveLessonDays(w);
     typeAt(w, 3, 5, QStringLiteral("4"));
@@ -305,7 +305,7 @@ void AttendanceTallyTest::returningToMonthlyInput()
     choose(w, 1);
     typeAt(w, 2, 8, QStringLiteral("3"));
     w->cmdInput->click();
-    QCOMPARE(env.data.Attendance[2][2][7], 3);
+    QCOMPARE(env.data.attendance[2][2][7], 3);
     QCOMPARE(w->CbMonth->currentText(), QStringLiteral("７月"));
 }
 
@@ -313,7 +313,7 @@ void AttendanceTallyTest::storeAndPreviewOfTheSheet()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("20"));
     leaveLessonDays(w);
     typeAt(w, 1, 2, QStringLiteral("1"));
@@ -381,7 +381,7 @@ void AttendanceTallyTest::storeAndPreviewOfTheSheet()
     QCOMPARE(env.ui.previews.size(), 2);
     QCOMPARE(env.ui.previews.last().title, QStringLiteral("出欠集計-１学期集計"));
     ReportSheet stored;
-    QVERIFY(ReportDatabase::read(copy, stored).ok);
+    QVERIFY(ReportStore::read(copy, stored).ok);
     QCOMPARE(stored.titleValues, (QStringList{"【出欠集計一覧表】", "１学期集計", "20"}));
     QCOMPARE(stored.rows.size(), 4);
     QCOMPARE(stored.rows[0], (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", "出席日数"}));
@@ -392,7 +392,7 @@ void AttendanceTallyTest::sheetFromTheModelForExport()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeTheYear(w);
     const QString copy = env.dir.path() + QStringLiteral("/stored.mdb");
     env.reports->setStoreObserver([&copy](const QString& path) { QFile::copy(path, copy); });
@@ -400,7 +400,7 @@ void AttendanceTallyTest::sheetFromTheModelForExport()
     showView(w, View::RecordBook);
     w->cmdPrint[1]->click();
     ReportSheet printed;
-    QVERIFY(ReportDatabase::read(copy, printed).ok);
+    QVERIFY(ReportStore::read(copy, printed).ok);
 
     // The sheet built straight from the model is the one the window prints.
     const ReportSheet fromModel = AttendanceTally::sheet(env.data, 1, View::RecordBook);
@@ -417,7 +417,7 @@ void AttendanceTallyTest::closingFromATallyWritesTheModel()
 {
     TestEnv env;
     startClass(env, QDate(2026, 6, 15), 1);
-    Frm_Shuseki* w = open(env);
+    AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("21"));
     leaveLessonDays(w);
     typeAt(w, 1, 7, QStringLiteral("3"));

@@ -3,8 +3,8 @@
 // refused before anything is copied.
 
 #include "TestEnv.h"
-#include "shell/FrmBackup.h"
-#include "shell/KAZANE.h"
+#include "app/BackupWindow.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -28,19 +28,19 @@ QString storedBackupPath(TestEnv& env)
     return store.value(QStringLiteral("UseMode/BackupPath")).toString();
 }
 
-FrmBackup* openBackup(KAZANE& window)
+BackupWindow* openBackup(MainWindow& window)
 {
     window.menu_backup->trigger();
     for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
-        if (auto* backup = qobject_cast<FrmBackup*>(frame->widget()))
+        if (auto* backup = qobject_cast<BackupWindow*>(frame->widget()))
             return backup;
     return nullptr;
 }
 
-bool backupOpen(KAZANE& window)
+bool backupOpen(MainWindow& window)
 {
     for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
-        if (qobject_cast<FrmBackup*>(frame->widget()))
+        if (qobject_cast<BackupWindow*>(frame->widget()))
             return true;
     return false;
 }
@@ -81,8 +81,8 @@ private slots:
         old.write("0\r\n");
         old.close();
 
-        KAZANE& window = env.startMainWindow();
-        FrmBackup* backup = openBackup(window);
+        MainWindow& window = env.startMainWindow();
+        BackupWindow* backup = openBackup(window);
         QVERIFY(backup);
         QCOMPARE(backup->windowTitle(), QStringLiteral("データのバックアップ"));
         QCOMPARE(backup->LbFolder->text(), env.dataFolder());
@@ -95,7 +95,7 @@ private slots:
         QTest::mouseClick(backup->BtRun[0], Qt::LeftButton);
         QVERIFY(!backupOpen(window));
         QCOMPARE(storedBackupPath(env), target);
-        QCOMPARE(env.data.BackupPath, target);
+        QCOMPARE(env.data.backupFolder, target);
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages.first().icon, Ui::Icon::Information);
         QVERIFY(env.ui.messages.first().text.contains(QStringLiteral("13 個のファイル")));
@@ -121,11 +121,11 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         QVERIFY(QFile::remove(env.dataFolder() + QStringLiteral("Class.Nam")));
         const QString target = env.dir.path() + QStringLiteral("/backup");
         QDir().mkpath(target);
-        FrmBackup* backup = openBackup(window);
+        BackupWindow* backup = openBackup(window);
         backup->TxFolder->setText(target);
         env.ui.clear();
         backup->BtRun[0]->click();
@@ -142,10 +142,10 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         const QString target = env.dir.path() + QStringLiteral("/backup");
         QDir().mkpath(target + QStringLiteral("/shuketu.dat"));  // a folder where the first data file should go
-        FrmBackup* backup = openBackup(window);
+        BackupWindow* backup = openBackup(window);
         backup->TxFolder->setText(target);
         env.ui.clear();
         backup->BtRun[0]->click();
@@ -163,8 +163,8 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
-        KAZANE& window = env.startMainWindow();
-        FrmBackup* backup = openBackup(window);
+        MainWindow& window = env.startMainWindow();
+        BackupWindow* backup = openBackup(window);
         const QString before = storedBackupPath(env);
         const QString aFile = env.dataFolder() + QStringLiteral("Class.Nam");
         struct Case {
@@ -220,7 +220,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         env.ui.clear();
         window.menuFDFormat->trigger();
         QVERIFY(env.ui.messages.isEmpty());

@@ -3,11 +3,11 @@
 // are reported without touching the model or the file.
 
 #include "TestEnv.h"
-#include "core/AttendanceFile.h"
-#include "core/Cp932.h"
-#include "core/DataFolder.h"
-#include "core/RosterFile.h"
-#include "core/ScoreFile.h"
+#include "model/AttendanceFile.h"
+#include "model/Cp932.h"
+#include "model/DataFolder.h"
+#include "model/RosterFile.h"
+#include "model/ScoreFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,14 +24,14 @@ QString q(const QString& text)
 // is absent in column c when (p + c + t) is a multiple of 7.
 void fillTest(ClassData& data, int t, int columns)
 {
-    TestSetRecord& set = data.TestSet;
-    set.TestName[t] = QStringLiteral("テスト%1「①Ⅰ～」, 第%1回").arg(t);
-    set.ViewpointCount[t] = columns;
+    TestSet& set = data.tests;
+    set.name[t] = QStringLiteral("テスト%1「①Ⅰ～」, 第%1回").arg(t);
+    set.columnCount[t] = columns;
     for (int c = 1; c <= columns; ++c) {
-        set.ViewpointKind[t][c] = (t + c) % 5;
-        set.FullMarks[t][c] = 10 * (c + 1);
-        for (int p = 1; p <= data.PupilCount; ++p)
-            set.Score[t][c][p] = (p + c + t) % 7 == 0 ? Absent : (p * 3 + t + c) % (10 * (c + 1) + 1);
+        set.viewpoint[t][c] = (t + c) % 5;
+        set.fullMarks[t][c] = 10 * (c + 1);
+        for (int p = 1; p <= data.pupilCount; ++p)
+            set.score[t][c][p] = (p + c + t) % 7 == 0 ? Absent : (p * 3 + t + c) % (10 * (c + 1) + 1);
     }
 }
 
@@ -45,33 +45,33 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
         ClassData& data = env.data;
-        data.TestSet.StoredTestCount = 1;
-        data.TestSet.TestName[1] = QStringLiteral("小テスト");
-        data.TestSet.ViewpointCount[1] = 2;
-        data.TestSet.ViewpointKind[1][1] = 1;
-        data.TestSet.FullMarks[1][1] = 10;
-        data.TestSet.Score[1][1][1] = 8;
-        data.TestSet.Score[1][1][2] = 10;
-        data.TestSet.ViewpointKind[1][2] = 3;
-        data.TestSet.FullMarks[1][2] = 20;
-        data.TestSet.Score[1][2][1] = 15;
-        data.TestSet.Score[1][2][2] = Absent;
-        QVERIFY(SaveScores(data).ok);
+        data.tests.count = 1;
+        data.tests.name[1] = QStringLiteral("小テスト");
+        data.tests.columnCount[1] = 2;
+        data.tests.viewpoint[1][1] = 1;
+        data.tests.fullMarks[1][1] = 10;
+        data.tests.score[1][1][1] = 8;
+        data.tests.score[1][1][2] = 10;
+        data.tests.viewpoint[1][2] = 3;
+        data.tests.fullMarks[1][2] = 20;
+        data.tests.score[1][2][1] = 15;
+        data.tests.score[1][2][2] = Absent;
+        QVERIFY(ScoreFile::save(data).ok);
         const QByteArray expected = crlf({"1", q("小テスト"), "2", "1", "10", "8", "10", "3", "20", "15", "-1"});
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), expected);
         // The old content ("0") went to the backup.
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), QByteArray("0\r\n"));
 
-        // Read back: absent stays absent, CurrentTest is the last test.
+        // Read back: absent stays absent, currentTest is the last test.
         ClassData fresh;
-        fresh.DataPath = env.dataFolder();
-        fresh.PupilCount = 2;
-        QVERIFY(LoadScores(fresh).ok);
-        QCOMPARE(fresh.TestSet.StoredTestCount, 1);
-        QCOMPARE(fresh.CurrentTest, 1);
-        QCOMPARE(fresh.TestSet.TestName[1], QStringLiteral("小テスト"));
-        QCOMPARE(fresh.TestSet.Score[1][2][2], Absent);
-        QCOMPARE(fresh.TestSet.Score[1][2][1], 15);
+        fresh.dataFolder = env.dataFolder();
+        fresh.pupilCount = 2;
+        QVERIFY(ScoreFile::load(fresh).ok);
+        QCOMPARE(fresh.tests.count, 1);
+        QCOMPARE(fresh.currentTest, 1);
+        QCOMPARE(fresh.tests.name[1], QStringLiteral("小テスト"));
+        QCOMPARE(fresh.tests.score[1][2][2], Absent);
+        QCOMPARE(fresh.tests.score[1][2][1], 15);
     }
 
     void emptyFilesAreTheSingleLineZero()
@@ -80,14 +80,14 @@ private slots:
         QCOMPARE(RosterFile::emptyFile(), QByteArray("0\r\n"));
         TestEnv env;
         env.makeClass({});
-        env.data.TestSet.StoredTestCount = 5;  // stale content must be cleared by the load
-        QVERIFY(LoadScores(env.data).ok);
-        QCOMPARE(env.data.TestSet.StoredTestCount, 0);
-        QCOMPARE(env.data.CurrentTest, 0);
-        env.data.PupilName[3] = QStringLiteral("残り");
-        QVERIFY(LoadRoster(env.data).ok);
-        QCOMPARE(env.data.PupilCount, 0);
-        QVERIFY(env.data.PupilName[3].isEmpty());
+        env.data.tests.count = 5;  // stale content must be cleared by the load
+        QVERIFY(ScoreFile::load(env.data).ok);
+        QCOMPARE(env.data.tests.count, 0);
+        QCOMPARE(env.data.currentTest, 0);
+        env.data.pupilName[3] = QStringLiteral("残り");
+        QVERIFY(RosterFile::load(env.data).ok);
+        QCOMPARE(env.data.pupilCount, 0);
+        QVERIFY(env.data.pupilName[3].isEmpty());
     }
 
     void fullClassAndFullTestSetRoundTrip()
@@ -99,31 +99,31 @@ private slots:
         env.makeClass(names);
         for (int t = 1; t <= 60; ++t)
             fillTest(env.data, t, 4);
-        env.data.TestSet.StoredTestCount = 60;
-        QVERIFY(SaveScores(env.data).ok);
-        QVERIFY(SaveRoster(env.data).ok);
+        env.data.tests.count = 60;
+        QVERIFY(ScoreFile::save(env.data).ok);
+        QVERIFY(RosterFile::save(env.data).ok);
         const QByteArray firstScores = env.readBytes(QStringLiteral("国語.dat"));
         // 1 + 60 tests × (2 + 4 × (2 + 45)) lines.
         QCOMPARE(firstScores.count("\r\n"), 1 + 60 * (2 + 4 * 47));
 
         ClassData loaded;
-        loaded.DataPath = env.dataFolder();
-        QVERIFY(LoadRoster(loaded).ok);
-        QCOMPARE(loaded.PupilCount, 45);
-        QCOMPARE(loaded.PupilName[45], names[44]);
-        QVERIFY(LoadScores(loaded).ok);
-        QCOMPARE(loaded.TestSet.StoredTestCount, 60);
+        loaded.dataFolder = env.dataFolder();
+        QVERIFY(RosterFile::load(loaded).ok);
+        QCOMPARE(loaded.pupilCount, 45);
+        QCOMPARE(loaded.pupilName[45], names[44]);
+        QVERIFY(ScoreFile::load(loaded).ok);
+        QCOMPARE(loaded.tests.count, 60);
         for (int t = 1; t <= 60; ++t) {
-            QCOMPARE(loaded.TestSet.TestName[t], env.data.TestSet.TestName[t]);
+            QCOMPARE(loaded.tests.name[t], env.data.tests.name[t]);
             for (int c = 1; c <= 4; ++c) {
-                QCOMPARE(loaded.TestSet.ViewpointKind[t][c], env.data.TestSet.ViewpointKind[t][c]);
-                QCOMPARE(loaded.TestSet.FullMarks[t][c], env.data.TestSet.FullMarks[t][c]);
+                QCOMPARE(loaded.tests.viewpoint[t][c], env.data.tests.viewpoint[t][c]);
+                QCOMPARE(loaded.tests.fullMarks[t][c], env.data.tests.fullMarks[t][c]);
                 for (int p = 1; p <= 45; ++p)
-                    QCOMPARE(loaded.TestSet.Score[t][c][p], env.data.TestSet.Score[t][c][p]);
+                    QCOMPARE(loaded.tests.score[t][c][p], env.data.tests.score[t][c][p]);
             }
         }
         // Saving what was loaded gives the same bytes.
-        QVERIFY(SaveScores(loaded).ok);
+        QVERIFY(ScoreFile::save(loaded).ok);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), firstScores);
     }
 
@@ -133,9 +133,9 @@ private slots:
         env.makeClass({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
         ClassData& data = env.data;
         fillTest(data, 1, 4);
-        data.TestSet.TestName[1] = QStringLiteral("漢字, 計算");
-        data.TestSet.StoredTestCount = 1;
-        QVERIFY(SaveScores(data).ok);
+        data.tests.name[1] = QStringLiteral("漢字, 計算");
+        data.tests.count = 1;
+        QVERIFY(ScoreFile::save(data).ok);
         const QStringList lines = env.readLines(QStringLiteral("国語.dat"));
         // A test of 4 columns for 3 pupils takes 2 + 4 × 5 lines after the count.
         QCOMPARE(lines.size(), 1 + 22);
@@ -144,31 +144,31 @@ private slots:
 
         // Saving twice leaves the state after the first save in ".Bak".
         const QByteArray afterFirst = env.readBytes(QStringLiteral("国語.dat"));
-        data.TestSet.TestName[1] = QStringLiteral("二回目");
-        QVERIFY(SaveScores(data).ok);
+        data.tests.name[1] = QStringLiteral("二回目");
+        QVERIFY(ScoreFile::save(data).ok);
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), afterFirst);
 
         ClassData loaded;
-        loaded.DataPath = env.dataFolder();
-        loaded.PupilCount = 3;
-        QVERIFY(LoadScores(loaded).ok);
-        QCOMPARE(loaded.TestSet.TestName[1], QStringLiteral("二回目"));
+        loaded.dataFolder = env.dataFolder();
+        loaded.pupilCount = 3;
+        QVERIFY(ScoreFile::load(loaded).ok);
+        QCOMPARE(loaded.tests.name[1], QStringLiteral("二回目"));
     }
 
     void unstorableTestNameWritesNothing()
     {
         TestEnv env;
         env.makeClass({QStringLiteral("a")});
-        env.data.TestSet.StoredTestCount = 1;
-        env.data.TestSet.ViewpointCount[1] = 1;
-        env.data.TestSet.TestName[1] = QStringLiteral("引用\"符");
-        const Status quote = SaveScores(env.data);
+        env.data.tests.count = 1;
+        env.data.tests.columnCount[1] = 1;
+        env.data.tests.name[1] = QStringLiteral("引用\"符");
+        const Status quote = ScoreFile::save(env.data);
         QVERIFY(!quote.ok);
         QVERIFY(quote.message.contains(QStringLiteral("二重引用符")));
-        env.data.TestSet.TestName[1] = QStringLiteral("絵文字😀");
-        QVERIFY(!SaveScores(env.data).ok);
-        env.data.TestSet.TestName[1] = QStringLiteral("改\n行");
-        QVERIFY(!SaveScores(env.data).ok);
+        env.data.tests.name[1] = QStringLiteral("絵文字😀");
+        QVERIFY(!ScoreFile::save(env.data).ok);
+        env.data.tests.name[1] = QStringLiteral("改\n行");
+        QVERIFY(!ScoreFile::save(env.data).ok);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), QByteArray("0\r\n"));
         QVERIFY(!env.exists(QStringLiteral("国語.Bak")));
     }
@@ -178,26 +178,26 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木 一郎"), QStringLiteral("石田, 花子")});
         ClassData& data = env.data;
-        QVERIFY(LoadRoster(data).ok);
-        QCOMPARE(data.PupilCount, 2);
-        QCOMPARE(data.PupilName[2], QStringLiteral("石田, 花子"));
+        QVERIFY(RosterFile::load(data).ok);
+        QCOMPARE(data.pupilCount, 2);
+        QCOMPARE(data.pupilName[2], QStringLiteral("石田, 花子"));
         const QByteArray original = env.readBytes(QStringLiteral("Class.Nam"));
-        data.PupilName[1] = QStringLiteral("青木 ①");
-        QVERIFY(SaveRoster(data).ok);
+        data.pupilName[1] = QStringLiteral("青木 ①");
+        QVERIFY(RosterFile::save(data).ok);
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), crlf({"2", q("青木 ①"), q("石田, 花子")}));
         QCOMPARE(env.readBytes(QStringLiteral("Class.bak")), original);
         const QByteArray afterFirst = env.readBytes(QStringLiteral("Class.Nam"));
-        data.PupilName[2] = QStringLiteral("石田");
-        QVERIFY(SaveRoster(data).ok);
+        data.pupilName[2] = QStringLiteral("石田");
+        QVERIFY(RosterFile::save(data).ok);
         QCOMPARE(env.readBytes(QStringLiteral("Class.bak")), afterFirst);
 
         // Missing roster: names cleared, count kept, the message names CLASS.NAM.
         QFile::remove(env.dataFolder() + QStringLiteral("Class.Nam"));
-        const Status missing = LoadRoster(data);
+        const Status missing = RosterFile::load(data);
         QVERIFY(!missing.ok);
         QVERIFY(missing.message.startsWith(QStringLiteral("氏名ﾃﾞｰﾀﾌｧｲﾙ(CLASS.NAM)が見つかりません。")));
-        QCOMPARE(data.PupilCount, 2);
-        QVERIFY(data.PupilName[1].isEmpty());
+        QCOMPARE(data.pupilCount, 2);
+        QVERIFY(data.pupilName[1].isEmpty());
     }
 
     void specialistRosterAndBackupNames()
@@ -205,18 +205,18 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("北")}, true);
         ClassData& data = env.data;
-        data.ClassNumber = 4;
+        data.classNumber = 4;
         QCOMPARE(RosterFile::fileName(data), QStringLiteral("５の１.nam"));
-        const Status missing = LoadRoster(data);
+        const Status missing = RosterFile::load(data);
         QVERIFY(missing.ok);  // makeClass wrote an empty roster for every class
-        QCOMPARE(data.PupilCount, 0);
-        data.PupilCount = 1;
-        data.PupilName[1] = QStringLiteral("南");
-        QVERIFY(SaveRoster(data).ok);
+        QCOMPARE(data.pupilCount, 0);
+        data.pupilCount = 1;
+        data.pupilName[1] = QStringLiteral("南");
+        QVERIFY(RosterFile::save(data).ok);
         QCOMPARE(env.readBytes(QStringLiteral("５の１.nam")), crlf({"1", q("南")}));
         QCOMPARE(env.readBytes(QStringLiteral("５の１.NBk")), QByteArray("0\r\n"));
         QFile::remove(env.dataFolder() + QStringLiteral("５の１.nam"));
-        QVERIFY(LoadRoster(data).message.startsWith(QStringLiteral("氏名ﾃﾞｰﾀﾌｧｲﾙ(５の１.NAM)が見つかりません。")));
+        QVERIFY(RosterFile::load(data).message.startsWith(QStringLiteral("氏名ﾃﾞｰﾀﾌｧｲﾙ(５の１.NAM)が見つかりません。")));
     }
 
     void attendanceCreatedAndSaved()
@@ -224,16 +224,16 @@ private slots:
         TestEnv env;
         env.writeSettings();
         ClassData& data = env.data;
-        data.PupilCount = 0;
-        QVERIFY(CreateAttendance(data).ok);
+        data.pupilCount = 0;
+        QVERIFY(AttendanceFile::create(data).ok);
         QStringList twelve;
         for (int m = 0; m < 12; ++m)
             twelve.append(q("0"));
         QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(twelve));
 
-        data.PupilCount = 30;
-        data.LessonDays[1] = 99;
-        QVERIFY(CreateAttendance(data).ok);
+        data.pupilCount = 30;
+        data.lessonDays[1] = 99;
+        QVERIFY(AttendanceFile::create(data).ok);
         QStringList created;
         for (int m = 0; m < 12; ++m) {
             created.append(q("0"));
@@ -241,13 +241,13 @@ private slots:
                 created.append(QStringLiteral("\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\""));
         }
         QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(created));
-        QCOMPARE(data.LessonDays[1], 99);  // creating does not change the model
-        QVERIFY(LoadAttendance(data).ok);
-        QCOMPARE(data.LessonDays[1], 0);
+        QCOMPARE(data.lessonDays[1], 99);  // creating does not change the model
+        QVERIFY(AttendanceFile::load(data).ok);
+        QCOMPARE(data.lessonDays[1], 0);
 
-        data.LessonDays[5] = 21;
-        data.Attendance[5][30][7] = 2;
-        QVERIFY(SaveAttendance(data).ok);
+        data.lessonDays[5] = 21;
+        data.attendance[5][30][7] = 2;
+        QVERIFY(AttendanceFile::save(data).ok);
         const QStringList saved = env.readLines(QStringLiteral("shuketu.dat"));
         QCOMPARE(saved.size(), 12 * 31);
         QCOMPARE(saved[0], QStringLiteral("0"));
@@ -267,14 +267,14 @@ private slots:
         env.writeFile(QStringLiteral("国語.bak"), {"old"});
         env.writeFile(QStringLiteral("SHUKETU.DAT"), {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"});
         ClassData& data = env.data;
-        QVERIFY(LoadRoster(data).ok);
-        QCOMPARE(data.PupilName[1], QStringLiteral("上田"));
+        QVERIFY(RosterFile::load(data).ok);
+        QCOMPARE(data.pupilName[1], QStringLiteral("上田"));
         QVERIFY(AttendanceFile::exists(data));
-        data.PupilCount = 0;
-        QVERIFY(LoadAttendance(data).ok);
-        data.PupilCount = 1;
-        QVERIFY(LoadScores(data).ok);
-        QVERIFY(SaveScores(data).ok);
+        data.pupilCount = 0;
+        QVERIFY(AttendanceFile::load(data).ok);
+        data.pupilCount = 1;
+        QVERIFY(ScoreFile::load(data).ok);
+        QVERIFY(ScoreFile::save(data).ok);
         // The backup replaced "国語.bak" instead of adding "国語.Bak"; the file kept its name.
         const QStringList files = QDir(env.dataFolder()).entryList(QDir::Files);
         QVERIFY(files.contains(QStringLiteral("国語.bak")));
@@ -313,25 +313,25 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("a"), QStringLiteral("b")});
         ClassData& data = env.data;
-        data.TestSet.StoredTestCount = 7;
-        data.LessonDays[1] = 5;
-        data.PupilName[1] = QStringLiteral("前の名前");
+        data.tests.count = 7;
+        data.lessonDays[1] = 5;
+        data.pupilName[1] = QStringLiteral("前の名前");
         env.writeFile(file, lines);
         const QByteArray before = env.readBytes(file);
         Status status;
         if (file == QLatin1String("Class.Nam"))
-            status = LoadRoster(data);
+            status = RosterFile::load(data);
         else if (file == QLatin1String("shuketu.dat"))
-            status = LoadAttendance(data);
+            status = AttendanceFile::load(data);
         else
-            status = LoadScores(data);
+            status = ScoreFile::load(data);
         QVERIFY(!status.ok);
         QVERIFY2(status.message.contains(file), qPrintable(status.message));
         QVERIFY2(status.message.contains(QStringLiteral("%1行目").arg(line)), qPrintable(status.message));
-        QCOMPARE(data.PupilCount, 2);
-        QCOMPARE(data.PupilName[1], QStringLiteral("前の名前"));
-        QCOMPARE(data.TestSet.StoredTestCount, 7);
-        QCOMPARE(data.LessonDays[1], 5);
+        QCOMPARE(data.pupilCount, 2);
+        QCOMPARE(data.pupilName[1], QStringLiteral("前の名前"));
+        QCOMPARE(data.tests.count, 7);
+        QCOMPARE(data.lessonDays[1], 5);
         QCOMPARE(env.readBytes(file), before);
     }
 
@@ -340,10 +340,10 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("a")});
         env.writeBytes(QStringLiteral("Class.Nam"), QByteArray("1\r\n\"\x81\xff\"\r\n"));
-        const Status status = LoadRoster(env.data);
+        const Status status = RosterFile::load(env.data);
         QVERIFY(!status.ok);
         QVERIFY(status.message.contains(QStringLiteral("2行目")));
-        QCOMPARE(env.data.PupilName[1], QStringLiteral("a"));
+        QCOMPARE(env.data.pupilName[1], QStringLiteral("a"));
     }
 
     void vendorCharactersRoundTrip()

@@ -10,8 +10,8 @@
 #include "AttendanceDriver.h"
 #include "EntryTestSupport.h"
 #include "RefusedWrites.h"
-#include "maintenance/NameDialog.h"
-#include "maintenance/TestMente.h"
+#include "maintenance/RosterWindow.h"
+#include "maintenance/TestListWindow.h"
 #include "maintenance_fixture.h"
 
 #include <QElapsedTimer>
@@ -63,7 +63,7 @@ private slots:
         env.makeClass(EntryTest::pupils(3));
         env.writeFile(QStringLiteral("国語.dat"), EntryTest::simpleTests(2, 3));
         env.writeFile(QStringLiteral("国語.Bak"), EntryTest::simpleTests(1, 3));
-        InputDialog* entry = EntryTest::openEntry(env);
+        ScoreEntryWindow* entry = EntryTest::openEntry(env);
         QVERIFY(entry);
         const auto before = snapshot(env);
         EntryTest::type(entry, QStringLiteral("77"));
@@ -105,13 +105,13 @@ private slots:
         SKIP_UNLESS_AVAILABLE(refused);
         AttendanceDriver::startClass(env, QDate(2026, 6, 15));
         env.writeFile(QStringLiteral("shuketu.bak"), {QStringLiteral("古い控え")});
-        Frm_Shuseki* w = AttendanceDriver::open(env);
+        AttendanceWindow* w = AttendanceDriver::open(env);
         QVERIFY(w);
         const auto before = snapshot(env);
         AttendanceDriver::typeLessonDays(w, QStringLiteral("20"));
         AttendanceDriver::leaveLessonDays(w);
         AttendanceDriver::typeAt(w, 3, 7, QStringLiteral("5"));
-        KAZANE& window = *env.mainWindow();
+        MainWindow& window = *env.mainWindow();
         const auto end = [&] {
             if (means == QLatin1String("cmdEnd"))
                 w->cmdEnd->click();
@@ -156,11 +156,11 @@ private slots:
         RefusedWrites refused(refusal, env);
         SKIP_UNLESS_AVAILABLE(refused);
         Sample::homeroomClass(env, 5);
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         window.menu_test->trigger();
-        auto* tests = window.findChild<TestMente*>();
+        auto* tests = window.findChild<TestListWindow*>();
         QVERIFY(tests);
         const auto before = snapshot(env);
         const QStringList shown = listLines(tests->Lt_Test);
@@ -183,13 +183,13 @@ private slots:
             QVERIFY(isJapaneseMessage(text));
             QCOMPARE(snapshot(env), before);
             QCOMPARE(listLines(tests->Lt_Test), shown);
-            QVERIFY(window.findChild<TestMente*>());
+            QVERIFY(window.findChild<TestListWindow*>());
         }
         tests->menuEnd->trigger();
-        QTRY_VERIFY(!window.findChild<TestMente*>());
+        QTRY_VERIFY(!window.findChild<TestListWindow*>());
 
         window.menu_Name->trigger();
-        auto* names = window.findChild<NameDialog*>();
+        auto* names = window.findChild<RosterWindow*>();
         QVERIFY(names);
         env.ui.clear();
         names->Lt_Name->setCurrentRow(1);
@@ -203,7 +203,7 @@ private slots:
         checkRefusal(env.ui, QStringLiteral("Class.Nam"));
         QCOMPARE(snapshot(env), before);
         QCOMPARE(listLines(names->Lt_Name), Sample::pupilNames(5));
-        QCOMPARE(env.data.PupilName[2], Sample::pupilNames(5)[1]);
+        QCOMPARE(env.data.pupilName[2], Sample::pupilNames(5)[1]);
     }
 
     // The empty score files a data folder lacks are made at start-up: when the
@@ -219,7 +219,7 @@ private slots:
         QVERIFY(QFile::remove(env.dataFolder() + QStringLiteral("社会.dat")));
         const auto before = snapshot(env);
         refused.start(0);
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         refused.stop();
         // Not even the folder's lock can be written: the class opens read-only, says
         // why, and no file is made or changed.
@@ -244,7 +244,7 @@ private slots:
         QFile::remove(pipe);
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
         env.writeBytes(QStringLiteral("社会.dat"), QByteArray(9 * 1024 * 1024, '1'));
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         env.ui.clear();
         // Should opening wait for a writer, one comes after two seconds.
         std::atomic<bool> done{false};
@@ -257,7 +257,7 @@ private slots:
         });
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!window.openInputDialog());
+        QVERIFY(!window.openScoreEntryWindow());
         const qint64 waited = clock.elapsed();
         done = true;
         writer.join();
@@ -267,7 +267,7 @@ private slots:
 
         env.ui.clear();
         window.selectSubject(1);
-        QVERIFY(!window.openInputDialog());
+        QVERIFY(!window.openScoreEntryWindow());
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.lastMessage().startsWith(QStringLiteral("データファイル「社会.dat」は大きすぎます")));
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());

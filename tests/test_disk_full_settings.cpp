@@ -8,9 +8,9 @@
 #include "EntryTestSupport.h"
 #include "RefusedWrites.h"
 #include "maintenance_fixture.h"
-#include "shell/CustomDialog.h"
-#include "shell/FrmBackup.h"
-#include "shell/KModeDialog.h"
+#include "app/SettingsWindow.h"
+#include "app/BackupWindow.h"
+#include "entry/FixedValuesDialog.h"
 
 #include <QCheckBox>
 #include <QInputMethodEvent>
@@ -37,7 +37,7 @@ QMap<QString, QByteArray> filesOf(const QString& folder)
 }
 
 template <typename Window>
-Window* openChild(KAZANE& window, QAction* command)
+Window* openChild(MainWindow& window, QAction* command)
 {
     command->trigger();
     for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
@@ -46,7 +46,7 @@ Window* openChild(KAZANE& window, QAction* command)
     return nullptr;
 }
 
-void typeName(CustomDialog* dialog, const QString& name)
+void typeName(SettingsWindow* dialog, const QString& name)
 {
     QInputMethodEvent event;
     event.setCommitString(name);
@@ -79,8 +79,8 @@ private slots:
         RefusedWrites refused(refusal, env);
         SKIP_UNLESS_AVAILABLE(refused);
         Sample::homeroomClass(env, 4);
-        KAZANE& window = env.startMainWindow();
-        auto* dialog = openChild<CustomDialog>(window, window.menu_custom);
+        MainWindow& window = env.startMainWindow();
+        auto* dialog = openChild<SettingsWindow>(window, window.menu_custom);
         QVERIFY(dialog);
         const auto before = snapshot(env);
         env.ui.clear();
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(snapshot(env), before);
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(dialog->Lt_Name->count(), 4);
-        QCOMPARE(env.data.PupilCount, 4);
+        QCOMPARE(env.data.pupilCount, 4);
 
         // With room the class is made; the names cannot be written at first.
         QTest::mouseClick(dialog->Bt_Mente, Qt::LeftButton);
@@ -113,7 +113,7 @@ private slots:
         QVERIFY(window.isVisible());
         QVERIFY(dialog->enteringNames());
         QCOMPARE(dialog->Lt_Name->count(), 2);
-        QCOMPARE(env.data.PupilCount, 0);
+        QCOMPARE(env.data.pupilCount, 0);
 
         QTest::mouseClick(dialog->BtInputEnd, Qt::LeftButton);
         QVERIFY(!dialog->enteringNames());
@@ -141,8 +141,8 @@ private slots:
         QFile::copy(env.dataFolder() + QStringLiteral("Class.Nam"), target + QStringLiteral("/Class.Nam"));
         QFile::copy(env.dataFolder() + QStringLiteral("算数.dat"), target + QStringLiteral("/算数.dat"));
         env.writeFile(QStringLiteral("算数.dat"), {QStringLiteral("0")});
-        KAZANE& window = env.startMainWindow();
-        auto* backup = openChild<FrmBackup>(window, window.menu_backup);
+        MainWindow& window = env.startMainWindow();
+        auto* backup = openChild<BackupWindow>(window, window.menu_backup);
         QVERIFY(backup);
         backup->TxFolder->setText(target);
         const auto earlier = filesOf(target);
@@ -188,11 +188,11 @@ private slots:
         RefusedWrites refused(refusal, env, true);
         SKIP_UNLESS_AVAILABLE(refused);
         env.makeClass(EntryTest::pupils(2));
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         const QByteArray settings = fileBytes(env.settingsFile());
         QVERIFY(!settings.isEmpty());
 
-        auto* dialog = openChild<CustomDialog>(window, window.menu_custom);
+        auto* dialog = openChild<SettingsWindow>(window, window.menu_custom);
         QVERIFY(dialog);
         dialog->Ch_Subject[7]->setChecked(false);
         env.ui.clear();
@@ -204,13 +204,13 @@ private slots:
         QCOMPARE(fileBytes(env.settingsFile()), settings);
         QVERIFY(!dialog->isUnloaded());
         QVERIFY(!dialog->Ch_Subject[7]->isChecked());
-        QCOMPARE(env.data.UseKyoka[8], 1);
+        QCOMPARE(env.data.subjectInUse[8], 1);
         dialog->closeWindow();
 
-        InputDialog* entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        ScoreEntryWindow* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
         QVERIFY(entry);
         QTest::mouseClick(entry->cmdMode, Qt::LeftButton);
-        KModeDialog* kmode = entry->modeDialog();
+        FixedValuesDialog* kmode = entry->modeDialog();
         QVERIFY(kmode);
         kmode->Tx_Ten[0]->setText(QStringLiteral("95"));
         env.ui.clear();
@@ -223,12 +223,12 @@ private slots:
         QCOMPARE(entry->modeDialog(), kmode);
         QVERIFY(kmode->isVisible());
         QCOMPARE(kmode->Tx_Ten[0]->text(), QStringLiteral("95"));
-        QCOMPARE(env.data.Kotei[3], 100);
+        QCOMPARE(env.data.fixedValues[3], 100);
 
         // With room again 決定 stores the values.
         QTest::mouseClick(kmode->Command1[0], Qt::LeftButton);
         QTRY_VERIFY(!entry->modeDialog());
-        QCOMPARE(env.data.Kotei[3], 95);
+        QCOMPARE(env.data.fixedValues[3], 95);
         QSettings reread(env.settingsFile(), QSettings::IniFormat);
         QCOMPARE(reread.value(QStringLiteral("UseMode/Kotei3")).toString(), QStringLiteral("95"));
     }
@@ -243,7 +243,7 @@ private slots:
         RefusedWrites refused(refusal, env, true);
         SKIP_UNLESS_AVAILABLE(refused);
         refused.start(200);
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         refused.stop();
         QVERIFY(!env.ui.messages.isEmpty());
         QVERIFY2(env.ui.messages.first().text.startsWith(QStringLiteral("設定を保存できませんでした。ファイル「Kazane.ini」") + Refused),
@@ -252,7 +252,7 @@ private slots:
             QVERIFY2(isJapaneseMessage(text), qPrintable(text));
         QVERIFY(fileBytes(env.settingsFile()).isEmpty());
         QVERIFY(window.isVisible());
-        QCOMPARE(env.data.Kotei[3], 100);
+        QCOMPARE(env.data.fixedValues[3], 100);
     }
 };
 

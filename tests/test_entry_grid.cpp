@@ -2,7 +2,7 @@
 // modes, as a teacher does with the keypad.
 
 #include "EntryTestSupport.h"
-#include "shell/KModeDialog.h"
+#include "entry/FixedValuesDialog.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -24,7 +24,7 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(3));
         env.writeFile(QStringLiteral("国語.dat"), scoreFile({testLines(QStringLiteral("小テスト"), {{1, 50, {0, 0, 0}}})}));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QVERIFY(entry);
         QCOMPARE(entry->cursorRow(), 1);
         QCOMPARE(entry->cursorCol(), 3);
@@ -74,7 +74,7 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), scoreFile({testLines(QStringLiteral("小テスト"), {{1, 100, {0, 0}}})}));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         type(entry, QStringLiteral("a"));
         QCOMPARE(env.ui.beeps, 1);
         // Full-width characters from an input method count as their keys.
@@ -120,7 +120,7 @@ private slots:
         env.makeClass(pupils(5));
         env.writeFile(QStringLiteral("国語.dat"),
                       scoreFile({testLines(QStringLiteral("小テスト"), {{1, 50, {0, 0, 0, 0, 0}}, {2, 8, {0, 0, 0, 0, 0}}})}));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QCOMPARE(entry->cursorRow(), 1);
         QCOMPARE(entry->cursorCol(), 3);
 
@@ -178,7 +178,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(2));
-        InputDialog* entry = openEntry(env);  // empty score file: a new test
+        ScoreEntryWindow* entry = openEntry(env);  // empty score file: a new test
         entry->setCursor(1, 3);
         type(entry, QStringLiteral("5"));
         QCOMPARE(env.ui.lastMessage(), QStringLiteral("観点を一つは選んでください"));
@@ -191,7 +191,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(2));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         defineColumns(entry, {{1, QStringLiteral("100")}, {2, QStringLiteral("100")}, {3, QStringLiteral("100")}});
         entry->setCursor(1, 3);
         type(entry, QStringLiteral("11"));
@@ -225,7 +225,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(2));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         defineColumns(entry, {{1, QStringLiteral("20")}, {3, QStringLiteral("30")}});
         entry->setCursor(1, 4);  // wherever the cursor is in the row
         type(entry, QStringLiteral("+"));
@@ -240,7 +240,7 @@ private slots:
         env.makeClass(pupils(5));
         env.writeFile(QStringLiteral("国語.dat"),
                       scoreFile({testLines(QStringLiteral("音読"), {{1, 100, {0, 0, 0, 0, 0}}})}));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QMdiSubWindow* frame = entry->subWindow();
         QCOMPARE(frame->windowTitle(), QStringLiteral("成績入力-国語-通常入力"));
         QTest::mouseClick(entry->opMode[1], Qt::LeftButton);
@@ -285,8 +285,8 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(3));
-        InputDialog* entry = openEntry(env);
-        KAZANE* window = env.mainWindow();
+        ScoreEntryWindow* entry = openEntry(env);
+        MainWindow* window = env.mainWindow();
         entry->TxTitle->setText(QStringLiteral("小テスト"));
         defineColumns(entry, {{1, QStringLiteral("10")}, {3, QStringLiteral("20")}});
         entry->setCursor(1, 3);
@@ -295,7 +295,7 @@ private slots:
 
         // Presets that suit these full marks, set in the fixed-value window.
         QTest::mouseClick(entry->cmdMode, Qt::LeftButton);
-        KModeDialog* kmode = entry->modeDialog();
+        FixedValuesDialog* kmode = entry->modeDialog();
         QVERIFY(kmode && kmode->isVisible() && !kmode->isModal());
         kmode->Tx_Ten[2]->setText(QStringLiteral("5"));
         kmode->Tx_Ten[1]->setText(QStringLiteral("8"));
@@ -317,7 +317,7 @@ private slots:
         QTRY_VERIFY(window->mdiArea()->subWindowList().isEmpty());
 
         // Opened again, the screen shows what was saved.
-        auto* again = qobject_cast<InputDialog*>(window->openInputDialog());
+        auto* again = qobject_cast<ScoreEntryWindow*>(window->openScoreEntryWindow());
         QVERIFY(again);
         QCOMPARE(again->TxTitle->text(), QStringLiteral("小テスト"));
         QCOMPARE(rowCells(again, 1), (QStringList{"23", "8", "15", "", ""}));
@@ -330,7 +330,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(45));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QVERIFY(entry);
         QCOMPARE(entry->Grid1->rowCount(), 45);
         // A frame tall enough to show well over twelve rows.
@@ -359,7 +359,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(45));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         entry->subWindow()->resize(720, 560);
         QApplication::processEvents();
         defineColumns(entry, {{1, QStringLiteral("50")}, {2, QStringLiteral("50")}});

@@ -17,11 +17,11 @@ enum { Save, DontSave, Cancel };
 
 // Two pupils, one test "テスト1" with the scores 1 and 1; score entry open on it with
 // 42 typed for the first pupil.
-InputDialog* openWithATypedScore(TestEnv& env)
+ScoreEntryWindow* openWithATypedScore(TestEnv& env)
 {
     env.makeClass(pupils(2));
     env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
-    InputDialog* entry = openEntry(env);
+    ScoreEntryWindow* entry = openEntry(env);
     type(entry, QStringLiteral("42"));
     return entry;
 }
@@ -41,7 +41,7 @@ void checkFile(TestEnv& env, int answer)
 }
 
 // キャンセル: score entry stays open with the typed score, holding the commands.
-void checkStillOpen(TestEnv& env, InputDialog* entry)
+void checkStillOpen(TestEnv& env, ScoreEntryWindow* entry)
 {
     QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
     QCOMPARE(rowCells(entry, 1), (QStringList{"42", "42", "", "", ""}));
@@ -68,7 +68,7 @@ private slots:
         QFETCH(QString, route);
         QFETCH(int, answer);
         TestEnv env;
-        InputDialog* entry = openWithATypedScore(env);
+        ScoreEntryWindow* entry = openWithATypedScore(env);
         env.ui.choices = {answer};
         if (route == QStringLiteral("close box"))
             entry->subWindow()->close();
@@ -101,7 +101,7 @@ private slots:
     void saveAnswerRunsTheSaveChecks()
     {
         TestEnv env;
-        InputDialog* entry = openWithATypedScore(env);
+        ScoreEntryWindow* entry = openWithATypedScore(env);
         entry->TxTitle->clear();
         env.ui.choices = {Save};
         entry->subWindow()->close();
@@ -127,8 +127,8 @@ private slots:
         QFETCH(QString, route);
         QFETCH(int, answer);
         TestEnv env;
-        InputDialog* entry = openWithATypedScore(env);
-        KAZANE* window = env.mainWindow();
+        ScoreEntryWindow* entry = openWithATypedScore(env);
+        MainWindow* window = env.mainWindow();
         env.ui.choices = {answer};
         QVERIFY(!window->button(QStringLiteral("enddialog"))->isEnabled());
         if (route == QStringLiteral("かざねの終了"))
@@ -155,8 +155,8 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
-        InputDialog* entry = openEntry(env);
-        KAZANE* window = env.mainWindow();
+        ScoreEntryWindow* entry = openEntry(env);
+        MainWindow* window = env.mainWindow();
         entry->cmdJump_Click(0);
         entry->Tx_Manten[0]->setText(QStringLiteral("120"));
         env.ui.choices = {Save};

@@ -34,14 +34,14 @@ private slots:
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), fiveTestsWithAnUnfinishedThird());
         const QByteArray before = env.readBytes(QStringLiteral("国語.dat"));
-        InputDialog* entry = openEntry(env);
-        QCOMPARE(env.data.CurrentTest, 5);
+        ScoreEntryWindow* entry = openEntry(env);
+        QCOMPARE(env.data.currentTest, 5);
         QTest::mouseClick(entry->cmdEnd[0], Qt::LeftButton);
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages[0].text, QStringLiteral("観点を最低一つは選んでください"));
         QCOMPARE(env.ui.messages[0].icon, Ui::Icon::None);
         QCOMPARE(env.ui.messages[0].buttons, Ui::Buttons::Ok);
-        QCOMPARE(env.data.CurrentTest, 3);
+        QCOMPARE(env.data.currentTest, 3);
         QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("3"));
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), before);
@@ -105,7 +105,7 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         entry->cmdNew_Click();
         // Scores go in while the full marks allow them; the marks are lowered later.
         entry->Cb_Ryoiki[0]->setCurrentIndex(1);
@@ -120,7 +120,7 @@ private slots:
         QVERIFY(env.ui.messages.isEmpty());
         entry->cmdEnd_Click(0);
         QCOMPARE(env.ui.messageTexts(), QStringList{message});
-        QCOMPARE(env.data.CurrentTest, 2);
+        QCOMPARE(env.data.currentTest, 2);
         QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("2"));
         QCOMPARE(entry->TxTitle->text(), title);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(simpleTests(1, 2)));
@@ -135,7 +135,7 @@ private slots:
         // full marks; pupil 3 zeros.
         const QStringList file = scoreFile({testLines(QStringLiteral("観察"), {{1, 100, {-1, 100, 0}}, {2, 100, {120, 100, 0}}})});
         env.writeFile(QStringLiteral("国語.dat"), file);
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QCOMPARE(rowCells(entry, 1), (QStringList{"欠席", "欠席", "120", "", ""}));
         entry->menuSave_Click(0);
         QVERIFY(env.ui.messages.isEmpty());
@@ -148,15 +148,15 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
-        KAZANE& window = env.startMainWindow();
-        auto* entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        MainWindow& window = env.startMainWindow();
+        auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
         type(entry, QStringLiteral("55"));
         entry->cmdEnd_Click(0);
         const QByteArray first = crlf({"1", "\"テスト1\"", "1", "1", "100", "55", "1"});
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), first);
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), crlf(simpleTests(1, 2)));
 
-        entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
         QVERIFY(entry);
         entry->setCursor(2, 3);
         type(entry, QStringLiteral("/"));
@@ -172,7 +172,7 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
         // The backup name is taken by a folder: the save cannot go through.
         QVERIFY(QDir().mkpath(env.dataFolder() + QStringLiteral("国語.Bak")));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         type(entry, QStringLiteral("66"));
         entry->cmdJump_Click(0);
         QTest::mouseClick(entry->cmdEnd[0], Qt::LeftButton);
@@ -183,11 +183,11 @@ private slots:
         QCOMPARE(env.ui.busyDepth, 0);
         QVERIFY(!env.mainWindow()->mdiArea()->subWindowList().isEmpty());
         // The screen is as the teacher left it, and later moves store into the right test.
-        QCOMPARE(env.data.CurrentTest, 1);
+        QCOMPARE(env.data.currentTest, 1);
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("テスト1"));
         entry->cmdJump_Click(1);
         QCOMPARE(rowCells(entry, 1), (QStringList{"66", "66", "", "", ""}));
-        QCOMPARE(env.data.TestSet.TestName[1], QStringLiteral("テスト1"));
+        QCOMPARE(env.data.tests.name[1], QStringLiteral("テスト1"));
 
         // Once the disk allows it, the same screen saves.
         QVERIFY(QDir(env.dataFolder() + QStringLiteral("国語.Bak")).removeRecursively());
@@ -203,16 +203,16 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
 
-        auto* entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
         entry->menuSave[1]->trigger();
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
-        entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
         QTest::mouseClick(entry->cmdEnd[1], Qt::LeftButton);
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
         // Moving between tests changes nothing either.
-        entry = qobject_cast<InputDialog*>(window.openInputDialog());
+        entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
         entry->cmdNext_Click(0);
         entry->subWindow()->close();
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());

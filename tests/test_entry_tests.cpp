@@ -3,7 +3,7 @@
 // the focus frame and the main window's command states.
 
 #include "EntryTestSupport.h"
-#include "core/ScoreFile.h"
+#include "model/ScoreFile.h"
 #include "entry/EntryWidgets.h"
 
 #include <QAction>
@@ -22,16 +22,16 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(3));
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         window.button(QStringLiteral("printdialog"))->setEnabled(true);
         window.button(QStringLiteral("inputdialog"))->trigger();  // 点数入力 on the toolbar
-        auto* entry = qobject_cast<InputDialog*>(window.activeChild());
+        auto* entry = qobject_cast<ScoreEntryWindow*>(window.activeChild());
         QVERIFY(entry);
         QCOMPARE(entry->subWindow()->windowTitle(), QStringLiteral("成績入力-国語-通常入力"));
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
         QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("1"));
-        QCOMPARE(env.data.TestSet.StoredTestCount, 1);
-        QCOMPARE(env.data.CurrentTest, 1);
+        QCOMPARE(env.data.tests.count, 1);
+        QCOMPARE(env.data.currentTest, 1);
         QCOMPARE(entry->Tx_RyoikiSu->text(), QStringLiteral("1"));
         const QStringList marks{"100", "0", "0", "0"};
         for (int k = 0; k < 4; ++k) {
@@ -80,7 +80,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass({});
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         window.menu_input->trigger();
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
@@ -89,10 +89,10 @@ private slots:
         // to the unit from another unit's tests.
         TestEnv other;
         other.makeClass(pupils(2));
-        KAZANE& second = other.startMainWindow();
+        MainWindow& second = other.startMainWindow();
         QFile::remove(other.dataFolder() + QStringLiteral("算数.dat"));
         second.selectSubject(2);
-        QVERIFY(!second.openInputDialog());
+        QVERIFY(!second.openScoreEntryWindow());
         QCOMPARE(other.ui.lastMessage(), ScoreFile::missingMessage(QStringLiteral("算数")));
         QVERIFY(second.mdiArea()->subWindowList().isEmpty());
         QVERIFY(second.button(QStringLiteral("inputdialog"))->isEnabled());
@@ -100,7 +100,7 @@ private slots:
         // So does a score file that does not match the class.
         other.writeFile(QStringLiteral("国語.dat"), {"1", "\"小テスト\"", "1", "1", "100", "5"});
         second.selectSubject(0);
-        QVERIFY(!second.openInputDialog());
+        QVERIFY(!second.openScoreEntryWindow());
         QVERIFY(other.ui.lastMessage().contains(QStringLiteral("国語.dat")));
     }
 
@@ -109,7 +109,7 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(5, 2));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("5"));
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("テスト5"));
         QCOMPARE(rowCells(entry, 1), (QStringList{"5", "5", "", "", ""}));
@@ -117,37 +117,37 @@ private slots:
 
         QTest::mouseClick(entry->cmdNext[1], Qt::LeftButton);
         QCOMPARE(env.ui.beeps, 1);
-        QCOMPARE(env.data.CurrentTest, 5);
+        QCOMPARE(env.data.currentTest, 5);
 
         // Leaving test 5 stores what the screen shows, unchecked.
         entry->TxTitle->setText(QStringLiteral("単元まとめ"));
         type(entry, QStringLiteral("77"));
         QTest::mouseClick(entry->cmdNext[0], Qt::LeftButton);
-        QCOMPARE(env.data.CurrentTest, 4);
+        QCOMPARE(env.data.currentTest, 4);
         QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("4"));
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("テスト4"));
-        QCOMPARE(env.data.TestSet.TestName[5], QStringLiteral("単元まとめ"));
-        QCOMPARE(env.data.TestSet.Score[5][1][1], 77);
+        QCOMPARE(env.data.tests.name[5], QStringLiteral("単元まとめ"));
+        QCOMPARE(env.data.tests.score[5][1][1], 77);
         QCOMPARE(entry->TxTitle->selectedText(), QStringLiteral("テスト4"));
 
         QTest::mouseClick(entry->UpDown1->downButton, Qt::LeftButton);
-        QCOMPARE(env.data.CurrentTest, 3);
+        QCOMPARE(env.data.currentTest, 3);
         QTest::mouseClick(entry->UpDown1->upButton, Qt::LeftButton);
-        QCOMPARE(env.data.CurrentTest, 4);
+        QCOMPARE(env.data.currentTest, 4);
         entry->menuBefore->trigger();
-        QCOMPARE(env.data.CurrentTest, 3);
+        QCOMPARE(env.data.currentTest, 3);
         entry->menuNext->trigger();
-        QCOMPARE(env.data.CurrentTest, 4);
+        QCOMPARE(env.data.currentTest, 4);
 
         QTest::mouseClick(entry->cmdJump[0], Qt::LeftButton);
-        QCOMPARE(env.data.CurrentTest, 1);
+        QCOMPARE(env.data.currentTest, 1);
         QTest::mouseClick(entry->cmdJump[0], Qt::LeftButton);  // already first: no beep
         QCOMPARE(env.ui.beeps, 1);
         QTest::mouseClick(entry->cmdNext[0], Qt::LeftButton);
         QCOMPARE(env.ui.beeps, 2);
-        QCOMPARE(env.data.CurrentTest, 1);
+        QCOMPARE(env.data.currentTest, 1);
         entry->menuJump[1]->trigger();
-        QCOMPARE(env.data.CurrentTest, 5);
+        QCOMPARE(env.data.currentTest, 5);
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("単元まとめ"));
         QCOMPARE(rowCells(entry, 1), (QStringList{"77", "77", "", "", ""}));
         QCOMPARE(env.ui.beeps, 2);
@@ -158,15 +158,15 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(3));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(5, 3));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         entry->cmdJump_Click(0);
         entry->cmdNext_Click(1);
-        QCOMPARE(env.data.CurrentTest, 2);
+        QCOMPARE(env.data.currentTest, 2);
         type(entry, QStringLiteral("/"));
         QTest::mouseClick(entry->cmdNew, Qt::LeftButton);
-        QCOMPARE(env.data.TestSet.Score[2][1][1], Absent);
-        QCOMPARE(env.data.TestSet.StoredTestCount, 6);
-        QCOMPARE(env.data.CurrentTest, 6);
+        QCOMPARE(env.data.tests.score[2][1][1], Absent);
+        QCOMPARE(env.data.tests.count, 6);
+        QCOMPARE(env.data.currentTest, 6);
         QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("6"));
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
         QCOMPARE(entry->Tx_RyoikiSu->text(), QStringLiteral("1"));
@@ -179,10 +179,10 @@ private slots:
         // The menu entry appends too, after the last test.
         entry->TxTitle->setText(QStringLiteral("漢字"));
         entry->menuNewTest->trigger();
-        QCOMPARE(env.data.CurrentTest, 7);
-        QCOMPARE(env.data.TestSet.TestName[6], QStringLiteral("漢字"));
-        QCOMPARE(env.data.TestSet.ViewpointCount[6], 1);
-        QCOMPARE(env.data.TestSet.FullMarks[6][1], 100);
+        QCOMPARE(env.data.currentTest, 7);
+        QCOMPARE(env.data.tests.name[6], QStringLiteral("漢字"));
+        QCOMPARE(env.data.tests.columnCount[6], 1);
+        QCOMPARE(env.data.tests.fullMarks[6][1], 100);
     }
 
     void theSixtyFirstTestIsRefused()
@@ -190,13 +190,13 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(1));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(60, 1));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("60"));
         entry->TxTitle->setText(QStringLiteral("最後のテスト"));
         QTest::mouseClick(entry->cmdNew, Qt::LeftButton);
         QCOMPARE(env.ui.beeps, 1);
-        QCOMPARE(env.data.TestSet.StoredTestCount, 60);
-        QCOMPARE(env.data.CurrentTest, 60);
+        QCOMPARE(env.data.tests.count, 60);
+        QCOMPARE(env.data.currentTest, 60);
         QCOMPARE(entry->TxTitle->text(), QStringLiteral("最後のテスト"));
     }
 
@@ -204,7 +204,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(2));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         defineColumns(entry, {{1, QStringLiteral("10")}, {2, QStringLiteral("20")}, {4, QStringLiteral("30")}});
         QVERIFY(entry->Cb_Ryoiki[2]->isEnabled());
         QVERIFY(!entry->Cb_Ryoiki[3]->isEnabled());
@@ -217,9 +217,9 @@ private slots:
         QCOMPARE(entry->Tx_Manten[2]->text(), QStringLiteral("30"));
         QCOMPARE(entry->Cb_Ryoiki[1]->currentIndex(), 2);
         entry->StoreTest(1);
-        QCOMPARE(env.data.TestSet.ViewpointCount[1], 2);
-        QCOMPARE(env.data.TestSet.ViewpointKind[1][3], 0);
-        QCOMPARE(env.data.TestSet.FullMarks[1][3], 30);
+        QCOMPARE(env.data.tests.columnCount[1], 2);
+        QCOMPARE(env.data.tests.viewpoint[1][3], 0);
+        QCOMPARE(env.data.tests.fullMarks[1][3], 30);
 
         // Out of range: a beep and the focus back; no number: nothing happens.
         entry->Tx_RyoikiSu->setText(QStringLiteral("5"));
@@ -237,8 +237,8 @@ private slots:
         // Empty boxes are stored as 0 (the save check then reports the test).
         entry->Tx_Manten[1]->setText(QString());
         entry->StoreTest(1);
-        QCOMPARE(env.data.TestSet.ViewpointCount[1], 0);
-        QCOMPARE(env.data.TestSet.FullMarks[1][2], 0);
+        QCOMPARE(env.data.tests.columnCount[1], 0);
+        QCOMPARE(env.data.tests.fullMarks[1][2], 0);
 
         // The one-digit field takes one digit only.
         entry->Tx_RyoikiSu->clear();
@@ -253,14 +253,14 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"),
                       scoreFile({testLines(QStringLiteral("前"), {{1, 100, {1, 1, 1}}}),
                                  testLines(QStringLiteral("欠席あり"), {{1, 50, {40, -1, 30}}, {3, 50, {10, 20, -1}}})}));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QCOMPARE(rowCells(entry, 1), (QStringList{"50", "40", "10", "", ""}));
         QCOMPARE(rowCells(entry, 2), (QStringList{"欠席", "欠席", "20", "", ""}));
         QCOMPARE(rowCells(entry, 3), (QStringList{"30", "30", "欠席", "", ""}));
         QCOMPARE(entry->Cb_Ryoiki[1]->currentIndex(), 3);
         entry->menuBefore_Click();
-        QCOMPARE(env.data.TestSet.Score[2][1][2], Absent);
-        QCOMPARE(env.data.TestSet.Score[2][2][3], Absent);
+        QCOMPARE(env.data.tests.score[2][1][2], Absent);
+        QCOMPARE(env.data.tests.score[2][2][3], Absent);
         entry->menuNext_Click();
         QCOMPARE(rowCells(entry, 2), (QStringList{"欠席", "欠席", "20", "", ""}));
     }
@@ -269,7 +269,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(1));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QLineEdit* box = entry->Tx_Manten[0];
         box->setText(QStringLiteral("0"));
         QTest::keyClick(box, Qt::Key_Up);
@@ -295,7 +295,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(2));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
         entry->TxTitle->setFocus();
         QTRY_VERIFY(entry->TxTitle->hasFocus());
@@ -325,7 +325,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(1));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         entry->menuHelp->trigger();
         QCOMPARE(env.ui.helpTopics, QList<int>{5});
         QCOMPARE(entry->menuNewTest->text(), QStringLiteral("新規テストを挿入(&N)"));
@@ -342,16 +342,16 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(3, 2));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
         entry->Grid1->setFocus();
         QTRY_VERIFY(entry->Grid1->hasFocus());
         QTest::keyClick(entry->Grid1, Qt::Key_B, Qt::AltModifier);
-        QTRY_COMPARE(env.data.CurrentTest, 2);
+        QTRY_COMPARE(env.data.currentTest, 2);
         QTest::keyClick(entry->Grid1, Qt::Key_T, Qt::AltModifier);
-        QTRY_COMPARE(env.data.CurrentTest, 1);
+        QTRY_COMPARE(env.data.currentTest, 1);
         QTest::keyClick(entry->Grid1, Qt::Key_A, Qt::AltModifier);
-        QTRY_COMPARE(env.data.CurrentTest, 4);
+        QTRY_COMPARE(env.data.currentTest, 4);
         QTest::keyClick(entry->Grid1, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(env.ui.lastMessage(), QStringLiteral("観点を最低一つは選んでください"));
     }
@@ -363,7 +363,7 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"),
                       scoreFile({testLines(QStringLiteral("一"), {{1, 10, {1, 2}}, {2, 20, {3, 4}}}),
                                  testLines(QStringLiteral("二"), {{3, 30, {5, 6}}})}));
-        InputDialog* entry = openEntry(env);
+        ScoreEntryWindow* entry = openEntry(env);
         entry->cmdJump_Click(0);
         entry->TxTitle->clear();
         entry->cmdNext_Click(1);
@@ -374,8 +374,8 @@ private slots:
         QCOMPARE(entry->Tx_Manten[1]->text(), QStringLiteral("20"));
         QCOMPARE(rowCells(entry, 2), (QStringList{"6", "2", "4", "", ""}));
         entry->cmdNext_Click(1);
-        QCOMPARE(env.data.TestSet.ViewpointCount[1], 2);
-        QCOMPARE(env.data.TestSet.Score[1][2][2], 4);
+        QCOMPARE(env.data.tests.columnCount[1], 2);
+        QCOMPARE(env.data.tests.score[1][2][2], 4);
     }
 };
 

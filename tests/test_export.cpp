@@ -2,18 +2,18 @@
 // status, leave no output file, and never change the data folder or the settings.
 
 #include "TestEnv.h"
-#include "core/ScoreFile.h"
-#include "platform/CsvExport.h"
-#include "reports/ExportCommand.h"
-#include "attendance/Frm_Shuseki.h"
-#include "maintenance/NameDialog.h"
-#include "maintenance/TestIchiran.h"
-#include "maintenance/TestMente.h"
-#include "reports/KojinDialog.h"
-#include "reports/RyoikiDspDialog.h"
-#include "platform/ReportDatabase.h"
-#include "reports/TestDisplay.h"
-#include "shell/KAZANE.h"
+#include "model/ScoreFile.h"
+#include "output/CsvWriter.h"
+#include "tools/ExportCommand.h"
+#include "attendance/AttendanceWindow.h"
+#include "maintenance/RosterWindow.h"
+#include "reports/TestPickerDialog.h"
+#include "maintenance/TestListWindow.h"
+#include "reports/PupilResultsWindow.h"
+#include "reports/OverallTallyWindow.h"
+#include "output/ReportStore.h"
+#include "reports/TestTallyWindow.h"
+#include "app/MainWindow.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -83,7 +83,7 @@ void makeTerm(TestEnv& env)
 ReportSheet captureStore(TestEnv& env, const std::function<void()>& print)
 {
     ReportSheet captured;
-    env.reports->setStoreObserver([&](const QString& path) { QVERIFY(ReportDatabase::read(path, captured).ok); });
+    env.reports->setStoreObserver([&](const QString& path) { QVERIFY(ReportStore::read(path, captured).ok); });
     print();
     env.reports->setStoreObserver({});
     return captured;
@@ -97,7 +97,7 @@ ReportSheet exportedStore(TestEnv& env, const QStringList& arguments)
     if (result.code != 0)
         qWarning("%s", qPrintable(result.err));
     ReportSheet sheet;
-    ReportDatabase::read(path, sheet);
+    ReportStore::read(path, sheet);
     return sheet;
 }
 
@@ -177,8 +177,8 @@ private slots:
     {
         TestEnv env;
         makeTerm(env);
-        KAZANE& window = env.startMainWindow();
-        auto* display = qobject_cast<TestDisplay*>(window.openTestDisplay());
+        MainWindow& window = env.startMainWindow();
+        auto* display = qobject_cast<TestTallyWindow*>(window.openTestTallyWindow());
         QVERIFY(display);
         display->Cb_TestTitle->setCurrentIndex(0);
         display->Op_Mode[1]->click();
@@ -192,8 +192,8 @@ private slots:
     {
         TestEnv env;
         makeTerm(env);
-        KAZANE& window = env.startMainWindow();
-        auto* attendance = qobject_cast<Frm_Shuseki*>(window.openAttendance());
+        MainWindow& window = env.startMainWindow();
+        auto* attendance = qobject_cast<AttendanceWindow*>(window.openAttendance());
         QVERIFY(attendance);
         attendance->cmdShukei[1]->click();  // ２学期集計
         attendance->OpMode[1]->click();     // 指導要録用
@@ -208,8 +208,8 @@ private slots:
     {
         TestEnv env;
         makeTerm(env);
-        KAZANE& window = env.startMainWindow();
-        auto* kojin = qobject_cast<KojinDialog*>(window.openKojin());
+        MainWindow& window = env.startMainWindow();
+        auto* kojin = qobject_cast<PupilResultsWindow*>(window.openPupilResultsWindow());
         QVERIFY(kojin);
         kojin->Cb_Name->setCurrentIndex(2);
         const ReportSheet printedKojin = captureStore(env, [&] { kojin->CmdPrint[1]->click(); });
@@ -219,11 +219,11 @@ private slots:
         // The overall tally over test 2 only, in the order of viewpoint 2, ranks and
         // evaluations shown without averages.
         env.ui.modalHandlers.push_back([](QDialog& d) {
-            auto& choice = static_cast<TestIchiran&>(d);
+            auto& choice = static_cast<TestPickerDialog&>(d);
             choice.Lt_Test->item(1)->setSelected(true);
             choice.Command1->click();
         });
-        auto* overall = qobject_cast<RyoikiDspDialog*>(window.openRyoikiDsp());
+        auto* overall = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
         QVERIFY(overall);
         overall->Op_Mode[1]->click();
         overall->Cb_RyoikiName->setCurrentIndex(2);
@@ -240,13 +240,13 @@ private slots:
     {
         TestEnv env;
         makeTerm(env);
-        KAZANE& window = env.startMainWindow();
-        auto* names = qobject_cast<NameDialog*>(window.openNameDialog());
+        MainWindow& window = env.startMainWindow();
+        auto* names = qobject_cast<RosterWindow*>(window.openRosterWindow());
         QVERIFY(names);
         const ReportSheet printedNames = captureStore(env, [&] { names->cmdPrint[1]->click(); });
         names->closeWindow();
         compareSheets(exportedStore(env, {"names"}), printedNames);
-        auto* tests = qobject_cast<TestMente*>(window.openTestMente());
+        auto* tests = qobject_cast<TestListWindow*>(window.openTestListWindow());
         QVERIFY(tests);
         const ReportSheet printedTests = captureStore(env, [&] { tests->cmdPrint[1]->click(); });
         tests->closeWindow();
@@ -260,8 +260,8 @@ private slots:
     {
         TestEnv env;
         makeTerm(env);
-        KAZANE& window = env.startMainWindow();
-        auto* display = qobject_cast<TestDisplay*>(window.openTestDisplay());
+        MainWindow& window = env.startMainWindow();
+        auto* display = qobject_cast<TestTallyWindow*>(window.openTestTallyWindow());
         QVERIFY(display);
         display->Cb_TestTitle->setCurrentIndex(1);
         const QString fromWindow = env.dir.path() + QStringLiteral("/window");  // the extension is added
@@ -289,7 +289,7 @@ private slots:
         QCOMPARE(runExport(env, {"testdisp", "--test", "2", "--csv", csv}).code, 0);
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QStringList> rows = CsvExport::parse(file.readAll());
+        const QList<QStringList> rows = CsvWriter::parse(file.readAll());
         QCOMPARE(rows.size(), 4 + stored.rows.size());
         QCOMPARE(rows[0], stored.titleFields);
         QCOMPARE(rows[1], stored.titleValues);
@@ -340,13 +340,13 @@ private slots:
         sheet.dataFields = {QStringLiteral("Number"), QStringLiteral("Name"), QStringLiteral("Datas1")};
         sheet.rows = {{QStringLiteral(" 1"), QStringLiteral("青木 \"タロウ\""), QStringLiteral(" ")},
                       {QStringLiteral("2"), QStringLiteral("石田"), QStringLiteral("-")}};
-        const QByteArray csv = CsvExport::build(sheet);
+        const QByteArray csv = CsvWriter::build(sheet);
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
         const QString text = QString::fromUtf8(csv.mid(3));
         QCOMPARE(text,
                  QStringLiteral("Title,Mode\r\n【出欠集計一覧表】,\"a,b\"\r\n\r\nNumber,Name,Datas1\r\n"
                                 "\" 1\",\"青木 \"\"タロウ\"\"\",\" \"\r\n2,石田,-\r\n"));
-        const QList<QStringList> rows = CsvExport::parse(csv);
+        const QList<QStringList> rows = CsvWriter::parse(csv);
         QCOMPARE(rows.size(), 6);
         QCOMPARE(rows[1], sheet.titleValues);
         QVERIFY(rows[2].isEmpty());
@@ -372,7 +372,7 @@ private slots:
                                     "1,'=1+1\r\n1,'+81-3\r\n1,'@SUM(A1)\r\n1,'\t1\r\n1,\"'\r1\"\r\n1,'-1-1\r\n1,'+5\r\n"
                                     "1,\"'=A1,B1\"\r\n1,-5\r\n1,-12.5\r\n1,12\r\n1,-\r\n1,\"- \"\r\n"
                                     "1,\xE7\x94\xB0\xE4\xB8\xAD\r\n";
-        QCOMPARE(CsvExport::build(sheet), expected);
+        QCOMPARE(CsvWriter::build(sheet), expected);
 
         // Names of the roster through kazane-export, byte for byte.
         TestEnv env;

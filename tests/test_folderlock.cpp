@@ -5,9 +5,9 @@
 // process: this test program started again with --hold-lock.
 
 #include "TestEnv.h"
-#include "core/DataFolderLock.h"
-#include "shell/CustomDialog.h"
-#include "shell/KAZANE.h"
+#include "model/DataFolderLock.h"
+#include "app/SettingsWindow.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,14 +110,14 @@ void copyClass(const QString& from, const QString& to)
             QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name));
 }
 
-CustomDialog* openSettings(KAZANE& window)
+SettingsWindow* openSettings(MainWindow& window)
 {
     window.menu_custom->trigger();
     QMdiSubWindow* frame = window.mdiArea()->activeSubWindow();
-    return frame ? qobject_cast<CustomDialog*>(frame->widget()) : nullptr;
+    return frame ? qobject_cast<SettingsWindow*>(frame->widget()) : nullptr;
 }
 
-void expectWritingCommands(KAZANE& window, bool enabled)
+void expectWritingCommands(MainWindow& window, bool enabled)
 {
     for (QAction* action : {window.menu_input, window.Mn_Shuketu, window.menu_Name, window.menu_test})
         QCOMPARE(action->isEnabled(), enabled);
@@ -210,7 +210,7 @@ private slots:
         const auto before = snapshot(env.dataFolder());
         const QString since = QFileInfo(lockPath(env.dataFolder())).lastModified().toString(QStringLiteral("yyyy年M月d日 H:mm"));
         env.ui.answers = {Ui::Answer::Yes};
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
 
         QCOMPARE(env.ui.messages.size(), 1);
         const ScriptedUi::Message question = env.ui.messages.first();
@@ -219,17 +219,17 @@ private slots:
                      && question.text.contains(QStringLiteral("使用中")) && question.text.contains(QStringLiteral("読み取り専用で開きますか")),
                  qPrintable(question.text));
         QCOMPARE(window.windowTitle(), ReadOnlyTitle);
-        QCOMPARE(env.data.PupilCount, 2);
+        QCOMPARE(env.data.pupilCount, 2);
         expectWritingCommands(window, false);
         for (const char* key : {"testdsp", "ryoiki", "kojin", "free", "custom"})
             QVERIFY(window.button(QLatin1String(key))->isEnabled());
         QVERIFY(window.menu_backup->isEnabled());
 
         // A tally window and the settings window come and go: the writing commands stay off.
-        ChildWindow* tally = window.openTestDisplay();
+        ChildWindow* tally = window.openTestTallyWindow();
         QVERIFY(tally);
         tally->closeWindow();
-        CustomDialog* settings = openSettings(window);
+        SettingsWindow* settings = openSettings(window);
         QVERIFY(settings);
         QVERIFY(!settings->Bt_Mente->isEnabled());
         env.ui.clear();
@@ -241,10 +241,10 @@ private slots:
 
         // Called directly, the writing windows refuse as well.
         env.ui.clear();
-        QVERIFY(!window.openInputDialog());
+        QVERIFY(!window.openScoreEntryWindow());
         QVERIFY(!window.openAttendance());
-        QVERIFY(!window.openNameDialog());
-        QVERIFY(!window.openTestMente());
+        QVERIFY(!window.openRosterWindow());
+        QVERIFY(!window.openTestListWindow());
         QCOMPARE(env.ui.messages.size(), 4);
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("読み取り専用")));
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
@@ -263,7 +263,7 @@ private slots:
         QVERIFY(other.holds());
         const auto before = snapshot(env.dataFolder());
         env.ui.answers = {Ui::Answer::No};
-        KAZANE window(*env.ctx);
+        MainWindow window(*env.ctx);
         QVERIFY(!window.startUp());
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(snapshot(env.dataFolder()), before);
@@ -283,7 +283,7 @@ private slots:
         }
         QVERIFY(QFileInfo(path).lastModified() < QDateTime::currentDateTime().addDays(-2));
         env.ui.answers = {Ui::Answer::No};
-        KAZANE window(*env.ctx);
+        MainWindow window(*env.ctx);
         QVERIFY(!window.startUp());
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("コンピュータ：SHOKUIN-PC2\n")));
@@ -300,7 +300,7 @@ private slots:
         const qint64 deadPid = other.pid();
         other.crash();
         QVERIFY(fileBytes(lockPath(env.dataFolder())).startsWith(QByteArray::number(deadPid) + '\n'));
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(window.windowTitle(), QStringLiteral("小学校成績処理 「かざね」"));
         expectWritingCommands(window, true);
@@ -313,13 +313,13 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         const QString second = env.dir.path() + QStringLiteral("/second/");
         copyClass(env.dataFolder(), second);
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         QVERIFY(QFile::exists(lockPath(env.dataFolder())));
 
         // To a folder another copy holds: the old lock is given back, the new folder is read only.
         auto other = std::make_unique<OtherCopy>(second);
         QVERIFY(other->holds());
-        CustomDialog* settings = openSettings(window);
+        SettingsWindow* settings = openSettings(window);
         settings->Tx_Holder->setText(second);
         env.ui.clear();
         env.ui.answers = {Ui::Answer::Yes};
@@ -357,11 +357,11 @@ private slots:
         const QString second = env.dir.path() + QStringLiteral("/second/");
         copyClass(env.dataFolder(), second);
         QFile::remove(second + QStringLiteral("体育.dat"));
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         OtherCopy other(second);
         QVERIFY(other.holds());
         const auto before = snapshot(second);
-        CustomDialog* settings = openSettings(window);
+        SettingsWindow* settings = openSettings(window);
         settings->Tx_Holder->setText(second);
         env.ui.clear();
         env.ui.answers = {Ui::Answer::No};

@@ -5,8 +5,8 @@
 
 #include "FailingDisk.h"
 #include "TestEnv.h"
-#include "shell/CustomDialog.h"
-#include "shell/KAZANE.h"
+#include "app/SettingsWindow.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,16 +42,16 @@ Files filesIn(const QString& folder)
     return files;
 }
 
-CustomDialog* openSettings(KAZANE& window)
+SettingsWindow* openSettings(MainWindow& window)
 {
     window.menu_custom->trigger();
     for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
-        if (auto* dialog = qobject_cast<CustomDialog*>(frame->widget()))
+        if (auto* dialog = qobject_cast<SettingsWindow*>(frame->widget()))
             return dialog;
     return nullptr;
 }
 
-void typeNames(CustomDialog* dialog, const QStringList& names)
+void typeNames(SettingsWindow* dialog, const QStringList& names)
 {
     for (const QString& name : names) {
         QInputMethodEvent event;
@@ -100,8 +100,8 @@ private slots:
         classWithHistory(env);
         const Files firstClass = filesIn(env.dataFolder());
         QCOMPARE(firstClass.size(), 14);  // roster, 9 score files, attendance, 3 backups
-        KAZANE& window = env.startMainWindow();
-        CustomDialog* dialog = openSettings(window);
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
         QVERIFY(dialog);
         setClock(env, 9, 30);
         env.ui.clear();
@@ -151,7 +151,7 @@ private slots:
         TestEnv env;
         classWithHistory(env);
         const Files before = filesIn(env.dataFolder());
-        CustomDialog* dialog = openSettings(env.startMainWindow());
+        SettingsWindow* dialog = openSettings(env.startMainWindow());
         env.ui.choices = {1};
         dialog->Bt_Mente->click();
         QVERIFY(!dialog->enteringNames());
@@ -172,8 +172,8 @@ private slots:
         big[1] = QLatin1Char('"') + QString(3000, QChar(u'長')) + QLatin1Char('"');
         env.writeFile(QStringLiteral("体育.dat"), big);
         const Files before = filesIn(env.dataFolder());
-        KAZANE& window = env.startMainWindow();
-        CustomDialog* dialog = openSettings(window);
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
         setClock(env, 9, 30);
         env.ui.clear();
         {
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(told.contains(QStringLiteral("体育.dat")));
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(dialog->Lt_Name->count(), 2);
-        QCOMPARE(env.data.PupilCount, 2);
+        QCOMPARE(env.data.pupilCount, 2);
         QCOMPARE(filesIn(env.dataFolder()), before);
         QVERIFY(!QFileInfo::exists(env.dataFolder() + QStringLiteral("以前のクラス")));
 
@@ -213,7 +213,7 @@ private slots:
         env.writeFile(QStringLiteral("４の２.nam"), {"1", "\"木村\""});
         env.writeFile(QStringLiteral("shuketu.dat"), {"0"});
         const Files before = filesIn(env.dataFolder());
-        CustomDialog* dialog = openSettings(env.startMainWindow());
+        SettingsWindow* dialog = openSettings(env.startMainWindow());
         setClock(env, 14, 5);
         env.ui.clear();
         dialog->Bt_Mente->click();

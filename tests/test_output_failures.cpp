@@ -5,11 +5,11 @@
 
 #include "FailingDisk.h"
 #include "TestEnv.h"
-#include "platform/CsvExport.h"
-#include "platform/ReportDatabase.h"
-#include "reports/ExportCommand.h"
-#include "reports/TestDisplay.h"
-#include "shell/KAZANE.h"
+#include "output/CsvWriter.h"
+#include "output/ReportStore.h"
+#include "tools/ExportCommand.h"
+#include "reports/TestTallyWindow.h"
+#include "app/MainWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -240,8 +240,8 @@ private slots:
         result = runInProcess(env, {"tests", "--csv", keep, "--store", store});
         QVERIFY2(result.code == 0, qPrintable(result.err));
         ReportSheet sheet;
-        QVERIFY(ReportDatabase::read(store, sheet).ok);
-        QCOMPARE(bytesOf(keep), CsvExport::build(sheet));
+        QVERIFY(ReportStore::read(store, sheet).ok);
+        QCOMPARE(bytesOf(keep), CsvWriter::build(sheet));
         QCOMPARE(sheet.rows.size(), 2);
         QStringList files = filesIn(env.dir.path());
         QCOMPARE(files, (QStringList{"Kazane.ini", "keep.csv", "keep.pdf", "t.mdb"}));
@@ -308,8 +308,8 @@ private slots:
     {
         TestEnv env;
         makeClass(env);
-        KAZANE& window = env.startMainWindow();
-        auto* display = qobject_cast<TestDisplay*>(window.openTestDisplay());
+        MainWindow& window = env.startMainWindow();
+        auto* display = qobject_cast<TestTallyWindow*>(window.openTestTallyWindow());
         QVERIFY(display);
         const QString csv = env.dir.filePath(QStringLiteral("テスト.csv"));
         writeBytes(csv, "old");
@@ -323,7 +323,7 @@ private slots:
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")));
         QCOMPARE(bytesOf(csv), QByteArray("old"));
         QCOMPARE(filesIn(env.dir.path()), (QStringList{"Kazane.ini", "テスト.csv"}));
-        QCOMPARE(window.findChild<TestDisplay*>(), display);
+        QCOMPARE(window.findChild<TestTallyWindow*>(), display);
 
         // Room again: the same click saves the whole sheet.
         env.ui.clear();
@@ -339,8 +339,8 @@ private slots:
     {
         TestEnv env;
         makeClass(env);
-        KAZANE& window = env.startMainWindow();
-        auto* display = qobject_cast<TestDisplay*>(window.openTestDisplay());
+        MainWindow& window = env.startMainWindow();
+        auto* display = qobject_cast<TestTallyWindow*>(window.openTestTallyWindow());
         QVERIFY(display);
         const QString pdf = env.dir.filePath(QStringLiteral("テスト.pdf"));
         writeBytes(pdf, "old");
@@ -367,7 +367,7 @@ private slots:
         QCOMPARE(bytesOf(pdf), QByteArray("old"));
         QCOMPARE(filesIn(env.dir.path()), (QStringList{"Kazane.ini", "テスト.pdf"}));
         QVERIFY(filesIn(env.programFolder()).isEmpty());
-        QCOMPARE(window.findChild<TestDisplay*>(), display);
+        QCOMPARE(window.findChild<TestTallyWindow*>(), display);
 
         env.ui.clear();
         env.reports->setStoreObserver({});
@@ -380,8 +380,8 @@ private slots:
     {
         TestEnv env;
         makeClass(env);
-        KAZANE& window = env.startMainWindow();
-        auto* display = qobject_cast<TestDisplay*>(window.openTestDisplay());
+        MainWindow& window = env.startMainWindow();
+        auto* display = qobject_cast<TestTallyWindow*>(window.openTestTallyWindow());
         QVERIFY(display);
         {
             FileSizeLimit limit(4096);
@@ -393,7 +393,7 @@ private slots:
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")));
         QVERIFY(env.ui.previews.isEmpty());
         QVERIFY(filesIn(env.programFolder()).isEmpty());
-        QCOMPARE(window.findChild<TestDisplay*>(), display);
+        QCOMPARE(window.findChild<TestTallyWindow*>(), display);
     }
 };
 

@@ -5,10 +5,10 @@
 // cannot be read holds no pupils of the class shown before.
 
 #include "TestEnv.h"
-#include "attendance/Frm_Shuseki.h"
-#include "maintenance/NameDialog.h"
-#include "shell/CustomDialog.h"
-#include "shell/KAZANE.h"
+#include "attendance/AttendanceWindow.h"
+#include "maintenance/RosterWindow.h"
+#include "app/SettingsWindow.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QDirIterator>
@@ -49,11 +49,11 @@ QStringList attendanceLines(int pupils)
 
 // What a teacher would go on to do in a window that opened: the step that writes
 // (a transfer out in roster maintenance; closing saves the attendance), then close.
-void useAndClose(KAZANE& window, ScriptedUi& ui)
+void useAndClose(MainWindow& window, ScriptedUi& ui)
 {
     const auto frames = window.mdiArea()->subWindowList();
     for (QMdiSubWindow* frame : frames) {
-        if (auto* names = qobject_cast<NameDialog*>(frame->widget()); names && names->Lt_Name->count() > 0) {
+        if (auto* names = qobject_cast<RosterWindow*>(frame->widget()); names && names->Lt_Name->count() > 0) {
             names->Lt_Name->setCurrentRow(0);
             ui.answers = {Ui::Answer::Ok};
             names->cmdEdit_Click(2);
@@ -65,7 +65,7 @@ void useAndClose(KAZANE& window, ScriptedUi& ui)
 }
 
 // Triggers each command as the teacher would and records the messages each gave.
-QStringList tryRoutes(KAZANE& window, ScriptedUi& ui, const QList<QAction*>& routes)
+QStringList tryRoutes(MainWindow& window, ScriptedUi& ui, const QList<QAction*>& routes)
 {
     QStringList answers;
     for (QAction* route : routes) {
@@ -77,19 +77,19 @@ QStringList tryRoutes(KAZANE& window, ScriptedUi& ui, const QList<QAction*>& rou
     return answers;
 }
 
-QList<QAction*> attendanceRoutes(KAZANE& w)
+QList<QAction*> attendanceRoutes(MainWindow& w)
 {
     return {w.Mn_Shuketu, w.button(QStringLiteral("shuseki")), w.menu_Name, w.button(QStringLiteral("namemente"))};
 }
 
-QList<QAction*> rosterRoutes(KAZANE& w)
+QList<QAction*> rosterRoutes(MainWindow& w)
 {
     return {w.menu_Name, w.button(QStringLiteral("namemente")), w.menu_test, w.button(QStringLiteral("testmente")),
             w.menu_input, w.button(QStringLiteral("inputdialog")), w.menu_datadsp, w.menu_ryoiki, w.menu_kjtest,
             w.menu_clsryo, w.menu_free, w.button(QStringLiteral("free"))};
 }
 
-QString folderNote(KAZANE& window)
+QString folderNote(MainWindow& window)
 {
     auto* note = window.findChild<QLabel*>(QStringLiteral("folderState"));
     return note ? note->text() : QString();
@@ -108,7 +108,7 @@ private slots:
         lines[6] = QStringLiteral("0,0,19,1,0,0,Ｏ");  // one bad character
         env.writeFile(QStringLiteral("shuketu.dat"), lines);
         const auto before = snapshot(env.dataFolder());
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         QCOMPARE(env.ui.messages.size(), 1);
         const QString refusal = env.ui.lastMessage();
         QVERIFY(refusal.contains(QStringLiteral("shuketu.dat")) && refusal.contains(QStringLiteral("このファイルは書き換えていません")));
@@ -128,16 +128,16 @@ private slots:
         QStringList lines = attendanceLines(2);
         lines[3] = QStringLiteral("0,0,19,1,0,0,\"");
         env.writeFile(QStringLiteral("shuketu.dat"), lines);
-        KAZANE& window = env.startMainWindow();
+        MainWindow& window = env.startMainWindow();
         QCOMPARE(env.ui.messages.size(), 1);
         env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(2));
         env.ui.clear();
         window.Mn_Shuketu->trigger();
         QVERIFY(env.ui.messages.isEmpty());
-        QVERIFY(window.findChild<Frm_Shuseki*>());
-        QCOMPARE(env.data.LessonDays[2], 20);
-        QCOMPARE(env.data.Attendance[2][1][4], 0);
-        QCOMPARE(env.data.Attendance[2][2][4], 1);
+        QVERIFY(window.findChild<AttendanceWindow*>());
+        QCOMPARE(env.data.lessonDays[2], 20);
+        QCOMPARE(env.data.attendance[2][1][4], 0);
+        QCOMPARE(env.data.attendance[2][2][4], 1);
         QVERIFY(folderNote(window).isEmpty());
     }
 
@@ -147,18 +147,18 @@ private slots:
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
         env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(2));
         env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田"});
-        env.data.PupilCount = 0;
-        KAZANE& window = env.startMainWindow();
+        env.data.pupilCount = 0;
+        MainWindow& window = env.startMainWindow();
         QCOMPARE(env.ui.messages.size(), 1);
-        QCOMPARE(env.data.LessonDays[2], 0);  // not read with an unknown class size
+        QCOMPARE(env.data.lessonDays[2], 0);  // not read with an unknown class size
         env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田\""});
         env.ui.clear();
         window.Mn_Shuketu->trigger();
         QVERIFY(env.ui.messages.isEmpty());
-        QVERIFY(window.findChild<Frm_Shuseki*>());
-        QCOMPARE(env.data.PupilCount, 2);
-        QCOMPARE(env.data.LessonDays[2], 20);
-        QCOMPARE(env.data.Attendance[2][2][4], 1);
+        QVERIFY(window.findChild<AttendanceWindow*>());
+        QCOMPARE(env.data.pupilCount, 2);
+        QCOMPARE(env.data.lessonDays[2], 20);
+        QCOMPARE(env.data.attendance[2][2][4], 1);
     }
 
     void refusedRosterKeepsTheClassWindowsShut()
@@ -168,8 +168,8 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"), {"1", "\"漢字\"", "1", "1", "10", "10", "9", "8"});
         env.writeBytes(QStringLiteral("Class.Nam"), crlf({"3", "\"青木\""}) + "\"\x90\xce\x81\"\r\n" + crlf({"\"上田\""}));
         const auto before = snapshot(env.dataFolder());
-        env.data.PupilCount = 0;
-        KAZANE& window = env.startMainWindow();
+        env.data.pupilCount = 0;
+        MainWindow& window = env.startMainWindow();
         QCOMPARE(env.ui.messages.size(), 1);
         const QString refusal = env.ui.lastMessage();
         QVERIFY(refusal.contains(QStringLiteral("Class.Nam")) && refusal.contains(QStringLiteral("このファイルは書き換えていません")));
@@ -185,15 +185,15 @@ private slots:
         env.writeFile(QStringLiteral("Class.Nam"), {"3", "\"青木\"", "\"石田\"", "\"上田\""});
         env.ui.clear();
         window.menu_custom->trigger();
-        auto* settings = qobject_cast<CustomDialog*>(window.mdiArea()->activeSubWindow()->widget());
+        auto* settings = qobject_cast<SettingsWindow*>(window.mdiArea()->activeSubWindow()->widget());
         QVERIFY(settings);
         settings->Bt_End->click();
         QVERIFY(env.ui.messages.isEmpty());
-        QCOMPARE(env.data.PupilCount, 3);
+        QCOMPARE(env.data.pupilCount, 3);
         QVERIFY(folderNote(window).isEmpty());
         QTest::qWait(0);
         window.menu_Name->trigger();
-        QVERIFY(window.findChild<NameDialog*>());
+        QVERIFY(window.findChild<RosterWindow*>());
     }
 
     void specialistClassWithARefusedRosterHoldsNoOtherPupils()
@@ -203,15 +203,15 @@ private slots:
         env.writeFile(QStringLiteral("５の２.nam"), {"3", "\"あ\"", "\"い\"", "\"う"});
         env.writeFile(QStringLiteral("５の２.dat"), {"1", "\"計算\"", "1", "3", "10", "10", "9", "8"});
         const auto before = snapshot(env.dataFolder());
-        KAZANE& window = env.startMainWindow();
-        QCOMPARE(env.data.PupilCount, 2);
+        MainWindow& window = env.startMainWindow();
+        QCOMPARE(env.data.pupilCount, 2);
         env.ui.clear();
         window.Toolbar3Buttons[6]->trigger();  // ５の２
         QCOMPARE(env.ui.messages.size(), 1);
         const QString refusal = env.ui.lastMessage();
         QVERIFY(refusal.contains(QStringLiteral("５の２.nam")));
-        QCOMPARE(env.data.PupilCount, 0);
-        for (const QString& name : env.data.PupilName)
+        QCOMPARE(env.data.pupilCount, 0);
+        for (const QString& name : env.data.pupilName)
             QVERIFY(name.isEmpty());
         QVERIFY(folderNote(window).contains(QStringLiteral("５の２")));
 
@@ -225,10 +225,10 @@ private slots:
         env.ui.clear();
         window.Toolbar3Buttons[2]->trigger();
         QVERIFY(env.ui.messages.isEmpty());
-        QCOMPARE(env.data.PupilCount, 2);
+        QCOMPARE(env.data.pupilCount, 2);
         QVERIFY(folderNote(window).isEmpty());
         window.menu_Name->trigger();
-        QVERIFY(window.findChild<NameDialog*>());
+        QVERIFY(window.findChild<RosterWindow*>());
     }
 };
 

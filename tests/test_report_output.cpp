@@ -4,8 +4,8 @@
 
 #include "TestEnv.h"
 #include "report_fixtures.h"
-#include "platform/ReportDatabase.h"
-#include "platform/ReportOutput.h"
+#include "output/ReportStore.h"
+#include "output/ReportOutput.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -119,7 +119,7 @@ private slots:
 
         // Read back through the store's own reader.
         ReportSheet back;
-        QVERIFY(ReportDatabase::read(setup.copies[0], back).ok);
+        QVERIFY(ReportStore::read(setup.copies[0], back).ok);
         QCOMPARE(back.titleValues, aryoikiLike(3).titleValues);
         QCOMPARE(back.rows, aryoikiLike(3).rows);
         QCOMPARE(back.dataIndexName, QStringLiteral("Data01"));

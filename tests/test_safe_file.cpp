@@ -4,8 +4,8 @@
 // QSettings writes it.
 
 #include "RefusedWrites.h"
-#include "core/SafeFile.h"
-#include "core/SettingsStore.h"
+#include "model/SafeFile.h"
+#include "model/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,7 +136,7 @@ private slots:
             QSettings ours(env.settingsFile(), QSettings::IniFormat);
             QSettings store(plain, QSettings::IniFormat);
             const QStringList keys = ours.allKeys();
-            QCOMPARE(keys.size(), 5 + values.size());  // DataPath was there already
+            QCOMPARE(keys.size(), 5 + values.size());  // dataFolder was there already
             for (const QString& key : keys)
                 store.setValue(key, ours.value(key));
         }

@@ -3,7 +3,7 @@
 // file stems and the current unit.
 
 #include "TestEnv.h"
-#include "core/AppSettings.h"
+#include "model/AppSettings.h"
 
 #include <QTest>
 
@@ -19,7 +19,7 @@ private slots:
     void firstRunWritesEveryKey()
     {
         TestEnv env;
-        const Status status = AppSettings::LoadSettings(env.data, *env.settings, env.dataFolder());
+        const Status status = AppSettings::load(env.data, *env.settings, env.dataFolder());
         QVERIFY(status.ok);
         QSettings& store = *env.settings;
         store.sync();
@@ -53,11 +53,11 @@ private slots:
                     QCOMPARE(value(store, QStringLiteral("rHyotei%1%2%3").arg(s).arg(v).arg(k)), defaults[k - 1]);
             }
         }
-        QVERIFY(!env.data.SenkaMode);
-        QCOMPARE(env.data.KyokaNumber, 1);
-        QCOMPARE(env.data.FileStem[1], QStringLiteral("国語"));
+        QVERIFY(!env.data.specialistMode);
+        QCOMPARE(env.data.subject, 1);
+        QCOMPARE(env.data.fileStem[1], QStringLiteral("国語"));
         for (int i = 1; i <= 9; ++i)
-            QCOMPARE(env.data.UseKyoka[i], 1);
+            QCOMPARE(env.data.subjectInUse[i], 1);
         QCOMPARE(env.data.rHyotei[9][4][6], 7);
     }
 
@@ -74,25 +74,25 @@ private slots:
         store.setValue(QStringLiteral("UseMode/Kotei2"), QStringLiteral("75"));
         store.setValue(QStringLiteral("UseMode/rHyotei324"), QStringLiteral("44"));
         store.setValue(QStringLiteral("UseMode/sHyoteiMode3"), QStringLiteral("2.5"));
-        QVERIFY(AppSettings::LoadSettings(env.data, store, env.programFolder()).ok);
+        QVERIFY(AppSettings::load(env.data, store, env.programFolder()).ok);
         const ClassData& data = env.data;
         // Specialist mode: subject 音楽 is kept, the class is always the first one.
-        QVERIFY(data.SenkaMode);
-        QCOMPARE(data.KyokaNumber, 6);
-        QCOMPARE(data.ClassNumber, 1);
-        QCOMPARE(data.FileStem[1], QStringLiteral("４の１"));
+        QVERIFY(data.specialistMode);
+        QCOMPARE(data.subject, 6);
+        QCOMPARE(data.classNumber, 1);
+        QCOMPARE(data.fileStem[1], QStringLiteral("４の１"));
         QCOMPARE(data.unitName(), QStringLiteral("４の１"));
         // "101": subjects 1 and 3 only; missing digits count 0.
-        QCOMPARE(data.UseKyoka[1], 1);
-        QCOMPARE(data.UseKyoka[2], 0);
-        QCOMPARE(data.UseKyoka[3], 1);
-        QCOMPARE(data.UseKyoka[4], 0);
-        QCOMPARE(data.UseKyoka[9], 0);
+        QCOMPARE(data.subjectInUse[1], 1);
+        QCOMPARE(data.subjectInUse[2], 0);
+        QCOMPARE(data.subjectInUse[3], 1);
+        QCOMPARE(data.subjectInUse[4], 0);
+        QCOMPARE(data.subjectInUse[9], 0);
         // A folder without its final separator gets one.
-        QCOMPARE(data.DataPath, env.dir.path() + QStringLiteral("/data/"));
+        QCOMPARE(data.dataFolder, env.dir.path() + QStringLiteral("/data/"));
         // A value that is not a number takes its default.
-        QCOMPARE(data.Kotei[1], 60);
-        QCOMPARE(data.Kotei[2], 75);
+        QCOMPARE(data.fixedValues[1], 60);
+        QCOMPARE(data.fixedValues[2], 75);
         QCOMPARE(data.sHyoteiMode[3], 0);
         QCOMPARE(data.rHyotei[3][2][4], 44);
         // The first run is not taken again: the stored values stay.
@@ -107,14 +107,14 @@ private slots:
         store.setValue(QStringLiteral("UseMode/KyokaNumber"), QStringLiteral("7"));
         store.setValue(QStringLiteral("UseMode/ClassNumber"), QStringLiteral("5"));
         store.setValue(QStringLiteral("UseMode/DataPath"), env.dataFolder());
-        QVERIFY(AppSettings::LoadSettings(env.data, store, env.programFolder()).ok);
-        QCOMPARE(env.data.KyokaNumber, 1);
-        QCOMPARE(env.data.ClassNumber, 5);
-        QCOMPARE(env.data.FileStem[9], QStringLiteral("体育"));
+        QVERIFY(AppSettings::load(env.data, store, env.programFolder()).ok);
+        QCOMPARE(env.data.subject, 1);
+        QCOMPARE(env.data.classNumber, 5);
+        QCOMPARE(env.data.fileStem[9], QStringLiteral("体育"));
         // With 国語 switched off the first subject in use is current.
         store.setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("001100000"));
-        QVERIFY(AppSettings::LoadSettings(env.data, store, env.programFolder()).ok);
-        QCOMPARE(env.data.KyokaNumber, 3);
+        QVERIFY(AppSettings::load(env.data, store, env.programFolder()).ok);
+        QCOMPARE(env.data.subject, 3);
     }
 
     void missingDataFolderIsReported()
@@ -123,26 +123,26 @@ private slots:
         const QString missing = env.dir.path() + QStringLiteral("/nowhere");
         env.settings->setValue(QStringLiteral("UseMode/SenkaMode"), QStringLiteral("0"));
         env.settings->setValue(QStringLiteral("UseMode/DataPath"), missing);
-        const Status status = AppSettings::LoadSettings(env.data, *env.settings, env.programFolder());
+        const Status status = AppSettings::load(env.data, *env.settings, env.programFolder());
         QVERIFY(!status.ok);
         QCOMPARE(status.message, missing + QStringLiteral("/というフォルダは存在しません．ﾌｧｲﾙの環境設定で正しいホルダを指定してください."));
-        QCOMPARE(env.data.DataPath, missing + QStringLiteral("/"));
+        QCOMPARE(env.data.dataFolder, missing + QStringLiteral("/"));
     }
 
     void saveWritesTextForms()
     {
         TestEnv env;
         ClassData& data = env.data;
-        data.SenkaMode = true;
-        data.KyokaNumber = 6;
-        data.ClassNumber = 2;
-        data.UseKyoka = {0, 1, 0, 1, 0, 0, 0, 0, 0, 1};
-        data.DataPath = QStringLiteral("/tmp/ある/フォルダ/");
-        data.BackupPath = QStringLiteral("/media/usb");
-        data.Kotei = {0, 55, 77, 99};
+        data.specialistMode = true;
+        data.subject = 6;
+        data.classNumber = 2;
+        data.subjectInUse = {0, 1, 0, 1, 0, 0, 0, 0, 0, 1};
+        data.dataFolder = QStringLiteral("/tmp/ある/フォルダ/");
+        data.backupFolder = QStringLiteral("/media/usb");
+        data.fixedValues = {0, 55, 77, 99};
         data.sHyoteiMode[2] = 1;
         data.rHyotei[9][4][6] = 12;
-        AppSettings::SaveSettings(data, *env.settings);
+        AppSettings::save(data, *env.settings);
         QSettings reread(env.settingsFile(), QSettings::IniFormat);
         QCOMPARE(value(reread, QStringLiteral("SenkaMode")), QStringLiteral("-1"));
         QCOMPARE(value(reread, QStringLiteral("KyokaNumber")), QStringLiteral("6"));

@@ -5,8 +5,8 @@
 
 #include "TestEnv.h"
 #include "RefusedWrites.h"
-#include "core/ScoreFile.h"
-#include "core/Transfer.h"
+#include "model/ScoreFile.h"
+#include "model/Transfer.h"
 #include "maintenance_fixture.h"
 
 #include <QFile>
@@ -34,10 +34,10 @@ private slots:
     {
         TestEnv env;
         homeroomClass(env, 30);
-        env.data.KyokaNumber = 3;
+        env.data.subject = 3;
         const auto before = snapshot(env);
 
-        QVERIFY(Transfer::TenNyu(env.data, 2, QStringLiteral("転入　花子"), June15).ok);
+        QVERIFY(Transfer::transferIn(env.data, 2, QStringLiteral("転入　花子"), June15).ok);
 
         for (int unit = 1; unit <= 9; ++unit) {
             const QString stem = subjectStems()[unit - 1];
@@ -52,29 +52,29 @@ private slots:
         QCOMPARE(env.readBytes("Class.bak"), before["Class.Nam"]);
 
         // The model agrees with the files; the subject is still 算数, its tests loaded.
-        QCOMPARE(env.data.KyokaNumber, 3);
-        QCOMPARE(env.data.PupilCount, 31);
-        QCOMPARE(env.data.PupilName[3], QStringLiteral("転入　花子"));
-        QCOMPARE(env.data.PupilName[4], QStringLiteral("髙橋　一郎"));
-        QCOMPARE(env.data.PupilName[31], QStringLiteral("児童30"));
-        QCOMPARE(env.data.TestSet.StoredTestCount, tests(3, 30).size());
-        QCOMPARE(env.data.TestSet.Score[1][1][3], Absent);
-        QCOMPARE(env.data.TestSet.Score[1][1][4], tests(3, 30)[0].columns[0].scores[2]);
-        QCOMPARE(env.data.CurrentTest, env.data.TestSet.StoredTestCount);
+        QCOMPARE(env.data.subject, 3);
+        QCOMPARE(env.data.pupilCount, 31);
+        QCOMPARE(env.data.pupilName[3], QStringLiteral("転入　花子"));
+        QCOMPARE(env.data.pupilName[4], QStringLiteral("髙橋　一郎"));
+        QCOMPARE(env.data.pupilName[31], QStringLiteral("児童30"));
+        QCOMPARE(env.data.tests.count, tests(3, 30).size());
+        QCOMPARE(env.data.tests.score[1][1][3], Absent);
+        QCOMPARE(env.data.tests.score[1][1][4], tests(3, 30)[0].columns[0].scores[2]);
+        QCOMPARE(env.data.currentTest, env.data.tests.count);
         // 出停 of the new pupil: lesson days of April (16) and May (17), then 0.
-        QCOMPARE(env.data.Attendance[1][3][2], 16);
-        QCOMPARE(env.data.Attendance[2][3][2], 17);
-        QCOMPARE(env.data.Attendance[3][3][2], 0);
-        QCOMPARE(env.data.Attendance[1][3][1], 0);
-        QCOMPARE(env.data.Attendance[5][4][6], attendance(30).counts[4][2][5]);
-        QCOMPARE(env.data.Attendance[12][31][7], attendance(30).counts[11][29][6]);
+        QCOMPARE(env.data.attendance[1][3][2], 16);
+        QCOMPARE(env.data.attendance[2][3][2], 17);
+        QCOMPARE(env.data.attendance[3][3][2], 0);
+        QCOMPARE(env.data.attendance[1][3][1], 0);
+        QCOMPARE(env.data.attendance[5][4][6], attendance(30).counts[4][2][5]);
+        QCOMPARE(env.data.attendance[12][31][7], attendance(30).counts[11][29][6]);
     }
 
     void transferInAfterLastPupilMovesNoRow()
     {
         TestEnv env;
         homeroomClass(env, 30);
-        QVERIFY(Transfer::TenNyu(env.data, 30, QStringLiteral("転入生"), QDate(2027, 3, 1)).ok);
+        QVERIFY(Transfer::transferIn(env.data, 30, QStringLiteral("転入生"), QDate(2027, 3, 1)).ok);
         for (int unit = 1; unit <= 9; ++unit)
             QCOMPARE(env.readBytes(subjectStems()[unit - 1] + ".dat"), crlf(scoreLines(insertAbsent(tests(unit, 30), 30))));
         // In March every month before has gone by: 出停 = lesson days of April..February.
@@ -82,29 +82,29 @@ private slots:
         QCOMPARE(env.readBytes("shuketu.dat"), crlf(attendanceLines(expected)));
         QCOMPARE(expected.counts[10][30][1], 15 + 11);
         QCOMPARE(expected.counts[11][30][1], 0);
-        QCOMPARE(env.data.PupilCount, 31);
-        QCOMPARE(env.data.PupilName[31], QStringLiteral("転入生"));
+        QCOMPARE(env.data.pupilCount, 31);
+        QCOMPARE(env.data.pupilName[31], QStringLiteral("転入生"));
     }
 
     void transferInInAprilPresetsNothing()
     {
         TestEnv env;
         homeroomClass(env, 5);
-        QVERIFY(Transfer::TenNyu(env.data, 1, QStringLiteral("四月"), QDate(2026, 4, 20)).ok);
+        QVERIFY(Transfer::transferIn(env.data, 1, QStringLiteral("四月"), QDate(2026, 4, 20)).ok);
         QCOMPARE(env.readBytes("shuketu.dat"), crlf(attendanceLines(insertPupil(attendance(5), 1, 1))));
         for (int m = 1; m <= 12; ++m)
             for (int k = 1; k <= 7; ++k)
-                QCOMPARE(env.data.Attendance[m][2][k], 0);
+                QCOMPARE(env.data.attendance[m][2][k], 0);
     }
 
     void transferOutOfFifthOfThirty()
     {
         TestEnv env;
         homeroomClass(env, 30);
-        env.data.KyokaNumber = 7;
+        env.data.subject = 7;
         const auto before = snapshot(env);
 
-        QVERIFY(Transfer::TenShutu(env.data, 5).ok);
+        QVERIFY(Transfer::transferOut(env.data, 5).ok);
 
         for (int unit = 1; unit <= 9; ++unit) {
             const QString stem = subjectStems()[unit - 1];
@@ -121,22 +121,22 @@ private slots:
         names.removeAt(4);
         QCOMPARE(env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(env.readBytes("Class.bak"), before["Class.Nam"]);
-        QCOMPARE(env.data.KyokaNumber, 7);
-        QCOMPARE(env.data.PupilCount, 29);
-        QCOMPARE(env.data.PupilName[5], QStringLiteral("児童06"));
-        QCOMPARE(env.data.PupilName[30], QString());
-        QCOMPARE(env.data.Attendance[4][5][3], attendance(30).counts[3][5][2]);
+        QCOMPARE(env.data.subject, 7);
+        QCOMPARE(env.data.pupilCount, 29);
+        QCOMPARE(env.data.pupilName[5], QStringLiteral("児童06"));
+        QCOMPARE(env.data.pupilName[30], QString());
+        QCOMPARE(env.data.attendance[4][5][3], attendance(30).counts[3][5][2]);
     }
 
     void transferOutOfOnlyPupilEmptiesTheClass()
     {
         TestEnv env;
         homeroomClass(env, 1);
-        QVERIFY(Transfer::TenShutu(env.data, 1).ok);
+        QVERIFY(Transfer::transferOut(env.data, 1).ok);
         QCOMPARE(env.readBytes("Class.Nam"), crlf({"0"}));
         QCOMPARE(env.readBytes("shuketu.dat"), crlf({"16", "17", "18", "19", "20", "21", "22", "23", "24", "25", "26", "27"}));
         QCOMPARE(env.readBytes("国語.dat"), crlf(scoreLines(removePupil(tests(1, 1), 1))));
-        QCOMPARE(env.data.PupilCount, 0);
+        QCOMPARE(env.data.pupilCount, 0);
     }
 
     void inThenOutGivesBackTheFiles()
@@ -144,32 +144,32 @@ private slots:
         TestEnv env;
         homeroomClass(env, 30);
         const auto before = snapshot(env);
-        QVERIFY(Transfer::TenNyu(env.data, 12, QStringLiteral("一時"), June15).ok);
-        QVERIFY(Transfer::TenShutu(env.data, 13).ok);
+        QVERIFY(Transfer::transferIn(env.data, 12, QStringLiteral("一時"), June15).ok);
+        QVERIFY(Transfer::transferOut(env.data, 13).ok);
         const auto after = snapshot(env);
         for (auto it = before.begin(); it != before.end(); ++it)
             QCOMPARE(after.value(it.key()), it.value());
-        QCOMPARE(env.data.PupilCount, 30);
-        QCOMPARE(env.data.PupilName[13], QStringLiteral("児童13"));
+        QCOMPARE(env.data.pupilCount, 30);
+        QCOMPARE(env.data.pupilName[13], QStringLiteral("児童13"));
     }
 
     void specialistModeLeavesAttendanceAndOtherClassesAlone()
     {
         TestEnv env;
         env.makeClass({}, true);
-        env.data.ClassNumber = 2;
+        env.data.classNumber = 2;
         const QStringList names = pupilNames(20);
         env.writeFile("４の２.nam", rosterLines(names));
-        env.data.PupilCount = 20;
+        env.data.pupilCount = 20;
         for (int p = 1; p <= 20; ++p)
-            env.data.PupilName[p] = names[p - 1];
+            env.data.pupilName[p] = names[p - 1];
         for (int unit = 1; unit <= 9; ++unit)
             env.writeFile(classStems()[unit - 1] + ".dat", scoreLines(tests(unit, unit == 2 ? 20 : 0)));
         env.writeFile("shuketu.dat", attendanceLines(attendance(20)));
-        env.data.Attendance[1][1][1] = 9;  // the model's attendance is left as it is too
+        env.data.attendance[1][1][1] = 9;  // the model's attendance is left as it is too
         const auto before = snapshot(env);
 
-        QVERIFY(Transfer::TenNyu(env.data, 4, QStringLiteral("専科転入"), June15).ok);
+        QVERIFY(Transfer::transferIn(env.data, 4, QStringLiteral("専科転入"), June15).ok);
 
         QCOMPARE(env.readBytes("４の２.dat"), crlf(scoreLines(insertAbsent(tests(2, 20), 4))));
         QCOMPARE(env.readBytes("４の２.bak"), before["４の２.dat"]);
@@ -182,10 +182,10 @@ private slots:
         for (auto it = before.begin(); it != before.end(); ++it)
             if (!it.key().startsWith(QStringLiteral("４の２.")))
                 QCOMPARE(after.value(it.key()), it.value());
-        QCOMPARE(env.data.Attendance[1][1][1], 9);
-        QCOMPARE(env.data.PupilCount, 21);
+        QCOMPARE(env.data.attendance[1][1][1], 9);
+        QCOMPARE(env.data.pupilCount, 21);
 
-        QVERIFY(Transfer::TenShutu(env.data, 5).ok);
+        QVERIFY(Transfer::transferOut(env.data, 5).ok);
         QCOMPARE(env.readBytes("４の２.dat"), before["４の２.dat"]);
         QCOMPARE(env.readBytes("４の２.nam"), before["４の２.nam"]);
         QCOMPARE(env.readBytes("shuketu.dat"), before["shuketu.dat"]);
@@ -196,7 +196,7 @@ private slots:
         TestEnv env;
         homeroomClass(env, 4);
         env.writeFile("国語.Bak", {"0"});
-        QVERIFY(Transfer::TenShutu(env.data, 2).ok);
+        QVERIFY(Transfer::transferOut(env.data, 2).ok);
         QCOMPARE(env.readBytes("国語.Bak"), crlf(scoreLines(tests(1, 4))));
         QVERIFY(!QDir(env.dataFolder()).entryList().contains("国語.bak"));
     }
@@ -211,7 +211,7 @@ private slots:
                 bytes += "\"0\"\r\n\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\"\r\n\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\"\r\n";
             return bytes;
         }());
-        QVERIFY(Transfer::TenShutu(env.data, 1).ok);
+        QVERIFY(Transfer::transferOut(env.data, 1).ok);
         QStringList expected;
         for (int m = 1; m <= 12; ++m)
             expected << "0" << "0,0,0,0,0,0,0";
@@ -257,16 +257,16 @@ private slots:
         if (situation == "break")
             name = QStringLiteral("転入\r\n生");
         const auto before = snapshot(env);
-        const int count = env.data.PupilCount;
+        const int count = env.data.pupilCount;
 
-        const Status status = Transfer::TenNyu(env.data, 3, name, June15);
+        const Status status = Transfer::transferIn(env.data, 3, name, June15);
         QVERIFY(!status.ok);
         QVERIFY2(status.message.contains(expectedMessage), qPrintable(status.message));
         QCOMPARE(snapshot(env), before);
-        QCOMPARE(env.data.PupilCount, count);
+        QCOMPARE(env.data.pupilCount, count);
 
         if (situation == "missing" || situation == "short" || situation == "attendance") {
-            const Status out = Transfer::TenShutu(env.data, 3);
+            const Status out = Transfer::transferOut(env.data, 3);
             QVERIFY(!out.ok);
             QVERIFY(out.message.contains(expectedMessage));
             QCOMPARE(snapshot(env), before);
@@ -297,17 +297,17 @@ private slots:
         env.writeFile("算数.bak", {"0"});  // an older backup to keep
         const auto before = snapshot(env);
         refused.start(before["shuketu.dat"].size() - 100, 10 * 4096);
-        const Status status = in ? Transfer::TenNyu(env.data, 4, QStringLiteral("転入生"), June15)
-                                 : Transfer::TenShutu(env.data, 4);
+        const Status status = in ? Transfer::transferIn(env.data, 4, QStringLiteral("転入生"), June15)
+                                 : Transfer::transferOut(env.data, 4);
         refused.stop();
         QVERIFY(!status.ok);
         QVERIFY2(status.message.contains(QStringLiteral("ファイルはすべて元のままです")), qPrintable(status.message));
         QVERIFY(status.message.contains(QStringLiteral("ディスクの空き容量が足りません")));
         QVERIFY2(isJapaneseMessage(status.message), qPrintable(status.message));
         QCOMPARE(snapshot(env), before);
-        QCOMPARE(env.data.PupilCount, 12);
-        QCOMPARE(env.data.PupilName[5], QStringLiteral("児童05"));
-        QCOMPARE(env.data.Attendance[2][5][1], attendance(12).counts[1][4][0]);
+        QCOMPARE(env.data.pupilCount, 12);
+        QCOMPARE(env.data.pupilName[5], QStringLiteral("児童05"));
+        QCOMPARE(env.data.attendance[2][5][1], attendance(12).counts[1][4][0]);
     }
 };
 

@@ -1,6 +1,6 @@
 // kazane-export: the program's sheets from the command line.
 
-#include "reports/ExportCommand.h"
+#include "tools/ExportCommand.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "TestEnv.h"
 
-#include "core/Cp932.h"
-#include "shell/KAZANE.h"
+#include "model/Cp932.h"
+#include "app/MainWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +41,7 @@ TestEnv::TestEnv()
     ctx = std::make_unique<AppContext>(AppContext{data, ui, *settings, *reports, nullptr, programFolder()});
     ctx->today = [] { return QDate(2026, 6, 15); };
     data.setDefaultViewpointNames();
-    data.DataPath = dataFolder();
+    data.dataFolder = dataFolder();
 }
 
 TestEnv::~TestEnv()
@@ -60,10 +60,10 @@ void TestEnv::writeSettings(bool specialist)
     settings->setValue(QStringLiteral("BackupPath"), dir.path());
     settings->endGroup();
     settings->sync();
-    data.SenkaMode = specialist;
+    data.specialistMode = specialist;
     data.setFileStems();
-    data.KyokaNumber = 1;
-    data.ClassNumber = 1;
+    data.subject = 1;
+    data.classNumber = 1;
 }
 
 void TestEnv::makeClass(const QStringList& names, bool specialist)
@@ -94,9 +94,9 @@ void TestEnv::makeClass(const QStringList& names, bool specialist)
     }
     for (const QString& stem : stems)
         writeFile(stem + QStringLiteral(".dat"), {QStringLiteral("0")});
-    data.PupilCount = int(names.size());
+    data.pupilCount = int(names.size());
     for (int p = 1; p <= names.size(); ++p)
-        data.PupilName[p] = names[p - 1];
+        data.pupilName[p] = names[p - 1];
 }
 
 void TestEnv::writeFile(const QString& name, const QStringList& lines)
@@ -136,9 +136,9 @@ bool TestEnv::exists(const QString& name) const
     return QFile::exists(dataFolder() + name);
 }
 
-KAZANE& TestEnv::startMainWindow()
+MainWindow& TestEnv::startMainWindow()
 {
-    window = std::make_unique<KAZANE>(*ctx);
+    window = std::make_unique<MainWindow>(*ctx);
     window->startUp();
     return *window;
 }

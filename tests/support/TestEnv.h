@@ -4,16 +4,16 @@
 // real main window. Helpers write and read data files byte for byte.
 
 #include "ScriptedUi.h"
-#include "core/ClassData.h"
-#include "platform/ReportOutput.h"
-#include "shell/AppContext.h"
+#include "model/ClassData.h"
+#include "output/ReportOutput.h"
+#include "frame/AppContext.h"
 
 #include <QByteArray>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 
-class KAZANE;
+class MainWindow;
 
 class TestEnv {
 public:
@@ -42,8 +42,8 @@ public:
     bool exists(const QString& name) const;
 
     // Creates the main window and runs its start-up (the splash is closed at once).
-    KAZANE& startMainWindow();
-    KAZANE* mainWindow() const { return window.get(); }
+    MainWindow& startMainWindow();
+    MainWindow* mainWindow() const { return window.get(); }
 
     QTemporaryDir dir;
     ClassData data;
@@ -53,7 +53,7 @@ public:
     std::unique_ptr<AppContext> ctx;
 
 private:
-    std::unique_ptr<KAZANE> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // CP932 bytes of a text (for expected file contents).

@@ -1,0 +1,166 @@
+#include "app/BackupWindow.h"
+
+#include "model/AppSettings.h"
+#include "model/BackupCopy.h"
+#include "model/DataFolder.h"
+#include "app/BrowseDataFolder.h"
+#include "frame/MainFrame.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString Interrupted = QStringLiteral("データのバックアップは中断されました");
+}
+
+BackupWindow::BackupWindow(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
+{
+    setObjectName(QStringLiteral("BackupWindow"));
+    setWindowTitle(QStringLiteral("データのバックアップ"));
+
+    auto* root = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("かざねデータフォルダ"), this), 0, 0);
+    LbFolder = new QLabel(this);
+    LbFolder->setObjectName(QStringLiteral("LbFolder"));
+    LbFolder->setFrameShape(QFrame::Panel);
+    LbFolder->setFrameShadow(QFrame::Sunken);
+    LbFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LbFolder->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
+    grid->addWidget(LbFolder, 0, 1, 1, 2);
+    auto* targetLabel = new QLabel(QStringLiteral("バックアップ先フォルダ"), this);
+    grid->addWidget(targetLabel, 1, 0);
+    TxFolder = new QLineEdit(this);
+    TxFolder->setObjectName(QStringLiteral("TxFolder"));
+    targetLabel->setBuddy(TxFolder);
+    grid->addWidget(TxFolder, 1, 1);
+    cmdRef = new QPushButton(QStringLiteral("参照"), this);
+    cmdRef->setObjectName(QStringLiteral("cmdRef"));
+    grid->addWidget(cmdRef, 1, 2);
+    grid->setColumnStretch(1, 1);
+    root->addLayout(grid);
+    root->addWidget(new QLabel(QStringLiteral("成績及び氏名データを指定されたフォルダにコピーします."), this));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    const QString captions[2] = {QStringLiteral("(&B)バックアップ"), QStringLiteral("キャンセル")};
+    for (int i = 0; i < 2; ++i) {
+        BtRun[i] = new QPushButton(captions[i], this);
+        BtRun[i]->setObjectName(QStringLiteral("BtRun%1").arg(i));
+        buttons->addWidget(BtRun[i]);
+        connect(BtRun[i], &QPushButton::clicked, this, [this, i] { BtRun_Click(i); });
+    }
+    root->addLayout(buttons);
+    connect(cmdRef, &QPushButton::clicked, this, [this] { cmdRef_Click(); });
+}
+
+bool BackupWindow::prepare()
+{
+    LbFolder->setText(ctx.data.dataFolder);
+    TxFolder->setText(ctx.data.backupFolder);
+    return true;
+}
+
+void BackupWindow::activated()
+{
+    if (!ctx.frame)
+        return;
+    ctx.frame->disableAllCommands();
+    ctx.frame->disablePrint();
+}
+
+void BackupWindow::closed()
+{
+    if (!ctx.frame)
+        return;
+    ctx.frame->enableAllCommands();
+    ctx.frame->disablePrint();
+}
+
+void BackupWindow::cmdRef_Click()
+{
+    const QString folder = BrowseDataFolder(ctx.ui, this, TxFolder->text());
+    if (!folder.isEmpty())
+        TxFolder->setText(folder);
+}
+
+QString BackupWindow::checkedTarget()
+{
+    const QString typed = TxFolder->text().trimmed();
+    if (typed.isEmpty()) {
+        ctx.ui.message(this, QStringLiteral("バックアップ先フォルダを指定してください。"), Ui::Buttons::Ok, Ui::Icon::Information);
+        return {};
+    }
+    const QString target = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
+    if (!QFileInfo::exists(target)) {
+        if (ctx.ui.message(this, QStringLiteral("指定されたホルダ－は存在しません。作成しますか？"), Ui::Buttons::YesNo,
+                           Ui::Icon::Question)
+            != Ui::Answer::Yes)
+            return {};
+        if (!QDir().mkpath(target)) {
+            ctx.ui.message(this, QStringLiteral("フォルダ「%1」を作成できませんでした。").arg(target), Ui::Buttons::Ok,
+                           Ui::Icon::Warning);
+            return {};
+        }
+    }
+    if (const QString problem = BackupCopy::targetProblem(ctx.data.dataFolder, target); !problem.isEmpty()) {
+        ctx.ui.message(this, problem, Ui::Buttons::Ok, Ui::Icon::Warning);
+        return {};
+    }
+    return target;
+}
+
+void BackupWindow::BtRun_Click(int index)
+{
+    if (index == 1) {
+        closeWindow();
+        return;
+    }
+    // A folder that cannot take the backup is refused before anything is stored or
+    // copied; the window stays open for another choice.
+    const QString target = checkedTarget();
+    if (target.isEmpty()) {
+        TxFolder->setFocus();
+        return;
+    }
+    // The folder is remembered even when it cannot be stored in the settings; the
+    // copy is made all the same, and the window stays open after any failure.
+    ctx.data.backupFolder = TxFolder->text().trimmed();
+    const bool stored = ctx.check(AppSettings::save(ctx.data, ctx.settings), this, Ui::Icon::Warning);
+    if (DoCopy(ctx.data.dataFolder, target) && stored)
+        closeWindow();
+}
+
+bool BackupWindow::DoCopy(const QString& source, const QString& target)
+{
+    const QString folder = DataFolder::withSlash(source);
+    const QStringList rosterNames = BackupCopy::matching(folder, QStringLiteral("nam"));
+    const QStringList dataNames = BackupCopy::matching(folder, QStringLiteral("dat"));
+    Status status = Status::success();
+    if (rosterNames.isEmpty()) {
+        status = Status::failure(QStringLiteral("氏名データファイル（*.nam）が見つかりません。"));
+    } else if (dataNames.isEmpty()) {
+        status = Status::failure(QStringLiteral("成績データファイル（*.dat）が見つかりません。"));
+    } else {
+        // The rosters and the data files are copied together: the backup folder never
+        // holds a roster of one day with the scores of another.
+        BusyCursor busy(ctx.ui);
+        status = BackupCopy::copyFiles(folder, rosterNames + dataNames, target);
+    }
+    if (!status) {
+        ctx.ui.message(this, Interrupted + QLatin1Char('\n') + status.message, Ui::Buttons::Ok, Ui::Icon::Warning);
+        return false;
+    }
+    ctx.ui.message(this,
+                   QStringLiteral("データのバックアップが終わりました。\n%1 に %2 個のファイルをコピーしました。")
+                       .arg(QDir::toNativeSeparators(target))
+                       .arg(rosterNames.size() + dataNames.size()),
+                   Ui::Buttons::Ok, Ui::Icon::Information);
+    return true;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// How score entry reads the keys typed into the score grid, what a cell's text is
+// worth, and where the cursor goes after a score is accepted. Plain functions: the
+// window applies what they decide to its grid.
+
+#include <QChar>
+#include <QString>
+#include <array>
+
+namespace ScoreKeys {
+
+// Grid columns: 0 number, 1 name, 2 row total, 3..6 score columns Ⅰ..Ⅳ.
+constexpr int NumberColumn = 0;
+constexpr int NameColumn = 1;
+constexpr int TotalColumn = 2;
+constexpr int FirstScoreColumn = 3;
+constexpr int LastScoreColumn = 6;
+constexpr int ColumnCount = 7;
+// From this pupil row on, an advance to the next row also scrolls the grid by one row.
+constexpr int ScrollFromRow = 12;
+
+enum class InputMode { Normal, Fixed };
+
+enum class KeyAction {
+    Beep,      // refused key; the pending digit is forgotten
+    Absent,    // the cell becomes "欠席" and the entry is committed
+    Show,      // the cell shows `value`; committed after CheckMax when `check` is set
+    FullMarks, // every column of the row takes its full marks ("+")
+};
+
+struct KeyResult {
+    KeyAction action = KeyAction::Beep;
+    int value = 0;
+    bool check = false;
+};
+
+// Interprets one character typed into a score column. `entryPending` tells that a
+// first digit waits for its second one (normal mode) and `entryValue` is the value
+// being entered; both are updated. `kotei` holds the fixed values of the keys 1..3
+// at indexes 1..3. Enter after a lone first digit confirms that digit as the score;
+// otherwise it is refused like any other key.
+KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entryValue,
+                       const std::array<int, 4>& kotei);
+
+// The number a text stands for: a whole number (blanks around it allowed), otherwise 0.
+// Empty cells, "欠席" and boxes that hold no number all count 0.
+int numberIn(const QString& text);
+
+const QString& absentText();  // "欠席"
+
+// The row total of four score cells ("欠席" and empty cells count 0).
+int rowTotal(const std::array<QString, 4>& cells);
+
+// Where the cursor goes after an accepted score in (row, col), and whether the grid
+// then scrolls down by one row. `chosen` is the number of chosen viewpoints,
+// `viewpointCount` the number shown in the 観点数 box.
+struct Advance {
+    int row = 1;
+    int col = FirstScoreColumn;
+    bool scrollDown = false;
+};
+Advance nextCell(int row, int col, int chosen, int pupilCount, int viewpointCount);
+
+}  // namespace ScoreKeys

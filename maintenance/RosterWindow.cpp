@@ -1,0 +1,178 @@
+#include "maintenance/RosterWindow.h"
+
+#include "model/Cp932.h"
+#include "model/RosterFile.h"
+#include "tally/ListSheets.h"
+#include "maintenance/OpenWindows.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+
+namespace {
+
+ListWindow::Captions captions()
+{
+    ListWindow::Captions c;
+    c.printMenu = QStringLiteral("氏名一覧印刷(&P)");
+    c.endMenu = QStringLiteral("氏名メンテナンス終了(&X)");
+    c.editMenu = {QStringLiteral("氏名変更(&C)"), QStringLiteral("転入処理(&I)"), QStringLiteral("転出処理(&D)")};
+    c.editButtons = c.editMenu;
+    c.printButton = QStringLiteral("氏名印刷(&P)");
+    c.countLabel = QStringLiteral("クラス人数");
+    c.helpTopic = 8;
+    c.reportTitle = QStringLiteral("氏名一覧");
+    c.sheet = &ListSheets::names;
+    return c;
+}
+
+}  // namespace
+
+RosterWindow::RosterWindow(AppContext& ctx, QWidget* parent) : ListWindow(ctx, captions(), parent)
+{
+    setObjectName(QStringLiteral("RosterWindow"));
+    setWindowTitle(QStringLiteral("氏名メンテナンス"));
+    Lt_Name->setObjectName(QStringLiteral("Lt_Name"));
+    Lt_Name->setMinimumSize(220, 360);
+    Label3 = new QLabel(QStringLiteral("人"), this);
+    countRow->insertWidget(2, Label3);  // after the count, before the stretch
+    resize(460, 440);
+}
+
+bool RosterWindow::prepare()
+{
+    shownSenka = ctx.data.specialistMode;
+    shownClass = ctx.data.classNumber;
+    shownFolder = ctx.data.dataFolder;
+    setCaption();
+    fillList();
+    if (Lt_Name->count() > 0)
+        Lt_Name->setCurrentRow(0);
+    return true;
+}
+
+void RosterWindow::setCaption()
+{
+    QString caption = QStringLiteral("氏名メンテナンス");
+    if (ctx.data.specialistMode)
+        caption += QStringLiteral("-") + ctx.data.fileStem[ctx.data.classNumber];
+    setWindowTitle(caption);
+}
+
+void RosterWindow::fillList()
+{
+    Lt_Name->clear();
+    for (int p = 1; p <= ctx.data.pupilCount; ++p)
+        Lt_Name->addItem(ctx.data.pupilName[p]);
+    Lb_Numbers->setText(QString::number(ctx.data.pupilCount));
+}
+
+bool RosterWindow::showsOpenData(bool tell)
+{
+    const ClassData& data = ctx.data;
+    bool same = shownSenka == data.specialistMode && shownFolder == data.dataFolder
+        && (!data.specialistMode || shownClass == data.classNumber) && Lt_Name->count() == data.pupilCount;
+    for (int p = 1; same && p <= data.pupilCount; ++p)
+        same = Lt_Name->item(p - 1)->text() == data.pupilName[p];
+    if (same)
+        return true;
+    // Another window changed the open class (a class chosen, a new class made):
+    // show that class instead of acting on a list that is no longer on disk.
+    dropRename();
+    prepare();
+    Lt_Name->clearSelection();
+    if (tell)
+        ctx.ui.message(this, QStringLiteral("クラスまたは氏名がほかの画面で変わったので、氏名の一覧を読み直しました。もう一度、児童を選んでください。"),
+                       Ui::Buttons::Ok, Ui::Icon::Information);
+    return false;
+}
+
+bool RosterWindow::otherWindowsClosed(const QString& command)
+{
+    // Score entry, attendance and the tallies hold the class in memory; rewriting
+    // its files under them would garble what they save or show.
+    const QStringList open = OpenWindows::others(this, {QStringLiteral("RosterWindow"), QStringLiteral("TestListWindow")});
+    if (open.isEmpty())
+        return true;
+    ctx.ui.message(this, command + QStringLiteral("の前に、次の画面を閉じてください。\n\n") + open.join(QLatin1Char('\n')),
+                   Ui::Buttons::Ok, Ui::Icon::Information, command);
+    return false;
+}
+
+void RosterWindow::insertCommand(int n, const QString& name)
+{
+    if (ctx.data.pupilCount >= Limits::Pupils) {
+        ctx.ui.message(this, Transfer::classFullMessage(), Ui::Buttons::Ok, Ui::Icon::Warning, QStringLiteral("転入処理"));
+        return;
+    }
+    if (!otherWindowsClosed(QStringLiteral("転入処理")))
+        return;
+    if (ctx.ui.message(this, name + QStringLiteral("の後ろに新しい児童を挿入します"), Ui::Buttons::OkCancel,
+                       Ui::Icon::Question, QStringLiteral("転入処理"))
+        == Ui::Answer::Ok)
+        transferIn(n);
+}
+
+void RosterWindow::removeCommand(int n, const QString& name)
+{
+    if (!otherWindowsClosed(QStringLiteral("転出処理")))
+        return;
+    if (ctx.ui.message(this, name + QStringLiteral("の氏名データ、成績データを削除します."), Ui::Buttons::OkCancel,
+                       Ui::Icon::Question, QStringLiteral("転出処理"))
+        == Ui::Answer::Ok)
+        transferOut(n);
+}
+
+void RosterWindow::transferIn(int n)
+{
+    // キャンセル in the name box cancels the transfer: no file is touched.
+    const std::optional<QString> name =
+        ctx.ui.input(this, QStringLiteral("新しい児童名は？"), QStringLiteral("転入処理"), QStringLiteral("転入生"));
+    if (!name)
+        return;
+    Status done;
+    {
+        BusyCursor busy(ctx.ui);
+        done = Transfer::transferIn(ctx.data, n, *name, ctx.today());
+    }
+    if (!ctx.check(done, this, Ui::Icon::Warning))
+        return;
+    fillList();
+    Lt_Name->setCurrentRow(n);
+    ctx.ui.message(this, QStringLiteral("過去のテストはすべて欠席扱いにしてあります"));
+    menuEnabled(true);
+}
+
+void RosterWindow::transferOut(int n)
+{
+    Status done;
+    {
+        BusyCursor busy(ctx.ui);
+        done = Transfer::transferOut(ctx.data, n);
+    }
+    if (!ctx.check(done, this, Ui::Icon::Warning))
+        return;
+    fillList();
+    menuEnabled(true);
+}
+
+void RosterWindow::storeName(int n, const QString& text, bool tell)
+{
+    if (const QString problem = StorableText::problem(text); !problem.isEmpty()) {
+        if (tell)
+            ctx.ui.message(this, QStringLiteral("氏名「%1」は保存できません。%2。").arg(text, problem), Ui::Buttons::Ok,
+                           Ui::Icon::Warning, QStringLiteral("氏名変更"));
+        return;
+    }
+    if (n < 1 || n > ctx.data.pupilCount)
+        return;
+    const QString old = ctx.data.pupilName[n];
+    ctx.data.pupilName[n] = text;
+    // A roster that cannot be written is always reported, even when the program
+    // ends: the name is then not changed.
+    const Status saved = RosterFile::save(ctx.data);
+    if (!saved.ok) {
+        ctx.data.pupilName[n] = old;
+        ctx.check(saved, this, Ui::Icon::Warning);
+    }
+}

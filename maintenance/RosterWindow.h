@@ -1,0 +1,40 @@
+#pragma once
+// 氏名メンテナンス: the pupils of the open class in attendance-number order. The
+// teacher renames a pupil, takes a pupil in after a chosen one (転入) or lets one go
+// (転出), and prints or previews the list of names. Every change is written at once:
+// a rename rewrites the roster; a transfer rewrites every score file of the class,
+// the attendance file and the roster in one all-or-nothing step (model/Transfer.h).
+
+#include "model/Transfer.h"
+#include "maintenance/ListWindow.h"
+
+class RosterWindow : public ListWindow {
+    Q_OBJECT
+public:
+    explicit RosterWindow(AppContext& ctx, QWidget* parent = nullptr);
+
+    bool prepare() override;
+
+    // Transfer in after pupil n / out of pupil n, after the confirmation.
+    void transferIn(int n);
+    void transferOut(int n);
+
+    QListWidget* const Lt_Name = list;
+    QLabel* Label3 = nullptr;  // "人" after the count
+
+private:
+    void fillList() override;
+    // False (after refilling the list) when the class shown is no longer the open one.
+    bool showsOpenData(bool tell) override;
+    // Rewrites the roster with the new name of pupil n.
+    void storeName(int n, const QString& text, bool tell) override;
+    void insertCommand(int n, const QString& name) override;
+    void removeCommand(int n, const QString& name) override;
+    void setCaption();
+    bool otherWindowsClosed(const QString& command);
+
+    // The class the list shows: the mode, the data folder, and the class in specialist mode.
+    bool shownSenka = false;
+    int shownClass = 0;
+    QString shownFolder;
+};

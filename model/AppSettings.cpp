@@ -1,0 +1,202 @@
+#include "model/AppSettings.h"
+
+#include "model/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <functional>
+
+namespace {
+
+namespace Kotei {
+constexpr int Default[4] = {0, 60, 80, 100};
+}
+
+// A stored number, or the default when the key is missing or holds no 16-bit number.
+int readNumber(QSettings& store, const QString& key, int fallback, int minimum = -32768, int maximum = 32767)
+{
+    const QString text = store.value(key).toString().trimmed();
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < minimum || value > maximum)
+        return fallback;
+    return value;
+}
+
+QString useKyokaText(const ClassData& data)
+{
+    QString text;
+    for (int i = 1; i <= Limits::Units; ++i)
+        text += QString::number(data.subjectInUse[i]);
+    return text;
+}
+
+}  // namespace
+
+QString AppSettings::sModeKey(int s) { return QStringLiteral("sHyoteiMode%1").arg(s); }
+QString AppSettings::rModeKey(int s, int v) { return QStringLiteral("rHyoteiMode%1%2").arg(s).arg(v); }
+QString AppSettings::sKey(int s, int k) { return QStringLiteral("sHyotei%1%2").arg(s).arg(k); }
+QString AppSettings::rKey(int s, int v, int k) { return QStringLiteral("rHyotei%1%2%3").arg(s).arg(v).arg(k); }
+
+namespace {
+
+// A key of the group with its text, for SettingsStore::write.
+void put(SettingsStore::Values& values, const QString& key, const QString& text)
+{
+    values.append({QLatin1String(AppSettings::Group) + QLatin1Char('/') + key, text});
+}
+
+void putCriteria(SettingsStore::Values& values, const int (&sMode)[Limits::Units + 1],
+                 const int (&rMode)[Limits::Units + 1][Limits::Viewpoints + 1],
+                 const std::function<int(int s, int v, int k)>& threshold)
+{
+    using namespace AppSettings;
+    for (int s = 1; s <= Limits::Units; ++s)
+        put(values, sModeKey(s), QString::number(sMode[s]));
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int v = 1; v <= Limits::Viewpoints; ++v)
+            put(values, rModeKey(s, v), QString::number(rMode[s][v]));
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int k = 1; k <= 6; ++k)
+            put(values, sKey(s, k), QString::number(threshold(s, 0, k)));
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int v = 1; v <= Limits::Viewpoints; ++v)
+            for (int k = 1; k <= 6; ++k)
+                put(values, rKey(s, v, k), QString::number(threshold(s, v, k)));
+}
+
+void putDefaultCriteria(SettingsStore::Values& values)
+{
+    const int modes[Limits::Units + 1]{};
+    const int viewpointModes[Limits::Units + 1][Limits::Viewpoints + 1]{};
+    putCriteria(values, modes, viewpointModes, [](int, int, int k) { return Criteria::Default[k]; });
+}
+
+SettingsStore::Values criteriaValues(const ClassData& data)
+{
+    SettingsStore::Values values;
+    putCriteria(values, data.sHyoteiMode, data.rHyoteiMode, [&data](int s, int v, int k) {
+        return v == 0 ? data.sHyotei[s][k] : data.rHyotei[s][v][k];
+    });
+    return values;
+}
+
+}  // namespace
+
+Status AppSettings::writeDefaultCriteria(QSettings& store)
+{
+    SettingsStore::Values values;
+    putDefaultCriteria(values);
+    return SettingsStore::write(store, values);
+}
+
+void AppSettings::loadCriteria(ClassData& data, QSettings& store)
+{
+    store.beginGroup(QLatin1String(Group));
+    for (int s = 1; s <= Limits::Units; ++s)
+        data.sHyoteiMode[s] = readNumber(store, sModeKey(s), 0);
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int v = 1; v <= Limits::Viewpoints; ++v)
+            data.rHyoteiMode[s][v] = readNumber(store, rModeKey(s, v), 0);
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int k = 1; k <= 6; ++k)
+            data.sHyotei[s][k] = readNumber(store, sKey(s, k), Criteria::Default[k]);
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int v = 1; v <= Limits::Viewpoints; ++v)
+            for (int k = 1; k <= 6; ++k)
+                data.rHyotei[s][v][k] = readNumber(store, rKey(s, v, k), Criteria::Default[k]);
+    store.endGroup();
+}
+
+Status AppSettings::saveCriteria(const ClassData& data, QSettings& store)
+{
+    return SettingsStore::write(store, criteriaValues(data));
+}
+
+Status AppSettings::save(const ClassData& data, QSettings& store)
+{
+    SettingsStore::Values values;
+    put(values, QStringLiteral("SenkaMode"), data.specialistMode ? QStringLiteral("-1") : QStringLiteral("0"));
+    put(values, QStringLiteral("KyokaNumber"), QString::number(data.subject));
+    put(values, QStringLiteral("ClassNumber"), QString::number(data.classNumber));
+    put(values, QStringLiteral("UseKyoka"), useKyokaText(data));
+    put(values, QStringLiteral("DataPath"), data.dataFolder);
+    put(values, QStringLiteral("BackupPath"), data.backupFolder);
+    for (int i = 1; i <= 3; ++i)
+        put(values, QStringLiteral("Kotei%1").arg(i), QString::number(data.fixedValues[i]));
+    values.append(criteriaValues(data));
+    return SettingsStore::write(store, values);
+}
+
+Status AppSettings::load(ClassData& data, QSettings& store, const QString& programFolder)
+{
+    // First run: no "SenkaMode" key. Every key is written with its default; when
+    // they cannot be stored, the defaults are used all the same and the teacher is
+    // told.
+    Status written = Status::success();
+    if (store.value(QStringLiteral("UseMode/SenkaMode")).toString().isEmpty()) {
+        SettingsStore::Values values;
+        put(values, QStringLiteral("SenkaMode"), QStringLiteral("0"));
+        put(values, QStringLiteral("KyokaNumber"), QStringLiteral("1"));
+        put(values, QStringLiteral("ClassNumber"), QStringLiteral("1"));
+        put(values, QStringLiteral("UseKyoka"), QStringLiteral("111111111"));
+        put(values, QStringLiteral("DataPath"), programFolder);
+        put(values, QStringLiteral("BackupPath"), programFolder);
+        for (int i = 1; i <= 3; ++i)
+            put(values, QStringLiteral("Kotei%1").arg(i), QString::number(Kotei::Default[i]));
+        putDefaultCriteria(values);
+        written = SettingsStore::write(store, values);
+    }
+    const Status readStatus = read(data, store, programFolder);
+    if (written)
+        return readStatus;
+    if (readStatus)
+        return written;
+    return Status::failure(written.message + QStringLiteral("\n\n") + readStatus.message);
+}
+
+Status AppSettings::read(ClassData& data, QSettings& store, const QString& programFolder)
+{
+    store.beginGroup(QLatin1String(Group));
+    data.specialistMode = readNumber(store, QStringLiteral("SenkaMode"), 0) != 0;
+    data.subject = readNumber(store, QStringLiteral("KyokaNumber"), 1, 1, Limits::Units);
+    data.classNumber = readNumber(store, QStringLiteral("ClassNumber"), 1, 1, Limits::Units);
+    const QString use = store.value(QStringLiteral("UseKyoka"), QStringLiteral("111111111")).toString();
+    for (int i = 1; i <= Limits::Units; ++i) {
+        const QChar digit = i <= use.size() ? use.at(i - 1) : QChar();
+        data.subjectInUse[i] = (digit >= QLatin1Char('0') && digit <= QLatin1Char('9')) ? digit.digitValue() : 0;
+    }
+    data.dataFolder = store.value(QStringLiteral("DataPath"), programFolder).toString();
+    data.backupFolder = store.value(QStringLiteral("BackupPath"), programFolder).toString();
+    for (int i = 1; i <= 3; ++i)
+        data.fixedValues[i] = readNumber(store, QStringLiteral("Kotei%1").arg(i), Kotei::Default[i]);
+    store.endGroup();
+    loadCriteria(data, store);
+
+    // The mode: file stems, and the first unit becomes current.
+    data.setFileStems();
+    // In homeroom mode that is the first subject in use (国語 unless it is switched off).
+    if (data.specialistMode) {
+        data.classNumber = 1;
+    } else {
+        data.subject = 1;
+        for (int i = 1; i <= Limits::Units; ++i)
+            if (data.subjectInUse[i] == 1) {
+                data.subject = i;
+                break;
+            }
+    }
+
+    if (!data.dataFolder.endsWith(QLatin1Char('/')))
+        data.dataFolder += QLatin1Char('/');
+    const QFileInfo folder(data.dataFolder);
+    if (!folder.exists())
+        return Status::failure(data.dataFolder
+                               + QStringLiteral("というフォルダは存在しません．ﾌｧｲﾙの環境設定で正しいホルダを指定してください."));
+    if (!folder.isDir() || !folder.isReadable()) {
+        data.dataFolder = QDir::currentPath() + QLatin1Char('/');
+        return Status::failure(QStringLiteral("ファイル上のエラーです.環境設定をし直すかレジストリを調べてみてください"));
+    }
+    return Status::success();
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Copying the rosters and data files of the data folder to a backup folder. The
+// copies are written together (SafeFile::Batch), so the backup folder never holds
+// a half-copied file, nor new copies of some files beside old copies of others.
+
+#include "model/Status.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace BackupCopy {
+// The names of the files (not folders) of `folder` whose extension is `extension`,
+// letter case ignored ("nam" finds "Class.Nam" and "４の１.NAM", never "Class.NBk"),
+// in name order.
+QStringList matching(const QString& folder, const QString& extension);
+
+// Why the backup cannot go to `target`: the data folder itself, a file instead of a
+// folder, or a folder that cannot be written. Empty when it can. `target` exists.
+QString targetProblem(const QString& dataFolder, const QString& target);
+
+// Copies the named files of `source` into `target`, keeping their names and times;
+// a file of the same name in another letter case is replaced rather than doubled.
+// All or nothing: every copy is complete on disk before any older copy is
+// replaced, so a failure leaves the previous backup as it was.
+Status copyFiles(const QString& source, const QStringList& names, const QString& target);
+}

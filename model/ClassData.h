@@ -1,0 +1,104 @@
+#pragma once
+// The one in-memory model of what the teacher works on: mode, current subject and
+// class, the roster, the test set of the current unit, attendance, evaluation
+// criteria and the ranking work tables. Owned by the main window and handed by
+// reference to every window. Every array is 1-based; index 0 holds nothing.
+
+#include <QString>
+#include <array>
+
+namespace Limits {
+constexpr int Pupils = 45;     // attendance numbers 1..45
+constexpr int Tests = 60;      // tests 1..60
+constexpr int Columns = 4;     // score columns 1..4 (slot 5 exists but is unused)
+constexpr int Units = 9;       // subjects or classes 1..9
+constexpr int Months = 12;     // 1 = April .. 12 = March
+constexpr int Categories = 7;  // attendance categories 1..7
+constexpr int Viewpoints = 4;  // 観点Ⅰ..Ⅳ
+}
+
+// One test set: the tests of one unit with their columns and scores.
+struct TestSet {
+    int count = 0;
+    std::array<QString, Limits::Tests + 1> name;
+    std::array<int, Limits::Tests + 1> columnCount{};
+    int viewpoint[Limits::Tests + 1][Limits::Columns + 2]{};  // 0 none, 1..4
+    int fullMarks[Limits::Tests + 1][Limits::Columns + 2]{};
+    int score[Limits::Tests + 1][Limits::Columns + 2][Limits::Pupils + 1]{};  // -1 absent
+    // Column maps of the statistics window: test, viewpoint kind and full marks
+    // of the n-th data column.
+    std::array<int, Limits::Tests + 1> ShukeiColTest{};
+    std::array<int, Limits::Tests + 1> ShukeiColKind{};
+    std::array<int, Limits::Tests + 1> ShukeiColManten{};
+    std::array<int, Limits::Tests + 1> selected{};  // -1 = chosen for the overall tally
+
+    void clear();
+};
+
+constexpr int Absent = -1;
+
+struct ClassData {
+    // Mode and selection.
+    bool specialistMode = false;  // false: homeroom (学級担任用), true: specialist (専科担当用)
+    int subject = 1;         // current subject 1..9 (the subject taught in specialist mode)
+    int classNumber = 1;     // current class 1..9 (specialist mode)
+    std::array<int, Limits::Units + 1> subjectInUse{0, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    std::array<QString, Limits::Units + 1> fileStem;
+    QString dataFolder;    // always ends in '/'
+    QString backupFolder;
+    std::array<int, 4> fixedValues{0, 60, 80, 100};  // fixed-input values for keys 1, 2, 3
+
+    // Roster.
+    int pupilCount = 0;
+    std::array<QString, Limits::Pupils + 1> pupilName;
+
+    // Tests of the current unit.
+    TestSet tests;
+    TestSet savedTests;
+    int currentTest = 0;
+
+    // Names of 観点Ⅰ..Ⅳ per subject (row 0 and column 0 hold nothing).
+    QString viewpointName[Limits::Units + 1][Limits::Viewpoints + 1];
+
+    // Attendance: count of category k for pupil p in month m, and lesson days.
+    int attendance[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1]{};
+    int lessonDays[Limits::Months + 1]{};
+
+    // Evaluation criteria per subject s and viewpoint v, thresholds k = 1..6.
+    int sHyoteiMode[Limits::Units + 1]{};
+    int sHyotei[Limits::Units + 1][7]{};
+    int rHyoteiMode[Limits::Units + 1][Limits::Viewpoints + 1]{};
+    int rHyotei[Limits::Units + 1][Limits::Viewpoints + 1][7]{};
+
+    // Ranking work tables: value per pupil (negative = no value), rank per pupil,
+    // pupil per position, and the counting table.
+    float RankValue[Limits::Pupils + 1]{};
+    int RankOf[Limits::Pupils + 1]{};
+    int RankOrder[1002]{};
+    int RankCount[1002]{};
+
+    ClassData();
+
+    // The selectable unit: the subject in homeroom mode, the class in specialist mode.
+    int currentUnit() const { return specialistMode ? classNumber : subject; }
+    QString unitName() const { return fileStem[currentUnit()]; }
+
+    void setDefaultViewpointNames();
+    void setDefaultCriteria();
+    // fileStem 1..9 for the mode: subject names or class names.
+    void setFileStems();
+};
+
+namespace Names {
+// 国語 .. 体育, index 1..9 (index 0 empty).
+const std::array<QString, 10>& subjects();
+// ４の１ .. ６の３, index 1..9.
+const std::array<QString, 10>& classes();
+// 観点Ⅰ .. 観点Ⅳ, index 1..4.
+QString viewpointHeading(int v);
+}
+
+namespace Criteria {
+// Default thresholds k = 1..6 (index 0 unused).
+constexpr int Default[7] = {0, 10, 30, 90, 30, 31, 7};
+}

@@ -1,0 +1,114 @@
+#include "model/Cp932.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+// One converter per direction, opened once and reset before each use.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (cd != reinterpret_cast<iconv_t>(-1))
+            iconv_close(cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    std::optional<QByteArray> run(const QByteArray& input)
+    {
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            return std::nullopt;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        QByteArray output;
+        output.resize(input.size() * 2 + 16);
+        char* in = const_cast<char*>(input.constData());
+        size_t inLeft = size_t(input.size());
+        char* out = output.data();
+        size_t outLeft = size_t(output.size());
+        while (inLeft > 0) {
+            size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
+            if (result != size_t(-1))
+                break;
+            if (errno != E2BIG)
+                return std::nullopt;
+            const qsizetype used = out - output.data();
+            output.resize(output.size() * 2);
+            out = output.data() + used;
+            outLeft = size_t(output.size() - used);
+        }
+        output.resize(out - output.data());
+        return output;
+    }
+
+private:
+    iconv_t cd;
+};
+
+Converter& toCp932()
+{
+    static Converter converter("CP932", "UTF-8");
+    return converter;
+}
+
+Converter& fromCp932()
+{
+    static Converter converter("UTF-8", "CP932");
+    return converter;
+}
+
+bool isAscii(const QByteArray& bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::optional<QByteArray> Cp932::encode(const QString& text)
+{
+    QByteArray utf8 = text.toUtf8();
+    if (isAscii(utf8))
+        return utf8;
+    return toCp932().run(utf8);
+}
+
+std::optional<QString> Cp932::decode(const QByteArray& bytes)
+{
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    auto utf8 = fromCp932().run(bytes);
+    if (!utf8)
+        return std::nullopt;
+    return QString::fromUtf8(*utf8);
+}
+
+QString Cp932::firstUnencodable(const QString& text)
+{
+    if (encode(text))
+        return {};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QString piece = text.mid(i, length);
+        if (!encode(piece))
+            return piece;
+        i += length - 1;
+    }
+    return text.left(1);
+}
+
+QString StorableText::problem(const QString& text)
+{
+    if (text.contains(QLatin1Char('"')))
+        return QStringLiteral("「\"」（二重引用符）は使えません");
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return QStringLiteral("改行は使えません");
+    const QString bad = Cp932::firstUnencodable(text);
+    if (!bad.isEmpty())
+        return QStringLiteral("「%1」は使えない文字です").arg(bad);
+    return {};
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Starting a new class in the open data folder: the roster and the score files of
+// the class are copied to their backup names and emptied, and in homeroom mode the
+// attendance file is moved to "shuketu.bak". The new names are then entered and
+// saved with RosterFile::save.
+
+#include "model/ClassData.h"
+#include "model/Status.h"
+
+namespace NewClass {
+// Homeroom mode: "Class.Nam" → "Class.NBk", the nine subject files "国語.dat" ...
+// → "国語.Bak" ..., "shuketu.dat" → "shuketu.bak". Specialist mode: the roster of
+// the current class "４の１.nam" → "４の１.NBk" and its score file → "４の１.Bak";
+// the attendance file, which belongs to no class of a specialist, is left alone.
+// Each file missing so far is created empty. All or nothing: when any backup or
+// write fails, every file already replaced is put back and the failure returned.
+Status clearFiles(const ClassData& data);
+
+// Stores the names of the new class (pupilCount and pupilName): the roster, after
+// its backup, and in homeroom mode an attendance file of zeros for that many
+// pupils. Both or neither.
+Status storeNames(const ClassData& data);
+}

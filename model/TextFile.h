@@ -1,0 +1,68 @@
+#pragma once
+// The text layout shared by the data files: CP932, lines ended by CR LF, one value
+// per line (the attendance file puts several on a line, separated by commas),
+// numbers as plain decimals, strings between double quotes. A reader takes items
+// separated by commas or line ends, as the files have always been read, and
+// reports the file and line of the first item it cannot use.
+
+#include "model/Status.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class ItemReader {
+public:
+    // Reads and decodes the whole file; `displayName` names it in messages.
+    Status open(const QString& path, const QString& displayName);
+    // For tests and for content already in memory.
+    Status openBytes(const QByteArray& bytes, const QString& displayName);
+
+    bool readInt(int& value, int minimum = -32768, int maximum = 32767);
+    // A name; refused, like a malformed number, when it could not be written back
+    // (a double quote, a line break, a character outside CP932).
+    bool readString(QString& value);
+    // Fails when anything but blank lines is left.
+    bool expectEnd();
+
+    // The message for the first failure ("... の 5 行目 ...").
+    const QString& error() const { return errorText; }
+    Status status() const { return errorText.isEmpty() ? Status::success() : Status::failure(errorText); }
+
+private:
+    struct Item {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        bool quoted = false;
+        int line = 0;
+    };
+    QStringView textOf(const Item& item) const { return QStringView(content).mid(item.start, item.length); }
+    bool next(Item& item);
+    bool fail(int line, const QString& reason);
+
+    QString content;
+    std::vector<Item> items;
+    size_t position = 0;
+    int lastLine = 0;
+    QString name;
+    QString errorText;
+};
+
+class ItemWriter {
+public:
+    void number(int value) { line(QString::number(value)); }
+    void quoted(const QString& value) { line(quote(value)); }
+    void line(const QString& text) { content += text; content += QLatin1String("\r\n"); }
+    static QString quote(const QString& value) { return QLatin1Char('"') + value + QLatin1Char('"'); }
+    // The CP932 bytes; fails naming the file when some text cannot be encoded.
+    bool bytes(QByteArray& out) const;
+    const QString& text() const { return content; }
+
+private:
+    QString content;
+};
+
+namespace TextFile {
+QString malformedMessage(const QString& fileName, int line, const QString& reason);
+}

@@ -1,0 +1,177 @@
+#include "output/ReportOutput.h"
+
+#include "output/CsvWriter.h"
+#include "output/OutputFile.h"
+#include "output/ReportStore.h"
+#include "output/ReportRenderer.h"
+#include "platform/Ui.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+ReportOutput::ReportOutput(Ui& ui, const QString& storeFolder, const QString& layoutFolder)
+    : ui(ui), stores(storeFolder), layouts(layoutFolder)
+{
+}
+
+ReportOutput::~ReportOutput() = default;
+
+QPrinter& ReportOutput::printer()
+{
+    if (!sharedPrinter)
+        sharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *sharedPrinter;
+}
+
+QStringList ReportOutput::storeFileNames()
+{
+    return {QStringLiteral("testdisp.mdb"), QStringLiteral("kojin.mdb"), QStringLiteral("aryoiki.mdb"),
+            QStringLiteral("Mente.mdb"), QStringLiteral("Shuseki.mdb")};
+}
+
+QString ReportOutput::storePath(const QString& stem) const
+{
+    return QDir(stores).filePath(stem + QStringLiteral(".mdb"));
+}
+
+QString ReportOutput::layoutPath(const QString& stem) const
+{
+    return QDir(layouts).filePath(stem + QStringLiteral(".rpt"));
+}
+
+void ReportOutput::removeLeftoverStores() const
+{
+    for (const QString& name : storeFileNames()) {
+        const QString store = QDir(stores).filePath(name);
+        QFile::remove(store);
+        // A store half-written when the program ended.
+        for (const QString& temporary : OutputFile::abandonedTemporaries(store))
+            QFile::remove(temporary);
+    }
+}
+
+Status ReportOutput::prepare(const ReportSheet& sheet, ReportRenderer& engine)
+{
+    BusyCursor busy(ui);
+    const QString store = storePath(sheet.stem);
+    if (Status written = ReportStore::write(store, sheet); !written)
+        return written;
+    if (storeObserver)
+        storeObserver(store);
+    // The renderer takes the sheet from the store, as the layout names it; once it
+    // has it, the store is no longer needed.
+    ReportSheet stored;
+    Status status = ReportStore::read(store, stored);
+    QFile::remove(store);
+    if (!status)
+        return status;
+    if (status = engine.loadLayout(layoutPath(sheet.stem)); !status)
+        return status;
+    engine.setSheet(stored);
+    return engine.checkSheet();
+}
+
+Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestination destination, const QString& previewTitle)
+{
+    if (destination == ReportDestination::Csv)
+        return saveCsv(owner, sheet, previewTitle);
+    ReportRenderer engine;
+    if (Status prepared = prepare(sheet, engine); !prepared)
+        return prepared;
+    if (destination == ReportDestination::Preview) {
+        ui.preview(owner, previewTitle, [&engine](QPrinter* target) {
+            engine.preparePrinter(*target);
+            engine.paint(*target);
+        });
+        return Status::success();
+    }
+    return printSheet(owner, engine, previewTitle);
+}
+
+Status ReportOutput::printSheet(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
+{
+    QPrinter& target = printer();
+    const bool toFile = target.outputFormat() == QPrinter::PdfFormat && !target.outputFileName().isEmpty();
+    if (toFile)
+        return writePdf(engine, target.outputFileName(), target.docName().isEmpty() ? previewTitle : target.docName());
+    const bool hasPrinter = printerCheck ? printerCheck() : !QPrinterInfo::availablePrinters().isEmpty();
+    if (!hasPrinter)
+        return savePdf(owner, engine, previewTitle);
+    BusyCursor busy(ui);
+    engine.preparePrinter(target);
+    return engine.paint(target);
+}
+
+// The PDF is made in memory and written through a checked write, so that a full
+// disk leaves no half-written file under the name.
+Status ReportOutput::writePdf(const ReportRenderer& engine, const QString& file, const QString& title)
+{
+    BusyCursor busy(ui);
+    QByteArray pdf;
+    if (Status rendered = engine.renderPdf(pdf, title); !rendered)
+        return rendered;
+    return OutputFile::write(file, pdf);
+}
+
+// No printer on this computer: offer a PDF file instead of failing silently.
+Status ReportOutput::savePdf(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
+{
+    if (ui.message(owner, QStringLiteral("プリンタが見つかりません。\n印刷する代わりにPDFファイルとして保存しますか？"),
+                   Ui::Buttons::OkCancel, Ui::Icon::Question)
+        != Ui::Answer::Ok)
+        return Status::success();
+
+    const QString name = fileNameFor(previewTitle);
+    const QString file = askFileName(owner, QStringLiteral("PDFファイルとして保存"), name, QStringLiteral("pdf"),
+                                     QStringLiteral("PDFファイル (*.pdf)"));
+    if (file.isEmpty())
+        return Status::success();
+    if (Status written = writePdf(engine, file, name); !written)
+        return written;
+    ui.message(owner, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
+               Ui::Buttons::Ok, Ui::Icon::Information);
+    return Status::success();
+}
+
+// A file name made of the sheet's title, without characters a file name cannot hold.
+QString ReportOutput::fileNameFor(const QString& title)
+{
+    QString name = title.trimmed().isEmpty() ? QStringLiteral("かざね") : title.trimmed();
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (QChar& c : name)
+        if (forbidden.contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    return name;
+}
+
+// Asks where to save, suggesting the name in the documents folder; the extension is
+// added when the teacher leaves it out.
+QString ReportOutput::askFileName(QWidget* owner, const QString& title, const QString& name, const QString& extension,
+                                  const QString& filter)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString file = ui.saveFileName(owner, title, QDir(folder).filePath(name + QLatin1Char('.') + extension), filter);
+    if (!file.isEmpty() && !file.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
+        file += QLatin1Char('.') + extension;
+    return file;
+}
+
+// The sheet as a table for a spreadsheet, the same as kazane-export --csv writes.
+Status ReportOutput::saveCsv(QWidget* owner, const ReportSheet& sheet, const QString& title)
+{
+    const QString file = askFileName(owner, QStringLiteral("CSVファイルとして保存"), fileNameFor(title), QStringLiteral("csv"),
+                                     QStringLiteral("CSVファイル (*.csv)"));
+    if (file.isEmpty())
+        return Status::success();
+    if (Status written = CsvWriter::write(file, sheet); !written)
+        return written;
+    ui.message(owner, QStringLiteral("CSVファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
+               Ui::Buttons::Ok, Ui::Icon::Information);
+    return Status::success();
+}

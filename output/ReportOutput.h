@@ -1,0 +1,67 @@
+#pragma once
+// The report steps shared by every sheet: the store is made in the program's folder
+// (a leftover of an interrupted run is replaced), the layout of the same stem is
+// read from beside the executable, the renderer takes the sheet from the store,
+// the store is deleted, and the sheet goes to the printer or the preview.
+//
+// When the computer has no printer, printing offers to save the sheet as a PDF
+// file instead. Every file it saves (PDF, CSV, the store) appears whole or not at
+// all (see OutputFile). A failure comes back as a Status whose message the window shows
+// (ctx.check); a cancelled PDF offer is no failure.
+
+#include "model/Status.h"
+#include "tally/ReportSheet.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class ReportRenderer;
+class QWidget;
+class Ui;
+
+class ReportOutput {
+public:
+    ReportOutput(Ui& ui, const QString& storeFolder, const QString& layoutFolder);
+    ~ReportOutput();
+
+    // Print or preview a sheet; the preview window carries `previewTitle`, which
+    // also names the PDF file offered when there is no printer.
+    Status run(QWidget* owner, const ReportSheet& sheet, ReportDestination destination, const QString& previewTitle);
+    // The printer chosen with the print-setup command, shared by every sheet.
+    QPrinter& printer();
+
+    const QString& storeFolder() const { return stores; }
+    const QString& layoutFolder() const { return layouts; }
+    // The five store names the program makes ("testdisp.mdb", ...).
+    static QStringList storeFileNames();
+    // Deletes leftover stores of those names in the store folder, and their
+    // temporary files left by a program that ended while writing; nothing else.
+    void removeLeftoverStores() const;
+    QString storePath(const QString& stem) const;
+    QString layoutPath(const QString& stem) const;
+    // Called with the path of each store once it is written, before the renderer
+    // takes it (tests and the export tool copy it from here).
+    void setStoreObserver(std::function<void(const QString&)> observer) { storeObserver = std::move(observer); }
+    // Whether a printer is installed; by default asks the system. Tests replace it.
+    void setPrinterCheck(std::function<bool()> check) { printerCheck = std::move(check); }
+
+private:
+    // Writes the store, reads it back into the engine and deletes it.
+    Status prepare(const ReportSheet& sheet, ReportRenderer& engine);
+    Status saveCsv(QWidget* owner, const ReportSheet& sheet, const QString& title);
+    QString askFileName(QWidget* owner, const QString& title, const QString& name, const QString& extension,
+                        const QString& filter);
+    static QString fileNameFor(const QString& title);
+    Status printSheet(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
+    Status savePdf(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
+    Status writePdf(const ReportRenderer& engine, const QString& file, const QString& title);
+
+    Ui& ui;
+    QString stores;
+    QString layouts;
+    std::unique_ptr<QPrinter> sharedPrinter;
+    std::function<void(const QString&)> storeObserver;
+    std::function<bool()> printerCheck;
+};

@@ -1,0 +1,80 @@
+#include "tally/Sheets.h"
+
+#include "tally/AttendanceTally.h"
+#include "tally/ListSheets.h"
+#include "tally/OverallTally.h"
+#include "tally/PupilTally.h"
+#include "tally/TestTally.h"
+
+QString sheetStem(SheetRequest::Kind kind)
+{
+    switch (kind) {
+    case SheetRequest::Kind::TestDisp: return QStringLiteral("testdisp");
+    case SheetRequest::Kind::Kojin: return QStringLiteral("kojin");
+    case SheetRequest::Kind::Aryoiki: return QStringLiteral("aryoiki");
+    case SheetRequest::Kind::Names:
+    case SheetRequest::Kind::Tests: return QStringLiteral("Mente");
+    case SheetRequest::Kind::Shuseki: return QStringLiteral("Shuseki");
+    }
+    return {};
+}
+
+Status buildSheet(ClassData& data, const SheetRequest& request, ReportSheet& sheet)
+{
+    switch (request.kind) {
+    case SheetRequest::Kind::TestDisp: {
+        const int tests = data.tests.count;
+        if (request.test < 1 || request.test > tests)
+            return Status::failure(tests == 0 ? QStringLiteral("%1にはテストがありません。").arg(data.unitName())
+                                              : QStringLiteral("テスト %1 はありません（%2のテストは 1～%3）。")
+                                                    .arg(request.test)
+                                                    .arg(data.unitName())
+                                                    .arg(tests));
+        const TestTally tally =
+            computeTestTally(data, request.test, request.byScore ? TallyOrder::Score : TallyOrder::AttendanceNumber);
+        sheet = testdispSheet(tally, testDisplayCaption(data));
+        return Status::success();
+    }
+    case SheetRequest::Kind::Kojin: {
+        if (request.pupil < 1 || request.pupil > data.pupilCount)
+            return Status::failure(QStringLiteral("出席番号 %1 の児童はいません（1～%2）。").arg(request.pupil).arg(data.pupilCount));
+        const PupilTally tally = computePupilTally(data);
+        sheet = kojinSheet(tally, request.pupil, kojinCaption(data));
+        return Status::success();
+    }
+    case SheetRequest::Kind::Aryoiki: {
+        TestSet& set = data.tests;
+        for (int t = 1; t <= Limits::Tests; ++t)
+            set.selected[t] = request.tests.isEmpty() && t <= set.count ? -1 : 0;
+        for (int t : request.tests) {
+            if (t < 1 || t > set.count)
+                return Status::failure(QStringLiteral("テスト %1 はありません（%2のテストは 1～%3）。")
+                                           .arg(t)
+                                           .arg(data.unitName())
+                                           .arg(set.count));
+            set.selected[t] = -1;
+        }
+        const OverallTally tally = computeOverallTally(data);
+        OverallOrder order;
+        order.byScore = request.order > 0;
+        order.viewpoint = request.order >= 2 ? request.order - 1 : 0;
+        ShownFigures shown;
+        shown.average = request.showAverage;
+        shown.rank = request.showRank;
+        shown.evaluation = request.showEvaluation;
+        sheet = aryoikiSheet(tally, overallTallyCaption(data), order, shown);
+        return Status::success();
+    }
+    case SheetRequest::Kind::Names:
+        sheet = ListSheets::names(data);
+        return Status::success();
+    case SheetRequest::Kind::Tests:
+        sheet = ListSheets::tests(data);
+        return Status::success();
+    case SheetRequest::Kind::Shuseki:
+        sheet = AttendanceTally::sheet(data, request.term,
+                                       request.recordView ? AttendanceTally::View::RecordBook : AttendanceTally::View::Detailed);
+        return Status::success();
+    }
+    return Status::failure(QStringLiteral("この一覧表は作れません。"));
+}

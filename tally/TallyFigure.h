@@ -1,0 +1,47 @@
+#pragma once
+// What the tallies over several tests share: one pupil's figure in one group
+// (average, rank, evaluation) and the mean percentage of a pupil's scores.
+
+#include "model/ClassData.h"
+
+#include <QString>
+
+struct TallyFigure {
+    float average = -1;  // -1 = no value
+    int rank = -1;       // -1 = no rank
+    QString evaluation;  // "3" "2" "1" or "A" "B" "C"; empty without a value
+    bool hasValue() const { return average >= 0; }
+};
+
+namespace Tally {
+// The pupil's mean percentage over the columns (t, c) of tests 1..count
+// that `take(t, c)` accepts: each entered score as a percentage of its column's
+// full marks, every column weighing the same. Scores of a column with full marks 0
+// have no percentage and are left out. -1 when no score counts.
+template <typename Take>
+float meanPercent(const TestSet& set, int pupil, Take take)
+{
+    double sum = 0;
+    int count = 0;
+    const int tests = qBound(0, set.count, Limits::Tests);
+    for (int t = 1; t <= tests; ++t) {
+        const int columns = qBound(0, set.columnCount[t], Limits::Columns);
+        for (int c = 1; c <= columns; ++c) {
+            const int score = set.score[t][c][pupil];
+            const int full = set.fullMarks[t][c];
+            if (score < 0 || full <= 0 || !take(t, c))
+                continue;
+            sum += 100.0 / full * score;
+            ++count;
+        }
+    }
+    return count == 0 ? -1.0f : float(sum / count);
+}
+
+// The viewpoint a column measures, 1..4; 0 for none (or a kind outside 1..4).
+inline int viewpointOf(const TestSet& set, int t, int c)
+{
+    const int kind = set.viewpoint[t][c];
+    return (kind >= 1 && kind <= Limits::Viewpoints) ? kind : 0;
+}
+}  // namespace Tally

@@ -1,0 +1,46 @@
+#include "tally/TestTotals.h"
+
+double TestTotals::columnAverage(int c, int pupils) const
+{
+    if (c < 1 || c > Limits::Columns)
+        return -1.0;
+    const int entered = pupils - columnMissing[c];
+    return entered > 0 ? double(columnSum[c]) / entered : -1.0;
+}
+
+TestTotals computeTestTotals(const ClassData& data, int test)
+{
+    TestTotals totals;
+    if (test < 1 || test > Limits::Tests)
+        return totals;
+    const TestSet& set = data.tests;
+    totals.test = test;
+    totals.columns = qBound(0, set.columnCount[test], Limits::Columns);
+    for (int c = 1; c <= totals.columns; ++c)
+        totals.fullMarks += set.fullMarks[test][c];
+    // The percentage scale is taken in double precision, as total x (100 / full
+    // marks), and kept as a single-precision value like every ranked value.
+    const double scale = totals.fullMarks > 0 ? 100.0 / double(totals.fullMarks) : 0.0;
+    const int pupils = qBound(0, data.pupilCount, Limits::Pupils);
+    for (int p = 1; p <= pupils; ++p) {
+        int total = -1;
+        for (int c = 1; c <= totals.columns; ++c) {
+            const int score = set.score[test][c][p];
+            if (score < 0) {
+                ++totals.columnMissing[c];
+                continue;
+            }
+            total = (total < 0 ? 0 : total) + score;
+            totals.columnSum[c] += score;
+        }
+        totals.pupilTotal[p] = total;
+        totals.percent[p] = (total < 0 || totals.fullMarks <= 0) ? -1.0f : float(double(total) * scale);
+    }
+    return totals;
+}
+
+void setRankValues(ClassData& data, const TestTotals& totals)
+{
+    for (int p = 1; p <= qBound(0, data.pupilCount, Limits::Pupils); ++p)
+        data.RankValue[p] = totals.percent[p];
+}

@@ -1,0 +1,458 @@
+// The main window: start-up in an empty folder and on a class, the toolbars and
+// menus, subject and class selection, the command states child windows switch, the
+// refusals without pupils, help, print setup, the splash and the end command.
+
+#include "TestEnv.h"
+#include "platform/QtUi.h"
+#include "frame/ChildWindow.h"
+#include "app/SettingsWindow.h"
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// A child window that records what the main window asks of it.
+class ProbeWindow : public ChildWindow {
+public:
+    explicit ProbeWindow(AppContext& ctx) : ChildWindow(ctx)
+    {
+        auto* layout = new QVBoxLayout(this);
+        printButton = new QPushButton(QStringLiteral("印 刷(&P)"), this);
+        previewButton = new QPushButton(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"), this);
+        layout->addWidget(printButton);
+        layout->addWidget(previewButton);
+        connect(printButton, &QPushButton::clicked, this, [this] { ++prints; });
+        connect(previewButton, &QPushButton::clicked, this, [this] { ++previews; });
+    }
+    bool programEnding() override
+    {
+        ++programEnds;
+        return true;
+    }
+    QPushButton* printButton;
+    QPushButton* previewButton;
+    int prints = 0;
+    int previews = 0;
+    int programEnds = 0;
+};
+
+// The scripted Ui, except that modal dialogs run as the program runs them.
+class ModalUi : public ScriptedUi {
+public:
+    int runModal(QDialog& dialog) override
+    {
+        modalDialogs.append(dialog.objectName());
+        return real.runModal(dialog);
+    }
+
+private:
+    QtUi real{QString()};
+};
+
+// Closes the title window from inside its show event, by a click, a key or a close
+// of the window system, as the second click of a double-click on the launcher does.
+class CloseWhileShown : public QObject {
+public:
+    explicit CloseWhileShown(QString how) : how(std::move(how)) {}
+    bool closed = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && !closed && watched->objectName() == QLatin1String("SplashWindow")) {
+            auto* splash = static_cast<QWidget*>(watched);
+            closed = true;
+            if (how == QLatin1String("click"))
+                QTest::mouseClick(splash, Qt::LeftButton);
+            else if (how == QLatin1String("key"))
+                QTest::keyClick(splash, Qt::Key_Space);
+            else
+                splash->close();
+        }
+        return false;
+    }
+
+private:
+    QString how;
+};
+
+QList<QAction*> toolbarItems(QToolBar* bar)
+{
+    return bar->actions();
+}
+
+QStringList subWindowClasses(MainWindow& window)
+{
+    QStringList names;
+    for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
+        names.append(QString::fromLatin1(frame->widget()->metaObject()->className()));
+    return names;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartInAnEmptyFolder()
+    {
+        TestEnv env;
+        // The program's folder is the data folder on a first start.
+        env.ctx->programFolder = env.dataFolder();
+        MainWindow& window = env.startMainWindow();
+        QCOMPARE(env.ui.modalDialogs, QStringList{QStringLiteral("SplashWindow")});
+        QCOMPARE(env.settings->value(QStringLiteral("UseMode/SenkaMode")).toString(), QStringLiteral("0"));
+        QCOMPARE(env.data.pupilCount, 0);
+        // No roster: the settings window opened by itself.
+        QVERIFY(subWindowClasses(window).contains(QStringLiteral("SettingsWindow")));
+        QStringList zeros;
+        for (int m = 0; m < 12; ++m)
+            zeros.append(QStringLiteral("\"0\""));
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(zeros));
+        for (const char* subject : {"国語", "社会", "算数", "理科", "生活", "音楽", "図工", "家庭", "体育"})
+            QCOMPARE(env.readBytes(QString::fromUtf8(subject) + QStringLiteral(".dat")), QByteArray("0\r\n"));
+        QVERIFY(!env.exists(QStringLiteral("Class.Nam")));
+        QVERIFY(!env.exists(QStringLiteral("国語.nam")));
+        QVERIFY(env.ui.messages.isEmpty());
+        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("preview"))->isEnabled());
+    }
+
+    void startsOnAHomeroomClass()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
+        env.data.pupilCount = 0;
+        MainWindow& window = env.startMainWindow();
+        QCOMPARE(window.windowTitle(), QStringLiteral("小学校成績処理 「かざね」"));
+        QCOMPARE(env.data.pupilCount, 3);
+        QCOMPARE(env.data.pupilName[3], QStringLiteral("上田"));
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
+        QVERIFY(window.menu_kyoka->menuAction()->isVisible());
+        QVERIFY(!window.menu_class->menuAction()->isVisible());
+        QVERIFY(!window.Toolbar2->isHidden());
+        QVERIFY(window.Toolbar3->isHidden());
+        QVERIFY(window.menu_subject[0]->isChecked());
+        QVERIFY(window.Mn_Shuketu->isEnabled());
+        QVERIFY(env.ui.messages.isEmpty());
+    }
+
+    void toolbarKeysCaptionsAndSeparators()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        MainWindow& window = env.startMainWindow();
+        const QList<QAction*> items = toolbarItems(window.Toolbar1);
+        QCOMPARE(items.size(), 17);
+        const QList<int> separators{1, 3, 8, 12, 16};
+        const QStringList keys{"", "inputdialog", "", "testdsp", "ryoiki", "kojin", "free", "", "shuseki",
+                               "printdialog", "preview", "", "custom", "namemente", "testmente", "", "enddialog"};
+        const QStringList captions{"", "点数入力", "", "テスト別", "総合集計", "個人集計", "自由集計", "", "出欠処理",
+                                   "印　刷", "ﾌﾟﾚﾋﾞｭｰ", "", "設定", "氏名設定", "ﾃｽﾄ設定", "", "終　了"};
+        const QStringList tips{"", "点数を入力します", "", "テスト別に成績を集計", "総合成績一覧", "個人別成績詳細",
+                               "自由な集計", "", "出席関係の処理", "印刷します", "ﾌﾟﾚﾋﾞｭｰを表示します", "",
+                               "使用環境を設定します", "氏名のメンテナンス", "テストのメンテナンス", "", "かざねを終了"};
+        for (int position = 1; position <= 17; ++position) {
+            QAction* item = items[position - 1];
+            QCOMPARE(item->isSeparator(), separators.contains(position));
+            if (item->isSeparator())
+                continue;
+            QCOMPARE(item->data().toString(), keys[position - 1]);
+            QCOMPARE(item->text(), captions[position - 1]);
+            QCOMPARE(item->toolTip(), tips[position - 1]);
+        }
+        QCOMPARE(window.Toolbar2Buttons[2]->text(), QStringLiteral("国語"));
+        QCOMPARE(window.Toolbar2Buttons[10]->text(), QStringLiteral("体育"));
+        QCOMPARE(window.Toolbar3Buttons[2]->text(), QStringLiteral("４の１"));
+        QCOMPARE(window.menu_subclass[8]->text(), QStringLiteral("６－３"));
+        QCOMPARE(window.menu_custom->text(), QStringLiteral("かざね使用環境の設定 (&C)"));
+        QCOMPARE(window.menu_clsryo->text(), QStringLiteral("クラス観点別傾向  (&C)"));
+        QCOMPARE(window.menu_nhelp->shortcut(), QKeySequence(Qt::Key_F1));
+    }
+
+    void selectingASubjectChangesNothingElse()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        MainWindow& window = env.startMainWindow();
+        env.writeFile(QStringLiteral("Class.Nam"), {"1", "\"別人\""});
+        window.Toolbar2Buttons[4]->trigger();  // 算数
+        QCOMPARE(env.data.subject, 3);
+        QVERIFY(window.menu_subject[2]->isChecked());
+        QVERIFY(!window.menu_subject[0]->isChecked());
+        QVERIFY(window.Toolbar2Buttons[4]->isChecked());
+        QCOMPARE(env.data.pupilCount, 2);  // the roster is not reloaded
+        window.menu_subject[8]->trigger();
+        QCOMPARE(env.data.subject, 9);
+        QVERIFY(window.Toolbar2Buttons[10]->isChecked());
+        QVERIFY(!window.menu_subject[2]->isChecked());
+    }
+
+    void subjectsNotInUseAreGreyedAndStaySo()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        env.settings->setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("110000000"));
+        MainWindow& window = env.startMainWindow();
+        QVERIFY(window.menu_subject[1]->isEnabled());
+        QVERIFY(!window.menu_subject[2]->isEnabled());
+        const bool headBefore = window.Toolbar2Buttons[1]->isEnabled();
+        window.lockForTally();
+        for (int b = 1; b <= 10; ++b)
+            QVERIFY(!window.Toolbar2Buttons[b]->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!window.menu_input->isEnabled());
+        QVERIFY(!window.menu_edit->isEnabled());
+        QVERIFY(window.button(QStringLiteral("testdsp"))->isEnabled());
+        window.unlockAfterTally();
+        QVERIFY(window.Toolbar2Buttons[2]->isEnabled());
+        QVERIFY(window.Toolbar2Buttons[3]->isEnabled());
+        for (int b = 4; b <= 10; ++b)
+            QVERIFY(!window.Toolbar2Buttons[b]->isEnabled());
+        // The head button is left as the lock left it.
+        QVERIFY(!window.Toolbar2Buttons[1]->isEnabled());
+        Q_UNUSED(headBefore);
+        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(window.menu_edit->isEnabled());
+    }
+
+    void editingWindowsSwitchEveryCommandOff()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        MainWindow& window = env.startMainWindow();
+        window.disableAllCommands();
+        for (const char* key : {"inputdialog", "testdsp", "shuseki", "custom", "enddialog"})
+            QVERIFY(!window.button(QLatin1String(key))->isEnabled());
+        QVERIFY(!window.menu_input->isEnabled());
+        QVERIFY(!window.menu_shukei->isEnabled());
+        QVERIFY(!window.menu_custom->isEnabled());
+        QVERIFY(window.menu_end->isEnabled());
+        QVERIFY(!window.Toolbar2Buttons[2]->isEnabled());
+        window.enableAllCommands();
+        for (const char* key : {"inputdialog", "testdsp", "shuseki", "custom", "printdialog", "enddialog"})
+            QVERIFY(window.button(QLatin1String(key))->isEnabled());
+        QVERIFY(window.menu_shukei->isEnabled());
+        window.disablePrint();
+        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("preview"))->isEnabled());
+        window.enablePrint();
+        QVERIFY(window.button(QStringLiteral("preview"))->isEnabled());
+    }
+
+    void refusalsWithoutPupils()
+    {
+        TestEnv env;
+        env.makeClass({});
+        MainWindow& window = env.startMainWindow();
+        env.ui.clear();
+        QVERIFY(!window.openScoreEntryWindow());
+        QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
+        const QString tally = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
+        window.menu_datadsp->trigger();
+        QCOMPARE(env.ui.lastMessage(), tally);
+        window.button(QStringLiteral("ryoiki"))->trigger();
+        window.button(QStringLiteral("kojin"))->trigger();
+        window.button(QStringLiteral("free"))->trigger();
+        window.menu_clsryo->trigger();
+        QCOMPARE(env.ui.messages.size(), 6);
+        for (int i = 1; i < 6; ++i)
+            QCOMPARE(env.ui.messages[i].text, tally);
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
+    }
+
+    void specialistMode()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("北"), QStringLiteral("南")}, true);
+        env.writeFile(QStringLiteral("５の２.nam"), {"3", "\"あ\"", "\"い\"", "\"う\""});
+        QFile::remove(env.dataFolder() + QStringLiteral("６の３.nam"));
+        MainWindow& window = env.startMainWindow();
+        QVERIFY(env.data.specialistMode);
+        QCOMPARE(env.data.pupilCount, 2);
+        QVERIFY(!window.Toolbar3->isHidden());
+        QVERIFY(window.Toolbar2->isHidden());
+        QVERIFY(window.menu_class->menuAction()->isVisible());
+        QVERIFY(!window.menu_kyoka->menuAction()->isVisible());
+        // The attendance file is neither read nor created; the command stays off.
+        QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
+        QVERIFY(!window.Mn_Shuketu->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("shuseki"))->isEnabled());
+        window.lockForTally();
+        window.unlockAfterTally();
+        QVERIFY(!window.Mn_Shuketu->isEnabled());
+        window.enableAllCommands();
+        QVERIFY(!window.button(QStringLiteral("shuseki"))->isEnabled());
+        // The missing class roster was created empty.
+        QCOMPARE(env.readBytes(QStringLiteral("６の３.Nam")), QByteArray("0\r\n"));
+        // Choosing a class reloads its roster at once.
+        window.Toolbar3Buttons[6]->trigger();
+        QCOMPARE(env.data.classNumber, 5);
+        QVERIFY(window.menu_subclass[4]->isChecked());
+        QCOMPARE(env.data.pupilCount, 3);
+        QCOMPARE(env.data.pupilName[3], QStringLiteral("う"));
+        QCOMPARE(env.data.unitName(), QStringLiteral("５の２"));
+    }
+
+    void startUpRemovesOnlyOwnReportStores()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        const QString program = env.programFolder() + QLatin1Char('/');
+        for (const char* name : {"testdisp.mdb", "Shuseki.mdb", "teacher.mdb"}) {
+            QFile file(program + QString::fromUtf8(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("x");
+        }
+        env.startMainWindow();
+        QVERIFY(!QFile::exists(program + QStringLiteral("testdisp.mdb")));
+        QVERIFY(!QFile::exists(program + QStringLiteral("Shuseki.mdb")));
+        QVERIFY(QFile::exists(program + QStringLiteral("teacher.mdb")));
+    }
+
+    void malformedRosterAtStartUp()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\""});
+        const QByteArray before = env.readBytes(QStringLiteral("Class.Nam"));
+        env.data.pupilCount = 0;
+        env.startMainWindow();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("Class.Nam")));
+        QCOMPARE(env.data.pupilCount, 0);
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), before);
+    }
+
+    void helpPrinterSetupAndAbout()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        MainWindow& window = env.startMainWindow();
+        window.menu_nhelp->trigger();
+        QCOMPARE(env.ui.helpTopics, QList<int>{1});
+        window.menuPrinterSet->trigger();
+        QCOMPARE(env.ui.printerSetups, 1);
+        window.menuFDFormat->trigger();  // no removable drive: nothing happens
+        QVERIFY(env.ui.messages.isEmpty());
+        window.menu_about->trigger();
+        SplashWindow* about = window.findChild<SplashWindow*>();
+        QVERIFY(about);
+        QVERIFY(about->isVisible());
+        QCOMPARE(about->lblVersion->text(), QStringLiteral("Ver. 1.00"));
+    }
+
+    void printKeysReachTheActiveWindowAndEndSavesNothingElse()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        MainWindow& window = env.startMainWindow();
+        auto* probe = new ProbeWindow(*env.ctx);
+        window.mdiArea()->addSubWindow(probe)->show();
+        window.mdiArea()->setActiveSubWindow(window.mdiArea()->subWindowList().first());
+        window.enablePrint();
+        window.button(QStringLiteral("printdialog"))->trigger();
+        window.button(QStringLiteral("preview"))->trigger();
+        QCOMPARE(probe->prints, 1);
+        QCOMPARE(probe->previews, 1);
+        // A window that closes runs its unload once and leaves the frame.
+        probe->closeWindow();
+        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+
+        auto* open = new ProbeWindow(*env.ctx);
+        window.mdiArea()->addSubWindow(open)->show();
+        window.endProgram();
+        QCOMPARE(open->programEnds, 1);
+    }
+
+    void splashClosedWhileShownLetsStartUpGoOn_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click") << QStringLiteral("click");
+        QTest::newRow("key") << QStringLiteral("key");
+        QTest::newRow("close") << QStringLiteral("close");
+    }
+
+    void splashClosedWhileShownLetsStartUpGoOn()
+    {
+        QFETCH(QString, how);
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.data.pupilCount = 0;
+        ModalUi ui;
+        AppContext ctx{env.data, ui, *env.settings, *env.reports, nullptr, env.programFolder()};
+        CloseWhileShown closer(how);
+        qApp->installEventFilter(&closer);
+        MainWindow window(ctx);
+        // A start-up stuck in the title window's modal loop is freed after a while
+        // (showing and hiding the window again ends the loop), so that the test
+        // reports it instead of hanging.
+        bool stuck = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, &window, [&stuck, &window] {
+            stuck = true;
+            if (auto* splash = window.findChild<SplashWindow*>()) {
+                splash->show();
+                splash->hide();
+            }
+        });
+        watchdog.start(5000);
+        const bool started = window.startUp();
+        qApp->removeEventFilter(&closer);
+        QVERIFY(closer.closed);
+        QVERIFY2(!stuck, "start-up waited for a title window that was already closed");
+        QVERIFY(started);
+        QCOMPARE(ui.modalDialogs, QStringList{QStringLiteral("SplashWindow")});
+        QVERIFY(window.isVisible());
+        QCOMPARE(env.data.pupilCount, 2);
+    }
+
+    void splashClosesOnTheThirdTickKeyOrClick()
+    {
+        TestEnv env;
+        SplashWindow splash(*env.ctx);
+        splash.show();
+        QCOMPARE(splash.lblCompanyProduct->text(), QStringLiteral("小学校成績処理"));
+        QCOMPARE(splash.lblProductName->text(), QStringLiteral("かざね"));
+        QCOMPARE(splash.lblPlatform->text(), QStringLiteral("for Windows95/98"));
+        QCOMPARE(splash.Timer1->interval(), 1000);
+        splash.Timer1_Timer();
+        splash.Timer1_Timer();
+        QVERIFY(splash.isVisible());
+        splash.Timer1_Timer();
+        QVERIFY(!splash.isVisible());
+
+        SplashWindow byKey(*env.ctx);
+        byKey.show();
+        QTest::keyClick(&byKey, Qt::Key_Space);
+        QVERIFY(!byKey.isVisible());
+
+        SplashWindow byClick(*env.ctx);
+        byClick.show();
+        QTest::mouseClick(&byClick, Qt::LeftButton);
+        QVERIFY(!byClick.isVisible());
+
+        SplashWindow byTimer(*env.ctx);
+        byTimer.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!byTimer.isVisible(), 5000);
+        QCOMPARE(byTimer.ticks(), 3);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"

@@ -1,0 +1,469 @@
+// 氏名メンテナンス driven as a teacher drives it, inside the real main window:
+// renaming through the input box (Enter, Tab, a click elsewhere), transfers in and
+// out with their confirmations, refusals, the printed and previewed name list.
+
+#include "TestEnv.h"
+#include "RefusedWrites.h"
+#include "tally/ListSheets.h"
+#include "maintenance/RosterWindow.h"
+#include "maintenance_fixture.h"
+#include "output/ReportStore.h"
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMdiArea>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Sample;
+
+namespace {
+
+RosterWindow* openFromMenu(MainWindow& window)
+{
+    window.menu_Name->trigger();
+    return window.findChild<RosterWindow*>();
+}
+
+// Japanese reaches a text box from the input method, as one committed string.
+void typeJapanese(QWidget* box, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(box, &event);
+}
+
+QStringList listLines(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+struct Fixture {
+    TestEnv env;
+    MainWindow* window = nullptr;
+    RosterWindow* dialog = nullptr;
+
+    explicit Fixture(int pupils)
+    {
+        homeroomClass(env, pupils);
+        window = &env.startMainWindow();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        dialog = openFromMenu(*window);
+        QVERIFY(dialog);
+        env.ui.clear();
+    }
+};
+
+}  // namespace
+
+class RosterWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensOnTheClassAndSwitchesTheCommands()
+    {
+        Fixture f(3);
+        RosterWindow* d = f.dialog;
+        QCOMPARE(d->windowTitle(), QStringLiteral("氏名メンテナンス"));
+        QCOMPARE(listLines(d->Lt_Name), pupilNames(3));
+        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("3"));
+        QCOMPARE(d->selectedRow(), 0);
+        QVERIFY(!d->Tx_DataInput->isEnabled());
+        QVERIFY(!d->Lb_DataInput->isEnabled());
+        QCOMPARE(QStringList({d->Label1->text(), d->Label3->text(), d->Lb_DataInput->text(), d->cmdEdit[0]->text(),
+                              d->cmdEdit[1]->text(), d->cmdEdit[2]->text(), d->cmdPrint[0]->text(), d->cmdPrint[1]->text(),
+                              d->cmdEnd->text()}),
+                 QStringList({"クラス人数", "人", "入力欄", "氏名変更(&C)", "転入処理(&I)", "転出処理(&D)", "氏名印刷(&P)",
+                              "ﾌﾟﾚﾋﾞｭｰ(&O)", "閉じる"}));
+        QCOMPARE(QStringList({d->menuFile->title(), d->menuPrint[0]->text(), d->menuPrint[1]->text(), d->menuEnd->text(),
+                              d->menuEditTop->title(), d->menuEdit[0]->text(), d->menuEdit[1]->text(),
+                              d->menuEdit[2]->text(), d->menuHelp->text()}),
+                 QStringList({"ﾌｧｲﾙ(&F)", "氏名一覧印刷(&P)", "印刷ﾌﾟﾚﾋﾞｭｰ(&O)", "氏名メンテナンス終了(&X)", "編集(&E)",
+                              "氏名変更(&C)", "転入処理(&I)", "転出処理(&D)", "ﾍﾙﾌﾟ(&H)"}));
+        // While it is active the editing commands are off and printing is on.
+        QVERIFY(f.window->button("printdialog")->isEnabled());
+        QVERIFY(f.window->button("preview")->isEnabled());
+        QVERIFY(!f.window->button("inputdialog")->isEnabled());
+        QVERIFY(!f.window->button("namemente")->isEnabled());
+
+        d->menuHelp->trigger();
+        QCOMPARE(f.env.ui.helpTopics, QList<int>{8});
+
+        const auto before = snapshot(f.env);
+        QTest::mouseClick(d->cmdEnd, Qt::LeftButton);
+        QTRY_VERIFY(!f.window->findChild<RosterWindow*>());
+        QVERIFY(f.window->button("inputdialog")->isEnabled());
+        QVERIFY(!f.window->button("printdialog")->isEnabled());
+        QCOMPARE(snapshot(f.env), before);  // closing writes nothing
+    }
+
+    void specialistCaptionCarriesTheClass()
+    {
+        TestEnv env;
+        env.makeClass({}, true);
+        env.writeFile("４の２.nam", rosterLines({"青木", "石田"}));
+        MainWindow& window = env.startMainWindow();
+        window.selectClass(1);
+        RosterWindow* d = openFromMenu(window);
+        QVERIFY(d);
+        QCOMPARE(d->windowTitle(), QStringLiteral("氏名メンテナンス-４の２"));
+        QCOMPARE(listLines(d->Lt_Name), QStringList({"青木", "石田"}));
+        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("2"));
+    }
+
+    void renameWithEnterRewritesTheRoster()
+    {
+        Fixture f(5);
+        RosterWindow* d = f.dialog;
+        const QByteArray oldRoster = f.env.readBytes("Class.Nam");
+        d->Lt_Name->setCurrentRow(2);
+        QTest::mouseClick(d->cmdEdit[0], Qt::LeftButton);
+        QVERIFY(d->Tx_DataInput->isEnabled());
+        QVERIFY(d->Tx_DataInput->hasFocus());
+        QCOMPARE(d->Tx_DataInput->text(), QStringLiteral("髙橋　一郎"));
+        QCOMPARE(d->Tx_DataInput->selectedText(), QStringLiteral("髙橋　一郎"));
+        QVERIFY(!d->menuEdit[1]->isEnabled());  // the menus wait for the rename to end
+        typeJapanese(d->Tx_DataInput, QStringLiteral("高橋　一朗"));
+        QTest::keyClick(d->Tx_DataInput, Qt::Key_Return);
+
+        QStringList names = pupilNames(5);
+        names[2] = QStringLiteral("高橋　一朗");
+        QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
+        QCOMPARE(f.env.readBytes("Class.bak"), oldRoster);
+        QCOMPARE(listLines(d->Lt_Name), names);
+        QCOMPARE(d->selectedRow(), 2);  // the renamed pupil, selected again
+        QVERIFY(d->Lt_Name->hasFocus());
+        QVERIFY(!d->Tx_DataInput->isEnabled());
+        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("5"));
+        QCOMPARE(f.env.data.pupilName[3], QStringLiteral("高橋　一朗"));
+        QVERIFY(d->menuEdit[1]->isEnabled());
+        QVERIFY(f.env.ui.messages.isEmpty());
+
+        // With no line selected the three commands do nothing.
+        d->Lt_Name->clearSelection();
+        const auto before = snapshot(f.env);
+        for (QPushButton* button : d->cmdEdit)
+            QTest::mouseClick(button, Qt::LeftButton);
+        for (QAction* action : d->menuEdit)
+            action->trigger();
+        QVERIFY(f.env.ui.messages.isEmpty());
+        QVERIFY(f.env.ui.inputPrompts.isEmpty());
+        QVERIFY(!d->Tx_DataInput->isEnabled());
+        QCOMPARE(snapshot(f.env), before);
+    }
+
+    void renameToEmptyEndsWithTab()
+    {
+        Fixture f(5);
+        RosterWindow* d = f.dialog;
+        d->Lt_Name->setCurrentRow(2);
+        d->menuEdit[0]->trigger();
+        QTest::keyClick(d->Tx_DataInput, Qt::Key_Delete);  // the whole name is selected
+        QTest::keyClick(d->Tx_DataInput, Qt::Key_Tab);
+        QStringList names = pupilNames(5);
+        names[2].clear();
+        QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
+        QCOMPARE(f.env.data.pupilCount, 5);
+        QCOMPARE(d->Lt_Name->item(2)->text(), QString());
+    }
+
+    void nameTypedAndClosedIsKept()
+    {
+        Fixture f(3);
+        RosterWindow* d = f.dialog;
+        d->Lt_Name->setCurrentRow(0);
+        QTest::mouseClick(d->cmdEdit[0], Qt::LeftButton);
+        QTest::keyClicks(d->Tx_DataInput, "Aoki");
+        QTest::mouseClick(d->cmdEnd, Qt::LeftButton);
+        QTRY_VERIFY(!f.window->findChild<RosterWindow*>());
+        QCOMPARE(f.env.readLines("Class.Nam"), QStringList({"3", "\"Aoki\"", "\"児童02\"", "\"髙橋　一郎\""}));
+    }
+
+    void programEndingMidRenameKeepsTheNameWithoutAsking()
+    {
+        Fixture f(3);
+        RosterWindow* d = f.dialog;
+        d->Lt_Name->setCurrentRow(1);
+        d->cmdEdit_Click(0);
+        QTest::keyClicks(d->Tx_DataInput, "Ishida");
+        f.window->close();
+        QCOMPARE(f.env.readLines("Class.Nam"), QStringList({"3", "\"児童01\"", "\"Ishida\"", "\"髙橋　一郎\""}));
+        QVERIFY(f.env.ui.messages.isEmpty());
+    }
+
+    void nameTheFilesCannotHoldIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("double quote") << QStringLiteral("\"ニック\"") << QStringLiteral("二重引用符");
+        QTest::newRow("outside code page 932") << QStringLiteral("李😀") << QStringLiteral("使えない文字");
+    }
+    void nameTheFilesCannotHoldIsRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        Fixture f(4);
+        RosterWindow* d = f.dialog;
+        const auto before = snapshot(f.env);
+        d->Lt_Name->setCurrentRow(1);
+        d->cmdEdit_Click(0);
+        typeJapanese(d->Tx_DataInput, name);
+        QTest::keyClick(d->Tx_DataInput, Qt::Key_Enter);
+        QCOMPARE(f.env.ui.messages.size(), 1);
+        QVERIFY(f.env.ui.lastMessage().contains(QStringLiteral("保存できません")));
+        QVERIFY(f.env.ui.lastMessage().contains(reason));
+        QCOMPARE(snapshot(f.env), before);
+        QCOMPARE(f.env.data.pupilName[2], QStringLiteral("児童02"));
+        QCOMPARE(listLines(d->Lt_Name), pupilNames(4));
+        QVERIFY(d->menuEdit[0]->isEnabled());
+    }
+
+    void transferInAfterTheSelectedPupil()
+    {
+        Fixture f(30);
+        f.window->selectSubject(2);
+        RosterWindow* d = f.dialog;
+        const QByteArray oldRoster = f.env.readBytes("Class.Nam");
+        d->Lt_Name->setCurrentRow(1);
+        f.env.ui.inputs.push_back(QStringLiteral("転入　花子"));
+        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+
+        QCOMPARE(f.env.ui.messages.size(), 2);
+        const ScriptedUi::Message ask = f.env.ui.messages[0];
+        QCOMPARE(ask.text, QStringLiteral("児童02の後ろに新しい児童を挿入します"));
+        QCOMPARE(ask.title, QStringLiteral("転入処理"));
+        QCOMPARE(ask.buttons, Ui::Buttons::OkCancel);
+        QCOMPARE(ask.icon, Ui::Icon::Question);
+        QCOMPARE(f.env.ui.inputPrompts, QStringList{"新しい児童名は？"});
+        QCOMPARE(f.env.ui.messages[1].text, QStringLiteral("過去のテストはすべて欠席扱いにしてあります"));
+        QCOMPARE(f.env.ui.messages[1].buttons, Ui::Buttons::Ok);
+        QCOMPARE(f.env.ui.busyDepth, 0);
+
+        QStringList names = pupilNames(30);
+        names.insert(2, QStringLiteral("転入　花子"));
+        QCOMPARE(listLines(d->Lt_Name), names);
+        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("31"));
+        QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
+        QCOMPARE(f.env.readBytes("Class.bak"), oldRoster);
+        for (int unit = 1; unit <= 9; ++unit)
+            QCOMPARE(f.env.readBytes(subjectStems()[unit - 1] + ".dat"), crlf(scoreLines(insertAbsent(tests(unit, 30), 2))));
+        // The date seam says 15 June: 出停 for April and May.
+        QCOMPARE(f.env.readBytes("shuketu.dat"), crlf(attendanceLines(insertPupil(attendance(30), 2, 3))));
+        QCOMPARE(f.env.data.subject, 3);
+        QCOMPARE(f.env.data.pupilCount, 31);
+        QVERIFY(f.window->button("printdialog")->isEnabled());
+    }
+
+    // キャンセル in the name box cancels the whole transfer: every file of the folder
+    // stays byte for byte, no backup is made, the class keeps its pupils.
+    void cancelledNameBoxCancelsTheTransfer()
+    {
+        Fixture f(3);
+        RosterWindow* d = f.dialog;
+        const auto before = snapshot(f.env);
+        d->Lt_Name->setCurrentRow(1);
+        f.env.ui.inputs.push_back(std::nullopt);
+        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+        QCOMPARE(f.env.ui.inputPrompts, QStringList{"新しい児童名は？"});
+        QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童02の後ろに新しい児童を挿入します"});
+        QCOMPARE(snapshot(f.env), before);
+        QCOMPARE(f.env.data.pupilCount, 3);
+        QCOMPARE(listLines(d->Lt_Name), pupilNames(3));
+        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("3"));
+        QVERIFY(d->menuEdit[1]->isEnabled());
+
+        // The same command again, with a name, takes the pupil in.
+        f.env.ui.inputs.push_back(QStringLiteral("転入生"));
+        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+        QStringList names = pupilNames(3);
+        names.insert(2, QStringLiteral("転入生"));
+        QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
+        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("4"));
+    }
+
+    void cancelOnTheConfirmationChangesNothing()
+    {
+        Fixture f(6);
+        RosterWindow* d = f.dialog;
+        const auto before = snapshot(f.env);
+        d->Lt_Name->setCurrentRow(3);
+        f.env.ui.answers = {Ui::Answer::Cancel, Ui::Answer::Cancel};
+        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+        QTest::mouseClick(d->cmdEdit[2], Qt::LeftButton);
+        QCOMPARE(f.env.ui.messages.size(), 2);
+        QCOMPARE(f.env.ui.messages[1].text, QStringLiteral("児童04の氏名データ、成績データを削除します."));
+        QCOMPARE(f.env.ui.messages[1].title, QStringLiteral("転出処理"));
+        QVERIFY(f.env.ui.inputPrompts.isEmpty());
+        QCOMPARE(snapshot(f.env), before);
+        QCOMPARE(listLines(d->Lt_Name), pupilNames(6));
+    }
+
+    void transferOutOfTheSelectedPupil()
+    {
+        Fixture f(30);
+        RosterWindow* d = f.dialog;
+        d->Lt_Name->setCurrentRow(4);
+        d->menuEdit[2]->trigger();
+        QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童05の氏名データ、成績データを削除します."});
+        QStringList names = pupilNames(30);
+        names.removeAt(4);
+        QCOMPARE(listLines(d->Lt_Name), names);
+        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("29"));
+        QCOMPARE(d->selectedRow(), -1);
+        QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
+        QCOMPARE(f.env.readBytes("shuketu.dat"), crlf(attendanceLines(removePupil(attendance(30), 5))));
+        QCOMPARE(f.env.readBytes("体育.dat"), crlf(scoreLines(removePupil(tests(9, 30), 5))));
+        QCOMPARE(f.env.data.subject, 1);
+    }
+
+    void fullClassIsRefusedBeforeAsking()
+    {
+        Fixture f(45);
+        RosterWindow* d = f.dialog;
+        const auto before = snapshot(f.env);
+        d->Lt_Name->setCurrentRow(10);
+        d->cmdEdit_Click(1);
+        QCOMPARE(f.env.ui.messageTexts(), QStringList{"クラスの人数は45人までです。これ以上転入させることはできません。"});
+        QVERIFY(f.env.ui.inputPrompts.isEmpty());
+        QCOMPARE(snapshot(f.env), before);
+    }
+
+    void otherOpenWindowsAreClosedFirst()
+    {
+        Fixture f(8);
+        RosterWindow* d = f.dialog;
+        ChildWindow* attendance = f.window->openAttendance();
+        QVERIFY(attendance);
+        const auto before = snapshot(f.env);
+        d->Lt_Name->setCurrentRow(3);
+        d->cmdEdit_Click(2);
+        QCOMPARE(f.env.ui.messages.size(), 1);
+        QVERIFY(f.env.ui.lastMessage().startsWith(QStringLiteral("転出処理の前に、次の画面を閉じてください。")));
+        QVERIFY(f.env.ui.lastMessage().contains(attendance->windowTitle()));
+        QCOMPARE(snapshot(f.env), before);
+
+        attendance->closeWindow();
+        f.env.ui.clear();
+        d->cmdEdit_Click(2);
+        QCOMPARE(f.env.data.pupilCount, 7);
+    }
+
+    // A disk that refuses the files of a transfer: the message, the list and
+    // every file as before, the window open.
+    void refusedWriteLeavesListAndFiles_data() { RefusedWrites::addRows(); }
+    void refusedWriteLeavesListAndFiles()
+    {
+        QFETCH(Refusal, refusal);
+        Fixture f(10);
+        RefusedWrites refused(refusal, f.env);
+        SKIP_UNLESS_AVAILABLE(refused);
+        RosterWindow* d = f.dialog;
+        const auto before = snapshot(f.env);
+        d->Lt_Name->setCurrentRow(4);
+        f.env.ui.inputs.push_back(QStringLiteral("転入生"));
+        refused.start();
+        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+        refused.stop();
+        QCOMPARE(f.env.ui.messages.size(), 2);
+        QVERIFY(f.env.ui.lastMessage().contains(QStringLiteral("に書き込めませんでした。ディスクの空き容量が足りません。")));
+        QVERIFY(f.env.ui.lastMessage().contains(QStringLiteral("転入処理は行われませんでした")));
+        QVERIFY2(isJapaneseMessage(f.env.ui.lastMessage()), qPrintable(f.env.ui.lastMessage()));
+        QCOMPARE(f.env.ui.messages.last().icon, Ui::Icon::Warning);
+        QCOMPARE(snapshot(f.env), before);
+        QCOMPARE(listLines(d->Lt_Name), pupilNames(10));
+        QCOMPARE(f.env.data.pupilCount, 10);
+        QVERIFY(f.window->findChild<RosterWindow*>());
+    }
+
+    void classChosenElsewhereIsReloadedNotWritten()
+    {
+        TestEnv env;
+        env.makeClass({"一組一", "一組二"}, true);
+        env.writeFile("４の２.nam", rosterLines({"二組一", "二組二", "二組三"}));
+        MainWindow& window = env.startMainWindow();
+        RosterWindow* d = openFromMenu(window);
+        QVERIFY(d);
+        const auto before = snapshot(env);
+        window.selectClass(1);  // the class menu is still reachable
+        env.ui.clear();
+        d->Lt_Name->setCurrentRow(1);
+        d->cmdEdit_Click(2);
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("読み直しました")));
+        QCOMPARE(listLines(d->Lt_Name), QStringList({"二組一", "二組二", "二組三"}));
+        QCOMPARE(d->windowTitle(), QStringLiteral("氏名メンテナンス-４の２"));
+        QCOMPARE(snapshot(env), before);
+    }
+
+    void classChosenDuringARenameWritesNeitherRoster()
+    {
+        TestEnv env;
+        env.makeClass({"一組一", "一組二"}, true);
+        env.writeFile("４の２.nam", rosterLines({"二組一", "二組二", "二組三"}));
+        MainWindow& window = env.startMainWindow();
+        RosterWindow* d = openFromMenu(window);
+        QVERIFY(d);
+        const auto before = snapshot(env);
+        d->Lt_Name->setCurrentRow(1);
+        d->cmdEdit_Click(0);
+        QTest::keyClicks(d->Tx_DataInput, "X");
+        window.selectClass(1);
+        env.ui.clear();
+        QTest::keyClick(d->Tx_DataInput, Qt::Key_Return);
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(snapshot(env), before);
+        QCOMPARE(listLines(d->Lt_Name), QStringList({"二組一", "二組二", "二組三"}));
+        QVERIFY(!d->Tx_DataInput->isEnabled());
+        QVERIFY(d->menuEdit[0]->isEnabled());
+    }
+
+    void nameListPrintedAndPreviewed()
+    {
+        Fixture f(45);
+        RosterWindow* d = f.dialog;
+        QList<ReportSheet> stored;
+        f.env.reports->setStoreObserver([&stored](const QString& path) {
+            QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("Mente.mdb"));
+            ReportSheet sheet;
+            QVERIFY(ReportStore::read(path, sheet).ok);
+            stored.append(sheet);
+        });
+        QTest::mouseClick(d->cmdPrint[1], Qt::LeftButton);
+        QCOMPARE(f.env.ui.previews.size(), 1);
+        QCOMPARE(f.env.ui.previews[0].title, QStringLiteral("氏名一覧"));
+        QCOMPARE(stored.size(), 1);
+        const ReportSheet sheet = stored[0];
+        QCOMPARE(sheet.titleFields, QStringList({"Title", "ClassName", "Number", "Names"}));
+        QCOMPARE(sheet.titleValues, QStringList({"【児童氏名一覧表】", "国語", "番号", "氏　　名"}));
+        QCOMPARE(sheet.dataFields, QStringList({"Number", "Name"}));
+        QCOMPARE(sheet.rows.size(), 45);
+        QCOMPARE(sheet.rows[0], QStringList({"1", "児童01"}));
+        QCOMPARE(sheet.rows[2], QStringList({"3", "髙橋　一郎"}));
+        QCOMPARE(sheet.rows[44], QStringList({"45", "児童45"}));
+        QVERIFY(!QFile::exists(f.env.programFolder() + "/Mente.mdb"));
+        QCOMPARE(ListSheets::names(f.env.data).rows, sheet.rows);
+
+        // 印刷 on the main toolbar prints through the window's own Alt+P.
+        const QString pdf = f.env.dir.path() + "/printed.pdf";
+        f.env.reports->printer().setOutputFormat(QPrinter::PdfFormat);
+        f.env.reports->printer().setOutputFileName(pdf);
+        f.window->Toolbar1_ButtonClick("printdialog");
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(stored.size(), 2);
+        QCOMPARE(stored[1].rows, sheet.rows);
+        QVERIFY(!QFile::exists(f.env.programFolder() + "/Mente.mdb"));
+    }
+};
+
+QTEST_MAIN(RosterWindowTest)
+#include "test_roster_window.moc"

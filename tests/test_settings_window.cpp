@@ -1,0 +1,605 @@
+// The environment settings window driven as a teacher drives it: a first start on
+// an empty folder, a new class of names, the criteria of several subjects, the mode
+// and the data folder; the settings store read back key by key and the files of
+// the class byte for byte.
+
+#include "TestEnv.h"
+#include "model/DataFolder.h"
+#include "app/SettingsWindow.h"
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+
+const QString EnterNames = QStringLiteral("氏名データを入力してください.");
+const QStringList Subjects{QStringLiteral("国語"), QStringLiteral("社会"), QStringLiteral("算数"),
+                           QStringLiteral("理科"), QStringLiteral("生活"), QStringLiteral("音楽"),
+                           QStringLiteral("図工"), QStringLiteral("家庭"), QStringLiteral("体育")};
+
+// The settings store as a second reader sees it on disk.
+QString stored(TestEnv& env, const QString& key)
+{
+    env.settings->sync();
+    QSettings store(env.settingsFile(), QSettings::IniFormat);
+    return store.value(QStringLiteral("UseMode/") + key).toString();
+}
+
+int storedKeyCount(TestEnv& env)
+{
+    env.settings->sync();
+    QSettings store(env.settingsFile(), QSettings::IniFormat);
+    store.beginGroup(QStringLiteral("UseMode"));
+    return int(store.childKeys().size());
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QList<SettingsWindow*> openDialogs(MainWindow& window)
+{
+    QList<SettingsWindow*> found;
+    for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
+        if (auto* dialog = qobject_cast<SettingsWindow*>(frame->widget()))
+            found.append(dialog);
+    return found;
+}
+
+SettingsWindow* openSettings(MainWindow& window)
+{
+    window.menu_custom->trigger();
+    const auto dialogs = openDialogs(window);
+    return dialogs.size() == 1 ? dialogs.first() : nullptr;
+}
+
+// Japanese text arrives as the input method's commit, as it does from a teacher's IME.
+void typeText(QWidget* box, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(box, &event);
+}
+
+void typeName(SettingsWindow* dialog, const QString& name)
+{
+    typeText(dialog->Tx_DataInput, name);
+    QTest::keyClick(dialog->Tx_DataInput, Qt::Key_Return);
+}
+
+void chooseSubject(SettingsWindow* dialog, int subject)
+{
+    while (dialog->CbKyoka->currentIndex() + 1 != subject) {
+        const int before = dialog->CbKyoka->currentIndex();
+        QTest::keyClick(dialog->CbKyoka, before + 1 < subject ? Qt::Key_Down : Qt::Key_Up);
+        if (dialog->CbKyoka->currentIndex() == before)
+            return;  // refused
+    }
+}
+
+void setBox(QLineEdit* box, const QString& text)
+{
+    box->selectAll();
+    typeText(box, text);
+}
+
+QByteArray roster(const QStringList& names)
+{
+    QStringList lines{QString::number(names.size())};
+    for (const QString& name : names)
+        lines.append(QLatin1Char('"') + name + QLatin1Char('"'));
+    return crlf(lines);
+}
+
+QByteArray zeroAttendance(int pupils)
+{
+    QStringList lines;
+    for (int m = 1; m <= 12; ++m) {
+        lines.append(QStringLiteral("\"0\""));
+        for (int p = 0; p < pupils; ++p)
+            lines.append(QStringLiteral("\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\""));
+    }
+    return crlf(lines);
+}
+
+}  // namespace
+
+class SettingsWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A new teacher on an empty store: the window opens by itself, refuses to close
+    // without names, takes a class of three and writes its files.
+    void firstStartEntersAClass()
+    {
+        TestEnv env;
+        MainWindow& window = env.startMainWindow();
+        const QString folder = env.programFolder() + QLatin1Char('/');
+        auto dialogs = openDialogs(window);
+        QCOMPARE(dialogs.size(), 1);
+        SettingsWindow* dialog = dialogs.first();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("環境設定"));
+        QCOMPARE(dialog->Tx_Holder->text(), folder);
+        QVERIFY(dialog->Op_Mode[0]->isChecked());
+        QVERIFY(!dialog->Fr_Tanto->isEnabled());
+        QVERIFY(dialog->Fr_Subject->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QCOMPARE(fileBytes(folder + QStringLiteral("shuketu.dat")), zeroAttendance(0));
+
+        // 終了 without names keeps the window open, the same one, with the message.
+        env.ui.clear();
+        dialog->Bt_End->click();
+        QCOMPARE(env.ui.messageTexts(), QStringList{EnterNames});
+        QCOMPARE(openDialogs(window), QList<SettingsWindow*>{dialog});
+
+        dialog->Bt_Mente->click();
+        QVERIFY(env.ui.messages.last().text.startsWith(QStringLiteral("新たなクラスを作ります.")));
+        QCOMPARE(env.ui.messages.last().choices, (QStringList{"OK", "キャンセル"}));
+        QCOMPARE(env.ui.messages.last().icon, Ui::Icon::Question);
+        QVERIFY(dialog->enteringNames());
+        QVERIFY(dialog->Tx_DataInput->isEnabled() && dialog->Lb_DataInput->isVisible());
+        QVERIFY(!dialog->Bt_End->isEnabled() && !dialog->menuEnd->isEnabled() && !dialog->Bt_Mente->isEnabled());
+        QVERIFY(!dialog->Fr_Holder->isEnabled() && !dialog->Fr_Mode->isEnabled());
+        for (const QString& name : {QStringLiteral("青木　一郎"), QStringLiteral("石田,花子"), QStringLiteral("上野　①")})
+            typeName(dialog, name);
+        QTest::keyClick(dialog->Tx_DataInput, Qt::Key_Return);  // empty: nothing
+        typeName(dialog, QStringLiteral("  "));
+        QCOMPARE(dialog->Lt_Name->count(), 3);
+        QCOMPARE(dialog->Lb_Numbers->text(), QStringLiteral("3"));
+
+        // Closing the frame in the middle of the names is refused.
+        dialog->subWindow()->close();
+        QCOMPARE(openDialogs(window).size(), 1);
+
+        dialog->BtInputEnd->click();
+        QVERIFY(!dialog->enteringNames());
+        QVERIFY(!dialog->Tx_DataInput->isEnabled() && !dialog->Lb_DataInput->isVisible());
+        QVERIFY(dialog->Bt_End->isEnabled() && dialog->Bt_Mente->isEnabled() && !dialog->BtInputEnd->isEnabled());
+        const QStringList names{QStringLiteral("青木　一郎"), QStringLiteral("石田,花子"), QStringLiteral("上野　①")};
+        QCOMPARE(fileBytes(folder + QStringLiteral("Class.Nam")), roster(names));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("Class.NBk")));  // there was no class before
+        QCOMPARE(fileBytes(folder + QStringLiteral("shuketu.dat")), zeroAttendance(3));
+        QCOMPARE(fileBytes(folder + QStringLiteral("shuketu.bak")), zeroAttendance(0));
+        for (const QString& subject : Subjects)
+            QCOMPARE(fileBytes(folder + subject + QStringLiteral(".dat")), QByteArray("0\r\n"));
+        QCOMPARE(env.data.pupilCount, 3);
+
+        dialog->Bt_End->click();
+        QVERIFY(openDialogs(window).isEmpty());
+        QCOMPARE(env.data.pupilCount, 3);
+        QCOMPARE(env.data.pupilName[2], QStringLiteral("石田,花子"));
+        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QCOMPARE(storedKeyCount(env), 324);
+        QCOMPARE(stored(env, QStringLiteral("SenkaMode")), QStringLiteral("0"));
+        QCOMPARE(stored(env, QStringLiteral("DataPath")), folder);
+        QCOMPARE(stored(env, QStringLiteral("UseKyoka")), QStringLiteral("111111111"));
+    }
+
+    // A new class over an existing one: the old files go to their backups, the
+    // class files are emptied, then the names are written.
+    void newClassKeepsTheOldFilesInBackups()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.writeFile(QStringLiteral("算数.dat"), {QStringLiteral("1"), QStringLiteral("\"小テスト\""), QStringLiteral("1"),
+                                                  QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("8"), QStringLiteral("-1")});
+        const QByteArray oldRoster = env.readBytes(QStringLiteral("Class.Nam"));
+        const QByteArray oldScores = env.readBytes(QStringLiteral("算数.dat"));
+        const QByteArray oldAttendance = env.readBytes(QStringLiteral("shuketu.dat"));
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(dialog->Lb_Numbers->text(), QStringLiteral("2"));
+
+        env.ui.choices = {1};  // キャンセル
+        dialog->Bt_Mente->click();
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), oldRoster);
+        QVERIFY(!env.exists(QStringLiteral("Class.NBk")));
+
+        dialog->Bt_Mente->click();
+        QVERIFY(dialog->enteringNames());
+        QCOMPARE(dialog->Lt_Name->count(), 0);
+        QCOMPARE(env.readBytes(QStringLiteral("Class.NBk")), oldRoster);
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), QByteArray("0\r\n"));
+        QCOMPARE(env.readBytes(QStringLiteral("算数.Bak")), oldScores);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), QByteArray("0\r\n"));
+        for (const QString& subject : Subjects)
+            QCOMPARE(env.readBytes(subject + QStringLiteral(".dat")), QByteArray("0\r\n"));
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.bak")), oldAttendance);
+        QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
+
+        for (const QString& name : {QStringLiteral("上田"), QStringLiteral("江藤"), QStringLiteral("小野")})
+            typeName(dialog, name);
+        dialog->BtInputEnd->click();
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("上田"), QStringLiteral("江藤"), QStringLiteral("小野")}));
+        QCOMPARE(env.readBytes(QStringLiteral("Class.bak")), QByteArray("0\r\n"));
+        QCOMPARE(env.readBytes(QStringLiteral("Class.NBk")), oldRoster);
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), zeroAttendance(3));
+        QCOMPARE(env.data.pupilCount, 3);
+    }
+
+    // A new class that cannot be written completely changes nothing: the files
+    // emptied so far are put back and the window stays out of name entry.
+    void newClassIsAllOrNothing()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        env.writeFile(QStringLiteral("国語.dat"), {QStringLiteral("1"), QStringLiteral("\"漢字\""), QStringLiteral("1"),
+                                                  QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("8"), QStringLiteral("9")});
+        MainWindow& window = env.startMainWindow();
+        const QByteArray oldRoster = env.readBytes(QStringLiteral("Class.Nam"));
+        const QByteArray oldScores = env.readBytes(QStringLiteral("国語.dat"));
+        const QByteArray oldAttendance = env.readBytes(QStringLiteral("shuketu.dat"));
+        QVERIFY(QFile::remove(env.dataFolder() + QStringLiteral("体育.dat")));
+        QDir().mkpath(env.dataFolder() + QStringLiteral("体育.dat"));  // cannot be written as a file
+        SettingsWindow* dialog = openSettings(window);
+        env.ui.clear();
+        dialog->Bt_Mente->click();
+        QCOMPARE(env.ui.messages.size(), 2);
+        QVERIFY(env.ui.messages.last().text.contains(QStringLiteral("体育.dat")));
+        QVERIFY(env.ui.messages.last().text.endsWith(QStringLiteral("新規クラスは作成されていません。")));
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(env.data.pupilCount, 2);
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), oldRoster);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), oldScores);
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), oldAttendance);
+    }
+
+    // Ending the program in the middle of the names keeps the names typed so far.
+    void programEndKeepsTypedNames()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
+        dialog->Bt_Mente->click();
+        typeName(dialog, QStringLiteral("上田"));
+        typeName(dialog, QStringLiteral("江藤"));
+        env.ui.clear();
+        window.close();
+        QCOMPARE(env.ui.messageTexts(), QStringList());
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("上田"), QStringLiteral("江藤")}));
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), zeroAttendance(2));
+    }
+
+    // The list holds 45 names; a 46th and names the roster cannot hold are refused
+    // with a message and the text stays in the box.
+    void refusesNamesTheRosterCannotHold()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        SettingsWindow* dialog = openSettings(env.startMainWindow());
+        dialog->Bt_Mente->click();
+        for (const QString& bad : {QStringLiteral("山田\"太郎"), QStringLiteral("𠮷田"), QStringLiteral("Ｋim 😀")}) {
+            env.ui.clear();
+            typeName(dialog, bad);
+            QCOMPARE(env.ui.messages.size(), 1);
+            QVERIFY(env.ui.messages.first().text.startsWith(QStringLiteral("氏名「%1」は保存できません。").arg(bad)));
+            QCOMPARE(dialog->Tx_DataInput->text(), bad);
+            QCOMPARE(dialog->Lt_Name->count(), 0);
+            dialog->Tx_DataInput->clear();
+        }
+        QStringList names;
+        for (int p = 1; p <= 45; ++p) {
+            names.append(QStringLiteral("児童%1").arg(p));
+            typeName(dialog, names.last());
+        }
+        env.ui.clear();
+        typeName(dialog, QStringLiteral("四十六番"));
+        QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("１クラスの人数は45人までです。これ以上の氏名は入力できません。")});
+        QCOMPARE(dialog->Lt_Name->count(), 45);
+        QCOMPARE(dialog->Lb_Numbers->text(), QStringLiteral("45"));
+        dialog->Tx_DataInput->clear();
+        dialog->BtInputEnd->click();
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster(names));
+        QCOMPARE(env.readLines(QStringLiteral("shuketu.dat")).size(), 12 * 46);
+    }
+
+    // Specialist mode: only the current class's roster and score file are renewed,
+    // the attendance file of the folder is left alone.
+    void specialistNewClassRenewsOneClass()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
+        env.writeFile(QStringLiteral("４の２.nam"), {QStringLiteral("1"), QStringLiteral("\"木村\"")});
+        env.writeFile(QStringLiteral("４の１.dat"), {QStringLiteral("1"), QStringLiteral("\"歌\""), QStringLiteral("1"), QStringLiteral("1"),
+                                                   QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("7")});
+        env.writeFile(QStringLiteral("shuketu.dat"), {QStringLiteral("0")});
+        const QByteArray oldRoster = env.readBytes(QStringLiteral("４の１.nam"));
+        const QByteArray oldScores = env.readBytes(QStringLiteral("４の１.dat"));
+        const QByteArray otherClass = env.readBytes(QStringLiteral("４の２.nam"));
+        SettingsWindow* dialog = openSettings(env.startMainWindow());
+        QVERIFY(dialog->Op_Mode[1]->isChecked());
+        QVERIFY(dialog->Fr_Tanto->isEnabled() && !dialog->Fr_Subject->isEnabled());
+        dialog->Bt_Mente->click();
+        QCOMPARE(env.readBytes(QStringLiteral("４の１.NBk")), oldRoster);
+        QCOMPARE(env.readBytes(QStringLiteral("４の１.Bak")), oldScores);
+        QCOMPARE(env.readBytes(QStringLiteral("４の１.dat")), QByteArray("0\r\n"));
+        typeName(dialog, QStringLiteral("中村"));
+        dialog->BtInputEnd->click();
+        QCOMPARE(env.readBytes(QStringLiteral("４の１.nam")), roster({QStringLiteral("中村")}));
+        QCOMPARE(env.readBytes(QStringLiteral("４の２.nam")), otherClass);
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf({QStringLiteral("0")}));
+        QVERIFY(!env.exists(QStringLiteral("shuketu.bak")));
+        dialog->Bt_End->click();  // specialist mode closes even for a small class
+        QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
+    }
+
+    // The criteria of several subjects live in the window until 終了 stores them all.
+    void criteriaOfSeveralSubjects()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        SettingsWindow* dialog = openSettings(env.startMainWindow());
+        QCOMPARE(dialog->CbKyoka->currentText(), QStringLiteral("国語"));
+        QCOMPARE(dialog->Fr_Kanten[0]->title(), QStringLiteral("観点Ⅰ関心,意欲,態度"));
+        QVERIFY(dialog->Text1[0]->isEnabled() && dialog->Text1[1]->isEnabled() && !dialog->Text1[2]->isEnabled());
+        setBox(dialog->Text1[0], QStringLiteral("5"));
+
+        chooseSubject(dialog, 3);
+        QCOMPARE(dialog->editedSubject(), 3);
+        QCOMPARE(dialog->Fr_Kanten[1]->title(), QStringLiteral("観点Ⅱ数学的な考え方"));
+        QCOMPARE(dialog->Text1[0]->text(), QStringLiteral("10"));
+        // 点数で for viewpoint Ⅱ enables exactly its 点以上がＡ and 点以下がＣ.
+        dialog->OpSouMode[3 + 3 + 1]->click();
+        for (int i = 0; i < 24; ++i) {
+            const bool expected = (i / 6 == 1) ? (i == 8 || i == 9) : (i % 6 < 2);
+            QCOMPARE(dialog->Text2[i]->isEnabled(), expected);
+        }
+        setBox(dialog->Text2[8], QStringLiteral("８５"));  // full-width digits
+        dialog->OpSouMode[2]->click();
+        QVERIFY(dialog->Text1[4]->isEnabled() && dialog->Text1[5]->isEnabled() && !dialog->Text1[0]->isEnabled());
+        setBox(dialog->Text1[4], QStringLiteral("20"));
+
+        chooseSubject(dialog, 5);
+        QCOMPARE(dialog->Fr_Kanten[3]->title(), QStringLiteral("観点Ⅳ"));  // 生活 has three viewpoints
+        chooseSubject(dialog, 1);
+        QCOMPARE(dialog->Text1[0]->text(), QStringLiteral("5"));
+        QVERIFY(dialog->OpSouMode[0]->isChecked());
+        chooseSubject(dialog, 3);
+        QVERIFY(dialog->OpSouMode[7]->isChecked() && dialog->OpSouMode[2]->isChecked());
+        QCOMPARE(dialog->Text2[8]->text(), QStringLiteral("85"));
+
+        dialog->Bt_End->click();
+        QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
+        QCOMPARE(storedKeyCount(env), 324);
+        QCOMPARE(stored(env, QStringLiteral("sHyotei11")), QStringLiteral("5"));
+        QCOMPARE(stored(env, QStringLiteral("sHyoteiMode3")), QStringLiteral("2"));
+        QCOMPARE(stored(env, QStringLiteral("sHyotei35")), QStringLiteral("20"));
+        QCOMPARE(stored(env, QStringLiteral("rHyoteiMode32")), QStringLiteral("1"));
+        QCOMPARE(stored(env, QStringLiteral("rHyotei323")), QStringLiteral("85"));
+        QCOMPARE(stored(env, QStringLiteral("rHyoteiMode31")), QStringLiteral("0"));
+        QCOMPARE(stored(env, QStringLiteral("rHyotei324")), QStringLiteral("30"));
+        QCOMPARE(stored(env, QStringLiteral("sHyotei21")), QStringLiteral("10"));
+        QCOMPARE(env.data.sHyotei[1][1], 5);
+        QCOMPARE(env.data.rHyotei[3][2][3], 85);
+    }
+
+    // A box without a sensible whole number keeps the window open with a message
+    // naming the subject and the box; nothing is stored.
+    void refusesThresholdsThatMakeNoSense()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        SettingsWindow* dialog = openSettings(env.startMainWindow());
+        dialog->Ch_Subject[8]->click();
+        struct Case {
+            int subject;
+            QLineEdit* box;
+            QString text;
+            QString message;
+        };
+        const QList<Case> cases{
+            {1, dialog->Text1[0], QStringLiteral("abc"), QStringLiteral("「国語」の評定基準「総合」の「位以内が３」には整数を入力してください。")},
+            {1, dialog->Text1[1], QStringLiteral("-1"), QStringLiteral("「国語」の評定基準「総合」の「位以下が１」には0以上の順位を入力してください。")},
+            {4, dialog->Text2[2], QStringLiteral("101"), QStringLiteral("「理科」の評定基準「観点Ⅰ」の「点以上がＡ」には100以下の点数を入力してください。")},
+            {4, dialog->Text2[23], QStringLiteral("-5"), QStringLiteral("「理科」の評定基準「観点Ⅳ」の「％がＣ」には0から100までの数を入力してください。")},
+            {2, dialog->Text2[6], QStringLiteral("1.5"), QStringLiteral("「社会」の評定基準「観点Ⅱ」の「位以内がＡ」には整数を入力してください。")},
+        };
+        for (const Case& c : cases) {
+            chooseSubject(dialog, c.subject);
+            const QString before = c.box->text();
+            c.box->setText(c.text);
+            env.ui.clear();
+            dialog->Bt_End->click();
+            QCOMPARE(env.ui.messageTexts(), QStringList{c.message});
+            QCOMPARE(openDialogs(*env.mainWindow()).size(), 1);
+            QCOMPARE(stored(env, QStringLiteral("UseKyoka")), QStringLiteral("111111111"));
+            // Switching the subject is refused the same way.
+            env.ui.clear();
+            QTest::keyClick(dialog->CbKyoka, c.subject == 9 ? Qt::Key_Up : Qt::Key_Down);
+            QCOMPARE(env.ui.messageTexts(), QStringList{c.message});
+            QCOMPARE(dialog->CbKyoka->currentIndex(), c.subject - 1);
+            QCOMPARE(dialog->editedSubject(), c.subject);
+            c.box->setText(before);
+        }
+        dialog->Bt_End->click();
+        QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
+        QCOMPARE(stored(env, QStringLiteral("UseKyoka")), QStringLiteral("111111110"));
+
+        // A stored threshold that makes no sense is shown with its subject on 終了.
+        env.settings->setValue(QStringLiteral("UseMode/rHyotei523"), QStringLiteral("150"));
+        env.mainWindow()->loadSettings();
+        dialog = openSettings(*env.mainWindow());
+        env.ui.clear();
+        dialog->Bt_End->click();
+        QCOMPARE(env.ui.messageTexts(),
+                 QStringList{QStringLiteral("「生活」の評定基準「観点Ⅱ」の「点以上がＡ」には100以下の点数を入力してください。")});
+        QCOMPARE(dialog->editedSubject(), 5);
+        QCOMPARE(dialog->CbKyoka->currentText(), QStringLiteral("生活"));
+        QCOMPARE(dialog->Text2[8]->text(), QStringLiteral("150"));
+    }
+
+    // Homeroom to specialist with 音楽 in charge and back: the main window follows
+    // at once.
+    void modeSwitchReachesTheMainWindow()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
+        dialog->Op_Mode[1]->click();
+        QVERIFY(dialog->Fr_Tanto->isEnabled() && !dialog->Fr_Subject->isEnabled());
+        QVERIFY(!env.data.specialistMode);  // not before 終了
+        dialog->Op_Subject[5]->click();
+        // A new class waits until the chosen mode is saved.
+        env.ui.clear();
+        dialog->Bt_Mente->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("青木"), QStringLiteral("石田")}));
+        env.ui.clear();
+        dialog->Bt_End->click();
+        QCOMPARE(env.ui.messageTexts(), QStringList());  // the new class rosters are made, not missed
+        QVERIFY(openDialogs(window).isEmpty());
+        QCOMPARE(stored(env, QStringLiteral("SenkaMode")), QStringLiteral("-1"));
+        QCOMPARE(stored(env, QStringLiteral("KyokaNumber")), QStringLiteral("6"));
+        QVERIFY(env.data.specialistMode);
+        QCOMPARE(env.data.subject, 6);
+        QCOMPARE(env.data.classNumber, 1);
+        QCOMPARE(env.data.fileStem[1], QStringLiteral("４の１"));
+        QCOMPARE(env.data.unitName(), QStringLiteral("４の１"));
+        QVERIFY(window.menu_class->menuAction()->isVisible() && !window.menu_kyoka->menuAction()->isVisible());
+        QVERIFY(window.Toolbar3->isVisibleTo(&window) && !window.Toolbar2->isVisibleTo(&window));
+        QVERIFY(!window.Mn_Shuketu->isEnabled());
+        QVERIFY(DataFolder::exists(env.dataFolder(), QStringLiteral("４の１.nam")) && env.exists(QStringLiteral("６の３.dat")));
+        QCOMPARE(env.data.pupilCount, 0);
+
+        dialog = openSettings(window);
+        QVERIFY(dialog->Op_Subject[5]->isChecked());
+        dialog->Op_Mode[0]->click();
+        dialog->Bt_End->click();
+        QVERIFY(openDialogs(window).isEmpty());
+        QVERIFY(!env.data.specialistMode);
+        QCOMPARE(env.data.fileStem[1], QStringLiteral("国語"));
+        QCOMPARE(env.data.subject, 1);
+        QVERIFY(window.menu_subject[0]->isChecked());
+        QVERIFY(window.menu_kyoka->menuAction()->isVisible() && window.Toolbar2->isVisibleTo(&window));
+        QVERIFY(window.Mn_Shuketu->isEnabled());
+        QCOMPARE(env.data.pupilCount, 2);
+
+        // A mode chosen and then abandoned with the frame's close changes nothing.
+        dialog = openSettings(window);
+        dialog->Op_Mode[1]->click();
+        dialog->subWindow()->close();
+        QVERIFY(openDialogs(window).isEmpty());
+        QVERIFY(!env.data.specialistMode && window.Toolbar2->isVisibleTo(&window));
+        QCOMPARE(stored(env, QStringLiteral("SenkaMode")), QStringLiteral("0"));
+    }
+
+    // The data folder: picked, created on request, refused when not created, and a
+    // new folder asks for the class's names.
+    void dataFolderChoice()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
+        const QString fresh = env.dir.path() + QStringLiteral("/新しいフォルダ");
+        env.ui.folders = {fresh};
+        dialog->cmdRef->click();
+        QCOMPARE(env.ui.folderTitles, QStringList{QStringLiteral("成績データを格納するフォルダを指定して下さい。")});
+        QCOMPARE(dialog->Tx_Holder->text(), fresh);
+        dialog->cmdRef->click();  // cancelled: the box keeps the folder
+        QCOMPARE(dialog->Tx_Holder->text(), fresh);
+
+        // A new class waits until the changed folder is saved.
+        env.ui.clear();
+        dialog->Bt_Mente->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(!dialog->enteringNames());
+
+        env.ui.clear();
+        env.ui.answers = {Ui::Answer::No};
+        dialog->Bt_End->click();
+        QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("指定されたホルダ－は存在しません。作成しますか？")});
+        QCOMPARE(env.ui.messages.first().buttons, Ui::Buttons::YesNo);
+        QVERIFY(!QFileInfo::exists(fresh));
+        QCOMPARE(env.data.dataFolder, env.dataFolder());
+        QCOMPARE(stored(env, QStringLiteral("DataPath")), env.dataFolder());
+
+        env.ui.clear();
+        dialog->Bt_End->click();  // Yes
+        QVERIFY(QFileInfo(fresh).isDir());
+        QCOMPARE(env.data.dataFolder, fresh + QLatin1Char('/'));
+        QCOMPARE(stored(env, QStringLiteral("DataPath")), fresh + QLatin1Char('/'));
+        QCOMPARE(env.ui.messageTexts().last(), EnterNames);
+        QCOMPARE(openDialogs(window), QList<SettingsWindow*>{dialog});
+        QCOMPARE(dialog->Lt_Name->count(), 0);
+        QCOMPARE(fileBytes(fresh + QStringLiteral("/国語.dat")), QByteArray("0\r\n"));
+        QVERIFY(!window.button(QStringLiteral("custom"))->isEnabled());
+
+        dialog->Bt_Mente->click();
+        typeName(dialog, QStringLiteral("原田"));
+        dialog->BtInputEnd->click();
+        QCOMPARE(fileBytes(fresh + QStringLiteral("/Class.Nam")), roster({QStringLiteral("原田")}));
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("青木")}));
+        dialog->Bt_End->click();
+        QVERIFY(openDialogs(window).isEmpty());
+
+        // An empty folder box is answered with a message.
+        dialog = openSettings(window);
+        dialog->Tx_Holder->clear();
+        env.ui.clear();
+        dialog->Bt_End->click();
+        QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("データ保存フォルダを指定してください。")});
+        QCOMPARE(openDialogs(window).size(), 1);
+    }
+
+    // Help, the menu entry 終了, the main window's commands while the window is open.
+    void helpMenuAndCommands()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
+        for (const char* key : {"inputdialog", "custom", "namemente", "enddialog"})
+            QVERIFY(!window.button(QLatin1String(key))->isEnabled());
+        QVERIFY(!window.Toolbar2Buttons[2]->isEnabled());
+        dialog->Command1->click();
+        QCOMPARE(env.ui.helpTopics, QList<int>{4});
+        // A box that gets the focus selects its whole text.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        dialog->Text1[1]->setFocus();
+        QTRY_COMPARE(dialog->Text1[1]->selectedText(), QStringLiteral("30"));
+        // Alt+X is the window's 終了(&X).
+        QTest::keyClick(dialog->Text1[1], Qt::Key_X, Qt::AltModifier);
+        QVERIFY(openDialogs(window).isEmpty());
+        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(window.Toolbar2Buttons[2]->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+
+        // The toolbar's 設定 opens it too, and a second request brings the same window up.
+        window.button(QStringLiteral("custom"))->trigger();
+        QCOMPARE(openDialogs(window).size(), 1);
+        window.openSettingsWindow();
+        QCOMPARE(openDialogs(window).size(), 1);
+    }
+};
+
+QTEST_MAIN(SettingsWindowTest)
+#include "test_settings_window.moc"

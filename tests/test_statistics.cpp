@@ -1,0 +1,281 @@
+// The statistics window, opened from both of its menu entries: the grid of every
+// score, the labels that follow the current column, and 計 算 on blocks selected
+// with the mouse as a teacher selects them.
+
+#include "TallyFixtures.h"
+#include "TestEnv.h"
+#include "reports/StatisticsWindow.h"
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace TallyFixtures;
+
+namespace {
+
+const QString NoScores = QStringLiteral("指定範囲に有効な点数はありません.");
+
+void clickCell(QTableWidget* grid, int row, int column, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->scrollTo(index);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, grid->visualRect(index).center());
+}
+
+// Selects the block from one corner to the other: click, then SHIFT+click.
+void selectBlock(QTableWidget* grid, int row1, int column1, int row2, int column2)
+{
+    clickCell(grid, row1, column1);
+    clickCell(grid, row2, column2, Qt::ShiftModifier);
+}
+
+QStringList results(const StatisticsWindow& w)
+{
+    return {w.L_Avrg1->text(), w.L_Avrg2->text(), w.L_Max->text(), w.L_Min->text()};
+}
+
+}  // namespace
+
+class StatisticsTest : public QObject {
+    Q_OBJECT
+
+    // 漢字: 観点Ⅰ out of 50 (40, 30, absent) and 観点Ⅳ out of 10; 計算: 観点Ⅱ out of 3;
+    // 検定: no viewpoint, out of 200.
+    void writeClass(TestEnv& env)
+    {
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
+        env.writeFile(QStringLiteral("国語.dat"),
+                      scoreLines({
+                          {QStringLiteral("漢字"), {{1, 50, {40, 30, -1}}, {4, 10, {5, 10, 6}}}},
+                          {QStringLiteral("計算"), {{2, 3, {2, 1, 2}}}},
+                          {QStringLiteral("検定"), {{0, 200, {150, 120, 180}}}},
+                      }));
+    }
+
+    StatisticsWindow* open(MainWindow& window, bool fromFreeMenu = true)
+    {
+        (fromFreeMenu ? window.menu_free : window.menu_clsryo)->trigger();
+        auto* w = qobject_cast<StatisticsWindow*>(window.activeChild());
+        if (w)
+            w->resize(900, 500);
+        return w;
+    }
+
+private slots:
+    void laysOutEveryScore()
+    {
+        TestEnv env;
+        writeClass(env);
+        MainWindow& window = env.startMainWindow();
+        StatisticsWindow* w = open(window);
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("教科内自由集計-国語"));
+        QCOMPARE(w->Grid1->rowCount(), 3);
+        QCOMPARE(headings(w->Grid1), (QStringList{"番号", "氏名", " 1", "", " 2", " 3"}));
+        QCOMPARE(gridRow(w->Grid1, 0), (QStringList{" 1", "青木", "40", "5", "2", "150"}));
+        QCOMPARE(gridRow(w->Grid1, 2), (QStringList{" 3", "上田", "欠", "6", "2", "180"}));
+        QCOMPARE(w->L_TestSu->text(), QStringLiteral(" 3 "));
+        QCOMPARE(w->Label9->text(), QStringLiteral(" ﾃｽﾄ数："));
+        QCOMPARE(w->B_CalcAvrg->text(), QStringLiteral("計 算(&C)"));
+        // The model's column maps: test, viewpoint, full marks of each data column.
+        const TestSet& set = env.data.tests;
+        QCOMPARE((QList<int>{set.ShukeiColTest[1], set.ShukeiColTest[2], set.ShukeiColTest[3], set.ShukeiColTest[4]}),
+                 (QList<int>{1, 1, 2, 3}));
+        QCOMPARE((QList<int>{set.ShukeiColKind[1], set.ShukeiColKind[2], set.ShukeiColKind[3], set.ShukeiColKind[4]}),
+                 (QList<int>{1, 4, 2, 0}));
+        QCOMPARE((QList<int>{set.ShukeiColManten[1], set.ShukeiColManten[2], set.ShukeiColManten[3], set.ShukeiColManten[4]}),
+                 (QList<int>{50, 10, 3, 200}));
+
+        // The labels follow the current column.
+        QCOMPARE(w->Grid1->currentColumn(), 2);
+        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【1】 漢字"));
+        QCOMPARE(w->L_RyoikiName->text(), QStringLiteral("関心,意欲,態度"));
+        QCOMPARE(w->L_Manten->text(), QStringLiteral("満点:50"));
+        clickCell(w->Grid1, 1, 3);
+        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【1】 漢字"));
+        QCOMPARE(w->L_RyoikiName->text(), QStringLiteral("言語の知識"));
+        QCOMPARE(w->L_Manten->text(), QStringLiteral("満点:10"));
+        QTest::keyClick(w->Grid1, Qt::Key_Right);
+        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【2】 計算"));
+        QCOMPARE(w->L_Manten->text(), QStringLiteral("満点:3"));
+        // The number and name columns leave the labels as they were.
+        clickCell(w->Grid1, 0, 1);
+        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【2】 計算"));
+
+        // Tally windows switch off the editing commands; this one prints nothing.
+        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        w->Bt_End->click();
+        QTest::qWait(0);
+        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(env.ui.messages.isEmpty());
+    }
+
+    void computesTheSelectedBlock()
+    {
+        TestEnv env;
+        writeClass(env);
+        MainWindow& window = env.startMainWindow();
+        StatisticsWindow* w = open(window, false);
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("教科内自由集計-国語"));
+
+        // One column, 40 and 30 of 50 and one absent: 70 on 100 points, 35 on 50.
+        selectBlock(w->Grid1, 0, 2, 2, 2);
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 70", " 35", " 40", " 30"}));
+
+        // The same block selected from its lower corner.
+        selectBlock(w->Grid1, 2, 2, 0, 2);
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 70", " 35", " 40", " 30"}));
+
+        // Two columns of different full marks: 80, 60, 50, 100, 60 percent = 70 on 100
+        // points; no average on the columns' own marks.
+        selectBlock(w->Grid1, 0, 3, 2, 2);
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 70", "", " 40", " 5"}));
+
+        // 2, 1, 2 of 3: 66.66.. and 1.66.. are cut, not rounded.
+        selectBlock(w->Grid1, 0, 4, 2, 4);
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 55.5", " 1.6", " 2", " 1"}));
+        clickCell(w->Grid1, 0, 4);
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 66.6", " 2", " 2", " 2"}));
+
+        // Scores above 100 (out of 200): the lowest selected score is the minimum.
+        selectBlock(w->Grid1, 0, 5, 1, 5);
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 67.5", " 135", " 150", " 120"}));
+
+        // A block that reaches into the number and name columns counts only the scores.
+        selectBlock(w->Grid1, 0, 0, 1, 2);
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 70", " 35", " 40", " 30"}));
+
+        // A whole column chosen by its heading.
+        QTest::mouseClick(w->Grid1->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(w->Grid1->horizontalHeader()->sectionViewportPosition(3) + 5, 5));
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 70", " 7", " 10", " 5"}));
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.ui.busyDepth, 0);
+    }
+
+    void saysSoWhenNoScoreIsSelected()
+    {
+        TestEnv env;
+        writeClass(env);
+        MainWindow& window = env.startMainWindow();
+        StatisticsWindow* w = open(window);
+        QVERIFY(w);
+        // 40 of 50 and 5 of 10: (80 + 50) / 2.
+        selectBlock(w->Grid1, 0, 2, 0, 3);
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 65", "", " 40", " 5"}));
+
+        // Only an absent pupil's cell: message, the results are emptied.
+        clickCell(w->Grid1, 2, 2);
+        w->B_CalcAvrg->click();
+        QCOMPARE(env.ui.messageTexts(), QStringList{NoScores});
+        QCOMPARE(env.ui.messages[0].buttons, Ui::Buttons::Ok);
+        QCOMPARE(results(*w), (QStringList{"", "", "", ""}));
+
+        // Only names.
+        selectBlock(w->Grid1, 0, 0, 2, 1);
+        w->B_CalcAvrg->click();
+        QCOMPARE(env.ui.messages.size(), 2);
+        QCOMPARE(env.ui.lastMessage(), NoScores);
+    }
+
+    void withoutTestsOrWithOddColumns()
+    {
+        {
+            // No tests: two empty data columns, " 0 " tests, nothing to compute.
+            TestEnv env;
+            env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+            MainWindow& window = env.startMainWindow();
+            StatisticsWindow* w = open(window);
+            QVERIFY(w);
+            QCOMPARE(w->Grid1->columnCount(), 4);
+            QCOMPARE(gridRow(w->Grid1, 0), (QStringList{" 1", "青木", "", ""}));
+            QCOMPARE(w->L_TestSu->text(), QStringLiteral(" 0 "));
+            // The current column holds no test: its labels stay empty.
+            QCOMPARE(w->L_TestTitle->text(), QString());
+            QCOMPARE(w->L_Manten->text(), QString());
+            selectBlock(w->Grid1, 0, 2, 1, 3);
+            w->B_CalcAvrg->click();
+            QCOMPARE(env.ui.messageTexts(), QStringList{NoScores});
+            QCOMPARE(results(*w), (QStringList{"", "", "", ""}));
+        }
+        {
+            // A column out of 0 marks: its scores have no percentage; the raw figures stand.
+            TestEnv env;
+            env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+            env.writeFile(QStringLiteral("国語.dat"),
+                          scoreLines({{QStringLiteral("観察"), {{3, 0, {0, 0}}, {3, 10, {6, 9}}}}}));
+            MainWindow& window = env.startMainWindow();
+            StatisticsWindow* w = open(window);
+            QVERIFY(w);
+            QCOMPARE(w->Grid1->columnCount(), 4);
+            selectBlock(w->Grid1, 0, 2, 1, 2);
+            w->B_CalcAvrg->click();
+            QCOMPARE(results(*w), (QStringList{" -", " 0", " 0", " 0"}));
+            selectBlock(w->Grid1, 0, 2, 1, 3);
+            w->B_CalcAvrg->click();
+            QCOMPARE(results(*w), (QStringList{" 75", "", " 9", " 0"}));
+            QVERIFY(env.ui.messages.isEmpty());
+        }
+    }
+
+    // Twenty tests of four columns: eighty data columns, more than the model's maps hold.
+    void manyColumns()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        QList<Test> tests;
+        for (int t = 1; t <= 20; ++t)
+            tests.append({QStringLiteral("小テスト%1").arg(t),
+                          {{1, 10, {t % 10, 1}}, {2, 20, {t, 2}}, {3, 25, {5, 3}}, {4, 50, {t, 4}}}});
+        env.writeFile(QStringLiteral("国語.dat"), scoreLines(tests));
+        MainWindow& window = env.startMainWindow();
+        StatisticsWindow* w = open(window);
+        QVERIFY(w);
+        QCOMPARE(w->Grid1->columnCount(), 82);
+        QCOMPARE(env.data.tests.ShukeiColTest[60], 15);
+        QCOMPARE(env.data.tests.ShukeiColManten[60], 50);
+        // The last column: test 20's 観点Ⅳ out of 50, scores 20 and 4.
+        selectBlock(w->Grid1, 0, 81, 1, 81);
+        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【20】 小テスト20"));
+        QCOMPARE(w->L_Manten->text(), QStringLiteral("満点:50"));
+        w->B_CalcAvrg->click();
+        QCOMPARE(results(*w), (QStringList{" 24", " 12", " 20", " 4"}));
+    }
+
+    // Every tally command refuses a class without pupils, from the menu and the toolbar.
+    void tallyCommandsRefuseAClassWithoutPupils()
+    {
+        TestEnv env;
+        env.makeClass({});
+        MainWindow& window = env.startMainWindow();
+        env.ui.clear();
+        for (QAction* command : {window.menu_free, window.menu_clsryo, window.menu_ryoiki, window.menu_kjtest})
+            command->trigger();
+        for (const char* key : {"ryoiki", "kojin", "free"})
+            window.Toolbar1_ButtonClick(QLatin1String(key));
+        QCOMPARE(env.ui.messageTexts(),
+                 QStringList(7, QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")));
+        QVERIFY(env.ui.modalDialogs.isEmpty());
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
+    }
+};
+
+QTEST_MAIN(StatisticsTest)
+#include "test_statistics.moc"

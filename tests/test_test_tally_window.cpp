@@ -1,0 +1,505 @@
+// The per-test tally window driven as a teacher drives it: opened from the main
+// window, tests chosen in the chooser, the order switched, printed and previewed.
+
+#include "TestEnv.h"
+#include "report_fixtures.h"
+#include "output/ReportStore.h"
+#include "reports/TestTallyWindow.h"
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTableWidget>
+#include <QTest>
+
+using Fixtures::Column;
+using Fixtures::Test;
+
+namespace {
+
+// Five pupils, three tests of 国語:
+//  1 "漢字テスト１": 観点Ⅰ of 50 and 観点Ⅲ of 50; pupil 3 absent in both, pupil 4 scored
+//    0 twice, pupil 5 missed column 1 but wrote column 2.
+//  2 "計算": 観点Ⅱ of 20.
+//  3 "聞き取り": 観点Ⅳ of 10, nobody entered.
+QList<Test> sampleTests()
+{
+    return {
+        {QStringLiteral("漢字テスト１"), {{1, 50, {45, 40, -1, 0, -1}}, {3, 50, {40, 45, -1, 0, 30}}}},
+        {QStringLiteral("計算"), {{2, 20, {20, 18, 18, 10, 0}}}},
+        {QStringLiteral("聞き取り"), {{4, 10, {-1, -1, -1, -1, -1}}}},
+    };
+}
+
+QStringList rowTexts(const QTableWidget* grid, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        texts.append(grid->item(row, c) ? grid->item(row, c)->text() : QString());
+    return texts;
+}
+
+QStringList headings(const QTableWidget* grid)
+{
+    QStringList texts;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        texts.append(grid->horizontalHeaderItem(c)->text());
+    return texts;
+}
+
+// Reads a store copy with plain SQL: the field names of a table, in order.
+QStringList sqlFields(const QString& connection, const QString& table)
+{
+    QSqlQuery query(QSqlDatabase::database(connection));
+    if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
+        return {};
+    QStringList fields;
+    while (query.next())
+        fields.append(query.value(1).toString() + QLatin1Char(':') + query.value(2).toString());
+    return fields;
+}
+
+QList<QStringList> sqlRows(const QString& connection, const QString& table)
+{
+    QSqlQuery query(QSqlDatabase::database(connection));
+    QList<QStringList> rows;
+    if (!query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table)))
+        return rows;
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < query.record().count(); ++i) {
+            // Every value is text: anything else shows up in the comparison.
+            const QVariant value = query.value(i);
+            row.append(value.typeId() == QMetaType::QString ? value.toString() : QStringLiteral("<not text>"));
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+QStringList sqlIndexes(const QString& connection, const QString& table)
+{
+    QSqlQuery query(QSqlDatabase::database(connection));
+    QStringList indexes;
+    query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='%1'").arg(table));
+    while (query.next()) {
+        const QString name = query.value(0).toString();
+        QSqlQuery info(QSqlDatabase::database(connection));
+        info.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(name));
+        QStringList columns;
+        while (info.next())
+            columns.append(info.value(2).toString());
+        indexes.append(name + QStringLiteral(" on ") + columns.join(QLatin1Char(',')));
+    }
+    return indexes;
+}
+
+}  // namespace
+
+class TestTallyWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env;
+    TestTallyWindow* window = nullptr;
+
+    void openSample(const QList<Test>& tests = sampleTests(), int pupils = 5)
+    {
+        env = std::make_unique<TestEnv>();
+        env->makeClass(Fixtures::pupilNames(pupils));
+        Fixtures::writeScores(*env, QStringLiteral("国語"), pupils, tests);
+        MainWindow& main = env->startMainWindow();
+        env->ui.clear();
+        window = qobject_cast<TestTallyWindow*>(main.openTestTallyWindow());
+        QVERIFY(window);
+    }
+
+private slots:
+    void cleanup()
+    {
+        window = nullptr;
+        env.reset();
+    }
+
+    void opensOnTheFirstTestInAttendanceOrder()
+    {
+        openSample();
+        const QStringList names = Fixtures::pupilNames(5);
+        QCOMPARE(window->windowTitle(), QStringLiteral("テスト別成績集計-国語"));
+        QCOMPARE(window->Cb_TestTitle->count(), 3);
+        QCOMPARE(window->Cb_TestTitle->currentText(), QStringLiteral("漢字テスト１"));
+        QCOMPARE(env->data.currentTest, 1);
+        QVERIFY(window->Op_Mode[0]->isChecked());
+        QCOMPARE(window->L_Title->text(), QStringLiteral("1個目のテスト"));
+        QCOMPARE(window->Lb_Avrg->text(), QStringLiteral("50.0"));  // (85 + 85 + 0 + 30) / 4
+        QCOMPARE(window->RyoikiMei[0]->text(), QStringLiteral("関心,意欲,態度"));
+        QCOMPARE(window->RyoikiMei[1]->text(), QStringLiteral("理解の能力"));
+        QCOMPARE(window->RyoikiMei[2]->text(), QString());
+        QCOMPARE(window->RyoikiMei[3]->text(), QString());
+        const QStringList averages{QStringLiteral("28.3"), QStringLiteral("28.8"), QStringLiteral(".0"), QStringLiteral(".0")};
+        const QStringList fullMarks{QStringLiteral("50"), QStringLiteral("50"), QString(), QString()};
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(window->lbAvarage[k]->text(), averages[k]);
+            QCOMPARE(window->lbAvarage[k + 4]->text(), fullMarks[k]);
+        }
+        QCOMPARE(headings(window->Grid1), (QStringList{QStringLiteral("番号"), QStringLiteral("氏 名"), QStringLiteral("総 点"),
+                                                      QStringLiteral("Ⅰ"), QStringLiteral("Ⅱ"), QStringLiteral("Ⅲ"),
+                                                      QStringLiteral("Ⅳ"), QStringLiteral("順位")}));
+        QCOMPARE(window->Grid1->rowCount(), 5);
+        QCOMPARE(rowTexts(window->Grid1, 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
+                                                          QStringLiteral("40"), QString(), QString(), QStringLiteral("1")}));
+        QCOMPARE(rowTexts(window->Grid1, 1), (QStringList{QStringLiteral("2"), names[1], QStringLiteral("85"), QStringLiteral("40"),
+                                                          QStringLiteral("45"), QString(), QString(), QStringLiteral("1")}));
+        QCOMPARE(rowTexts(window->Grid1, 2), (QStringList{QStringLiteral("3"), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
+                                                          QStringLiteral("欠"), QString(), QString(), QStringLiteral("- ")}));
+        QCOMPARE(rowTexts(window->Grid1, 3), (QStringList{QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"),
+                                                          QStringLiteral("0"), QString(), QString(), QStringLiteral("4")}));
+        // Column 1 not entered, column 2 entered: the total is the column 2 score.
+        QCOMPARE(rowTexts(window->Grid1, 4), (QStringList{QStringLiteral("5"), names[4], QStringLiteral("30"), QStringLiteral("欠"),
+                                                          QStringLiteral("30"), QString(), QString(), QStringLiteral("3")}));
+    }
+
+    void scoreOrderListsBestFirstAndAbsentLast()
+    {
+        openSample();
+        const QStringList names = Fixtures::pupilNames(5);
+        QTest::mouseClick(window->Op_Mode[1], Qt::LeftButton);
+        QVERIFY(window->Op_Mode[1]->isChecked());
+        QCOMPARE(headings(window->Grid1).first(), QStringLiteral("順位"));
+        QCOMPARE(headings(window->Grid1).last(), QStringLiteral("番号"));
+        QCOMPARE(rowTexts(window->Grid1, 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
+                                                          QStringLiteral("40"), QString(), QString(), QStringLiteral("1")}));
+        QCOMPARE(rowTexts(window->Grid1, 1), (QStringList{QStringLiteral("1"), names[1], QStringLiteral("85"), QStringLiteral("40"),
+                                                          QStringLiteral("45"), QString(), QString(), QStringLiteral("2")}));
+        QCOMPARE(rowTexts(window->Grid1, 2).at(1), names[4]);
+        QCOMPARE(rowTexts(window->Grid1, 2).at(0), QStringLiteral("3"));
+        QCOMPARE(rowTexts(window->Grid1, 3).at(1), names[3]);
+        QCOMPARE(rowTexts(window->Grid1, 4), (QStringList{QStringLiteral("  -  "), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
+                                                          QStringLiteral("欠"), QString(), QString(), QStringLiteral("3")}));
+
+        // Back to attendance order.
+        QTest::mouseClick(window->Op_Mode[0], Qt::LeftButton);
+        QCOMPARE(rowTexts(window->Grid1, 2).at(7), QStringLiteral("- "));
+        QCOMPARE(rowTexts(window->Grid1, 2).at(1), names[2]);
+    }
+
+    void choosingAnotherTestShowsIt()
+    {
+        openSample();
+        // With the keyboard, as a teacher steps through the chooser.
+        window->Cb_TestTitle->setFocus();
+        QTest::keyClick(window->Cb_TestTitle, Qt::Key_Down);
+        QCOMPARE(window->Cb_TestTitle->currentIndex(), 1);
+        QCOMPARE(env->data.currentTest, 2);
+        QCOMPARE(window->L_Title->text(), QStringLiteral("2個目のテスト"));
+        QCOMPARE(window->RyoikiMei[0]->text(), QStringLiteral("表現の能力"));
+        QCOMPARE(window->lbAvarage[0]->text(), QStringLiteral("13.2"));  // 66 / 5
+        QCOMPARE(window->lbAvarage[4]->text(), QStringLiteral("20"));
+        QCOMPARE(window->Lb_Avrg->text(), QStringLiteral("66.0"));  // (100 + 90 + 90 + 50 + 0) / 5
+        QStringList ranks;
+        for (int r = 0; r < 5; ++r)
+            ranks.append(rowTexts(window->Grid1, r).at(7));
+        QCOMPARE(ranks, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4"),
+                                     QStringLiteral("5")}));
+        // A total of 0 from an entered zero shows "0" and ranks.
+        QCOMPARE(rowTexts(window->Grid1, 4).at(2), QStringLiteral("0"));
+
+        // A test nobody has written: dashes for the averages, "欠" everywhere.
+        window->Cb_TestTitle->setCurrentIndex(2);
+        QCOMPARE(window->Lb_Avrg->text(), QStringLiteral("-"));
+        QCOMPARE(window->lbAvarage[0]->text(), QStringLiteral("-"));
+        QCOMPARE(window->lbAvarage[1]->text(), QStringLiteral(".0"));
+        for (int r = 0; r < 5; ++r) {
+            QCOMPARE(rowTexts(window->Grid1, r).at(2), QStringLiteral("欠"));
+            QCOMPARE(rowTexts(window->Grid1, r).at(7), QStringLiteral("- "));
+        }
+        QVERIFY(env->ui.messages.isEmpty());
+    }
+
+    void showsWhatWasLastSaved()
+    {
+        openSample();
+        // Scores saved after the window opened are shown on the next choice.
+        QList<Test> changed = sampleTests();
+        changed[0].columns[0].scores = {10, 40, -1, 0, -1};
+        Fixtures::writeScores(*env, QStringLiteral("国語"), 5, changed);
+        QTest::mouseClick(window->Op_Mode[0], Qt::LeftButton);
+        QCOMPARE(rowTexts(window->Grid1, 0).at(2), QStringLiteral("50"));
+        QCOMPARE(rowTexts(window->Grid1, 0).at(7), QStringLiteral("2"));
+    }
+
+    void commandStatesFollowTheWindow()
+    {
+        openSample();
+        MainWindow& main = *env->mainWindow();
+        QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
+        QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!main.button(QStringLiteral("namemente"))->isEnabled());
+        QVERIFY(!main.menu_edit->isEnabled());
+        QVERIFY(!main.Toolbar2Buttons[3]->isEnabled());
+        QVERIFY(main.button(QStringLiteral("testdsp"))->isEnabled());
+
+        QTest::mouseClick(window->Bt_End, Qt::LeftButton);
+        QTRY_VERIFY(main.mdiArea()->subWindowList().isEmpty());
+        QVERIFY(!main.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(!main.button(QStringLiteral("preview"))->isEnabled());
+        QVERIFY(main.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(main.menu_edit->isEnabled());
+        QVERIFY(main.Toolbar2Buttons[3]->isEnabled());
+    }
+
+    void refusedWithoutPupilsAndEmptyWithoutTests()
+    {
+        {
+            TestEnv empty;
+            empty.makeClass({});
+            MainWindow& main = empty.startMainWindow();
+            empty.ui.clear();
+            main.menu_datadsp->trigger();
+            QCOMPARE(empty.ui.messageTexts(),
+                     QStringList{QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")});
+            QVERIFY(main.mdiArea()->subWindowList().isEmpty());
+        }
+        openSample({});
+        QCOMPARE(window->Cb_TestTitle->count(), 0);
+        QCOMPARE(window->Grid1->rowCount(), 0);
+        QVERIFY(env->ui.messages.isEmpty());
+        QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+        QVERIFY(env->ui.previews.isEmpty());
+        QCOMPARE(env->ui.messageTexts(), QStringList{QStringLiteral("印刷するテストがありません。")});
+    }
+
+    void specialistModeNamesTheClass()
+    {
+        env = std::make_unique<TestEnv>();
+        env->makeClass(Fixtures::pupilNames(3), true);
+        Fixtures::writeScores(*env, QStringLiteral("４の１"), 3, {{QStringLiteral("図形"), {{3, 10, {9, 8, 7}}}}});
+        env->settings->setValue(QStringLiteral("UseMode/KyokaNumber"), QStringLiteral("3"));  // teaching 算数
+        MainWindow& main = env->startMainWindow();
+        env->ui.clear();
+        window = qobject_cast<TestTallyWindow*>(main.openTestTallyWindow());
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("テスト別成績集計-４の１"));
+        QCOMPARE(window->RyoikiMei[0]->text(), QStringLiteral("表現・処理"));
+        QStringList copies;
+        env->reports->setStoreObserver([&](const QString& store) {
+            ReportSheet sheet;
+            QVERIFY(ReportStore::read(store, sheet).ok);
+            copies.append(sheet.titleValues.first());
+        });
+        QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+        QCOMPARE(copies, QStringList{QStringLiteral("【テスト別成績集計-４の１】")});
+    }
+
+    void twoTallyWindowsKeepTheLockWhileOneIsOpen()
+    {
+        openSample();
+        MainWindow& main = *env->mainWindow();
+        auto* second = qobject_cast<TestTallyWindow*>(main.openTestTallyWindow());
+        QVERIFY(second);
+        QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
+        second->Cb_TestTitle->setCurrentIndex(1);
+        QCOMPARE(window->Cb_TestTitle->currentIndex(), 0);  // each window keeps its own choice
+        QTest::mouseClick(second->Bt_End, Qt::LeftButton);
+        QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
+        main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().first());
+        QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
+    }
+
+    void unreadableScoreFileKeepsTheWindowClosed()
+    {
+        env = std::make_unique<TestEnv>();
+        env->makeClass(Fixtures::pupilNames(3));
+        env->writeFile(QStringLiteral("国語.dat"), {QStringLiteral("1"), QStringLiteral("\"テスト\""), QStringLiteral("1")});
+        MainWindow& main = env->startMainWindow();
+        env->ui.clear();
+        QVERIFY(!main.openTestTallyWindow());
+        QCOMPARE(env->ui.messages.size(), 1);
+        QVERIFY(env->ui.lastMessage().contains(QStringLiteral("国語.dat")));
+        QVERIFY(main.mdiArea()->subWindowList().isEmpty());
+    }
+
+    void printAndPreviewFillTheStoreInBothOrders()
+    {
+        openSample();
+        QStringList copies;
+        env->reports->setStoreObserver([&](const QString& store) {
+            const QString copy = env->dir.filePath(QStringLiteral("copy%1.mdb").arg(copies.size() + 1));
+            QFile::copy(store, copy);
+            copies.append(copy);
+        });
+        // Preview in attendance order, from the main toolbar (Alt+O).
+        env->mainWindow()->Toolbar1_ButtonClick(QStringLiteral("preview"));
+        QCOMPARE(env->ui.previews.size(), 1);
+        QCOMPARE(env->ui.previews[0].title, QStringLiteral("テスト別集計-漢字テスト１"));
+        QVERIFY(!QFile::exists(env->reports->storePath(QStringLiteral("testdisp"))));
+
+        // Preview in score order with the window's button.
+        QTest::mouseClick(window->Op_Mode[1], Qt::LeftButton);
+        QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+        QCOMPARE(copies.size(), 2);
+        QVERIFY(env->ui.messages.isEmpty());
+
+        const QStringList names = Fixtures::pupilNames(5);
+        const QStringList titleFields{
+            QStringLiteral("Title:TEXT"),      QStringLiteral("SortWay:TEXT"),     QStringLiteral("TestTitle:TEXT"),
+            QStringLiteral("TestManten:TEXT"), QStringLiteral("TestAvarage:TEXT"), QStringLiteral("Kanten1:TEXT"),
+            QStringLiteral("Kanten2:TEXT"),    QStringLiteral("Kanten3:TEXT"),     QStringLiteral("Kanten4:TEXT"),
+            QStringLiteral("Heikin1:TEXT"),    QStringLiteral("Heikin2:TEXT"),     QStringLiteral("Heikin3:TEXT"),
+            QStringLiteral("Heikin4:TEXT"),    QStringLiteral("Manten1:TEXT"),     QStringLiteral("Manten2:TEXT"),
+            QStringLiteral("Manten3:TEXT"),    QStringLiteral("Manten4:TEXT"),     QStringLiteral("LeftIndex:TEXT"),
+            QStringLiteral("RightIndex:TEXT")};
+        const QStringList dataFields{QStringLiteral("Number:TEXT"), QStringLiteral("Name:TEXT"),   QStringLiteral("Souten:TEXT"),
+                                     QStringLiteral("Tensu1:TEXT"), QStringLiteral("Tensu2:TEXT"), QStringLiteral("Tensu3:TEXT"),
+                                     QStringLiteral("Tensu4:TEXT"), QStringLiteral("Rank:TEXT")};
+        auto titleRow = [](const QString& sortWay, const QString& left, const QString& right) {
+            return QStringList{QStringLiteral("【テスト別成績集計-国語】"), sortWay, QStringLiteral("漢字テスト１"), QStringLiteral("100"),
+                               QStringLiteral("50.0"), QStringLiteral("関心,意欲,態度"), QStringLiteral("理解の能力"),
+                               QStringLiteral(" -"), QStringLiteral(" -"), QStringLiteral("28.3"), QStringLiteral("28.8"),
+                               QStringLiteral(".0"), QStringLiteral(".0"), QStringLiteral("50"), QStringLiteral("50"),
+                               QStringLiteral(" -"), QStringLiteral(" -"), left, right};
+        };
+        const QList<QStringList> byNumber{
+            {QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"), QStringLiteral("40"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("1")},
+            {QStringLiteral("2"), names[1], QStringLiteral("85"), QStringLiteral("40"), QStringLiteral("45"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("1")},
+            {QStringLiteral("3"), names[2], QStringLiteral("欠"), QStringLiteral("欠"), QStringLiteral("欠"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("- ")},
+            {QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("4")},
+            {QStringLiteral("5"), names[4], QStringLiteral("30"), QStringLiteral("欠"), QStringLiteral("30"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("3")}};
+        const QList<QStringList> byScore{
+            {QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"), QStringLiteral("40"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("1")},
+            {QStringLiteral("1"), names[1], QStringLiteral("85"), QStringLiteral("40"), QStringLiteral("45"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("2")},
+            {QStringLiteral("3"), names[4], QStringLiteral("30"), QStringLiteral("欠"), QStringLiteral("30"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("5")},
+            {QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("4")},
+            {QStringLiteral("  -  "), names[2], QStringLiteral("欠"), QStringLiteral("欠"), QStringLiteral("欠"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("3")}};
+
+        for (int i = 0; i < 2; ++i) {
+            const QString connection = QStringLiteral("check%1").arg(i);
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+                db.setDatabaseName(copies[i]);
+                QVERIFY(db.open());
+                QSqlQuery tables(db);
+                QVERIFY(tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name")));
+                QStringList tableNames;
+                while (tables.next())
+                    tableNames.append(tables.value(0).toString());
+                QCOMPARE(tableNames, (QStringList{QStringLiteral("Datas"), QStringLiteral("Titles")}));
+                QCOMPARE(sqlFields(connection, QStringLiteral("Titles")), titleFields);
+                QCOMPARE(sqlFields(connection, QStringLiteral("Datas")), dataFields);
+                QCOMPARE(sqlIndexes(connection, QStringLiteral("Titles")), QStringList{QStringLiteral("Title on Title")});
+                QCOMPARE(sqlIndexes(connection, QStringLiteral("Datas")), QStringList{QStringLiteral("Number on Number")});
+                const QList<QStringList> titles = sqlRows(connection, QStringLiteral("Titles"));
+                QCOMPARE(titles.size(), 1);
+                QCOMPARE(titles[0], i == 0 ? titleRow(QStringLiteral("番号順"), QStringLiteral("番号"), QStringLiteral("順位"))
+                                           : titleRow(QStringLiteral("成績順"), QStringLiteral("順位"), QStringLiteral("番号")));
+                QCOMPARE(sqlRows(connection, QStringLiteral("Datas")), i == 0 ? byNumber : byScore);
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(connection);
+        }
+    }
+
+    void printingWithoutAPrinterOffersAPdf()
+    {
+        openSample();
+        env->reports->setPrinterCheck([] { return false; });
+        const QString pdf = env->dir.filePath(QStringLiteral("漢字.pdf"));
+        env->ui.answers = {Ui::Answer::Ok};
+        env->ui.saveNames = {pdf};
+        // The main toolbar's 印刷 sends Alt+P to the window.
+        env->mainWindow()->Toolbar1_ButtonClick(QStringLiteral("printdialog"));
+        QCOMPARE(env->ui.messages.size(), 2);
+        QCOMPARE(env->ui.messages[0].buttons, Ui::Buttons::OkCancel);
+        QVERIFY(env->ui.messages[0].text.startsWith(QStringLiteral("プリンタが見つかりません。")));
+        QCOMPARE(env->ui.messages[1].text, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(pdf)));
+        const QString text = Fixtures::pdfPages(pdf).join(QLatin1Char('\n'));
+        QVERIFY(text.contains(QStringLiteral("テスト名：漢字テスト１")));
+        for (const QString& name : Fixtures::pupilNames(5))
+            QVERIFY(text.contains(name));
+        QVERIFY(!QFile::exists(env->reports->storePath(QStringLiteral("testdisp"))));
+
+        // Declined: no file, no further message.
+        env->ui.clear();
+        env->ui.answers = {Ui::Answer::Cancel};
+        QTest::mouseClick(window->CmdPrint[0], Qt::LeftButton);
+        QCOMPARE(env->ui.messages.size(), 1);
+        QVERIFY(env->ui.previews.isEmpty());
+    }
+
+    void printedSheetOfFortyFivePupilsHoldsEveryNameAndFigure()
+    {
+        // 45 pupils, two tests; pupil 7 absent, pupil 12 missed column 1.
+        QList<int> first, second;
+        for (int p = 1; p <= 45; ++p) {
+            first.append(p == 7 || p == 12 ? -1 : (p * 7) % 51);
+            second.append(p == 7 ? -1 : (p * 5) % 31);
+        }
+        openSample({{QStringLiteral("二学期まとめ"), {{1, 50, first}, {2, 30, second}}},
+                    {QStringLiteral("小テスト"), {{3, 10, QList<int>(45, 10)}}}},
+                   45);
+        env->ui.previewFolder = env->dir.path();
+        for (int mode = 0; mode < 2; ++mode) {
+            QTest::mouseClick(window->Op_Mode[mode], Qt::LeftButton);
+            QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+            QCOMPARE(env->ui.previews.size(), mode + 1);
+            const QString pdf = env->ui.previews.last().pdfPath;
+            if (!qEnvironmentVariableIsEmpty("KAZANE_KEEP_PDF"))
+                QFile::copy(pdf, qEnvironmentVariable("KAZANE_KEEP_PDF") + QStringLiteral("/testdisp%1.pdf").arg(mode));
+            const QStringList pages = Fixtures::pdfPages(pdf);
+            QCOMPARE(pages.size(), 2);
+            const QString all = pages.join(QLatin1Char('\n'));
+            // The headings of the sheet and of the table on both pages.
+            for (const QString& page : pages) {
+                QVERIFY(page.contains(QStringLiteral("【テスト別成績集計-国語】")));
+                QVERIFY(page.contains(QStringLiteral("テスト名：二学期まとめ")));
+                // The table's heading row (the wide space between the characters
+                // reads back as plain spaces).
+                QVERIFY(page.contains(QRegularExpression(mode == 0 ? QStringLiteral("番号\\s+氏\\s+名\\s+総\\s+点\\s+観点Ⅰ\\s+観点Ⅱ\\s+観点Ⅲ\\s+観点Ⅳ\\s+順位")
+                                                                   : QStringLiteral("順位\\s+氏\\s+名\\s+総\\s+点\\s+観点Ⅰ\\s+観点Ⅱ\\s+観点Ⅲ\\s+観点Ⅳ\\s+番号"))));
+                QVERIFY(page.contains(mode == 0 ? QStringLiteral("番号順") : QStringLiteral("成績順")));
+            }
+            QVERIFY(pages[0].contains(QStringLiteral("1 / 2 ページ")));
+            QVERIFY(pages[1].contains(QStringLiteral("2 / 2 ページ")));
+            QVERIFY(all.contains(QStringLiteral("満点：80点")));
+            QVERIFY(all.contains(QStringLiteral("：") + window->Lb_Avrg->text() + QStringLiteral("点")));
+            QVERIFY(all.contains(QStringLiteral("関心,意欲,態度")));
+            QVERIFY(all.contains(QStringLiteral("数学的な考え方")) == false);
+            QVERIFY(all.contains(QStringLiteral("表現の能力")));
+            // Every row: its line on the sheet holds exactly the row's texts.
+            const QStringList lines = all.split(QLatin1Char('\n'));
+            for (int r = 0; r < 45; ++r) {
+                QStringList expected = rowTexts(window->Grid1, r);
+                for (int c = 2; c < 8; ++c)
+                    if (expected[c].isEmpty())
+                        expected[c] = QStringLiteral("-");
+                const QString name = expected[1];
+                const auto found = std::find_if(lines.begin(), lines.end(), [&](const QString& line) {
+                    return line.contains(QLatin1Char(' ') + name + QLatin1Char(' '));
+                });
+                QVERIFY2(found != lines.end(), qPrintable(name));
+                QStringList tokens = found->simplified().split(QLatin1Char(' '));
+                if (expected[0].trimmed() == QStringLiteral("-"))
+                    expected[0] = QStringLiteral("-");
+                if (expected[7].trimmed() == QStringLiteral("-"))
+                    expected[7] = QStringLiteral("-");
+                QCOMPARE(tokens, expected);
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestTallyWindowTest)
+#include "test_test_tally_window.moc"
