@@ -2,39 +2,28 @@
 
 void CriteriaEditor::copyFrom(const ClassData& data)
 {
-    for (int s = 1; s <= Limits::Units; ++s) {
-        for (int group = 0; group <= Limits::Viewpoints; ++group) {
-            GroupCriteria& target = subjects[s].groups[group];
-            const int mode = group == 0 ? data.sHyoteiMode[s] : data.rHyoteiMode[s][group];
-            // A stored mode the dialog cannot show is offered as "順位で", the default.
-            target.mode = (mode >= 0 && mode <= 2) ? mode : 0;
-            for (int k = 1; k <= 6; ++k)
-                target.thresholds[k] = group == 0 ? data.sHyotei[s][k] : data.rHyotei[s][group][k];
+    subjects = data.criteria;
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (GroupCriteria& group : subjects[s].groups) {
+            // A stored basis the dialog cannot show is offered as "順位で", the default.
+            const int basis = int(group.basis);
+            if (basis < 0 || basis > 2)
+                group.basis = GradeBasis::Rank;
         }
-    }
 }
 
 void CriteriaEditor::copyTo(ClassData& data) const
 {
-    for (int s = 1; s <= Limits::Units; ++s) {
-        const SubjectCriteria& source = subjects[s];
-        data.sHyoteiMode[s] = source.groups[0].mode;
-        for (int k = 1; k <= 6; ++k)
-            data.sHyotei[s][k] = source.groups[0].thresholds[k];
-        for (int v = 1; v <= Limits::Viewpoints; ++v) {
-            data.rHyoteiMode[s][v] = source.groups[v].mode;
-            for (int k = 1; k <= 6; ++k)
-                data.rHyotei[s][v][k] = source.groups[v].thresholds[k];
-        }
-    }
+    for (int s = 1; s <= Limits::Units; ++s)
+        data.criteria[s] = subjects[s];
 }
 
 std::optional<CriteriaEditor::Problem> CriteriaEditor::firstProblem() const
 {
     for (int s = 1; s <= Limits::Units; ++s)
         for (int group = 0; group <= Limits::Viewpoints; ++group)
-            for (int k = 1; k <= 6; ++k) {
-                const QString problem = CriteriaText::rangeProblem(k, subjects[s].groups[group].thresholds[k]);
+            for (int k = 1; k <= GroupCriteria::Thresholds; ++k) {
+                const QString problem = CriteriaText::rangeProblem(k, subjects[s].groups[group].threshold(k));
                 if (!problem.isEmpty())
                     return Problem{s, group, k,
                                    QStringLiteral("「%1」の評定基準「%2」の「%3」%4")

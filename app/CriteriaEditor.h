@@ -5,22 +5,13 @@
 // reading and checking of one threshold box.
 //
 // A group is the overall evaluation (group 0, "総合") or one viewpoint (1..4). Its
-// mode m (0 "順位で", 1 "点数で", 2 "％で") uses thresholds 2m + 1 and 2m + 2.
+// basis m (0 "順位で", 1 "点数で", 2 "％で") uses thresholds 2m + 1 and 2m + 2.
 
 #include "model/ClassData.h"
 
 #include <QString>
 #include <array>
 #include <optional>
-
-struct GroupCriteria {
-    int mode = 0;
-    std::array<int, 7> thresholds{};  // 1..6
-};
-
-struct SubjectCriteria {
-    std::array<GroupCriteria, Limits::Viewpoints + 1> groups;  // 0 overall, 1..4 viewpoints
-};
 
 class CriteriaEditor {
 public:

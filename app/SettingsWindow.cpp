@@ -171,7 +171,7 @@ QRadioButton* SettingsWindow::modeOption(int group, int mode) const
 
 void SettingsWindow::enableModeBoxes(int group, int mode)
 {
-    for (int k = 1; k <= 6; ++k)
+    for (int k = 1; k <= GroupCriteria::Thresholds; ++k)
         thresholdBox(group, k)->setEnabled(k == 2 * mode + 1 || k == 2 * mode + 2);
 }
 
@@ -193,11 +193,11 @@ void SettingsWindow::showSubject(int subject)
         Fr_Kanten[v - 1]->setTitle(Names::viewpointHeading(v) + ctx.data.viewpointName[subject][v]);
     const SubjectCriteria& shown = criteria.subject(subject);
     for (int group = 0; group <= Limits::Viewpoints; ++group) {
-        groupMode[group] = shown.groups[group].mode;
+        groupMode[group] = int(shown.groups[group].basis);
         modeOption(group, groupMode[group])->setChecked(true);
         enableModeBoxes(group, groupMode[group]);
-        for (int k = 1; k <= 6; ++k)
-            thresholdBox(group, k)->setText(QString::number(shown.groups[group].thresholds[k]));
+        for (int k = 1; k <= GroupCriteria::Thresholds; ++k)
+            thresholdBox(group, k)->setText(QString::number(shown.groups[group].threshold(k)));
     }
     shownSubject = subject;
 }
@@ -206,15 +206,16 @@ bool SettingsWindow::storeShownSubject()
 {
     SubjectCriteria read;
     for (int group = 0; group <= Limits::Viewpoints; ++group) {
-        read.groups[group].mode = groupMode[group];
-        for (int k = 1; k <= 6; ++k) {
-            const QString problem = CriteriaText::read(shownSubject, group, k, thresholdBox(group, k)->text(),
-                                                       read.groups[group].thresholds[k]);
+        read.groups[group].basis = GradeBasis(groupMode[group]);
+        for (int k = 1; k <= GroupCriteria::Thresholds; ++k) {
+            int value = 0;
+            const QString problem = CriteriaText::read(shownSubject, group, k, thresholdBox(group, k)->text(), value);
             if (!problem.isEmpty()) {
                 ctx.ui.message(this, problem, Ui::Buttons::Ok, Ui::Icon::Warning);
                 focusThreshold(shownSubject, group, k);
                 return false;
             }
+            read.groups[group].setThreshold(k, value);
         }
     }
     criteria.subject(shownSubject) = read;

@@ -55,10 +55,10 @@ KAZANE_BENCH("reports")
         QApplication::processEvents();
     });
     Bench::measure(QStringLiteral("per-test tally figures of one test (45 pupils)"), 5, [&] {
-        computeTestTally(env.data, 30, TallyOrder::Score);
+        computeTestTally(env.data, env.data.subject, 30, TallyOrder::Score);
     });
 
-    const TestTally tally = computeTestTally(env.data, 1, TallyOrder::Score);
+    const TestTally tally = computeTestTally(env.data, env.data.subject, 1, TallyOrder::Score);
     const ReportSheet sheet = testdispSheet(tally, testDisplayCaption(env.data));
     ReportRenderer engine;
     engine.loadLayout(env.reports->layoutPath(QStringLiteral("testdisp")));

@@ -48,8 +48,9 @@ KAZANE_BENCH("tallies")
 
     env.ui.modalHandlers.push_back([](QDialog& d) { static_cast<TestPickerDialog&>(d).Bt_All->click(); });
     auto* overall = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
+    const QList<int> chosen = overall->tally()->chosenTests;
     Bench::measure(QStringLiteral("overall tally: compute and fill the grid (45 x 240 columns)"), 30, [&] {
-        const OverallTally tally = computeOverallTally(env.data);
+        const OverallTally tally = computeOverallTally(env.data, env.data.subject, chosen);
         TallyGrid::setRows(overall->Grid1, overallGridRows(tally, OverallOrder{}, ShownFigures{}));
     });
     Bench::measure(QStringLiteral("overall tally: change of order"), 30, [&] {

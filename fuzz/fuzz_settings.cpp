@@ -20,20 +20,9 @@ bool sameSettings(const ClassData& a, const ClassData& b)
         || a.subjectInUse != b.subjectInUse || a.dataFolder != b.dataFolder || a.backupFolder != b.backupFolder || a.fixedValues != b.fixedValues
         || a.fileStem != b.fileStem)
         return false;
-    for (int s = 1; s <= Limits::Units; ++s) {
-        if (a.sHyoteiMode[s] != b.sHyoteiMode[s])
+    for (int s = 1; s <= Limits::Units; ++s)
+        if (a.criteria[s] != b.criteria[s])
             return false;
-        for (int k = 1; k <= 6; ++k)
-            if (a.sHyotei[s][k] != b.sHyotei[s][k])
-                return false;
-        for (int v = 1; v <= Limits::Viewpoints; ++v) {
-            if (a.rHyoteiMode[s][v] != b.rHyoteiMode[s][v])
-                return false;
-            for (int k = 1; k <= 6; ++k)
-                if (a.rHyotei[s][v][k] != b.rHyotei[s][v][k])
-                    return false;
-        }
-    }
     return true;
 }
 

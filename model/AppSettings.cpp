@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <functional>
 
 namespace {
 
@@ -47,38 +46,36 @@ void put(SettingsStore::Values& values, const QString& key, const QString& text)
     values.append({QLatin1String(AppSettings::Group) + QLatin1Char('/') + key, text});
 }
 
-void putCriteria(SettingsStore::Values& values, const int (&sMode)[Limits::Units + 1],
-                 const int (&rMode)[Limits::Units + 1][Limits::Viewpoints + 1],
-                 const std::function<int(int s, int v, int k)>& threshold)
+// The criteria keys in their fixed order: every subject's overall basis, every
+// viewpoint's basis, every subject's overall thresholds, every viewpoint's
+// thresholds.
+void putCriteria(SettingsStore::Values& values, const std::array<SubjectCriteria, Limits::Units + 1>& criteria)
 {
     using namespace AppSettings;
+    const auto number = [](int value) { return QString::number(value); };
     for (int s = 1; s <= Limits::Units; ++s)
-        put(values, sModeKey(s), QString::number(sMode[s]));
-    for (int s = 1; s <= Limits::Units; ++s)
-        for (int v = 1; v <= Limits::Viewpoints; ++v)
-            put(values, rModeKey(s, v), QString::number(rMode[s][v]));
-    for (int s = 1; s <= Limits::Units; ++s)
-        for (int k = 1; k <= 6; ++k)
-            put(values, sKey(s, k), QString::number(threshold(s, 0, k)));
+        put(values, sModeKey(s), number(int(criteria[s].overall().basis)));
     for (int s = 1; s <= Limits::Units; ++s)
         for (int v = 1; v <= Limits::Viewpoints; ++v)
-            for (int k = 1; k <= 6; ++k)
-                put(values, rKey(s, v, k), QString::number(threshold(s, v, k)));
+            put(values, rModeKey(s, v), number(int(criteria[s].viewpoint(v).basis)));
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int k = 1; k <= GroupCriteria::Thresholds; ++k)
+            put(values, sKey(s, k), number(criteria[s].overall().threshold(k)));
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int v = 1; v <= Limits::Viewpoints; ++v)
+            for (int k = 1; k <= GroupCriteria::Thresholds; ++k)
+                put(values, rKey(s, v, k), number(criteria[s].viewpoint(v).threshold(k)));
 }
 
 void putDefaultCriteria(SettingsStore::Values& values)
 {
-    const int modes[Limits::Units + 1]{};
-    const int viewpointModes[Limits::Units + 1][Limits::Viewpoints + 1]{};
-    putCriteria(values, modes, viewpointModes, [](int, int, int k) { return Criteria::Default[k]; });
+    putCriteria(values, std::array<SubjectCriteria, Limits::Units + 1>{});
 }
 
 SettingsStore::Values criteriaValues(const ClassData& data)
 {
     SettingsStore::Values values;
-    putCriteria(values, data.sHyoteiMode, data.rHyoteiMode, [&data](int s, int v, int k) {
-        return v == 0 ? data.sHyotei[s][k] : data.rHyotei[s][v][k];
-    });
+    putCriteria(values, data.criteria);
     return values;
 }
 
@@ -93,19 +90,26 @@ Status AppSettings::writeDefaultCriteria(QSettings& store)
 
 void AppSettings::loadCriteria(ClassData& data, QSettings& store)
 {
+    // A missing key, or one holding no 16-bit number, keeps its default.
+    const GroupCriteria defaults;
+    const auto basis = [&store, &defaults](const QString& key) {
+        return GradeBasis(readNumber(store, key, int(defaults.basis)));
+    };
+    const auto thresholds = [&store, &defaults](GroupCriteria& group, const auto& keyOf) {
+        for (int k = 1; k <= GroupCriteria::Thresholds; ++k)
+            group.setThreshold(k, readNumber(store, keyOf(k), defaults.threshold(k)));
+    };
     store.beginGroup(QLatin1String(Group));
     for (int s = 1; s <= Limits::Units; ++s)
-        data.sHyoteiMode[s] = readNumber(store, sModeKey(s), 0);
+        data.criteria[s].groups[SubjectCriteria::Overall].basis = basis(sModeKey(s));
     for (int s = 1; s <= Limits::Units; ++s)
         for (int v = 1; v <= Limits::Viewpoints; ++v)
-            data.rHyoteiMode[s][v] = readNumber(store, rModeKey(s, v), 0);
+            data.criteria[s].groups[v].basis = basis(rModeKey(s, v));
     for (int s = 1; s <= Limits::Units; ++s)
-        for (int k = 1; k <= 6; ++k)
-            data.sHyotei[s][k] = readNumber(store, sKey(s, k), Criteria::Default[k]);
+        thresholds(data.criteria[s].groups[SubjectCriteria::Overall], [s](int k) { return sKey(s, k); });
     for (int s = 1; s <= Limits::Units; ++s)
         for (int v = 1; v <= Limits::Viewpoints; ++v)
-            for (int k = 1; k <= 6; ++k)
-                data.rHyotei[s][v][k] = readNumber(store, rKey(s, v, k), Criteria::Default[k]);
+            thresholds(data.criteria[s].groups[v], [s, v](int k) { return rKey(s, v, k); });
     store.endGroup();
 }
 

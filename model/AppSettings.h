@@ -27,7 +27,8 @@ Status writeDefaultCriteria(QSettings& store);
 void loadCriteria(ClassData& data, QSettings& store);
 Status saveCriteria(const ClassData& data, QSettings& store);
 
-// Key names of the criteria: "sHyoteiMode3", "rHyoteiMode32", "sHyotei35", "rHyotei324".
+// Key names of the criteria of subject s, viewpoint v, threshold k (GroupCriteria's
+// numbering): "sHyoteiMode3", "rHyoteiMode32", "sHyotei35", "rHyotei324".
 QString sModeKey(int s);
 QString rModeKey(int s, int v);
 QString sKey(int s, int k);

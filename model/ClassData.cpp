@@ -11,16 +11,11 @@ void TestSet::clear()
     std::memset(viewpoint, 0, sizeof viewpoint);
     std::memset(fullMarks, 0, sizeof fullMarks);
     std::memset(score, 0, sizeof score);
-    ShukeiColTest.fill(0);
-    ShukeiColKind.fill(0);
-    ShukeiColManten.fill(0);
-    selected.fill(0);
 }
 
 ClassData::ClassData()
 {
     setFileStems();
-    setDefaultCriteria();
 }
 
 const std::array<QString, 10>& Names::subjects()
@@ -72,16 +67,3 @@ void ClassData::setDefaultViewpointNames()
             viewpointName[s][v] = QString::fromUtf8(table[s][v]);
 }
 
-void ClassData::setDefaultCriteria()
-{
-    for (int s = 1; s <= Limits::Units; ++s) {
-        sHyoteiMode[s] = 0;
-        for (int k = 1; k <= 6; ++k)
-            sHyotei[s][k] = Criteria::Default[k];
-        for (int v = 1; v <= Limits::Viewpoints; ++v) {
-            rHyoteiMode[s][v] = 0;
-            for (int k = 1; k <= 6; ++k)
-                rHyotei[s][v][k] = Criteria::Default[k];
-        }
-    }
-}

@@ -1,8 +1,10 @@
 #pragma once
 // The one in-memory model of what the teacher works on: mode, current subject and
-// class, the roster, the test set of the current unit, attendance, evaluation
-// criteria and the ranking work tables. Owned by the main window and handed by
-// reference to every window. Every array is 1-based; index 0 holds nothing.
+// class, the roster, the test set of the current unit, attendance and the
+// evaluation criteria. Owned by the main window and handed by reference to every
+// window; the tallies only read it. Every array is 1-based; index 0 holds nothing.
+
+#include "model/Criteria.h"
 
 #include <QString>
 #include <array>
@@ -25,12 +27,6 @@ struct TestSet {
     int viewpoint[Limits::Tests + 1][Limits::Columns + 2]{};  // 0 none, 1..4
     int fullMarks[Limits::Tests + 1][Limits::Columns + 2]{};
     int score[Limits::Tests + 1][Limits::Columns + 2][Limits::Pupils + 1]{};  // -1 absent
-    // Column maps of the statistics window: test, viewpoint kind and full marks
-    // of the n-th data column.
-    std::array<int, Limits::Tests + 1> ShukeiColTest{};
-    std::array<int, Limits::Tests + 1> ShukeiColKind{};
-    std::array<int, Limits::Tests + 1> ShukeiColManten{};
-    std::array<int, Limits::Tests + 1> selected{};  // -1 = chosen for the overall tally
 
     void clear();
 };
@@ -64,18 +60,9 @@ struct ClassData {
     int attendance[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1]{};
     int lessonDays[Limits::Months + 1]{};
 
-    // Evaluation criteria per subject s and viewpoint v, thresholds k = 1..6.
-    int sHyoteiMode[Limits::Units + 1]{};
-    int sHyotei[Limits::Units + 1][7]{};
-    int rHyoteiMode[Limits::Units + 1][Limits::Viewpoints + 1]{};
-    int rHyotei[Limits::Units + 1][Limits::Viewpoints + 1][7]{};
-
-    // Ranking work tables: value per pupil (negative = no value), rank per pupil,
-    // pupil per position, and the counting table.
-    float RankValue[Limits::Pupils + 1]{};
-    int RankOf[Limits::Pupils + 1]{};
-    int RankOrder[1002]{};
-    int RankCount[1002]{};
+    // Evaluation criteria of subjects 1..9 (index 0 unused); the defaults until the
+    // settings are read.
+    std::array<SubjectCriteria, Limits::Units + 1> criteria;
 
     ClassData();
 
@@ -84,7 +71,6 @@ struct ClassData {
     QString unitName() const { return fileStem[currentUnit()]; }
 
     void setDefaultViewpointNames();
-    void setDefaultCriteria();
     // fileStem 1..9 for the mode: subject names or class names.
     void setFileStems();
 };
@@ -96,9 +82,4 @@ const std::array<QString, 10>& subjects();
 const std::array<QString, 10>& classes();
 // 観点Ⅰ .. 観点Ⅳ, index 1..4.
 QString viewpointHeading(int v);
-}
-
-namespace Criteria {
-// Default thresholds k = 1..6 (index 0 unused).
-constexpr int Default[7] = {0, 10, 30, 90, 30, 31, 7};
 }

@@ -162,11 +162,11 @@ bool OverallTallyWindow::prepare()
     Grid1->setRowCount(data.pupilCount);
     if (!ctx.check(ScoreFile::load(data), this))
         return false;
-    chooseTests();
+    const QList<int> chosen = chooseTests();
 
     {
         BusyCursor busy(ctx.ui);
-        figures = std::make_unique<OverallTally>(computeOverallTally(data));
+        figures = std::make_unique<OverallTally>(computeOverallTally(data, data.subject, chosen));
     }
     for (int v = 1; v <= Limits::Viewpoints; ++v)
         TallyGrid::setRow(Grid2, v - 1, OverallTallyText::viewpointRow(*figures, v));
@@ -182,16 +182,13 @@ bool OverallTallyWindow::prepare()
     return true;
 }
 
-// The test selection works on a copy of the tests; the choice comes back with it.
-void OverallTallyWindow::chooseTests()
+QList<int> OverallTallyWindow::chooseTests()
 {
-    ClassData& data = ctx.data;
-    data.savedTests = data.tests;
     QWidget* owner = ctx.frame ? dynamic_cast<QWidget*>(ctx.frame) : nullptr;
     TestPickerDialog selection(ctx, owner ? owner : this);
-    selection.prepare();
+    selection.prepare(ctx.data.tests);
     ctx.ui.runModal(selection);
-    data.tests = data.savedTests;
+    return selection.chosenTests();
 }
 
 OverallOrder OverallTallyWindow::currentOrder() const

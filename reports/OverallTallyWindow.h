@@ -61,8 +61,8 @@ private:
     void SortbyRyoiki();
     // Shows the rows of the current order with the ticked figures.
     void showRows();
-    // Runs the test selection on a copy of the tests and takes the choice back.
-    void chooseTests();
+    // Runs the test selection and returns the chosen tests.
+    QList<int> chooseTests();
 
     std::unique_ptr<OverallTally> figures;
 };

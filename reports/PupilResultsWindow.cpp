@@ -163,7 +163,7 @@ bool PupilResultsWindow::CalKojinData()
         return false;
     }
     BusyCursor busy(ctx.ui);
-    figures = std::make_unique<PupilTally>(computePupilTally(data));
+    figures = std::make_unique<PupilTally>(computePupilTally(data, data.subject));
     CurrentPupil = 1;
     DspKojin(CurrentPupil);
     return true;

@@ -127,7 +127,7 @@ bool StatisticsWindow::prepare()
         return false;
     }
     BusyCursor busy(ctx.ui);
-    scores = buildStatisticsTable(data);
+    scores = buildStatisticsTable(data, data.subject);
     L_TestSu->setText(StatisticsText::testCount(scores));
     fillGrid();
     ready = true;

@@ -39,12 +39,12 @@ TestPickerDialog::TestPickerDialog(AppContext& ctx, QWidget* parent) : QDialog(p
     connect(Bt_All, &QPushButton::clicked, this, [this] { Bt_All_Click(); });
 }
 
-void TestPickerDialog::prepare()
+void TestPickerDialog::prepare(const TestSet& tests)
 {
-    const TestSet& set = ctx.data.savedTests;
+    chosen.clear();
     Lt_Test->clear();
-    for (int t = 1; t <= qBound(0, set.count, Limits::Tests); ++t)
-        Lt_Test->addItem(set.name[t]);
+    for (int t = 1; t <= qBound(0, tests.count, Limits::Tests); ++t)
+        Lt_Test->addItem(tests.name[t]);
     Lt_Test->clearSelection();
     if (Lt_Test->count() > 0)
         Lt_Test->setCurrentRow(0, QItemSelectionModel::NoUpdate);
@@ -53,18 +53,19 @@ void TestPickerDialog::prepare()
 
 void TestPickerDialog::Command1_Click()
 {
-    TestSet& set = ctx.data.savedTests;
+    chosen.clear();
     for (int t = 1; t <= Lt_Test->count(); ++t)
-        set.selected[t] = Lt_Test->item(t - 1)->isSelected() ? -1 : 0;
+        if (Lt_Test->item(t - 1)->isSelected())
+            chosen.append(t);
     accept();
 }
 
 void TestPickerDialog::Bt_All_Click()
 {
-    TestSet& set = ctx.data.savedTests;
+    chosen.clear();
     for (int t = 1; t <= Lt_Test->count(); ++t) {
         Lt_Test->item(t - 1)->setSelected(true);
-        set.selected[t] = -1;
+        chosen.append(t);
     }
     accept();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // "集計テストの選択": the tests of the unit in a list; the teacher picks the tests
 // the overall tally covers. Run modally (ctx.ui.runModal) by the overall tally,
-// which hands it savedTests and reads the choice back from its selected flags:
-// -1 for a chosen test, 0 for one left out. Closed by its frame, it sets no flag.
+// which hands it the tests and takes the chosen ones back. Closed by its frame,
+// it chooses none.
 
 #include "frame/AppContext.h"
 
@@ -17,8 +17,10 @@ class TestPickerDialog : public QDialog {
 public:
     explicit TestPickerDialog(AppContext& ctx, QWidget* parent = nullptr);
 
-    // Lists the tests of savedTests, none selected, and sets the hint.
-    void prepare();
+    // Lists the tests, none selected, and sets the hint.
+    void prepare(const TestSet& tests);
+    // The numbers of the tests chosen by 「O K」 or 「全テスト」, ascending.
+    const QList<int>& chosenTests() const { return chosen; }
     void Command1_Click();
     void Bt_All_Click();
 
@@ -32,4 +34,5 @@ protected:
 
 private:
     AppContext& ctx;
+    QList<int> chosen;
 };

@@ -179,7 +179,10 @@ void TestTallyWindow::ShowTestTally()
     // the model as it was, and the message says why.
     ctx.check(RosterFile::load(data), this);
     ctx.check(ScoreFile::load(data), this);
-    showTally(computeTestTally(data, Cb_TestTitle->currentIndex() + 1, order()));
+    const int test = Cb_TestTitle->currentIndex() + 1;
+    if (test <= qMin(data.tests.count, Limits::Tests))
+        data.currentTest = test;  // the test shown is the current test
+    showTally(computeTestTally(data, data.subject, test, order()));
 }
 
 void TestTallyWindow::showTally(const TestTally& tally)

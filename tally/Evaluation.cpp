@@ -1,10 +1,45 @@
 #include "tally/Evaluation.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 constexpr int HighestKey = 1000;  // the counting table holds keys 0..1000 (values 0..100)
+
+std::vector<int> keysOf(const std::vector<float>& values)
+{
+    std::vector<int> keys;
+    keys.reserve(values.size());
+    for (float value : values)
+        keys.push_back(rankKey(value));
+    return keys;
+}
+
+RankTable countKeys(const std::vector<int>& keys)
+{
+    RankTable table{};
+    for (int key : keys)
+        if (key >= 0)
+            ++table[key];
+    // Running total from the highest key down: afterwards entry j, j >= 1, is 1 +
+    // the number of keys that are j or more.
+    int total = 1;
+    for (int key = HighestKey; key >= 0; --key) {
+        total += table[key + 1];
+        table[key + 1] = total;
+    }
+    return table;
+}
+
+}  // namespace
+
+int Ranking::rankOf(int pupil) const
+{
+    return (pupil >= 1 && pupil <= pupils()) ? ranks[pupil] : 0;
+}
+
+int Ranking::pupilAt(int position) const
+{
+    return (position >= 1 && position <= pupils()) ? order[position] : 0;
 }
 
 int rankKey(float value)
@@ -20,93 +55,89 @@ int rankKey(float value)
     return static_cast<int>(std::nearbyint(tenths));
 }
 
-void computeRanks(ClassData& data)
+RankTable rankTable(const std::vector<float>& values)
 {
-    const int n = qBound(0, data.pupilCount, Limits::Pupils);
-    std::memset(data.RankCount, 0, sizeof data.RankCount);
-    std::memset(data.RankOrder, 0, sizeof data.RankOrder);
-    int keys[Limits::Pupils + 1];
-    for (int p = 1; p <= n; ++p) {
-        data.RankOf[p] = 0;
-        keys[p] = rankKey(data.RankValue[p]);
-        if (keys[p] >= 0)
-            ++data.RankCount[keys[p]];
-    }
-    // Running total from the highest key down: afterwards RankCount(j), j >= 1, is 1
-    // + the number of pupils whose key is j or more, so RankCount(key + 1) is the
-    // rank of a key: 1 + the number of pupils with a strictly greater key.
-    int total = 1;
-    for (int key = HighestKey; key >= 0; --key) {
-        total += data.RankCount[key + 1];
-        data.RankCount[key + 1] = total;
-    }
+    return countKeys(keysOf(values));
+}
+
+Ranking rank(const std::vector<float>& values)
+{
+    const int n = int(values.size());
+    const std::vector<int> keys = keysOf(values);
+    const RankTable table = countKeys(keys);
+    Ranking ranking;
+    ranking.ranks.assign(size_t(n) + 1, 0);
+    ranking.order.assign(size_t(n) + 1, 0);
     // Pupils with a value take the first free position from their rank on (ties in
     // attendance-number order); the others fill the list from the end.
-    int tiesPlaced[Limits::Pupils + 2] = {};
+    std::vector<int> tiesPlaced(size_t(n) + 2, 0);
     int withoutValue = 0;
     for (int p = 1; p <= n; ++p) {
-        if (keys[p] >= 0) {
-            const int rank = data.RankCount[keys[p] + 1];
-            data.RankOrder[rank + tiesPlaced[rank]] = p;
-            ++tiesPlaced[rank];
-            data.RankOf[p] = rank;
+        const int key = keys[size_t(p - 1)];
+        if (key >= 0) {
+            const int r = table[size_t(key + 1)];
+            ranking.order[size_t(r + tiesPlaced[size_t(r)])] = p;
+            ++tiesPlaced[size_t(r)];
+            ranking.ranks[size_t(p)] = r;
         } else {
-            data.RankOrder[n - withoutValue] = p;
+            ranking.order[size_t(n - withoutValue)] = p;
             ++withoutValue;
         }
     }
+    return ranking;
+}
+
+const SubjectCriteria& criteriaOf(const ClassData& data, int subject)
+{
+    return data.criteria[size_t(qBound(1, subject, Limits::Units))];
 }
 
 namespace {
 
-// 0 for the best grade, 1 for the middle, 2 for the lowest, -1 for an unknown mode.
-int grade(int mode, const int* t, int pupils, float average, int rank)
+// 0 for the best grade, 1 for the middle, 2 for the lowest, -1 for an unknown basis.
+int grade(const GroupCriteria& criteria, int pupils, float average, int rank)
 {
-    switch (mode) {
-    case 0:
-        if (rank <= t[1])
+    switch (criteria.basis) {
+    case GradeBasis::Rank:
+        if (rank <= criteria.bestUpToRank)
             return 0;
-        return rank < t[2] ? 1 : 2;
-    case 1:
-        if (average >= float(t[3]))
+        return rank < criteria.lowestFromRank ? 1 : 2;
+    case GradeBasis::Score:
+        if (average >= float(criteria.bestFromScore))
             return 0;
-        return average > float(t[4]) ? 1 : 2;
-    case 2: {
+        return average > float(criteria.lowestUpToScore) ? 1 : 2;
+    case GradeBasis::Share: {
         // The shares are whole-number products divided by 100 and cut to their
         // integer part: 31 % of 30 pupils is 9.3, so ranks 1 to 9 get the top grade.
-        // The product is taken in 32 bits, so a threshold above 100 cannot overflow.
+        // The product is taken in 64 bits, so a threshold above 100 cannot overflow.
         const auto share = [pupils](int percent) {
             const long long product = static_cast<long long>(percent) * pupils;
             return static_cast<int>(product >= 0 ? product / 100 : -((-product + 99) / 100));
         };
-        const int top = share(t[5]);
-        const int bottom = pupils - share(t[6]);
+        const int top = share(criteria.bestSharePercent);
+        const int bottom = pupils - share(criteria.lowestSharePercent);
         if (rank <= top)
             return 0;
         return rank > bottom ? 2 : 1;
     }
-    default:
-        return -1;
     }
+    return -1;
 }
 
 }  // namespace
 
-QString overallGrade(const ClassData& data, float average, int rank)
+QString overallGrade(const GroupCriteria& criteria, int classSize, float average, int rank)
 {
     if (average < 0)
         return QStringLiteral(" -");
-    const int s = qBound(1, data.subject, Limits::Units);
     static const QString marks[] = {QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")};
-    const int g = grade(data.sHyoteiMode[s], data.sHyotei[s], data.pupilCount, average, rank);
+    const int g = grade(criteria, classSize, average, rank);
     return g < 0 ? QString() : marks[g];
 }
 
-QString viewpointGrade(const ClassData& data, int viewpoint, float average, int rank)
+QString viewpointGrade(const GroupCriteria& criteria, int classSize, float average, int rank)
 {
-    const int s = qBound(1, data.subject, Limits::Units);
-    const int v = qBound(1, viewpoint, Limits::Viewpoints);
     static const QString marks[] = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
-    const int g = grade(data.rHyoteiMode[s][v], data.rHyotei[s][v], data.pupilCount, average, rank);
+    const int g = grade(criteria, classSize, average, rank);
     return g < 0 ? QString() : marks[g];
 }

@@ -5,31 +5,27 @@
 
 namespace {
 
-// Ranks the pupils on RankValue and keeps figures, order and class average.
+// Ranks the pupils on their values and keeps figures, order and class average.
 template <typename Evaluate>
-float rankGroup(ClassData& data, OverallTally& tally, TallyFigure* figures, int* order, Evaluate evaluate)
+float rankGroup(const std::vector<float>& values, TallyFigure* figures, int* order, Evaluate evaluate)
 {
-    computeRanks(data);
+    const Ranking ranking = rank(values);
     double sum = 0;
     int count = 0;
-    for (int p = 1; p <= tally.pupils; ++p) {
+    for (int p = 1; p <= ranking.pupils(); ++p) {
         TallyFigure& figure = figures[p];
         figure = TallyFigure{};
-        order[p] = data.RankOrder[p];
-        if (data.RankValue[p] < 0)
+        order[p] = ranking.pupilAt(p);
+        const float value = values[size_t(p - 1)];
+        if (value < 0)
             continue;
-        figure.average = data.RankValue[p];
-        figure.rank = data.RankOf[p];
+        figure.average = value;
+        figure.rank = ranking.rankOf(p);
         figure.evaluation = evaluate(figure.average, figure.rank);
         sum += figure.average;
         ++count;
     }
     return count == 0 ? -1.0f : float(sum / count);
-}
-
-bool chosen(const TestSet& set, int t)
-{
-    return set.selected[t] == -1;
 }
 
 // A cell the sheet cannot leave empty.
@@ -90,26 +86,40 @@ QString overallTallyCaption(const ClassData& data)
     return QStringLiteral("総合集計一覧表-") + data.unitName();
 }
 
-OverallTally computeOverallTally(ClassData& data)
+OverallTally computeOverallTally(const ClassData& data, int subject, const QList<int>& chosenTests)
 {
     OverallTally tally;
     tally.pupils = qBound(0, data.pupilCount, Limits::Pupils);
     tally.names = data.pupilName;
     for (int v = 1; v <= Limits::Viewpoints; ++v)
-        tally.viewpointNames[v] = data.viewpointName[data.subject][v];
+        tally.viewpointNames[v] = data.viewpointName[subject][v];
     const TestSet& set = data.tests;
+    std::array<bool, Limits::Tests + 1> chosen{};
+    for (int t : chosenTests)
+        if (t >= 1 && t <= Limits::Tests)
+            chosen[size_t(t)] = true;
+    for (int t = 1; t <= qBound(0, set.count, Limits::Tests); ++t)
+        if (chosen[size_t(t)])
+            tally.chosenTests.append(t);
 
+    const SubjectCriteria& criteria = criteriaOf(data, subject);
+    const int classSize = data.pupilCount;
+    std::vector<float> values(size_t(tally.pupils));
     for (int p = 1; p <= tally.pupils; ++p)
-        data.RankValue[p] = Tally::meanPercent(set, p, [&set](int t, int) { return chosen(set, t); });
-    tally.overallClassAverage = rankGroup(data, tally, tally.overall, tally.order[0],
-                                          [&data](float average, int rank) { return overallGrade(data, average, rank); });
+        values[size_t(p - 1)] = Tally::meanPercent(set, p, [&chosen](int t, int) { return chosen[size_t(t)]; });
+    tally.overallClassAverage =
+        rankGroup(values, tally.overall, tally.order[0], [&criteria, classSize](float average, int rank) {
+            return overallGrade(criteria.overall(), classSize, average, rank);
+        });
 
     for (int v = 1; v <= Limits::Viewpoints; ++v) {
-        const auto measuresV = [&set, v](int t, int c) { return chosen(set, t) && Tally::viewpointOf(set, t, c) == v; };
+        const auto measuresV = [&set, &chosen, v](int t, int c) { return chosen[size_t(t)] && Tally::viewpointOf(set, t, c) == v; };
         for (int p = 1; p <= tally.pupils; ++p)
-            data.RankValue[p] = Tally::meanPercent(set, p, measuresV);
-        tally.classAverage[v] = rankGroup(data, tally, tally.viewpoint[v], tally.order[v],
-                                          [&data, v](float average, int rank) { return viewpointGrade(data, v, average, rank); });
+            values[size_t(p - 1)] = Tally::meanPercent(set, p, measuresV);
+        tally.classAverage[v] =
+            rankGroup(values, tally.viewpoint[v], tally.order[v], [&criteria, classSize, v](float average, int rank) {
+                return viewpointGrade(criteria.viewpoint(v), classSize, average, rank);
+            });
         int columns = 0;
         for (int t = 1; t <= qBound(0, set.count, Limits::Tests); ++t)
             for (int c = 1; c <= qBound(0, set.columnCount[t], Limits::Columns); ++c)

@@ -1,5 +1,5 @@
 #pragma once
-// The overall tally of one subject over the tests chosen for it (selected = -1):
+// The overall tally of one subject over the tests chosen for it:
 // per pupil the overall average of every chosen column with its rank and
 // evaluation "3"/"2"/"1", and per viewpoint the average of the columns measuring
 // it with its rank and evaluation "A"/"B"/"C"; per viewpoint the class average and
@@ -22,6 +22,7 @@
 
 struct OverallTally {
     int pupils = 0;
+    QList<int> chosenTests;  // the tests of the set it covers, ascending
     std::array<QString, Limits::Pupils + 1> names;
     QString viewpointNames[Limits::Viewpoints + 1];  // of the subject, index 1..4
     TallyFigure overall[Limits::Pupils + 1];
@@ -66,9 +67,9 @@ QStringList viewpointRow(const OverallTally& tally, int v);
 // caption the sheet's title and the preview's title are made from).
 QString overallTallyCaption(const ClassData& data);
 
-// Tallies data.tests over its chosen tests. Uses the ranking tables of `data` as
-// work space.
-OverallTally computeOverallTally(ClassData& data);
+// Tallies data.tests over the chosen tests (numbers outside the set are left
+// out), with the viewpoint names and the criteria of `subject` (1..9).
+OverallTally computeOverallTally(const ClassData& data, int subject, const QList<int>& chosenTests);
 
 // Position 1..pupils to attendance number for the order.
 int pupilAt(const OverallTally& tally, OverallOrder order, int position);

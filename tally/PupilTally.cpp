@@ -28,18 +28,19 @@ QString spacedNumber(const QString& text)
     return Format::textPattern(text, QStringLiteral(" ###"));
 }
 
-// Ranks every pupil on RankValue and keeps each pupil's figure in `figures`.
+// Ranks every pupil on their values and keeps each pupil's figure in `figures`.
 template <typename Evaluate>
-void rankFigures(ClassData& data, int pupils, TallyFigure* figures, Evaluate evaluate)
+void rankFigures(const std::vector<float>& values, TallyFigure* figures, Evaluate evaluate)
 {
-    computeRanks(data);
-    for (int p = 1; p <= pupils; ++p) {
+    const Ranking ranking = rank(values);
+    for (int p = 1; p <= ranking.pupils(); ++p) {
         TallyFigure& figure = figures[p];
         figure = TallyFigure{};
-        if (data.RankValue[p] < 0)
+        const float value = values[size_t(p - 1)];
+        if (value < 0)
             continue;
-        figure.average = data.RankValue[p];
-        figure.rank = data.RankOf[p];
+        figure.average = value;
+        figure.rank = ranking.rankOf(p);
         figure.evaluation = evaluate(figure.average, figure.rank);
     }
 }
@@ -68,38 +69,42 @@ QString kojinPreviewTitle(const PupilTally& tally, int pupil, const QString& cap
     return caption + PupilTallyText::pupilItem(tally, pupil);
 }
 
-PupilTally computePupilTally(ClassData& data)
+PupilTally computePupilTally(const ClassData& data, int subject)
 {
     PupilTally tally;
     tally.pupils = qBound(0, data.pupilCount, Limits::Pupils);
     tally.set = data.tests;
     tally.names = data.pupilName;
     for (int k = 1; k <= Limits::Viewpoints; ++k)
-        tally.viewpointLabel[k] = QString::number(k) + QLatin1Char(':') + data.viewpointName[data.subject][k];
+        tally.viewpointLabel[k] = QString::number(k) + QLatin1Char(':') + data.viewpointName[subject][k];
 
     const int tests = qBound(0, tally.set.count, Limits::Tests);
     for (int t = 1; t <= tests; ++t) {
-        data.currentTest = t;
         const TestTotals totals = computeTestTotals(data, t);
-        setRankValues(data, totals);
-        computeRanks(data);
+        const Ranking ranking = rank(totals.percents());
         for (int p = 1; p <= tally.pupils; ++p) {
             tally.testTotal[t][p] = totals.pupilTotal[p];
-            tally.testRank[t][p] = data.RankValue[p] >= 0 ? data.RankOf[p] : -1;
+            tally.testRank[t][p] = totals.percent[p] >= 0 ? ranking.rankOf(p) : -1;
         }
     }
 
     const TestSet& set = tally.set;
+    const SubjectCriteria& criteria = criteriaOf(data, subject);
+    const int classSize = data.pupilCount;
+    std::vector<float> values(size_t(tally.pupils));
     for (int p = 1; p <= tally.pupils; ++p)
-        data.RankValue[p] = Tally::meanPercent(set, p, [](int, int) { return true; });
-    rankFigures(data, tally.pupils, tally.overall,
-                [&data](float average, int rank) { return overallGrade(data, average, rank); });
+        values[size_t(p - 1)] = Tally::meanPercent(set, p, [](int, int) { return true; });
+    rankFigures(values, tally.overall, [&criteria, classSize](float average, int rank) {
+        return overallGrade(criteria.overall(), classSize, average, rank);
+    });
 
     for (int k = 1; k <= Limits::Viewpoints; ++k) {
         for (int p = 1; p <= tally.pupils; ++p)
-            data.RankValue[p] = Tally::meanPercent(set, p, [&set, k](int t, int c) { return Tally::viewpointOf(set, t, c) == k; });
-        rankFigures(data, tally.pupils, tally.viewpoint[k],
-                    [&data, k](float average, int rank) { return viewpointGrade(data, k, average, rank); });
+            values[size_t(p - 1)] =
+                Tally::meanPercent(set, p, [&set, k](int t, int c) { return Tally::viewpointOf(set, t, c) == k; });
+        rankFigures(values, tally.viewpoint[k], [&criteria, classSize, k](float average, int rank) {
+            return viewpointGrade(criteria.viewpoint(k), classSize, average, rank);
+        });
     }
     return tally;
 }

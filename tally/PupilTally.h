@@ -56,9 +56,9 @@ QString kojinCaption(const ClassData& data);
 // The preview window's title: caption followed by the chooser's text (" 3 上田").
 QString kojinPreviewTitle(const PupilTally& tally, int pupil, const QString& caption);
 
-// Tallies every pupil over every test of data.tests. Uses the ranking tables of
-// `data` as work space and leaves currentTest at the last test.
-PupilTally computePupilTally(ClassData& data);
+// Tallies every pupil over every test of data.tests, with the viewpoint names and
+// the criteria of `subject` (1..9).
+PupilTally computePupilTally(const ClassData& data, int subject);
 
 // One grid row per test for the pupil: number, name, total, the four viewpoint
 // cells and the rank, as the window shows them.

@@ -19,7 +19,7 @@ QString sheetStem(SheetRequest::Kind kind)
     return {};
 }
 
-Status buildSheet(ClassData& data, const SheetRequest& request, ReportSheet& sheet)
+Status buildSheet(const ClassData& data, const SheetRequest& request, ReportSheet& sheet)
 {
     switch (request.kind) {
     case SheetRequest::Kind::TestDisp: {
@@ -31,30 +31,30 @@ Status buildSheet(ClassData& data, const SheetRequest& request, ReportSheet& she
                                                     .arg(data.unitName())
                                                     .arg(tests));
         const TestTally tally =
-            computeTestTally(data, request.test, request.byScore ? TallyOrder::Score : TallyOrder::AttendanceNumber);
+            computeTestTally(data, data.subject, request.test, request.byScore ? TallyOrder::Score : TallyOrder::AttendanceNumber);
         sheet = testdispSheet(tally, testDisplayCaption(data));
         return Status::success();
     }
     case SheetRequest::Kind::Kojin: {
         if (request.pupil < 1 || request.pupil > data.pupilCount)
             return Status::failure(QStringLiteral("出席番号 %1 の児童はいません（1～%2）。").arg(request.pupil).arg(data.pupilCount));
-        const PupilTally tally = computePupilTally(data);
+        const PupilTally tally = computePupilTally(data, data.subject);
         sheet = kojinSheet(tally, request.pupil, kojinCaption(data));
         return Status::success();
     }
     case SheetRequest::Kind::Aryoiki: {
-        TestSet& set = data.tests;
-        for (int t = 1; t <= Limits::Tests; ++t)
-            set.selected[t] = request.tests.isEmpty() && t <= set.count ? -1 : 0;
-        for (int t : request.tests) {
-            if (t < 1 || t > set.count)
+        const int count = data.tests.count;
+        QList<int> chosen = request.tests;
+        if (chosen.isEmpty())
+            for (int t = 1; t <= qMin(count, Limits::Tests); ++t)
+                chosen.append(t);
+        for (int t : request.tests)
+            if (t < 1 || t > count)
                 return Status::failure(QStringLiteral("テスト %1 はありません（%2のテストは 1～%3）。")
                                            .arg(t)
                                            .arg(data.unitName())
-                                           .arg(set.count));
-            set.selected[t] = -1;
-        }
-        const OverallTally tally = computeOverallTally(data);
+                                           .arg(count));
+        const OverallTally tally = computeOverallTally(data, data.subject, chosen);
         OverallOrder order;
         order.byScore = request.order > 0;
         order.viewpoint = request.order >= 2 ? request.order - 1 : 0;

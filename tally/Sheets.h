@@ -25,7 +25,7 @@ struct SheetRequest {
 
 // The store stem of a sheet kind ("testdisp", "kojin", ...).
 QString sheetStem(SheetRequest::Kind kind);
-// Builds the sheet from the roster, test set and attendance already in `data`
-// (the ranking tables of `data` are used as work space). Fails with a message when
-// the request does not fit the data (a test or pupil out of range).
-Status buildSheet(ClassData& data, const SheetRequest& request, ReportSheet& sheet);
+// Builds the sheet from the roster, test set, attendance and criteria already in
+// `data`, for its current subject. Fails with a message when the request does not
+// fit the data (a test or pupil out of range).
+Status buildSheet(const ClassData& data, const SheetRequest& request, ReportSheet& sheet);

@@ -28,7 +28,7 @@ double cutToTenth(double value)
     return std::floor(value * 10.0 + 1e-9) / 10.0;
 }
 
-StatisticsTable buildStatisticsTable(ClassData& data)
+StatisticsTable buildStatisticsTable(const ClassData& data, int subject)
 {
     StatisticsTable table;
     const TestSet& set = data.tests;
@@ -37,7 +37,7 @@ StatisticsTable buildStatisticsTable(ClassData& data)
     table.names = data.pupilName;
     table.testNames = set.name;
     for (int v = 1; v <= Limits::Viewpoints; ++v)
-        table.viewpointNames[v] = data.viewpointName[data.subject][v];
+        table.viewpointNames[v] = data.viewpointName[subject][v];
     for (int t = 1; t <= table.tests; ++t) {
         const int columns = qBound(0, set.columnCount[t], Limits::Columns);
         for (int c = 1; c <= columns; ++c) {
@@ -50,14 +50,6 @@ StatisticsTable buildStatisticsTable(ClassData& data)
                 column.score[p] = set.score[t][c][p];
             table.columns.push_back(column);
         }
-    }
-    // The model's maps hold 60 columns; the table itself keeps every column.
-    TestSet& maps = data.tests;
-    for (int n = 1; n <= Limits::Tests; ++n) {
-        const StatisticsColumn* column = columnAt(table, n);
-        maps.ShukeiColTest[n] = column ? column->test : 0;
-        maps.ShukeiColKind[n] = column ? column->kind : 0;
-        maps.ShukeiColManten[n] = column ? column->fullMarks : 0;
     }
     return table;
 }

@@ -63,9 +63,8 @@ QString testCount(const StatisticsTable& table);
 QString cell(int score);
 }
 
-// Every score of data.tests. Also writes the column maps of the model
-// (ShukeiColTest, ShukeiColKind, ShukeiColManten) for the first 60 data columns.
-StatisticsTable buildStatisticsTable(ClassData& data);
+// Every score of data.tests, with the viewpoint names of `subject`.
+StatisticsTable buildStatisticsTable(const ClassData& data, int subject);
 
 // The figures of a block; the block is clipped to the table.
 StatisticsResult computeStatistics(const StatisticsTable& table, StatisticsBlock block);

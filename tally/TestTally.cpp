@@ -28,7 +28,7 @@ QString averageText(double average)
 
 }  // namespace
 
-TestTally computeTestTally(ClassData& data, int test, TallyOrder order)
+TestTally computeTestTally(const ClassData& data, int subject, int test, TallyOrder order)
 {
     TestTally tally;
     const TestSet& set = data.tests;
@@ -37,14 +37,13 @@ TestTally computeTestTally(ClassData& data, int test, TallyOrder order)
     tally.order = order;
     if (test < 1 || test > qMin(set.count, Limits::Tests))
         return tally;
-    data.currentTest = test;
     tally.testName = set.name[test];
     tally.testNumberText = QString::number(test) + QStringLiteral("個目のテスト");
 
     const TestTotals totals = computeTestTotals(data, test);
-    const int subject = qBound(1, data.subject, Limits::Units);
+    const int s = qBound(1, subject, Limits::Units);
     for (int c = 1; c <= totals.columns; ++c)
-        tally.viewpointNames[c - 1] = data.viewpointName[subject][qBound(0, set.viewpoint[test][c], Limits::Viewpoints)];
+        tally.viewpointNames[c - 1] = data.viewpointName[s][qBound(0, set.viewpoint[test][c], Limits::Viewpoints)];
     for (int c = 1; c <= Limits::Columns; ++c) {
         // Columns beyond the test's own have no scores and show an average of 0.
         tally.columnAverages[c - 1] = c > totals.columns ? Format::oneDecimal(0) : averageText(totals.columnAverage(c, pupils));
@@ -52,13 +51,12 @@ TestTally computeTestTally(ClassData& data, int test, TallyOrder order)
     }
     tally.fullMarks = Format::pattern(totals.fullMarks, QStringLiteral("###"));
 
-    setRankValues(data, totals);
-    computeRanks(data);
+    const Ranking ranking = rank(totals.percents());
     double sum = 0;
     int counted = 0;
     for (int p = 1; p <= pupils; ++p)
-        if (data.RankValue[p] >= 0) {
-            sum += data.RankValue[p];
+        if (totals.percent[p] >= 0) {
+            sum += totals.percent[p];
             ++counted;
         }
     tally.classAverage = counted > 0 ? Format::oneDecimal(sum / counted) : TestTallyText::NoAverage;
@@ -70,9 +68,9 @@ TestTally computeTestTally(ClassData& data, int test, TallyOrder order)
                       QStringLiteral("Ⅰ"), QStringLiteral("Ⅱ"), QStringLiteral("Ⅲ"), QStringLiteral("Ⅳ"),
                       byScore ? number : rank};
     for (int row = 1; row <= pupils; ++row) {
-        const int p = byScore ? data.RankOrder[row] : row;
+        const int p = byScore ? ranking.pupilAt(row) : row;
         tally.pupilOfRow[row] = p;
-        const QString rankText = data.RankValue[p] >= 0 ? Format::hashes(data.RankOf[p])
+        const QString rankText = totals.percent[p] >= 0 ? Format::hashes(ranking.rankOf(p))
                                                          : (byScore ? QStringLiteral("  -  ") : QStringLiteral("- "));
         const QString numberText = Format::hashes(p);
         QStringList cells{byScore ? rankText : numberText, data.pupilName[p], totalText(totals.pupilTotal[p])};

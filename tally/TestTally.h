@@ -41,9 +41,9 @@ const QString Absent = QStringLiteral("欠");
 const QString NoAverage = QStringLiteral("-");
 }
 
-// The tally of test `test` (1..count) of the loaded test set. Like the
-// window it sets currentTest and fills RankValue, RankOf and RankOrder.
-TestTally computeTestTally(ClassData& data, int test, TallyOrder order);
+// The tally of test `test` (1..count) of the loaded test set, with the viewpoint
+// names of `subject`; a test outside the set gives a tally without rows.
+TestTally computeTestTally(const ClassData& data, int subject, int test, TallyOrder order);
 
 // "テスト別成績集計-" + the unit name: the window's caption.
 QString testDisplayCaption(const ClassData& data);

@@ -22,6 +22,7 @@ TestTotals computeTestTotals(const ClassData& data, int test)
     // marks), and kept as a single-precision value like every ranked value.
     const double scale = totals.fullMarks > 0 ? 100.0 / double(totals.fullMarks) : 0.0;
     const int pupils = qBound(0, data.pupilCount, Limits::Pupils);
+    totals.pupils = pupils;
     for (int p = 1; p <= pupils; ++p) {
         int total = -1;
         for (int c = 1; c <= totals.columns; ++c) {
@@ -39,8 +40,7 @@ TestTotals computeTestTotals(const ClassData& data, int test)
     return totals;
 }
 
-void setRankValues(ClassData& data, const TestTotals& totals)
+std::vector<float> TestTotals::percents() const
 {
-    for (int p = 1; p <= qBound(0, data.pupilCount, Limits::Pupils); ++p)
-        data.RankValue[p] = totals.percent[p];
+    return std::vector<float>(percent + 1, percent + 1 + pupils);
 }

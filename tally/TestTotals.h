@@ -14,8 +14,11 @@
 
 #include "model/ClassData.h"
 
+#include <vector>
+
 struct TestTotals {
     int test = 0;
+    int pupils = 0;     // pupilCount, kept inside 0..45
     int columns = 0;    // columnCount of the test, kept inside 0..4
     int fullMarks = 0;  // sum of the full marks of columns 1..columns
     int pupilTotal[Limits::Pupils + 1]{};  // -1 = no total
@@ -26,8 +29,8 @@ struct TestTotals {
     // Mean of the entered scores of column c over `pupils` pupils, or -1 when no
     // pupil has a score entered in a column of the test.
     double columnAverage(int c, int pupils) const;
+    // The percentages of pupils 1..pupils in order, the values the test ranks on.
+    std::vector<float> percents() const;
 };
 
 TestTotals computeTestTotals(const ClassData& data, int test);
-// Copies the percentages into RankValue, ready for computeRanks.
-void setRankValues(ClassData& data, const TestTotals& totals);
