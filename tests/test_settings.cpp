@@ -5,7 +5,18 @@
 #include "TestEnv.h"
 #include "model/AppSettings.h"
 
+#include <QFile>
 #include <QTest>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
 
 class SettingsTest : public QObject {
     Q_OBJECT
@@ -58,7 +69,7 @@ private slots:
         QCOMPARE(env.data.fileStem[1], QStringLiteral("国語"));
         for (int i = 1; i <= 9; ++i)
             QCOMPARE(env.data.subjectInUse[i], 1);
-        QCOMPARE(env.data.rHyotei[9][4][6], 7);
+        QCOMPARE(env.data.criteria[9].viewpoint(4).lowestSharePercent, 7);
     }
 
     void storedValuesAreRead()
@@ -93,8 +104,8 @@ private slots:
         // A value that is not a number takes its default.
         QCOMPARE(data.fixedValues[1], 60);
         QCOMPARE(data.fixedValues[2], 75);
-        QCOMPARE(data.sHyoteiMode[3], 0);
-        QCOMPARE(data.rHyotei[3][2][4], 44);
+        QCOMPARE(data.criteria[3].overall().basis, GradeBasis::Rank);
+        QCOMPARE(data.criteria[3].viewpoint(2).lowestUpToScore, 44);
         // The first run is not taken again: the stored values stay.
         QCOMPARE(value(store, QStringLiteral("Kotei1")), QStringLiteral("abc"));
     }
@@ -140,8 +151,8 @@ private slots:
         data.dataFolder = QStringLiteral("/tmp/ある/フォルダ/");
         data.backupFolder = QStringLiteral("/media/usb");
         data.fixedValues = {0, 55, 77, 99};
-        data.sHyoteiMode[2] = 1;
-        data.rHyotei[9][4][6] = 12;
+        data.criteria[2].groups[SubjectCriteria::Overall].basis = GradeBasis::Score;
+        data.criteria[9].groups[4].lowestSharePercent = 12;
         AppSettings::save(data, *env.settings);
         QSettings reread(env.settingsFile(), QSettings::IniFormat);
         QCOMPARE(value(reread, QStringLiteral("SenkaMode")), QStringLiteral("-1"));
@@ -153,6 +164,51 @@ private slots:
         QCOMPARE(value(reread, QStringLiteral("Kotei3")), QStringLiteral("99"));
         QCOMPARE(value(reread, QStringLiteral("sHyoteiMode2")), QStringLiteral("1"));
         QCOMPARE(value(reread, QStringLiteral("rHyotei946")), QStringLiteral("12"));
+    }
+
+    // The criteria go from the settings file to their named thresholds and back
+    // unchanged. The file was written by the program before the thresholds had
+    // names: threshold k of subject s (viewpoint v) holds s v k as a number, the
+    // even thresholds negative, and the bases include two the window cannot show.
+    void criteriaRoundTripKeepsEveryKeyAndText()
+    {
+        const QByteArray before = bytesOf(QStringLiteral(TESTS_SOURCE_DIR "/data/criteria.ini"));
+        QVERIFY(before.startsWith("[UseMode]\n"));
+        TestEnv env;
+        const QString given = env.dir.filePath(QStringLiteral("given.ini"));
+        {
+            QFile file(given);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+        }
+        ClassData data;
+        {
+            QSettings store(given, QSettings::IniFormat);
+            AppSettings::loadCriteria(data, store);
+        }
+        const GroupCriteria& overall3 = data.criteria[3].overall();
+        QCOMPARE(overall3.basis, GradeBasis::Share);      // sHyoteiMode3=2
+        QCOMPARE(overall3.bestUpToRank, 301);             // sHyotei31
+        QCOMPARE(overall3.lowestFromRank, -302);          // sHyotei32
+        QCOMPARE(overall3.bestFromScore, 303);            // sHyotei33
+        QCOMPARE(overall3.lowestUpToScore, -304);         // sHyotei34
+        QCOMPARE(overall3.bestSharePercent, 305);         // sHyotei35
+        QCOMPARE(overall3.lowestSharePercent, -306);      // sHyotei36
+        const GroupCriteria& viewpoint32 = data.criteria[3].viewpoint(2);
+        QCOMPARE(int(viewpoint32.basis), -1);             // rHyoteiMode32=-1, kept as stored
+        QCOMPARE(viewpoint32.bestUpToRank, 321);          // rHyotei321
+        QCOMPARE(viewpoint32.lowestUpToScore, -324);      // rHyotei324
+        QCOMPARE(viewpoint32.lowestSharePercent, -326);   // rHyotei326
+        QCOMPARE(data.criteria[1].viewpoint(1).basis, GradeBasis::Score);  // rHyoteiMode11=1
+        QCOMPARE(int(data.criteria[4].overall().basis), 3);    // sHyoteiMode4=3
+        QCOMPARE(int(data.criteria[5].overall().basis), -1);   // sHyoteiMode5=-1
+        QCOMPARE(data.criteria[9].viewpoint(4).bestSharePercent, 945);     // rHyotei945
+
+        const QString written = env.dir.filePath(QStringLiteral("written.ini"));
+        {
+            QSettings store(written, QSettings::IniFormat);
+            QVERIFY(AppSettings::saveCriteria(data, store).ok);
+        }
+        QCOMPARE(bytesOf(written), before);
     }
 };
 

@@ -394,8 +394,8 @@ private slots:
         QCOMPARE(stored(env, QStringLiteral("rHyoteiMode31")), QStringLiteral("0"));
         QCOMPARE(stored(env, QStringLiteral("rHyotei324")), QStringLiteral("30"));
         QCOMPARE(stored(env, QStringLiteral("sHyotei21")), QStringLiteral("10"));
-        QCOMPARE(env.data.sHyotei[1][1], 5);
-        QCOMPARE(env.data.rHyotei[3][2][3], 85);
+        QCOMPARE(env.data.criteria[1].overall().bestUpToRank, 5);
+        QCOMPARE(env.data.criteria[3].viewpoint(2).bestFromScore, 85);
     }
 
     // A box without a sensible whole number keeps the window open with a message

@@ -1,5 +1,5 @@
 // The test selection: the list of tests, mouse selection with CTRL and SHIFT, the
-// two buttons and the flags they write, on its own and as the overall tally opens it.
+// two buttons and the tests they choose, on its own and as the overall tally opens it.
 
 #include "TallyFixtures.h"
 #include "TestEnv.h"
@@ -23,37 +23,27 @@ void clickLine(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt:
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
 }
 
-QList<int> flags(const TestSet& set, int count)
-{
-    QList<int> values;
-    for (int t = 1; t <= count; ++t)
-        values << set.selected[t];
-    return values;
-}
-
 }  // namespace
 
 class TestPickerTest : public QObject {
     Q_OBJECT
 
-    // Five tests in savedTests; flag 6 set beforehand to see that it is left alone.
-    static void fiveTests(TestEnv& env)
+    // Five tests, and a sixth beyond the count that must never be listed or chosen.
+    static TestSet fiveTests()
     {
-        TestSet& set = env.data.savedTests;
-        set.clear();
+        TestSet set;
         set.count = 5;
-        for (int t = 1; t <= 5; ++t)
+        for (int t = 1; t <= 6; ++t)
             set.name[t] = QStringLiteral("テスト%1").arg(t);
-        set.selected[6] = -1;
+        return set;
     }
 
 private slots:
     void listsTheTestsWithItsHint()
     {
         TestEnv env;
-        fiveTests(env);
         TestPickerDialog dialog(*env.ctx);
-        dialog.prepare();
+        dialog.prepare(fiveTests());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("集計テストの選択"));
         QCOMPARE(dialog.Lt_Test->count(), 5);
         QCOMPARE(dialog.Lt_Test->item(1)->text(), QStringLiteral("テスト2"));
@@ -65,40 +55,37 @@ private slots:
         QCOMPARE(dialog.Bt_All->text(), QStringLiteral("(&A)全テスト"));
     }
 
-    void writesTheChosenFlags()
+    void returnsTheChosenTests()
     {
         {
             // Tests 2 and 4 by click and CTRL+click.
             TestEnv env;
-            fiveTests(env);
             TestPickerDialog dialog(*env.ctx);
-            dialog.prepare();
+            dialog.prepare(fiveTests());
             dialog.show();
             clickLine(dialog.Lt_Test, 1);
             clickLine(dialog.Lt_Test, 3, Qt::ControlModifier);
             dialog.Command1->click();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
-            QCOMPARE(flags(env.data.savedTests, 6), (QList<int>{0, -1, 0, -1, 0, -1}));
+            QCOMPARE(dialog.chosenTests(), (QList<int>{2, 4}));
         }
         {
             // SHIFT+click takes the range; CTRL+click takes one out again.
             TestEnv env;
-            fiveTests(env);
             TestPickerDialog dialog(*env.ctx);
-            dialog.prepare();
+            dialog.prepare(fiveTests());
             dialog.show();
             clickLine(dialog.Lt_Test, 0);
             clickLine(dialog.Lt_Test, 3, Qt::ShiftModifier);
             clickLine(dialog.Lt_Test, 1, Qt::ControlModifier);
             dialog.Command1->click();
-            QCOMPARE(flags(env.data.savedTests, 5), (QList<int>{-1, 0, -1, -1, 0}));
+            QCOMPARE(dialog.chosenTests(), (QList<int>{1, 3, 4}));
         }
         {
             // 全テスト selects every line and chooses every test.
             TestEnv env;
-            fiveTests(env);
             TestPickerDialog dialog(*env.ctx);
-            dialog.prepare();
+            dialog.prepare(fiveTests());
             dialog.show();
             dialog.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -106,51 +93,52 @@ private slots:
             QTest::keyClick(dialog.windowHandle(), Qt::Key_A, Qt::AltModifier);
             QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
             QCOMPARE(dialog.Lt_Test->selectedItems().size(), 5);
-            QCOMPARE(flags(env.data.savedTests, 6), (QList<int>{-1, -1, -1, -1, -1, -1}));
+            QCOMPARE(dialog.chosenTests(), (QList<int>{1, 2, 3, 4, 5}));
         }
         {
-            // O K with nothing selected leaves every listed test out.
+            // O K with nothing selected leaves every listed test out, even after
+            // an earlier choice of every test.
             TestEnv env;
-            fiveTests(env);
-            for (int t = 1; t <= 5; ++t)
-                env.data.savedTests.selected[t] = -1;
             TestPickerDialog dialog(*env.ctx);
-            dialog.prepare();
+            dialog.prepare(fiveTests());
+            dialog.show();
+            dialog.Bt_All->click();
+            QCOMPARE(dialog.chosenTests().size(), 5);
+            dialog.prepare(fiveTests());
             dialog.show();
             dialog.Command1->click();
-            QCOMPARE(flags(env.data.savedTests, 6), (QList<int>{0, 0, 0, 0, 0, -1}));
+            QCOMPARE(dialog.chosenTests(), QList<int>());
         }
     }
 
-    void changesNothingWithoutTestsOrWhenClosed()
+    void choosesNothingWithoutTestsOrWhenClosed()
     {
         for (QString button : {QStringLiteral("Command1"), QStringLiteral("Bt_All")}) {
             TestEnv env;
-            env.data.savedTests.clear();
-            env.data.savedTests.selected[1] = -1;
+            TestSet none;
+            none.name[1] = QStringLiteral("テスト1");  // beyond the count: not a test
             TestPickerDialog dialog(*env.ctx);
-            dialog.prepare();
+            dialog.prepare(none);
             dialog.show();
             QCOMPARE(dialog.Lt_Test->count(), 0);
             dialog.findChild<QPushButton*>(button)->click();
             QVERIFY(!dialog.isVisible());
-            QCOMPARE(flags(env.data.savedTests, 2), (QList<int>{-1, 0}));
+            QCOMPARE(dialog.chosenTests(), QList<int>());
         }
         {
-            // Closed by its frame (Esc): no flag is written.
+            // Closed by its frame (Esc): no test is chosen.
             TestEnv env;
-            fiveTests(env);
             TestPickerDialog dialog(*env.ctx);
-            dialog.prepare();
+            dialog.prepare(fiveTests());
             dialog.show();
             clickLine(dialog.Lt_Test, 1);
             QTest::keyClick(&dialog, Qt::Key_Escape);
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
-            QCOMPARE(flags(env.data.savedTests, 5), (QList<int>{0, 0, 0, 0, 0}));
+            QCOMPARE(dialog.chosenTests(), QList<int>());
         }
     }
 
-    // The overall tally runs the selection while it opens: the choice lands in tests.
+    // The overall tally runs the selection while it opens and tallies the chosen tests.
     void choosesTheTestsOfTheOverallTally()
     {
         TestEnv env;
@@ -178,7 +166,7 @@ private slots:
         QCOMPARE(env.ui.modalDialogs, QStringList{QStringLiteral("TestPickerDialog")});
         QVERIFY(printWasOff);
         QCOMPARE(listed, (QStringList{"漢字１", "漢字２", "漢字３"}));
-        QCOMPARE(flags(env.data.tests, 3), (QList<int>{-1, 0, -1}));
+        QCOMPARE(tally->tally()->chosenTests, (QList<int>{1, 3}));
         // Tests 1 and 3 only: 青木 (80 + 90) / 2 = 85.0, 石田 (60 + 70) / 2 = 65.0.
         QCOMPARE(tally->tally()->overall[1].average, 85.0f);
         QCOMPARE(tally->tally()->overall[2].average, 65.0f);

@@ -54,13 +54,13 @@ private slots:
     void aPupilWithNothingEnteredHasNoTotalAndComesLast()
     {
         ClassData data = classWithTest(Three, {{1, 50, {-1, 30, 20}}, {2, 50, {-1, 40, 0}}});
-        TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(tally.rows[0], (QStringList{QStringLiteral("1"), QStringLiteral("青木"), QStringLiteral("欠"), QStringLiteral("欠"),
                                              QStringLiteral("欠"), QString(), QString(), QStringLiteral("- ")}));
-        QCOMPARE(data.RankValue[1], -1.0f);
+        QCOMPARE(computeTestTotals(data, 1).percent[1], -1.0f);
         // Left out of the class average: (70 + 20) / 2.
         QCOMPARE(tally.classAverage, QStringLiteral("45.0"));
-        tally = computeTestTally(data, 1, TallyOrder::Score);
+        tally = computeTestTally(data, data.subject, 1, TallyOrder::Score);
         QCOMPARE(column(tally, 1), (QStringList{QStringLiteral("石田"), QStringLiteral("上野"), QStringLiteral("青木")}));
         QCOMPARE(tally.rows[2][0], QStringLiteral("  -  "));
         QCOMPARE(tally.rows[2][7], QStringLiteral("1"));
@@ -69,7 +69,7 @@ private slots:
     void aTotalOfZeroRanksAndCounts()
     {
         ClassData data = classWithTest(Three, {{1, 20, {0, 10, 20}}});
-        const TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(column(tally, 2), (QStringList{QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("20")}));
         QCOMPARE(column(tally, 3), (QStringList{QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("20")}));
         QCOMPARE(column(tally, 7), (QStringList{QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}));
@@ -81,17 +81,17 @@ private slots:
     {
         // Column 1 absent, columns 2 and 3 entered: 7 + 5, not one less.
         ClassData data = classWithTest({QStringLiteral("青木")}, {{1, 10, {-1}}, {2, 10, {7}}, {3, 10, {5}}});
-        const TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(tally.rows[0][2], QStringLiteral("12"));
         QCOMPARE(tally.rows[0][3], QStringLiteral("欠"));
-        QCOMPARE(data.RankValue[1], 40.0f);  // 12 of the test's 30
+        QCOMPARE(computeTestTotals(data, 1).percent[1], 40.0f);  // 12 of the test's 30
         QCOMPARE(tally.rows[0][7], QStringLiteral("1"));
     }
 
     void twoColumnsLeaveTheOtherTwoEmpty()
     {
         ClassData data = classWithTest(Three, {{1, 50, {45, 40, 45}}, {3, 50, {40, 30, 45}}});
-        const TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(tally.viewpointNames[0], QStringLiteral("関心,意欲,態度"));
         QCOMPARE(tally.viewpointNames[1], QStringLiteral("理解の能力"));
         QCOMPARE(tally.viewpointNames[2], QString());
@@ -120,7 +120,7 @@ private slots:
     void columnAveragesCountOnlyEnteredScores()
     {
         ClassData data = classWithTest(Three, {{1, 100, {80, -1, 60}}, {2, 10, {-1, -1, -1}}});
-        const TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(tally.columnAverages[0], QStringLiteral("70.0"));
         // A column of the test that nobody wrote: a dash, never a division by zero.
         QCOMPARE(tally.columnAverages[1], QStringLiteral("-"));
@@ -128,18 +128,20 @@ private slots:
         // One decimal, halves away from zero: 28.75 shows 28.8.
         data = classWithTest({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")},
                              {{1, 50, {40, 45, 0, 30}}});
-        QCOMPARE(computeTestTally(data, 1, TallyOrder::AttendanceNumber).columnAverages[0], QStringLiteral("28.8"));
+        QCOMPARE(computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber).columnAverages[0], QStringLiteral("28.8"));
     }
 
     void percentagesRankTheTotals()
     {
         ClassData data = classWithTest(Three, {{1, 50, {45, 40, 45}}});
-        TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
-        QCOMPARE(data.RankValue[1], 90.0f);
-        QCOMPARE(data.RankValue[2], 80.0f);
+        TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
+        const TestTotals totals = computeTestTotals(data, 1);
+        QCOMPARE(totals.percent[1], 90.0f);
+        QCOMPARE(totals.percent[2], 80.0f);
+        QCOMPARE(totals.percents(), (std::vector<float>{90.0f, 80.0f, 90.0f}));
         QCOMPARE(column(tally, 7), (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("1")}));
-        QCOMPARE(data.currentTest, 1);
-        tally = computeTestTally(data, 1, TallyOrder::Score);
+        QCOMPARE(data.currentTest, 0);  // the window, not the tally, moves the current test
+        tally = computeTestTally(data, data.subject, 1, TallyOrder::Score);
         QCOMPARE(column(tally, 0), (QStringList{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("3")}));
         QCOMPARE(column(tally, 7), (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("2")}));
         QCOMPARE(tally.headings.first(), QStringLiteral("順位"));
@@ -147,7 +149,7 @@ private slots:
 
         // 53 of 60: 88.333... percent, class average of one pupil.
         data = classWithTest({QStringLiteral("青木")}, {{1, 50, {45}}, {2, 10, {8}}});
-        tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(tally.rows[0][2], QStringLiteral("53"));
         QCOMPARE(tally.classAverage, QStringLiteral("88.3"));
     }
@@ -155,11 +157,11 @@ private slots:
     void fullMarksOfZeroGiveNoPercentage()
     {
         ClassData data = classWithTest(Three, {{1, 0, {0, 0, -1}}});
-        const TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(column(tally, 2), (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("欠")}));
         QCOMPARE(column(tally, 7), (QStringList(3, QStringLiteral("- "))));
         // Nobody ranked: the score order lists the class backwards.
-        QCOMPARE(column(computeTestTally(data, 1, TallyOrder::Score), 7),
+        QCOMPARE(column(computeTestTally(data, data.subject, 1, TallyOrder::Score), 7),
                  (QStringList{QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}));
         QCOMPARE(tally.classAverage, QStringLiteral("-"));
         QCOMPARE(tally.columnAverages[0], QStringLiteral(".0"));  // two zeros entered
@@ -170,7 +172,7 @@ private slots:
     {
         // 生活 has no fourth viewpoint; a column without a viewpoint has no name.
         ClassData data = classWithTest(Three, {{4, 10, {1, 2, 3}}, {0, 10, {1, 2, 3}}, {2, 10, {1, 2, 3}}}, 5);
-        const TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(tally.viewpointNames[0], QString());
         QCOMPARE(tally.viewpointNames[1], QString());
         QCOMPARE(tally.viewpointNames[2], QStringLiteral("思考・表現"));
@@ -184,7 +186,7 @@ private slots:
     void sheetFieldsAndOrderWords()
     {
         ClassData data = classWithTest({QStringLiteral("青木"), QString()}, {{1, 10, {5, -1}}});
-        TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         ReportSheet sheet = testdispSheet(tally, QStringLiteral("テスト別成績集計-国語"));
         QCOMPARE(sheet.stem, QStringLiteral("testdisp"));
         QCOMPARE(sheet.dataIndexName, QStringLiteral("Number"));
@@ -195,7 +197,7 @@ private slots:
         // An empty name stays empty; the figures get "-".
         QCOMPARE(sheet.rows[1], (QStringList{QStringLiteral("2"), QString(), QStringLiteral("欠"), QStringLiteral("欠"),
                                              QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("- ")}));
-        tally = computeTestTally(data, 1, TallyOrder::Score);
+        tally = computeTestTally(data, data.subject, 1, TallyOrder::Score);
         sheet = testdispSheet(tally, QStringLiteral("テスト別成績集計-国語"));
         QCOMPARE(sheet.titleValues[1], QStringLiteral("成績順"));
         QCOMPARE(sheet.titleValues.mid(17), (QStringList{QStringLiteral("順位"), QStringLiteral("番号")}));
@@ -206,12 +208,12 @@ private slots:
     {
         ClassData data = classWithTest(Three, {{1, 10, {1, 2, 3}}});
         data.currentTest = 1;
-        QVERIFY(computeTestTally(data, 2, TallyOrder::AttendanceNumber).rows.isEmpty());
-        QVERIFY(computeTestTally(data, 0, TallyOrder::AttendanceNumber).rows.isEmpty());
+        QVERIFY(computeTestTally(data, data.subject, 2, TallyOrder::AttendanceNumber).rows.isEmpty());
+        QVERIFY(computeTestTally(data, data.subject, 0, TallyOrder::AttendanceNumber).rows.isEmpty());
         QCOMPARE(data.currentTest, 1);
         // A test without columns: nobody has a total.
         data.tests.columnCount[1] = 0;
-        const TestTally tally = computeTestTally(data, 1, TallyOrder::AttendanceNumber);
+        const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(column(tally, 2), (QStringList(3, QStringLiteral("欠"))));
         QCOMPARE(tally.classAverage, QStringLiteral("-"));
     }
