@@ -113,7 +113,9 @@ OverallTally computeOverallTally(const ClassData& data, int subject, const QList
         });
 
     for (int v = 1; v <= Limits::Viewpoints; ++v) {
-        const auto measuresV = [&set, &chosen, v](int t, int c) { return chosen[size_t(t)] && Tally::viewpointOf(set, t, c) == v; };
+        const auto measuresV = [&set, &chosen, v](int t, int c) {
+            return chosen[size_t(t)] && Tally::viewpointOf(set, t, c) == v;
+        };
         for (int p = 1; p <= tally.pupils; ++p)
             values[size_t(p - 1)] = Tally::meanPercent(set, p, measuresV);
         tally.classAverage[v] =

@@ -30,8 +30,8 @@ Status buildSheet(const ClassData& data, const SheetRequest& request, ReportShee
                                                     .arg(request.test)
                                                     .arg(data.unitName())
                                                     .arg(tests));
-        const TestTally tally =
-            computeTestTally(data, data.subject, request.test, request.byScore ? TallyOrder::Score : TallyOrder::AttendanceNumber);
+        const TallyOrder order = request.byScore ? TallyOrder::Score : TallyOrder::AttendanceNumber;
+        const TestTally tally = computeTestTally(data, data.subject, request.test, order);
         sheet = testdispSheet(tally, testDisplayCaption(data));
         return Status::success();
     }

@@ -44,8 +44,8 @@ QStringList testSetDifferences(const QString& name, const TestSet& a, const Test
     return differences;
 }
 
-// The members of the model that differ between a and b, by name. (savedTests is
-// a spare copy of the tests that no tally sees.)
+// The members of the model that differ between a and b, by name (every member a
+// tally could read).
 QStringList modelDifferences(const ClassData& a, const ClassData& b)
 {
     QStringList differences;
