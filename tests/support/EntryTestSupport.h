@@ -7,6 +7,7 @@
 #include "entry/ScoreEntryWindow.h"
 #include "app/MainWindow.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -122,6 +123,9 @@ struct EntryScreen {
         if (!w)
             return;
         grid = child<QTableView>(w, QStringLiteral("scoreGrid"));
+        // Every change the window makes to its scores is checked against the rules
+        // of Qt's item models for as long as the window lives.
+        new QAbstractItemModelTester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest, w);
         testNumber = child<QLabel>(w, QStringLiteral("testNumber"));
         upArrow = child<QToolButton>(w, QStringLiteral("upButton"));
         downArrow = child<QToolButton>(w, QStringLiteral("downButton"));
