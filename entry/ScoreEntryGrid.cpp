@@ -32,7 +32,7 @@ void ScoreEntryWindow::setCursor(int row, int col)
         entryPending = false;
         scores->updateTotal(cursorRow());
     }
-    scoreGrid->selectionModel()->setCurrentIndex(scores->index(row - 1, col), QItemSelectionModel::ClearAndSelect);
+    scoreGrid->setCurrentIndex(scores->index(row - 1, col));
 }
 
 // The teacher moved the cursor (arrow keys, a click, leaving the grid) while a first
