@@ -2,12 +2,9 @@
 // a full set of tests.
 
 #include "Bench.h"
-#include "TestEnv.h"
-#include "entry/ScoreEntryWindow.h"
-#include "app/MainWindow.h"
+#include "EntryTestSupport.h"
 
 #include <QApplication>
-#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -45,34 +42,36 @@ KAZANE_BENCH("entry")
     MainWindow& window = env.startMainWindow();
 
     Bench::measure(QStringLiteral("entry: open the screen on 60 tests x 4 columns, 45 pupils, and close it"), 50, [&] {
-        auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
+        EntryTest::EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
         QApplication::processEvents();
-        entry->cmdEnd_Click(1);
+        entry.closeWithoutSavingButton->click();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
 
-    auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
+    EntryTest::EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
     QApplication::processEvents();
+    // The cursor is placed directly on the view, as the arrow keys would place it.
+    const auto placeCursor = [&](int row, int col) { entry.grid->setCurrentIndex(entry.grid->model()->index(row - 1, col)); };
     int row = 0;
     Bench::measure(QStringLiteral("entry: a digit key in a 45-pupil grid, repaint included"), 16, [&] {
-        entry->setCursor(row % 45 + 1, 3 + row % 4);
+        placeCursor(row % 45 + 1, 3 + row % 4);
         ++row;
-        QTest::keyClick(entry->Grid1, '7');
+        QTest::keyClick(entry.grid, '7');
         QApplication::processEvents();
     }, 101);
     Bench::measure(QStringLiteral("entry: the second digit (check, total, advance, scroll), repaint included"), 16, [&] {
-        entry->setCursor(row % 45 + 1, 3);
+        placeCursor(row % 45 + 1, 3);
         ++row;
-        QTest::keyClick(entry->Grid1, '4');
+        QTest::keyClick(entry.grid, '4');
         QApplication::processEvents();
-        QTest::keyClick(entry->Grid1, '2');
+        QTest::keyClick(entry.grid, '2');
         QApplication::processEvents();
     }, 101);
     Bench::measure(QStringLiteral("entry: \"+\" fills a row of four columns, repaint included"), 16, [&] {
-        entry->setCursor(row % 45 + 1, 3);
+        placeCursor(row % 45 + 1, 3);
         ++row;
-        QTest::keyClick(entry->Grid1, '+');
+        QTest::keyClick(entry.grid, '+');
         QApplication::processEvents();
     }, 101);
-    entry->cmdEnd_Click(1);
+    entry.closeWithoutSavingButton->click();
 }

@@ -67,11 +67,11 @@ UpDownButtons::UpDownButtons(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     upButton = new QToolButton(this);
-    upButton->setObjectName(QStringLiteral("UpDown1Up"));
+    upButton->setObjectName(QStringLiteral("upButton"));
     upButton->setArrowType(Qt::UpArrow);
     upButton->setToolTip(QStringLiteral("次のテスト"));
     downButton = new QToolButton(this);
-    downButton->setObjectName(QStringLiteral("UpDown1Down"));
+    downButton->setObjectName(QStringLiteral("downButton"));
     downButton->setArrowType(Qt::DownArrow);
     downButton->setToolTip(QStringLiteral("前のテスト"));
     for (QToolButton* button : {upButton, downButton}) {
@@ -79,6 +79,6 @@ UpDownButtons::UpDownButtons(QWidget* parent) : QWidget(parent)
         button->setFixedSize(22, 13);
         layout->addWidget(button);
     }
-    connect(upButton, &QToolButton::clicked, this, &UpDownButtons::UpClick);
-    connect(downButton, &QToolButton::clicked, this, &UpDownButtons::DownClick);
+    connect(upButton, &QToolButton::clicked, this, &UpDownButtons::upClicked);
+    connect(downButton, &QToolButton::clicked, this, &UpDownButtons::downClicked);
 }

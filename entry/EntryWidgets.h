@@ -22,15 +22,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// An up and a down arrow button, one above the other.
+// An up and a down arrow button, one above the other (object names "upButton" and
+// "downButton").
 class UpDownButtons : public QWidget {
     Q_OBJECT
 public:
     explicit UpDownButtons(QWidget* parent = nullptr);
-    QToolButton* upButton = nullptr;
-    QToolButton* downButton = nullptr;
 
 signals:
-    void UpClick();
-    void DownClick();
+    void upClicked();
+    void downClicked();
+
+private:
+    QToolButton* upButton = nullptr;
+    QToolButton* downButton = nullptr;
 };

@@ -16,8 +16,9 @@
 #include <QVBoxLayout>
 
 namespace {
-// The key whose value box k holds: box 0 is key 3, box 2 key 1.
-int keyOfBox(int k) { return 3 - k; }
+// The keys from the top row down.
+constexpr int KeysTopDown[3] = {3, 2, 1};
+QChar wideDigit(int key) { return QChar(0xFF10 + key); }
 }  // namespace
 
 FixedValuesDialog::FixedValuesDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx(ctx)
@@ -26,30 +27,33 @@ FixedValuesDialog::FixedValuesDialog(AppContext& ctx, QWidget* parent) : QDialog
     setWindowTitle(QStringLiteral("固定入力モードの設定"));
 
     auto* rows = new QGridLayout;
-    // The boxes stand from the top in index order, each on the row of its own key.
-    for (int k = 0; k < 3; ++k) {
-        Label1[k] = new QLabel(QStringLiteral("「%1」を入力したら").arg(QChar(0xFF10 + keyOfBox(k))), this);
-        Tx_Ten[k] = new QLineEdit(this);
-        Tx_Ten[k]->setObjectName(QStringLiteral("Tx_Ten%1").arg(k));
-        Tx_Ten[k]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), Tx_Ten[k]));
-        Tx_Ten[k]->setAlignment(Qt::AlignRight);
-        Tx_Ten[k]->setFixedWidth(56);
-        Tx_Ten[k]->installEventFilter(this);
-        rows->addWidget(Label1[k], k, 0);
-        rows->addWidget(Tx_Ten[k], k, 1);
-        rows->addWidget(new QLabel(QStringLiteral("点とする"), this), k, 2);
+    for (int row = 0; row < 3; ++row) {
+        const int key = KeysTopDown[row];
+        QLabel* label = new QLabel(QStringLiteral("「%1」を入力したら").arg(wideDigit(key)), this);
+        label->setObjectName(QStringLiteral("key%1Label").arg(key));
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("key%1Value").arg(key));
+        box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), box));
+        box->setAlignment(Qt::AlignRight);
+        box->setFixedWidth(56);
+        box->installEventFilter(this);
+        rows->addWidget(label, row, 0);
+        rows->addWidget(box, row, 1);
+        rows->addWidget(new QLabel(QStringLiteral("点とする"), this), row, 2);
+        keyLabels[size_t(key)] = label;
+        valueBoxes[size_t(key)] = box;
     }
-    Command1[0] = new QPushButton(QStringLiteral("決定(&O)"), this);
-    Command1[1] = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    for (int i = 0; i < 2; ++i) {
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-    }
-    Command1[0]->setDefault(true);
+    okButton = new QPushButton(QStringLiteral("決定(&O)"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    connect(okButton, &QPushButton::clicked, this, &FixedValuesDialog::storeValues);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::close);
+    okButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1[0]);
-    buttons->addWidget(Command1[1]);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     auto* root = new QVBoxLayout(this);
     root->addLayout(rows);
     root->addSpacing(8);
@@ -58,36 +62,33 @@ FixedValuesDialog::FixedValuesDialog(AppContext& ctx, QWidget* parent) : QDialog
 
 void FixedValuesDialog::prepare()
 {
-    for (int k = 0; k < 3; ++k)
-        Tx_Ten[k]->setText(QString::number(ctx.data.fixedValues[size_t(keyOfBox(k))]));
+    for (int key = 1; key <= 3; ++key)
+        valueBoxes[size_t(key)]->setText(QString::number(ctx.data.fixedValues[size_t(key)]));
     adjustSize();
     if (QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void FixedValuesDialog::Command1_Click(int index)
+void FixedValuesDialog::storeValues()
 {
-    if (index != 0) {
-        close();
-        return;
-    }
-    int values[3] = {};
-    for (int k = 0; k < 3; ++k) {
+    std::array<int, 4> values = ctx.data.fixedValues;
+    for (int key : KeysTopDown) {
+        QLineEdit* box = valueBoxes[size_t(key)];
         bool ok = false;
-        values[k] = Tx_Ten[k]->text().trimmed().toInt(&ok);
-        if (!ok || values[k] < 0 || values[k] > 100) {
+        const int value = box->text().trimmed().toInt(&ok);
+        if (!ok || value < 0 || value > 100) {
             ctx.ui.message(this, QStringLiteral("「%1」を入力したときの点数を、0から100までの数字で入力してください。")
-                                     .arg(QChar(0xFF10 + keyOfBox(k))));
-            Tx_Ten[k]->setFocus(Qt::OtherFocusReason);
-            Tx_Ten[k]->selectAll();
+                                     .arg(wideDigit(key)));
+            box->setFocus(Qt::OtherFocusReason);
+            box->selectAll();
             return;
         }
+        values[size_t(key)] = value;
     }
     // The values take effect only once they are stored; otherwise the dialog stays
     // open with them for another try.
     const auto before = ctx.data.fixedValues;
-    for (int k = 0; k < 3; ++k)
-        ctx.data.fixedValues[size_t(keyOfBox(k))] = values[k];
+    ctx.data.fixedValues = values;
     if (!ctx.check(AppSettings::save(ctx.data, ctx.settings), this, Ui::Icon::Warning)) {
         ctx.data.fixedValues = before;
         return;

@@ -6,6 +6,7 @@
 #include "frame/AppContext.h"
 
 #include <QDialog>
+#include <array>
 
 class QLabel;
 class QLineEdit;
@@ -18,18 +19,20 @@ public:
 
     // Centres the window and shows the current values.
     void prepare();
-    // 0: 決定, 1: ｷｬﾝｾﾙ.
-    void Command1_Click(int index);
-
-    // Tx_Ten 0 holds the value of key 3, 1 of key 2, 2 of key 1.
-    QLineEdit* Tx_Ten[3] = {};
-    QLabel* Label1[3] = {};
-    QPushButton* Command1[2] = {};
 
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // 決定: checks the three values and stores them; the window stays open when a
+    // value is refused or cannot be stored.
+    void storeValues();
+
     AppContext& ctx;
+    // By key 1..3 (index 0 unused); the key 3 row stands at the top.
+    std::array<QLabel*, 4> keyLabels{};
+    std::array<QLineEdit*, 4> valueBoxes{};
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 };

@@ -19,7 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -70,96 +70,100 @@ private:
 
 void ScoreEntryWindow::buildMenus()
 {
-    MenuBar = new QMenuBar(this);
-    MenuBar->setObjectName(QStringLiteral("InputDialogMenuBar"));
-    MenuBar->setNativeMenuBar(false);
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    menuBar->setNativeMenuBar(false);
 
-    QMenu* file = MenuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    menuNewTest = action(file, QStringLiteral("新規テストを挿入(&N)"), QStringLiteral("menuNewTest"));
+    QMenu* file = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    newTestAction = action(file, QStringLiteral("新規テストを挿入(&N)"), QStringLiteral("newTestAction"));
     file->addSeparator();
-    menuSave[0] = action(file, QStringLiteral("保存終了(&S)"), QStringLiteral("menuSave0"));
-    menuSave[1] = action(file, QStringLiteral("破棄終了(&X)"), QStringLiteral("menuSave1"));
+    saveAndCloseAction = action(file, QStringLiteral("保存終了(&S)"), QStringLiteral("saveAndCloseAction"));
+    discardAndCloseAction = action(file, QStringLiteral("破棄終了(&X)"), QStringLiteral("discardAndCloseAction"));
 
-    QMenu* jump = MenuBar->addMenu(QStringLiteral("ｼﾞｬﾝﾌﾟ(&J)"));
-    menuBefore = action(jump, QStringLiteral("前のテストへ(&B)"), QStringLiteral("menuBefore"));
-    menuNext = action(jump, QStringLiteral("次のテストへ(&N)"), QStringLiteral("menuNext"));
-    menuJump[0] = action(jump, QStringLiteral("先頭テストへ(&T)"), QStringLiteral("menuJump0"));
-    menuJump[1] = action(jump, QStringLiteral("最後のテストへ(&L)"), QStringLiteral("menuJump1"));
+    QMenu* jump = menuBar->addMenu(QStringLiteral("ｼﾞｬﾝﾌﾟ(&J)"));
+    previousTestAction = action(jump, QStringLiteral("前のテストへ(&B)"), QStringLiteral("previousTestAction"));
+    nextTestAction = action(jump, QStringLiteral("次のテストへ(&N)"), QStringLiteral("nextTestAction"));
+    firstTestAction = action(jump, QStringLiteral("先頭テストへ(&T)"), QStringLiteral("firstTestAction"));
+    lastTestAction = action(jump, QStringLiteral("最後のテストへ(&L)"), QStringLiteral("lastTestAction"));
 
-    QMenu* mode = MenuBar->addMenu(QStringLiteral("入力ﾓｰﾄﾞ(&I)"));
-    menuInputMode[0] = action(mode, QStringLiteral("通常入力モード"), QStringLiteral("menuInputMode0"));
-    menuInputMode[1] = action(mode, QStringLiteral("固定入力モード"), QStringLiteral("menuInputMode1"));
-    for (QAction* a : menuInputMode)
+    QMenu* mode = menuBar->addMenu(QStringLiteral("入力ﾓｰﾄﾞ(&I)"));
+    normalModeAction = action(mode, QStringLiteral("通常入力モード"), QStringLiteral("normalModeAction"));
+    fixedModeAction = action(mode, QStringLiteral("固定入力モード"), QStringLiteral("fixedModeAction"));
+    for (QAction* a : {normalModeAction, fixedModeAction})
         a->setCheckable(true);
-    menuInputMode[0]->setChecked(true);
+    normalModeAction->setChecked(true);
     mode->addSeparator();
-    menuModeSet = action(mode, QStringLiteral("モード設定(&M)"), QStringLiteral("menuModeSet"));
+    fixedValuesAction = action(mode, QStringLiteral("モード設定(&M)"), QStringLiteral("fixedValuesAction"));
 
-    menuHelp = MenuBar->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    helpAction = menuBar->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    helpAction->setObjectName(QStringLiteral("helpAction"));
 }
 
 void ScoreEntryWindow::buildTestInfo()
 {
-    Frame2 = new QGroupBox(QStringLiteral("テスト情報"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    auto* info = new QVBoxLayout(Frame2);
+    testInfo = new QGroupBox(QStringLiteral("テスト情報"), this);
+    testInfo->setObjectName(QStringLiteral("testInfo"));
+    auto* info = new QVBoxLayout(testInfo);
 
     auto* top = new QHBoxLayout;
-    Label1 = new QLabel(QStringLiteral("No."), Frame2);
-    Lb_Numbers = new QLabel(Frame2);
-    Lb_Numbers->setObjectName(QStringLiteral("Lb_Numbers"));
-    Lb_Numbers->setMinimumWidth(28);
-    Lb_Numbers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Lb_Numbers->setFrameShape(QFrame::StyledPanel);
-    UpDown1 = new UpDownButtons(Frame2);
-    UpDown1->setObjectName(QStringLiteral("UpDown1"));
-    TxTitle = new QLineEdit(Frame2);
-    TxTitle->setObjectName(QStringLiteral("TxTitle"));
-    TxTitle->setToolTip(QStringLiteral("テスト名を入力してください"));
-    TxTitle->setPlaceholderText(QStringLiteral("テスト名を入力してください"));
-    Bt_Tname = button(Frame2, QStringLiteral("参照"), QStringLiteral("Bt_Tname"));
-    Label2 = new QLabel(QStringLiteral("観点数"), Frame2);
-    Tx_RyoikiSu = new QLineEdit(Frame2);
-    Tx_RyoikiSu->setObjectName(QStringLiteral("Tx_RyoikiSu"));
+    auto* numberLabel = new QLabel(QStringLiteral("No."), testInfo);
+    testNumber = new QLabel(testInfo);
+    testNumber->setObjectName(QStringLiteral("testNumber"));
+    testNumber->setMinimumWidth(28);
+    testNumber->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    testNumber->setFrameShape(QFrame::StyledPanel);
+    testNumberArrows = new UpDownButtons(testInfo);
+    testNumberArrows->setObjectName(QStringLiteral("testNumberArrows"));
+    testName = new QLineEdit(testInfo);
+    testName->setObjectName(QStringLiteral("testName"));
+    testName->setToolTip(QStringLiteral("テスト名を入力してください"));
+    testName->setPlaceholderText(QStringLiteral("テスト名を入力してください"));
+    otherClassButton = button(testInfo, QStringLiteral("参照"), QStringLiteral("otherClassButton"));
+    auto* countLabel = new QLabel(QStringLiteral("観点数"), testInfo);
+    columnCount = new QLineEdit(testInfo);
+    columnCount->setObjectName(QStringLiteral("columnCount"));
     // A one-digit field: one digit or nothing.
-    Tx_RyoikiSu->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), Tx_RyoikiSu));
-    Tx_RyoikiSu->setMaxLength(1);
-    Tx_RyoikiSu->setFixedWidth(32);
-    Tx_RyoikiSu->setAlignment(Qt::AlignCenter);
-    top->addWidget(Label1);
-    top->addWidget(Lb_Numbers);
-    top->addWidget(UpDown1);
+    columnCount->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), columnCount));
+    columnCount->setMaxLength(1);
+    columnCount->setFixedWidth(32);
+    columnCount->setAlignment(Qt::AlignCenter);
+    top->addWidget(numberLabel);
+    top->addWidget(testNumber);
+    top->addWidget(testNumberArrows);
     top->addSpacing(8);
-    top->addWidget(TxTitle, 1);
-    top->addWidget(Bt_Tname);
+    top->addWidget(testName, 1);
+    top->addWidget(otherClassButton);
     top->addSpacing(12);
-    top->addWidget(Label2);
-    top->addWidget(Tx_RyoikiSu);
+    top->addWidget(countLabel);
+    top->addWidget(columnCount);
     info->addLayout(top);
 
+    // One box per score column: its viewpoint and its full marks. Object names count
+    // the columns from 1, as their titles 観点Ⅰ..観点Ⅳ do.
     auto* columns = new QHBoxLayout;
-    for (int k = 0; k < 4; ++k) {
-        Frame1[k] = new QGroupBox(Names::viewpointHeading(k + 1), Frame2);
-        Frame1[k]->setObjectName(QStringLiteral("Frame1_%1").arg(k));
-        auto* box = new QGridLayout(Frame1[k]);
-        Cb_Ryoiki[k] = new QComboBox(Frame1[k]);
-        Cb_Ryoiki[k]->setObjectName(QStringLiteral("Cb_Ryoiki%1").arg(k));
-        Cb_Ryoiki[k]->setToolTip(QStringLiteral("観点を選んでください"));
-        Cb_Ryoiki[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        Label3[k] = new QLabel(QStringLiteral("満点"), Frame1[k]);
-        Tx_Manten[k] = new QLineEdit(Frame1[k]);
-        Tx_Manten[k]->setObjectName(QStringLiteral("Tx_Manten%1").arg(k));
-        Tx_Manten[k]->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), Tx_Manten[k]));
-        Tx_Manten[k]->setFixedWidth(48);
-        Tx_Manten[k]->setAlignment(Qt::AlignRight);
-        box->addWidget(Cb_Ryoiki[k], 0, 0, 1, 3);
-        box->addWidget(Label3[k], 1, 1, Qt::AlignRight);
-        box->addWidget(Tx_Manten[k], 1, 2);
+    for (int k = 0; k < Limits::Columns; ++k) {
+        QGroupBox* column = new QGroupBox(Names::viewpointHeading(k + 1), testInfo);
+        column->setObjectName(QStringLiteral("viewpointColumn%1").arg(k + 1));
+        auto* box = new QGridLayout(column);
+        QComboBox* list = new QComboBox(column);
+        list->setObjectName(QStringLiteral("viewpointBox%1").arg(k + 1));
+        list->setToolTip(QStringLiteral("観点を選んでください"));
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        auto* marksLabel = new QLabel(QStringLiteral("満点"), column);
+        QLineEdit* marks = new QLineEdit(column);
+        marks->setObjectName(QStringLiteral("fullMarksBox%1").arg(k + 1));
+        marks->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), marks));
+        marks->setFixedWidth(48);
+        marks->setAlignment(Qt::AlignRight);
+        box->addWidget(list, 0, 0, 1, 3);
+        box->addWidget(marksLabel, 1, 1, Qt::AlignRight);
+        box->addWidget(marks, 1, 2);
         box->setColumnStretch(0, 1);
-        giveTitleRoom(Frame1[k]);
-        columns->addWidget(Frame1[k], 1);
+        giveTitleRoom(column);
+        columns->addWidget(column, 1);
+        viewpointColumns[size_t(k)] = column;
+        viewpointBoxes[size_t(k)] = list;
+        fullMarksBoxes[size_t(k)] = marks;
     }
     info->addLayout(columns);
 }
@@ -167,108 +171,123 @@ void ScoreEntryWindow::buildTestInfo()
 void ScoreEntryWindow::buildGridAndButtons()
 {
     auto* holder = new QWidget(this);
-    holder->setObjectName(QStringLiteral("Grid1Holder"));
+    holder->setObjectName(QStringLiteral("scoreGridHolder"));
     auto* holderLayout = new QVBoxLayout(holder);
     holderLayout->setContentsMargins(3, 3, 3, 3);
-    Grid1 = new QTableWidget(holder);
-    Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setColumnCount(ScoreKeys::ColumnCount);
-    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    Grid1->setTabKeyNavigation(false);
+    scores = new ScoreTableModel(this);
+    scores->setObjectName(QStringLiteral("scores"));
+    scoreGrid = new QTableView(holder);
+    scoreGrid->setObjectName(QStringLiteral("scoreGrid"));
+    scoreGrid->setModel(scores);
+    scoreGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    scoreGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    scoreGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    scoreGrid->setTabKeyNavigation(false);
     // Scores are read key by key: the input method must not compose them first.
-    Grid1->setAttribute(Qt::WA_InputMethodEnabled, false);
-    Grid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Grid1->setWordWrap(false);
-    Grid1->verticalHeader()->hide();
-    Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid1->verticalHeader()->setDefaultSectionSize(Grid1->fontMetrics().height() + 10);
-    Grid1->horizontalHeader()->setSectionsClickable(false);
-    Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid1->horizontalHeader()->setHighlightSections(false);
-    Grid1->setMinimumHeight(160);
-    holderLayout->addWidget(Grid1);
-    Shape2 = new FocusFrame(holder);
-    Shape2->setObjectName(QStringLiteral("Shape2"));
-    Shape2->hide();
+    scoreGrid->setAttribute(Qt::WA_InputMethodEnabled, false);
+    scoreGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    scoreGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scoreGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scoreGrid->setWordWrap(false);
+    scoreGrid->verticalHeader()->hide();
+    scoreGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    scoreGrid->verticalHeader()->setDefaultSectionSize(scoreGrid->fontMetrics().height() + 10);
+    scoreGrid->horizontalHeader()->setSectionsClickable(false);
+    scoreGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    scoreGrid->horizontalHeader()->setHighlightSections(false);
+    scoreGrid->setMinimumHeight(160);
+    holderLayout->addWidget(scoreGrid);
+    gridFocusFrame = new FocusFrame(holder);
+    gridFocusFrame->setObjectName(QStringLiteral("gridFocusFrame"));
+    gridFocusFrame->hide();
 
     auto* side = new QVBoxLayout;
-    cmdNew = button(this, QStringLiteral("新規テスト(&A)"), QStringLiteral("cmdNew"));
-    cmdNext[0] = button(this, QStringLiteral("前へ(&B)"), QStringLiteral("cmdNext0"));
-    cmdNext[1] = button(this, QStringLiteral("次へ(&N)"), QStringLiteral("cmdNext1"));
-    cmdJump[0] = button(this, QStringLiteral("先頭へ(&T)"), QStringLiteral("cmdJump0"));
-    cmdJump[1] = button(this, QStringLiteral("最後へ(&L)"), QStringLiteral("cmdJump1"));
-    for (QPushButton* b : {cmdNew, cmdNext[0], cmdNext[1], cmdJump[0], cmdJump[1]})
+    newTestButton = button(this, QStringLiteral("新規テスト(&A)"), QStringLiteral("newTestButton"));
+    previousTestButton = button(this, QStringLiteral("前へ(&B)"), QStringLiteral("previousTestButton"));
+    nextTestButton = button(this, QStringLiteral("次へ(&N)"), QStringLiteral("nextTestButton"));
+    firstTestButton = button(this, QStringLiteral("先頭へ(&T)"), QStringLiteral("firstTestButton"));
+    lastTestButton = button(this, QStringLiteral("最後へ(&L)"), QStringLiteral("lastTestButton"));
+    for (QPushButton* b : {newTestButton, previousTestButton, nextTestButton, firstTestButton, lastTestButton})
         side->addWidget(b);
     side->addSpacing(10);
-    Frame3 = new QGroupBox(this);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    auto* modes = new QVBoxLayout(Frame3);
-    opMode[0] = new QRadioButton(QStringLiteral("通常入力"), Frame3);
-    opMode[0]->setObjectName(QStringLiteral("opMode0"));
-    opMode[1] = new QRadioButton(QStringLiteral("固定入力"), Frame3);
-    opMode[1]->setObjectName(QStringLiteral("opMode1"));
-    opMode[0]->setChecked(true);
-    cmdMode = button(Frame3, QStringLiteral("モード設定"), QStringLiteral("cmdMode"));
-    modes->addWidget(opMode[0]);
-    modes->addWidget(opMode[1]);
-    modes->addWidget(cmdMode);
-    side->addWidget(Frame3);
+    inputModes = new QGroupBox(this);
+    inputModes->setObjectName(QStringLiteral("inputModes"));
+    auto* modes = new QVBoxLayout(inputModes);
+    normalModeButton = new QRadioButton(QStringLiteral("通常入力"), inputModes);
+    normalModeButton->setObjectName(QStringLiteral("normalModeButton"));
+    fixedModeButton = new QRadioButton(QStringLiteral("固定入力"), inputModes);
+    fixedModeButton->setObjectName(QStringLiteral("fixedModeButton"));
+    normalModeButton->setChecked(true);
+    fixedValuesButton = button(inputModes, QStringLiteral("モード設定"), QStringLiteral("fixedValuesButton"));
+    modes->addWidget(normalModeButton);
+    modes->addWidget(fixedModeButton);
+    modes->addWidget(fixedValuesButton);
+    side->addWidget(inputModes);
     side->addStretch(1);
-    cmdEnd[0] = button(this, QStringLiteral("保存終了(&S)"), QStringLiteral("cmdEnd0"));
-    cmdEnd[1] = button(this, QStringLiteral("中止"), QStringLiteral("cmdEnd1"));
-    side->addWidget(cmdEnd[0]);
-    side->addWidget(cmdEnd[1]);
+    saveAndCloseButton = button(this, QStringLiteral("保存終了(&S)"), QStringLiteral("saveAndCloseButton"));
+    closeWithoutSavingButton = button(this, QStringLiteral("中止"), QStringLiteral("closeWithoutSavingButton"));
+    side->addWidget(saveAndCloseButton);
+    side->addWidget(closeWithoutSavingButton);
 
     auto* middle = new QHBoxLayout;
     middle->addWidget(holder, 1);
     middle->addLayout(side);
 
-    Label4 = new QLabel(QStringLiteral("　入力キー：100点「*」、欠席「/」、全観点一括満点入力「+」"), this);
-    Label4->setObjectName(QStringLiteral("Label4"));
+    keyHint = new QLabel(QStringLiteral("　入力キー：100点「*」、欠席「/」、全観点一括満点入力「+」"), this);
+    keyHint->setObjectName(QStringLiteral("keyHint"));
 
     auto* root = new QVBoxLayout(this);
-    root->setMenuBar(MenuBar);
-    root->addWidget(Frame2);
+    root->setMenuBar(menuBar);
+    root->addWidget(testInfo);
     root->addLayout(middle, 1);
-    root->addWidget(Label4);
+    root->addWidget(keyHint);
 }
 
 void ScoreEntryWindow::connectControls()
 {
-    connect(menuNewTest, &QAction::triggered, this, [this] { menuNewTest_Click(); });
-    for (int i = 0; i < 2; ++i) {
-        connect(menuSave[i], &QAction::triggered, this, [this, i] { menuSave_Click(i); });
-        connect(menuJump[i], &QAction::triggered, this, [this, i] { menuJump_Click(i); });
-        connect(menuInputMode[i], &QAction::triggered, this, [this, i] { menuInputMode_Click(i); });
-        connect(cmdNext[i], &QPushButton::clicked, this, [this, i] { cmdNext_Click(i); });
-        connect(cmdJump[i], &QPushButton::clicked, this, [this, i] { cmdJump_Click(i); });
-        connect(cmdEnd[i], &QPushButton::clicked, this, [this, i] { cmdEnd_Click(i); });
-        connect(opMode[i], &QRadioButton::clicked, this, [this, i] { opMode_Click(i); });
-    }
-    connect(menuBefore, &QAction::triggered, this, [this] { menuBefore_Click(); });
-    connect(menuNext, &QAction::triggered, this, [this] { menuNext_Click(); });
-    connect(menuModeSet, &QAction::triggered, this, [this] { menuModeSet_Click(); });
-    connect(menuHelp, &QAction::triggered, this, [this] { menuHelp_Click(); });
-    connect(UpDown1, &UpDownButtons::UpClick, this, [this] { UpDown1_UpClick(); });
-    connect(UpDown1, &UpDownButtons::DownClick, this, [this] { UpDown1_DownClick(); });
-    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
-    connect(Bt_Tname, &QPushButton::clicked, this, [this] { Bt_Tname_Click(); });
-    connect(cmdMode, &QPushButton::clicked, this, [this] { cmdMode_Click(); });
+    // The menu and the button of one command call the same function; the buttons
+    // that move between tests also bring the grid back to its top.
+    connect(newTestAction, &QAction::triggered, this, &ScoreEntryWindow::addTest);
+    connect(newTestButton, &QPushButton::clicked, this, &ScoreEntryWindow::addTest);
+    connect(saveAndCloseAction, &QAction::triggered, this, &ScoreEntryWindow::saveAndClose);
+    connect(saveAndCloseButton, &QPushButton::clicked, this, &ScoreEntryWindow::saveAndClose);
+    connect(discardAndCloseAction, &QAction::triggered, this, &ScoreEntryWindow::closeWithoutSaving);
+    connect(closeWithoutSavingButton, &QPushButton::clicked, this, &ScoreEntryWindow::closeWithoutSaving);
+    connect(previousTestAction, &QAction::triggered, this, &ScoreEntryWindow::previousTest);
+    connect(nextTestAction, &QAction::triggered, this, &ScoreEntryWindow::nextTest);
+    connect(testNumberArrows, &UpDownButtons::downClicked, this, &ScoreEntryWindow::previousTest);
+    connect(testNumberArrows, &UpDownButtons::upClicked, this, &ScoreEntryWindow::nextTest);
+    connect(previousTestButton, &QPushButton::clicked, this, [this] {
+        previousTest();
+        scrollGridToTop();
+    });
+    connect(nextTestButton, &QPushButton::clicked, this, [this] {
+        nextTest();
+        scrollGridToTop();
+    });
+    connect(firstTestAction, &QAction::triggered, this, &ScoreEntryWindow::firstTest);
+    connect(firstTestButton, &QPushButton::clicked, this, &ScoreEntryWindow::firstTest);
+    connect(lastTestAction, &QAction::triggered, this, &ScoreEntryWindow::lastTest);
+    connect(lastTestButton, &QPushButton::clicked, this, &ScoreEntryWindow::lastTest);
+    connect(normalModeAction, &QAction::triggered, this, [this] { setInputMode(ScoreKeys::InputMode::Normal); });
+    connect(normalModeButton, &QRadioButton::clicked, this, [this] { setInputMode(ScoreKeys::InputMode::Normal); });
+    connect(fixedModeAction, &QAction::triggered, this, [this] { setInputMode(ScoreKeys::InputMode::Fixed); });
+    connect(fixedModeButton, &QRadioButton::clicked, this, [this] { setInputMode(ScoreKeys::InputMode::Fixed); });
+    connect(fixedValuesAction, &QAction::triggered, this, &ScoreEntryWindow::openFixedValues);
+    connect(fixedValuesButton, &QPushButton::clicked, this, &ScoreEntryWindow::openFixedValues);
+    connect(helpAction, &QAction::triggered, this, &ScoreEntryWindow::showHelp);
+    connect(otherClassButton, &QPushButton::clicked, this, &ScoreEntryWindow::copyOtherClassTest);
     // Any move of the cursor ends an entry of one digit in the cell it leaves.
-    connect(Grid1, &QTableWidget::currentCellChanged, this,
-            [this](int, int, int previousRow, int previousColumn) { endPendingEntry(previousRow + 1, previousColumn); });
+    connect(scoreGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex&, const QModelIndex& previous) { endPendingEntry(previous.row() + 1, previous.column()); });
 
-    for (QWidget* w : {static_cast<QWidget*>(TxTitle), static_cast<QWidget*>(Tx_RyoikiSu), static_cast<QWidget*>(Grid1)})
+    for (QWidget* w : {static_cast<QWidget*>(testName), static_cast<QWidget*>(columnCount), static_cast<QWidget*>(scoreGrid)})
         w->installEventFilter(this);
-    for (int k = 0; k < 4; ++k) {
-        Cb_Ryoiki[k]->installEventFilter(this);
-        Tx_Manten[k]->installEventFilter(this);
+    for (int k = 0; k < Limits::Columns; ++k) {
+        viewpointBoxes[size_t(k)]->installEventFilter(this);
+        fullMarksBoxes[size_t(k)]->installEventFilter(this);
     }
-    Grid1->parentWidget()->installEventFilter(this);
+    scoreGrid->parentWidget()->installEventFilter(this);
     // Alt+letter of this screen's buttons and menus is looked at before the main
     // window's menus, which use some of the same letters.
     qApp->installEventFilter(new MnemonicFilter(this));
@@ -276,11 +295,12 @@ void ScoreEntryWindow::connectControls()
 
 void ScoreEntryWindow::setTabOrder()
 {
-    QList<QWidget*> chain{TxTitle, Tx_RyoikiSu};
-    for (int k = 0; k < 4; ++k)
-        chain << Cb_Ryoiki[k] << Tx_Manten[k];
-    chain << Grid1 << cmdNew << cmdNext[0] << cmdNext[1] << cmdJump[0] << cmdJump[1] << opMode[0] << opMode[1] << cmdMode
-          << cmdEnd[0] << cmdEnd[1] << Bt_Tname;
+    QList<QWidget*> chain{testName, columnCount};
+    for (int k = 0; k < Limits::Columns; ++k)
+        chain << viewpointBoxes[size_t(k)] << fullMarksBoxes[size_t(k)];
+    chain << scoreGrid << newTestButton << previousTestButton << nextTestButton << firstTestButton << lastTestButton
+          << normalModeButton << fixedModeButton << fixedValuesButton << saveAndCloseButton << closeWithoutSavingButton
+          << otherClassButton;
     for (int i = 0; i + 1 < chain.size(); ++i)
         QWidget::setTabOrder(chain[i], chain[i + 1]);
 }
@@ -288,9 +308,9 @@ void ScoreEntryWindow::setTabOrder()
 void ScoreEntryWindow::fitColumns()
 {
     static const double fractions[ScoreKeys::ColumnCount] = {0.06, 0.27, 0.15, 0.11, 0.11, 0.11, 0.11};
-    const int width = Grid1->width();
+    const int width = scoreGrid->width();
     for (int c = 0; c < ScoreKeys::ColumnCount; ++c)
-        Grid1->setColumnWidth(c, qRound(fractions[c] * width));
+        scoreGrid->setColumnWidth(c, qRound(fractions[c] * width));
 }
 
 // ---- keys and focus -------------------------------------------------------------
@@ -315,12 +335,12 @@ bool ScoreEntryWindow::ownMnemonic(const QKeyEvent* key, bool trigger)
                 button->click();
             return true;
         }
-    const auto actions = MenuBar->actions();
+    const auto actions = menuBar->actions();
     for (QAction* action : actions)
         if (action->isVisible() && action->isEnabled() && hasMnemonic(action->text(), letter)) {
             if (trigger) {
                 if (action->menu())
-                    MenuBar->setActiveAction(action);
+                    menuBar->setActiveAction(action);
                 else
                     action->trigger();
             }
@@ -332,17 +352,17 @@ bool ScoreEntryWindow::ownMnemonic(const QKeyEvent* key, bool trigger)
 bool ScoreEntryWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (watched == Grid1) {
+    if (watched == scoreGrid) {
         if (type == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
             const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
             if (!command && !focusKey && key->text().size() == 1) {
-                Grid1_KeyPress(key->text().at(0));
+                typeKey(key->text().at(0));
                 return true;
             }
         } else if (type == QEvent::FocusIn) {
-            Grid1_GotFocus();
+            gridFocusIn();
         } else if (type == QEvent::FocusOut) {
             // Leaving the grid for another control ends a one-digit entry; a message
             // box, a menu or another program taking the focus does not.
@@ -350,15 +370,15 @@ bool ScoreEntryWindow::eventFilter(QObject* watched, QEvent* event)
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
                 && reason != Qt::MenuBarFocusReason)
                 endPendingEntry(cursorRow(), cursorCol());
-            Grid1_LostFocus();
+            gridFocusFrame->hide();
         } else if (type == QEvent::Resize) {
             fitColumns();
         }
         return ChildWindow::eventFilter(watched, event);
     }
-    if (watched == Grid1->parentWidget()) {
+    if (watched == scoreGrid->parentWidget()) {
         if (type == QEvent::Resize)
-            Shape2->fit();
+            gridFocusFrame->fit();
         return ChildWindow::eventFilter(watched, event);
     }
     if (type == QEvent::KeyPress) {
@@ -376,14 +396,14 @@ bool ScoreEntryWindow::eventFilter(QObject* watched, QEvent* event)
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
             QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
     }
-    if (watched == Tx_RyoikiSu && type == QEvent::FocusOut) {
+    if (watched == columnCount && type == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            Tx_RyoikiSu_LostFocus();
+            columnCountLeft();
     }
     if (type == QEvent::KeyRelease)
-        for (int k = 0; k < 4; ++k)
-            if (watched == Tx_Manten[k])
-                Tx_Manten_KeyUp(k, static_cast<QKeyEvent*>(event)->key());
+        for (QLineEdit* box : fullMarksBoxes)
+            if (watched == box)
+                stepFullMarks(box, static_cast<QKeyEvent*>(event)->key());
     return ChildWindow::eventFilter(watched, event);
 }

@@ -1,19 +1,17 @@
 #include "entry/ScoreEntryWindow.h"
 
+#include "entry/OtherClassTestPicker.h"
+#include "frame/MainFrame.h"
 #include "model/Format.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
-#include "entry/EntryWidgets.h"
 #include "model/TestChecks.h"
-#include "entry/OtherClassTestPicker.h"
-#include "entry/FixedValuesDialog.h"
-#include "frame/MainFrame.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 using namespace ScoreKeys;
@@ -21,6 +19,17 @@ using namespace ScoreKeys;
 namespace {
 const QString NewTestName = QStringLiteral("新規テスト");
 const QString NoViewpoint = QStringLiteral("（な　し）");
+
+// A test just appended, and the first test of an empty score file: one column of
+// 100 points without a viewpoint.
+TestDefinition newTestDefinition()
+{
+    TestDefinition test;
+    test.name = NewTestName;
+    test.columnCount = 1;
+    test.fullMarks = {100, 0, 0, 0};
+    return test;
+}
 }  // namespace
 
 ScoreEntryWindow::ScoreEntryWindow(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
@@ -47,7 +56,7 @@ QSize ScoreEntryWindow::sizeHint() const
 bool ScoreEntryWindow::prepare()
 {
     ClassData& data = ctx.data;
-    Bt_Tname->setEnabled(data.specialistMode);
+    otherClassButton->setEnabled(data.specialistMode);
     // The screen starts from the files. A roster or score file that cannot be read
     // keeps the screen closed: saving would otherwise write another unit's tests.
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
@@ -56,44 +65,28 @@ bool ScoreEntryWindow::prepare()
         ctx.ui.message(this, QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
         return false;
     }
-    Grid1->setRowCount(data.pupilCount);
-    const QColor fixedBack = palette().color(QPalette::Button);
-    const QColor fixedText = palette().color(QPalette::ButtonText);
-    for (int r = 0; r < data.pupilCount; ++r)
-        for (int c = 0; c < ColumnCount; ++c) {
-            auto* item = new QTableWidgetItem;
-            if (c == NumberColumn) {
-                // The fixed column: the cursor never enters it.
-                item->setFlags(Qt::NoItemFlags);
-                item->setBackground(fixedBack);
-                item->setForeground(fixedText);
-                item->setTextAlignment(Qt::AlignCenter);
-            } else {
-                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-                item->setTextAlignment(c == NameColumn ? Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter)
-                                                       : Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-            }
-            Grid1->setItem(r, c, item);
-        }
-    Lb_Numbers->setText(Format::hashes(data.currentTest));
-    for (QComboBox* list : Cb_Ryoiki) {
+    QStringList names;
+    for (int p = 1; p <= data.pupilCount; ++p)
+        names << data.pupilName[p];
+    scores->setPupils(names);
+    scores->setNumberColumnColours(palette().color(QPalette::Button), palette().color(QPalette::ButtonText));
+    for (QComboBox* list : viewpointBoxes) {
         list->clear();
         list->addItem(NoViewpoint);
         for (int v = 1; v <= Limits::Viewpoints; ++v)
             list->addItem(data.viewpointName[data.subject][v]);
     }
-    ClearGrid();
-    ResetTestInfo();
     if (data.tests.count != 0) {
         data.currentTest = data.tests.count;
-        ShowTest();
+        showTest();
     } else {
+        // An empty score file: the screen starts on a new first test, nothing typed.
         data.currentTest = 1;
-        TxTitle->setText(NewTestName);
-        Lb_Numbers->setText(QStringLiteral("1"));
         data.tests.count = 1;
-        ResetTestInfo();
-        ClearGrid();
+        testNumber->setText(QStringLiteral("1"));
+        showDefinition(newTestDefinition());
+        applyColumnCount(1);
+        setCursor(1, NameColumn);
     }
     // What the screen holds now is what the files hold.
     loaded = std::make_unique<TestSet>(data.tests);
@@ -157,131 +150,89 @@ bool ScoreEntryWindow::mayLeave(Leaving how)
 
 void ScoreEntryWindow::closed()
 {
-    if (kmode)
-        kmode->close();
+    if (fixedValues)
+        fixedValues->close();
     if (ctx.frame) {
         ctx.frame->enableAllCommands();
         ctx.frame->disablePrint();
     }
 }
 
-// ---- test information -----------------------------------------------------------
+// ---- the test shown --------------------------------------------------------------
 
-void ScoreEntryWindow::ResetTestInfo()
+TestDefinition ScoreEntryWindow::shownDefinition() const
 {
-    Tx_RyoikiSu->setText(QStringLiteral("1"));
-    for (int k = 0; k < 4; ++k) {
-        Cb_Ryoiki[k]->setCurrentIndex(0);
-        Cb_Ryoiki[k]->setEnabled(k == 0);
-        Tx_Manten[k]->setText(k == 0 ? QStringLiteral("100") : QStringLiteral("0"));
-        Tx_Manten[k]->setEnabled(k == 0);
+    TestDefinition test;
+    test.name = testName->text();
+    test.columnCount = numberIn(columnCount->text());
+    for (int k = 0; k < Limits::Columns; ++k) {
+        test.viewpoint[size_t(k)] = viewpointBoxes[size_t(k)]->currentIndex();
+        test.fullMarks[size_t(k)] = numberIn(fullMarksBoxes[size_t(k)]->text());
     }
-    setCursor(1, NameColumn);
+    return test;
 }
 
-void ScoreEntryWindow::ClearGrid()
+void ScoreEntryWindow::showDefinition(const TestDefinition& test)
 {
-    EntryPending = false;  // the cell it was typed into is emptied
-    static const char* const headings[ColumnCount] = {"番号", "氏名", "合計", "Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ"};
-    QStringList labels;
-    for (const char* heading : headings)
-        labels << QString::fromUtf8(heading);
-    Grid1->setHorizontalHeaderLabels(labels);
-    const ClassData& data = ctx.data;
-    for (int p = 1; p <= Grid1->rowCount(); ++p) {
-        setCell(p, NumberColumn, QString::number(p));
-        setCell(p, NameColumn, data.pupilName[p]);
-        for (int c = TotalColumn; c <= LastScoreColumn; ++c)
-            setCell(p, c, QString());
+    testName->setText(test.name);
+    columnCount->setText(QString::number(test.columnCount));
+    for (int k = 0; k < Limits::Columns; ++k) {
+        viewpointBoxes[size_t(k)]->setCurrentIndex(qBound(0, test.viewpoint[size_t(k)], Limits::Viewpoints));
+        fullMarksBoxes[size_t(k)]->setText(QString::number(test.fullMarks[size_t(k)]));
     }
-    setCursor(1, NameColumn);
 }
 
-void ScoreEntryWindow::applyViewpointCount(int n)
+void ScoreEntryWindow::applyColumnCount(int n)
 {
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < Limits::Columns; ++k) {
         const bool used = k < n;
         if (!used)
-            Cb_Ryoiki[k]->setCurrentIndex(0);
-        Cb_Ryoiki[k]->setEnabled(used);
-        Tx_Manten[k]->setEnabled(used);
+            viewpointBoxes[size_t(k)]->setCurrentIndex(0);
+        viewpointBoxes[size_t(k)]->setEnabled(used);
+        fullMarksBoxes[size_t(k)]->setEnabled(used);
     }
 }
 
-void ScoreEntryWindow::ShowTest()
+void ScoreEntryWindow::showTest()
 {
     const ClassData& data = ctx.data;
-    const TestSet& set = data.tests;
     const int t = data.currentTest;
-    Lb_Numbers->setText(Format::hashes(t));
-    if (set.name[t].isEmpty() && t == freshTest) {
-        // A test just appended: default columns; the title and lists stay as shown.
-        Tx_RyoikiSu->setText(QStringLiteral("1"));
-        for (int k = 0; k < 4; ++k)
-            Tx_Manten[k]->setText(k == 0 ? QStringLiteral("100") : QStringLiteral("0"));
-    } else {
-        TxTitle->setText(set.name[t]);
-        Tx_RyoikiSu->setText(QString::number(set.columnCount[t]));
-        for (int k = 0; k < 4; ++k) {
-            Cb_Ryoiki[k]->setCurrentIndex(qBound(0, set.viewpoint[t][k + 1], Limits::Viewpoints));
-            Tx_Manten[k]->setText(QString::number(set.fullMarks[t][k + 1]));
-        }
-    }
-    applyViewpointCount(numberIn(Tx_RyoikiSu->text()));
-    ClearGrid();
-    const int columns = qBound(0, set.columnCount[t], Limits::Columns);
-    for (int p = 1; p <= data.pupilCount; ++p) {
-        int sum = 0;
-        for (int c = 1; c <= columns; ++c) {
-            const int score = set.score[t][c][p];
-            setCell(p, c + 2, score < 0 ? absentText() : QString::number(score));
-            if (score >= 0)
-                sum += score;
-        }
-        setCell(p, TotalColumn, set.score[t][1][p] < 0 ? absentText() : QString::number(sum));
-    }
-    TxTitle->selectAll();
+    testNumber->setText(Format::hashes(t));
+    showDefinition(TestDefinition::of(data.tests, t));
+    applyColumnCount(numberIn(columnCount->text()));
+    entryPending = false;  // the cell it was typed into shows the other test now
+    scores->showTest(data.tests, t);
+    testName->selectAll();
     setCursor(1, FirstScoreColumn);
 }
 
-void ScoreEntryWindow::StoreTest(int t)
+void ScoreEntryWindow::storeTest()
 {
-    storeInto(ctx.data.tests, t);
-    if (t == freshTest)
-        freshTest = 0;
+    storeInto(ctx.data.tests, ctx.data.currentTest);
 }
 
 void ScoreEntryWindow::storeInto(TestSet& set, int t) const
 {
-    set.name[t] = TxTitle->text();
-    set.columnCount[t] = numberIn(Tx_RyoikiSu->text());
-    for (int k = 0; k < 4; ++k) {
-        set.viewpoint[t][k + 1] = Cb_Ryoiki[k]->currentIndex();
-        set.fullMarks[t][k + 1] = numberIn(Tx_Manten[k]->text());
-    }
-    const int columns = qBound(0, set.columnCount[t], Limits::Columns);
-    for (int p = 1; p <= ctx.data.pupilCount; ++p)
-        for (int c = 1; c <= columns; ++c) {
-            const QString text = cellText(p, c + 2);
-            set.score[t][c][p] = text == absentText() ? Absent : numberIn(text);
-        }
+    const TestDefinition test = shownDefinition();
+    test.storeInto(set, t);
+    scores->storeScores(set, t, test.columnCount);
 }
 
-void ScoreEntryWindow::focusTitle()
+void ScoreEntryWindow::focusTestName()
 {
-    TxTitle->setFocus(Qt::OtherFocusReason);
-    TxTitle->selectAll();
+    testName->setFocus(Qt::OtherFocusReason);
+    testName->selectAll();
 }
 
 void ScoreEntryWindow::goToTest(int t)
 {
-    StoreTest(ctx.data.currentTest);
+    storeTest();
     ctx.data.currentTest = t;
-    ShowTest();
-    focusTitle();
+    showTest();
+    focusTestName();
 }
 
-void ScoreEntryWindow::menuNext_Click()
+void ScoreEntryWindow::nextTest()
 {
     if (ctx.data.currentTest >= ctx.data.tests.count) {
         ctx.ui.beep();
@@ -290,7 +241,7 @@ void ScoreEntryWindow::menuNext_Click()
     goToTest(ctx.data.currentTest + 1);
 }
 
-void ScoreEntryWindow::menuBefore_Click()
+void ScoreEntryWindow::previousTest()
 {
     if (ctx.data.currentTest <= 1) {
         ctx.ui.beep();
@@ -299,27 +250,19 @@ void ScoreEntryWindow::menuBefore_Click()
     goToTest(ctx.data.currentTest - 1);
 }
 
-void ScoreEntryWindow::UpDown1_UpClick() { menuNext_Click(); }
-void ScoreEntryWindow::UpDown1_DownClick() { menuBefore_Click(); }
-
-void ScoreEntryWindow::cmdNext_Click(int index)
+void ScoreEntryWindow::firstTest()
 {
-    if (index == 1)
-        menuNext_Click();
-    else
-        menuBefore_Click();
+    goToTest(1);
     scrollGridToTop();
 }
 
-void ScoreEntryWindow::menuJump_Click(int index)
+void ScoreEntryWindow::lastTest()
 {
-    goToTest(index == 0 ? 1 : ctx.data.tests.count);
+    goToTest(ctx.data.tests.count);
     scrollGridToTop();
 }
 
-void ScoreEntryWindow::cmdJump_Click(int index) { menuJump_Click(index); }
-
-void ScoreEntryWindow::menuNewTest_Click()
+void ScoreEntryWindow::addTest()
 {
     ClassData& data = ctx.data;
     TestSet& set = data.tests;
@@ -327,8 +270,7 @@ void ScoreEntryWindow::menuNewTest_Click()
         ctx.ui.beep();
         return;
     }
-    StoreTest(data.currentTest);
-    TxTitle->setText(NewTestName);
+    storeTest();
     const int t = ++set.count;
     // The new slot starts empty whatever an earlier use of the set left in it.
     set.name[t].clear();
@@ -340,53 +282,54 @@ void ScoreEntryWindow::menuNewTest_Click()
             set.score[t][c][p] = 0;
     }
     data.currentTest = t;
-    freshTest = t;
-    ResetTestInfo();
-    ClearGrid();
-    ShowTest();
-    focusTitle();
+    testNumber->setText(Format::hashes(t));
+    showDefinition(newTestDefinition());
+    applyColumnCount(1);
+    entryPending = false;
+    scores->showTest(set, t);
+    setCursor(1, FirstScoreColumn);
+    focusTestName();
     scrollGridToTop();
 }
 
-void ScoreEntryWindow::cmdNew_Click() { menuNewTest_Click(); }
-
-void ScoreEntryWindow::Bt_Tname_Click()
+void ScoreEntryWindow::copyOtherClassTest()
 {
-    if (TxTitle->text() != NewTestName) {
+    if (testName->text() != NewTestName) {
         ctx.ui.beep();
         return;
     }
-    OtherClassTestPicker other(ctx, *this, this);
-    other.prepare();
-    if (ctx.ui.runModal(other) == QDialog::Accepted) {
+    OtherClassTestPicker picker(ctx, this);
+    picker.prepare();
+    if (ctx.ui.runModal(picker) == QDialog::Accepted) {
+        const TestDefinition& test = picker.chosenTest();
+        showDefinition(test);
         // The copied column count governs the lists at once, so that no score can be
         // typed into a column the test does not keep.
-        const int n = numberIn(Tx_RyoikiSu->text());
-        if (n >= 1 && n <= Limits::Columns)
-            applyViewpointCount(n);
+        if (test.columnCount >= 1 && test.columnCount <= Limits::Columns)
+            applyColumnCount(test.columnCount);
     }
-    Grid1->setFocus(Qt::OtherFocusReason);
+    scoreGrid->setFocus(Qt::OtherFocusReason);
     setCursor(1, FirstScoreColumn);
     scrollGridToTop();
 }
 
-void ScoreEntryWindow::Tx_RyoikiSu_LostFocus()
+void ScoreEntryWindow::columnCountLeft()
 {
     bool numeric = false;
-    const int n = Tx_RyoikiSu->text().trimmed().toInt(&numeric);
+    const int n = columnCount->text().trimmed().toInt(&numeric);
     if (!numeric)
         return;
     if (n < 1 || n > Limits::Columns) {
         ctx.ui.beep();
-        QTimer::singleShot(0, Tx_RyoikiSu, [this] { Tx_RyoikiSu->setFocus(Qt::OtherFocusReason); });
+        QTimer::singleShot(0, columnCount, [this] { columnCount->setFocus(Qt::OtherFocusReason); });
         return;
     }
-    applyViewpointCount(n);
+    applyColumnCount(n);
 }
 
-void ScoreEntryWindow::Tx_Manten_KeyUp(int index, int key)
+// The arrow keys step a full-mark box between the usual full marks 0, 50 and 100.
+void ScoreEntryWindow::stepFullMarks(QLineEdit* box, int key)
 {
-    QLineEdit* box = Tx_Manten[index];
     const QString text = box->text();
     if (key == Qt::Key_Up) {
         if (text == QLatin1String("0"))
@@ -398,7 +341,7 @@ void ScoreEntryWindow::Tx_Manten_KeyUp(int index, int key)
     }
 }
 
-void ScoreEntryWindow::menuHelp_Click()
+void ScoreEntryWindow::showHelp()
 {
     ctx.ui.showHelp(this, 5);
 }

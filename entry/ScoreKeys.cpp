@@ -2,14 +2,8 @@
 
 namespace ScoreKeys {
 
-const QString& absentText()
-{
-    static const QString text = QStringLiteral("欠席");
-    return text;
-}
-
 KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entryValue,
-                       const std::array<int, 4>& kotei)
+                       const std::array<int, 4>& fixedValues)
 {
     // Full-width digits and signs count as the keys they stand for.
     if (key.unicode() >= 0xFF01 && key.unicode() <= 0xFF5E)
@@ -36,7 +30,7 @@ KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entry
             index = 2;
         if (index == 0)
             return result;  // Beep
-        entryValue = kotei[index];
+        entryValue = fixedValues[index];
         return {KeyAction::Show, entryValue, true};
     }
     if (key == QLatin1Char('*')) {
@@ -68,14 +62,6 @@ int numberIn(const QString& text)
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
     return ok ? value : 0;
-}
-
-int rowTotal(const std::array<QString, 4>& cells)
-{
-    int total = 0;
-    for (const QString& cell : cells)
-        total += numberIn(cell);
-    return total;
 }
 
 Advance nextCell(int row, int col, int chosen, int pupilCount, int viewpointCount)

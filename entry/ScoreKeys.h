@@ -1,7 +1,7 @@
 #pragma once
-// How score entry reads the keys typed into the score grid, what a cell's text is
-// worth, and where the cursor goes after a score is accepted. Plain functions: the
-// window applies what they decide to its grid.
+// How score entry reads the keys typed into the score grid and where the cursor
+// goes after a score is accepted. Plain functions: the window applies what they
+// decide to the scores of its grid.
 
 #include <QChar>
 #include <QString>
@@ -23,8 +23,8 @@ enum class InputMode { Normal, Fixed };
 
 enum class KeyAction {
     Beep,      // refused key; the pending digit is forgotten
-    Absent,    // the cell becomes "欠席" and the entry is committed
-    Show,      // the cell shows `value`; committed after CheckMax when `check` is set
+    Absent,    // the pupil is absent (欠席) and the entry is committed
+    Show,      // the cell holds `value`; committed after the full-marks check when `check` is set
     FullMarks, // every column of the row takes its full marks ("+")
 };
 
@@ -36,20 +36,14 @@ struct KeyResult {
 
 // Interprets one character typed into a score column. `entryPending` tells that a
 // first digit waits for its second one (normal mode) and `entryValue` is the value
-// being entered; both are updated. `kotei` holds the fixed values of the keys 1..3
+// being entered; both are updated. `fixedValues` holds the fixed values of the keys 1..3
 // at indexes 1..3. Enter after a lone first digit confirms that digit as the score;
 // otherwise it is refused like any other key.
 KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entryValue,
-                       const std::array<int, 4>& kotei);
+                       const std::array<int, 4>& fixedValues);
 
-// The number a text stands for: a whole number (blanks around it allowed), otherwise 0.
-// Empty cells, "欠席" and boxes that hold no number all count 0.
+// The number an edit box holds: a whole number (blanks around it allowed), otherwise 0.
 int numberIn(const QString& text);
-
-const QString& absentText();  // "欠席"
-
-// The row total of four score cells ("欠席" and empty cells count 0).
-int rowTotal(const std::array<QString, 4>& cells);
 
 // Where the cursor goes after an accepted score in (row, col), and whether the grid
 // then scrolls down by one row. `chosen` is the number of chosen viewpoints,

@@ -63,20 +63,20 @@ private slots:
         env.makeClass(EntryTest::pupils(3));
         env.writeFile(QStringLiteral("国語.dat"), EntryTest::simpleTests(2, 3));
         env.writeFile(QStringLiteral("国語.Bak"), EntryTest::simpleTests(1, 3));
-        ScoreEntryWindow* entry = EntryTest::openEntry(env);
+        EntryTest::EntryScreen entry = EntryTest::openEntry(env);
         QVERIFY(entry);
         const auto before = snapshot(env);
-        EntryTest::type(entry, QStringLiteral("77"));
+        entry.type(QStringLiteral("77"));
 
         refused.start();
-        QTest::mouseClick(entry->cmdEnd[0], Qt::LeftButton);
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         refused.stop();
         checkRefusal(env.ui, QStringLiteral("国語.dat"));
         QCOMPARE(snapshot(env), before);
         QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
-        QCOMPARE(EntryTest::rowCells(entry, 1), (QStringList{"77", "77", "", "", ""}));
+        QCOMPARE(entry.rowCells(1), (QStringList{"77", "77", "", "", ""}));
 
-        QTest::mouseClick(entry->cmdEnd[0], Qt::LeftButton);
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
                  crlf({"2", "\"テスト1\"", "1", "1", "100", "1", "1", "1", "\"テスト2\"", "1", "1", "100", "77", "2", "2"}));

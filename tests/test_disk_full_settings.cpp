@@ -207,27 +207,27 @@ private slots:
         QCOMPARE(env.data.subjectInUse[8], 1);
         dialog->closeWindow();
 
-        ScoreEntryWindow* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
+        EntryTest::EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
         QVERIFY(entry);
-        QTest::mouseClick(entry->cmdMode, Qt::LeftButton);
-        FixedValuesDialog* kmode = entry->modeDialog();
-        QVERIFY(kmode);
-        kmode->Tx_Ten[0]->setText(QStringLiteral("95"));
+        QTest::mouseClick(entry.fixedValuesButton, Qt::LeftButton);
+        FixedValuesDialog* fixedValues = entry.window->fixedValuesDialog();
+        QVERIFY(fixedValues);
+        EntryTest::fixedValueBox(fixedValues, 3)->setText(QStringLiteral("95"));
         env.ui.clear();
         refused.start(200);
-        QTest::mouseClick(kmode->Command1[0], Qt::LeftButton);
+        QTest::mouseClick(EntryTest::button(fixedValues, "okButton"), Qt::LeftButton);
         refused.stop();
         QCOMPARE(env.ui.messages.size(), 1);
         checkMessages(env.ui, QStringLiteral("設定を保存できませんでした。ファイル「Kazane.ini」") + Refused);
         QCOMPARE(fileBytes(env.settingsFile()), settings);
-        QCOMPARE(entry->modeDialog(), kmode);
-        QVERIFY(kmode->isVisible());
-        QCOMPARE(kmode->Tx_Ten[0]->text(), QStringLiteral("95"));
+        QCOMPARE(entry.window->fixedValuesDialog(), fixedValues);
+        QVERIFY(fixedValues->isVisible());
+        QCOMPARE(EntryTest::fixedValueBox(fixedValues, 3)->text(), QStringLiteral("95"));
         QCOMPARE(env.data.fixedValues[3], 100);
 
         // With room again 決定 stores the values.
-        QTest::mouseClick(kmode->Command1[0], Qt::LeftButton);
-        QTRY_VERIFY(!entry->modeDialog());
+        QTest::mouseClick(EntryTest::button(fixedValues, "okButton"), Qt::LeftButton);
+        QTRY_VERIFY(!entry.window->fixedValuesDialog());
         QCOMPARE(env.data.fixedValues[3], 95);
         QSettings reread(env.settingsFile(), QSettings::IniFormat);
         QCOMPARE(reread.value(QStringLiteral("UseMode/Kotei3")).toString(), QStringLiteral("95"));

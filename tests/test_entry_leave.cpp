@@ -17,12 +17,12 @@ enum { Save, DontSave, Cancel };
 
 // Two pupils, one test "テスト1" with the scores 1 and 1; score entry open on it with
 // 42 typed for the first pupil.
-ScoreEntryWindow* openWithATypedScore(TestEnv& env)
+EntryScreen openWithATypedScore(TestEnv& env)
 {
     env.makeClass(pupils(2));
     env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
-    ScoreEntryWindow* entry = openEntry(env);
-    type(entry, QStringLiteral("42"));
+    EntryScreen entry = openEntry(env);
+    entry.type(QStringLiteral("42"));
     return entry;
 }
 
@@ -41,11 +41,11 @@ void checkFile(TestEnv& env, int answer)
 }
 
 // キャンセル: score entry stays open with the typed score, holding the commands.
-void checkStillOpen(TestEnv& env, ScoreEntryWindow* entry)
+void checkStillOpen(TestEnv& env, const EntryScreen& entry)
 {
     QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
-    QCOMPARE(rowCells(entry, 1), (QStringList{"42", "42", "", "", ""}));
-    QVERIFY(!entry->isUnloaded());
+    QCOMPARE(entry.rowCells(1), (QStringList{"42", "42", "", "", ""}));
+    QVERIFY(!entry.window->isUnloaded());
     QVERIFY(!env.mainWindow()->button(QStringLiteral("inputdialog"))->isEnabled());
 }
 
@@ -68,18 +68,18 @@ private slots:
         QFETCH(QString, route);
         QFETCH(int, answer);
         TestEnv env;
-        ScoreEntryWindow* entry = openWithATypedScore(env);
+        EntryScreen entry = openWithATypedScore(env);
         env.ui.choices = {answer};
         if (route == QStringLiteral("close box"))
-            entry->subWindow()->close();
+            entry.window->subWindow()->close();
         else if (route == QStringLiteral("Ctrl+F4")) {
             QApplication::setActiveWindow(env.mainWindow());
-            QTest::keyClick(entry->Grid1, Qt::Key_F4, Qt::ControlModifier);
+            QTest::keyClick(entry.grid, Qt::Key_F4, Qt::ControlModifier);
         }
         else if (route == QStringLiteral("中止"))
-            QTest::mouseClick(entry->cmdEnd[1], Qt::LeftButton);
+            QTest::mouseClick(entry.closeWithoutSavingButton, Qt::LeftButton);
         else
-            entry->menuSave[1]->trigger();
+            entry.discardAndCloseAction->trigger();
 
         QCOMPARE(env.ui.messages.size(), 1);
         const ScriptedUi::Message asked = env.ui.messages[0];
@@ -101,15 +101,15 @@ private slots:
     void saveAnswerRunsTheSaveChecks()
     {
         TestEnv env;
-        ScoreEntryWindow* entry = openWithATypedScore(env);
-        entry->TxTitle->clear();
+        EntryScreen entry = openWithATypedScore(env);
+        entry.testName->clear();
         env.ui.choices = {Save};
-        entry->subWindow()->close();
+        entry.window->subWindow()->close();
         QCOMPARE(env.ui.messageTexts().size(), 2);
         QCOMPARE(env.ui.messageTexts()[1], QStringLiteral("テスト名を入力してください"));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(simpleTests(1, 2)));
         QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
-        QCOMPARE(entry->cellText(1, 3), QStringLiteral("42"));
+        QCOMPARE(entry.cellText(1, 3), QStringLiteral("42"));
     }
 
     void endingTheProgramAsks_data()
@@ -127,7 +127,7 @@ private slots:
         QFETCH(QString, route);
         QFETCH(int, answer);
         TestEnv env;
-        ScoreEntryWindow* entry = openWithATypedScore(env);
+        EntryScreen entry = openWithATypedScore(env);
         MainWindow* window = env.mainWindow();
         env.ui.choices = {answer};
         QVERIFY(!window->button(QStringLiteral("enddialog"))->isEnabled());
@@ -155,19 +155,19 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
-        ScoreEntryWindow* entry = openEntry(env);
+        EntryScreen entry = openEntry(env);
         MainWindow* window = env.mainWindow();
-        entry->cmdJump_Click(0);
-        entry->Tx_Manten[0]->setText(QStringLiteral("120"));
+        QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);
+        entry.fullMarksBoxes[0]->setText(QStringLiteral("120"));
         env.ui.choices = {Save};
         window->menu_end->trigger();
         QCOMPARE(env.ui.messageTexts().size(), 2);
         QCOMPARE(env.ui.messageTexts()[1], QStringLiteral("各観点の満点は100点以内にしてください"));
         QVERIFY(window->isVisible());
-        QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("1"));
+        QCOMPARE(entry.testNumber->text(), QStringLiteral("1"));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(simpleTests(2, 2)));
 
-        entry->Tx_Manten[0]->setText(QStringLiteral("100"));
+        entry.fullMarksBoxes[0]->setText(QStringLiteral("100"));
         env.ui.clear();
         window->close();
         QVERIFY(env.ui.messages.isEmpty());

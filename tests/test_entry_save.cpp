@@ -34,25 +34,25 @@ private slots:
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), fiveTestsWithAnUnfinishedThird());
         const QByteArray before = env.readBytes(QStringLiteral("国語.dat"));
-        ScoreEntryWindow* entry = openEntry(env);
+        EntryScreen entry = openEntry(env);
         QCOMPARE(env.data.currentTest, 5);
-        QTest::mouseClick(entry->cmdEnd[0], Qt::LeftButton);
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages[0].text, QStringLiteral("観点を最低一つは選んでください"));
         QCOMPARE(env.ui.messages[0].icon, Ui::Icon::None);
         QCOMPARE(env.ui.messages[0].buttons, Ui::Buttons::Ok);
         QCOMPARE(env.data.currentTest, 3);
-        QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("3"));
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
+        QCOMPARE(entry.testNumber->text(), QStringLiteral("3"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("新規テスト"));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), before);
         QVERIFY(!env.exists(QStringLiteral("国語.Bak")));
         QCOMPARE(env.ui.busyDepth, 0);
-        QVERIFY(entry->isVisible());
+        QVERIFY(entry.window->isVisible());
 
         // Fixed on the screen, the set is saved whole.
-        entry->Cb_Ryoiki[0]->setCurrentIndex(2);
-        entry->TxTitle->setText(QStringLiteral("三"));
-        entry->menuSave[0]->trigger();
+        entry.viewpointBoxes[0]->setCurrentIndex(2);
+        entry.testName->setText(QStringLiteral("三"));
+        entry.saveAndCloseAction->trigger();
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), before);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
@@ -105,24 +105,24 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
-        ScoreEntryWindow* entry = openEntry(env);
-        entry->cmdNew_Click();
+        EntryScreen entry = openEntry(env);
+        QTest::mouseClick(entry.newTestButton, Qt::LeftButton);
         // Scores go in while the full marks allow them; the marks are lowered later.
-        entry->Cb_Ryoiki[0]->setCurrentIndex(1);
-        entry->setCursor(2, 3);
-        type(entry, typed);
-        entry->TxTitle->setText(title);
-        entry->Tx_RyoikiSu->setText(count);
-        entry->Cb_Ryoiki[0]->setCurrentIndex(kind);
+        entry.viewpointBoxes[0]->setCurrentIndex(1);
+        entry.clickCell(2, 3);
+        entry.type(typed);
+        entry.testName->setText(title);
+        entry.columnCount->setText(count);
+        entry.viewpointBoxes[0]->setCurrentIndex(kind);
         for (int k = 0; k < 4; ++k)
-            entry->Tx_Manten[k]->setText(marks[k]);
-        entry->cmdJump_Click(0);  // the faulty test is not on the screen when saving
+            entry.fullMarksBoxes[k]->setText(marks[k]);
+        QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);  // the faulty test is not on the screen when saving
         QVERIFY(env.ui.messages.isEmpty());
-        entry->cmdEnd_Click(0);
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         QCOMPARE(env.ui.messageTexts(), QStringList{message});
         QCOMPARE(env.data.currentTest, 2);
-        QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("2"));
-        QCOMPARE(entry->TxTitle->text(), title);
+        QCOMPARE(entry.testNumber->text(), QStringLiteral("2"));
+        QCOMPARE(entry.testName->text(), title);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(simpleTests(1, 2)));
         QVERIFY(!env.exists(QStringLiteral("国語.Bak")));
     }
@@ -135,9 +135,9 @@ private slots:
         // full marks; pupil 3 zeros.
         const QStringList file = scoreFile({testLines(QStringLiteral("観察"), {{1, 100, {-1, 100, 0}}, {2, 100, {120, 100, 0}}})});
         env.writeFile(QStringLiteral("国語.dat"), file);
-        ScoreEntryWindow* entry = openEntry(env);
-        QCOMPARE(rowCells(entry, 1), (QStringList{"欠席", "欠席", "120", "", ""}));
-        entry->menuSave_Click(0);
+        EntryScreen entry = openEntry(env);
+        QCOMPARE(entry.rowCells(1), (QStringList{"欠席", "欠席", "120", "", ""}));
+        entry.saveAndCloseAction->trigger();
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(file));
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), crlf(file));
@@ -149,18 +149,18 @@ private slots:
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
         MainWindow& window = env.startMainWindow();
-        auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
-        type(entry, QStringLiteral("55"));
-        entry->cmdEnd_Click(0);
+        EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
+        entry.type(QStringLiteral("55"));
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         const QByteArray first = crlf({"1", "\"テスト1\"", "1", "1", "100", "55", "1"});
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), first);
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), crlf(simpleTests(1, 2)));
 
-        entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
+        entry = EntryScreen(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
         QVERIFY(entry);
-        entry->setCursor(2, 3);
-        type(entry, QStringLiteral("/"));
-        entry->cmdEnd_Click(0);
+        entry.clickCell(2, 3);
+        entry.type(QStringLiteral("/"));
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf({"1", "\"テスト1\"", "1", "1", "100", "55", "-1"}));
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), first);
     }
@@ -172,10 +172,10 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
         // The backup name is taken by a folder: the save cannot go through.
         QVERIFY(QDir().mkpath(env.dataFolder() + QStringLiteral("国語.Bak")));
-        ScoreEntryWindow* entry = openEntry(env);
-        type(entry, QStringLiteral("66"));
-        entry->cmdJump_Click(0);
-        QTest::mouseClick(entry->cmdEnd[0], Qt::LeftButton);
+        EntryScreen entry = openEntry(env);
+        entry.type(QStringLiteral("66"));
+        QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.messages[0].text.contains(QStringLiteral("国語.Bak")));
         QCOMPARE(env.ui.messages[0].icon, Ui::Icon::Critical);
@@ -184,14 +184,14 @@ private slots:
         QVERIFY(!env.mainWindow()->mdiArea()->subWindowList().isEmpty());
         // The screen is as the teacher left it, and later moves store into the right test.
         QCOMPARE(env.data.currentTest, 1);
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("テスト1"));
-        entry->cmdJump_Click(1);
-        QCOMPARE(rowCells(entry, 1), (QStringList{"66", "66", "", "", ""}));
+        QCOMPARE(entry.testName->text(), QStringLiteral("テスト1"));
+        QTest::mouseClick(entry.lastTestButton, Qt::LeftButton);
+        QCOMPARE(entry.rowCells(1), (QStringList{"66", "66", "", "", ""}));
         QCOMPARE(env.data.tests.name[1], QStringLiteral("テスト1"));
 
         // Once the disk allows it, the same screen saves.
         QVERIFY(QDir(env.dataFolder() + QStringLiteral("国語.Bak")).removeRecursively());
-        entry->cmdEnd_Click(0);
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
                  crlf({"2", "\"テスト1\"", "1", "1", "100", "1", "1", "\"テスト2\"", "1", "1", "100", "66", "2"}));
     }
@@ -205,16 +205,16 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
         MainWindow& window = env.startMainWindow();
 
-        auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
-        entry->menuSave[1]->trigger();
+        EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
+        entry.discardAndCloseAction->trigger();
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
-        entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
-        QTest::mouseClick(entry->cmdEnd[1], Qt::LeftButton);
+        entry = EntryScreen(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
+        QTest::mouseClick(entry.closeWithoutSavingButton, Qt::LeftButton);
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
         // Moving between tests changes nothing either.
-        entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
-        entry->cmdNext_Click(0);
-        entry->subWindow()->close();
+        entry = EntryScreen(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
+        QTest::mouseClick(entry.previousTestButton, Qt::LeftButton);
+        entry.window->subWindow()->close();
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(simpleTests(2, 2)));

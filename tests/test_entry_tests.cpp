@@ -25,42 +25,42 @@ private slots:
         MainWindow& window = env.startMainWindow();
         window.button(QStringLiteral("printdialog"))->setEnabled(true);
         window.button(QStringLiteral("inputdialog"))->trigger();  // 点数入力 on the toolbar
-        auto* entry = qobject_cast<ScoreEntryWindow*>(window.activeChild());
+        EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.activeChild()));
         QVERIFY(entry);
-        QCOMPARE(entry->subWindow()->windowTitle(), QStringLiteral("成績入力-国語-通常入力"));
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
-        QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("1"));
+        QCOMPARE(entry.window->subWindow()->windowTitle(), QStringLiteral("成績入力-国語-通常入力"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("新規テスト"));
+        QCOMPARE(entry.testNumber->text(), QStringLiteral("1"));
         QCOMPARE(env.data.tests.count, 1);
         QCOMPARE(env.data.currentTest, 1);
-        QCOMPARE(entry->Tx_RyoikiSu->text(), QStringLiteral("1"));
+        QCOMPARE(entry.columnCount->text(), QStringLiteral("1"));
         const QStringList marks{"100", "0", "0", "0"};
         for (int k = 0; k < 4; ++k) {
-            QCOMPARE(entry->Tx_Manten[k]->text(), marks[k]);
-            QCOMPARE(entry->Cb_Ryoiki[k]->currentIndex(), 0);
-            QCOMPARE(entry->Cb_Ryoiki[k]->isEnabled(), k == 0);
-            QCOMPARE(entry->Tx_Manten[k]->isEnabled(), k == 0);
-            QCOMPARE(entry->Frame1[k]->title(), Names::viewpointHeading(k + 1));
+            QCOMPARE(entry.fullMarksBoxes[k]->text(), marks[k]);
+            QCOMPARE(entry.viewpointBoxes[k]->currentIndex(), 0);
+            QCOMPARE(entry.viewpointBoxes[k]->isEnabled(), k == 0);
+            QCOMPARE(entry.fullMarksBoxes[k]->isEnabled(), k == 0);
+            QCOMPARE(entry.viewpointColumns[k]->title(), Names::viewpointHeading(k + 1));
         }
         // The lists: "（な　し）" and the viewpoints of 国語.
-        QComboBox* list = entry->Cb_Ryoiki[2];
+        QComboBox* list = entry.viewpointBoxes[2];
         QCOMPARE(list->count(), 5);
         QCOMPARE(list->itemText(0), QStringLiteral("（な　し）"));
         QCOMPARE(list->itemText(1), QStringLiteral("関心,意欲,態度"));
         QCOMPARE(list->itemText(4), QStringLiteral("言語の知識"));
         // Headings, numbers and names; no scores and no totals.
-        QCOMPARE(entry->Grid1->columnCount(), 7);
-        QCOMPARE(entry->Grid1->rowCount(), 3);
+        QCOMPARE(entry.grid->model()->columnCount(), 7);
+        QCOMPARE(entry.grid->model()->rowCount(), 3);
         QStringList headings;
         for (int c = 0; c < 7; ++c)
-            headings << entry->Grid1->horizontalHeaderItem(c)->text();
+            headings << entry.grid->model()->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(headings, (QStringList{"番号", "氏名", "合計", "Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ"}));
-        QCOMPARE(entry->cellText(3, 0), QStringLiteral("3"));
-        QCOMPARE(entry->cellText(3, 1), QStringLiteral("児童03"));
-        QCOMPARE(rowCells(entry, 2), (QStringList{"", "", "", "", ""}));
-        QCOMPARE(entry->cursorRow(), 1);
-        QCOMPARE(entry->cursorCol(), 1);
-        QVERIFY(!entry->Bt_Tname->isEnabled());  // homeroom mode
-        QCOMPARE(entry->Label4->text(), QStringLiteral("　入力キー：100点「*」、欠席「/」、全観点一括満点入力「+」"));
+        QCOMPARE(entry.cellText(3, 0), QStringLiteral("3"));
+        QCOMPARE(entry.cellText(3, 1), QStringLiteral("児童03"));
+        QCOMPARE(entry.rowCells(2), (QStringList{"", "", "", "", ""}));
+        QCOMPARE(entry.cursorRow(), 1);
+        QCOMPARE(entry.cursorCol(), 1);
+        QVERIFY(!entry.otherClassButton->isEnabled());  // homeroom mode
+        QCOMPARE(entry.keyHint->text(), QStringLiteral("　入力キー：100点「*」、欠席「/」、全観点一括満点入力「+」"));
 
         // While the screen is open the main window's commands are off.
         QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
@@ -68,7 +68,7 @@ private slots:
         QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
         QVERIFY(!window.Toolbar2Buttons[3]->isEnabled());
         // Closed, they come back; print stays off.
-        QTest::mouseClick(entry->cmdEnd[1], Qt::LeftButton);
+        QTest::mouseClick(entry.closeWithoutSavingButton, Qt::LeftButton);
         QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
         QVERIFY(window.Toolbar2Buttons[3]->isEnabled());
         QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
@@ -109,47 +109,47 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(5, 2));
-        ScoreEntryWindow* entry = openEntry(env);
-        QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("5"));
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("テスト5"));
-        QCOMPARE(rowCells(entry, 1), (QStringList{"5", "5", "", "", ""}));
-        QCOMPARE(entry->cursorCol(), 3);
+        EntryScreen entry = openEntry(env);
+        QCOMPARE(entry.testNumber->text(), QStringLiteral("5"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("テスト5"));
+        QCOMPARE(entry.rowCells(1), (QStringList{"5", "5", "", "", ""}));
+        QCOMPARE(entry.cursorCol(), 3);
 
-        QTest::mouseClick(entry->cmdNext[1], Qt::LeftButton);
+        QTest::mouseClick(entry.nextTestButton, Qt::LeftButton);
         QCOMPARE(env.ui.beeps, 1);
         QCOMPARE(env.data.currentTest, 5);
 
         // Leaving test 5 stores what the screen shows, unchecked.
-        entry->TxTitle->setText(QStringLiteral("単元まとめ"));
-        type(entry, QStringLiteral("77"));
-        QTest::mouseClick(entry->cmdNext[0], Qt::LeftButton);
+        entry.testName->setText(QStringLiteral("単元まとめ"));
+        entry.type(QStringLiteral("77"));
+        QTest::mouseClick(entry.previousTestButton, Qt::LeftButton);
         QCOMPARE(env.data.currentTest, 4);
-        QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("4"));
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("テスト4"));
+        QCOMPARE(entry.testNumber->text(), QStringLiteral("4"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("テスト4"));
         QCOMPARE(env.data.tests.name[5], QStringLiteral("単元まとめ"));
         QCOMPARE(env.data.tests.score[5][1][1], 77);
-        QCOMPARE(entry->TxTitle->selectedText(), QStringLiteral("テスト4"));
+        QCOMPARE(entry.testName->selectedText(), QStringLiteral("テスト4"));
 
-        QTest::mouseClick(entry->UpDown1->downButton, Qt::LeftButton);
+        QTest::mouseClick(entry.downArrow, Qt::LeftButton);
         QCOMPARE(env.data.currentTest, 3);
-        QTest::mouseClick(entry->UpDown1->upButton, Qt::LeftButton);
+        QTest::mouseClick(entry.upArrow, Qt::LeftButton);
         QCOMPARE(env.data.currentTest, 4);
-        entry->menuBefore->trigger();
+        entry.previousTestAction->trigger();
         QCOMPARE(env.data.currentTest, 3);
-        entry->menuNext->trigger();
+        entry.nextTestAction->trigger();
         QCOMPARE(env.data.currentTest, 4);
 
-        QTest::mouseClick(entry->cmdJump[0], Qt::LeftButton);
+        QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);
         QCOMPARE(env.data.currentTest, 1);
-        QTest::mouseClick(entry->cmdJump[0], Qt::LeftButton);  // already first: no beep
+        QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);  // already first: no beep
         QCOMPARE(env.ui.beeps, 1);
-        QTest::mouseClick(entry->cmdNext[0], Qt::LeftButton);
+        QTest::mouseClick(entry.previousTestButton, Qt::LeftButton);
         QCOMPARE(env.ui.beeps, 2);
         QCOMPARE(env.data.currentTest, 1);
-        entry->menuJump[1]->trigger();
+        entry.lastTestAction->trigger();
         QCOMPARE(env.data.currentTest, 5);
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("単元まとめ"));
-        QCOMPARE(rowCells(entry, 1), (QStringList{"77", "77", "", "", ""}));
+        QCOMPARE(entry.testName->text(), QStringLiteral("単元まとめ"));
+        QCOMPARE(entry.rowCells(1), (QStringList{"77", "77", "", "", ""}));
         QCOMPARE(env.ui.beeps, 2);
     }
 
@@ -158,27 +158,27 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(3));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(5, 3));
-        ScoreEntryWindow* entry = openEntry(env);
-        entry->cmdJump_Click(0);
-        entry->cmdNext_Click(1);
+        EntryScreen entry = openEntry(env);
+        QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);
+        QTest::mouseClick(entry.nextTestButton, Qt::LeftButton);
         QCOMPARE(env.data.currentTest, 2);
-        type(entry, QStringLiteral("/"));
-        QTest::mouseClick(entry->cmdNew, Qt::LeftButton);
+        entry.type(QStringLiteral("/"));
+        QTest::mouseClick(entry.newTestButton, Qt::LeftButton);
         QCOMPARE(env.data.tests.score[2][1][1], Absent);
         QCOMPARE(env.data.tests.count, 6);
         QCOMPARE(env.data.currentTest, 6);
-        QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("6"));
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
-        QCOMPARE(entry->Tx_RyoikiSu->text(), QStringLiteral("1"));
-        QCOMPARE(entry->Tx_Manten[0]->text(), QStringLiteral("100"));
-        QCOMPARE(entry->Cb_Ryoiki[0]->currentIndex(), 0);
+        QCOMPARE(entry.testNumber->text(), QStringLiteral("6"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("新規テスト"));
+        QCOMPARE(entry.columnCount->text(), QStringLiteral("1"));
+        QCOMPARE(entry.fullMarksBoxes[0]->text(), QStringLiteral("100"));
+        QCOMPARE(entry.viewpointBoxes[0]->currentIndex(), 0);
         for (int p = 1; p <= 3; ++p)
-            QCOMPARE(rowCells(entry, p), (QStringList{"0", "", "", "", ""}));
-        QCOMPARE(entry->cursorCol(), 3);
+            QCOMPARE(entry.rowCells(p), (QStringList{"0", "", "", "", ""}));
+        QCOMPARE(entry.cursorCol(), 3);
 
         // The menu entry appends too, after the last test.
-        entry->TxTitle->setText(QStringLiteral("漢字"));
-        entry->menuNewTest->trigger();
+        entry.testName->setText(QStringLiteral("漢字"));
+        entry.newTestAction->trigger();
         QCOMPARE(env.data.currentTest, 7);
         QCOMPARE(env.data.tests.name[6], QStringLiteral("漢字"));
         QCOMPARE(env.data.tests.columnCount[6], 1);
@@ -190,60 +190,59 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(1));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(60, 1));
-        ScoreEntryWindow* entry = openEntry(env);
-        QCOMPARE(entry->Lb_Numbers->text(), QStringLiteral("60"));
-        entry->TxTitle->setText(QStringLiteral("最後のテスト"));
-        QTest::mouseClick(entry->cmdNew, Qt::LeftButton);
+        EntryScreen entry = openEntry(env);
+        QCOMPARE(entry.testNumber->text(), QStringLiteral("60"));
+        entry.testName->setText(QStringLiteral("最後のテスト"));
+        QTest::mouseClick(entry.newTestButton, Qt::LeftButton);
         QCOMPARE(env.ui.beeps, 1);
         QCOMPARE(env.data.tests.count, 60);
         QCOMPARE(env.data.currentTest, 60);
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("最後のテスト"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("最後のテスト"));
     }
 
     void viewpointCountAppliesToListsAndBoxes()
     {
         TestEnv env;
         env.makeClass(pupils(2));
-        ScoreEntryWindow* entry = openEntry(env);
-        defineColumns(entry, {{1, QStringLiteral("10")}, {2, QStringLiteral("20")}, {4, QStringLiteral("30")}});
-        QVERIFY(entry->Cb_Ryoiki[2]->isEnabled());
-        QVERIFY(!entry->Cb_Ryoiki[3]->isEnabled());
+        EntryScreen entry = openEntry(env);
+        entry.defineColumns({{1, QStringLiteral("10")}, {2, QStringLiteral("20")}, {4, QStringLiteral("30")}});
+        QVERIFY(entry.viewpointBoxes[2]->isEnabled());
+        QVERIFY(!entry.viewpointBoxes[3]->isEnabled());
 
-        entry->Tx_RyoikiSu->setText(QStringLiteral("2"));
-        entry->Tx_RyoikiSu_LostFocus();
-        QCOMPARE(entry->Cb_Ryoiki[2]->currentIndex(), 0);
-        QVERIFY(!entry->Cb_Ryoiki[2]->isEnabled());
-        QVERIFY(!entry->Tx_Manten[2]->isEnabled());
-        QCOMPARE(entry->Tx_Manten[2]->text(), QStringLiteral("30"));
-        QCOMPARE(entry->Cb_Ryoiki[1]->currentIndex(), 2);
-        entry->StoreTest(1);
+        entry.enterColumnCount(QStringLiteral("2"));
+        QCOMPARE(entry.viewpointBoxes[2]->currentIndex(), 0);
+        QVERIFY(!entry.viewpointBoxes[2]->isEnabled());
+        QVERIFY(!entry.fullMarksBoxes[2]->isEnabled());
+        QCOMPARE(entry.fullMarksBoxes[2]->text(), QStringLiteral("30"));
+        QCOMPARE(entry.viewpointBoxes[1]->currentIndex(), 2);
+        // A new test stores the one shown as it is, then the teacher comes back.
+        QTest::mouseClick(entry.newTestButton, Qt::LeftButton);
         QCOMPARE(env.data.tests.columnCount[1], 2);
         QCOMPARE(env.data.tests.viewpoint[1][3], 0);
         QCOMPARE(env.data.tests.fullMarks[1][3], 30);
+        QTest::mouseClick(entry.previousTestButton, Qt::LeftButton);
+        QCOMPARE(entry.columnCount->text(), QStringLiteral("2"));
 
         // Out of range: a beep and the focus back; no number: nothing happens.
-        entry->Tx_RyoikiSu->setText(QStringLiteral("5"));
-        entry->Tx_RyoikiSu_LostFocus();
+        entry.enterColumnCount(QStringLiteral("5"));
         QCOMPARE(env.ui.beeps, 1);
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(entry->Tx_RyoikiSu));
-        entry->Tx_RyoikiSu->setText(QStringLiteral("0"));
-        entry->Tx_RyoikiSu_LostFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(entry.columnCount));
+        entry.enterColumnCount(QStringLiteral("0"));
         QCOMPARE(env.ui.beeps, 2);
-        entry->Tx_RyoikiSu->setText(QString());
-        entry->Tx_RyoikiSu_LostFocus();
+        entry.enterColumnCount(QString());
         QCOMPARE(env.ui.beeps, 2);
-        QVERIFY(entry->Cb_Ryoiki[1]->isEnabled());
+        QVERIFY(entry.viewpointBoxes[1]->isEnabled());
 
         // Empty boxes are stored as 0 (the save check then reports the test).
-        entry->Tx_Manten[1]->setText(QString());
-        entry->StoreTest(1);
+        entry.fullMarksBoxes[1]->setText(QString());
+        QTest::mouseClick(entry.nextTestButton, Qt::LeftButton);
         QCOMPARE(env.data.tests.columnCount[1], 0);
         QCOMPARE(env.data.tests.fullMarks[1][2], 0);
 
         // The one-digit field takes one digit only.
-        entry->Tx_RyoikiSu->clear();
-        QTest::keyClicks(entry->Tx_RyoikiSu, QStringLiteral("x34"));
-        QCOMPARE(entry->Tx_RyoikiSu->text(), QStringLiteral("3"));
+        entry.columnCount->clear();
+        QTest::keyClicks(entry.columnCount, QStringLiteral("x34"));
+        QCOMPARE(entry.columnCount->text(), QStringLiteral("3"));
     }
 
     void absentScoresAndTotals()
@@ -253,24 +252,24 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"),
                       scoreFile({testLines(QStringLiteral("前"), {{1, 100, {1, 1, 1}}}),
                                  testLines(QStringLiteral("欠席あり"), {{1, 50, {40, -1, 30}}, {3, 50, {10, 20, -1}}})}));
-        ScoreEntryWindow* entry = openEntry(env);
-        QCOMPARE(rowCells(entry, 1), (QStringList{"50", "40", "10", "", ""}));
-        QCOMPARE(rowCells(entry, 2), (QStringList{"欠席", "欠席", "20", "", ""}));
-        QCOMPARE(rowCells(entry, 3), (QStringList{"30", "30", "欠席", "", ""}));
-        QCOMPARE(entry->Cb_Ryoiki[1]->currentIndex(), 3);
-        entry->menuBefore_Click();
+        EntryScreen entry = openEntry(env);
+        QCOMPARE(entry.rowCells(1), (QStringList{"50", "40", "10", "", ""}));
+        QCOMPARE(entry.rowCells(2), (QStringList{"欠席", "欠席", "20", "", ""}));
+        QCOMPARE(entry.rowCells(3), (QStringList{"30", "30", "欠席", "", ""}));
+        QCOMPARE(entry.viewpointBoxes[1]->currentIndex(), 3);
+        entry.previousTestAction->trigger();
         QCOMPARE(env.data.tests.score[2][1][2], Absent);
         QCOMPARE(env.data.tests.score[2][2][3], Absent);
-        entry->menuNext_Click();
-        QCOMPARE(rowCells(entry, 2), (QStringList{"欠席", "欠席", "20", "", ""}));
+        entry.nextTestAction->trigger();
+        QCOMPARE(entry.rowCells(2), (QStringList{"欠席", "欠席", "20", "", ""}));
     }
 
     void fullMarksArrowKeys()
     {
         TestEnv env;
         env.makeClass(pupils(1));
-        ScoreEntryWindow* entry = openEntry(env);
-        QLineEdit* box = entry->Tx_Manten[0];
+        EntryScreen entry = openEntry(env);
+        QLineEdit* box = entry.fullMarksBoxes[0];
         box->setText(QStringLiteral("0"));
         QTest::keyClick(box, Qt::Key_Up);
         QCOMPARE(box->text(), QStringLiteral("50"));
@@ -295,46 +294,46 @@ private slots:
     {
         TestEnv env;
         env.makeClass(pupils(2));
-        ScoreEntryWindow* entry = openEntry(env);
+        EntryScreen entry = openEntry(env);
         QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
-        entry->TxTitle->setFocus();
-        QTRY_VERIFY(entry->TxTitle->hasFocus());
-        QCOMPARE(entry->TxTitle->selectedText(), QStringLiteral("新規テスト"));
-        QTest::keyClick(entry->TxTitle, Qt::Key_Return);
-        QVERIFY(entry->Tx_RyoikiSu->hasFocus());
-        QCOMPARE(entry->Tx_RyoikiSu->selectedText(), QStringLiteral("1"));
-        QTest::keyClick(entry->Tx_RyoikiSu, Qt::Key_Enter);
-        QVERIFY(entry->Cb_Ryoiki[0]->hasFocus());
-        QVERIFY(!entry->Shape2->isVisible());
-        QTest::keyClick(entry->Cb_Ryoiki[0], Qt::Key_Return);
-        QVERIFY(entry->Tx_Manten[0]->hasFocus());
-        QCOMPARE(entry->Tx_Manten[0]->selectedText(), QStringLiteral("100"));
+        entry.testName->setFocus();
+        QTRY_VERIFY(entry.testName->hasFocus());
+        QCOMPARE(entry.testName->selectedText(), QStringLiteral("新規テスト"));
+        QTest::keyClick(entry.testName, Qt::Key_Return);
+        QVERIFY(entry.columnCount->hasFocus());
+        QCOMPARE(entry.columnCount->selectedText(), QStringLiteral("1"));
+        QTest::keyClick(entry.columnCount, Qt::Key_Enter);
+        QVERIFY(entry.viewpointBoxes[0]->hasFocus());
+        QVERIFY(!entry.gridFocusFrame->isVisible());
+        QTest::keyClick(entry.viewpointBoxes[0], Qt::Key_Return);
+        QVERIFY(entry.fullMarksBoxes[0]->hasFocus());
+        QCOMPARE(entry.fullMarksBoxes[0]->selectedText(), QStringLiteral("100"));
         // The other columns are off: Enter goes on to the grid, which shows its frame.
-        QTest::keyClick(entry->Tx_Manten[0], Qt::Key_Return);
-        QVERIFY(entry->Grid1->hasFocus());
-        QVERIFY(entry->Shape2->isVisible());
-        QCOMPARE(entry->Shape2->geometry(), entry->Grid1->parentWidget()->rect());
-        QVERIFY(entry->Shape2->geometry().contains(entry->Grid1->geometry()));
-        entry->TxTitle->setFocus();
-        QVERIFY(!entry->Shape2->isVisible());
+        QTest::keyClick(entry.fullMarksBoxes[0], Qt::Key_Return);
+        QVERIFY(entry.grid->hasFocus());
+        QVERIFY(entry.gridFocusFrame->isVisible());
+        QCOMPARE(entry.gridFocusFrame->geometry(), entry.grid->parentWidget()->rect());
+        QVERIFY(entry.gridFocusFrame->geometry().contains(entry.grid->geometry()));
+        entry.testName->setFocus();
+        QVERIFY(!entry.gridFocusFrame->isVisible());
         // The title keeps what was typed; Enter was not typed into it.
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("新規テスト"));
     }
 
     void helpAndMenus()
     {
         TestEnv env;
         env.makeClass(pupils(1));
-        ScoreEntryWindow* entry = openEntry(env);
-        entry->menuHelp->trigger();
+        EntryScreen entry = openEntry(env);
+        entry.helpAction->trigger();
         QCOMPARE(env.ui.helpTopics, QList<int>{5});
-        QCOMPARE(entry->menuNewTest->text(), QStringLiteral("新規テストを挿入(&N)"));
-        QCOMPARE(entry->menuSave[0]->text(), QStringLiteral("保存終了(&S)"));
-        QCOMPARE(entry->menuSave[1]->text(), QStringLiteral("破棄終了(&X)"));
-        QCOMPARE(entry->menuJump[1]->text(), QStringLiteral("最後のテストへ(&L)"));
-        QCOMPARE(entry->menuModeSet->text(), QStringLiteral("モード設定(&M)"));
-        QCOMPARE(entry->cmdEnd[0]->text(), QStringLiteral("保存終了(&S)"));
-        QCOMPARE(entry->cmdNew->text(), QStringLiteral("新規テスト(&A)"));
+        QCOMPARE(entry.newTestAction->text(), QStringLiteral("新規テストを挿入(&N)"));
+        QCOMPARE(entry.saveAndCloseAction->text(), QStringLiteral("保存終了(&S)"));
+        QCOMPARE(entry.discardAndCloseAction->text(), QStringLiteral("破棄終了(&X)"));
+        QCOMPARE(entry.lastTestAction->text(), QStringLiteral("最後のテストへ(&L)"));
+        QCOMPARE(entry.fixedValuesAction->text(), QStringLiteral("モード設定(&M)"));
+        QCOMPARE(entry.saveAndCloseButton->text(), QStringLiteral("保存終了(&S)"));
+        QCOMPARE(entry.newTestButton->text(), QStringLiteral("新規テスト(&A)"));
     }
 
     void mnemonicsReachTheScreen()
@@ -342,17 +341,17 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(3, 2));
-        ScoreEntryWindow* entry = openEntry(env);
+        EntryScreen entry = openEntry(env);
         QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
-        entry->Grid1->setFocus();
-        QTRY_VERIFY(entry->Grid1->hasFocus());
-        QTest::keyClick(entry->Grid1, Qt::Key_B, Qt::AltModifier);
+        entry.grid->setFocus();
+        QTRY_VERIFY(entry.grid->hasFocus());
+        QTest::keyClick(entry.grid, Qt::Key_B, Qt::AltModifier);
         QTRY_COMPARE(env.data.currentTest, 2);
-        QTest::keyClick(entry->Grid1, Qt::Key_T, Qt::AltModifier);
+        QTest::keyClick(entry.grid, Qt::Key_T, Qt::AltModifier);
         QTRY_COMPARE(env.data.currentTest, 1);
-        QTest::keyClick(entry->Grid1, Qt::Key_A, Qt::AltModifier);
+        QTest::keyClick(entry.grid, Qt::Key_A, Qt::AltModifier);
         QTRY_COMPARE(env.data.currentTest, 4);
-        QTest::keyClick(entry->Grid1, Qt::Key_S, Qt::AltModifier);
+        QTest::keyClick(entry.grid, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(env.ui.lastMessage(), QStringLiteral("観点を最低一つは選んでください"));
     }
 
@@ -363,17 +362,17 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"),
                       scoreFile({testLines(QStringLiteral("一"), {{1, 10, {1, 2}}, {2, 20, {3, 4}}}),
                                  testLines(QStringLiteral("二"), {{3, 30, {5, 6}}})}));
-        ScoreEntryWindow* entry = openEntry(env);
-        entry->cmdJump_Click(0);
-        entry->TxTitle->clear();
-        entry->cmdNext_Click(1);
-        entry->cmdNext_Click(0);
+        EntryScreen entry = openEntry(env);
+        QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);
+        entry.testName->clear();
+        QTest::mouseClick(entry.nextTestButton, Qt::LeftButton);
+        QTest::mouseClick(entry.previousTestButton, Qt::LeftButton);
         // Shown as stored: no name, its two columns and scores, not the defaults.
-        QCOMPARE(entry->TxTitle->text(), QString());
-        QCOMPARE(entry->Tx_RyoikiSu->text(), QStringLiteral("2"));
-        QCOMPARE(entry->Tx_Manten[1]->text(), QStringLiteral("20"));
-        QCOMPARE(rowCells(entry, 2), (QStringList{"6", "2", "4", "", ""}));
-        entry->cmdNext_Click(1);
+        QCOMPARE(entry.testName->text(), QString());
+        QCOMPARE(entry.columnCount->text(), QStringLiteral("2"));
+        QCOMPARE(entry.fullMarksBoxes[1]->text(), QStringLiteral("20"));
+        QCOMPARE(entry.rowCells(2), (QStringList{"6", "2", "4", "", ""}));
+        QTest::mouseClick(entry.nextTestButton, Qt::LeftButton);
         QCOMPARE(env.data.tests.columnCount[1], 2);
         QCOMPARE(env.data.tests.score[1][2][2], 4);
     }

@@ -26,26 +26,38 @@ void makeClasses(TestEnv& env)
                   scoreFile({testLines(QStringLiteral("聞き取り"), {{2, 25, {20}}, {4, 35, {30}}})}));
 }
 
-OtherClassTestPicker& other(QDialog& dialog)
-{
-    return static_cast<OtherClassTestPicker&>(dialog);
-}
+// The picker's controls, found by their object names.
+struct Picker {
+    explicit Picker(QDialog& dialog)
+        : dialog(dialog),
+          classList(child<QComboBox>(&dialog, QStringLiteral("classList"))),
+          testList(child<QListWidget>(&dialog, QStringLiteral("testList"))),
+          copyButton(button(&dialog, "copyButton")),
+          cancelButton(button(&dialog, "cancelButton"))
+    {
+    }
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int i = 0; i < testList->count(); ++i)
+            names << testList->item(i)->text();
+        return names;
+    }
+    void doubleClick(int row) const
+    {
+        const QRect at = testList->visualItemRect(testList->item(row));
+        QTest::mouseClick(testList->viewport(), Qt::LeftButton, {}, at.center());
+        QTest::mouseDClick(testList->viewport(), Qt::LeftButton, {}, at.center());
+    }
+    // The definition the picker hands back to score entry.
+    const TestDefinition& chosen() const { return static_cast<OtherClassTestPicker&>(dialog).chosenTest(); }
 
-QStringList listed(OtherClassTestPicker& dialog)
-{
-    QStringList names;
-    for (int i = 0; i < dialog.Lt_TestName->count(); ++i)
-        names << dialog.Lt_TestName->item(i)->text();
-    return names;
-}
-
-void doubleClick(OtherClassTestPicker& dialog, int row)
-{
-    QListWidget* list = dialog.Lt_TestName;
-    const QRect at = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at.center());
-}
+    QDialog& dialog;
+    QComboBox* classList;
+    QListWidget* testList;
+    QPushButton* copyButton;
+    QPushButton* cancelButton;
+};
 
 }  // namespace
 
@@ -56,49 +68,49 @@ private slots:
     {
         TestEnv env;
         makeClasses(env);
-        ScoreEntryWindow* entry = openEntry(env);
+        EntryScreen entry = openEntry(env);
         QVERIFY(entry);
-        QCOMPARE(entry->subWindow()->windowTitle(), QStringLiteral("成績入力-４の１-通常入力"));
-        QVERIFY(entry->Bt_Tname->isEnabled());
+        QCOMPARE(entry.window->subWindow()->windowTitle(), QStringLiteral("成績入力-４の１-通常入力"));
+        QVERIFY(entry.otherClassButton->isEnabled());
         bool ran = false;
         env.ui.modalHandlers.push_back([&](QDialog& dialog) {
-            OtherClassTestPicker& window = other(dialog);
-            QCOMPARE(window.windowTitle(), QStringLiteral("他クラステスト名参照"));
-            QCOMPARE(window.Cb_ClassName->count(), 9);
-            QCOMPARE(window.Cb_ClassName->itemText(8), QStringLiteral("６の３"));
+            Picker window(dialog);
+            QCOMPARE(window.dialog.windowTitle(), QStringLiteral("他クラステスト名参照"));
+            QCOMPARE(window.classList->count(), 9);
+            QCOMPARE(window.classList->itemText(8), QStringLiteral("６の３"));
             // Class 1 is current: its own (empty) list is shown.
-            QCOMPARE(window.Cb_ClassName->currentText(), QStringLiteral("４の１"));
-            QCOMPARE(window.Lt_TestName->count(), 0);
-            window.Cb_ClassName->setCurrentIndex(3);
-            QCOMPARE(listed(window), (QStringList{"計算ドリル", "単元テスト１"}));
-            doubleClick(window, 1);
+            QCOMPARE(window.classList->currentText(), QStringLiteral("４の１"));
+            QCOMPARE(window.testList->count(), 0);
+            window.classList->setCurrentIndex(3);
+            QCOMPARE(window.listed(), (QStringList{"計算ドリル", "単元テスト１"}));
+            window.doubleClick(1);
             ran = true;
         });
-        QTest::mouseClick(entry->Bt_Tname, Qt::LeftButton);
+        QTest::mouseClick(entry.otherClassButton, Qt::LeftButton);
         QVERIFY(ran);
         QCOMPARE(env.ui.modalDialogs.last(), QStringLiteral("OtherClassTestPicker"));
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("単元テスト１"));
-        QCOMPARE(entry->Tx_RyoikiSu->text(), QStringLiteral("2"));
-        QCOMPARE(entry->Cb_Ryoiki[0]->currentIndex(), 1);
-        QCOMPARE(entry->Cb_Ryoiki[1]->currentIndex(), 3);
-        QCOMPARE(entry->Cb_Ryoiki[2]->currentIndex(), 0);
-        QCOMPARE(entry->Cb_Ryoiki[3]->currentIndex(), 0);
+        QCOMPARE(entry.testName->text(), QStringLiteral("単元テスト１"));
+        QCOMPARE(entry.columnCount->text(), QStringLiteral("2"));
+        QCOMPARE(entry.viewpointBoxes[0]->currentIndex(), 1);
+        QCOMPARE(entry.viewpointBoxes[1]->currentIndex(), 3);
+        QCOMPARE(entry.viewpointBoxes[2]->currentIndex(), 0);
+        QCOMPARE(entry.viewpointBoxes[3]->currentIndex(), 0);
         const QStringList marks{"50", "50", "0", "0"};
         for (int k = 0; k < 4; ++k)
-            QCOMPARE(entry->Tx_Manten[k]->text(), marks[k]);
-        QVERIFY(entry->Cb_Ryoiki[1]->isEnabled());
-        QVERIFY(!entry->Cb_Ryoiki[2]->isEnabled());
-        QCOMPARE(entry->cursorRow(), 1);
-        QCOMPARE(entry->cursorCol(), 3);
-        QCOMPARE(env.mainWindow()->focusWidget(), static_cast<QWidget*>(entry->Grid1));
+            QCOMPARE(entry.fullMarksBoxes[k]->text(), marks[k]);
+        QVERIFY(entry.viewpointBoxes[1]->isEnabled());
+        QVERIFY(!entry.viewpointBoxes[2]->isEnabled());
+        QCOMPARE(entry.cursorRow(), 1);
+        QCOMPARE(entry.cursorCol(), 3);
+        QCOMPARE(env.mainWindow()->focusWidget(), static_cast<QWidget*>(entry.grid));
         // Only the definition came over; the scores are typed here and saved.
         QCOMPARE(env.data.tests.name[1], QString());
-        type(entry, QStringLiteral("+"));
-        type(entry, QStringLiteral("*"));
+        entry.type(QStringLiteral("+"));
+        entry.type(QStringLiteral("*"));
         QCOMPARE(env.ui.lastMessage(), QStringLiteral("満点を超えた点数です"));
-        type(entry, QStringLiteral("4030"));
-        type(entry, QStringLiteral("/25"));
-        entry->cmdEnd_Click(0);
+        entry.type(QStringLiteral("4030"));
+        entry.type(QStringLiteral("/25"));
+        QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         QCOMPARE(env.readBytes(QStringLiteral("４の１.dat")),
                  crlf({"1", "\"単元テスト１\"", "2", "1", "50", "50", "40", "-1", "3", "50", "50", "30", "25"}));
     }
@@ -110,118 +122,119 @@ private slots:
         MainWindow& window = env.startMainWindow();
         window.selectClass(4);
         QCOMPARE(env.data.classNumber, 5);
-        auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
+        EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
         QVERIFY(entry);
-        QCOMPARE(entry->subWindow()->windowTitle(), QStringLiteral("成績入力-５の２-通常入力"));
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("聞き取り"));
+        QCOMPARE(entry.window->subWindow()->windowTitle(), QStringLiteral("成績入力-５の２-通常入力"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("聞き取り"));
         // The shown test has a name of its own: 参照 only beeps.
-        entry->Bt_Tname_Click();
+        QTest::mouseClick(entry.otherClassButton, Qt::LeftButton);
         QCOMPARE(env.ui.beeps, 1);
         QVERIFY(!env.ui.modalDialogs.contains(QStringLiteral("OtherClassTestPicker")));
 
-        entry->cmdNew_Click();
+        QTest::mouseClick(entry.newTestButton, Qt::LeftButton);
         env.ui.modalHandlers.push_back([&](QDialog& dialog) {
-            QCOMPARE(other(dialog).Cb_ClassName->currentText(), QStringLiteral("５の１"));
-            QCOMPARE(listed(other(dialog)), (QStringList{"計算ドリル", "単元テスト１"}));
+            Picker window(dialog);
+            QCOMPARE(window.classList->currentText(), QStringLiteral("５の１"));
+            QCOMPARE(window.listed(), (QStringList{"計算ドリル", "単元テスト１"}));
         });
-        entry->Bt_Tname_Click();
+        QTest::mouseClick(entry.otherClassButton, Qt::LeftButton);
         QCOMPARE(env.ui.modalDialogs.last(), QStringLiteral("OtherClassTestPicker"));
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("新規テスト"));
     }
 
     void columnsLeftByAnEarlierClassStayInTheWindow()
     {
         TestEnv env;
         makeClasses(env);
-        ScoreEntryWindow* entry = openEntry(env);
+        EntryScreen entry = openEntry(env);
         env.ui.modalHandlers.push_back([&](QDialog& dialog) {
-            OtherClassTestPicker& window = other(dialog);
-            window.Cb_ClassName->setCurrentIndex(3);
-            window.Cb_ClassName->setCurrentIndex(4);
-            QCOMPARE(listed(window), QStringList{"聞き取り"});
-            // Slot 1 took two columns from ５の２; its columns 3 and 4 are still
-            // those of 計算ドリル, and test 2 of ５の１ is still held.
-            QCOMPARE(window.OtherViewpointCount[1], 2);
-            QCOMPARE(window.OtherViewpointKind[1][2], 4);
-            QCOMPARE(window.OtherViewpointKind[1][3], 3);
-            QCOMPARE(window.OtherFullMarks[1][4], 40);
-            QCOMPARE(window.OtherFullMarks[2][1], 50);
-            window.Lt_TestName->setCurrentRow(0);
-            QTest::mouseClick(window.Bt_OK[0], Qt::LeftButton);
+            Picker window(dialog);
+            window.classList->setCurrentIndex(3);
+            window.classList->setCurrentIndex(4);
+            QCOMPARE(window.listed(), QStringList{"聞き取り"});
+            window.testList->setCurrentRow(0);
+            QTest::mouseClick(window.copyButton, Qt::LeftButton);
+            // The first test took two columns from ５の２; its columns 3 and 4 are
+            // still those of 計算ドリル, and come over with it.
+            QCOMPARE(window.dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(window.chosen().name, QStringLiteral("聞き取り"));
+            QCOMPARE(window.chosen().columnCount, 2);
+            QCOMPARE(window.chosen().viewpoint, (std::array<int, 4>{2, 4, 3, 4}));
+            QCOMPARE(window.chosen().fullMarks, (std::array<int, 4>{25, 35, 30, 40}));
         });
-        entry->Bt_Tname_Click();
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("聞き取り"));
-        QCOMPARE(entry->Cb_Ryoiki[0]->currentIndex(), 2);
-        QCOMPARE(entry->Cb_Ryoiki[1]->currentIndex(), 4);
-        QCOMPARE(entry->Tx_Manten[1]->text(), QStringLiteral("35"));
-        QCOMPARE(entry->Tx_Manten[2]->text(), QStringLiteral("30"));
-        QCOMPARE(entry->Tx_Manten[3]->text(), QStringLiteral("40"));
+        QTest::mouseClick(entry.otherClassButton, Qt::LeftButton);
+        QCOMPARE(entry.testName->text(), QStringLiteral("聞き取り"));
+        QCOMPARE(entry.viewpointBoxes[0]->currentIndex(), 2);
+        QCOMPARE(entry.viewpointBoxes[1]->currentIndex(), 4);
+        QCOMPARE(entry.fullMarksBoxes[1]->text(), QStringLiteral("35"));
+        QCOMPARE(entry.fullMarksBoxes[2]->text(), QStringLiteral("30"));
+        QCOMPARE(entry.fullMarksBoxes[3]->text(), QStringLiteral("40"));
         // The column count governs: no viewpoint is left in columns 3 and 4.
-        QCOMPARE(entry->Cb_Ryoiki[2]->currentIndex(), 0);
-        QCOMPARE(entry->Cb_Ryoiki[3]->currentIndex(), 0);
-        QVERIFY(!entry->Tx_Manten[2]->isEnabled());
-        entry->setCursor(1, 5);
-        type(entry, QStringLiteral("12"));
-        QCOMPARE(entry->cellText(1, 5), QString());
+        QCOMPARE(entry.viewpointBoxes[2]->currentIndex(), 0);
+        QCOMPARE(entry.viewpointBoxes[3]->currentIndex(), 0);
+        QVERIFY(!entry.fullMarksBoxes[2]->isEnabled());
+        entry.clickCell(1, 5);
+        entry.type(QStringLiteral("12"));
+        QCOMPARE(entry.cellText(1, 5), QString());
     }
 
     void cancelEscapeAndNoSelectionLeaveTheScreen()
     {
         TestEnv env;
         makeClasses(env);
-        ScoreEntryWindow* entry = openEntry(env);
+        EntryScreen entry = openEntry(env);
         bool stayedOpen = false;
         env.ui.modalHandlers.push_back([&](QDialog& dialog) {
-            OtherClassTestPicker& window = other(dialog);
-            window.Cb_ClassName->setCurrentIndex(3);
-            QTest::mouseClick(window.Bt_OK[0], Qt::LeftButton);  // nothing selected
-            stayedOpen = window.isVisible() && window.result() != QDialog::Accepted;
-            window.Lt_TestName->setCurrentRow(0);
-            QTest::mouseClick(window.Bt_OK[1], Qt::LeftButton);
+            Picker window(dialog);
+            window.classList->setCurrentIndex(3);
+            QTest::mouseClick(window.copyButton, Qt::LeftButton);  // nothing selected
+            stayedOpen = window.dialog.isVisible() && window.dialog.result() != QDialog::Accepted;
+            window.testList->setCurrentRow(0);
+            QTest::mouseClick(window.cancelButton, Qt::LeftButton);
         });
         env.ui.modalHandlers.push_back([&](QDialog& dialog) {
-            OtherClassTestPicker& window = other(dialog);
-            window.Cb_ClassName->setCurrentIndex(3);
-            window.Lt_TestName->setCurrentRow(1);
-            QTest::keyClick(&window, Qt::Key_Escape);
+            Picker window(dialog);
+            window.classList->setCurrentIndex(3);
+            window.testList->setCurrentRow(1);
+            QTest::keyClick(&window.dialog, Qt::Key_Escape);
         });
-        entry->Bt_Tname_Click();
+        QTest::mouseClick(entry.otherClassButton, Qt::LeftButton);
         QVERIFY(stayedOpen);
-        entry->Bt_Tname_Click();
+        QTest::mouseClick(entry.otherClassButton, Qt::LeftButton);
         QCOMPARE(env.ui.modalDialogs.count(QStringLiteral("OtherClassTestPicker")), 2);
-        QCOMPARE(entry->TxTitle->text(), QStringLiteral("新規テスト"));
-        QCOMPARE(entry->Tx_RyoikiSu->text(), QStringLiteral("1"));
-        QCOMPARE(entry->Cb_Ryoiki[0]->currentIndex(), 0);
-        QCOMPARE(entry->Tx_Manten[0]->text(), QStringLiteral("100"));
-        QCOMPARE(entry->Tx_Manten[1]->text(), QStringLiteral("0"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("新規テスト"));
+        QCOMPARE(entry.columnCount->text(), QStringLiteral("1"));
+        QCOMPARE(entry.viewpointBoxes[0]->currentIndex(), 0);
+        QCOMPARE(entry.fullMarksBoxes[0]->text(), QStringLiteral("100"));
+        QCOMPARE(entry.fullMarksBoxes[1]->text(), QStringLiteral("0"));
     }
 
     void missingFilesOfTheChosenClass()
     {
         TestEnv env;
         makeClasses(env);
-        ScoreEntryWindow* entry = openEntry(env);
+        EntryScreen entry = openEntry(env);
         // Removed after start-up, which creates the files a data folder lacks.
         QVERIFY(QFile::remove(env.dataFolder() + QStringLiteral("４の２.dat")));
         QVERIFY(QFile::remove(env.dataFolder() + QStringLiteral("４の３.nam")));
         env.ui.modalHandlers.push_back([&](QDialog& dialog) {
-            OtherClassTestPicker& window = other(dialog);
-            window.Cb_ClassName->setCurrentIndex(3);
-            window.Cb_ClassName->setCurrentIndex(1);
-            QCOMPARE(window.Lt_TestName->count(), 0);
+            Picker window(dialog);
+            window.classList->setCurrentIndex(3);
+            window.classList->setCurrentIndex(1);
+            QCOMPARE(window.testList->count(), 0);
             QCOMPARE(env.ui.lastMessage(), ScoreFile::missingMessage(QStringLiteral("４の２")));
-            window.Cb_ClassName->setCurrentIndex(2);
-            QCOMPARE(window.Lt_TestName->count(), 0);
+            window.classList->setCurrentIndex(2);
+            QCOMPARE(window.testList->count(), 0);
             QCOMPARE(env.ui.lastMessage(),
                      QStringLiteral("氏名ﾃﾞｰﾀﾌｧｲﾙ(４の３.NAM)が見つかりません。ﾃﾞｰﾀﾌｫﾙﾀﾞの指定が違うか、"
                                     "氏名ﾌｧｲﾙが存在していないので、環境設定を確認するか、編集－氏名ﾒﾝﾃﾅﾝｽで作成してください。"));
             // A score file that does not match its roster is named with its line.
             env.writeFile(QStringLiteral("６の１.dat"), {"1", "\"途中まで\"", "1", "1"});
-            window.Cb_ClassName->setCurrentIndex(6);
-            QCOMPARE(window.Lt_TestName->count(), 0);
+            window.classList->setCurrentIndex(6);
+            QCOMPARE(window.testList->count(), 0);
             QVERIFY(env.ui.lastMessage().contains(QStringLiteral("６の１.dat")));
         });
-        entry->Bt_Tname_Click();
+        QTest::mouseClick(entry.otherClassButton, Qt::LeftButton);
         QCOMPARE(env.ui.messages.size(), 3);
     }
 };
