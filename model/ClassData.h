@@ -50,7 +50,6 @@ struct ClassData {
 
     // Tests of the current unit.
     TestSet tests;
-    TestSet savedTests;
     int currentTest = 0;
 
     // Names of 観点Ⅰ..Ⅳ per subject (row 0 and column 0 hold nothing).
