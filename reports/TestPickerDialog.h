@@ -10,7 +10,6 @@
 
 class QLabel;
 class QListWidget;
-class QPushButton;
 
 class TestPickerDialog : public QDialog {
     Q_OBJECT
@@ -19,17 +18,17 @@ public:
 
     // Lists the tests of savedTests, none selected, and sets the hint.
     void prepare();
-    void Command1_Click();
-    void Bt_All_Click();
-
-    QListWidget* Lt_Test = nullptr;
-    QLabel* Label1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Bt_All = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // O K: the selected tests are chosen.
+    void acceptSelected();
+    // 全テスト: every test is chosen.
+    void acceptAll();
+
     AppContext& ctx;
+    QListWidget* testList = nullptr;
+    QLabel* hintLabel = nullptr;
 };
