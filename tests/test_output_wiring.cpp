@@ -3,7 +3,8 @@
 // main toolbar's 印刷 and ﾌﾟﾚﾋﾞｭｰ. The printer prints into a PDF file, the preview
 // is recorded by the scripted Ui and a CSV file is saved where the Ui answers, so
 // each click must reach exactly its own destination with the window's own sheet.
-// And the main window's commands while each tally window is open.
+// Each window prints the tally it keeps, never what its widgets show. And the main
+// window's commands while each tally window is open.
 
 #include "Controls.h"
 #include "TestEnv.h"
@@ -14,13 +15,17 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
 
@@ -113,6 +118,26 @@ ChildWindow* openWindow(TestEnv& env, MainWindow& main, const QString& key)
     return window;
 }
 
+// Writes over every text the window shows: labels, cells, list lines, chooser
+// items and its caption.
+void overwriteShownTexts(ChildWindow* window, const QString& text)
+{
+    window->setWindowTitle(text);
+    for (QLabel* label : window->findChildren<QLabel*>())
+        label->setText(text);
+    for (QTableWidget* grid : window->findChildren<QTableWidget*>())
+        for (int r = 0; r < grid->rowCount(); ++r)
+            for (int c = 0; c < grid->columnCount(); ++c)
+                if (QTableWidgetItem* item = grid->item(r, c))
+                    item->setText(text);
+    for (QListWidget* list : window->findChildren<QListWidget*>())
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setText(text);
+    for (QComboBox* chooser : window->findChildren<QComboBox*>())
+        for (int i = 0; i < chooser->count(); ++i)
+            chooser->setItemText(i, text);
+}
+
 }  // namespace
 
 class OutputWiringTest : public QObject {
@@ -201,6 +226,40 @@ private slots:
             QCOMPARE(env.ui.previews[0].title, printing.previewTitle);
         else
             QVERIFY(Fixtures::pdfPages(printed).value(0).contains(printing.title));
+    }
+
+    void sheetsComeFromTheTallyNotFromTheWidgets_data()
+    {
+        QTest::addColumn<int>("window");
+        const QList<Printing> windows = printingWindows();
+        for (int w = 0; w < windows.size(); ++w)
+            QTest::newRow(windows[w].key) << w;
+    }
+
+    void sheetsComeFromTheTallyNotFromTheWidgets()
+    {
+        QFETCH(int, window);
+        const Printing printing = printingWindows()[window];
+        TestEnv env;
+        writeClass(env);
+        MainWindow& main = env.startMainWindow();
+        ChildWindow* shown = openWindow(env, main, QLatin1String(printing.key));
+        QVERIFY(shown);
+        QList<ReportSheet> sheets;
+        env.reports->setStoreObserver([&sheets](const QString& store) {
+            ReportSheet sheet;
+            QVERIFY(ReportStore::read(store, sheet).ok);
+            sheets.append(sheet);
+        });
+        child<QPushButton>(shown, QStringLiteral("previewButton"))->click();
+        overwriteShownTexts(shown, QStringLiteral("書き換え"));
+        child<QPushButton>(shown, QStringLiteral("previewButton"))->click();
+        QCOMPARE(sheets.size(), 2);
+        QCOMPARE(sheets[1].titleValues, sheets[0].titleValues);
+        QCOMPARE(sheets[1].rows, sheets[0].rows);
+        QCOMPARE(sheets[0].titleValues.value(0), printing.title);
+        QCOMPARE(env.ui.previews.size(), 2);
+        QCOMPARE(env.ui.previews[1].title, printing.previewTitle);
     }
 
     // While a tally window is active the editing commands are locked and 印刷 and
