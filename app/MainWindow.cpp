@@ -77,11 +77,13 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     buildToolbars();
     buildStatusBar();
 
-    connect(mdi, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* frame) {
+    connect(mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* frame) {
         if (!frame)
             return;
-        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
+        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded()) {
             child->activated();
+            updatePrintCommands();
+        }
     });
 }
 
@@ -280,8 +282,8 @@ void MainWindow::Toolbar1_ButtonClick(const QString& key)
     else if (key == QLatin1String("shuseki"))
         openAttendance();
     else if (key == QLatin1String("printdialog") || key == QLatin1String("preview")) {
-        if (ChildWindow* child = activeChild())
-            child->triggerMnemonic(key == QLatin1String("printdialog") ? QLatin1Char('P') : QLatin1Char('O'));
+        if (ChildWindow* child = activeChild(); child && child->printsNow())
+            child->output(key == QLatin1String("printdialog") ? ReportDestination::Printer : ReportDestination::Preview);
     } else if (key == QLatin1String("custom"))
         openSettingsWindow();
     else if (key == QLatin1String("namemente"))
@@ -304,6 +306,15 @@ void MainWindow::enablePrint()
 {
     button(QStringLiteral("printdialog"))->setEnabled(true);
     button(QStringLiteral("preview"))->setEnabled(true);
+}
+
+void MainWindow::updatePrintCommands()
+{
+    const ChildWindow* child = activeChild();
+    if (child && child->printsNow())
+        enablePrint();
+    else
+        disablePrint();
 }
 
 // A child window with its own menus takes the place of the main window's menus

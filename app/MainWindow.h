@@ -34,6 +34,7 @@ public:
     // MainFrame
     void disablePrint() override;
     void enablePrint() override;
+    void updatePrintCommands() override;
     void disableAllCommands() override;
     void enableAllCommands() override;
     void lockForTally() override;

@@ -4,6 +4,7 @@
 #include "attendance/CountPrompt.h"
 #include "model/AttendanceFile.h"
 #include "frame/MainFrame.h"
+#include "frame/ReportActions.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -49,17 +50,11 @@ bool AttendanceWindow::prepare()
 
 void AttendanceWindow::activated()
 {
+    reportActions()->setEnabled(ShowingTally);
     if (ctx.frame) {
         ctx.frame->disableAllCommands();
-        if (ShowingTally)
-            ctx.frame->enablePrint();
-        else
-            ctx.frame->disablePrint();
+        ctx.frame->updatePrintCommands();
     }
-    menuPrint->setEnabled(ShowingTally);
-    menuPreview->setEnabled(ShowingTally);
-    menuCsv->setEnabled(ShowingTally);
-    cmdCsv->setEnabled(ShowingTally);
     OpMode[0]->setEnabled(ShowingTally);
     OpMode[1]->setEnabled(ShowingTally);
     cmdSet->setEnabled(!ShowingTally);
@@ -433,8 +428,6 @@ void AttendanceWindow::cmdInput_Click()
     }
     closeValuePrompt();
     ShowingTally = false;
-    if (ctx.frame)
-        ctx.frame->disablePrint();
     setTallyControls(false);
     NameSet();
     SetCbMonth();
@@ -445,12 +438,9 @@ void AttendanceWindow::cmdInput_Click()
 
 void AttendanceWindow::setTallyControls(bool tally)
 {
-    for (QAction* action : {menuPrint, menuPreview, menuCsv})
-        action->setEnabled(tally);
-    cmdCsv->setEnabled(tally);
-    for (QWidget* control : {static_cast<QWidget*>(cmdPrint[0]), static_cast<QWidget*>(cmdPrint[1]),
-                             static_cast<QWidget*>(OpMode[0]), static_cast<QWidget*>(OpMode[1])})
-        control->setEnabled(tally);
+    reportActions()->setEnabled(tally);
+    for (QRadioButton* view : OpMode)
+        view->setEnabled(tally);
     cmdSet->setEnabled(!tally);
     menuSet->setEnabled(!tally);
     TxJugyoSu->setEnabled(!tally);
@@ -479,8 +469,6 @@ void AttendanceWindow::cmdShukei_Click(int Index)
     }
     closeValuePrompt();
     ShowingTally = true;
-    if (ctx.frame)
-        ctx.frame->enablePrint();
     setTallyControls(true);
     SetCbGakki();
     SetShukei(Index);
@@ -493,6 +481,7 @@ void AttendanceWindow::SetShukei(int Index)
         return;
     StartMonth = months.StartMonth;
     EndMonth = months.EndMonth;
+    tallyIndex = Index;
     StatisticsWindow();
     CbMonth->setCurrentIndex(Index);
 }
@@ -500,16 +489,13 @@ void AttendanceWindow::SetShukei(int Index)
 void AttendanceWindow::StatisticsWindow()
 {
     NameSet();
-    const Sums sums = sum(ctx.data, {StartMonth, EndMonth});
-    TxJugyoSu->setText(QString::number(sums.lessonDays));
-    const View view = chosenView();
+    shownTally = table(ctx.data, tallyIndex, chosenView());
+    TxJugyoSu->setText(QString::number(shownTally.lessonDays));
     Grid1->setUpdatesEnabled(false);
-    Grid1->setHorizontalHeaderLabels(tallyHeadings(view));
-    for (int p = 1; p <= Grid1->rowCount(); ++p) {
-        const QStringList row = tallyRow(ctx.data, sums, p, view);
+    Grid1->setHorizontalHeaderLabels(shownTally.headings);
+    for (int p = 1; p <= Grid1->rowCount() && p <= shownTally.rows.size(); ++p)
         for (int c = 2; c < Columns; ++c)
-            setCell(p, c, row[c]);
-    }
+            setCell(p, c, shownTally.rows[p - 1][c]);
     Grid1->setUpdatesEnabled(true);
 }
 
@@ -519,21 +505,13 @@ void AttendanceWindow::OpMode_Click(int)
         StatisticsWindow();
 }
 
-void AttendanceWindow::cmdPrint_Click(int Index)
+// The sheet of the tally shown, made from the table the window keeps.
+void AttendanceWindow::output(ReportDestination destination)
 {
     if (!ShowingTally)
         return;
     BusyCursor busy(ctx.ui);
-    ReportSheet sheet = MakeDB();
-    TitleSet(sheet, reportTitle(), CbMonth->currentText(), TxJugyoSu->text());
-    for (int r = 0; r <= Grid1->rowCount(); ++r) {
-        QStringList texts;
-        for (int c = 0; c < Columns; ++c)
-            texts << cellText(r, c);
-        Dataset(sheet, texts);
-    }
-    const ReportDestination destination = destinationOf(Index);
-    ctx.check(ctx.reports.run(this, sheet, destination, previewTitle(CbMonth->currentText())), this);
+    ctx.check(ctx.reports.run(this, sheet(shownTally), destination, previewTitle(shownTally.name)), this);
 }
 
 // ---- keys and focus -----------------------------------------------------------------

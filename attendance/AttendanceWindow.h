@@ -34,6 +34,8 @@ public:
     bool mayClose() override;
     void closed() override;
     bool programEnding() override;
+    // Prints, previews or saves the tally shown; nothing in the monthly input.
+    void output(ReportDestination destination) override;
 
     // Grid texts: numbers, names and headings of the current state.
     void NameSet();
@@ -54,7 +56,6 @@ public:
     void cmdInput_Click();
     void cmdSet_Click();
     void cmdShukei_Click(int Index);
-    void cmdPrint_Click(int Index);
     void OpMode_Click(int Index);
     void cmdEnd_Click();
     void menuHelp_Click();
@@ -73,9 +74,6 @@ public:
     // Controls.
     QMenuBar* menuBar = nullptr;
     QMenu* menuFile = nullptr;
-    QAction* menuPrint = nullptr;
-    QAction* menuPreview = nullptr;
-    QAction* menuCsv = nullptr;  // CSV保存: the shown tally as a spreadsheet table
     QAction* separater = nullptr;
     QAction* menuSave = nullptr;
     QMenu* menuInputTop = nullptr;
@@ -97,8 +95,6 @@ public:
     QPushButton* cmdInput = nullptr;
     QPushButton* cmdSet = nullptr;
     QPushButton* cmdShukei[4] = {};
-    QPushButton* cmdPrint[2] = {};
-    QPushButton* cmdCsv = nullptr;
     QPushButton* cmdEnd = nullptr;
 
     static constexpr int Columns = 10;  // number, name, seven counts, 出席日数 of a tally
@@ -134,4 +130,7 @@ private:
     bool programEnded = false;
     // The lesson days the shown 必要日数 were filled in from (or loaded with).
     int lessonDaysApplied = -1;
+    // The tally shown (its index 0..3 and the table), which is what prints.
+    int tallyIndex = 0;
+    AttendanceTally::Table shownTally;
 };

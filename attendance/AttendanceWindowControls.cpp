@@ -4,6 +4,7 @@
 #include "attendance/AttendanceWindow.h"
 
 #include "attendance/DayCount.h"
+#include "frame/ReportActions.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -49,14 +50,15 @@ void AttendanceWindow::buildMenus()
     };
     menuFile = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
-    menuPrint = named(menuFile->addAction(QStringLiteral("印刷(&P)")), "menuPrint", QKeySequence(Qt::CTRL | Qt::Key_P));
-    menuPreview = named(menuFile->addAction(QStringLiteral("印刷プレビュー(&O)")), "menuPreview");
-    menuCsv = named(menuFile->addAction(QStringLiteral("CSV保存")), "menuCsv");
+    // 印刷, 印刷プレビュー and CSV保存: the window's output commands, shared with its buttons.
+    ReportActions* outputs = makeReportActions(QStringLiteral("印刷(&P)"), QStringLiteral("印刷プレビュー(&O)"));
+    QAction* print = outputs->printAction();
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(print);
+    menuFile->addActions({print, outputs->previewAction(), outputs->csvAction()});
     separater = menuFile->addSeparator();
     menuSave = named(menuFile->addAction(QStringLiteral("終了(&X)")), "menuSave", QKeySequence(Qt::CTRL | Qt::Key_F4));
-    connect(menuPrint, &QAction::triggered, this, [this] { cmdPrint_Click(0); });
-    connect(menuPreview, &QAction::triggered, this, [this] { cmdPrint_Click(1); });
-    connect(menuCsv, &QAction::triggered, this, [this] { cmdPrint_Click(2); });
     connect(menuSave, &QAction::triggered, this, [this] { cmdEnd_Click(); });
 
     menuInputTop = menuBar->addMenu(QStringLiteral("入力(&I)"));
@@ -164,7 +166,6 @@ void AttendanceWindow::buildControls()
     cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
     const QStringList tallyCaptions{QStringLiteral("１学期集計(&1)"), QStringLiteral("２学期集計(&2)"),
                                     QStringLiteral("３学期集計(&3)"), QStringLiteral("年度末集計(&N)")};
-    const QStringList printCaptions{QStringLiteral("印刷(&P)"), QStringLiteral("プレビュー(&O)")};
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(cmdInput);
     buttons->addWidget(cmdSet);
@@ -176,16 +177,9 @@ void AttendanceWindow::buildControls()
         connect(cmdShukei[i], &QPushButton::clicked, this, [this, i] { cmdShukei_Click(i); });
     }
     buttons->addSpacing(16);
-    for (int i = 0; i < 2; ++i) {
-        cmdPrint[i] = new QPushButton(printCaptions[i], this);
-        cmdPrint[i]->setObjectName(QStringLiteral("cmdPrint%1").arg(i));
-        buttons->addWidget(cmdPrint[i]);
-        connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
-    }
-    cmdCsv = new QPushButton(QStringLiteral("CSV保存"), this);
-    cmdCsv->setObjectName(QStringLiteral("cmdCsv"));
-    buttons->addWidget(cmdCsv);
-    connect(cmdCsv, &QPushButton::clicked, this, [this] { cmdPrint_Click(2); });
+    buttons->addWidget(reportActions()->button(ReportDestination::Printer, this, QStringLiteral("印刷(&P)")));
+    buttons->addWidget(reportActions()->button(ReportDestination::Preview, this, QStringLiteral("プレビュー(&O)")));
+    buttons->addWidget(reportActions()->button(ReportDestination::Csv, this));
     buttons->addStretch(1);
     buttons->addWidget(cmdEnd);
     connect(cmdInput, &QPushButton::clicked, this, [this] { cmdInput_Click(); });

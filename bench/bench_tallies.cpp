@@ -46,29 +46,30 @@ KAZANE_BENCH("tallies")
     writeLargestUnit(env);
     MainWindow& window = env.startMainWindow();
 
-    env.ui.modalHandlers.push_back([](QDialog& d) { static_cast<TestPickerDialog&>(d).Bt_All->click(); });
+    env.ui.modalHandlers.push_back([](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("allButton"))->click(); });
     auto* overall = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
     const QList<int> chosen = overall->tally()->chosenTests;
     Bench::measure(QStringLiteral("overall tally: compute and fill the grid (45 x 240 columns)"), 30, [&] {
         const OverallTally tally = computeOverallTally(env.data, env.data.subject, chosen);
-        TallyGrid::setRows(overall->Grid1, overallGridRows(tally, OverallOrder{}, ShownFigures{}));
+        TallyGrid::setRows(overall->findChild<QTableWidget*>(QStringLiteral("pupilGrid")), overallGridRows(tally, OverallOrder{}, ShownFigures{}));
     });
     Bench::measure(QStringLiteral("overall tally: change of order"), 30, [&] {
-        overall->Op_Mode[overall->Op_Mode[0]->isChecked() ? 1 : 0]->click();
+        auto* byNumber = overall->findChild<QRadioButton*>(QStringLiteral("numberOrder"));
+        overall->findChild<QRadioButton*>(byNumber->isChecked() ? QStringLiteral("scoreOrder") : QStringLiteral("numberOrder"))->click();
     });
-    overall->Command1->click();
+    overall->findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
 
     auto* kojin = qobject_cast<PupilResultsWindow*>(window.openPupilResultsWindow());
     int pupil = 0;
     Bench::measure(QStringLiteral("individual results: switch pupil (60 tests)"), 30, [&] {
         pupil = (pupil + 1) % 45;
-        kojin->Cb_Name->setCurrentIndex(pupil);
+        kojin->findChild<QComboBox*>(QStringLiteral("pupilChooser"))->setCurrentIndex(pupil);
     });
     Bench::measure(QStringLiteral("individual results: open (load and tally the class)"), 100, [&] {
         auto* w = window.openPupilResultsWindow();
         w->closeWindow();
     });
-    kojin->Bt_End->click();
+    kojin->findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
 
     Bench::measure(QStringLiteral("statistics window: open (45 x 240 cells)"), 50, [&] {
         auto* w = window.openStatisticsWindow(true);

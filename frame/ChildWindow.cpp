@@ -1,11 +1,10 @@
 #include "frame/ChildWindow.h"
 
-#include <QAbstractButton>
-#include <QAction>
+#include "frame/MainFrame.h"
+#include "frame/ReportActions.h"
+
 #include <QCloseEvent>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 
 ChildWindow::ChildWindow(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx(ctx) {}
 
@@ -35,28 +34,17 @@ void ChildWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-namespace {
-bool hasMnemonic(const QString& caption, QChar key)
+ReportActions* ChildWindow::makeReportActions(const QString& printCaption, const QString& previewCaption)
 {
-    const int at = caption.indexOf(QLatin1Char('&'));
-    return at >= 0 && at + 1 < caption.size() && caption.at(at + 1).toUpper() == key.toUpper();
+    outputs = new ReportActions(*this, printCaption, previewCaption);
+    connect(outputs, &ReportActions::enabledChanged, this, [this] {
+        if (ctx.frame)
+            ctx.frame->updatePrintCommands();
+    });
+    return outputs;
 }
-}  // namespace
 
-bool ChildWindow::triggerMnemonic(QChar key)
+bool ChildWindow::printsNow() const
 {
-    const auto buttons = findChildren<QAbstractButton*>();
-    for (QAbstractButton* button : buttons)
-        if (button->isVisible() && button->isEnabled() && hasMnemonic(button->text(), key)) {
-            button->click();
-            return true;
-        }
-    const auto menus = findChildren<QMenu*>();
-    for (QMenu* menu : menus)
-        for (QAction* action : menu->actions())
-            if (action->isEnabled() && !action->menu() && hasMnemonic(action->text(), key)) {
-                action->trigger();
-                return true;
-            }
-    return false;
+    return outputs && outputs->isEnabled() && !unloaded;
 }

@@ -6,12 +6,19 @@
 // running; when it ends, programEnding lets a window keep what its own closing
 // would keep, and a window that could not keep it (a full disk) may hold the
 // program back, after asking the teacher.
+//
+// A window that prints makes its ReportActions (makeReportActions) and overrides
+// output: the one way it prints, previews or saves its sheet, whether from its own
+// buttons and menus or from the main toolbar's 印刷 and ﾌﾟﾚﾋﾞｭｰ, which are on
+// exactly while the active window's actions are (printsNow).
 
 #include "frame/AppContext.h"
+#include "tally/ReportSheet.h"
 
 #include <QWidget>
 
 class QMdiSubWindow;
+class ReportActions;
 
 class ChildWindow : public QWidget {
     Q_OBJECT
@@ -30,19 +37,28 @@ public:
     // program running (the window has said why, or the teacher chose to stay).
     virtual bool mayEndProgram() { return true; }
 
+    // Sends the window's sheet to the destination; nothing for a window that does
+    // not print.
+    virtual void output(ReportDestination /*destination*/) {}
+    // The output commands, or none for a window that does not print.
+    ReportActions* reportActions() const { return outputs; }
+    // Whether the window has a sheet to print now.
+    bool printsNow() const;
+
     // Closes the window (and its frame inside the main window).
     void closeWindow();
-    // Alt+key sent from the main toolbar (印刷 = P, ﾌﾟﾚﾋﾞｭｰ = O): clicks the enabled
-    // button or menu entry whose caption has that mnemonic. False when none has.
-    bool triggerMnemonic(QChar key);
     // The frame inside the main window, when there is one.
     QMdiSubWindow* subWindow() const;
     bool isUnloaded() const { return unloaded; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Makes the window's output commands with their menu captions; the main
+    // window's print commands follow their state.
+    ReportActions* makeReportActions(const QString& printCaption, const QString& previewCaption);
     AppContext& ctx;
 
 private:
     bool unloaded = false;
+    ReportActions* outputs = nullptr;
 };

@@ -11,6 +11,9 @@ public:
 
     virtual void disablePrint() = 0;
     virtual void enablePrint() = 0;
+    // Switches 印刷 and ﾌﾟﾚﾋﾞｭｰ on exactly when the active child window prints now;
+    // called when a window becomes active and when its output commands change.
+    virtual void updatePrintCommands() = 0;
     virtual void disableAllCommands() = 0;
     virtual void enableAllCommands() = 0;
     virtual void lockForTally() = 0;

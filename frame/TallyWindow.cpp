@@ -2,16 +2,17 @@
 
 #include "frame/MainFrame.h"
 
-TallyWindow::TallyWindow(AppContext& ctx, bool prints, QWidget* parent) : ChildWindow(ctx, parent), prints(prints) {}
+TallyWindow::TallyWindow(AppContext& ctx, bool prints, QWidget* parent) : ChildWindow(ctx, parent)
+{
+    if (prints)
+        makeReportActions(QStringLiteral("印 刷(&P)"), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"));
+}
 
 void TallyWindow::activated()
 {
     if (!ctx.frame)
         return;
-    if (prints)
-        ctx.frame->enablePrint();
-    else
-        ctx.frame->disablePrint();
+    ctx.frame->updatePrintCommands();
     ctx.frame->lockForTally();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Base of the tally windows (per-test, individual, overall, statistics): while one
-// is active the editing commands of the main window are locked, and those that
-// print switch the main toolbar's 印刷 and ﾌﾟﾚﾋﾞｭｰ on. Several may be open at once.
+// is active the editing commands of the main window are locked; those that print
+// have the output commands 印刷, ﾌﾟﾚﾋﾞｭｰ and CSV保存 (reportActions), and the main
+// toolbar's 印刷 and ﾌﾟﾚﾋﾞｭｰ are on while one of them is active. Several may be
+// open at once.
 
 #include "frame/ChildWindow.h"
 
@@ -12,7 +14,4 @@ public:
 
     void activated() override;
     void closed() override;
-
-private:
-    bool prints;
 };

@@ -1,6 +1,7 @@
 #include "maintenance/ListWindow.h"
 
 #include "frame/MainFrame.h"
+#include "frame/ReportActions.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -19,9 +20,8 @@ ListWindow::ListWindow(AppContext& ctx, const Captions& captions, QWidget* paren
     auto* bar = new QMenuBar(this);
     layout->setMenuBar(bar);
     menuFile = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    menuPrint[0] = menuFile->addAction(captions.printMenu);
-    menuPrint[1] = menuFile->addAction(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"));
-    menuCsv = menuFile->addAction(QStringLiteral("CSV保存"));
+    ReportActions* outputs = makeReportActions(captions.printMenu, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"));
+    menuFile->addActions({outputs->printAction(), outputs->previewAction(), outputs->csvAction()});
     menuFile->addSeparator();
     menuEnd = menuFile->addAction(captions.endMenu);
     menuEditTop = bar->addMenu(QStringLiteral("編集(&E)"));
@@ -65,19 +65,9 @@ ListWindow::ListWindow(AppContext& ctx, const Captions& captions, QWidget* paren
         connect(menuEdit[i], &QAction::triggered, this, [this, i] { menuEdit_Click(i); });
     }
     side->addSpacing(8);
-    const QString printCaptions[2] = {captions.printButton, QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)")};
-    for (int i = 0; i < 2; ++i) {
-        cmdPrint[i] = new QPushButton(printCaptions[i], this);
-        cmdPrint[i]->setObjectName(QStringLiteral("cmdPrint%1").arg(i));
-        side->addWidget(cmdPrint[i]);
-        connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
-        connect(menuPrint[i], &QAction::triggered, this, [this, i] { menuPrint_Click(i); });
-    }
-    cmdCsv = new QPushButton(QStringLiteral("CSV保存"), this);
-    cmdCsv->setObjectName(QStringLiteral("cmdCsv"));
-    side->addWidget(cmdCsv);
-    connect(cmdCsv, &QPushButton::clicked, this, [this] { menuPrint_Click(2); });
-    connect(menuCsv, &QAction::triggered, this, [this] { menuPrint_Click(2); });
+    side->addWidget(outputs->button(ReportDestination::Printer, this, captions.printButton));
+    side->addWidget(outputs->button(ReportDestination::Preview, this, QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)")));
+    side->addWidget(outputs->button(ReportDestination::Csv, this));
     side->addStretch();
     cmdEnd = new QPushButton(QStringLiteral("閉じる"), this);
     cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
@@ -94,7 +84,7 @@ void ListWindow::activated()
     showsOpenData(false);
     if (ctx.frame) {
         ctx.frame->disableAllCommands();
-        ctx.frame->enablePrint();
+        ctx.frame->updatePrintCommands();
     }
 }
 
@@ -145,15 +135,7 @@ void ListWindow::menuEnabled(bool flag)
     for (QAction* action : menuEdit)
         action->setEnabled(flag);
     menuEnd->setEnabled(flag);
-    for (QAction* action : menuPrint)
-        action->setEnabled(flag);
-    menuCsv->setEnabled(flag);
-    if (ctx.frame) {
-        if (flag)
-            ctx.frame->enablePrint();
-        else
-            ctx.frame->disablePrint();
-    }
+    reportActions()->setEnabled(flag);
 }
 
 void ListWindow::menuEdit_Click(int index)
@@ -250,15 +232,22 @@ void ListWindow::finishRename(bool tell)
     menuEnabled(true);
 }
 
-void ListWindow::menuPrint_Click(int index)
+void ListWindow::showLines(const QStringList& lines)
+{
+    shownLines = lines;
+    list->clear();
+    list->addItems(lines);
+    Lb_Numbers->setText(QString::number(lines.size()));
+}
+
+// A rename under way is kept first; a list of a class or unit no longer open is
+// read again. The sheet holds the lines shown.
+void ListWindow::output(ReportDestination destination)
 {
     if (renaming)
         Tx_DataInput_LostFocus();
     showsOpenData(false);
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines.append(list->item(i)->text());
-    ctx.check(ctx.reports.run(this, sheetOf(ctx.data.unitName(), lines), destinationOf(index), reportTitle), this,
+    ctx.check(ctx.reports.run(this, sheetOf(ctx.data.unitName(), shownLines), destination, reportTitle), this,
               Ui::Icon::Warning);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // What roster maintenance (RosterWindow) and test-list maintenance (TestListWindow) have
 // in common: a list with its count beside it, the 入力欄 box in which the selected
-// line is renamed, three edit commands (rename, insert, remove), print, preview
-// and CSV保存 of the list, each as a button and as a menu entry. A rename starts
+// line is renamed, three edit commands (rename, insert, remove), and the output
+// commands print, preview and CSV保存 of the list (one action each, shown as a
+// button and as a menu entry; the sheet is made of the lines the list shows, as
+// the window last filled it, never of the list widget's text). A rename starts
 // from the first edit command and ends with Enter, Tab or a click elsewhere; the
 // window stores the typed text. Loading the list, noticing that it changed in
 // another window, inserting and removing belong to each window.
@@ -44,9 +46,8 @@ public:
     // 0 rename, 1 insert, 2 remove, acting on the selected line.
     void menuEdit_Click(int index);
     void cmdEdit_Click(int index) { menuEdit_Click(index); }
-    // 0 print, 1 preview the list, 2 save it as a CSV file.
-    void menuPrint_Click(int index);
-    void cmdPrint_Click(int index) { menuPrint_Click(index); }
+    // Prints, previews or saves the list shown.
+    void output(ReportDestination destination) override;
     void menuEnd_Click() { closeWindow(); }
     void cmdEnd_Click() { closeWindow(); }
     void menuHelp_Click();
@@ -66,12 +67,8 @@ public:
     QLabel* Lb_DataInput = nullptr;
     QLineEdit* Tx_DataInput = nullptr;
     std::array<QPushButton*, 3> cmdEdit{};
-    std::array<QPushButton*, 2> cmdPrint{};
-    QPushButton* cmdCsv = nullptr;  // CSV保存: the list as a spreadsheet table
-    QAction* menuCsv = nullptr;
     QPushButton* cmdEnd = nullptr;
     QMenu* menuFile = nullptr;
-    std::array<QAction*, 2> menuPrint{};
     QAction* menuEnd = nullptr;
     QMenu* menuEditTop = nullptr;
     std::array<QAction*, 3> menuEdit{};
@@ -82,8 +79,10 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // Refills the list and the count from the data in memory.
+    // Refills the list and the count from the data in memory (through showLines).
     virtual void fillList() = 0;
+    // Shows the lines in the list and their number beside it; they are what prints.
+    void showLines(const QStringList& lines);
     // False (after reloading the list) when the list no longer shows the data now
     // open; `tell` says so to the teacher.
     virtual bool showsOpenData(bool tell) = 0;
@@ -111,6 +110,7 @@ private:
 
     const int helpTopic;
     const QString reportTitle;
+    QStringList shownLines;
     ReportSheet (*const sheetOf)(const QString& unitName, const QStringList& lines);
     bool renaming = false;
     int renameRow = -1;

@@ -61,10 +61,10 @@ void RosterWindow::setCaption()
 
 void RosterWindow::fillList()
 {
-    Lt_Name->clear();
+    QStringList names;
     for (int p = 1; p <= ctx.data.pupilCount; ++p)
-        Lt_Name->addItem(ctx.data.pupilName[p]);
-    Lb_Numbers->setText(QString::number(ctx.data.pupilCount));
+        names.append(ctx.data.pupilName[p]);
+    showLines(names);
 }
 
 bool RosterWindow::showsOpenData(bool tell)

@@ -65,10 +65,10 @@ bool TestListWindow::loadUnit(bool tell)
 
 void TestListWindow::fillList()
 {
-    Lt_Test->clear();
+    QStringList names;
     for (int t = 1; t <= ctx.data.tests.count; ++t)
-        Lt_Test->addItem(ctx.data.tests.name[t]);
-    Lb_Numbers->setText(QString::number(ctx.data.tests.count));
+        names.append(ctx.data.tests.name[t]);
+    showLines(names);
 }
 
 bool TestListWindow::showsOpenData(bool tell)
@@ -84,8 +84,7 @@ bool TestListWindow::showsOpenData(bool tell)
         shownSenka = data.specialistMode;
         shownUnit = data.currentUnit();
         shownFolder = data.dataFolder;
-        Lt_Test->clear();
-        Lb_Numbers->setText(QStringLiteral("0"));
+        showLines({});
         return false;
     }
     if (tell)

@@ -1,8 +1,5 @@
 #include "output/PdfTextRepair.h"
 
-#include "model/SafeFile.h"
-#include "output/OutputFile.h"
-
 #include <QFont>
 #include <QHash>
 #include <QRawFont>
@@ -155,14 +152,4 @@ int PdfTextRepair::repair(QByteArray& pdf)
         changed += repairCMap(pdf, cmap, endStream, fixes);
     }
     return changed;
-}
-
-bool PdfTextRepair::repairFile(const QString& path)
-{
-    QByteArray pdf;
-    if (!SafeFile::read(path, pdf, 1024 * SafeFile::MaxDataFileSize))
-        return false;
-    if (repair(pdf) == 0)
-        return true;
-    return OutputFile::write(path, pdf).ok;
 }

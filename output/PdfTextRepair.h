@@ -7,14 +7,15 @@
 // would read back "⽥中" instead of "田中": wrong for copying, searching and any
 // text extraction. The repair rewrites those table entries to the kanji the font
 // draws with the same glyph. Every entry keeps its length, so the file's layout
-// and cross-reference offsets stay as they are.
+// and cross-reference offsets stay as they are. Qt offers no way to choose those
+// entries itself (the table is built inside its PDF engine), so the repair is done
+// on the document in memory, before its single write.
 
 #include <QByteArray>
 #include <QString>
 
 namespace PdfTextRepair {
-// Repairs the ToUnicode tables of a PDF in memory; returns how many entries changed.
+// Repairs the ToUnicode tables of a PDF in memory, before it is written (PdfWriter);
+// returns how many entries changed.
 int repair(QByteArray& pdf);
-// Repairs a PDF file in place; false when it cannot be read or written.
-bool repairFile(const QString& path);
 }

@@ -1,14 +1,25 @@
 #pragma once
-// A sheet rendered to a PDF with its layout, as 印刷 would print it. The file
-// appears whole or not at all (see OutputFile).
+// The one way the program and kazane-export make a PDF file of a sheet: the pages
+// are painted into a PDF document in memory, its text is put right there (see
+// PdfTextRepair: Qt would name some kanji by the radical of the same shape), and
+// the document is written once, whole or not at all (see OutputFile). Nothing is
+// patched in a file after it was written.
 
 #include "model/Status.h"
 #include "tally/ReportSheet.h"
 
 #include <QByteArray>
 
+class ReportRenderer;
+
 namespace PdfWriter {
-// The PDF document in memory; `title` becomes its document title.
+// The PDF document of a renderer that holds its layout and sheet; `title` becomes
+// the document's title.
+Status render(const ReportRenderer& renderer, const QString& title, QByteArray& pdf);
+// The same from a sheet and the layout file it is printed with.
 Status render(const ReportSheet& sheet, const QString& layoutPath, const QString& title, QByteArray& pdf);
+// Renders and writes the file.
+Status write(const ReportRenderer& renderer, const QString& pdfPath, const QString& title);
+// The sheets of kazane-export carry no document title.
 Status write(const ReportSheet& sheet, const QString& layoutPath, const QString& pdfPath);
 }

@@ -2,6 +2,7 @@
 
 #include "output/CsvWriter.h"
 #include "output/OutputFile.h"
+#include "output/PdfWriter.h"
 #include "output/ReportStore.h"
 #include "output/ReportRenderer.h"
 #include "platform/Ui.h"
@@ -62,16 +63,12 @@ Status ReportOutput::prepare(const ReportSheet& sheet, ReportRenderer& engine)
         return written;
     if (storeObserver)
         storeObserver(store);
-    // The renderer takes the sheet from the store, as the layout names it; once it
-    // has it, the store is no longer needed.
-    ReportSheet stored;
-    Status status = ReportStore::read(store, stored);
+    // The store is the program's outside record of the sheet; the pages are painted
+    // from the sheet itself, so the store goes at once.
     QFile::remove(store);
-    if (!status)
-        return status;
-    if (status = engine.loadLayout(layoutPath(sheet.stem)); !status)
-        return status;
-    engine.setSheet(stored);
+    if (Status loaded = engine.loadLayout(layoutPath(sheet.stem)); !loaded)
+        return loaded;
+    engine.setSheet(sheet);
     return engine.checkSheet();
 }
 
@@ -82,39 +79,47 @@ Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestina
     ReportRenderer engine;
     if (Status prepared = prepare(sheet, engine); !prepared)
         return prepared;
-    if (destination == ReportDestination::Preview) {
-        ui.preview(owner, previewTitle, [&engine](QPrinter* target) {
-            engine.preparePrinter(*target);
-            engine.paint(*target);
-        });
-        return Status::success();
-    }
+    if (destination == ReportDestination::Preview)
+        return preview(owner, engine, previewTitle);
     return printSheet(owner, engine, previewTitle);
+}
+
+// The preview paints on the printer it is given; printed from the preview into a
+// PDF file, the file comes whole from PdfWriter. A failure is told once the
+// preview has closed.
+Status ReportOutput::preview(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
+{
+    Status result = Status::success();
+    ui.preview(owner, previewTitle, [&](QPrinter* target) {
+        if (Status printed = toPrinter(engine, *target, previewTitle); !printed && result)
+            result = printed;
+    });
+    return result;
 }
 
 Status ReportOutput::printSheet(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
 {
     QPrinter& target = printer();
-    const bool toFile = target.outputFormat() == QPrinter::PdfFormat && !target.outputFileName().isEmpty();
-    if (toFile)
-        return writePdf(engine, target.outputFileName(), target.docName().isEmpty() ? previewTitle : target.docName());
     const bool hasPrinter = printerCheck ? printerCheck() : !QPrinterInfo::availablePrinters().isEmpty();
-    if (!hasPrinter)
+    if (!printsToFile(target) && !hasPrinter)
         return savePdf(owner, engine, previewTitle);
-    BusyCursor busy(ui);
-    engine.preparePrinter(target);
-    return engine.paint(target);
+    return toPrinter(engine, target, previewTitle);
 }
 
-// The PDF is made in memory and written through a checked write, so that a full
-// disk leaves no half-written file under the name.
-Status ReportOutput::writePdf(const ReportRenderer& engine, const QString& file, const QString& title)
+bool ReportOutput::printsToFile(const QPrinter& target)
+{
+    return target.outputFormat() == QPrinter::PdfFormat && !target.outputFileName().isEmpty();
+}
+
+// A printer set to print into a PDF file gets the file from PdfWriter, named by the
+// printer's document name or else the title.
+Status ReportOutput::toPrinter(const ReportRenderer& engine, QPrinter& target, const QString& title)
 {
     BusyCursor busy(ui);
-    QByteArray pdf;
-    if (Status rendered = engine.renderPdf(pdf, title); !rendered)
-        return rendered;
-    return OutputFile::write(file, pdf);
+    if (printsToFile(target))
+        return PdfWriter::write(engine, target.outputFileName(), target.docName().isEmpty() ? title : target.docName());
+    engine.preparePrinter(target);
+    return engine.paint(target);
 }
 
 // No printer on this computer: offer a PDF file instead of failing silently.
@@ -130,7 +135,12 @@ Status ReportOutput::savePdf(QWidget* owner, const ReportRenderer& engine, const
                                      QStringLiteral("PDFファイル (*.pdf)"));
     if (file.isEmpty())
         return Status::success();
-    if (Status written = writePdf(engine, file, name); !written)
+    Status written = Status::success();
+    {
+        BusyCursor busy(ui);
+        written = PdfWriter::write(engine, file, name);
+    }
+    if (!written)
         return written;
     ui.message(owner, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
                Ui::Buttons::Ok, Ui::Icon::Information);

@@ -1,12 +1,13 @@
 #pragma once
 // The report steps shared by every sheet: the store is made in the program's folder
-// (a leftover of an interrupted run is replaced), the layout of the same stem is
-// read from beside the executable, the renderer takes the sheet from the store,
-// the store is deleted, and the sheet goes to the printer or the preview.
+// (a leftover of an interrupted run is replaced) and deleted again, the layout of
+// the same stem is read from beside the executable, and the renderer paints the
+// sheet as it is in memory on the printer or in the preview.
 //
 // When the computer has no printer, printing offers to save the sheet as a PDF
-// file instead. Every file it saves (PDF, CSV, the store) appears whole or not at
-// all (see OutputFile). A failure comes back as a Status whose message the window shows
+// file instead; a printer set to print into a PDF file gets it from PdfWriter.
+// Every file it saves (PDF, CSV, the store) appears whole or not at all (see
+// OutputFile). A failure comes back as a Status whose message the window shows
 // (ctx.check); a cancelled PDF offer is no failure.
 
 #include "model/Status.h"
@@ -48,15 +49,17 @@ public:
     void setPrinterCheck(std::function<bool()> check) { printerCheck = std::move(check); }
 
 private:
-    // Writes the store, reads it back into the engine and deletes it.
+    // Writes the store and deletes it; the engine takes the layout and the sheet.
     Status prepare(const ReportSheet& sheet, ReportRenderer& engine);
     Status saveCsv(QWidget* owner, const ReportSheet& sheet, const QString& title);
     QString askFileName(QWidget* owner, const QString& title, const QString& name, const QString& extension,
                         const QString& filter);
     static QString fileNameFor(const QString& title);
+    Status preview(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
     Status printSheet(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
     Status savePdf(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
-    Status writePdf(const ReportRenderer& engine, const QString& file, const QString& title);
+    static bool printsToFile(const QPrinter& target);
+    Status toPrinter(const ReportRenderer& engine, QPrinter& target, const QString& title);
 
     Ui& ui;
     QString stores;

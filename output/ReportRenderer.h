@@ -50,6 +50,7 @@
 //   table stops above it.
 
 #include "model/Status.h"
+#include "output/ReportLayout.h"
 #include "tally/ReportSheet.h"
 
 #include <QString>
@@ -66,8 +67,9 @@ public:
 
     // Reads the layout; fails naming the file and the line of a statement it cannot use.
     Status loadLayout(const QString& layoutPath);
-    // Reads a layout from text; `displayName` names it in messages.
+    // Reads a layout from text; `displayName` names it in messages (see ReportLayout).
     Status parseLayout(const QString& text, const QString& displayName);
+    bool hasLayout() const { return layout != nullptr; }
     void setSheet(const ReportSheet& sheet);
     // Checks the layout against the sheet: every {Field} of a template must be a
     // "Titles" field and every column a "Datas" field. Fails naming the layout's line.
@@ -76,11 +78,12 @@ public:
     // Sets paper size and orientation of the printer from the layout.
     void preparePrinter(QPrinter& printer) const;
     // Paints every page on the printer (new pages with printer.newPage()). Fails
-    // when the printer cannot be painted on (a PDF file that cannot be written).
+    // when the printer cannot be painted on. A PDF file is made by PdfWriter instead.
     Status paint(QPrinter& printer) const;
-    // The pages as a PDF document in memory, text repaired (see PdfTextRepair), so
-    // that it can be written to its file through a checked write.
-    Status renderPdf(QByteArray& pdf, const QString& title) const;
+    // The layout's paper without margins (A4 portrait before a layout is read).
+    QPageLayout pageLayout() const;
+    // Paints every page on a device that shows the whole paper at `dotsPerMm`.
+    void paintPages(QPainter& painter, QPagedPaintDevice& device, double dotsPerMm) const;
     // Paints page `page` (1-based) with the painter, whose device shows the whole
     // paper at `dotsPerMm` (for images and tests).
     void paintPage(QPainter& painter, int page, double dotsPerMm) const;
@@ -88,9 +91,6 @@ public:
     int pageCount() const;
 
 private:
-    void paintPages(QPainter& painter, QPagedPaintDevice& device, double dotsPerMm) const;
-
-    struct Layout;
-    std::unique_ptr<Layout> layout;
+    std::unique_ptr<ReportLayout> layout;
     ReportSheet sheet;
 };

@@ -5,6 +5,7 @@
 #include "reports/TestPickerDialog.h"
 #include "reports/TallyGrid.h"
 #include "frame/MainFrame.h"
+#include "frame/ReportActions.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -33,104 +34,96 @@ OverallTallyWindow::~OverallTallyWindow() = default;
 
 void OverallTallyWindow::buildControls()
 {
-    Grid1 = TallyGrid::make(this, QStringLiteral("Grid1"), OverallTallyText::headings(), 2);
+    pupilGrid = TallyGrid::make(this, QStringLiteral("pupilGrid"), OverallTallyText::headings(), 2);
     // Number and name, then per group average, rank and evaluation.
     const int groupWidths[3] = {54, 42, 40};
-    Grid1->setColumnWidth(0, 40);
-    Grid1->setColumnWidth(1, 120);
+    pupilGrid->setColumnWidth(0, 40);
+    pupilGrid->setColumnWidth(1, 120);
     for (int c = 2; c < OverallTallyText::Columns; ++c)
-        Grid1->setColumnWidth(c, groupWidths[(c - 2) % 3]);
+        pupilGrid->setColumnWidth(c, groupWidths[(c - 2) % 3]);
     QList<int> rightAligned{0};
     for (int c = 2; c < OverallTallyText::Columns; ++c)
         rightAligned.append(c);
-    TallyGrid::alignColumns(Grid1, rightAligned, Qt::AlignRight | Qt::AlignVCenter);
+    TallyGrid::alignColumns(pupilGrid, rightAligned, Qt::AlignRight | Qt::AlignVCenter);
 
-    Grid2 = TallyGrid::make(this, QStringLiteral("Grid2"),
-                            {QStringLiteral("番号"), QStringLiteral("観　点　名"), QStringLiteral("平　均"),
-                             QStringLiteral("該当テスト数")});
-    Grid2->setRowCount(4);
-    TallyGrid::keepProportionalWidths(Grid2, {0.7, 3.3, 1.4, 1.8}, 7.2);
-    Grid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid2->setFixedHeight(Grid2->horizontalHeader()->sizeHint().height() + 4 * Grid2->verticalHeader()->defaultSectionSize() + 4);
-    Grid2->setMinimumWidth(360);
+    viewpointGrid = TallyGrid::make(this, QStringLiteral("viewpointGrid"),
+                                    {QStringLiteral("番号"), QStringLiteral("観　点　名"), QStringLiteral("平　均"),
+                                     QStringLiteral("該当テスト数")});
+    viewpointGrid->setRowCount(4);
+    TallyGrid::keepProportionalWidths(viewpointGrid, {0.7, 3.3, 1.4, 1.8}, 7.2);
+    viewpointGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewpointGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewpointGrid->setFixedHeight(viewpointGrid->horizontalHeader()->sizeHint().height()
+                                  + 4 * viewpointGrid->verticalHeader()->defaultSectionSize() + 4);
+    viewpointGrid->setMinimumWidth(360);
 
-    lstDisplay = new QListWidget(this);
-    lstDisplay->setObjectName(QStringLiteral("lstDisplay"));
+    figureChoices = new QListWidget(this);
+    figureChoices->setObjectName(QStringLiteral("figureChoices"));
     for (const char* text : {"平均点を表示", "順位を表示", "評定を表示"}) {
-        auto* item = new QListWidgetItem(QString::fromUtf8(text), lstDisplay);
+        auto* item = new QListWidgetItem(QString::fromUtf8(text), figureChoices);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
     }
-    lstDisplay->setFixedHeight(3 * lstDisplay->sizeHintForRow(0) + 2 * lstDisplay->frameWidth() + 4);
-    lstDisplay->setFixedWidth(140);
+    figureChoices->setFixedHeight(3 * figureChoices->sizeHintForRow(0) + 2 * figureChoices->frameWidth() + 4);
+    figureChoices->setFixedWidth(140);
 
-    Frame1 = new QGroupBox(QStringLiteral("並べ方"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Op_Mode[0] = new QRadioButton(QStringLiteral("出席番号順"), Frame1);
-    Op_Mode[1] = new QRadioButton(QStringLiteral("成績順"), Frame1);
-    Op_Mode[0]->setObjectName(QStringLiteral("Op_Mode_0"));
-    Op_Mode[1]->setObjectName(QStringLiteral("Op_Mode_1"));
-    Cb_RyoikiName = new QComboBox(Frame1);
-    Cb_RyoikiName->setObjectName(QStringLiteral("Cb_RyoikiName"));
-    Cb_RyoikiName->setMinimumWidth(150);
-    auto* order = new QVBoxLayout(Frame1);
+    auto* orderBox = new QGroupBox(QStringLiteral("並べ方"), this);
+    orderBox->setObjectName(QStringLiteral("orderBox"));
+    numberOrderButton = new QRadioButton(QStringLiteral("出席番号順"), orderBox);
+    scoreOrderButton = new QRadioButton(QStringLiteral("成績順"), orderBox);
+    numberOrderButton->setObjectName(QStringLiteral("numberOrder"));
+    scoreOrderButton->setObjectName(QStringLiteral("scoreOrder"));
+    orderChooser = new QComboBox(orderBox);
+    orderChooser->setObjectName(QStringLiteral("orderChooser"));
+    orderChooser->setMinimumWidth(150);
+    auto* orderLayout = new QVBoxLayout(orderBox);
     auto* modes = new QHBoxLayout;
-    modes->addWidget(Op_Mode[0]);
-    modes->addWidget(Op_Mode[1]);
-    order->addLayout(modes);
-    order->addWidget(Cb_RyoikiName);
+    modes->addWidget(numberOrderButton);
+    modes->addWidget(scoreOrderButton);
+    orderLayout->addLayout(modes);
+    orderLayout->addWidget(orderChooser);
 
-    Label1 = new QLabel(QStringLiteral("総合平均点"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    lbSouAvarage = new QLabel(QStringLiteral("0.00"), this);
-    lbSouAvarage->setObjectName(QStringLiteral("lbSouAvarage"));
-    lbSouAvarage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lbSouAvarage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lbSouAvarage->setMinimumWidth(64);
+    auto* averageCaption = new QLabel(QStringLiteral("総合平均点"), this);
+    averageCaption->setObjectName(QStringLiteral("overallAverageCaption"));
+    overallAverageLabel = new QLabel(QStringLiteral("0.00"), this);
+    overallAverageLabel->setObjectName(QStringLiteral("overallAverage"));
+    overallAverageLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    overallAverageLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    overallAverageLabel->setMinimumWidth(64);
     auto* average = new QHBoxLayout;
-    average->addWidget(Label1);
-    average->addWidget(lbSouAvarage);
+    average->addWidget(averageCaption);
+    average->addWidget(overallAverageLabel);
 
-    CmdPrint[0] = new QPushButton(QStringLiteral("印 刷(&P)"), this);
-    CmdPrint[1] = new QPushButton(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"), this);
-    Command1 = new QPushButton(QStringLiteral("閉じる"), this);
-    CmdPrint[0]->setObjectName(QStringLiteral("CmdPrint_0"));
-    CmdPrint[1]->setObjectName(QStringLiteral("CmdPrint_1"));
-    CmdCsv = new QPushButton(QStringLiteral("CSV保存"), this);
-    CmdCsv->setObjectName(QStringLiteral("CmdCsv"));
-    Command1->setObjectName(QStringLiteral("Command1"));
+    auto* closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(CmdPrint[0]);
-    buttons->addWidget(CmdPrint[1]);
-    buttons->addWidget(CmdCsv);
-    buttons->addWidget(Command1);
+    buttons->addWidget(reportActions()->button(ReportDestination::Printer, this));
+    buttons->addWidget(reportActions()->button(ReportDestination::Preview, this));
+    buttons->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    buttons->addWidget(closeButton);
     buttons->addStretch();
 
     auto* side = new QVBoxLayout;
-    side->addWidget(Frame1);
+    side->addWidget(orderBox);
     side->addLayout(average);
     side->addStretch();
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Grid2, 0, Qt::AlignTop);
-    top->addWidget(lstDisplay, 0, Qt::AlignTop);
+    top->addWidget(viewpointGrid, 0, Qt::AlignTop);
+    top->addWidget(figureChoices, 0, Qt::AlignTop);
     top->addLayout(side);
     top->addLayout(buttons);
     top->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(Grid1, 1);
+    layout->addWidget(pupilGrid, 1);
 
-    // Command1 is the window's cancel button: Esc closes the window.
+    // 閉じる is the window's cancel button: Esc closes the window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, Command1, &QPushButton::click);
-    for (int index = 0; index < 2; ++index)
-        connect(CmdPrint[index], &QPushButton::clicked, this, [this, index] { CmdPrint_Click(index); });
-    connect(CmdCsv, &QPushButton::clicked, this, [this] { CmdPrint_Click(2); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(escape, &QShortcut::activated, closeButton, &QPushButton::click);
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeWindow(); });
 }
 
 QSize OverallTallyWindow::sizeHint() const
@@ -142,16 +135,17 @@ bool OverallTallyWindow::prepare()
 {
     ClassData& data = ctx.data;
     setWindowTitle(QStringLiteral("総合成績集計-") + data.unitName());
+    caption = overallTallyCaption(data);
 
-    Cb_RyoikiName->clear();
-    Cb_RyoikiName->addItem(QStringLiteral("総合成績順"));
+    orderChooser->clear();
+    orderChooser->addItem(QStringLiteral("総合成績順"));
     for (int v = 1; v <= Limits::Viewpoints; ++v)
-        Cb_RyoikiName->addItem(data.viewpointName[data.subject][v]);
-    Cb_RyoikiName->setCurrentIndex(0);
-    Cb_RyoikiName->setEnabled(false);
-    Op_Mode[0]->setChecked(true);
-    for (int i = 0; i < lstDisplay->count(); ++i)
-        lstDisplay->item(i)->setCheckState(Qt::Checked);
+        orderChooser->addItem(data.viewpointName[data.subject][v]);
+    orderChooser->setCurrentIndex(0);
+    orderChooser->setEnabled(false);
+    numberOrderButton->setChecked(true);
+    for (int i = 0; i < figureChoices->count(); ++i)
+        figureChoices->item(i)->setCheckState(Qt::Checked);
 
     if (!ctx.check(RosterFile::load(data), this))
         return false;
@@ -159,7 +153,7 @@ bool OverallTallyWindow::prepare()
         ctx.ui.message(this, NoPupils);
         return false;
     }
-    Grid1->setRowCount(data.pupilCount);
+    pupilGrid->setRowCount(data.pupilCount);
     if (!ctx.check(ScoreFile::load(data), this))
         return false;
     const QList<int> chosen = chooseTests();
@@ -169,16 +163,19 @@ bool OverallTallyWindow::prepare()
         figures = std::make_unique<OverallTally>(computeOverallTally(data, data.subject, chosen));
     }
     for (int v = 1; v <= Limits::Viewpoints; ++v)
-        TallyGrid::setRow(Grid2, v - 1, OverallTallyText::viewpointRow(*figures, v));
-    SortbyNumber();
+        TallyGrid::setRow(viewpointGrid, v - 1, OverallTallyText::viewpointRow(*figures, v));
+    showRows();
 
-    connect(Cb_RyoikiName, &QComboBox::currentIndexChanged, this, [this] { Cb_RyoikiName_Click(); });
-    for (int index = 0; index < 2; ++index)
-        connect(Op_Mode[index], &QRadioButton::toggled, this, [this, index](bool on) {
-            if (on)
-                Op_Mode_Click(index);
-        });
-    connect(lstDisplay, &QListWidget::itemChanged, this, [this] { lstDisplay_Click(); });
+    connect(orderChooser, &QComboBox::currentIndexChanged, this, [this] { showRows(); });
+    connect(numberOrderButton, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            orderModeChosen(false);
+    });
+    connect(scoreOrderButton, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            orderModeChosen(true);
+    });
+    connect(figureChoices, &QListWidget::itemChanged, this, [this] { showRows(); });
     return true;
 }
 
@@ -191,28 +188,13 @@ QList<int> OverallTallyWindow::chooseTests()
     return selection.chosenTests();
 }
 
-OverallOrder OverallTallyWindow::currentOrder() const
+// Score order lets the teacher choose the overall or a viewpoint's score.
+void OverallTallyWindow::orderModeChosen(bool byScore)
 {
-    OverallOrder order;
-    order.byScore = Op_Mode[1]->isChecked();
-    order.viewpoint = qMax(0, Cb_RyoikiName->currentIndex());
-    return order;
-}
-
-ShownFigures OverallTallyWindow::shownFigures() const
-{
-    ShownFigures shown;
-    shown.average = lstDisplay->item(0)->checkState() == Qt::Checked;
-    shown.rank = lstDisplay->item(1)->checkState() == Qt::Checked;
-    shown.evaluation = lstDisplay->item(2)->checkState() == Qt::Checked;
-    return shown;
-}
-
-void OverallTallyWindow::GridClear()
-{
-    Grid1->clearContents();
-    Grid1->setCurrentCell(0, 0);
-    Grid1->scrollToTop();
+    orderChooser->setEnabled(byScore);
+    showRows();
+    if (byScore)
+        orderChooser->setFocus();
 }
 
 void OverallTallyWindow::showRows()
@@ -220,88 +202,29 @@ void OverallTallyWindow::showRows()
     if (!figures)
         return;
     BusyCursor busy(ctx.ui);
-    Grid1->setUpdatesEnabled(false);
-    GridClear();
-    OverallOrder order = currentOrder();
-    TallyGrid::setRows(Grid1, overallGridRows(*figures, order, shownFigures()));
-    Grid1->setCurrentCell(0, 0);
-    Grid1->setUpdatesEnabled(true);
-    lbSouAvarage->setText(OverallTallyText::overallAverage(*figures));
+    order.byScore = scoreOrderButton->isChecked();
+    order.viewpoint = qMax(0, orderChooser->currentIndex());
+    figuresShown.average = figureChoices->item(0)->checkState() == Qt::Checked;
+    figuresShown.rank = figureChoices->item(1)->checkState() == Qt::Checked;
+    figuresShown.evaluation = figureChoices->item(2)->checkState() == Qt::Checked;
+    pupilGrid->setUpdatesEnabled(false);
+    pupilGrid->clearContents();
+    pupilGrid->setCurrentCell(0, 0);
+    pupilGrid->scrollToTop();
+    TallyGrid::setRows(pupilGrid, overallGridRows(*figures, order, figuresShown));
+    pupilGrid->setCurrentCell(0, 0);
+    pupilGrid->setUpdatesEnabled(true);
+    overallAverageLabel->setText(OverallTallyText::overallAverage(*figures));
 }
 
-void OverallTallyWindow::SortbyNumber()
-{
-    showRows();
-}
-
-void OverallTallyWindow::SortbySougou()
-{
-    showRows();
-}
-
-void OverallTallyWindow::SortbyRyoiki()
-{
-    showRows();
-}
-
-void OverallTallyWindow::Cb_RyoikiName_Click()
-{
-    if (Cb_RyoikiName->currentIndex() >= 1)
-        SortbyRyoiki();
-    else
-        SortbySougou();
-}
-
-void OverallTallyWindow::Op_Mode_Click(int index)
-{
-    if (index == 1) {
-        Cb_RyoikiName->setEnabled(true);
-        if (Cb_RyoikiName->currentIndex() >= 1)
-            SortbyRyoiki();
-        else
-            SortbySougou();
-        Cb_RyoikiName->setFocus();
-    } else {
-        Cb_RyoikiName->setEnabled(false);
-        SortbyNumber();
-    }
-}
-
-void OverallTallyWindow::lstDisplay_Click()
-{
-    if (Op_Mode[0]->isChecked())
-        SortbyNumber();
-    else if (Cb_RyoikiName->currentIndex() >= 1)
-        SortbyRyoiki();
-    else
-        SortbySougou();
-}
-
-void OverallTallyWindow::CmdPrint_Click(int index)
-{
-    BusyCursor busy(ctx.ui);
-    KAll_Print(index);
-}
-
-// The sheet is the list exactly as shown: the grid's texts in their order, the
-// class average as the label shows it, and the viewpoint figures of the tally.
-void OverallTallyWindow::KAll_Print(int index)
+// The sheet is the list as last shown: the tally in the order and with the figures
+// of the last display.
+void OverallTallyWindow::output(ReportDestination destination)
 {
     if (!figures)
         return;
-    QList<QStringList> rows;
-    for (int r = 0; r < Grid1->rowCount(); ++r)
-        rows.append(TallyGrid::rowTexts(Grid1, r));
-    const OverallOrder order = currentOrder();
-    const ReportSheet sheet = aryoikiSheet(*figures, windowTitle(), order, lbSouAvarage->text(), rows);
-    ctx.check(ctx.reports.run(this, sheet, destinationOf(index),
-                              aryoikiPreviewTitle(*figures, windowTitle(), order)),
+    BusyCursor busy(ctx.ui);
+    ctx.check(ctx.reports.run(this, aryoikiSheet(*figures, caption, order, figuresShown), destination,
+                              aryoikiPreviewTitle(*figures, caption, order)),
               this);
 }
-
-void OverallTallyWindow::Command1_Click()
-{
-    closeWindow();
-}
-
-

@@ -1,11 +1,12 @@
 #pragma once
 // "総合集計一覧表": the overall tally of the unit over the tests the teacher chooses
-// when the window opens (TestPickerDialog). Grid1 lists every pupil with the overall and
-// four viewpoint groups (average, rank, evaluation); Grid2 shows each viewpoint's
-// class average and number of columns. The list is ordered by attendance number,
-// by overall score or by one viewpoint's score, shows the ticked kinds of figures,
-// and is printed or previewed as the "aryoiki" sheet exactly as shown. The figures
-// come from tally/OverallTally.h and are fixed for the life of the window.
+// when the window opens (TestPickerDialog). The pupil grid lists every pupil with
+// the overall and four viewpoint groups (average, rank, evaluation); the viewpoint
+// grid shows each viewpoint's class average and number of columns. The list is
+// ordered by attendance number, by overall score or by one viewpoint's score, and
+// shows the ticked kinds of figures. The tally (tally/OverallTally.h) is made once
+// and kept with the order and figures last shown; the "aryoiki" sheet is made from
+// them, so it is the list exactly as shown.
 
 #include "tally/OverallTally.h"
 #include "frame/TallyWindow.h"
@@ -13,10 +14,8 @@
 #include <memory>
 
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QListWidget;
-class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
@@ -27,42 +26,32 @@ public:
     ~OverallTallyWindow() override;
 
     bool prepare() override;
+    void output(ReportDestination destination) override;
     QSize sizeHint() const override;
 
-    void SortbyNumber();
-    void GridClear();
-    void Cb_RyoikiName_Click();
-    void Op_Mode_Click(int index);
-    void lstDisplay_Click();
-    void CmdPrint_Click(int index);
-    void KAll_Print(int index);
-    void Command1_Click();
-
-    // The order and figures currently shown.
-    OverallOrder currentOrder() const;
-    ShownFigures shownFigures() const;
+    // The tally, and the order and figures of the list shown now.
     const OverallTally* tally() const { return figures.get(); }
-
-    QTableWidget* Grid1 = nullptr;
-    QTableWidget* Grid2 = nullptr;
-    QListWidget* lstDisplay = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QRadioButton* Op_Mode[2] = {};
-    QComboBox* Cb_RyoikiName = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* lbSouAvarage = nullptr;
-    QPushButton* CmdPrint[2] = {};
-    QPushButton* CmdCsv = nullptr;  // CSV保存: the sheet as a spreadsheet table
-    QPushButton* Command1 = nullptr;
+    OverallOrder shownOrder() const { return order; }
+    ShownFigures shownFigures() const { return figuresShown; }
 
 private:
     void buildControls();
-    void SortbySougou();
-    void SortbyRyoiki();
-    // Shows the rows of the current order with the ticked figures.
-    void showRows();
     // Runs the test selection and returns the chosen tests.
     QList<int> chooseTests();
+    void orderModeChosen(bool byScore);
+    // Shows the rows in the order and with the figures chosen in the controls.
+    void showRows();
+
+    QTableWidget* pupilGrid = nullptr;
+    QTableWidget* viewpointGrid = nullptr;
+    QListWidget* figureChoices = nullptr;  // 平均点, 順位, 評定 を表示
+    QRadioButton* numberOrderButton = nullptr;
+    QRadioButton* scoreOrderButton = nullptr;
+    QComboBox* orderChooser = nullptr;      // 総合成績順 or a viewpoint
+    QLabel* overallAverageLabel = nullptr;
 
     std::unique_ptr<OverallTally> figures;
+    OverallOrder order;
+    ShownFigures figuresShown;
+    QString caption;  // "総合集計一覧表-" + the unit, the sheet's title
 };

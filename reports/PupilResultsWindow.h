@@ -2,18 +2,18 @@
 // "個人別成績一覧": one pupil across every test of the unit — per test the total,
 // each score under the viewpoint its column measures and the rank in the class —
 // with the overall and four viewpoint lines (average, rank, evaluation) below.
-// The pupil's sheet "kojin" is printed or previewed. The figures come from
-// tally/PupilTally.h; the window only shows them.
+// The class is tallied once (tally/PupilTally.h); the window keeps that tally and
+// the pupil shown, and prints, previews or saves the pupil's "kojin" sheet made
+// from them.
 
 #include "tally/PupilTally.h"
 #include "frame/TallyWindow.h"
 
+#include <array>
 #include <memory>
 
 class QComboBox;
-class QGroupBox;
 class QLabel;
-class QPushButton;
 class QTableWidget;
 
 class PupilResultsWindow : public TallyWindow {
@@ -23,39 +23,32 @@ public:
     ~PupilResultsWindow() override;
 
     bool prepare() override;
+    void output(ReportDestination destination) override;
     QSize sizeHint() const override;
 
-    // Reloads roster and tests, tallies the class and shows the first pupil.
-    bool CalKojinData();
-    void Cb_Name_Click();
-    void DspKojin(int pupil);
-    void CalRyoiki();
-    void ShowOverall();
-    void CmdPrint_Click(int index);
-    void Bt_End_Click();
-
-    int CurrentPupil = 1;
     const PupilTally* tally() const { return figures.get(); }
-
-    QTableWidget* Grid1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* Cb_Name = nullptr;
-    QGroupBox* frameOverall = nullptr;     // "教科内総合"
-    QGroupBox* frameViewpoints = nullptr;  // "観点別平均点"
-    QLabel* Label2[5] = {};      // 0 "平均", 1..4 the viewpoint labels
-    QLabel* Lb_Avarage[5] = {};  // 0 overall average, 1..4 viewpoint averages
-    QLabel* Label4 = nullptr;    // "点"
-    QLabel* Lb_SouJuni = nullptr;
-    QLabel* Label5 = nullptr;    // "位"
-    QLabel* Label6 = nullptr;    // "評定"
-    QLabel* lbsHyotei = nullptr;
-    QLabel* Label3[4] = {};      // viewpoint ranks
-    QLabel* lbHyotei[4] = {};    // viewpoint evaluations
-    QPushButton* CmdPrint[2] = {};
-    QPushButton* CmdCsv = nullptr;  // CSV保存: the sheet as a spreadsheet table
-    QPushButton* Bt_End = nullptr;
+    // The attendance number of the pupil shown.
+    int shownPupil() const { return pupil; }
 
 private:
     void buildControls();
+    // Reloads roster and tests and tallies the class; false (after the message)
+    // when there is nothing to tally.
+    bool tallyClass();
+    void showPupil(int pupil);
+
+    QTableWidget* testGrid = nullptr;
+    QComboBox* pupilChooser = nullptr;
+    QLabel* overallAverageLabel = nullptr;
+    QLabel* overallRankLabel = nullptr;
+    QLabel* overallGradeLabel = nullptr;
+    // Per viewpoint 1..4 (index 0..3): its name, average, rank and grade.
+    std::array<QLabel*, 4> viewpointLabels{};
+    std::array<QLabel*, 4> viewpointAverageLabels{};
+    std::array<QLabel*, 4> viewpointRankLabels{};
+    std::array<QLabel*, 4> viewpointGradeLabels{};
+
     std::unique_ptr<PupilTally> figures;
+    int pupil = 1;
+    QString caption;  // "個人別成績集計-" + the unit, the sheet's title
 };

@@ -3,7 +3,6 @@
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "reports/TallyGrid.h"
-#include "frame/MainFrame.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -40,74 +39,75 @@ StatisticsWindow::StatisticsWindow(AppContext& ctx, QWidget* parent) : TallyWind
 
 void StatisticsWindow::buildControls()
 {
-    FrozenColumnsTable* grid = TallyGrid::make(this, QStringLiteral("Grid1"), {});
+    FrozenColumnsTable* grid = TallyGrid::make(this, QStringLiteral("scoreGrid"), {});
     // One block of cells: dragged from either corner, or whole columns by their heading.
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid->horizontalHeader()->setDefaultSectionSize(46);
     // Number and name stay in view while the scores scroll sideways.
     grid->setFrozenColumns(FirstDataColumn);
-    Grid1 = grid;
+    scoreGrid = grid;
 
-    Picture1 = new QFrame(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    L_TestTitle = new QLabel(QStringLiteral("テスト情報"), Picture1);
-    L_RyoikiName = new QLabel(QStringLiteral("観点名"), Picture1);
-    L_Manten = new QLabel(QStringLiteral("満点"), Picture1);
-    L_TestTitle->setObjectName(QStringLiteral("L_TestTitle"));
-    L_RyoikiName->setObjectName(QStringLiteral("L_RyoikiName"));
-    L_Manten->setObjectName(QStringLiteral("L_Manten"));
-    Label9 = new QLabel(QStringLiteral(" ﾃｽﾄ数："), Picture1);
-    Label9->setObjectName(QStringLiteral("Label9"));
-    L_TestSu = new QLabel(Picture1);
-    L_TestSu->setObjectName(QStringLiteral("L_TestSu"));
-    auto* info = new QVBoxLayout(Picture1);
-    info->addWidget(L_TestTitle);
-    info->addWidget(L_RyoikiName);
-    info->addWidget(L_Manten);
+    auto* columnInfo = new QFrame(this);
+    columnInfo->setObjectName(QStringLiteral("columnInfo"));
+    columnInfo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    testNameLabel = new QLabel(QStringLiteral("テスト情報"), columnInfo);
+    viewpointLabel = new QLabel(QStringLiteral("観点名"), columnInfo);
+    fullMarksLabel = new QLabel(QStringLiteral("満点"), columnInfo);
+    testNameLabel->setObjectName(QStringLiteral("testName"));
+    viewpointLabel->setObjectName(QStringLiteral("viewpointName"));
+    fullMarksLabel->setObjectName(QStringLiteral("fullMarks"));
+    auto* countCaption = new QLabel(QStringLiteral(" ﾃｽﾄ数："), columnInfo);
+    countCaption->setObjectName(QStringLiteral("testCountCaption"));
+    testCountLabel = new QLabel(columnInfo);
+    testCountLabel->setObjectName(QStringLiteral("testCount"));
+    auto* info = new QVBoxLayout(columnInfo);
+    info->addWidget(testNameLabel);
+    info->addWidget(viewpointLabel);
+    info->addWidget(fullMarksLabel);
     auto* count = new QHBoxLayout;
-    count->addWidget(Label9);
-    count->addWidget(L_TestSu);
+    count->addWidget(countCaption);
+    count->addWidget(testCountLabel);
     count->addStretch();
     info->addLayout(count);
     info->addStretch();
 
-    frameStatistics = new QGroupBox(QStringLiteral("統計計算"), this);
-    B_CalcAvrg = new QPushButton(QStringLiteral("計 算(&C)"), frameStatistics);
-    B_CalcAvrg->setObjectName(QStringLiteral("B_CalcAvrg"));
-    L_Avrg2 = resultLabel(frameStatistics, QStringLiteral("L_Avrg2"));
-    L_Avrg1 = resultLabel(frameStatistics, QStringLiteral("L_Avrg1"));
-    L_Max = resultLabel(frameStatistics, QStringLiteral("L_Max"));
-    L_Min = resultLabel(frameStatistics, QStringLiteral("L_Min"));
-    auto* figures = new QGridLayout(frameStatistics);
-    figures->addWidget(new QLabel(QStringLiteral("元満点"), frameStatistics), 0, 1, Qt::AlignCenter);
-    figures->addWidget(new QLabel(QStringLiteral("100満点換算"), frameStatistics), 0, 2, Qt::AlignCenter);
-    figures->addWidget(new QLabel(QStringLiteral("平 均"), frameStatistics), 1, 0);
-    figures->addWidget(L_Avrg2, 1, 1);
-    figures->addWidget(L_Avrg1, 1, 2);
-    figures->addWidget(new QLabel(QStringLiteral("最大値"), frameStatistics), 2, 0);
-    figures->addWidget(L_Max, 2, 1);
-    figures->addWidget(new QLabel(QStringLiteral("最小値"), frameStatistics), 3, 0);
-    figures->addWidget(L_Min, 3, 1);
-    figures->addWidget(B_CalcAvrg, 1, 3, 3, 1);
+    auto* statisticsBox = new QGroupBox(QStringLiteral("統計計算"), this);
+    statisticsBox->setObjectName(QStringLiteral("statisticsBox"));
+    auto* calculateButton = new QPushButton(QStringLiteral("計 算(&C)"), statisticsBox);
+    calculateButton->setObjectName(QStringLiteral("calculateButton"));
+    ownAverageLabel = resultLabel(statisticsBox, QStringLiteral("ownAverage"));
+    convertedAverageLabel = resultLabel(statisticsBox, QStringLiteral("convertedAverage"));
+    highestLabel = resultLabel(statisticsBox, QStringLiteral("highest"));
+    lowestLabel = resultLabel(statisticsBox, QStringLiteral("lowest"));
+    auto* figures = new QGridLayout(statisticsBox);
+    figures->addWidget(new QLabel(QStringLiteral("元満点"), statisticsBox), 0, 1, Qt::AlignCenter);
+    figures->addWidget(new QLabel(QStringLiteral("100満点換算"), statisticsBox), 0, 2, Qt::AlignCenter);
+    figures->addWidget(new QLabel(QStringLiteral("平 均"), statisticsBox), 1, 0);
+    figures->addWidget(ownAverageLabel, 1, 1);
+    figures->addWidget(convertedAverageLabel, 1, 2);
+    figures->addWidget(new QLabel(QStringLiteral("最大値"), statisticsBox), 2, 0);
+    figures->addWidget(highestLabel, 2, 1);
+    figures->addWidget(new QLabel(QStringLiteral("最小値"), statisticsBox), 3, 0);
+    figures->addWidget(lowestLabel, 3, 1);
+    figures->addWidget(calculateButton, 1, 3, 3, 1);
 
-    Bt_End = new QPushButton(QStringLiteral("閉じる"), this);
-    Bt_End->setObjectName(QStringLiteral("Bt_End"));
+    auto* closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
     auto* end = new QVBoxLayout;
     end->addStretch();
-    end->addWidget(Bt_End);
+    end->addWidget(closeButton);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Picture1, 1);
-    top->addWidget(frameStatistics);
+    top->addWidget(columnInfo, 1);
+    top->addWidget(statisticsBox);
     top->addLayout(end);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(Grid1, 1);
+    layout->addWidget(scoreGrid, 1);
 
-    connect(Grid1, &QTableWidget::currentCellChanged, this, [this] { Grid1_RowColChange(); });
-    connect(B_CalcAvrg, &QPushButton::clicked, this, [this] { B_CalcAvrg_Click(); });
-    connect(Bt_End, &QPushButton::clicked, this, [this] { Bt_End_Click(); });
+    connect(scoreGrid, &QTableWidget::currentCellChanged, this, [this] { showCurrentColumn(); });
+    connect(calculateButton, &QPushButton::clicked, this, [this] { calculate(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeWindow(); });
 }
 
 QSize StatisticsWindow::sizeHint() const
@@ -128,51 +128,51 @@ bool StatisticsWindow::prepare()
     }
     BusyCursor busy(ctx.ui);
     scores = buildStatisticsTable(data, data.subject);
-    L_TestSu->setText(StatisticsText::testCount(scores));
+    testCountLabel->setText(StatisticsText::testCount(scores));
     fillGrid();
     ready = true;
-    Grid1->setCurrentCell(0, FirstDataColumn);
+    scoreGrid->setCurrentCell(0, FirstDataColumn);
     return true;
 }
 
 void StatisticsWindow::fillGrid()
 {
     const int dataColumns = int(scores.columns.size());
-    Grid1->setUpdatesEnabled(false);
-    Grid1->setColumnCount(dataColumns < 2 ? 4 : dataColumns + FirstDataColumn);
-    Grid1->setRowCount(scores.pupils);
+    scoreGrid->setUpdatesEnabled(false);
+    scoreGrid->setColumnCount(dataColumns < 2 ? 4 : dataColumns + FirstDataColumn);
+    scoreGrid->setRowCount(scores.pupils);
     QStringList headings{QStringLiteral("番号"), QStringLiteral("氏名")};
     for (const StatisticsColumn& column : scores.columns)
         headings << (column.firstOfTest ? QLatin1Char(' ') + QString::number(column.test) : QString());
-    while (headings.size() < Grid1->columnCount())
+    while (headings.size() < scoreGrid->columnCount())
         headings << QString();
-    Grid1->setHorizontalHeaderLabels(headings);
+    scoreGrid->setHorizontalHeaderLabels(headings);
     for (int p = 1; p <= scores.pupils; ++p) {
-        Grid1->setItem(p - 1, 0, new QTableWidgetItem(QLatin1Char(' ') + QString::number(p)));
-        Grid1->setItem(p - 1, 1, new QTableWidgetItem(scores.names[p]));
+        scoreGrid->setItem(p - 1, 0, new QTableWidgetItem(QLatin1Char(' ') + QString::number(p)));
+        scoreGrid->setItem(p - 1, 1, new QTableWidgetItem(scores.names[p]));
         for (int n = 1; n <= dataColumns; ++n)
-            Grid1->setItem(p - 1, n + 1, new QTableWidgetItem(StatisticsText::cell(scores.columns[size_t(n - 1)].score[p])));
+            scoreGrid->setItem(p - 1, n + 1, new QTableWidgetItem(StatisticsText::cell(scores.columns[size_t(n - 1)].score[p])));
     }
-    Grid1->setColumnWidth(0, 36);
-    Grid1->setColumnWidth(1, qMax(100, Grid1->width() / 5));
-    Grid1->setUpdatesEnabled(true);
+    scoreGrid->setColumnWidth(0, 36);
+    scoreGrid->setColumnWidth(1, qMax(100, scoreGrid->width() / 5));
+    scoreGrid->setUpdatesEnabled(true);
 }
 
-void StatisticsWindow::Grid1_RowColChange()
+void StatisticsWindow::showCurrentColumn()
 {
-    const int column = Grid1->currentColumn();
+    const int column = scoreGrid->currentColumn();
     if (!ready || column < FirstDataColumn)
         return;
     const int n = column - 1;
-    L_TestTitle->setText(StatisticsText::testTitle(scores, n));
-    L_RyoikiName->setText(StatisticsText::viewpointName(scores, n));
-    L_Manten->setText(StatisticsText::fullMarks(scores, n));
+    testNameLabel->setText(StatisticsText::testTitle(scores, n));
+    viewpointLabel->setText(StatisticsText::viewpointName(scores, n));
+    fullMarksLabel->setText(StatisticsText::fullMarks(scores, n));
 }
 
 StatisticsBlock StatisticsWindow::selectedBlock() const
 {
     int top = -1, bottom = -1, left = -1, right = -1;
-    const auto ranges = Grid1->selectedRanges();
+    const auto ranges = scoreGrid->selectedRanges();
     for (const QTableWidgetSelectionRange& range : ranges) {
         top = top < 0 ? range.topRow() : qMin(top, range.topRow());
         bottom = qMax(bottom, range.bottomRow());
@@ -180,8 +180,8 @@ StatisticsBlock StatisticsWindow::selectedBlock() const
         right = qMax(right, range.rightColumn());
     }
     if (ranges.isEmpty()) {
-        top = bottom = Grid1->currentRow();
-        left = right = Grid1->currentColumn();
+        top = bottom = scoreGrid->currentRow();
+        left = right = scoreGrid->currentColumn();
     }
     StatisticsBlock block;
     if (top < 0 || left < 0 || right < FirstDataColumn)
@@ -193,23 +193,16 @@ StatisticsBlock StatisticsWindow::selectedBlock() const
     return block;
 }
 
-void StatisticsWindow::B_CalcAvrg_Click()
+void StatisticsWindow::calculate()
 {
     BusyCursor busy(ctx.ui);
     const StatisticsBlock block = selectedBlock();
     const StatisticsResult result = block.left > 0 ? computeStatistics(scores, block) : StatisticsResult{};
     const StatisticsText::Texts texts = StatisticsText::results(result);
-    L_Avrg1->setText(texts.converted);
-    L_Avrg2->setText(texts.raw);
-    L_Max->setText(texts.maximum);
-    L_Min->setText(texts.minimum);
+    convertedAverageLabel->setText(texts.converted);
+    ownAverageLabel->setText(texts.raw);
+    highestLabel->setText(texts.maximum);
+    lowestLabel->setText(texts.minimum);
     if (result.count == 0)
         ctx.ui.message(this, NoScores);
 }
-
-void StatisticsWindow::Bt_End_Click()
-{
-    closeWindow();
-}
-
-

@@ -9,10 +9,7 @@
 #include "tally/Statistics.h"
 #include "frame/TallyWindow.h"
 
-class QFrame;
-class QGroupBox;
 class QLabel;
-class QPushButton;
 class QTableWidget;
 
 class StatisticsWindow : public TallyWindow {
@@ -23,33 +20,28 @@ public:
     bool prepare() override;
     QSize sizeHint() const override;
 
-    void Grid1_RowColChange();
-    void B_CalcAvrg_Click();
-    void Bt_End_Click();
-
     // The selected block in data cells (pupils, data columns), corners in order;
     // columns 0 and 1 (number, name) are left out.
     StatisticsBlock selectedBlock() const;
     const StatisticsTable& table() const { return scores; }
 
-    QTableWidget* Grid1 = nullptr;
-    QFrame* Picture1 = nullptr;
-    QLabel* L_TestTitle = nullptr;
-    QLabel* L_RyoikiName = nullptr;
-    QLabel* L_Manten = nullptr;
-    QGroupBox* frameStatistics = nullptr;  // "統計計算"
-    QPushButton* B_CalcAvrg = nullptr;
-    QLabel* L_Avrg2 = nullptr;  // average on the columns' own full marks
-    QLabel* L_Avrg1 = nullptr;  // average converted to 100 points
-    QLabel* L_Max = nullptr;
-    QLabel* L_Min = nullptr;
-    QLabel* Label9 = nullptr;   // " ﾃｽﾄ数："
-    QLabel* L_TestSu = nullptr;
-    QPushButton* Bt_End = nullptr;
-
 private:
     void buildControls();
     void fillGrid();
+    // The labels above follow the current column: its test, viewpoint and full marks.
+    void showCurrentColumn();
+    // 計 算: the figures of the selected block.
+    void calculate();
+
+    QTableWidget* scoreGrid = nullptr;
+    QLabel* testNameLabel = nullptr;
+    QLabel* viewpointLabel = nullptr;
+    QLabel* fullMarksLabel = nullptr;
+    QLabel* testCountLabel = nullptr;
+    QLabel* ownAverageLabel = nullptr;        // average on the columns' own full marks
+    QLabel* convertedAverageLabel = nullptr;  // average converted to 100 points
+    QLabel* highestLabel = nullptr;
+    QLabel* lowestLabel = nullptr;
 
     StatisticsTable scores;
     bool ready = false;  // the grid is filled: the labels may follow the current column

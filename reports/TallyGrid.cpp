@@ -227,30 +227,6 @@ void TallyGrid::setRows(QTableWidget* grid, const QList<QStringList>& rows)
         setRow(grid, r, rows[r]);
 }
 
-QString TallyGrid::text(const QTableWidget* grid, int row, int column)
-{
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
-}
-
-QStringList TallyGrid::rowTexts(const QTableWidget* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts.append(text(grid, row, c));
-    return texts;
-}
-
-QStringList TallyGrid::headings(const QTableWidget* grid)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c) {
-        const QTableWidgetItem* item = grid->horizontalHeaderItem(c);
-        texts.append(item ? item->text() : QString());
-    }
-    return texts;
-}
-
 void TallyGrid::keepProportionalWidths(QTableWidget* grid, const QList<double>& weights, double total)
 {
     new ProportionalWidths(grid, weights, total);

@@ -44,9 +44,6 @@ FrozenColumnsTable* make(QWidget* parent, const QString& objectName, const QStri
 void setRow(QTableWidget* grid, int row, const QStringList& texts);
 // Writes every row; the grid takes as many rows as there are.
 void setRows(QTableWidget* grid, const QList<QStringList>& rows);
-QString text(const QTableWidget* grid, int row, int column);
-QStringList rowTexts(const QTableWidget* grid, int row);
-QStringList headings(const QTableWidget* grid);
 // Keeps the column widths in the given proportions of the grid's visible width,
 // also when the grid is resized. Columns beyond the list keep their widths.
 void keepProportionalWidths(QTableWidget* grid, const QList<double>& weights, double total);

@@ -13,58 +13,58 @@ TestPickerDialog::TestPickerDialog(AppContext& ctx, QWidget* parent) : QDialog(p
     setObjectName(QStringLiteral("TestPickerDialog"));
     setWindowTitle(QStringLiteral("集計テストの選択"));
 
-    Lt_Test = new QListWidget(this);
-    Lt_Test->setObjectName(QStringLiteral("Lt_Test"));
-    Lt_Test->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(true);
-    Command1 = new QPushButton(QStringLiteral("&O K"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    Bt_All = new QPushButton(QStringLiteral("(&A)全テスト"), this);
-    Bt_All->setObjectName(QStringLiteral("Bt_All"));
+    testList = new QListWidget(this);
+    testList->setObjectName(QStringLiteral("testList"));
+    testList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    hintLabel = new QLabel(this);
+    hintLabel->setObjectName(QStringLiteral("hint"));
+    hintLabel->setWordWrap(true);
+    auto* okButton = new QPushButton(QStringLiteral("&O K"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    auto* allButton = new QPushButton(QStringLiteral("(&A)全テスト"), this);
+    allButton->setObjectName(QStringLiteral("allButton"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Bt_All);
+    buttons->addWidget(okButton);
+    buttons->addWidget(allButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Lt_Test, 1);
-    layout->addWidget(Label1);
+    layout->addWidget(testList, 1);
+    layout->addWidget(hintLabel);
     layout->addLayout(buttons);
     resize(420, 420);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Bt_All, &QPushButton::clicked, this, [this] { Bt_All_Click(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { acceptSelected(); });
+    connect(allButton, &QPushButton::clicked, this, [this] { acceptAll(); });
 }
 
 void TestPickerDialog::prepare(const TestSet& tests)
 {
     chosen.clear();
-    Lt_Test->clear();
+    testList->clear();
     for (int t = 1; t <= qBound(0, tests.count, Limits::Tests); ++t)
-        Lt_Test->addItem(tests.name[t]);
-    Lt_Test->clearSelection();
-    if (Lt_Test->count() > 0)
-        Lt_Test->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    Label1->setText(QStringLiteral("CTRL+ﾏｳｽｸﾘｯｸで飛び飛びに、SHIFT+ﾏｳｽｸﾘｯｸで連続したテストを選択することができます"));
+        testList->addItem(tests.name[t]);
+    testList->clearSelection();
+    if (testList->count() > 0)
+        testList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    hintLabel->setText(QStringLiteral("CTRL+ﾏｳｽｸﾘｯｸで飛び飛びに、SHIFT+ﾏｳｽｸﾘｯｸで連続したテストを選択することができます"));
 }
 
-void TestPickerDialog::Command1_Click()
+void TestPickerDialog::acceptSelected()
 {
     chosen.clear();
-    for (int t = 1; t <= Lt_Test->count(); ++t)
-        if (Lt_Test->item(t - 1)->isSelected())
+    for (int t = 1; t <= testList->count(); ++t)
+        if (testList->item(t - 1)->isSelected())
             chosen.append(t);
     accept();
 }
 
-void TestPickerDialog::Bt_All_Click()
+void TestPickerDialog::acceptAll()
 {
     chosen.clear();
-    for (int t = 1; t <= Lt_Test->count(); ++t) {
-        Lt_Test->item(t - 1)->setSelected(true);
+    for (int t = 1; t <= testList->count(); ++t) {
+        testList->item(t - 1)->setSelected(true);
         chosen.append(t);
     }
     accept();

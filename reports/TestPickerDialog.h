@@ -10,7 +10,6 @@
 
 class QLabel;
 class QListWidget;
-class QPushButton;
 
 class TestPickerDialog : public QDialog {
     Q_OBJECT
@@ -21,18 +20,18 @@ public:
     void prepare(const TestSet& tests);
     // The numbers of the tests chosen by 「O K」 or 「全テスト」, ascending.
     const QList<int>& chosenTests() const { return chosen; }
-    void Command1_Click();
-    void Bt_All_Click();
-
-    QListWidget* Lt_Test = nullptr;
-    QLabel* Label1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Bt_All = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // O K: the selected tests are chosen.
+    void acceptSelected();
+    // 全テスト: every test is chosen.
+    void acceptAll();
+
     AppContext& ctx;
+    QListWidget* testList = nullptr;
+    QLabel* hintLabel = nullptr;
     QList<int> chosen;
 };

@@ -2,7 +2,7 @@
 
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
-#include "frame/MainFrame.h"
+#include "frame/ReportActions.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -40,86 +40,82 @@ void TestTallyWindow::buildControls()
     };
 
     // テストの情報: the test chooser, its number and the class average.
-    auto* info = named(new QGroupBox(QStringLiteral("テストの情報"), this), QStringLiteral("FrameTest"));
-    Cb_TestTitle = named(new QComboBox(info), QStringLiteral("Cb_TestTitle"));
-    Cb_TestTitle->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Cb_TestTitle->setMinimumContentsLength(16);
-    Cb_TestTitle->setMaxVisibleItems(20);
-    L_Title = named(new QLabel(info), QStringLiteral("L_Title"));
-    Label2 = named(new QLabel(QStringLiteral("クラス平均"), info), QStringLiteral("Label2"));
-    Lb_Avrg = named(new QLabel(info), QStringLiteral("Lb_Avrg"));
-    Lb_Avrg->setMinimumWidth(56);
-    Lb_Avrg->setFrameShape(QFrame::StyledPanel);
-    Lb_Avrg->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Lb_Avrg->setToolTip(QStringLiteral("合計点を100点満点に換算したクラスの平均です"));
+    auto* info = named(new QGroupBox(QStringLiteral("テストの情報"), this), QStringLiteral("testInfo"));
+    testChooser = named(new QComboBox(info), QStringLiteral("testChooser"));
+    testChooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    testChooser->setMinimumContentsLength(16);
+    testChooser->setMaxVisibleItems(20);
+    testNumberLabel = named(new QLabel(info), QStringLiteral("testNumber"));
+    auto* averageCaption = new QLabel(QStringLiteral("クラス平均"), info);
+    classAverageLabel = named(new QLabel(info), QStringLiteral("classAverage"));
+    classAverageLabel->setMinimumWidth(56);
+    classAverageLabel->setFrameShape(QFrame::StyledPanel);
+    classAverageLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    classAverageLabel->setToolTip(QStringLiteral("合計点を100点満点に換算したクラスの平均です"));
     auto* infoLayout = new QGridLayout(info);
-    infoLayout->addWidget(Cb_TestTitle, 0, 0, 1, 3);
-    infoLayout->addWidget(L_Title, 1, 0);
-    infoLayout->addWidget(Label2, 1, 1, Qt::AlignRight);
-    infoLayout->addWidget(Lb_Avrg, 1, 2);
+    infoLayout->addWidget(testChooser, 0, 0, 1, 3);
+    infoLayout->addWidget(testNumberLabel, 1, 0);
+    infoLayout->addWidget(averageCaption, 1, 1, Qt::AlignRight);
+    infoLayout->addWidget(classAverageLabel, 1, 2);
     infoLayout->setColumnStretch(0, 1);
 
     // 並べ方: attendance-number or score order.
-    auto* orderBox = named(new QGroupBox(QStringLiteral("並べ方"), this), QStringLiteral("FrameOrder"));
-    Op_Mode[0] = named(new QRadioButton(QStringLiteral("出席番号順"), orderBox), QStringLiteral("Op_Mode0"));
-    Op_Mode[1] = named(new QRadioButton(QStringLiteral("成績順"), orderBox), QStringLiteral("Op_Mode1"));
-    Op_Mode[0]->setChecked(true);
+    auto* orderBox = named(new QGroupBox(QStringLiteral("並べ方"), this), QStringLiteral("orderBox"));
+    numberOrderButton = named(new QRadioButton(QStringLiteral("出席番号順"), orderBox), QStringLiteral("numberOrder"));
+    scoreOrderButton = named(new QRadioButton(QStringLiteral("成績順"), orderBox), QStringLiteral("scoreOrder"));
+    numberOrderButton->setChecked(true);
     auto* orderLayout = new QVBoxLayout(orderBox);
-    orderLayout->addWidget(Op_Mode[0]);
-    orderLayout->addWidget(Op_Mode[1]);
+    orderLayout->addWidget(numberOrderButton);
+    orderLayout->addWidget(scoreOrderButton);
 
     // 各観点の内容: per column its viewpoint, average and full marks.
-    auto* viewpoints = named(new QGroupBox(QStringLiteral("各観点の内容"), this), QStringLiteral("FrameKanten"));
+    auto* viewpoints = named(new QGroupBox(QStringLiteral("各観点の内容"), this), QStringLiteral("viewpointBox"));
     auto* viewpointLayout = new QGridLayout(viewpoints);
     viewpointLayout->setVerticalSpacing(2);
     viewpointLayout->addWidget(new QLabel(QStringLiteral("平均"), viewpoints), 0, 2, Qt::AlignRight);
     viewpointLayout->addWidget(new QLabel(QStringLiteral("満点"), viewpoints), 0, 3, Qt::AlignRight);
     for (int k = 0; k < 4; ++k) {
-        Label1[k] = named(new QLabel(Names::viewpointHeading(k + 1), viewpoints), QStringLiteral("Label1_%1").arg(k));
-        RyoikiMei[k] = named(new QLabel(viewpoints), QStringLiteral("RyoikiMei%1").arg(k));
-        RyoikiMei[k]->setFrameShape(QFrame::StyledPanel);
-        RyoikiMei[k]->setMinimumWidth(150);
-        lbAvarage[k] = named(new QLabel(viewpoints), QStringLiteral("lbAvarage%1").arg(k));
-        lbAvarage[k + 4] = named(new QLabel(viewpoints), QStringLiteral("lbAvarage%1").arg(k + 4));
-        for (QLabel* figure : {lbAvarage[k], lbAvarage[k + 4]}) {
+        auto* heading = new QLabel(Names::viewpointHeading(k + 1), viewpoints);
+        viewpointNameLabels[k] = named(new QLabel(viewpoints), QStringLiteral("viewpointName%1").arg(k + 1));
+        viewpointNameLabels[k]->setFrameShape(QFrame::StyledPanel);
+        viewpointNameLabels[k]->setMinimumWidth(150);
+        columnAverageLabels[k] = named(new QLabel(viewpoints), QStringLiteral("columnAverage%1").arg(k + 1));
+        fullMarksLabels[k] = named(new QLabel(viewpoints), QStringLiteral("fullMarks%1").arg(k + 1));
+        for (QLabel* figure : {columnAverageLabels[k], fullMarksLabels[k]}) {
             figure->setFrameShape(QFrame::StyledPanel);
             figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             figure->setMinimumWidth(48);
         }
-        viewpointLayout->addWidget(Label1[k], k + 1, 0);
-        viewpointLayout->addWidget(RyoikiMei[k], k + 1, 1);
-        viewpointLayout->addWidget(lbAvarage[k], k + 1, 2);
-        viewpointLayout->addWidget(lbAvarage[k + 4], k + 1, 3);
+        viewpointLayout->addWidget(heading, k + 1, 0);
+        viewpointLayout->addWidget(viewpointNameLabels[k], k + 1, 1);
+        viewpointLayout->addWidget(columnAverageLabels[k], k + 1, 2);
+        viewpointLayout->addWidget(fullMarksLabels[k], k + 1, 3);
     }
     viewpointLayout->setColumnStretch(1, 1);
 
-    CmdPrint[0] = named(new QPushButton(QStringLiteral("印 刷(&P)"), this), QStringLiteral("CmdPrint0"));
-    CmdPrint[1] = named(new QPushButton(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"), this), QStringLiteral("CmdPrint1"));
-    CmdCsv = named(new QPushButton(QStringLiteral("CSV保存"), this), QStringLiteral("CmdCsv"));
-    Bt_End = named(new QPushButton(QStringLiteral("閉じる"), this), QStringLiteral("Bt_End"));
+    pupilGrid = named(new QTableWidget(0, 8, this), QStringLiteral("pupilGrid"));
+    pupilGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pupilGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pupilGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    pupilGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pupilGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pupilGrid->verticalHeader()->hide();
+    pupilGrid->verticalHeader()->setDefaultSectionSize(pupilGrid->fontMetrics().height() + 6);
+    pupilGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    pupilGrid->horizontalHeader()->setHighlightSections(false);
+    pupilGrid->setAlternatingRowColors(true);
+    pupilGrid->setWordWrap(false);
+    pupilGrid->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("氏 名"), QStringLiteral("総 点"),
+                                          QStringLiteral("Ⅰ"), QStringLiteral("Ⅱ"), QStringLiteral("Ⅲ"),
+                                          QStringLiteral("Ⅳ"), QStringLiteral("順位")});
 
-    Grid1 = named(new QTableWidget(0, 8, this), QStringLiteral("Grid1"));
-    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Grid1->verticalHeader()->hide();
-    Grid1->verticalHeader()->setDefaultSectionSize(Grid1->fontMetrics().height() + 6);
-    Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid1->horizontalHeader()->setHighlightSections(false);
-    Grid1->setAlternatingRowColors(true);
-    Grid1->setWordWrap(false);
-    Grid1->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("氏 名"), QStringLiteral("総 点"),
-                                      QStringLiteral("Ⅰ"), QStringLiteral("Ⅱ"), QStringLiteral("Ⅲ"),
-                                      QStringLiteral("Ⅳ"), QStringLiteral("順位")});
-
+    auto* closeButton = named(new QPushButton(QStringLiteral("閉じる"), this), QStringLiteral("closeButton"));
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(CmdPrint[0]);
-    buttons->addWidget(CmdPrint[1]);
-    buttons->addWidget(CmdCsv);
+    buttons->addWidget(reportActions()->button(ReportDestination::Printer, this));
+    buttons->addWidget(reportActions()->button(ReportDestination::Preview, this));
+    buttons->addWidget(reportActions()->button(ReportDestination::Csv, this));
     buttons->addStretch(1);
-    buttons->addWidget(Bt_End);
+    buttons->addWidget(closeButton);
 
     auto* top = new QHBoxLayout;
     top->addWidget(info, 1);
@@ -130,48 +126,44 @@ void TestTallyWindow::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(middle);
-    layout->addWidget(Grid1, 1);
+    layout->addWidget(pupilGrid, 1);
 
-    connect(Cb_TestTitle, &QComboBox::currentIndexChanged, this, [this] { Cb_TestTitle_Click(); });
-    for (int i = 0; i < 2; ++i) {
-        connect(Op_Mode[i], &QRadioButton::clicked, this, [this, i] { Op_Mode_Click(i); });
-        connect(CmdPrint[i], &QPushButton::clicked, this, [this, i] { CmdPrint_Click(i); });
-    connect(CmdCsv, &QPushButton::clicked, this, [this] { CmdPrint_Click(2); });
-    }
-    connect(Bt_End, &QPushButton::clicked, this, [this] { Bt_End_Click(); });
+    connect(testChooser, &QComboBox::currentIndexChanged, this, [this] { showChosenTest(); });
+    for (QRadioButton* orderButton : {numberOrderButton, scoreOrderButton})
+        connect(orderButton, &QRadioButton::clicked, this, [this] { showChosenTest(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeWindow(); });
 }
 
 bool TestTallyWindow::prepare()
 {
     ClassData& data = ctx.data;
+    caption = testDisplayCaption(data);
     // Refuse to open on a roster or score file that cannot be read: the model would
     // still hold another unit's tests.
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
     if (data.tests.count == 0) {
-        L_Title->setText(QStringLiteral("テストがありません"));
+        testNumberLabel->setText(QStringLiteral("テストがありません"));
         return true;
     }
     {
-        const QSignalBlocker quiet(Cb_TestTitle);
+        const QSignalBlocker quiet(testChooser);
         for (int t = 1; t <= data.tests.count; ++t)
-            Cb_TestTitle->addItem(data.tests.name[t]);
-        Cb_TestTitle->setCurrentIndex(0);
+            testChooser->addItem(data.tests.name[t]);
+        testChooser->setCurrentIndex(0);
     }
-    ShowTestTally();
+    showChosenTest();
     return true;
 }
 
-
-
 TallyOrder TestTallyWindow::order() const
 {
-    return Op_Mode[1]->isChecked() ? TallyOrder::Score : TallyOrder::AttendanceNumber;
+    return scoreOrderButton->isChecked() ? TallyOrder::Score : TallyOrder::AttendanceNumber;
 }
 
-void TestTallyWindow::ShowTestTally()
+void TestTallyWindow::showChosenTest()
 {
-    if (Cb_TestTitle->currentIndex() < 0)
+    if (testChooser->currentIndex() < 0)
         return;
     BusyCursor busy(ctx.ui);
     ClassData& data = ctx.data;
@@ -179,7 +171,7 @@ void TestTallyWindow::ShowTestTally()
     // the model as it was, and the message says why.
     ctx.check(RosterFile::load(data), this);
     ctx.check(ScoreFile::load(data), this);
-    const int test = Cb_TestTitle->currentIndex() + 1;
+    const int test = testChooser->currentIndex() + 1;
     if (test <= qMin(data.tests.count, Limits::Tests))
         data.currentTest = test;  // the test shown is the current test
     showTally(computeTestTally(data, data.subject, test, order()));
@@ -188,53 +180,36 @@ void TestTallyWindow::ShowTestTally()
 void TestTallyWindow::showTally(const TestTally& tally)
 {
     shown = tally;
-    Grid1->setUpdatesEnabled(false);
-    L_Title->setText(tally.testNumberText);
+    pupilGrid->setUpdatesEnabled(false);
+    testNumberLabel->setText(tally.testNumberText);
     for (int k = 0; k < 4; ++k) {
-        RyoikiMei[k]->setText(tally.viewpointNames[k]);
-        lbAvarage[k]->setText(tally.columnAverages[k]);
-        lbAvarage[k + 4]->setText(tally.columnFullMarks[k]);
+        viewpointNameLabels[k]->setText(tally.viewpointNames[k]);
+        columnAverageLabels[k]->setText(tally.columnAverages[k]);
+        fullMarksLabels[k]->setText(tally.columnFullMarks[k]);
     }
-    Lb_Avrg->setText(tally.classAverage);
-    Grid1->setHorizontalHeaderLabels(tally.headings);
-    Grid1->clearContents();
-    Grid1->setRowCount(int(tally.rows.size()));
+    classAverageLabel->setText(tally.classAverage);
+    pupilGrid->setHorizontalHeaderLabels(tally.headings);
+    pupilGrid->clearContents();
+    pupilGrid->setRowCount(int(tally.rows.size()));
     for (int r = 0; r < tally.rows.size(); ++r)
         for (int c = 0; c < tally.rows[r].size(); ++c) {
             auto* item = new QTableWidgetItem(tally.rows[r][c]);
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            Grid1->setItem(r, c, item);
+            pupilGrid->setItem(r, c, item);
         }
-    Grid1->scrollToTop();
-    Grid1->setUpdatesEnabled(true);
+    pupilGrid->scrollToTop();
+    pupilGrid->setUpdatesEnabled(true);
 }
 
-void TestTallyWindow::Cb_TestTitle_Click()
-{
-    ShowTestTally();
-}
-
-void TestTallyWindow::Op_Mode_Click(int)
-{
-    ShowTestTally();
-}
-
-void TestTallyWindow::CmdPrint_Click(int index)
+// The sheet of the tally shown, under the window's caption.
+void TestTallyWindow::output(ReportDestination destination)
 {
     if (shown.test == 0) {
         ctx.ui.message(this, QStringLiteral("印刷するテストがありません。"), Ui::Buttons::Ok, Ui::Icon::Information);
         return;
     }
-    const QString caption = windowTitle().startsWith(QStringLiteral("テスト別成績集計-")) ? windowTitle()
-                                                                                         : testDisplayCaption(ctx.data);
-    ctx.check(ctx.reports.run(this, testdispSheet(shown, caption),
-                              destinationOf(index), testdispPreviewTitle(shown)),
-              this, Ui::Icon::Warning);
-}
-
-void TestTallyWindow::Bt_End_Click()
-{
-    closeWindow();
+    ctx.check(ctx.reports.run(this, testdispSheet(shown, caption), destination, testdispPreviewTitle(shown)), this,
+              Ui::Icon::Warning);
 }
 
 QSize TestTallyWindow::sizeHint() const
@@ -245,14 +220,14 @@ QSize TestTallyWindow::sizeHint() const
 
 void TestTallyWindow::setColumnWidths()
 {
-    const int width = Grid1->viewport()->width();
+    const int width = pupilGrid->viewport()->width();
     double total = 0;
     for (double unit : ColumnUnits)
         total += unit;
     int used = 0;
     for (int c = 0; c < 8; ++c) {
         const int w = c == 7 ? width - used : int(width * ColumnUnits[c] / total);
-        Grid1->setColumnWidth(c, w);
+        pupilGrid->setColumnWidth(c, w);
         used += w;
     }
 }

@@ -148,16 +148,32 @@ QString previewTitle(const QString& tallyName)
     return QStringLiteral("出欠集計-") + tallyName;
 }
 
-ReportSheet sheet(const ClassData& data, int index, View view)
+Table table(const ClassData& data, int index, View view)
 {
     const Sums sums = sum(data, range(index));
-    ReportSheet result = MakeDB();
-    TitleSet(result, reportTitle(), tallyName(index), QString::number(sums.lessonDays));
-    Dataset(result, tallyHeadings(view));
+    Table result;
+    result.name = tallyName(index);
+    result.lessonDays = sums.lessonDays;
+    result.headings = tallyHeadings(view);
     const int pupils = qBound(0, data.pupilCount, Limits::Pupils);
     for (int p = 1; p <= pupils; ++p)
-        Dataset(result, tallyRow(data, sums, p, view));
+        result.rows.append(tallyRow(data, sums, p, view));
     return result;
+}
+
+ReportSheet sheet(const Table& table)
+{
+    ReportSheet result = MakeDB();
+    TitleSet(result, reportTitle(), table.name, QString::number(table.lessonDays));
+    Dataset(result, table.headings);
+    for (const QStringList& row : table.rows)
+        Dataset(result, row);
+    return result;
+}
+
+ReportSheet sheet(const ClassData& data, int index, View view)
+{
+    return sheet(table(data, index, view));
 }
 
 }  // namespace AttendanceTally

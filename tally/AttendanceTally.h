@@ -70,8 +70,18 @@ void Dataset(ReportSheet& sheet, const QStringList& columns);
 QString reportTitle();  // "【出欠集計一覧表】"
 QString previewTitle(const QString& tallyName);  // "出欠集計-" + name
 
-// The whole sheet of tally `index` in a view, straight from the model: the heading
-// row, then one row per pupil, as the attendance window prints it.
+// Tally `index` in a view as the attendance window shows and prints it: its name,
+// the lesson days, the heading row and one row per pupil (tallyRow).
+struct Table {
+    QString name;
+    int lessonDays = 0;
+    QStringList headings;
+    QList<QStringList> rows;
+};
+Table table(const ClassData& data, int index, View view);
+
+// The "Shuseki" sheet of a tally table: the heading row, then the pupils' rows.
+ReportSheet sheet(const Table& table);
 ReportSheet sheet(const ClassData& data, int index, View view);
 
 }  // namespace AttendanceTally

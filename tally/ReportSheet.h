@@ -16,11 +16,7 @@ struct ReportSheet {
     QList<QStringList> rows;  // the "Datas" rows, in printed order
 };
 
-// Where a sheet goes: the printer, the preview window, or a CSV file for a spreadsheet.
+// Where a sheet goes: the printer, the preview window, or a CSV file for a spreadsheet
+// (ChildWindow::output).
 enum class ReportDestination { Printer, Preview, Csv };
 
-// The print buttons of a window by index: 0 印刷, 1 ﾌﾟﾚﾋﾞｭｰ, 2 CSV保存.
-inline ReportDestination destinationOf(int index)
-{
-    return index == 0 ? ReportDestination::Printer : index == 2 ? ReportDestination::Csv : ReportDestination::Preview;
-}

@@ -1,5 +1,6 @@
 // Monthly attendance input and the value prompt, through the real main window.
 
+#include "Controls.h"
 #include "AttendanceDriver.h"
 #include "model/AttendanceFile.h"
 
@@ -16,6 +17,8 @@
 #include <QScrollBar>
 
 using namespace AttendanceDriver;
+
+using Controls::child;
 
 namespace {
 const QString NoLessonDays = QStringLiteral("授業数を指定してください。未定の場合０を入力してください.");
@@ -84,11 +87,12 @@ void AttendanceEntryTest::opensOnTodaysMonthWithItsValues()
     QCOMPARE(w->gridRow(), 1);
     QCOMPARE(w->gridColumn(), 2);
     QVERIFY(!w->ShowingTally);
-    QVERIFY(!w->cmdPrint[0]->isEnabled());
-    QVERIFY(!w->cmdPrint[1]->isEnabled());
+    QVERIFY(!child<QPushButton>(w, "printButton")->isEnabled());
+    QVERIFY(!child<QPushButton>(w, "previewButton")->isEnabled());
+    QVERIFY(!child<QPushButton>(w, "csvButton")->isEnabled());
     QVERIFY(!w->OpMode[0]->isEnabled());
     QVERIFY(w->OpMode[0]->isChecked());
-    QVERIFY(!w->menuPrint->isEnabled());
+    QVERIFY(!child<QAction>(w, "printAction")->isEnabled());
     QVERIFY(w->cmdSet->isEnabled());
     QCOMPARE(w->Label2->text(), QStringLiteral("セルを DblClick or Shift+Return で値を直接入力できます"));
     QCOMPARE(w->CbMonth->toolTip(), QStringLiteral("入力月または集計学期をを選んでください。"));
@@ -556,13 +560,14 @@ void AttendanceEntryTest::commandStatesOfTheMainWindow()
     QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
     QVERIFY(w->OpMode[1]->isEnabled());
     QVERIFY(!w->cmdSet->isEnabled());
-    QVERIFY(w->triggerMnemonic(QLatin1Char('O')));
+    main.button(QStringLiteral("preview"))->trigger();
     QCOMPARE(env.ui.previews.size(), 1);
 
     // Back in monthly input the print buttons go off again.
     w->cmdInput->click();
     QVERIFY(!main.button(QStringLiteral("preview"))->isEnabled());
-    QVERIFY(!w->triggerMnemonic(QLatin1Char('O')));
+    main.button(QStringLiteral("preview"))->trigger();
+    child<QPushButton>(w, "previewButton")->click();
     QCOMPARE(env.ui.previews.size(), 1);
 
     // Closing gives every command back, print buttons excepted.
@@ -682,12 +687,12 @@ void AttendanceEntryTest::menusShortcutsAndHelp()
     QCOMPARE(w->menuShukei->title(), QStringLiteral("集計(&S)"));
     QCOMPARE(captions(w->menuShukei), (QStringList{"１学期集計(&1)", "２学期集計(&2)", "３学期集計(&3)", "年度末集計(&N)"}));
     QCOMPARE(w->menuHelp->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    QCOMPARE(w->menuPrint->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    QCOMPARE(child<QAction>(w, "printAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     QCOMPARE(w->menuSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
     QCOMPARE(w->cmdSet->text(), QStringLiteral("必要日揃え(&S)"));
     QCOMPARE(w->cmdEnd->text(), QStringLiteral("閉じる"));
-    QCOMPARE(w->cmdPrint[0]->text(), QStringLiteral("印刷(&P)"));
-    QCOMPARE(w->cmdPrint[1]->text(), QStringLiteral("プレビュー(&O)"));
+    QCOMPARE(child<QPushButton>(w, "printButton")->text(), QStringLiteral("印刷(&P)"));
+    QCOMPARE(child<QPushButton>(w, "previewButton")->text(), QStringLiteral("プレビュー(&O)"));
     QCOMPARE(w->OpMode[1]->text(), QStringLiteral("指導要録用"));
     QCOMPARE(w->Label1->text(), QStringLiteral("授業日数"));
 
@@ -700,7 +705,7 @@ void AttendanceEntryTest::menusShortcutsAndHelp()
     QCOMPARE(env.ui.messages.size(), 0);
     w->Mn_gShu[2]->trigger();
     QCOMPARE(w->CbMonth->currentText(), QStringLiteral("３学期集計"));
-    QVERIFY(w->menuPrint->isEnabled());
+    QVERIFY(child<QAction>(w, "printAction")->isEnabled());
     // Without a printer the sheet can go to a PDF file instead.
     const QString pdf = env.dir.path() + QStringLiteral("/sheet.pdf");
     env.ui.saveNames.push_back(pdf);

@@ -1,6 +1,7 @@
 // Term and year tallies of the attendance window, their two views, the "Shuseki"
 // sheet as the report store holds it, and a whole school year typed by hand.
 
+#include "Controls.h"
 #include "AttendanceDriver.h"
 #include "tally/AttendanceTally.h"
 #include "output/ReportStore.h"
@@ -13,6 +14,8 @@
 
 using namespace AttendanceDriver;
 using AttendanceTally::View;
+
+using Controls::child;
 
 namespace {
 
@@ -278,7 +281,7 @@ void AttendanceTallyTest::returningToMonthlyInput()
     typeAt(w, 3, 5, QStringLiteral("4"));
     choose(w, 0);  // April, then the tally, then back
     w->cmdShukei[1]->click();
-    QVERIFY(w->cmdPrint[0]->isEnabled());
+    QVERIFY(child<QPushButton>(w, "printButton")->isEnabled());
     QVERIFY(w->OpMode[1]->isEnabled());
     w->Mn_Input->trigger();
 
@@ -295,11 +298,11 @@ void AttendanceTallyTest::returningToMonthlyInput()
     QVERIFY(w->TxJugyoSu->isEnabled());
     QVERIFY(w->cmdSet->isEnabled());
     QVERIFY(w->menuSet->isEnabled());
-    for (QWidget* off : {static_cast<QWidget*>(w->cmdPrint[0]), static_cast<QWidget*>(w->cmdPrint[1]),
+    for (QWidget* off : {static_cast<QWidget*>(child<QPushButton>(w, "printButton")), static_cast<QWidget*>(child<QPushButton>(w, "previewButton")),
                          static_cast<QWidget*>(w->OpMode[0]), static_cast<QWidget*>(w->OpMode[1])})
         QVERIFY(!off->isEnabled());
-    QVERIFY(!w->menuPrint->isEnabled());
-    QVERIFY(!w->menuPreview->isEnabled());
+    QVERIFY(!child<QAction>(w, "printAction")->isEnabled());
+    QVERIFY(!child<QAction>(w, "previewAction")->isEnabled());
 
     // 各月入力 while on another month keeps that month before going to today's.
     choose(w, 1);
@@ -327,7 +330,7 @@ void AttendanceTallyTest::storeAndPreviewOfTheSheet()
 
     w->cmdShukei[3]->click();
     showView(w, View::RecordBook);
-    w->cmdPrint[1]->click();
+    child<QPushButton>(w, "previewButton")->click();
     QCOMPARE(env.ui.previews.size(), 1);
     QCOMPARE(env.ui.previews.first().title, QStringLiteral("出欠集計-年度末集計"));
     QVERIFY(QFile::exists(env.ui.previews.first().pdfPath));
@@ -377,7 +380,7 @@ void AttendanceTallyTest::storeAndPreviewOfTheSheet()
     // The detailed view of term 1 through the menu: the other heading row.
     choose(w, 0);
     showView(w, View::Detailed);
-    w->menuPreview->trigger();
+    child<QAction>(w, "previewAction")->trigger();
     QCOMPARE(env.ui.previews.size(), 2);
     QCOMPARE(env.ui.previews.last().title, QStringLiteral("出欠集計-１学期集計"));
     ReportSheet stored;
@@ -398,7 +401,7 @@ void AttendanceTallyTest::sheetFromTheModelForExport()
     env.reports->setStoreObserver([&copy](const QString& path) { QFile::copy(path, copy); });
     w->cmdShukei[1]->click();
     showView(w, View::RecordBook);
-    w->cmdPrint[1]->click();
+    child<QPushButton>(w, "previewButton")->click();
     ReportSheet printed;
     QVERIFY(ReportStore::read(copy, printed).ok);
 

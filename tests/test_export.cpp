@@ -1,6 +1,7 @@
 // kazane-export: wrong usage and data errors give one Japanese line and their exit
 // status, leave no output file, and never change the data folder or the settings.
 
+#include "Controls.h"
 #include "TestEnv.h"
 #include "model/ScoreFile.h"
 #include "output/CsvWriter.h"
@@ -26,6 +27,8 @@
 #include <QProcess>
 #include <QTest>
 #include <QTextStream>
+
+using Controls::child;
 
 namespace {
 
@@ -180,9 +183,9 @@ private slots:
         MainWindow& window = env.startMainWindow();
         auto* display = qobject_cast<TestTallyWindow*>(window.openTestTallyWindow());
         QVERIFY(display);
-        display->Cb_TestTitle->setCurrentIndex(0);
-        display->Op_Mode[1]->click();
-        const ReportSheet printed = captureStore(env, [&] { display->CmdPrint[1]->click(); });
+        child<QComboBox>(display, "testChooser")->setCurrentIndex(0);
+        child<QRadioButton>(display, "scoreOrder")->click();
+        const ReportSheet printed = captureStore(env, [&] { child<QPushButton>(display, "previewButton")->click(); });
         const ReportSheet exported = exportedStore(env, {"testdisp", "--test", "1", "--order", "score"});
         compareSheets(exported, printed);
         QCOMPARE(exported.titleValues[0], QStringLiteral("【テスト別成績集計-国語】"));
@@ -197,7 +200,7 @@ private slots:
         QVERIFY(attendance);
         attendance->cmdShukei[1]->click();  // ２学期集計
         attendance->OpMode[1]->click();     // 指導要録用
-        const ReportSheet printed = captureStore(env, [&] { attendance->cmdPrint[1]->click(); });
+        const ReportSheet printed = captureStore(env, [&] { child<QPushButton>(attendance, "previewButton")->click(); });
         attendance->closeWindow();
         const ReportSheet exported = exportedStore(env, {"shuseki", "--term", "2", "--view", "record"});
         compareSheets(exported, printed);
@@ -211,8 +214,8 @@ private slots:
         MainWindow& window = env.startMainWindow();
         auto* kojin = qobject_cast<PupilResultsWindow*>(window.openPupilResultsWindow());
         QVERIFY(kojin);
-        kojin->Cb_Name->setCurrentIndex(2);
-        const ReportSheet printedKojin = captureStore(env, [&] { kojin->CmdPrint[1]->click(); });
+        child<QComboBox>(kojin, "pupilChooser")->setCurrentIndex(2);
+        const ReportSheet printedKojin = captureStore(env, [&] { child<QPushButton>(kojin, "previewButton")->click(); });
         kojin->closeWindow();
         compareSheets(exportedStore(env, {"kojin", "--pupil", "3"}), printedKojin);
 
@@ -220,15 +223,15 @@ private slots:
         // evaluations shown without averages.
         env.ui.modalHandlers.push_back([](QDialog& d) {
             auto& choice = static_cast<TestPickerDialog&>(d);
-            choice.Lt_Test->item(1)->setSelected(true);
-            choice.Command1->click();
+            child<QListWidget>(&choice, "testList")->item(1)->setSelected(true);
+            child<QPushButton>(&choice, "okButton")->click();
         });
         auto* overall = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
         QVERIFY(overall);
-        overall->Op_Mode[1]->click();
-        overall->Cb_RyoikiName->setCurrentIndex(2);
-        overall->lstDisplay->item(0)->setCheckState(Qt::Unchecked);
-        const ReportSheet printedOverall = captureStore(env, [&] { overall->CmdPrint[1]->click(); });
+        child<QRadioButton>(overall, "scoreOrder")->click();
+        child<QComboBox>(overall, "orderChooser")->setCurrentIndex(2);
+        child<QListWidget>(overall, "figureChoices")->item(0)->setCheckState(Qt::Unchecked);
+        const ReportSheet printedOverall = captureStore(env, [&] { child<QPushButton>(overall, "previewButton")->click(); });
         overall->closeWindow();
         const ReportSheet exported = exportedStore(env, {"aryoiki", "--tests", "2", "--order", "viewpoint:2", "--show", "rank,eval"});
         compareSheets(exported, printedOverall);
@@ -243,12 +246,12 @@ private slots:
         MainWindow& window = env.startMainWindow();
         auto* names = qobject_cast<RosterWindow*>(window.openRosterWindow());
         QVERIFY(names);
-        const ReportSheet printedNames = captureStore(env, [&] { names->cmdPrint[1]->click(); });
+        const ReportSheet printedNames = captureStore(env, [&] { child<QPushButton>(names, "previewButton")->click(); });
         names->closeWindow();
         compareSheets(exportedStore(env, {"names"}), printedNames);
         auto* tests = qobject_cast<TestListWindow*>(window.openTestListWindow());
         QVERIFY(tests);
-        const ReportSheet printedTests = captureStore(env, [&] { tests->cmdPrint[1]->click(); });
+        const ReportSheet printedTests = captureStore(env, [&] { child<QPushButton>(tests, "previewButton")->click(); });
         tests->closeWindow();
         const ReportSheet exportedTests = exportedStore(env, {"tests"});
         compareSheets(exportedTests, printedTests);
@@ -263,10 +266,10 @@ private slots:
         MainWindow& window = env.startMainWindow();
         auto* display = qobject_cast<TestTallyWindow*>(window.openTestTallyWindow());
         QVERIFY(display);
-        display->Cb_TestTitle->setCurrentIndex(1);
+        child<QComboBox>(display, "testChooser")->setCurrentIndex(1);
         const QString fromWindow = env.dir.path() + QStringLiteral("/window");  // the extension is added
         env.ui.saveNames.push_back(fromWindow);
-        display->CmdCsv->click();
+        child<QPushButton>(display, "csvButton")->click();
         QCOMPARE(env.ui.lastMessage(), QStringLiteral("CSVファイル「%1.csv」に保存しました。").arg(fromWindow));
         const QString fromExport = env.dir.path() + QStringLiteral("/export.csv");
         QCOMPARE(runExport(env, {"testdisp", "--test", "2", "--csv", fromExport}).code, 0);
@@ -276,7 +279,7 @@ private slots:
         QCOMPARE(a.readAll(), b.readAll());
         // Cancelling the file dialog writes nothing and says nothing.
         env.ui.clear();
-        display->CmdCsv->click();
+        child<QPushButton>(display, "csvButton")->click();
         QVERIFY(env.ui.messages.isEmpty());
     }
 

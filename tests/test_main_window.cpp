@@ -30,22 +30,19 @@ class ProbeWindow : public ChildWindow {
 public:
     explicit ProbeWindow(AppContext& ctx) : ChildWindow(ctx)
     {
-        auto* layout = new QVBoxLayout(this);
-        printButton = new QPushButton(QStringLiteral("印 刷(&P)"), this);
-        previewButton = new QPushButton(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"), this);
-        layout->addWidget(printButton);
-        layout->addWidget(previewButton);
-        connect(printButton, &QPushButton::clicked, this, [this] { ++prints; });
-        connect(previewButton, &QPushButton::clicked, this, [this] { ++previews; });
+        makeReportActions(QStringLiteral("印 刷(&P)"), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"));
+    }
+    void output(ReportDestination destination) override
+    {
+        ++(destination == ReportDestination::Printer ? prints : destination == ReportDestination::Preview ? previews : csvs);
     }
     bool programEnding() override
     {
         ++programEnds;
         return true;
     }
-    QPushButton* printButton;
-    QPushButton* previewButton;
     int prints = 0;
+    int csvs = 0;
     int previews = 0;
     int programEnds = 0;
 };
@@ -369,6 +366,7 @@ private slots:
         window.button(QStringLiteral("preview"))->trigger();
         QCOMPARE(probe->prints, 1);
         QCOMPARE(probe->previews, 1);
+        QCOMPARE(probe->csvs, 0);
         // A window that closes runs its unload once and leaves the frame.
         probe->closeWindow();
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());

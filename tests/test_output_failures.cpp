@@ -316,7 +316,7 @@ private slots:
         env.ui.saveNames.push_back(csv);
         {
             FileSizeLimit limit(64);
-            display->findChild<QPushButton*>(QStringLiteral("CmdCsv"))->click();
+            display->findChild<QPushButton*>(QStringLiteral("csvButton"))->click();
         }
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("保存できませんでした")), qPrintable(env.ui.lastMessage()));
@@ -328,7 +328,7 @@ private slots:
         // Room again: the same click saves the whole sheet.
         env.ui.clear();
         env.ui.saveNames.push_back(csv);
-        display->findChild<QPushButton*>(QStringLiteral("CmdCsv"))->click();
+        display->findChild<QPushButton*>(QStringLiteral("csvButton"))->click();
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("に保存しました")));
         QVERIFY(bytesOf(csv).contains("【テスト別成績集計-国語】,番号順,漢字,50,75.0"));
     }
@@ -350,7 +350,7 @@ private slots:
         // No printer: the PDF offer.
         env.ui.answers = {Ui::Answer::Ok};
         env.ui.saveNames.push_back(pdf);
-        display->findChild<QPushButton*>(QStringLiteral("CmdPrint0"))->click();
+        display->findChild<QPushButton*>(QStringLiteral("printButton"))->click();
         limit.reset();
         QCOMPARE(env.ui.messages.size(), 2);
         QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")), qPrintable(env.ui.lastMessage()));
@@ -360,7 +360,7 @@ private slots:
         env.ui.clear();
         env.reports->printer().setOutputFormat(QPrinter::PdfFormat);
         env.reports->printer().setOutputFileName(pdf);
-        display->findChild<QPushButton*>(QStringLiteral("CmdPrint0"))->click();
+        display->findChild<QPushButton*>(QStringLiteral("printButton"))->click();
         limit.reset();
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")), qPrintable(env.ui.lastMessage()));
@@ -371,7 +371,7 @@ private slots:
 
         env.ui.clear();
         env.reports->setStoreObserver({});
-        display->findChild<QPushButton*>(QStringLiteral("CmdPrint0"))->click();
+        display->findChild<QPushButton*>(QStringLiteral("printButton"))->click();
         QVERIFY(env.ui.messages.isEmpty());
         QVERIFY(bytesOf(pdf).startsWith("%PDF"));
     }
@@ -385,7 +385,7 @@ private slots:
         QVERIFY(display);
         {
             FileSizeLimit limit(4096);
-            display->findChild<QPushButton*>(QStringLiteral("CmdPrint1"))->click();
+            display->findChild<QPushButton*>(QStringLiteral("previewButton"))->click();
         }
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY2(env.ui.lastMessage().startsWith(QStringLiteral("印刷用のデータベース「testdisp.mdb」を作れませんでした。")),

@@ -25,6 +25,7 @@
 //   3 columns. Overall: 2190.55 / 30 = 73.0.
 
 #include "TallyFixtures.h"
+#include "Controls.h"
 #include "TestEnv.h"
 #include "model/AppSettings.h"
 #include "reports/TestPickerDialog.h"
@@ -40,6 +41,8 @@
 #include <QTest>
 
 using namespace TallyFixtures;
+
+using Controls::child;
 
 namespace {
 
@@ -179,47 +182,47 @@ private slots:
         env.writeFile(QStringLiteral("国語.dat"), scoreLines(tests));
 
         MainWindow& window = env.startMainWindow();
-        env.ui.modalHandlers.push_back([](QDialog& d) { static_cast<TestPickerDialog&>(d).Bt_All->click(); });
+        env.ui.modalHandlers.push_back([](QDialog& d) { child<QPushButton>(&d, "allButton")->click(); });
         auto* w = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
         QVERIFY(w);
-        QCOMPARE(w->Grid1->rowCount(), 30);
-        QCOMPARE(gridRow(w->Grid2, 0), (QStringList{"1", "関心,意欲,態度", "71.0", "3"}));
-        QCOMPARE(gridRow(w->Grid2, 1), (QStringList{"2", "表現の能力", "71.0", "3"}));
-        QCOMPARE(gridRow(w->Grid2, 2), (QStringList{"3", "理解の能力", "70.0", "3"}));
-        QCOMPARE(gridRow(w->Grid2, 3), (QStringList{"4", "言語の知識", "80.7", "3"}));
-        QCOMPARE(w->lbSouAvarage->text(), QStringLiteral("73.0"));
+        QCOMPARE(child<QTableWidget>(w, "pupilGrid")->rowCount(), 30);
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 0), (QStringList{"1", "関心,意欲,態度", "71.0", "3"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 1), (QStringList{"2", "表現の能力", "71.0", "3"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 2), (QStringList{"3", "理解の能力", "70.0", "3"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 3), (QStringList{"4", "言語の知識", "80.7", "3"}));
+        QCOMPARE(child<QLabel>(w, "overallAverage")->text(), QStringLiteral("73.0"));
 
         const QStringList& marks = evaluations[mode];
         const QList<Pupil>& pupils = checkedPupils();
 
         // 出席番号順: row p - 1 is pupil p.
         for (int i = 0; i < pupils.size(); ++i)
-            QCOMPARE(gridRow(w->Grid1, pupils[i].number - 1), expectedRow(pupils[i], marks[i], false));
+            QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), pupils[i].number - 1), expectedRow(pupils[i], marks[i], false));
 
         // 総合成績順.
-        w->Op_Mode[1]->click();
-        QCOMPARE(numbers(w->Grid1), overallOrder);
+        child<QRadioButton>(w, "scoreOrder")->click();
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")), overallOrder);
         for (int i = 0; i < pupils.size(); ++i)
-            QCOMPARE(gridRow(w->Grid1, pupils[i].overallPosition - 1), expectedRow(pupils[i], marks[i], true));
+            QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), pupils[i].overallPosition - 1), expectedRow(pupils[i], marks[i], true));
 
         // The order of 観点Ⅱ: pupil 30 first down to pupil 1.
-        w->Cb_RyoikiName->setCurrentIndex(2);
-        QCOMPARE(w->Grid1->item(0, 0)->text(), QStringLiteral("30"));
-        QCOMPARE(w->Grid1->item(29, 0)->text(), QStringLiteral("1"));
+        child<QComboBox>(w, "orderChooser")->setCurrentIndex(2);
+        QCOMPARE(child<QTableWidget>(w, "pupilGrid")->item(0, 0)->text(), QStringLiteral("30"));
+        QCOMPARE(child<QTableWidget>(w, "pupilGrid")->item(29, 0)->text(), QStringLiteral("1"));
         for (int i = 0; i < pupils.size(); ++i)
-            QCOMPARE(gridRow(w->Grid1, pupils[i].secondPosition - 1), expectedRow(pupils[i], marks[i], true));
+            QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), pupils[i].secondPosition - 1), expectedRow(pupils[i], marks[i], true));
 
         // The order of 観点Ⅳ: pupil 30, without a value, comes last.
-        w->Cb_RyoikiName->setCurrentIndex(4);
-        QCOMPARE(numbers(w->Grid1).mid(0, 6), (QStringList{"4", "9", "14", "19", "24", "29"}));
-        QCOMPARE(numbers(w->Grid1).mid(24), (QStringList{"5", "10", "15", "20", "25", "30"}));
+        child<QComboBox>(w, "orderChooser")->setCurrentIndex(4);
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")).mid(0, 6), (QStringList{"4", "9", "14", "19", "24", "29"}));
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")).mid(24), (QStringList{"5", "10", "15", "20", "25", "30"}));
         for (int i = 0; i < pupils.size(); ++i)
-            QCOMPARE(gridRow(w->Grid1, pupils[i].fourthPosition - 1), expectedRow(pupils[i], marks[i], true));
+            QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), pupils[i].fourthPosition - 1), expectedRow(pupils[i], marks[i], true));
 
         // Back to number order: the same figures as at first.
-        w->Op_Mode[0]->click();
+        child<QRadioButton>(w, "numberOrder")->click();
         for (int i = 0; i < pupils.size(); ++i)
-            QCOMPARE(gridRow(w->Grid1, pupils[i].number - 1), expectedRow(pupils[i], marks[i], false));
+            QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), pupils[i].number - 1), expectedRow(pupils[i], marks[i], false));
         QVERIFY(env.ui.messages.isEmpty());
     }
 };

@@ -2,6 +2,7 @@
 // choice, the pupil list in its three orders with the shown figures, the viewpoint
 // summary, the class average, and the "aryoiki" sheet read back from its store.
 
+#include "Controls.h"
 #include "TallyFixtures.h"
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
@@ -20,6 +21,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+using Controls::child;
 using namespace TallyFixtures;
 
 namespace {
@@ -43,7 +45,7 @@ QStringList repeat(const QString& text, int n)
 
 void chooseAllTests(TestEnv& env)
 {
-    env.ui.modalHandlers.push_back([](QDialog& d) { static_cast<TestPickerDialog&>(d).Bt_All->click(); });
+    env.ui.modalHandlers.push_back([](QDialog& d) { child<QPushButton>(&d, "allButton")->click(); });
 }
 
 void tick(QListWidget* list, int item, bool on)
@@ -102,34 +104,34 @@ private slots:
             for (QWidget* widget : QApplication::allWidgets())
                 if (auto* tally = qobject_cast<OverallTallyWindow*>(widget))
                     captionWhileChoosing = tally->windowTitle();
-            static_cast<TestPickerDialog&>(d).Bt_All->click();
+            child<QPushButton>(&d, "allButton")->click();
         });
         auto* w = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
         QVERIFY(w);
         QCOMPARE(captionWhileChoosing, QStringLiteral("総合成績集計-国語"));
         QCOMPARE(w->windowTitle(), QStringLiteral("総合集計一覧表-国語"));
-        QCOMPARE(headings(w->Grid1),
+        QCOMPARE(headings(child<QTableWidget>(w, "pupilGrid")),
                  (QStringList{"番号", "氏名", "総平均", "総順位", "総評定", "平均1", "順位1", "評定1", "平均2", "順位2",
                               "評定2", "平均3", "順位3", "評定3", "平均4", "順位4", "評定4"}));
-        QCOMPARE(w->Grid1->rowCount(), 4);
-        QCOMPARE(headings(w->Grid2), (QStringList{"番号", "観　点　名", "平　均", "該当テスト数"}));
-        QCOMPARE(w->lstDisplay->count(), 3);
-        QCOMPARE(w->lstDisplay->item(0)->text(), QStringLiteral("平均点を表示"));
-        QCOMPARE(w->lstDisplay->item(1)->text(), QStringLiteral("順位を表示"));
-        QCOMPARE(w->lstDisplay->item(2)->text(), QStringLiteral("評定を表示"));
+        QCOMPARE(child<QTableWidget>(w, "pupilGrid")->rowCount(), 4);
+        QCOMPARE(headings(child<QTableWidget>(w, "viewpointGrid")), (QStringList{"番号", "観　点　名", "平　均", "該当テスト数"}));
+        QCOMPARE(child<QListWidget>(w, "figureChoices")->count(), 3);
+        QCOMPARE(child<QListWidget>(w, "figureChoices")->item(0)->text(), QStringLiteral("平均点を表示"));
+        QCOMPARE(child<QListWidget>(w, "figureChoices")->item(1)->text(), QStringLiteral("順位を表示"));
+        QCOMPARE(child<QListWidget>(w, "figureChoices")->item(2)->text(), QStringLiteral("評定を表示"));
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(w->lstDisplay->item(i)->checkState(), Qt::Checked);
-        QCOMPARE(w->Frame1->title(), QStringLiteral("並べ方"));
-        QVERIFY(w->Op_Mode[0]->isChecked());
-        QCOMPARE(w->Op_Mode[1]->text(), QStringLiteral("成績順"));
-        QVERIFY(!w->Cb_RyoikiName->isEnabled());
-        QCOMPARE(w->Cb_RyoikiName->count(), 5);
-        QCOMPARE(w->Cb_RyoikiName->itemText(0), QStringLiteral("総合成績順"));
-        QCOMPARE(w->Cb_RyoikiName->itemText(2), QStringLiteral("表現の能力"));
-        QCOMPARE(w->Label1->text(), QStringLiteral("総合平均点"));
-        QCOMPARE(w->CmdPrint[0]->text(), QStringLiteral("印 刷(&P)"));
-        QCOMPARE(w->CmdPrint[1]->text(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"));
-        QCOMPARE(w->Command1->text(), QStringLiteral("閉じる"));
+            QCOMPARE(child<QListWidget>(w, "figureChoices")->item(i)->checkState(), Qt::Checked);
+        QCOMPARE(child<QGroupBox>(w, "orderBox")->title(), QStringLiteral("並べ方"));
+        QVERIFY(child<QRadioButton>(w, "numberOrder")->isChecked());
+        QCOMPARE(child<QRadioButton>(w, "scoreOrder")->text(), QStringLiteral("成績順"));
+        QVERIFY(!child<QComboBox>(w, "orderChooser")->isEnabled());
+        QCOMPARE(child<QComboBox>(w, "orderChooser")->count(), 5);
+        QCOMPARE(child<QComboBox>(w, "orderChooser")->itemText(0), QStringLiteral("総合成績順"));
+        QCOMPARE(child<QComboBox>(w, "orderChooser")->itemText(2), QStringLiteral("表現の能力"));
+        QCOMPARE(child<QLabel>(w, "overallAverageCaption")->text(), QStringLiteral("総合平均点"));
+        QCOMPARE(child<QPushButton>(w, "printButton")->text(), QStringLiteral("印 刷(&P)"));
+        QCOMPARE(child<QPushButton>(w, "previewButton")->text(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)"));
+        QCOMPARE(child<QPushButton>(w, "closeButton")->text(), QStringLiteral("閉じる"));
 
         // Print and preview on; editing commands off while it is open.
         QVERIFY(window.button(QStringLiteral("preview"))->isEnabled());
@@ -138,7 +140,7 @@ private slots:
         // Esc closes it; the commands come back.
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        w->Grid1->setFocus();
+        child<QTableWidget>(w, "pupilGrid")->setFocus();
         QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
         QTRY_VERIFY(window.activeChild() == nullptr);
         QVERIFY(window.button(QStringLiteral("testmente"))->isEnabled());
@@ -157,21 +159,21 @@ private slots:
         // 石田: 60, 90: overall 75.0, second; 観点Ⅰ 75.0; absent in every 観点Ⅱ column.
         // 上田: 100 throughout: first everywhere. 江藤: no score at all.
         const QString dash = QStringLiteral(" -");
-        QCOMPARE(gridRow(w->Grid1, 0), QStringList({"1", "青木", "66.7", "3", "3", "75.0", "2", "A", "50.0", "2", "A"})
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 0), QStringList({"1", "青木", "66.7", "3", "3", "75.0", "2", "A", "50.0", "2", "A"})
                                            + repeat(dash, 6));
-        QCOMPARE(gridRow(w->Grid1, 1),
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 1),
                  QStringList({"2", "石田", "75.0", "2", "3", "75.0", "2", "A"}) + repeat(dash, 9));
-        QCOMPARE(gridRow(w->Grid1, 2), QStringList({"3", "上田", "100.0", "1", "3", "100.0", "1", "A", "100.0", "1", "A"})
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 2), QStringList({"3", "上田", "100.0", "1", "3", "100.0", "1", "A", "100.0", "1", "A"})
                                            + repeat(dash, 6));
         // In number order the overall group's placeholder is "  -  ", the viewpoints' " -".
-        QCOMPARE(gridRow(w->Grid1, 3), QStringList({"4", "江藤"}) + repeat("  -  ", 3) + repeat(dash, 12));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 3), QStringList({"4", "江藤"}) + repeat("  -  ", 3) + repeat(dash, 12));
         // 観点Ⅰ: (75 + 75 + 100) / 3 = 83.3 over 2 columns; 観点Ⅱ: (50 + 100) / 2 = 75.0 over 1.
-        QCOMPARE(gridRow(w->Grid2, 0), (QStringList{"1", "関心,意欲,態度", "83.3", "2"}));
-        QCOMPARE(gridRow(w->Grid2, 1), (QStringList{"2", "表現の能力", "75.0", "1"}));
-        QCOMPARE(gridRow(w->Grid2, 2), (QStringList{"3", "理解の能力", " -", " -"}));
-        QCOMPARE(gridRow(w->Grid2, 3), (QStringList{"4", "言語の知識", " -", " -"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 0), (QStringList{"1", "関心,意欲,態度", "83.3", "2"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 1), (QStringList{"2", "表現の能力", "75.0", "1"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 2), (QStringList{"3", "理解の能力", " -", " -"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 3), (QStringList{"4", "言語の知識", " -", " -"}));
         // (66.67 + 75 + 100) / 3 = 80.6; 江藤 is left out.
-        QCOMPARE(w->lbSouAvarage->text(), QStringLiteral("80.6"));
+        QCOMPARE(child<QLabel>(w, "overallAverage")->text(), QStringLiteral("80.6"));
         QVERIFY(env.ui.messages.isEmpty());
     }
 
@@ -182,38 +184,38 @@ private slots:
         MainWindow& window = env.startMainWindow();
         OverallTallyWindow* w = open(env, window);
         QVERIFY(w);
-        QCOMPARE(numbers(w->Grid1), (QStringList{"1", "2", "3", "4"}));
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")), (QStringList{"1", "2", "3", "4"}));
 
         // 成績順: overall order; the combo box opens for a viewpoint.
-        w->Op_Mode[1]->click();
-        QVERIFY(w->Cb_RyoikiName->isEnabled());
-        QCOMPARE(numbers(w->Grid1), (QStringList{"3", "2", "1", "4"}));
+        child<QRadioButton>(w, "scoreOrder")->click();
+        QVERIFY(child<QComboBox>(w, "orderChooser")->isEnabled());
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")), (QStringList{"3", "2", "1", "4"}));
         // In the score orders the placeholders swap: " -" overall, "  -  " viewpoints.
-        QCOMPARE(gridRow(w->Grid1, 3), QStringList({"4", "江藤"}) + repeat(" -", 3) + repeat("  -  ", 12));
-        QCOMPARE(gridRow(w->Grid1, 1),
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 3), QStringList({"4", "江藤"}) + repeat(" -", 3) + repeat("  -  ", 12));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 1),
                  QStringList({"2", "石田", "75.0", "2", "3", "75.0", "2", "A"}) + repeat("  -  ", 9));
 
         // 表現の能力 (観点Ⅱ): 上田 100, 青木 50, then the pupils without a value from the
         // highest attendance number down.
-        w->Cb_RyoikiName->setCurrentIndex(2);
-        QCOMPARE(numbers(w->Grid1), (QStringList{"3", "1", "4", "2"}));
+        child<QComboBox>(w, "orderChooser")->setCurrentIndex(2);
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")), (QStringList{"3", "1", "4", "2"}));
         // 観点Ⅰ: 上田, then 青木 and 石田 tied, by attendance number.
-        w->Cb_RyoikiName->setCurrentIndex(1);
-        QCOMPARE(numbers(w->Grid1), (QStringList{"3", "1", "2", "4"}));
-        w->Cb_RyoikiName->setCurrentIndex(2);
+        child<QComboBox>(w, "orderChooser")->setCurrentIndex(1);
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")), (QStringList{"3", "1", "2", "4"}));
+        child<QComboBox>(w, "orderChooser")->setCurrentIndex(2);
 
         // Back to number order and to 成績順 again: still sorted by 表現の能力.
-        w->Op_Mode[0]->click();
-        QVERIFY(!w->Cb_RyoikiName->isEnabled());
-        QCOMPARE(numbers(w->Grid1), (QStringList{"1", "2", "3", "4"}));
-        w->Op_Mode[1]->click();
-        QCOMPARE(numbers(w->Grid1), (QStringList{"3", "1", "4", "2"}));
-        QCOMPARE(gridRow(w->Grid1, 3),
+        child<QRadioButton>(w, "numberOrder")->click();
+        QVERIFY(!child<QComboBox>(w, "orderChooser")->isEnabled());
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")), (QStringList{"1", "2", "3", "4"}));
+        child<QRadioButton>(w, "scoreOrder")->click();
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")), (QStringList{"3", "1", "4", "2"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 3),
                  QStringList({"2", "石田", "75.0", "2", "3", "75.0", "2", "A"}) + repeat("  -  ", 9));
 
         // 総合成績順 in the combo box.
-        w->Cb_RyoikiName->setCurrentIndex(0);
-        QCOMPARE(numbers(w->Grid1), (QStringList{"3", "2", "1", "4"}));
+        child<QComboBox>(w, "orderChooser")->setCurrentIndex(0);
+        QCOMPARE(numbers(child<QTableWidget>(w, "pupilGrid")), (QStringList{"3", "2", "1", "4"}));
     }
 
     void showsOnlyTheTickedFigures()
@@ -225,14 +227,14 @@ private slots:
         QVERIFY(w);
         observeStore(env);
         // 順位を表示 alone: each group shows only its middle cell.
-        tick(w->lstDisplay, 0, false);
-        tick(w->lstDisplay, 2, false);
-        QCOMPARE(gridRow(w->Grid1, 0),
+        tick(child<QListWidget>(w, "figureChoices"), 0, false);
+        tick(child<QListWidget>(w, "figureChoices"), 2, false);
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 0),
                  (QStringList{"1", "青木", "", "3", "", "", "2", "", "", "2", "", "", " -", "", "", " -", ""}));
-        QCOMPARE(gridRow(w->Grid1, 3),
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 3),
                  (QStringList{"4", "江藤", "", "  -  ", "", "", " -", "", "", " -", "", "", " -", "", "", " -", ""}));
         // The sheet: "-" in every average and evaluation field of every pupil row.
-        w->CmdPrint[1]->click();
+        child<QPushButton>(w, "previewButton")->click();
         const Store store = readStore(storeCopy);
         QCOMPARE(store.rows.size(), 5);
         QCOMPARE(store.rows[1],
@@ -244,10 +246,10 @@ private slots:
             }
 
         // Ticking them again in score order shows everything in that order.
-        w->Op_Mode[1]->click();
-        tick(w->lstDisplay, 0, true);
-        tick(w->lstDisplay, 2, true);
-        QCOMPARE(gridRow(w->Grid1, 0), QStringList({"3", "上田", "100.0", "1", "3", "100.0", "1", "A", "100.0", "1", "A"})
+        child<QRadioButton>(w, "scoreOrder")->click();
+        tick(child<QListWidget>(w, "figureChoices"), 0, true);
+        tick(child<QListWidget>(w, "figureChoices"), 2, true);
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 0), QStringList({"3", "上田", "100.0", "1", "3", "100.0", "1", "A", "100.0", "1", "A"})
                                            + repeat("  -  ", 6));
     }
 
@@ -277,30 +279,30 @@ private slots:
         QCOMPARE(store.dataFields, fields);
         // The heading row first, then the rows exactly as the grid shows them.
         QCOMPARE(store.rows.size(), 5);
-        QCOMPARE(store.rows[0], headings(w->Grid1));
+        QCOMPARE(store.rows[0], headings(child<QTableWidget>(w, "pupilGrid")));
         for (int r = 0; r < 4; ++r)
-            QCOMPARE(store.rows[r + 1], gridRow(w->Grid1, r));
+            QCOMPARE(store.rows[r + 1], gridRow(child<QTableWidget>(w, "pupilGrid"), r));
 
         // Without the window (an export) the tally gives the same sheet.
-        const ReportSheet directSheet = aryoikiSheet(*w->tally(), overallTallyCaption(env.data), w->currentOrder(),
+        const ReportSheet directSheet = aryoikiSheet(*w->tally(), overallTallyCaption(env.data), w->shownOrder(),
                                                      w->shownFigures());
         QCOMPARE(directSheet.titleValues, store.title);
         QCOMPARE(directSheet.rows, store.rows);
 
         // In a viewpoint's order the order text is that viewpoint's name + 成績順.
-        w->Op_Mode[1]->click();
-        w->Cb_RyoikiName->setCurrentIndex(2);
-        w->CmdPrint[1]->click();
+        child<QRadioButton>(w, "scoreOrder")->click();
+        child<QComboBox>(w, "orderChooser")->setCurrentIndex(2);
+        child<QPushButton>(w, "previewButton")->click();
         QCOMPARE(env.ui.previews.last().title, QStringLiteral("総合集計一覧表-国語-表現の能力成績順"));
         store = readStore(storeCopy);
         QCOMPARE(store.title[6], QStringLiteral("表現の能力成績順"));
         QCOMPARE(store.rows[1][0], QStringLiteral("3"));
         QCOMPARE(store.rows[4], QStringList({"2", "石田", "75.0", "2", "3", "75.0", "2", "A"}) + repeat("  -  ", 9));
-        w->Cb_RyoikiName->setCurrentIndex(0);
-        w->CmdPrint[1]->click();
+        child<QComboBox>(w, "orderChooser")->setCurrentIndex(0);
+        child<QPushButton>(w, "previewButton")->click();
         QCOMPARE(env.ui.previews.last().title, QStringLiteral("総合集計一覧表-国語-総合成績順"));
-        QCOMPARE(w->Cb_RyoikiName->currentIndex(), 0);
-        QVERIFY(w->Op_Mode[1]->isChecked());
+        QCOMPARE(child<QComboBox>(w, "orderChooser")->currentIndex(), 0);
+        QVERIFY(child<QRadioButton>(w, "scoreOrder")->isChecked());
         QCOMPARE(env.ui.busyDepth, 0);
         QVERIFY(env.ui.messages.isEmpty());
     }
@@ -314,10 +316,10 @@ private slots:
         auto* w = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
         QVERIFY(w);
         for (int r = 0; r < 4; ++r)
-            QCOMPARE(gridRow(w->Grid1, r).mid(2), repeat("  -  ", 3) + repeat(" -", 12));
-        QCOMPARE(w->lbSouAvarage->text(), QStringLiteral("-"));
+            QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), r).mid(2), repeat("  -  ", 3) + repeat(" -", 12));
+        QCOMPARE(child<QLabel>(w, "overallAverage")->text(), QStringLiteral("-"));
         for (int v = 0; v < 4; ++v)
-            QCOMPARE(gridRow(w->Grid2, v).mid(2), (QStringList{" -", " -"}));
+            QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), v).mid(2), (QStringList{" -", " -"}));
         QVERIFY(env.ui.messages.isEmpty());
     }
 
@@ -338,18 +340,18 @@ private slots:
         OverallTallyWindow* w = open(env, window);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("総合集計一覧表-生活"));
-        QCOMPARE(w->Cb_RyoikiName->itemText(4), QString());
+        QCOMPARE(child<QComboBox>(w, "orderChooser")->itemText(4), QString());
         // 青木: 80 (Ⅰ), 100 (none), 50 (Ⅱ): overall 230 / 3 = 76.7; the 0-mark column is left out.
         // 石田: 60, 20, 100: overall 60.0.
-        QCOMPARE(gridRow(w->Grid1, 0), QStringList({"1", "青木", "76.7", "1", "3", "80.0", "1", "A", "50.0", "2", "A"})
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 0), QStringList({"1", "青木", "76.7", "1", "3", "80.0", "1", "A", "50.0", "2", "A"})
                                            + repeat(" -", 6));
-        QCOMPARE(gridRow(w->Grid1, 1), QStringList({"2", "石田", "60.0", "2", "3", "60.0", "2", "A", "100.0", "1", "A"})
+        QCOMPARE(gridRow(child<QTableWidget>(w, "pupilGrid"), 1), QStringList({"2", "石田", "60.0", "2", "3", "60.0", "2", "A", "100.0", "1", "A"})
                                            + repeat(" -", 6));
         // 観点Ⅲ has one column but no percentage: no class average.
-        QCOMPARE(gridRow(w->Grid2, 2), (QStringList{"3", "気づき", " -", " -"}));
-        QCOMPARE(gridRow(w->Grid2, 3), (QStringList{"4", "", " -", " -"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 2), (QStringList{"3", "気づき", " -", " -"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "viewpointGrid"), 3), (QStringList{"4", "", " -", " -"}));
         observeStore(env);
-        w->CmdPrint[1]->click();
+        child<QPushButton>(w, "previewButton")->click();
         const Store store = readStore(storeCopy);
         QCOMPARE(store.title,
                  (QStringList{"【総合集計一覧表-生活】教科内総合集計一覧表", "68.3", "関心,意欲,態度", "思考・表現", "気づき",
@@ -370,7 +372,7 @@ private slots:
         OverallTallyWindow* w = open(env, window);
         QVERIFY(w);
         observeStore(env);
-        w->CmdPrint[1]->click();
+        child<QPushButton>(w, "previewButton")->click();
         const Store store = readStore(storeCopy);
         QCOMPARE(store.rows.size(), 31);
         QCOMPARE(store.rows[0].mid(0, 5), (QStringList{"番号", "氏名", "総平均", "総順位", "総評定"}));

@@ -3,6 +3,7 @@
 // the "kojin" sheet read back from its store, and the main window's command states.
 
 #include "TallyFixtures.h"
+#include "Controls.h"
 #include "TestEnv.h"
 #include "reports/PupilResultsWindow.h"
 #include "app/MainWindow.h"
@@ -18,16 +19,20 @@
 
 using namespace TallyFixtures;
 
+using Controls::child;
+
 namespace {
 
 // Overall line and the four viewpoint lines as the window shows them.
 QStringList summaryLines(const PupilResultsWindow& w)
 {
-    QStringList lines{w.Lb_Avarage[0]->text() + QLatin1Char('|') + w.Lb_SouJuni->text() + QLatin1Char('|') +
-                      w.lbsHyotei->text()};
+    auto text = [&w](const QString& name) { return child<QLabel>(&w, name)->text(); };
+    QStringList lines{text(QStringLiteral("overallAverage")) + QLatin1Char('|') + text(QStringLiteral("overallRank"))
+                      + QLatin1Char('|') + text(QStringLiteral("overallGrade"))};
     for (int k = 1; k <= 4; ++k)
-        lines << w.Lb_Avarage[k]->text() + QLatin1Char('|') + w.Label3[k - 1]->text() + QLatin1Char('|') +
-                     w.lbHyotei[k - 1]->text();
+        lines << text(QStringLiteral("viewpointAverage%1").arg(k)) + QLatin1Char('|')
+                     + text(QStringLiteral("viewpointRank%1").arg(k)) + QLatin1Char('|')
+                     + text(QStringLiteral("viewpointGrade%1").arg(k));
     return lines;
 }
 
@@ -61,30 +66,30 @@ private slots:
         PupilResultsWindow* w = open(window);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("個人別成績集計-国語"));
-        QCOMPARE(w->Cb_Name->count(), 3);
-        QCOMPARE(w->Cb_Name->itemText(0), QStringLiteral(" 1 青木"));
-        QCOMPARE(w->Cb_Name->currentText(), QStringLiteral(" 1 青木"));
-        QCOMPARE(w->Label2[1]->text(), QStringLiteral("1:関心,意欲,態度"));
-        QCOMPARE(w->Label2[4]->text(), QStringLiteral("4:言語の知識"));
-        QCOMPARE(headings(w->Grid1), (QStringList{"番号", "テスト名", "総点", "観点Ⅰ", "観点Ⅱ", "観点Ⅲ", "観点Ⅳ", "順位"}));
-        QCOMPARE(w->Grid1->rowCount(), 1);
+        QCOMPARE(child<QComboBox>(w, "pupilChooser")->count(), 3);
+        QCOMPARE(child<QComboBox>(w, "pupilChooser")->itemText(0), QStringLiteral(" 1 青木"));
+        QCOMPARE(child<QComboBox>(w, "pupilChooser")->currentText(), QStringLiteral(" 1 青木"));
+        QCOMPARE(child<QLabel>(w, "viewpoint1")->text(), QStringLiteral("1:関心,意欲,態度"));
+        QCOMPARE(child<QLabel>(w, "viewpoint4")->text(), QStringLiteral("4:言語の知識"));
+        QCOMPARE(headings(child<QTableWidget>(w, "testGrid")), (QStringList{"番号", "テスト名", "総点", "観点Ⅰ", "観点Ⅱ", "観点Ⅲ", "観点Ⅳ", "順位"}));
+        QCOMPARE(child<QTableWidget>(w, "testGrid")->rowCount(), 1);
         // 45 + 8 = 53 of 60 (88.3%) is first; 46 of 60 second.
-        QCOMPARE(gridRow(w->Grid1, 0), (QStringList{"1", "漢字テスト", "53", "45", "8", "", "", "1"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 0), (QStringList{"1", "漢字テスト", "53", "45", "8", "", "", "1"}));
         // Overall (90 + 80) / 2 = 85.0; 観点Ⅰ 45/50 = 90.0; 観点Ⅱ 8/10 = 80.0; no Ⅲ, Ⅳ.
         QCOMPARE(summaryLines(*w), (QStringList{"85.0|1|3", "90.0|1|A", "80.0|1|A", "  -  |-|-", "  -  |-|-"}));
 
         // The teacher steps to the next pupil with the arrow key.
-        w->Cb_Name->setFocus();
-        QTest::keyClick(w->Cb_Name, Qt::Key_Down);
-        QCOMPARE(w->CurrentPupil, 2);
-        QCOMPARE(gridRow(w->Grid1, 0), (QStringList{"1", "漢字テスト", "46", "40", "6", "", "", "2"}));
+        child<QComboBox>(w, "pupilChooser")->setFocus();
+        QTest::keyClick(child<QComboBox>(w, "pupilChooser"), Qt::Key_Down);
+        QCOMPARE(w->shownPupil(), 2);
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 0), (QStringList{"1", "漢字テスト", "46", "40", "6", "", "", "2"}));
         // (80 + 60) / 2 = 70.0, second in the class.
         QCOMPARE(summaryLines(*w), (QStringList{"70.0|2|3", "80.0|2|A", "60.0|2|A", "  -  |-|-", "  -  |-|-"}));
 
         // A pupil without any entered score.
-        QTest::keyClick(w->Cb_Name, Qt::Key_Down);
-        QCOMPARE(w->CurrentPupil, 3);
-        QCOMPARE(gridRow(w->Grid1, 0), (QStringList{"1", "漢字テスト", "欠", "欠", "欠", "", "", "- "}));
+        QTest::keyClick(child<QComboBox>(w, "pupilChooser"), Qt::Key_Down);
+        QCOMPARE(w->shownPupil(), 3);
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 0), (QStringList{"1", "漢字テスト", "欠", "欠", "欠", "", "", "- "}));
         QCOMPARE(summaryLines(*w),
                  (QStringList{"  -  | -|-", "  -  |-|-", "  -  |-|-", "  -  |-|-", "  -  |-|-"}));
         QCOMPARE(env.data.currentTest, 1);
@@ -113,21 +118,21 @@ private slots:
         //   viewpoint cell; 13, 5 and 19 of 20 rank 2, 3, 1.
         // 自由: out of 0 marks: the total 0 shows, there is no percentage and no rank.
         // まとめ: column 1 absent, column 2 entered: the total is 8 (40%), first; 石田 5 (25%).
-        QCOMPARE(w->Grid1->rowCount(), 4);
-        QCOMPARE(gridRow(w->Grid1, 0), (QStringList{"1", "読解", "25", "15", "", "", "", "1"}));
-        QCOMPARE(gridRow(w->Grid1, 1), (QStringList{"2", "音読", "13", "", "6", "", "", "2"}));
-        QCOMPARE(gridRow(w->Grid1, 2), (QStringList{"3", "自由", "0", "", "", "0", "", "- "}));
-        QCOMPARE(gridRow(w->Grid1, 3), (QStringList{"4", "まとめ", "8", "", "", "", "8", "1"}));
+        QCOMPARE(child<QTableWidget>(w, "testGrid")->rowCount(), 4);
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 0), (QStringList{"1", "読解", "25", "15", "", "", "", "1"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 1), (QStringList{"2", "音読", "13", "", "6", "", "", "2"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 2), (QStringList{"3", "自由", "0", "", "", "0", "", "- "}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 3), (QStringList{"4", "まとめ", "8", "", "", "", "8", "1"}));
         // 青木: percentages 50, 75 (Ⅰ), 70 (none), 60 (Ⅱ), 80 (Ⅳ); the 0-mark column is left out.
         //   Overall 335 / 5 = 67.0; Ⅰ 62.5; Ⅱ 60.0; Ⅲ none; Ⅳ 80.0.
         // 石田: 100, 0 (Ⅰ), 50 (none), 50 (Ⅳ): overall 50.0, Ⅰ 50.0, Ⅳ 50.0.
         // 上田: 25 (Ⅰ), 90 (none), 100 (Ⅱ): overall 215 / 3 = 71.7, Ⅰ 25.0, Ⅱ 100.0.
         QCOMPARE(summaryLines(*w), (QStringList{"67.0|2|3", "62.5|1|A", "60.0|2|A", "  -  |-|-", "80.0|1|A"}));
-        w->Cb_Name->setCurrentIndex(1);
-        QCOMPARE(gridRow(w->Grid1, 3), (QStringList{"4", "まとめ", "5", "", "", "", "欠", "2"}));
+        child<QComboBox>(w, "pupilChooser")->setCurrentIndex(1);
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 3), (QStringList{"4", "まとめ", "5", "", "", "", "欠", "2"}));
         QCOMPARE(summaryLines(*w), (QStringList{"50.0|3|3", "50.0|2|A", "  -  |-|-", "  -  |-|-", "50.0|2|A"}));
-        w->Cb_Name->setCurrentIndex(2);
-        QCOMPARE(gridRow(w->Grid1, 1), (QStringList{"2", "音読", "19", "", "10", "", "", "1"}));
+        child<QComboBox>(w, "pupilChooser")->setCurrentIndex(2);
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 1), (QStringList{"2", "音読", "19", "", "10", "", "", "1"}));
         QCOMPARE(summaryLines(*w), (QStringList{"71.7|1|3", "25.0|3|A", "100.0|1|A", "  -  |-|-", "  -  |-|-"}));
         QVERIFY(env.ui.messages.isEmpty());
 
@@ -138,8 +143,8 @@ private slots:
             QFile::remove(copy);
             QFile::copy(path, copy);
         });
-        w->Cb_Name->setCurrentIndex(0);
-        w->CmdPrint[1]->click();
+        child<QComboBox>(w, "pupilChooser")->setCurrentIndex(0);
+        child<QPushButton>(w, "previewButton")->click();
         const Store store = readStore(copy);
         QCOMPARE(store.rows.size(), 4);
         QCOMPARE(store.rows[0], (QStringList{"1", "読解", " 25", " 15", "-", "-", "-", " 1"}));
@@ -157,8 +162,8 @@ private slots:
         MainWindow& window = env.startMainWindow();
         PupilResultsWindow* w = open(window);
         QVERIFY(w);
-        QCOMPARE(w->Grid1->rowCount(), 0);
-        QCOMPARE(w->Grid1->columnCount(), 8);
+        QCOMPARE(child<QTableWidget>(w, "testGrid")->rowCount(), 0);
+        QCOMPARE(child<QTableWidget>(w, "testGrid")->columnCount(), 8);
         QCOMPARE(summaryLines(*w),
                  (QStringList{"  -  | -|-", "  -  |-|-", "  -  |-|-", "  -  |-|-", "  -  |-|-"}));
         QVERIFY(env.ui.messages.isEmpty());
@@ -206,8 +211,8 @@ private slots:
         QCOMPARE(kojinPreviewTitle(*w->tally(), 1, w->windowTitle()), env.ui.previews[0].title);
 
         // The pupil without any score: every figure of the title row is "-".
-        w->Cb_Name->setCurrentIndex(2);
-        w->CmdPrint[1]->click();
+        child<QComboBox>(w, "pupilChooser")->setCurrentIndex(2);
+        child<QPushButton>(w, "previewButton")->click();
         store = readStore(copy);
         QCOMPARE(store.title,
                  (QStringList{"【個人別成績集計-国語】", " 3 上田", "-", "-", "-", "1:関心,意欲,態度", "-", "-", "-",
@@ -219,7 +224,7 @@ private slots:
         const QString pdf = env.dir.path() + QStringLiteral("/kojin.pdf");
         env.reports->printer().setOutputFormat(QPrinter::PdfFormat);
         env.reports->printer().setOutputFileName(pdf);
-        w->CmdPrint[0]->click();
+        child<QPushButton>(w, "printButton")->click();
         QVERIFY(QFileInfo(pdf).size() > 0);
         QVERIFY(!QFile::exists(storePath));
         QCOMPARE(env.ui.busyDepth, 0);
@@ -247,10 +252,10 @@ private slots:
         auto* second = qobject_cast<PupilResultsWindow*>(window.activeChild());
         QVERIFY(second);
         QVERIFY(second != w);
-        second->Bt_End->click();
+        child<QPushButton>(second, "closeButton")->click();
         QTest::qWait(0);
         QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
-        w->Bt_End->click();
+        child<QPushButton>(w, "closeButton")->click();
         QTest::qWait(0);
         QVERIFY(window.activeChild() == nullptr);
         QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());

@@ -1,7 +1,9 @@
 // The report path shared by every sheet: the store in the program's folder, read
 // back with SQL; a leftover store replaced; the store gone afterwards; the layout's
-// faults reported; and printing without a printer offering a PDF file.
+// faults reported; the pages painted from the sheet in memory; printing without a
+// printer offering a PDF file; a PDF printed from the preview written whole.
 
+#include "FailingDisk.h"
 #include "TestEnv.h"
 #include "report_fixtures.h"
 #include "output/ReportStore.h"
@@ -13,6 +15,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 namespace {
 
@@ -237,6 +240,50 @@ private slots:
         QVERIFY(setup.output->run(nullptr, aryoikiLike(5), ReportDestination::Printer, QStringLiteral("x")).ok);
         QVERIFY(setup.env.ui.messages.isEmpty());
         QVERIFY(Fixtures::pdfPages(pdf).value(0).contains(QStringLiteral("【教科内総合集計一覧表】")));
+    }
+
+    // The store is the program's outside record; the pages come from the sheet
+    // itself, whatever the store's file holds once it is written.
+    void thePagesComeFromTheSheetNotTheStore()
+    {
+        Setup setup;
+        ReportSheet other = aryoikiLike(1);
+        other.rows[1][1] = QStringLiteral("別人");
+        setup.output->setStoreObserver([&other](const QString& store) { QVERIFY(ReportStore::write(store, other).ok); });
+        const QString pdf = setup.env.dir.filePath(QStringLiteral("printer.pdf"));
+        setup.output->printer().setOutputFormat(QPrinter::PdfFormat);
+        setup.output->printer().setOutputFileName(pdf);
+        QVERIFY(setup.output->run(nullptr, aryoikiLike(3), ReportDestination::Printer, QStringLiteral("x")).ok);
+        const QString text = Fixtures::pdfPages(pdf).value(0);
+        for (const QString& name : Fixtures::pupilNames(3))
+            QVERIFY2(text.contains(name), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("別人")));
+    }
+
+    // Printed from the preview into a PDF file, the file is written whole or not at
+    // all, and a failure is told once the preview closes.
+    void aPreviewPrintedIntoAFileIsWrittenWhole()
+    {
+        Setup setup;
+        setup.env.ui.previewFolder = setup.env.dir.path();
+        std::optional<FileSizeLimit> limit;
+        setup.output->setStoreObserver([&limit](const QString&) { limit.emplace(1024); });
+        const Status refused = setup.output->run(nullptr, aryoikiLike(45), ReportDestination::Preview, QStringLiteral("総合集計一覧表-国語"));
+        limit.reset();
+        QVERIFY(!refused.ok);
+        QVERIFY2(refused.message.contains(QStringLiteral("ディスクの空き容量が足りません")), qPrintable(refused.message));
+        QCOMPARE(setup.env.ui.previews.size(), 1);
+        QVERIFY(!QFile::exists(setup.env.ui.previews[0].pdfPath));
+
+        setup.output->setStoreObserver({});
+        QVERIFY(setup.output->run(nullptr, aryoikiLike(45), ReportDestination::Preview, QStringLiteral("総合集計一覧表-国語")).ok);
+        QCOMPARE(setup.env.ui.previews.size(), 2);
+        const QString text = Fixtures::pdfPages(setup.env.ui.previews[1].pdfPath).join(QLatin1Char('\n'));
+        QVERIFY(text.contains(QStringLiteral("【教科内総合集計一覧表】")));
+        // 田中 and the other names read back as the characters drawn.
+        for (const QString& name : Fixtures::pupilNames(45))
+            QVERIFY2(text.contains(name), qPrintable(name));
+        QCOMPARE(setup.env.ui.busyDepth, 0);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "TestEnv.h"
 #include "report_fixtures.h"
 #include "output/PdfTextRepair.h"
+#include "output/PdfWriter.h"
 #include "output/ReportRenderer.h"
 
 #include <QImage>
@@ -49,14 +50,11 @@ Status parse(const QString& text)
     return engine.parseLayout(text, QStringLiteral("sample.rpt"));
 }
 
+// The pages as the program writes them into a PDF file.
 QString pdfOf(const ReportRenderer& engine, const QString& folder, const QString& name)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
     const QString path = folder + QLatin1Char('/') + name;
-    printer.setOutputFileName(path);
-    engine.preparePrinter(printer);
-    return engine.paint(printer).ok ? path : QString();
+    return PdfWriter::write(engine, path, name).ok ? path : QString();
 }
 
 QString pdfInfo(const QString& path)

@@ -2,6 +2,7 @@
 // renaming through the input box (Enter, Tab, a click elsewhere), transfers in and
 // out with their confirmations, refusals, the printed and previewed name list.
 
+#include "Controls.h"
 #include "TestEnv.h"
 #include "RefusedWrites.h"
 #include "tally/ListSheets.h"
@@ -23,6 +24,8 @@
 #include <QTest>
 
 using namespace Sample;
+
+using Controls::child;
 
 namespace {
 
@@ -81,11 +84,11 @@ private slots:
         QVERIFY(!d->Tx_DataInput->isEnabled());
         QVERIFY(!d->Lb_DataInput->isEnabled());
         QCOMPARE(QStringList({d->Label1->text(), d->Label3->text(), d->Lb_DataInput->text(), d->cmdEdit[0]->text(),
-                              d->cmdEdit[1]->text(), d->cmdEdit[2]->text(), d->cmdPrint[0]->text(), d->cmdPrint[1]->text(),
+                              d->cmdEdit[1]->text(), d->cmdEdit[2]->text(), child<QPushButton>(d, "printButton")->text(), child<QPushButton>(d, "previewButton")->text(),
                               d->cmdEnd->text()}),
                  QStringList({"クラス人数", "人", "入力欄", "氏名変更(&C)", "転入処理(&I)", "転出処理(&D)", "氏名印刷(&P)",
                               "ﾌﾟﾚﾋﾞｭｰ(&O)", "閉じる"}));
-        QCOMPARE(QStringList({d->menuFile->title(), d->menuPrint[0]->text(), d->menuPrint[1]->text(), d->menuEnd->text(),
+        QCOMPARE(QStringList({d->menuFile->title(), child<QAction>(d, "printAction")->text(), child<QAction>(d, "previewAction")->text(), d->menuEnd->text(),
                               d->menuEditTop->title(), d->menuEdit[0]->text(), d->menuEdit[1]->text(),
                               d->menuEdit[2]->text(), d->menuHelp->text()}),
                  QStringList({"ﾌｧｲﾙ(&F)", "氏名一覧印刷(&P)", "印刷ﾌﾟﾚﾋﾞｭｰ(&O)", "氏名メンテナンス終了(&X)", "編集(&E)",
@@ -438,7 +441,7 @@ private slots:
             QVERIFY(ReportStore::read(path, sheet).ok);
             stored.append(sheet);
         });
-        QTest::mouseClick(d->cmdPrint[1], Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(d, "previewButton"), Qt::LeftButton);
         QCOMPARE(f.env.ui.previews.size(), 1);
         QCOMPARE(f.env.ui.previews[0].title, QStringLiteral("氏名一覧"));
         QCOMPARE(stored.size(), 1);

@@ -3,6 +3,7 @@
 // with the mouse as a teacher selects them.
 
 #include "TallyFixtures.h"
+#include "Controls.h"
 #include "TestEnv.h"
 #include "reports/StatisticsWindow.h"
 #include "app/MainWindow.h"
@@ -16,6 +17,8 @@
 #include <QTest>
 
 using namespace TallyFixtures;
+
+using Controls::child;
 
 namespace {
 
@@ -37,7 +40,7 @@ void selectBlock(QTableWidget* grid, int row1, int column1, int row2, int column
 
 QStringList results(const StatisticsWindow& w)
 {
-    return {w.L_Avrg1->text(), w.L_Avrg2->text(), w.L_Max->text(), w.L_Min->text()};
+    return {child<QLabel>(&w, "convertedAverage")->text(), child<QLabel>(&w, "ownAverage")->text(), child<QLabel>(&w, "highest")->text(), child<QLabel>(&w, "lowest")->text()};
 }
 
 }  // namespace
@@ -76,34 +79,35 @@ private slots:
         StatisticsWindow* w = open(window);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("教科内自由集計-国語"));
-        QCOMPARE(w->Grid1->rowCount(), 3);
-        QCOMPARE(headings(w->Grid1), (QStringList{"番号", "氏名", " 1", "", " 2", " 3"}));
-        QCOMPARE(gridRow(w->Grid1, 0), (QStringList{" 1", "青木", "40", "5", "2", "150"}));
-        QCOMPARE(gridRow(w->Grid1, 2), (QStringList{" 3", "上田", "欠", "6", "2", "180"}));
-        QCOMPARE(w->L_TestSu->text(), QStringLiteral(" 3 "));
-        QCOMPARE(w->Label9->text(), QStringLiteral(" ﾃｽﾄ数："));
-        QCOMPARE(w->B_CalcAvrg->text(), QStringLiteral("計 算(&C)"));
+        QCOMPARE(child<QTableWidget>(w, "scoreGrid")->rowCount(), 3);
+        QCOMPARE(headings(child<QTableWidget>(w, "scoreGrid")), (QStringList{"番号", "氏名", " 1", "", " 2", " 3"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "scoreGrid"), 0), (QStringList{" 1", "青木", "40", "5", "2", "150"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "scoreGrid"), 2), (QStringList{" 3", "上田", "欠", "6", "2", "180"}));
+        QCOMPARE(child<QLabel>(w, "testCount")->text(), QStringLiteral(" 3 "));
+        QCOMPARE(child<QLabel>(w, "testCountCaption")->text(), QStringLiteral(" ﾃｽﾄ数："));
+        QCOMPARE(child<QPushButton>(w, "calculateButton")->text(), QStringLiteral("計 算(&C)"));
+        const TestSet& set = env.data.tests;
 
         // The labels follow the current column.
-        QCOMPARE(w->Grid1->currentColumn(), 2);
-        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【1】 漢字"));
-        QCOMPARE(w->L_RyoikiName->text(), QStringLiteral("関心,意欲,態度"));
-        QCOMPARE(w->L_Manten->text(), QStringLiteral("満点:50"));
-        clickCell(w->Grid1, 1, 3);
-        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【1】 漢字"));
-        QCOMPARE(w->L_RyoikiName->text(), QStringLiteral("言語の知識"));
-        QCOMPARE(w->L_Manten->text(), QStringLiteral("満点:10"));
-        QTest::keyClick(w->Grid1, Qt::Key_Right);
-        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【2】 計算"));
-        QCOMPARE(w->L_Manten->text(), QStringLiteral("満点:3"));
+        QCOMPARE(child<QTableWidget>(w, "scoreGrid")->currentColumn(), 2);
+        QCOMPARE(child<QLabel>(w, "testName")->text(), QStringLiteral("【1】 漢字"));
+        QCOMPARE(child<QLabel>(w, "viewpointName")->text(), QStringLiteral("関心,意欲,態度"));
+        QCOMPARE(child<QLabel>(w, "fullMarks")->text(), QStringLiteral("満点:50"));
+        clickCell(child<QTableWidget>(w, "scoreGrid"), 1, 3);
+        QCOMPARE(child<QLabel>(w, "testName")->text(), QStringLiteral("【1】 漢字"));
+        QCOMPARE(child<QLabel>(w, "viewpointName")->text(), QStringLiteral("言語の知識"));
+        QCOMPARE(child<QLabel>(w, "fullMarks")->text(), QStringLiteral("満点:10"));
+        QTest::keyClick(child<QTableWidget>(w, "scoreGrid"), Qt::Key_Right);
+        QCOMPARE(child<QLabel>(w, "testName")->text(), QStringLiteral("【2】 計算"));
+        QCOMPARE(child<QLabel>(w, "fullMarks")->text(), QStringLiteral("満点:3"));
         // The number and name columns leave the labels as they were.
-        clickCell(w->Grid1, 0, 1);
-        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【2】 計算"));
+        clickCell(child<QTableWidget>(w, "scoreGrid"), 0, 1);
+        QCOMPARE(child<QLabel>(w, "testName")->text(), QStringLiteral("【2】 計算"));
 
         // Tally windows switch off the editing commands; this one prints nothing.
         QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
         QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
-        w->Bt_End->click();
+        child<QPushButton>(w, "closeButton")->click();
         QTest::qWait(0);
         QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
         QVERIFY(env.ui.messages.isEmpty());
@@ -119,43 +123,43 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("教科内自由集計-国語"));
 
         // One column, 40 and 30 of 50 and one absent: 70 on 100 points, 35 on 50.
-        selectBlock(w->Grid1, 0, 2, 2, 2);
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 2, 2, 2);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 70", " 35", " 40", " 30"}));
 
         // The same block selected from its lower corner.
-        selectBlock(w->Grid1, 2, 2, 0, 2);
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 2, 2, 0, 2);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 70", " 35", " 40", " 30"}));
 
         // Two columns of different full marks: 80, 60, 50, 100, 60 percent = 70 on 100
         // points; no average on the columns' own marks.
-        selectBlock(w->Grid1, 0, 3, 2, 2);
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 3, 2, 2);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 70", "", " 40", " 5"}));
 
         // 2, 1, 2 of 3: 66.66.. and 1.66.. are cut, not rounded.
-        selectBlock(w->Grid1, 0, 4, 2, 4);
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 4, 2, 4);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 55.5", " 1.6", " 2", " 1"}));
-        clickCell(w->Grid1, 0, 4);
-        w->B_CalcAvrg->click();
+        clickCell(child<QTableWidget>(w, "scoreGrid"), 0, 4);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 66.6", " 2", " 2", " 2"}));
 
         // Scores above 100 (out of 200): the lowest selected score is the minimum.
-        selectBlock(w->Grid1, 0, 5, 1, 5);
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 5, 1, 5);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 67.5", " 135", " 150", " 120"}));
 
         // A block that reaches into the number and name columns counts only the scores.
-        selectBlock(w->Grid1, 0, 0, 1, 2);
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 0, 1, 2);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 70", " 35", " 40", " 30"}));
 
         // A whole column chosen by its heading.
-        QTest::mouseClick(w->Grid1->horizontalHeader()->viewport(), Qt::LeftButton, {},
-                          QPoint(w->Grid1->horizontalHeader()->sectionViewportPosition(3) + 5, 5));
-        w->B_CalcAvrg->click();
+        QTest::mouseClick(child<QTableWidget>(w, "scoreGrid")->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(child<QTableWidget>(w, "scoreGrid")->horizontalHeader()->sectionViewportPosition(3) + 5, 5));
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 70", " 7", " 10", " 5"}));
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(env.ui.busyDepth, 0);
@@ -169,20 +173,20 @@ private slots:
         StatisticsWindow* w = open(window);
         QVERIFY(w);
         // 40 of 50 and 5 of 10: (80 + 50) / 2.
-        selectBlock(w->Grid1, 0, 2, 0, 3);
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 2, 0, 3);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 65", "", " 40", " 5"}));
 
         // Only an absent pupil's cell: message, the results are emptied.
-        clickCell(w->Grid1, 2, 2);
-        w->B_CalcAvrg->click();
+        clickCell(child<QTableWidget>(w, "scoreGrid"), 2, 2);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(env.ui.messageTexts(), QStringList{NoScores});
         QCOMPARE(env.ui.messages[0].buttons, Ui::Buttons::Ok);
         QCOMPARE(results(*w), (QStringList{"", "", "", ""}));
 
         // Only names.
-        selectBlock(w->Grid1, 0, 0, 2, 1);
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 0, 2, 1);
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(env.ui.messages.size(), 2);
         QCOMPARE(env.ui.lastMessage(), NoScores);
     }
@@ -196,14 +200,14 @@ private slots:
             MainWindow& window = env.startMainWindow();
             StatisticsWindow* w = open(window);
             QVERIFY(w);
-            QCOMPARE(w->Grid1->columnCount(), 4);
-            QCOMPARE(gridRow(w->Grid1, 0), (QStringList{" 1", "青木", "", ""}));
-            QCOMPARE(w->L_TestSu->text(), QStringLiteral(" 0 "));
+            QCOMPARE(child<QTableWidget>(w, "scoreGrid")->columnCount(), 4);
+            QCOMPARE(gridRow(child<QTableWidget>(w, "scoreGrid"), 0), (QStringList{" 1", "青木", "", ""}));
+            QCOMPARE(child<QLabel>(w, "testCount")->text(), QStringLiteral(" 0 "));
             // The current column holds no test: its labels stay empty.
-            QCOMPARE(w->L_TestTitle->text(), QString());
-            QCOMPARE(w->L_Manten->text(), QString());
-            selectBlock(w->Grid1, 0, 2, 1, 3);
-            w->B_CalcAvrg->click();
+            QCOMPARE(child<QLabel>(w, "testName")->text(), QString());
+            QCOMPARE(child<QLabel>(w, "fullMarks")->text(), QString());
+            selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 2, 1, 3);
+            child<QPushButton>(w, "calculateButton")->click();
             QCOMPARE(env.ui.messageTexts(), QStringList{NoScores});
             QCOMPARE(results(*w), (QStringList{"", "", "", ""}));
         }
@@ -216,12 +220,12 @@ private slots:
             MainWindow& window = env.startMainWindow();
             StatisticsWindow* w = open(window);
             QVERIFY(w);
-            QCOMPARE(w->Grid1->columnCount(), 4);
-            selectBlock(w->Grid1, 0, 2, 1, 2);
-            w->B_CalcAvrg->click();
+            QCOMPARE(child<QTableWidget>(w, "scoreGrid")->columnCount(), 4);
+            selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 2, 1, 2);
+            child<QPushButton>(w, "calculateButton")->click();
             QCOMPARE(results(*w), (QStringList{" -", " 0", " 0", " 0"}));
-            selectBlock(w->Grid1, 0, 2, 1, 3);
-            w->B_CalcAvrg->click();
+            selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 2, 1, 3);
+            child<QPushButton>(w, "calculateButton")->click();
             QCOMPARE(results(*w), (QStringList{" 75", "", " 9", " 0"}));
             QVERIFY(env.ui.messages.isEmpty());
         }
@@ -240,12 +244,12 @@ private slots:
         MainWindow& window = env.startMainWindow();
         StatisticsWindow* w = open(window);
         QVERIFY(w);
-        QCOMPARE(w->Grid1->columnCount(), 82);
+        QCOMPARE(child<QTableWidget>(w, "scoreGrid")->columnCount(), 82);
         // The last column: test 20's 観点Ⅳ out of 50, scores 20 and 4.
-        selectBlock(w->Grid1, 0, 81, 1, 81);
-        QCOMPARE(w->L_TestTitle->text(), QStringLiteral("【20】 小テスト20"));
-        QCOMPARE(w->L_Manten->text(), QStringLiteral("満点:50"));
-        w->B_CalcAvrg->click();
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 81, 1, 81);
+        QCOMPARE(child<QLabel>(w, "testName")->text(), QStringLiteral("【20】 小テスト20"));
+        QCOMPARE(child<QLabel>(w, "fullMarks")->text(), QStringLiteral("満点:50"));
+        child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 24", " 12", " 20", " 4"}));
     }
 

@@ -3,6 +3,7 @@
 // confirmations, the limits, and the printed and previewed test list; the score
 // file and its ".Bak" checked byte for byte.
 
+#include "Controls.h"
 #include "TestEnv.h"
 #include "model/ScoreFile.h"
 #include "tally/ListSheets.h"
@@ -22,6 +23,8 @@
 #include <QTest>
 
 using namespace Sample;
+
+using Controls::child;
 
 namespace {
 
@@ -103,10 +106,10 @@ private slots:
         QCOMPARE(f.env.data.tests.count, 3);
         QVERIFY(!d->Tx_DataInput->isEnabled());
         QCOMPARE(QStringList({d->Label1->text(), d->Lb_DataInput->text(), d->cmdEdit[0]->text(), d->cmdEdit[1]->text(),
-                              d->cmdEdit[2]->text(), d->cmdPrint[0]->text(), d->cmdPrint[1]->text(), d->cmdEnd->text()}),
+                              d->cmdEdit[2]->text(), child<QPushButton>(d, "printButton")->text(), child<QPushButton>(d, "previewButton")->text(), d->cmdEnd->text()}),
                  QStringList({"総ﾃｽﾄ数", "入力欄", "ﾃｽﾄ名変更(&C)", "ﾃｽﾄ挿入(&I)", "ﾃｽﾄ削除(&D)", "ﾃｽﾄ名印刷(&P)",
                               "ﾌﾟﾚﾋﾞｭｰ(&O)", "閉じる"}));
-        QCOMPARE(QStringList({d->menuFile->title(), d->menuPrint[0]->text(), d->menuPrint[1]->text(), d->menuEnd->text(),
+        QCOMPARE(QStringList({d->menuFile->title(), child<QAction>(d, "printAction")->text(), child<QAction>(d, "previewAction")->text(), d->menuEnd->text(),
                               d->menuEditTop->title(), d->menuEdit[0]->text(), d->menuEdit[1]->text(),
                               d->menuEdit[2]->text(), d->menuHelp->text()}),
                  QStringList({"ﾌｧｲﾙ(&F)", "テスト一覧印刷(&P)", "印刷ﾌﾟﾚﾋﾞｭｰ(&O)", "テストメンテナンス終了(&X)", "編集(&E)",
@@ -376,7 +379,7 @@ private slots:
             QVERIFY(ReportStore::read(path, sheet).ok);
             stored.append(sheet);
         });
-        d->menuPrint[1]->trigger();
+        child<QAction>(d, "previewAction")->trigger();
         QCOMPARE(f.env.ui.previews.size(), 1);
         QCOMPARE(f.env.ui.previews[0].title, QStringLiteral("テスト名一覧"));
         QCOMPARE(stored.size(), 1);

@@ -2,6 +2,7 @@
 // two buttons and the tests they choose, on its own and as the overall tally opens it.
 
 #include "TallyFixtures.h"
+#include "Controls.h"
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
 #include "reports/OverallTallyWindow.h"
@@ -14,6 +15,8 @@
 #include <QTest>
 
 using namespace TallyFixtures;
+
+using Controls::child;
 
 namespace {
 
@@ -45,14 +48,14 @@ private slots:
         TestPickerDialog dialog(*env.ctx);
         dialog.prepare(fiveTests());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("集計テストの選択"));
-        QCOMPARE(dialog.Lt_Test->count(), 5);
-        QCOMPARE(dialog.Lt_Test->item(1)->text(), QStringLiteral("テスト2"));
-        QCOMPARE(dialog.Lt_Test->selectedItems().size(), 0);
-        QCOMPARE(dialog.Lt_Test->selectionMode(), QAbstractItemView::ExtendedSelection);
-        QCOMPARE(dialog.Label1->text(),
+        QCOMPARE(child<QListWidget>(&dialog, "testList")->count(), 5);
+        QCOMPARE(child<QListWidget>(&dialog, "testList")->item(1)->text(), QStringLiteral("テスト2"));
+        QCOMPARE(child<QListWidget>(&dialog, "testList")->selectedItems().size(), 0);
+        QCOMPARE(child<QListWidget>(&dialog, "testList")->selectionMode(), QAbstractItemView::ExtendedSelection);
+        QCOMPARE(child<QLabel>(&dialog, "hint")->text(),
                  QStringLiteral("CTRL+ﾏｳｽｸﾘｯｸで飛び飛びに、SHIFT+ﾏｳｽｸﾘｯｸで連続したテストを選択することができます"));
-        QCOMPARE(dialog.Command1->text(), QStringLiteral("&O K"));
-        QCOMPARE(dialog.Bt_All->text(), QStringLiteral("(&A)全テスト"));
+        QCOMPARE(child<QPushButton>(&dialog, "okButton")->text(), QStringLiteral("&O K"));
+        QCOMPARE(child<QPushButton>(&dialog, "allButton")->text(), QStringLiteral("(&A)全テスト"));
     }
 
     void returnsTheChosenTests()
@@ -63,9 +66,9 @@ private slots:
             TestPickerDialog dialog(*env.ctx);
             dialog.prepare(fiveTests());
             dialog.show();
-            clickLine(dialog.Lt_Test, 1);
-            clickLine(dialog.Lt_Test, 3, Qt::ControlModifier);
-            dialog.Command1->click();
+            clickLine(child<QListWidget>(&dialog, "testList"), 1);
+            clickLine(child<QListWidget>(&dialog, "testList"), 3, Qt::ControlModifier);
+            child<QPushButton>(&dialog, "okButton")->click();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
             QCOMPARE(dialog.chosenTests(), (QList<int>{2, 4}));
         }
@@ -75,10 +78,10 @@ private slots:
             TestPickerDialog dialog(*env.ctx);
             dialog.prepare(fiveTests());
             dialog.show();
-            clickLine(dialog.Lt_Test, 0);
-            clickLine(dialog.Lt_Test, 3, Qt::ShiftModifier);
-            clickLine(dialog.Lt_Test, 1, Qt::ControlModifier);
-            dialog.Command1->click();
+            clickLine(child<QListWidget>(&dialog, "testList"), 0);
+            clickLine(child<QListWidget>(&dialog, "testList"), 3, Qt::ShiftModifier);
+            clickLine(child<QListWidget>(&dialog, "testList"), 1, Qt::ControlModifier);
+            child<QPushButton>(&dialog, "okButton")->click();
             QCOMPARE(dialog.chosenTests(), (QList<int>{1, 3, 4}));
         }
         {
@@ -89,10 +92,10 @@ private slots:
             dialog.show();
             dialog.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
-            clickLine(dialog.Lt_Test, 2);
+            clickLine(child<QListWidget>(&dialog, "testList"), 2);
             QTest::keyClick(dialog.windowHandle(), Qt::Key_A, Qt::AltModifier);
             QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
-            QCOMPARE(dialog.Lt_Test->selectedItems().size(), 5);
+            QCOMPARE(child<QListWidget>(&dialog, "testList")->selectedItems().size(), 5);
             QCOMPARE(dialog.chosenTests(), (QList<int>{1, 2, 3, 4, 5}));
         }
         {
@@ -102,25 +105,25 @@ private slots:
             TestPickerDialog dialog(*env.ctx);
             dialog.prepare(fiveTests());
             dialog.show();
-            dialog.Bt_All->click();
+            child<QPushButton>(&dialog, "allButton")->click();
             QCOMPARE(dialog.chosenTests().size(), 5);
             dialog.prepare(fiveTests());
             dialog.show();
-            dialog.Command1->click();
+            child<QPushButton>(&dialog, "okButton")->click();
             QCOMPARE(dialog.chosenTests(), QList<int>());
         }
     }
 
     void choosesNothingWithoutTestsOrWhenClosed()
     {
-        for (QString button : {QStringLiteral("Command1"), QStringLiteral("Bt_All")}) {
+        for (QString button : {QStringLiteral("okButton"), QStringLiteral("allButton")}) {
             TestEnv env;
             TestSet none;
             none.name[1] = QStringLiteral("テスト1");  // beyond the count: not a test
             TestPickerDialog dialog(*env.ctx);
             dialog.prepare(none);
             dialog.show();
-            QCOMPARE(dialog.Lt_Test->count(), 0);
+            QCOMPARE(child<QListWidget>(&dialog, "testList")->count(), 0);
             dialog.findChild<QPushButton*>(button)->click();
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.chosenTests(), QList<int>());
@@ -131,7 +134,7 @@ private slots:
             TestPickerDialog dialog(*env.ctx);
             dialog.prepare(fiveTests());
             dialog.show();
-            clickLine(dialog.Lt_Test, 1);
+            clickLine(child<QListWidget>(&dialog, "testList"), 1);
             QTest::keyClick(&dialog, Qt::Key_Escape);
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
             QCOMPARE(dialog.chosenTests(), QList<int>());
@@ -155,11 +158,11 @@ private slots:
         env.ui.modalHandlers.push_back([&](QDialog& d) {
             auto& dialog = static_cast<TestPickerDialog&>(d);
             printWasOff = !window.button(QStringLiteral("printdialog"))->isEnabled();
-            for (int i = 0; i < dialog.Lt_Test->count(); ++i)
-                listed << dialog.Lt_Test->item(i)->text();
-            clickLine(dialog.Lt_Test, 0);
-            clickLine(dialog.Lt_Test, 2, Qt::ControlModifier);
-            dialog.Command1->click();
+            for (int i = 0; i < child<QListWidget>(&dialog, "testList")->count(); ++i)
+                listed << child<QListWidget>(&dialog, "testList")->item(i)->text();
+            clickLine(child<QListWidget>(&dialog, "testList"), 0);
+            clickLine(child<QListWidget>(&dialog, "testList"), 2, Qt::ControlModifier);
+            child<QPushButton>(&dialog, "okButton")->click();
         });
         auto* tally = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
         QVERIFY(tally);

@@ -1,6 +1,7 @@
 // The per-test tally window driven as a teacher drives it: opened from the main
 // window, tests chosen in the chooser, the order switched, printed and previewed.
 
+#include "Controls.h"
 #include "TestEnv.h"
 #include "report_fixtures.h"
 #include "output/ReportStore.h"
@@ -24,6 +25,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+using Controls::child;
 using Fixtures::Column;
 using Fixtures::Test;
 
@@ -137,36 +139,36 @@ private slots:
         openSample();
         const QStringList names = Fixtures::pupilNames(5);
         QCOMPARE(window->windowTitle(), QStringLiteral("テスト別成績集計-国語"));
-        QCOMPARE(window->Cb_TestTitle->count(), 3);
-        QCOMPARE(window->Cb_TestTitle->currentText(), QStringLiteral("漢字テスト１"));
+        QCOMPARE(child<QComboBox>(window, "testChooser")->count(), 3);
+        QCOMPARE(child<QComboBox>(window, "testChooser")->currentText(), QStringLiteral("漢字テスト１"));
         QCOMPARE(env->data.currentTest, 1);
-        QVERIFY(window->Op_Mode[0]->isChecked());
-        QCOMPARE(window->L_Title->text(), QStringLiteral("1個目のテスト"));
-        QCOMPARE(window->Lb_Avrg->text(), QStringLiteral("50.0"));  // (85 + 85 + 0 + 30) / 4
-        QCOMPARE(window->RyoikiMei[0]->text(), QStringLiteral("関心,意欲,態度"));
-        QCOMPARE(window->RyoikiMei[1]->text(), QStringLiteral("理解の能力"));
-        QCOMPARE(window->RyoikiMei[2]->text(), QString());
-        QCOMPARE(window->RyoikiMei[3]->text(), QString());
+        QVERIFY(child<QRadioButton>(window, "numberOrder")->isChecked());
+        QCOMPARE(child<QLabel>(window, "testNumber")->text(), QStringLiteral("1個目のテスト"));
+        QCOMPARE(child<QLabel>(window, "classAverage")->text(), QStringLiteral("50.0"));  // (85 + 85 + 0 + 30) / 4
+        QCOMPARE(child<QLabel>(window, "viewpointName1")->text(), QStringLiteral("関心,意欲,態度"));
+        QCOMPARE(child<QLabel>(window, "viewpointName2")->text(), QStringLiteral("理解の能力"));
+        QCOMPARE(child<QLabel>(window, "viewpointName3")->text(), QString());
+        QCOMPARE(child<QLabel>(window, "viewpointName4")->text(), QString());
         const QStringList averages{QStringLiteral("28.3"), QStringLiteral("28.8"), QStringLiteral(".0"), QStringLiteral(".0")};
         const QStringList fullMarks{QStringLiteral("50"), QStringLiteral("50"), QString(), QString()};
         for (int k = 0; k < 4; ++k) {
-            QCOMPARE(window->lbAvarage[k]->text(), averages[k]);
-            QCOMPARE(window->lbAvarage[k + 4]->text(), fullMarks[k]);
+            QCOMPARE(child<QLabel>(window, QStringLiteral("columnAverage%1").arg(k + 1))->text(), averages[k]);
+            QCOMPARE(child<QLabel>(window, QStringLiteral("fullMarks%1").arg(k + 1))->text(), fullMarks[k]);
         }
-        QCOMPARE(headings(window->Grid1), (QStringList{QStringLiteral("番号"), QStringLiteral("氏 名"), QStringLiteral("総 点"),
+        QCOMPARE(headings(child<QTableWidget>(window, "pupilGrid")), (QStringList{QStringLiteral("番号"), QStringLiteral("氏 名"), QStringLiteral("総 点"),
                                                       QStringLiteral("Ⅰ"), QStringLiteral("Ⅱ"), QStringLiteral("Ⅲ"),
                                                       QStringLiteral("Ⅳ"), QStringLiteral("順位")}));
-        QCOMPARE(window->Grid1->rowCount(), 5);
-        QCOMPARE(rowTexts(window->Grid1, 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
+        QCOMPARE(child<QTableWidget>(window, "pupilGrid")->rowCount(), 5);
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
                                                           QStringLiteral("40"), QString(), QString(), QStringLiteral("1")}));
-        QCOMPARE(rowTexts(window->Grid1, 1), (QStringList{QStringLiteral("2"), names[1], QStringLiteral("85"), QStringLiteral("40"),
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 1), (QStringList{QStringLiteral("2"), names[1], QStringLiteral("85"), QStringLiteral("40"),
                                                           QStringLiteral("45"), QString(), QString(), QStringLiteral("1")}));
-        QCOMPARE(rowTexts(window->Grid1, 2), (QStringList{QStringLiteral("3"), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2), (QStringList{QStringLiteral("3"), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
                                                           QStringLiteral("欠"), QString(), QString(), QStringLiteral("- ")}));
-        QCOMPARE(rowTexts(window->Grid1, 3), (QStringList{QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"),
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 3), (QStringList{QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"),
                                                           QStringLiteral("0"), QString(), QString(), QStringLiteral("4")}));
         // Column 1 not entered, column 2 entered: the total is the column 2 score.
-        QCOMPARE(rowTexts(window->Grid1, 4), (QStringList{QStringLiteral("5"), names[4], QStringLiteral("30"), QStringLiteral("欠"),
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 4), (QStringList{QStringLiteral("5"), names[4], QStringLiteral("30"), QStringLiteral("欠"),
                                                           QStringLiteral("30"), QString(), QString(), QStringLiteral("3")}));
     }
 
@@ -174,55 +176,55 @@ private slots:
     {
         openSample();
         const QStringList names = Fixtures::pupilNames(5);
-        QTest::mouseClick(window->Op_Mode[1], Qt::LeftButton);
-        QVERIFY(window->Op_Mode[1]->isChecked());
-        QCOMPARE(headings(window->Grid1).first(), QStringLiteral("順位"));
-        QCOMPARE(headings(window->Grid1).last(), QStringLiteral("番号"));
-        QCOMPARE(rowTexts(window->Grid1, 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
+        QTest::mouseClick(child<QRadioButton>(window, "scoreOrder"), Qt::LeftButton);
+        QVERIFY(child<QRadioButton>(window, "scoreOrder")->isChecked());
+        QCOMPARE(headings(child<QTableWidget>(window, "pupilGrid")).first(), QStringLiteral("順位"));
+        QCOMPARE(headings(child<QTableWidget>(window, "pupilGrid")).last(), QStringLiteral("番号"));
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
                                                           QStringLiteral("40"), QString(), QString(), QStringLiteral("1")}));
-        QCOMPARE(rowTexts(window->Grid1, 1), (QStringList{QStringLiteral("1"), names[1], QStringLiteral("85"), QStringLiteral("40"),
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 1), (QStringList{QStringLiteral("1"), names[1], QStringLiteral("85"), QStringLiteral("40"),
                                                           QStringLiteral("45"), QString(), QString(), QStringLiteral("2")}));
-        QCOMPARE(rowTexts(window->Grid1, 2).at(1), names[4]);
-        QCOMPARE(rowTexts(window->Grid1, 2).at(0), QStringLiteral("3"));
-        QCOMPARE(rowTexts(window->Grid1, 3).at(1), names[3]);
-        QCOMPARE(rowTexts(window->Grid1, 4), (QStringList{QStringLiteral("  -  "), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2).at(1), names[4]);
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2).at(0), QStringLiteral("3"));
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 3).at(1), names[3]);
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 4), (QStringList{QStringLiteral("  -  "), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
                                                           QStringLiteral("欠"), QString(), QString(), QStringLiteral("3")}));
 
         // Back to attendance order.
-        QTest::mouseClick(window->Op_Mode[0], Qt::LeftButton);
-        QCOMPARE(rowTexts(window->Grid1, 2).at(7), QStringLiteral("- "));
-        QCOMPARE(rowTexts(window->Grid1, 2).at(1), names[2]);
+        QTest::mouseClick(child<QRadioButton>(window, "numberOrder"), Qt::LeftButton);
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2).at(7), QStringLiteral("- "));
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2).at(1), names[2]);
     }
 
     void choosingAnotherTestShowsIt()
     {
         openSample();
         // With the keyboard, as a teacher steps through the chooser.
-        window->Cb_TestTitle->setFocus();
-        QTest::keyClick(window->Cb_TestTitle, Qt::Key_Down);
-        QCOMPARE(window->Cb_TestTitle->currentIndex(), 1);
+        child<QComboBox>(window, "testChooser")->setFocus();
+        QTest::keyClick(child<QComboBox>(window, "testChooser"), Qt::Key_Down);
+        QCOMPARE(child<QComboBox>(window, "testChooser")->currentIndex(), 1);
         QCOMPARE(env->data.currentTest, 2);
-        QCOMPARE(window->L_Title->text(), QStringLiteral("2個目のテスト"));
-        QCOMPARE(window->RyoikiMei[0]->text(), QStringLiteral("表現の能力"));
-        QCOMPARE(window->lbAvarage[0]->text(), QStringLiteral("13.2"));  // 66 / 5
-        QCOMPARE(window->lbAvarage[4]->text(), QStringLiteral("20"));
-        QCOMPARE(window->Lb_Avrg->text(), QStringLiteral("66.0"));  // (100 + 90 + 90 + 50 + 0) / 5
+        QCOMPARE(child<QLabel>(window, "testNumber")->text(), QStringLiteral("2個目のテスト"));
+        QCOMPARE(child<QLabel>(window, "viewpointName1")->text(), QStringLiteral("表現の能力"));
+        QCOMPARE(child<QLabel>(window, "columnAverage1")->text(), QStringLiteral("13.2"));  // 66 / 5
+        QCOMPARE(child<QLabel>(window, "fullMarks1")->text(), QStringLiteral("20"));
+        QCOMPARE(child<QLabel>(window, "classAverage")->text(), QStringLiteral("66.0"));  // (100 + 90 + 90 + 50 + 0) / 5
         QStringList ranks;
         for (int r = 0; r < 5; ++r)
-            ranks.append(rowTexts(window->Grid1, r).at(7));
+            ranks.append(rowTexts(child<QTableWidget>(window, "pupilGrid"), r).at(7));
         QCOMPARE(ranks, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4"),
                                      QStringLiteral("5")}));
         // A total of 0 from an entered zero shows "0" and ranks.
-        QCOMPARE(rowTexts(window->Grid1, 4).at(2), QStringLiteral("0"));
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 4).at(2), QStringLiteral("0"));
 
         // A test nobody has written: dashes for the averages, "欠" everywhere.
-        window->Cb_TestTitle->setCurrentIndex(2);
-        QCOMPARE(window->Lb_Avrg->text(), QStringLiteral("-"));
-        QCOMPARE(window->lbAvarage[0]->text(), QStringLiteral("-"));
-        QCOMPARE(window->lbAvarage[1]->text(), QStringLiteral(".0"));
+        child<QComboBox>(window, "testChooser")->setCurrentIndex(2);
+        QCOMPARE(child<QLabel>(window, "classAverage")->text(), QStringLiteral("-"));
+        QCOMPARE(child<QLabel>(window, "columnAverage1")->text(), QStringLiteral("-"));
+        QCOMPARE(child<QLabel>(window, "columnAverage2")->text(), QStringLiteral(".0"));
         for (int r = 0; r < 5; ++r) {
-            QCOMPARE(rowTexts(window->Grid1, r).at(2), QStringLiteral("欠"));
-            QCOMPARE(rowTexts(window->Grid1, r).at(7), QStringLiteral("- "));
+            QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), r).at(2), QStringLiteral("欠"));
+            QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), r).at(7), QStringLiteral("- "));
         }
         QVERIFY(env->ui.messages.isEmpty());
     }
@@ -234,9 +236,9 @@ private slots:
         QList<Test> changed = sampleTests();
         changed[0].columns[0].scores = {10, 40, -1, 0, -1};
         Fixtures::writeScores(*env, QStringLiteral("国語"), 5, changed);
-        QTest::mouseClick(window->Op_Mode[0], Qt::LeftButton);
-        QCOMPARE(rowTexts(window->Grid1, 0).at(2), QStringLiteral("50"));
-        QCOMPARE(rowTexts(window->Grid1, 0).at(7), QStringLiteral("2"));
+        QTest::mouseClick(child<QRadioButton>(window, "numberOrder"), Qt::LeftButton);
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 0).at(2), QStringLiteral("50"));
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 0).at(7), QStringLiteral("2"));
     }
 
     void commandStatesFollowTheWindow()
@@ -251,7 +253,7 @@ private slots:
         QVERIFY(!main.Toolbar2Buttons[3]->isEnabled());
         QVERIFY(main.button(QStringLiteral("testdsp"))->isEnabled());
 
-        QTest::mouseClick(window->Bt_End, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(window, "closeButton"), Qt::LeftButton);
         QTRY_VERIFY(main.mdiArea()->subWindowList().isEmpty());
         QVERIFY(!main.button(QStringLiteral("printdialog"))->isEnabled());
         QVERIFY(!main.button(QStringLiteral("preview"))->isEnabled());
@@ -273,10 +275,10 @@ private slots:
             QVERIFY(main.mdiArea()->subWindowList().isEmpty());
         }
         openSample({});
-        QCOMPARE(window->Cb_TestTitle->count(), 0);
-        QCOMPARE(window->Grid1->rowCount(), 0);
+        QCOMPARE(child<QComboBox>(window, "testChooser")->count(), 0);
+        QCOMPARE(child<QTableWidget>(window, "pupilGrid")->rowCount(), 0);
         QVERIFY(env->ui.messages.isEmpty());
-        QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(window, "previewButton"), Qt::LeftButton);
         QVERIFY(env->ui.previews.isEmpty());
         QCOMPARE(env->ui.messageTexts(), QStringList{QStringLiteral("印刷するテストがありません。")});
     }
@@ -292,14 +294,14 @@ private slots:
         window = qobject_cast<TestTallyWindow*>(main.openTestTallyWindow());
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("テスト別成績集計-４の１"));
-        QCOMPARE(window->RyoikiMei[0]->text(), QStringLiteral("表現・処理"));
+        QCOMPARE(child<QLabel>(window, "viewpointName1")->text(), QStringLiteral("表現・処理"));
         QStringList copies;
         env->reports->setStoreObserver([&](const QString& store) {
             ReportSheet sheet;
             QVERIFY(ReportStore::read(store, sheet).ok);
             copies.append(sheet.titleValues.first());
         });
-        QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(window, "previewButton"), Qt::LeftButton);
         QCOMPARE(copies, QStringList{QStringLiteral("【テスト別成績集計-４の１】")});
     }
 
@@ -310,9 +312,9 @@ private slots:
         auto* second = qobject_cast<TestTallyWindow*>(main.openTestTallyWindow());
         QVERIFY(second);
         QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
-        second->Cb_TestTitle->setCurrentIndex(1);
-        QCOMPARE(window->Cb_TestTitle->currentIndex(), 0);  // each window keeps its own choice
-        QTest::mouseClick(second->Bt_End, Qt::LeftButton);
+        child<QComboBox>(second, "testChooser")->setCurrentIndex(1);
+        QCOMPARE(child<QComboBox>(window, "testChooser")->currentIndex(), 0);  // each window keeps its own choice
+        QTest::mouseClick(child<QPushButton>(second, "closeButton"), Qt::LeftButton);
         QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
         main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().first());
         QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
@@ -341,15 +343,15 @@ private slots:
             QFile::copy(store, copy);
             copies.append(copy);
         });
-        // Preview in attendance order, from the main toolbar (Alt+O).
-        env->mainWindow()->Toolbar1_ButtonClick(QStringLiteral("preview"));
+        // Preview in attendance order, from the main toolbar.
+        env->mainWindow()->button(QStringLiteral("preview"))->trigger();
         QCOMPARE(env->ui.previews.size(), 1);
         QCOMPARE(env->ui.previews[0].title, QStringLiteral("テスト別集計-漢字テスト１"));
         QVERIFY(!QFile::exists(env->reports->storePath(QStringLiteral("testdisp"))));
 
         // Preview in score order with the window's button.
-        QTest::mouseClick(window->Op_Mode[1], Qt::LeftButton);
-        QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(window, "scoreOrder"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(window, "previewButton"), Qt::LeftButton);
         QCOMPARE(copies.size(), 2);
         QVERIFY(env->ui.messages.isEmpty());
 
@@ -419,8 +421,8 @@ private slots:
         const QString pdf = env->dir.filePath(QStringLiteral("漢字.pdf"));
         env->ui.answers = {Ui::Answer::Ok};
         env->ui.saveNames = {pdf};
-        // The main toolbar's 印刷 sends Alt+P to the window.
-        env->mainWindow()->Toolbar1_ButtonClick(QStringLiteral("printdialog"));
+        // The main toolbar's 印刷 prints the active window's sheet.
+        env->mainWindow()->button(QStringLiteral("printdialog"))->trigger();
         QCOMPARE(env->ui.messages.size(), 2);
         QCOMPARE(env->ui.messages[0].buttons, Ui::Buttons::OkCancel);
         QVERIFY(env->ui.messages[0].text.startsWith(QStringLiteral("プリンタが見つかりません。")));
@@ -434,7 +436,7 @@ private slots:
         // Declined: no file, no further message.
         env->ui.clear();
         env->ui.answers = {Ui::Answer::Cancel};
-        QTest::mouseClick(window->CmdPrint[0], Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(window, "printButton"), Qt::LeftButton);
         QCOMPARE(env->ui.messages.size(), 1);
         QVERIFY(env->ui.previews.isEmpty());
     }
@@ -452,8 +454,8 @@ private slots:
                    45);
         env->ui.previewFolder = env->dir.path();
         for (int mode = 0; mode < 2; ++mode) {
-            QTest::mouseClick(window->Op_Mode[mode], Qt::LeftButton);
-            QTest::mouseClick(window->CmdPrint[1], Qt::LeftButton);
+            QTest::mouseClick(child<QRadioButton>(window, mode == 0 ? "numberOrder" : "scoreOrder"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(window, "previewButton"), Qt::LeftButton);
             QCOMPARE(env->ui.previews.size(), mode + 1);
             const QString pdf = env->ui.previews.last().pdfPath;
             if (!qEnvironmentVariableIsEmpty("KAZANE_KEEP_PDF"))
@@ -474,14 +476,14 @@ private slots:
             QVERIFY(pages[0].contains(QStringLiteral("1 / 2 ページ")));
             QVERIFY(pages[1].contains(QStringLiteral("2 / 2 ページ")));
             QVERIFY(all.contains(QStringLiteral("満点：80点")));
-            QVERIFY(all.contains(QStringLiteral("：") + window->Lb_Avrg->text() + QStringLiteral("点")));
+            QVERIFY(all.contains(QStringLiteral("：") + child<QLabel>(window, "classAverage")->text() + QStringLiteral("点")));
             QVERIFY(all.contains(QStringLiteral("関心,意欲,態度")));
             QVERIFY(all.contains(QStringLiteral("数学的な考え方")) == false);
             QVERIFY(all.contains(QStringLiteral("表現の能力")));
             // Every row: its line on the sheet holds exactly the row's texts.
             const QStringList lines = all.split(QLatin1Char('\n'));
             for (int r = 0; r < 45; ++r) {
-                QStringList expected = rowTexts(window->Grid1, r);
+                QStringList expected = rowTexts(child<QTableWidget>(window, "pupilGrid"), r);
                 for (int c = 2; c < 8; ++c)
                     if (expected[c].isEmpty())
                         expected[c] = QStringLiteral("-");
