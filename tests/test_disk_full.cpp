@@ -9,6 +9,7 @@
 
 #include "AttendanceDriver.h"
 #include "EntryTestSupport.h"
+#include "ListControls.h"
 #include "RefusedWrites.h"
 #include "maintenance/RosterWindow.h"
 #include "maintenance/TestListWindow.h"
@@ -162,19 +163,20 @@ private slots:
         window.menu_test->trigger();
         auto* tests = window.findChild<TestListWindow*>();
         QVERIFY(tests);
+        const ListControls testControls(tests, "testList");
         const auto before = snapshot(env);
-        const QStringList shown = listLines(tests->Lt_Test);
+        const QStringList shown = listLines(testControls.list);
 
         for (int command = 0; command < 3; ++command) {
             env.ui.clear();
-            tests->Lt_Test->setCurrentRow(0);
+            testControls.list->setCurrentRow(0);
             refused.start();
-            QTest::mouseClick(tests->cmdEdit[command], Qt::LeftButton);  // 変更, 挿入 (OK), 削除 (OK)
+            QTest::mouseClick(testControls.editButtons()[command], Qt::LeftButton);  // 変更, 挿入 (OK), 削除 (OK)
             if (command == 0) {
                 QInputMethodEvent typed;
                 typed.setCommitString(QStringLiteral("新しい名前"));
-                QApplication::sendEvent(tests->Tx_DataInput, &typed);
-                QTest::keyClick(tests->Tx_DataInput, Qt::Key_Return);
+                QApplication::sendEvent(testControls.nameInput, &typed);
+                QTest::keyClick(testControls.nameInput, Qt::Key_Return);
             }
             refused.stop();
             QCOMPARE(env.ui.messages.size(), command == 0 ? 1 : 2);  // the confirmation, then the refusal
@@ -182,27 +184,28 @@ private slots:
             QVERIFY2(text.contains(QStringLiteral("に書き込めませんでした。ディスクの空き容量が足りません。")), qPrintable(text));
             QVERIFY(isJapaneseMessage(text));
             QCOMPARE(snapshot(env), before);
-            QCOMPARE(listLines(tests->Lt_Test), shown);
+            QCOMPARE(listLines(testControls.list), shown);
             QVERIFY(window.findChild<TestListWindow*>());
         }
-        tests->menuEnd->trigger();
+        testControls.closeAction->trigger();
         QTRY_VERIFY(!window.findChild<TestListWindow*>());
 
         window.menu_Name->trigger();
         auto* names = window.findChild<RosterWindow*>();
         QVERIFY(names);
+        const ListControls nameControls(names, "nameList");
         env.ui.clear();
-        names->Lt_Name->setCurrentRow(1);
+        nameControls.list->setCurrentRow(1);
         refused.start();
-        QTest::mouseClick(names->cmdEdit[0], Qt::LeftButton);
+        QTest::mouseClick(nameControls.renameButton, Qt::LeftButton);
         QInputMethodEvent typed;
         typed.setCommitString(QStringLiteral("改名"));
-        QApplication::sendEvent(names->Tx_DataInput, &typed);
-        QTest::keyClick(names->Tx_DataInput, Qt::Key_Return);
+        QApplication::sendEvent(nameControls.nameInput, &typed);
+        QTest::keyClick(nameControls.nameInput, Qt::Key_Return);
         refused.stop();
         checkRefusal(env.ui, QStringLiteral("Class.Nam"));
         QCOMPARE(snapshot(env), before);
-        QCOMPARE(listLines(names->Lt_Name), Sample::pupilNames(5));
+        QCOMPARE(listLines(nameControls.list), Sample::pupilNames(5));
         QCOMPARE(env.data.pupilName[2], Sample::pupilNames(5)[1]);
     }
 

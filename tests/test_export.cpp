@@ -1,6 +1,7 @@
 // kazane-export: wrong usage and data errors give one Japanese line and their exit
 // status, leave no output file, and never change the data folder or the settings.
 
+#include "Controls.h"
 #include "TestEnv.h"
 #include "model/ScoreFile.h"
 #include "output/CsvWriter.h"
@@ -247,12 +248,12 @@ private slots:
         MainWindow& window = env.startMainWindow();
         auto* names = qobject_cast<RosterWindow*>(window.openRosterWindow());
         QVERIFY(names);
-        const ReportSheet printedNames = captureStore(env, [&] { names->cmdPrint[1]->click(); });
+        const ReportSheet printedNames = captureStore(env, [&] { control<QPushButton>(names, "previewButton")->click(); });
         names->closeWindow();
         compareSheets(exportedStore(env, {"names"}), printedNames);
         auto* tests = qobject_cast<TestListWindow*>(window.openTestListWindow());
         QVERIFY(tests);
-        const ReportSheet printedTests = captureStore(env, [&] { tests->cmdPrint[1]->click(); });
+        const ReportSheet printedTests = captureStore(env, [&] { control<QPushButton>(tests, "previewButton")->click(); });
         tests->closeWindow();
         const ReportSheet exportedTests = exportedStore(env, {"tests"});
         compareSheets(exportedTests, printedTests);

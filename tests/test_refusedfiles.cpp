@@ -4,6 +4,7 @@
 // bytes; a repaired file is taken again. In specialist mode a class whose roster
 // cannot be read holds no pupils of the class shown before.
 
+#include "ListControls.h"
 #include "TestEnv.h"
 #include "attendance/AttendanceWindow.h"
 #include "maintenance/RosterWindow.h"
@@ -53,10 +54,13 @@ void useAndClose(MainWindow& window, ScriptedUi& ui)
 {
     const auto frames = window.mdiArea()->subWindowList();
     for (QMdiSubWindow* frame : frames) {
-        if (auto* names = qobject_cast<RosterWindow*>(frame->widget()); names && names->Lt_Name->count() > 0) {
-            names->Lt_Name->setCurrentRow(0);
-            ui.answers = {Ui::Answer::Ok};
-            names->cmdEdit_Click(2);
+        if (auto* names = qobject_cast<RosterWindow*>(frame->widget())) {
+            const ListControls controls(names, "nameList");
+            if (controls.list->count() > 0) {
+                controls.list->setCurrentRow(0);
+                ui.answers = {Ui::Answer::Ok};
+                controls.removeButton->click();
+            }
         }
         if (auto* child = qobject_cast<ChildWindow*>(frame->widget()))
             child->closeWindow();
