@@ -115,7 +115,7 @@ private slots:
         MainWindow& window = *env.mainWindow();
         const auto end = [&] {
             if (means == QLatin1String("cmdEnd"))
-                w->cmdEnd->click();
+                AttendanceDriver::closeButton(w)->click();
             else if (means == QLatin1String("menu_end"))
                 window.menu_end->trigger();
             else
@@ -131,8 +131,8 @@ private slots:
         QVERIFY(window.isVisible());
         QVERIFY(!w->isUnloaded());
         QCOMPARE(window.mdiArea()->subWindowList().size(), 1);
-        QCOMPARE(w->cellText(3, 7), QStringLiteral("5"));
-        QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("20"));
+        QCOMPARE(AttendanceDriver::cellText(w, 3, 7), QStringLiteral("5"));
+        QCOMPARE(AttendanceDriver::lessonDaysInput(w)->text(), QStringLiteral("20"));
 
         if (means == QLatin1String("cmdEnd"))
             return;

@@ -1,6 +1,7 @@
 // kazane-export: wrong usage and data errors give one Japanese line and their exit
 // status, leave no output file, and never change the data folder or the settings.
 
+#include "AttendanceDriver.h"
 #include "Controls.h"
 #include "TestEnv.h"
 #include "model/ScoreFile.h"
@@ -200,9 +201,9 @@ private slots:
         MainWindow& window = env.startMainWindow();
         auto* attendance = qobject_cast<AttendanceWindow*>(window.openAttendance());
         QVERIFY(attendance);
-        attendance->cmdShukei[1]->click();  // ２学期集計
-        attendance->OpMode[1]->click();     // 指導要録用
-        const ReportSheet printed = captureStore(env, [&] { attendance->cmdPrint[1]->click(); });
+        AttendanceDriver::tallyButton(attendance, 1)->click();           // ２学期集計
+        AttendanceDriver::recordBookViewOption(attendance)->click();     // 指導要録用
+        const ReportSheet printed = captureStore(env, [&] { AttendanceDriver::previewButton(attendance)->click(); });
         attendance->closeWindow();
         const ReportSheet exported = exportedStore(env, {"shuseki", "--term", "2", "--view", "record"});
         compareSheets(exported, printed);
