@@ -181,9 +181,9 @@ void MainWindow::ensureDataFiles(const QString& folder)
     }
 }
 
-void MainWindow::selectClass(int index)
+void MainWindow::selectClass(int classNumber)
 {
-    ctx.data.classNumber = index + 1;
+    ctx.data.classNumber = classNumber;
     showCurrentClass();
     if (!ctx.data.specialistMode)
         return;

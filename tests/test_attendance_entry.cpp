@@ -1,5 +1,6 @@
 // Monthly attendance input and the value prompt, through the real main window.
 
+#include "MainWindowControls.h"
 #include "AttendanceDriver.h"
 #include "model/AttendanceFile.h"
 
@@ -14,6 +15,8 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollBar>
+
+using namespace MainControls;
 
 using namespace AttendanceDriver;
 
@@ -460,7 +463,7 @@ void AttendanceEntryTest::closingByAnyMeansWritesTheFile()
     else if (means == QLatin1String("closeBox"))
         w->subWindow()->close();
     else if (means == QLatin1String("menu_end"))
-        env.mainWindow()->menu_end->trigger();
+        menuEntry(*env.mainWindow(), "endAction")->trigger();
     else
         env.mainWindow()->close();
 
@@ -476,9 +479,9 @@ void AttendanceEntryTest::closingByAnyMeansWritesTheFile()
     if (means != QLatin1String("menu_end") && means != QLatin1String("mainClose")) {
         QTRY_COMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 0);
         // Closing gives the main window its commands back.
-        QVERIFY(env.mainWindow()->Mn_Shuketu->isEnabled());
-        QVERIFY(env.mainWindow()->button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!env.mainWindow()->button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(menuEntry(*env.mainWindow(), "attendanceAction")->isEnabled());
+        QVERIFY(toolbarButton(*env.mainWindow(), "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(*env.mainWindow(), "printButton")->isEnabled());
     }
 }
 
@@ -540,20 +543,21 @@ void AttendanceEntryTest::commandStatesOfTheMainWindow()
     startClass(env, QDate(2026, 6, 15));
     AttendanceWindow* w = open(env);
     MainWindow& main = *env.mainWindow();
-    const QStringList keys{"inputdialog", "testdsp", "ryoiki", "kojin", "free", "shuseki", "printdialog", "preview",
-                           "custom", "namemente", "testmente", "enddialog"};
+    const QStringList keys{"scoreEntryButton", "testTallyButton", "overallTallyButton", "pupilResultsButton",
+                           "statisticsButton", "attendanceButton", "printButton",        "previewButton",
+                           "settingsButton",   "rosterButton",     "testListButton",     "endButton"};
     // Active in monthly input: every command of the main window is off.
     for (const QString& key : keys)
-        QVERIFY2(!main.button(key)->isEnabled(), qPrintable(key));
-    QVERIFY(!main.Mn_Shuketu->isEnabled());
+        QVERIFY2(!toolbarButton(main, key)->isEnabled(), qPrintable(key));
+    QVERIFY(!menuEntry(main, "attendanceAction")->isEnabled());
 
     // A tally switches the print buttons on; the toolbar's 印刷 reaches this window.
     tallyButton(w, 0)->click();
-    QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
-    QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
-    QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
+    QVERIFY(toolbarButton(main, "printButton")->isEnabled());
+    QVERIFY(toolbarButton(main, "previewButton")->isEnabled());
+    QVERIFY(!toolbarButton(main, "scoreEntryButton")->isEnabled());
     w->activated();
-    QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
+    QVERIFY(toolbarButton(main, "previewButton")->isEnabled());
     QVERIFY(recordBookViewOption(w)->isEnabled());
     QVERIFY(!fillRequiredDaysButton(w)->isEnabled());
     QVERIFY(w->triggerMnemonic(QLatin1Char('O')));
@@ -561,15 +565,15 @@ void AttendanceEntryTest::commandStatesOfTheMainWindow()
 
     // Back in monthly input the print buttons go off again.
     monthlyInputButton(w)->click();
-    QVERIFY(!main.button(QStringLiteral("preview"))->isEnabled());
+    QVERIFY(!toolbarButton(main, "previewButton")->isEnabled());
     QVERIFY(!w->triggerMnemonic(QLatin1Char('O')));
     QCOMPARE(env.ui.previews.size(), 1);
 
     // Closing gives every command back, print buttons excepted.
     closeButton(w)->click();
     for (const QString& key : keys)
-        QCOMPARE(main.button(key)->isEnabled(), key != QLatin1String("printdialog") && key != QLatin1String("preview"));
-    QVERIFY(main.Mn_Shuketu->isEnabled());
+        QCOMPARE(toolbarButton(main, key)->isEnabled(), key != QLatin1String("printButton") && key != QLatin1String("previewButton"));
+    QVERIFY(menuEntry(main, "attendanceAction")->isEnabled());
 }
 
 void AttendanceEntryTest::specialistModeHasNoAttendance()
@@ -578,12 +582,12 @@ void AttendanceEntryTest::specialistModeHasNoAttendance()
     TestEnv env;
     env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
     MainWindow& main = env.startMainWindow();
-    QVERIFY(!main.Mn_Shuketu->isEnabled());
-    QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
+    QVERIFY(!menuEntry(main, "attendanceAction")->isEnabled());
+    QVERIFY(!toolbarButton(main, "attendanceButton")->isEnabled());
     main.unlockAfterTally();
     main.enableAllCommands();
-    QVERIFY(!main.Mn_Shuketu->isEnabled());
-    QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
+    QVERIFY(!menuEntry(main, "attendanceAction")->isEnabled());
+    QVERIFY(!toolbarButton(main, "attendanceButton")->isEnabled());
     QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
 }
 

@@ -2,6 +2,7 @@
 // folder byte for byte, what is stored as "BackupPath", and the folders that are
 // refused before anything is copied.
 
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "app/BackupWindow.h"
 #include "app/MainWindow.h"
@@ -17,6 +18,8 @@
 #include <QSettings>
 #include <QTest>
 
+using namespace MainControls;
+
 namespace {
 
 const QString Interrupted = QStringLiteral("データのバックアップは中断されました");
@@ -30,7 +33,7 @@ QString storedBackupPath(TestEnv& env)
 
 BackupWindow* openBackup(MainWindow& window)
 {
-    window.menu_backup->trigger();
+    menuEntry(window, "backupAction")->trigger();
     for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
         if (auto* backup = qobject_cast<BackupWindow*>(frame->widget()))
             return backup;
@@ -87,8 +90,8 @@ private slots:
         QCOMPARE(backup->windowTitle(), QStringLiteral("データのバックアップ"));
         QCOMPARE(backup->LbFolder->text(), env.dataFolder());
         QCOMPARE(backup->TxFolder->text(), env.dir.path());
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
 
         backup->TxFolder->setText(target);
         env.ui.clear();
@@ -111,8 +114,8 @@ private slots:
         QCOMPARE(fileBytes(target + QStringLiteral("/shuketu.dat")), env.readBytes(QStringLiteral("shuketu.dat")));
         QCOMPARE(QFileInfo(target + QStringLiteral("/算数.dat")).lastModified(),
                  QFileInfo(env.dataFolder() + QStringLiteral("算数.dat")).lastModified());
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
     }
 
     // Without a roster nothing is copied: the message, no score file copied, the
@@ -222,7 +225,7 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
         env.ui.clear();
-        window.menuFDFormat->trigger();
+        menuEntry(window, "formatFloppyAction")->trigger();
         QVERIFY(env.ui.messages.isEmpty());
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
     }

@@ -7,6 +7,7 @@
 // folder is byte for byte as before; with room again the same command saves.
 // Files that are no data files (a named pipe, 9 MB) are refused at once.
 
+#include "MainWindowControls.h"
 #include "AttendanceDriver.h"
 #include "EntryTestSupport.h"
 #include "ListControls.h"
@@ -27,6 +28,8 @@
 #include <unistd.h>
 
 using Sample::snapshot;
+
+using namespace MainControls;
 
 namespace {
 
@@ -117,7 +120,7 @@ private slots:
             if (means == QLatin1String("cmdEnd"))
                 AttendanceDriver::closeButton(w)->click();
             else if (means == QLatin1String("menu_end"))
-                window.menu_end->trigger();
+                menuEntry(window, "endAction")->trigger();
             else
                 window.close();
         };
@@ -160,7 +163,7 @@ private slots:
         MainWindow& window = env.startMainWindow();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.menu_test->trigger();
+        menuEntry(window, "testListAction")->trigger();
         auto* tests = window.findChild<TestListWindow*>();
         QVERIFY(tests);
         const ListControls testControls(tests, "testList");
@@ -190,7 +193,7 @@ private slots:
         testControls.closeAction->trigger();
         QTRY_VERIFY(!window.findChild<TestListWindow*>());
 
-        window.menu_Name->trigger();
+        menuEntry(window, "rosterAction")->trigger();
         auto* names = window.findChild<RosterWindow*>();
         QVERIFY(names);
         const ListControls nameControls(names, "nameList");
@@ -269,7 +272,7 @@ private slots:
                                                                    "読み込みませんでした。このファイルは書き換えていません。")});
 
         env.ui.clear();
-        window.selectSubject(1);
+        chooseSubject(window, 2);
         QVERIFY(!window.openScoreEntryWindow());
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.lastMessage().startsWith(QStringLiteral("データファイル「社会.dat」は大きすぎます")));

@@ -5,6 +5,7 @@
 // with what was typed, and the data files, the backup folder and the settings
 // file are byte for byte as before.
 
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "RefusedWrites.h"
 #include "maintenance_fixture.h"
@@ -19,6 +20,8 @@
 #include <QPushButton>
 
 using Sample::snapshot;
+
+using namespace MainControls;
 
 namespace {
 
@@ -80,7 +83,7 @@ private slots:
         SKIP_UNLESS_AVAILABLE(refused);
         Sample::homeroomClass(env, 4);
         MainWindow& window = env.startMainWindow();
-        auto* dialog = openChild<SettingsWindow>(window, window.menu_custom);
+        auto* dialog = openChild<SettingsWindow>(window, menuEntry(window, "settingsAction"));
         QVERIFY(dialog);
         const auto before = snapshot(env);
         env.ui.clear();
@@ -102,7 +105,7 @@ private slots:
         env.ui.clear();
         refused.start();
         QTest::mouseClick(dialog->BtInputEnd, Qt::LeftButton);
-        window.menu_end->trigger();  // はい: back to the window
+        menuEntry(window, "endAction")->trigger();  // はい: back to the window
         refused.stop();
         QCOMPARE(env.ui.messages.size(), 2);
         checkMessages(env.ui, QStringLiteral("「はい」で画面に戻ります"));
@@ -142,7 +145,7 @@ private slots:
         QFile::copy(env.dataFolder() + QStringLiteral("算数.dat"), target + QStringLiteral("/算数.dat"));
         env.writeFile(QStringLiteral("算数.dat"), {QStringLiteral("0")});
         MainWindow& window = env.startMainWindow();
-        auto* backup = openChild<BackupWindow>(window, window.menu_backup);
+        auto* backup = openChild<BackupWindow>(window, menuEntry(window, "backupAction"));
         QVERIFY(backup);
         backup->TxFolder->setText(target);
         const auto earlier = filesOf(target);
@@ -192,7 +195,7 @@ private slots:
         const QByteArray settings = fileBytes(env.settingsFile());
         QVERIFY(!settings.isEmpty());
 
-        auto* dialog = openChild<SettingsWindow>(window, window.menu_custom);
+        auto* dialog = openChild<SettingsWindow>(window, menuEntry(window, "settingsAction"));
         QVERIFY(dialog);
         dialog->Ch_Subject[7]->setChecked(false);
         env.ui.clear();

@@ -1,6 +1,7 @@
 // kazane-export: wrong usage and data errors give one Japanese line and their exit
 // status, leave no output file, and never change the data folder or the settings.
 
+#include "MainWindowControls.h"
 #include "AttendanceDriver.h"
 #include "Controls.h"
 #include "TestEnv.h"
@@ -28,6 +29,8 @@
 #include <QProcess>
 #include <QTest>
 #include <QTextStream>
+
+using namespace MainControls;
 
 namespace {
 
@@ -199,7 +202,7 @@ private slots:
         TestEnv env;
         makeTerm(env);
         MainWindow& window = env.startMainWindow();
-        auto* attendance = qobject_cast<AttendanceWindow*>(window.openAttendance());
+        auto* attendance = qobject_cast<AttendanceWindow*>(window.openAttendanceWindow());
         QVERIFY(attendance);
         AttendanceDriver::tallyButton(attendance, 1)->click();           // ２学期集計
         AttendanceDriver::recordBookViewOption(attendance)->click();     // 指導要録用

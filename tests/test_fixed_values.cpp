@@ -1,5 +1,6 @@
 // The fixed-input values window, opened from score entry without blocking it.
 
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "entry/FixedValuesDialog.h"
 
@@ -8,6 +9,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+
+using namespace MainControls;
 
 using namespace EntryTest;
 
@@ -144,7 +147,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
         kmode->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(kmode));
-        QTRY_VERIFY(!env.mainWindow()->button(QStringLiteral("preview"))->isEnabled());
+        QTRY_VERIFY(!toolbarButton(*env.mainWindow(), "previewButton")->isEnabled());
     }
 };
 

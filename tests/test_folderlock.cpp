@@ -4,6 +4,7 @@
 // reading a folder while the program holds it. The other copy is a real second
 // process: this test program started again with --hold-lock.
 
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "model/DataFolderLock.h"
 #include "app/SettingsWindow.h"
@@ -21,6 +22,8 @@
 #include <QSysInfo>
 #include <QTest>
 #include <cstdio>
+
+using namespace MainControls;
 
 namespace {
 
@@ -112,17 +115,17 @@ void copyClass(const QString& from, const QString& to)
 
 SettingsWindow* openSettings(MainWindow& window)
 {
-    window.menu_custom->trigger();
+    menuEntry(window, "settingsAction")->trigger();
     QMdiSubWindow* frame = window.mdiArea()->activeSubWindow();
     return frame ? qobject_cast<SettingsWindow*>(frame->widget()) : nullptr;
 }
 
 void expectWritingCommands(MainWindow& window, bool enabled)
 {
-    for (QAction* action : {window.menu_input, window.Mn_Shuketu, window.menu_Name, window.menu_test})
-        QCOMPARE(action->isEnabled(), enabled);
-    for (const char* key : {"inputdialog", "shuseki", "namemente", "testmente"})
-        QCOMPARE(window.button(QLatin1String(key))->isEnabled(), enabled);
+    for (const char* entry : {"scoreEntryAction", "attendanceAction", "rosterAction", "testListAction"})
+        QCOMPARE(menuEntry(window, entry)->isEnabled(), enabled);
+    for (const char* key : {"scoreEntryButton", "attendanceButton", "rosterButton", "testListButton"})
+        QCOMPARE(toolbarButton(window, key)->isEnabled(), enabled);
 }
 
 }  // namespace
@@ -221,9 +224,9 @@ private slots:
         QCOMPARE(window.windowTitle(), ReadOnlyTitle);
         QCOMPARE(env.data.pupilCount, 2);
         expectWritingCommands(window, false);
-        for (const char* key : {"testdsp", "ryoiki", "kojin", "free", "custom"})
-            QVERIFY(window.button(QLatin1String(key))->isEnabled());
-        QVERIFY(window.menu_backup->isEnabled());
+        for (const char* key : {"testTallyButton", "overallTallyButton", "pupilResultsButton", "statisticsButton", "settingsButton"})
+            QVERIFY(toolbarButton(window, key)->isEnabled());
+        QVERIFY(menuEntry(window, "backupAction")->isEnabled());
 
         // A tally window and the settings window come and go: the writing commands stay off.
         ChildWindow* tally = window.openTestTallyWindow();
@@ -242,7 +245,7 @@ private slots:
         // Called directly, the writing windows refuse as well.
         env.ui.clear();
         QVERIFY(!window.openScoreEntryWindow());
-        QVERIFY(!window.openAttendance());
+        QVERIFY(!window.openAttendanceWindow());
         QVERIFY(!window.openRosterWindow());
         QVERIFY(!window.openTestListWindow());
         QCOMPARE(env.ui.messages.size(), 4);

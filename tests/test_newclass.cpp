@@ -3,6 +3,7 @@
 // so no earlier class is ever lost; キャンセル is the default answer; a copy the
 // system refuses leaves every file as it was.
 
+#include "MainWindowControls.h"
 #include "FailingDisk.h"
 #include "TestEnv.h"
 #include "app/SettingsWindow.h"
@@ -19,6 +20,8 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
+
+using namespace MainControls;
 
 namespace {
 
@@ -44,7 +47,7 @@ Files filesIn(const QString& folder)
 
 SettingsWindow* openSettings(MainWindow& window)
 {
-    window.menu_custom->trigger();
+    menuEntry(window, "settingsAction")->trigger();
     for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
         if (auto* dialog = qobject_cast<SettingsWindow*>(frame->widget()))
             return dialog;

@@ -1,5 +1,6 @@
 // Borrowing a test definition from another class in specialist mode.
 
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "model/ScoreFile.h"
 #include "entry/OtherClassTestPicker.h"
@@ -7,6 +8,8 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+
+using namespace MainControls;
 
 using namespace EntryTest;
 
@@ -108,7 +111,7 @@ private slots:
         TestEnv env;
         makeClasses(env);
         MainWindow& window = env.startMainWindow();
-        window.selectClass(4);
+        chooseClass(window, 5);
         QCOMPARE(env.data.classNumber, 5);
         auto* entry = qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow());
         QVERIFY(entry);

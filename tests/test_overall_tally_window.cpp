@@ -2,6 +2,7 @@
 // choice, the pupil list in its three orders with the shown figures, the viewpoint
 // summary, the class average, and the "aryoiki" sheet read back from its store.
 
+#include "MainWindowControls.h"
 #include "TallyFixtures.h"
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
@@ -19,6 +20,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+
+using namespace MainControls;
 
 using namespace TallyFixtures;
 
@@ -132,17 +135,17 @@ private slots:
         QCOMPARE(w->Command1->text(), QStringLiteral("閉じる"));
 
         // Print and preview on; editing commands off while it is open.
-        QVERIFY(window.button(QStringLiteral("preview"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("testmente"))->isEnabled());
-        QVERIFY(!window.menu_edit->isEnabled());
+        QVERIFY(toolbarButton(window, "previewButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "testListButton")->isEnabled());
+        QVERIFY(!menu(window, "editMenu")->isEnabled());
         // Esc closes it; the commands come back.
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         w->Grid1->setFocus();
         QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
         QTRY_VERIFY(window.activeChild() == nullptr);
-        QVERIFY(window.button(QStringLiteral("testmente"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("preview"))->isEnabled());
+        QVERIFY(toolbarButton(window, "testListButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "previewButton")->isEnabled());
     }
 
     void tallisesTheChosenColumns()
@@ -260,7 +263,7 @@ private slots:
         QVERIFY(w);
         observeStore(env);
 
-        window.Toolbar1_ButtonClick(QStringLiteral("preview"));
+        toolbarButton(window, "previewButton")->trigger();
         QCOMPARE(env.ui.previews.size(), 1);
         QCOMPARE(env.ui.previews[0].title, QStringLiteral("総合集計一覧表-国語-出席番号順"));
         QVERIFY(!QFile::exists(env.reports->storePath(QStringLiteral("aryoiki"))));
@@ -333,7 +336,7 @@ private slots:
                           {QStringLiteral("まちたんけん"), {{3, 0, {0, 0}}, {2, 20, {10, 20}}}},
                       }));
         MainWindow& window = env.startMainWindow();
-        window.selectSubject(4);
+        chooseSubject(window, 5);
         QCOMPARE(env.data.subject, 5);
         OverallTallyWindow* w = open(env, window);
         QVERIFY(w);

@@ -2,6 +2,7 @@
 // renaming through the input box (Enter, Tab, a click elsewhere), transfers in and
 // out with their confirmations, refusals, the printed and previewed name list.
 
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "RefusedWrites.h"
 #include "tally/ListSheets.h"
@@ -23,13 +24,15 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace MainControls;
+
 using namespace Sample;
 
 namespace {
 
 RosterWindow* openFromMenu(MainWindow& window)
 {
-    window.menu_Name->trigger();
+    menuEntry(window, "rosterAction")->trigger();
     return window.findChild<RosterWindow*>();
 }
 
@@ -93,10 +96,10 @@ private slots:
                  QStringList({"ﾌｧｲﾙ(&F)", "氏名一覧印刷(&P)", "印刷ﾌﾟﾚﾋﾞｭｰ(&O)", "氏名メンテナンス終了(&X)", "編集(&E)",
                               "氏名変更(&C)", "転入処理(&I)", "転出処理(&D)", "ﾍﾙﾌﾟ(&H)"}));
         // While it is active the editing commands are off and printing is on.
-        QVERIFY(f.window->button("printdialog")->isEnabled());
-        QVERIFY(f.window->button("preview")->isEnabled());
-        QVERIFY(!f.window->button("inputdialog")->isEnabled());
-        QVERIFY(!f.window->button("namemente")->isEnabled());
+        QVERIFY(toolbarButton(*f.window, "printButton")->isEnabled());
+        QVERIFY(toolbarButton(*f.window, "previewButton")->isEnabled());
+        QVERIFY(!toolbarButton(*f.window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(*f.window, "rosterButton")->isEnabled());
 
         c.helpAction->trigger();
         QCOMPARE(f.env.ui.helpTopics, QList<int>{8});
@@ -104,8 +107,8 @@ private slots:
         const auto before = snapshot(f.env);
         QTest::mouseClick(c.closeButton, Qt::LeftButton);
         QTRY_VERIFY(!f.window->findChild<RosterWindow*>());
-        QVERIFY(f.window->button("inputdialog")->isEnabled());
-        QVERIFY(!f.window->button("printdialog")->isEnabled());
+        QVERIFY(toolbarButton(*f.window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(*f.window, "printButton")->isEnabled());
         QCOMPARE(snapshot(f.env), before);  // closing writes nothing
     }
 
@@ -115,7 +118,7 @@ private slots:
         env.makeClass({}, true);
         env.writeFile("４の２.nam", rosterLines({"青木", "石田"}));
         MainWindow& window = env.startMainWindow();
-        window.selectClass(1);
+        chooseClass(window, 2);
         RosterWindow* d = openFromMenu(window);
         QVERIFY(d);
         const ListControls c(d, "nameList");
@@ -239,7 +242,7 @@ private slots:
     void transferInAfterTheSelectedPupil()
     {
         Fixture f(30);
-        f.window->selectSubject(2);
+        chooseSubject(*f.window, 3);
         RosterWindow* d = f.dialog;
         const ListControls c(d, "nameList");
         const QByteArray oldRoster = f.env.readBytes("Class.Nam");
@@ -270,7 +273,7 @@ private slots:
         QCOMPARE(f.env.readBytes("shuketu.dat"), crlf(attendanceLines(insertPupil(attendance(30), 2, 3))));
         QCOMPARE(f.env.data.subject, 3);
         QCOMPARE(f.env.data.pupilCount, 31);
-        QVERIFY(f.window->button("printdialog")->isEnabled());
+        QVERIFY(toolbarButton(*f.window, "printButton")->isEnabled());
     }
 
     // キャンセル in the name box cancels the whole transfer: every file of the folder
@@ -356,7 +359,7 @@ private slots:
         Fixture f(8);
         RosterWindow* d = f.dialog;
         const ListControls c(d, "nameList");
-        ChildWindow* attendance = f.window->openAttendance();
+        ChildWindow* attendance = f.window->openAttendanceWindow();
         QVERIFY(attendance);
         const auto before = snapshot(f.env);
         c.list->setCurrentRow(3);
@@ -410,7 +413,7 @@ private slots:
         QVERIFY(d);
         const ListControls c(d, "nameList");
         const auto before = snapshot(env);
-        window.selectClass(1);  // the class menu is still reachable
+        chooseClass(window, 2);  // the class menu is still reachable
         env.ui.clear();
         c.list->setCurrentRow(1);
         c.removeButton->click();
@@ -434,7 +437,7 @@ private slots:
         c.list->setCurrentRow(1);
         c.renameButton->click();
         QTest::keyClicks(c.nameInput, "X");
-        window.selectClass(1);
+        chooseClass(window, 2);
         env.ui.clear();
         QTest::keyClick(c.nameInput, Qt::Key_Return);
         QCOMPARE(env.ui.messages.size(), 1);
@@ -475,7 +478,7 @@ private slots:
         const QString pdf = f.env.dir.path() + "/printed.pdf";
         f.env.reports->printer().setOutputFormat(QPrinter::PdfFormat);
         f.env.reports->printer().setOutputFileName(pdf);
-        f.window->Toolbar1_ButtonClick("printdialog");
+        toolbarButton(*f.window, "printButton")->trigger();
         QVERIFY(QFile::exists(pdf));
         QCOMPARE(stored.size(), 2);
         QCOMPARE(stored[1].rows, sheet.rows);

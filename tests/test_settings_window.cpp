@@ -3,6 +3,7 @@
 // and the data folder; the settings store read back key by key and the files of
 // the class byte for byte.
 
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "model/DataFolder.h"
 #include "app/SettingsWindow.h"
@@ -27,6 +28,8 @@
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
+
+using namespace MainControls;
 
 namespace {
 
@@ -68,7 +71,7 @@ QList<SettingsWindow*> openDialogs(MainWindow& window)
 
 SettingsWindow* openSettings(MainWindow& window)
 {
-    window.menu_custom->trigger();
+    menuEntry(window, "settingsAction")->trigger();
     const auto dialogs = openDialogs(window);
     return dialogs.size() == 1 ? dialogs.first() : nullptr;
 }
@@ -142,7 +145,7 @@ private slots:
         QVERIFY(dialog->Op_Mode[0]->isChecked());
         QVERIFY(!dialog->Fr_Tanto->isEnabled());
         QVERIFY(dialog->Fr_Subject->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
         QCOMPARE(fileBytes(folder + QStringLiteral("shuketu.dat")), zeroAttendance(0));
 
         // 終了 without names keeps the window open, the same one, with the message.
@@ -187,8 +190,8 @@ private slots:
         QVERIFY(openDialogs(window).isEmpty());
         QCOMPARE(env.data.pupilCount, 3);
         QCOMPARE(env.data.pupilName[2], QStringLiteral("石田,花子"));
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
         QCOMPARE(storedKeyCount(env), 324);
         QCOMPARE(stored(env, QStringLiteral("SenkaMode")), QStringLiteral("0"));
         QCOMPARE(stored(env, QStringLiteral("DataPath")), folder);
@@ -482,9 +485,9 @@ private slots:
         QCOMPARE(env.data.classNumber, 1);
         QCOMPARE(env.data.fileStem[1], QStringLiteral("４の１"));
         QCOMPARE(env.data.unitName(), QStringLiteral("４の１"));
-        QVERIFY(window.menu_class->menuAction()->isVisible() && !window.menu_kyoka->menuAction()->isVisible());
-        QVERIFY(window.Toolbar3->isVisibleTo(&window) && !window.Toolbar2->isVisibleTo(&window));
-        QVERIFY(!window.Mn_Shuketu->isEnabled());
+        QVERIFY(menu(window, "classMenu")->menuAction()->isVisible() && !menu(window, "subjectMenu")->menuAction()->isVisible());
+        QVERIFY(toolbar(window, "classBar")->isVisibleTo(&window) && !toolbar(window, "subjectBar")->isVisibleTo(&window));
+        QVERIFY(!menuEntry(window, "attendanceAction")->isEnabled());
         QVERIFY(DataFolder::exists(env.dataFolder(), QStringLiteral("４の１.nam")) && env.exists(QStringLiteral("６の３.dat")));
         QCOMPARE(env.data.pupilCount, 0);
 
@@ -496,9 +499,9 @@ private slots:
         QVERIFY(!env.data.specialistMode);
         QCOMPARE(env.data.fileStem[1], QStringLiteral("国語"));
         QCOMPARE(env.data.subject, 1);
-        QVERIFY(window.menu_subject[0]->isChecked());
-        QVERIFY(window.menu_kyoka->menuAction()->isVisible() && window.Toolbar2->isVisibleTo(&window));
-        QVERIFY(window.Mn_Shuketu->isEnabled());
+        QVERIFY(subjectEntry(window, 1)->isChecked());
+        QVERIFY(menu(window, "subjectMenu")->menuAction()->isVisible() && toolbar(window, "subjectBar")->isVisibleTo(&window));
+        QVERIFY(menuEntry(window, "attendanceAction")->isEnabled());
         QCOMPARE(env.data.pupilCount, 2);
 
         // A mode chosen and then abandoned with the frame's close changes nothing.
@@ -506,7 +509,7 @@ private slots:
         dialog->Op_Mode[1]->click();
         dialog->subWindow()->close();
         QVERIFY(openDialogs(window).isEmpty());
-        QVERIFY(!env.data.specialistMode && window.Toolbar2->isVisibleTo(&window));
+        QVERIFY(!env.data.specialistMode && toolbar(window, "subjectBar")->isVisibleTo(&window));
         QCOMPARE(stored(env, QStringLiteral("SenkaMode")), QStringLiteral("0"));
     }
 
@@ -550,7 +553,7 @@ private slots:
         QCOMPARE(openDialogs(window), QList<SettingsWindow*>{dialog});
         QCOMPARE(dialog->Lt_Name->count(), 0);
         QCOMPARE(fileBytes(fresh + QStringLiteral("/国語.dat")), QByteArray("0\r\n"));
-        QVERIFY(!window.button(QStringLiteral("custom"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "settingsButton")->isEnabled());
 
         dialog->Bt_Mente->click();
         typeName(dialog, QStringLiteral("原田"));
@@ -576,9 +579,9 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
         SettingsWindow* dialog = openSettings(window);
-        for (const char* key : {"inputdialog", "custom", "namemente", "enddialog"})
-            QVERIFY(!window.button(QLatin1String(key))->isEnabled());
-        QVERIFY(!window.Toolbar2Buttons[2]->isEnabled());
+        for (const char* key : {"scoreEntryButton", "settingsButton", "rosterButton", "endButton"})
+            QVERIFY(!toolbarButton(window, key)->isEnabled());
+        QVERIFY(!subjectButton(window, 1)->isEnabled());
         dialog->Command1->click();
         QCOMPARE(env.ui.helpTopics, QList<int>{4});
         // A box that gets the focus selects its whole text.
@@ -589,12 +592,12 @@ private slots:
         // Alt+X is the window's 終了(&X).
         QTest::keyClick(dialog->Text1[1], Qt::Key_X, Qt::AltModifier);
         QVERIFY(openDialogs(window).isEmpty());
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(window.Toolbar2Buttons[2]->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(subjectButton(window, 1)->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
 
         // The toolbar's 設定 opens it too, and a second request brings the same window up.
-        window.button(QStringLiteral("custom"))->trigger();
+        toolbarButton(window, "settingsButton")->trigger();
         QCOMPARE(openDialogs(window).size(), 1);
         window.openSettingsWindow();
         QCOMPARE(openDialogs(window).size(), 1);

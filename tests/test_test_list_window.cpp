@@ -3,6 +3,7 @@
 // confirmations, the limits, and the printed and previewed test list; the score
 // file and its ".Bak" checked byte for byte.
 
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "model/ScoreFile.h"
 #include "tally/ListSheets.h"
@@ -22,6 +23,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+
+using namespace MainControls;
 
 using namespace Sample;
 
@@ -82,7 +85,7 @@ struct Fixture {
         window = &env.startMainWindow();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        window->menu_test->trigger();
+        menuEntry(*window, "testListAction")->trigger();
         dialog = window->findChild<TestListWindow*>();
         QVERIFY(dialog);
         env.ui.clear();
@@ -114,16 +117,16 @@ private slots:
                               c.removeAction->text(), c.helpAction->text()}),
                  QStringList({"ﾌｧｲﾙ(&F)", "テスト一覧印刷(&P)", "印刷ﾌﾟﾚﾋﾞｭｰ(&O)", "テストメンテナンス終了(&X)", "編集(&E)",
                               "テスト名変更(&C)", "テスト挿入(&I)", "テスト削除(&D)", "ﾍﾙﾌﾟ(&H)"}));
-        QVERIFY(f.window->button("preview")->isEnabled());
-        QVERIFY(!f.window->button("testmente")->isEnabled());
+        QVERIFY(toolbarButton(*f.window, "previewButton")->isEnabled());
+        QVERIFY(!toolbarButton(*f.window, "testListButton")->isEnabled());
         c.helpAction->trigger();
         QCOMPARE(f.env.ui.helpTopics, QList<int>{7});
 
         const auto before = snapshot(f.env);
         c.closeAction->trigger();
         QTRY_VERIFY(!f.window->findChild<TestListWindow*>());
-        QVERIFY(f.window->button("testmente")->isEnabled());
-        QVERIFY(!f.window->button("preview")->isEnabled());
+        QVERIFY(toolbarButton(*f.window, "testListButton")->isEnabled());
+        QVERIFY(!toolbarButton(*f.window, "previewButton")->isEnabled());
         QCOMPARE(snapshot(f.env), before);
     }
 
@@ -148,14 +151,14 @@ private slots:
             env.writeFile("国語.dat", lines);
         }
         env.ui.clear();
-        window.menu_test->trigger();
+        menuEntry(window, "testListAction")->trigger();
         QVERIFY(!window.findChild<TestListWindow*>());
         QCOMPARE(env.ui.messages.size(), 1);
         if (missing)
             QCOMPARE(env.ui.lastMessage(), ScoreFile::missingMessage(QStringLiteral("国語")));
         else
             QVERIFY(env.ui.lastMessage().contains(QStringLiteral("国語.dat")));
-        QVERIFY(window.button("testmente")->isEnabled());
+        QVERIFY(toolbarButton(window, "testListButton")->isEnabled());
     }
 
     void insertBeforeAChosenTest_data()
@@ -354,7 +357,7 @@ private slots:
         TestListWindow* d = f.dialog;
         const ListControls c(d, "testList");
         const auto before = snapshot(f.env);
-        f.window->selectSubject(2);  // the subject menu is still reachable
+        chooseSubject(*f.window, 3);  // the subject menu is still reachable
         c.list->setCurrentRow(0);
         c.removeButton->click();
         QCOMPARE(f.env.ui.messages.size(), 1);
@@ -379,8 +382,8 @@ private slots:
         env.writeFile("５の１.nam", rosterLines({"甲", "乙", "丙"}));
         env.writeFile("５の１.dat", scoreLines(threeTests(3)));
         MainWindow& window = env.startMainWindow();
-        window.selectClass(3);
-        window.menu_test->trigger();
+        chooseClass(window, 4);
+        menuEntry(window, "testListAction")->trigger();
         TestListWindow* d = window.findChild<TestListWindow*>();
         QVERIFY(d);
         const ListControls c(d, "testList");

@@ -1,6 +1,7 @@
 // The test selection: the list of tests, mouse selection with CTRL and SHIFT, the
 // two buttons and the flags they write, on its own and as the overall tally opens it.
 
+#include "MainWindowControls.h"
 #include "TallyFixtures.h"
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
@@ -12,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+
+using namespace MainControls;
 
 using namespace TallyFixtures;
 
@@ -166,7 +169,7 @@ private slots:
         QStringList listed;
         env.ui.modalHandlers.push_back([&](QDialog& d) {
             auto& dialog = static_cast<TestPickerDialog&>(d);
-            printWasOff = !window.button(QStringLiteral("printdialog"))->isEnabled();
+            printWasOff = !toolbarButton(window, "printButton")->isEnabled();
             for (int i = 0; i < dialog.Lt_Test->count(); ++i)
                 listed << dialog.Lt_Test->item(i)->text();
             clickLine(dialog.Lt_Test, 0);

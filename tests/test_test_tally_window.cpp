@@ -1,6 +1,7 @@
 // The per-test tally window driven as a teacher drives it: opened from the main
 // window, tests chosen in the chooser, the order switched, printed and previewed.
 
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "report_fixtures.h"
 #include "output/ReportStore.h"
@@ -26,6 +27,8 @@
 
 using Fixtures::Column;
 using Fixtures::Test;
+
+using namespace MainControls;
 
 namespace {
 
@@ -243,21 +246,21 @@ private slots:
     {
         openSample();
         MainWindow& main = *env->mainWindow();
-        QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
-        QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
-        QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!main.button(QStringLiteral("namemente"))->isEnabled());
-        QVERIFY(!main.menu_edit->isEnabled());
-        QVERIFY(!main.Toolbar2Buttons[3]->isEnabled());
-        QVERIFY(main.button(QStringLiteral("testdsp"))->isEnabled());
+        QVERIFY(toolbarButton(main, "printButton")->isEnabled());
+        QVERIFY(toolbarButton(main, "previewButton")->isEnabled());
+        QVERIFY(!toolbarButton(main, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(main, "rosterButton")->isEnabled());
+        QVERIFY(!menu(main, "editMenu")->isEnabled());
+        QVERIFY(!subjectButton(main, 2)->isEnabled());
+        QVERIFY(toolbarButton(main, "testTallyButton")->isEnabled());
 
         QTest::mouseClick(window->Bt_End, Qt::LeftButton);
         QTRY_VERIFY(main.mdiArea()->subWindowList().isEmpty());
-        QVERIFY(!main.button(QStringLiteral("printdialog"))->isEnabled());
-        QVERIFY(!main.button(QStringLiteral("preview"))->isEnabled());
-        QVERIFY(main.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(main.menu_edit->isEnabled());
-        QVERIFY(main.Toolbar2Buttons[3]->isEnabled());
+        QVERIFY(!toolbarButton(main, "printButton")->isEnabled());
+        QVERIFY(!toolbarButton(main, "previewButton")->isEnabled());
+        QVERIFY(toolbarButton(main, "scoreEntryButton")->isEnabled());
+        QVERIFY(menu(main, "editMenu")->isEnabled());
+        QVERIFY(subjectButton(main, 2)->isEnabled());
     }
 
     void refusedWithoutPupilsAndEmptyWithoutTests()
@@ -267,7 +270,7 @@ private slots:
             empty.makeClass({});
             MainWindow& main = empty.startMainWindow();
             empty.ui.clear();
-            main.menu_datadsp->trigger();
+            menuEntry(main, "testTallyAction")->trigger();
             QCOMPARE(empty.ui.messageTexts(),
                      QStringList{QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")});
             QVERIFY(main.mdiArea()->subWindowList().isEmpty());
@@ -315,8 +318,8 @@ private slots:
         QTest::mouseClick(second->Bt_End, Qt::LeftButton);
         QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
         main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().first());
-        QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(!toolbarButton(main, "scoreEntryButton")->isEnabled());
+        QVERIFY(toolbarButton(main, "printButton")->isEnabled());
     }
 
     void unreadableScoreFileKeepsTheWindowClosed()
@@ -342,7 +345,7 @@ private slots:
             copies.append(copy);
         });
         // Preview in attendance order, from the main toolbar (Alt+O).
-        env->mainWindow()->Toolbar1_ButtonClick(QStringLiteral("preview"));
+        toolbarButton(*env->mainWindow(), "previewButton")->trigger();
         QCOMPARE(env->ui.previews.size(), 1);
         QCOMPARE(env->ui.previews[0].title, QStringLiteral("テスト別集計-漢字テスト１"));
         QVERIFY(!QFile::exists(env->reports->storePath(QStringLiteral("testdisp"))));
@@ -420,7 +423,7 @@ private slots:
         env->ui.answers = {Ui::Answer::Ok};
         env->ui.saveNames = {pdf};
         // The main toolbar's 印刷 sends Alt+P to the window.
-        env->mainWindow()->Toolbar1_ButtonClick(QStringLiteral("printdialog"));
+        toolbarButton(*env->mainWindow(), "printButton")->trigger();
         QCOMPARE(env->ui.messages.size(), 2);
         QCOMPARE(env->ui.messages[0].buttons, Ui::Buttons::OkCancel);
         QVERIFY(env->ui.messages[0].text.startsWith(QStringLiteral("プリンタが見つかりません。")));

@@ -4,6 +4,7 @@
 // the value prompt.
 
 #include "Controls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "attendance/CountPrompt.h"
 #include "attendance/AttendanceWindow.h"
@@ -96,7 +97,7 @@ inline AttendanceWindow* open(TestEnv& env)
     MainWindow& window = env.mainWindow() ? *env.mainWindow() : env.startMainWindow();
     window.activateWindow();
     QApplication::setActiveWindow(&window);
-    window.Mn_Shuketu->trigger();
+    MainControls::menuEntry(window, "attendanceAction")->trigger();
     auto* shown = qobject_cast<AttendanceWindow*>(window.activeChild());
     if (shown)
         grid(shown)->setFocus(Qt::OtherFocusReason);
