@@ -88,14 +88,14 @@ private slots:
         BackupWindow* backup = openBackup(window);
         QVERIFY(backup);
         QCOMPARE(backup->windowTitle(), QStringLiteral("データのバックアップ"));
-        QCOMPARE(backup->LbFolder->text(), env.dataFolder());
-        QCOMPARE(backup->TxFolder->text(), env.dir.path());
+        QCOMPARE(control<QLabel>(backup, "dataFolderLabel")->text(), env.dataFolder());
+        QCOMPARE(control<QLineEdit>(backup, "backupFolderInput")->text(), env.dir.path());
         QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
         QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
 
-        backup->TxFolder->setText(target);
+        control<QLineEdit>(backup, "backupFolderInput")->setText(target);
         env.ui.clear();
-        QTest::mouseClick(backup->BtRun[0], Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(backup, "backupButton"), Qt::LeftButton);
         QVERIFY(!backupOpen(window));
         QCOMPARE(storedBackupPath(env), target);
         QCOMPARE(env.data.backupFolder, target);
@@ -129,9 +129,9 @@ private slots:
         const QString target = env.dir.path() + QStringLiteral("/backup");
         QDir().mkpath(target);
         BackupWindow* backup = openBackup(window);
-        backup->TxFolder->setText(target);
+        control<QLineEdit>(backup, "backupFolderInput")->setText(target);
         env.ui.clear();
-        backup->BtRun[0]->click();
+        control<QPushButton>(backup, "backupButton")->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages.first().text, Interrupted + QStringLiteral("\n氏名データファイル（*.nam）が見つかりません。"));
         QVERIFY(filesIn(target).isEmpty());
@@ -149,9 +149,9 @@ private slots:
         const QString target = env.dir.path() + QStringLiteral("/backup");
         QDir().mkpath(target + QStringLiteral("/shuketu.dat"));  // a folder where the first data file should go
         BackupWindow* backup = openBackup(window);
-        backup->TxFolder->setText(target);
+        control<QLineEdit>(backup, "backupFolderInput")->setText(target);
         env.ui.clear();
-        backup->BtRun[0]->click();
+        control<QPushButton>(backup, "backupButton")->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.messages.first().text.startsWith(Interrupted + QLatin1Char('\n')));
         QVERIFY(env.ui.messages.first().text.contains(QStringLiteral("shuketu.dat")));
@@ -183,9 +183,9 @@ private slots:
             {QStringLiteral("/proc"), QStringLiteral("バックアップ先フォルダ「/proc」に書き込めません。書き込みのできるフォルダを指定してください。")},
         };
         for (const Case& c : cases) {
-            backup->TxFolder->setText(c.folder);
+            control<QLineEdit>(backup, "backupFolderInput")->setText(c.folder);
             env.ui.clear();
-            backup->BtRun[0]->click();
+            control<QPushButton>(backup, "backupButton")->click();
             QCOMPARE(env.ui.messageTexts(), QStringList{c.message});
             QVERIFY(backupOpen(window));
             QCOMPARE(storedBackupPath(env), before);
@@ -197,23 +197,23 @@ private slots:
         // A missing folder is created on request; No leaves it alone.
         const QString fresh = env.dir.path() + QStringLiteral("/新しいバックアップ");
         env.ui.folders = {fresh};
-        backup->cmdRef->click();
+        control<QPushButton>(backup, "browseButton")->click();
         QCOMPARE(env.ui.folderTitles, QStringList{QStringLiteral("成績データを格納するフォルダを指定して下さい。")});
-        QCOMPARE(backup->TxFolder->text(), fresh);
+        QCOMPARE(control<QLineEdit>(backup, "backupFolderInput")->text(), fresh);
         env.ui.clear();
         env.ui.answers = {Ui::Answer::No};
-        backup->BtRun[0]->click();
+        control<QPushButton>(backup, "backupButton")->click();
         QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("指定されたホルダ－は存在しません。作成しますか？")});
         QVERIFY(!QFileInfo::exists(fresh));
         QVERIFY(backupOpen(window));
 
-        QTest::mouseClick(backup->BtRun[1], Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(backup, "cancelButton"), Qt::LeftButton);
         QVERIFY(!backupOpen(window));
         QCOMPARE(storedBackupPath(env), before);
 
         backup = openBackup(window);
-        backup->TxFolder->setText(fresh);
-        backup->BtRun[0]->click();  // Yes
+        control<QLineEdit>(backup, "backupFolderInput")->setText(fresh);
+        control<QPushButton>(backup, "backupButton")->click();  // Yes
         QCOMPARE(filesIn(fresh).size(), 11);
         QCOMPARE(storedBackupPath(env), fresh);
     }

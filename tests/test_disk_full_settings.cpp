@@ -5,6 +5,7 @@
 // with what was typed, and the data files, the backup folder and the settings
 // file are byte for byte as before.
 
+#include "SettingsControls.h"
 #include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "RefusedWrites.h"
@@ -22,6 +23,7 @@
 using Sample::snapshot;
 
 using namespace MainControls;
+using namespace SettingsControls;
 
 namespace {
 
@@ -53,8 +55,8 @@ void typeName(SettingsWindow* dialog, const QString& name)
 {
     QInputMethodEvent event;
     event.setCommitString(name);
-    QApplication::sendEvent(dialog->Tx_DataInput, &event);
-    QTest::keyClick(dialog->Tx_DataInput, Qt::Key_Return);
+    QApplication::sendEvent(nameInput(dialog), &event);
+    QTest::keyClick(nameInput(dialog), Qt::Key_Return);
 }
 
 void checkMessages(const ScriptedUi& ui, const QString& expected)
@@ -88,23 +90,23 @@ private slots:
         const auto before = snapshot(env);
         env.ui.clear();
         refused.start(0);  // the emptied files are three bytes each
-        QTest::mouseClick(dialog->Bt_Mente, Qt::LeftButton);
+        QTest::mouseClick(newClassButton(dialog), Qt::LeftButton);
         refused.stop();
         checkMessages(env.ui, Refused);
         QCOMPARE(snapshot(env), before);
         QVERIFY(!dialog->enteringNames());
-        QCOMPARE(dialog->Lt_Name->count(), 4);
+        QCOMPARE(nameList(dialog)->count(), 4);
         QCOMPARE(env.data.pupilCount, 4);
 
         // With room the class is made; the names cannot be written at first.
-        QTest::mouseClick(dialog->Bt_Mente, Qt::LeftButton);
+        QTest::mouseClick(newClassButton(dialog), Qt::LeftButton);
         QVERIFY(dialog->enteringNames());
         for (const QString& name : {QStringLiteral("上田"), QStringLiteral("江藤")})
             typeName(dialog, name);
         const auto emptied = snapshot(env);
         env.ui.clear();
         refused.start();
-        QTest::mouseClick(dialog->BtInputEnd, Qt::LeftButton);
+        QTest::mouseClick(endNameEntryButton(dialog), Qt::LeftButton);
         menuEntry(window, "endAction")->trigger();  // はい: back to the window
         refused.stop();
         QCOMPARE(env.ui.messages.size(), 2);
@@ -115,10 +117,10 @@ private slots:
         QCOMPARE(snapshot(env), emptied);
         QVERIFY(window.isVisible());
         QVERIFY(dialog->enteringNames());
-        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(nameList(dialog)->count(), 2);
         QCOMPARE(env.data.pupilCount, 0);
 
-        QTest::mouseClick(dialog->BtInputEnd, Qt::LeftButton);
+        QTest::mouseClick(endNameEntryButton(dialog), Qt::LeftButton);
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(env.readLines(QStringLiteral("Class.Nam")), (QStringList{"2", "\"上田\"", "\"江藤\""}));
         QCOMPARE(env.readLines(QStringLiteral("shuketu.dat")).size(), 12 * 3);
@@ -147,7 +149,7 @@ private slots:
         MainWindow& window = env.startMainWindow();
         auto* backup = openChild<BackupWindow>(window, menuEntry(window, "backupAction"));
         QVERIFY(backup);
-        backup->TxFolder->setText(target);
+        control<QLineEdit>(backup, "backupFolderInput")->setText(target);
         const auto earlier = filesOf(target);
         const QByteArray settings = fileBytes(env.settingsFile());
         env.ui.clear();
@@ -157,7 +159,7 @@ private slots:
             QVERIFY(disk->fill());
         else
             limit = std::make_unique<FileSizeLimit>(8);
-        QTest::mouseClick(backup->BtRun[0], Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(backup, "backupButton"), Qt::LeftButton);
         limit.reset();
         if (disk)
             disk->release();
@@ -175,7 +177,7 @@ private slots:
             QCOMPARE(fileBytes(env.settingsFile()), settings);
         }
 
-        QTest::mouseClick(backup->BtRun[0], Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(backup, "backupButton"), Qt::LeftButton);
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("11 個のファイルをコピーしました")));
         QCOMPARE(fileBytes(target + QStringLiteral("/算数.dat")), QByteArray("0\r\n"));
     }
@@ -197,16 +199,16 @@ private slots:
 
         auto* dialog = openChild<SettingsWindow>(window, menuEntry(window, "settingsAction"));
         QVERIFY(dialog);
-        dialog->Ch_Subject[7]->setChecked(false);
+        subjectInUseBox(dialog, 8)->setChecked(false);
         env.ui.clear();
         refused.start(200);
-        QTest::mouseClick(dialog->Bt_End, Qt::LeftButton);
+        QTest::mouseClick(closeButton(dialog), Qt::LeftButton);
         refused.stop();
         QCOMPARE(env.ui.messages.size(), 1);
         checkMessages(env.ui, QStringLiteral("設定を保存できませんでした。ファイル「Kazane.ini」") + Refused);
         QCOMPARE(fileBytes(env.settingsFile()), settings);
         QVERIFY(!dialog->isUnloaded());
-        QVERIFY(!dialog->Ch_Subject[7]->isChecked());
+        QVERIFY(!subjectInUseBox(dialog, 8)->isChecked());
         QCOMPARE(env.data.subjectInUse[8], 1);
         dialog->closeWindow();
 

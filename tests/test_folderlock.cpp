@@ -4,6 +4,7 @@
 // reading a folder while the program holds it. The other copy is a real second
 // process: this test program started again with --hold-lock.
 
+#include "SettingsControls.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "model/DataFolderLock.h"
@@ -24,6 +25,7 @@
 #include <cstdio>
 
 using namespace MainControls;
+using namespace SettingsControls;
 
 namespace {
 
@@ -234,10 +236,10 @@ private slots:
         tally->closeWindow();
         SettingsWindow* settings = openSettings(window);
         QVERIFY(settings);
-        QVERIFY(!settings->Bt_Mente->isEnabled());
+        QVERIFY(!newClassButton(settings)->isEnabled());
         env.ui.clear();
         env.ui.answers = {Ui::Answer::Yes};
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QCOMPARE(env.ui.messages.size(), 1);  // asked again: the other copy still runs
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
         expectWritingCommands(window, false);
@@ -323,10 +325,10 @@ private slots:
         auto other = std::make_unique<OtherCopy>(second);
         QVERIFY(other->holds());
         SettingsWindow* settings = openSettings(window);
-        settings->Tx_Holder->setText(second);
+        dataFolderInput(settings)->setText(second);
         env.ui.clear();
         env.ui.answers = {Ui::Answer::Yes};
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.lastMessage().contains(QDir::cleanPath(second)));
         QVERIFY(!QFile::exists(lockPath(env.dataFolder())));
@@ -338,7 +340,7 @@ private slots:
         other.reset();
         settings = openSettings(window);
         env.ui.clear();
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(window.windowTitle(), QStringLiteral("小学校成績処理 「かざね」"));
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
@@ -347,8 +349,8 @@ private slots:
 
         // Back to the first folder.
         settings = openSettings(window);
-        settings->Tx_Holder->setText(env.dataFolder());
-        settings->Bt_End->click();
+        dataFolderInput(settings)->setText(env.dataFolder());
+        closeButton(settings)->click();
         QVERIFY(QFile::exists(lockPath(env.dataFolder())));
         QVERIFY(!QFile::exists(lockPath(second)));
     }
@@ -365,10 +367,10 @@ private slots:
         QVERIFY(other.holds());
         const auto before = snapshot(second);
         SettingsWindow* settings = openSettings(window);
-        settings->Tx_Holder->setText(second);
+        dataFolderInput(settings)->setText(second);
         env.ui.clear();
         env.ui.answers = {Ui::Answer::No};
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QTRY_VERIFY(!window.isVisible());
         QCOMPARE(snapshot(second), before);

@@ -398,7 +398,7 @@ private slots:
         SplashWindow* about = window.findChild<SplashWindow*>();
         QVERIFY(about);
         QVERIFY(about->isVisible());
-        QCOMPARE(about->lblVersion->text(), QStringLiteral("Ver. 1.00"));
+        QCOMPARE(control<QLabel>(about, "versionLabel")->text(), QStringLiteral("Ver. 1.00"));
     }
 
     void printKeysReachTheActiveWindowAndEndSavesNothingElse()
@@ -472,14 +472,17 @@ private slots:
         TestEnv env;
         SplashWindow splash(*env.ctx);
         splash.show();
-        QCOMPARE(splash.lblCompanyProduct->text(), QStringLiteral("小学校成績処理"));
-        QCOMPARE(splash.lblProductName->text(), QStringLiteral("かざね"));
-        QCOMPARE(splash.lblPlatform->text(), QStringLiteral("for Windows95/98"));
-        QCOMPARE(splash.Timer1->interval(), 1000);
-        splash.Timer1_Timer();
-        splash.Timer1_Timer();
+        QCOMPARE(control<QLabel>(&splash, "productLine")->text(), QStringLiteral("小学校成績処理"));
+        QCOMPARE(control<QLabel>(&splash, "productName")->text(), QStringLiteral("かざね"));
+        QCOMPARE(control<QLabel>(&splash, "platformLabel")->text(), QStringLiteral("for Windows95/98"));
+        QTimer* timer = control<QTimer>(&splash, "closeTimer");
+        QCOMPARE(timer->interval(), 1000);
+        // The timer's ticks, without waiting for them.
+        const auto tick = [timer] { QVERIFY(QMetaObject::invokeMethod(timer, "timeout")); };
+        tick();
+        tick();
         QVERIFY(splash.isVisible());
-        splash.Timer1_Timer();
+        tick();
         QVERIFY(!splash.isVisible());
 
         SplashWindow byKey(*env.ctx);

@@ -4,6 +4,7 @@
 // bytes; a repaired file is taken again. In specialist mode a class whose roster
 // cannot be read holds no pupils of the class shown before.
 
+#include "SettingsControls.h"
 #include "MainWindowControls.h"
 #include "ListControls.h"
 #include "TestEnv.h"
@@ -23,6 +24,7 @@
 #include <QTest>
 
 using namespace MainControls;
+using namespace SettingsControls;
 
 namespace {
 
@@ -197,7 +199,7 @@ private slots:
         menuEntry(window, "settingsAction")->trigger();
         auto* settings = qobject_cast<SettingsWindow*>(window.mdiArea()->activeSubWindow()->widget());
         QVERIFY(settings);
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(env.data.pupilCount, 3);
         QVERIFY(folderNote(window).isEmpty());
