@@ -3,7 +3,7 @@
 #include "model/AppSettings.h"
 #include "model/BackupCopy.h"
 #include "model/DataFolder.h"
-#include "app/BrowseDataFolder.h"
+#include "app/BrowseFolder.h"
 #include "frame/MainFrame.h"
 
 #include <QDir>
@@ -86,7 +86,7 @@ void BackupWindow::closed()
 
 void BackupWindow::browseBackupFolder()
 {
-    const QString folder = BrowseDataFolder(ctx.ui, this, backupFolderInput->text());
+    const QString folder = browseFolder(ctx.ui, this, backupFolderInput->text());
     if (!folder.isEmpty())
         backupFolderInput->setText(folder);
 }

@@ -7,7 +7,7 @@
 #include "model/NewClass.h"
 #include "model/NewClassCopy.h"
 #include "model/RosterFile.h"
-#include "app/BrowseDataFolder.h"
+#include "app/BrowseFolder.h"
 #include "frame/MainFrame.h"
 
 #include <QCheckBox>
@@ -135,7 +135,7 @@ void SettingsWindow::setModeFrames(bool specialist)
 
 void SettingsWindow::browseDataFolder()
 {
-    const QString folder = BrowseDataFolder(ctx.ui, this, dataFolderInput->text());
+    const QString folder = browseFolder(ctx.ui, this, dataFolderInput->text());
     if (!folder.isEmpty())
         dataFolderInput->setText(folder);
 }
