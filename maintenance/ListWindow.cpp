@@ -58,15 +58,15 @@ void ListWindow::buildMenus(const Captions& captions)
         return action;
     };
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    printAction = entry(fileMenu, captions.printMenu, "printAction");
+    printAction = entry(fileMenu, captions.printEntry, "printAction");
     previewAction = entry(fileMenu, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"), "previewAction");
     csvAction = entry(fileMenu, QStringLiteral("CSV保存"), "csvAction");
     fileMenu->addSeparator();
-    closeAction = entry(fileMenu, captions.endMenu, "closeAction");
+    closeAction = entry(fileMenu, captions.closeEntry, "closeAction");
     editMenu->setObjectName(QStringLiteral("editMenu"));
-    renameAction = entry(editMenu, captions.editMenu[0], "renameAction");
-    insertAction = entry(editMenu, captions.editMenu[1], "insertAction");
-    removeAction = entry(editMenu, captions.editMenu[2], "removeAction");
+    renameAction = entry(editMenu, captions.editEntries[0], "renameAction");
+    insertAction = entry(editMenu, captions.editEntries[1], "insertAction");
+    removeAction = entry(editMenu, captions.editEntries[2], "removeAction");
 
     connect(printAction, &QAction::triggered, this, [this] { menuPrint_Click(0); });
     connect(previewAction, &QAction::triggered, this, [this] { menuPrint_Click(1); });

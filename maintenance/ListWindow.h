@@ -25,14 +25,14 @@ class ListWindow : public ChildWindow {
 public:
     // The captions and the report that differ from one window to the other.
     struct Captions {
-        QString printMenu;                  // ﾌｧｲﾙ: print the list
-        QString endMenu;                    // ﾌｧｲﾙ: close the window
-        std::array<QString, 3> editMenu;    // 編集: rename, insert, remove
-        std::array<QString, 3> editButtons; // the same three as buttons
+        QString printEntry;                   // ﾌｧｲﾙ: print the list
+        QString closeEntry;                   // ﾌｧｲﾙ: close the window
+        std::array<QString, 3> editEntries;   // 編集: rename, insert, remove
+        std::array<QString, 3> editButtons;   // the same three as buttons
         QString printButton;
-        QString countCaption;               // before the count of lines
+        QString countCaption;                 // before the count of lines
         int helpTopic = 0;
-        QString reportTitle;                // the title of print and preview
+        QString reportTitle;                  // the title of print and preview
         // The report of the list's lines under the current unit's name.
         ReportSheet (*sheet)(const QString& unitName, const QStringList& lines) = nullptr;
     };

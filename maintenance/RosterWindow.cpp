@@ -14,10 +14,10 @@ namespace {
 ListWindow::Captions captions()
 {
     ListWindow::Captions c;
-    c.printMenu = QStringLiteral("氏名一覧印刷(&P)");
-    c.endMenu = QStringLiteral("氏名メンテナンス終了(&X)");
-    c.editMenu = {QStringLiteral("氏名変更(&C)"), QStringLiteral("転入処理(&I)"), QStringLiteral("転出処理(&D)")};
-    c.editButtons = c.editMenu;
+    c.printEntry = QStringLiteral("氏名一覧印刷(&P)");
+    c.closeEntry = QStringLiteral("氏名メンテナンス終了(&X)");
+    c.editEntries = {QStringLiteral("氏名変更(&C)"), QStringLiteral("転入処理(&I)"), QStringLiteral("転出処理(&D)")};
+    c.editButtons = c.editEntries;
     c.printButton = QStringLiteral("氏名印刷(&P)");
     c.countCaption = QStringLiteral("クラス人数");
     c.helpTopic = 8;

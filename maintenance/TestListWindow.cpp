@@ -14,9 +14,9 @@ namespace {
 ListWindow::Captions captions()
 {
     ListWindow::Captions c;
-    c.printMenu = QStringLiteral("テスト一覧印刷(&P)");
-    c.endMenu = QStringLiteral("テストメンテナンス終了(&X)");
-    c.editMenu = {QStringLiteral("テスト名変更(&C)"), QStringLiteral("テスト挿入(&I)"), QStringLiteral("テスト削除(&D)")};
+    c.printEntry = QStringLiteral("テスト一覧印刷(&P)");
+    c.closeEntry = QStringLiteral("テストメンテナンス終了(&X)");
+    c.editEntries = {QStringLiteral("テスト名変更(&C)"), QStringLiteral("テスト挿入(&I)"), QStringLiteral("テスト削除(&D)")};
     c.editButtons = {QStringLiteral("ﾃｽﾄ名変更(&C)"), QStringLiteral("ﾃｽﾄ挿入(&I)"), QStringLiteral("ﾃｽﾄ削除(&D)")};
     c.printButton = QStringLiteral("ﾃｽﾄ名印刷(&P)");
     c.countCaption = QStringLiteral("総ﾃｽﾄ数");
