@@ -17,7 +17,6 @@
 #include <QScrollBar>
 
 using namespace MainControls;
-
 using namespace AttendanceDriver;
 
 namespace {

@@ -10,7 +10,6 @@
 #include <QPushButton>
 
 using namespace MainControls;
-
 using namespace EntryTest;
 
 namespace {

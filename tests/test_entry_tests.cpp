@@ -15,7 +15,6 @@
 #include <QToolButton>
 
 using namespace MainControls;
-
 using namespace EntryTest;
 
 class EntryTestsTest : public QObject {

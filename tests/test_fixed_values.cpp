@@ -11,7 +11,6 @@
 #include <QSettings>
 
 using namespace MainControls;
-
 using namespace EntryTest;
 
 namespace {

@@ -22,7 +22,6 @@
 #include <QTest>
 
 using namespace MainControls;
-
 using namespace TallyFixtures;
 
 namespace {

@@ -18,7 +18,6 @@
 #include <QTest>
 
 using namespace MainControls;
-
 using namespace TallyFixtures;
 
 namespace {

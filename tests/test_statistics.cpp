@@ -17,7 +17,6 @@
 #include <QTest>
 
 using namespace MainControls;
-
 using namespace TallyFixtures;
 
 namespace {

@@ -25,7 +25,6 @@
 #include <QTest>
 
 using namespace MainControls;
-
 using namespace Sample;
 
 namespace {

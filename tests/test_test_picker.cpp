@@ -15,7 +15,6 @@
 #include <QTest>
 
 using namespace MainControls;
-
 using namespace TallyFixtures;
 
 namespace {
