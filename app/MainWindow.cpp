@@ -52,21 +52,22 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    toolbarBand = new ToolbarBand([this](const QPoint& at) { (this->ctx.data.specialistMode ? classMenu : subjectMenu)->popup(at); });
+    toolbarBand = new ToolbarBand(
+        [this](const QPoint& at) { (this->ctx.data.specialistMode ? classMenu : subjectMenu)->popup(at); });
     toolbarBand->setObjectName(QStringLiteral("toolbarBand"));
     layout->addWidget(toolbarBand);
-    mdi = new QMdiArea(central);
-    mdi->setObjectName(QStringLiteral("windowArea"));
-    mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    layout->addWidget(mdi, 1);
+    windowArea = new QMdiArea(central);
+    windowArea->setObjectName(QStringLiteral("windowArea"));
+    windowArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    windowArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(windowArea, 1);
     setCentralWidget(central);
 
     buildMenus();
     buildToolbars();
     buildStatusBar();
 
-    connect(mdi, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* frame) {
+    connect(windowArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* frame) {
         if (!frame)
             return;
         if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
@@ -280,7 +281,7 @@ bool MainWindow::notifyProgramEnd()
     if (programEnding)
         return true;
     programEnding = true;
-    const auto frames = mdi->subWindowList();
+    const auto frames = windowArea->subWindowList();
     for (QMdiSubWindow* frame : frames)
         if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
             if (!child->programEnding()) {
@@ -296,7 +297,7 @@ bool MainWindow::childrenAllowProgramEnd()
 {
     if (programEnding)
         return true;
-    const auto frames = mdi->subWindowList();
+    const auto frames = windowArea->subWindowList();
     for (QMdiSubWindow* frame : frames)
         if (auto* child = qobject_cast<ChildWindow*>(frame->widget()); child && !child->isUnloaded())
             if (!child->mayEndProgram())
@@ -338,13 +339,13 @@ void MainWindow::showAbout()
 
 ChildWindow* MainWindow::activeChild() const
 {
-    QMdiSubWindow* frame = mdi->activeSubWindow();
+    QMdiSubWindow* frame = windowArea->activeSubWindow();
     return frame ? qobject_cast<ChildWindow*>(frame->widget()) : nullptr;
 }
 
 void MainWindow::cascade()
 {
-    mdi->cascadeSubWindows();
+    windowArea->cascadeSubWindows();
 }
 
 bool MainWindow::refuseWithoutPupils(const QString& message)
@@ -361,14 +362,14 @@ ChildWindow* MainWindow::openChild(ChildWindow* window, const QString& caption, 
         delete window;
         return nullptr;
     }
-    QMdiSubWindow* frame = mdi->addSubWindow(window);
+    QMdiSubWindow* frame = windowArea->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     if (!caption.isEmpty())
         window->setWindowTitle(caption);
     frame->show();
     if (withCascade)
         cascade();
-    mdi->setActiveSubWindow(frame);
+    windowArea->setActiveSubWindow(frame);
     return window;
 }
 
@@ -419,10 +420,10 @@ ChildWindow* MainWindow::openSettingsWindow()
 {
     // One settings window at a time: when it is open already (its own 終了 reopens
     // the data folder, which asks for it again), it is brought to the front.
-    const auto frames = mdi->subWindowList();
+    const auto frames = windowArea->subWindowList();
     for (QMdiSubWindow* frame : frames)
         if (auto* open = qobject_cast<SettingsWindow*>(frame->widget()); open && !open->isUnloaded()) {
-            mdi->setActiveSubWindow(frame);
+            windowArea->setActiveSubWindow(frame);
             return open;
         }
     return openChild(new SettingsWindow(ctx), QString(), true);

@@ -59,7 +59,7 @@ public:
     ChildWindow* openTestListWindow();
 
     ChildWindow* activeChild() const;
-    QMdiArea* mdiArea() const { return mdi; }
+    QMdiArea* mdiArea() const { return windowArea; }
     void endProgram();
 
 protected:
@@ -119,7 +119,7 @@ private:
     bool refusedFilesReadAgain(bool needsAttendance);
 
     AppContext& ctx;
-    QMdiArea* mdi = nullptr;
+    QMdiArea* windowArea = nullptr;
 
     // Menus and their entries.
     QMenu* fileMenu = nullptr;
