@@ -368,9 +368,12 @@ private slots:
         QVERIFY(f.env.ui.lastMessage().contains(attendance->windowTitle()));
         QCOMPARE(snapshot(f.env), before);
 
+        // Test maintenance beside it holds nothing the transfer rewrites.
         attendance->closeWindow();
+        QVERIFY(f.window->openTestListWindow());
         f.env.ui.clear();
         c.removeButton->click();
+        QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童04の氏名データ、成績データを削除します."});
         QCOMPARE(f.env.data.pupilCount, 7);
     }
 
