@@ -3,7 +3,7 @@
 #include "model/AppSettings.h"
 #include "model/BackupCopy.h"
 #include "model/DataFolder.h"
-#include "app/BrowseDataFolder.h"
+#include "app/BrowseFolder.h"
 #include "frame/MainFrame.h"
 
 #include <QDir>
@@ -27,43 +27,44 @@ BackupWindow::BackupWindow(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, 
     auto* root = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("かざねデータフォルダ"), this), 0, 0);
-    LbFolder = new QLabel(this);
-    LbFolder->setObjectName(QStringLiteral("LbFolder"));
-    LbFolder->setFrameShape(QFrame::Panel);
-    LbFolder->setFrameShadow(QFrame::Sunken);
-    LbFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    LbFolder->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
-    grid->addWidget(LbFolder, 0, 1, 1, 2);
+    dataFolderLabel = new QLabel(this);
+    dataFolderLabel->setObjectName(QStringLiteral("dataFolderLabel"));
+    dataFolderLabel->setFrameShape(QFrame::Panel);
+    dataFolderLabel->setFrameShadow(QFrame::Sunken);
+    dataFolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    dataFolderLabel->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
+    grid->addWidget(dataFolderLabel, 0, 1, 1, 2);
     auto* targetLabel = new QLabel(QStringLiteral("バックアップ先フォルダ"), this);
     grid->addWidget(targetLabel, 1, 0);
-    TxFolder = new QLineEdit(this);
-    TxFolder->setObjectName(QStringLiteral("TxFolder"));
-    targetLabel->setBuddy(TxFolder);
-    grid->addWidget(TxFolder, 1, 1);
-    cmdRef = new QPushButton(QStringLiteral("参照"), this);
-    cmdRef->setObjectName(QStringLiteral("cmdRef"));
-    grid->addWidget(cmdRef, 1, 2);
+    backupFolderInput = new QLineEdit(this);
+    backupFolderInput->setObjectName(QStringLiteral("backupFolderInput"));
+    targetLabel->setBuddy(backupFolderInput);
+    grid->addWidget(backupFolderInput, 1, 1);
+    browseButton = new QPushButton(QStringLiteral("参照"), this);
+    browseButton->setObjectName(QStringLiteral("browseButton"));
+    grid->addWidget(browseButton, 1, 2);
     grid->setColumnStretch(1, 1);
     root->addLayout(grid);
     root->addWidget(new QLabel(QStringLiteral("成績及び氏名データを指定されたフォルダにコピーします."), this));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    const QString captions[2] = {QStringLiteral("(&B)バックアップ"), QStringLiteral("キャンセル")};
-    for (int i = 0; i < 2; ++i) {
-        BtRun[i] = new QPushButton(captions[i], this);
-        BtRun[i]->setObjectName(QStringLiteral("BtRun%1").arg(i));
-        buttons->addWidget(BtRun[i]);
-        connect(BtRun[i], &QPushButton::clicked, this, [this, i] { BtRun_Click(i); });
-    }
+    backupButton = new QPushButton(QStringLiteral("(&B)バックアップ"), this);
+    backupButton->setObjectName(QStringLiteral("backupButton"));
+    cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    buttons->addWidget(backupButton);
+    buttons->addWidget(cancelButton);
     root->addLayout(buttons);
-    connect(cmdRef, &QPushButton::clicked, this, [this] { cmdRef_Click(); });
+    connect(backupButton, &QPushButton::clicked, this, &BackupWindow::runBackup);
+    connect(cancelButton, &QPushButton::clicked, this, &ChildWindow::closeWindow);
+    connect(browseButton, &QPushButton::clicked, this, &BackupWindow::browseBackupFolder);
 }
 
 bool BackupWindow::prepare()
 {
-    LbFolder->setText(ctx.data.dataFolder);
-    TxFolder->setText(ctx.data.backupFolder);
+    dataFolderLabel->setText(ctx.data.dataFolder);
+    backupFolderInput->setText(ctx.data.backupFolder);
     return true;
 }
 
@@ -83,16 +84,16 @@ void BackupWindow::closed()
     ctx.frame->disablePrint();
 }
 
-void BackupWindow::cmdRef_Click()
+void BackupWindow::browseBackupFolder()
 {
-    const QString folder = BrowseDataFolder(ctx.ui, this, TxFolder->text());
+    const QString folder = browseFolder(ctx.ui, this, backupFolderInput->text());
     if (!folder.isEmpty())
-        TxFolder->setText(folder);
+        backupFolderInput->setText(folder);
 }
 
 QString BackupWindow::checkedTarget()
 {
-    const QString typed = TxFolder->text().trimmed();
+    const QString typed = backupFolderInput->text().trimmed();
     if (typed.isEmpty()) {
         ctx.ui.message(this, QStringLiteral("バックアップ先フォルダを指定してください。"), Ui::Buttons::Ok, Ui::Icon::Information);
         return {};
@@ -116,28 +117,24 @@ QString BackupWindow::checkedTarget()
     return target;
 }
 
-void BackupWindow::BtRun_Click(int index)
+void BackupWindow::runBackup()
 {
-    if (index == 1) {
-        closeWindow();
-        return;
-    }
     // A folder that cannot take the backup is refused before anything is stored or
     // copied; the window stays open for another choice.
     const QString target = checkedTarget();
     if (target.isEmpty()) {
-        TxFolder->setFocus();
+        backupFolderInput->setFocus();
         return;
     }
     // The folder is remembered even when it cannot be stored in the settings; the
     // copy is made all the same, and the window stays open after any failure.
-    ctx.data.backupFolder = TxFolder->text().trimmed();
+    ctx.data.backupFolder = backupFolderInput->text().trimmed();
     const bool stored = ctx.check(AppSettings::save(ctx.data, ctx.settings), this, Ui::Icon::Warning);
-    if (DoCopy(ctx.data.dataFolder, target) && stored)
+    if (copyDataFiles(ctx.data.dataFolder, target) && stored)
         closeWindow();
 }
 
-bool BackupWindow::DoCopy(const QString& source, const QString& target)
+bool BackupWindow::copyDataFiles(const QString& source, const QString& target)
 {
     const QString folder = DataFolder::withSlash(source);
     const QStringList rosterNames = BackupCopy::matching(folder, QStringLiteral("nam"));

@@ -17,21 +17,22 @@ public:
     void activated() override;
     void closed() override;
 
-    void cmdRef_Click();
-    void BtRun_Click(int index);
+private:
+    void browseBackupFolder();
+    // Checks the folder of the box, remembers it and copies the files; the window
+    // closes when everything was stored and copied.
+    void runBackup();
     // Copies the rosters (*.nam), then the data files (*.dat) of `source` into
     // `target`; a failure shows "データのバックアップは中断されました". True when
     // everything was copied.
-    bool DoCopy(const QString& source, const QString& target);
-
-    // Controls, named as the program names them.
-    QLabel* LbFolder = nullptr;
-    QLineEdit* TxFolder = nullptr;
-    QPushButton* cmdRef = nullptr;
-    QPushButton* BtRun[2] = {};
-
-private:
+    bool copyDataFiles(const QString& source, const QString& target);
     // The backup folder of the box, created on request; empty (after the message)
     // when it cannot take the backup.
     QString checkedTarget();
+
+    QLabel* dataFolderLabel = nullptr;
+    QLineEdit* backupFolderInput = nullptr;
+    QPushButton* browseButton = nullptr;
+    QPushButton* backupButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 };

@@ -8,13 +8,13 @@
 #include "model/DataFolderLock.h"
 #include "frame/AppContext.h"
 #include "frame/MainFrame.h"
+#include "tally/ReportSheet.h"
 
-#include <QHash>
 #include <QMainWindow>
+#include <array>
 
 class ChildWindow;
 class QAction;
-class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -45,23 +45,7 @@ public:
     bool openDataFolder(const QString& folder) override;
     void cascade() override;
     bool dataFolderReadOnly() const override { return readOnly; }
-
     void ensureDataFiles(const QString& folder) override;
-    void DisableUnitButtons();
-    // The file whose refusal keeps the class's windows shut, and its message; empty
-    // when the file was read.
-    QString refusedRoster() const { return rosterRefusal; }
-    QString refusedAttendance() const { return attendanceRefusal; }
-    void EnableUnitButtons();
-    // Applies the mode of ClassData to the menus and toolbars.
-    void applyMode();
-
-    void selectSubject(int index);  // menu_subject index 0..8
-    void selectClass(int index);    // menu_subclass index 0..8
-    void showCurrentClass();        // checks the current class in the menu and toolbar
-    // The toolbar button of a key ("inputdialog", ...); the toolbar's keyed dispatch.
-    QAction* button(const QString& key) const;
-    void Toolbar1_ButtonClick(const QString& key);
 
     // Opens a child window with its caption; refuses score and tally windows while
     // the class has no pupils. Returns the window, or nullptr when nothing opened.
@@ -70,72 +54,60 @@ public:
     ChildWindow* openOverallTallyWindow();
     ChildWindow* openPupilResultsWindow();
     ChildWindow* openStatisticsWindow(bool withCascade);
-    ChildWindow* openAttendance();
+    ChildWindow* openAttendanceWindow();
     ChildWindow* openSettingsWindow();
-    ChildWindow* openBackup();
+    ChildWindow* openBackupWindow();
     ChildWindow* openRosterWindow();
     ChildWindow* openTestListWindow();
 
     ChildWindow* activeChild() const;
-    QMdiArea* mdiArea() const { return mdi; }
+    QMdiArea* mdiArea() const { return windowArea; }
     void endProgram();
-
-    // Controls, named as the program names them.
-    QWidget* CoolBar1 = nullptr;
-    QToolBar* Toolbar1 = nullptr;
-    QToolBar* Toolbar2 = nullptr;
-    QToolBar* Toolbar3 = nullptr;
-    QMenu* menu_file = nullptr;
-    QMenu* menu_edit = nullptr;
-    QMenu* menu_disp = nullptr;
-    QMenu* menu_kyoka = nullptr;
-    QMenu* menu_class = nullptr;
-    QMenu* menu_shukei = nullptr;
-    QMenu* menu_help = nullptr;
-    QAction* menu_custom = nullptr;
-    QAction* menuPrinterSet = nullptr;
-    QAction* menu_backup = nullptr;
-    QAction* menuFDFormat = nullptr;
-    QAction* menu_end = nullptr;
-    QAction* menu_Name = nullptr;
-    QAction* menu_test = nullptr;
-    QAction* menu_disp_icon = nullptr;
-    QAction* menu_disp_kyoka = nullptr;
-    QAction* menu_subject[9] = {};
-    QAction* menu_subclass[9] = {};
-    QAction* menu_input = nullptr;
-    QAction* menu_datadsp = nullptr;
-    QAction* menu_ryoiki = nullptr;
-    QAction* menu_kjtest = nullptr;
-    QAction* menu_clsryo = nullptr;
-    QAction* menu_free = nullptr;
-    QAction* Mn_Shuketu = nullptr;
-    QAction* menu_nhelp = nullptr;
-    QAction* menu_about = nullptr;
-    // Buttons 1.. of the subject and class toolbars (index 0 unused).
-    QList<QAction*> Toolbar2Buttons;
-    QList<QAction*> Toolbar3Buttons;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
+    void buildFileAndEditMenus();
+    void buildUnitMenus();
+    void buildTallyMenus();
     void buildStatusBar();
     void buildToolbars();
+    void buildCommandBar();
+    QToolBar* buildUnitBar(const char* name, const QString& head, const std::array<QString, 10>& names,
+                           QAction*& headButton, std::array<QAction*, 9>& buttons, void (MainWindow::*select)(int));
+    // Every button of the command toolbar.
+    QList<QAction*> commandButtons() const;
+    // The toolbar buttons and menu entries that a tally window locks.
+    QList<QAction*> editingCommands() const;
+    QList<QMenu*> editingMenus() const;
+
+    // Applies the mode of ClassData to the menus and toolbars.
+    void applyMode();
+    // Makes subject or class `number` (1..9) current.
+    void selectSubject(int subject);
+    void selectClass(int classNumber);
+    void showCurrentClass();  // checks the current class in the menu and toolbar
+    void disableUnitButtons();
+    void enableUnitButtons();
+    // 印刷 and ﾌﾟﾚﾋﾞｭｰ of the main toolbar: the active window's output, when it
+    // has a sheet to print now.
+    void outputActiveWindow(ReportDestination destination);
+
     ChildWindow* openChild(ChildWindow* window, const QString& caption, bool withCascade);
     bool refuseWithoutPupils(const QString& message);
     // Switches off what the mode or a read-only folder does not allow, whatever
     // else was switched on.
     void keepUnavailableCommandsOff();
     void setEditingMenusEnabled(bool enabled);
-    void menuFDFormat_Click();
+    void formatFloppy();
     // False when a window holds the program back.
     bool notifyProgramEnd();
     bool childrenAllowProgramEnd();
     void showAbout();
 
-    // The data folder (KAZANEFolder.cpp).
+    // The data folder (MainWindowFolder.cpp).
     bool claimDataFolder(const QString& folder);
     bool mayWriteTo(const QString& folder) const;
     void setReadOnly(bool on);
@@ -150,8 +122,59 @@ private:
     bool refusedFilesReadAgain(bool needsAttendance);
 
     AppContext& ctx;
-    QMdiArea* mdi = nullptr;
-    QHash<QString, QAction*> toolbarButtons;
+    QMdiArea* windowArea = nullptr;
+
+    // Menus and their entries.
+    QMenu* fileMenu = nullptr;
+    QAction* settingsAction = nullptr;
+    QAction* printerSetupAction = nullptr;
+    QAction* backupAction = nullptr;
+    QAction* formatFloppyAction = nullptr;
+    QAction* endAction = nullptr;
+    QMenu* editMenu = nullptr;
+    QAction* rosterAction = nullptr;
+    QAction* testListAction = nullptr;
+    QMenu* viewMenu = nullptr;
+    QAction* showCommandBarAction = nullptr;
+    QAction* showUnitBarsAction = nullptr;
+    QMenu* subjectMenu = nullptr;                 // homeroom mode
+    std::array<QAction*, 9> subjectActions{};    // subjects 1..9
+    QMenu* classMenu = nullptr;                   // specialist mode
+    std::array<QAction*, 9> classActions{};      // classes 1..9
+    QAction* scoreEntryAction = nullptr;
+    QMenu* tallyMenu = nullptr;
+    QAction* testTallyAction = nullptr;
+    QAction* overallTallyAction = nullptr;
+    QAction* pupilResultsAction = nullptr;
+    QAction* viewpointTrendsAction = nullptr;     // the statistics window, not cascaded
+    QAction* freeStatisticsAction = nullptr;      // the statistics window, cascaded
+    QAction* attendanceAction = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction* helpAction = nullptr;
+    QAction* aboutAction = nullptr;
+
+    // The band of the three toolbars and their buttons.
+    QWidget* toolbarBand = nullptr;
+    QToolBar* commandBar = nullptr;
+    QAction* scoreEntryButton = nullptr;
+    QAction* testTallyButton = nullptr;
+    QAction* overallTallyButton = nullptr;
+    QAction* pupilResultsButton = nullptr;
+    QAction* statisticsButton = nullptr;
+    QAction* attendanceButton = nullptr;
+    QAction* printButton = nullptr;
+    QAction* previewButton = nullptr;
+    QAction* settingsButton = nullptr;
+    QAction* rosterButton = nullptr;
+    QAction* testListButton = nullptr;
+    QAction* endButton = nullptr;
+    QToolBar* subjectBar = nullptr;               // homeroom mode
+    QAction* subjectBarHead = nullptr;
+    std::array<QAction*, 9> subjectButtons{};    // subjects 1..9
+    QToolBar* classBar = nullptr;                 // specialist mode
+    QAction* classBarHead = nullptr;
+    std::array<QAction*, 9> classButtons{};      // classes 1..9
+
     QLabel* folderState = nullptr;
     bool programEnding = false;
     bool started = false;

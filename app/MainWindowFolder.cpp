@@ -148,7 +148,7 @@ bool MainWindow::openDataFolder(const QString& folder)
     // specialist's first start reads the empty class roster instead of reporting it
     // missing.
     ensureDataFiles(folder);
-    if (DataFolder::exists(folder, QStringLiteral("class.Nam")) || data.specialistMode) {
+    if (data.specialistMode || DataFolder::exists(folder, RosterFile::fileName(data))) {
         readRoster();
     } else {
         data.pupilCount = 0;
@@ -169,21 +169,21 @@ void MainWindow::ensureDataFiles(const QString& folder)
     if (!mayWriteTo(folder))
         return;
     const QString base = DataFolder::withSlash(folder);
-    for (int i = 1; i <= Limits::Units; ++i) {
-        const QString scores = ctx.data.fileStem[i] + QStringLiteral(".dat");
+    for (int unit = 1; unit <= Limits::Units; ++unit) {
+        const QString scores = ScoreFile::fileName(ctx.data, unit);
         if (!DataFolder::exists(base, scores) && !ctx.check(SafeFile::write(base + scores, ScoreFile::emptyFile()), this))
             return;
         if (ctx.data.specialistMode) {
-            const QString roster = ctx.data.fileStem[i] + QStringLiteral(".Nam");
+            const QString roster = RosterFile::createdFileName(ctx.data, unit);
             if (!DataFolder::exists(base, roster) && !ctx.check(SafeFile::write(base + roster, RosterFile::emptyFile()), this))
                 return;
         }
     }
 }
 
-void MainWindow::selectClass(int index)
+void MainWindow::selectClass(int classNumber)
 {
-    ctx.data.classNumber = index + 1;
+    ctx.data.classNumber = classNumber;
     showCurrentClass();
     if (!ctx.data.specialistMode)
         return;

@@ -7,7 +7,7 @@
 #include "model/NewClass.h"
 #include "model/NewClassCopy.h"
 #include "model/RosterFile.h"
-#include "app/BrowseDataFolder.h"
+#include "app/BrowseFolder.h"
 #include "frame/MainFrame.h"
 
 #include <QCheckBox>
@@ -42,7 +42,7 @@ QString newClassQuestion(const ClassData& data, const QString& copyFolder, bool 
     QString text = QStringLiteral("新たなクラスを作ります.\n\n");
     if (data.specialistMode) {
         text += QStringLiteral("クラス「%1」の氏名（%2人）と点数をすべて空にします。")
-                    .arg(data.fileStem[data.classNumber])
+                    .arg(data.unitName())
                     .arg(data.pupilCount);
     } else {
         text += QStringLiteral("今のクラスの氏名（%1人）、全教科の点数、出欠の記録をすべて空にします。").arg(data.pupilCount);
@@ -61,24 +61,24 @@ bool SettingsWindow::prepare()
 {
     const ClassData& data = ctx.data;
     subjectInCharge = data.subject;
-    Tx_Holder->setText(!data.dataFolder.isEmpty() && QFileInfo(data.dataFolder).isDir() ? data.dataFolder : QDir::currentPath());
-    Op_Mode[data.specialistMode ? 1 : 0]->setChecked(true);
+    dataFolderInput->setText(!data.dataFolder.isEmpty() && QFileInfo(data.dataFolder).isDir() ? data.dataFolder : QDir::currentPath());
+    (data.specialistMode ? specialistModeOption : homeroomModeOption)->setChecked(true);
     setModeFrames(data.specialistMode);
-    for (int i = 1; i <= Limits::Units; ++i)
-        Ch_Subject[i - 1]->setChecked(data.subjectInUse[i] == 1);
-    Op_Subject[data.subject - 1]->setChecked(true);
-    Lt_Name->clear();
+    for (int subject = 1; subject <= Limits::Units; ++subject)
+        subjectInUseBoxes[subject - 1]->setChecked(data.subjectInUse[subject] == 1);
+    subjectInChargeOptions[data.subject - 1]->setChecked(true);
+    nameList->clear();
     for (int p = 1; p <= data.pupilCount; ++p)
-        Lt_Name->addItem(data.pupilName[p]);
-    Lb_Numbers->setText(QString::number(data.pupilCount));
+        nameList->addItem(data.pupilName[p]);
+    pupilCountLabel->setText(QString::number(data.pupilCount));
     criteria.copyFrom(data);
     {
         const QSignalBlocker blocker(CbKyoka);
         CbKyoka->setCurrentIndex(data.subject - 1);
     }
     showSubject(data.subject);
-    Lb_DataInput->hide();
-    Tx_DataInput->hide();
+    nameInputCaption->hide();
+    nameInput->hide();
     setNameEntry(false);
     return true;
 }
@@ -113,7 +113,7 @@ bool SettingsWindow::programEnding()
 {
     if (!nameEntry)
         return true;
-    if (Lt_Name->count() > 0)
+    if (nameList->count() > 0)
         if (const Status saved = saveNames(); !saved) {
             const QString question = QStringLiteral("入力した氏名を保存できませんでした。\n") + saved.message
                 + QStringLiteral("\n\n環境設定の画面に戻りますか？\n「はい」で画面に戻ります（入力した氏名はそのまま残っています）。"
@@ -127,34 +127,22 @@ bool SettingsWindow::programEnding()
 
 // ---- mode, subject in charge, folder -------------------------------------------
 
-// The chosen mode takes effect when the window closes with 終了; until then the
-// main window keeps working in the mode it was loaded with.
-void SettingsWindow::Op_Mode_Click(int index)
-{
-    setModeFrames(index == 1);
-}
-
 void SettingsWindow::setModeFrames(bool specialist)
 {
-    Fr_Subject->setEnabled(!specialist);
-    Fr_Tanto->setEnabled(specialist);
+    subjectsInUseGroup->setEnabled(!specialist);
+    subjectInChargeGroup->setEnabled(specialist);
 }
 
-void SettingsWindow::Op_Subject_Click(int index)
+void SettingsWindow::browseDataFolder()
 {
-    subjectInCharge = index + 1;
-}
-
-void SettingsWindow::cmdRef_Click()
-{
-    const QString folder = BrowseDataFolder(ctx.ui, this, Tx_Holder->text());
+    const QString folder = browseFolder(ctx.ui, this, dataFolderInput->text());
     if (!folder.isEmpty())
-        Tx_Holder->setText(folder);
+        dataFolderInput->setText(folder);
 }
 
 bool SettingsWindow::folderChangedSinceOpening() const
 {
-    return cleanFolder(Tx_Holder->text()) != cleanFolder(ctx.data.dataFolder);
+    return cleanFolder(dataFolderInput->text()) != cleanFolder(ctx.data.dataFolder);
 }
 
 // ---- criteria --------------------------------------------------------------------
@@ -255,32 +243,32 @@ void SettingsWindow::CbKyoka_Click()
 void SettingsWindow::setNameEntry(bool entering)
 {
     nameEntry = entering;
-    BtInputEnd->setEnabled(entering);
-    Tx_DataInput->setEnabled(entering);
+    endNameEntryButton->setEnabled(entering);
+    nameInput->setEnabled(entering);
     if (entering) {
-        Tx_DataInput->show();
-        Lb_DataInput->show();
+        nameInput->show();
+        nameInputCaption->show();
     } else {
-        Lb_DataInput->hide();
+        nameInputCaption->hide();
     }
     // No new class in a folder that another copy of the program holds.
-    Bt_Mente->setEnabled(!entering && !(ctx.frame && ctx.frame->dataFolderReadOnly()));
-    Bt_End->setEnabled(!entering);
-    menuEnd->setEnabled(!entering);
-    Fr_Holder->setEnabled(!entering);
-    Fr_Mode->setEnabled(!entering);
+    newClassButton->setEnabled(!entering && !(ctx.frame && ctx.frame->dataFolderReadOnly()));
+    closeButton->setEnabled(!entering);
+    closeAction->setEnabled(!entering);
+    dataFolderGroup->setEnabled(!entering);
+    modeGroup->setEnabled(!entering);
     if (entering)
-        Tx_DataInput->setFocus();
+        nameInput->setFocus();
 }
 
-void SettingsWindow::Bt_Mente_Click()
+void SettingsWindow::startNewClass()
 {
     if (ctx.frame && ctx.frame->dataFolderReadOnly())
         return;
     // A new class is made in the folder and the mode that are open; a folder or a
     // mode chosen here but not yet saved would leave the new files where the
     // program does not look for them.
-    if (folderChangedSinceOpening() || Op_Mode[1]->isChecked() != ctx.data.specialistMode) {
+    if (folderChangedSinceOpening() || specialistModeOption->isChecked() != ctx.data.specialistMode) {
         ctx.ui.message(this,
                        QStringLiteral("データ保存フォルダまたはプログラム動作の設定が変更されています。"
                                       "先に「終了」で設定を保存してから、新規クラスを作成してください。"),
@@ -305,35 +293,35 @@ void SettingsWindow::Bt_Mente_Click()
         if (!ctx.check(NewClass::clearFiles(ctx.data), this, Ui::Icon::Warning))
             return;
     }
-    Lt_Name->clear();
-    Lb_Numbers->setText(QStringLiteral("0"));
+    nameList->clear();
+    pupilCountLabel->setText(QStringLiteral("0"));
     ctx.data.pupilCount = 0;
     for (QString& name : ctx.data.pupilName)
         name.clear();
-    Tx_DataInput->clear();
+    nameInput->clear();
     setNameEntry(true);
 }
 
-void SettingsWindow::Tx_DataInput_Enter()
+void SettingsWindow::addTypedName()
 {
-    const QString name = Tx_DataInput->text().trimmed();
+    const QString name = nameInput->text().trimmed();
     if (name.isEmpty())
         return;
     QString refusal;
-    if (Lt_Name->count() >= Limits::Pupils)
+    if (nameList->count() >= Limits::Pupils)
         refusal = QStringLiteral("１クラスの人数は%1人までです。これ以上の氏名は入力できません。").arg(Limits::Pupils);
     else if (const QString problem = StorableText::problem(name); !problem.isEmpty())
         refusal = QStringLiteral("氏名「%1」は保存できません。%2。").arg(name, problem);
     if (!refusal.isEmpty()) {
         ctx.ui.message(this, refusal, Ui::Buttons::Ok, Ui::Icon::Warning);
-        Tx_DataInput->setFocus();
-        Tx_DataInput->selectAll();
+        nameInput->setFocus();
+        nameInput->selectAll();
         return;
     }
-    Lt_Name->addItem(name);
-    Lt_Name->scrollToBottom();
-    Lb_Numbers->setText(QString::number(Lt_Name->count()));
-    Tx_DataInput->clear();
+    nameList->addItem(name);
+    nameList->scrollToBottom();
+    pupilCountLabel->setText(QString::number(nameList->count()));
+    nameInput->clear();
 }
 
 // Writes the listed names as the roster and, for a homeroom class, a new attendance
@@ -343,9 +331,9 @@ Status SettingsWindow::saveNames()
     ClassData& data = ctx.data;
     const int count = data.pupilCount;
     const auto names = data.pupilName;
-    data.pupilCount = Lt_Name->count();
+    data.pupilCount = nameList->count();
     for (int p = 1; p <= Limits::Pupils; ++p)
-        data.pupilName[p] = p <= data.pupilCount ? Lt_Name->item(p - 1)->text() : QString();
+        data.pupilName[p] = p <= data.pupilCount ? nameList->item(p - 1)->text() : QString();
     if (Status stored = NewClass::storeNames(data); !stored) {
         // The class stays as the files hold it; the names stay in the list.
         data.pupilCount = count;
@@ -355,14 +343,14 @@ Status SettingsWindow::saveNames()
     return data.specialistMode ? Status::success() : AttendanceFile::load(data);
 }
 
-void SettingsWindow::BtInputEnd_Click()
+void SettingsWindow::endNameEntry()
 {
-    Tx_DataInput->setEnabled(false);
-    Lb_DataInput->hide();
+    nameInput->setEnabled(false);
+    nameInputCaption->hide();
     if (!ctx.check(saveNames(), this, Ui::Icon::Warning)) {
         // Nothing is lost: the names stay in the list for another try.
-        Tx_DataInput->setEnabled(true);
-        Lb_DataInput->show();
+        nameInput->setEnabled(true);
+        nameInputCaption->show();
         return;
     }
     setNameEntry(false);
@@ -370,16 +358,16 @@ void SettingsWindow::BtInputEnd_Click()
 
 // ---- close and help --------------------------------------------------------------
 
-void SettingsWindow::Bt_End_Click()
+void SettingsWindow::saveAndClose()
 {
     ClassData& data = ctx.data;
     // A folder typed without its full path is taken from the current folder once,
     // so that the stored data folder does not depend on where the program starts.
-    const QString typed = Tx_Holder->text().trimmed();
+    const QString typed = dataFolderInput->text().trimmed();
     const QString folder = QDir::cleanPath(QFileInfo(typed).absoluteFilePath());
     if (typed.isEmpty()) {
         ctx.ui.message(this, QStringLiteral("データ保存フォルダを指定してください。"), Ui::Buttons::Ok, Ui::Icon::Information);
-        Tx_Holder->setFocus();
+        dataFolderInput->setFocus();
         return;
     }
     // Every threshold is checked before anything changes.
@@ -409,9 +397,9 @@ void SettingsWindow::Bt_End_Click()
     }
     const auto chosen = [&](ClassData& into) {
         into.dataFolder = DataFolder::withSlash(folder);
-        into.specialistMode = Op_Mode[1]->isChecked();
-        for (int i = 1; i <= Limits::Units; ++i)
-            into.subjectInUse[i] = Ch_Subject[i - 1]->isChecked() ? 1 : 0;
+        into.specialistMode = specialistModeOption->isChecked();
+        for (int subject = 1; subject <= Limits::Units; ++subject)
+            into.subjectInUse[subject] = subjectInUseBoxes[subject - 1]->isChecked() ? 1 : 0;
         criteria.copyTo(into);
         into.subject = subjectInCharge;
     };
@@ -448,15 +436,15 @@ void SettingsWindow::Bt_End_Click()
         return;
     }
     // A homeroom class without names: the window stays for the names.
-    Lt_Name->clear();
-    Lb_Numbers->setText(QStringLiteral("0"));
-    Tx_Holder->setText(data.dataFolder);
+    nameList->clear();
+    pupilCountLabel->setText(QStringLiteral("0"));
+    dataFolderInput->setText(data.dataFolder);
     if (ctx.frame)
         ctx.frame->disableAllCommands();
     ctx.ui.message(this, EnterNames);
 }
 
-void SettingsWindow::Command1_Click()
+void SettingsWindow::showHelp()
 {
     ctx.ui.showHelp(this, 4);
 }

@@ -7,6 +7,8 @@
 #include "frame/ChildWindow.h"
 #include "app/CriteriaEditor.h"
 
+#include <array>
+
 class QAction;
 class QButtonGroup;
 class QCheckBox;
@@ -29,32 +31,14 @@ public:
     void closed() override;
     bool programEnding() override;
 
-    void Op_Mode_Click(int index);
-    void Op_Subject_Click(int index);
-    void cmdRef_Click();
     void CbKyoka_Click();
     void OpSouMode_Click(int index);
-    void Bt_Mente_Click();
-    void Tx_DataInput_Enter();
-    void BtInputEnd_Click();
-    void Bt_End_Click();
-    void Command1_Click();
 
     // Whether the window is in the name entry of a new class.
     bool enteringNames() const { return nameEntry; }
     int editedSubject() const { return shownSubject; }
 
-    // Controls, named as the program names them.
-    QGroupBox* Fr_Mode = nullptr;  // "プログラム動作"
-    QRadioButton* Op_Mode[2] = {};
-    QGroupBox* Fr_Tanto = nullptr;
-    QRadioButton* Op_Subject[9] = {};
-    QGroupBox* Fr_Subject = nullptr;
-    QCheckBox* Ch_Subject[9] = {};
-    QLabel* Lb_ModeNote = nullptr;
-    QGroupBox* Fr_Holder = nullptr;  // "データ保存フォルダ"
-    QLineEdit* Tx_Holder = nullptr;
-    QPushButton* cmdRef = nullptr;
+    // The controls of the evaluation criteria.
     QGroupBox* Fr_Hyotei = nullptr;  // "評定基準"
     QComboBox* CbKyoka = nullptr;
     QGroupBox* Fr_Sougou = nullptr;       // "総合"
@@ -62,25 +46,18 @@ public:
     QRadioButton* OpSouMode[15] = {};     // 0..2 overall, 3 + 3(v-1) + m viewpoints
     QLineEdit* Text1[6] = {};             // overall thresholds 1..6
     QLineEdit* Text2[24] = {};            // viewpoint v threshold k: 6(v-1) + k - 1
-    QGroupBox* Fr_Name = nullptr;  // "氏名データ"
-    QPushButton* Bt_Mente = nullptr;
-    QLabel* Lb_Numbers = nullptr;
-    QListWidget* Lt_Name = nullptr;
-    QLabel* Lb_DataInput = nullptr;
-    QLineEdit* Tx_DataInput = nullptr;
-    QPushButton* BtInputEnd = nullptr;
-    QPushButton* Bt_End = nullptr;
-    QAction* menuEnd = nullptr;
-    QPushButton* Command1 = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
+    void buildModeGroup();
+    void buildDataFolderGroup();
     QGroupBox* buildCriteriaGroup(int group);
-    void buildNameFrame();
+    void buildNameGroup();
     void setModeFrames(bool specialist);
+    void browseDataFolder();
     // The threshold box k (1..6) of a group (0 overall, 1..4 viewpoints).
     QLineEdit* thresholdBox(int group, int k) const;
     QRadioButton* modeOption(int group, int mode) const;
@@ -92,9 +69,38 @@ private:
     // whole number.
     bool storeShownSubject();
     void focusThreshold(int subject, int group, int k);
+    // A new class: empties the class's files after copying them, then takes names.
+    void startNewClass();
+    void addTypedName();
+    void endNameEntry();
     void setNameEntry(bool entering);
     bool folderChangedSinceOpening() const;
     Status saveNames();
+    // 終了: checks and stores every setting, then reopens the data folder.
+    void saveAndClose();
+    void showHelp();
+
+    QGroupBox* modeGroup = nullptr;  // "プログラム動作"
+    QRadioButton* homeroomModeOption = nullptr;
+    QRadioButton* specialistModeOption = nullptr;
+    QGroupBox* subjectInChargeGroup = nullptr;  // "担当教科"
+    std::array<QRadioButton*, 9> subjectInChargeOptions{};
+    QGroupBox* subjectsInUseGroup = nullptr;  // "使用する教科"
+    std::array<QCheckBox*, 9> subjectInUseBoxes{};
+    QLabel* modeNote = nullptr;
+    QGroupBox* dataFolderGroup = nullptr;  // "データ保存フォルダ"
+    QLineEdit* dataFolderInput = nullptr;
+    QPushButton* browseButton = nullptr;
+    QGroupBox* namesGroup = nullptr;  // "氏名データ"
+    QPushButton* newClassButton = nullptr;
+    QLabel* pupilCountLabel = nullptr;
+    QListWidget* nameList = nullptr;
+    QLabel* nameInputCaption = nullptr;
+    QLineEdit* nameInput = nullptr;
+    QPushButton* endNameEntryButton = nullptr;
+    QPushButton* closeButton = nullptr;
+    QAction* closeAction = nullptr;
+    QPushButton* helpButton = nullptr;
 
     CriteriaEditor criteria;
     int shownSubject = 1;      // the edited subject

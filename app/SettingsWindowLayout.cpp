@@ -41,56 +41,13 @@ void SettingsWindow::buildControls()
 {
     auto* root = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
-    menuEnd = bar->addAction(QStringLiteral("終了(&X)"));
-    menuEnd->setObjectName(QStringLiteral("menuEnd"));
-    connect(menuEnd, &QAction::triggered, this, [this] { Bt_End_Click(); });
+    closeAction = bar->addAction(QStringLiteral("終了(&X)"));
+    closeAction->setObjectName(QStringLiteral("closeAction"));
+    connect(closeAction, &QAction::triggered, this, &SettingsWindow::saveAndClose);
     root->setMenuBar(bar);
 
-    // プログラム動作: the mode, the subject in charge, the subjects in use.
-    Fr_Mode = named(new QGroupBox(QStringLiteral("プログラム動作"), this), QStringLiteral("Fr_Mode"));
-    auto* modeLayout = new QVBoxLayout(Fr_Mode);
-    auto* modeRow = new QHBoxLayout;
-    auto* modeGroup = new QButtonGroup(this);
-    const QString modeNames[2] = {QStringLiteral("学級担任用"), QStringLiteral("専科担当用")};
-    for (int i = 0; i < 2; ++i) {
-        Op_Mode[i] = named(new QRadioButton(modeNames[i], Fr_Mode), QStringLiteral("Op_Mode%1").arg(i));
-        modeGroup->addButton(Op_Mode[i], i);
-        modeRow->addWidget(Op_Mode[i]);
-        connect(Op_Mode[i], &QRadioButton::clicked, this, [this, i] { Op_Mode_Click(i); });
-    }
-    modeRow->addStretch();
-    modeLayout->addLayout(modeRow);
-
-    Fr_Tanto = named(new QGroupBox(QStringLiteral("担当教科"), Fr_Mode), QStringLiteral("Fr_Tanto"));
-    auto* tantoGrid = new QGridLayout(Fr_Tanto);
-    auto* tantoGroup = new QButtonGroup(this);
-    Fr_Subject = named(new QGroupBox(QStringLiteral("使用する教科"), Fr_Mode), QStringLiteral("Fr_Subject"));
-    auto* subjectGrid = new QGridLayout(Fr_Subject);
-    for (int i = 0; i < 9; ++i) {
-        const QString subject = Names::subjects()[i + 1];
-        Op_Subject[i] = named(new QRadioButton(subject, Fr_Tanto), QStringLiteral("Op_Subject%1").arg(i));
-        tantoGroup->addButton(Op_Subject[i], i);
-        tantoGrid->addWidget(Op_Subject[i], i / 3, i % 3);
-        connect(Op_Subject[i], &QRadioButton::clicked, this, [this, i] { Op_Subject_Click(i); });
-        Ch_Subject[i] = named(new QCheckBox(subject, Fr_Subject), QStringLiteral("Ch_Subject%1").arg(i));
-        subjectGrid->addWidget(Ch_Subject[i], i / 3, i % 3);
-    }
-    modeLayout->addWidget(Fr_Tanto);
-    modeLayout->addWidget(Fr_Subject);
-    Lb_ModeNote = named(new QLabel(QStringLiteral("学担用・専科用の設定を変更した場合、かざねを一度終了し、再実行してください。"), Fr_Mode),
-                        QStringLiteral("Lb_ModeNote"));
-    Lb_ModeNote->setWordWrap(true);
-    modeLayout->addWidget(Lb_ModeNote);
-    modeLayout->addStretch();
-
-    // データ保存フォルダ
-    Fr_Holder = named(new QGroupBox(QStringLiteral("データ保存フォルダ"), this), QStringLiteral("Fr_Holder"));
-    auto* holderLayout = new QHBoxLayout(Fr_Holder);
-    Tx_Holder = named(new QLineEdit(Fr_Holder), QStringLiteral("Tx_Holder"));
-    cmdRef = named(new QPushButton(QStringLiteral("参照"), Fr_Holder), QStringLiteral("cmdRef"));
-    holderLayout->addWidget(Tx_Holder, 1);
-    holderLayout->addWidget(cmdRef);
-    connect(cmdRef, &QPushButton::clicked, this, [this] { cmdRef_Click(); });
+    buildModeGroup();
+    buildDataFolderGroup();
 
     // 評定基準: the subject, the overall group and the four viewpoint groups.
     Fr_Hyotei = named(new QGroupBox(QStringLiteral("評定基準"), this), QStringLiteral("Fr_Hyotei"));
@@ -114,34 +71,92 @@ void SettingsWindow::buildControls()
     }
     hyoteiGrid->setRowStretch(3, 1);
 
-    buildNameFrame();
+    buildNameGroup();
 
-    Bt_End = named(new QPushButton(QStringLiteral("終了(&X)"), this), QStringLiteral("Bt_End"));
+    closeButton = named(new QPushButton(QStringLiteral("終了(&X)"), this), QStringLiteral("closeButton"));
     // The window's menu entry 終了(&X) answers Alt+X; the button keeps its caption.
-    Bt_End->setShortcut(QKeySequence());
-    Command1 = named(new QPushButton(QStringLiteral("?"), this), QStringLiteral("Command1"));
-    Command1->setToolTip(QStringLiteral("ヘルプ"));
-    connect(Bt_End, &QPushButton::clicked, this, [this] { Bt_End_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    closeButton->setShortcut(QKeySequence());
+    helpButton = named(new QPushButton(QStringLiteral("?"), this), QStringLiteral("helpButton"));
+    helpButton->setToolTip(QStringLiteral("ヘルプ"));
+    connect(closeButton, &QPushButton::clicked, this, &SettingsWindow::saveAndClose);
+    connect(helpButton, &QPushButton::clicked, this, &SettingsWindow::showHelp);
 
     auto* grid = new QGridLayout;
     auto* leftColumn = new QVBoxLayout;
-    leftColumn->addWidget(Fr_Mode, 1);
-    leftColumn->addWidget(Fr_Holder);
+    leftColumn->addWidget(modeGroup, 1);
+    leftColumn->addWidget(dataFolderGroup);
     grid->addLayout(leftColumn, 0, 0);
     grid->addWidget(Fr_Hyotei, 0, 1);
-    grid->addWidget(Fr_Name, 0, 2);
+    grid->addWidget(namesGroup, 0, 2);
     grid->setColumnStretch(1, 1);
     root->addLayout(grid, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Bt_End);
+    buttons->addWidget(helpButton);
+    buttons->addWidget(closeButton);
     root->addLayout(buttons);
 
     // Every text box selects its whole text when it gets the focus.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->installEventFilter(this);
+}
+
+// プログラム動作: the mode, the subject in charge, the subjects in use.
+void SettingsWindow::buildModeGroup()
+{
+    modeGroup = named(new QGroupBox(QStringLiteral("プログラム動作"), this), QStringLiteral("modeGroup"));
+    auto* modeLayout = new QVBoxLayout(modeGroup);
+    auto* modeRow = new QHBoxLayout;
+    auto* modes = new QButtonGroup(this);
+    homeroomModeOption = named(new QRadioButton(QStringLiteral("学級担任用"), modeGroup), QStringLiteral("homeroomModeOption"));
+    specialistModeOption = named(new QRadioButton(QStringLiteral("専科担当用"), modeGroup), QStringLiteral("specialistModeOption"));
+    for (QRadioButton* option : {homeroomModeOption, specialistModeOption}) {
+        modes->addButton(option);
+        modeRow->addWidget(option);
+        // The chosen mode takes effect when the window closes with 終了; until then
+        // the main window keeps working in the mode it was loaded with.
+        connect(option, &QRadioButton::clicked, this, [this] { setModeFrames(specialistModeOption->isChecked()); });
+    }
+    modeRow->addStretch();
+    modeLayout->addLayout(modeRow);
+
+    subjectInChargeGroup = named(new QGroupBox(QStringLiteral("担当教科"), modeGroup), QStringLiteral("subjectInChargeGroup"));
+    auto* inChargeGrid = new QGridLayout(subjectInChargeGroup);
+    auto* inCharge = new QButtonGroup(this);
+    subjectsInUseGroup = named(new QGroupBox(QStringLiteral("使用する教科"), modeGroup), QStringLiteral("subjectsInUseGroup"));
+    auto* inUseGrid = new QGridLayout(subjectsInUseGroup);
+    for (int subject = 1; subject <= 9; ++subject) {
+        const QString name = Names::subjects()[subject];
+        const int row = (subject - 1) / 3;
+        const int column = (subject - 1) % 3;
+        QRadioButton* option = named(new QRadioButton(name, subjectInChargeGroup), QStringLiteral("subjectInChargeOption%1").arg(subject));
+        inCharge->addButton(option);
+        inChargeGrid->addWidget(option, row, column);
+        connect(option, &QRadioButton::clicked, this, [this, subject] { subjectInCharge = subject; });
+        subjectInChargeOptions[subject - 1] = option;
+        QCheckBox* box = named(new QCheckBox(name, subjectsInUseGroup), QStringLiteral("subjectInUseBox%1").arg(subject));
+        inUseGrid->addWidget(box, row, column);
+        subjectInUseBoxes[subject - 1] = box;
+    }
+    modeLayout->addWidget(subjectInChargeGroup);
+    modeLayout->addWidget(subjectsInUseGroup);
+    modeNote = named(new QLabel(QStringLiteral("学担用・専科用の設定を変更した場合、かざねを一度終了し、再実行してください。"), modeGroup),
+                     QStringLiteral("modeNote"));
+    modeNote->setWordWrap(true);
+    modeLayout->addWidget(modeNote);
+    modeLayout->addStretch();
+}
+
+// データ保存フォルダ: the folder, typed or picked.
+void SettingsWindow::buildDataFolderGroup()
+{
+    dataFolderGroup = named(new QGroupBox(QStringLiteral("データ保存フォルダ"), this), QStringLiteral("dataFolderGroup"));
+    auto* layout = new QHBoxLayout(dataFolderGroup);
+    dataFolderInput = named(new QLineEdit(dataFolderGroup), QStringLiteral("dataFolderInput"));
+    browseButton = named(new QPushButton(QStringLiteral("参照"), dataFolderGroup), QStringLiteral("browseButton"));
+    layout->addWidget(dataFolderInput, 1);
+    layout->addWidget(browseButton);
+    connect(browseButton, &QPushButton::clicked, this, &SettingsWindow::browseDataFolder);
 }
 
 QGroupBox* SettingsWindow::buildCriteriaGroup(int group)
@@ -180,40 +195,40 @@ QGroupBox* SettingsWindow::buildCriteriaGroup(int group)
     return frame;
 }
 
-void SettingsWindow::buildNameFrame()
+void SettingsWindow::buildNameGroup()
 {
-    Fr_Name = named(new QGroupBox(QStringLiteral("氏名データ"), this), QStringLiteral("Fr_Name"));
-    auto* layout = new QVBoxLayout(Fr_Name);
-    Bt_Mente = named(new QPushButton(QStringLiteral("新規ｸﾗｽ"), Fr_Name), QStringLiteral("Bt_Mente"));
-    layout->addWidget(Bt_Mente);
+    namesGroup = named(new QGroupBox(QStringLiteral("氏名データ"), this), QStringLiteral("namesGroup"));
+    auto* layout = new QVBoxLayout(namesGroup);
+    newClassButton = named(new QPushButton(QStringLiteral("新規ｸﾗｽ"), namesGroup), QStringLiteral("newClassButton"));
+    layout->addWidget(newClassButton);
     auto* countRow = new QHBoxLayout;
-    countRow->addWidget(new QLabel(QStringLiteral("クラス人数"), Fr_Name));
-    Lb_Numbers = named(new QLabel(QStringLiteral("0"), Fr_Name), QStringLiteral("Lb_Numbers"));
-    Lb_Numbers->setFrameShape(QFrame::Panel);
-    Lb_Numbers->setFrameShadow(QFrame::Sunken);
-    Lb_Numbers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Lb_Numbers->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
-    countRow->addWidget(Lb_Numbers);
+    countRow->addWidget(new QLabel(QStringLiteral("クラス人数"), namesGroup));
+    pupilCountLabel = named(new QLabel(QStringLiteral("0"), namesGroup), QStringLiteral("pupilCountLabel"));
+    pupilCountLabel->setFrameShape(QFrame::Panel);
+    pupilCountLabel->setFrameShadow(QFrame::Sunken);
+    pupilCountLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    pupilCountLabel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+    countRow->addWidget(pupilCountLabel);
     countRow->addStretch();
     layout->addLayout(countRow);
-    Lt_Name = named(new QListWidget(Fr_Name), QStringLiteral("Lt_Name"));
+    nameList = named(new QListWidget(namesGroup), QStringLiteral("nameList"));
     // Room for a name of ten characters beside the scroll bar.
-    Lt_Name->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("長谷川長谷川長谷川長")) + 30);
-    layout->addWidget(Lt_Name, 1);
-    Lb_DataInput = named(new QLabel(QStringLiteral("データ入力欄"), Fr_Name), QStringLiteral("Lb_DataInput"));
-    Tx_DataInput = named(new QLineEdit(Fr_Name), QStringLiteral("Tx_DataInput"));
-    Lb_DataInput->setBuddy(Tx_DataInput);
+    nameList->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("長谷川長谷川長谷川長")) + 30);
+    layout->addWidget(nameList, 1);
+    nameInputCaption = named(new QLabel(QStringLiteral("データ入力欄"), namesGroup), QStringLiteral("nameInputCaption"));
+    nameInput = named(new QLineEdit(namesGroup), QStringLiteral("nameInput"));
+    nameInputCaption->setBuddy(nameInput);
     // Hidden until a new class is started, without the frame changing its shape.
-    for (QWidget* widget : {static_cast<QWidget*>(Lb_DataInput), static_cast<QWidget*>(Tx_DataInput)}) {
+    for (QWidget* widget : {static_cast<QWidget*>(nameInputCaption), static_cast<QWidget*>(nameInput)}) {
         QSizePolicy policy = widget->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         widget->setSizePolicy(policy);
     }
-    layout->addWidget(Lb_DataInput);
-    layout->addWidget(Tx_DataInput);
-    BtInputEnd = named(new QPushButton(QStringLiteral("入力終了"), Fr_Name), QStringLiteral("BtInputEnd"));
-    layout->addWidget(BtInputEnd);
-    connect(Bt_Mente, &QPushButton::clicked, this, [this] { Bt_Mente_Click(); });
-    connect(Tx_DataInput, &QLineEdit::returnPressed, this, [this] { Tx_DataInput_Enter(); });
-    connect(BtInputEnd, &QPushButton::clicked, this, [this] { BtInputEnd_Click(); });
+    layout->addWidget(nameInputCaption);
+    layout->addWidget(nameInput);
+    endNameEntryButton = named(new QPushButton(QStringLiteral("入力終了"), namesGroup), QStringLiteral("endNameEntryButton"));
+    layout->addWidget(endNameEntryButton);
+    connect(newClassButton, &QPushButton::clicked, this, &SettingsWindow::startNewClass);
+    connect(nameInput, &QLineEdit::returnPressed, this, &SettingsWindow::addTypedName);
+    connect(endNameEntryButton, &QPushButton::clicked, this, &SettingsWindow::endNameEntry);
 }

@@ -34,41 +34,47 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     auto* row = new QHBoxLayout(frame);
     row->setContentsMargins(28, 24, 36, 24);
     row->setSpacing(28);
-    imgLogo = new QLabel(frame);
-    imgLogo->setPixmap(Logo::pixmap());
-    row->addWidget(imgLogo, 0, Qt::AlignTop);
+    logo = new QLabel(frame);
+    logo->setObjectName(QStringLiteral("logo"));
+    logo->setPixmap(Logo::pixmap());
+    row->addWidget(logo, 0, Qt::AlignTop);
 
     auto* texts = new QVBoxLayout;
-    lblCompanyProduct = new QLabel(QStringLiteral("小学校成績処理"), frame);
-    lblProductName = new QLabel(QStringLiteral("かざね"), frame);
-    lblPlatform = new QLabel(QStringLiteral("for Windows95/98"), frame);
-    lblVersion = new QLabel(frame);
-    QFont company = lblCompanyProduct->font();
+    productLine = new QLabel(QStringLiteral("小学校成績処理"), frame);
+    productLine->setObjectName(QStringLiteral("productLine"));
+    productName = new QLabel(QStringLiteral("かざね"), frame);
+    productName->setObjectName(QStringLiteral("productName"));
+    platformLabel = new QLabel(QStringLiteral("for Windows95/98"), frame);
+    platformLabel->setObjectName(QStringLiteral("platformLabel"));
+    versionLabel = new QLabel(frame);
+    versionLabel->setObjectName(QStringLiteral("versionLabel"));
+    QFont company = productLine->font();
     company.setPointSize(16);
-    lblCompanyProduct->setFont(company);
-    QFont product = lblProductName->font();
+    productLine->setFont(company);
+    QFont product = productName->font();
     product.setPointSize(40);
     product.setBold(true);
-    lblProductName->setFont(product);
-    lblProductName->setStyleSheet(QStringLiteral("color: #2b6cb0;"));
-    texts->addWidget(lblCompanyProduct);
-    texts->addWidget(lblProductName);
+    productName->setFont(product);
+    productName->setStyleSheet(QStringLiteral("color: #2b6cb0;"));
+    texts->addWidget(productLine);
+    texts->addWidget(productName);
     texts->addStretch(1);
-    texts->addWidget(lblPlatform, 0, Qt::AlignRight);
-    texts->addWidget(lblVersion, 0, Qt::AlignRight);
+    texts->addWidget(platformLabel, 0, Qt::AlignRight);
+    texts->addWidget(versionLabel, 0, Qt::AlignRight);
     row->addLayout(texts, 1);
 
     // Load: the tick counter starts at 0 and the version is shown.
     tickCount = 0;
-    lblVersion->setText(versionText());
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &SplashWindow::Timer1_Timer);
+    versionLabel->setText(versionText());
+    closeTimer = new QTimer(this);
+    closeTimer->setObjectName(QStringLiteral("closeTimer"));
+    closeTimer->setInterval(1000);
+    connect(closeTimer, &QTimer::timeout, this, &SplashWindow::tick);
     setMinimumSize(460, 220);
-    Timer1->start();
+    closeTimer->start();
 }
 
-void SplashWindow::Timer1_Timer()
+void SplashWindow::tick()
 {
     ++tickCount;
     if (tickCount > 2)

@@ -20,16 +20,9 @@ public:
     // Shows the window modally and returns once it is hidden.
     int exec() override;
 
-    void Timer1_Timer();
+    // The seconds the window has been shown, counted by its timer.
     int ticks() const { return tickCount; }
     static QString versionText();
-
-    QLabel* imgLogo = nullptr;
-    QLabel* lblCompanyProduct = nullptr;
-    QLabel* lblProductName = nullptr;
-    QLabel* lblPlatform = nullptr;
-    QLabel* lblVersion = nullptr;
-    QTimer* Timer1 = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -39,7 +32,16 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // One second more: the window closes on the third.
+    void tick();
+
     AppContext& ctx;
+    QLabel* logo = nullptr;
+    QLabel* productLine = nullptr;  // "小学校成績処理"
+    QLabel* productName = nullptr;
+    QLabel* platformLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QTimer* closeTimer = nullptr;
     int tickCount = 0;
     bool hasBeenActive = false;
     QEventLoop* modalLoop = nullptr;

@@ -48,38 +48,35 @@ void AttendanceWindow::buildMenus()
         }
         return action;
     };
-    menuFile = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    menuFile->setObjectName(QStringLiteral("menuFile"));
+    fileMenu = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
     // 印刷, 印刷プレビュー and CSV保存: the window's output commands, shared with its buttons.
     ReportActions* outputs = makeReportActions(QStringLiteral("印刷(&P)"), QStringLiteral("印刷プレビュー(&O)"));
-    QAction* print = outputs->printAction();
-    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(print);
-    menuFile->addActions({print, outputs->previewAction(), outputs->csvAction()});
-    separater = menuFile->addSeparator();
-    menuSave = named(menuFile->addAction(QStringLiteral("終了(&X)")), "menuSave", QKeySequence(Qt::CTRL | Qt::Key_F4));
-    connect(menuSave, &QAction::triggered, this, [this] { cmdEnd_Click(); });
+    QAction* print = named(outputs->printAction(), "printAction", QKeySequence(Qt::CTRL | Qt::Key_P));
+    fileMenu->addActions({print, outputs->previewAction(), outputs->csvAction()});
+    fileMenu->addSeparator();
+    closeAction = named(fileMenu->addAction(QStringLiteral("終了(&X)")), "closeAction", QKeySequence(Qt::CTRL | Qt::Key_F4));
+    connect(closeAction, &QAction::triggered, this, &AttendanceWindow::closeIfLessonDaysGiven);
 
-    menuInputTop = menuBar->addMenu(QStringLiteral("入力(&I)"));
-    menuInputTop->setObjectName(QStringLiteral("menuInputTop"));
-    Mn_Input = named(menuInputTop->addAction(QStringLiteral("各月入力(&I)")), "Mn_Input");
-    menuSet = named(menuInputTop->addAction(QStringLiteral("必要日数揃え(&S)")), "menuSet");
-    connect(Mn_Input, &QAction::triggered, this, [this] { cmdInput_Click(); });
-    connect(menuSet, &QAction::triggered, this, [this] { cmdSet_Click(); });
+    inputMenu = menuBar->addMenu(QStringLiteral("入力(&I)"));
+    inputMenu->setObjectName(QStringLiteral("inputMenu"));
+    monthlyInputAction = named(inputMenu->addAction(QStringLiteral("各月入力(&I)")), "monthlyInputAction");
+    fillRequiredDaysAction = named(inputMenu->addAction(QStringLiteral("必要日数揃え(&S)")), "fillRequiredDaysAction");
+    connect(monthlyInputAction, &QAction::triggered, this, &AttendanceWindow::startMonthlyInput);
+    connect(fillRequiredDaysAction, &QAction::triggered, this, &AttendanceWindow::fillRequiredDays);
 
-    menuShukei = menuBar->addMenu(QStringLiteral("集計(&S)"));
-    menuShukei->setObjectName(QStringLiteral("menuShukei"));
+    tallyMenu = menuBar->addMenu(QStringLiteral("集計(&S)"));
+    tallyMenu->setObjectName(QStringLiteral("tallyMenu"));
     const QStringList tallyCaptions{QStringLiteral("１学期集計(&1)"), QStringLiteral("２学期集計(&2)"),
                                     QStringLiteral("３学期集計(&3)"), QStringLiteral("年度末集計(&N)")};
-    for (int i = 0; i < 4; ++i) {
-        Mn_gShu[i] = menuShukei->addAction(tallyCaptions[i]);
-        Mn_gShu[i]->setObjectName(QStringLiteral("Mn_gShu%1").arg(i));
-        connect(Mn_gShu[i], &QAction::triggered, this, [this, i] { cmdShukei_Click(i); });
+    for (int tally = 0; tally < AttendanceTally::TallyCount; ++tally) {
+        tallyActions[tally] = tallyMenu->addAction(tallyCaptions[tally]);
+        tallyActions[tally]->setObjectName(QStringLiteral("tallyAction%1").arg(tally));
+        connect(tallyActions[tally], &QAction::triggered, this, [this, tally] { startTally(tally); });
     }
 
-    menuHelp = named(menuBar->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "menuHelp");
-    connect(menuHelp, &QAction::triggered, this, [this] { menuHelp_Click(); });
+    helpAction = named(menuBar->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "helpAction");
+    connect(helpAction, &QAction::triggered, this, &AttendanceWindow::showHelp);
 }
 
 void AttendanceWindow::buildControls()
@@ -87,111 +84,121 @@ void AttendanceWindow::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
 
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::StyledPanel);
-    CbMonth = new QComboBox(Frame1);
-    CbMonth->setObjectName(QStringLiteral("CbMonth"));
-    CbMonth->setToolTip(QStringLiteral("入力月または集計学期をを選んでください。"));
-    CbMonth->setMinimumContentsLength(7);
-    Label1 = new QLabel(QStringLiteral("授業日数"), Frame1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    TxJugyoSu = new QLineEdit(QStringLiteral("20"), Frame1);
-    TxJugyoSu->setObjectName(QStringLiteral("TxJugyoSu"));
-    TxJugyoSu->setToolTip(QStringLiteral("今月の授業日数を入力してください"));
-    TxJugyoSu->setValidator(new DayCountValidator(TxJugyoSu));
-    TxJugyoSu->setMaxLength(3);
-    TxJugyoSu->setFixedWidth(TxJugyoSu->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
-    Label1->setBuddy(TxJugyoSu);
-    auto* frame1Layout = new QHBoxLayout(Frame1);
-    frame1Layout->addWidget(CbMonth);
-    frame1Layout->addSpacing(12);
-    frame1Layout->addWidget(Label1);
-    frame1Layout->addWidget(TxJugyoSu);
+    periodFrame = new QFrame(this);
+    periodFrame->setObjectName(QStringLiteral("periodFrame"));
+    periodFrame->setFrameShape(QFrame::StyledPanel);
+    periodSelector = new QComboBox(periodFrame);
+    periodSelector->setObjectName(QStringLiteral("periodSelector"));
+    periodSelector->setToolTip(QStringLiteral("入力月または集計学期をを選んでください。"));
+    periodSelector->setMinimumContentsLength(7);
+    lessonDaysCaption = new QLabel(QStringLiteral("授業日数"), periodFrame);
+    lessonDaysCaption->setObjectName(QStringLiteral("lessonDaysCaption"));
+    lessonDaysInput = new QLineEdit(QStringLiteral("20"), periodFrame);
+    lessonDaysInput->setObjectName(QStringLiteral("lessonDaysInput"));
+    lessonDaysInput->setToolTip(QStringLiteral("今月の授業日数を入力してください"));
+    lessonDaysInput->setValidator(new DayCountValidator(lessonDaysInput));
+    lessonDaysInput->setMaxLength(3);
+    lessonDaysInput->setFixedWidth(lessonDaysInput->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+    lessonDaysCaption->setBuddy(lessonDaysInput);
+    auto* periodLayout = new QHBoxLayout(periodFrame);
+    periodLayout->addWidget(periodSelector);
+    periodLayout->addSpacing(12);
+    periodLayout->addWidget(lessonDaysCaption);
+    periodLayout->addWidget(lessonDaysInput);
 
-    Frame2 = new QGroupBox(this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    OpMode[0] = new QRadioButton(QStringLiteral("詳細表示"), Frame2);
-    OpMode[1] = new QRadioButton(QStringLiteral("指導要録用"), Frame2);
-    OpMode[0]->setChecked(true);
-    auto* frame2Layout = new QHBoxLayout(Frame2);
-    for (int i = 0; i < 2; ++i) {
-        OpMode[i]->setObjectName(QStringLiteral("OpMode%1").arg(i));
-        frame2Layout->addWidget(OpMode[i]);
-        connect(OpMode[i], &QRadioButton::clicked, this, [this, i] { OpMode_Click(i); });
+    viewGroup = new QGroupBox(this);
+    viewGroup->setObjectName(QStringLiteral("viewGroup"));
+    detailedViewOption = new QRadioButton(QStringLiteral("詳細表示"), viewGroup);
+    detailedViewOption->setObjectName(QStringLiteral("detailedViewOption"));
+    recordBookViewOption = new QRadioButton(QStringLiteral("指導要録用"), viewGroup);
+    recordBookViewOption->setObjectName(QStringLiteral("recordBookViewOption"));
+    detailedViewOption->setChecked(true);
+    auto* viewLayout = new QHBoxLayout(viewGroup);
+    for (QRadioButton* option : {detailedViewOption, recordBookViewOption}) {
+        viewLayout->addWidget(option);
+        connect(option, &QRadioButton::clicked, this, &AttendanceWindow::viewChosen);
     }
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Frame1);
-    top->addWidget(Frame2);
+    top->addWidget(periodFrame);
+    top->addWidget(viewGroup);
     top->addStretch(1);
     layout->addLayout(top);
 
-    Label2 = new QLabel(QStringLiteral("セルを DblClick or Shift+Return で値を直接入力できます"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    layout->addWidget(Label2);
+    valuePromptHint = new QLabel(QStringLiteral("セルを DblClick or Shift+Return で値を直接入力できます"), this);
+    valuePromptHint->setObjectName(QStringLiteral("valuePromptHint"));
+    layout->addWidget(valuePromptHint);
 
-    // Shape2 frames the grid: a thick border while the grid has the focus. The
+    // The frame of the grid: a thick border while the grid has the focus. The
     // margin makes up the difference so that the grid itself never moves.
-    Shape2 = new QFrame(this);
-    Shape2->setObjectName(QStringLiteral("Shape2"));
-    Shape2->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Shape2->setLineWidth(1);
-    auto* shapeLayout = new QVBoxLayout(Shape2);
-    shapeLayout->setContentsMargins(2, 2, 2, 2);
-    Grid1 = new QTableWidget(0, Columns, Shape2);
-    Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setFrameShape(QFrame::NoFrame);
-    Grid1->verticalHeader()->hide();
-    Grid1->verticalHeader()->setDefaultSectionSize(Grid1->fontMetrics().height() + 8);
-    Grid1->horizontalHeader()->setSectionsClickable(false);
-    Grid1->horizontalHeader()->setHighlightSections(false);
-    Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    Grid1->setTabKeyNavigation(true);
-    Grid1->setWordWrap(false);
-    shapeLayout->addWidget(Grid1);
-    Grid1->installEventFilter(this);
-    Grid1->viewport()->installEventFilter(this);
-    TxJugyoSu->installEventFilter(this);
-    connect(Grid1, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) { Grid1_DblClick(row + 1, column); });
-
-    cmdInput = new QPushButton(QStringLiteral("各月入力(&I)"), this);
-    cmdSet = new QPushButton(QStringLiteral("必要日揃え(&S)"), this);
-    cmdEnd = new QPushButton(QStringLiteral("閉じる"), this);
-    cmdInput->setObjectName(QStringLiteral("cmdInput"));
-    cmdSet->setObjectName(QStringLiteral("cmdSet"));
-    cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
-    const QStringList tallyCaptions{QStringLiteral("１学期集計(&1)"), QStringLiteral("２学期集計(&2)"),
-                                    QStringLiteral("３学期集計(&3)"), QStringLiteral("年度末集計(&N)")};
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(cmdInput);
-    buttons->addWidget(cmdSet);
-    buttons->addSpacing(16);
-    for (int i = 0; i < 4; ++i) {
-        cmdShukei[i] = new QPushButton(tallyCaptions[i], this);
-        cmdShukei[i]->setObjectName(QStringLiteral("cmdShukei%1").arg(i));
-        buttons->addWidget(cmdShukei[i]);
-        connect(cmdShukei[i], &QPushButton::clicked, this, [this, i] { cmdShukei_Click(i); });
-    }
-    buttons->addSpacing(16);
-    buttons->addWidget(reportActions()->button(ReportDestination::Printer, this, QStringLiteral("印刷(&P)")));
-    buttons->addWidget(reportActions()->button(ReportDestination::Preview, this, QStringLiteral("プレビュー(&O)")));
-    buttons->addWidget(reportActions()->button(ReportDestination::Csv, this));
-    buttons->addStretch(1);
-    buttons->addWidget(cmdEnd);
-    connect(cmdInput, &QPushButton::clicked, this, [this] { cmdInput_Click(); });
-    connect(cmdSet, &QPushButton::clicked, this, [this] { cmdSet_Click(); });
-    connect(cmdEnd, &QPushButton::clicked, this, [this] { cmdEnd_Click(); });
-    connect(CbMonth, &QComboBox::activated, this, [this] { CbMonth_Click(); });
+    gridFrame = new QFrame(this);
+    gridFrame->setObjectName(QStringLiteral("gridFrame"));
+    gridFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    gridFrame->setLineWidth(1);
+    auto* frameLayout = new QVBoxLayout(gridFrame);
+    frameLayout->setContentsMargins(2, 2, 2, 2);
+    attendanceGrid = new QTableWidget(0, Columns, gridFrame);
+    attendanceGrid->setObjectName(QStringLiteral("attendanceGrid"));
+    attendanceGrid->setFrameShape(QFrame::NoFrame);
+    attendanceGrid->verticalHeader()->hide();
+    attendanceGrid->verticalHeader()->setDefaultSectionSize(attendanceGrid->fontMetrics().height() + 8);
+    attendanceGrid->horizontalHeader()->setSectionsClickable(false);
+    attendanceGrid->horizontalHeader()->setHighlightSections(false);
+    attendanceGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    attendanceGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    attendanceGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    attendanceGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    attendanceGrid->setTabKeyNavigation(true);
+    attendanceGrid->setWordWrap(false);
+    frameLayout->addWidget(attendanceGrid);
+    attendanceGrid->installEventFilter(this);
+    attendanceGrid->viewport()->installEventFilter(this);
+    lessonDaysInput->installEventFilter(this);
+    connect(attendanceGrid, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int column) { cellDoubleClicked(row + 1, column); });
+    connect(periodSelector, &QComboBox::activated, this, &AttendanceWindow::periodChosen);
 
     auto* body = new QHBoxLayout;
-    body->addWidget(Shape2, 1);
-    body->addLayout(buttons);
+    body->addWidget(gridFrame, 1);
+    body->addLayout(buildButtons());
     layout->addLayout(body, 1);
 
-    setTabOrder(CbMonth, TxJugyoSu);
-    setTabOrder(TxJugyoSu, Grid1);
+    setTabOrder(periodSelector, lessonDaysInput);
+    setTabOrder(lessonDaysInput, attendanceGrid);
+}
+
+QVBoxLayout* AttendanceWindow::buildButtons()
+{
+    const auto button = [this](const QString& caption, const QString& name) {
+        auto* made = new QPushButton(caption, this);
+        made->setObjectName(name);
+        return made;
+    };
+    monthlyInputButton = button(QStringLiteral("各月入力(&I)"), QStringLiteral("monthlyInputButton"));
+    fillRequiredDaysButton = button(QStringLiteral("必要日揃え(&S)"), QStringLiteral("fillRequiredDaysButton"));
+    closeButton = button(QStringLiteral("閉じる"), QStringLiteral("closeButton"));
+    const QStringList tallyCaptions{QStringLiteral("１学期集計(&1)"), QStringLiteral("２学期集計(&2)"),
+                                    QStringLiteral("３学期集計(&3)"), QStringLiteral("年度末集計(&N)")};
+    for (int tally = 0; tally < AttendanceTally::TallyCount; ++tally)
+        tallyButtons[tally] = button(tallyCaptions[tally], QStringLiteral("tallyButton%1").arg(tally));
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(monthlyInputButton);
+    column->addWidget(fillRequiredDaysButton);
+    column->addSpacing(16);
+    for (int tally = 0; tally < AttendanceTally::TallyCount; ++tally) {
+        column->addWidget(tallyButtons[tally]);
+        connect(tallyButtons[tally], &QPushButton::clicked, this, [this, tally] { startTally(tally); });
+    }
+    column->addSpacing(16);
+    // The output buttons show the window's output commands.
+    column->addWidget(reportActions()->button(ReportDestination::Printer, this, QStringLiteral("印刷(&P)")));
+    column->addWidget(reportActions()->button(ReportDestination::Preview, this, QStringLiteral("プレビュー(&O)")));
+    column->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    column->addStretch(1);
+    column->addWidget(closeButton);
+    connect(monthlyInputButton, &QPushButton::clicked, this, &AttendanceWindow::startMonthlyInput);
+    connect(fillRequiredDaysButton, &QPushButton::clicked, this, &AttendanceWindow::fillRequiredDays);
+    connect(closeButton, &QPushButton::clicked, this, &AttendanceWindow::closeIfLessonDaysGiven);
+    return column;
 }

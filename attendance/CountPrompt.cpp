@@ -1,7 +1,6 @@
 #include "attendance/CountPrompt.h"
 
 #include "attendance/DayCount.h"
-#include "attendance/AttendanceWindow.h"
 #include "frame/MainFrame.h"
 
 #include <QEvent>
@@ -15,63 +14,59 @@ namespace {
 const QString NotACount = QStringLiteral("値は0から999までの整数で入力してください。");
 }
 
-CountPrompt::CountPrompt(AppContext& ctx, AttendanceWindow& owner, int row, int column)
-    : QDialog(&owner), ctx(ctx), owner(owner), targetRow(row), targetColumn(column)
+CountPrompt::CountPrompt(AppContext& ctx, QWidget* owner, int row, int column)
+    : QDialog(owner), ctx(ctx), targetRow(row), targetColumn(column)
 {
     setObjectName(QStringLiteral("CountPrompt"));
     setWindowTitle(QStringLiteral("数値の入力"));
     setModal(false);
 
-    Label1 = new QLabel(QStringLiteral("このセルの値は？"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setMaxLength(10);
-    Label1->setBuddy(Text1);
-    BtEnd[0] = new QPushButton(QStringLiteral("OK"), this);
-    BtEnd[1] = new QPushButton(QStringLiteral("Cancel"), this);
-    BtEnd[0]->setObjectName(QStringLiteral("BtEnd0"));
-    BtEnd[1]->setObjectName(QStringLiteral("BtEnd1"));
-    BtEnd[0]->setDefault(true);
-    BtEnd[0]->setAutoDefault(true);
-    BtEnd[1]->setAutoDefault(false);
+    question = new QLabel(QStringLiteral("このセルの値は？"), this);
+    question->setObjectName(QStringLiteral("question"));
+    countInput = new QLineEdit(this);
+    countInput->setObjectName(QStringLiteral("countInput"));
+    countInput->setMaxLength(10);
+    question->setBuddy(countInput);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    okButton->setDefault(true);
+    okButton->setAutoDefault(true);
+    cancelButton->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Text1);
+    layout->addWidget(question);
+    layout->addWidget(countInput);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(BtEnd[0]);
-    buttons->addWidget(BtEnd[1]);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
     setMinimumWidth(240);
 
-    connect(BtEnd[0], &QPushButton::clicked, this, [this] { BtEnd_Click(0); });
-    connect(BtEnd[1], &QPushButton::clicked, this, [this] { BtEnd_Click(1); });
+    connect(okButton, &QPushButton::clicked, this, &CountPrompt::confirm);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     // Esc and the close box cancel; the prompt is discarded once it has closed.
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
-    Text1->setFocus();
+    countInput->setFocus();
 }
 
-void CountPrompt::BtEnd_Click(int Index)
+void CountPrompt::confirm()
 {
-    if (Index != 0) {
-        reject();
-        return;
-    }
-    const QString typed = DayCount::halfWidth(Text1->text()).trimmed();
+    const QString typed = DayCount::halfWidth(countInput->text()).trimmed();
     QString value;
     if (!typed.isEmpty()) {
         const std::optional<int> number = DayCount::parse(typed);
         if (!number) {
             ctx.ui.message(this, NotACount, Ui::Buttons::Ok, Ui::Icon::Warning);
-            Text1->selectAll();
-            Text1->setFocus();
+            countInput->selectAll();
+            countInput->setFocus();
             return;
         }
         value = QString::number(*number);
     }
-    owner.FrmValue_Ok(targetRow, targetColumn, value);
+    emit countEntered(targetRow, targetColumn, value);
     accept();
 }
 

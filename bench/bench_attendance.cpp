@@ -1,13 +1,12 @@
 // Attendance with a full class of 45 pupils: a month change in the window and each
 // of the four tallies, filled into the grid and painted.
 
+#include "AttendanceDriver.h"
 #include "Bench.h"
 #include "TestEnv.h"
 #include "attendance/AttendanceWindow.h"
 
-#include <QComboBox>
-#include <QTableWidget>
-#include <QRadioButton>
+using namespace AttendanceDriver;
 
 KAZANE_BENCH("attendance")
 {
@@ -29,22 +28,21 @@ KAZANE_BENCH("attendance")
     int item = 0;
     Bench::measure(QStringLiteral("attendance: month change, 45 pupils"), 20, [&] {
         item = (item + 1) % 12;
-        window.CbMonth->setCurrentIndex(item);
-        window.CbMonth_Click();
-        window.Grid1->grab();
+        choose(&window, item);
+        grid(&window)->grab();
     });
     for (int index = 0; index < 4; ++index) {
-        window.cmdShukei_Click(index);
+        tallyButton(&window, index)->click();
         for (int view = 0; view < 2; ++view) {
-            window.OpMode[view]->setChecked(true);
+            (view == 0 ? detailedViewOption(&window) : recordBookViewOption(&window))->setChecked(true);
             Bench::measure(QStringLiteral("attendance: %1 %2, 45 pupils")
                                .arg(AttendanceTally::tallyName(index), view == 0 ? QStringLiteral("詳細表示") : QStringLiteral("指導要録用")),
                            20, [&] {
-                               window.SetShukei(index);
-                               window.Grid1->grab();
+                               choose(&window, index);
+                               grid(&window)->grab();
                            });
         }
     }
-    window.cmdInput_Click();
+    monthlyInputButton(&window)->click();
     window.hide();
 }

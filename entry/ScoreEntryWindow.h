@@ -40,6 +40,7 @@ public:
     bool mayClose() override;
     void closed() override;
     bool mayEndProgram() override;
+    bool writesTestsBack() const override { return true; }
     // Whether the tests on screen differ from what was loaded from the score file.
     bool holdsUnsavedChanges() const;
     // The fixed-values window while it is open.

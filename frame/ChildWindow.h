@@ -36,6 +36,9 @@ public:
     // Asked before the program ends, while everything is still open: false keeps the
     // program running (the window has said why, or the teacher chose to stay).
     virtual bool mayEndProgram() { return true; }
+    // Whether the window holds the current unit's tests in memory and writes them
+    // back to the score file (score entry): the file may not change under it.
+    virtual bool writesTestsBack() const { return false; }
 
     // Sends the window's sheet to the destination; nothing for a window that does
     // not print.

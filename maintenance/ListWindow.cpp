@@ -13,70 +13,101 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ListWindow::ListWindow(AppContext& ctx, const Captions& captions, QWidget* parent)
+ListWindow::ListWindow(AppContext& ctx, const Captions& captions, const QString& listName, QWidget* parent)
     : ChildWindow(ctx, parent), helpTopic(captions.helpTopic), reportTitle(captions.reportTitle), sheetOf(captions.sheet)
 {
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
     layout->setMenuBar(bar);
-    menuFile = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    ReportActions* outputs = makeReportActions(captions.printMenu, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"));
-    menuFile->addActions({outputs->printAction(), outputs->previewAction(), outputs->csvAction()});
-    menuFile->addSeparator();
-    menuEnd = menuFile->addAction(captions.endMenu);
-    menuEditTop = bar->addMenu(QStringLiteral("編集(&E)"));
-    for (int i = 0; i < 3; ++i)
-        menuEdit[i] = menuEditTop->addAction(captions.editMenu[i]);
-    menuHelp = bar->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    fileMenu = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    editMenu = bar->addMenu(QStringLiteral("編集(&E)"));
+    buildMenus(captions);
+    helpAction = bar->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    helpAction->setObjectName(QStringLiteral("helpAction"));
+    connect(helpAction, &QAction::triggered, this, [this] { showHelp(); });
 
     auto* body = new QHBoxLayout;
     layout->addLayout(body);
     list = new QListWidget(this);
+    list->setObjectName(listName);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     body->addWidget(list, 1);
-
     auto* side = new QVBoxLayout;
     body->addLayout(side);
     countRow = new QHBoxLayout;
-    Label1 = new QLabel(captions.countLabel, this);
-    Lb_Numbers = new QLabel(this);
-    Lb_Numbers->setObjectName(QStringLiteral("Lb_Numbers"));
-    Lb_Numbers->setFrameShape(QFrame::Panel);
-    Lb_Numbers->setFrameShadow(QFrame::Sunken);
-    Lb_Numbers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Lb_Numbers->setMinimumWidth(36);
-    countRow->addWidget(Label1);
-    countRow->addWidget(Lb_Numbers);
-    countRow->addStretch();
     side->addLayout(countRow);
-    Lb_DataInput = new QLabel(QStringLiteral("入力欄"), this);
-    Tx_DataInput = new QLineEdit(this);
-    Tx_DataInput->setObjectName(QStringLiteral("Tx_DataInput"));
-    Tx_DataInput->installEventFilter(this);
-    side->addWidget(Lb_DataInput);
-    side->addWidget(Tx_DataInput);
+    buildSide(captions);
+    side->addWidget(nameInputCaption);
+    side->addWidget(nameInput);
     side->addSpacing(8);
-
-    for (int i = 0; i < 3; ++i) {
-        cmdEdit[i] = new QPushButton(captions.editButtons[i], this);
-        cmdEdit[i]->setObjectName(QStringLiteral("cmdEdit%1").arg(i));
-        side->addWidget(cmdEdit[i]);
-        connect(cmdEdit[i], &QPushButton::clicked, this, [this, i] { cmdEdit_Click(i); });
-        connect(menuEdit[i], &QAction::triggered, this, [this, i] { menuEdit_Click(i); });
-    }
+    for (QPushButton* button : {renameButton, insertButton, removeButton})
+        side->addWidget(button);
     side->addSpacing(8);
-    side->addWidget(outputs->button(ReportDestination::Printer, this, captions.printButton));
-    side->addWidget(outputs->button(ReportDestination::Preview, this, QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)")));
-    side->addWidget(outputs->button(ReportDestination::Csv, this));
+    side->addWidget(reportActions()->button(ReportDestination::Printer, this, captions.printButton));
+    side->addWidget(reportActions()->button(ReportDestination::Preview, this, QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)")));
+    side->addWidget(reportActions()->button(ReportDestination::Csv, this));
     side->addStretch();
-    cmdEnd = new QPushButton(QStringLiteral("閉じる"), this);
-    cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
-    side->addWidget(cmdEnd);
-    connect(cmdEnd, &QPushButton::clicked, this, [this] { cmdEnd_Click(); });
-    connect(menuEnd, &QAction::triggered, this, [this] { menuEnd_Click(); });
-    connect(menuHelp, &QAction::triggered, this, [this] { menuHelp_Click(); });
+    side->addWidget(closeButton);
 
     setRenameBox(false);
+}
+
+void ListWindow::buildMenus(const Captions& captions)
+{
+    const auto entry = [this](QMenu* menu, const QString& caption, const char* name) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    ReportActions* outputs = makeReportActions(captions.printEntry, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"));
+    fileMenu->addActions({outputs->printAction(), outputs->previewAction(), outputs->csvAction()});
+    fileMenu->addSeparator();
+    closeAction = entry(fileMenu, captions.closeEntry, "closeAction");
+    editMenu->setObjectName(QStringLiteral("editMenu"));
+    renameAction = entry(editMenu, captions.editEntries[0], "renameAction");
+    insertAction = entry(editMenu, captions.editEntries[1], "insertAction");
+    removeAction = entry(editMenu, captions.editEntries[2], "removeAction");
+
+    connect(closeAction, &QAction::triggered, this, &ChildWindow::closeWindow);
+    connect(renameAction, &QAction::triggered, this, &ListWindow::startRename);
+    connect(insertAction, &QAction::triggered, this, &ListWindow::insertAtSelection);
+    connect(removeAction, &QAction::triggered, this, &ListWindow::removeSelection);
+}
+
+// The count, the name box and the buttons beside the list.
+void ListWindow::buildSide(const Captions& captions)
+{
+    countCaption = new QLabel(captions.countCaption, this);
+    countCaption->setObjectName(QStringLiteral("countCaption"));
+    countLabel = new QLabel(this);
+    countLabel->setObjectName(QStringLiteral("countLabel"));
+    countLabel->setFrameShape(QFrame::Panel);
+    countLabel->setFrameShadow(QFrame::Sunken);
+    countLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    countLabel->setMinimumWidth(36);
+    countRow->addWidget(countCaption);
+    countRow->addWidget(countLabel);
+    countRow->addStretch();
+    nameInputCaption = new QLabel(QStringLiteral("入力欄"), this);
+    nameInputCaption->setObjectName(QStringLiteral("nameInputCaption"));
+    nameInput = new QLineEdit(this);
+    nameInput->setObjectName(QStringLiteral("nameInput"));
+    nameInput->installEventFilter(this);
+
+    const auto button = [this](const QString& caption, const char* name) {
+        auto* made = new QPushButton(caption, this);
+        made->setObjectName(QLatin1String(name));
+        return made;
+    };
+    renameButton = button(captions.editButtons[0], "renameButton");
+    insertButton = button(captions.editButtons[1], "insertButton");
+    removeButton = button(captions.editButtons[2], "removeButton");
+    closeButton = button(QStringLiteral("閉じる"), "closeButton");
+    connect(renameButton, &QPushButton::clicked, this, &ListWindow::startRename);
+    connect(insertButton, &QPushButton::clicked, this, &ListWindow::insertAtSelection);
+    connect(removeButton, &QPushButton::clicked, this, &ListWindow::removeSelection);
+    connect(closeButton, &QPushButton::clicked, this, &ChildWindow::closeWindow);
 }
 
 void ListWindow::activated()
@@ -101,7 +132,7 @@ void ListWindow::closed()
 {
     // Text typed but not yet confirmed is kept, as leaving the box would keep it.
     if (renaming)
-        Tx_DataInput_LostFocus();
+        nameInputLeft();
     if (ctx.frame) {
         ctx.frame->enableAllCommands();
         ctx.frame->disablePrint();
@@ -110,14 +141,8 @@ void ListWindow::closed()
 
 void ListWindow::setRenameBox(bool enabled)
 {
-    Tx_DataInput->setEnabled(enabled);
-    Lb_DataInput->setEnabled(enabled);
-}
-
-int ListWindow::selectedRow() const
-{
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
+    nameInput->setEnabled(enabled);
+    nameInputCaption->setEnabled(enabled);
 }
 
 void ListWindow::dropRename()
@@ -126,64 +151,73 @@ void ListWindow::dropRename()
         return;
     renaming = false;
     setRenameBox(false);
-    Tx_DataInput->clear();
-    menuEnabled(true);
+    nameInput->clear();
+    setCommandsEnabled(true);
 }
 
-void ListWindow::menuEnabled(bool flag)
+void ListWindow::setCommandsEnabled(bool enabled)
 {
-    for (QAction* action : menuEdit)
-        action->setEnabled(flag);
-    menuEnd->setEnabled(flag);
-    reportActions()->setEnabled(flag);
+    for (QAction* action : {renameAction, insertAction, removeAction, closeAction})
+        action->setEnabled(enabled);
+    reportActions()->setEnabled(enabled);
 }
 
-void ListWindow::menuEdit_Click(int index)
+int ListWindow::lineToEdit()
 {
     if (renaming)
-        Tx_DataInput_LostFocus();
+        nameInputLeft();
     if (!showsOpenData(true))
+        return -1;
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    if (selected.isEmpty() || !editAllowed())
+        return -1;
+    return list->row(selected.first());
+}
+
+void ListWindow::startRename()
+{
+    const int row = lineToEdit();
+    if (row < 0)
         return;
-    const int row = selectedRow();
-    if (list->count() == 0 || row < 0)
-        return;
-    if (!editAllowed())
-        return;
-    const QString name = list->item(row)->text();
-    EditMode = index;
-    if (index == 0) {
-        renaming = true;
-        renameRow = row;
-        menuEnabled(false);
-        setRenameBox(true);
-        Tx_DataInput->setText(name);
-        Tx_DataInput->setFocus(Qt::OtherFocusReason);
-        Tx_DataInput->selectAll();
-    } else if (index == 1) {
-        insertCommand(row + 1, name);
-    } else {
-        removeCommand(row + 1, name);
-    }
+    renaming = true;
+    renameRow = row;
+    setCommandsEnabled(false);
+    setRenameBox(true);
+    nameInput->setText(list->item(row)->text());
+    nameInput->setFocus(Qt::OtherFocusReason);
+    nameInput->selectAll();
+}
+
+void ListWindow::insertAtSelection()
+{
+    if (const int row = lineToEdit(); row >= 0)
+        insertCommand(row + 1, list->item(row)->text());
+}
+
+void ListWindow::removeSelection()
+{
+    if (const int row = lineToEdit(); row >= 0)
+        removeCommand(row + 1, list->item(row)->text());
 }
 
 bool ListWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Tx_DataInput) {
+    if (watched == nameInput) {
         switch (event->type()) {
         case QEvent::FocusIn:
-            Tx_DataInput_GotFocus();
+            nameInput->selectAll();
             break;
         case QEvent::FocusOut: {
             // Opening a menu or switching to another program does not end a rename.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                Tx_DataInput_LostFocus();
+                nameInputLeft();
             break;
         }
         case QEvent::KeyPress: {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                Tx_DataInput_KeyPress(key);
+                nameInputConfirmed();
                 return true;
             }
             break;
@@ -195,31 +229,24 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* event)
     return ChildWindow::eventFilter(watched, event);
 }
 
-void ListWindow::Tx_DataInput_GotFocus()
+void ListWindow::nameInputConfirmed()
 {
-    Tx_DataInput->selectAll();
-}
-
-void ListWindow::Tx_DataInput_KeyPress(int key)
-{
-    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || EditMode != 0)
-        return;
     list->setFocus(Qt::OtherFocusReason);
     // Without an active window the focus does not move; the rename ends all the same.
     if (renaming)
-        Tx_DataInput_LostFocus();
+        nameInputLeft();
 }
 
-void ListWindow::Tx_DataInput_LostFocus()
+void ListWindow::nameInputLeft()
 {
-    if (renaming && EditMode == 0)
+    if (renaming)
         finishRename(true);
 }
 
 void ListWindow::finishRename(bool tell)
 {
     renaming = false;
-    const QString text = Tx_DataInput->text();
+    const QString text = nameInput->text();
     setRenameBox(false);
     if (showsOpenData(tell)) {
         storeName(renameRow + 1, text, tell);
@@ -228,8 +255,8 @@ void ListWindow::finishRename(bool tell)
         if (renameRow < list->count())
             list->setCurrentRow(renameRow);
     }
-    Tx_DataInput->clear();
-    menuEnabled(true);
+    nameInput->clear();
+    setCommandsEnabled(true);
 }
 
 void ListWindow::showLines(const QStringList& lines)
@@ -237,7 +264,7 @@ void ListWindow::showLines(const QStringList& lines)
     shownLines = lines;
     list->clear();
     list->addItems(lines);
-    Lb_Numbers->setText(QString::number(lines.size()));
+    countLabel->setText(QString::number(lines.size()));
 }
 
 // A rename under way is kept first; a list of a class or unit no longer open is
@@ -245,13 +272,13 @@ void ListWindow::showLines(const QStringList& lines)
 void ListWindow::output(ReportDestination destination)
 {
     if (renaming)
-        Tx_DataInput_LostFocus();
+        nameInputLeft();
     showsOpenData(false);
     ctx.check(ctx.reports.run(this, sheetOf(ctx.data.unitName(), shownLines), destination, reportTitle), this,
               Ui::Icon::Warning);
 }
 
-void ListWindow::menuHelp_Click()
+void ListWindow::showHelp()
 {
     ctx.ui.showHelp(this, helpTopic);
 }

@@ -27,14 +27,14 @@ class ListWindow : public ChildWindow {
 public:
     // The captions and the report that differ from one window to the other.
     struct Captions {
-        QString printMenu;                  // ﾌｧｲﾙ: print the list
-        QString endMenu;                    // ﾌｧｲﾙ: close the window
-        std::array<QString, 3> editMenu;    // 編集: rename, insert, remove
-        std::array<QString, 3> editButtons; // the same three as buttons
+        QString printEntry;                   // ﾌｧｲﾙ: print the list
+        QString closeEntry;                   // ﾌｧｲﾙ: close the window
+        std::array<QString, 3> editEntries;   // 編集: rename, insert, remove
+        std::array<QString, 3> editButtons;   // the same three as buttons
         QString printButton;
-        QString countLabel;                 // before the count of lines
+        QString countCaption;                 // before the count of lines
         int helpTopic = 0;
-        QString reportTitle;                // the title of print and preview
+        QString reportTitle;                  // the title of print and preview
         // The report of the list's lines under the current unit's name.
         ReportSheet (*sheet)(const QString& unitName, const QStringList& lines) = nullptr;
     };
@@ -43,39 +43,12 @@ public:
     void closed() override;
     bool programEnding() override;
 
-    // 0 rename, 1 insert, 2 remove, acting on the selected line.
-    void menuEdit_Click(int index);
-    void cmdEdit_Click(int index) { menuEdit_Click(index); }
     // Prints, previews or saves the list shown.
     void output(ReportDestination destination) override;
-    void menuEnd_Click() { closeWindow(); }
-    void cmdEnd_Click() { closeWindow(); }
-    void menuHelp_Click();
-    void menuEnabled(bool flag);
-
-    void Tx_DataInput_GotFocus();
-    void Tx_DataInput_KeyPress(int key);
-    void Tx_DataInput_LostFocus();
-
-    // The selected line (0-based), or -1.
-    int selectedRow() const;
-
-    int EditMode = 0;
-
-    QLabel* Label1 = nullptr;
-    QLabel* Lb_Numbers = nullptr;
-    QLabel* Lb_DataInput = nullptr;
-    QLineEdit* Tx_DataInput = nullptr;
-    std::array<QPushButton*, 3> cmdEdit{};
-    QPushButton* cmdEnd = nullptr;
-    QMenu* menuFile = nullptr;
-    QAction* menuEnd = nullptr;
-    QMenu* menuEditTop = nullptr;
-    std::array<QAction*, 3> menuEdit{};
-    QAction* menuHelp = nullptr;
 
 protected:
-    ListWindow(AppContext& ctx, const Captions& captions, QWidget* parent);
+    // `listName` is the object name of the list: what its lines are.
+    ListWindow(AppContext& ctx, const Captions& captions, const QString& listName, QWidget* parent);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -98,15 +71,48 @@ protected:
     // A rename under way belonged to a list that was just replaced: it ends
     // without storing anything.
     void dropRename();
+    // The menu entries (and the main toolbar's printing) are off while a rename is
+    // under way.
+    void setCommandsEnabled(bool enabled);
 
     QListWidget* list = nullptr;
-    QHBoxLayout* countRow = nullptr;  // the count label, the count, then a stretch
+    QLabel* countLabel = nullptr;     // the number of lines
+    QHBoxLayout* countRow = nullptr;  // the count's caption, the count, then a stretch
 
 private:
+    void buildMenus(const Captions& captions);
+    void buildSide(const Captions& captions);
+    // The edit commands, on the selected line.
+    void startRename();
+    void insertAtSelection();
+    void removeSelection();
+    // The selected line (0-based) when an edit command may act on it, otherwise -1
+    // (after the window's message, if any). Ends a rename under way first.
+    int lineToEdit();
+    // Enter in the name box; leaving the name box.
+    void nameInputConfirmed();
+    void nameInputLeft();
     // Ends a rename: stores the typed text and refills the list; `tell` shows why
     // the text cannot be stored.
     void finishRename(bool tell);
     void setRenameBox(bool enabled);
+    void showHelp();
+
+    QMenu* fileMenu = nullptr;
+    QAction* closeAction = nullptr;
+    QMenu* editMenu = nullptr;
+    QAction* renameAction = nullptr;
+    QAction* insertAction = nullptr;
+    QAction* removeAction = nullptr;
+    QAction* helpAction = nullptr;
+
+    QLabel* countCaption = nullptr;
+    QLabel* nameInputCaption = nullptr;
+    QLineEdit* nameInput = nullptr;
+    QPushButton* renameButton = nullptr;
+    QPushButton* insertButton = nullptr;
+    QPushButton* removeButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
     const int helpTopic;
     const QString reportTitle;

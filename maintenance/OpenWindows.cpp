@@ -5,7 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-QStringList OpenWindows::others(const ChildWindow* self, const QStringList& allowed, const QStringList& only)
+QStringList OpenWindows::captions(const ChildWindow* self, const std::function<bool(const ChildWindow&)>& counts)
 {
     QStringList captions;
     QMdiSubWindow* frame = self->subWindow();
@@ -13,13 +13,9 @@ QStringList OpenWindows::others(const ChildWindow* self, const QStringList& allo
     if (!area)
         return captions;
     for (QMdiSubWindow* other : area->subWindowList()) {
-        auto* window = qobject_cast<ChildWindow*>(other->widget());
-        if (!window || window == self || window->isUnloaded())
-            continue;
-        const QString className = QString::fromLatin1(window->metaObject()->className());
-        if (allowed.contains(className) || (!only.isEmpty() && !only.contains(className)))
-            continue;
-        captions.append(window->windowTitle());
+        const auto* window = qobject_cast<const ChildWindow*>(other->widget());
+        if (window && window != self && !window->isUnloaded() && counts(*window))
+            captions.append(window->windowTitle());
     }
     return captions;
 }

@@ -5,10 +5,11 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class ChildWindow;
 
 namespace OpenWindows {
-// Captions of the open windows other than `self` whose class is not in `allowed`
-// (class names such as "TestMente") and, when `only` is not empty, is in `only`.
-QStringList others(const ChildWindow* self, const QStringList& allowed, const QStringList& only = {});
+// Captions of the open windows other than `self` for which `counts` holds.
+QStringList captions(const ChildWindow* self, const std::function<bool(const ChildWindow&)>& counts);
 }

@@ -14,12 +14,12 @@ namespace {
 ListWindow::Captions captions()
 {
     ListWindow::Captions c;
-    c.printMenu = QStringLiteral("氏名一覧印刷(&P)");
-    c.endMenu = QStringLiteral("氏名メンテナンス終了(&X)");
-    c.editMenu = {QStringLiteral("氏名変更(&C)"), QStringLiteral("転入処理(&I)"), QStringLiteral("転出処理(&D)")};
-    c.editButtons = c.editMenu;
+    c.printEntry = QStringLiteral("氏名一覧印刷(&P)");
+    c.closeEntry = QStringLiteral("氏名メンテナンス終了(&X)");
+    c.editEntries = {QStringLiteral("氏名変更(&C)"), QStringLiteral("転入処理(&I)"), QStringLiteral("転出処理(&D)")};
+    c.editButtons = c.editEntries;
     c.printButton = QStringLiteral("氏名印刷(&P)");
-    c.countLabel = QStringLiteral("クラス人数");
+    c.countCaption = QStringLiteral("クラス人数");
     c.helpTopic = 8;
     c.reportTitle = QStringLiteral("氏名一覧");
     c.sheet = &ListSheets::names;
@@ -28,26 +28,27 @@ ListWindow::Captions captions()
 
 }  // namespace
 
-RosterWindow::RosterWindow(AppContext& ctx, QWidget* parent) : ListWindow(ctx, captions(), parent)
+RosterWindow::RosterWindow(AppContext& ctx, QWidget* parent)
+    : ListWindow(ctx, captions(), QStringLiteral("nameList"), parent)
 {
     setObjectName(QStringLiteral("RosterWindow"));
     setWindowTitle(QStringLiteral("氏名メンテナンス"));
-    Lt_Name->setObjectName(QStringLiteral("Lt_Name"));
-    Lt_Name->setMinimumSize(220, 360);
-    Label3 = new QLabel(QStringLiteral("人"), this);
-    countRow->insertWidget(2, Label3);  // after the count, before the stretch
+    list->setMinimumSize(220, 360);
+    countUnit = new QLabel(QStringLiteral("人"), this);
+    countUnit->setObjectName(QStringLiteral("countUnit"));
+    countRow->insertWidget(2, countUnit);  // after the count, before the stretch
     resize(460, 440);
 }
 
 bool RosterWindow::prepare()
 {
-    shownSenka = ctx.data.specialistMode;
+    shownSpecialistMode = ctx.data.specialistMode;
     shownClass = ctx.data.classNumber;
     shownFolder = ctx.data.dataFolder;
     setCaption();
     fillList();
-    if (Lt_Name->count() > 0)
-        Lt_Name->setCurrentRow(0);
+    if (list->count() > 0)
+        list->setCurrentRow(0);
     return true;
 }
 
@@ -55,7 +56,7 @@ void RosterWindow::setCaption()
 {
     QString caption = QStringLiteral("氏名メンテナンス");
     if (ctx.data.specialistMode)
-        caption += QStringLiteral("-") + ctx.data.fileStem[ctx.data.classNumber];
+        caption += QStringLiteral("-") + ctx.data.unitName();
     setWindowTitle(caption);
 }
 
@@ -70,17 +71,17 @@ void RosterWindow::fillList()
 bool RosterWindow::showsOpenData(bool tell)
 {
     const ClassData& data = ctx.data;
-    bool same = shownSenka == data.specialistMode && shownFolder == data.dataFolder
-        && (!data.specialistMode || shownClass == data.classNumber) && Lt_Name->count() == data.pupilCount;
+    bool same = shownSpecialistMode == data.specialistMode && shownFolder == data.dataFolder
+        && (!data.specialistMode || shownClass == data.classNumber) && list->count() == data.pupilCount;
     for (int p = 1; same && p <= data.pupilCount; ++p)
-        same = Lt_Name->item(p - 1)->text() == data.pupilName[p];
+        same = list->item(p - 1)->text() == data.pupilName[p];
     if (same)
         return true;
     // Another window changed the open class (a class chosen, a new class made):
     // show that class instead of acting on a list that is no longer on disk.
     dropRename();
     prepare();
-    Lt_Name->clearSelection();
+    list->clearSelection();
     if (tell)
         ctx.ui.message(this, QStringLiteral("クラスまたは氏名がほかの画面で変わったので、氏名の一覧を読み直しました。もう一度、児童を選んでください。"),
                        Ui::Buttons::Ok, Ui::Icon::Information);
@@ -91,7 +92,8 @@ bool RosterWindow::otherWindowsClosed(const QString& command)
 {
     // Score entry, attendance and the tallies hold the class in memory; rewriting
     // its files under them would garble what they save or show.
-    const QStringList open = OpenWindows::others(this, {QStringLiteral("RosterWindow"), QStringLiteral("TestListWindow")});
+    const QStringList open =
+        OpenWindows::captions(this, [](const ChildWindow& window) { return !qobject_cast<const ListWindow*>(&window); });
     if (open.isEmpty())
         return true;
     ctx.ui.message(this, command + QStringLiteral("の前に、次の画面を閉じてください。\n\n") + open.join(QLatin1Char('\n')),
@@ -138,9 +140,9 @@ void RosterWindow::transferIn(int n)
     if (!ctx.check(done, this, Ui::Icon::Warning))
         return;
     fillList();
-    Lt_Name->setCurrentRow(n);
+    list->setCurrentRow(n);
     ctx.ui.message(this, QStringLiteral("過去のテストはすべて欠席扱いにしてあります"));
-    menuEnabled(true);
+    setCommandsEnabled(true);
 }
 
 void RosterWindow::transferOut(int n)
@@ -153,7 +155,7 @@ void RosterWindow::transferOut(int n)
     if (!ctx.check(done, this, Ui::Icon::Warning))
         return;
     fillList();
-    menuEnabled(true);
+    setCommandsEnabled(true);
 }
 
 void RosterWindow::storeName(int n, const QString& text, bool tell)

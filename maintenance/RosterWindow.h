@@ -15,13 +15,6 @@ public:
 
     bool prepare() override;
 
-    // Transfer in after pupil n / out of pupil n, after the confirmation.
-    void transferIn(int n);
-    void transferOut(int n);
-
-    QListWidget* const Lt_Name = list;
-    QLabel* Label3 = nullptr;  // "人" after the count
-
 private:
     void fillList() override;
     // False (after refilling the list) when the class shown is no longer the open one.
@@ -30,11 +23,15 @@ private:
     void storeName(int n, const QString& text, bool tell) override;
     void insertCommand(int n, const QString& name) override;
     void removeCommand(int n, const QString& name) override;
+    // Transfer in after pupil n / out of pupil n, after the confirmation.
+    void transferIn(int n);
+    void transferOut(int n);
     void setCaption();
     bool otherWindowsClosed(const QString& command);
 
+    QLabel* countUnit = nullptr;  // "人" after the count
     // The class the list shows: the mode, the data folder, and the class in specialist mode.
-    bool shownSenka = false;
+    bool shownSpecialistMode = false;
     int shownClass = 0;
     QString shownFolder;
 };

@@ -14,12 +14,12 @@ namespace {
 ListWindow::Captions captions()
 {
     ListWindow::Captions c;
-    c.printMenu = QStringLiteral("テスト一覧印刷(&P)");
-    c.endMenu = QStringLiteral("テストメンテナンス終了(&X)");
-    c.editMenu = {QStringLiteral("テスト名変更(&C)"), QStringLiteral("テスト挿入(&I)"), QStringLiteral("テスト削除(&D)")};
+    c.printEntry = QStringLiteral("テスト一覧印刷(&P)");
+    c.closeEntry = QStringLiteral("テストメンテナンス終了(&X)");
+    c.editEntries = {QStringLiteral("テスト名変更(&C)"), QStringLiteral("テスト挿入(&I)"), QStringLiteral("テスト削除(&D)")};
     c.editButtons = {QStringLiteral("ﾃｽﾄ名変更(&C)"), QStringLiteral("ﾃｽﾄ挿入(&I)"), QStringLiteral("ﾃｽﾄ削除(&D)")};
     c.printButton = QStringLiteral("ﾃｽﾄ名印刷(&P)");
-    c.countLabel = QStringLiteral("総ﾃｽﾄ数");
+    c.countCaption = QStringLiteral("総ﾃｽﾄ数");
     c.helpTopic = 7;
     c.reportTitle = QStringLiteral("テスト名一覧");
     c.sheet = &ListSheets::tests;
@@ -28,12 +28,12 @@ ListWindow::Captions captions()
 
 }  // namespace
 
-TestListWindow::TestListWindow(AppContext& ctx, QWidget* parent) : ListWindow(ctx, captions(), parent)
+TestListWindow::TestListWindow(AppContext& ctx, QWidget* parent)
+    : ListWindow(ctx, captions(), QStringLiteral("testList"), parent)
 {
     setObjectName(QStringLiteral("TestListWindow"));
     setWindowTitle(QStringLiteral("テストのメンテナンス"));
-    Lt_Test->setObjectName(QStringLiteral("Lt_Test"));
-    Lt_Test->setMinimumSize(260, 360);
+    list->setMinimumSize(260, 360);
     resize(500, 440);
 }
 
@@ -43,8 +43,8 @@ bool TestListWindow::prepare()
     // rather than list the tests of another unit.
     if (!loadUnit(true))
         return false;
-    if (Lt_Test->count() > 0)
-        Lt_Test->setCurrentRow(0);
+    if (list->count() > 0)
+        list->setCurrentRow(0);
     return true;
 }
 
@@ -56,7 +56,7 @@ bool TestListWindow::loadUnit(bool tell)
             ctx.check(loaded, this);
         return false;
     }
-    shownSenka = ctx.data.specialistMode;
+    shownSpecialistMode = ctx.data.specialistMode;
     shownUnit = ctx.data.currentUnit();
     shownFolder = ctx.data.dataFolder;
     fillList();
@@ -74,14 +74,14 @@ void TestListWindow::fillList()
 bool TestListWindow::showsOpenData(bool tell)
 {
     const ClassData& data = ctx.data;
-    if (shownSenka == data.specialistMode && shownUnit == data.currentUnit() && shownFolder == data.dataFolder)
+    if (shownSpecialistMode == data.specialistMode && shownUnit == data.currentUnit() && shownFolder == data.dataFolder)
         return true;
     // Another subject or class was chosen while the window was open: list its tests
     // instead of changing a file the list does not show. When its file cannot be
     // read the list stays empty, so that no command acts on it.
     dropRename();
     if (!loadUnit(tell)) {
-        shownSenka = data.specialistMode;
+        shownSpecialistMode = data.specialistMode;
         shownUnit = data.currentUnit();
         shownFolder = data.dataFolder;
         showLines({});
@@ -96,7 +96,8 @@ bool TestListWindow::showsOpenData(bool tell)
 
 bool TestListWindow::editAllowed()
 {
-    const QStringList open = OpenWindows::others(this, {}, {QStringLiteral("ScoreEntryWindow")});
+    const QStringList open =
+        OpenWindows::captions(this, [](const ChildWindow& window) { return window.writesTestsBack(); });
     if (open.isEmpty())
         return true;
     ctx.ui.message(this, QStringLiteral("テストの名前の変更・挿入・削除の前に、次の画面を閉じてください。\n\n") + open.join(QLatin1Char('\n')),
@@ -106,14 +107,14 @@ bool TestListWindow::editAllowed()
 
 void TestListWindow::insertCommand(int n, const QString& name)
 {
-    if (Lt_Test->count() >= Limits::Tests) {
+    if (list->count() >= Limits::Tests) {
         ctx.ui.message(this, TestList::fullMessage(), Ui::Buttons::Ok, Ui::Icon::Warning, QStringLiteral("テストの挿入"));
         return;
     }
     if (ctx.ui.message(this, name + QStringLiteral("の前に新しいテストを挿入します"), Ui::Buttons::OkCancel,
                        Ui::Icon::Question, QStringLiteral("テストの挿入"))
         == Ui::Answer::Ok)
-        TestInsert(n);
+        insertTest(n);
 }
 
 void TestListWindow::removeCommand(int n, const QString& name)
@@ -121,25 +122,25 @@ void TestListWindow::removeCommand(int n, const QString& name)
     if (ctx.ui.message(this, name + QStringLiteral("を削除します."), Ui::Buttons::OkCancel, Ui::Icon::Question,
                        QStringLiteral("テストの削除"))
         == Ui::Answer::Ok)
-        TestDelete(n);
+        deleteTest(n);
 }
 
-void TestListWindow::TestInsert(int n)
+void TestListWindow::insertTest(int n)
 {
     if (!ctx.check(TestList::insertBefore(ctx.data, n), this, Ui::Icon::Warning))
         return;
     fillList();
-    Lt_Test->setCurrentRow(n - 1);
+    list->setCurrentRow(n - 1);
     ctx.ui.message(this, QStringLiteral("点数入力で新規テストを選び、入力してください"));
-    menuEnabled(true);
+    setCommandsEnabled(true);
 }
 
-void TestListWindow::TestDelete(int n)
+void TestListWindow::deleteTest(int n)
 {
     if (!ctx.check(TestList::remove(ctx.data, n), this, Ui::Icon::Warning))
         return;
     fillList();
-    menuEnabled(true);
+    setCommandsEnabled(true);
 }
 
 void TestListWindow::storeName(int n, const QString& text, bool tell)

@@ -13,12 +13,6 @@ public:
 
     bool prepare() override;
 
-    // Write the score file with a new test before test n / without test n.
-    void TestInsert(int n);
-    void TestDelete(int n);
-
-    QListWidget* const Lt_Test = list;
-
 private:
     // Loads the score file of the current unit and fills the list; `tell` shows
     // why it cannot.
@@ -32,9 +26,12 @@ private:
     void storeName(int n, const QString& text, bool tell) override;
     void insertCommand(int n, const QString& name) override;
     void removeCommand(int n, const QString& name) override;
+    // Write the score file with a new test before test n / without test n.
+    void insertTest(int n);
+    void deleteTest(int n);
 
     // The unit the list shows: the mode, the data folder and the subject or class.
-    bool shownSenka = false;
+    bool shownSpecialistMode = false;
     int shownUnit = 0;
     QString shownFolder;
 };

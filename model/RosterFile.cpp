@@ -12,6 +12,11 @@ QString RosterFile::classFileName(int classNumber)
     return Names::classes()[classNumber] + QStringLiteral(".nam");
 }
 
+QString RosterFile::createdFileName(const ClassData& data, int classNumber)
+{
+    return data.fileStem[classNumber] + QStringLiteral(".Nam");
+}
+
 QString RosterFile::fileName(const ClassData& data)
 {
     return data.specialistMode ? data.fileStem[data.classNumber] + QStringLiteral(".nam") : QStringLiteral("Class.Nam");

@@ -12,6 +12,9 @@ namespace RosterFile {
 QString fileName(const ClassData& data);  // of the current class
 QString backupName(const ClassData& data);
 QString classFileName(int classNumber);   // specialist roster of a class: "４の１.nam"
+// The name under which an empty roster of class `classNumber` is made when the data
+// folder of a specialist lacks it: "４の１.Nam" (read later in any letter case).
+QString createdFileName(const ClassData& data, int classNumber);
 QString path(const ClassData& data);
 QString missingMessage(const ClassData& data);
 

@@ -1,6 +1,7 @@
 // Monthly attendance input and the value prompt, through the real main window.
 
 #include "Controls.h"
+#include "MainWindowControls.h"
 #include "AttendanceDriver.h"
 #include "model/AttendanceFile.h"
 
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+using namespace MainControls;
 using namespace AttendanceDriver;
 
 using Controls::child;
@@ -74,29 +76,29 @@ void AttendanceEntryTest::opensOnTodaysMonthWithItsValues()
     QVERIFY(w);
 
     QCOMPARE(w->windowTitle(), QStringLiteral("出席状況入力"));
-    QCOMPARE(w->CbMonth->count(), 12);
-    QCOMPARE(w->CbMonth->itemText(0), QStringLiteral("４月"));
-    QCOMPARE(w->CbMonth->itemText(6), QStringLiteral("10月"));
-    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("１月"));
-    QCOMPARE(w->CurrentMonth, 10);
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("18"));
+    QCOMPARE(periodSelector(w)->count(), 12);
+    QCOMPARE(periodSelector(w)->itemText(0), QStringLiteral("４月"));
+    QCOMPARE(periodSelector(w)->itemText(6), QStringLiteral("10月"));
+    QCOMPARE(periodSelector(w)->currentText(), QStringLiteral("１月"));
+    QCOMPARE(w->monthShown(), 10);
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("18"));
     QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", ""}));
     QCOMPARE(rowTexts(w, 1), (QStringList{"1", "青木", "1", "", "17", "2", "", "", "3", ""}));
     QCOMPARE(rowTexts(w, 3), (QStringList{"3", "上田", "", "", "", "", "", "", "", ""}));
-    QVERIFY(w->Grid1->isColumnHidden(9));
-    QCOMPARE(w->gridRow(), 1);
-    QCOMPARE(w->gridColumn(), 2);
-    QVERIFY(!w->ShowingTally);
-    QVERIFY(!child<QPushButton>(w, "printButton")->isEnabled());
-    QVERIFY(!child<QPushButton>(w, "previewButton")->isEnabled());
-    QVERIFY(!child<QPushButton>(w, "csvButton")->isEnabled());
-    QVERIFY(!w->OpMode[0]->isEnabled());
-    QVERIFY(w->OpMode[0]->isChecked());
-    QVERIFY(!child<QAction>(w, "printAction")->isEnabled());
-    QVERIFY(w->cmdSet->isEnabled());
-    QCOMPARE(w->Label2->text(), QStringLiteral("セルを DblClick or Shift+Return で値を直接入力できます"));
-    QCOMPARE(w->CbMonth->toolTip(), QStringLiteral("入力月または集計学期をを選んでください。"));
-    QCOMPARE(w->TxJugyoSu->toolTip(), QStringLiteral("今月の授業日数を入力してください"));
+    QVERIFY(grid(w)->isColumnHidden(9));
+    QCOMPARE(gridRow(w), 1);
+    QCOMPARE(gridColumn(w), 2);
+    QVERIFY(!w->showingTally());
+    QVERIFY(!printButton(w)->isEnabled());
+    QVERIFY(!previewButton(w)->isEnabled());
+    QVERIFY(!csvButton(w)->isEnabled());
+    QVERIFY(!detailedViewOption(w)->isEnabled());
+    QVERIFY(detailedViewOption(w)->isChecked());
+    QVERIFY(!printAction(w)->isEnabled());
+    QVERIFY(fillRequiredDaysButton(w)->isEnabled());
+    QCOMPARE(valuePromptHint(w)->text(), QStringLiteral("セルを DblClick or Shift+Return で値を直接入力できます"));
+    QCOMPARE(periodSelector(w)->toolTip(), QStringLiteral("入力月または集計学期をを選んでください。"));
+    QCOMPARE(lessonDaysInput(w)->toolTip(), QStringLiteral("今月の授業日数を入力してください"));
     QVERIFY(env.ui.messages.isEmpty());
 }
 
@@ -119,8 +121,8 @@ void AttendanceEntryTest::opensOnEachCalendarMonth()
     AttendanceWindow* w = open(env);
     QFETCH(QString, shown);
     QFETCH(int, month);
-    QCOMPARE(w->CbMonth->currentText(), shown);
-    QCOMPARE(w->CurrentMonth, month);
+    QCOMPARE(periodSelector(w)->currentText(), shown);
+    QCOMPARE(w->monthShown(), month);
 }
 
 void AttendanceEntryTest::singleDigitTypingAndRequiredDays()
@@ -132,60 +134,60 @@ void AttendanceEntryTest::singleDigitTypingAndRequiredDays()
     leaveLessonDays(w);
 
     // 忌引 2, then 出停 1: 必要日数 follows right after the second digit.
-    w->setGridCell(1, 2);
-    QTest::keyClick(w->Grid1, Qt::Key_2);
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("18"));
-    QTest::keyClick(w->Grid1, Qt::Key_Right);
-    QCOMPARE(w->gridColumn(), 3);
-    QTest::keyClick(w->Grid1, Qt::Key_1);
-    QCOMPARE(w->cellText(1, 3), QStringLiteral("1"));
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("17"));
-    QCOMPARE(w->gridColumn(), 3);  // the current cell stays
+    setGridCell(w, 1, 2);
+    QTest::keyClick(grid(w), Qt::Key_2);
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("18"));
+    QTest::keyClick(grid(w), Qt::Key_Right);
+    QCOMPARE(gridColumn(w), 3);
+    QTest::keyClick(grid(w), Qt::Key_1);
+    QCOMPARE(cellText(w, 1, 3), QStringLiteral("1"));
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("17"));
+    QCOMPARE(gridColumn(w), 3);  // the current cell stays
 
     // '0' empties a cell; with 忌引 0 and 出停 0 the row needs all 20 days.
-    QTest::keyClick(w->Grid1, Qt::Key_0);
-    QTest::keyClick(w->Grid1, Qt::Key_Left);
-    QTest::keyClick(w->Grid1, Qt::Key_0);
-    QCOMPARE(w->cellText(1, 2), QString());
-    QCOMPARE(w->cellText(1, 3), QString());
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("20"));
+    QTest::keyClick(grid(w), Qt::Key_0);
+    QTest::keyClick(grid(w), Qt::Key_Left);
+    QTest::keyClick(grid(w), Qt::Key_0);
+    QCOMPARE(cellText(w, 1, 2), QString());
+    QCOMPARE(cellText(w, 1, 3), QString());
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("20"));
 
     // Each digit replaces the cell: "1" then "2" is 2, not 12.
     typeAt(w, 2, 5, QStringLiteral("12"));
-    QCOMPARE(w->cellText(2, 5), QStringLiteral("2"));
+    QCOMPARE(cellText(w, 2, 5), QStringLiteral("2"));
     // Full-width digits from an input method count as digits.
     typeAt(w, 2, 6, QStringLiteral("３"));
-    QCOMPARE(w->cellText(2, 6), QStringLiteral("3"));
+    QCOMPARE(cellText(w, 2, 6), QStringLiteral("3"));
     // So do characters committed by the input method.
     QInputMethodEvent committed;
     committed.setCommitString(QStringLiteral("４"));
-    QApplication::sendEvent(w->Grid1, &committed);
-    QCOMPARE(w->cellText(2, 6), QStringLiteral("4"));
+    QApplication::sendEvent(grid(w), &committed);
+    QCOMPARE(cellText(w, 2, 6), QStringLiteral("4"));
     // Delete empties the cell as '0' does.
-    QTest::keyClick(w->Grid1, Qt::Key_Delete);
-    QCOMPARE(w->cellText(2, 6), QString());
+    QTest::keyClick(grid(w), Qt::Key_Delete);
+    QCOMPARE(cellText(w, 2, 6), QString());
 
     // Any other key beeps and changes nothing.
     typeAt(w, 2, 5, QStringLiteral("a"));
-    QTest::keyClick(w->Grid1, Qt::Key_Minus);
+    QTest::keyClick(grid(w), Qt::Key_Minus);
     QCOMPARE(env.ui.beeps, 2);
-    QCOMPARE(w->cellText(2, 5), QStringLiteral("2"));
+    QCOMPARE(cellText(w, 2, 5), QStringLiteral("2"));
 
     // In 必要日数 a key press does nothing at all.
-    const QString before = w->cellText(2, 4);
+    const QString before = cellText(w, 2, 4);
     typeAt(w, 2, 4, QStringLiteral("5x"));
-    QCOMPARE(w->cellText(2, 4), before);
+    QCOMPARE(cellText(w, 2, 4), before);
     QCOMPARE(env.ui.beeps, 2);
 
     // Lesson days below the leave days show the shortfall with its sign.
     typeLessonDays(w, QStringLiteral("1"));
     leaveLessonDays(w);
     typeAt(w, 3, 2, QStringLiteral("4"));
-    QCOMPARE(w->cellText(3, 4), QStringLiteral("-3"));
+    QCOMPARE(cellText(w, 3, 4), QStringLiteral("-3"));
     // Arrow keys never land on the number or name column.
-    w->setGridCell(3, 2);
-    QTest::keyClick(w->Grid1, Qt::Key_Left);
-    QCOMPARE(w->gridColumn(), 2);
+    setGridCell(w, 3, 2);
+    QTest::keyClick(grid(w), Qt::Key_Left);
+    QCOMPARE(gridColumn(w), 2);
 }
 
 void AttendanceEntryTest::requiredDaysForTheWholeMonth()
@@ -198,23 +200,23 @@ void AttendanceEntryTest::requiredDaysForTheWholeMonth()
     typeAt(w, 2, 3, QStringLiteral("5"));
     promptAt(w, 3, 2, QStringLiteral("20"));
     promptAt(w, 2, 4, QStringLiteral("9"));  // a value typed into 必要日数 ...
-    QCOMPARE(w->cellText(3, 4), QStringLiteral("0"));
+    QCOMPARE(cellText(w, 3, 4), QStringLiteral("0"));
 
-    w->cmdSet->click();  // ... is overwritten by 必要日揃え
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("17"));
-    QCOMPARE(w->cellText(2, 4), QStringLiteral("15"));
-    QCOMPARE(w->cellText(3, 4), QString());  // 20 - 20 = 0 leaves the cell empty
+    fillRequiredDaysButton(w)->click();  // ... is overwritten by 必要日揃え
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("17"));
+    QCOMPARE(cellText(w, 2, 4), QStringLiteral("15"));
+    QCOMPARE(cellText(w, 3, 4), QString());  // 20 - 20 = 0 leaves the cell empty
 
     // The menu entry does the same, and so does leaving the lesson-days box.
     typeLessonDays(w, QStringLiteral("22"));
-    w->menuSet->trigger();
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("19"));
+    fillRequiredDaysAction(w)->trigger();
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("19"));
     typeLessonDays(w, QStringLiteral("21"));
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("19"));
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("19"));
     leaveLessonDays(w);
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("18"));
-    QCOMPARE(w->cellText(2, 4), QStringLiteral("16"));
-    QCOMPARE(w->cellText(3, 4), QStringLiteral("1"));
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("18"));
+    QCOMPARE(cellText(w, 2, 4), QStringLiteral("16"));
+    QCOMPARE(cellText(w, 3, 4), QStringLiteral("1"));
 }
 
 void AttendanceEntryTest::valuePromptOpensWhereItShould()
@@ -223,56 +225,56 @@ void AttendanceEntryTest::valuePromptOpensWhereItShould()
     startClass(env, QDate(2026, 6, 15));
     AttendanceWindow* w = open(env);
     const auto doubleClick = [w](int row, int column) {
-        const QRect cell = w->Grid1->visualItemRect(w->Grid1->item(row - 1, column));
-        QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+        const QRect cell = grid(w)->visualItemRect(grid(w)->item(row - 1, column));
+        QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
     };
 
     // A double-click on 出停 does nothing; on the number or name column neither.
     doubleClick(2, 3);
-    QVERIFY(!w->valuePrompt());
+    QVERIFY(!valuePrompt(w));
     doubleClick(2, 1);
-    QVERIFY(!w->valuePrompt());
+    QVERIFY(!valuePrompt(w));
 
     // A double-click on 忌引 or 必要日数 opens the prompt, empty, without blocking.
     doubleClick(2, 2);
-    QVERIFY(w->valuePrompt());
-    CountPrompt* prompt = w->valuePrompt();
+    QVERIFY(valuePrompt(w));
+    CountPrompt* prompt = valuePrompt(w);
     QCOMPARE(prompt->windowTitle(), QStringLiteral("数値の入力"));
-    QCOMPARE(prompt->Label1->text(), QStringLiteral("このセルの値は？"));
-    QCOMPARE(prompt->BtEnd[0]->text(), QStringLiteral("OK"));
-    QCOMPARE(prompt->BtEnd[1]->text(), QStringLiteral("Cancel"));
-    QVERIFY(prompt->Text1->text().isEmpty());
+    QCOMPARE(child<QLabel>(prompt, "question")->text(), QStringLiteral("このセルの値は？"));
+    QCOMPARE(okButton(prompt)->text(), QStringLiteral("OK"));
+    QCOMPARE(cancelButton(prompt)->text(), QStringLiteral("Cancel"));
+    QVERIFY(countInput(prompt)->text().isEmpty());
     QVERIFY(!prompt->isModal());
     QCOMPARE(prompt->row(), 2);
     QCOMPARE(prompt->column(), 2);
-    prompt->BtEnd[1]->click();
-    QVERIFY(!w->valuePrompt() || !w->valuePrompt()->isVisible());
+    cancelButton(prompt)->click();
+    QVERIFY(!valuePrompt(w) || !valuePrompt(w)->isVisible());
 
     doubleClick(1, 4);
-    QVERIFY(w->valuePrompt());
-    QCOMPARE(w->valuePrompt()->column(), 4);
-    QTest::keyClick(w->valuePrompt(), Qt::Key_Escape);
-    QVERIFY(!w->valuePrompt() || !w->valuePrompt()->isVisible());
+    QVERIFY(valuePrompt(w));
+    QCOMPARE(valuePrompt(w)->column(), 4);
+    QTest::keyClick(valuePrompt(w), Qt::Key_Escape);
+    QVERIFY(!valuePrompt(w) || !valuePrompt(w)->isVisible());
 
     // Shift+Return opens it on 出停 too, and on any count column.
-    w->setGridCell(3, 3);
-    QTest::keyClick(w->Grid1, Qt::Key_Return, Qt::ShiftModifier);
-    QVERIFY(w->valuePrompt());
-    QCOMPARE(w->valuePrompt()->row(), 3);
-    QCOMPARE(w->valuePrompt()->column(), 3);
+    setGridCell(w, 3, 3);
+    QTest::keyClick(grid(w), Qt::Key_Return, Qt::ShiftModifier);
+    QVERIFY(valuePrompt(w));
+    QCOMPARE(valuePrompt(w)->row(), 3);
+    QCOMPARE(valuePrompt(w)->column(), 3);
     // A second prompt replaces the first; the value goes to the cell it was opened on.
-    w->setGridCell(1, 8);
-    QTest::keyClick(w->Grid1, Qt::Key_Return, Qt::ShiftModifier);
-    QCOMPARE(w->valuePrompt()->column(), 8);
-    QTest::keyClicks(w->valuePrompt()->Text1, QStringLiteral("11"));
-    w->setGridCell(2, 5);  // the teacher clicks elsewhere meanwhile
-    QTest::keyClick(w->valuePrompt()->Text1, Qt::Key_Return);  // Enter is OK
-    QCOMPARE(w->cellText(1, 8), QStringLiteral("11"));
-    QCOMPARE(w->cellText(2, 5), QString());
-    QCOMPARE(w->gridRow(), 1);
-    QCOMPARE(w->gridColumn(), 8);
-    QTRY_VERIFY(!w->valuePrompt());
+    setGridCell(w, 1, 8);
+    QTest::keyClick(grid(w), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(valuePrompt(w)->column(), 8);
+    QTest::keyClicks(countInput(valuePrompt(w)), QStringLiteral("11"));
+    setGridCell(w, 2, 5);  // the teacher clicks elsewhere meanwhile
+    QTest::keyClick(countInput(valuePrompt(w)), Qt::Key_Return);  // Enter is OK
+    QCOMPARE(cellText(w, 1, 8), QStringLiteral("11"));
+    QCOMPARE(cellText(w, 2, 5), QString());
+    QCOMPARE(gridRow(w), 1);
+    QCOMPARE(gridColumn(w), 8);
+    QTRY_VERIFY(!valuePrompt(w));
 }
 
 void AttendanceEntryTest::valuePromptWritesAndRecomputes()
@@ -286,30 +288,30 @@ void AttendanceEntryTest::valuePromptWritesAndRecomputes()
 
     // OK with "3" on 忌引 with 出停 1: 3 there and 16 in 必要日数.
     promptAt(w, 1, 2, QStringLiteral("3"));
-    QCOMPARE(w->cellText(1, 2), QStringLiteral("3"));
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("16"));
-    QCOMPARE(w->gridColumn(), 2);
+    QCOMPARE(cellText(w, 1, 2), QStringLiteral("3"));
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("16"));
+    QCOMPARE(gridColumn(w), 2);
 
     // 出停 of 20 leaves 0 required days, written as "0" by the prompt.
     promptAt(w, 2, 3, QStringLiteral("20"));
-    QCOMPARE(w->cellText(2, 4), QStringLiteral("0"));
+    QCOMPARE(cellText(w, 2, 4), QStringLiteral("0"));
     // Full-width digits are taken.
     promptAt(w, 2, 3, QStringLiteral("１２"));
-    QCOMPARE(w->cellText(2, 3), QStringLiteral("12"));
-    QCOMPARE(w->cellText(2, 4), QStringLiteral("8"));
+    QCOMPARE(cellText(w, 2, 3), QStringLiteral("12"));
+    QCOMPARE(cellText(w, 2, 4), QStringLiteral("8"));
 
     // OK on 必要日数 writes the value and recomputes nothing.
     promptAt(w, 1, 4, QStringLiteral("18"));
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("18"));
-    QCOMPARE(w->cellText(1, 2), QStringLiteral("3"));
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("18"));
+    QCOMPARE(cellText(w, 1, 2), QStringLiteral("3"));
 
     // An empty box empties the cell; Cancel changes nothing.
     promptAt(w, 1, 2, QString());
-    QCOMPARE(w->cellText(1, 2), QString());
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("19"));
+    QCOMPARE(cellText(w, 1, 2), QString());
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("19"));
     promptAt(w, 1, 3, QStringLiteral("7"), 1);
-    QCOMPARE(w->cellText(1, 3), QStringLiteral("1"));
-    QCOMPARE(w->cellText(1, 4), QStringLiteral("19"));
+    QCOMPARE(cellText(w, 1, 3), QStringLiteral("1"));
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("19"));
 
     // The values reach the model when the month is left.
     choose(w, 3);
@@ -333,17 +335,17 @@ void AttendanceEntryTest::valuePromptRefusesWhatCannotBeStored()
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.lastMessage(), refusal);
         QCOMPARE(env.ui.messages.first().icon, Ui::Icon::Warning);
-        QVERIFY2(w->valuePrompt() && w->valuePrompt()->isVisible(), qPrintable(bad));
-        QCOMPARE(w->cellText(1, 5), QStringLiteral("4"));
-        w->valuePrompt()->BtEnd[1]->click();
+        QVERIFY2(valuePrompt(w) && valuePrompt(w)->isVisible(), qPrintable(bad));
+        QCOMPARE(cellText(w, 1, 5), QStringLiteral("4"));
+        cancelButton(valuePrompt(w))->click();
     }
     // The teacher corrects the text in the prompt that stayed open.
     promptAt(w, 1, 5, QStringLiteral("x"));
-    CountPrompt* prompt = w->valuePrompt();
+    CountPrompt* prompt = valuePrompt(w);
     QVERIFY(prompt);
-    prompt->Text1->setText(QStringLiteral(" 999 "));
-    prompt->BtEnd[0]->click();
-    QCOMPARE(w->cellText(1, 5), QStringLiteral("999"));
+    countInput(prompt)->setText(QStringLiteral(" 999 "));
+    okButton(prompt)->click();
+    QCOMPARE(cellText(w, 1, 5), QStringLiteral("999"));
 }
 
 void AttendanceEntryTest::monthChangeStoresTheMonthLeft()
@@ -351,7 +353,7 @@ void AttendanceEntryTest::monthChangeStoresTheMonthLeft()
     TestEnv env;
     startClass(env, QDate(2026, 4, 8));
     AttendanceWindow* w = open(env);
-    QCOMPARE(w->CurrentMonth, 1);
+    QCOMPARE(w->monthShown(), 1);
     typeLessonDays(w, QStringLiteral("18"));
     leaveLessonDays(w);
     typeAt(w, 2, 5, QStringLiteral("3"));
@@ -359,13 +361,13 @@ void AttendanceEntryTest::monthChangeStoresTheMonthLeft()
     QCOMPARE(env.data.lessonDays[1], 0);  // nothing is stored while the month is shown
 
     choose(w, 1);  // May
-    QCOMPARE(w->CurrentMonth, 2);
+    QCOMPARE(w->monthShown(), 2);
     QCOMPARE(env.data.lessonDays[1], 18);
     QCOMPARE(env.data.attendance[1][2][4], 3);
     QCOMPARE(env.data.attendance[1][3][6], 1);
     QCOMPARE(env.data.attendance[1][1][3], 18);
     QCOMPARE(env.data.attendance[1][1][4], 0);
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("0"));
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("0"));
     QCOMPARE(rowTexts(w, 2).mid(2, 7), QStringList(7, QString()));
     QCOMPARE(env.ui.busyDepth, 0);
 
@@ -373,7 +375,7 @@ void AttendanceEntryTest::monthChangeStoresTheMonthLeft()
     leaveLessonDays(w);
     choose(w, 0);  // back to April: shown again, zeros as empty cells
     QCOMPARE(env.data.lessonDays[2], 19);
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("18"));
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("18"));
     QCOMPARE(rowTexts(w, 2), (QStringList{"2", "石田", "", "", "18", "3", "", "", "", ""}));
     QCOMPARE(rowTexts(w, 3), (QStringList{"3", "上田", "", "", "18", "", "", "1", "", ""}));
     QVERIFY(env.ui.messages.isEmpty());
@@ -386,30 +388,30 @@ void AttendanceEntryTest::emptyLessonDaysBlocksMonthChangeAndClosing()
     AttendanceWindow* w = open(env);
     typeAt(w, 1, 6, QStringLiteral("2"));
     typeLessonDays(w, QString());
-    QVERIFY(w->TxJugyoSu->text().isEmpty());
+    QVERIFY(lessonDaysInput(w)->text().isEmpty());
 
     choose(w, 5);
     QCOMPARE(env.ui.messageTexts(), QStringList{NoLessonDays});
     QCOMPARE(env.ui.messages.first().buttons, Ui::Buttons::Ok);
-    QCOMPARE(w->CbMonth->currentIndex(), 2);  // back on June
-    QCOMPARE(w->CurrentMonth, 3);
-    QCOMPARE(w->cellText(1, 6), QStringLiteral("2"));
+    QCOMPARE(periodSelector(w)->currentIndex(), 2);  // back on June
+    QCOMPARE(w->monthShown(), 3);
+    QCOMPARE(cellText(w, 1, 6), QStringLiteral("2"));
     QCOMPARE(env.data.attendance[3][1][5], 0);
 
     // 閉じる and 終了(&X) refuse too; the window stays open and nothing is written.
     const QByteArray before = env.readBytes(QStringLiteral("shuketu.dat"));
-    w->cmdEnd->click();
-    w->menuSave->trigger();
-    QTest::keyClick(w->Grid1, Qt::Key_F4, Qt::ControlModifier);
+    closeButton(w)->click();
+    closeAction(w)->trigger();
+    QTest::keyClick(grid(w), Qt::Key_F4, Qt::ControlModifier);
     QCOMPARE(env.ui.messageTexts(), (QStringList{NoLessonDays, NoLessonDays, NoLessonDays, NoLessonDays}));
     QVERIFY(!w->isUnloaded());
     QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
     QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), before);
 
     // 各月入力 while a month is shown refuses the same way.
-    w->cmdInput->click();
+    monthlyInputButton(w)->click();
     QCOMPARE(env.ui.messages.size(), 5);
-    QCOMPARE(w->cellText(1, 6), QStringLiteral("2"));
+    QCOMPARE(cellText(w, 1, 6), QStringLiteral("2"));
 }
 
 void AttendanceEntryTest::lessonDaysBoxTakesOnlyDayCounts()
@@ -418,9 +420,9 @@ void AttendanceEntryTest::lessonDaysBoxTakesOnlyDayCounts()
     startClass(env, QDate(2026, 6, 15));
     AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("2a-x.5"));
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("25"));
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("25"));
     typeLessonDays(w, QStringLiteral("１２３４"));
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("123"));
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("123"));
     typeLessonDays(w, QStringLiteral("0"));
     choose(w, 3);
     QCOMPARE(env.data.lessonDays[3], 0);
@@ -430,11 +432,11 @@ void AttendanceEntryTest::lessonDaysBoxTakesOnlyDayCounts()
 void AttendanceEntryTest::closingByAnyMeansWritesTheFile_data()
 {
     QTest::addColumn<QString>("means");
-    QTest::newRow("閉じる") << QStringLiteral("cmdEnd");
-    QTest::newRow("終了(&X)") << QStringLiteral("menuSave");
+    QTest::newRow("閉じる") << QStringLiteral("closeButton");
+    QTest::newRow("終了(&X)") << QStringLiteral("closeAction");
     QTest::newRow("Ctrl+F4") << QStringLiteral("ctrlF4");
     QTest::newRow("close box") << QStringLiteral("closeBox");
-    QTest::newRow("program end") << QStringLiteral("menu_end");
+    QTest::newRow("program end") << QStringLiteral("endAction");
     QTest::newRow("main window closed") << QStringLiteral("mainClose");
 }
 
@@ -448,23 +450,23 @@ void AttendanceEntryTest::closingByAnyMeansWritesTheFile()
     lines[1] = QStringLiteral("\"1\",\"0\",\"16\",\"0\",\"0\",\"0\",\"0\"");  // quoted items are read too
     env.writeFile(QStringLiteral("shuketu.dat"), lines);
     AttendanceWindow* w = open(env);
-    QCOMPARE(w->CurrentMonth, 2);
+    QCOMPARE(w->monthShown(), 2);
     typeLessonDays(w, QStringLiteral("19"));
     leaveLessonDays(w);
     typeAt(w, 1, 2, QStringLiteral("2"));
     typeAt(w, 3, 8, QStringLiteral("1"));
     promptAt(w, 2, 5, QStringLiteral("10"));
 
-    if (means == QLatin1String("cmdEnd"))
-        w->cmdEnd->click();
-    else if (means == QLatin1String("menuSave"))
-        w->menuSave->trigger();
+    if (means == QLatin1String("closeButton"))
+        closeButton(w)->click();
+    else if (means == QLatin1String("closeAction"))
+        closeAction(w)->trigger();
     else if (means == QLatin1String("ctrlF4"))
-        QTest::keyClick(w->Grid1, Qt::Key_F4, Qt::ControlModifier);
+        QTest::keyClick(grid(w), Qt::Key_F4, Qt::ControlModifier);
     else if (means == QLatin1String("closeBox"))
         w->subWindow()->close();
-    else if (means == QLatin1String("menu_end"))
-        env.mainWindow()->menu_end->trigger();
+    else if (means == QLatin1String("endAction"))
+        menuEntry(*env.mainWindow(), "endAction")->trigger();
     else
         env.mainWindow()->close();
 
@@ -477,12 +479,12 @@ void AttendanceEntryTest::closingByAnyMeansWritesTheFile()
     expected[7] = QStringLiteral("0,0,19,0,0,0,1");
     QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));
     QVERIFY(env.ui.messages.isEmpty());
-    if (means != QLatin1String("menu_end") && means != QLatin1String("mainClose")) {
+    if (means != QLatin1String("endAction") && means != QLatin1String("mainClose")) {
         QTRY_COMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 0);
         // Closing gives the main window its commands back.
-        QVERIFY(env.mainWindow()->Mn_Shuketu->isEnabled());
-        QVERIFY(env.mainWindow()->button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!env.mainWindow()->button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(menuEntry(*env.mainWindow(), "attendanceAction")->isEnabled());
+        QVERIFY(toolbarButton(*env.mainWindow(), "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(*env.mainWindow(), "printButton")->isEnabled());
     }
 }
 
@@ -518,20 +520,20 @@ void AttendanceEntryTest::failedSaveKeepsTheWindowOpen()
     const QString file = env.dataFolder() + QStringLiteral("shuketu.dat");
     QVERIFY(QFile::remove(file));
     QVERIFY(QDir().mkdir(file));
-    w->cmdEnd->click();
+    closeButton(w)->click();
     QCOMPARE(env.ui.messages.size(), 1);
     QVERIFY(env.ui.lastMessage().startsWith(QStringLiteral("出席データを保存できませんでした。")));
     QVERIFY(env.ui.lastMessage().contains(QStringLiteral("shuketu.dat")));
     QVERIFY(!w->isUnloaded());
     QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
-    QCOMPARE(w->cellText(3, 7), QStringLiteral("5"));
+    QCOMPARE(cellText(w, 3, 7), QStringLiteral("5"));
 
     // The close box fails the same way; once the folder is gone, closing writes it all.
     w->subWindow()->close();
     QCOMPARE(env.ui.messages.size(), 2);
     QVERIFY(!w->isUnloaded());
     QVERIFY(QDir().rmdir(file));
-    w->cmdEnd->click();
+    closeButton(w)->click();
     QCOMPARE(env.ui.messages.size(), 2);
     const QStringList lines = env.readLines(QStringLiteral("shuketu.dat"));
     QCOMPARE(lines[8], QStringLiteral("20"));
@@ -544,37 +546,38 @@ void AttendanceEntryTest::commandStatesOfTheMainWindow()
     startClass(env, QDate(2026, 6, 15));
     AttendanceWindow* w = open(env);
     MainWindow& main = *env.mainWindow();
-    const QStringList keys{"inputdialog", "testdsp", "ryoiki", "kojin", "free", "shuseki", "printdialog", "preview",
-                           "custom", "namemente", "testmente", "enddialog"};
+    const QStringList keys{"scoreEntryButton", "testTallyButton", "overallTallyButton", "pupilResultsButton",
+                           "statisticsButton", "attendanceButton", "printButton",        "previewButton",
+                           "settingsButton",   "rosterButton",     "testListButton",     "endButton"};
     // Active in monthly input: every command of the main window is off.
     for (const QString& key : keys)
-        QVERIFY2(!main.button(key)->isEnabled(), qPrintable(key));
-    QVERIFY(!main.Mn_Shuketu->isEnabled());
+        QVERIFY2(!toolbarButton(main, key)->isEnabled(), qPrintable(key));
+    QVERIFY(!menuEntry(main, "attendanceAction")->isEnabled());
 
     // A tally switches the print buttons on; the toolbar's 印刷 reaches this window.
-    w->cmdShukei[0]->click();
-    QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
-    QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
-    QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
+    tallyButton(w, 0)->click();
+    QVERIFY(toolbarButton(main, "printButton")->isEnabled());
+    QVERIFY(toolbarButton(main, "previewButton")->isEnabled());
+    QVERIFY(!toolbarButton(main, "scoreEntryButton")->isEnabled());
     w->activated();
-    QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
-    QVERIFY(w->OpMode[1]->isEnabled());
-    QVERIFY(!w->cmdSet->isEnabled());
-    main.button(QStringLiteral("preview"))->trigger();
+    QVERIFY(toolbarButton(main, "previewButton")->isEnabled());
+    QVERIFY(recordBookViewOption(w)->isEnabled());
+    QVERIFY(!fillRequiredDaysButton(w)->isEnabled());
+    toolbarButton(main, "previewButton")->trigger();
     QCOMPARE(env.ui.previews.size(), 1);
 
     // Back in monthly input the print buttons go off again.
-    w->cmdInput->click();
-    QVERIFY(!main.button(QStringLiteral("preview"))->isEnabled());
-    main.button(QStringLiteral("preview"))->trigger();
-    child<QPushButton>(w, "previewButton")->click();
+    monthlyInputButton(w)->click();
+    QVERIFY(!toolbarButton(main, "previewButton")->isEnabled());
+    toolbarButton(main, "previewButton")->trigger();
+    previewButton(w)->click();
     QCOMPARE(env.ui.previews.size(), 1);
 
     // Closing gives every command back, print buttons excepted.
-    w->cmdEnd->click();
+    closeButton(w)->click();
     for (const QString& key : keys)
-        QCOMPARE(main.button(key)->isEnabled(), key != QLatin1String("printdialog") && key != QLatin1String("preview"));
-    QVERIFY(main.Mn_Shuketu->isEnabled());
+        QCOMPARE(toolbarButton(main, key)->isEnabled(), key != QLatin1String("printButton") && key != QLatin1String("previewButton"));
+    QVERIFY(menuEntry(main, "attendanceAction")->isEnabled());
 }
 
 void AttendanceEntryTest::specialistModeHasNoAttendance()
@@ -583,12 +586,12 @@ void AttendanceEntryTest::specialistModeHasNoAttendance()
     TestEnv env;
     env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
     MainWindow& main = env.startMainWindow();
-    QVERIFY(!main.Mn_Shuketu->isEnabled());
-    QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
+    QVERIFY(!menuEntry(main, "attendanceAction")->isEnabled());
+    QVERIFY(!toolbarButton(main, "attendanceButton")->isEnabled());
     main.unlockAfterTally();
     main.enableAllCommands();
-    QVERIFY(!main.Mn_Shuketu->isEnabled());
-    QVERIFY(!main.button(QStringLiteral("shuseki"))->isEnabled());
+    QVERIFY(!menuEntry(main, "attendanceAction")->isEnabled());
+    QVERIFY(!toolbarButton(main, "attendanceButton")->isEnabled());
     QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
 }
 
@@ -597,25 +600,25 @@ void AttendanceEntryTest::focusFrameAndStartCell()
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
     AttendanceWindow* w = open(env);
-    QVERIFY(w->Grid1->hasFocus());
-    QCOMPARE(w->Shape2->lineWidth(), 3);
-    const QRect gridAt = w->Grid1->geometry();
+    QVERIFY(grid(w)->hasFocus());
+    QCOMPARE(gridFrame(w)->lineWidth(), 3);
+    const QRect gridAt = grid(w)->geometry();
 
-    w->setGridCell(3, 6);
-    w->TxJugyoSu->setFocus(Qt::TabFocusReason);
-    QCOMPARE(w->Shape2->lineWidth(), 1);
-    QCOMPARE(w->Grid1->geometry(), gridAt);  // the grid never moves with the frame
+    setGridCell(w, 3, 6);
+    lessonDaysInput(w)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(gridFrame(w)->lineWidth(), 1);
+    QCOMPARE(grid(w)->geometry(), gridAt);  // the grid never moves with the frame
 
     // Coming back by Tab starts at the first pupil's 忌引; a click keeps the cell clicked.
-    w->Grid1->setFocus(Qt::TabFocusReason);
-    QCOMPARE(w->Shape2->lineWidth(), 3);
-    QCOMPARE(w->gridRow(), 1);
-    QCOMPARE(w->gridColumn(), 2);
-    w->TxJugyoSu->setFocus(Qt::TabFocusReason);
-    const QRect cell = w->Grid1->visualItemRect(w->Grid1->item(2, 7));
-    QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(w->gridRow(), 3);
-    QCOMPARE(w->gridColumn(), 7);
+    grid(w)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(gridFrame(w)->lineWidth(), 3);
+    QCOMPARE(gridRow(w), 1);
+    QCOMPARE(gridColumn(w), 2);
+    lessonDaysInput(w)->setFocus(Qt::TabFocusReason);
+    const QRect cell = grid(w)->visualItemRect(grid(w)->item(2, 7));
+    QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(gridRow(w), 3);
+    QCOMPARE(gridColumn(w), 7);
 }
 
 void AttendanceEntryTest::scrollsAtTheEndOfALowRow()
@@ -623,22 +626,22 @@ void AttendanceEntryTest::scrollsAtTheEndOfALowRow()
     TestEnv env;
     startClass(env, QDate(2026, 6, 15), 45);
     AttendanceWindow* w = open(env);
-    QCOMPARE(w->Grid1->rowCount(), 45);
-    QCOMPARE(w->cellText(45, 0), QStringLiteral("45"));
-    w->setGridCell(14, 8);
-    QScrollBar* bar = w->Grid1->verticalScrollBar();
+    QCOMPARE(grid(w)->rowCount(), 45);
+    QCOMPARE(cellText(w, 45, 0), QStringLiteral("45"));
+    setGridCell(w, 14, 8);
+    QScrollBar* bar = grid(w)->verticalScrollBar();
     const int first = bar->value();
-    QTest::keyClick(w->Grid1, Qt::Key_1);
+    QTest::keyClick(grid(w), Qt::Key_1);
     QCOMPARE(bar->value(), first + 1);
-    QVERIFY(w->Grid1->rowAt(0) <= 13);  // the row typed into stays in view
+    QVERIFY(grid(w)->rowAt(0) <= 13);  // the row typed into stays in view
     // Not for a row up to 11, nor before the end of the row.
-    w->setGridCell(11, 8);
+    setGridCell(w, 11, 8);
     int top = bar->value();
-    QTest::keyClick(w->Grid1, Qt::Key_1);
+    QTest::keyClick(grid(w), Qt::Key_1);
     QCOMPARE(bar->value(), top);
-    w->setGridCell(20, 7);
+    setGridCell(w, 20, 7);
     top = bar->value();
-    QTest::keyClick(w->Grid1, Qt::Key_1);
+    QTest::keyClick(grid(w), Qt::Key_1);
     QCOMPARE(bar->value(), top);
 }
 
@@ -652,17 +655,17 @@ void AttendanceEntryTest::emptyClassOpensWithEmptyGrid()
     AttendanceWindow* w = open(env);
     QVERIFY(w);
     QCOMPARE(env.data.pupilCount, 0);
-    QCOMPARE(w->Grid1->rowCount(), 0);
-    QCOMPARE(w->cellText(0, 2), QStringLiteral("忌引"));
-    QTest::keyClick(w->Grid1, Qt::Key_5);
+    QCOMPARE(grid(w)->rowCount(), 0);
+    QCOMPARE(cellText(w, 0, 2), QStringLiteral("忌引"));
+    QTest::keyClick(grid(w), Qt::Key_5);
     QCOMPARE(env.ui.beeps, 0);
     typeLessonDays(w, QStringLiteral("20"));
     leaveLessonDays(w);
-    w->cmdSet->click();
-    w->cmdShukei[3]->click();
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("20"));
-    QCOMPARE(w->Grid1->rowCount(), 0);
-    w->cmdEnd->click();
+    fillRequiredDaysButton(w)->click();
+    tallyButton(w, 3)->click();
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("20"));
+    QCOMPARE(grid(w)->rowCount(), 0);
+    closeButton(w)->click();
     QStringList expected = zeroYear(0);
     expected[5] = QStringLiteral("20");
     QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));
@@ -680,36 +683,36 @@ void AttendanceEntryTest::menusShortcutsAndHelp()
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
         return texts;
     };
-    QCOMPARE(w->menuFile->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
-    QCOMPARE(captions(w->menuFile), (QStringList{"印刷(&P)", "印刷プレビュー(&O)", "CSV保存", "-", "終了(&X)"}));
-    QCOMPARE(w->menuInputTop->title(), QStringLiteral("入力(&I)"));
-    QCOMPARE(captions(w->menuInputTop), (QStringList{"各月入力(&I)", "必要日数揃え(&S)"}));
-    QCOMPARE(w->menuShukei->title(), QStringLiteral("集計(&S)"));
-    QCOMPARE(captions(w->menuShukei), (QStringList{"１学期集計(&1)", "２学期集計(&2)", "３学期集計(&3)", "年度末集計(&N)"}));
-    QCOMPARE(w->menuHelp->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    QCOMPARE(child<QAction>(w, "printAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    QCOMPARE(w->menuSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
-    QCOMPARE(w->cmdSet->text(), QStringLiteral("必要日揃え(&S)"));
-    QCOMPARE(w->cmdEnd->text(), QStringLiteral("閉じる"));
-    QCOMPARE(child<QPushButton>(w, "printButton")->text(), QStringLiteral("印刷(&P)"));
-    QCOMPARE(child<QPushButton>(w, "previewButton")->text(), QStringLiteral("プレビュー(&O)"));
-    QCOMPARE(w->OpMode[1]->text(), QStringLiteral("指導要録用"));
-    QCOMPARE(w->Label1->text(), QStringLiteral("授業日数"));
+    QCOMPARE(fileMenu(w)->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QCOMPARE(captions(fileMenu(w)), (QStringList{"印刷(&P)", "印刷プレビュー(&O)", "CSV保存", "-", "終了(&X)"}));
+    QCOMPARE(inputMenu(w)->title(), QStringLiteral("入力(&I)"));
+    QCOMPARE(captions(inputMenu(w)), (QStringList{"各月入力(&I)", "必要日数揃え(&S)"}));
+    QCOMPARE(tallyMenu(w)->title(), QStringLiteral("集計(&S)"));
+    QCOMPARE(captions(tallyMenu(w)), (QStringList{"１学期集計(&1)", "２学期集計(&2)", "３学期集計(&3)", "年度末集計(&N)"}));
+    QCOMPARE(helpAction(w)->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QCOMPARE(printAction(w)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    QCOMPARE(closeAction(w)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    QCOMPARE(fillRequiredDaysButton(w)->text(), QStringLiteral("必要日揃え(&S)"));
+    QCOMPARE(closeButton(w)->text(), QStringLiteral("閉じる"));
+    QCOMPARE(printButton(w)->text(), QStringLiteral("印刷(&P)"));
+    QCOMPARE(previewButton(w)->text(), QStringLiteral("プレビュー(&O)"));
+    QCOMPARE(recordBookViewOption(w)->text(), QStringLiteral("指導要録用"));
+    QCOMPARE(lessonDaysCaption(w)->text(), QStringLiteral("授業日数"));
 
-    w->menuHelp->trigger();
+    helpAction(w)->trigger();
     QCOMPARE(env.ui.helpTopics, QList<int>{11});
 
     // Ctrl+P prints only while a tally is shown.
-    QTest::keyClick(w->Grid1, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(grid(w), Qt::Key_P, Qt::ControlModifier);
     QVERIFY(env.ui.previews.isEmpty());
     QCOMPARE(env.ui.messages.size(), 0);
-    w->Mn_gShu[2]->trigger();
-    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("３学期集計"));
-    QVERIFY(child<QAction>(w, "printAction")->isEnabled());
+    tallyAction(w, 2)->trigger();
+    QCOMPARE(periodSelector(w)->currentText(), QStringLiteral("３学期集計"));
+    QVERIFY(printAction(w)->isEnabled());
     // Without a printer the sheet can go to a PDF file instead.
     const QString pdf = env.dir.path() + QStringLiteral("/sheet.pdf");
     env.ui.saveNames.push_back(pdf);
-    QTest::keyClick(w->Grid1, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(grid(w), Qt::Key_P, Qt::ControlModifier);
     QVERIFY(QFile::exists(pdf));
     QVERIFY(!QFile::exists(env.programFolder() + QStringLiteral("/Shuseki.mdb")));
 }

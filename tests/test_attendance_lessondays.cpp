@@ -21,29 +21,29 @@ private slots:
         }
         env.writeFile(QStringLiteral("shuketu.dat"), lines);
         AttendanceWindow* w = open(env);
-        QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("20"));
+        QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("20"));
 
         // A school trip: the teacher gives pupil 2 fifteen required days by the prompt.
         promptAt(w, 2, 4, QStringLiteral("15"));
-        QCOMPARE(w->cellText(2, 4), QStringLiteral("15"));
+        QCOMPARE(cellText(w, 2, 4), QStringLiteral("15"));
 
         // Into the box and out again, then the same number typed again: kept.
-        w->TxJugyoSu->setFocus(Qt::MouseFocusReason);
+        lessonDaysInput(w)->setFocus(Qt::MouseFocusReason);
         leaveLessonDays(w);
         typeLessonDays(w, QStringLiteral("20"));
         leaveLessonDays(w);
-        QCOMPARE(w->cellText(2, 4), QStringLiteral("15"));
+        QCOMPARE(cellText(w, 2, 4), QStringLiteral("15"));
         // An emptied box gives nothing to count from: no "-1" appears.
         typeLessonDays(w, QString());
         leaveLessonDays(w);
-        QCOMPARE(w->cellText(1, 4), QStringLiteral("20"));
-        QCOMPARE(w->cellText(2, 4), QStringLiteral("15"));
-        QCOMPARE(w->cellText(3, 4), QStringLiteral("18"));
+        QCOMPARE(cellText(w, 1, 4), QStringLiteral("20"));
+        QCOMPARE(cellText(w, 2, 4), QStringLiteral("15"));
+        QCOMPARE(cellText(w, 3, 4), QStringLiteral("18"));
 
         // What the prompt gave reaches the file.
         typeLessonDays(w, QStringLiteral("20"));
         leaveLessonDays(w);
-        w->cmdEnd->click();
+        closeButton(w)->click();
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(env.readLines(QStringLiteral("shuketu.dat")).mid(8, 4),
                  (QStringList{"20", "0,0,20,0,0,0,0", "1,0,15,0,0,0,0", "2,0,18,0,0,0,0"}));

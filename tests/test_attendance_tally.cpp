@@ -34,7 +34,7 @@ QStringList zeroYear(int pupils)
 QList<QStringList> figures(AttendanceWindow* w)
 {
     QList<QStringList> rows;
-    for (int r = 1; r <= w->Grid1->rowCount(); ++r)
+    for (int r = 1; r <= grid(w)->rowCount(); ++r)
         rows << rowTexts(w, r).mid(2);
     return rows;
 }
@@ -46,7 +46,7 @@ QStringList split(const char* figures)
 
 void showView(AttendanceWindow* w, View view)
 {
-    w->OpMode[view == View::RecordBook ? 1 : 0]->click();
+    (view == View::RecordBook ? recordBookViewOption(w) : detailedViewOption(w))->click();
 }
 
 // A whole year for three pupils as a teacher types it: lesson days, then the counts
@@ -106,19 +106,19 @@ void AttendanceTallyTest::aWholeYearTypedAndTallied()
     startClass(env, QDate(2026, 4, 10));
     AttendanceWindow* w = open(env);
     typeTheYear(w);
-    QCOMPARE(w->cellText(3, 4), QStringLiteral("15"));  // March is still only on screen
+    QCOMPARE(cellText(w, 3, 4), QStringLiteral("15"));  // March is still only on screen
     QCOMPARE(env.data.lessonDays[12], 0);
 
     // 年度末集計 from the menu stores March first.
-    w->Mn_gShu[3]->trigger();
-    QVERIFY(w->ShowingTally);
+    tallyAction(w, 3)->trigger();
+    QVERIFY(w->showingTally());
     QCOMPARE(env.data.lessonDays[12], 15);
-    QCOMPARE(w->CbMonth->count(), 4);
-    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("年度末集計"));
-    QCOMPARE(w->StartMonth, 1);
-    QCOMPARE(w->EndMonth, 12);
+    QCOMPARE(periodSelector(w)->count(), 4);
+    QCOMPARE(periodSelector(w)->currentText(), QStringLiteral("年度末集計"));
+    QCOMPARE(w->tallyRange().StartMonth, 1);
+    QCOMPARE(w->tallyRange().EndMonth, 12);
     QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", "出席日数"}));
-    QVERIFY(!w->Grid1->isColumnHidden(9));
+    QVERIFY(!grid(w)->isColumnHidden(9));
     QCOMPARE(rowTexts(w, 1).mid(0, 2), (QStringList{"1", "青木"}));
 
     struct Expected {
@@ -143,23 +143,23 @@ void AttendanceTallyTest::aWholeYearTypedAndTallied()
         // Through the selector, in the detailed view ...
         showView(w, View::Detailed);
         choose(w, tally.index);
-        QCOMPARE(w->CbMonth->currentText(), name);
-        QCOMPARE(w->TxJugyoSu->text(), QString::fromLatin1(tally.lessonDays));
+        QCOMPARE(periodSelector(w)->currentText(), name);
+        QCOMPARE(lessonDaysInput(w)->text(), QString::fromLatin1(tally.lessonDays));
         QCOMPARE(figures(w), (QList<QStringList>{split(tally.detailed[0]), split(tally.detailed[1]), split(tally.detailed[2])}));
         // ... and in the record-book view, whose last column is headed but empty.
         showView(w, View::RecordBook);
         QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "授業日数", "忌引出停", "必要日数", "欠席日数", "出席日数", "遅刻", "早退", "出席日数"}));
         QCOMPARE(figures(w), (QList<QStringList>{split(tally.recordBook[0]), split(tally.recordBook[1]), split(tally.recordBook[2])}));
         // The buttons show the same range in the view chosen.
-        w->cmdShukei[tally.index]->click();
-        QCOMPARE(w->CbMonth->currentText(), name);
+        tallyButton(w, tally.index)->click();
+        QCOMPARE(periodSelector(w)->currentText(), name);
         QCOMPARE(figures(w)[2], split(tally.recordBook[2]));
     }
     QCOMPARE(env.ui.busyDepth, 0);
     QVERIFY(env.ui.messages.isEmpty());
 
     // Closing writes the year as typed, byte for byte.
-    w->cmdEnd->click();
+    closeButton(w)->click();
     QTRY_COMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 0);
     const QStringList expected{
         "20", "0,0,20,2,0,0,0", "0,0,20,0,0,0,0", "0,0,20,0,0,0,0",
@@ -190,19 +190,19 @@ void AttendanceTallyTest::aTermWithAbsences()
     }
     env.writeFile(QStringLiteral("shuketu.dat"), lines);
     AttendanceWindow* w = open(env);
-    w->cmdShukei[0]->click();
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("60"));
+    tallyButton(w, 0)->click();
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("60"));
     QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,60,3,1,0,0,56"));
     // A pupil with no entries shows 0 in every count column.
     QCOMPARE(rowTexts(w, 2).mid(2), split("0,0,0,0,0,0,0,0"));
     showView(w, View::RecordBook);
     QCOMPARE(rowTexts(w, 1).mid(2), split("60,0,60,4,56,0,0,"));
-    QCOMPARE(w->cellText(0, 5), QStringLiteral("欠席日数"));
+    QCOMPARE(cellText(w, 0, 5), QStringLiteral("欠席日数"));
     showView(w, View::Detailed);
     QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,60,3,1,0,0,56"));
     // Term 2 starts in August: nothing of April to July there.
     choose(w, 1);
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("0"));
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("0"));
     QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,0,0,0,0,0,0"));
 }
 
@@ -214,24 +214,24 @@ void AttendanceTallyTest::enteringATallyStoresTheMonthShown()
     typeLessonDays(w, QStringLiteral("12"));
     leaveLessonDays(w);
     typeAt(w, 2, 6, QStringLiteral("2"));
-    w->cmdShukei[0]->click();
+    tallyButton(w, 0)->click();
     QCOMPARE(rowTexts(w, 2).mid(2), split("0,0,12,0,2,0,0,10"));
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("12"));
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("12"));
 
     // Back in April with the lesson-days box emptied, every tally button and menu
     // entry refuses as a month change does; nothing is stored, no 必要日数 changes.
-    w->cmdInput->click();
-    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("４月"));
+    monthlyInputButton(w)->click();
+    QCOMPARE(periodSelector(w)->currentText(), QStringLiteral("４月"));
     typeAt(w, 1, 8, QStringLiteral("1"));
     typeLessonDays(w, QString());
-    QTest::mouseClick(w->cmdShukei[3], Qt::LeftButton);  // leaves the box as well
-    w->Mn_gShu[0]->trigger();
+    QTest::mouseClick(tallyButton(w, 3), Qt::LeftButton);  // leaves the box as well
+    tallyAction(w, 0)->trigger();
     const QString noLessonDays = QStringLiteral("授業数を指定してください。未定の場合０を入力してください.");
     QCOMPARE(env.ui.messageTexts(), (QStringList{noLessonDays, noLessonDays}));
     QCOMPARE(env.ui.messages[0].buttons, Ui::Buttons::Ok);
-    QVERIFY(!w->ShowingTally);
-    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("４月"));
-    QCOMPARE(w->CurrentMonth, 1);
+    QVERIFY(!w->showingTally());
+    QCOMPARE(periodSelector(w)->currentText(), QStringLiteral("４月"));
+    QCOMPARE(w->monthShown(), 1);
     QCOMPARE(env.data.lessonDays[1], 12);
     QCOMPARE(env.data.attendance[1][1][7], 0);
     QCOMPARE(rowTexts(w, 1).mid(2, 7), (QStringList{"", "", "12", "", "", "", "1"}));
@@ -239,8 +239,8 @@ void AttendanceTallyTest::enteringATallyStoresTheMonthShown()
 
     // With a number in the box the tally counts what was typed.
     typeLessonDays(w, QStringLiteral("12"));
-    w->cmdShukei[3]->click();
-    QVERIFY(w->ShowingTally);
+    tallyButton(w, 3)->click();
+    QVERIFY(w->showingTally());
     QCOMPARE(rowTexts(w, 1).mid(2), split("0,0,12,0,0,0,1,12"));
 }
 
@@ -251,23 +251,23 @@ void AttendanceTallyTest::tallyIsOnlyShownNeverTyped()
     AttendanceWindow* w = open(env);
     typeLessonDays(w, QStringLiteral("20"));
     leaveLessonDays(w);
-    w->cmdShukei[0]->click();
+    tallyButton(w, 0)->click();
     showView(w, View::RecordBook);
     const QList<QStringList> shown = figures(w);
 
-    w->setGridCell(1, 3);
-    QTest::keyClick(w->Grid1, Qt::Key_5);
-    QTest::keyClick(w->Grid1, Qt::Key_Return, Qt::ShiftModifier);
-    const QRect cell = w->Grid1->visualItemRect(w->Grid1->item(0, 4));
-    QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(w->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    setGridCell(w, 1, 3);
+    QTest::keyClick(grid(w), Qt::Key_5);
+    QTest::keyClick(grid(w), Qt::Key_Return, Qt::ShiftModifier);
+    const QRect cell = grid(w)->visualItemRect(grid(w)->item(0, 4));
+    QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(env.ui.beeps, 3);  // the digit, Shift+Return and the double-click
-    QVERIFY(!w->valuePrompt());
+    QVERIFY(!valuePrompt(w));
     QCOMPARE(figures(w), shown);
-    QVERIFY(!w->TxJugyoSu->isEnabled());
-    QVERIFY(!w->cmdSet->isEnabled());
-    QVERIFY(!w->menuSet->isEnabled());
-    w->cmdSet->click();
+    QVERIFY(!lessonDaysInput(w)->isEnabled());
+    QVERIFY(!fillRequiredDaysButton(w)->isEnabled());
+    QVERIFY(!fillRequiredDaysAction(w)->isEnabled());
+    fillRequiredDaysButton(w)->click();
     QCOMPARE(figures(w), shown);
 }
 
@@ -280,36 +280,36 @@ void AttendanceTallyTest::returningToMonthlyInput()
     leaveLessonDays(w);
     typeAt(w, 3, 5, QStringLiteral("4"));
     choose(w, 0);  // April, then the tally, then back
-    w->cmdShukei[1]->click();
-    QVERIFY(child<QPushButton>(w, "printButton")->isEnabled());
-    QVERIFY(w->OpMode[1]->isEnabled());
-    w->Mn_Input->trigger();
+    tallyButton(w, 1)->click();
+    QVERIFY(printButton(w)->isEnabled());
+    QVERIFY(recordBookViewOption(w)->isEnabled());
+    monthlyInputAction(w)->trigger();
 
-    QVERIFY(!w->ShowingTally);
-    QCOMPARE(w->CbMonth->count(), 12);
-    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("７月"));  // today's month
-    QCOMPARE(w->CurrentMonth, 4);
-    QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("14"));
+    QVERIFY(!w->showingTally());
+    QCOMPARE(periodSelector(w)->count(), 12);
+    QCOMPARE(periodSelector(w)->currentText(), QStringLiteral("７月"));  // today's month
+    QCOMPARE(w->monthShown(), 4);
+    QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("14"));
     QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", ""}));
     QCOMPARE(rowTexts(w, 3), (QStringList{"3", "上田", "", "", "14", "4", "", "", "", ""}));
-    QVERIFY(w->Grid1->isColumnHidden(9));
-    QCOMPARE(w->gridRow(), 1);
-    QCOMPARE(w->gridColumn(), 2);
-    QVERIFY(w->TxJugyoSu->isEnabled());
-    QVERIFY(w->cmdSet->isEnabled());
-    QVERIFY(w->menuSet->isEnabled());
-    for (QWidget* off : {static_cast<QWidget*>(child<QPushButton>(w, "printButton")), static_cast<QWidget*>(child<QPushButton>(w, "previewButton")),
-                         static_cast<QWidget*>(w->OpMode[0]), static_cast<QWidget*>(w->OpMode[1])})
+    QVERIFY(grid(w)->isColumnHidden(9));
+    QCOMPARE(gridRow(w), 1);
+    QCOMPARE(gridColumn(w), 2);
+    QVERIFY(lessonDaysInput(w)->isEnabled());
+    QVERIFY(fillRequiredDaysButton(w)->isEnabled());
+    QVERIFY(fillRequiredDaysAction(w)->isEnabled());
+    for (QWidget* off : {static_cast<QWidget*>(printButton(w)), static_cast<QWidget*>(previewButton(w)),
+                         static_cast<QWidget*>(detailedViewOption(w)), static_cast<QWidget*>(recordBookViewOption(w))})
         QVERIFY(!off->isEnabled());
-    QVERIFY(!child<QAction>(w, "printAction")->isEnabled());
-    QVERIFY(!child<QAction>(w, "previewAction")->isEnabled());
+    QVERIFY(!printAction(w)->isEnabled());
+    QVERIFY(!previewAction(w)->isEnabled());
 
     // 各月入力 while on another month keeps that month before going to today's.
     choose(w, 1);
     typeAt(w, 2, 8, QStringLiteral("3"));
-    w->cmdInput->click();
+    monthlyInputButton(w)->click();
     QCOMPARE(env.data.attendance[2][2][7], 3);
-    QCOMPARE(w->CbMonth->currentText(), QStringLiteral("７月"));
+    QCOMPARE(periodSelector(w)->currentText(), QStringLiteral("７月"));
 }
 
 void AttendanceTallyTest::storeAndPreviewOfTheSheet()
@@ -328,9 +328,9 @@ void AttendanceTallyTest::storeAndPreviewOfTheSheet()
     });
     env.ui.previewFolder = env.dir.path();
 
-    w->cmdShukei[3]->click();
+    tallyButton(w, 3)->click();
     showView(w, View::RecordBook);
-    child<QPushButton>(w, "previewButton")->click();
+    previewButton(w)->click();
     QCOMPARE(env.ui.previews.size(), 1);
     QCOMPARE(env.ui.previews.first().title, QStringLiteral("出欠集計-年度末集計"));
     QVERIFY(QFile::exists(env.ui.previews.first().pdfPath));
@@ -380,7 +380,7 @@ void AttendanceTallyTest::storeAndPreviewOfTheSheet()
     // The detailed view of term 1 through the menu: the other heading row.
     choose(w, 0);
     showView(w, View::Detailed);
-    child<QAction>(w, "previewAction")->trigger();
+    previewAction(w)->trigger();
     QCOMPARE(env.ui.previews.size(), 2);
     QCOMPARE(env.ui.previews.last().title, QStringLiteral("出欠集計-１学期集計"));
     ReportSheet stored;
@@ -399,9 +399,9 @@ void AttendanceTallyTest::sheetFromTheModelForExport()
     typeTheYear(w);
     const QString copy = env.dir.path() + QStringLiteral("/stored.mdb");
     env.reports->setStoreObserver([&copy](const QString& path) { QFile::copy(path, copy); });
-    w->cmdShukei[1]->click();
+    tallyButton(w, 1)->click();
     showView(w, View::RecordBook);
-    child<QPushButton>(w, "previewButton")->click();
+    previewButton(w)->click();
     ReportSheet printed;
     QVERIFY(ReportStore::read(copy, printed).ok);
 
@@ -424,7 +424,7 @@ void AttendanceTallyTest::closingFromATallyWritesTheModel()
     typeLessonDays(w, QStringLiteral("21"));
     leaveLessonDays(w);
     typeAt(w, 1, 7, QStringLiteral("3"));
-    w->cmdShukei[0]->click();
+    tallyButton(w, 0)->click();
     w->subWindow()->close();
     QVERIFY(env.ui.messages.isEmpty());
     QStringList expected = zeroYear(1);

@@ -2,6 +2,8 @@
 // folder byte for byte, what is stored as "BackupPath", and the folders that are
 // refused before anything is copied.
 
+#include "Controls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "app/BackupWindow.h"
 #include "app/MainWindow.h"
@@ -17,6 +19,9 @@
 #include <QSettings>
 #include <QTest>
 
+using Controls::child;
+using namespace MainControls;
+
 namespace {
 
 const QString Interrupted = QStringLiteral("データのバックアップは中断されました");
@@ -30,7 +35,7 @@ QString storedBackupPath(TestEnv& env)
 
 BackupWindow* openBackup(MainWindow& window)
 {
-    window.menu_backup->trigger();
+    menuEntry(window, "backupAction")->trigger();
     for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
         if (auto* backup = qobject_cast<BackupWindow*>(frame->widget()))
             return backup;
@@ -85,14 +90,14 @@ private slots:
         BackupWindow* backup = openBackup(window);
         QVERIFY(backup);
         QCOMPARE(backup->windowTitle(), QStringLiteral("データのバックアップ"));
-        QCOMPARE(backup->LbFolder->text(), env.dataFolder());
-        QCOMPARE(backup->TxFolder->text(), env.dir.path());
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QCOMPARE(child<QLabel>(backup, "dataFolderLabel")->text(), env.dataFolder());
+        QCOMPARE(child<QLineEdit>(backup, "backupFolderInput")->text(), env.dir.path());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
 
-        backup->TxFolder->setText(target);
+        child<QLineEdit>(backup, "backupFolderInput")->setText(target);
         env.ui.clear();
-        QTest::mouseClick(backup->BtRun[0], Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(backup, "backupButton"), Qt::LeftButton);
         QVERIFY(!backupOpen(window));
         QCOMPARE(storedBackupPath(env), target);
         QCOMPARE(env.data.backupFolder, target);
@@ -111,8 +116,8 @@ private slots:
         QCOMPARE(fileBytes(target + QStringLiteral("/shuketu.dat")), env.readBytes(QStringLiteral("shuketu.dat")));
         QCOMPARE(QFileInfo(target + QStringLiteral("/算数.dat")).lastModified(),
                  QFileInfo(env.dataFolder() + QStringLiteral("算数.dat")).lastModified());
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
     }
 
     // Without a roster nothing is copied: the message, no score file copied, the
@@ -126,9 +131,9 @@ private slots:
         const QString target = env.dir.path() + QStringLiteral("/backup");
         QDir().mkpath(target);
         BackupWindow* backup = openBackup(window);
-        backup->TxFolder->setText(target);
+        child<QLineEdit>(backup, "backupFolderInput")->setText(target);
         env.ui.clear();
-        backup->BtRun[0]->click();
+        child<QPushButton>(backup, "backupButton")->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.ui.messages.first().text, Interrupted + QStringLiteral("\n氏名データファイル（*.nam）が見つかりません。"));
         QVERIFY(filesIn(target).isEmpty());
@@ -146,9 +151,9 @@ private slots:
         const QString target = env.dir.path() + QStringLiteral("/backup");
         QDir().mkpath(target + QStringLiteral("/shuketu.dat"));  // a folder where the first data file should go
         BackupWindow* backup = openBackup(window);
-        backup->TxFolder->setText(target);
+        child<QLineEdit>(backup, "backupFolderInput")->setText(target);
         env.ui.clear();
-        backup->BtRun[0]->click();
+        child<QPushButton>(backup, "backupButton")->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.messages.first().text.startsWith(Interrupted + QLatin1Char('\n')));
         QVERIFY(env.ui.messages.first().text.contains(QStringLiteral("shuketu.dat")));
@@ -180,9 +185,9 @@ private slots:
             {QStringLiteral("/proc"), QStringLiteral("バックアップ先フォルダ「/proc」に書き込めません。書き込みのできるフォルダを指定してください。")},
         };
         for (const Case& c : cases) {
-            backup->TxFolder->setText(c.folder);
+            child<QLineEdit>(backup, "backupFolderInput")->setText(c.folder);
             env.ui.clear();
-            backup->BtRun[0]->click();
+            child<QPushButton>(backup, "backupButton")->click();
             QCOMPARE(env.ui.messageTexts(), QStringList{c.message});
             QVERIFY(backupOpen(window));
             QCOMPARE(storedBackupPath(env), before);
@@ -194,23 +199,23 @@ private slots:
         // A missing folder is created on request; No leaves it alone.
         const QString fresh = env.dir.path() + QStringLiteral("/新しいバックアップ");
         env.ui.folders = {fresh};
-        backup->cmdRef->click();
+        child<QPushButton>(backup, "browseButton")->click();
         QCOMPARE(env.ui.folderTitles, QStringList{QStringLiteral("成績データを格納するフォルダを指定して下さい。")});
-        QCOMPARE(backup->TxFolder->text(), fresh);
+        QCOMPARE(child<QLineEdit>(backup, "backupFolderInput")->text(), fresh);
         env.ui.clear();
         env.ui.answers = {Ui::Answer::No};
-        backup->BtRun[0]->click();
+        child<QPushButton>(backup, "backupButton")->click();
         QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("指定されたホルダ－は存在しません。作成しますか？")});
         QVERIFY(!QFileInfo::exists(fresh));
         QVERIFY(backupOpen(window));
 
-        QTest::mouseClick(backup->BtRun[1], Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(backup, "cancelButton"), Qt::LeftButton);
         QVERIFY(!backupOpen(window));
         QCOMPARE(storedBackupPath(env), before);
 
         backup = openBackup(window);
-        backup->TxFolder->setText(fresh);
-        backup->BtRun[0]->click();  // Yes
+        child<QLineEdit>(backup, "backupFolderInput")->setText(fresh);
+        child<QPushButton>(backup, "backupButton")->click();  // Yes
         QCOMPARE(filesIn(fresh).size(), 11);
         QCOMPARE(storedBackupPath(env), fresh);
     }
@@ -222,7 +227,7 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
         env.ui.clear();
-        window.menuFDFormat->trigger();
+        menuEntry(window, "formatFloppyAction")->trigger();
         QVERIFY(env.ui.messages.isEmpty());
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
     }

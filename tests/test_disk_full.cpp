@@ -7,8 +7,10 @@
 // folder is byte for byte as before; with room again the same command saves.
 // Files that are no data files (a named pipe, 9 MB) are refused at once.
 
+#include "MainWindowControls.h"
 #include "AttendanceDriver.h"
 #include "EntryTestSupport.h"
+#include "ListControls.h"
 #include "RefusedWrites.h"
 #include "maintenance/RosterWindow.h"
 #include "maintenance/TestListWindow.h"
@@ -26,6 +28,8 @@
 #include <unistd.h>
 
 using Sample::snapshot;
+
+using namespace MainControls;
 
 namespace {
 
@@ -91,8 +95,8 @@ private slots:
         QTest::addColumn<QString>("means");
         for (const auto& [name, refusal] : {std::pair{"file size limit", Refusal::FileSizeLimit},
                                             std::pair{"full disk", Refusal::FullDisk}}) {
-            QTest::addRow("%s, 閉じる", name) << refusal << QStringLiteral("cmdEnd");
-            QTest::addRow("%s, かざねの終了", name) << refusal << QStringLiteral("menu_end");
+            QTest::addRow("%s, 閉じる", name) << refusal << QStringLiteral("closeButton");
+            QTest::addRow("%s, かざねの終了", name) << refusal << QStringLiteral("endAction");
             QTest::addRow("%s, main window closed", name) << refusal << QStringLiteral("mainClose");
         }
     }
@@ -113,10 +117,10 @@ private slots:
         AttendanceDriver::typeAt(w, 3, 7, QStringLiteral("5"));
         MainWindow& window = *env.mainWindow();
         const auto end = [&] {
-            if (means == QLatin1String("cmdEnd"))
-                w->cmdEnd->click();
-            else if (means == QLatin1String("menu_end"))
-                window.menu_end->trigger();
+            if (means == QLatin1String("closeButton"))
+                AttendanceDriver::closeButton(w)->click();
+            else if (means == QLatin1String("endAction"))
+                menuEntry(window, "endAction")->trigger();
             else
                 window.close();
         };
@@ -130,10 +134,10 @@ private slots:
         QVERIFY(window.isVisible());
         QVERIFY(!w->isUnloaded());
         QCOMPARE(window.mdiArea()->subWindowList().size(), 1);
-        QCOMPARE(w->cellText(3, 7), QStringLiteral("5"));
-        QCOMPARE(w->TxJugyoSu->text(), QStringLiteral("20"));
+        QCOMPARE(AttendanceDriver::cellText(w, 3, 7), QStringLiteral("5"));
+        QCOMPARE(AttendanceDriver::lessonDaysInput(w)->text(), QStringLiteral("20"));
 
-        if (means == QLatin1String("cmdEnd"))
+        if (means == QLatin1String("closeButton"))
             return;
         QCOMPARE(env.ui.messages.first().buttons, Ui::Buttons::YesNo);
         // いいえ: the program ends without the counts; the file stays as it was.
@@ -159,22 +163,23 @@ private slots:
         MainWindow& window = env.startMainWindow();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.menu_test->trigger();
+        menuEntry(window, "testListAction")->trigger();
         auto* tests = window.findChild<TestListWindow*>();
         QVERIFY(tests);
+        const ListControls testControls(tests, "testList");
         const auto before = snapshot(env);
-        const QStringList shown = listLines(tests->Lt_Test);
+        const QStringList shown = listLines(testControls.list);
 
         for (int command = 0; command < 3; ++command) {
             env.ui.clear();
-            tests->Lt_Test->setCurrentRow(0);
+            testControls.list->setCurrentRow(0);
             refused.start();
-            QTest::mouseClick(tests->cmdEdit[command], Qt::LeftButton);  // 変更, 挿入 (OK), 削除 (OK)
+            QTest::mouseClick(testControls.editButtons()[command], Qt::LeftButton);  // 変更, 挿入 (OK), 削除 (OK)
             if (command == 0) {
                 QInputMethodEvent typed;
                 typed.setCommitString(QStringLiteral("新しい名前"));
-                QApplication::sendEvent(tests->Tx_DataInput, &typed);
-                QTest::keyClick(tests->Tx_DataInput, Qt::Key_Return);
+                QApplication::sendEvent(testControls.nameInput, &typed);
+                QTest::keyClick(testControls.nameInput, Qt::Key_Return);
             }
             refused.stop();
             QCOMPARE(env.ui.messages.size(), command == 0 ? 1 : 2);  // the confirmation, then the refusal
@@ -182,27 +187,28 @@ private slots:
             QVERIFY2(text.contains(QStringLiteral("に書き込めませんでした。ディスクの空き容量が足りません。")), qPrintable(text));
             QVERIFY(isJapaneseMessage(text));
             QCOMPARE(snapshot(env), before);
-            QCOMPARE(listLines(tests->Lt_Test), shown);
+            QCOMPARE(listLines(testControls.list), shown);
             QVERIFY(window.findChild<TestListWindow*>());
         }
-        tests->menuEnd->trigger();
+        testControls.closeAction->trigger();
         QTRY_VERIFY(!window.findChild<TestListWindow*>());
 
-        window.menu_Name->trigger();
+        menuEntry(window, "rosterAction")->trigger();
         auto* names = window.findChild<RosterWindow*>();
         QVERIFY(names);
+        const ListControls nameControls(names, "nameList");
         env.ui.clear();
-        names->Lt_Name->setCurrentRow(1);
+        nameControls.list->setCurrentRow(1);
         refused.start();
-        QTest::mouseClick(names->cmdEdit[0], Qt::LeftButton);
+        QTest::mouseClick(nameControls.renameButton, Qt::LeftButton);
         QInputMethodEvent typed;
         typed.setCommitString(QStringLiteral("改名"));
-        QApplication::sendEvent(names->Tx_DataInput, &typed);
-        QTest::keyClick(names->Tx_DataInput, Qt::Key_Return);
+        QApplication::sendEvent(nameControls.nameInput, &typed);
+        QTest::keyClick(nameControls.nameInput, Qt::Key_Return);
         refused.stop();
         checkRefusal(env.ui, QStringLiteral("Class.Nam"));
         QCOMPARE(snapshot(env), before);
-        QCOMPARE(listLines(names->Lt_Name), Sample::pupilNames(5));
+        QCOMPARE(listLines(nameControls.list), Sample::pupilNames(5));
         QCOMPARE(env.data.pupilName[2], Sample::pupilNames(5)[1]);
     }
 
@@ -266,7 +272,7 @@ private slots:
                                                                    "読み込みませんでした。このファイルは書き換えていません。")});
 
         env.ui.clear();
-        window.selectSubject(1);
+        chooseSubject(window, 2);
         QVERIFY(!window.openScoreEntryWindow());
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.lastMessage().startsWith(QStringLiteral("データファイル「社会.dat」は大きすぎます")));

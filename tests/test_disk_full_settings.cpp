@@ -5,6 +5,9 @@
 // with what was typed, and the data files, the backup folder and the settings
 // file are byte for byte as before.
 
+#include "SettingsControls.h"
+#include "Controls.h"
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "RefusedWrites.h"
 #include "maintenance_fixture.h"
@@ -19,6 +22,10 @@
 #include <QPushButton>
 
 using Sample::snapshot;
+
+using Controls::child;
+using namespace MainControls;
+using namespace SettingsControls;
 
 namespace {
 
@@ -50,8 +57,8 @@ void typeName(SettingsWindow* dialog, const QString& name)
 {
     QInputMethodEvent event;
     event.setCommitString(name);
-    QApplication::sendEvent(dialog->Tx_DataInput, &event);
-    QTest::keyClick(dialog->Tx_DataInput, Qt::Key_Return);
+    QApplication::sendEvent(nameInput(dialog), &event);
+    QTest::keyClick(nameInput(dialog), Qt::Key_Return);
 }
 
 void checkMessages(const ScriptedUi& ui, const QString& expected)
@@ -80,29 +87,29 @@ private slots:
         SKIP_UNLESS_AVAILABLE(refused);
         Sample::homeroomClass(env, 4);
         MainWindow& window = env.startMainWindow();
-        auto* dialog = openChild<SettingsWindow>(window, window.menu_custom);
+        auto* dialog = openChild<SettingsWindow>(window, menuEntry(window, "settingsAction"));
         QVERIFY(dialog);
         const auto before = snapshot(env);
         env.ui.clear();
         refused.start(0);  // the emptied files are three bytes each
-        QTest::mouseClick(dialog->Bt_Mente, Qt::LeftButton);
+        QTest::mouseClick(newClassButton(dialog), Qt::LeftButton);
         refused.stop();
         checkMessages(env.ui, Refused);
         QCOMPARE(snapshot(env), before);
         QVERIFY(!dialog->enteringNames());
-        QCOMPARE(dialog->Lt_Name->count(), 4);
+        QCOMPARE(nameList(dialog)->count(), 4);
         QCOMPARE(env.data.pupilCount, 4);
 
         // With room the class is made; the names cannot be written at first.
-        QTest::mouseClick(dialog->Bt_Mente, Qt::LeftButton);
+        QTest::mouseClick(newClassButton(dialog), Qt::LeftButton);
         QVERIFY(dialog->enteringNames());
         for (const QString& name : {QStringLiteral("上田"), QStringLiteral("江藤")})
             typeName(dialog, name);
         const auto emptied = snapshot(env);
         env.ui.clear();
         refused.start();
-        QTest::mouseClick(dialog->BtInputEnd, Qt::LeftButton);
-        window.menu_end->trigger();  // はい: back to the window
+        QTest::mouseClick(endNameEntryButton(dialog), Qt::LeftButton);
+        menuEntry(window, "endAction")->trigger();  // はい: back to the window
         refused.stop();
         QCOMPARE(env.ui.messages.size(), 2);
         checkMessages(env.ui, QStringLiteral("「はい」で画面に戻ります"));
@@ -112,10 +119,10 @@ private slots:
         QCOMPARE(snapshot(env), emptied);
         QVERIFY(window.isVisible());
         QVERIFY(dialog->enteringNames());
-        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(nameList(dialog)->count(), 2);
         QCOMPARE(env.data.pupilCount, 0);
 
-        QTest::mouseClick(dialog->BtInputEnd, Qt::LeftButton);
+        QTest::mouseClick(endNameEntryButton(dialog), Qt::LeftButton);
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(env.readLines(QStringLiteral("Class.Nam")), (QStringList{"2", "\"上田\"", "\"江藤\""}));
         QCOMPARE(env.readLines(QStringLiteral("shuketu.dat")).size(), 12 * 3);
@@ -142,9 +149,9 @@ private slots:
         QFile::copy(env.dataFolder() + QStringLiteral("算数.dat"), target + QStringLiteral("/算数.dat"));
         env.writeFile(QStringLiteral("算数.dat"), {QStringLiteral("0")});
         MainWindow& window = env.startMainWindow();
-        auto* backup = openChild<BackupWindow>(window, window.menu_backup);
+        auto* backup = openChild<BackupWindow>(window, menuEntry(window, "backupAction"));
         QVERIFY(backup);
-        backup->TxFolder->setText(target);
+        child<QLineEdit>(backup, "backupFolderInput")->setText(target);
         const auto earlier = filesOf(target);
         const QByteArray settings = fileBytes(env.settingsFile());
         env.ui.clear();
@@ -154,7 +161,7 @@ private slots:
             QVERIFY(disk->fill());
         else
             limit = std::make_unique<FileSizeLimit>(8);
-        QTest::mouseClick(backup->BtRun[0], Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(backup, "backupButton"), Qt::LeftButton);
         limit.reset();
         if (disk)
             disk->release();
@@ -172,7 +179,7 @@ private slots:
             QCOMPARE(fileBytes(env.settingsFile()), settings);
         }
 
-        QTest::mouseClick(backup->BtRun[0], Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(backup, "backupButton"), Qt::LeftButton);
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("11 個のファイルをコピーしました")));
         QCOMPARE(fileBytes(target + QStringLiteral("/算数.dat")), QByteArray("0\r\n"));
     }
@@ -192,18 +199,18 @@ private slots:
         const QByteArray settings = fileBytes(env.settingsFile());
         QVERIFY(!settings.isEmpty());
 
-        auto* dialog = openChild<SettingsWindow>(window, window.menu_custom);
+        auto* dialog = openChild<SettingsWindow>(window, menuEntry(window, "settingsAction"));
         QVERIFY(dialog);
-        dialog->Ch_Subject[7]->setChecked(false);
+        subjectInUseBox(dialog, 8)->setChecked(false);
         env.ui.clear();
         refused.start(200);
-        QTest::mouseClick(dialog->Bt_End, Qt::LeftButton);
+        QTest::mouseClick(closeButton(dialog), Qt::LeftButton);
         refused.stop();
         QCOMPARE(env.ui.messages.size(), 1);
         checkMessages(env.ui, QStringLiteral("設定を保存できませんでした。ファイル「Kazane.ini」") + Refused);
         QCOMPARE(fileBytes(env.settingsFile()), settings);
         QVERIFY(!dialog->isUnloaded());
-        QVERIFY(!dialog->Ch_Subject[7]->isChecked());
+        QVERIFY(!subjectInUseBox(dialog, 8)->isChecked());
         QCOMPARE(env.data.subjectInUse[8], 1);
         dialog->closeWindow();
 

@@ -2,12 +2,14 @@
 // each of its routes and ending the program by menu or Alt+F4 ask 保存して終了 /
 // 保存しないで終了 / キャンセル, and each answer does what it says to the score file.
 
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
 
+using namespace MainControls;
 using namespace EntryTest;
 
 namespace {
@@ -46,7 +48,7 @@ void checkStillOpen(TestEnv& env, const EntryScreen& entry)
     QCOMPARE(env.mainWindow()->mdiArea()->subWindowList().size(), 1);
     QCOMPARE(entry.rowCells(1), (QStringList{"42", "42", "", "", ""}));
     QVERIFY(!entry.window->isUnloaded());
-    QVERIFY(!env.mainWindow()->button(QStringLiteral("inputdialog"))->isEnabled());
+    QVERIFY(!toolbarButton(*env.mainWindow(), "scoreEntryButton")->isEnabled());
 }
 
 }  // namespace
@@ -130,9 +132,9 @@ private slots:
         EntryScreen entry = openWithATypedScore(env);
         MainWindow* window = env.mainWindow();
         env.ui.choices = {answer};
-        QVERIFY(!window->button(QStringLiteral("enddialog"))->isEnabled());
+        QVERIFY(!toolbarButton(*window, "endButton")->isEnabled());
         if (route == QStringLiteral("かざねの終了"))
-            window->menu_end->trigger();
+            menuEntry(*window, "endAction")->trigger();
         else
             QCOMPARE(window->close(), answer != Cancel);
 
@@ -160,7 +162,7 @@ private slots:
         QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);
         entry.fullMarksBoxes[0]->setText(QStringLiteral("120"));
         env.ui.choices = {Save};
-        window->menu_end->trigger();
+        menuEntry(*window, "endAction")->trigger();
         QCOMPARE(env.ui.messageTexts().size(), 2);
         QCOMPARE(env.ui.messageTexts()[1], QStringLiteral("各観点の満点は100点以内にしてください"));
         QVERIFY(window->isVisible());

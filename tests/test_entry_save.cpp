@@ -1,6 +1,7 @@
 // Leaving score entry: the checks of 保存終了 in their order, the score file and its
 // ".Bak" byte for byte, a disk that refuses the write, and closing without saving.
 
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 
 #include <QAction>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace MainControls;
 using namespace EntryTest;
 
 namespace {
@@ -60,7 +62,7 @@ private slots:
                        "\"三\"", "1", "2", "100", "0", "0", "\"四\"", "1", "3", "100", "50", "60",
                        "\"五\"", "1", "4", "100", "70", "80"}));
         QTRY_VERIFY(env.mainWindow()->mdiArea()->subWindowList().isEmpty());
-        QVERIFY(env.mainWindow()->button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(toolbarButton(*env.mainWindow(), "scoreEntryButton")->isEnabled());
     }
 
     void checksRunInTheirOrder_data()
@@ -219,7 +221,7 @@ private slots:
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(simpleTests(2, 2)));
         QVERIFY(!env.exists(QStringLiteral("国語.Bak")));
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
     }
 };
 

@@ -2,6 +2,7 @@
 // appending a test, the viewpoint count, the full-mark arrow keys, Enter as Tab,
 // the focus frame and the main window's command states.
 
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "model/ScoreFile.h"
 #include "entry/EntryWidgets.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+using namespace MainControls;
 using namespace EntryTest;
 
 class EntryTestsTest : public QObject {
@@ -23,8 +25,8 @@ private slots:
         TestEnv env;
         env.makeClass(pupils(3));
         MainWindow& window = env.startMainWindow();
-        window.button(QStringLiteral("printdialog"))->setEnabled(true);
-        window.button(QStringLiteral("inputdialog"))->trigger();  // 点数入力 on the toolbar
+        toolbarButton(window, "printButton")->setEnabled(true);
+        toolbarButton(window, "scoreEntryButton")->trigger();  // 点数入力 on the toolbar
         EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.activeChild()));
         QVERIFY(entry);
         QCOMPARE(entry.window->subWindow()->windowTitle(), QStringLiteral("成績入力-国語-通常入力"));
@@ -63,15 +65,15 @@ private slots:
         QCOMPARE(entry.keyHint->text(), QStringLiteral("　入力キー：100点「*」、欠席「/」、全観点一括満点入力「+」"));
 
         // While the screen is open the main window's commands are off.
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("testdsp"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
-        QVERIFY(!window.Toolbar2Buttons[3]->isEnabled());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "testTallyButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
+        QVERIFY(!subjectButton(window, 2)->isEnabled());
         // Closed, they come back; print stays off.
         QTest::mouseClick(entry.closeWithoutSavingButton, Qt::LeftButton);
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(window.Toolbar2Buttons[3]->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(subjectButton(window, 2)->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf({"0"}));
         QVERIFY(!env.exists(QStringLiteral("国語.Bak")));
     }
@@ -81,7 +83,7 @@ private slots:
         TestEnv env;
         env.makeClass({});
         MainWindow& window = env.startMainWindow();
-        window.menu_input->trigger();
+        menuEntry(window, "scoreEntryAction")->trigger();
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
 
@@ -91,15 +93,15 @@ private slots:
         other.makeClass(pupils(2));
         MainWindow& second = other.startMainWindow();
         QFile::remove(other.dataFolder() + QStringLiteral("算数.dat"));
-        second.selectSubject(2);
+        chooseSubject(second, 3);
         QVERIFY(!second.openScoreEntryWindow());
         QCOMPARE(other.ui.lastMessage(), ScoreFile::missingMessage(QStringLiteral("算数")));
         QVERIFY(second.mdiArea()->subWindowList().isEmpty());
-        QVERIFY(second.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(toolbarButton(second, "scoreEntryButton")->isEnabled());
 
         // So does a score file that does not match the class.
         other.writeFile(QStringLiteral("国語.dat"), {"1", "\"小テスト\"", "1", "1", "100", "5"});
-        second.selectSubject(0);
+        chooseSubject(second, 1);
         QVERIFY(!second.openScoreEntryWindow());
         QVERIFY(other.ui.lastMessage().contains(QStringLiteral("国語.dat")));
     }

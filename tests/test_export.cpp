@@ -2,6 +2,8 @@
 // status, leave no output file, and never change the data folder or the settings.
 
 #include "Controls.h"
+#include "MainWindowControls.h"
+#include "AttendanceDriver.h"
 #include "TestEnv.h"
 #include "model/ScoreFile.h"
 #include "output/CsvWriter.h"
@@ -29,6 +31,7 @@
 #include <QTextStream>
 
 using Controls::child;
+using namespace MainControls;
 
 namespace {
 
@@ -138,6 +141,10 @@ private slots:
         QTest::newRow("missing score file") << QStringList{"--subject", "算数", "tests", "--csv", "OUT/a.csv"} << 1 << "算数.Dat";
         QTest::newRow("malformed roster") << QStringList{"--subject", "2", "names", "--csv", "OUT/a.csv", "--data", "BAD"} << 1 << "Class.Nam";
         QTest::newRow("term pack without term") << QStringList{"--term-pack", "OUT/pack"} << 2 << "--term";
+        QTest::newRow("option without its value") << QStringList{"names", "--csv"} << 2 << "--csv の後に値がありません";
+        QTest::newRow("option given twice") << QStringList{"names", "--csv", "OUT/a.csv", "--csv", "OUT/b.csv"} << 2 << "--csv は一度だけ";
+        QTest::newRow("unknown option with a value") << QStringList{"names", "--colour=red", "--pdf", "OUT/a.pdf"} << 2 << "「--colour」";
+        QTest::newRow("unknown short option") << QStringList{"-x", "names", "--pdf", "OUT/a.pdf"} << 2 << "「-x」";
     }
 
     void errorsExitWithTheirStatusAndLeaveNothing()
@@ -196,11 +203,11 @@ private slots:
         TestEnv env;
         makeTerm(env);
         MainWindow& window = env.startMainWindow();
-        auto* attendance = qobject_cast<AttendanceWindow*>(window.openAttendance());
+        auto* attendance = qobject_cast<AttendanceWindow*>(window.openAttendanceWindow());
         QVERIFY(attendance);
-        attendance->cmdShukei[1]->click();  // ２学期集計
-        attendance->OpMode[1]->click();     // 指導要録用
-        const ReportSheet printed = captureStore(env, [&] { child<QPushButton>(attendance, "previewButton")->click(); });
+        AttendanceDriver::tallyButton(attendance, 1)->click();           // ２学期集計
+        AttendanceDriver::recordBookViewOption(attendance)->click();     // 指導要録用
+        const ReportSheet printed = captureStore(env, [&] { AttendanceDriver::previewButton(attendance)->click(); });
         attendance->closeWindow();
         const ReportSheet exported = exportedStore(env, {"shuseki", "--term", "2", "--view", "record"});
         compareSheets(exported, printed);
@@ -333,6 +340,30 @@ private slots:
         QCOMPARE(result.code, 0);
         QVERIFY(result.out.contains(QStringLiteral("使い方: kazane-export")));
         QVERIFY(result.out.contains(QStringLiteral("--term-pack")));
+        // -h, and --help among words that would otherwise be refused, print the same.
+        for (const QStringList& arguments : {QStringList{"-h"}, QStringList{"graph", "--colour", "--help", "--csv"}}) {
+            const Result again = runExport(env, arguments);
+            QCOMPARE(again.code, 0);
+            QCOMPARE(again.out, result.out);
+            QVERIFY(again.err.isEmpty());
+        }
+    }
+
+    // "--name value" and "--name=value", before or after the sheet, mean the same.
+    void optionsTakeTheirValueEitherWay()
+    {
+        TestEnv env;
+        makeTerm(env);
+        const QString spaced = env.dir.path() + QStringLiteral("/spaced.csv");
+        const QString joined = env.dir.path() + QStringLiteral("/joined.csv");
+        QCOMPARE(runExport(env, {"--subject", "国語", "testdisp", "--test", "2", "--csv", spaced}).code, 0);
+        QCOMPARE(runExport(env, {"testdisp", "--csv=" + joined, "--test=2", "--subject=国語"}).code, 0);
+        QFile a(spaced);
+        QFile b(joined);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray bytes = a.readAll();
+        QVERIFY(QString::fromUtf8(bytes).contains(QStringLiteral("読解")));
+        QCOMPARE(b.readAll(), bytes);
     }
 
     void csvQuotesAsSpreadsheetsExpect()

@@ -1,5 +1,6 @@
 // The fixed-input values window, opened from score entry without blocking it.
 
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "entry/FixedValuesDialog.h"
 
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QSettings>
 
+using namespace MainControls;
 using namespace EntryTest;
 
 namespace {
@@ -144,7 +146,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
         fixedValues->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(fixedValues));
-        QTRY_VERIFY(!env.mainWindow()->button(QStringLiteral("preview"))->isEnabled());
+        QTRY_VERIFY(!toolbarButton(*env.mainWindow(), "previewButton")->isEnabled());
     }
 };
 

@@ -4,6 +4,8 @@
 // reading a folder while the program holds it. The other copy is a real second
 // process: this test program started again with --hold-lock.
 
+#include "SettingsControls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "model/DataFolderLock.h"
 #include "app/SettingsWindow.h"
@@ -21,6 +23,9 @@
 #include <QSysInfo>
 #include <QTest>
 #include <cstdio>
+
+using namespace MainControls;
+using namespace SettingsControls;
 
 namespace {
 
@@ -112,17 +117,17 @@ void copyClass(const QString& from, const QString& to)
 
 SettingsWindow* openSettings(MainWindow& window)
 {
-    window.menu_custom->trigger();
+    menuEntry(window, "settingsAction")->trigger();
     QMdiSubWindow* frame = window.mdiArea()->activeSubWindow();
     return frame ? qobject_cast<SettingsWindow*>(frame->widget()) : nullptr;
 }
 
 void expectWritingCommands(MainWindow& window, bool enabled)
 {
-    for (QAction* action : {window.menu_input, window.Mn_Shuketu, window.menu_Name, window.menu_test})
-        QCOMPARE(action->isEnabled(), enabled);
-    for (const char* key : {"inputdialog", "shuseki", "namemente", "testmente"})
-        QCOMPARE(window.button(QLatin1String(key))->isEnabled(), enabled);
+    for (const char* entry : {"scoreEntryAction", "attendanceAction", "rosterAction", "testListAction"})
+        QCOMPARE(menuEntry(window, entry)->isEnabled(), enabled);
+    for (const char* key : {"scoreEntryButton", "attendanceButton", "rosterButton", "testListButton"})
+        QCOMPARE(toolbarButton(window, key)->isEnabled(), enabled);
 }
 
 }  // namespace
@@ -221,9 +226,9 @@ private slots:
         QCOMPARE(window.windowTitle(), ReadOnlyTitle);
         QCOMPARE(env.data.pupilCount, 2);
         expectWritingCommands(window, false);
-        for (const char* key : {"testdsp", "ryoiki", "kojin", "free", "custom"})
-            QVERIFY(window.button(QLatin1String(key))->isEnabled());
-        QVERIFY(window.menu_backup->isEnabled());
+        for (const char* key : {"testTallyButton", "overallTallyButton", "pupilResultsButton", "statisticsButton", "settingsButton"})
+            QVERIFY(toolbarButton(window, key)->isEnabled());
+        QVERIFY(menuEntry(window, "backupAction")->isEnabled());
 
         // A tally window and the settings window come and go: the writing commands stay off.
         ChildWindow* tally = window.openTestTallyWindow();
@@ -231,10 +236,10 @@ private slots:
         tally->closeWindow();
         SettingsWindow* settings = openSettings(window);
         QVERIFY(settings);
-        QVERIFY(!settings->Bt_Mente->isEnabled());
+        QVERIFY(!newClassButton(settings)->isEnabled());
         env.ui.clear();
         env.ui.answers = {Ui::Answer::Yes};
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QCOMPARE(env.ui.messages.size(), 1);  // asked again: the other copy still runs
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
         expectWritingCommands(window, false);
@@ -242,7 +247,7 @@ private slots:
         // Called directly, the writing windows refuse as well.
         env.ui.clear();
         QVERIFY(!window.openScoreEntryWindow());
-        QVERIFY(!window.openAttendance());
+        QVERIFY(!window.openAttendanceWindow());
         QVERIFY(!window.openRosterWindow());
         QVERIFY(!window.openTestListWindow());
         QCOMPARE(env.ui.messages.size(), 4);
@@ -320,10 +325,10 @@ private slots:
         auto other = std::make_unique<OtherCopy>(second);
         QVERIFY(other->holds());
         SettingsWindow* settings = openSettings(window);
-        settings->Tx_Holder->setText(second);
+        dataFolderInput(settings)->setText(second);
         env.ui.clear();
         env.ui.answers = {Ui::Answer::Yes};
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(env.ui.lastMessage().contains(QDir::cleanPath(second)));
         QVERIFY(!QFile::exists(lockPath(env.dataFolder())));
@@ -335,7 +340,7 @@ private slots:
         other.reset();
         settings = openSettings(window);
         env.ui.clear();
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(window.windowTitle(), QStringLiteral("小学校成績処理 「かざね」"));
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
@@ -344,8 +349,8 @@ private slots:
 
         // Back to the first folder.
         settings = openSettings(window);
-        settings->Tx_Holder->setText(env.dataFolder());
-        settings->Bt_End->click();
+        dataFolderInput(settings)->setText(env.dataFolder());
+        closeButton(settings)->click();
         QVERIFY(QFile::exists(lockPath(env.dataFolder())));
         QVERIFY(!QFile::exists(lockPath(second)));
     }
@@ -362,10 +367,10 @@ private slots:
         QVERIFY(other.holds());
         const auto before = snapshot(second);
         SettingsWindow* settings = openSettings(window);
-        settings->Tx_Holder->setText(second);
+        dataFolderInput(settings)->setText(second);
         env.ui.clear();
         env.ui.answers = {Ui::Answer::No};
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QTRY_VERIFY(!window.isVisible());
         QCOMPARE(snapshot(second), before);

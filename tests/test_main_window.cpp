@@ -2,6 +2,8 @@
 // menus, subject and class selection, the command states child windows switch, the
 // refusals without pupils, help, print setup, the splash and the end command.
 
+#include "Controls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "platform/QtUi.h"
 #include "frame/ChildWindow.h"
@@ -22,6 +24,9 @@
 #include <QTest>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+using Controls::child;
+using namespace MainControls;
 
 namespace {
 
@@ -125,8 +130,8 @@ private slots:
         QVERIFY(!env.exists(QStringLiteral("Class.Nam")));
         QVERIFY(!env.exists(QStringLiteral("国語.nam")));
         QVERIFY(env.ui.messages.isEmpty());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("preview"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "previewButton")->isEnabled());
     }
 
     void startsOnAHomeroomClass()
@@ -139,12 +144,12 @@ private slots:
         QCOMPARE(env.data.pupilCount, 3);
         QCOMPARE(env.data.pupilName[3], QStringLiteral("上田"));
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
-        QVERIFY(window.menu_kyoka->menuAction()->isVisible());
-        QVERIFY(!window.menu_class->menuAction()->isVisible());
-        QVERIFY(!window.Toolbar2->isHidden());
-        QVERIFY(window.Toolbar3->isHidden());
-        QVERIFY(window.menu_subject[0]->isChecked());
-        QVERIFY(window.Mn_Shuketu->isEnabled());
+        QVERIFY(menu(window, "subjectMenu")->menuAction()->isVisible());
+        QVERIFY(!menu(window, "classMenu")->menuAction()->isVisible());
+        QVERIFY(!toolbar(window, "subjectBar")->isHidden());
+        QVERIFY(toolbar(window, "classBar")->isHidden());
+        QVERIFY(subjectEntry(window, 1)->isChecked());
+        QVERIFY(menuEntry(window, "attendanceAction")->isEnabled());
         QVERIFY(env.ui.messages.isEmpty());
     }
 
@@ -153,11 +158,12 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
-        const QList<QAction*> items = toolbarItems(window.Toolbar1);
+        const QList<QAction*> items = toolbarItems(toolbar(window, "commandBar"));
         QCOMPARE(items.size(), 17);
         const QList<int> separators{1, 3, 8, 12, 16};
-        const QStringList keys{"", "inputdialog", "", "testdsp", "ryoiki", "kojin", "free", "", "shuseki",
-                               "printdialog", "preview", "", "custom", "namemente", "testmente", "", "enddialog"};
+        const QStringList names{"", "scoreEntryButton", "", "testTallyButton", "overallTallyButton", "pupilResultsButton",
+                                "statisticsButton", "", "attendanceButton", "printButton", "previewButton", "",
+                                "settingsButton", "rosterButton", "testListButton", "", "endButton"};
         const QStringList captions{"", "点数入力", "", "テスト別", "総合集計", "個人集計", "自由集計", "", "出欠処理",
                                    "印　刷", "ﾌﾟﾚﾋﾞｭｰ", "", "設定", "氏名設定", "ﾃｽﾄ設定", "", "終　了"};
         const QStringList tips{"", "点数を入力します", "", "テスト別に成績を集計", "総合成績一覧", "個人別成績詳細",
@@ -168,17 +174,57 @@ private slots:
             QCOMPARE(item->isSeparator(), separators.contains(position));
             if (item->isSeparator())
                 continue;
-            QCOMPARE(item->data().toString(), keys[position - 1]);
+            QCOMPARE(item->objectName(), names[position - 1]);
             QCOMPARE(item->text(), captions[position - 1]);
             QCOMPARE(item->toolTip(), tips[position - 1]);
         }
-        QCOMPARE(window.Toolbar2Buttons[2]->text(), QStringLiteral("国語"));
-        QCOMPARE(window.Toolbar2Buttons[10]->text(), QStringLiteral("体育"));
-        QCOMPARE(window.Toolbar3Buttons[2]->text(), QStringLiteral("４の１"));
-        QCOMPARE(window.menu_subclass[8]->text(), QStringLiteral("６－３"));
-        QCOMPARE(window.menu_custom->text(), QStringLiteral("かざね使用環境の設定 (&C)"));
-        QCOMPARE(window.menu_clsryo->text(), QStringLiteral("クラス観点別傾向  (&C)"));
-        QCOMPARE(window.menu_nhelp->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(subjectButton(window, 1)->text(), QStringLiteral("国語"));
+        QCOMPARE(subjectButton(window, 9)->text(), QStringLiteral("体育"));
+        QCOMPARE(classButton(window, 1)->text(), QStringLiteral("４の１"));
+        QCOMPARE(classEntry(window, 9)->text(), QStringLiteral("６－３"));
+        QCOMPARE(menuEntry(window, "settingsAction")->text(), QStringLiteral("かざね使用環境の設定 (&C)"));
+        QCOMPARE(menuEntry(window, "viewpointTrendsAction")->text(), QStringLiteral("クラス観点別傾向  (&C)"));
+        QCOMPARE(menuEntry(window, "helpAction")->shortcut(), QKeySequence(Qt::Key_F1));
+    }
+
+    // Every toolbar button and menu entry that opens a window opens its own one.
+    void commandsOpenTheirWindows_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("onToolbar");
+        QTest::addColumn<QString>("opens");
+        const QList<std::pair<const char*, const char*>> buttons{
+            {"scoreEntryButton", "ScoreEntryWindow"},     {"testTallyButton", "TestTallyWindow"},
+            {"overallTallyButton", "OverallTallyWindow"}, {"pupilResultsButton", "PupilResultsWindow"},
+            {"statisticsButton", "StatisticsWindow"},     {"attendanceButton", "AttendanceWindow"},
+            {"settingsButton", "SettingsWindow"},         {"rosterButton", "RosterWindow"},
+            {"testListButton", "TestListWindow"}};
+        for (const auto& [command, opens] : buttons)
+            QTest::newRow(command) << QString::fromLatin1(command) << true << QString::fromLatin1(opens);
+        const QList<std::pair<const char*, const char*>> entries{
+            {"settingsAction", "SettingsWindow"},         {"backupAction", "BackupWindow"},
+            {"rosterAction", "RosterWindow"},             {"testListAction", "TestListWindow"},
+            {"scoreEntryAction", "ScoreEntryWindow"},     {"testTallyAction", "TestTallyWindow"},
+            {"overallTallyAction", "OverallTallyWindow"}, {"pupilResultsAction", "PupilResultsWindow"},
+            {"viewpointTrendsAction", "StatisticsWindow"}, {"freeStatisticsAction", "StatisticsWindow"},
+            {"attendanceAction", "AttendanceWindow"}};
+        for (const auto& [command, opens] : entries)
+            QTest::newRow(command) << QString::fromLatin1(command) << false << QString::fromLatin1(opens);
+    }
+
+    void commandsOpenTheirWindows()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, onToolbar);
+        QFETCH(QString, opens);
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+        MainWindow& window = env.startMainWindow();
+        QAction* action = onToolbar ? toolbarButton(window, command) : menuEntry(window, command.toLatin1().constData());
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        QCOMPARE(subWindowClasses(window), QStringList{opens});
+        QCOMPARE(window.activeChild()->objectName(), opens);
     }
 
     void selectingASubjectChangesNothingElse()
@@ -187,16 +233,16 @@ private slots:
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
         MainWindow& window = env.startMainWindow();
         env.writeFile(QStringLiteral("Class.Nam"), {"1", "\"別人\""});
-        window.Toolbar2Buttons[4]->trigger();  // 算数
+        subjectButton(window, 3)->trigger();  // 算数
         QCOMPARE(env.data.subject, 3);
-        QVERIFY(window.menu_subject[2]->isChecked());
-        QVERIFY(!window.menu_subject[0]->isChecked());
-        QVERIFY(window.Toolbar2Buttons[4]->isChecked());
+        QVERIFY(subjectEntry(window, 3)->isChecked());
+        QVERIFY(!subjectEntry(window, 1)->isChecked());
+        QVERIFY(subjectButton(window, 3)->isChecked());
         QCOMPARE(env.data.pupilCount, 2);  // the roster is not reloaded
-        window.menu_subject[8]->trigger();
+        subjectEntry(window, 9)->trigger();
         QCOMPARE(env.data.subject, 9);
-        QVERIFY(window.Toolbar2Buttons[10]->isChecked());
-        QVERIFY(!window.menu_subject[2]->isChecked());
+        QVERIFY(subjectButton(window, 9)->isChecked());
+        QVERIFY(!subjectEntry(window, 3)->isChecked());
     }
 
     void subjectsNotInUseAreGreyedAndStaySo()
@@ -205,26 +251,27 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         env.settings->setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("110000000"));
         MainWindow& window = env.startMainWindow();
-        QVERIFY(window.menu_subject[1]->isEnabled());
-        QVERIFY(!window.menu_subject[2]->isEnabled());
-        const bool headBefore = window.Toolbar2Buttons[1]->isEnabled();
+        QVERIFY(subjectEntry(window, 2)->isEnabled());
+        QVERIFY(!subjectEntry(window, 3)->isEnabled());
+        const bool headBefore = toolbarButton(window, "subjectBarHead")->isEnabled();
         window.lockForTally();
-        for (int b = 1; b <= 10; ++b)
-            QVERIFY(!window.Toolbar2Buttons[b]->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.menu_input->isEnabled());
-        QVERIFY(!window.menu_edit->isEnabled());
-        QVERIFY(window.button(QStringLiteral("testdsp"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "subjectBarHead")->isEnabled());
+        for (int subject = 1; subject <= 9; ++subject)
+            QVERIFY(!subjectButton(window, subject)->isEnabled());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!menuEntry(window, "scoreEntryAction")->isEnabled());
+        QVERIFY(!menu(window, "editMenu")->isEnabled());
+        QVERIFY(toolbarButton(window, "testTallyButton")->isEnabled());
         window.unlockAfterTally();
-        QVERIFY(window.Toolbar2Buttons[2]->isEnabled());
-        QVERIFY(window.Toolbar2Buttons[3]->isEnabled());
-        for (int b = 4; b <= 10; ++b)
-            QVERIFY(!window.Toolbar2Buttons[b]->isEnabled());
+        QVERIFY(subjectButton(window, 1)->isEnabled());
+        QVERIFY(subjectButton(window, 2)->isEnabled());
+        for (int subject = 3; subject <= 9; ++subject)
+            QVERIFY(!subjectButton(window, subject)->isEnabled());
         // The head button is left as the lock left it.
-        QVERIFY(!window.Toolbar2Buttons[1]->isEnabled());
+        QVERIFY(!toolbarButton(window, "subjectBarHead")->isEnabled());
         Q_UNUSED(headBefore);
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(window.menu_edit->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(menu(window, "editMenu")->isEnabled());
     }
 
     void editingWindowsSwitchEveryCommandOff()
@@ -233,22 +280,22 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
         window.disableAllCommands();
-        for (const char* key : {"inputdialog", "testdsp", "shuseki", "custom", "enddialog"})
-            QVERIFY(!window.button(QLatin1String(key))->isEnabled());
-        QVERIFY(!window.menu_input->isEnabled());
-        QVERIFY(!window.menu_shukei->isEnabled());
-        QVERIFY(!window.menu_custom->isEnabled());
-        QVERIFY(window.menu_end->isEnabled());
-        QVERIFY(!window.Toolbar2Buttons[2]->isEnabled());
+        for (const char* key : {"scoreEntryButton", "testTallyButton", "attendanceButton", "settingsButton", "endButton"})
+            QVERIFY(!toolbarButton(window, key)->isEnabled());
+        QVERIFY(!menuEntry(window, "scoreEntryAction")->isEnabled());
+        QVERIFY(!menu(window, "tallyMenu")->isEnabled());
+        QVERIFY(!menuEntry(window, "settingsAction")->isEnabled());
+        QVERIFY(menuEntry(window, "endAction")->isEnabled());
+        QVERIFY(!subjectButton(window, 1)->isEnabled());
         window.enableAllCommands();
-        for (const char* key : {"inputdialog", "testdsp", "shuseki", "custom", "printdialog", "enddialog"})
-            QVERIFY(window.button(QLatin1String(key))->isEnabled());
-        QVERIFY(window.menu_shukei->isEnabled());
+        for (const char* key : {"scoreEntryButton", "testTallyButton", "attendanceButton", "settingsButton", "printButton", "endButton"})
+            QVERIFY(toolbarButton(window, key)->isEnabled());
+        QVERIFY(menu(window, "tallyMenu")->isEnabled());
         window.disablePrint();
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("preview"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "previewButton")->isEnabled());
         window.enablePrint();
-        QVERIFY(window.button(QStringLiteral("preview"))->isEnabled());
+        QVERIFY(toolbarButton(window, "previewButton")->isEnabled());
     }
 
     void refusalsWithoutPupils()
@@ -260,12 +307,12 @@ private slots:
         QVERIFY(!window.openScoreEntryWindow());
         QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
         const QString tally = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
-        window.menu_datadsp->trigger();
+        menuEntry(window, "testTallyAction")->trigger();
         QCOMPARE(env.ui.lastMessage(), tally);
-        window.button(QStringLiteral("ryoiki"))->trigger();
-        window.button(QStringLiteral("kojin"))->trigger();
-        window.button(QStringLiteral("free"))->trigger();
-        window.menu_clsryo->trigger();
+        toolbarButton(window, "overallTallyButton")->trigger();
+        toolbarButton(window, "pupilResultsButton")->trigger();
+        toolbarButton(window, "statisticsButton")->trigger();
+        menuEntry(window, "viewpointTrendsAction")->trigger();
         QCOMPARE(env.ui.messages.size(), 6);
         for (int i = 1; i < 6; ++i)
             QCOMPARE(env.ui.messages[i].text, tally);
@@ -281,25 +328,25 @@ private slots:
         MainWindow& window = env.startMainWindow();
         QVERIFY(env.data.specialistMode);
         QCOMPARE(env.data.pupilCount, 2);
-        QVERIFY(!window.Toolbar3->isHidden());
-        QVERIFY(window.Toolbar2->isHidden());
-        QVERIFY(window.menu_class->menuAction()->isVisible());
-        QVERIFY(!window.menu_kyoka->menuAction()->isVisible());
+        QVERIFY(!toolbar(window, "classBar")->isHidden());
+        QVERIFY(toolbar(window, "subjectBar")->isHidden());
+        QVERIFY(menu(window, "classMenu")->menuAction()->isVisible());
+        QVERIFY(!menu(window, "subjectMenu")->menuAction()->isVisible());
         // The attendance file is neither read nor created; the command stays off.
         QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
-        QVERIFY(!window.Mn_Shuketu->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("shuseki"))->isEnabled());
+        QVERIFY(!menuEntry(window, "attendanceAction")->isEnabled());
+        QVERIFY(!toolbarButton(window, "attendanceButton")->isEnabled());
         window.lockForTally();
         window.unlockAfterTally();
-        QVERIFY(!window.Mn_Shuketu->isEnabled());
+        QVERIFY(!menuEntry(window, "attendanceAction")->isEnabled());
         window.enableAllCommands();
-        QVERIFY(!window.button(QStringLiteral("shuseki"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "attendanceButton")->isEnabled());
         // The missing class roster was created empty.
         QCOMPARE(env.readBytes(QStringLiteral("６の３.Nam")), QByteArray("0\r\n"));
         // Choosing a class reloads its roster at once.
-        window.Toolbar3Buttons[6]->trigger();
+        classButton(window, 5)->trigger();
         QCOMPARE(env.data.classNumber, 5);
-        QVERIFY(window.menu_subclass[4]->isChecked());
+        QVERIFY(classEntry(window, 5)->isChecked());
         QCOMPARE(env.data.pupilCount, 3);
         QCOMPARE(env.data.pupilName[3], QStringLiteral("う"));
         QCOMPARE(env.data.unitName(), QStringLiteral("５の２"));
@@ -340,17 +387,17 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
-        window.menu_nhelp->trigger();
+        menuEntry(window, "helpAction")->trigger();
         QCOMPARE(env.ui.helpTopics, QList<int>{1});
-        window.menuPrinterSet->trigger();
+        menuEntry(window, "printerSetupAction")->trigger();
         QCOMPARE(env.ui.printerSetups, 1);
-        window.menuFDFormat->trigger();  // no removable drive: nothing happens
+        menuEntry(window, "formatFloppyAction")->trigger();  // no removable drive: nothing happens
         QVERIFY(env.ui.messages.isEmpty());
-        window.menu_about->trigger();
+        menuEntry(window, "aboutAction")->trigger();
         SplashWindow* about = window.findChild<SplashWindow*>();
         QVERIFY(about);
         QVERIFY(about->isVisible());
-        QCOMPARE(about->lblVersion->text(), QStringLiteral("Ver. 1.00"));
+        QCOMPARE(child<QLabel>(about, "versionLabel")->text(), QStringLiteral("Ver. 1.00"));
     }
 
     void printKeysReachTheActiveWindowAndEndSavesNothingElse()
@@ -362,8 +409,8 @@ private slots:
         window.mdiArea()->addSubWindow(probe)->show();
         window.mdiArea()->setActiveSubWindow(window.mdiArea()->subWindowList().first());
         window.enablePrint();
-        window.button(QStringLiteral("printdialog"))->trigger();
-        window.button(QStringLiteral("preview"))->trigger();
+        toolbarButton(window, "printButton")->trigger();
+        toolbarButton(window, "previewButton")->trigger();
         QCOMPARE(probe->prints, 1);
         QCOMPARE(probe->previews, 1);
         QCOMPARE(probe->csvs, 0);
@@ -425,14 +472,17 @@ private slots:
         TestEnv env;
         SplashWindow splash(*env.ctx);
         splash.show();
-        QCOMPARE(splash.lblCompanyProduct->text(), QStringLiteral("小学校成績処理"));
-        QCOMPARE(splash.lblProductName->text(), QStringLiteral("かざね"));
-        QCOMPARE(splash.lblPlatform->text(), QStringLiteral("for Windows95/98"));
-        QCOMPARE(splash.Timer1->interval(), 1000);
-        splash.Timer1_Timer();
-        splash.Timer1_Timer();
+        QCOMPARE(child<QLabel>(&splash, "productLine")->text(), QStringLiteral("小学校成績処理"));
+        QCOMPARE(child<QLabel>(&splash, "productName")->text(), QStringLiteral("かざね"));
+        QCOMPARE(child<QLabel>(&splash, "platformLabel")->text(), QStringLiteral("for Windows95/98"));
+        QTimer* timer = child<QTimer>(&splash, "closeTimer");
+        QCOMPARE(timer->interval(), 1000);
+        // The timer's ticks, without waiting for them.
+        const auto tick = [timer] { QVERIFY(QMetaObject::invokeMethod(timer, "timeout")); };
+        tick();
+        tick();
         QVERIFY(splash.isVisible());
-        splash.Timer1_Timer();
+        tick();
         QVERIFY(!splash.isVisible());
 
         SplashWindow byKey(*env.ctx);

@@ -3,6 +3,8 @@
 // so no earlier class is ever lost; キャンセル is the default answer; a copy the
 // system refuses leaves every file as it was.
 
+#include "SettingsControls.h"
+#include "MainWindowControls.h"
 #include "FailingDisk.h"
 #include "TestEnv.h"
 #include "app/SettingsWindow.h"
@@ -19,6 +21,9 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
+
+using namespace MainControls;
+using namespace SettingsControls;
 
 namespace {
 
@@ -44,7 +49,7 @@ Files filesIn(const QString& folder)
 
 SettingsWindow* openSettings(MainWindow& window)
 {
-    window.menu_custom->trigger();
+    menuEntry(window, "settingsAction")->trigger();
     for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
         if (auto* dialog = qobject_cast<SettingsWindow*>(frame->widget()))
             return dialog;
@@ -56,10 +61,10 @@ void typeNames(SettingsWindow* dialog, const QStringList& names)
     for (const QString& name : names) {
         QInputMethodEvent event;
         event.setCommitString(name);
-        QApplication::sendEvent(dialog->Tx_DataInput, &event);
-        QTest::keyClick(dialog->Tx_DataInput, Qt::Key_Return);
+        QApplication::sendEvent(nameInput(dialog), &event);
+        QTest::keyClick(nameInput(dialog), Qt::Key_Return);
     }
-    dialog->BtInputEnd->click();
+    endNameEntryButton(dialog)->click();
 }
 
 void setClock(TestEnv& env, int hour, int minute)
@@ -106,7 +111,7 @@ private slots:
         setClock(env, 9, 30);
         env.ui.clear();
 
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QCOMPARE(env.ui.messages.size(), 1);
         const ScriptedUi::Message asked = env.ui.messages[0];
         QCOMPARE(asked.text, QStringLiteral("新たなクラスを作ります.\n\n今のクラスの氏名（2人）、全教科の点数、出欠の記録をすべて空にします。"
@@ -126,7 +131,7 @@ private slots:
         const Files secondClass = filesIn(env.dataFolder());
 
         // Pressed again in the same minute: a folder of its own.
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QVERIFY(env.ui.messages.last().text.endsWith(QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))) + QStringLiteral("」")));
         QVERIFY(env.ui.messages.last().text.contains(QStringLiteral("氏名（3人）")));
         QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))), secondClass);
@@ -134,7 +139,7 @@ private slots:
 
         // And once more, later: the empty class is copied too, nothing is overwritten.
         setClock(env, 9, 45);
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QVERIFY(dialog->enteringNames());
         QCOMPARE(QDir(env.dataFolder() + QStringLiteral("以前のクラス")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
                  (QStringList{"2026-12-07_0930", "2026-12-07_0930_2", "2026-12-07_0945"}));
@@ -153,9 +158,9 @@ private slots:
         const Files before = filesIn(env.dataFolder());
         SettingsWindow* dialog = openSettings(env.startMainWindow());
         env.ui.choices = {1};
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QVERIFY(!dialog->enteringNames());
-        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(nameList(dialog)->count(), 2);
         QCOMPARE(filesIn(env.dataFolder()), before);
         QVERIFY(!QFileInfo::exists(env.dataFolder() + QStringLiteral("以前のクラス")));
     }
@@ -178,7 +183,7 @@ private slots:
         env.ui.clear();
         {
             FileSizeLimit limit(4096);
-            dialog->Bt_Mente->click();
+            newClassButton(dialog)->click();
         }
         QCOMPARE(env.ui.messages.size(), 2);
         const QString told = env.ui.messages[1].text;
@@ -186,7 +191,7 @@ private slots:
                                     .arg(QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930"))))));
         QVERIFY(told.contains(QStringLiteral("体育.dat")));
         QVERIFY(!dialog->enteringNames());
-        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(nameList(dialog)->count(), 2);
         QCOMPARE(env.data.pupilCount, 2);
         QCOMPARE(filesIn(env.dataFolder()), before);
         QVERIFY(!QFileInfo::exists(env.dataFolder() + QStringLiteral("以前のクラス")));
@@ -194,7 +199,7 @@ private slots:
         // A file in the way of the folder: refused the same way.
         env.writeFile(QStringLiteral("以前のクラス"), {"x"});
         env.ui.clear();
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QCOMPARE(env.ui.messages.size(), 2);
         QVERIFY(env.ui.messages[1].text.contains(QStringLiteral("コピーできませんでした")));
         QCOMPARE(filesIn(env.dataFolder()), before);
@@ -216,7 +221,7 @@ private slots:
         SettingsWindow* dialog = openSettings(env.startMainWindow());
         setClock(env, 14, 5);
         env.ui.clear();
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QVERIFY(env.ui.messages[0].text.contains(QStringLiteral("クラス「４の１」の氏名（2人）と点数をすべて空にします。")));
         Files expected;
         for (const QString& name : {QStringLiteral("４の１.nam"), QStringLiteral("４の１.dat"), QStringLiteral("４の１.Bak")})

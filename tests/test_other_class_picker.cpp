@@ -1,5 +1,6 @@
 // Borrowing a test definition from another class in specialist mode.
 
+#include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "model/ScoreFile.h"
 #include "entry/OtherClassTestPicker.h"
@@ -8,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+using namespace MainControls;
 using namespace EntryTest;
 
 namespace {
@@ -120,7 +122,7 @@ private slots:
         TestEnv env;
         makeClasses(env);
         MainWindow& window = env.startMainWindow();
-        window.selectClass(4);
+        chooseClass(window, 5);
         QCOMPARE(env.data.classNumber, 5);
         EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
         QVERIFY(entry);

@@ -7,6 +7,7 @@
 // window's commands while each tally window is open.
 
 #include "Controls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "report_fixtures.h"
 #include "output/CsvWriter.h"
@@ -35,10 +36,10 @@ namespace {
 
 const QString Unit = QStringLiteral("国語");
 
-// A window that prints: the main toolbar's key that opens it, its sheet's store,
+// A window that prints: the main toolbar's button that opens it, its sheet's store,
 // the first "Titles" value and the preview's title.
 struct Printing {
-    const char* key;
+    const char* opener;
     const char* stem;
     QString title;
     QString previewTitle;
@@ -49,15 +50,15 @@ QList<Printing> printingWindows()
 {
     const QString first = Fixtures::pupilNames(3).first();
     return {
-        {"testdsp", "testdisp", QStringLiteral("【テスト別成績集計-国語】"), QStringLiteral("テスト別集計-漢字"), {}},
-        {"ryoiki", "aryoiki", QStringLiteral("【総合集計一覧表-国語】教科内総合集計一覧表"),
+        {"testTallyButton", "testdisp", QStringLiteral("【テスト別成績集計-国語】"), QStringLiteral("テスト別集計-漢字"), {}},
+        {"overallTallyButton", "aryoiki", QStringLiteral("【総合集計一覧表-国語】教科内総合集計一覧表"),
          QStringLiteral("総合集計一覧表-国語-出席番号順"), {}},
-        {"kojin", "kojin", QStringLiteral("【個人別成績集計-国語】"), QStringLiteral("個人別成績集計-国語 1 ") + first, {}},
-        {"shuseki", "Shuseki", QStringLiteral("【出欠集計一覧表】"), QStringLiteral("出欠集計-年度末集計"),
+        {"pupilResultsButton", "kojin", QStringLiteral("【個人別成績集計-国語】"), QStringLiteral("個人別成績集計-国語 1 ") + first, {}},
+        {"attendanceButton", "Shuseki", QStringLiteral("【出欠集計一覧表】"), QStringLiteral("出欠集計-年度末集計"),
          {QStringLiteral("印刷(&P)"), QStringLiteral("印刷プレビュー(&O)"), QStringLiteral("CSV保存")}},
-        {"namemente", "Mente", QStringLiteral("【児童氏名一覧表】"), QStringLiteral("氏名一覧"),
+        {"rosterButton", "Mente", QStringLiteral("【児童氏名一覧表】"), QStringLiteral("氏名一覧"),
          {QStringLiteral("氏名一覧印刷(&P)"), QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"), QStringLiteral("CSV保存")}},
-        {"testmente", "Mente", QStringLiteral("【テスト一覧表】"), QStringLiteral("テスト名一覧"),
+        {"testListButton", "Mente", QStringLiteral("【テスト一覧表】"), QStringLiteral("テスト名一覧"),
          {QStringLiteral("テスト一覧印刷(&P)"), QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"), QStringLiteral("CSV保存")}},
     };
 }
@@ -107,13 +108,13 @@ ChildWindow* activeWindow(const MainWindow& main)
 
 // Opens a window with its button on the main toolbar: the overall tally takes
 // every test; the attendance shows the year's tally.
-ChildWindow* openWindow(TestEnv& env, MainWindow& main, const QString& key)
+ChildWindow* openWindow(TestEnv& env, MainWindow& main, const QString& opener)
 {
-    if (key == QLatin1String("ryoiki"))
+    if (opener == QLatin1String("overallTallyButton"))
         env.ui.modalHandlers.push_back([](QDialog& picker) { child<QPushButton>(&picker, "allButton")->click(); });
-    child<QAction>(&main, key)->trigger();
+    MainControls::toolbarButton(main, opener)->trigger();
     ChildWindow* window = activeWindow(main);
-    if (window && key == QLatin1String("shuseki"))
+    if (window && opener == QLatin1String("attendanceButton"))
         Controls::menuEntry(menuTitled(window, QStringLiteral("集計(&S)")), QStringLiteral("年度末集計(&N)"))->trigger();
     return window;
 }
@@ -146,20 +147,20 @@ private slots:
     void everyOutputCommandReachesItsDestination_data()
     {
         QTest::addColumn<int>("window");
-        QTest::addColumn<QString>("control");  // "button:<name>", "menu:<caption>" or "toolbar:<key>"
+        QTest::addColumn<QString>("control");  // "button:<name>", "menu:<caption>" or "toolbar:<name>"
         QTest::addColumn<int>("destination");
         const char* const buttons[3] = {"printButton", "previewButton", "csvButton"};
         const QList<Printing> windows = printingWindows();
         for (int w = 0; w < windows.size(); ++w) {
             const Printing& printing = windows[w];
             for (int d = 0; d < 3; ++d) {
-                QTest::addRow("%s %s", printing.key, buttons[d]) << w << QStringLiteral("button:") + QLatin1String(buttons[d]) << d;
+                QTest::addRow("%s %s", printing.opener, buttons[d]) << w << QStringLiteral("button:") + QLatin1String(buttons[d]) << d;
                 if (!printing.menuEntries.isEmpty())
-                    QTest::addRow("%s menu %s", printing.key, qPrintable(printing.menuEntries[d]))
+                    QTest::addRow("%s menu %s", printing.opener, qPrintable(printing.menuEntries[d]))
                         << w << QStringLiteral("menu:") + printing.menuEntries[d] << d;
             }
-            QTest::addRow("%s toolbar 印刷", printing.key) << w << QStringLiteral("toolbar:printdialog") << 0;
-            QTest::addRow("%s toolbar ﾌﾟﾚﾋﾞｭｰ", printing.key) << w << QStringLiteral("toolbar:preview") << 1;
+            QTest::addRow("%s toolbar 印刷", printing.opener) << w << QStringLiteral("toolbar:printButton") << 0;
+            QTest::addRow("%s toolbar ﾌﾟﾚﾋﾞｭｰ", printing.opener) << w << QStringLiteral("toolbar:previewButton") << 1;
         }
     }
 
@@ -174,7 +175,7 @@ private slots:
         TestEnv env;
         writeClass(env);
         MainWindow& main = env.startMainWindow();
-        ChildWindow* shown = openWindow(env, main, QLatin1String(printing.key));
+        ChildWindow* shown = openWindow(env, main, QLatin1String(printing.opener));
         QVERIFY(shown);
         QVERIFY(shown->printsNow());
 
@@ -203,7 +204,7 @@ private slots:
             QVERIFY(entry->isEnabled());
             entry->trigger();
         } else {
-            QAction* button = child<QAction>(&main, name);
+            QAction* button = MainControls::toolbarButton(main, name);
             QVERIFY(button->isEnabled());
             button->trigger();
         }
@@ -233,7 +234,7 @@ private slots:
         QTest::addColumn<int>("window");
         const QList<Printing> windows = printingWindows();
         for (int w = 0; w < windows.size(); ++w)
-            QTest::newRow(windows[w].key) << w;
+            QTest::newRow(windows[w].opener) << w;
     }
 
     void sheetsComeFromTheTallyNotFromTheWidgets()
@@ -243,7 +244,7 @@ private slots:
         TestEnv env;
         writeClass(env);
         MainWindow& main = env.startMainWindow();
-        ChildWindow* shown = openWindow(env, main, QLatin1String(printing.key));
+        ChildWindow* shown = openWindow(env, main, QLatin1String(printing.opener));
         QVERIFY(shown);
         QList<ReportSheet> sheets;
         env.reports->setStoreObserver([&sheets](const QString& store) {
@@ -266,17 +267,17 @@ private slots:
     // ﾌﾟﾚﾋﾞｭｰ are on exactly when it prints; closing it gives everything back.
     void commandStatesWhileEachTallyWindowIsOpen_data()
     {
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("opener");
         QTest::addColumn<bool>("prints");
-        QTest::newRow("テスト別") << QStringLiteral("testdsp") << true;
-        QTest::newRow("総合集計") << QStringLiteral("ryoiki") << true;
-        QTest::newRow("個人集計") << QStringLiteral("kojin") << true;
-        QTest::newRow("自由集計") << QStringLiteral("free") << false;
+        QTest::newRow("テスト別") << QStringLiteral("testTallyButton") << true;
+        QTest::newRow("総合集計") << QStringLiteral("overallTallyButton") << true;
+        QTest::newRow("個人集計") << QStringLiteral("pupilResultsButton") << true;
+        QTest::newRow("自由集計") << QStringLiteral("statisticsButton") << false;
     }
 
     void commandStatesWhileEachTallyWindowIsOpen()
     {
-        QFETCH(QString, key);
+        QFETCH(QString, opener);
         QFETCH(bool, prints);
         TestEnv env;
         writeClass(env);
@@ -297,7 +298,7 @@ private slots:
             QVERIFY2(enabled(caption), qPrintable(caption));
         QVERIFY(!enabled(QStringLiteral("印　刷")));
 
-        ChildWindow* window = openWindow(env, main, key);
+        ChildWindow* window = openWindow(env, main, opener);
         QVERIFY(window);
         for (const QString& caption : locked)
             QVERIFY2(!enabled(caption), qPrintable(caption));

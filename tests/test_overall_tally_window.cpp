@@ -3,6 +3,7 @@
 // summary, the class average, and the "aryoiki" sheet read back from its store.
 
 #include "Controls.h"
+#include "MainWindowControls.h"
 #include "TallyFixtures.h"
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
@@ -22,6 +23,7 @@
 #include <QTest>
 
 using Controls::child;
+using namespace MainControls;
 using namespace TallyFixtures;
 
 namespace {
@@ -134,17 +136,17 @@ private slots:
         QCOMPARE(child<QPushButton>(w, "closeButton")->text(), QStringLiteral("閉じる"));
 
         // Print and preview on; editing commands off while it is open.
-        QVERIFY(window.button(QStringLiteral("preview"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("testmente"))->isEnabled());
-        QVERIFY(!window.menu_edit->isEnabled());
+        QVERIFY(toolbarButton(window, "previewButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "testListButton")->isEnabled());
+        QVERIFY(!menu(window, "editMenu")->isEnabled());
         // Esc closes it; the commands come back.
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         child<QTableWidget>(w, "pupilGrid")->setFocus();
         QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
         QTRY_VERIFY(window.activeChild() == nullptr);
-        QVERIFY(window.button(QStringLiteral("testmente"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("preview"))->isEnabled());
+        QVERIFY(toolbarButton(window, "testListButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "previewButton")->isEnabled());
     }
 
     void tallisesTheChosenColumns()
@@ -262,7 +264,7 @@ private slots:
         QVERIFY(w);
         observeStore(env);
 
-        window.Toolbar1_ButtonClick(QStringLiteral("preview"));
+        toolbarButton(window, "previewButton")->trigger();
         QCOMPARE(env.ui.previews.size(), 1);
         QCOMPARE(env.ui.previews[0].title, QStringLiteral("総合集計一覧表-国語-出席番号順"));
         QVERIFY(!QFile::exists(env.reports->storePath(QStringLiteral("aryoiki"))));
@@ -335,7 +337,7 @@ private slots:
                           {QStringLiteral("まちたんけん"), {{3, 0, {0, 0}}, {2, 20, {10, 20}}}},
                       }));
         MainWindow& window = env.startMainWindow();
-        window.selectSubject(4);
+        chooseSubject(window, 5);
         QCOMPARE(env.data.subject, 5);
         OverallTallyWindow* w = open(env, window);
         QVERIFY(w);

@@ -2,6 +2,7 @@
 // the per-test rows of one pupil, the overall and viewpoint lines, switching pupils,
 // the "kojin" sheet read back from its store, and the main window's command states.
 
+#include "MainWindowControls.h"
 #include "TallyFixtures.h"
 #include "Controls.h"
 #include "TestEnv.h"
@@ -17,6 +18,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+using namespace MainControls;
 using namespace TallyFixtures;
 
 using Controls::child;
@@ -186,7 +188,7 @@ private slots:
         });
 
         // Preview from the main toolbar's button, which reaches the window's ﾌﾟﾚﾋﾞｭｰ(&O).
-        window.Toolbar1_ButtonClick(QStringLiteral("preview"));
+        toolbarButton(window, "previewButton")->trigger();
         QCOMPARE(env.ui.previews.size(), 1);
         QCOMPARE(env.ui.previews[0].title, QStringLiteral("個人別成績集計-国語 1 青木"));
         QCOMPARE(QFileInfo(storePath).fileName(), QStringLiteral("kojin.mdb"));
@@ -236,31 +238,31 @@ private slots:
         TestEnv env;
         writeOneTest(env);
         MainWindow& window = env.startMainWindow();
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
         PupilResultsWindow* w = open(window);
         QVERIFY(w);
         QCOMPARE(window.activeChild(), w);
-        QVERIFY(window.button(QStringLiteral("printdialog"))->isEnabled());
-        QVERIFY(window.button(QStringLiteral("preview"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.menu_edit->isEnabled());
-        QVERIFY(!window.menu_kyoka->isEnabled());
-        QVERIFY(window.menu_ryoiki->isEnabled());
+        QVERIFY(toolbarButton(window, "printButton")->isEnabled());
+        QVERIFY(toolbarButton(window, "previewButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!menu(window, "editMenu")->isEnabled());
+        QVERIFY(!menu(window, "subjectMenu")->isEnabled());
+        QVERIFY(menuEntry(window, "overallTallyAction")->isEnabled());
 
         // A second tally window may be open beside it, here from the toolbar.
-        window.Toolbar1_ButtonClick(QStringLiteral("kojin"));
+        toolbarButton(window, "pupilResultsButton")->trigger();
         auto* second = qobject_cast<PupilResultsWindow*>(window.activeChild());
         QVERIFY(second);
         QVERIFY(second != w);
         child<QPushButton>(second, "closeButton")->click();
         QTest::qWait(0);
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
         child<QPushButton>(w, "closeButton")->click();
         QTest::qWait(0);
         QVERIFY(window.activeChild() == nullptr);
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(window.menu_edit->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(menu(window, "editMenu")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
     }
 
     void refusesWhatItCannotShow()
@@ -285,7 +287,7 @@ private slots:
             QCOMPARE(env.ui.messages.size(), 1);
             QVERIFY(env.ui.lastMessage().contains(QStringLiteral("国語.dat")));
             QVERIFY(window.activeChild() == nullptr);
-            QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
+            QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
         }
     }
 };

@@ -4,6 +4,9 @@
 // bytes; a repaired file is taken again. In specialist mode a class whose roster
 // cannot be read holds no pupils of the class shown before.
 
+#include "SettingsControls.h"
+#include "MainWindowControls.h"
+#include "ListControls.h"
 #include "TestEnv.h"
 #include "attendance/AttendanceWindow.h"
 #include "maintenance/RosterWindow.h"
@@ -19,6 +22,9 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
+
+using namespace MainControls;
+using namespace SettingsControls;
 
 namespace {
 
@@ -53,10 +59,13 @@ void useAndClose(MainWindow& window, ScriptedUi& ui)
 {
     const auto frames = window.mdiArea()->subWindowList();
     for (QMdiSubWindow* frame : frames) {
-        if (auto* names = qobject_cast<RosterWindow*>(frame->widget()); names && names->Lt_Name->count() > 0) {
-            names->Lt_Name->setCurrentRow(0);
-            ui.answers = {Ui::Answer::Ok};
-            names->cmdEdit_Click(2);
+        if (auto* names = qobject_cast<RosterWindow*>(frame->widget())) {
+            const ListControls controls(names, "nameList");
+            if (controls.list->count() > 0) {
+                controls.list->setCurrentRow(0);
+                ui.answers = {Ui::Answer::Ok};
+                controls.removeButton->click();
+            }
         }
         if (auto* child = qobject_cast<ChildWindow*>(frame->widget()))
             child->closeWindow();
@@ -79,14 +88,17 @@ QStringList tryRoutes(MainWindow& window, ScriptedUi& ui, const QList<QAction*>&
 
 QList<QAction*> attendanceRoutes(MainWindow& w)
 {
-    return {w.Mn_Shuketu, w.button(QStringLiteral("shuseki")), w.menu_Name, w.button(QStringLiteral("namemente"))};
+    return {menuEntry(w, "attendanceAction"), toolbarButton(w, "attendanceButton"), menuEntry(w, "rosterAction"), toolbarButton(w, "rosterButton")};
 }
 
 QList<QAction*> rosterRoutes(MainWindow& w)
 {
-    return {w.menu_Name, w.button(QStringLiteral("namemente")), w.menu_test, w.button(QStringLiteral("testmente")),
-            w.menu_input, w.button(QStringLiteral("inputdialog")), w.menu_datadsp, w.menu_ryoiki, w.menu_kjtest,
-            w.menu_clsryo, w.menu_free, w.button(QStringLiteral("free"))};
+    return {menuEntry(w, "rosterAction"),          toolbarButton(w, "rosterButton"),
+            menuEntry(w, "testListAction"),        toolbarButton(w, "testListButton"),
+            menuEntry(w, "scoreEntryAction"),      toolbarButton(w, "scoreEntryButton"),
+            menuEntry(w, "testTallyAction"),       menuEntry(w, "overallTallyAction"),
+            menuEntry(w, "pupilResultsAction"),    menuEntry(w, "viewpointTrendsAction"),
+            menuEntry(w, "freeStatisticsAction"),  toolbarButton(w, "statisticsButton")};
 }
 
 QString folderNote(MainWindow& window)
@@ -132,7 +144,7 @@ private slots:
         QCOMPARE(env.ui.messages.size(), 1);
         env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(2));
         env.ui.clear();
-        window.Mn_Shuketu->trigger();
+        menuEntry(window, "attendanceAction")->trigger();
         QVERIFY(env.ui.messages.isEmpty());
         QVERIFY(window.findChild<AttendanceWindow*>());
         QCOMPARE(env.data.lessonDays[2], 20);
@@ -153,7 +165,7 @@ private slots:
         QCOMPARE(env.data.lessonDays[2], 0);  // not read with an unknown class size
         env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田\""});
         env.ui.clear();
-        window.Mn_Shuketu->trigger();
+        menuEntry(window, "attendanceAction")->trigger();
         QVERIFY(env.ui.messages.isEmpty());
         QVERIFY(window.findChild<AttendanceWindow*>());
         QCOMPARE(env.data.pupilCount, 2);
@@ -184,15 +196,15 @@ private slots:
         // Repaired, and the folder opened again from the settings window.
         env.writeFile(QStringLiteral("Class.Nam"), {"3", "\"青木\"", "\"石田\"", "\"上田\""});
         env.ui.clear();
-        window.menu_custom->trigger();
+        menuEntry(window, "settingsAction")->trigger();
         auto* settings = qobject_cast<SettingsWindow*>(window.mdiArea()->activeSubWindow()->widget());
         QVERIFY(settings);
-        settings->Bt_End->click();
+        closeButton(settings)->click();
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(env.data.pupilCount, 3);
         QVERIFY(folderNote(window).isEmpty());
         QTest::qWait(0);
-        window.menu_Name->trigger();
+        menuEntry(window, "rosterAction")->trigger();
         QVERIFY(window.findChild<RosterWindow*>());
     }
 
@@ -206,7 +218,7 @@ private slots:
         MainWindow& window = env.startMainWindow();
         QCOMPARE(env.data.pupilCount, 2);
         env.ui.clear();
-        window.Toolbar3Buttons[6]->trigger();  // ５の２
+        classButton(window, 5)->trigger();  // ５の２
         QCOMPARE(env.ui.messages.size(), 1);
         const QString refusal = env.ui.lastMessage();
         QVERIFY(refusal.contains(QStringLiteral("５の２.nam")));
@@ -223,11 +235,11 @@ private slots:
 
         // The class shown before reads as it was.
         env.ui.clear();
-        window.Toolbar3Buttons[2]->trigger();
+        classButton(window, 1)->trigger();
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(env.data.pupilCount, 2);
         QVERIFY(folderNote(window).isEmpty());
-        window.menu_Name->trigger();
+        menuEntry(window, "rosterAction")->trigger();
         QVERIFY(window.findChild<RosterWindow*>());
     }
 };

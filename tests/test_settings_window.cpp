@@ -3,6 +3,8 @@
 // and the data folder; the settings store read back key by key and the files of
 // the class byte for byte.
 
+#include "SettingsControls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "model/DataFolder.h"
 #include "app/SettingsWindow.h"
@@ -27,6 +29,9 @@
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
+
+using namespace MainControls;
+using namespace SettingsControls;
 
 namespace {
 
@@ -68,7 +73,7 @@ QList<SettingsWindow*> openDialogs(MainWindow& window)
 
 SettingsWindow* openSettings(MainWindow& window)
 {
-    window.menu_custom->trigger();
+    menuEntry(window, "settingsAction")->trigger();
     const auto dialogs = openDialogs(window);
     return dialogs.size() == 1 ? dialogs.first() : nullptr;
 }
@@ -83,8 +88,8 @@ void typeText(QWidget* box, const QString& text)
 
 void typeName(SettingsWindow* dialog, const QString& name)
 {
-    typeText(dialog->Tx_DataInput, name);
-    QTest::keyClick(dialog->Tx_DataInput, Qt::Key_Return);
+    typeText(nameInput(dialog), name);
+    QTest::keyClick(nameInput(dialog), Qt::Key_Return);
 }
 
 void chooseSubject(SettingsWindow* dialog, int subject)
@@ -138,42 +143,42 @@ private slots:
         QCOMPARE(dialogs.size(), 1);
         SettingsWindow* dialog = dialogs.first();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("環境設定"));
-        QCOMPARE(dialog->Tx_Holder->text(), folder);
-        QVERIFY(dialog->Op_Mode[0]->isChecked());
-        QVERIFY(!dialog->Fr_Tanto->isEnabled());
-        QVERIFY(dialog->Fr_Subject->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QCOMPARE(dataFolderInput(dialog)->text(), folder);
+        QVERIFY(homeroomModeOption(dialog)->isChecked());
+        QVERIFY(!subjectInChargeGroup(dialog)->isEnabled());
+        QVERIFY(subjectsInUseGroup(dialog)->isEnabled());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
         QCOMPARE(fileBytes(folder + QStringLiteral("shuketu.dat")), zeroAttendance(0));
 
         // 終了 without names keeps the window open, the same one, with the message.
         env.ui.clear();
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QCOMPARE(env.ui.messageTexts(), QStringList{EnterNames});
         QCOMPARE(openDialogs(window), QList<SettingsWindow*>{dialog});
 
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QVERIFY(env.ui.messages.last().text.startsWith(QStringLiteral("新たなクラスを作ります.")));
         QCOMPARE(env.ui.messages.last().choices, (QStringList{"OK", "キャンセル"}));
         QCOMPARE(env.ui.messages.last().icon, Ui::Icon::Question);
         QVERIFY(dialog->enteringNames());
-        QVERIFY(dialog->Tx_DataInput->isEnabled() && dialog->Lb_DataInput->isVisible());
-        QVERIFY(!dialog->Bt_End->isEnabled() && !dialog->menuEnd->isEnabled() && !dialog->Bt_Mente->isEnabled());
-        QVERIFY(!dialog->Fr_Holder->isEnabled() && !dialog->Fr_Mode->isEnabled());
+        QVERIFY(nameInput(dialog)->isEnabled() && nameInputCaption(dialog)->isVisible());
+        QVERIFY(!closeButton(dialog)->isEnabled() && !closeAction(dialog)->isEnabled() && !newClassButton(dialog)->isEnabled());
+        QVERIFY(!dataFolderGroup(dialog)->isEnabled() && !modeGroup(dialog)->isEnabled());
         for (const QString& name : {QStringLiteral("青木　一郎"), QStringLiteral("石田,花子"), QStringLiteral("上野　①")})
             typeName(dialog, name);
-        QTest::keyClick(dialog->Tx_DataInput, Qt::Key_Return);  // empty: nothing
+        QTest::keyClick(nameInput(dialog), Qt::Key_Return);  // empty: nothing
         typeName(dialog, QStringLiteral("  "));
-        QCOMPARE(dialog->Lt_Name->count(), 3);
-        QCOMPARE(dialog->Lb_Numbers->text(), QStringLiteral("3"));
+        QCOMPARE(nameList(dialog)->count(), 3);
+        QCOMPARE(pupilCountLabel(dialog)->text(), QStringLiteral("3"));
 
         // Closing the frame in the middle of the names is refused.
         dialog->subWindow()->close();
         QCOMPARE(openDialogs(window).size(), 1);
 
-        dialog->BtInputEnd->click();
+        endNameEntryButton(dialog)->click();
         QVERIFY(!dialog->enteringNames());
-        QVERIFY(!dialog->Tx_DataInput->isEnabled() && !dialog->Lb_DataInput->isVisible());
-        QVERIFY(dialog->Bt_End->isEnabled() && dialog->Bt_Mente->isEnabled() && !dialog->BtInputEnd->isEnabled());
+        QVERIFY(!nameInput(dialog)->isEnabled() && !nameInputCaption(dialog)->isVisible());
+        QVERIFY(closeButton(dialog)->isEnabled() && newClassButton(dialog)->isEnabled() && !endNameEntryButton(dialog)->isEnabled());
         const QStringList names{QStringLiteral("青木　一郎"), QStringLiteral("石田,花子"), QStringLiteral("上野　①")};
         QCOMPARE(fileBytes(folder + QStringLiteral("Class.Nam")), roster(names));
         QVERIFY(!QFile::exists(folder + QStringLiteral("Class.NBk")));  // there was no class before
@@ -183,12 +188,12 @@ private slots:
             QCOMPARE(fileBytes(folder + subject + QStringLiteral(".dat")), QByteArray("0\r\n"));
         QCOMPARE(env.data.pupilCount, 3);
 
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QVERIFY(openDialogs(window).isEmpty());
         QCOMPARE(env.data.pupilCount, 3);
         QCOMPARE(env.data.pupilName[2], QStringLiteral("石田,花子"));
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
         QCOMPARE(storedKeyCount(env), 324);
         QCOMPARE(stored(env, QStringLiteral("SenkaMode")), QStringLiteral("0"));
         QCOMPARE(stored(env, QStringLiteral("DataPath")), folder);
@@ -209,18 +214,18 @@ private slots:
         MainWindow& window = env.startMainWindow();
         SettingsWindow* dialog = openSettings(window);
         QVERIFY(dialog);
-        QCOMPARE(dialog->Lt_Name->count(), 2);
-        QCOMPARE(dialog->Lb_Numbers->text(), QStringLiteral("2"));
+        QCOMPARE(nameList(dialog)->count(), 2);
+        QCOMPARE(pupilCountLabel(dialog)->text(), QStringLiteral("2"));
 
         env.ui.choices = {1};  // キャンセル
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), oldRoster);
         QVERIFY(!env.exists(QStringLiteral("Class.NBk")));
 
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QVERIFY(dialog->enteringNames());
-        QCOMPARE(dialog->Lt_Name->count(), 0);
+        QCOMPARE(nameList(dialog)->count(), 0);
         QCOMPARE(env.readBytes(QStringLiteral("Class.NBk")), oldRoster);
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), QByteArray("0\r\n"));
         QCOMPARE(env.readBytes(QStringLiteral("算数.Bak")), oldScores);
@@ -232,7 +237,7 @@ private slots:
 
         for (const QString& name : {QStringLiteral("上田"), QStringLiteral("江藤"), QStringLiteral("小野")})
             typeName(dialog, name);
-        dialog->BtInputEnd->click();
+        endNameEntryButton(dialog)->click();
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("上田"), QStringLiteral("江藤"), QStringLiteral("小野")}));
         QCOMPARE(env.readBytes(QStringLiteral("Class.bak")), QByteArray("0\r\n"));
         QCOMPARE(env.readBytes(QStringLiteral("Class.NBk")), oldRoster);
@@ -256,12 +261,12 @@ private slots:
         QDir().mkpath(env.dataFolder() + QStringLiteral("体育.dat"));  // cannot be written as a file
         SettingsWindow* dialog = openSettings(window);
         env.ui.clear();
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QCOMPARE(env.ui.messages.size(), 2);
         QVERIFY(env.ui.messages.last().text.contains(QStringLiteral("体育.dat")));
         QVERIFY(env.ui.messages.last().text.endsWith(QStringLiteral("新規クラスは作成されていません。")));
         QVERIFY(!dialog->enteringNames());
-        QCOMPARE(dialog->Lt_Name->count(), 2);
+        QCOMPARE(nameList(dialog)->count(), 2);
         QCOMPARE(env.data.pupilCount, 2);
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), oldRoster);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), oldScores);
@@ -275,7 +280,7 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
         SettingsWindow* dialog = openSettings(window);
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         typeName(dialog, QStringLiteral("上田"));
         typeName(dialog, QStringLiteral("江藤"));
         env.ui.clear();
@@ -292,15 +297,15 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
         SettingsWindow* dialog = openSettings(env.startMainWindow());
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         for (const QString& bad : {QStringLiteral("山田\"太郎"), QStringLiteral("𠮷田"), QStringLiteral("Ｋim 😀")}) {
             env.ui.clear();
             typeName(dialog, bad);
             QCOMPARE(env.ui.messages.size(), 1);
             QVERIFY(env.ui.messages.first().text.startsWith(QStringLiteral("氏名「%1」は保存できません。").arg(bad)));
-            QCOMPARE(dialog->Tx_DataInput->text(), bad);
-            QCOMPARE(dialog->Lt_Name->count(), 0);
-            dialog->Tx_DataInput->clear();
+            QCOMPARE(nameInput(dialog)->text(), bad);
+            QCOMPARE(nameList(dialog)->count(), 0);
+            nameInput(dialog)->clear();
         }
         QStringList names;
         for (int p = 1; p <= 45; ++p) {
@@ -310,10 +315,10 @@ private slots:
         env.ui.clear();
         typeName(dialog, QStringLiteral("四十六番"));
         QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("１クラスの人数は45人までです。これ以上の氏名は入力できません。")});
-        QCOMPARE(dialog->Lt_Name->count(), 45);
-        QCOMPARE(dialog->Lb_Numbers->text(), QStringLiteral("45"));
-        dialog->Tx_DataInput->clear();
-        dialog->BtInputEnd->click();
+        QCOMPARE(nameList(dialog)->count(), 45);
+        QCOMPARE(pupilCountLabel(dialog)->text(), QStringLiteral("45"));
+        nameInput(dialog)->clear();
+        endNameEntryButton(dialog)->click();
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster(names));
         QCOMPARE(env.readLines(QStringLiteral("shuketu.dat")).size(), 12 * 46);
     }
@@ -332,19 +337,19 @@ private slots:
         const QByteArray oldScores = env.readBytes(QStringLiteral("４の１.dat"));
         const QByteArray otherClass = env.readBytes(QStringLiteral("４の２.nam"));
         SettingsWindow* dialog = openSettings(env.startMainWindow());
-        QVERIFY(dialog->Op_Mode[1]->isChecked());
-        QVERIFY(dialog->Fr_Tanto->isEnabled() && !dialog->Fr_Subject->isEnabled());
-        dialog->Bt_Mente->click();
+        QVERIFY(specialistModeOption(dialog)->isChecked());
+        QVERIFY(subjectInChargeGroup(dialog)->isEnabled() && !subjectsInUseGroup(dialog)->isEnabled());
+        newClassButton(dialog)->click();
         QCOMPARE(env.readBytes(QStringLiteral("４の１.NBk")), oldRoster);
         QCOMPARE(env.readBytes(QStringLiteral("４の１.Bak")), oldScores);
         QCOMPARE(env.readBytes(QStringLiteral("４の１.dat")), QByteArray("0\r\n"));
         typeName(dialog, QStringLiteral("中村"));
-        dialog->BtInputEnd->click();
+        endNameEntryButton(dialog)->click();
         QCOMPARE(env.readBytes(QStringLiteral("４の１.nam")), roster({QStringLiteral("中村")}));
         QCOMPARE(env.readBytes(QStringLiteral("４の２.nam")), otherClass);
         QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf({QStringLiteral("0")}));
         QVERIFY(!env.exists(QStringLiteral("shuketu.bak")));
-        dialog->Bt_End->click();  // specialist mode closes even for a small class
+        closeButton(dialog)->click();  // specialist mode closes even for a small class
         QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
     }
 
@@ -383,7 +388,7 @@ private slots:
         QVERIFY(dialog->OpSouMode[7]->isChecked() && dialog->OpSouMode[2]->isChecked());
         QCOMPARE(dialog->Text2[8]->text(), QStringLiteral("85"));
 
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
         QCOMPARE(storedKeyCount(env), 324);
         QCOMPARE(stored(env, QStringLiteral("sHyotei11")), QStringLiteral("5"));
@@ -405,7 +410,7 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
         SettingsWindow* dialog = openSettings(env.startMainWindow());
-        dialog->Ch_Subject[8]->click();
+        subjectInUseBox(dialog, 9)->click();
         struct Case {
             int subject;
             QLineEdit* box;
@@ -424,7 +429,7 @@ private slots:
             const QString before = c.box->text();
             c.box->setText(c.text);
             env.ui.clear();
-            dialog->Bt_End->click();
+            closeButton(dialog)->click();
             QCOMPARE(env.ui.messageTexts(), QStringList{c.message});
             QCOMPARE(openDialogs(*env.mainWindow()).size(), 1);
             QCOMPARE(stored(env, QStringLiteral("UseKyoka")), QStringLiteral("111111111"));
@@ -436,7 +441,7 @@ private slots:
             QCOMPARE(dialog->editedSubject(), c.subject);
             c.box->setText(before);
         }
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
         QCOMPARE(stored(env, QStringLiteral("UseKyoka")), QStringLiteral("111111110"));
 
@@ -445,7 +450,7 @@ private slots:
         env.mainWindow()->loadSettings();
         dialog = openSettings(*env.mainWindow());
         env.ui.clear();
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QCOMPARE(env.ui.messageTexts(),
                  QStringList{QStringLiteral("「生活」の評定基準「観点Ⅱ」の「点以上がＡ」には100以下の点数を入力してください。")});
         QCOMPARE(dialog->editedSubject(), 5);
@@ -461,18 +466,18 @@ private slots:
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
         MainWindow& window = env.startMainWindow();
         SettingsWindow* dialog = openSettings(window);
-        dialog->Op_Mode[1]->click();
-        QVERIFY(dialog->Fr_Tanto->isEnabled() && !dialog->Fr_Subject->isEnabled());
+        specialistModeOption(dialog)->click();
+        QVERIFY(subjectInChargeGroup(dialog)->isEnabled() && !subjectsInUseGroup(dialog)->isEnabled());
         QVERIFY(!env.data.specialistMode);  // not before 終了
-        dialog->Op_Subject[5]->click();
+        subjectInChargeOption(dialog, 6)->click();
         // A new class waits until the chosen mode is saved.
         env.ui.clear();
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("青木"), QStringLiteral("石田")}));
         env.ui.clear();
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QCOMPARE(env.ui.messageTexts(), QStringList());  // the new class rosters are made, not missed
         QVERIFY(openDialogs(window).isEmpty());
         QCOMPARE(stored(env, QStringLiteral("SenkaMode")), QStringLiteral("-1"));
@@ -482,31 +487,31 @@ private slots:
         QCOMPARE(env.data.classNumber, 1);
         QCOMPARE(env.data.fileStem[1], QStringLiteral("４の１"));
         QCOMPARE(env.data.unitName(), QStringLiteral("４の１"));
-        QVERIFY(window.menu_class->menuAction()->isVisible() && !window.menu_kyoka->menuAction()->isVisible());
-        QVERIFY(window.Toolbar3->isVisibleTo(&window) && !window.Toolbar2->isVisibleTo(&window));
-        QVERIFY(!window.Mn_Shuketu->isEnabled());
+        QVERIFY(menu(window, "classMenu")->menuAction()->isVisible() && !menu(window, "subjectMenu")->menuAction()->isVisible());
+        QVERIFY(toolbar(window, "classBar")->isVisibleTo(&window) && !toolbar(window, "subjectBar")->isVisibleTo(&window));
+        QVERIFY(!menuEntry(window, "attendanceAction")->isEnabled());
         QVERIFY(DataFolder::exists(env.dataFolder(), QStringLiteral("４の１.nam")) && env.exists(QStringLiteral("６の３.dat")));
         QCOMPARE(env.data.pupilCount, 0);
 
         dialog = openSettings(window);
-        QVERIFY(dialog->Op_Subject[5]->isChecked());
-        dialog->Op_Mode[0]->click();
-        dialog->Bt_End->click();
+        QVERIFY(subjectInChargeOption(dialog, 6)->isChecked());
+        homeroomModeOption(dialog)->click();
+        closeButton(dialog)->click();
         QVERIFY(openDialogs(window).isEmpty());
         QVERIFY(!env.data.specialistMode);
         QCOMPARE(env.data.fileStem[1], QStringLiteral("国語"));
         QCOMPARE(env.data.subject, 1);
-        QVERIFY(window.menu_subject[0]->isChecked());
-        QVERIFY(window.menu_kyoka->menuAction()->isVisible() && window.Toolbar2->isVisibleTo(&window));
-        QVERIFY(window.Mn_Shuketu->isEnabled());
+        QVERIFY(subjectEntry(window, 1)->isChecked());
+        QVERIFY(menu(window, "subjectMenu")->menuAction()->isVisible() && toolbar(window, "subjectBar")->isVisibleTo(&window));
+        QVERIFY(menuEntry(window, "attendanceAction")->isEnabled());
         QCOMPARE(env.data.pupilCount, 2);
 
         // A mode chosen and then abandoned with the frame's close changes nothing.
         dialog = openSettings(window);
-        dialog->Op_Mode[1]->click();
+        specialistModeOption(dialog)->click();
         dialog->subWindow()->close();
         QVERIFY(openDialogs(window).isEmpty());
-        QVERIFY(!env.data.specialistMode && window.Toolbar2->isVisibleTo(&window));
+        QVERIFY(!env.data.specialistMode && toolbar(window, "subjectBar")->isVisibleTo(&window));
         QCOMPARE(stored(env, QStringLiteral("SenkaMode")), QStringLiteral("0"));
     }
 
@@ -520,21 +525,21 @@ private slots:
         SettingsWindow* dialog = openSettings(window);
         const QString fresh = env.dir.path() + QStringLiteral("/新しいフォルダ");
         env.ui.folders = {fresh};
-        dialog->cmdRef->click();
+        browseButton(dialog)->click();
         QCOMPARE(env.ui.folderTitles, QStringList{QStringLiteral("成績データを格納するフォルダを指定して下さい。")});
-        QCOMPARE(dialog->Tx_Holder->text(), fresh);
-        dialog->cmdRef->click();  // cancelled: the box keeps the folder
-        QCOMPARE(dialog->Tx_Holder->text(), fresh);
+        QCOMPARE(dataFolderInput(dialog)->text(), fresh);
+        browseButton(dialog)->click();  // cancelled: the box keeps the folder
+        QCOMPARE(dataFolderInput(dialog)->text(), fresh);
 
         // A new class waits until the changed folder is saved.
         env.ui.clear();
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY(!dialog->enteringNames());
 
         env.ui.clear();
         env.ui.answers = {Ui::Answer::No};
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("指定されたホルダ－は存在しません。作成しますか？")});
         QCOMPARE(env.ui.messages.first().buttons, Ui::Buttons::YesNo);
         QVERIFY(!QFileInfo::exists(fresh));
@@ -542,29 +547,29 @@ private slots:
         QCOMPARE(stored(env, QStringLiteral("DataPath")), env.dataFolder());
 
         env.ui.clear();
-        dialog->Bt_End->click();  // Yes
+        closeButton(dialog)->click();  // Yes
         QVERIFY(QFileInfo(fresh).isDir());
         QCOMPARE(env.data.dataFolder, fresh + QLatin1Char('/'));
         QCOMPARE(stored(env, QStringLiteral("DataPath")), fresh + QLatin1Char('/'));
         QCOMPARE(env.ui.messageTexts().last(), EnterNames);
         QCOMPARE(openDialogs(window), QList<SettingsWindow*>{dialog});
-        QCOMPARE(dialog->Lt_Name->count(), 0);
+        QCOMPARE(nameList(dialog)->count(), 0);
         QCOMPARE(fileBytes(fresh + QStringLiteral("/国語.dat")), QByteArray("0\r\n"));
-        QVERIFY(!window.button(QStringLiteral("custom"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "settingsButton")->isEnabled());
 
-        dialog->Bt_Mente->click();
+        newClassButton(dialog)->click();
         typeName(dialog, QStringLiteral("原田"));
-        dialog->BtInputEnd->click();
+        endNameEntryButton(dialog)->click();
         QCOMPARE(fileBytes(fresh + QStringLiteral("/Class.Nam")), roster({QStringLiteral("原田")}));
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), roster({QStringLiteral("青木")}));
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QVERIFY(openDialogs(window).isEmpty());
 
         // An empty folder box is answered with a message.
         dialog = openSettings(window);
-        dialog->Tx_Holder->clear();
+        dataFolderInput(dialog)->clear();
         env.ui.clear();
-        dialog->Bt_End->click();
+        closeButton(dialog)->click();
         QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("データ保存フォルダを指定してください。")});
         QCOMPARE(openDialogs(window).size(), 1);
     }
@@ -576,10 +581,10 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
         SettingsWindow* dialog = openSettings(window);
-        for (const char* key : {"inputdialog", "custom", "namemente", "enddialog"})
-            QVERIFY(!window.button(QLatin1String(key))->isEnabled());
-        QVERIFY(!window.Toolbar2Buttons[2]->isEnabled());
-        dialog->Command1->click();
+        for (const char* key : {"scoreEntryButton", "settingsButton", "rosterButton", "endButton"})
+            QVERIFY(!toolbarButton(window, key)->isEnabled());
+        QVERIFY(!subjectButton(window, 1)->isEnabled());
+        helpButton(dialog)->click();
         QCOMPARE(env.ui.helpTopics, QList<int>{4});
         // A box that gets the focus selects its whole text.
         window.activateWindow();
@@ -589,12 +594,12 @@ private slots:
         // Alt+X is the window's 終了(&X).
         QTest::keyClick(dialog->Text1[1], Qt::Key_X, Qt::AltModifier);
         QVERIFY(openDialogs(window).isEmpty());
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(window.Toolbar2Buttons[2]->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(subjectButton(window, 1)->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
 
         // The toolbar's 設定 opens it too, and a second request brings the same window up.
-        window.button(QStringLiteral("custom"))->trigger();
+        toolbarButton(window, "settingsButton")->trigger();
         QCOMPARE(openDialogs(window).size(), 1);
         window.openSettingsWindow();
         QCOMPARE(openDialogs(window).size(), 1);

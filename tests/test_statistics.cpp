@@ -2,6 +2,7 @@
 // score, the labels that follow the current column, and 計 算 on blocks selected
 // with the mouse as a teacher selects them.
 
+#include "MainWindowControls.h"
 #include "TallyFixtures.h"
 #include "Controls.h"
 #include "TestEnv.h"
@@ -16,6 +17,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+using namespace MainControls;
 using namespace TallyFixtures;
 
 using Controls::child;
@@ -63,7 +65,7 @@ class StatisticsTest : public QObject {
 
     StatisticsWindow* open(MainWindow& window, bool fromFreeMenu = true)
     {
-        (fromFreeMenu ? window.menu_free : window.menu_clsryo)->trigger();
+        (fromFreeMenu ? menuEntry(window, "freeStatisticsAction") : menuEntry(window, "viewpointTrendsAction"))->trigger();
         auto* w = qobject_cast<StatisticsWindow*>(window.activeChild());
         if (w)
             w->resize(900, 500);
@@ -105,11 +107,11 @@ private slots:
         QCOMPARE(child<QLabel>(w, "testName")->text(), QStringLiteral("【2】 計算"));
 
         // Tally windows switch off the editing commands; this one prints nothing.
-        QVERIFY(!window.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(!toolbarButton(window, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
         child<QPushButton>(w, "closeButton")->click();
         QTest::qWait(0);
-        QVERIFY(window.button(QStringLiteral("inputdialog"))->isEnabled());
+        QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
         QVERIFY(env.ui.messages.isEmpty());
     }
 
@@ -260,10 +262,10 @@ private slots:
         env.makeClass({});
         MainWindow& window = env.startMainWindow();
         env.ui.clear();
-        for (QAction* command : {window.menu_free, window.menu_clsryo, window.menu_ryoiki, window.menu_kjtest})
-            command->trigger();
-        for (const char* key : {"ryoiki", "kojin", "free"})
-            window.Toolbar1_ButtonClick(QLatin1String(key));
+        for (const char* entry : {"freeStatisticsAction", "viewpointTrendsAction", "overallTallyAction", "pupilResultsAction"})
+            menuEntry(window, entry)->trigger();
+        for (const char* key : {"overallTallyButton", "pupilResultsButton", "statisticsButton"})
+            toolbarButton(window, key)->trigger();
         QCOMPARE(env.ui.messageTexts(),
                  QStringList(7, QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")));
         QVERIFY(env.ui.modalDialogs.isEmpty());

@@ -4,10 +4,13 @@
 // file and its ".Bak" checked byte for byte.
 
 #include "Controls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "model/ScoreFile.h"
 #include "tally/ListSheets.h"
 #include "maintenance/TestListWindow.h"
+#include "entry/ScoreEntryWindow.h"
+#include "ListControls.h"
 #include "maintenance_fixture.h"
 #include "output/ReportStore.h"
 #include "app/MainWindow.h"
@@ -22,6 +25,7 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace MainControls;
 using namespace Sample;
 
 using Controls::child;
@@ -83,7 +87,7 @@ struct Fixture {
         window = &env.startMainWindow();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        window->menu_test->trigger();
+        menuEntry(*window, "testListAction")->trigger();
         dialog = window->findChild<TestListWindow*>();
         QVERIFY(dialog);
         env.ui.clear();
@@ -99,31 +103,32 @@ private slots:
     {
         Fixture f;
         TestListWindow* d = f.dialog;
+        const ListControls c(d, "testList");
         QCOMPARE(d->windowTitle(), QStringLiteral("テストのメンテナンス"));
-        QCOMPARE(listLines(d->Lt_Test), namesOf(threeTests(5)));
-        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("3"));
-        QCOMPARE(d->selectedRow(), 0);
+        QCOMPARE(listLines(c.list), namesOf(threeTests(5)));
+        QCOMPARE(c.count->text(), QStringLiteral("3"));
+        QCOMPARE(c.selectedRow(), 0);
         QCOMPARE(f.env.data.tests.count, 3);
-        QVERIFY(!d->Tx_DataInput->isEnabled());
-        QCOMPARE(QStringList({d->Label1->text(), d->Lb_DataInput->text(), d->cmdEdit[0]->text(), d->cmdEdit[1]->text(),
-                              d->cmdEdit[2]->text(), child<QPushButton>(d, "printButton")->text(), child<QPushButton>(d, "previewButton")->text(), d->cmdEnd->text()}),
+        QVERIFY(!c.nameInput->isEnabled());
+        QCOMPARE(QStringList({c.countCaption->text(), c.nameInputCaption->text(), c.renameButton->text(), c.insertButton->text(),
+                              c.removeButton->text(), c.printButton->text(), c.previewButton->text(), c.closeButton->text()}),
                  QStringList({"総ﾃｽﾄ数", "入力欄", "ﾃｽﾄ名変更(&C)", "ﾃｽﾄ挿入(&I)", "ﾃｽﾄ削除(&D)", "ﾃｽﾄ名印刷(&P)",
                               "ﾌﾟﾚﾋﾞｭｰ(&O)", "閉じる"}));
-        QCOMPARE(QStringList({d->menuFile->title(), child<QAction>(d, "printAction")->text(), child<QAction>(d, "previewAction")->text(), d->menuEnd->text(),
-                              d->menuEditTop->title(), d->menuEdit[0]->text(), d->menuEdit[1]->text(),
-                              d->menuEdit[2]->text(), d->menuHelp->text()}),
+        QCOMPARE(QStringList({c.fileMenu->title(), c.printAction->text(), c.previewAction->text(), c.closeAction->text(),
+                              c.editMenu->title(), c.renameAction->text(), c.insertAction->text(),
+                              c.removeAction->text(), c.helpAction->text()}),
                  QStringList({"ﾌｧｲﾙ(&F)", "テスト一覧印刷(&P)", "印刷ﾌﾟﾚﾋﾞｭｰ(&O)", "テストメンテナンス終了(&X)", "編集(&E)",
                               "テスト名変更(&C)", "テスト挿入(&I)", "テスト削除(&D)", "ﾍﾙﾌﾟ(&H)"}));
-        QVERIFY(f.window->button("preview")->isEnabled());
-        QVERIFY(!f.window->button("testmente")->isEnabled());
-        d->menuHelp->trigger();
+        QVERIFY(toolbarButton(*f.window, "previewButton")->isEnabled());
+        QVERIFY(!toolbarButton(*f.window, "testListButton")->isEnabled());
+        c.helpAction->trigger();
         QCOMPARE(f.env.ui.helpTopics, QList<int>{7});
 
         const auto before = snapshot(f.env);
-        d->menuEnd->trigger();
+        c.closeAction->trigger();
         QTRY_VERIFY(!f.window->findChild<TestListWindow*>());
-        QVERIFY(f.window->button("testmente")->isEnabled());
-        QVERIFY(!f.window->button("preview")->isEnabled());
+        QVERIFY(toolbarButton(*f.window, "testListButton")->isEnabled());
+        QVERIFY(!toolbarButton(*f.window, "previewButton")->isEnabled());
         QCOMPARE(snapshot(f.env), before);
     }
 
@@ -148,14 +153,14 @@ private slots:
             env.writeFile("国語.dat", lines);
         }
         env.ui.clear();
-        window.menu_test->trigger();
+        menuEntry(window, "testListAction")->trigger();
         QVERIFY(!window.findChild<TestListWindow*>());
         QCOMPARE(env.ui.messages.size(), 1);
         if (missing)
             QCOMPARE(env.ui.lastMessage(), ScoreFile::missingMessage(QStringLiteral("国語")));
         else
             QVERIFY(env.ui.lastMessage().contains(QStringLiteral("国語.dat")));
-        QVERIFY(window.button("testmente")->isEnabled());
+        QVERIFY(toolbarButton(window, "testListButton")->isEnabled());
     }
 
     void insertBeforeAChosenTest_data()
@@ -169,8 +174,9 @@ private slots:
         QFETCH(int, row);
         Fixture f;
         TestListWindow* d = f.dialog;
-        d->Lt_Test->setCurrentRow(row);
-        QTest::mouseClick(d->cmdEdit[1], Qt::LeftButton);
+        const ListControls c(d, "testList");
+        c.list->setCurrentRow(row);
+        QTest::mouseClick(c.insertButton, Qt::LeftButton);
 
         const Tests old = threeTests(5);
         QCOMPARE(f.env.ui.messages.size(), 2);
@@ -184,8 +190,8 @@ private slots:
         expected.insert(row, newTest(5));
         QCOMPARE(f.env.readBytes("国語.dat"), crlf(scoreLines(expected)));
         QCOMPARE(f.env.readBytes("国語.Bak"), f.original);
-        QCOMPARE(listLines(d->Lt_Test), namesOf(expected));
-        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("4"));
+        QCOMPARE(listLines(c.list), namesOf(expected));
+        QCOMPARE(c.count->text(), QStringLiteral("4"));
 
         // Score entry, loading the file, finds the new test: 観点Ⅰ out of 100, 0 for all.
         QVERIFY(ScoreFile::load(f.env.data).ok);
@@ -203,27 +209,28 @@ private slots:
     {
         Fixture f;
         TestListWindow* d = f.dialog;
-        d->Lt_Test->setCurrentRow(1);
-        d->menuEdit[2]->trigger();
+        const ListControls c(d, "testList");
+        c.list->setCurrentRow(1);
+        c.removeAction->trigger();
         QCOMPARE(f.env.ui.messageTexts(), QStringList{"計算,ドリルを削除します."});
         QCOMPARE(f.env.ui.messages[0].title, QStringLiteral("テストの削除"));
         Tests expected = threeTests(5);
         expected.removeAt(1);
         QCOMPARE(f.env.readBytes("国語.dat"), crlf(scoreLines(expected)));
         QCOMPARE(f.env.readBytes("国語.Bak"), f.original);
-        QCOMPARE(listLines(d->Lt_Test), namesOf(expected));
-        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("2"));
+        QCOMPARE(listLines(c.list), namesOf(expected));
+        QCOMPARE(c.count->text(), QStringLiteral("2"));
 
         // Deleting down to nothing leaves the empty score file.
-        d->Lt_Test->setCurrentRow(0);
-        d->cmdEdit_Click(2);
-        d->Lt_Test->setCurrentRow(0);
-        d->cmdEdit_Click(2);
+        c.list->setCurrentRow(0);
+        c.removeButton->click();
+        c.list->setCurrentRow(0);
+        c.removeButton->click();
         QCOMPARE(f.env.readBytes("国語.dat"), crlf({"0"}));
-        QCOMPARE(d->Lb_Numbers->text(), QStringLiteral("0"));
+        QCOMPARE(c.count->text(), QStringLiteral("0"));
         f.env.ui.clear();
-        for (int i = 0; i < 3; ++i)
-            d->cmdEdit_Click(i);
+        for (QPushButton* button : c.editButtons())
+            button->click();
         QVERIFY(f.env.ui.messages.isEmpty());
     }
 
@@ -231,19 +238,20 @@ private slots:
     {
         Fixture f;
         TestListWindow* d = f.dialog;
+        const ListControls c(d, "testList");
         const auto before = snapshot(f.env);
         f.env.ui.answers = {Ui::Answer::Cancel, Ui::Answer::Cancel};
-        d->cmdEdit_Click(1);
-        d->cmdEdit_Click(2);
+        c.insertButton->click();
+        c.removeButton->click();
         QCOMPARE(f.env.ui.messages.size(), 2);
         QCOMPARE(snapshot(f.env), before);
 
-        d->Lt_Test->clearSelection();
+        c.list->clearSelection();
         f.env.ui.clear();
-        for (QPushButton* button : d->cmdEdit)
+        for (QPushButton* button : c.editButtons())
             QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(f.env.ui.messages.isEmpty());
-        QVERIFY(!d->Tx_DataInput->isEnabled());
+        QVERIFY(!c.nameInput->isEnabled());
         QCOMPARE(snapshot(f.env), before);
     }
 
@@ -251,30 +259,31 @@ private slots:
     {
         Fixture f;
         TestListWindow* d = f.dialog;
-        d->Lt_Test->setCurrentRow(2);
-        QTest::mouseClick(d->cmdEdit[0], Qt::LeftButton);
-        QVERIFY(d->Tx_DataInput->hasFocus());
-        QCOMPARE(d->Tx_DataInput->selectedText(), QStringLiteral("単元まとめ"));
+        const ListControls c(d, "testList");
+        c.list->setCurrentRow(2);
+        QTest::mouseClick(c.renameButton, Qt::LeftButton);
+        QVERIFY(c.nameInput->hasFocus());
+        QCOMPARE(c.nameInput->selectedText(), QStringLiteral("単元まとめ"));
         QInputMethodEvent typed;
         typed.setCommitString(QStringLiteral("２学期まとめ"));
-        QApplication::sendEvent(d->Tx_DataInput, &typed);
-        QTest::keyClick(d->Tx_DataInput, Qt::Key_Return);
+        QApplication::sendEvent(c.nameInput, &typed);
+        QTest::keyClick(c.nameInput, Qt::Key_Return);
 
         Tests expected = threeTests(5);
         expected[2].name = QStringLiteral("２学期まとめ");
         QCOMPARE(f.env.readBytes("国語.dat"), crlf(scoreLines(expected)));
         QCOMPARE(f.env.readBytes("国語.Bak"), f.original);
-        QCOMPARE(listLines(d->Lt_Test), namesOf(expected));
-        QCOMPARE(d->selectedRow(), 2);
-        QVERIFY(!d->Tx_DataInput->isEnabled());
+        QCOMPARE(listLines(c.list), namesOf(expected));
+        QCOMPARE(c.selectedRow(), 2);
+        QVERIFY(!c.nameInput->isEnabled());
         QCOMPARE(f.env.data.tests.name[3], QStringLiteral("２学期まとめ"));
 
         // An empty name is accepted here; score entry asks for one when saving.
         const QByteArray afterFirst = f.env.readBytes("国語.dat");
-        d->Lt_Test->setCurrentRow(0);
-        d->cmdEdit_Click(0);
-        QTest::keyClick(d->Tx_DataInput, Qt::Key_Backspace);
-        QTest::keyClick(d->Tx_DataInput, Qt::Key_Tab);
+        c.list->setCurrentRow(0);
+        c.renameButton->click();
+        QTest::keyClick(c.nameInput, Qt::Key_Backspace);
+        QTest::keyClick(c.nameInput, Qt::Key_Tab);
         expected[0].name.clear();
         QCOMPARE(f.env.readBytes("国語.dat"), crlf(scoreLines(expected)));
         QCOMPARE(f.env.readBytes("国語.Bak"), afterFirst);
@@ -285,15 +294,16 @@ private slots:
     {
         Fixture f;
         TestListWindow* d = f.dialog;
+        const ListControls c(d, "testList");
         const auto before = snapshot(f.env);
-        d->Lt_Test->setCurrentRow(1);
-        d->cmdEdit_Click(0);
-        QTest::keyClicks(d->Tx_DataInput, "\"A\"");
-        QTest::keyClick(d->Tx_DataInput, Qt::Key_Return);
+        c.list->setCurrentRow(1);
+        c.renameButton->click();
+        QTest::keyClicks(c.nameInput, "\"A\"");
+        QTest::keyClick(c.nameInput, Qt::Key_Return);
         QCOMPARE(f.env.ui.messages.size(), 1);
         QVERIFY(f.env.ui.lastMessage().startsWith(QStringLiteral("テスト名「\"A\"」は保存できません。")));
         QCOMPARE(snapshot(f.env), before);
-        QCOMPARE(listLines(d->Lt_Test), namesOf(threeTests(5)));
+        QCOMPARE(listLines(c.list), namesOf(threeTests(5)));
     }
 
     void sixtyTestsRefuseAnInsert()
@@ -303,13 +313,14 @@ private slots:
             sixty << Test{QStringLiteral("テスト%1").arg(t), {threeTests(5)[1].columns[0]}};
         Fixture f(sixty);
         TestListWindow* d = f.dialog;
-        d->Lt_Test->setCurrentRow(30);
-        d->cmdEdit_Click(1);
+        const ListControls c(d, "testList");
+        c.list->setCurrentRow(30);
+        c.insertButton->click();
         QCOMPARE(f.env.ui.messageTexts(), QStringList{"テストは60件までです。これ以上挿入することはできません。"});
         QCOMPARE(f.env.readBytes("国語.dat"), f.original);
         QVERIFY(!f.env.exists("国語.Bak"));
         f.env.ui.clear();
-        d->cmdEdit_Click(2);
+        c.removeButton->click();
         sixty.removeAt(30);
         QCOMPARE(f.env.readBytes("国語.dat"), crlf(scoreLines(sixty)));
     }
@@ -318,33 +329,48 @@ private slots:
     {
         Fixture f;
         TestListWindow* d = f.dialog;
+        const ListControls c(d, "testList");
+        ChildWindow* tally = f.window->openTestTallyWindow();
         ChildWindow* entry = f.window->openScoreEntryWindow();
-        QVERIFY(entry);
+        QVERIFY(tally && entry);
         const auto before = snapshot(f.env);
-        d->Lt_Test->setCurrentRow(0);
-        d->cmdEdit_Click(2);
+        c.list->setCurrentRow(0);
+        c.removeButton->click();
         QCOMPARE(f.env.ui.messages.size(), 1);
         QVERIFY(f.env.ui.lastMessage().contains(entry->windowTitle()));
+        // A tally window only reads the file: it is not named.
+        QVERIFY(!f.env.ui.lastMessage().contains(tally->windowTitle()));
         QCOMPARE(snapshot(f.env), before);
+
+        // Without score entry the same command deletes the test.
+        entry->closeWindow();
+        QTRY_VERIFY(!f.window->findChild<ScoreEntryWindow*>());
+        f.env.ui.clear();
+        c.list->setCurrentRow(0);
+        c.removeButton->click();
+        Tests expected = threeTests(5);
+        expected.removeAt(0);
+        QCOMPARE(f.env.readBytes("国語.dat"), crlf(scoreLines(expected)));
     }
 
     void subjectChosenElsewhereIsReloadedNotWritten()
     {
         Fixture f;
         TestListWindow* d = f.dialog;
+        const ListControls c(d, "testList");
         const auto before = snapshot(f.env);
-        f.window->selectSubject(2);  // the subject menu is still reachable
-        d->Lt_Test->setCurrentRow(0);
-        d->cmdEdit_Click(2);
+        chooseSubject(*f.window, 3);  // the subject menu is still reachable
+        c.list->setCurrentRow(0);
+        c.removeButton->click();
         QCOMPARE(f.env.ui.messages.size(), 1);
         QVERIFY(f.env.ui.lastMessage().contains(QStringLiteral("算数のテスト一覧を読み直しました")));
-        QCOMPARE(listLines(d->Lt_Test), namesOf(tests(3, 5)));
+        QCOMPARE(listLines(c.list), namesOf(tests(3, 5)));
         QCOMPARE(snapshot(f.env), before);
 
         // Now the list is 算数's, and a delete changes 算数.dat.
         f.env.ui.clear();
-        d->Lt_Test->setCurrentRow(0);
-        d->cmdEdit_Click(2);
+        c.list->setCurrentRow(0);
+        c.removeButton->click();
         Tests expected = tests(3, 5);
         expected.removeAt(0);
         QCOMPARE(f.env.readBytes("算数.dat"), crlf(scoreLines(expected)));
@@ -358,12 +384,13 @@ private slots:
         env.writeFile("５の１.nam", rosterLines({"甲", "乙", "丙"}));
         env.writeFile("５の１.dat", scoreLines(threeTests(3)));
         MainWindow& window = env.startMainWindow();
-        window.selectClass(3);
-        window.menu_test->trigger();
+        chooseClass(window, 4);
+        menuEntry(window, "testListAction")->trigger();
         TestListWindow* d = window.findChild<TestListWindow*>();
         QVERIFY(d);
-        d->Lt_Test->setCurrentRow(1);
-        d->cmdEdit_Click(1);
+        const ListControls c(d, "testList");
+        c.list->setCurrentRow(1);
+        c.insertButton->click();
         Tests expected = threeTests(3);
         expected.insert(1, newTest(3));
         QCOMPARE(env.readBytes("５の１.dat"), crlf(scoreLines(expected)));
@@ -373,13 +400,14 @@ private slots:
     {
         Fixture f;
         TestListWindow* d = f.dialog;
+        const ListControls c(d, "testList");
         QList<ReportSheet> stored;
         f.env.reports->setStoreObserver([&stored](const QString& path) {
             ReportSheet sheet;
             QVERIFY(ReportStore::read(path, sheet).ok);
             stored.append(sheet);
         });
-        child<QAction>(d, "previewAction")->trigger();
+        c.previewAction->trigger();
         QCOMPARE(f.env.ui.previews.size(), 1);
         QCOMPARE(f.env.ui.previews[0].title, QStringLiteral("テスト名一覧"));
         QCOMPARE(stored.size(), 1);

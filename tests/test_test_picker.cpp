@@ -1,6 +1,7 @@
 // The test selection: the list of tests, mouse selection with CTRL and SHIFT, the
 // two buttons and the tests they choose, on its own and as the overall tally opens it.
 
+#include "MainWindowControls.h"
 #include "TallyFixtures.h"
 #include "Controls.h"
 #include "TestEnv.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace MainControls;
 using namespace TallyFixtures;
 
 using Controls::child;
@@ -157,7 +159,7 @@ private slots:
         QStringList listed;
         env.ui.modalHandlers.push_back([&](QDialog& d) {
             auto& dialog = static_cast<TestPickerDialog&>(d);
-            printWasOff = !window.button(QStringLiteral("printdialog"))->isEnabled();
+            printWasOff = !toolbarButton(window, "printButton")->isEnabled();
             for (int i = 0; i < child<QListWidget>(&dialog, "testList")->count(); ++i)
                 listed << child<QListWidget>(&dialog, "testList")->item(i)->text();
             clickLine(child<QListWidget>(&dialog, "testList"), 0);

@@ -2,6 +2,7 @@
 // window, tests chosen in the chooser, the order switched, printed and previewed.
 
 #include "Controls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "report_fixtures.h"
 #include "output/ReportStore.h"
@@ -28,6 +29,8 @@
 using Controls::child;
 using Fixtures::Column;
 using Fixtures::Test;
+
+using namespace MainControls;
 
 namespace {
 
@@ -245,21 +248,21 @@ private slots:
     {
         openSample();
         MainWindow& main = *env->mainWindow();
-        QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
-        QVERIFY(main.button(QStringLiteral("preview"))->isEnabled());
-        QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(!main.button(QStringLiteral("namemente"))->isEnabled());
-        QVERIFY(!main.menu_edit->isEnabled());
-        QVERIFY(!main.Toolbar2Buttons[3]->isEnabled());
-        QVERIFY(main.button(QStringLiteral("testdsp"))->isEnabled());
+        QVERIFY(toolbarButton(main, "printButton")->isEnabled());
+        QVERIFY(toolbarButton(main, "previewButton")->isEnabled());
+        QVERIFY(!toolbarButton(main, "scoreEntryButton")->isEnabled());
+        QVERIFY(!toolbarButton(main, "rosterButton")->isEnabled());
+        QVERIFY(!menu(main, "editMenu")->isEnabled());
+        QVERIFY(!subjectButton(main, 2)->isEnabled());
+        QVERIFY(toolbarButton(main, "testTallyButton")->isEnabled());
 
         QTest::mouseClick(child<QPushButton>(window, "closeButton"), Qt::LeftButton);
         QTRY_VERIFY(main.mdiArea()->subWindowList().isEmpty());
-        QVERIFY(!main.button(QStringLiteral("printdialog"))->isEnabled());
-        QVERIFY(!main.button(QStringLiteral("preview"))->isEnabled());
-        QVERIFY(main.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(main.menu_edit->isEnabled());
-        QVERIFY(main.Toolbar2Buttons[3]->isEnabled());
+        QVERIFY(!toolbarButton(main, "printButton")->isEnabled());
+        QVERIFY(!toolbarButton(main, "previewButton")->isEnabled());
+        QVERIFY(toolbarButton(main, "scoreEntryButton")->isEnabled());
+        QVERIFY(menu(main, "editMenu")->isEnabled());
+        QVERIFY(subjectButton(main, 2)->isEnabled());
     }
 
     void refusedWithoutPupilsAndEmptyWithoutTests()
@@ -269,7 +272,7 @@ private slots:
             empty.makeClass({});
             MainWindow& main = empty.startMainWindow();
             empty.ui.clear();
-            main.menu_datadsp->trigger();
+            menuEntry(main, "testTallyAction")->trigger();
             QCOMPARE(empty.ui.messageTexts(),
                      QStringList{QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")});
             QVERIFY(main.mdiArea()->subWindowList().isEmpty());
@@ -317,8 +320,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(second, "closeButton"), Qt::LeftButton);
         QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
         main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().first());
-        QVERIFY(!main.button(QStringLiteral("inputdialog"))->isEnabled());
-        QVERIFY(main.button(QStringLiteral("printdialog"))->isEnabled());
+        QVERIFY(!toolbarButton(main, "scoreEntryButton")->isEnabled());
+        QVERIFY(toolbarButton(main, "printButton")->isEnabled());
     }
 
     void unreadableScoreFileKeepsTheWindowClosed()
@@ -344,7 +347,7 @@ private slots:
             copies.append(copy);
         });
         // Preview in attendance order, from the main toolbar.
-        env->mainWindow()->button(QStringLiteral("preview"))->trigger();
+        toolbarButton(*env->mainWindow(), "previewButton")->trigger();
         QCOMPARE(env->ui.previews.size(), 1);
         QCOMPARE(env->ui.previews[0].title, QStringLiteral("テスト別集計-漢字テスト１"));
         QVERIFY(!QFile::exists(env->reports->storePath(QStringLiteral("testdisp"))));
@@ -422,7 +425,7 @@ private slots:
         env->ui.answers = {Ui::Answer::Ok};
         env->ui.saveNames = {pdf};
         // The main toolbar's 印刷 prints the active window's sheet.
-        env->mainWindow()->button(QStringLiteral("printdialog"))->trigger();
+        toolbarButton(*env->mainWindow(), "printButton")->trigger();
         QCOMPARE(env->ui.messages.size(), 2);
         QCOMPARE(env->ui.messages[0].buttons, Ui::Buttons::OkCancel);
         QVERIFY(env->ui.messages[0].text.startsWith(QStringLiteral("プリンタが見つかりません。")));

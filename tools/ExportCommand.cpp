@@ -1,5 +1,7 @@
 #include "tools/ExportCommand.h"
 
+#include "tools/ExportArguments.h"
+
 #include "model/AppSettings.h"
 #include "model/AttendanceFile.h"
 #include "model/RosterFile.h"
@@ -47,36 +49,6 @@ int unitNumber(const QString& text, const std::array<QString, 10>& names)
             return i;
     return 0;
 }
-
-class Arguments {
-public:
-    explicit Arguments(const QStringList& list) : list(list) {}
-
-    // The value of an option given as "--name value" or "--name=value".
-    bool take(const QString& name, QString& value)
-    {
-        for (int i = 0; i < list.size(); ++i) {
-            if (list[i] == name) {
-                if (i + 1 >= list.size())
-                    throw Failure{UsageError, QStringLiteral("%1 の後に値がありません。").arg(name)};
-                value = list[i + 1];
-                list.remove(i, 2);
-                return true;
-            }
-            if (list[i].startsWith(name + QLatin1Char('='))) {
-                value = list[i].mid(name.size() + 1);
-                list.removeAt(i);
-                return true;
-            }
-        }
-        return false;
-    }
-    bool flag(const QString& name) { return list.removeAll(name) > 0; }
-    QStringList rest() const { return list; }
-
-private:
-    QStringList list;
-};
 
 int positiveNumber(const QString& option, const QString& text)
 {
@@ -172,7 +144,7 @@ void loadUnit(Session& session, int unit, bool needScores, bool needAttendance)
         if (data.specialistMode)
             throw Failure{DataError, QStringLiteral("専科担当用のデータフォルダには出欠の一覧表はありません。")};
         if (!AttendanceFile::exists(data))
-            throw Failure{DataError, QStringLiteral("出席データファイル(shuketu.dat)が見つかりません。")};
+            throw Failure{DataError, QStringLiteral("出席データファイル(%1)が見つかりません。").arg(AttendanceFile::fileName())};
         check(AttendanceFile::load(data));
     }
 }
@@ -222,7 +194,7 @@ void stagePack(Session& session, const QDir& dir, int term, OutputBatch& batch)
         if (data.pupilCount == 0)
             continue;
         ++units;
-        const QString stem = safeFileName(data.fileStem[unit]);
+        const QString stem = safeFileName(data.unitName());
         SheetRequest overall;
         overall.kind = SheetRequest::Kind::Aryoiki;
         packSheet(session, overall, dir.filePath(stem + QStringLiteral("_総合集計.pdf")), batch);
@@ -273,162 +245,179 @@ void termPack(Session& session, const QString& folder, int term, QTextStream& er
     }
 }
 
-int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out, const QString& layoutFolder)
+// The unit the options name: the subject in homeroom mode, the class in specialist
+// mode, 1 when none is named.
+int chosenUnit(const ClassData& data, const ExportOptions& options)
 {
-    Arguments args(arguments);
-    if (args.flag(QStringLiteral("--help")) || args.flag(QStringLiteral("-h"))) {
-        out << ExportCommand::usage();
-        return Done;
+    int unit = 1;
+    if (!options.subject.isEmpty()) {
+        if (data.specialistMode)
+            throw Failure{UsageError, QStringLiteral("専科担当用では --subject ではなく --class でクラスを指定してください。")};
+        unit = unitNumber(options.subject, Names::subjects());
+        if (unit == 0)
+            throw Failure{UsageError, QStringLiteral("「%1」という教科はありません（1～9 か 国語～体育）。").arg(options.subject)};
     }
-    QString settingsFile, dataFolder, mode, subject, klass, pdf, csv, store, pack, term, test, order, pupil, tests, show, view;
-    args.take(QStringLiteral("--settings"), settingsFile);
-    args.take(QStringLiteral("--data"), dataFolder);
-    args.take(QStringLiteral("--mode"), mode);
-    args.take(QStringLiteral("--subject"), subject);
-    args.take(QStringLiteral("--class"), klass);
-    args.take(QStringLiteral("--pdf"), pdf);
-    args.take(QStringLiteral("--csv"), csv);
-    args.take(QStringLiteral("--store"), store);
-    args.take(QStringLiteral("--term-pack"), pack);
-    args.take(QStringLiteral("--term"), term);
-    args.take(QStringLiteral("--test"), test);
-    args.take(QStringLiteral("--order"), order);
-    args.take(QStringLiteral("--pupil"), pupil);
-    args.take(QStringLiteral("--tests"), tests);
-    args.take(QStringLiteral("--show"), show);
-    args.take(QStringLiteral("--view"), view);
-    const QStringList rest = args.rest();
-    for (const QString& word : rest)
-        if (word.startsWith(QLatin1String("--")))
-            throw Failure{UsageError, QStringLiteral("「%1」というオプションはありません。--help で使い方を表示します。").arg(word)};
-    if (rest.size() > 1)
-        throw Failure{UsageError, QStringLiteral("一覧表の種類は一つだけ指定してください。")};
+    if (!options.className.isEmpty()) {
+        if (!data.specialistMode)
+            throw Failure{UsageError, QStringLiteral("学級担任用では --class ではなく --subject で教科を指定してください。")};
+        unit = unitNumber(options.className, Names::classes());
+        if (unit == 0)
+            throw Failure{UsageError, QStringLiteral("「%1」というクラスはありません（1～9 か ４の１～６の３）。").arg(options.className)};
+    }
+    return unit;
+}
 
-    // Settings, read without writing; a first run takes the defaults.
-    std::unique_ptr<QSettings> settings =
-        settingsFile.isEmpty() ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                             QStringLiteral("Mevra"), QStringLiteral("Kazane"))
-                               : std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
-    Session session;
-    session.layoutFolder = layoutFolder.isEmpty() ? QCoreApplication::applicationDirPath() : layoutFolder;
-    ClassData& data = session.data;
+// The settings store named by the options, or the user's own; read, never written.
+std::unique_ptr<QSettings> openSettings(const ExportOptions& options)
+{
+    if (options.settingsFile.isEmpty())
+        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Mevra"),
+                                           QStringLiteral("Kazane"));
+    return std::make_unique<QSettings>(options.settingsFile, QSettings::IniFormat);
+}
+
+// The settings, then the mode and the data folder as the options change them; a
+// first run takes the defaults.
+void readSettings(ClassData& data, QSettings& settings, const ExportOptions& options)
+{
     data.setDefaultViewpointNames();
-    const Status settingsStatus = AppSettings::read(data, *settings, QCoreApplication::applicationDirPath());
-    if (!mode.isEmpty()) {
-        if (mode != QLatin1String("homeroom") && mode != QLatin1String("specialist"))
+    const Status settingsStatus = AppSettings::read(data, settings, QCoreApplication::applicationDirPath());
+    if (!options.mode.isEmpty()) {
+        if (options.mode != QLatin1String("homeroom") && options.mode != QLatin1String("specialist"))
             throw Failure{UsageError, QStringLiteral("--mode には homeroom か specialist を指定してください。")};
-        data.specialistMode = mode == QLatin1String("specialist");
+        data.specialistMode = options.mode == QLatin1String("specialist");
         data.setFileStems();
     }
-    if (!dataFolder.isEmpty())
-        data.dataFolder = QDir(dataFolder).absolutePath() + QLatin1Char('/');
+    if (!options.dataFolder.isEmpty())
+        data.dataFolder = QDir(options.dataFolder).absolutePath() + QLatin1Char('/');
     else if (!settingsStatus.ok)
         throw Failure{DataError, settingsStatus.message};
     if (!QFileInfo(data.dataFolder).isDir())
         throw Failure{DataError, QStringLiteral("データフォルダ「%1」がありません。").arg(data.dataFolder)};
+}
 
-    int unit = 1;
-    if (!subject.isEmpty()) {
-        if (data.specialistMode)
-            throw Failure{UsageError, QStringLiteral("専科担当用では --subject ではなく --class でクラスを指定してください。")};
-        unit = unitNumber(subject, Names::subjects());
-        if (unit == 0)
-            throw Failure{UsageError, QStringLiteral("「%1」という教科はありません（1～9 か 国語～体育）。").arg(subject)};
+void readAryoikiChoices(const ExportOptions& options, SheetRequest& request)
+{
+    const QString& order = options.order;
+    if (!options.tests.isEmpty() && options.tests != QLatin1String("all"))
+        for (const QString& part : options.tests.split(QLatin1Char(',')))
+            request.tests.append(positiveNumber(QStringLiteral("--tests"), part));
+    if (order.isEmpty() || order == QLatin1String("number"))
+        request.order = 0;
+    else if (order == QLatin1String("overall"))
+        request.order = 1;
+    else if (order.startsWith(QLatin1String("viewpoint:")) && order.size() == 11 && order[10] >= QLatin1Char('1')
+             && order[10] <= QLatin1Char('4'))
+        request.order = 1 + order[10].digitValue();
+    else
+        throw Failure{UsageError, QStringLiteral("aryoiki の --order は number、overall、viewpoint:1～4 のどれかです。")};
+    if (options.show.isEmpty())
+        return;
+    request.showAverage = request.showRank = request.showEvaluation = false;
+    for (const QString& part : options.show.split(QLatin1Char(','))) {
+        if (part == QLatin1String("avg"))
+            request.showAverage = true;
+        else if (part == QLatin1String("rank"))
+            request.showRank = true;
+        else if (part == QLatin1String("eval"))
+            request.showEvaluation = true;
+        else
+            throw Failure{UsageError, QStringLiteral("--show には avg、rank、eval を並べてください（「%1」）。").arg(part)};
     }
-    if (!klass.isEmpty()) {
-        if (!data.specialistMode)
-            throw Failure{UsageError, QStringLiteral("学級担任用では --class ではなく --subject で教科を指定してください。")};
-        unit = unitNumber(klass, Names::classes());
-        if (unit == 0)
-            throw Failure{UsageError, QStringLiteral("「%1」というクラスはありません（1～9 か ４の１～６の３）。").arg(klass)};
-    }
+}
 
-    if (!pack.isEmpty()) {
-        if (term.isEmpty())
-            throw Failure{UsageError, QStringLiteral("--term-pack には --term 1|2|3|year を添えてください。")};
-        if (!rest.isEmpty())
-            throw Failure{UsageError, QStringLiteral("--term-pack と一覧表の種類は同時に指定できません。")};
-        if (!pdf.isEmpty() || !csv.isEmpty() || !store.isEmpty())
-            throw Failure{UsageError, QStringLiteral("--term-pack と --pdf、--csv、--store は同時に指定できません。")};
-        termPack(session, pack, termNumber(term), err);
-        return Done;
-    }
-    if (rest.isEmpty())
-        throw Failure{UsageError, QStringLiteral("一覧表の種類（testdisp、kojin、aryoiki、names、tests、shuseki）を指定してください。")};
-    if (pdf.isEmpty() && csv.isEmpty() && store.isEmpty())
-        throw Failure{UsageError, QStringLiteral("出力先（--pdf、--csv、--store）を一つ以上指定してください。")};
-
+struct SheetChoice {
     SheetRequest request;
-    const QString kind = rest.first();
     bool needScores = true;
     bool needAttendance = false;
+};
+
+// The sheet named by the word `kind` with the options that choose its content.
+SheetChoice sheetChoice(const QString& kind, const ExportOptions& options)
+{
+    SheetChoice choice;
+    SheetRequest& request = choice.request;
     if (kind == QLatin1String("testdisp")) {
         request.kind = SheetRequest::Kind::TestDisp;
-        if (test.isEmpty())
+        if (options.test.isEmpty())
             throw Failure{UsageError, QStringLiteral("testdisp には --test でテスト番号を指定してください。")};
-        request.test = positiveNumber(QStringLiteral("--test"), test);
-        if (!order.isEmpty() && order != QLatin1String("number") && order != QLatin1String("score"))
+        request.test = positiveNumber(QStringLiteral("--test"), options.test);
+        if (!options.order.isEmpty() && options.order != QLatin1String("number") && options.order != QLatin1String("score"))
             throw Failure{UsageError, QStringLiteral("testdisp の --order は number か score です。")};
-        request.byScore = order == QLatin1String("score");
+        request.byScore = options.order == QLatin1String("score");
     } else if (kind == QLatin1String("kojin")) {
         request.kind = SheetRequest::Kind::Kojin;
-        if (pupil.isEmpty())
+        if (options.pupil.isEmpty())
             throw Failure{UsageError, QStringLiteral("kojin には --pupil で出席番号を指定してください。")};
-        request.pupil = positiveNumber(QStringLiteral("--pupil"), pupil);
+        request.pupil = positiveNumber(QStringLiteral("--pupil"), options.pupil);
     } else if (kind == QLatin1String("aryoiki")) {
         request.kind = SheetRequest::Kind::Aryoiki;
-        if (!tests.isEmpty() && tests != QLatin1String("all"))
-            for (const QString& part : tests.split(QLatin1Char(',')))
-                request.tests.append(positiveNumber(QStringLiteral("--tests"), part));
-        if (order.isEmpty() || order == QLatin1String("number"))
-            request.order = 0;
-        else if (order == QLatin1String("overall"))
-            request.order = 1;
-        else if (order.startsWith(QLatin1String("viewpoint:")) && order.size() == 11 && order[10] >= QLatin1Char('1')
-                 && order[10] <= QLatin1Char('4'))
-            request.order = 1 + order[10].digitValue();
-        else
-            throw Failure{UsageError, QStringLiteral("aryoiki の --order は number、overall、viewpoint:1～4 のどれかです。")};
-        if (!show.isEmpty()) {
-            request.showAverage = request.showRank = request.showEvaluation = false;
-            for (const QString& part : show.split(QLatin1Char(','))) {
-                if (part == QLatin1String("avg"))
-                    request.showAverage = true;
-                else if (part == QLatin1String("rank"))
-                    request.showRank = true;
-                else if (part == QLatin1String("eval"))
-                    request.showEvaluation = true;
-                else
-                    throw Failure{UsageError, QStringLiteral("--show には avg、rank、eval を並べてください（「%1」）。").arg(part)};
-            }
-        }
+        readAryoikiChoices(options, request);
     } else if (kind == QLatin1String("names")) {
         request.kind = SheetRequest::Kind::Names;
-        needScores = false;
+        choice.needScores = false;
     } else if (kind == QLatin1String("tests")) {
         request.kind = SheetRequest::Kind::Tests;
     } else if (kind == QLatin1String("shuseki")) {
         request.kind = SheetRequest::Kind::Shuseki;
-        needScores = false;
-        needAttendance = true;
-        if (term.isEmpty())
+        choice.needScores = false;
+        choice.needAttendance = true;
+        if (options.term.isEmpty())
             throw Failure{UsageError, QStringLiteral("shuseki には --term 1|2|3|year を指定してください。")};
-        request.term = termNumber(term);
-        if (!view.isEmpty() && view != QLatin1String("detail") && view != QLatin1String("record"))
+        request.term = termNumber(options.term);
+        if (!options.view.isEmpty() && options.view != QLatin1String("detail") && options.view != QLatin1String("record"))
             throw Failure{UsageError, QStringLiteral("shuseki の --view は detail か record です。")};
-        request.recordView = view == QLatin1String("record");
+        request.recordView = options.view == QLatin1String("record");
     } else {
         throw Failure{UsageError, QStringLiteral("「%1」という一覧表はありません（testdisp、kojin、aryoiki、names、tests、shuseki）。").arg(kind)};
     }
-    const Outputs outputs{pdf, csv, store};
+    return choice;
+}
+
+int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out, const QString& layoutFolder)
+{
+    ExportOptions options;
+    if (const QString problem = ExportArguments::read(arguments, options); !problem.isEmpty())
+        throw Failure{UsageError, problem};
+    if (options.help) {
+        out << ExportCommand::usage();
+        return Done;
+    }
+    if (options.sheets.size() > 1)
+        throw Failure{UsageError, QStringLiteral("一覧表の種類は一つだけ指定してください。")};
+
+    const std::unique_ptr<QSettings> settings = openSettings(options);
+    Session session;
+    session.layoutFolder = layoutFolder.isEmpty() ? QCoreApplication::applicationDirPath() : layoutFolder;
+    ClassData& data = session.data;
+    readSettings(data, *settings, options);
+    const int unit = chosenUnit(data, options);
+
+    if (!options.termPack.isEmpty()) {
+        if (options.term.isEmpty())
+            throw Failure{UsageError, QStringLiteral("--term-pack には --term 1|2|3|year を添えてください。")};
+        if (!options.sheets.isEmpty())
+            throw Failure{UsageError, QStringLiteral("--term-pack と一覧表の種類は同時に指定できません。")};
+        if (!options.pdf.isEmpty() || !options.csv.isEmpty() || !options.store.isEmpty())
+            throw Failure{UsageError, QStringLiteral("--term-pack と --pdf、--csv、--store は同時に指定できません。")};
+        termPack(session, options.termPack, termNumber(options.term), err);
+        return Done;
+    }
+    if (options.sheets.isEmpty())
+        throw Failure{UsageError, QStringLiteral("一覧表の種類（testdisp、kojin、aryoiki、names、tests、shuseki）を指定してください。")};
+    if (options.pdf.isEmpty() && options.csv.isEmpty() && options.store.isEmpty())
+        throw Failure{UsageError, QStringLiteral("出力先（--pdf、--csv、--store）を一つ以上指定してください。")};
+
+    const SheetChoice choice = sheetChoice(options.sheets.first(), options);
+    const Outputs outputs{options.pdf, options.csv, options.store};
     QStringList named;
-    for (const QString& output : {pdf, csv, store})
+    for (const QString& output : {options.pdf, options.csv, options.store})
         if (!output.isEmpty())
             named.append(output);
     checkOutputs(named, settings->fileName(), data.dataFolder);
-    loadUnit(session, unit, needScores, needAttendance);
+    loadUnit(session, unit, choice.needScores, choice.needAttendance);
     ReportSheet sheet;
-    check(buildSheet(data, request, sheet));
+    check(buildSheet(data, choice.request, sheet));
     OutputBatch batch;
     stageOutputs(sheet, session.layoutFolder, outputs, batch);
     check(batch.commit());
@@ -439,39 +428,7 @@ int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out,
 
 QString ExportCommand::usage()
 {
-    return QStringLiteral(
-        "使い方: kazane-export [単位] 一覧表 [選択] 出力先\n"
-        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year\n"
-        "\n"
-        "かざねのデータフォルダから一覧表を作ります。データフォルダと設定は読むだけで、書き換えません。\n"
-        "\n"
-        "単位:\n"
-        "  --subject 1～9|国語～体育   教科（学級担任用）。既定は国語\n"
-        "  --class 1～9|４の１～６の３  クラス（専科担当用）。既定は４の１\n"
-        "  --mode homeroom|specialist  学級担任用か専科担当用か（既定は設定のとおり）\n"
-        "  --data フォルダ             データフォルダ（既定は設定のデータ保存フォルダ）\n"
-        "  --settings ファイル         設定ファイル（既定は ~/.config/Mevra/Kazane.ini）\n"
-        "\n"
-        "一覧表:\n"
-        "  testdisp --test N [--order number|score]      テスト別成績集計\n"
-        "  kojin --pupil N                               個人別成績集計\n"
-        "  aryoiki [--tests all|1,3,5] [--order number|overall|viewpoint:1～4]\n"
-        "          [--show avg,rank,eval]                総合成績集計（教科内総合集計一覧表）\n"
-        "  names                                         児童氏名一覧表\n"
-        "  tests                                         テスト一覧表\n"
-        "  shuseki --term 1|2|3|year [--view detail|record]  出欠集計一覧表\n"
-        "\n"
-        "出力先（一つ以上）:\n"
-        "  --pdf ファイル     印刷と同じ一覧表をPDFで\n"
-        "  --csv ファイル     表計算ソフト用のCSV（UTF-8、BOM付き）\n"
-        "  --store ファイル   印刷用の一時データベースそのもの\n"
-        "\n"
-        "学期末の一括作成:\n"
-        "  --term-pack フォルダ --term 1|2|3|year\n"
-        "      使用中の教科（クラス）ごとに総合集計と全員の個人別集計、\n"
-        "      学級担任用では出欠集計（詳細と指導要録用）をPDFで作ります。\n"
-        "\n"
-        "終了状態: 0 成功、1 データまたは出力のエラー、2 使い方の誤り\n");
+    return ExportArguments::usage();
 }
 
 int ExportCommand::run(const QStringList& arguments, QTextStream& err, QTextStream& out, const QString& layoutFolder)

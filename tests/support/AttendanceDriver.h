@@ -3,21 +3,92 @@
 // picks months and tallies in the selector, types lesson days and digits, answers
 // the value prompt.
 
+#include "Controls.h"
+#include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "attendance/CountPrompt.h"
 #include "attendance/AttendanceWindow.h"
 #include "app/MainWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 
 namespace AttendanceDriver {
+
+// The window's controls, by their object names.
+inline QTableWidget* grid(const AttendanceWindow* w) { return Controls::child<QTableWidget>(w, "attendanceGrid"); }
+inline QComboBox* periodSelector(const AttendanceWindow* w) { return Controls::child<QComboBox>(w, "periodSelector"); }
+inline QLineEdit* lessonDaysInput(const AttendanceWindow* w) { return Controls::child<QLineEdit>(w, "lessonDaysInput"); }
+inline QLabel* lessonDaysCaption(const AttendanceWindow* w) { return Controls::child<QLabel>(w, "lessonDaysCaption"); }
+inline QLabel* valuePromptHint(const AttendanceWindow* w) { return Controls::child<QLabel>(w, "valuePromptHint"); }
+inline QFrame* gridFrame(const AttendanceWindow* w) { return Controls::child<QFrame>(w, "gridFrame"); }
+inline QRadioButton* detailedViewOption(const AttendanceWindow* w) { return Controls::child<QRadioButton>(w, "detailedViewOption"); }
+inline QRadioButton* recordBookViewOption(const AttendanceWindow* w) { return Controls::child<QRadioButton>(w, "recordBookViewOption"); }
+inline QPushButton* monthlyInputButton(const AttendanceWindow* w) { return Controls::child<QPushButton>(w, "monthlyInputButton"); }
+inline QPushButton* fillRequiredDaysButton(const AttendanceWindow* w) { return Controls::child<QPushButton>(w, "fillRequiredDaysButton"); }
+// The tally buttons: 0..2 the terms, 3 the year.
+inline QPushButton* tallyButton(const AttendanceWindow* w, int tally)
+{
+    return Controls::child<QPushButton>(w, QStringLiteral("tallyButton%1").arg(tally));
+}
+inline QPushButton* printButton(const AttendanceWindow* w) { return Controls::child<QPushButton>(w, "printButton"); }
+inline QPushButton* previewButton(const AttendanceWindow* w) { return Controls::child<QPushButton>(w, "previewButton"); }
+inline QPushButton* csvButton(const AttendanceWindow* w) { return Controls::child<QPushButton>(w, "csvButton"); }
+inline QPushButton* closeButton(const AttendanceWindow* w) { return Controls::child<QPushButton>(w, "closeButton"); }
+inline QMenu* fileMenu(const AttendanceWindow* w) { return Controls::child<QMenu>(w, "fileMenu"); }
+inline QMenu* inputMenu(const AttendanceWindow* w) { return Controls::child<QMenu>(w, "inputMenu"); }
+inline QMenu* tallyMenu(const AttendanceWindow* w) { return Controls::child<QMenu>(w, "tallyMenu"); }
+inline QAction* printAction(const AttendanceWindow* w) { return Controls::child<QAction>(w, "printAction"); }
+inline QAction* previewAction(const AttendanceWindow* w) { return Controls::child<QAction>(w, "previewAction"); }
+inline QAction* csvAction(const AttendanceWindow* w) { return Controls::child<QAction>(w, "csvAction"); }
+inline QAction* closeAction(const AttendanceWindow* w) { return Controls::child<QAction>(w, "closeAction"); }
+inline QAction* monthlyInputAction(const AttendanceWindow* w) { return Controls::child<QAction>(w, "monthlyInputAction"); }
+inline QAction* fillRequiredDaysAction(const AttendanceWindow* w) { return Controls::child<QAction>(w, "fillRequiredDaysAction"); }
+inline QAction* tallyAction(const AttendanceWindow* w, int tally)
+{
+    return Controls::child<QAction>(w, QStringLiteral("tallyAction%1").arg(tally));
+}
+inline QAction* helpAction(const AttendanceWindow* w) { return Controls::child<QAction>(w, "helpAction"); }
+
+// The text of a grid cell: row 0 is the heading, rows 1.. the pupils.
+inline QString cellText(const AttendanceWindow* w, int row, int column)
+{
+    const QTableWidgetItem* item = row == 0 ? grid(w)->horizontalHeaderItem(column) : grid(w)->item(row - 1, column);
+    return item ? item->text() : QString();
+}
+// The current cell: row 1 is the first pupil, 0 when there is none.
+inline int gridRow(const AttendanceWindow* w) { return grid(w)->currentRow() + 1; }
+inline int gridColumn(const AttendanceWindow* w) { return grid(w)->currentColumn(); }
+inline void setGridCell(const AttendanceWindow* w, int row, int column)
+{
+    if (row >= 1 && row <= grid(w)->rowCount())
+        grid(w)->setCurrentCell(row - 1, column);
+}
+
+// The value prompt that is open on the window, or nullptr.
+inline CountPrompt* valuePrompt(const AttendanceWindow* w)
+{
+    for (CountPrompt* prompt : w->findChildren<CountPrompt*>())
+        if (prompt->isVisible())
+            return prompt;
+    return nullptr;
+}
+inline QLineEdit* countInput(const CountPrompt* prompt) { return Controls::child<QLineEdit>(prompt, "countInput"); }
+inline QPushButton* okButton(const CountPrompt* prompt) { return Controls::child<QPushButton>(prompt, "okButton"); }
+inline QPushButton* cancelButton(const CountPrompt* prompt) { return Controls::child<QPushButton>(prompt, "cancelButton"); }
 
 // Three pupils, the main window started on `today`, the attendance window opened
 // from its menu and made the active window.
@@ -26,10 +97,10 @@ inline AttendanceWindow* open(TestEnv& env)
     MainWindow& window = env.mainWindow() ? *env.mainWindow() : env.startMainWindow();
     window.activateWindow();
     QApplication::setActiveWindow(&window);
-    window.Mn_Shuketu->trigger();
+    MainControls::menuEntry(window, "attendanceAction")->trigger();
     auto* shown = qobject_cast<AttendanceWindow*>(window.activeChild());
     if (shown)
-        shown->Grid1->setFocus(Qt::OtherFocusReason);
+        grid(shown)->setFocus(Qt::OtherFocusReason);
     return shown;
 }
 
@@ -47,8 +118,8 @@ inline void startClass(TestEnv& env, const QDate& today, int pupils = 3)
 // A choice in the selector (the month in input, the tally while one is shown).
 inline void choose(AttendanceWindow* w, int item)
 {
-    w->CbMonth->setCurrentIndex(item);
-    emit w->CbMonth->activated(item);
+    periodSelector(w)->setCurrentIndex(item);
+    emit periodSelector(w)->activated(item);
 }
 
 // Types text, full-width characters of an input method included.
@@ -68,34 +139,35 @@ inline void typeText(QWidget* widget, const QString& text)
 
 inline void typeLessonDays(AttendanceWindow* w, const QString& days)
 {
-    w->TxJugyoSu->setFocus(Qt::MouseFocusReason);
-    w->TxJugyoSu->selectAll();
-    QTest::keyClick(w->TxJugyoSu, Qt::Key_Delete);
-    typeText(w->TxJugyoSu, days);
+    QLineEdit* box = lessonDaysInput(w);
+    box->setFocus(Qt::MouseFocusReason);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    typeText(box, days);
 }
 
 // Leaves the lesson-days box for the grid, as a click on the grid would.
 inline void leaveLessonDays(AttendanceWindow* w)
 {
-    w->Grid1->setFocus(Qt::MouseFocusReason);
+    grid(w)->setFocus(Qt::MouseFocusReason);
 }
 
 inline void typeAt(AttendanceWindow* w, int row, int column, const QString& keys)
 {
-    w->setGridCell(row, column);
-    typeText(w->Grid1, keys);
+    setGridCell(w, row, column);
+    typeText(grid(w), keys);
 }
 
 // Opens the value prompt with Shift+Return on a cell, types `text` and presses a button.
 inline void promptAt(AttendanceWindow* w, int row, int column, const QString& text, int button = 0)
 {
-    w->setGridCell(row, column);
-    QTest::keyClick(w->Grid1, Qt::Key_Return, Qt::ShiftModifier);
-    CountPrompt* prompt = w->valuePrompt();
+    setGridCell(w, row, column);
+    QTest::keyClick(grid(w), Qt::Key_Return, Qt::ShiftModifier);
+    CountPrompt* prompt = valuePrompt(w);
     if (!prompt)
         return;
-    typeText(prompt->Text1, text);
-    prompt->BtEnd[button]->click();
+    typeText(countInput(prompt), text);
+    (button == 0 ? okButton(prompt) : cancelButton(prompt))->click();
 }
 
 // The texts of grid row `row`, columns 0..9.
@@ -103,7 +175,7 @@ inline QStringList rowTexts(AttendanceWindow* w, int row)
 {
     QStringList texts;
     for (int c = 0; c < 10; ++c)
-        texts << w->cellText(row, c);
+        texts << cellText(w, row, c);
     return texts;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
-// Reaching a window's controls as the tests drive them: by object name.
+// Reaching a window's controls as a teacher finds them: by the object name that
+// says what they hold or do. A name that no control has ends the test program at
+// once, naming it.
 
 #include <QAction>
 #include <QMenu>

@@ -8,4 +8,4 @@ class QWidget;
 
 // Asks for a folder, starting at `startFolder`; the chosen folder, or empty text
 // when the teacher cancels.
-QString BrowseDataFolder(Ui& ui, QWidget* owner, const QString& startFolder);
+QString browseFolder(Ui& ui, QWidget* owner, const QString& startFolder);

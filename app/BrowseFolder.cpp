@@ -1,10 +1,10 @@
-#include "app/BrowseDataFolder.h"
+#include "app/BrowseFolder.h"
 
 #include "platform/Ui.h"
 
 #include <QDir>
 
-QString BrowseDataFolder(Ui& ui, QWidget* owner, const QString& startFolder)
+QString browseFolder(Ui& ui, QWidget* owner, const QString& startFolder)
 {
     const QString chosen = ui.pickFolder(owner, QStringLiteral("成績データを格納するフォルダを指定して下さい。"), startFolder);
     if (chosen.isEmpty())

@@ -1,0 +1,46 @@
+#pragma once
+// The controls of the environment settings window (環境設定) other than the
+// evaluation criteria, found by their object names.
+
+#include "Controls.h"
+#include "app/SettingsWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace SettingsControls {
+
+inline QGroupBox* modeGroup(const SettingsWindow* w) { return Controls::child<QGroupBox>(w, "modeGroup"); }
+inline QRadioButton* homeroomModeOption(const SettingsWindow* w) { return Controls::child<QRadioButton>(w, "homeroomModeOption"); }
+inline QRadioButton* specialistModeOption(const SettingsWindow* w) { return Controls::child<QRadioButton>(w, "specialistModeOption"); }
+inline QGroupBox* subjectInChargeGroup(const SettingsWindow* w) { return Controls::child<QGroupBox>(w, "subjectInChargeGroup"); }
+// Subject 1..9 under "担当教科" and under "使用する教科".
+inline QRadioButton* subjectInChargeOption(const SettingsWindow* w, int subject)
+{
+    return Controls::child<QRadioButton>(w, QStringLiteral("subjectInChargeOption%1").arg(subject));
+}
+inline QGroupBox* subjectsInUseGroup(const SettingsWindow* w) { return Controls::child<QGroupBox>(w, "subjectsInUseGroup"); }
+inline QCheckBox* subjectInUseBox(const SettingsWindow* w, int subject)
+{
+    return Controls::child<QCheckBox>(w, QStringLiteral("subjectInUseBox%1").arg(subject));
+}
+inline QGroupBox* dataFolderGroup(const SettingsWindow* w) { return Controls::child<QGroupBox>(w, "dataFolderGroup"); }
+inline QLineEdit* dataFolderInput(const SettingsWindow* w) { return Controls::child<QLineEdit>(w, "dataFolderInput"); }
+inline QPushButton* browseButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "browseButton"); }
+inline QPushButton* newClassButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "newClassButton"); }
+inline QLabel* pupilCountLabel(const SettingsWindow* w) { return Controls::child<QLabel>(w, "pupilCountLabel"); }
+inline QListWidget* nameList(const SettingsWindow* w) { return Controls::child<QListWidget>(w, "nameList"); }
+inline QLabel* nameInputCaption(const SettingsWindow* w) { return Controls::child<QLabel>(w, "nameInputCaption"); }
+inline QLineEdit* nameInput(const SettingsWindow* w) { return Controls::child<QLineEdit>(w, "nameInput"); }
+inline QPushButton* endNameEntryButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "endNameEntryButton"); }
+inline QPushButton* closeButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "closeButton"); }
+inline QAction* closeAction(const SettingsWindow* w) { return Controls::child<QAction>(w, "closeAction"); }
+inline QPushButton* helpButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "helpButton"); }
+
+}  // namespace SettingsControls

@@ -1,0 +1,117 @@
+#include "tools/ExportArguments.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+struct ValueOption {
+    const char* name;
+    QString ExportOptions::*field;
+};
+
+const ValueOption ValueOptions[] = {
+    {"settings", &ExportOptions::settingsFile}, {"data", &ExportOptions::dataFolder},
+    {"mode", &ExportOptions::mode},             {"subject", &ExportOptions::subject},
+    {"class", &ExportOptions::className},       {"pdf", &ExportOptions::pdf},
+    {"csv", &ExportOptions::csv},               {"store", &ExportOptions::store},
+    {"term-pack", &ExportOptions::termPack},    {"term", &ExportOptions::term},
+    {"test", &ExportOptions::test},             {"order", &ExportOptions::order},
+    {"pupil", &ExportOptions::pupil},           {"tests", &ExportOptions::tests},
+    {"show", &ExportOptions::show},             {"view", &ExportOptions::view},
+};
+
+const QString EndOfOptions = QStringLiteral("--");
+
+// The option `name` as the user typed it: "--colour" (of "--colour" or
+// "--colour=red"), or "-x" for a letter of a word of short options.
+QString typedOption(const QString& name, const QStringList& arguments)
+{
+    for (const QString& word : arguments) {
+        if (word == EndOfOptions)
+            break;
+        if (word.startsWith(EndOfOptions) && word.mid(2).section(QLatin1Char('='), 0, 0) == name)
+            return EndOfOptions + name;
+    }
+    return QLatin1Char('-') + name;
+}
+
+// The parser's own error texts are English; the user is told in Japanese what was
+// wrong: an option the tool does not know, or the last option without its value.
+QString problemOf(const QCommandLineParser& parser, const QStringList& arguments)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QStringLiteral("「%1」というオプションはありません。--help で使い方を表示します。")
+            .arg(typedOption(unknown.first(), arguments));
+    const QString last = arguments.isEmpty() ? QString() : arguments.last();
+    if (last.startsWith(EndOfOptions))
+        return QStringLiteral("%1 の後に値がありません。").arg(last);
+    return QStringLiteral("オプションを読み取れませんでした。--help で使い方を表示します。");
+}
+
+}  // namespace
+
+QString ExportArguments::read(const QStringList& arguments, ExportOptions& options)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(help);
+    for (const ValueOption& option : ValueOptions)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(), QStringLiteral("value")));
+    // The parser skips the first word as the program's name.
+    const bool parsed = parser.parse(QStringList{QStringLiteral("kazane-export")} + arguments);
+    options = ExportOptions();
+    options.help = parser.isSet(help);
+    if (options.help)
+        return {};
+    if (!parsed)
+        return problemOf(parser, arguments);
+    for (const ValueOption& option : ValueOptions) {
+        const QString name = QString::fromLatin1(option.name);
+        const QStringList values = parser.values(name);
+        if (values.size() > 1)
+            return QStringLiteral("--%1 は一度だけ指定してください。").arg(name);
+        options.*option.field = values.value(0);
+    }
+    options.sheets = parser.positionalArguments();
+    return {};
+}
+
+QString ExportArguments::usage()
+{
+    return QStringLiteral(
+        "使い方: kazane-export [単位] 一覧表 [選択] 出力先\n"
+        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year\n"
+        "\n"
+        "かざねのデータフォルダから一覧表を作ります。データフォルダと設定は読むだけで、書き換えません。\n"
+        "\n"
+        "単位:\n"
+        "  --subject 1～9|国語～体育   教科（学級担任用）。既定は国語\n"
+        "  --class 1～9|４の１～６の３  クラス（専科担当用）。既定は４の１\n"
+        "  --mode homeroom|specialist  学級担任用か専科担当用か（既定は設定のとおり）\n"
+        "  --data フォルダ             データフォルダ（既定は設定のデータ保存フォルダ）\n"
+        "  --settings ファイル         設定ファイル（既定は ~/.config/Mevra/Kazane.ini）\n"
+        "\n"
+        "一覧表:\n"
+        "  testdisp --test N [--order number|score]      テスト別成績集計\n"
+        "  kojin --pupil N                               個人別成績集計\n"
+        "  aryoiki [--tests all|1,3,5] [--order number|overall|viewpoint:1～4]\n"
+        "          [--show avg,rank,eval]                総合成績集計（教科内総合集計一覧表）\n"
+        "  names                                         児童氏名一覧表\n"
+        "  tests                                         テスト一覧表\n"
+        "  shuseki --term 1|2|3|year [--view detail|record]  出欠集計一覧表\n"
+        "\n"
+        "出力先（一つ以上）:\n"
+        "  --pdf ファイル     印刷と同じ一覧表をPDFで\n"
+        "  --csv ファイル     表計算ソフト用のCSV（UTF-8、BOM付き）\n"
+        "  --store ファイル   印刷用の一時データベースそのもの\n"
+        "\n"
+        "学期末の一括作成:\n"
+        "  --term-pack フォルダ --term 1|2|3|year\n"
+        "      使用中の教科（クラス）ごとに総合集計と全員の個人別集計、\n"
+        "      学級担任用では出欠集計（詳細と指導要録用）をPDFで作ります。\n"
+        "\n"
+        "終了状態: 0 成功、1 データまたは出力のエラー、2 使い方の誤り\n");
+}
