@@ -479,7 +479,7 @@ private slots:
         QVERIFY(!QFile::exists(f.env.programFolder() + "/Mente.mdb"));
         QCOMPARE(ListSheets::names(f.env.data).rows, sheet.rows);
 
-        // 印刷 on the main toolbar prints through the window's own Alt+P.
+        // 印刷 on the main toolbar prints the active window's sheet.
         const QString pdf = f.env.dir.path() + "/printed.pdf";
         f.env.reports->printer().setOutputFormat(QPrinter::PdfFormat);
         f.env.reports->printer().setOutputFileName(pdf);
