@@ -196,7 +196,8 @@ struct EntryScreen {
     void enterColumnCount(const QString& text) const
     {
         columnCount->setFocus(Qt::MouseFocusReason);
-        QTest::qWaitFor([this] { return columnCount->hasFocus(); });
+        if (!QTest::qWaitFor([this] { return columnCount->hasFocus(); }))
+            qWarning("the 観点数 box did not take the focus");
         columnCount->selectAll();
         if (text.isEmpty())
             QTest::keyClick(columnCount, Qt::Key_Delete);
@@ -220,7 +221,8 @@ inline EntryScreen openEntry(TestEnv& env)
 {
     MainWindow& window = env.startMainWindow();
     window.activateWindow();
-    QTest::qWaitForWindowActive(&window);
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("the main window did not become active");
     return EntryScreen(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
 }
 
