@@ -3,6 +3,7 @@
 
 #include "AttendanceDriver.h"
 #include "Bench.h"
+#include "DataFiles.h"
 #include "TestEnv.h"
 #include "attendance/AttendanceWindow.h"
 
@@ -11,10 +12,7 @@ using namespace AttendanceDriver;
 KAZANE_BENCH("attendance")
 {
     TestEnv env;
-    QStringList names;
-    for (int p = 1; p <= 45; ++p)
-        names << QStringLiteral("児童%1").arg(p);
-    env.makeClass(names);
+    env.makeClass(DataFiles::pupilNames(45));
     for (int m = 1; m <= 12; ++m) {
         env.data.lessonDays[m] = 18 + m % 4;
         for (int p = 1; p <= 45; ++p)

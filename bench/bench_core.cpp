@@ -1,6 +1,7 @@
 // Opening a full data folder, and loading and saving one full score file.
 
 #include "Bench.h"
+#include "DataFiles.h"
 #include "TestEnv.h"
 #include "model/AttendanceFile.h"
 #include "model/ScoreFile.h"
@@ -28,10 +29,7 @@ void fillFullUnit(ClassData& data)
 KAZANE_BENCH("core")
 {
     TestEnv env;
-    QStringList names;
-    for (int p = 1; p <= 45; ++p)
-        names.append(QStringLiteral("児童 %1").arg(p));
-    env.makeClass(names);
+    env.makeClass(DataFiles::pupilNames(45));
     fillFullUnit(env.data);
     for (int unit = 1; unit <= 9; ++unit) {
         env.data.subject = unit;

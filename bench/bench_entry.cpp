@@ -2,6 +2,7 @@
 // a full set of tests.
 
 #include "Bench.h"
+#include "DataFiles.h"
 #include "EntryTestSupport.h"
 
 #include <QApplication>
@@ -9,27 +10,23 @@
 
 namespace {
 
-QStringList fullClass()
-{
-    QStringList names;
-    for (int p = 1; p <= 45; ++p)
-        names << QStringLiteral("児童%1").arg(p);
-    return names;
-}
+using namespace DataFiles;
 
 // `tests` tests of four columns, every score filled in.
 QStringList fullSet(int tests)
 {
-    QStringList lines{QString::number(tests)};
+    Tests set;
     for (int t = 1; t <= tests; ++t) {
-        lines << QStringLiteral("\"テスト%1\"").arg(t) << QStringLiteral("4");
+        Test test{QStringLiteral("テスト%1").arg(t), {}};
         for (int c = 1; c <= 4; ++c) {
-            lines << QString::number(c) << QStringLiteral("100");
+            Column column{c, 100, {}};
             for (int p = 1; p <= 45; ++p)
-                lines << QString::number((p * 7 + t + c) % 101);
+                column.scores << (p * 7 + t + c) % 101;
+            test.columns << column;
         }
+        set << test;
     }
-    return lines;
+    return scoreLines(set);
 }
 
 }  // namespace
@@ -37,7 +34,7 @@ QStringList fullSet(int tests)
 KAZANE_BENCH("entry")
 {
     TestEnv env;
-    env.makeClass(fullClass());
+    env.makeClass(pupilNames(45));
     env.writeFile(QStringLiteral("国語.dat"), fullSet(60));
     MainWindow& window = env.startMainWindow();
 

@@ -2,6 +2,7 @@
 // full homeroom class.
 
 #include "Bench.h"
+#include "DataFiles.h"
 #include "TestEnv.h"
 #include "model/AttendanceFile.h"
 #include "model/ScoreFile.h"
@@ -23,10 +24,7 @@ void runExport(const QStringList& arguments)
 KAZANE_BENCH("export")
 {
     TestEnv env;
-    QStringList names;
-    for (int p = 1; p <= 45; ++p)
-        names.append(QStringLiteral("児童 %1").arg(p));
-    env.makeClass(names);
+    env.makeClass(DataFiles::pupilNames(45));
     ClassData& data = env.data;
     data.tests.count = 60;
     for (int t = 1; t <= 60; ++t) {

@@ -3,6 +3,7 @@
 
 #include "Bench.h"
 
+#include "DataFiles.h"
 #include "TestEnv.h"
 #include "model/ScoreFile.h"
 #include "model/TestList.h"
@@ -16,37 +17,34 @@ namespace {
 
 constexpr int Pupils = 44;
 
+using namespace DataFiles;
+
 QStringList fullScoreFile(int unit, int tests)
 {
-    QStringList lines{QString::number(tests)};
+    Tests set;
     for (int t = 1; t <= tests; ++t) {
-        lines << QStringLiteral("\"第%1回 単元テスト\"").arg(t) << QStringLiteral("4");
+        Test test{QStringLiteral("第%1回 単元テスト").arg(t), {}};
         for (int c = 1; c <= 4; ++c) {
-            lines << QString::number(c) << QStringLiteral("100");
+            Column column{c, 100, {}};
             for (int p = 1; p <= Pupils; ++p)
-                lines << QString::number((unit * 31 + t * 7 + c * 5 + p * 3) % 101);
+                column.scores << (unit * 31 + t * 7 + c * 5 + p * 3) % 101;
+            test.columns << column;
         }
+        set << test;
     }
-    return lines;
+    return scoreLines(set);
 }
 
 // A homeroom class with its nine full score files and a filled attendance file.
 std::unique_ptr<TestEnv> fullClass(int tests)
 {
     auto env = std::make_unique<TestEnv>();
-    QStringList names;
-    for (int p = 1; p <= Pupils; ++p)
-        names << QStringLiteral("児童%1").arg(p);
-    env->makeClass(names);
+    env->makeClass(pupilNames(Pupils));
     for (int unit = 1; unit <= Limits::Units; ++unit)
         env->writeFile(env->data.fileStem[unit] + QStringLiteral(".dat"), fullScoreFile(unit, tests));
-    QStringList attendance;
-    for (int m = 1; m <= 12; ++m) {
-        attendance << QStringLiteral("20");
-        for (int p = 1; p <= Pupils; ++p)
-            attendance << QStringLiteral("0,0,20,1,0,2,1");
-    }
-    env->writeFile(QStringLiteral("shuketu.dat"), attendance);
+    const Attendance year = attendanceYear(
+        Pupils, [](int) { return 20; }, [](int, int) { return QList<int>{0, 0, 20, 1, 0, 2, 1}; });
+    env->writeFile(QStringLiteral("shuketu.dat"), attendanceLines(year));
     return env;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Bench.h"
 #include "output/PdfWriter.h"
+#include "DataFiles.h"
 #include "TestEnv.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
@@ -18,10 +19,7 @@ namespace {
 // A class of 45 with 60 tests of four columns each in 国語.
 void fillClass(TestEnv& env)
 {
-    QStringList names;
-    for (int p = 1; p <= 45; ++p)
-        names.append(QStringLiteral("児童%1").arg(p));
-    env.makeClass(names);
+    env.makeClass(DataFiles::pupilNames(45));
     TestSet set;
     set.count = 60;
     for (int t = 1; t <= 60; ++t) {

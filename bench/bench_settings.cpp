@@ -2,6 +2,7 @@
 // 60 tests of four columns in each of the nine subjects.
 
 #include "Bench.h"
+#include "DataFiles.h"
 #include "TestEnv.h"
 #include "model/BackupCopy.h"
 #include "model/NewClass.h"
@@ -14,10 +15,7 @@ namespace {
 
 void writeFullYear(TestEnv& env)
 {
-    QStringList names;
-    for (int p = 1; p <= Limits::Pupils; ++p)
-        names.append(QStringLiteral("児童%1").arg(p));
-    env.makeClass(names);
+    env.makeClass(DataFiles::pupilNames(Limits::Pupils));
     TestSet set;
     set.count = Limits::Tests;
     for (int t = 1; t <= Limits::Tests; ++t) {

@@ -68,14 +68,14 @@ void OtherClassTestPicker::prepare()
 void OtherClassTestPicker::listTestsOf(int k)
 {
     testList->clear();
-    const QString stem = ctx.data.fileStem[size_t(k)];
     const QString folder = ctx.data.dataFolder;
-    if (!DataFolder::exists(folder, stem + QStringLiteral(".dat"))) {
-        ctx.ui.message(this, ScoreFile::missingMessage(stem));
+    const QString scoreName = ScoreFile::fileName(ctx.data, k);
+    if (!DataFolder::exists(folder, scoreName)) {
+        ctx.ui.message(this, ScoreFile::missingMessage(ctx.data.fileStem[size_t(k)]));
         return;
     }
     // The score file records no class size: it is read with that class's roster.
-    const QString rosterName = stem + QStringLiteral(".nam");
+    const QString rosterName = RosterFile::classFileName(k);
     QByteArray rosterBytes;
     if (!DataFolder::exists(folder, rosterName) || !SafeFile::read(DataFolder::resolve(folder, rosterName), rosterBytes)) {
         auto other = std::make_unique<ClassData>();
@@ -90,7 +90,6 @@ void OtherClassTestPicker::listTestsOf(int k)
     if (!ctx.check(RosterFile::parse(rosterBytes, rosterName, pupils, names), this))
         return;
     auto set = std::make_unique<TestSet>();
-    const QString scoreName = stem + QStringLiteral(".dat");
     if (!ctx.check(ScoreFile::read(DataFolder::resolve(folder, scoreName), scoreName, pupils, *set), this))
         return;
     for (int t = 1; t <= set->count; ++t) {

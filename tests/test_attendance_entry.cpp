@@ -19,22 +19,12 @@
 
 using namespace MainControls;
 using namespace AttendanceDriver;
+using namespace DataFiles;
 
 using Controls::child;
 
 namespace {
 const QString NoLessonDays = QStringLiteral("授業数を指定してください。未定の場合０を入力してください.");
-
-QStringList zeroYear(int pupils)
-{
-    QStringList lines;
-    for (int m = 1; m <= 12; ++m) {
-        lines << QStringLiteral("0");
-        for (int p = 0; p < pupils; ++p)
-            lines << QStringLiteral("0,0,0,0,0,0,0");
-    }
-    return lines;
-}
 }  // namespace
 
 class AttendanceEntryTest : public QObject {
@@ -67,7 +57,7 @@ void AttendanceEntryTest::opensOnTodaysMonthWithItsValues()
 {
     TestEnv env;
     startClass(env, QDate(2027, 1, 15));
-    QStringList lines = zeroYear(3);
+    QStringList lines = attendanceLines(attendanceYear(3));
     // January is month 10: its lesson-days line is 9 * 4 = line index 36.
     lines[36] = QStringLiteral("18");
     lines[37] = QStringLiteral("1,0,17,2,0,0,3");
@@ -445,7 +435,7 @@ void AttendanceEntryTest::closingByAnyMeansWritesTheFile()
     QFETCH(QString, means);
     TestEnv env;
     startClass(env, QDate(2026, 5, 20));
-    QStringList lines = zeroYear(3);
+    QStringList lines = attendanceLines(attendanceYear(3));
     lines[0] = QStringLiteral("17");
     lines[1] = QStringLiteral("\"1\",\"0\",\"16\",\"0\",\"0\",\"0\",\"0\"");  // quoted items are read too
     env.writeFile(QStringLiteral("shuketu.dat"), lines);
@@ -470,7 +460,7 @@ void AttendanceEntryTest::closingByAnyMeansWritesTheFile()
     else
         env.mainWindow()->close();
 
-    QStringList expected = zeroYear(3);
+    QStringList expected = attendanceLines(attendanceYear(3));
     expected[0] = QStringLiteral("17");
     expected[1] = QStringLiteral("1,0,16,0,0,0,0");
     expected[4] = QStringLiteral("19");
@@ -650,7 +640,7 @@ void AttendanceEntryTest::emptyClassOpensWithEmptyGrid()
     TestEnv env;
     env.writeSettings();
     env.writeFile(QStringLiteral("Class.Nam"), {QStringLiteral("0")});
-    env.writeFile(QStringLiteral("shuketu.dat"), zeroYear(0));
+    env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(attendanceYear(0)));
     env.ctx->today = [] { return QDate(2026, 9, 1); };
     AttendanceWindow* w = open(env);
     QVERIFY(w);
@@ -666,7 +656,7 @@ void AttendanceEntryTest::emptyClassOpensWithEmptyGrid()
     QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("20"));
     QCOMPARE(grid(w)->rowCount(), 0);
     closeButton(w)->click();
-    QStringList expected = zeroYear(0);
+    QStringList expected = attendanceLines(attendanceYear(0));
     expected[5] = QStringLiteral("20");
     QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));
     QVERIFY(env.ui.messages.isEmpty());

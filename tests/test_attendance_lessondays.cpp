@@ -13,13 +13,10 @@ private slots:
     {
         TestEnv env;
         startClass(env, QDate(2026, 6, 15));
-        QStringList lines;
-        for (int m = 1; m <= 12; ++m) {
-            lines << (m == 3 ? QStringLiteral("20") : QStringLiteral("0"));
-            for (int p = 1; p <= 3; ++p)
-                lines << (m == 3 ? QStringLiteral("%1,0,%2,0,0,0,0").arg(p - 1).arg(21 - p) : QStringLiteral("0,0,0,0,0,0,0"));
-        }
-        env.writeFile(QStringLiteral("shuketu.dat"), lines);
+        const DataFiles::Attendance year = DataFiles::attendanceYear(
+            3, [](int m) { return m == 3 ? 20 : 0; },
+            [](int m, int p) { return m == 3 ? QList<int>{p - 1, 0, 21 - p, 0, 0, 0, 0} : QList<int>(7, 0); });
+        env.writeFile(QStringLiteral("shuketu.dat"), DataFiles::attendanceLines(year));
         AttendanceWindow* w = open(env);
         QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("20"));
 

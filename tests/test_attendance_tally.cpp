@@ -13,22 +13,12 @@
 #include <QSqlRecord>
 
 using namespace AttendanceDriver;
+using namespace DataFiles;
 using AttendanceTally::View;
 
 using Controls::child;
 
 namespace {
-
-QStringList zeroYear(int pupils)
-{
-    QStringList lines;
-    for (int m = 1; m <= 12; ++m) {
-        lines << QStringLiteral("0");
-        for (int p = 0; p < pupils; ++p)
-            lines << QStringLiteral("0,0,0,0,0,0,0");
-    }
-    return lines;
-}
 
 // Columns 2..9 of every pupil row.
 QList<QStringList> figures(AttendanceWindow* w)
@@ -182,7 +172,7 @@ void AttendanceTallyTest::aTermWithAbsences()
 {
     TestEnv env;
     startClass(env, QDate(2026, 9, 1), 2);
-    QStringList lines = zeroYear(2);
+    QStringList lines = attendanceLines(attendanceYear(2));
     // April to July 15 lesson days each; 青木 needs all 60, ill 3 days, away 1 day.
     for (int m = 0; m < 4; ++m) {
         lines[m * 3] = QStringLiteral("15");
@@ -427,7 +417,7 @@ void AttendanceTallyTest::closingFromATallyWritesTheModel()
     tallyButton(w, 0)->click();
     w->subWindow()->close();
     QVERIFY(env.ui.messages.isEmpty());
-    QStringList expected = zeroYear(1);
+    QStringList expected = attendanceLines(attendanceYear(1));
     expected[4] = QStringLiteral("21");
     expected[5] = QStringLiteral("0,0,21,0,0,3,0");
     QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));

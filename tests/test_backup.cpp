@@ -3,6 +3,7 @@
 // refused before anything is copied.
 
 #include "Controls.h"
+#include "DataFiles.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "app/BackupWindow.h"
@@ -72,8 +73,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
-        env.writeFile(QStringLiteral("算数.dat"), {QStringLiteral("1"), QStringLiteral("\"小テスト\""), QStringLiteral("1"),
-                                                  QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("8"), QStringLiteral("-1")});
+        env.writeFile(QStringLiteral("算数.dat"), DataFiles::scoreLines({{QStringLiteral("小テスト"), {{1, 10, {8, -1}}}}}));
         env.writeFile(QStringLiteral("４の１.NAM"), {QStringLiteral("0")});
         env.writeFile(QStringLiteral("EXTRA.DAT"), {QStringLiteral("0")});
         for (const char* backup : {"Class.bak", "Class.NBk", "算数.Bak", "shuketu.bak", "notes.txt"})
@@ -107,8 +107,8 @@ private slots:
 
         QStringList expected{QStringLiteral("class.nam"), QStringLiteral("４の１.NAM"), QStringLiteral("EXTRA.DAT"),
                              QStringLiteral("shuketu.dat")};
-        for (const char* subject : {"国語", "社会", "算数", "理科", "生活", "音楽", "図工", "家庭", "体育"})
-            expected.append(QString::fromUtf8(subject) + QStringLiteral(".dat"));
+        for (const QString& subject : DataFiles::subjectStems())
+            expected.append(subject + QStringLiteral(".dat"));
         expected.sort();
         QCOMPARE(filesIn(target), expected);
         QCOMPARE(fileBytes(target + QStringLiteral("/class.nam")), env.readBytes(QStringLiteral("Class.Nam")));

@@ -3,6 +3,7 @@
 // are reported without touching the model or the file.
 
 #include "TestEnv.h"
+#include "DataFiles.h"
 #include "model/AttendanceFile.h"
 #include "model/Cp932.h"
 #include "model/DataFolder.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+using namespace DataFiles;
 
 namespace {
 
@@ -226,20 +229,12 @@ private slots:
         ClassData& data = env.data;
         data.pupilCount = 0;
         QVERIFY(AttendanceFile::create(data).ok);
-        QStringList twelve;
-        for (int m = 0; m < 12; ++m)
-            twelve.append(q("0"));
-        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(twelve));
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(attendanceLines(attendanceYear(0), Quoting::Quoted)));
 
         data.pupilCount = 30;
         data.lessonDays[1] = 99;
         QVERIFY(AttendanceFile::create(data).ok);
-        QStringList created;
-        for (int m = 0; m < 12; ++m) {
-            created.append(q("0"));
-            for (int p = 0; p < 30; ++p)
-                created.append(QStringLiteral("\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\""));
-        }
+        const QStringList created = attendanceLines(attendanceYear(30), Quoting::Quoted);
         QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(created));
         QCOMPARE(data.lessonDays[1], 99);  // creating does not change the model
         QVERIFY(AttendanceFile::load(data).ok);

@@ -14,7 +14,7 @@
 #include "RefusedWrites.h"
 #include "maintenance/RosterWindow.h"
 #include "maintenance/TestListWindow.h"
-#include "maintenance_fixture.h"
+#include "SampleClass.h"
 
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
@@ -64,7 +64,7 @@ private slots:
         TestEnv env;
         RefusedWrites refused(refusal, env);
         SKIP_UNLESS_AVAILABLE(refused);
-        env.makeClass(EntryTest::pupils(3));
+        env.makeClass(DataFiles::pupilNames(3));
         env.writeFile(QStringLiteral("国語.dat"), EntryTest::simpleTests(2, 3));
         env.writeFile(QStringLiteral("国語.Bak"), EntryTest::simpleTests(1, 3));
         EntryTest::EntryScreen entry = EntryTest::openEntry(env);
@@ -208,8 +208,8 @@ private slots:
         refused.stop();
         checkRefusal(env.ui, QStringLiteral("Class.Nam"));
         QCOMPARE(snapshot(env), before);
-        QCOMPARE(listLines(nameControls.list), Sample::pupilNames(5));
-        QCOMPARE(env.data.pupilName[2], Sample::pupilNames(5)[1]);
+        QCOMPARE(listLines(nameControls.list), Sample::classNames(5));
+        QCOMPARE(env.data.pupilName[2], Sample::classNames(5)[1]);
     }
 
     // The empty score files a data folder lacks are made at start-up: when the

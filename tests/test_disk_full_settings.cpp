@@ -10,7 +10,7 @@
 #include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "RefusedWrites.h"
-#include "maintenance_fixture.h"
+#include "SampleClass.h"
 #include "app/SettingsWindow.h"
 #include "app/BackupWindow.h"
 #include "entry/FixedValuesDialog.h"
@@ -194,7 +194,7 @@ private slots:
         TestEnv env;
         RefusedWrites refused(refusal, env, true);
         SKIP_UNLESS_AVAILABLE(refused);
-        env.makeClass(EntryTest::pupils(2));
+        env.makeClass(DataFiles::pupilNames(2));
         MainWindow& window = env.startMainWindow();
         const QByteArray settings = fileBytes(env.settingsFile());
         QVERIFY(!settings.isEmpty());

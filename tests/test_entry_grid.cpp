@@ -21,8 +21,8 @@ private slots:
     void twoDigitEntryAgainstFullMarks()
     {
         TestEnv env;
-        env.makeClass(pupils(3));
-        env.writeFile(QStringLiteral("国語.dat"), scoreFile({testLines(QStringLiteral("小テスト"), {{1, 50, {0, 0, 0}}})}));
+        env.makeClass(pupilNames(3));
+        env.writeFile(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("小テスト"), {{1, 50, {0, 0, 0}}}}}));
         EntryScreen entry = openEntry(env);
         QVERIFY(entry);
         QCOMPARE(entry.cursorRow(), 1);
@@ -71,8 +71,8 @@ private slots:
     void refusedKeysBeepAndForgetTheFirstDigit()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
-        env.writeFile(QStringLiteral("国語.dat"), scoreFile({testLines(QStringLiteral("小テスト"), {{1, 100, {0, 0}}})}));
+        env.makeClass(pupilNames(2));
+        env.writeFile(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("小テスト"), {{1, 100, {0, 0}}}}}));
         EntryScreen entry = openEntry(env);
         entry.type(QStringLiteral("a"));
         QCOMPARE(env.ui.beeps, 1);
@@ -116,9 +116,9 @@ private slots:
     void cursorMoveEndsAOneDigitEntry()
     {
         TestEnv env;
-        env.makeClass(pupils(5));
+        env.makeClass(pupilNames(5));
         env.writeFile(QStringLiteral("国語.dat"),
-                      scoreFile({testLines(QStringLiteral("小テスト"), {{1, 50, {0, 0, 0, 0, 0}}, {2, 8, {0, 0, 0, 0, 0}}})}));
+                      scoreLines({{QStringLiteral("小テスト"), {{1, 50, {0, 0, 0, 0, 0}}, {2, 8, {0, 0, 0, 0, 0}}}}}));
         EntryScreen entry = openEntry(env);
         QCOMPARE(entry.cursorRow(), 1);
         QCOMPARE(entry.cursorCol(), 3);
@@ -175,7 +175,7 @@ private slots:
     void noViewpointChosen()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         EntryScreen entry = openEntry(env);  // empty score file: a new test
         entry.clickCell(1, 3);
         entry.type(QStringLiteral("5"));
@@ -188,7 +188,7 @@ private slots:
     void threeViewpointsMoveAlongTheRow()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         EntryScreen entry = openEntry(env);
         entry.defineColumns({{1, QStringLiteral("100")}, {2, QStringLiteral("100")}, {3, QStringLiteral("100")}});
         entry.clickCell(1, 3);
@@ -222,7 +222,7 @@ private slots:
     void plusGivesTheWholeRowFullMarks()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         EntryScreen entry = openEntry(env);
         entry.defineColumns({{1, QStringLiteral("20")}, {3, QStringLiteral("30")}});
         entry.clickCell(1, 4);  // wherever the cursor is in the row
@@ -235,9 +235,9 @@ private slots:
     void fixedModeEntersThePresetValues()
     {
         TestEnv env;
-        env.makeClass(pupils(5));
+        env.makeClass(pupilNames(5));
         env.writeFile(QStringLiteral("国語.dat"),
-                      scoreFile({testLines(QStringLiteral("音読"), {{1, 100, {0, 0, 0, 0, 0}}})}));
+                      scoreLines({{QStringLiteral("音読"), {{1, 100, {0, 0, 0, 0, 0}}}}}));
         EntryScreen entry = openEntry(env);
         QMdiSubWindow* frame = entry.window->subWindow();
         QCOMPARE(frame->windowTitle(), QStringLiteral("成績入力-国語-通常入力"));
@@ -282,7 +282,7 @@ private slots:
     void bothModesOnOneTestAreSaved()
     {
         TestEnv env;
-        env.makeClass(pupils(3));
+        env.makeClass(pupilNames(3));
         EntryScreen entry = openEntry(env);
         MainWindow* window = env.mainWindow();
         entry.testName->setText(QStringLiteral("小テスト"));
@@ -327,7 +327,7 @@ private slots:
     void fullClassScrollsPastRowTwelve()
     {
         TestEnv env;
-        env.makeClass(pupils(45));
+        env.makeClass(pupilNames(45));
         EntryScreen entry = openEntry(env);
         QVERIFY(entry);
         QCOMPARE(entry.grid->model()->rowCount(), 45);
@@ -356,7 +356,7 @@ private slots:
     void smallWindowKeepsTheCursorInSight()
     {
         TestEnv env;
-        env.makeClass(pupils(45));
+        env.makeClass(pupilNames(45));
         EntryScreen entry = openEntry(env);
         entry.window->subWindow()->resize(720, 560);
         QApplication::processEvents();

@@ -21,7 +21,7 @@ enum { Save, DontSave, Cancel };
 // 42 typed for the first pupil.
 EntryScreen openWithATypedScore(TestEnv& env)
 {
-    env.makeClass(pupils(2));
+    env.makeClass(pupilNames(2));
     env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
     EntryScreen entry = openEntry(env);
     entry.type(QStringLiteral("42"));
@@ -155,7 +155,7 @@ private slots:
     void endingWithoutChangesOrWithARefusedSave()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
         EntryScreen entry = openEntry(env);
         MainWindow* window = env.mainWindow();

@@ -18,11 +18,11 @@ namespace {
 // viewpoint.
 QStringList fiveTestsWithAnUnfinishedThird()
 {
-    return scoreFile({testLines(QStringLiteral("一"), {{1, 100, {10, 20}}}),
-                      testLines(QStringLiteral("二"), {{2, 100, {30, 40}}}),
-                      testLines(QStringLiteral("新規テスト"), {{0, 100, {0, 0}}}),
-                      testLines(QStringLiteral("四"), {{3, 100, {50, 60}}}),
-                      testLines(QStringLiteral("五"), {{4, 100, {70, 80}}})});
+    return scoreLines({{QStringLiteral("一"), {{1, 100, {10, 20}}}},
+                      {QStringLiteral("二"), {{2, 100, {30, 40}}}},
+                      {QStringLiteral("新規テスト"), {{0, 100, {0, 0}}}},
+                      {QStringLiteral("四"), {{3, 100, {50, 60}}}},
+                      {QStringLiteral("五"), {{4, 100, {70, 80}}}}});
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ private slots:
     void theFirstFailingTestIsShownAndNothingWritten()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"), fiveTestsWithAnUnfinishedThird());
         const QByteArray before = env.readBytes(QStringLiteral("国語.dat"));
         EntryScreen entry = openEntry(env);
@@ -105,7 +105,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, message);
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
         EntryScreen entry = openEntry(env);
         QTest::mouseClick(entry.newTestButton, Qt::LeftButton);
@@ -132,10 +132,10 @@ private slots:
     void absentPupilsAreNotCheckedAndFullMarksPass()
     {
         TestEnv env;
-        env.makeClass(pupils(3));
+        env.makeClass(pupilNames(3));
         // Pupil 1 absent in column 1 with 120 in column 2; pupil 2 exactly at the
         // full marks; pupil 3 zeros.
-        const QStringList file = scoreFile({testLines(QStringLiteral("観察"), {{1, 100, {-1, 100, 0}}, {2, 100, {120, 100, 0}}})});
+        const QStringList file = scoreLines({{QStringLiteral("観察"), {{1, 100, {-1, 100, 0}}, {2, 100, {120, 100, 0}}}}});
         env.writeFile(QStringLiteral("国語.dat"), file);
         EntryScreen entry = openEntry(env);
         QCOMPARE(entry.rowCells(1), (QStringList{"欠席", "欠席", "120", "", ""}));
@@ -148,7 +148,7 @@ private slots:
     void theBackupHoldsTheStateBeforeEachSave()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
         MainWindow& window = env.startMainWindow();
         EntryScreen entry(qobject_cast<ScoreEntryWindow*>(window.openScoreEntryWindow()));
@@ -170,7 +170,7 @@ private slots:
     void aRefusedWriteKeepsTheScreenOpen()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
         // The backup name is taken by a folder: the save cannot go through.
         QVERIFY(QDir().mkpath(env.dataFolder() + QStringLiteral("国語.Bak")));
@@ -203,7 +203,7 @@ private slots:
     void closingWithoutChanges()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(2, 2));
         MainWindow& window = env.startMainWindow();
 

@@ -23,7 +23,7 @@ private slots:
     void opensOnAnEmptyScoreFile()
     {
         TestEnv env;
-        env.makeClass(pupils(3));
+        env.makeClass(pupilNames(3));
         MainWindow& window = env.startMainWindow();
         toolbarButton(window, "printButton")->setEnabled(true);
         toolbarButton(window, "scoreEntryButton")->trigger();  // 点数入力 on the toolbar
@@ -90,7 +90,7 @@ private slots:
         // A missing score file keeps the screen closed, so that nothing is written
         // to the unit from another unit's tests.
         TestEnv other;
-        other.makeClass(pupils(2));
+        other.makeClass(pupilNames(2));
         MainWindow& second = other.startMainWindow();
         QFile::remove(other.dataFolder() + QStringLiteral("算数.dat"));
         chooseSubject(second, 3);
@@ -109,7 +109,7 @@ private slots:
     void movingBetweenFiveTests()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(5, 2));
         EntryScreen entry = openEntry(env);
         QCOMPARE(entry.testNumber->text(), QStringLiteral("5"));
@@ -158,7 +158,7 @@ private slots:
     void appendingATestWhileTestTwoIsShown()
     {
         TestEnv env;
-        env.makeClass(pupils(3));
+        env.makeClass(pupilNames(3));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(5, 3));
         EntryScreen entry = openEntry(env);
         QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);
@@ -190,7 +190,7 @@ private slots:
     void theSixtyFirstTestIsRefused()
     {
         TestEnv env;
-        env.makeClass(pupils(1));
+        env.makeClass(pupilNames(1));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(60, 1));
         EntryScreen entry = openEntry(env);
         QCOMPARE(entry.testNumber->text(), QStringLiteral("60"));
@@ -205,7 +205,7 @@ private slots:
     void viewpointCountAppliesToListsAndBoxes()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         EntryScreen entry = openEntry(env);
         entry.defineColumns({{1, QStringLiteral("10")}, {2, QStringLiteral("20")}, {4, QStringLiteral("30")}});
         QVERIFY(entry.viewpointBoxes[2]->isEnabled());
@@ -250,10 +250,10 @@ private slots:
     void absentScoresAndTotals()
     {
         TestEnv env;
-        env.makeClass(pupils(3));
+        env.makeClass(pupilNames(3));
         env.writeFile(QStringLiteral("国語.dat"),
-                      scoreFile({testLines(QStringLiteral("前"), {{1, 100, {1, 1, 1}}}),
-                                 testLines(QStringLiteral("欠席あり"), {{1, 50, {40, -1, 30}}, {3, 50, {10, 20, -1}}})}));
+                      scoreLines({{QStringLiteral("前"), {{1, 100, {1, 1, 1}}}},
+                                 {QStringLiteral("欠席あり"), {{1, 50, {40, -1, 30}}, {3, 50, {10, 20, -1}}}}}));
         EntryScreen entry = openEntry(env);
         QCOMPARE(entry.rowCells(1), (QStringList{"50", "40", "10", "", ""}));
         QCOMPARE(entry.rowCells(2), (QStringList{"欠席", "欠席", "20", "", ""}));
@@ -269,7 +269,7 @@ private slots:
     void fullMarksArrowKeys()
     {
         TestEnv env;
-        env.makeClass(pupils(1));
+        env.makeClass(pupilNames(1));
         EntryScreen entry = openEntry(env);
         QLineEdit* box = entry.fullMarksBoxes[0];
         box->setText(QStringLiteral("0"));
@@ -295,7 +295,7 @@ private slots:
     void enterMovesOnAndTheGridShowsItsFrame()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         EntryScreen entry = openEntry(env);
         QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
         entry.testName->setFocus();
@@ -325,7 +325,7 @@ private slots:
     void helpAndMenus()
     {
         TestEnv env;
-        env.makeClass(pupils(1));
+        env.makeClass(pupilNames(1));
         EntryScreen entry = openEntry(env);
         entry.helpAction->trigger();
         QCOMPARE(env.ui.helpTopics, QList<int>{5});
@@ -341,7 +341,7 @@ private slots:
     void mnemonicsReachTheScreen()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(3, 2));
         EntryScreen entry = openEntry(env);
         QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
@@ -360,10 +360,10 @@ private slots:
     void aStoredTestWithoutANameKeepsItsColumns()
     {
         TestEnv env;
-        env.makeClass(pupils(2));
+        env.makeClass(pupilNames(2));
         env.writeFile(QStringLiteral("国語.dat"),
-                      scoreFile({testLines(QStringLiteral("一"), {{1, 10, {1, 2}}, {2, 20, {3, 4}}}),
-                                 testLines(QStringLiteral("二"), {{3, 30, {5, 6}}})}));
+                      scoreLines({{QStringLiteral("一"), {{1, 10, {1, 2}}, {2, 20, {3, 4}}}},
+                                 {QStringLiteral("二"), {{3, 30, {5, 6}}}}}));
         EntryScreen entry = openEntry(env);
         QTest::mouseClick(entry.firstTestButton, Qt::LeftButton);
         entry.testName->clear();

@@ -5,6 +5,7 @@
 #include "MainWindowControls.h"
 #include "AttendanceDriver.h"
 #include "TestEnv.h"
+#include "DataFiles.h"
 #include "model/ScoreFile.h"
 #include "output/CsvWriter.h"
 #include "tools/ExportCommand.h"
@@ -32,6 +33,7 @@
 
 using Controls::child;
 using namespace MainControls;
+using namespace DataFiles;
 
 namespace {
 
@@ -73,16 +75,12 @@ Result runExport(TestEnv& env, QStringList arguments)
 void makeTerm(TestEnv& env)
 {
     env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
-    env.writeFile(QStringLiteral("国語.dat"),
-                  {"2", "\"漢字①\"", "2", "1", "50", "45", "-1", "30", "3", "50", "40", "20", "-1",
-                   "\"読解\"", "1", "2", "100", "70", "80", "90"});
-    QStringList attendance;
-    for (int m = 1; m <= 12; ++m) {
-        attendance.append(QString::number(18 + m % 3));
-        for (int p = 1; p <= 3; ++p)
-            attendance.append(QStringLiteral("%1,0,%2,%3,0,%4,0").arg(m % 2).arg(18 + m % 3 - m % 2).arg((m + p) % 3).arg(p));
-    }
-    env.writeFile(QStringLiteral("shuketu.dat"), attendance);
+    env.writeFile(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("漢字①"), {{1, 50, {45, -1, 30}}, {3, 50, {40, 20, -1}}}},
+                                                     {QStringLiteral("読解"), {{2, 100, {70, 80, 90}}}}}));
+    const Attendance year = attendanceYear(
+        3, [](int m) { return 18 + m % 3; },
+        [](int m, int p) { return QList<int>{m % 2, 0, 18 + m % 3 - m % 2, (m + p) % 3, 0, p, 0}; });
+    env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(year));
 }
 
 // The store a window's print path fills, read back.
@@ -312,7 +310,7 @@ private slots:
         TestEnv env;
         makeTerm(env);
         env.settings->setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("101000000"));
-        env.writeFile(QStringLiteral("算数.dat"), {"1", "\"計算\"", "1", "3", "10", "10", "9", "8"});
+        env.writeFile(QStringLiteral("算数.dat"), scoreLines({{QStringLiteral("計算"), {{3, 10, {10, 9, 8}}}}}));
         const auto before = snapshot(env.dataFolder());
         const QString pack = env.dir.path() + QStringLiteral("/学期末");
         const Result result = runExport(env, {"--term-pack", pack, "--term", "year"});

@@ -27,7 +27,7 @@ private slots:
     void defaultsAreShownAndStored()
     {
         TestEnv env;
-        env.makeClass(pupils(1));
+        env.makeClass(pupilNames(1));
         EntryScreen entry = openEntry(env);
         QVERIFY(stored(env, "Kotei1").isEmpty());  // not in the store yet
         QTest::mouseClick(entry.fixedValuesButton, Qt::LeftButton);
@@ -63,7 +63,7 @@ private slots:
     void newValuesAreUsedByTheFixedMode()
     {
         TestEnv env;
-        env.makeClass(pupils(4));
+        env.makeClass(pupilNames(4));
         env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 4));
         EntryScreen entry = openEntry(env);
         entry.fixedValuesAction->trigger();
@@ -95,7 +95,7 @@ private slots:
     void cancelAndBadValuesChangeNothing()
     {
         TestEnv env;
-        env.makeClass(pupils(1));
+        env.makeClass(pupilNames(1));
         EntryScreen entry = openEntry(env);
         QTest::mouseClick(entry.fixedValuesButton, Qt::LeftButton);
         FixedValuesDialog* fixedValues = entry.window->fixedValuesDialog();
@@ -133,7 +133,7 @@ private slots:
     void aBoxSelectsItsTextAndActivationSwitchesPrintOff()
     {
         TestEnv env;
-        env.makeClass(pupils(1));
+        env.makeClass(pupilNames(1));
         EntryScreen entry = openEntry(env);
         QTest::mouseClick(entry.fixedValuesButton, Qt::LeftButton);
         FixedValuesDialog* fixedValues = entry.window->fixedValuesDialog();

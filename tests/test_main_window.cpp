@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
+#include "DataFiles.h"
 #include "platform/QtUi.h"
 #include "frame/ChildWindow.h"
 #include "app/SettingsWindow.h"
@@ -27,6 +28,7 @@
 
 using Controls::child;
 using namespace MainControls;
+using namespace DataFiles;
 
 namespace {
 
@@ -121,12 +123,9 @@ private slots:
         QCOMPARE(env.data.pupilCount, 0);
         // No roster: the settings window opened by itself.
         QVERIFY(subWindowClasses(window).contains(QStringLiteral("SettingsWindow")));
-        QStringList zeros;
-        for (int m = 0; m < 12; ++m)
-            zeros.append(QStringLiteral("\"0\""));
-        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(zeros));
-        for (const char* subject : {"国語", "社会", "算数", "理科", "生活", "音楽", "図工", "家庭", "体育"})
-            QCOMPARE(env.readBytes(QString::fromUtf8(subject) + QStringLiteral(".dat")), QByteArray("0\r\n"));
+        QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(attendanceLines(attendanceYear(0), Quoting::Quoted)));
+        for (const QString& subject : subjectStems())
+            QCOMPARE(env.readBytes(subject + QStringLiteral(".dat")), QByteArray("0\r\n"));
         QVERIFY(!env.exists(QStringLiteral("Class.Nam")));
         QVERIFY(!env.exists(QStringLiteral("国語.nam")));
         QVERIFY(env.ui.messages.isEmpty());
@@ -232,7 +231,7 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
         MainWindow& window = env.startMainWindow();
-        env.writeFile(QStringLiteral("Class.Nam"), {"1", "\"別人\""});
+        env.writeFile(QStringLiteral("Class.Nam"), rosterLines({QStringLiteral("別人")}));
         subjectButton(window, 3)->trigger();  // 算数
         QCOMPARE(env.data.subject, 3);
         QVERIFY(subjectEntry(window, 3)->isChecked());
@@ -323,7 +322,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("北"), QStringLiteral("南")}, true);
-        env.writeFile(QStringLiteral("５の２.nam"), {"3", "\"あ\"", "\"い\"", "\"う\""});
+        env.writeFile(QStringLiteral("５の２.nam"), rosterLines({QStringLiteral("あ"), QStringLiteral("い"), QStringLiteral("う")}));
         QFile::remove(env.dataFolder() + QStringLiteral("６の３.nam"));
         MainWindow& window = env.startMainWindow();
         QVERIFY(env.data.specialistMode);

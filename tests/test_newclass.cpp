@@ -7,6 +7,7 @@
 #include "MainWindowControls.h"
 #include "FailingDisk.h"
 #include "TestEnv.h"
+#include "DataFiles.h"
 #include "app/SettingsWindow.h"
 #include "app/MainWindow.h"
 
@@ -24,14 +25,11 @@
 
 using namespace MainControls;
 using namespace SettingsControls;
+using namespace DataFiles;
 
 namespace {
 
 using Files = QMap<QString, QByteArray>;
-
-const QStringList Subjects{QStringLiteral("国語"), QStringLiteral("社会"), QStringLiteral("算数"),
-                           QStringLiteral("理科"), QStringLiteral("生活"), QStringLiteral("音楽"),
-                           QStringLiteral("図工"), QStringLiteral("家庭"), QStringLiteral("体育")};
 
 // Every data file of a folder (rosters, score, attendance and backup files) by
 // name, byte for byte.
@@ -82,14 +80,14 @@ QString copyFolder(TestEnv& env, const QString& name)
 void classWithHistory(TestEnv& env)
 {
     env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
-    env.writeFile(QStringLiteral("算数.dat"), {"1", "\"小テスト\"", "1", "1", "10", "8", "-1"});
-    QStringList attendance;
-    for (int m = 1; m <= 12; ++m)
-        attendance << QString::number(m + 10) << QStringLiteral("1,0,%1,0,0,0,0").arg(m + 9) << QStringLiteral("0,0,0,2,0,0,0");
-    env.writeFile(QStringLiteral("shuketu.dat"), attendance);
-    env.writeFile(QStringLiteral("Class.NBk"), {"1", "\"前の年の子\""});
-    env.writeFile(QStringLiteral("Class.bak"), {"2", "\"青木\"", "\"石原\""});
-    env.writeFile(QStringLiteral("国語.Bak"), {"1", "\"前の漢字\"", "1", "1", "10", "5", "6"});
+    env.writeFile(QStringLiteral("算数.dat"), scoreLines({{QStringLiteral("小テスト"), {{1, 10, {8, -1}}}}}));
+    const Attendance year = attendanceYear(
+        2, [](int m) { return m + 10; },
+        [](int m, int p) { return p == 1 ? QList<int>{1, 0, m + 9, 0, 0, 0, 0} : QList<int>{0, 0, 0, 2, 0, 0, 0}; });
+    env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(year));
+    env.writeFile(QStringLiteral("Class.NBk"), rosterLines({QStringLiteral("前の年の子")}));
+    env.writeFile(QStringLiteral("Class.bak"), rosterLines({QStringLiteral("青木"), QStringLiteral("石原")}));
+    env.writeFile(QStringLiteral("国語.Bak"), scoreLines({{QStringLiteral("前の漢字"), {{1, 10, {5, 6}}}}}));
 }
 
 }  // namespace
@@ -213,9 +211,9 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
-        env.writeFile(QStringLiteral("４の１.dat"), {"1", "\"歌\"", "1", "1", "10", "9", "7"});
+        env.writeFile(QStringLiteral("４の１.dat"), scoreLines({{QStringLiteral("歌"), {{1, 10, {9, 7}}}}}));
         env.writeFile(QStringLiteral("４の１.Bak"), {"0"});
-        env.writeFile(QStringLiteral("４の２.nam"), {"1", "\"木村\""});
+        env.writeFile(QStringLiteral("４の２.nam"), rosterLines({QStringLiteral("木村")}));
         env.writeFile(QStringLiteral("shuketu.dat"), {"0"});
         const Files before = filesIn(env.dataFolder());
         SettingsWindow* dialog = openSettings(env.startMainWindow());

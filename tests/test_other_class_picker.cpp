@@ -18,14 +18,14 @@ namespace {
 // (class 5) with tests of their own.
 void makeClasses(TestEnv& env)
 {
-    env.makeClass(pupils(3), true);
-    env.writeFile(QStringLiteral("５の１.nam"), {"2", "\"甲\"", "\"乙\""});
+    env.makeClass(pupilNames(3), true);
+    env.writeFile(QStringLiteral("５の１.nam"), rosterLines({QStringLiteral("甲"), QStringLiteral("乙")}));
     env.writeFile(QStringLiteral("５の１.dat"),
-                  scoreFile({testLines(QStringLiteral("計算ドリル"), {{1, 10, {1, 2}}, {2, 20, {3, 4}}, {3, 30, {5, 6}}, {4, 40, {7, 8}}}),
-                             testLines(QStringLiteral("単元テスト１"), {{1, 50, {45, -1}}, {3, 50, {40, 30}}})}));
-    env.writeFile(QStringLiteral("５の２.nam"), {"1", "\"丙\""});
+                  scoreLines({{QStringLiteral("計算ドリル"), {{1, 10, {1, 2}}, {2, 20, {3, 4}}, {3, 30, {5, 6}}, {4, 40, {7, 8}}}},
+                             {QStringLiteral("単元テスト１"), {{1, 50, {45, -1}}, {3, 50, {40, 30}}}}}));
+    env.writeFile(QStringLiteral("５の２.nam"), rosterLines({QStringLiteral("丙")}));
     env.writeFile(QStringLiteral("５の２.dat"),
-                  scoreFile({testLines(QStringLiteral("聞き取り"), {{2, 25, {20}}, {4, 35, {30}}})}));
+                  scoreLines({{QStringLiteral("聞き取り"), {{2, 25, {20}}, {4, 35, {30}}}}}));
 }
 
 // The picker's controls, found by their object names.

@@ -5,6 +5,7 @@
 
 #include "FailingDisk.h"
 #include "TestEnv.h"
+#include "DataFiles.h"
 #include "output/CsvWriter.h"
 #include "output/ReportStore.h"
 #include "tools/ExportCommand.h"
@@ -110,7 +111,8 @@ void makeClass(TestEnv& env)
     env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
     env.settings->setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("100000000"));
     env.settings->sync();
-    env.writeFile(QStringLiteral("国語.dat"), {"2", "\"漢字\"", "1", "1", "50", "45", "-1", "30", "\"読解\"", "1", "2", "100", "70", "80", "90"});
+    env.writeFile(QStringLiteral("国語.dat"), DataFiles::scoreLines({{QStringLiteral("漢字"), {{1, 50, {45, -1, 30}}}},
+                                                               {QStringLiteral("読解"), {{2, 100, {70, 80, 90}}}}}));
 }
 
 // A folder nobody may write to, holding `keep.csv`: a read-only tmpfs for root

@@ -9,7 +9,8 @@
 #include "Controls.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
-#include "report_fixtures.h"
+#include "DataFiles.h"
+#include "PdfText.h"
 #include "output/CsvWriter.h"
 #include "output/ReportStore.h"
 #include "frame/ChildWindow.h"
@@ -31,6 +32,7 @@
 #include <QToolBar>
 
 using Controls::child;
+using namespace DataFiles;
 
 namespace {
 
@@ -48,7 +50,7 @@ struct Printing {
 
 QList<Printing> printingWindows()
 {
-    const QString first = Fixtures::pupilNames(3).first();
+    const QString first = pupilNames(3, NameStyle::Full).first();
     return {
         {"testTallyButton", "testdisp", QStringLiteral("【テスト別成績集計-国語】"), QStringLiteral("テスト別集計-漢字"), {}},
         {"overallTallyButton", "aryoiki", QStringLiteral("【総合集計一覧表-国語】教科内総合集計一覧表"),
@@ -68,8 +70,8 @@ const ReportDestination Destinations[3] = {ReportDestination::Printer, ReportDes
 // The class of every row: three pupils, one test of 国語.
 void writeClass(TestEnv& env)
 {
-    env.makeClass(Fixtures::pupilNames(3));
-    Fixtures::writeScores(env, Unit, 3, {{QStringLiteral("漢字"), {{1, 50, {40, 30, -1}}}}});
+    env.makeClass(pupilNames(3, NameStyle::Full));
+    env.writeFile(Unit + QStringLiteral(".dat"), scoreLines({{QStringLiteral("漢字"), {{1, 50, {40, 30, -1}}}}}));
 }
 
 QMenu* menuTitled(const QWidget* window, const QString& title)
@@ -226,7 +228,7 @@ private slots:
         if (expected == ReportDestination::Preview)
             QCOMPARE(env.ui.previews[0].title, printing.previewTitle);
         else
-            QVERIFY(Fixtures::pdfPages(printed).value(0).contains(printing.title));
+            QVERIFY(PdfText::pages(printed).value(0).contains(printing.title));
     }
 
     void sheetsComeFromTheTallyNotFromTheWidgets_data()

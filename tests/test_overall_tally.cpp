@@ -24,7 +24,8 @@
 // Class averages: Ⅰ and Ⅱ (100 + 42) / 2 = 71.0; Ⅲ 70.0; Ⅳ 2340 / 29 = 80.7; each over
 //   3 columns. Overall: 2190.55 / 30 = 73.0.
 
-#include "TallyFixtures.h"
+#include "DataFiles.h"
+#include "TallyReadBack.h"
 #include "Controls.h"
 #include "TestEnv.h"
 #include "model/AppSettings.h"
@@ -40,7 +41,8 @@
 #include <QTableWidget>
 #include <QTest>
 
-using namespace TallyFixtures;
+using namespace DataFiles;
+using namespace TallyReadBack;
 
 using Controls::child;
 
@@ -96,7 +98,7 @@ const QStringList overallOrder{"4",  "9",  "3",  "8",  "2",  "7",  "14", "19", "
 // The row of a checked pupil; groups without a value show the order's placeholder.
 QStringList expectedRow(const Pupil& pupil, const QString& marks, bool byScore)
 {
-    QStringList row{QString::number(pupil.number), QStringLiteral("児童%1").arg(pupil.number, 2, 10, QLatin1Char('0'))};
+    QStringList row{QString::number(pupil.number), pupilNames(pupil.number).last()};
     for (int group = 0; group < 5; ++group) {
         if (pupil.averages[group].isEmpty()) {
             const QString dash = (group == 0) == byScore ? QStringLiteral(" -") : QStringLiteral("  -  ");

@@ -4,7 +4,8 @@
 
 #include "Controls.h"
 #include "MainWindowControls.h"
-#include "TallyFixtures.h"
+#include "DataFiles.h"
+#include "TallyReadBack.h"
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
 #include "reports/OverallTallyWindow.h"
@@ -24,7 +25,8 @@
 
 using Controls::child;
 using namespace MainControls;
-using namespace TallyFixtures;
+using namespace DataFiles;
+using namespace TallyReadBack;
 
 namespace {
 

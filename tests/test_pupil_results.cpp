@@ -3,7 +3,8 @@
 // the "kojin" sheet read back from its store, and the main window's command states.
 
 #include "MainWindowControls.h"
-#include "TallyFixtures.h"
+#include "DataFiles.h"
+#include "TallyReadBack.h"
 #include "Controls.h"
 #include "TestEnv.h"
 #include "reports/PupilResultsWindow.h"
@@ -19,7 +20,8 @@
 #include <QTest>
 
 using namespace MainControls;
-using namespace TallyFixtures;
+using namespace DataFiles;
+using namespace TallyReadBack;
 
 using Controls::child;
 

@@ -8,6 +8,7 @@
 #include "MainWindowControls.h"
 #include "ListControls.h"
 #include "TestEnv.h"
+#include "DataFiles.h"
 #include "attendance/AttendanceWindow.h"
 #include "maintenance/RosterWindow.h"
 #include "app/SettingsWindow.h"
@@ -25,6 +26,7 @@
 
 using namespace MainControls;
 using namespace SettingsControls;
+using namespace DataFiles;
 
 namespace {
 
@@ -42,15 +44,10 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
 }
 
 // Twelve months of attendance for `pupils` pupils, one count per line differing.
-QStringList attendanceLines(int pupils)
+QStringList yearLines(int pupils)
 {
-    QStringList lines;
-    for (int m = 1; m <= 12; ++m) {
-        lines.append(QString::number(18 + m % 3));
-        for (int p = 1; p <= pupils; ++p)
-            lines.append(QStringLiteral("0,0,%1,%2,0,0,0").arg(18 + m % 3).arg((m + p) % 3));
-    }
-    return lines;
+    return attendanceLines(attendanceYear(
+        pupils, [](int m) { return 18 + m % 3; }, [](int m, int p) { return QList<int>{0, 0, 18 + m % 3, (m + p) % 3, 0, 0, 0}; }));
 }
 
 // What a teacher would go on to do in a window that opened: the step that writes
@@ -116,7 +113,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
-        QStringList lines = attendanceLines(3);
+        QStringList lines = yearLines(3);
         lines[6] = QStringLiteral("0,0,19,1,0,0,Ｏ");  // one bad character
         env.writeFile(QStringLiteral("shuketu.dat"), lines);
         const auto before = snapshot(env.dataFolder());
@@ -137,12 +134,12 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
-        QStringList lines = attendanceLines(2);
+        QStringList lines = yearLines(2);
         lines[3] = QStringLiteral("0,0,19,1,0,0,\"");
         env.writeFile(QStringLiteral("shuketu.dat"), lines);
         MainWindow& window = env.startMainWindow();
         QCOMPARE(env.ui.messages.size(), 1);
-        env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(2));
+        env.writeFile(QStringLiteral("shuketu.dat"), yearLines(2));
         env.ui.clear();
         menuEntry(window, "attendanceAction")->trigger();
         QVERIFY(env.ui.messages.isEmpty());
@@ -157,13 +154,13 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
-        env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(2));
+        env.writeFile(QStringLiteral("shuketu.dat"), yearLines(2));
         env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田"});
         env.data.pupilCount = 0;
         MainWindow& window = env.startMainWindow();
         QCOMPARE(env.ui.messages.size(), 1);
         QCOMPARE(env.data.lessonDays[2], 0);  // not read with an unknown class size
-        env.writeFile(QStringLiteral("Class.Nam"), {"2", "\"青木\"", "\"石田\""});
+        env.writeFile(QStringLiteral("Class.Nam"), rosterLines({QStringLiteral("青木"), QStringLiteral("石田")}));
         env.ui.clear();
         menuEntry(window, "attendanceAction")->trigger();
         QVERIFY(env.ui.messages.isEmpty());
@@ -177,7 +174,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
-        env.writeFile(QStringLiteral("国語.dat"), {"1", "\"漢字\"", "1", "1", "10", "10", "9", "8"});
+        env.writeFile(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("漢字"), {{1, 10, {10, 9, 8}}}}}));
         env.writeBytes(QStringLiteral("Class.Nam"), crlf({"3", "\"青木\""}) + "\"\x90\xce\x81\"\r\n" + crlf({"\"上田\""}));
         const auto before = snapshot(env.dataFolder());
         env.data.pupilCount = 0;
@@ -194,7 +191,7 @@ private slots:
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
 
         // Repaired, and the folder opened again from the settings window.
-        env.writeFile(QStringLiteral("Class.Nam"), {"3", "\"青木\"", "\"石田\"", "\"上田\""});
+        env.writeFile(QStringLiteral("Class.Nam"), rosterLines({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")}));
         env.ui.clear();
         menuEntry(window, "settingsAction")->trigger();
         auto* settings = qobject_cast<SettingsWindow*>(window.mdiArea()->activeSubWindow()->widget());
@@ -213,7 +210,7 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("北"), QStringLiteral("南")}, true);
         env.writeFile(QStringLiteral("５の２.nam"), {"3", "\"あ\"", "\"い\"", "\"う"});
-        env.writeFile(QStringLiteral("５の２.dat"), {"1", "\"計算\"", "1", "3", "10", "10", "9", "8"});
+        env.writeFile(QStringLiteral("５の２.dat"), scoreLines({{QStringLiteral("計算"), {{3, 10, {10, 9, 8}}}}}));
         const auto before = snapshot(env.dataFolder());
         MainWindow& window = env.startMainWindow();
         QCOMPARE(env.data.pupilCount, 2);

@@ -5,7 +5,8 @@
 
 #include "FailingDisk.h"
 #include "TestEnv.h"
-#include "report_fixtures.h"
+#include "DataFiles.h"
+#include "PdfText.h"
 #include "output/ReportStore.h"
 #include "output/ReportOutput.h"
 
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
+
+using namespace DataFiles;
 
 namespace {
 
@@ -40,7 +43,7 @@ ReportSheet aryoikiLike(int pupils)
     sheet.dataFields = {QStringLiteral("data01"), QStringLiteral("data02"), QStringLiteral("data03")};
     sheet.dataIndexName = QStringLiteral("Data01");
     sheet.rows.append({QStringLiteral("番号"), QStringLiteral("氏名"), QStringLiteral("総平均")});
-    const QStringList names = Fixtures::pupilNames(pupils);
+    const QStringList names = pupilNames(pupils, NameStyle::Full);
     for (int p = 1; p <= pupils; ++p)
         sheet.rows.append({QString::number(p), names[p - 1], QStringLiteral("%1.5").arg(50 + p)});
     return sheet;
@@ -112,7 +115,7 @@ private slots:
                 rows.append(QStringList{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
                                         query.value(3).toString(), query.value(4).toString()}
                                 .join(QLatin1Char(',')));
-            const QStringList names = Fixtures::pupilNames(3);
+            const QStringList names = pupilNames(3, NameStyle::Full);
             QCOMPARE(rows, (QStringList{QStringLiteral("番号,氏名,総平均,text,text"), QStringLiteral("1,") + names[0] + QStringLiteral(",51.5,text,text"),
                                         QStringLiteral("2,") + names[1] + QStringLiteral(",52.5,text,text"),
                                         QStringLiteral("3,") + names[2] + QStringLiteral(",53.5,text,text")}));
@@ -195,10 +198,10 @@ private slots:
         QCOMPARE(setup.env.ui.messages[0].buttons, Ui::Buttons::OkCancel);
         QVERIFY(setup.env.ui.messages[1].text.startsWith(QStringLiteral("PDFファイル「")));
         QVERIFY(setup.env.ui.messages[1].text.contains(QStringLiteral("一覧表.pdf")));
-        const QStringList pages = Fixtures::pdfPages(pdf + QStringLiteral(".pdf"));
+        const QStringList pages = PdfText::pages(pdf + QStringLiteral(".pdf"));
         QCOMPARE(pages.size(), 2);
         const QString text = pages.join(QLatin1Char('\n'));
-        for (const QString& name : Fixtures::pupilNames(45))
+        for (const QString& name : pupilNames(45, NameStyle::Full))
             QVERIFY2(text.contains(name), qPrintable(name));
         QVERIFY(pages[1].contains(QStringLiteral("総平均")));
         QVERIFY(!QFile::exists(setup.output->storePath(QStringLiteral("aryoiki"))));
@@ -239,7 +242,7 @@ private slots:
         setup.output->printer().setOutputFileName(pdf);
         QVERIFY(setup.output->run(nullptr, aryoikiLike(5), ReportDestination::Printer, QStringLiteral("x")).ok);
         QVERIFY(setup.env.ui.messages.isEmpty());
-        QVERIFY(Fixtures::pdfPages(pdf).value(0).contains(QStringLiteral("【教科内総合集計一覧表】")));
+        QVERIFY(PdfText::pages(pdf).value(0).contains(QStringLiteral("【教科内総合集計一覧表】")));
     }
 
     // The store is the program's outside record; the pages come from the sheet
@@ -254,8 +257,8 @@ private slots:
         setup.output->printer().setOutputFormat(QPrinter::PdfFormat);
         setup.output->printer().setOutputFileName(pdf);
         QVERIFY(setup.output->run(nullptr, aryoikiLike(3), ReportDestination::Printer, QStringLiteral("x")).ok);
-        const QString text = Fixtures::pdfPages(pdf).value(0);
-        for (const QString& name : Fixtures::pupilNames(3))
+        const QString text = PdfText::pages(pdf).value(0);
+        for (const QString& name : pupilNames(3, NameStyle::Full))
             QVERIFY2(text.contains(name), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("別人")));
     }
@@ -278,10 +281,10 @@ private slots:
         setup.output->setStoreObserver({});
         QVERIFY(setup.output->run(nullptr, aryoikiLike(45), ReportDestination::Preview, QStringLiteral("総合集計一覧表-国語")).ok);
         QCOMPARE(setup.env.ui.previews.size(), 2);
-        const QString text = Fixtures::pdfPages(setup.env.ui.previews[1].pdfPath).join(QLatin1Char('\n'));
+        const QString text = PdfText::pages(setup.env.ui.previews[1].pdfPath).join(QLatin1Char('\n'));
         QVERIFY(text.contains(QStringLiteral("【教科内総合集計一覧表】")));
         // 田中 and the other names read back as the characters drawn.
-        for (const QString& name : Fixtures::pupilNames(45))
+        for (const QString& name : pupilNames(45, NameStyle::Full))
             QVERIFY2(text.contains(name), qPrintable(name));
         QCOMPARE(setup.env.ui.busyDepth, 0);
     }

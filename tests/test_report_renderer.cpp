@@ -2,7 +2,8 @@
 // headings repeated, cells that never spill into their neighbours, real text in PDF.
 
 #include "TestEnv.h"
-#include "report_fixtures.h"
+#include "DataFiles.h"
+#include "PdfText.h"
 #include "output/PdfTextRepair.h"
 #include "output/PdfWriter.h"
 #include "output/ReportRenderer.h"
@@ -14,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace DataFiles;
+
 namespace {
 
 ReportSheet listSheet(int rows)
@@ -24,7 +27,7 @@ ReportSheet listSheet(int rows)
     sheet.titleValues = {QStringLiteral("【児童氏名一覧表】"), QStringLiteral("２学期集計")};
     sheet.dataFields = {QStringLiteral("Number"), QStringLiteral("Name"), QStringLiteral("datas1")};
     sheet.dataIndexName = QStringLiteral("Number");
-    const QStringList names = Fixtures::pupilNames(45);
+    const QStringList names = pupilNames(45, NameStyle::Full);
     for (int r = 1; r <= rows; ++r)
         sheet.rows.append({QString::number(r), names[(r - 1) % 45], QString::number(r * 3)});
     return sheet;
@@ -175,14 +178,14 @@ private slots:
         QCOMPARE(engine.pageCount(), 2);
         const QString pdf = pdfOf(engine, dir.path(), QStringLiteral("list.pdf"));
         QVERIFY(!pdf.isEmpty());
-        const QStringList pages = Fixtures::pdfPages(pdf);
+        const QStringList pages = PdfText::pages(pdf);
         QCOMPARE(pages.size(), 2);
         for (int i = 0; i < 2; ++i) {
             QVERIFY(pages[i].contains(QStringLiteral("【児童氏名一覧表】")));
             QVERIFY(pages[i].contains(QRegularExpression(QStringLiteral("番号\\s+氏名\\s+出席日数"))));
             QVERIFY(pages[i].contains(QStringLiteral("%1/2").arg(i + 1)));
         }
-        const QStringList names = Fixtures::pupilNames(45);
+        const QStringList names = pupilNames(45, NameStyle::Full);
         for (int r = 1; r <= 45; ++r) {
             const int page = r <= 24 ? 0 : 1;
             QVERIFY2(pages[page].contains(QRegularExpression(QStringLiteral("\\b%1\\s+%2\\s+%3\\b").arg(r).arg(names[r - 1]).arg(r * 3))),
@@ -205,7 +208,7 @@ private slots:
         const QString pdf = pdfOf(engine, dir.path(), QStringLiteral("b5.pdf"));
         // JIS B5 is 182 x 257 mm: 516 x 729 points, turned.
         QVERIFY2(pdfInfo(pdf).contains(QRegularExpression(QStringLiteral("Page size:\\s+729 x 516 pts"))), qPrintable(pdfInfo(pdf)));
-        QVERIFY(Fixtures::pdfPages(pdf).value(0).contains(QStringLiteral("横向き")));
+        QVERIFY(PdfText::pages(pdf).value(0).contains(QStringLiteral("横向き")));
     }
 
     void cellTextsStayInsideTheirCells()
@@ -243,7 +246,7 @@ private slots:
         sheet.rows = {{QStringLiteral("1"), QStringLiteral("長谷川ひかり"), QString()}};
         engine.setSheet(sheet);
         const QString pdf = pdfOf(engine, dir.path(), QStringLiteral("fit.pdf"));
-        QVERIFY(Fixtures::pdfPages(pdf).value(0).contains(QStringLiteral("長谷川ひかり")));
+        QVERIFY(PdfText::pages(pdf).value(0).contains(QStringLiteral("長谷川ひかり")));
     }
 
     void templatesTakeTitleFieldsAndQuotes()
@@ -254,7 +257,7 @@ private slots:
                                    QStringLiteral("t.rpt")).ok);
         engine.setSheet(listSheet(0));
         QVERIFY(engine.checkSheet().ok);
-        const QString text = Fixtures::pdfPages(pdfOf(engine, dir.path(), QStringLiteral("t.pdf"))).value(0);
+        const QString text = PdfText::pages(pdfOf(engine, dir.path(), QStringLiteral("t.pdf"))).value(0);
         QVERIFY2(text.contains(QStringLiteral("【児童氏名一覧表】は\"２学期集計\"です 1/1 {nofield")), qPrintable(text));
     }
 

@@ -9,7 +9,7 @@
 #include "tally/ListSheets.h"
 #include "maintenance/RosterWindow.h"
 #include "ListControls.h"
-#include "maintenance_fixture.h"
+#include "SampleClass.h"
 #include "output/ReportStore.h"
 #include "app/MainWindow.h"
 
@@ -82,7 +82,7 @@ private slots:
         RosterWindow* d = f.dialog;
         const ListControls c(d, "nameList");
         QCOMPARE(d->windowTitle(), QStringLiteral("氏名メンテナンス"));
-        QCOMPARE(listLines(c.list), pupilNames(3));
+        QCOMPARE(listLines(c.list), classNames(3));
         QCOMPARE(c.count->text(), QStringLiteral("3"));
         QCOMPARE(c.selectedRow(), 0);
         QVERIFY(!c.nameInput->isEnabled());
@@ -145,7 +145,7 @@ private slots:
         typeJapanese(c.nameInput, QStringLiteral("高橋　一朗"));
         QTest::keyClick(c.nameInput, Qt::Key_Return);
 
-        QStringList names = pupilNames(5);
+        QStringList names = classNames(5);
         names[2] = QStringLiteral("高橋　一朗");
         QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(f.env.readBytes("Class.bak"), oldRoster);
@@ -180,7 +180,7 @@ private slots:
         c.renameAction->trigger();
         QTest::keyClick(c.nameInput, Qt::Key_Delete);  // the whole name is selected
         QTest::keyClick(c.nameInput, Qt::Key_Tab);
-        QStringList names = pupilNames(5);
+        QStringList names = classNames(5);
         names[2].clear();
         QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(f.env.data.pupilCount, 5);
@@ -237,7 +237,7 @@ private slots:
         QVERIFY(f.env.ui.lastMessage().contains(reason));
         QCOMPARE(snapshot(f.env), before);
         QCOMPARE(f.env.data.pupilName[2], QStringLiteral("児童02"));
-        QCOMPARE(listLines(c.list), pupilNames(4));
+        QCOMPARE(listLines(c.list), classNames(4));
         QVERIFY(c.renameAction->isEnabled());
     }
 
@@ -263,7 +263,7 @@ private slots:
         QCOMPARE(f.env.ui.messages[1].buttons, Ui::Buttons::Ok);
         QCOMPARE(f.env.ui.busyDepth, 0);
 
-        QStringList names = pupilNames(30);
+        QStringList names = classNames(30);
         names.insert(2, QStringLiteral("転入　花子"));
         QCOMPARE(listLines(c.list), names);
         QCOMPARE(c.count->text(), QStringLiteral("31"));
@@ -293,14 +293,14 @@ private slots:
         QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童02の後ろに新しい児童を挿入します"});
         QCOMPARE(snapshot(f.env), before);
         QCOMPARE(f.env.data.pupilCount, 3);
-        QCOMPARE(listLines(c.list), pupilNames(3));
+        QCOMPARE(listLines(c.list), classNames(3));
         QCOMPARE(c.count->text(), QStringLiteral("3"));
         QVERIFY(c.insertAction->isEnabled());
 
         // The same command again, with a name, takes the pupil in.
         f.env.ui.inputs.push_back(QStringLiteral("転入生"));
         QTest::mouseClick(c.insertButton, Qt::LeftButton);
-        QStringList names = pupilNames(3);
+        QStringList names = classNames(3);
         names.insert(2, QStringLiteral("転入生"));
         QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(c.count->text(), QStringLiteral("4"));
@@ -321,7 +321,7 @@ private slots:
         QCOMPARE(f.env.ui.messages[1].title, QStringLiteral("転出処理"));
         QVERIFY(f.env.ui.inputPrompts.isEmpty());
         QCOMPARE(snapshot(f.env), before);
-        QCOMPARE(listLines(c.list), pupilNames(6));
+        QCOMPARE(listLines(c.list), classNames(6));
     }
 
     void transferOutOfTheSelectedPupil()
@@ -332,7 +332,7 @@ private slots:
         c.list->setCurrentRow(4);
         c.removeAction->trigger();
         QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童05の氏名データ、成績データを削除します."});
-        QStringList names = pupilNames(30);
+        QStringList names = classNames(30);
         names.removeAt(4);
         QCOMPARE(listLines(c.list), names);
         QCOMPARE(c.count->text(), QStringLiteral("29"));
@@ -403,7 +403,7 @@ private slots:
         QVERIFY2(isJapaneseMessage(f.env.ui.lastMessage()), qPrintable(f.env.ui.lastMessage()));
         QCOMPARE(f.env.ui.messages.last().icon, Ui::Icon::Warning);
         QCOMPARE(snapshot(f.env), before);
-        QCOMPARE(listLines(c.list), pupilNames(10));
+        QCOMPARE(listLines(c.list), classNames(10));
         QCOMPARE(f.env.data.pupilCount, 10);
         QVERIFY(f.window->findChild<RosterWindow*>());
     }

@@ -6,6 +6,7 @@
 #include "SettingsControls.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
+#include "DataFiles.h"
 #include "model/DataFolder.h"
 #include "app/SettingsWindow.h"
 #include "app/MainWindow.h"
@@ -32,13 +33,11 @@
 
 using namespace MainControls;
 using namespace SettingsControls;
+using namespace DataFiles;
 
 namespace {
 
 const QString EnterNames = QStringLiteral("氏名データを入力してください.");
-const QStringList Subjects{QStringLiteral("国語"), QStringLiteral("社会"), QStringLiteral("算数"),
-                           QStringLiteral("理科"), QStringLiteral("生活"), QStringLiteral("音楽"),
-                           QStringLiteral("図工"), QStringLiteral("家庭"), QStringLiteral("体育")};
 
 // The settings store as a second reader sees it on disk.
 QString stored(TestEnv& env, const QString& key)
@@ -110,21 +109,13 @@ void setBox(QLineEdit* box, const QString& text)
 
 QByteArray roster(const QStringList& names)
 {
-    QStringList lines{QString::number(names.size())};
-    for (const QString& name : names)
-        lines.append(QLatin1Char('"') + name + QLatin1Char('"'));
-    return crlf(lines);
+    return crlf(rosterLines(names));
 }
 
+// The attendance file of a new class: every figure zero, in quotes.
 QByteArray zeroAttendance(int pupils)
 {
-    QStringList lines;
-    for (int m = 1; m <= 12; ++m) {
-        lines.append(QStringLiteral("\"0\""));
-        for (int p = 0; p < pupils; ++p)
-            lines.append(QStringLiteral("\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\""));
-    }
-    return crlf(lines);
+    return crlf(attendanceLines(attendanceYear(pupils), Quoting::Quoted));
 }
 
 }  // namespace
@@ -184,7 +175,7 @@ private slots:
         QVERIFY(!QFile::exists(folder + QStringLiteral("Class.NBk")));  // there was no class before
         QCOMPARE(fileBytes(folder + QStringLiteral("shuketu.dat")), zeroAttendance(3));
         QCOMPARE(fileBytes(folder + QStringLiteral("shuketu.bak")), zeroAttendance(0));
-        for (const QString& subject : Subjects)
+        for (const QString& subject : subjectStems())
             QCOMPARE(fileBytes(folder + subject + QStringLiteral(".dat")), QByteArray("0\r\n"));
         QCOMPARE(env.data.pupilCount, 3);
 
@@ -206,8 +197,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
-        env.writeFile(QStringLiteral("算数.dat"), {QStringLiteral("1"), QStringLiteral("\"小テスト\""), QStringLiteral("1"),
-                                                  QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("8"), QStringLiteral("-1")});
+        env.writeFile(QStringLiteral("算数.dat"), scoreLines({{QStringLiteral("小テスト"), {{1, 10, {8, -1}}}}}));
         const QByteArray oldRoster = env.readBytes(QStringLiteral("Class.Nam"));
         const QByteArray oldScores = env.readBytes(QStringLiteral("算数.dat"));
         const QByteArray oldAttendance = env.readBytes(QStringLiteral("shuketu.dat"));
@@ -230,7 +220,7 @@ private slots:
         QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), QByteArray("0\r\n"));
         QCOMPARE(env.readBytes(QStringLiteral("算数.Bak")), oldScores);
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), QByteArray("0\r\n"));
-        for (const QString& subject : Subjects)
+        for (const QString& subject : subjectStems())
             QCOMPARE(env.readBytes(subject + QStringLiteral(".dat")), QByteArray("0\r\n"));
         QCOMPARE(env.readBytes(QStringLiteral("shuketu.bak")), oldAttendance);
         QVERIFY(!env.exists(QStringLiteral("shuketu.dat")));
@@ -251,8 +241,7 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
-        env.writeFile(QStringLiteral("国語.dat"), {QStringLiteral("1"), QStringLiteral("\"漢字\""), QStringLiteral("1"),
-                                                  QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("8"), QStringLiteral("9")});
+        env.writeFile(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("漢字"), {{1, 10, {8, 9}}}}}));
         MainWindow& window = env.startMainWindow();
         const QByteArray oldRoster = env.readBytes(QStringLiteral("Class.Nam"));
         const QByteArray oldScores = env.readBytes(QStringLiteral("国語.dat"));
@@ -307,11 +296,9 @@ private slots:
             QCOMPARE(nameList(dialog)->count(), 0);
             nameInput(dialog)->clear();
         }
-        QStringList names;
-        for (int p = 1; p <= 45; ++p) {
-            names.append(QStringLiteral("児童%1").arg(p));
-            typeName(dialog, names.last());
-        }
+        const QStringList names = pupilNames(45);
+        for (const QString& name : names)
+            typeName(dialog, name);
         env.ui.clear();
         typeName(dialog, QStringLiteral("四十六番"));
         QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("１クラスの人数は45人までです。これ以上の氏名は入力できません。")});
@@ -329,9 +316,8 @@ private slots:
     {
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")}, true);
-        env.writeFile(QStringLiteral("４の２.nam"), {QStringLiteral("1"), QStringLiteral("\"木村\"")});
-        env.writeFile(QStringLiteral("４の１.dat"), {QStringLiteral("1"), QStringLiteral("\"歌\""), QStringLiteral("1"), QStringLiteral("1"),
-                                                   QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("7")});
+        env.writeFile(QStringLiteral("４の２.nam"), rosterLines({QStringLiteral("木村")}));
+        env.writeFile(QStringLiteral("４の１.dat"), scoreLines({{QStringLiteral("歌"), {{1, 10, {9, 7}}}}}));
         env.writeFile(QStringLiteral("shuketu.dat"), {QStringLiteral("0")});
         const QByteArray oldRoster = env.readBytes(QStringLiteral("４の１.nam"));
         const QByteArray oldScores = env.readBytes(QStringLiteral("４の１.dat"));

@@ -3,7 +3,8 @@
 // with the mouse as a teacher selects them.
 
 #include "MainWindowControls.h"
-#include "TallyFixtures.h"
+#include "DataFiles.h"
+#include "TallyReadBack.h"
 #include "Controls.h"
 #include "TestEnv.h"
 #include "reports/StatisticsWindow.h"
@@ -18,7 +19,8 @@
 #include <QTest>
 
 using namespace MainControls;
-using namespace TallyFixtures;
+using namespace DataFiles;
+using namespace TallyReadBack;
 
 using Controls::child;
 

@@ -3,7 +3,8 @@
 // tally window reloads the files in between; a tally value a window holds stays
 // as it was when the files change under it.
 
-#include "TallyFixtures.h"
+#include "DataFiles.h"
+#include "TallyReadBack.h"
 #include "TestEnv.h"
 #include "app/MainWindow.h"
 #include "model/AppSettings.h"
@@ -18,7 +19,8 @@
 #include <cstring>
 #include <functional>
 
-using namespace TallyFixtures;
+using namespace DataFiles;
+using namespace TallyReadBack;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "maintenance/TestListWindow.h"
 #include "entry/ScoreEntryWindow.h"
 #include "ListControls.h"
-#include "maintenance_fixture.h"
+#include "SampleClass.h"
 #include "output/ReportStore.h"
 #include "app/MainWindow.h"
 
@@ -37,7 +37,7 @@ Tests threeTests(int pupils)
     auto column = [pupils](int kind, int full, int seed) {
         Column c;
         c.kind = kind;
-        c.full = full;
+        c.fullMarks = full;
         for (int p = 1; p <= pupils; ++p)
             c.scores << (p == 2 ? -1 : (seed + p * 3) % (full + 1));
         return c;
@@ -51,7 +51,7 @@ Test newTest(int pupils)
 {
     Column column;
     column.kind = 1;
-    column.full = 100;
+    column.fullMarks = 100;
     for (int p = 1; p <= pupils; ++p)
         column.scores << 0;
     return {QStringLiteral("新規挿入テスト"), {column}};

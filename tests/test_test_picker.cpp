@@ -2,7 +2,8 @@
 // two buttons and the tests they choose, on its own and as the overall tally opens it.
 
 #include "MainWindowControls.h"
-#include "TallyFixtures.h"
+#include "DataFiles.h"
+#include "TallyReadBack.h"
 #include "Controls.h"
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
@@ -16,7 +17,8 @@
 #include <QTest>
 
 using namespace MainControls;
-using namespace TallyFixtures;
+using namespace DataFiles;
+using namespace TallyReadBack;
 
 using Controls::child;
 

@@ -4,7 +4,9 @@
 #include "Controls.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
-#include "report_fixtures.h"
+#include "DataFiles.h"
+#include "PdfText.h"
+#include "TallyReadBack.h"
 #include "output/ReportStore.h"
 #include "reports/TestTallyWindow.h"
 #include "app/MainWindow.h"
@@ -27,8 +29,8 @@
 #include <QTest>
 
 using Controls::child;
-using Fixtures::Column;
-using Fixtures::Test;
+using namespace DataFiles;
+using namespace TallyReadBack;
 
 using namespace MainControls;
 
@@ -46,22 +48,6 @@ QList<Test> sampleTests()
         {QStringLiteral("計算"), {{2, 20, {20, 18, 18, 10, 0}}}},
         {QStringLiteral("聞き取り"), {{4, 10, {-1, -1, -1, -1, -1}}}},
     };
-}
-
-QStringList rowTexts(const QTableWidget* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts.append(grid->item(row, c) ? grid->item(row, c)->text() : QString());
-    return texts;
-}
-
-QStringList headings(const QTableWidget* grid)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts.append(grid->horizontalHeaderItem(c)->text());
-    return texts;
 }
 
 // Reads a store copy with plain SQL: the field names of a table, in order.
@@ -122,8 +108,8 @@ class TestTallyWindowTest : public QObject {
     void openSample(const QList<Test>& tests = sampleTests(), int pupils = 5)
     {
         env = std::make_unique<TestEnv>();
-        env->makeClass(Fixtures::pupilNames(pupils));
-        Fixtures::writeScores(*env, QStringLiteral("国語"), pupils, tests);
+        env->makeClass(pupilNames(pupils, NameStyle::Full));
+        env->writeFile(QStringLiteral("国語.dat"), scoreLines(tests));
         MainWindow& main = env->startMainWindow();
         env->ui.clear();
         window = qobject_cast<TestTallyWindow*>(main.openTestTallyWindow());
@@ -140,7 +126,7 @@ private slots:
     void opensOnTheFirstTestInAttendanceOrder()
     {
         openSample();
-        const QStringList names = Fixtures::pupilNames(5);
+        const QStringList names = pupilNames(5, NameStyle::Full);
         QCOMPARE(window->windowTitle(), QStringLiteral("テスト別成績集計-国語"));
         QCOMPARE(child<QComboBox>(window, "testChooser")->count(), 3);
         QCOMPARE(child<QComboBox>(window, "testChooser")->currentText(), QStringLiteral("漢字テスト１"));
@@ -162,41 +148,41 @@ private slots:
                                                       QStringLiteral("Ⅰ"), QStringLiteral("Ⅱ"), QStringLiteral("Ⅲ"),
                                                       QStringLiteral("Ⅳ"), QStringLiteral("順位")}));
         QCOMPARE(child<QTableWidget>(window, "pupilGrid")->rowCount(), 5);
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
                                                           QStringLiteral("40"), QString(), QString(), QStringLiteral("1")}));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 1), (QStringList{QStringLiteral("2"), names[1], QStringLiteral("85"), QStringLiteral("40"),
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 1), (QStringList{QStringLiteral("2"), names[1], QStringLiteral("85"), QStringLiteral("40"),
                                                           QStringLiteral("45"), QString(), QString(), QStringLiteral("1")}));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2), (QStringList{QStringLiteral("3"), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 2), (QStringList{QStringLiteral("3"), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
                                                           QStringLiteral("欠"), QString(), QString(), QStringLiteral("- ")}));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 3), (QStringList{QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"),
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 3), (QStringList{QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"),
                                                           QStringLiteral("0"), QString(), QString(), QStringLiteral("4")}));
         // Column 1 not entered, column 2 entered: the total is the column 2 score.
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 4), (QStringList{QStringLiteral("5"), names[4], QStringLiteral("30"), QStringLiteral("欠"),
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 4), (QStringList{QStringLiteral("5"), names[4], QStringLiteral("30"), QStringLiteral("欠"),
                                                           QStringLiteral("30"), QString(), QString(), QStringLiteral("3")}));
     }
 
     void scoreOrderListsBestFirstAndAbsentLast()
     {
         openSample();
-        const QStringList names = Fixtures::pupilNames(5);
+        const QStringList names = pupilNames(5, NameStyle::Full);
         QTest::mouseClick(child<QRadioButton>(window, "scoreOrder"), Qt::LeftButton);
         QVERIFY(child<QRadioButton>(window, "scoreOrder")->isChecked());
         QCOMPARE(headings(child<QTableWidget>(window, "pupilGrid")).first(), QStringLiteral("順位"));
         QCOMPARE(headings(child<QTableWidget>(window, "pupilGrid")).last(), QStringLiteral("番号"));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 0), (QStringList{QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"),
                                                           QStringLiteral("40"), QString(), QString(), QStringLiteral("1")}));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 1), (QStringList{QStringLiteral("1"), names[1], QStringLiteral("85"), QStringLiteral("40"),
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 1), (QStringList{QStringLiteral("1"), names[1], QStringLiteral("85"), QStringLiteral("40"),
                                                           QStringLiteral("45"), QString(), QString(), QStringLiteral("2")}));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2).at(1), names[4]);
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2).at(0), QStringLiteral("3"));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 3).at(1), names[3]);
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 4), (QStringList{QStringLiteral("  -  "), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 2).at(1), names[4]);
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 2).at(0), QStringLiteral("3"));
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 3).at(1), names[3]);
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 4), (QStringList{QStringLiteral("  -  "), names[2], QStringLiteral("欠"), QStringLiteral("欠"),
                                                           QStringLiteral("欠"), QString(), QString(), QStringLiteral("3")}));
 
         // Back to attendance order.
         QTest::mouseClick(child<QRadioButton>(window, "numberOrder"), Qt::LeftButton);
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2).at(7), QStringLiteral("- "));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 2).at(1), names[2]);
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 2).at(7), QStringLiteral("- "));
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 2).at(1), names[2]);
     }
 
     void choosingAnotherTestShowsIt()
@@ -214,11 +200,11 @@ private slots:
         QCOMPARE(child<QLabel>(window, "classAverage")->text(), QStringLiteral("66.0"));  // (100 + 90 + 90 + 50 + 0) / 5
         QStringList ranks;
         for (int r = 0; r < 5; ++r)
-            ranks.append(rowTexts(child<QTableWidget>(window, "pupilGrid"), r).at(7));
+            ranks.append(gridRow(child<QTableWidget>(window, "pupilGrid"), r).at(7));
         QCOMPARE(ranks, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4"),
                                      QStringLiteral("5")}));
         // A total of 0 from an entered zero shows "0" and ranks.
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 4).at(2), QStringLiteral("0"));
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 4).at(2), QStringLiteral("0"));
 
         // A test nobody has written: dashes for the averages, "欠" everywhere.
         child<QComboBox>(window, "testChooser")->setCurrentIndex(2);
@@ -226,8 +212,8 @@ private slots:
         QCOMPARE(child<QLabel>(window, "columnAverage1")->text(), QStringLiteral("-"));
         QCOMPARE(child<QLabel>(window, "columnAverage2")->text(), QStringLiteral(".0"));
         for (int r = 0; r < 5; ++r) {
-            QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), r).at(2), QStringLiteral("欠"));
-            QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), r).at(7), QStringLiteral("- "));
+            QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), r).at(2), QStringLiteral("欠"));
+            QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), r).at(7), QStringLiteral("- "));
         }
         QVERIFY(env->ui.messages.isEmpty());
     }
@@ -238,10 +224,10 @@ private slots:
         // Scores saved after the window opened are shown on the next choice.
         QList<Test> changed = sampleTests();
         changed[0].columns[0].scores = {10, 40, -1, 0, -1};
-        Fixtures::writeScores(*env, QStringLiteral("国語"), 5, changed);
+        env->writeFile(QStringLiteral("国語.dat"), scoreLines(changed));
         QTest::mouseClick(child<QRadioButton>(window, "numberOrder"), Qt::LeftButton);
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 0).at(2), QStringLiteral("50"));
-        QCOMPARE(rowTexts(child<QTableWidget>(window, "pupilGrid"), 0).at(7), QStringLiteral("2"));
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 0).at(2), QStringLiteral("50"));
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 0).at(7), QStringLiteral("2"));
     }
 
     void commandStatesFollowTheWindow()
@@ -289,8 +275,8 @@ private slots:
     void specialistModeNamesTheClass()
     {
         env = std::make_unique<TestEnv>();
-        env->makeClass(Fixtures::pupilNames(3), true);
-        Fixtures::writeScores(*env, QStringLiteral("４の１"), 3, {{QStringLiteral("図形"), {{3, 10, {9, 8, 7}}}}});
+        env->makeClass(pupilNames(3, NameStyle::Full), true);
+        env->writeFile(QStringLiteral("４の１.dat"), scoreLines({{QStringLiteral("図形"), {{3, 10, {9, 8, 7}}}}}));
         env->settings->setValue(QStringLiteral("UseMode/KyokaNumber"), QStringLiteral("3"));  // teaching 算数
         MainWindow& main = env->startMainWindow();
         env->ui.clear();
@@ -327,7 +313,7 @@ private slots:
     void unreadableScoreFileKeepsTheWindowClosed()
     {
         env = std::make_unique<TestEnv>();
-        env->makeClass(Fixtures::pupilNames(3));
+        env->makeClass(pupilNames(3, NameStyle::Full));
         env->writeFile(QStringLiteral("国語.dat"), {QStringLiteral("1"), QStringLiteral("\"テスト\""), QStringLiteral("1")});
         MainWindow& main = env->startMainWindow();
         env->ui.clear();
@@ -358,7 +344,7 @@ private slots:
         QCOMPARE(copies.size(), 2);
         QVERIFY(env->ui.messages.isEmpty());
 
-        const QStringList names = Fixtures::pupilNames(5);
+        const QStringList names = pupilNames(5, NameStyle::Full);
         const QStringList titleFields{
             QStringLiteral("Title:TEXT"),      QStringLiteral("SortWay:TEXT"),     QStringLiteral("TestTitle:TEXT"),
             QStringLiteral("TestManten:TEXT"), QStringLiteral("TestAvarage:TEXT"), QStringLiteral("Kanten1:TEXT"),
@@ -430,9 +416,9 @@ private slots:
         QCOMPARE(env->ui.messages[0].buttons, Ui::Buttons::OkCancel);
         QVERIFY(env->ui.messages[0].text.startsWith(QStringLiteral("プリンタが見つかりません。")));
         QCOMPARE(env->ui.messages[1].text, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(pdf)));
-        const QString text = Fixtures::pdfPages(pdf).join(QLatin1Char('\n'));
+        const QString text = PdfText::pages(pdf).join(QLatin1Char('\n'));
         QVERIFY(text.contains(QStringLiteral("テスト名：漢字テスト１")));
-        for (const QString& name : Fixtures::pupilNames(5))
+        for (const QString& name : pupilNames(5, NameStyle::Full))
             QVERIFY(text.contains(name));
         QVERIFY(!QFile::exists(env->reports->storePath(QStringLiteral("testdisp"))));
 
@@ -463,7 +449,7 @@ private slots:
             const QString pdf = env->ui.previews.last().pdfPath;
             if (!qEnvironmentVariableIsEmpty("KAZANE_KEEP_PDF"))
                 QFile::copy(pdf, qEnvironmentVariable("KAZANE_KEEP_PDF") + QStringLiteral("/testdisp%1.pdf").arg(mode));
-            const QStringList pages = Fixtures::pdfPages(pdf);
+            const QStringList pages = PdfText::pages(pdf);
             QCOMPARE(pages.size(), 2);
             const QString all = pages.join(QLatin1Char('\n'));
             // The headings of the sheet and of the table on both pages.
@@ -486,7 +472,7 @@ private slots:
             // Every row: its line on the sheet holds exactly the row's texts.
             const QStringList lines = all.split(QLatin1Char('\n'));
             for (int r = 0; r < 45; ++r) {
-                QStringList expected = rowTexts(child<QTableWidget>(window, "pupilGrid"), r);
+                QStringList expected = gridRow(child<QTableWidget>(window, "pupilGrid"), r);
                 for (int c = 2; c < 8; ++c)
                     if (expected[c].isEmpty())
                         expected[c] = QStringLiteral("-");

@@ -7,7 +7,7 @@
 #include "RefusedWrites.h"
 #include "model/ScoreFile.h"
 #include "model/Transfer.h"
-#include "maintenance_fixture.h"
+#include "SampleClass.h"
 
 #include <QFile>
 #include <QTest>
@@ -46,7 +46,7 @@ private slots:
         }
         QCOMPARE(env.readBytes("shuketu.dat"), crlf(attendanceLines(insertPupil(attendance(30), 2, 3))));
         QCOMPARE(env.readBytes("shuketu.bak"), before["shuketu.dat"]);
-        QStringList names = pupilNames(30);
+        QStringList names = classNames(30);
         names.insert(2, QStringLiteral("転入　花子"));
         QCOMPARE(env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(env.readBytes("Class.bak"), before["Class.Nam"]);
@@ -117,7 +117,7 @@ private slots:
             QCOMPARE(env.readLines(stem + ".dat").size(), scoreLines(tests(unit, 30)).size() - columns);
         }
         QCOMPARE(env.readBytes("shuketu.dat"), crlf(attendanceLines(removePupil(attendance(30), 5))));
-        QStringList names = pupilNames(30);
+        QStringList names = classNames(30);
         names.removeAt(4);
         QCOMPARE(env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(env.readBytes("Class.bak"), before["Class.Nam"]);
@@ -158,7 +158,7 @@ private slots:
         TestEnv env;
         env.makeClass({}, true);
         env.data.classNumber = 2;
-        const QStringList names = pupilNames(20);
+        const QStringList names = classNames(20);
         env.writeFile("４の２.nam", rosterLines(names));
         env.data.pupilCount = 20;
         for (int p = 1; p <= 20; ++p)

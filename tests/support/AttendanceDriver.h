@@ -4,6 +4,7 @@
 // the value prompt.
 
 #include "Controls.h"
+#include "DataFiles.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "attendance/CountPrompt.h"
@@ -104,14 +105,15 @@ inline AttendanceWindow* open(TestEnv& env)
     return shown;
 }
 
+// A class of `pupils` (青木, 石田, 上田, 江藤, 大野, then numbered names) on `today`.
 inline void startClass(TestEnv& env, const QDate& today, int pupils = 3)
 {
-    const QStringList names{QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田"),
-                            QStringLiteral("江藤"), QStringLiteral("大野")};
-    QStringList chosen;
-    for (int p = 0; p < pupils; ++p)
-        chosen << (p < names.size() ? names[p] : QStringLiteral("児童%1").arg(p + 1));
-    env.makeClass(chosen);
+    const QStringList first{QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田"), QStringLiteral("江藤"),
+                            QStringLiteral("大野")};
+    QStringList names = DataFiles::pupilNames(pupils);
+    for (int p = 0; p < pupils && p < first.size(); ++p)
+        names[p] = first[p];
+    env.makeClass(names);
     env.ctx->today = [today] { return today; };
 }
 

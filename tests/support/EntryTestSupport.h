@@ -1,8 +1,8 @@
 #pragma once
-// Helpers shared by the score-entry tests: a class on disk, score files written
-// line by line, the real main window opening the score-entry screen, and the
+// Helpers shared by the score-entry tests: a sample score file, the real main window opening the score-entry screen, and the
 // screen's controls found by object name, to click and type into as a teacher does.
 
+#include "DataFiles.h"
 #include "TestEnv.h"
 #include "entry/ScoreEntryWindow.h"
 #include "app/MainWindow.h"
@@ -25,48 +25,15 @@
 
 namespace EntryTest {
 
-inline QStringList pupils(int count)
-{
-    QStringList names;
-    for (int p = 1; p <= count; ++p)
-        names << QStringLiteral("児童%1").arg(p, 2, 10, QLatin1Char('0'));
-    return names;
-}
-
-struct Column {
-    int kind;
-    int fullMarks;
-    QList<int> scores;
-};
-
-// The lines of one test in a score file.
-inline QStringList testLines(const QString& name, const QList<Column>& columns)
-{
-    QStringList lines{QLatin1Char('"') + name + QLatin1Char('"'), QString::number(columns.size())};
-    for (const Column& c : columns) {
-        lines << QString::number(c.kind) << QString::number(c.fullMarks);
-        for (int s : c.scores)
-            lines << QString::number(s);
-    }
-    return lines;
-}
-
-// A whole score file of the given tests.
-inline QStringList scoreFile(const QList<QStringList>& tests)
-{
-    QStringList lines{QString::number(tests.size())};
-    for (const QStringList& t : tests)
-        lines += t;
-    return lines;
-}
+using namespace DataFiles;
 
 // `count` one-column tests named "テストn" with every score n.
 inline QStringList simpleTests(int count, int pupilCount)
 {
-    QList<QStringList> tests;
+    Tests tests;
     for (int t = 1; t <= count; ++t)
-        tests << testLines(QStringLiteral("テスト%1").arg(t), {{1, 100, QList<int>(pupilCount, t)}});
-    return scoreFile(tests);
+        tests << Test{QStringLiteral("テスト%1").arg(t), {{1, 100, QList<int>(pupilCount, t)}}};
+    return scoreLines(tests);
 }
 
 // The child of `parent` with that object name; a missing control ends the test

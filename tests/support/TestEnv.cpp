@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include "DataFiles.h"
 #include "model/Cp932.h"
 #include "app/MainWindow.h"
 
@@ -68,32 +69,19 @@ void TestEnv::writeSettings(bool specialist)
 
 void TestEnv::makeClass(const QStringList& names, bool specialist)
 {
+    using namespace DataFiles;
     writeSettings(specialist);
-    QStringList roster{QString::number(names.size())};
-    for (const QString& name : names)
-        roster.append(QLatin1Char('"') + name + QLatin1Char('"'));
-    const QStringList stems = specialist ? QStringList{QStringLiteral("４の１"), QStringLiteral("４の２"), QStringLiteral("４の３"),
-                                                       QStringLiteral("５の１"), QStringLiteral("５の２"), QStringLiteral("５の３"),
-                                                       QStringLiteral("６の１"), QStringLiteral("６の２"), QStringLiteral("６の３")}
-                                         : QStringList{QStringLiteral("国語"), QStringLiteral("社会"), QStringLiteral("算数"),
-                                                       QStringLiteral("理科"), QStringLiteral("生活"), QStringLiteral("音楽"),
-                                                       QStringLiteral("図工"), QStringLiteral("家庭"), QStringLiteral("体育")};
+    const QStringList& stems = specialist ? classStems() : subjectStems();
     if (specialist) {
-        writeFile(QStringLiteral("４の１.nam"), roster);
+        writeFile(stems[0] + QStringLiteral(".nam"), rosterLines(names));
         for (int i = 1; i < stems.size(); ++i)
-            writeFile(stems[i] + QStringLiteral(".nam"), {QStringLiteral("0")});
+            writeFile(stems[i] + QStringLiteral(".nam"), rosterLines({}));
     } else {
-        writeFile(QStringLiteral("Class.Nam"), roster);
-        QStringList attendance;
-        for (int m = 1; m <= 12; ++m) {
-            attendance.append(QStringLiteral("0"));
-            for (int p = 0; p < names.size(); ++p)
-                attendance.append(QStringLiteral("0,0,0,0,0,0,0"));
-        }
-        writeFile(QStringLiteral("shuketu.dat"), attendance);
+        writeFile(QStringLiteral("Class.Nam"), rosterLines(names));
+        writeFile(QStringLiteral("shuketu.dat"), attendanceLines(attendanceYear(int(names.size()))));
     }
     for (const QString& stem : stems)
-        writeFile(stem + QStringLiteral(".dat"), {QStringLiteral("0")});
+        writeFile(stem + QStringLiteral(".dat"), scoreLines({}));
     data.pupilCount = int(names.size());
     for (int p = 1; p <= names.size(); ++p)
         data.pupilName[p] = names[p - 1];

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the tally tests: score files written the way score entry saves them,
-// the texts of a grid, and a report store read back with plain SQL.
+// What the tally windows show and store, read back: the texts of a grid and a
+// report store read with plain SQL.
 
 #include <QList>
 #include <QSqlDatabase>
@@ -11,42 +11,7 @@
 #include <QTableWidget>
 #include <QVariant>
 
-namespace TallyFixtures {
-
-struct Column {
-    int kind = 1;       // viewpoint 1..4, 0 = none
-    int fullMarks = 100;
-    QList<int> scores;  // one per pupil, -1 = absent
-};
-
-struct Test {
-    QString name;
-    QList<Column> columns;
-};
-
-// The lines of a score file holding the tests.
-inline QStringList scoreLines(const QList<Test>& tests)
-{
-    QStringList lines{QString::number(tests.size())};
-    for (const Test& test : tests) {
-        lines << QLatin1Char('"') + test.name + QLatin1Char('"') << QString::number(test.columns.size());
-        for (const Column& column : test.columns) {
-            lines << QString::number(column.kind) << QString::number(column.fullMarks);
-            for (int score : column.scores)
-                lines << QString::number(score);
-        }
-    }
-    return lines;
-}
-
-// Names "児童01" .. for a class of n pupils.
-inline QStringList pupilNames(int n)
-{
-    QStringList names;
-    for (int p = 1; p <= n; ++p)
-        names << QStringLiteral("児童%1").arg(p, 2, 10, QLatin1Char('0'));
-    return names;
-}
+namespace TallyReadBack {
 
 // The texts of a grid row (empty for a cell without an item), and the headings.
 inline QStringList gridRow(const QTableWidget* grid, int row)
@@ -103,4 +68,4 @@ inline Store readStore(const QString& path)
     return store;
 }
 
-}  // namespace TallyFixtures
+}  // namespace TallyReadBack
