@@ -1,7 +1,7 @@
 // Timings of the tallies on the largest unit: 45 pupils, 60 tests of 4 columns.
 
 #include "Bench.h"
-#include "TallyFixtures.h"
+#include "DataFiles.h"
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
 #include "reports/PupilResultsWindow.h"
@@ -17,7 +17,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
-using namespace TallyFixtures;
+using namespace DataFiles;
 
 namespace {
 
