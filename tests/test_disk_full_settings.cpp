@@ -29,20 +29,6 @@ using namespace SettingsControls;
 
 namespace {
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QMap<QString, QByteArray> filesOf(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-        files.insert(name, fileBytes(folder + QLatin1Char('/') + name));
-    return files;
-}
-
 template <typename Window>
 Window* openChild(MainWindow& window, QAction* command)
 {
@@ -152,7 +138,7 @@ private slots:
         auto* backup = openChild<BackupWindow>(window, menuEntry(window, "backupAction"));
         QVERIFY(backup);
         child<QLineEdit>(backup, "backupFolderInput")->setText(target);
-        const auto earlier = filesOf(target);
+        const auto earlier = folderFiles(target);
         const QByteArray settings = fileBytes(env.settingsFile());
         env.ui.clear();
 
@@ -170,7 +156,7 @@ private slots:
         QVERIFY(env.ui.lastMessage().contains(Refused));
         for (const QString& text : env.ui.messageTexts())
             QVERIFY(!text.contains(QStringLiteral("コピーしました")));
-        QCOMPARE(filesOf(target), earlier);
+        QCOMPARE(folderFiles(target), earlier);
         QVERIFY(!backup->isUnloaded());
         if (!disk) {
             // The settings file is on the same limit: refused as well, and kept.

@@ -87,25 +87,6 @@ QString lockPath(const QString& folder)
     return QDir(folder).filePath(QStringLiteral("kazane.lock"));
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Every file of a folder with its bytes, the lock file aside.
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (!path.endsWith(QLatin1String("/kazane.lock")))
-            files.insert(path, fileBytes(path));
-    }
-    return files;
-}
-
 // A copy of the class's files in another folder.
 void copyClass(const QString& from, const QString& to)
 {
@@ -212,7 +193,7 @@ private slots:
         QFile::remove(env.dataFolder() + QStringLiteral("体育.dat"));  // would be created by a writing copy
         OtherCopy other(env.dataFolder());
         QVERIFY(other.holds());
-        const auto before = snapshot(env.dataFolder());
+        const auto before = folderFiles(env.dataFolder());
         const QString since = QFileInfo(lockPath(env.dataFolder())).lastModified().toString(QStringLiteral("yyyy年M月d日 H:mm"));
         env.ui.answers = {Ui::Answer::Yes};
         MainWindow& window = env.startMainWindow();
@@ -254,7 +235,7 @@ private slots:
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("読み取り専用")));
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
         window.endProgram();
-        QCOMPARE(snapshot(env.dataFolder()), before);
+        QCOMPARE(folderFiles(env.dataFolder()), before);
         QVERIFY(fileBytes(lockPath(env.dataFolder())).startsWith(QByteArray::number(other.pid()) + '\n'));
     }
 
@@ -266,12 +247,12 @@ private slots:
         QFile::remove(env.dataFolder() + QStringLiteral("体育.dat"));
         OtherCopy other(env.dataFolder());
         QVERIFY(other.holds());
-        const auto before = snapshot(env.dataFolder());
+        const auto before = folderFiles(env.dataFolder());
         env.ui.answers = {Ui::Answer::No};
         MainWindow window(*env.ctx);
         QVERIFY(!window.startUp());
         QCOMPARE(env.ui.messages.size(), 1);
-        QCOMPARE(snapshot(env.dataFolder()), before);
+        QCOMPARE(folderFiles(env.dataFolder()), before);
     }
 
     void anotherComputersCopyIsNamedAndLeftAlone()
@@ -365,7 +346,7 @@ private slots:
         MainWindow& window = env.startMainWindow();
         OtherCopy other(second);
         QVERIFY(other.holds());
-        const auto before = snapshot(second);
+        const auto before = folderFiles(second);
         SettingsWindow* settings = openSettings(window);
         dataFolderInput(settings)->setText(second);
         env.ui.clear();
@@ -373,7 +354,7 @@ private slots:
         closeButton(settings)->click();
         QCOMPARE(env.ui.messages.size(), 1);
         QTRY_VERIFY(!window.isVisible());
-        QCOMPARE(snapshot(second), before);
+        QCOMPARE(folderFiles(second), before);
     }
 
     void exportReadsWhileTheProgramHoldsTheFolder()

@@ -33,7 +33,7 @@ using Files = QMap<QString, QByteArray>;
 
 // Every data file of a folder (rosters, score, attendance and backup files) by
 // name, byte for byte.
-Files filesIn(const QString& folder)
+Files classFilesIn(const QString& folder)
 {
     Files files;
     const QStringList names = QDir(folder).entryList({"*.nam", "*.nbk", "*.bak", "*.dat"}, QDir::Files);
@@ -101,7 +101,7 @@ private slots:
     {
         TestEnv env;
         classWithHistory(env);
-        const Files firstClass = filesIn(env.dataFolder());
+        const Files firstClass = classFilesIn(env.dataFolder());
         QCOMPARE(firstClass.size(), 14);  // roster, 9 score files, attendance, 3 backups
         MainWindow& window = env.startMainWindow();
         SettingsWindow* dialog = openSettings(window);
@@ -120,19 +120,19 @@ private slots:
         QCOMPARE(asked.escapeChoice, 1);
         QCOMPARE(asked.icon, Ui::Icon::Question);
         QVERIFY(dialog->enteringNames());
-        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930"))), firstClass);
+        QCOMPARE(classFilesIn(copyFolder(env, QStringLiteral("2026-12-07_0930"))), firstClass);
         // The given backups are made as before.
         QCOMPARE(env.readBytes(QStringLiteral("Class.NBk")), firstClass[QStringLiteral("Class.Nam")]);
         QCOMPARE(env.readBytes(QStringLiteral("算数.Bak")), firstClass[QStringLiteral("算数.dat")]);
         QCOMPARE(env.readBytes(QStringLiteral("shuketu.bak")), firstClass[QStringLiteral("shuketu.dat")]);
         typeNames(dialog, {QStringLiteral("上田"), QStringLiteral("江藤"), QStringLiteral("小野")});
-        const Files secondClass = filesIn(env.dataFolder());
+        const Files secondClass = classFilesIn(env.dataFolder());
 
         // Pressed again in the same minute: a folder of its own.
         newClassButton(dialog)->click();
         QVERIFY(env.ui.messages.last().text.endsWith(QDir::toNativeSeparators(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))) + QStringLiteral("」")));
         QVERIFY(env.ui.messages.last().text.contains(QStringLiteral("氏名（3人）")));
-        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))), secondClass);
+        QCOMPARE(classFilesIn(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))), secondClass);
         typeNames(dialog, {});
 
         // And once more, later: the empty class is copied too, nothing is overwritten.
@@ -141,9 +141,9 @@ private slots:
         QVERIFY(dialog->enteringNames());
         QCOMPARE(QDir(env.dataFolder() + QStringLiteral("以前のクラス")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
                  (QStringList{"2026-12-07_0930", "2026-12-07_0930_2", "2026-12-07_0945"}));
-        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930"))), firstClass);
-        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))), secondClass);
-        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_0945")))[QStringLiteral("Class.NBk")],
+        QCOMPARE(classFilesIn(copyFolder(env, QStringLiteral("2026-12-07_0930"))), firstClass);
+        QCOMPARE(classFilesIn(copyFolder(env, QStringLiteral("2026-12-07_0930_2"))), secondClass);
+        QCOMPARE(classFilesIn(copyFolder(env, QStringLiteral("2026-12-07_0945")))[QStringLiteral("Class.NBk")],
                  secondClass[QStringLiteral("Class.Nam")]);
         QCOMPARE(env.ui.messages.size(), 3);
     }
@@ -153,13 +153,13 @@ private slots:
     {
         TestEnv env;
         classWithHistory(env);
-        const Files before = filesIn(env.dataFolder());
+        const Files before = classFilesIn(env.dataFolder());
         SettingsWindow* dialog = openSettings(env.startMainWindow());
         env.ui.choices = {1};
         newClassButton(dialog)->click();
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(nameList(dialog)->count(), 2);
-        QCOMPARE(filesIn(env.dataFolder()), before);
+        QCOMPARE(classFilesIn(env.dataFolder()), before);
         QVERIFY(!QFileInfo::exists(env.dataFolder() + QStringLiteral("以前のクラス")));
     }
 
@@ -174,7 +174,7 @@ private slots:
             big << QStringLiteral("%1").arg(50 + p);
         big[1] = QLatin1Char('"') + QString(3000, QChar(u'長')) + QLatin1Char('"');
         env.writeFile(QStringLiteral("体育.dat"), big);
-        const Files before = filesIn(env.dataFolder());
+        const Files before = classFilesIn(env.dataFolder());
         MainWindow& window = env.startMainWindow();
         SettingsWindow* dialog = openSettings(window);
         setClock(env, 9, 30);
@@ -191,7 +191,7 @@ private slots:
         QVERIFY(!dialog->enteringNames());
         QCOMPARE(nameList(dialog)->count(), 2);
         QCOMPARE(env.data.pupilCount, 2);
-        QCOMPARE(filesIn(env.dataFolder()), before);
+        QCOMPARE(classFilesIn(env.dataFolder()), before);
         QVERIFY(!QFileInfo::exists(env.dataFolder() + QStringLiteral("以前のクラス")));
 
         // A file in the way of the folder: refused the same way.
@@ -200,7 +200,7 @@ private slots:
         newClassButton(dialog)->click();
         QCOMPARE(env.ui.messages.size(), 2);
         QVERIFY(env.ui.messages[1].text.contains(QStringLiteral("コピーできませんでした")));
-        QCOMPARE(filesIn(env.dataFolder()), before);
+        QCOMPARE(classFilesIn(env.dataFolder()), before);
         QCOMPARE(env.readBytes(QStringLiteral("以前のクラス")), crlf({"x"}));
         QVERIFY(!dialog->enteringNames());
     }
@@ -215,7 +215,7 @@ private slots:
         env.writeFile(QStringLiteral("４の１.Bak"), {"0"});
         env.writeFile(QStringLiteral("４の２.nam"), rosterLines({QStringLiteral("木村")}));
         env.writeFile(QStringLiteral("shuketu.dat"), {"0"});
-        const Files before = filesIn(env.dataFolder());
+        const Files before = classFilesIn(env.dataFolder());
         SettingsWindow* dialog = openSettings(env.startMainWindow());
         setClock(env, 14, 5);
         env.ui.clear();
@@ -224,7 +224,7 @@ private slots:
         Files expected;
         for (const QString& name : {QStringLiteral("４の１.nam"), QStringLiteral("４の１.dat"), QStringLiteral("４の１.Bak")})
             expected.insert(name, before[name]);
-        QCOMPARE(filesIn(copyFolder(env, QStringLiteral("2026-12-07_1405"))), expected);
+        QCOMPARE(classFilesIn(copyFolder(env, QStringLiteral("2026-12-07_1405"))), expected);
         QCOMPARE(env.readBytes(QStringLiteral("４の２.nam")), before[QStringLiteral("４の２.nam")]);
     }
 };

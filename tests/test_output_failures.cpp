@@ -87,22 +87,11 @@ void verifyJapaneseLine(const QString& err, const QString& cause, const QString&
     QVERIFY2(!rest.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(err));
 }
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // Two tests of 国語 for three pupils: every sheet is larger than a few dozen bytes.
@@ -178,7 +167,7 @@ private slots:
         Result result = runTool(env, {QStringLiteral("tests"), option, existing}, 64);
         QCOMPARE(result.code, 1);
         verifyJapaneseLine(result.err, cause, existing);
-        QCOMPARE(bytesOf(existing), QByteArray("old"));
+        QCOMPARE(fileBytes(existing), QByteArray("old"));
 
         const QString fresh = out + QStringLiteral("/new.") + option.mid(2);
         result = runTool(env, {QStringLiteral("tests"), option, fresh}, 64);
@@ -212,7 +201,7 @@ private slots:
         QVERIFY2(result.err.contains(QStringLiteral("読み取り専用")) || result.err.contains(QStringLiteral("権限がありません")),
                  qPrintable(result.err));
         verifyJapaneseLine(result.err, QStringLiteral("保存できませんでした"), keep);
-        QCOMPARE(bytesOf(keep), QByteArray("old"));
+        QCOMPARE(fileBytes(keep), QByteArray("old"));
         QCOMPARE(filesIn(folder), QStringList{QStringLiteral("keep.csv")});
     }
 
@@ -230,8 +219,8 @@ private slots:
         Result result = runInProcess(env, {"tests", "--csv", keep, "--pdf", pdf, "--store", badStore});
         QCOMPARE(result.code, 1);
         QVERIFY2(result.err.contains(QStringLiteral("フォルダが見つかりません")), qPrintable(result.err));
-        QCOMPARE(bytesOf(keep), QByteArray("old csv"));
-        QCOMPARE(bytesOf(pdf), QByteArray("old pdf"));
+        QCOMPARE(fileBytes(keep), QByteArray("old csv"));
+        QCOMPARE(fileBytes(pdf), QByteArray("old pdf"));
 
         const QString fresh = env.dir.filePath(QStringLiteral("fresh.csv"));
         QCOMPARE(runInProcess(env, {"tests", "--csv", fresh, "--store", badStore}).code, 1);
@@ -243,7 +232,7 @@ private slots:
         QVERIFY2(result.code == 0, qPrintable(result.err));
         ReportSheet sheet;
         QVERIFY(ReportStore::read(store, sheet).ok);
-        QCOMPARE(bytesOf(keep), CsvWriter::build(sheet));
+        QCOMPARE(fileBytes(keep), CsvWriter::build(sheet));
         QCOMPARE(sheet.rows.size(), 2);
         QStringList files = filesIn(env.dir.path());
         QCOMPARE(files, (QStringList{"Kazane.ini", "keep.csv", "keep.pdf", "t.mdb"}));
@@ -263,7 +252,7 @@ private slots:
         QVERIFY(QFile::link(out + QStringLiteral("/b.pdf"), out + QStringLiteral("/link.pdf")));
         result = runInProcess(env, {"tests", "--pdf", out + "/b.pdf", "--csv", out + "/link.pdf"});
         QCOMPARE(result.code, 2);
-        QCOMPARE(bytesOf(out + QStringLiteral("/b.pdf")), QByteArray("old"));
+        QCOMPARE(fileBytes(out + QStringLiteral("/b.pdf")), QByteArray("old"));
         QCOMPARE(filesIn(out), (QStringList{"b.pdf", "link.pdf"}));
 
         const QByteArray scores = env.readBytes(QStringLiteral("国語.dat"));
@@ -297,13 +286,13 @@ private slots:
         writeBytes(existing + QStringLiteral("/国語_総合集計.pdf"), "old");
         QCOMPARE(runInProcess(env, {"--term-pack", existing, "--term", "1"}, layouts.path()).code, 1);
         QCOMPARE(filesIn(existing), QStringList{QStringLiteral("国語_総合集計.pdf")});
-        QCOMPARE(bytesOf(existing + QStringLiteral("/国語_総合集計.pdf")), QByteArray("old"));
+        QCOMPARE(fileBytes(existing + QStringLiteral("/国語_総合集計.pdf")), QByteArray("old"));
 
         // With every layout the pack replaces it.
         result = runInProcess(env, {"--term-pack", existing, "--term", "1"});
         QVERIFY2(result.code == 0, qPrintable(result.err));
         QCOMPARE(filesIn(existing).size(), 6);  // overall, three pupils, two attendance views
-        QVERIFY(bytesOf(existing + QStringLiteral("/国語_総合集計.pdf")).startsWith("%PDF"));
+        QVERIFY(fileBytes(existing + QStringLiteral("/国語_総合集計.pdf")).startsWith("%PDF"));
     }
 
     void csvSaveInTheWindowPastTheFileSizeLimit()
@@ -323,7 +312,7 @@ private slots:
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("保存できませんでした")), qPrintable(env.ui.lastMessage()));
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")));
-        QCOMPARE(bytesOf(csv), QByteArray("old"));
+        QCOMPARE(fileBytes(csv), QByteArray("old"));
         QCOMPARE(filesIn(env.dir.path()), (QStringList{"Kazane.ini", "テスト.csv"}));
         QCOMPARE(window.findChild<TestTallyWindow*>(), display);
 
@@ -332,7 +321,7 @@ private slots:
         env.ui.saveNames.push_back(csv);
         display->findChild<QPushButton*>(QStringLiteral("csvButton"))->click();
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("に保存しました")));
-        QVERIFY(bytesOf(csv).contains("【テスト別成績集計-国語】,番号順,漢字,50,75.0"));
+        QVERIFY(fileBytes(csv).contains("【テスト別成績集計-国語】,番号順,漢字,50,75.0"));
     }
 
     // The store is written first and must succeed; the limit comes into force
@@ -356,7 +345,7 @@ private slots:
         limit.reset();
         QCOMPARE(env.ui.messages.size(), 2);
         QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")), qPrintable(env.ui.lastMessage()));
-        QCOMPARE(bytesOf(pdf), QByteArray("old"));
+        QCOMPARE(fileBytes(pdf), QByteArray("old"));
 
         // A printer set to print into a file.
         env.ui.clear();
@@ -366,7 +355,7 @@ private slots:
         limit.reset();
         QCOMPARE(env.ui.messages.size(), 1);
         QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")), qPrintable(env.ui.lastMessage()));
-        QCOMPARE(bytesOf(pdf), QByteArray("old"));
+        QCOMPARE(fileBytes(pdf), QByteArray("old"));
         QCOMPARE(filesIn(env.dir.path()), (QStringList{"Kazane.ini", "テスト.pdf"}));
         QVERIFY(filesIn(env.programFolder()).isEmpty());
         QCOMPARE(window.findChild<TestTallyWindow*>(), display);
@@ -375,7 +364,7 @@ private slots:
         env.reports->setStoreObserver({});
         display->findChild<QPushButton*>(QStringLiteral("printButton"))->click();
         QVERIFY(env.ui.messages.isEmpty());
-        QVERIFY(bytesOf(pdf).startsWith("%PDF"));
+        QVERIFY(fileBytes(pdf).startsWith("%PDF"));
     }
 
     void previewStorePastTheFileSizeLimit()

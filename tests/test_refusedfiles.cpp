@@ -30,19 +30,6 @@ using namespace DataFiles;
 
 namespace {
 
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && !path.endsWith(QLatin1String("/kazane.lock")))
-            files.insert(path, file.readAll());
-    }
-    return files;
-}
-
 // Twelve months of attendance for `pupils` pupils, one count per line differing.
 QStringList yearLines(int pupils)
 {
@@ -116,7 +103,7 @@ private slots:
         QStringList lines = yearLines(3);
         lines[6] = QStringLiteral("0,0,19,1,0,0,Ｏ");  // one bad character
         env.writeFile(QStringLiteral("shuketu.dat"), lines);
-        const auto before = snapshot(env.dataFolder());
+        const auto before = folderFiles(env.dataFolder());
         MainWindow& window = env.startMainWindow();
         QCOMPARE(env.ui.messages.size(), 1);
         const QString refusal = env.ui.lastMessage();
@@ -126,7 +113,7 @@ private slots:
         QList<QAction*> routes = attendanceRoutes(window);
         const QStringList answers = tryRoutes(window, env.ui, routes);
         window.endProgram();
-        QCOMPARE(snapshot(env.dataFolder()), before);
+        QCOMPARE(folderFiles(env.dataFolder()), before);
         QCOMPARE(answers, QStringList(routes.size(), refusal));
     }
 
@@ -176,7 +163,7 @@ private slots:
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")});
         env.writeFile(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("漢字"), {{1, 10, {10, 9, 8}}}}}));
         env.writeBytes(QStringLiteral("Class.Nam"), crlf({"3", "\"青木\""}) + "\"\x90\xce\x81\"\r\n" + crlf({"\"上田\""}));
-        const auto before = snapshot(env.dataFolder());
+        const auto before = folderFiles(env.dataFolder());
         env.data.pupilCount = 0;
         MainWindow& window = env.startMainWindow();
         QCOMPARE(env.ui.messages.size(), 1);
@@ -186,7 +173,7 @@ private slots:
 
         QList<QAction*> routes = attendanceRoutes(window) + rosterRoutes(window);
         const QStringList answers = tryRoutes(window, env.ui, routes);
-        QCOMPARE(snapshot(env.dataFolder()), before);
+        QCOMPARE(folderFiles(env.dataFolder()), before);
         QCOMPARE(answers, QStringList(routes.size(), refusal));
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
 
@@ -211,7 +198,7 @@ private slots:
         env.makeClass({QStringLiteral("北"), QStringLiteral("南")}, true);
         env.writeFile(QStringLiteral("５の２.nam"), {"3", "\"あ\"", "\"い\"", "\"う"});
         env.writeFile(QStringLiteral("５の２.dat"), scoreLines({{QStringLiteral("計算"), {{3, 10, {10, 9, 8}}}}}));
-        const auto before = snapshot(env.dataFolder());
+        const auto before = folderFiles(env.dataFolder());
         MainWindow& window = env.startMainWindow();
         QCOMPARE(env.data.pupilCount, 2);
         env.ui.clear();
@@ -226,7 +213,7 @@ private slots:
 
         QList<QAction*> routes = rosterRoutes(window);
         const QStringList answers = tryRoutes(window, env.ui, routes);
-        QCOMPARE(snapshot(env.dataFolder()), before);
+        QCOMPARE(folderFiles(env.dataFolder()), before);
         QCOMPARE(answers, QStringList(routes.size(), refusal));
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
 

@@ -16,11 +16,6 @@
 
 namespace {
 
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
 QByteArray content(int bytes)
 {
     QByteArray text;

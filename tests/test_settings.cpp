@@ -8,16 +8,6 @@
 #include <QFile>
 #include <QTest>
 
-namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
-
 class SettingsTest : public QObject {
     Q_OBJECT
 
@@ -172,7 +162,7 @@ private slots:
     // even thresholds negative, and the bases include two the window cannot show.
     void criteriaRoundTripKeepsEveryKeyAndText()
     {
-        const QByteArray before = bytesOf(QStringLiteral(TESTS_SOURCE_DIR "/data/criteria.ini"));
+        const QByteArray before = fileBytes(QStringLiteral(TESTS_SOURCE_DIR "/data/criteria.ini"));
         QVERIFY(before.startsWith("[UseMode]\n"));
         TestEnv env;
         const QString given = env.dir.filePath(QStringLiteral("given.ini"));
@@ -208,7 +198,7 @@ private slots:
             QSettings store(written, QSettings::IniFormat);
             QVERIFY(AppSettings::saveCriteria(data, store).ok);
         }
-        QCOMPARE(bytesOf(written), before);
+        QCOMPARE(fileBytes(written), before);
     }
 };
 

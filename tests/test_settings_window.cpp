@@ -55,12 +55,6 @@ int storedKeyCount(TestEnv& env)
     return int(store.childKeys().size());
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QList<SettingsWindow*> openDialogs(MainWindow& window)
 {
     QList<SettingsWindow*> found;

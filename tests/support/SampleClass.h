@@ -6,7 +6,6 @@
 #include "DataFiles.h"
 #include "TestEnv.h"
 
-#include <QDir>
 #include <QList>
 #include <QMap>
 #include <QStringList>
@@ -112,11 +111,7 @@ inline void homeroomClass(TestEnv& env, int pupils)
 // Every file of the data folder with its bytes.
 inline QMap<QString, QByteArray> snapshot(const TestEnv& env)
 {
-    QMap<QString, QByteArray> files;
-    const QStringList entries = QDir(env.dataFolder()).entryList(QDir::Files);
-    for (const QString& name : entries)
-        files.insert(name, env.readBytes(name));
-    return files;
+    return folderFiles(env.dataFolder());
 }
 
 }  // namespace Sample

@@ -25,6 +25,26 @@ QByteArray crlf(const QStringList& lines)
     return cp932(text);
 }
 
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QMap<QString, QByteArray> folderFiles(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : filesIn(folder))
+        if (name != QLatin1String("kazane.lock"))
+            files.insert(name, fileBytes(folder + QLatin1Char('/') + name));
+    return files;
+}
+
 QString TestEnv::buildFolder()
 {
     const QString fromEnv = QProcessEnvironment::systemEnvironment().value(QStringLiteral("KAZANE_BUILD_DIR"));

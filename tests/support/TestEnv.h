@@ -9,6 +9,7 @@
 #include "frame/AppContext.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
@@ -60,3 +61,10 @@ private:
 QByteArray cp932(const QString& text);
 // Lines joined with CR LF after each line, in CP932.
 QByteArray crlf(const QStringList& lines);
+// The bytes of any file (empty when it cannot be read), and the names of the files
+// of a folder, hidden ones included, sorted.
+QByteArray fileBytes(const QString& path);
+QStringList filesIn(const QString& folder);
+// Every file of a folder (hidden ones included) by name with its bytes, the lock
+// file of a running program aside: it comes and goes with the program.
+QMap<QString, QByteArray> folderFiles(const QString& folder);
