@@ -205,17 +205,9 @@ private slots:
     {
         TestEnv env;
         homeroomClass(env, 2);
-        env.writeBytes("shuketu.dat", [] {
-            QByteArray bytes;
-            for (int m = 1; m <= 12; ++m)
-                bytes += "\"0\"\r\n\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\"\r\n\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\"\r\n";
-            return bytes;
-        }());
+        env.writeFile("shuketu.dat", attendanceLines(attendanceYear(2), Quoting::Quoted));
         QVERIFY(Transfer::transferOut(env.data, 1).ok);
-        QStringList expected;
-        for (int m = 1; m <= 12; ++m)
-            expected << "0" << "0,0,0,0,0,0,0";
-        QCOMPARE(env.readBytes("shuketu.dat"), crlf(expected));
+        QCOMPARE(env.readBytes("shuketu.dat"), crlf(attendanceLines(attendanceYear(1))));
     }
 
     // Refusals: each leaves every file and the model as they were.
