@@ -90,7 +90,6 @@ private slots:
         QCOMPARE(child<QLabel>(w, "testCount")->text(), QStringLiteral(" 3 "));
         QCOMPARE(child<QLabel>(w, "testCountCaption")->text(), QStringLiteral(" ﾃｽﾄ数："));
         QCOMPARE(child<QPushButton>(w, "calculateButton")->text(), QStringLiteral("計 算(&C)"));
-        const TestSet& set = env.data.tests;
 
         // The labels follow the current column.
         QCOMPARE(child<QTableWidget>(w, "scoreGrid")->currentColumn(), 2);
