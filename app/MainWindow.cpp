@@ -12,6 +12,7 @@
 #include "app/SettingsWindow.h"
 #include "app/BackupWindow.h"
 #include "app/SplashWindow.h"
+#include "frame/WindowFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -357,6 +358,7 @@ ChildWindow* MainWindow::activeChild() const
 void MainWindow::cascade()
 {
     windowArea->cascadeSubWindows();
+    WindowFit::keepAllInside(*windowArea);
 }
 
 bool MainWindow::refuseWithoutPupils(const QString& message)
@@ -380,6 +382,8 @@ ChildWindow* MainWindow::openChild(ChildWindow* window, const QString& caption, 
     frame->show();
     if (withCascade)
         cascade();
+    else
+        WindowFit::keepInside(*frame);
     windowArea->setActiveSubWindow(frame);
     return window;
 }

@@ -3,6 +3,8 @@
 
 #include "app/SettingsWindow.h"
 
+#include "frame/ScrollingBody.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -89,7 +91,10 @@ void SettingsWindow::buildControls()
     grid->addWidget(Fr_Hyotei, 0, 1);
     grid->addWidget(namesGroup, 0, 2);
     grid->setColumnStretch(1, 1);
-    root->addLayout(grid, 1);
+    // On a small screen the frames scroll; 終了 and ? below them stay in view.
+    auto* body = new ScrollingBody(this);
+    body->setContentsLayout(grid);
+    root->addWidget(body, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(helpButton);
