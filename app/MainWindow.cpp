@@ -12,6 +12,7 @@
 #include "app/SettingsWindow.h"
 #include "app/BackupWindow.h"
 #include "app/SplashWindow.h"
+#include "frame/MnemonicRouter.h"
 #include "frame/WindowFit.h"
 
 #include <QApplication>
@@ -67,6 +68,8 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     buildMenus();
     buildToolbars();
     buildStatusBar();
+    // The active child window's own Alt+letter captions win over these menus.
+    new MnemonicRouter(*windowArea, ctx.ui, this);
 
     connect(windowArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* frame) {
         if (!frame)
