@@ -2,6 +2,7 @@
 
 #include "model/ClassData.h"
 #include "platform/ProgramFolder.h"
+#include "platform/QtTranslations.h"
 #include "platform/QtUi.h"
 #include "output/ReportOutput.h"
 #include "frame/AppContext.h"
@@ -25,12 +26,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Kazane"));
     QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
     QApplication::setWindowIcon(QIcon(Logo::pixmap()));
+    // Qt's pickers, print dialogs and standard buttons speak Japanese too.
+    QtTranslations::installJapanese(app);
 
     const QString programFolder = ProgramFolder::writableFolder();
     const QString resources = ProgramFolder::resourceFolder();
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Mevra"), QStringLiteral("Kazane"));
     ClassData data;
-    QtUi ui(resources + QStringLiteral("/kazane.html"));
+    QtUi ui(resources + QStringLiteral("/kazane.html"), &settings);
     ReportOutput reports(ui, programFolder, resources);
     AppContext ctx{data, ui, settings, reports, nullptr, programFolder};
 

@@ -1,6 +1,8 @@
 #include "platform/QtUi.h"
 
+#include "platform/DialogFit.h"
 #include "platform/HelpViewer.h"
+#include "platform/SaveFolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,7 +14,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
-QtUi::QtUi(const QString& helpFile) : helpFile(helpFile) {}
+QtUi::QtUi(const QString& helpFile, QSettings* store) : helpFile(helpFile), store(store) {}
 
 QtUi::~QtUi()
 {
@@ -99,6 +101,7 @@ std::optional<QString> QtUi::input(QWidget* owner, const QString& prompt, const 
     dialog.setTextValue(defaultText);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+    DialogFit::showWholeTitle(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
@@ -111,11 +114,18 @@ QString QtUi::pickFolder(QWidget* owner, const QString& title, const QString& st
 
 QString QtUi::saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(owner, title, suggestedPath, filter);
+    const QString start = store ? SaveFolder::startPath(*store, suggestedPath) : suggestedPath;
+    const QString file = QFileDialog::getSaveFileName(owner, title, start, filter);
+    // A folder that cannot be remembered (the settings folder is full or read-only)
+    // costs only the next dialog's starting place; the file is saved all the same.
+    if (store && !file.isEmpty())
+        SaveFolder::remember(*store, file);
+    return file;
 }
 
 int QtUi::runModal(QDialog& dialog)
 {
+    DialogFit::showWholeTitle(dialog);
     return dialog.exec();
 }
 
@@ -140,7 +150,8 @@ void QtUi::preview(QWidget* owner, const QString& title, const std::function<voi
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dialog(&printer, owner);
     dialog.setWindowTitle(title);
-    dialog.resize(900, 1000);
+    // A page at a readable size, but never past the bottom of a laptop's screen.
+    dialog.setGeometry(DialogFit::placeWithin(QSize(900, 1000), DialogFit::freeScreen(dialog)));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) { paint(target); });
     dialog.exec();
 }
@@ -149,5 +160,6 @@ void QtUi::printerSetup(QWidget* owner, QPrinter& printer)
 {
     QPageSetupDialog dialog(&printer, owner);
     dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
+    DialogFit::showWholeTitle(dialog);
     dialog.exec();
 }

@@ -6,10 +6,12 @@
 #include <QPointer>
 
 class HelpViewer;
+class QSettings;
 
 class QtUi : public Ui {
 public:
-    QtUi(const QString& helpFile);
+    // With a settings store, save dialogs open in the folder last saved in.
+    explicit QtUi(const QString& helpFile, QSettings* store = nullptr);
     ~QtUi() override;
 
     Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
@@ -29,5 +31,6 @@ public:
 
 private:
     QString helpFile;
+    QSettings* store = nullptr;
     QPointer<HelpViewer> help;
 };

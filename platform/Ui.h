@@ -34,7 +34,8 @@ public:
                                          const QString& defaultText) = 0;
     // The folder picker; empty when cancelled.
     virtual QString pickFolder(QWidget* owner, const QString& title, const QString& startFolder) = 0;
-    // A save-file dialog; empty when cancelled.
+    // A save-file dialog proposing `suggestedPath`; empty when cancelled. The program
+    // opens it in the folder the teacher last saved in, when there is one.
     virtual QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
                                  const QString& filter) = 0;
     // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected).

@@ -1,5 +1,6 @@
 // kazane-export: the program's sheets from the command line.
 
+#include "platform/QtTranslations.h"
 #include "tools/ExportCommand.h"
 
 #include <QApplication>
@@ -30,6 +31,8 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
+    // Whatever Qt itself says (a printer's or a file's trouble) is said in Japanese.
+    QtTranslations::installJapanese(app);
     QTextStream err(stderr);
     QTextStream out(stdout);
     QStringList arguments = QApplication::arguments();
