@@ -163,29 +163,33 @@ void QtDialogsTest::printDialogsSpeakJapaneseAndFit()
 {
     QStringList english;
     QRect previewAt;
+    bool previewOnScreen = false;
     whenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog& dialog) {
         english << englishIn(dialog);
         previewAt = dialog.geometry();
-        QVERIFY2(onScreen(dialog), "the preview reaches past the screen");
+        previewOnScreen = onScreen(dialog);
         dialog.reject();
     });
     int painted = 0;
     ui.preview(nullptr, QStringLiteral("氏名一覧"), [&](QPrinter*) { ++painted; });
     QVERIFY(painted > 0);
     QVERIFY2(!previewAt.isEmpty(), "no preview was shown");
+    QVERIFY2(previewOnScreen, "the preview reaches past the screen");
     QVERIFY2(previewAt.height() >= Laptop.height() * 3 / 4, "the preview does not use the screen's height");
     QVERIFY2(english.isEmpty(), qPrintable(english.join(QStringLiteral(" | "))));
 
     bool shown = false;
+    bool setupOnScreen = false;
     whenShown<QPageSetupDialog>([&](QPageSetupDialog& dialog) {
         shown = true;
         english << englishIn(dialog);
-        QVERIFY2(onScreen(dialog), "the printer setup reaches past the screen");
+        setupOnScreen = onScreen(dialog);
         dialog.reject();
     });
     QPrinter printer;
     ui.printerSetup(nullptr, printer);
     QVERIFY(shown);
+    QVERIFY2(setupOnScreen, "the printer setup reaches past the screen");
     QVERIFY2(english.isEmpty(), qPrintable(english.join(QStringLiteral(" | "))));
 }
 
@@ -217,9 +221,8 @@ void QtDialogsTest::saveDialogOpensInTheLastFolder()
             }
             dialog.setDirectory(QFileInfo(target).absolutePath());
             // The name typed over the proposed one.
-            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name);
-            name->setText(QFileInfo(target).fileName());
+            if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QFileInfo(target).fileName());
             static_cast<QDialog&>(dialog).accept();
         });
         *chosen = real.saveFileName(nullptr, QStringLiteral("CSVファイルとして保存"), suggested,
