@@ -31,6 +31,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include <algorithm>
 #include <functional>
@@ -109,6 +110,7 @@ private slots:
     void cascadedWindowsStayInside_data();
     void cascadedWindowsStayInside();
     void settingsScrollOnASmallerScreen();
+    void toolbarPicturesShareOneSize();
 
 private:
     MainWindow& startOn(TestEnv& env, int screen);
@@ -240,6 +242,29 @@ void WindowFitTest::settingsScrollOnASmallerScreen()
     QVERIFY(body);
     QVERIFY(body->verticalScrollBar()->isVisible() || body->horizontalScrollBar()->isVisible());
     savePicture(window, Netbook, QStringLiteral("settings"));
+}
+
+// Every picture of the command bar is drawn at the bar's icon size, so that the
+// captions under them stand on one line.
+void WindowFitTest::toolbarPicturesShareOneSize()
+{
+    TestEnv env;
+    MainWindow& window = startOn(env, 0);
+    auto* bar = window.findChild<QToolBar*>(QStringLiteral("commandBar"));
+    QVERIFY(bar);
+    const auto actions = bar->actions();
+    int pictures = 0;
+    for (const QAction* action : actions) {
+        if (action->isSeparator())
+            continue;
+        ++pictures;
+        for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+            const QPixmap picture = action->icon().pixmap(bar->iconSize(), 1.0, mode);
+            QVERIFY2(picture.size() == bar->iconSize(),
+                     qPrintable(QStringLiteral("%1: %2x%3").arg(action->text()).arg(picture.width()).arg(picture.height())));
+        }
+    }
+    QVERIFY(pictures > 0);
 }
 
 // The screens for the offscreen platform, set before the application starts.
