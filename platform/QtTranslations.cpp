@@ -15,6 +15,9 @@ QStringList QtTranslations::folders()
 bool QtTranslations::installJapanese(QCoreApplication& app, const QStringList& folders)
 {
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    // The pickers' lists show dates, sizes and kinds of file in the default locale's
+    // language. Files are written without a locale, so this changes nothing in them.
+    QLocale::setDefault(japanese);
     for (const QString& folder : folders) {
         auto* translator = new QTranslator(&app);
         if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"), folder)
