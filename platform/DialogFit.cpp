@@ -1,7 +1,9 @@
 #include "platform/DialogFit.h"
 
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
@@ -31,6 +33,17 @@ void DialogFit::showWholeTitle(QWidget& dialog)
     const int needed = QFontMetrics(font).horizontalAdvance(dialog.windowTitle()) + TitleBarButtons;
     const int widest = freeScreen(dialog).width();
     const int width = qMin(needed, widest);
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+        // A message box sets its own fixed size from its layout on showing; a
+        // spacer across the layout's bottom row makes it wide enough.
+        auto* grid = qobject_cast<QGridLayout*>(box->layout());
+        if (!grid)
+            return;
+        const QMargins margins = grid->contentsMargins();
+        grid->addItem(new QSpacerItem(width - margins.left() - margins.right(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+        return;
+    }
     if (dialog.maximumWidth() < width)
         dialog.setMaximumWidth(width);
     if (dialog.minimumWidth() < width)

@@ -54,6 +54,7 @@ Ui::Answer QtUi::message(QWidget* owner, const QString& text, Buttons buttons, I
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
         break;
     }
+    DialogFit::showWholeTitle(box);
     const int result = box.exec();
     switch (result) {
     case QMessageBox::Cancel: return Answer::Cancel;
@@ -83,6 +84,7 @@ int QtUi::ask(QWidget* owner, const QString& text, const QStringList& buttons, i
         box.setDefaultButton(shown[defaultButton]);
     if (escapeButton >= 0 && escapeButton < shown.size())
         box.setEscapeButton(shown[escapeButton]);
+    DialogFit::showWholeTitle(box);
     box.exec();
     const int chosen = int(shown.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
     return chosen >= 0 ? chosen : escapeButton;

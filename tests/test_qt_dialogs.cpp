@@ -243,8 +243,8 @@ void QtDialogsTest::saveDialogOpensInTheLastFolder()
     QCOMPARE(save(QString(), &chosen), (QStringList{documents, QStringLiteral("テスト別成績集計.csv")}));
 }
 
-// A dialog with little in it but a long title is widened so that the title bar
-// shows all of it.
+// A dialog or a message box with little in it but a long title is widened so that
+// the title bar shows all of it.
 void QtDialogsTest::smallDialogShowsItsWholeTitle()
 {
     QDialog dialog;
@@ -255,7 +255,9 @@ void QtDialogsTest::smallDialogShowsItsWholeTitle()
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QFont bold = dialog.font();
     bold.setBold(true);
-    const int title = QFontMetrics(bold).horizontalAdvance(dialog.windowTitle());
+    // Beside the title, a title bar holds the window's icon and three buttons.
+    constexpr int titleBarButtons = 4 * 24;
+    const int title = QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + titleBarButtons;
     QVERIFY2(dialog.sizeHint().width() < title, "the dialog is wide enough for its title already");
     int width = 0;
     whenShown<QDialog>([&](QDialog& shown) {
@@ -263,7 +265,23 @@ void QtDialogsTest::smallDialogShowsItsWholeTitle()
         shown.accept();
     });
     QCOMPARE(ui.runModal(dialog), int(QDialog::Accepted));
-    QVERIFY2(width > title, qPrintable(QStringLiteral("%1 pixels for a title of %2").arg(width).arg(title)));
+    QVERIFY2(width > title, qPrintable(QStringLiteral("%1 pixels where the title bar needs %2").arg(width).arg(title)));
+
+    // A short message under the program's title, and a question with short answers.
+    const int programTitle = QFontMetrics(bold).horizontalAdvance(Ui::applicationTitle()) + titleBarButtons;
+    Ui& seam = ui;
+    whenShown<QMessageBox>([&](QMessageBox& box) {
+        width = box.width();
+        box.button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(seam.message(nullptr, QStringLiteral("保存しました。")), Ui::Answer::Ok);
+    QVERIFY2(width > programTitle, qPrintable(QStringLiteral("%1 pixels where the title bar needs %2").arg(width).arg(programTitle)));
+    whenShown<QMessageBox>([&](QMessageBox& box) {
+        width = box.width();
+        box.buttons().first()->click();
+    });
+    seam.ask(nullptr, QStringLiteral("消しますか?"), {QStringLiteral("はい"), QStringLiteral("いいえ")}, 0, 1);
+    QVERIFY2(width > programTitle, qPrintable(QStringLiteral("%1 pixels where the title bar needs %2").arg(width).arg(programTitle)));
 }
 
 // The laptop's screen for the offscreen platform, set before the application starts.
