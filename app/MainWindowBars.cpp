@@ -4,6 +4,8 @@
 
 #include "app/MainWindow.h"
 
+#include "frame/ChildWindow.h"
+
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenuBar>
@@ -120,7 +122,15 @@ void MainWindow::buildTallyMenus()
     helpAction->setShortcut(QKeySequence(Qt::Key_F1));
     helpAction->setShortcutContext(Qt::ApplicationShortcut);
     aboutAction = named(helpMenu->addAction(QStringLiteral("かざねについて (&A)")), "aboutAction");
-    connect(helpAction, &QAction::triggered, this, [this] { ctx.ui.showHelp(this, 1); });
+    // F1 opens the page of the active window, or the main window's own page.
+    connect(helpAction, &QAction::triggered, this, [this] {
+        const ChildWindow* child = activeChild();
+        const QString page = child ? child->helpPage() : QString();
+        if (page.isEmpty())
+            ctx.ui.showHelp(this, 1);
+        else
+            ctx.ui.showHelpPage(this, page);
+    });
     connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
 }
 

@@ -5,6 +5,7 @@
 // the settings, reloads them into the main window and reopens the data folder.
 
 #include "frame/ChildWindow.h"
+#include "platform/HelpTopics.h"
 #include "app/CriteriaEditor.h"
 
 #include <array>
@@ -26,6 +27,7 @@ public:
     explicit SettingsWindow(AppContext& ctx, QWidget* parent = nullptr);
 
     bool prepare() override;
+    QString helpPage() const override { return HelpTopics::pageOf(4); }
     void activated() override;
     bool mayClose() override;
     void closed() override;

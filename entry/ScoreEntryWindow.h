@@ -11,6 +11,7 @@
 #include "entry/ScoreTableModel.h"
 #include "entry/TestDefinition.h"
 #include "frame/ChildWindow.h"
+#include "platform/HelpTopics.h"
 
 #include <QPointer>
 #include <array>
@@ -36,6 +37,7 @@ public:
     ~ScoreEntryWindow() override;
 
     bool prepare() override;
+    QString helpPage() const override { return HelpTopics::pageOf(5); }
     void activated() override;
     bool mayClose() override;
     void closed() override;

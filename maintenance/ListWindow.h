@@ -11,6 +11,7 @@
 
 #include "tally/ReportSheet.h"
 #include "frame/ChildWindow.h"
+#include "platform/HelpTopics.h"
 
 #include <array>
 
@@ -40,6 +41,7 @@ public:
     };
 
     void activated() override;
+    QString helpPage() const override { return HelpTopics::pageOf(helpTopic); }
     void closed() override;
     bool programEnding() override;
 

@@ -1,5 +1,6 @@
 #include "platform/QtUi.h"
 
+#include "platform/HelpTopics.h"
 #include "platform/HelpViewer.h"
 
 #include <QAbstractButton>
@@ -11,8 +12,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 
-QtUi::QtUi(const QString& helpFile) : helpFile(helpFile) {}
+QtUi::QtUi(const QString& helpFolder) : helpFolder(helpFolder) {}
 
 QtUi::~QtUi()
 {
@@ -116,6 +118,13 @@ QString QtUi::saveFileName(QWidget* owner, const QString& title, const QString& 
 
 int QtUi::runModal(QDialog& dialog)
 {
+    // F1 in a dialog opens its section of the manual (the main window's F1 does
+    // not reach a modal dialog).
+    const QString page = HelpTopics::pageOfDialog(QString::fromLatin1(dialog.metaObject()->className()));
+    if (!page.isEmpty()) {
+        auto* help = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+        QObject::connect(help, &QShortcut::activated, &dialog, [this, &dialog, page] { showHelpPage(&dialog, page); });
+    }
     return dialog.exec();
 }
 
@@ -129,10 +138,17 @@ void QtUi::setBusy(bool busy)
 
 void QtUi::showHelp(QWidget* owner, int topic)
 {
+    showHelpPage(owner, HelpTopics::pageOf(topic));
+}
+
+void QtUi::showHelpPage(QWidget* owner, const QString& page)
+{
     Q_UNUSED(owner);
-    if (!help)
-        help = new HelpViewer(helpFile);
-    help->showTopic(topic);
+    if (!help) {
+        help = new HelpViewer(helpFolder);
+        help->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    help->showPage(page);
 }
 
 void QtUi::preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint)

@@ -9,7 +9,8 @@ class HelpViewer;
 
 class QtUi : public Ui {
 public:
-    QtUi(const QString& helpFile);
+    // `helpFolder` holds the pages of the teacher's manual.
+    explicit QtUi(const QString& helpFolder);
     ~QtUi() override;
 
     Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
@@ -24,10 +25,11 @@ public:
     int runModal(QDialog& dialog) override;
     void setBusy(bool busy) override;
     void showHelp(QWidget* owner, int topic) override;
+    void showHelpPage(QWidget* owner, const QString& page) override;
     void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
     void printerSetup(QWidget* owner, QPrinter& printer) override;
 
 private:
-    QString helpFile;
+    QString helpFolder;
     QPointer<HelpViewer> help;
 };
