@@ -5,8 +5,10 @@
 #include "app/MainWindow.h"
 
 #include "frame/ChildWindow.h"
+#include "platform/HelpTopics.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -122,10 +124,16 @@ void MainWindow::buildTallyMenus()
     helpAction->setShortcut(QKeySequence(Qt::Key_F1));
     helpAction->setShortcutContext(Qt::ApplicationShortcut);
     aboutAction = named(helpMenu->addAction(QStringLiteral("かざねについて (&A)")), "aboutAction");
-    // F1 opens the page of the active window, or the main window's own page.
+    // F1 opens the section of a dialog in front (fixed values, the count prompt),
+    // else the page of the active window, or the main window's own page.
     connect(helpAction, &QAction::triggered, this, [this] {
+        const QWidget* front = QApplication::activeWindow();
+        QString page;
+        if (front && front != this)
+            page = HelpTopics::pageOfDialog(QString::fromLatin1(front->metaObject()->className()));
         const ChildWindow* child = activeChild();
-        const QString page = child ? child->helpPage() : QString();
+        if (page.isEmpty() && child)
+            page = child->helpPage();
         if (page.isEmpty())
             ctx.ui.showHelp(this, 1);
         else

@@ -13,11 +13,13 @@
 #include "platform/HelpViewer.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QSettings>
 #include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -202,6 +204,21 @@ private slots:
             QCoreApplication::processEvents();
         }
         QCOMPARE(env.ui.helpTopics, QList<int>{1});
+
+        // In front of its window, the count prompt of the attendance opens its section.
+        ChildWindow* attendance = window.openAttendanceWindow();
+        auto* grid = attendance->findChild<QTableWidget*>(QStringLiteral("attendanceGrid"));
+        QVERIFY(grid);
+        grid->setCurrentCell(1, 2);
+        emit grid->cellDoubleClicked(1, 2);
+        auto* prompt = attendance->findChild<QDialog*>(QStringLiteral("CountPrompt"));
+        QVERIFY(prompt && prompt->isVisible());
+        prompt->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(prompt));
+        env.ui.helpPages.clear();
+        help->trigger();
+        QCOMPARE(env.ui.helpPages, QStringList{HelpTopics::pageOfDialog(QStringLiteral("CountPrompt"))});
+        QVERIFY(HelpTopics::pageOfDialog(QStringLiteral("CountPrompt")).startsWith(HelpTopics::pageOf(11) + QLatin1Char('#')));
     }
 
     // The help window: the contents list every page, a page and a section open, back
