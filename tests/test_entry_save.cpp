@@ -93,7 +93,7 @@ private slots:
             << QStringLiteral("各観点の満点は100点以内にしてください");
         QTest::newRow("a score above the full marks")
             << QStringLiteral("計算") << QStringLiteral("1") << 2 << QStringList{"30", "0", "0", "100"} << "40"
-            << QStringLiteral("満点を越える点数が入力されています");
+            << QStringLiteral("満点を越える点数が入力されています\n\n2番 児童02、観点Ⅰ（表現の能力）：40点（満点 30点）");
     }
 
     void checksRunInTheirOrder()
