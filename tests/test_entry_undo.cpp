@@ -220,6 +220,13 @@ private slots:
         QCOMPARE(items, (QStringList{"元に戻す(&U) Ctrl+Z", "やり直し(&R) Ctrl+Y", "コピー(&C) Ctrl+C",
                                      "貼り付け(&P) Ctrl+V", "消去(&D)\tDelete "}));
         QCOMPARE(child<QAction>(entry.window, QStringLiteral("redoAction"))->shortcuts().size(), 2);
+        // Alt+E opens this menu, not the main window's 編集.
+        QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
+        entry.grid->setFocus();
+        QTRY_VERIFY(entry.grid->hasFocus());
+        QTest::keyClick(entry.grid, Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
     }
 };
 
