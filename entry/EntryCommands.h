@@ -16,13 +16,17 @@ struct ScoreChange {
     int column = 0;
     ScoreCell before = ScoreCell::blank();
     ScoreCell after = ScoreCell::blank();
+    // The pupil's total as the grid showed it before the change, which an undo
+    // shows again (a total read from the file may say 欠席 where a sum would not).
+    ScoreCell totalBefore = ScoreCell::blank();
 };
 
 // What the commands ask of the screen. Each call first shows the test it names.
 class EntryEdits {
 public:
     // Puts each cell's value before (undo) or after (redo) the change into the
-    // grid, brings the row totals up to date and places the cursor on the first cell.
+    // grid, with the row totals as they were (undo) or summed again (redo), and
+    // places the cursor on the first cell.
     virtual void putScores(int test, const QList<ScoreChange>& changes, bool undo) = 0;
     // Shows the definition for the test; `field` says which control to focus.
     virtual void putDefinition(int test, const TestDefinition& definition, int field) = 0;

@@ -87,13 +87,22 @@ void ScoreEntryWindow::putScores(int test, const QList<ScoreChange>& changes, bo
         return;
     showTestToEdit(test);
     entryPending = false;
-    QSet<int> pupils;
-    for (const ScoreChange& change : changes) {
-        scores->setScore(change.pupil, change.column, undo ? change.before : change.after);
-        pupils.insert(change.pupil);
+    if (undo) {
+        // Last change first, so that each pupil ends with the total shown before
+        // the first change of the step.
+        for (auto change = changes.crbegin(); change != changes.crend(); ++change) {
+            scores->setScore(change->pupil, change->column, change->before);
+            scores->setTotal(change->pupil, change->totalBefore);
+        }
+    } else {
+        QSet<int> pupils;
+        for (const ScoreChange& change : changes) {
+            scores->setScore(change.pupil, change.column, change.after);
+            pupils.insert(change.pupil);
+        }
+        for (int pupil : pupils)
+            scores->updateTotal(pupil);
     }
-    for (int pupil : pupils)
-        scores->updateTotal(pupil);
     const ScoreChange& first = changes.first();
     setCursor(first.pupil, first.column + FirstScoreColumn - 1);
     scoreGrid->scrollTo(scoreGrid->currentIndex());

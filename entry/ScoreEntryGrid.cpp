@@ -95,7 +95,7 @@ void ScoreEntryWindow::setScore(int row, int col, const ScoreCell& cell)
     if (before == cell)
         return;
     scores->setScore(row, column, cell);
-    typedChanges << ScoreChange{row, column, before, cell};
+    typedChanges << ScoreChange{row, column, before, cell, scores->total(row)};
 }
 
 bool ScoreEntryWindow::withinFullMarks(int col, int score) const
