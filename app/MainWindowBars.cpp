@@ -120,7 +120,8 @@ void MainWindow::buildTallyMenus()
     connect(attendanceAction, &QAction::triggered, this, &MainWindow::openAttendanceWindow);
 
     helpMenu = named(bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "helpMenu");
-    helpAction = named(helpMenu->addAction(QStringLiteral("ヘルプ               F1")), "helpAction");
+    // The menu shows the shortcut F1 beside the caption by itself.
+    helpAction = named(helpMenu->addAction(QStringLiteral("ヘルプ")), "helpAction");
     helpAction->setShortcut(QKeySequence(Qt::Key_F1));
     helpAction->setShortcutContext(Qt::ApplicationShortcut);
     aboutAction = named(helpMenu->addAction(QStringLiteral("かざねについて (&A)")), "aboutAction");
@@ -154,6 +155,11 @@ void MainWindow::buildToolbars()
     band->addWidget(subjectBar);
     classBar = buildUnitBar("classBar", QStringLiteral("クラス"), Names::classes(), classBarHead, classButtons,
                             &MainWindow::selectClass);
+    // A specialist teaches one subject to every class: the bar says which.
+    subjectTaughtLabel = new QLabel(classBar);
+    subjectTaughtLabel->setObjectName(QStringLiteral("subjectTaughtLabel"));
+    subjectTaughtLabel->setContentsMargins(6, 0, 10, 0);
+    classBar->insertWidget(classBarHead, subjectTaughtLabel);
     band->addWidget(classBar);
 }
 

@@ -3,6 +3,7 @@
 #include "entry/OtherClassTestPicker.h"
 #include "frame/MainFrame.h"
 #include "model/Format.h"
+#include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "model/TestChecks.h"
@@ -86,7 +87,7 @@ bool ScoreEntryWindow::prepare()
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
     if (data.pupilCount <= 0) {
-        ctx.ui.message(this, QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
+        ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
     }
     QStringList names;

@@ -1,5 +1,6 @@
 #include "reports/OverallTallyWindow.h"
 
+#include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "reports/TestPickerDialog.h"
@@ -18,10 +19,6 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-namespace {
-const QString NoPupils = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
-}
 
 OverallTallyWindow::OverallTallyWindow(AppContext& ctx, QWidget* parent) : TallyWindow(ctx, true, parent)
 {
@@ -150,7 +147,7 @@ bool OverallTallyWindow::prepare()
     if (!ctx.check(RosterFile::load(data), this))
         return false;
     if (data.pupilCount <= 0) {
-        ctx.ui.message(this, NoPupils);
+        ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
     }
     pupilGrid->setRowCount(data.pupilCount);
