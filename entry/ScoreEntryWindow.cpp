@@ -7,6 +7,7 @@
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "model/TestChecks.h"
+#include "model/ViewpointNames.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -99,7 +100,7 @@ bool ScoreEntryWindow::prepare()
         list->clear();
         list->addItem(NoViewpoint);
         for (int v = 1; v <= Limits::Viewpoints; ++v)
-            list->addItem(data.viewpointName[data.subject][v]);
+            list->addItem(ViewpointNames::listName(data.viewpointName, data.subject, v));
     }
     if (data.tests.count != 0) {
         data.currentTest = data.tests.count;

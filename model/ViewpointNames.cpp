@@ -47,6 +47,13 @@ const ViewpointNameTable& ViewpointNames::currentCurriculum()
     return table;
 }
 
+QString ViewpointNames::listName(const ViewpointNameTable& names, int s, int v)
+{
+    if (s < 1 || s > Limits::Units || v < 1 || v > Limits::Viewpoints)
+        return {};
+    return names[s][v].isEmpty() ? Names::viewpointHeading(v) : names[s][v];
+}
+
 QString ViewpointNames::key(int s, int v)
 {
     return QStringLiteral("KantenMei%1%2").arg(s).arg(v);

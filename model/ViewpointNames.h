@@ -24,6 +24,11 @@ const ViewpointNameTable& currentCurriculum();
 // The longest name: every sheet has room for it beside the viewpoint's heading.
 constexpr int MaxLength = 20;
 
+// How a list to choose from shows viewpoint v of subject s: its name, or its
+// heading "観点Ⅳ" when it has none (a subject of three viewpoints), so that no line
+// of the list is blank. Sheets and CSV files print the name as it is.
+QString listName(const ViewpointNameTable& names, int s, int v);
+
 // The settings key of the name of viewpoint v of subject s.
 QString key(int s, int v);
 

@@ -3,6 +3,7 @@
 #include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
+#include "model/ViewpointNames.h"
 #include "reports/TestPickerDialog.h"
 #include "reports/TallyGrid.h"
 #include "frame/MainFrame.h"
@@ -137,7 +138,7 @@ bool OverallTallyWindow::prepare()
     orderChooser->clear();
     orderChooser->addItem(QStringLiteral("総合成績順"));
     for (int v = 1; v <= Limits::Viewpoints; ++v)
-        orderChooser->addItem(data.viewpointName[data.subject][v]);
+        orderChooser->addItem(ViewpointNames::listName(data.viewpointName, data.subject, v));
     orderChooser->setCurrentIndex(0);
     orderChooser->setEnabled(false);
     numberOrderButton->setChecked(true);
