@@ -44,15 +44,17 @@ SettingsWindow::SettingsWindow(AppContext& ctx, QWidget* parent) : ChildWindow(c
 void SettingsWindow::buildControls()
 {
     auto* root = new QVBoxLayout(this);
+    root->setSpacing(4);
+    root->setContentsMargins(6, 2, 6, 4);
     auto* bar = new QMenuBar(this);
     closeAction = bar->addAction(QStringLiteral("終了(&X)"));
     closeAction->setObjectName(QStringLiteral("closeAction"));
     connect(closeAction, &QAction::triggered, this, &SettingsWindow::saveAndClose);
     root->setMenuBar(bar);
 
-    firstStartGuide = named(new QLabel(QStringLiteral("はじめに：「プログラム動作」と「データ保存フォルダ」を確かめてから、"
-                                                      "「新規ｸﾗｽ」を押して児童の氏名を出席番号順に入力し（表計算ソフトの氏名の列を"
-                                                      "貼り付けることもできます）、「入力終了」を押してください。"),
+    firstStartGuide = named(new QLabel(QStringLiteral("はじめに：「プログラム動作」と「データ保存フォルダ」を確かめ、「新規ｸﾗｽ」で"
+                                                      "児童の氏名を出席番号順に入力して（表計算ソフトからの貼り付けも可）、"
+                                                      "「入力終了」を押してください。"),
                                        this),
                              QStringLiteral("firstStartGuide"));
     firstStartGuide->setWordWrap(true);
@@ -66,6 +68,8 @@ void SettingsWindow::buildControls()
     // 評定基準: the subject, the overall group and the four viewpoint groups.
     Fr_Hyotei = named(new QGroupBox(QStringLiteral("評定基準"), this), QStringLiteral("Fr_Hyotei"));
     auto* hyoteiGrid = new QGridLayout(Fr_Hyotei);
+    hyoteiGrid->setVerticalSpacing(2);
+    hyoteiGrid->setContentsMargins(6, 4, 6, 4);
     auto* subjectRow = new QHBoxLayout;
     subjectRow->addWidget(new QLabel(QStringLiteral("教科"), Fr_Hyotei));
     CbKyoka = named(new QComboBox(Fr_Hyotei), QStringLiteral("CbKyoka"));
@@ -121,7 +125,8 @@ QGroupBox* SettingsWindow::buildViewpointNamesGroup()
 {
     viewpointNamesGroup = named(new QGroupBox(Fr_Hyotei), QStringLiteral("viewpointNamesGroup"));
     auto* layout = new QGridLayout(viewpointNamesGroup);
-    layout->setVerticalSpacing(2);
+    layout->setVerticalSpacing(1);
+    layout->setContentsMargins(6, 2, 6, 2);
     for (int v = 1; v <= Limits::Viewpoints; ++v) {
         auto* box = named(new QLineEdit(viewpointNamesGroup), QStringLiteral("viewpointNameInput%1").arg(v));
         box->setMaxLength(ViewpointNames::MaxLength);
@@ -220,6 +225,9 @@ QGroupBox* SettingsWindow::buildCriteriaGroup(int group)
     frame->setObjectName(group == 0 ? QStringLiteral("Fr_Sougou") : QStringLiteral("Fr_Kanten%1").arg(group - 1));
     auto* layout = new QGridLayout(frame);
     layout->setHorizontalSpacing(6);
+    // Tight rows: the window fits the height of a 1366 × 768 screen.
+    layout->setVerticalSpacing(0);
+    layout->setContentsMargins(6, 2, 6, 2);
     auto* options = new QButtonGroup(frame);
     const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
     for (int m = 0; m < 3; ++m) {

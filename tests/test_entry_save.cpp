@@ -82,7 +82,7 @@ private slots:
             << QStringLiteral("テスト名「単元\"まとめ\"」は保存できません。「\"」（二重引用符）は使えません。テスト名を直してください。");
         QTest::newRow("a character outside the code page")
             << QStringLiteral("테스트") << QStringLiteral("1") << 1 << fine << ""
-            << QStringLiteral("テスト名「테스트」は保存できません。「테」は使えない文字です。テスト名を直してください。");
+            << QStringLiteral("テスト名「테스트」は保存できません。「테」(U+D14C)は使えない文字です。テスト名を直してください。");
         QTest::newRow("column count") << QStringLiteral("計算") << QString() << 0 << QStringList{"500", "0", "0", "0"}
                                       << "" << QStringLiteral("観点数は１～４の範囲です");
         QTest::newRow("no viewpoint") << QStringLiteral("計算") << QStringLiteral("1") << 0

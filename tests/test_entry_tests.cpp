@@ -2,6 +2,7 @@
 // appending a test, the viewpoint count, the full-mark arrow keys, Enter as Tab,
 // the focus frame and the main window's command states.
 
+#include "model/NewClass.h"
 #include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "model/ScoreFile.h"
@@ -85,7 +86,7 @@ private slots:
         MainWindow& window = env.startMainWindow();
         menuEntry(window, "scoreEntryAction")->trigger();
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
-        QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
+        QCOMPARE(env.ui.lastMessage(), NewClass::noPupilsMessage());
 
         // A missing score file keeps the screen closed, so that nothing is written
         // to the unit from another unit's tests.

@@ -53,7 +53,7 @@ QStringList listLines(const QListWidget* list)
     QStringList lines;
     for (int i = 0; i < list->count(); ++i) {
         const QString text = list->item(i)->text();
-        const QString number = QStringLiteral("%1番 ").arg(i + 1, 2);
+        const QString number = (i + 1 < 10 ? QStringLiteral("  ") : QString()) + QStringLiteral("%1番 ").arg(i + 1);
         lines << (text.startsWith(number) ? text.mid(number.size()) : text);
     }
     return lines;
@@ -189,7 +189,7 @@ private slots:
         names[2].clear();
         QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(f.env.data.pupilCount, 5);
-        QCOMPARE(c.list->item(2)->text(), QString());
+        QCOMPARE(listLines(c.list)[2], QString());
     }
 
     void nameTypedAndClosedIsKept()
@@ -322,7 +322,7 @@ private slots:
         QTest::mouseClick(c.insertButton, Qt::LeftButton);
         QTest::mouseClick(c.removeButton, Qt::LeftButton);
         QCOMPARE(f.env.ui.messages.size(), 2);
-        QCOMPARE(f.env.ui.messages[1].text, QStringLiteral("児童04の氏名データ、成績データを削除します."));
+        QCOMPARE(f.env.ui.messages[1].text, QStringLiteral("4番 児童04 の氏名データ、成績データを削除します."));
         QCOMPARE(f.env.ui.messages[1].title, QStringLiteral("転出処理"));
         QVERIFY(f.env.ui.inputPrompts.isEmpty());
         QCOMPARE(snapshot(f.env), before);
