@@ -10,6 +10,7 @@
 #include "DataFiles.h"
 #include "model/NewClass.h"
 #include "model/ViewpointNames.h"
+#include "app/PathBox.h"
 #include "app/SettingsWindow.h"
 #include "app/MainWindow.h"
 
@@ -313,6 +314,33 @@ private slots:
         paste(dialog, pupilNames(5).join(QLatin1Char('\n')));
         QCOMPARE(nameList(dialog)->count(), 45);
         QCOMPARE(nameList(dialog)->item(44)->text(), QStringLiteral("45番 ") + pupilNames(5).last());
+    }
+
+    // The data folder box is wide; a path longer than it keeps its start and the
+    // folder's own name in sight, and the whole path is its tooltip.
+    void dataFolderBoxShowsTheWholePath()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
+        auto* box = qobject_cast<PathBox*>(dataFolderInput(dialog));
+        QVERIFY(box);
+        QCOMPARE(box->text(), env.dataFolder());
+        QCOMPARE(box->toolTip(), env.dataFolder());
+        QVERIFY(box->width() * 2 > dialog->width());
+        closeButton(dialog)->setFocus();
+        QCOMPARE(box->shownText(), env.dataFolder());
+
+        const QString deep = QStringLiteral("/home/教員/ドキュメント/令和７年度/第４学年２組/成績処理/").repeated(4)
+            + QStringLiteral("かざねデータ");
+        box->setText(deep);
+        QCOMPARE(box->toolTip(), deep);
+        const QString shown = box->shownText();
+        QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+        QVERIFY(shown.startsWith(QStringLiteral("/home/")));
+        QVERIFY(shown.endsWith(QStringLiteral("かざねデータ")));
+        QVERIFY(box->fontMetrics().horizontalAdvance(shown) <= box->width());
     }
 
     // A first start: the guidance line says what to do, every refusal for a class
