@@ -294,28 +294,6 @@ private slots:
         QCOMPARE(env.data.pupilCount, 10);
     }
 
-    // A paste that would take the class past 45 adds nothing.
-    void pasteOverTheLimitAddsNothing()
-    {
-        TestEnv env;
-        env.makeClass({QStringLiteral("青木")});
-        MainWindow& window = env.startMainWindow();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        SettingsWindow* dialog = openSettings(window);
-        newClassButton(dialog)->click();
-        paste(dialog, pupilNames(40).join(QLatin1Char('\n')));
-        QCOMPARE(nameList(dialog)->count(), 40);
-        env.ui.clear();
-        paste(dialog, pupilNames(6).join(QLatin1Char('\n')));
-        QCOMPARE(env.ui.messages.size(), 1);
-        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("今の40人と合わせると46人")));
-        QCOMPARE(nameList(dialog)->count(), 40);
-        paste(dialog, pupilNames(5).join(QLatin1Char('\n')));
-        QCOMPARE(nameList(dialog)->count(), 45);
-        QCOMPARE(nameList(dialog)->item(44)->text(), QStringLiteral("45番 ") + pupilNames(5).last());
-    }
-
     // The data folder box is wide; a path longer than it keeps its start and the
     // folder's own name in sight, and the whole path is its tooltip.
     void dataFolderBoxShowsTheWholePath()
