@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -64,7 +65,8 @@ BackupWindow::BackupWindow(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, 
 bool BackupWindow::prepare()
 {
     dataFolderLabel->setText(ctx.data.dataFolder);
-    backupFolderInput->setText(ctx.data.backupFolder);
+    backupFolderInput->setText(BackupCopy::proposedFolder(
+        ctx.data.dataFolder, ctx.data.backupFolder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
     return true;
 }
 

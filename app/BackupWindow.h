@@ -14,6 +14,7 @@ public:
     explicit BackupWindow(AppContext& ctx, QWidget* parent = nullptr);
 
     bool prepare() override;
+    QString helpPage() const override { return QStringLiteral("backup.html"); }
     void activated() override;
     void closed() override;
 

@@ -2,6 +2,7 @@
 
 #include "attendance/AttendanceWindow.h"
 #include "model/AppSettings.h"
+#include "model/NewClass.h"
 #include "entry/ScoreEntryWindow.h"
 #include "maintenance/RosterWindow.h"
 #include "maintenance/TestListWindow.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -26,9 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString NoPupilsForEntry = QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください.");
-const QString NoPupilsForTally = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
 
 // The band that holds the three toolbars; a right click on it pops up the unit menu.
 class ToolbarBand : public QWidget {
@@ -227,6 +226,7 @@ void MainWindow::applyMode()
     classBar->setVisible(showUnits && data.specialistMode);
     classMenu->menuAction()->setVisible(data.specialistMode);
     subjectMenu->menuAction()->setVisible(!data.specialistMode);
+    subjectTaughtLabel->setText(QStringLiteral("担当教科：%1").arg(Names::subjects()[qBound(1, data.subject, Limits::Units)]));
     if (data.specialistMode) {
         printButton->setEnabled(false);
         showCurrentClass();
@@ -274,10 +274,11 @@ bool MainWindow::startUp()
         SplashWindow splash(ctx, this);
         ctx.ui.runModal(splash);
     }
-    QApplication::setApplicationDisplayName(Ui::applicationTitle());
-    if (QScreen* screen = QApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    show();
+    // The application title "小学校成績処理かざね" is the title of the program's
+    // message boxes (Ui). It is not made Qt's application display name: the window
+    // system would append that to the main window's title as soon as the title is
+    // set again (when the first child window closes).
+    showOnScreen();
     ctx.data.setDefaultViewpointNames();
     loadSettings();
     if (!openDataFolder(ctx.data.dataFolder))
@@ -286,6 +287,19 @@ bool MainWindow::startUp()
     ctx.reports.removeLeftoverStores();
     started = true;
     return true;
+}
+
+// Maximised; where the window system does not maximise, the window is centred on
+// the work area with room for its title bar, so that every part of it is on screen.
+void MainWindow::showOnScreen()
+{
+    if (QScreen* screen = QApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize room(40, 60);  // the frame and the title bar
+        resize(area.size().shrunkBy(QMargins(0, 0, room.width(), room.height())));
+        move(area.center() - QPoint(width() / 2, height() / 2) + QPoint(0, room.height() / 4));
+    }
+    showMaximized();
 }
 
 // Ending the program saves nothing, except what a window keeps on every close of
@@ -364,11 +378,12 @@ void MainWindow::cascade()
     WindowFit::keepAllInside(*windowArea);
 }
 
-bool MainWindow::refuseWithoutPupils(const QString& message)
+// Every window that needs pupils says where the names of a new class are typed.
+bool MainWindow::refuseWithoutPupils()
 {
     if (ctx.data.pupilCount != 0)
         return false;
-    ctx.ui.message(this, message);
+    ctx.ui.message(this, NewClass::noPupilsMessage());
     return true;
 }
 
@@ -393,7 +408,7 @@ ChildWindow* MainWindow::openChild(ChildWindow* window, const QString& caption, 
 
 ChildWindow* MainWindow::openScoreEntryWindow()
 {
-    if (!mayOpen(true, false) || refuseWithoutPupils(NoPupilsForEntry))
+    if (!mayOpen(true, false) || refuseWithoutPupils())
         return nullptr;
     return openChild(new ScoreEntryWindow(ctx),
                      QStringLiteral("成績入力-") + ctx.data.unitName() + QStringLiteral("-通常入力"), true);
@@ -401,28 +416,28 @@ ChildWindow* MainWindow::openScoreEntryWindow()
 
 ChildWindow* MainWindow::openTestTallyWindow()
 {
-    if (!mayOpen(false, false) || refuseWithoutPupils(NoPupilsForTally))
+    if (!mayOpen(false, false) || refuseWithoutPupils())
         return nullptr;
     return openChild(new TestTallyWindow(ctx), QStringLiteral("テスト別成績集計-") + ctx.data.unitName(), true);
 }
 
 ChildWindow* MainWindow::openOverallTallyWindow()
 {
-    if (!mayOpen(false, false) || refuseWithoutPupils(NoPupilsForTally))
+    if (!mayOpen(false, false) || refuseWithoutPupils())
         return nullptr;
     return openChild(new OverallTallyWindow(ctx), QStringLiteral("総合集計一覧表-") + ctx.data.unitName(), true);
 }
 
 ChildWindow* MainWindow::openPupilResultsWindow()
 {
-    if (!mayOpen(false, false) || refuseWithoutPupils(NoPupilsForTally))
+    if (!mayOpen(false, false) || refuseWithoutPupils())
         return nullptr;
     return openChild(new PupilResultsWindow(ctx), QStringLiteral("個人別成績集計-") + ctx.data.unitName(), true);
 }
 
 ChildWindow* MainWindow::openStatisticsWindow(bool withCascade)
 {
-    if (!mayOpen(false, false) || refuseWithoutPupils(NoPupilsForTally))
+    if (!mayOpen(false, false) || refuseWithoutPupils())
         return nullptr;
     return openChild(new StatisticsWindow(ctx), QString(), withCascade);
 }

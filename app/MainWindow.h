@@ -96,7 +96,8 @@ private:
     void outputActiveWindow(ReportDestination destination);
 
     ChildWindow* openChild(ChildWindow* window, const QString& caption, bool withCascade);
-    bool refuseWithoutPupils(const QString& message);
+    bool refuseWithoutPupils();
+    void showOnScreen();
     // Switches off what the mode or a read-only folder does not allow, whatever
     // else was switched on.
     void keepUnavailableCommandsOff();
@@ -172,6 +173,7 @@ private:
     QAction* subjectBarHead = nullptr;
     std::array<QAction*, 9> subjectButtons{};    // subjects 1..9
     QToolBar* classBar = nullptr;                 // specialist mode
+    QLabel* subjectTaughtLabel = nullptr;         // on the class bar: "担当教科：音楽"
     QAction* classBarHead = nullptr;
     std::array<QAction*, 9> classButtons{};      // classes 1..9
 

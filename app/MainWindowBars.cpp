@@ -4,9 +4,12 @@
 
 #include "app/MainWindow.h"
 
+#include "frame/ChildWindow.h"
 #include "frame/ToolbarIcon.h"
+#include "platform/HelpTopics.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -118,11 +121,26 @@ void MainWindow::buildTallyMenus()
     connect(attendanceAction, &QAction::triggered, this, &MainWindow::openAttendanceWindow);
 
     helpMenu = named(bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "helpMenu");
-    helpAction = named(helpMenu->addAction(QStringLiteral("ヘルプ               F1")), "helpAction");
+    // The menu shows the shortcut F1 beside the caption by itself.
+    helpAction = named(helpMenu->addAction(QStringLiteral("ヘルプ")), "helpAction");
     helpAction->setShortcut(QKeySequence(Qt::Key_F1));
     helpAction->setShortcutContext(Qt::ApplicationShortcut);
     aboutAction = named(helpMenu->addAction(QStringLiteral("かざねについて (&A)")), "aboutAction");
-    connect(helpAction, &QAction::triggered, this, [this] { ctx.ui.showHelp(this, 1); });
+    // F1 opens the section of a dialog in front (fixed values, the count prompt),
+    // else the page of the active window, or the main window's own page.
+    connect(helpAction, &QAction::triggered, this, [this] {
+        const QWidget* front = QApplication::activeWindow();
+        QString page;
+        if (front && front != this)
+            page = HelpTopics::pageOfDialog(QString::fromLatin1(front->metaObject()->className()));
+        const ChildWindow* child = activeChild();
+        if (page.isEmpty() && child)
+            page = child->helpPage();
+        if (page.isEmpty())
+            ctx.ui.showHelp(this, 1);
+        else
+            ctx.ui.showHelpPage(this, page);
+    });
     connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
@@ -138,6 +156,11 @@ void MainWindow::buildToolbars()
     band->addWidget(subjectBar);
     classBar = buildUnitBar("classBar", QStringLiteral("クラス"), Names::classes(), classBarHead, classButtons,
                             &MainWindow::selectClass);
+    // A specialist teaches one subject to every class: the bar says which.
+    subjectTaughtLabel = new QLabel(classBar);
+    subjectTaughtLabel->setObjectName(QStringLiteral("subjectTaughtLabel"));
+    subjectTaughtLabel->setContentsMargins(6, 0, 10, 0);
+    classBar->insertWidget(classBarHead, subjectTaughtLabel);
     band->addWidget(classBar);
 }
 

@@ -1,13 +1,11 @@
 #include "app/SettingsWindow.h"
 
 #include "model/AppSettings.h"
-#include "model/AttendanceFile.h"
-#include "model/Cp932.h"
 #include "model/DataFolder.h"
 #include "model/NewClass.h"
-#include "model/NewClassCopy.h"
-#include "model/RosterFile.h"
+#include "model/ViewpointNames.h"
 #include "app/BrowseFolder.h"
+#include "app/PathBox.h"
 #include "frame/MainFrame.h"
 
 #include <QCheckBox>
@@ -15,6 +13,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,30 +26,12 @@
 
 namespace {
 
-const QString EnterNames = QStringLiteral("氏名データを入力してください.");
 
 QString cleanFolder(const QString& folder)
 {
     const QString clean = QDir::cleanPath(folder.trimmed());
     const QString canonical = QFileInfo(clean).canonicalFilePath();
     return canonical.isEmpty() ? clean : canonical;
-}
-
-// The confirmation of 新規ｸﾗｽ: what will be emptied and where the copy goes.
-QString newClassQuestion(const ClassData& data, const QString& copyFolder, bool copied)
-{
-    QString text = QStringLiteral("新たなクラスを作ります.\n\n");
-    if (data.specialistMode) {
-        text += QStringLiteral("クラス「%1」の氏名（%2人）と点数をすべて空にします。")
-                    .arg(data.unitName())
-                    .arg(data.pupilCount);
-    } else {
-        text += QStringLiteral("今のクラスの氏名（%1人）、全教科の点数、出欠の記録をすべて空にします。").arg(data.pupilCount);
-    }
-    if (copied)
-        text += QStringLiteral("\n\n空にする前に、今のファイルをすべて次のフォルダにコピーして残します。\n「%1」")
-                    .arg(QDir::toNativeSeparators(QDir::cleanPath(copyFolder)));
-    return text;
 }
 
 }  // namespace
@@ -67,11 +48,13 @@ bool SettingsWindow::prepare()
     for (int subject = 1; subject <= Limits::Units; ++subject)
         subjectInUseBoxes[subject - 1]->setChecked(data.subjectInUse[subject] == 1);
     subjectInChargeOptions[data.subject - 1]->setChecked(true);
-    nameList->clear();
+    enteredNames.clear();
     for (int p = 1; p <= data.pupilCount; ++p)
-        nameList->addItem(data.pupilName[p]);
-    pupilCountLabel->setText(QString::number(data.pupilCount));
+        enteredNames.append(data.pupilName[p]);
+    showNames();
+    firstStartGuide->setVisible(data.pupilCount == 0);
     criteria.copyFrom(data);
+    viewpointNames = data.viewpointName;
     {
         const QSignalBlocker blocker(CbKyoka);
         CbKyoka->setCurrentIndex(data.subject - 1);
@@ -113,7 +96,7 @@ bool SettingsWindow::programEnding()
 {
     if (!nameEntry)
         return true;
-    if (nameList->count() > 0)
+    if (!enteredNames.isEmpty())
         if (const Status saved = saveNames(); !saved) {
             const QString question = QStringLiteral("入力した氏名を保存できませんでした。\n") + saved.message
                 + QStringLiteral("\n\n環境設定の画面に戻りますか？\n「はい」で画面に戻ります（入力した氏名はそのまま残っています）。"
@@ -177,8 +160,7 @@ void SettingsWindow::OpSouMode_Click(int index)
 
 void SettingsWindow::showSubject(int subject)
 {
-    for (int v = 1; v <= Limits::Viewpoints; ++v)
-        Fr_Kanten[v - 1]->setTitle(Names::viewpointHeading(v) + ctx.data.viewpointName[subject][v]);
+    showViewpointNames(subject);
     const SubjectCriteria& shown = criteria.subject(subject);
     for (int group = 0; group <= Limits::Viewpoints; ++group) {
         groupMode[group] = int(shown.groups[group].basis);
@@ -206,17 +188,33 @@ bool SettingsWindow::storeShownSubject()
             read.groups[group].setThreshold(k, value);
         }
     }
+    QString names[Limits::Viewpoints + 1];
+    for (int v = 1; v <= Limits::Viewpoints; ++v) {
+        names[v] = viewpointNameInputs[v - 1]->text().trimmed();
+        if (const QString problem = ViewpointNames::problem(shownSubject, v, names[v]); !problem.isEmpty()) {
+            ctx.ui.message(this, problem, Ui::Buttons::Ok, Ui::Icon::Warning);
+            focusViewpointName(shownSubject, v);
+            return false;
+        }
+    }
     criteria.subject(shownSubject) = read;
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        viewpointNames[shownSubject][v] = names[v];
     return true;
+}
+
+void SettingsWindow::switchToSubject(int subject)
+{
+    if (subject == shownSubject)
+        return;
+    const QSignalBlocker blocker(CbKyoka);
+    CbKyoka->setCurrentIndex(subject - 1);
+    showSubject(subject);
 }
 
 void SettingsWindow::focusThreshold(int subject, int group, int k)
 {
-    if (subject != shownSubject) {
-        const QSignalBlocker blocker(CbKyoka);
-        CbKyoka->setCurrentIndex(subject - 1);
-        showSubject(subject);
-    }
+    switchToSubject(subject);
     QLineEdit* box = thresholdBox(group, k);
     if (box->isEnabled()) {
         box->setFocus();
@@ -238,122 +236,37 @@ void SettingsWindow::CbKyoka_Click()
     showSubject(subject);
 }
 
-// ---- new class and its names ---------------------------------------------------
+// ---- viewpoint names --------------------------------------------------------------
 
-void SettingsWindow::setNameEntry(bool entering)
+void SettingsWindow::showViewpointNames(int subject)
 {
-    nameEntry = entering;
-    endNameEntryButton->setEnabled(entering);
-    nameInput->setEnabled(entering);
-    if (entering) {
-        nameInput->show();
-        nameInputCaption->show();
-    } else {
-        nameInputCaption->hide();
-    }
-    // No new class in a folder that another copy of the program holds.
-    newClassButton->setEnabled(!entering && !(ctx.frame && ctx.frame->dataFolderReadOnly()));
-    closeButton->setEnabled(!entering);
-    closeAction->setEnabled(!entering);
-    dataFolderGroup->setEnabled(!entering);
-    modeGroup->setEnabled(!entering);
-    if (entering)
-        nameInput->setFocus();
+    viewpointNamesGroup->setTitle(QStringLiteral("%1の観点名").arg(Names::subjects()[subject]));
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        viewpointNameInputs[v - 1]->setText(viewpointNames[subject][v]);
+    showViewpointCaptions();
 }
 
-void SettingsWindow::startNewClass()
+void SettingsWindow::showViewpointCaptions()
 {
-    if (ctx.frame && ctx.frame->dataFolderReadOnly())
-        return;
-    // A new class is made in the folder and the mode that are open; a folder or a
-    // mode chosen here but not yet saved would leave the new files where the
-    // program does not look for them.
-    if (folderChangedSinceOpening() || specialistModeOption->isChecked() != ctx.data.specialistMode) {
-        ctx.ui.message(this,
-                       QStringLiteral("データ保存フォルダまたはプログラム動作の設定が変更されています。"
-                                      "先に「終了」で設定を保存してから、新規クラスを作成してください。"),
-                       Ui::Buttons::Ok, Ui::Icon::Information);
-        return;
-    }
-    // The question says what is emptied and where the copy of the class goes; a slip
-    // of Enter answers キャンセル.
-    const QDateTime when = ctx.now();
-    const QString planned = NewClass::copyFolder(ctx.data, when);
-    if (ctx.ui.ask(this, newClassQuestion(ctx.data, planned, !NewClass::classFiles(ctx.data).isEmpty()),
-                   {QStringLiteral("OK"), QStringLiteral("キャンセル")}, 1, 1, Ui::Icon::Question)
-        != 0)
-        return;
-    {
-        BusyCursor busy(ctx.ui);
-        // Every file of the class is copied first; when the copy fails nothing is emptied.
-        const QStringList files = NewClass::classFiles(ctx.data);
-        if (!files.isEmpty()
-            && !ctx.check(NewClass::copyFiles(files, NewClass::copyFolder(ctx.data, when)), this, Ui::Icon::Warning))
-            return;
-        if (!ctx.check(NewClass::clearFiles(ctx.data), this, Ui::Icon::Warning))
-            return;
-    }
-    nameList->clear();
-    pupilCountLabel->setText(QStringLiteral("0"));
-    ctx.data.pupilCount = 0;
-    for (QString& name : ctx.data.pupilName)
-        name.clear();
-    nameInput->clear();
-    setNameEntry(true);
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        Fr_Kanten[v - 1]->setTitle(Names::viewpointHeading(v) + viewpointNameInputs[v - 1]->text().trimmed());
 }
 
-void SettingsWindow::addTypedName()
+void SettingsWindow::focusViewpointName(int subject, int v)
 {
-    const QString name = nameInput->text().trimmed();
-    if (name.isEmpty())
-        return;
-    QString refusal;
-    if (nameList->count() >= Limits::Pupils)
-        refusal = QStringLiteral("１クラスの人数は%1人までです。これ以上の氏名は入力できません。").arg(Limits::Pupils);
-    else if (const QString problem = StorableText::problem(name); !problem.isEmpty())
-        refusal = QStringLiteral("氏名「%1」は保存できません。%2。").arg(name, problem);
-    if (!refusal.isEmpty()) {
-        ctx.ui.message(this, refusal, Ui::Buttons::Ok, Ui::Icon::Warning);
-        nameInput->setFocus();
-        nameInput->selectAll();
-        return;
-    }
-    nameList->addItem(name);
-    nameList->scrollToBottom();
-    pupilCountLabel->setText(QString::number(nameList->count()));
-    nameInput->clear();
+    switchToSubject(subject);
+    QLineEdit* box = viewpointNameInputs[v - 1];
+    box->setFocus();
+    box->selectAll();
 }
 
-// Writes the listed names as the roster and, for a homeroom class, a new attendance
-// file of zeros for that many pupils.
-Status SettingsWindow::saveNames()
+// The names take effect with 終了, like every other setting of the window.
+void SettingsWindow::fillViewpointNames(const ViewpointNameTable& names, const QString& question)
 {
-    ClassData& data = ctx.data;
-    const int count = data.pupilCount;
-    const auto names = data.pupilName;
-    data.pupilCount = nameList->count();
-    for (int p = 1; p <= Limits::Pupils; ++p)
-        data.pupilName[p] = p <= data.pupilCount ? nameList->item(p - 1)->text() : QString();
-    if (Status stored = NewClass::storeNames(data); !stored) {
-        // The class stays as the files hold it; the names stay in the list.
-        data.pupilCount = count;
-        data.pupilName = names;
-        return stored;
-    }
-    return data.specialistMode ? Status::success() : AttendanceFile::load(data);
-}
-
-void SettingsWindow::endNameEntry()
-{
-    nameInput->setEnabled(false);
-    nameInputCaption->hide();
-    if (!ctx.check(saveNames(), this, Ui::Icon::Warning)) {
-        // Nothing is lost: the names stay in the list for another try.
-        nameInput->setEnabled(true);
-        nameInputCaption->show();
+    if (ctx.ui.message(this, question, Ui::Buttons::OkCancel, Ui::Icon::Question) != Ui::Answer::Ok)
         return;
-    }
-    setNameEntry(false);
+    viewpointNames = names;
+    showViewpointNames(shownSubject);
 }
 
 // ---- close and help --------------------------------------------------------------
@@ -376,6 +289,11 @@ void SettingsWindow::saveAndClose()
     if (const auto problem = criteria.firstProblem()) {
         ctx.ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
         focusThreshold(problem->subject, problem->group, problem->threshold);
+        return;
+    }
+    if (const auto problem = ViewpointNames::firstProblem(viewpointNames)) {
+        ctx.ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
+        focusViewpointName(problem->subject, problem->viewpoint);
         return;
     }
     const QFileInfo info(folder);
@@ -401,6 +319,7 @@ void SettingsWindow::saveAndClose()
         for (int subject = 1; subject <= Limits::Units; ++subject)
             into.subjectInUse[subject] = subjectInUseBoxes[subject - 1]->isChecked() ? 1 : 0;
         criteria.copyTo(into);
+        into.viewpointName = viewpointNames;
         into.subject = subjectInCharge;
     };
     // The choices take effect only once they are stored: when the settings cannot
@@ -436,12 +355,13 @@ void SettingsWindow::saveAndClose()
         return;
     }
     // A homeroom class without names: the window stays for the names.
-    nameList->clear();
-    pupilCountLabel->setText(QStringLiteral("0"));
+    enteredNames.clear();
+    showNames();
+    firstStartGuide->show();
     dataFolderInput->setText(data.dataFolder);
     if (ctx.frame)
         ctx.frame->disableAllCommands();
-    ctx.ui.message(this, EnterNames);
+    ctx.ui.message(this, NewClass::namesMissingMessage());
 }
 
 void SettingsWindow::showHelp()
@@ -454,5 +374,19 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusIn)
         if (auto* edit = qobject_cast<QLineEdit*>(watched))
             QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // Esc gives up the correction of a name; Delete in the list removes the
+        // selected name.
+        if (watched == nameInput && key == Qt::Key_Escape && correctedRow >= 0) {
+            endCorrection();
+            nameInput->clear();
+            return true;
+        }
+        if (watched == nameList && key == Qt::Key_Delete && nameEntry) {
+            removeSelectedName();
+            return true;
+        }
+    }
     return ChildWindow::eventFilter(watched, event);
 }

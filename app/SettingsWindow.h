@@ -1,12 +1,20 @@
 #pragma once
 // The environment settings window "環境設定": the working mode and the subjects, the
-// data folder, the evaluation criteria of every subject and, for a new class, the
-// list of pupil names. Nothing reaches the settings store before 終了; closing writes
-// the settings, reloads them into the main window and reopens the data folder.
+// data folder, the evaluation criteria and the viewpoint names of every subject
+// and, for a new class, the list of pupil names. Nothing reaches the settings store
+// before 終了; closing writes the settings, reloads them into the main window and
+// reopens the data folder. While the class has no names, a line at the top says
+// what to do first.
+//
+// The names of a new class are typed one by one or pasted as a list (one name per
+// line, or a column copied from a spreadsheet); the list shows them with their
+// attendance numbers, and a name can be corrected or removed before 入力終了.
 
 #include "frame/ChildWindow.h"
+#include "platform/HelpTopics.h"
 #include "app/CriteriaEditor.h"
 
+#include <QStringList>
 #include <array>
 
 class QAction;
@@ -19,6 +27,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class PathBox;
 
 class SettingsWindow : public ChildWindow {
     Q_OBJECT
@@ -26,6 +35,7 @@ public:
     explicit SettingsWindow(AppContext& ctx, QWidget* parent = nullptr);
 
     bool prepare() override;
+    QString helpPage() const override { return HelpTopics::pageOf(4); }
     void activated() override;
     bool mayClose() override;
     void closed() override;
@@ -62,16 +72,35 @@ private:
     QLineEdit* thresholdBox(int group, int k) const;
     QRadioButton* modeOption(int group, int mode) const;
     void enableModeBoxes(int group, int mode);
-    // Shows the criteria of a subject: captions, modes and thresholds.
+    // Shows the criteria and the viewpoint names of a subject.
     void showSubject(int subject);
     // Reads the shown boxes into the working copy of the edited subject; false
-    // (after the message, with the focus on the box) when a box holds no sensible
-    // whole number.
+    // (after the message, with the focus on the box) when a threshold box holds no
+    // sensible whole number or a viewpoint name cannot be used.
     bool storeShownSubject();
     void focusThreshold(int subject, int group, int k);
-    // A new class: empties the class's files after copying them, then takes names.
+    void switchToSubject(int subject);
+
+    // Viewpoint names (working copy in viewpointNames).
+    QGroupBox* buildViewpointNamesGroup();
+    void showViewpointNames(int subject);
+    // The frames of the criteria carry the names as they are typed.
+    void showViewpointCaptions();
+    void focusViewpointName(int subject, int v);
+    // Every subject's names: today's three viewpoints, or the older table.
+    void fillViewpointNames(const ViewpointNameTable& names, const QString& question);
+
+    // A new class (SettingsWindowNames.cpp): empties the class's files after
+    // copying them, then takes names.
     void startNewClass();
     void addTypedName();
+    // A list pasted into the name box: every name added, or none.
+    void nameInputChanged(const QString& text);
+    void takePastedList();
+    void correctSelectedName();
+    void removeSelectedName();
+    void endCorrection();
+    void showNames(int selectedRow = -1);
     void endNameEntry();
     void setNameEntry(bool entering);
     bool folderChangedSinceOpening() const;
@@ -88,8 +117,9 @@ private:
     QGroupBox* subjectsInUseGroup = nullptr;  // "使用する教科"
     std::array<QCheckBox*, 9> subjectInUseBoxes{};
     QLabel* modeNote = nullptr;
+    QLabel* firstStartGuide = nullptr;
     QGroupBox* dataFolderGroup = nullptr;  // "データ保存フォルダ"
-    QLineEdit* dataFolderInput = nullptr;
+    PathBox* dataFolderInput = nullptr;
     QPushButton* browseButton = nullptr;
     QGroupBox* namesGroup = nullptr;  // "氏名データ"
     QPushButton* newClassButton = nullptr;
@@ -97,12 +127,23 @@ private:
     QListWidget* nameList = nullptr;
     QLabel* nameInputCaption = nullptr;
     QLineEdit* nameInput = nullptr;
+    QPushButton* correctNameButton = nullptr;
+    QPushButton* removeNameButton = nullptr;
     QPushButton* endNameEntryButton = nullptr;
+    QGroupBox* viewpointNamesGroup = nullptr;  // the edited subject's "観点名"
+    std::array<QLineEdit*, 4> viewpointNameInputs{};
+    QPushButton* currentCurriculumButton = nullptr;
+    QPushButton* olderNamesButton = nullptr;
     QPushButton* closeButton = nullptr;
     QAction* closeAction = nullptr;
     QPushButton* helpButton = nullptr;
 
     CriteriaEditor criteria;
+    ViewpointNameTable viewpointNames;  // every subject's, as edited
+    QStringList enteredNames;           // the new class's names, in attendance-number order
+    int correctedRow = -1;              // the name being corrected (0-based), or -1
+    QString nameInputText;              // the name box's text before a list was pasted into it
+    bool pasteWaiting = false;
     int shownSubject = 1;      // the edited subject
     int subjectInCharge = 1;   // the subject chosen under "担当教科"
     int groupMode[5] = {};     // chosen mode of the overall group and of each viewpoint

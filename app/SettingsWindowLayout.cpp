@@ -1,8 +1,11 @@
-// The controls of the environment settings window and their layout: a grid of
-// frames that fits a 1280 × 800 screen inside the main window.
+// The controls of the environment settings window and their layout: a line of
+// guidance while the class has no names, a grid of frames, then the data folder
+// and the buttons; it fits a 1366 × 768 screen inside the main window.
 
 #include "app/SettingsWindow.h"
 
+#include "model/ViewpointNames.h"
+#include "app/PathBox.h"
 #include "frame/ScrollingBody.h"
 
 #include <QButtonGroup>
@@ -42,11 +45,23 @@ SettingsWindow::SettingsWindow(AppContext& ctx, QWidget* parent) : ChildWindow(c
 void SettingsWindow::buildControls()
 {
     auto* root = new QVBoxLayout(this);
+    root->setSpacing(4);
+    root->setContentsMargins(6, 2, 6, 4);
     auto* bar = new QMenuBar(this);
     closeAction = bar->addAction(QStringLiteral("終了(&X)"));
     closeAction->setObjectName(QStringLiteral("closeAction"));
     connect(closeAction, &QAction::triggered, this, &SettingsWindow::saveAndClose);
     root->setMenuBar(bar);
+
+    firstStartGuide = named(new QLabel(QStringLiteral("はじめに：「プログラム動作」と「データ保存フォルダ」を確かめ、「新規ｸﾗｽ」で"
+                                                      "児童の氏名を出席番号順に入力して（表計算ソフトからの貼り付けも可）、"
+                                                      "「入力終了」を押してください。"),
+                                       this),
+                             QStringLiteral("firstStartGuide"));
+    firstStartGuide->setWordWrap(true);
+    firstStartGuide->setFrameShape(QFrame::StyledPanel);
+    firstStartGuide->setMargin(4);
+    root->addWidget(firstStartGuide);
 
     buildModeGroup();
     buildDataFolderGroup();
@@ -54,6 +69,8 @@ void SettingsWindow::buildControls()
     // 評定基準: the subject, the overall group and the four viewpoint groups.
     Fr_Hyotei = named(new QGroupBox(QStringLiteral("評定基準"), this), QStringLiteral("Fr_Hyotei"));
     auto* hyoteiGrid = new QGridLayout(Fr_Hyotei);
+    hyoteiGrid->setVerticalSpacing(2);
+    hyoteiGrid->setContentsMargins(6, 4, 6, 4);
     auto* subjectRow = new QHBoxLayout;
     subjectRow->addWidget(new QLabel(QStringLiteral("教科"), Fr_Hyotei));
     CbKyoka = named(new QComboBox(Fr_Hyotei), QStringLiteral("CbKyoka"));
@@ -71,6 +88,7 @@ void SettingsWindow::buildControls()
         Fr_Kanten[v - 1] = buildCriteriaGroup(v);
         hyoteiGrid->addWidget(Fr_Kanten[v - 1], v / 2, v % 2);
     }
+    hyoteiGrid->addWidget(buildViewpointNamesGroup(), 2, 1);
     hyoteiGrid->setRowStretch(3, 1);
 
     buildNameGroup();
@@ -84,26 +102,68 @@ void SettingsWindow::buildControls()
     connect(helpButton, &QPushButton::clicked, this, &SettingsWindow::showHelp);
 
     auto* grid = new QGridLayout;
-    auto* leftColumn = new QVBoxLayout;
-    leftColumn->addWidget(modeGroup, 1);
-    leftColumn->addWidget(dataFolderGroup);
-    grid->addLayout(leftColumn, 0, 0);
+    grid->addWidget(modeGroup, 0, 0);
     grid->addWidget(Fr_Hyotei, 0, 1);
     grid->addWidget(namesGroup, 0, 2);
     grid->setColumnStretch(1, 1);
-    // On a small screen the frames scroll; 終了 and ? below them stay in view.
+    // On a small screen the frames scroll; the data folder, ? and 終了 below them
+    // stay in view.
     auto* body = new ScrollingBody(this);
     body->setContentsLayout(grid);
     root->addWidget(body, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(helpButton);
-    buttons->addWidget(closeButton);
-    root->addLayout(buttons);
+    // The data folder has the whole width, so that its path can be read.
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(dataFolderGroup, 1);
+    bottom->addWidget(helpButton, 0, Qt::AlignBottom);
+    bottom->addWidget(closeButton, 0, Qt::AlignBottom);
+    root->addLayout(bottom);
 
     // Every text box selects its whole text when it gets the focus.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->installEventFilter(this);
+    nameList->installEventFilter(this);
+}
+
+// The names of the edited subject's four viewpoints, and the two buttons that set
+// every subject's names at once.
+QGroupBox* SettingsWindow::buildViewpointNamesGroup()
+{
+    viewpointNamesGroup = named(new QGroupBox(Fr_Hyotei), QStringLiteral("viewpointNamesGroup"));
+    auto* layout = new QGridLayout(viewpointNamesGroup);
+    layout->setVerticalSpacing(1);
+    layout->setContentsMargins(6, 2, 6, 2);
+    for (int v = 1; v <= Limits::Viewpoints; ++v) {
+        auto* box = named(new QLineEdit(viewpointNamesGroup), QStringLiteral("viewpointNameInput%1").arg(v));
+        box->setMaxLength(ViewpointNames::MaxLength);
+        auto* label = new QLabel(Names::viewpointHeading(v), viewpointNamesGroup);
+        label->setBuddy(box);
+        layout->addWidget(label, v - 1, 0);
+        layout->addWidget(box, v - 1, 1, 1, 2);
+        connect(box, &QLineEdit::textEdited, this, &SettingsWindow::showViewpointCaptions);
+        viewpointNameInputs[v - 1] = box;
+    }
+    viewpointNameInputs[3]->setPlaceholderText(QStringLiteral("（なし）"));
+    currentCurriculumButton = named(new QPushButton(QStringLiteral("全教科を３観点に"), viewpointNamesGroup),
+                                    QStringLiteral("currentCurriculumButton"));
+    currentCurriculumButton->setToolTip(QStringLiteral("全教科の観点名を「知識・技能」「思考・判断・表現」"
+                                                       "「主体的に学習に取り組む態度」にします（観点Ⅳはなし）"));
+    olderNamesButton = named(new QPushButton(QStringLiteral("全教科を元の観点名に"), viewpointNamesGroup),
+                             QStringLiteral("olderNamesButton"));
+    olderNamesButton->setToolTip(QStringLiteral("全教科の観点名を、かざねの元の４観点の名前に戻します"));
+    layout->addWidget(currentCurriculumButton, Limits::Viewpoints, 1);
+    layout->addWidget(olderNamesButton, Limits::Viewpoints, 2);
+    layout->setColumnStretch(1, 1);
+    layout->setColumnStretch(2, 1);
+    connect(currentCurriculumButton, &QPushButton::clicked, this, [this] {
+        fillViewpointNames(ViewpointNames::currentCurriculum(),
+                           QStringLiteral("全教科の観点名を「知識・技能」「思考・判断・表現」「主体的に学習に取り組む態度」"
+                                          "の３観点にします（観点Ⅳはなし）。\n「終了」を押すと保存されます。"));
+    });
+    connect(olderNamesButton, &QPushButton::clicked, this, [this] {
+        fillViewpointNames(ViewpointNames::olderTable(),
+                           QStringLiteral("全教科の観点名を元の４観点の名前に戻します。\n「終了」を押すと保存されます。"));
+    });
+    return viewpointNamesGroup;
 }
 
 // プログラム動作: the mode, the subject in charge, the subjects in use.
@@ -157,7 +217,7 @@ void SettingsWindow::buildDataFolderGroup()
 {
     dataFolderGroup = named(new QGroupBox(QStringLiteral("データ保存フォルダ"), this), QStringLiteral("dataFolderGroup"));
     auto* layout = new QHBoxLayout(dataFolderGroup);
-    dataFolderInput = named(new QLineEdit(dataFolderGroup), QStringLiteral("dataFolderInput"));
+    dataFolderInput = named(new PathBox(dataFolderGroup), QStringLiteral("dataFolderInput"));
     browseButton = named(new QPushButton(QStringLiteral("参照"), dataFolderGroup), QStringLiteral("browseButton"));
     layout->addWidget(dataFolderInput, 1);
     layout->addWidget(browseButton);
@@ -170,6 +230,9 @@ QGroupBox* SettingsWindow::buildCriteriaGroup(int group)
     frame->setObjectName(group == 0 ? QStringLiteral("Fr_Sougou") : QStringLiteral("Fr_Kanten%1").arg(group - 1));
     auto* layout = new QGridLayout(frame);
     layout->setHorizontalSpacing(6);
+    // Tight rows: the window fits the height of a 1366 × 768 screen.
+    layout->setVerticalSpacing(0);
+    layout->setContentsMargins(6, 2, 6, 2);
     auto* options = new QButtonGroup(frame);
     const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
     for (int m = 0; m < 3; ++m) {
@@ -217,9 +280,17 @@ void SettingsWindow::buildNameGroup()
     countRow->addStretch();
     layout->addLayout(countRow);
     nameList = named(new QListWidget(namesGroup), QStringLiteral("nameList"));
-    // Room for a name of ten characters beside the scroll bar.
-    nameList->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("長谷川長谷川長谷川長")) + 30);
+    // Room for the number and a name of ten characters beside the scroll bar.
+    nameList->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("45番 長谷川長谷川長谷川長")) + 30);
     layout->addWidget(nameList, 1);
+    auto* listButtons = new QHBoxLayout;
+    correctNameButton = named(new QPushButton(QStringLiteral("訂正"), namesGroup), QStringLiteral("correctNameButton"));
+    correctNameButton->setToolTip(QStringLiteral("一覧で選んだ氏名を入力欄に出して直します"));
+    removeNameButton = named(new QPushButton(QStringLiteral("削除"), namesGroup), QStringLiteral("removeNameButton"));
+    removeNameButton->setToolTip(QStringLiteral("一覧で選んだ氏名を取り除きます（後の番号が一つずつ繰り上がります）"));
+    listButtons->addWidget(correctNameButton);
+    listButtons->addWidget(removeNameButton);
+    layout->addLayout(listButtons);
     nameInputCaption = named(new QLabel(QStringLiteral("データ入力欄"), namesGroup), QStringLiteral("nameInputCaption"));
     nameInput = named(new QLineEdit(namesGroup), QStringLiteral("nameInput"));
     nameInputCaption->setBuddy(nameInput);
@@ -235,5 +306,9 @@ void SettingsWindow::buildNameGroup()
     layout->addWidget(endNameEntryButton);
     connect(newClassButton, &QPushButton::clicked, this, &SettingsWindow::startNewClass);
     connect(nameInput, &QLineEdit::returnPressed, this, &SettingsWindow::addTypedName);
+    connect(nameInput, &QLineEdit::textChanged, this, &SettingsWindow::nameInputChanged);
+    connect(correctNameButton, &QPushButton::clicked, this, &SettingsWindow::correctSelectedName);
+    connect(removeNameButton, &QPushButton::clicked, this, &SettingsWindow::removeSelectedName);
+    connect(nameList, &QListWidget::itemDoubleClicked, this, &SettingsWindow::correctSelectedName);
     connect(endNameEntryButton, &QPushButton::clicked, this, &SettingsWindow::endNameEntry);
 }

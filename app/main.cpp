@@ -24,6 +24,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Mevra"));
     QApplication::setApplicationName(QStringLiteral("Kazane"));
+    // The desktop entry, so that the desktop shows the program with its icon.
+    QApplication::setDesktopFileName(QStringLiteral("jp.mevra.kazane"));
     QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
     QApplication::setWindowIcon(QIcon(Logo::pixmap()));
     // Qt's pickers, print dialogs and standard buttons speak Japanese too.
@@ -33,7 +35,7 @@ int main(int argc, char* argv[])
     const QString resources = ProgramFolder::resourceFolder();
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Mevra"), QStringLiteral("Kazane"));
     ClassData data;
-    QtUi ui(resources + QStringLiteral("/kazane.html"), &settings);
+    QtUi ui(ProgramFolder::helpFolder(), &settings);
     ReportOutput reports(ui, programFolder, resources);
     AppContext ctx{data, ui, settings, reports, nullptr, programFolder};
 

@@ -9,6 +9,7 @@
 #include "tally/AttendanceTally.h"
 #include "attendance/CountPrompt.h"
 #include "frame/ChildWindow.h"
+#include "platform/HelpTopics.h"
 
 #include <QPointer>
 #include <array>
@@ -33,6 +34,7 @@ public:
     explicit AttendanceWindow(AppContext& ctx, QWidget* parent = nullptr);
 
     bool prepare() override;
+    QString helpPage() const override { return HelpTopics::pageOf(11); }
     void activated() override;
     bool mayClose() override;
     void closed() override;

@@ -9,11 +9,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 
 using namespace ScoreKeys;
 
@@ -32,7 +34,9 @@ void ScoreEntryWindow::setCursor(int row, int col)
         entryPending = false;
         scores->updateTotal(cursorRow());
     }
-    scoreGrid->setCurrentIndex(scores->index(row - 1, col));
+    // The selection shrinks to the cursor whatever modifier keys are held: "*" and
+    // "+" are typed with Shift, which would otherwise stretch it.
+    scoreGrid->selectionModel()->setCurrentIndex(scores->index(row - 1, col), QItemSelectionModel::ClearAndSelect);
 }
 
 // The teacher moved the cursor (arrow keys, a click, leaving the grid) while a first
@@ -74,10 +78,10 @@ void ScoreEntryWindow::scrollGridDown()
     bar->setValue(bar->value() + 1);
 }
 
-void ScoreEntryWindow::gridFocusIn()
+void ScoreEntryWindow::gridFocusIn(bool shrinkSelection)
 {
-    if (scoreGrid->currentIndex().isValid())
-        scoreGrid->setCurrentIndex(scoreGrid->currentIndex());
+    if (shrinkSelection && scoreGrid->currentIndex().isValid())
+        scoreGrid->selectionModel()->setCurrentIndex(scoreGrid->currentIndex(), QItemSelectionModel::ClearAndSelect);
     gridFocusFrame->fit();
     gridFocusFrame->show();
 }
@@ -86,7 +90,12 @@ void ScoreEntryWindow::gridFocusIn()
 
 void ScoreEntryWindow::setScore(int row, int col, const ScoreCell& cell)
 {
-    scores->setScore(row, col - FirstScoreColumn + 1, cell);
+    const int column = col - FirstScoreColumn + 1;
+    const ScoreCell before = scores->score(row, column);
+    if (before == cell)
+        return;
+    scores->setScore(row, column, cell);
+    typedChanges << ScoreChange{row, column, before, cell, scores->total(row)};
 }
 
 bool ScoreEntryWindow::withinFullMarks(int col, int score) const
@@ -118,6 +127,9 @@ void ScoreEntryWindow::typeKey(QChar key)
     }
     if (chosen < col - 2)
         return;
+    // A key that does not complete a pending first digit starts an entry of its own.
+    if (!entryPending)
+        ++entrySerial;
     const KeyResult result = interpretKey(key, inputMode, entryPending, entryValue, ctx.data.fixedValues);
     switch (result.action) {
     case KeyAction::Beep:
@@ -144,6 +156,8 @@ void ScoreEntryWindow::typeKey(QChar key)
         break;
     }
     }
+    // Whatever the key changed is one step, even when the full marks refuse it.
+    recordScores(entrySerial, entryPending);
 }
 
 bool ScoreEntryWindow::checkFullMarks(int score)
@@ -184,8 +198,32 @@ void ScoreEntryWindow::setInputMode(InputMode mode)
     (fixed ? fixedModeButton : normalModeButton)->setChecked(true);
     inputMode = mode;
     writeCaption();
+    writeKeyHint();
     scoreGrid->setFocus(Qt::OtherFocusReason);
     scrollGridToTop();
+}
+
+void ScoreEntryWindow::writeKeyHint()
+{
+    if (inputMode == InputMode::Fixed) {
+        const auto& values = ctx.data.fixedValues;
+        keyHint->setText(QStringLiteral("　入力キー（固定入力）：%1点「1」、%2点「2」、%3点「3」または「*」、欠席「/」")
+                             .arg(values[1])
+                             .arg(values[2])
+                             .arg(values[3]));
+    } else {
+        keyHint->setText(QStringLiteral("　入力キー：100点「*」、欠席「/」、全観点一括満点入力「+」"));
+    }
+}
+
+// The fixed values may have changed; the next keys are scores again.
+void ScoreEntryWindow::fixedValuesClosed()
+{
+    if (isUnloaded())
+        return;
+    writeKeyHint();
+    window()->activateWindow();
+    scoreGrid->setFocus(Qt::OtherFocusReason);
 }
 
 void ScoreEntryWindow::openFixedValues()
@@ -197,6 +235,7 @@ void ScoreEntryWindow::openFixedValues()
     }
     fixedValues = new FixedValuesDialog(ctx, this);
     fixedValues->setAttribute(Qt::WA_DeleteOnClose);
+    connect(fixedValues, &QDialog::finished, this, &ScoreEntryWindow::fixedValuesClosed);
     fixedValues->prepare();
     fixedValues->show();
 }
@@ -223,29 +262,59 @@ bool ScoreEntryWindow::saveTests()
 {
     ClassData& data = ctx.data;
     // A digit waiting for its second one is that pupil's score.
-    if (entryPending) {
-        entryPending = false;
-        scores->updateTotal(cursorRow());
-    }
+    finishEntry();
+    const int count = data.tests.count;
     int failing = 0;
     Status saved;
     {
         BusyCursor busy(ctx.ui);
         storeTest();
-        for (int t = 1; t <= data.tests.count && failing == 0; ++t)
+        // Tests appended by mistake at the end (still 新規テスト, nothing chosen or
+        // typed) are left out rather than refused; any other unfinished test is refused.
+        int kept = count;
+        while (kept >= 1 && TestChecks::isUnusedNewTest(data.tests, kept, data.pupilCount))
+            --kept;
+        for (int t = 1; t <= kept && failing == 0; ++t)
             if (!TestChecks::ValidateTest(data.tests, t, data.pupilCount).isEmpty())
                 failing = t;
-        if (failing == 0)
+        if (failing == 0) {
+            data.tests.count = kept;
             saved = ScoreFile::save(data);
+            if (!saved.ok)
+                data.tests.count = count;  // the screen stays as the teacher left it
+        }
     }
     if (failing != 0) {
         data.currentTest = failing;
-        ctx.ui.message(this, TestChecks::ValidateTest(data.tests, failing, data.pupilCount));
         showTest();
+        reportRefusal(failing);
         return false;
     }
     if (!ctx.check(saved, this, Ui::Icon::Critical))
         return false;
     data.currentTest = data.tests.count;
     return true;
+}
+
+void ScoreEntryWindow::reportRefusal(int t)
+{
+    const ClassData& data = ctx.data;
+    const TestChecks::Refusal refusal = TestChecks::checkTest(data.tests, t, data.pupilCount);
+    QString text = refusal.message;
+    if (refusal.pupil > 0) {
+        // Which pupil and column: the teacher finds the cell at once.
+        const int p = refusal.pupil;
+        const int c = refusal.column;
+        const int kind = data.tests.viewpoint[t][c];
+        const QString viewpoint = kind >= 1 && kind <= Limits::Viewpoints
+            ? QStringLiteral("（%1）").arg(data.viewpointName[data.subject][kind])
+            : QString();
+        text += QStringLiteral("\n\n%1番 %2、%3%4：%5点（満点 %6点）")
+                    .arg(QString::number(p), data.pupilName[size_t(p)], Names::viewpointHeading(c), viewpoint,
+                         QString::number(data.tests.score[t][c][p]), QString::number(data.tests.fullMarks[t][c]));
+        setCursor(p, c + FirstScoreColumn - 1);
+        scoreGrid->scrollTo(scoreGrid->currentIndex());
+        scoreGrid->setFocus(Qt::OtherFocusReason);
+    }
+    ctx.ui.message(this, text);
 }

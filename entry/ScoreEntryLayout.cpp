@@ -21,6 +21,7 @@
 #include <QRegularExpressionValidator>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,6 +39,18 @@ QAction* action(QMenu* menu, const QString& caption, const QString& name)
     QAction* a = menu->addAction(caption);
     a->setObjectName(name);
     return a;
+}
+
+bool isUndoKey(const QKeyEvent* key)
+{
+    return key->matches(QKeySequence::Undo);
+}
+
+bool isRedoKey(const QKeyEvent* key)
+{
+    const QKeyCombination combination = key->keyCombination();
+    return key->matches(QKeySequence::Redo) || combination == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)
+        || combination == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
 }
 
 }  // namespace
@@ -79,6 +92,33 @@ void ScoreEntryWindow::buildMenus()
     file->addSeparator();
     saveAndCloseAction = action(file, QStringLiteral("保存終了(&S)"), QStringLiteral("saveAndCloseAction"));
     discardAndCloseAction = action(file, QStringLiteral("破棄終了(&X)"), QStringLiteral("discardAndCloseAction"));
+
+    // The steps back and forth and the clipboard act wherever the focus is inside
+    // the screen, and only there.
+    QMenu* edit = menuBar->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    undoAction = action(edit, QStringLiteral("元に戻す(&U)"), QStringLiteral("undoAction"));
+    undoAction->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_Z));
+    redoAction = action(edit, QStringLiteral("やり直し(&R)"), QStringLiteral("redoAction"));
+    redoAction->setShortcuts({QKeySequence(Qt::ControlModifier | Qt::Key_Y),
+                              QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z)});
+    edit->addSeparator();
+    copyAction = action(edit, QStringLiteral("コピー(&C)"), QStringLiteral("copyAction"));
+    copyAction->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_C));
+    pasteAction = action(edit, QStringLiteral("貼り付け(&P)"), QStringLiteral("pasteAction"));
+    pasteAction->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_V));
+    // Delete and Backspace reach the grid itself; the menu shows the key only.
+    clearAction = action(edit, QStringLiteral("消去(&D)\tDelete"), QStringLiteral("clearAction"));
+    for (QAction* a : {undoAction, redoAction, copyAction, pasteAction, clearAction}) {
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(a);
+    }
+    undoStack = new QUndoStack(this);
+    undoStack->setObjectName(QStringLiteral("undoStack"));
+    undoAction->setEnabled(false);
+    redoAction->setEnabled(false);
+    connect(undoStack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(undoStack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
 
     QMenu* jump = menuBar->addMenu(QStringLiteral("ｼﾞｬﾝﾌﾟ(&J)"));
     previousTestAction = action(jump, QStringLiteral("前のテストへ(&B)"), QStringLiteral("previousTestAction"));
@@ -180,7 +220,8 @@ void ScoreEntryWindow::buildGridAndButtons()
     scoreGrid->setObjectName(QStringLiteral("scoreGrid"));
     scoreGrid->setModel(scores);
     scoreGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    scoreGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A block of cells is selected for copying and clearing; keys go to the cursor's cell.
+    scoreGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     scoreGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
     scoreGrid->setTabKeyNavigation(false);
     // Scores are read key by key: the input method must not compose them first.
@@ -201,46 +242,56 @@ void ScoreEntryWindow::buildGridAndButtons()
     gridFocusFrame->setObjectName(QStringLiteral("gridFocusFrame"));
     gridFocusFrame->hide();
 
-    auto* side = new QVBoxLayout;
+    // The commands beside the grid, two abreast so that they need little height.
+    auto* side = new QGridLayout;
     newTestButton = button(this, QStringLiteral("新規テスト(&A)"), QStringLiteral("newTestButton"));
     previousTestButton = button(this, QStringLiteral("前へ(&B)"), QStringLiteral("previousTestButton"));
     nextTestButton = button(this, QStringLiteral("次へ(&N)"), QStringLiteral("nextTestButton"));
     firstTestButton = button(this, QStringLiteral("先頭へ(&T)"), QStringLiteral("firstTestButton"));
     lastTestButton = button(this, QStringLiteral("最後へ(&L)"), QStringLiteral("lastTestButton"));
-    for (QPushButton* b : {newTestButton, previousTestButton, nextTestButton, firstTestButton, lastTestButton})
-        side->addWidget(b);
-    side->addSpacing(10);
+    side->addWidget(newTestButton, 0, 0, 1, 2);
+    side->addWidget(previousTestButton, 1, 0);
+    side->addWidget(nextTestButton, 1, 1);
+    side->addWidget(firstTestButton, 2, 0);
+    side->addWidget(lastTestButton, 2, 1);
     inputModes = new QGroupBox(this);
     inputModes->setObjectName(QStringLiteral("inputModes"));
-    auto* modes = new QVBoxLayout(inputModes);
+    auto* modes = new QGridLayout(inputModes);
     normalModeButton = new QRadioButton(QStringLiteral("通常入力"), inputModes);
     normalModeButton->setObjectName(QStringLiteral("normalModeButton"));
     fixedModeButton = new QRadioButton(QStringLiteral("固定入力"), inputModes);
     fixedModeButton->setObjectName(QStringLiteral("fixedModeButton"));
     normalModeButton->setChecked(true);
     fixedValuesButton = button(inputModes, QStringLiteral("モード設定"), QStringLiteral("fixedValuesButton"));
-    modes->addWidget(normalModeButton);
-    modes->addWidget(fixedModeButton);
-    modes->addWidget(fixedValuesButton);
-    side->addWidget(inputModes);
-    side->addStretch(1);
+    modes->addWidget(normalModeButton, 0, 0);
+    modes->addWidget(fixedModeButton, 0, 1);
+    modes->addWidget(fixedValuesButton, 1, 0, 1, 2);
+    side->addWidget(inputModes, 3, 0, 1, 2);
+    side->setRowStretch(4, 1);
+
+    // Below the grid its key hint; below the commands the two ways out. A short
+    // screen shrinks the grid, which scrolls, and never hides them.
+    keyHint = new QLabel(this);
+    keyHint->setObjectName(QStringLiteral("keyHint"));
+    keyHint->setWordWrap(true);
     saveAndCloseButton = button(this, QStringLiteral("保存終了(&S)"), QStringLiteral("saveAndCloseButton"));
     closeWithoutSavingButton = button(this, QStringLiteral("中止"), QStringLiteral("closeWithoutSavingButton"));
-    side->addWidget(saveAndCloseButton);
-    side->addWidget(closeWithoutSavingButton);
+    auto* leaving = new QHBoxLayout;
+    leaving->addWidget(saveAndCloseButton);
+    leaving->addWidget(closeWithoutSavingButton);
 
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(holder, 1);
-    middle->addLayout(side);
-
-    keyHint = new QLabel(QStringLiteral("　入力キー：100点「*」、欠席「/」、全観点一括満点入力「+」"), this);
-    keyHint->setObjectName(QStringLiteral("keyHint"));
+    auto* body = new QGridLayout;
+    body->addWidget(holder, 0, 0);
+    body->addLayout(side, 0, 1);
+    body->addWidget(keyHint, 1, 0);
+    body->addLayout(leaving, 1, 1, Qt::AlignBottom);
+    body->setColumnStretch(0, 1);
+    body->setRowStretch(0, 1);
 
     auto* root = new QVBoxLayout(this);
     root->setMenuBar(menuBar);
     root->addWidget(testInfo);
-    root->addLayout(middle, 1);
-    root->addWidget(keyHint);
+    root->addLayout(body, 1);
 }
 
 void ScoreEntryWindow::connectControls()
@@ -277,6 +328,20 @@ void ScoreEntryWindow::connectControls()
     connect(fixedValuesButton, &QPushButton::clicked, this, &ScoreEntryWindow::openFixedValues);
     connect(helpAction, &QAction::triggered, this, &ScoreEntryWindow::showHelp);
     connect(otherClassButton, &QPushButton::clicked, this, &ScoreEntryWindow::copyOtherClassTest);
+    connect(undoAction, &QAction::triggered, this, &ScoreEntryWindow::undoEdit);
+    connect(redoAction, &QAction::triggered, this, &ScoreEntryWindow::redoEdit);
+    connect(copyAction, &QAction::triggered, this, &ScoreEntryWindow::copyScores);
+    connect(pasteAction, &QAction::triggered, this, &ScoreEntryWindow::pasteScores);
+    connect(clearAction, &QAction::triggered, this, &ScoreEntryWindow::clearScores);
+    // Every change of the test information is a step that can be undone.
+    connect(testName, &QLineEdit::textChanged, this, [this] { recordDefinition(NameField); });
+    connect(columnCount, &QLineEdit::textChanged, this, [this] { recordDefinition(CountField); });
+    for (int k = 0; k < Limits::Columns; ++k) {
+        connect(viewpointBoxes[size_t(k)], &QComboBox::currentIndexChanged, this,
+                [this, k] { recordDefinition(ViewpointField + k); });
+        connect(fullMarksBoxes[size_t(k)], &QLineEdit::textChanged, this,
+                [this, k] { recordDefinition(FullMarksField + k); });
+    }
     // Any move of the cursor ends an entry of one digit in the cell it leaves.
     connect(scoreGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex&, const QModelIndex& previous) { endPendingEntry(previous.row() + 1, previous.column()); });
@@ -357,12 +422,19 @@ bool ScoreEntryWindow::eventFilter(QObject* watched, QEvent* event)
             auto* key = static_cast<QKeyEvent*>(event);
             const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
             const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (!command && (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace)) {
+                clearScores();
+                return true;
+            }
             if (!command && !focusKey && key->text().size() == 1) {
                 typeKey(key->text().at(0));
                 return true;
             }
         } else if (type == QEvent::FocusIn) {
-            gridFocusIn();
+            // Back from a menu, a message or another program, the selection stays.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            gridFocusIn(reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+                        && reason != Qt::MenuBarFocusReason);
         } else if (type == QEvent::FocusOut) {
             // Leaving the grid for another control ends a one-digit entry; a message
             // box, a menu or another program taking the focus does not.
@@ -380,6 +452,14 @@ bool ScoreEntryWindow::eventFilter(QObject* watched, QEvent* event)
         if (type == QEvent::Resize)
             gridFocusFrame->fit();
         return ChildWindow::eventFilter(watched, event);
+    }
+    if (type == QEvent::FocusIn)
+        ++editSession;  // changes from here on are a step of their own
+    // Ctrl+Z and its kin undo the screen's last step, not the typing of one box.
+    if (type == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (isUndoKey(key) || isRedoKey(key))
+            return true;
     }
     if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -406,4 +486,24 @@ bool ScoreEntryWindow::eventFilter(QObject* watched, QEvent* event)
             if (watched == box)
                 stepFullMarks(box, static_cast<QKeyEvent*>(event)->key());
     return ChildWindow::eventFilter(watched, event);
+}
+
+void ScoreEntryWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Arrow and page keys that no control of the screen used stop here: the main
+    // window's work area would otherwise scroll the whole screen away.
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        event->accept();
+        return;
+    default:
+        ChildWindow::keyPressEvent(event);
+    }
 }

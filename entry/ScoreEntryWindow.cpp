@@ -3,16 +3,22 @@
 #include "entry/OtherClassTestPicker.h"
 #include "frame/MainFrame.h"
 #include "model/Format.h"
+#include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "model/TestChecks.h"
+#include "model/ViewpointNames.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 
 using namespace ScoreKeys;
 
@@ -29,6 +35,18 @@ TestDefinition newTestDefinition()
     test.columnCount = 1;
     test.fullMarks = {100, 0, 0, 0};
     return test;
+}
+
+void clearTest(TestSet& set, int t)
+{
+    set.name[t].clear();
+    set.columnCount[t] = 0;
+    for (int c = 0; c <= Limits::Columns + 1; ++c) {
+        set.viewpoint[t][c] = 0;
+        set.fullMarks[t][c] = 0;
+        for (int p = 0; p <= Limits::Pupils; ++p)
+            set.score[t][c][p] = 0;
+    }
 }
 }  // namespace
 
@@ -47,14 +65,22 @@ ScoreEntryWindow::~ScoreEntryWindow() = default;
 
 QSize ScoreEntryWindow::sizeHint() const
 {
-    // Wide enough for the four viewpoint lists, tall enough for a dozen pupils.
-    return QSize(720, 740);
+    // Wide enough for the four viewpoint lists, tall enough for a dozen pupils: the
+    // screen at its smallest with the grid grown to its heading and twelve rows.
+    // A shorter frame shrinks the grid, which then scrolls.
+    const int rows = 12;
+    const int gridHeight = scoreGrid->horizontalHeader()->sizeHint().height()
+        + rows * scoreGrid->verticalHeader()->defaultSectionSize() + 2 * scoreGrid->frameWidth();
+    const QSize smallest = layout()->minimumSize();
+    return QSize(qMax(720, smallest.width()), smallest.height() + qMax(0, gridHeight - scoreGrid->minimumHeight()));
 }
 
 // ---- opening and closing ---------------------------------------------------------
 
 bool ScoreEntryWindow::prepare()
 {
+    // What the screen shows on opening is where undoing stops, not a step.
+    const QScopedValueRollback<bool> quiet(showingDefinition, true);
     ClassData& data = ctx.data;
     otherClassButton->setEnabled(data.specialistMode);
     // The screen starts from the files. A roster or score file that cannot be read
@@ -62,7 +88,7 @@ bool ScoreEntryWindow::prepare()
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
     if (data.pupilCount <= 0) {
-        ctx.ui.message(this, QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
+        ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
     }
     QStringList names;
@@ -74,7 +100,7 @@ bool ScoreEntryWindow::prepare()
         list->clear();
         list->addItem(NoViewpoint);
         for (int v = 1; v <= Limits::Viewpoints; ++v)
-            list->addItem(data.viewpointName[data.subject][v]);
+            list->addItem(ViewpointNames::listName(data.viewpointName, data.subject, v));
     }
     if (data.tests.count != 0) {
         data.currentTest = data.tests.count;
@@ -91,6 +117,9 @@ bool ScoreEntryWindow::prepare()
     // What the screen holds now is what the files hold.
     loaded = std::make_unique<TestSet>(data.tests);
     storeInto(*loaded, data.currentTest);
+    recordedDefinition = shownDefinition();
+    undoStack->clear();
+    writeKeyHint();
     return true;
 }
 
@@ -184,12 +213,16 @@ void ScoreEntryWindow::showDefinition(const TestDefinition& test)
 
 void ScoreEntryWindow::applyColumnCount(int n)
 {
+    for (int k = qMax(n, 0); k < Limits::Columns; ++k)
+        viewpointBoxes[size_t(k)]->setCurrentIndex(0);
+    enableColumns(n);
+}
+
+void ScoreEntryWindow::enableColumns(int n)
+{
     for (int k = 0; k < Limits::Columns; ++k) {
-        const bool used = k < n;
-        if (!used)
-            viewpointBoxes[size_t(k)]->setCurrentIndex(0);
-        viewpointBoxes[size_t(k)]->setEnabled(used);
-        fullMarksBoxes[size_t(k)]->setEnabled(used);
+        viewpointBoxes[size_t(k)]->setEnabled(k < n);
+        fullMarksBoxes[size_t(k)]->setEnabled(k < n);
     }
 }
 
@@ -197,9 +230,13 @@ void ScoreEntryWindow::showTest()
 {
     const ClassData& data = ctx.data;
     const int t = data.currentTest;
-    testNumber->setText(Format::hashes(t));
-    showDefinition(TestDefinition::of(data.tests, t));
-    applyColumnCount(numberIn(columnCount->text()));
+    {
+        const QScopedValueRollback<bool> quiet(showingDefinition, true);
+        testNumber->setText(Format::hashes(t));
+        showDefinition(TestDefinition::of(data.tests, t));
+        applyColumnCount(numberIn(columnCount->text()));
+        recordedDefinition = shownDefinition();
+    }
     entryPending = false;  // the cell it was typed into shows the other test now
     scores->showTest(data.tests, t);
     testName->selectAll();
@@ -264,30 +301,52 @@ void ScoreEntryWindow::lastTest()
 
 void ScoreEntryWindow::addTest()
 {
-    ClassData& data = ctx.data;
-    TestSet& set = data.tests;
-    if (set.count >= Limits::Tests) {
-        ctx.ui.beep();
+    if (ctx.data.tests.count >= Limits::Tests) {
+        ctx.ui.message(this,
+                       QStringLiteral("テストは%1件までです。これ以上は追加できません。\n"
+                                      "使わなくなったテストは、「編集」の「テストのメンテナンス」で削除できます。")
+                           .arg(Limits::Tests),
+                       Ui::Buttons::Ok, Ui::Icon::Information);
         return;
     }
+    undoStack->push(new AppendTestCommand(*this, ctx.data.currentTest));
+}
+
+void ScoreEntryWindow::appendTest()
+{
+    ClassData& data = ctx.data;
+    TestSet& set = data.tests;
     storeTest();
     const int t = ++set.count;
     // The new slot starts empty whatever an earlier use of the set left in it.
-    set.name[t].clear();
-    set.columnCount[t] = 0;
-    for (int c = 0; c <= Limits::Columns + 1; ++c) {
-        set.viewpoint[t][c] = 0;
-        set.fullMarks[t][c] = 0;
-        for (int p = 0; p <= Limits::Pupils; ++p)
-            set.score[t][c][p] = 0;
-    }
+    clearTest(set, t);
     data.currentTest = t;
-    testNumber->setText(Format::hashes(t));
-    showDefinition(newTestDefinition());
-    applyColumnCount(1);
+    {
+        const QScopedValueRollback<bool> quiet(showingDefinition, true);
+        testNumber->setText(Format::hashes(t));
+        showDefinition(newTestDefinition());
+        applyColumnCount(1);
+        recordedDefinition = shownDefinition();
+    }
     entryPending = false;
     scores->showTest(set, t);
     setCursor(1, FirstScoreColumn);
+    focusTestName();
+    scrollGridToTop();
+}
+
+void ScoreEntryWindow::removeLastTest(int shown)
+{
+    ClassData& data = ctx.data;
+    TestSet& set = data.tests;
+    if (set.count <= 1)
+        return;
+    if (data.currentTest != set.count)
+        storeTest();
+    clearTest(set, set.count);
+    --set.count;
+    data.currentTest = qBound(1, shown, set.count);
+    showTest();
     focusTestName();
     scrollGridToTop();
 }
@@ -301,6 +360,9 @@ void ScoreEntryWindow::copyOtherClassTest()
     OtherClassTestPicker picker(ctx, this);
     picker.prepare();
     if (ctx.ui.runModal(picker) == QDialog::Accepted) {
+        // The borrowed definition is one step.
+        ++editSession;
+        const QScopedValueRollback<int> whole(fieldOverride, WholeField);
         const TestDefinition& test = picker.chosenTest();
         showDefinition(test);
         // The copied column count governs the lists at once, so that no score can be
@@ -324,6 +386,8 @@ void ScoreEntryWindow::columnCountLeft()
         QTimer::singleShot(0, columnCount, [this] { columnCount->setFocus(Qt::OtherFocusReason); });
         return;
     }
+    // The lists the count turns off are part of the count's step.
+    const QScopedValueRollback<int> asCount(fieldOverride, CountField);
     applyColumnCount(n);
 }
 

@@ -4,13 +4,17 @@
 // edit box. The grid shows a ScoreTableModel over the test being edited; a key goes
 // through the key rules (ScoreKeys) into that model, the model's scores go into
 // ClassData's tests when the teacher leaves the test, and the score file is written
-// only by 保存終了, after the checks of TestChecks.
+// only by 保存終了, after the checks of TestChecks. Every change of the scores and
+// of the tests' definitions is a step on an undo stack (EntryCommands), and the
+// grid exchanges blocks of scores with spreadsheets through the clipboard.
 
+#include "entry/EntryCommands.h"
 #include "entry/FixedValuesDialog.h"
 #include "entry/ScoreKeys.h"
 #include "entry/ScoreTableModel.h"
 #include "entry/TestDefinition.h"
 #include "frame/ChildWindow.h"
+#include "platform/HelpTopics.h"
 
 #include <QPointer>
 #include <array>
@@ -27,15 +31,17 @@ class QMenuBar;
 class QPushButton;
 class QRadioButton;
 class QTableView;
+class QUndoStack;
 class UpDownButtons;
 
-class ScoreEntryWindow : public ChildWindow {
+class ScoreEntryWindow : public ChildWindow, private EntryEdits {
     Q_OBJECT
 public:
     explicit ScoreEntryWindow(AppContext& ctx, QWidget* parent = nullptr);
     ~ScoreEntryWindow() override;
 
     bool prepare() override;
+    QString helpPage() const override { return HelpTopics::pageOf(5); }
     void activated() override;
     bool mayClose() override;
     void closed() override;
@@ -49,9 +55,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     class MnemonicFilter;
+    // What a change of the definition touched, for merging steps and for the
+    // control an undo gives the focus to.
+    enum Field { NameField = 0, CountField = 1, ViewpointField = 2, FullMarksField = 6, WholeField = 10 };
 
     // Building the controls (ScoreEntryLayout.cpp).
     void buildMenus();
@@ -81,6 +91,9 @@ private:
     void addTest();
     void copyOtherClassTest();
     void columnCountLeft();
+    // Enables the lists and boxes of the first n columns and disables the others,
+    // leaving what they show.
+    void enableColumns(int n);
     void stepFullMarks(QLineEdit* box, int key);
     void focusTestName();
     void showHelp();
@@ -103,10 +116,36 @@ private:
     void setCursor(int row, int col);
     void scrollGridToTop();
     void scrollGridDown();
-    void gridFocusIn();
+    // Shows the focus frame; the selection shrinks to the cursor's cell unless the
+    // focus comes back from a menu or another window.
+    void gridFocusIn(bool shrinkSelection);
     void setInputMode(ScoreKeys::InputMode mode);
     void writeCaption();
+    void writeKeyHint();
     void openFixedValues();
+    void fixedValuesClosed();
+
+    // Undo, redo and the clipboard (ScoreEntryEdits.cpp).
+    void putScores(int test, const QList<ScoreChange>& changes, bool undo) override;
+    void putDefinition(int test, const TestDefinition& definition, int field) override;
+    void appendTest() override;
+    void removeLastTest(int shown) override;
+    // Shows test t unless it is shown already, storing the one shown first.
+    void showTestToEdit(int t);
+    // Makes the changes of the definition since it was last recorded one step.
+    void recordDefinition(int field);
+    // Makes the scores changed since the last step one step: `entry` names the
+    // typed entry and `open` tells that its second digit is still to come.
+    void recordScores(int entry, bool open);
+    // A digit waiting for its second one becomes the pupil's score, unchecked.
+    void finishEntry();
+    void undoEdit();
+    void redoEdit();
+    // The selected cells' rows and columns (the cursor's cell when none is selected).
+    QRect selectedBlock() const;
+    void copyScores();
+    void pasteScores();
+    void clearScores();
 
     // Leaving (ScoreEntryGrid.cpp).
     enum class Leaving { Close, Discard, ProgramEnd };
@@ -116,6 +155,9 @@ private:
     // Checks every test and writes the score file; false (after the message, with
     // the failing test shown) when a check refuses or the write fails.
     bool saveTests();
+    // The message of a refused test; for a score above its full marks, the pupil
+    // and column are named and the cursor goes to that cell.
+    void reportRefusal(int t);
     void saveAndClose();
     void closeWithoutSaving();
 
@@ -132,6 +174,11 @@ private:
     QAction* fixedModeAction = nullptr;
     QAction* fixedValuesAction = nullptr;
     QAction* helpAction = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
+    QAction* copyAction = nullptr;
+    QAction* pasteAction = nullptr;
+    QAction* clearAction = nullptr;
     // The test (upper half).
     QGroupBox* testInfo = nullptr;
     QLabel* testNumber = nullptr;
@@ -167,4 +214,18 @@ private:
     std::unique_ptr<TestSet> loaded;
     bool closingByCommand = false;
     QPointer<FixedValuesDialog> fixedValues;
+
+    QUndoStack* undoStack = nullptr;
+    // Scores changed by the key being handled, made one step once it is done.
+    QList<ScoreChange> typedChanges;
+    // Counts the typed entries: the two digits of one score share a number.
+    int entrySerial = 0;
+    // Counts the times a control of the test information took the focus.
+    int editSession = 0;
+    // The definition as last recorded on the undo stack.
+    TestDefinition recordedDefinition;
+    // While the screen itself shows a definition, its changes are no steps.
+    bool showingDefinition = false;
+    // When set (>= 0), the field that every change recorded now counts as.
+    int fieldOverride = -1;
 };

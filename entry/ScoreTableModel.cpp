@@ -96,6 +96,19 @@ void ScoreTableModel::updateTotal(int pupil)
     rowsChanged(pupil, pupil, TotalColumn, TotalColumn);
 }
 
+ScoreCell ScoreTableModel::total(int pupil) const
+{
+    return holds(pupil) ? rows[size_t(pupil - 1)].total : ScoreCell::blank();
+}
+
+void ScoreTableModel::setTotal(int pupil, const ScoreCell& total)
+{
+    if (!holds(pupil))
+        return;
+    rows[size_t(pupil - 1)].total = total;
+    rowsChanged(pupil, pupil, TotalColumn, TotalColumn);
+}
+
 int ScoreTableModel::rowTotal(const Row& row)
 {
     int total = 0;

@@ -66,6 +66,9 @@ public:
     // was until then: while a digit waits for its second one, or after a score the
     // full marks refuse.
     void updateTotal(int pupil);
+    // The total as shown, and a total put back as it was shown before.
+    ScoreCell total(int pupil) const;
+    void setTotal(int pupil, const ScoreCell& total);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

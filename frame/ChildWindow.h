@@ -36,6 +36,10 @@ public:
     // Asked before the program ends, while everything is still open: false keeps the
     // program running (the window has said why, or the teacher chose to stay).
     virtual bool mayEndProgram() { return true; }
+    // The page of the teacher's manual about this window ("entry.html", or with a
+    // section, "overall-tally.html#choose-tests"), which F1 opens while the window is
+    // active; empty opens the main window's page.
+    virtual QString helpPage() const { return {}; }
     // Whether the window holds the current unit's tests in memory and writes them
     // back to the score file (score entry): the file may not change under it.
     virtual bool writesTestsBack() const { return false; }

@@ -169,7 +169,11 @@ int ListWindow::lineToEdit()
     if (!showsOpenData(true))
         return -1;
     const QList<QListWidgetItem*> selected = list->selectedItems();
-    if (selected.isEmpty() || !editAllowed())
+    if (selected.isEmpty()) {
+        ctx.ui.beep();
+        return -1;
+    }
+    if (!editAllowed())
         return -1;
     return list->row(selected.first());
 }
@@ -183,7 +187,7 @@ void ListWindow::startRename()
     renameRow = row;
     setCommandsEnabled(false);
     setRenameBox(true);
-    nameInput->setText(list->item(row)->text());
+    nameInput->setText(shownLines.value(row));
     nameInput->setFocus(Qt::OtherFocusReason);
     nameInput->selectAll();
 }
@@ -191,13 +195,13 @@ void ListWindow::startRename()
 void ListWindow::insertAtSelection()
 {
     if (const int row = lineToEdit(); row >= 0)
-        insertCommand(row + 1, list->item(row)->text());
+        insertCommand(row + 1, shownLines.value(row));
 }
 
 void ListWindow::removeSelection()
 {
     if (const int row = lineToEdit(); row >= 0)
-        removeCommand(row + 1, list->item(row)->text());
+        removeCommand(row + 1, shownLines.value(row));
 }
 
 bool ListWindow::eventFilter(QObject* watched, QEvent* event)
@@ -263,8 +267,14 @@ void ListWindow::showLines(const QStringList& lines)
 {
     shownLines = lines;
     list->clear();
-    list->addItems(lines);
+    for (int i = 0; i < lines.size(); ++i)
+        list->addItem(listText(i + 1, lines[i]));
     countLabel->setText(QString::number(lines.size()));
+}
+
+QString ListWindow::listText(int /*number*/, const QString& line) const
+{
+    return line;
 }
 
 // A rename under way is kept first; a list of a class or unit no longer open is

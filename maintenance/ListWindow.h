@@ -11,6 +11,7 @@
 
 #include "tally/ReportSheet.h"
 #include "frame/ChildWindow.h"
+#include "platform/HelpTopics.h"
 
 #include <array>
 
@@ -40,6 +41,7 @@ public:
     };
 
     void activated() override;
+    QString helpPage() const override { return HelpTopics::pageOf(helpTopic); }
     void closed() override;
     bool programEnding() override;
 
@@ -56,6 +58,11 @@ protected:
     virtual void fillList() = 0;
     // Shows the lines in the list and their number beside it; they are what prints.
     void showLines(const QStringList& lines);
+    // The lines shown, as given to showLines.
+    const QStringList& lines() const { return shownLines; }
+    // How line `number` (1-based) reads in the list; the line itself unless a
+    // window adds to it (the roster adds the attendance number).
+    virtual QString listText(int number, const QString& line) const;
     // False (after reloading the list) when the list no longer shows the data now
     // open; `tell` says so to the teacher.
     virtual bool showsOpenData(bool tell) = 0;
@@ -87,7 +94,8 @@ private:
     void insertAtSelection();
     void removeSelection();
     // The selected line (0-based) when an edit command may act on it, otherwise -1
-    // (after the window's message, if any). Ends a rename under way first.
+    // (after the window's message, if any, or a beep when no line is selected).
+    // Ends a rename under way first.
     int lineToEdit();
     // Enter in the name box; leaving the name box.
     void nameInputConfirmed();

@@ -68,13 +68,18 @@ void RosterWindow::fillList()
     showLines(names);
 }
 
+QString RosterWindow::listText(int number, const QString& line) const
+{
+    return Names::pupilListLine(number, line);
+}
+
 bool RosterWindow::showsOpenData(bool tell)
 {
     const ClassData& data = ctx.data;
     bool same = shownSpecialistMode == data.specialistMode && shownFolder == data.dataFolder
-        && (!data.specialistMode || shownClass == data.classNumber) && list->count() == data.pupilCount;
+        && (!data.specialistMode || shownClass == data.classNumber) && lines().size() == data.pupilCount;
     for (int p = 1; same && p <= data.pupilCount; ++p)
-        same = list->item(p - 1)->text() == data.pupilName[p];
+        same = lines()[p - 1] == data.pupilName[p];
     if (same)
         return true;
     // Another window changed the open class (a class chosen, a new class made):
@@ -109,7 +114,7 @@ void RosterWindow::insertCommand(int n, const QString& name)
     }
     if (!otherWindowsClosed(QStringLiteral("転入処理")))
         return;
-    if (ctx.ui.message(this, name + QStringLiteral("の後ろに新しい児童を挿入します"), Ui::Buttons::OkCancel,
+    if (ctx.ui.message(this, Names::numberedPupil(n, name) + QStringLiteral(" の後ろに新しい児童を挿入します"), Ui::Buttons::OkCancel,
                        Ui::Icon::Question, QStringLiteral("転入処理"))
         == Ui::Answer::Ok)
         transferIn(n);
@@ -119,7 +124,7 @@ void RosterWindow::removeCommand(int n, const QString& name)
 {
     if (!otherWindowsClosed(QStringLiteral("転出処理")))
         return;
-    if (ctx.ui.message(this, name + QStringLiteral("の氏名データ、成績データを削除します."), Ui::Buttons::OkCancel,
+    if (ctx.ui.message(this, Names::numberedPupil(n, name) + QStringLiteral(" の氏名データ、成績データを削除します."), Ui::Buttons::OkCancel,
                        Ui::Icon::Question, QStringLiteral("転出処理"))
         == Ui::Answer::Ok)
         transferOut(n);

@@ -17,6 +17,8 @@ public:
 
 private:
     void fillList() override;
+    // "12番 佐藤　蓮": every line with the pupil's attendance number.
+    QString listText(int number, const QString& line) const override;
     // False (after refilling the list) when the class shown is no longer the open one.
     bool showsOpenData(bool tell) override;
     // Rewrites the roster with the new name of pupil n.

@@ -1,6 +1,7 @@
 #include "model/AppSettings.h"
 
 #include "model/SettingsStore.h"
+#include "model/ViewpointNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,6 +73,22 @@ void putDefaultCriteria(SettingsStore::Values& values)
     putCriteria(values, std::array<SubjectCriteria, Limits::Units + 1>{});
 }
 
+// The viewpoint names that differ from the older table are stored; a name that is
+// the older one again has its key removed, so that a store whose names were never
+// changed stays as it was written before the names could be changed.
+void putViewpointNames(SettingsStore::Values& values, QStringList& removed, const ViewpointNameTable& names)
+{
+    const ViewpointNameTable& older = ViewpointNames::olderTable();
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int v = 1; v <= Limits::Viewpoints; ++v) {
+            const QString key = ViewpointNames::key(s, v);
+            if (names[s][v] == older[s][v])
+                removed.append(QLatin1String(AppSettings::Group) + QLatin1Char('/') + key);
+            else
+                put(values, key, names[s][v]);
+        }
+}
+
 SettingsStore::Values criteriaValues(const ClassData& data)
 {
     SettingsStore::Values values;
@@ -130,7 +147,24 @@ Status AppSettings::save(const ClassData& data, QSettings& store)
     for (int i = 1; i <= 3; ++i)
         put(values, QStringLiteral("Kotei%1").arg(i), QString::number(data.fixedValues[i]));
     values.append(criteriaValues(data));
-    return SettingsStore::write(store, values);
+    QStringList removed;
+    putViewpointNames(values, removed, data.viewpointName);
+    return SettingsStore::write(store, values, removed);
+}
+
+void AppSettings::loadViewpointNames(ClassData& data, QSettings& store)
+{
+    // A missing key gives the older name; so does a stored name that no window
+    // could have stored (a settings file edited by hand).
+    const ViewpointNameTable& older = ViewpointNames::olderTable();
+    store.beginGroup(QLatin1String(Group));
+    for (int s = 1; s <= Limits::Units; ++s)
+        for (int v = 1; v <= Limits::Viewpoints; ++v) {
+            const QString key = ViewpointNames::key(s, v);
+            const QString stored = store.contains(key) ? store.value(key).toString() : older[s][v];
+            data.viewpointName[s][v] = ViewpointNames::problem(s, v, stored).isEmpty() ? stored : older[s][v];
+        }
+    store.endGroup();
 }
 
 Status AppSettings::load(ClassData& data, QSettings& store, const QString& programFolder)
@@ -177,6 +211,7 @@ Status AppSettings::read(ClassData& data, QSettings& store, const QString& progr
         data.fixedValues[i] = readNumber(store, QStringLiteral("Kotei%1").arg(i), Kotei::Default[i]);
     store.endGroup();
     loadCriteria(data, store);
+    loadViewpointNames(data, store);
 
     // The mode: file stems, and the first unit becomes current.
     data.setFileStems();

@@ -13,7 +13,8 @@ class QSettings;
 namespace AppSettings {
 constexpr const char* Group = "UseMode";
 
-// Reads every key into `data` (writing the defaults first on the first run), sets
+// Reads every key into `data` (writing the defaults first on the first run), the
+// viewpoint names included, sets
 // fileStem for the mode and makes the first unit current, then checks the data
 // folder. The returned failure carries the message to show; dataFolder is always set.
 // Applying the mode to the menus and toolbars is the main window's part.
@@ -25,6 +26,9 @@ Status read(ClassData& data, QSettings& store, const QString& programFolder);
 Status save(const ClassData& data, QSettings& store);
 Status writeDefaultCriteria(QSettings& store);
 void loadCriteria(ClassData& data, QSettings& store);
+// The viewpoint names of every subject (model/ViewpointNames.h); the older table
+// where the store has none.
+void loadViewpointNames(ClassData& data, QSettings& store);
 Status saveCriteria(const ClassData& data, QSettings& store);
 
 // Key names of the criteria of subject s, viewpoint v, threshold k (GroupCriteria's

@@ -42,6 +42,13 @@ QString BackupCopy::targetProblem(const QString& dataFolder, const QString& targ
     return {};
 }
 
+QString BackupCopy::proposedFolder(const QString& dataFolder, const QString& storedFolder, const QString& documentsFolder)
+{
+    if (!storedFolder.trimmed().isEmpty() && canonical(storedFolder.trimmed()) != canonical(dataFolder))
+        return storedFolder;
+    return QDir(documentsFolder).filePath(QStringLiteral("かざねバックアップ"));
+}
+
 Status BackupCopy::copyFiles(const QString& source, const QStringList& names, const QString& target)
 {
     SafeFile::Batch batch;

@@ -18,6 +18,12 @@ QStringList matching(const QString& folder, const QString& extension);
 // folder, or a folder that cannot be written. Empty when it can. `target` exists.
 QString targetProblem(const QString& dataFolder, const QString& target);
 
+// The folder the backup window proposes: the stored backup folder, unless it is
+// the data folder itself (where a backup cannot go; the settings hold the program's
+// folder for both until the teacher chooses), then "かざねバックアップ" in
+// `documentsFolder`.
+QString proposedFolder(const QString& dataFolder, const QString& storedFolder, const QString& documentsFolder);
+
 // Copies the named files of `source` into `target`, keeping their names and times;
 // a file of the same name in another letter case is replaced rather than doubled.
 // All or nothing: every copy is complete on disk before any older copy is

@@ -1,5 +1,7 @@
 #include "model/ClassData.h"
 
+#include "model/ViewpointNames.h"
+
 #include <cstring>
 
 void TestSet::clear()
@@ -16,6 +18,7 @@ void TestSet::clear()
 ClassData::ClassData()
 {
     setFileStems();
+    setDefaultViewpointNames();
 }
 
 const std::array<QString, 10>& Names::subjects()
@@ -43,6 +46,16 @@ QString Names::viewpointHeading(int v)
     return (v >= 1 && v <= 4) ? headings[v] : QString();
 }
 
+QString Names::numberedPupil(int number, const QString& name)
+{
+    return QStringLiteral("%1番 %2").arg(number).arg(name);
+}
+
+QString Names::pupilListLine(int number, const QString& name)
+{
+    return (number < 10 ? QStringLiteral("  ") : QString()) + numberedPupil(number, name);
+}
+
 void ClassData::setFileStems()
 {
     fileStem = specialistMode ? Names::classes() : Names::subjects();
@@ -50,20 +63,5 @@ void ClassData::setFileStems()
 
 void ClassData::setDefaultViewpointNames()
 {
-    static const char* const table[10][5] = {
-        {"", "", "", "", ""},
-        {"", "関心,意欲,態度", "表現の能力", "理解の能力", "言語の知識"},
-        {"", "関心,意欲,態度", "思考・判断", "観察・資料活用", "知識・理解"},
-        {"", "関心,意欲,態度", "数学的な考え方", "表現・処理", "知識・理解"},
-        {"", "関心,意欲,態度", "科学的思考", "観察・実験", "知識・理解"},
-        {"", "関心,意欲,態度", "思考・表現", "気づき", ""},
-        {"", "関心,意欲,態度", "感受・表現の工夫", "表現の技能", "鑑賞の能力"},
-        {"", "関心,意欲,態度", "発想・構想", "創造的な技能", "鑑賞の能力"},
-        {"", "関心,意欲,態度", "創意工夫", "生活の技能", "知識・理解"},
-        {"", "関心,意欲,態度", "思考・判断", "運動の技能", "知識・理解"},
-    };
-    for (int s = 0; s <= 9; ++s)
-        for (int v = 0; v <= 4; ++v)
-            viewpointName[s][v] = QString::fromUtf8(table[s][v]);
+    viewpointName = ViewpointNames::olderTable();
 }
-

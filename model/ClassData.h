@@ -33,6 +33,10 @@ struct TestSet {
 
 constexpr int Absent = -1;
 
+// Names of 観点Ⅰ..Ⅳ per subject: [subject 1..9][viewpoint 1..4] (row 0 and column 0
+// hold nothing).
+using ViewpointNameTable = std::array<std::array<QString, Limits::Viewpoints + 1>, Limits::Units + 1>;
+
 struct ClassData {
     // Mode and selection.
     bool specialistMode = false;  // false: homeroom (学級担任用), true: specialist (専科担当用)
@@ -52,8 +56,9 @@ struct ClassData {
     TestSet tests;
     int currentTest = 0;
 
-    // Names of 観点Ⅰ..Ⅳ per subject (row 0 and column 0 hold nothing).
-    QString viewpointName[Limits::Units + 1][Limits::Viewpoints + 1];
+    // Names of 観点Ⅰ..Ⅳ per subject (model/ViewpointNames.h): the older table until
+    // the settings are read.
+    ViewpointNameTable viewpointName;
 
     // Attendance: count of category k for pupil p in month m, and lesson days.
     int attendance[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1]{};
@@ -69,6 +74,7 @@ struct ClassData {
     int currentUnit() const { return specialistMode ? classNumber : subject; }
     QString unitName() const { return fileStem[currentUnit()]; }
 
+    // The older table of viewpoint names, before the settings are read.
     void setDefaultViewpointNames();
     // fileStem 1..9 for the mode: subject names or class names.
     void setFileStems();
@@ -81,4 +87,9 @@ const std::array<QString, 10>& subjects();
 const std::array<QString, 10>& classes();
 // 観点Ⅰ .. 観点Ⅳ, index 1..4.
 QString viewpointHeading(int v);
+// A pupil named with the attendance number: "12番 佐藤　蓮".
+QString numberedPupil(int number, const QString& name);
+// The same as a line of a list: a number below 10 is padded with two half-width
+// blanks (the width of a digit), so that the names line up.
+QString pupilListLine(int number, const QString& name);
 }

@@ -1,5 +1,7 @@
 #include "model/Cp932.h"
 
+#include <QStringList>
+
 #include <cerrno>
 #include <iconv.h>
 
@@ -101,14 +103,24 @@ QString Cp932::firstUnencodable(const QString& text)
     return text.left(1);
 }
 
+QString StorableText::characterCode(const QString& character)
+{
+    const QList<uint> codes = character.toUcs4();
+    QStringList parts;
+    for (uint code : codes)
+        parts << QStringLiteral("U+%1").arg(code, 4, 16, QLatin1Char('0')).toUpper();
+    return parts.join(QLatin1Char(' '));
+}
+
 QString StorableText::problem(const QString& text)
 {
     if (text.contains(QLatin1Char('"')))
         return QStringLiteral("「\"」（二重引用符）は使えません");
     if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
         return QStringLiteral("改行は使えません");
+    // The font may not draw the character at all, so its code is shown beside it.
     const QString bad = Cp932::firstUnencodable(text);
     if (!bad.isEmpty())
-        return QStringLiteral("「%1」は使えない文字です").arg(bad);
+        return QStringLiteral("「%1」(%2)は使えない文字です").arg(bad, characterCode(bad));
     return {};
 }

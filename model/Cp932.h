@@ -18,6 +18,9 @@ QString firstUnencodable(const QString& text);
 
 namespace StorableText {
 // Why a name cannot be stored in a data file (a double quote, a line break, a
-// character outside CP932), as a Japanese phrase; empty when it can.
+// character outside CP932), as a Japanese phrase; empty when it can. A character
+// outside CP932 is named with its code as well: 「𠮷」(U+20BB7)は使えない文字です.
 QString problem(const QString& text);
+// "U+20BB7" for 𠮷: the Unicode code of a character (of each, for several).
+QString characterCode(const QString& character);
 }

@@ -74,3 +74,14 @@ Status NewClass::clearFiles(const ClassData& data)
                                + QStringLiteral("\nデータフォルダをほかの場所にコピーしてから、バックアップファイルを確かめてください。"));
     return Status::failure(done.message + QStringLiteral("\n\nファイルはすべて元のままです。新規クラスは作成されていません。"));
 }
+
+QString NewClass::noPupilsMessage()
+{
+    return QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ」の「かざね使用環境の設定」（ツールバーの「設定」）を開き、"
+                          "「新規ｸﾗｽ」を押して氏名を入力してください.");
+}
+
+QString NewClass::namesMissingMessage()
+{
+    return QStringLiteral("氏名データを入力してください.「新規ｸﾗｽ」を押して氏名を入力し、「入力終了」を押してください.");
+}

@@ -16,6 +16,12 @@ namespace NewClass {
 // write fails, every file already replaced is put back and the failure returned.
 Status clearFiles(const ClassData& data);
 
+// The refusal of every score and tally window while the class has no pupils, and
+// of the settings window's 終了 while a homeroom class has no names: each says where
+// the names of a new class are typed (環境設定, 新規ｸﾗｽ).
+QString noPupilsMessage();
+QString namesMissingMessage();
+
 // Stores the names of the new class (pupilCount and pupilName): the roster, after
 // its backup, and in homeroom mode an attendance file of zeros for that many
 // pupils. Both or neither.

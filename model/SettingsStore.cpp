@@ -89,7 +89,7 @@ Status produce(const QString& path, QSettings::Format format, const Contents& wa
 
 }  // namespace
 
-Status SettingsStore::write(QSettings& store, const Values& values)
+Status SettingsStore::write(QSettings& store, const Values& values, const QStringList& removed)
 {
     Q_ASSERT(store.group().isEmpty());
     const QString path = store.fileName();
@@ -98,6 +98,8 @@ Status SettingsStore::write(QSettings& store, const Values& values)
         return Status::failure(failed(path, errno != 0 ? errno : SafeFile::probableError(path)));
 
     Contents wanted = contentsOf(store);
+    for (const QString& key : removed)
+        wanted.remove(key);
     for (const auto& [key, value] : values)
         wanted.insert(key, value);
     QByteArray bytes;

@@ -14,6 +14,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <utility>
 
 class QSettings;
@@ -22,7 +23,8 @@ namespace SettingsStore {
 // Keys with their group ("UseMode/SenkaMode") and the text to store.
 using Values = QList<std::pair<QString, QString>>;
 
-// Stores `values` (every other key keeps its value); on failure the file is as it
-// was and the message says so. The store must have no group open.
-Status write(QSettings& store, const Values& values);
+// Stores `values` and takes the `removed` keys (with their group) out of the store;
+// every other key keeps its value. On failure the file is as it was and the
+// message says so. The store must have no group open.
+Status write(QSettings& store, const Values& values, const QStringList& removed = {});
 }

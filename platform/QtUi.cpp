@@ -1,6 +1,7 @@
 #include "platform/QtUi.h"
 
 #include "platform/DialogFit.h"
+#include "platform/HelpTopics.h"
 #include "platform/HelpViewer.h"
 #include "platform/SaveFolder.h"
 
@@ -13,8 +14,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 
-QtUi::QtUi(const QString& helpFile, QSettings* store) : helpFile(helpFile), store(store) {}
+QtUi::QtUi(const QString& helpFolder, QSettings* store) : helpFolder(helpFolder), store(store) {}
 
 QtUi::~QtUi()
 {
@@ -128,6 +130,13 @@ QString QtUi::saveFileName(QWidget* owner, const QString& title, const QString& 
 int QtUi::runModal(QDialog& dialog)
 {
     DialogFit::showWholeTitle(dialog);
+    // F1 in a dialog opens its section of the manual (the main window's F1 does
+    // not reach a modal dialog).
+    const QString page = HelpTopics::pageOfDialog(QString::fromLatin1(dialog.metaObject()->className()));
+    if (!page.isEmpty()) {
+        auto* help = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+        QObject::connect(help, &QShortcut::activated, &dialog, [this, &dialog, page] { showHelpPage(&dialog, page); });
+    }
     return dialog.exec();
 }
 
@@ -141,10 +150,17 @@ void QtUi::setBusy(bool busy)
 
 void QtUi::showHelp(QWidget* owner, int topic)
 {
+    showHelpPage(owner, HelpTopics::pageOf(topic));
+}
+
+void QtUi::showHelpPage(QWidget* owner, const QString& page)
+{
     Q_UNUSED(owner);
-    if (!help)
-        help = new HelpViewer(helpFile);
-    help->showTopic(topic);
+    if (!help) {
+        help = new HelpViewer(helpFolder);
+        help->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    help->showPage(page);
 }
 
 void QtUi::preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint)

@@ -10,8 +10,9 @@ class QSettings;
 
 class QtUi : public Ui {
 public:
-    // With a settings store, save dialogs open in the folder last saved in.
-    explicit QtUi(const QString& helpFile, QSettings* store = nullptr);
+    // `helpFolder` holds the pages of the teacher's manual. With a settings store,
+    // save dialogs open in the folder last saved in.
+    explicit QtUi(const QString& helpFolder, QSettings* store = nullptr);
     ~QtUi() override;
 
     Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
@@ -26,11 +27,12 @@ public:
     int runModal(QDialog& dialog) override;
     void setBusy(bool busy) override;
     void showHelp(QWidget* owner, int topic) override;
+    void showHelpPage(QWidget* owner, const QString& page) override;
     void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
     void printerSetup(QWidget* owner, QPrinter& printer) override;
 
 private:
-    QString helpFile;
+    QString helpFolder;
     QSettings* store = nullptr;
     QPointer<HelpViewer> help;
 };

@@ -45,6 +45,9 @@ public:
     // The help window at a topic number (1 main window, 4 settings, 5 score entry,
     // 7 test maintenance, 8 roster maintenance, 11 attendance).
     virtual void showHelp(QWidget* owner, int topic) = 0;
+    // The help window at a page of the manual, "entry.html" or "entry.html#keys"
+    // (platform/HelpTopics names the pages).
+    virtual void showHelpPage(QWidget* owner, const QString& page) = 0;
     // A print preview window with the title; `paint` paints every page on the printer it gets.
     virtual void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) = 0;
     // The print-setup dialog on the shared printer.

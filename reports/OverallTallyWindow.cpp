@@ -1,7 +1,9 @@
 #include "reports/OverallTallyWindow.h"
 
+#include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
+#include "model/ViewpointNames.h"
 #include "reports/TestPickerDialog.h"
 #include "reports/TallyGrid.h"
 #include "frame/MainFrame.h"
@@ -18,10 +20,6 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-namespace {
-const QString NoPupils = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
-}
 
 OverallTallyWindow::OverallTallyWindow(AppContext& ctx, QWidget* parent) : TallyWindow(ctx, true, parent)
 {
@@ -140,7 +138,7 @@ bool OverallTallyWindow::prepare()
     orderChooser->clear();
     orderChooser->addItem(QStringLiteral("総合成績順"));
     for (int v = 1; v <= Limits::Viewpoints; ++v)
-        orderChooser->addItem(data.viewpointName[data.subject][v]);
+        orderChooser->addItem(ViewpointNames::listName(data.viewpointName, data.subject, v));
     orderChooser->setCurrentIndex(0);
     orderChooser->setEnabled(false);
     numberOrderButton->setChecked(true);
@@ -150,7 +148,7 @@ bool OverallTallyWindow::prepare()
     if (!ctx.check(RosterFile::load(data), this))
         return false;
     if (data.pupilCount <= 0) {
-        ctx.ui.message(this, NoPupils);
+        ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
     }
     pupilGrid->setRowCount(data.pupilCount);

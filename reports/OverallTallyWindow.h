@@ -26,6 +26,7 @@ public:
     ~OverallTallyWindow() override;
 
     bool prepare() override;
+    QString helpPage() const override { return QStringLiteral("overall-tally.html"); }
     void output(ReportDestination destination) override;
     QSize sizeHint() const override;
 

@@ -1,5 +1,6 @@
 #include "reports/PupilResultsWindow.h"
 
+#include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "reports/TallyGrid.h"
@@ -15,8 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString NoPupils = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
 
 // A label that shows a figure, framed like an output field.
 QLabel* figureLabel(QWidget* parent, const QString& name, int minimumWidth)
@@ -147,7 +146,7 @@ bool PupilResultsWindow::tallyClass()
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
     if (data.pupilCount <= 0) {
-        ctx.ui.message(this, NoPupils);
+        ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
     }
     BusyCursor busy(ctx.ui);

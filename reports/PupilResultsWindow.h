@@ -23,6 +23,7 @@ public:
     ~PupilResultsWindow() override;
 
     bool prepare() override;
+    QString helpPage() const override { return QStringLiteral("pupil-results.html"); }
     void output(ReportDestination destination) override;
     QSize sizeHint() const override;
 

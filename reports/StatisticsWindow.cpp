@@ -1,5 +1,6 @@
 #include "reports/StatisticsWindow.h"
 
+#include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "reports/TallyGrid.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-const QString NoPupils = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
 const QString NoScores = QStringLiteral("指定範囲に有効な点数はありません.");
 constexpr int FirstDataColumn = 2;
 
@@ -123,7 +123,7 @@ bool StatisticsWindow::prepare()
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
     if (data.pupilCount <= 0) {
-        ctx.ui.message(this, NoPupils);
+        ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
     }
     BusyCursor busy(ctx.ui);

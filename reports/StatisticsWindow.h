@@ -18,6 +18,7 @@ public:
     explicit StatisticsWindow(AppContext& ctx, QWidget* parent = nullptr);
 
     bool prepare() override;
+    QString helpPage() const override { return QStringLiteral("statistics.html"); }
     QSize sizeHint() const override;
 
     // The selected block in data cells (pupils, data columns), corners in order;

@@ -21,6 +21,7 @@ public:
     explicit TestTallyWindow(AppContext& ctx, QWidget* parent = nullptr);
 
     bool prepare() override;
+    QString helpPage() const override { return QStringLiteral("test-tally.html"); }
     void output(ReportDestination destination) override;
     QSize sizeHint() const override;
 

@@ -2,6 +2,7 @@
 // appending a test, the viewpoint count, the full-mark arrow keys, Enter as Tab,
 // the focus frame and the main window's command states.
 
+#include "model/NewClass.h"
 #include "MainWindowControls.h"
 #include "EntryTestSupport.h"
 #include "model/ScoreFile.h"
@@ -85,7 +86,7 @@ private slots:
         MainWindow& window = env.startMainWindow();
         menuEntry(window, "scoreEntryAction")->trigger();
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
-        QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
+        QCOMPARE(env.ui.lastMessage(), NewClass::noPupilsMessage());
 
         // A missing score file keeps the screen closed, so that nothing is written
         // to the unit from another unit's tests.
@@ -196,7 +197,10 @@ private slots:
         QCOMPARE(entry.testNumber->text(), QStringLiteral("60"));
         entry.testName->setText(QStringLiteral("最後のテスト"));
         QTest::mouseClick(entry.newTestButton, Qt::LeftButton);
-        QCOMPARE(env.ui.beeps, 1);
+        // Told why, not only beeped at.
+        QCOMPARE(env.ui.messageTexts(),
+                 QStringList{"テストは60件までです。これ以上は追加できません。\n"
+                             "使わなくなったテストは、「編集」の「テストのメンテナンス」で削除できます。"});
         QCOMPARE(env.data.tests.count, 60);
         QCOMPARE(env.data.currentTest, 60);
         QCOMPARE(entry.testName->text(), QStringLiteral("最後のテスト"));
@@ -353,8 +357,11 @@ private slots:
         QTRY_COMPARE(env.data.currentTest, 1);
         QTest::keyClick(entry.grid, Qt::Key_A, Qt::AltModifier);
         QTRY_COMPARE(env.data.currentTest, 4);
+        // The new test is still untouched: 保存終了 leaves it out and saves the rest.
         QTest::keyClick(entry.grid, Qt::Key_S, Qt::AltModifier);
-        QTRY_COMPARE(env.ui.lastMessage(), QStringLiteral("観点を最低一つは選んでください"));
+        QTRY_VERIFY(env.mainWindow()->mdiArea()->subWindowList().isEmpty());
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(simpleTests(3, 2)));
     }
 
     void aStoredTestWithoutANameKeepsItsColumns()

@@ -304,8 +304,10 @@ private slots:
         MainWindow& window = env.startMainWindow();
         env.ui.clear();
         QVERIFY(!window.openScoreEntryWindow());
-        QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.「ﾌｧｲﾙ－設定」氏名を入力してください."));
-        const QString tally = QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.");
+        // Every refusal points to the same place: 環境設定, then 新規ｸﾗｽ.
+        const QString tally = env.ui.lastMessage();
+        QVERIFY(tally.startsWith(QStringLiteral("クラス人数が0のままです.")));
+        QVERIFY(tally.contains(QStringLiteral("「新規ｸﾗｽ」")));
         menuEntry(window, "testTallyAction")->trigger();
         QCOMPARE(env.ui.lastMessage(), tally);
         toolbarButton(window, "overallTallyButton")->trigger();

@@ -2,6 +2,7 @@
 // the per-test rows of one pupil, the overall and viewpoint lines, switching pupils,
 // the "kojin" sheet read back from its store, and the main window's command states.
 
+#include "model/NewClass.h"
 #include "MainWindowControls.h"
 #include "DataFiles.h"
 #include "TallyReadBack.h"
@@ -276,7 +277,7 @@ private slots:
             MainWindow& window = env.startMainWindow();
             env.ui.clear();
             QVERIFY(!window.openPupilResultsWindow());
-            QCOMPARE(env.ui.lastMessage(), QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください."));
+            QCOMPARE(env.ui.lastMessage(), NewClass::noPupilsMessage());
         }
         {
             // A damaged score file: the teacher is told which file, nothing opens.

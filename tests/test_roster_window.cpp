@@ -46,11 +46,16 @@ void typeJapanese(QWidget* box, const QString& text)
     QApplication::sendEvent(box, &event);
 }
 
+// The names the list shows. Every line starts with the pupil's attendance number
+// ("  5番 ", "12番 "); a line that does not is returned whole, so the comparison fails.
 QStringList listLines(const QListWidget* list)
 {
     QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i) {
+        const QString text = list->item(i)->text();
+        const QString number = (i + 1 < 10 ? QStringLiteral("  ") : QString()) + QStringLiteral("%1番 ").arg(i + 1);
+        lines << (text.startsWith(number) ? text.mid(number.size()) : text);
+    }
     return lines;
 }
 
@@ -184,7 +189,7 @@ private slots:
         names[2].clear();
         QCOMPARE(f.env.readBytes("Class.Nam"), crlf(rosterLines(names)));
         QCOMPARE(f.env.data.pupilCount, 5);
-        QCOMPARE(c.list->item(2)->text(), QString());
+        QCOMPARE(listLines(c.list)[2], QString());
     }
 
     void nameTypedAndClosedIsKept()
@@ -254,7 +259,7 @@ private slots:
 
         QCOMPARE(f.env.ui.messages.size(), 2);
         const ScriptedUi::Message ask = f.env.ui.messages[0];
-        QCOMPARE(ask.text, QStringLiteral("児童02の後ろに新しい児童を挿入します"));
+        QCOMPARE(ask.text, QStringLiteral("2番 児童02 の後ろに新しい児童を挿入します"));
         QCOMPARE(ask.title, QStringLiteral("転入処理"));
         QCOMPARE(ask.buttons, Ui::Buttons::OkCancel);
         QCOMPARE(ask.icon, Ui::Icon::Question);
@@ -290,7 +295,7 @@ private slots:
         f.env.ui.inputs.push_back(std::nullopt);
         QTest::mouseClick(c.insertButton, Qt::LeftButton);
         QCOMPARE(f.env.ui.inputPrompts, QStringList{"新しい児童名は？"});
-        QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童02の後ろに新しい児童を挿入します"});
+        QCOMPARE(f.env.ui.messageTexts(), QStringList{"2番 児童02 の後ろに新しい児童を挿入します"});
         QCOMPARE(snapshot(f.env), before);
         QCOMPARE(f.env.data.pupilCount, 3);
         QCOMPARE(listLines(c.list), classNames(3));
@@ -317,7 +322,7 @@ private slots:
         QTest::mouseClick(c.insertButton, Qt::LeftButton);
         QTest::mouseClick(c.removeButton, Qt::LeftButton);
         QCOMPARE(f.env.ui.messages.size(), 2);
-        QCOMPARE(f.env.ui.messages[1].text, QStringLiteral("児童04の氏名データ、成績データを削除します."));
+        QCOMPARE(f.env.ui.messages[1].text, QStringLiteral("4番 児童04 の氏名データ、成績データを削除します."));
         QCOMPARE(f.env.ui.messages[1].title, QStringLiteral("転出処理"));
         QVERIFY(f.env.ui.inputPrompts.isEmpty());
         QCOMPARE(snapshot(f.env), before);
@@ -331,7 +336,8 @@ private slots:
         const ListControls c(d, "nameList");
         c.list->setCurrentRow(4);
         c.removeAction->trigger();
-        QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童05の氏名データ、成績データを削除します."});
+        QCOMPARE(f.env.ui.messageTexts(), QStringList{"5番 児童05 の氏名データ、成績データを削除します."});
+        QCOMPARE(c.list->item(4)->text(), QStringLiteral("  5番 児童06"));
         QStringList names = classNames(30);
         names.removeAt(4);
         QCOMPARE(listLines(c.list), names);
@@ -341,6 +347,24 @@ private slots:
         QCOMPARE(f.env.readBytes("shuketu.dat"), crlf(attendanceLines(removePupil(attendance(30), 5))));
         QCOMPARE(f.env.readBytes("体育.dat"), crlf(scoreLines(removePupil(tests(9, 30), 5))));
         QCOMPARE(f.env.data.subject, 1);
+    }
+
+    // Each edit command, by button, menu entry and key, beeps while no pupil is
+    // selected, and changes nothing.
+    void commandsWithoutASelectedPupilBeep()
+    {
+        Fixture f(4);
+        const ListControls c(f.dialog, "nameList");
+        const auto before = snapshot(f.env);
+        c.list->clearSelection();
+        for (QPushButton* button : c.editButtons())
+            QTest::mouseClick(button, Qt::LeftButton);
+        for (QAction* action : c.editActions())
+            action->trigger();
+        QCOMPARE(f.env.ui.beeps, 6);
+        QVERIFY(f.env.ui.messages.isEmpty());
+        QVERIFY(!c.nameInput->isEnabled());
+        QCOMPARE(snapshot(f.env), before);
     }
 
     void fullClassIsRefusedBeforeAsking()
@@ -376,7 +400,7 @@ private slots:
         QVERIFY(f.window->openTestListWindow());
         f.env.ui.clear();
         c.removeButton->click();
-        QCOMPARE(f.env.ui.messageTexts(), QStringList{"児童04の氏名データ、成績データを削除します."});
+        QCOMPARE(f.env.ui.messageTexts(), QStringList{"4番 児童04 の氏名データ、成績データを削除します."});
         QCOMPARE(f.env.data.pupilCount, 7);
     }
 

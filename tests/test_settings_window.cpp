@@ -8,6 +8,7 @@
 #include "TestEnv.h"
 #include "DataFiles.h"
 #include "model/DataFolder.h"
+#include "model/NewClass.h"
 #include "app/SettingsWindow.h"
 #include "app/MainWindow.h"
 
@@ -37,7 +38,7 @@ using namespace DataFiles;
 
 namespace {
 
-const QString EnterNames = QStringLiteral("氏名データを入力してください.");
+const QString EnterNames = NewClass::namesMissingMessage();
 
 // The settings store as a second reader sees it on disk.
 QString stored(TestEnv& env, const QString& key)

@@ -2,6 +2,7 @@
 // score, the labels that follow the current column, and 計 算 on blocks selected
 // with the mouse as a teacher selects them.
 
+#include "model/NewClass.h"
 #include "MainWindowControls.h"
 #include "DataFiles.h"
 #include "TallyReadBack.h"
@@ -268,7 +269,7 @@ private slots:
         for (const char* key : {"overallTallyButton", "pupilResultsButton", "statisticsButton"})
             toolbarButton(window, key)->trigger();
         QCOMPARE(env.ui.messageTexts(),
-                 QStringList(7, QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")));
+                 QStringList(7, NewClass::noPupilsMessage()));
         QVERIFY(env.ui.modalDialogs.isEmpty());
         QVERIFY(window.mdiArea()->subWindowList().isEmpty());
     }

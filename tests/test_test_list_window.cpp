@@ -250,6 +250,7 @@ private slots:
         f.env.ui.clear();
         for (QPushButton* button : c.editButtons())
             QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(f.env.ui.beeps, 3);  // each command says there is nothing to act on
         QVERIFY(f.env.ui.messages.isEmpty());
         QVERIFY(!c.nameInput->isEnabled());
         QCOMPARE(snapshot(f.env), before);

@@ -1,6 +1,7 @@
 // The per-test tally window driven as a teacher drives it: opened from the main
 // window, tests chosen in the chooser, the order switched, printed and previewed.
 
+#include "model/NewClass.h"
 #include "Controls.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
@@ -260,7 +261,7 @@ private slots:
             empty.ui.clear();
             menuEntry(main, "testTallyAction")->trigger();
             QCOMPARE(empty.ui.messageTexts(),
-                     QStringList{QStringLiteral("クラス人数が0のままです.編集の氏名ﾒﾝﾃﾅﾝｽで氏名を入力してください.")});
+                     QStringList{NewClass::noPupilsMessage()});
             QVERIFY(main.mdiArea()->subWindowList().isEmpty());
         }
         openSample({});

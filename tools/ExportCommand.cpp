@@ -10,9 +10,9 @@
 #include "output/OutputFile.h"
 #include "output/ReportStore.h"
 #include "output/PdfWriter.h"
+#include "platform/ProgramFolder.h"
 #include "tally/Sheets.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -281,7 +281,7 @@ std::unique_ptr<QSettings> openSettings(const ExportOptions& options)
 void readSettings(ClassData& data, QSettings& settings, const ExportOptions& options)
 {
     data.setDefaultViewpointNames();
-    const Status settingsStatus = AppSettings::read(data, settings, QCoreApplication::applicationDirPath());
+    const Status settingsStatus = AppSettings::read(data, settings, ProgramFolder::programFolder());
     if (!options.mode.isEmpty()) {
         if (options.mode != QLatin1String("homeroom") && options.mode != QLatin1String("specialist"))
             throw Failure{UsageError, QStringLiteral("--mode には homeroom か specialist を指定してください。")};
@@ -388,7 +388,7 @@ int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out,
 
     const std::unique_ptr<QSettings> settings = openSettings(options);
     Session session;
-    session.layoutFolder = layoutFolder.isEmpty() ? QCoreApplication::applicationDirPath() : layoutFolder;
+    session.layoutFolder = layoutFolder.isEmpty() ? ProgramFolder::resourceFolder() : layoutFolder;
     ClassData& data = session.data;
     readSettings(data, *settings, options);
     const int unit = chosenUnit(data, options);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Kazane need.
 set -euo pipefail
+# qt6-translations-l10n gives Qt's own dialogs (file picker, print preview) their
+# Japanese texts.
 packages=(cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins fonts-ipaexfont
-          poppler-utils xvfb xauth)
+          qt6-translations-l10n poppler-utils xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

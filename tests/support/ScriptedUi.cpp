@@ -122,6 +122,7 @@ void ScriptedUi::clear()
     folderTitles.clear();
     modalDialogs.clear();
     helpTopics.clear();
+    helpPages.clear();
     previews.clear();
     beeps = 0;
 }

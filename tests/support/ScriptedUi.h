@@ -43,6 +43,7 @@ public:
     int runModal(QDialog& dialog) override;
     void setBusy(bool busy) override;
     void showHelp(QWidget*, int topic) override { helpTopics.append(topic); }
+    void showHelpPage(QWidget*, const QString& page) override { helpPages.append(page); }
     void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
     void printerSetup(QWidget* owner, QPrinter& printer) override;
 
@@ -64,6 +65,7 @@ public:
     QStringList folderTitles;
     QStringList modalDialogs;  // object names of the dialogs run modally
     QList<int> helpTopics;
+    QStringList helpPages;
     QList<Preview> previews;
     int beeps = 0;
     int busyDepth = 0;

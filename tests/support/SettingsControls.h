@@ -39,6 +39,17 @@ inline QListWidget* nameList(const SettingsWindow* w) { return Controls::child<Q
 inline QLabel* nameInputCaption(const SettingsWindow* w) { return Controls::child<QLabel>(w, "nameInputCaption"); }
 inline QLineEdit* nameInput(const SettingsWindow* w) { return Controls::child<QLineEdit>(w, "nameInput"); }
 inline QPushButton* endNameEntryButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "endNameEntryButton"); }
+inline QPushButton* correctNameButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "correctNameButton"); }
+inline QPushButton* removeNameButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "removeNameButton"); }
+inline QLabel* firstStartGuide(const SettingsWindow* w) { return Controls::child<QLabel>(w, "firstStartGuide"); }
+// The edited subject's names of viewpoints 1..4, and the buttons that set every subject's.
+inline QGroupBox* viewpointNamesGroup(const SettingsWindow* w) { return Controls::child<QGroupBox>(w, "viewpointNamesGroup"); }
+inline QLineEdit* viewpointNameInput(const SettingsWindow* w, int v)
+{
+    return Controls::child<QLineEdit>(w, QStringLiteral("viewpointNameInput%1").arg(v));
+}
+inline QPushButton* currentCurriculumButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "currentCurriculumButton"); }
+inline QPushButton* olderNamesButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "olderNamesButton"); }
 inline QPushButton* closeButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "closeButton"); }
 inline QAction* closeAction(const SettingsWindow* w) { return Controls::child<QAction>(w, "closeAction"); }
 inline QPushButton* helpButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "helpButton"); }

@@ -1,0 +1,79 @@
+#include "entry/EntryCommands.h"
+
+bool operator==(const TestDefinition& a, const TestDefinition& b)
+{
+    return a.name == b.name && a.columnCount == b.columnCount && a.viewpoint == b.viewpoint && a.fullMarks == b.fullMarks;
+}
+
+// ---- scores -------------------------------------------------------------------------
+
+ScoreEditCommand::ScoreEditCommand(EntryEdits& screen, int test, const QList<ScoreChange>& changes, int entry, bool open)
+    : screen(screen), test(test), changes(changes), entry(entry), open(open)
+{
+}
+
+void ScoreEditCommand::undo()
+{
+    screen.putScores(test, changes, true);
+    done = false;
+}
+
+void ScoreEditCommand::redo()
+{
+    if (done)
+        return;  // pushed after the screen made the change itself
+    screen.putScores(test, changes, false);
+    done = true;
+}
+
+bool ScoreEditCommand::mergeWith(const QUndoCommand* other)
+{
+    const auto* next = static_cast<const ScoreEditCommand*>(other);
+    if (!open || entry == 0 || next->entry != entry || next->test != test || changes.size() != 1
+        || next->changes.size() != 1)
+        return false;
+    ScoreChange& mine = changes.first();
+    const ScoreChange& theirs = next->changes.first();
+    if (mine.pupil != theirs.pupil || mine.column != theirs.column)
+        return false;
+    mine.after = theirs.after;
+    open = next->open;
+    setObsolete(mine.before == mine.after);
+    return true;
+}
+
+// ---- the definition -----------------------------------------------------------------
+
+DefinitionEditCommand::DefinitionEditCommand(EntryEdits& screen, int test, const TestDefinition& before,
+                                             const TestDefinition& after, int field, int session)
+    : screen(screen), test(test), before(before), after(after), field(field), session(session)
+{
+}
+
+void DefinitionEditCommand::undo()
+{
+    screen.putDefinition(test, before, field);
+    done = false;
+}
+
+void DefinitionEditCommand::redo()
+{
+    if (done)
+        return;  // pushed after the teacher made the change on the screen
+    screen.putDefinition(test, after, field);
+    done = true;
+}
+
+bool DefinitionEditCommand::mergeWith(const QUndoCommand* other)
+{
+    const auto* next = static_cast<const DefinitionEditCommand*>(other);
+    if (next->test != test || next->field != field || next->session != session)
+        return false;
+    after = next->after;
+    setObsolete(before == after);
+    return true;
+}
+
+// ---- appending ------------------------------------------------------------------------
+
+AppendTestCommand::AppendTestCommand(EntryEdits& screen, int shownBefore) : screen(screen), shownBefore(shownBefore) {}

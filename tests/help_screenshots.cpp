@@ -1,0 +1,245 @@
+// kazane-help-screenshots: the pictures of the teacher's manual, taken from the real
+// windows. It opens the program's main window on the sample class of the tests
+// (tests/data/sample) offscreen, opens every window and dialog the manual shows as a
+// teacher would, and saves each as a PNG in the folder it is given:
+//
+//     kazane-help-screenshots resources/help
+//
+// tools/help-screenshots.sh runs it and shrinks the files; the PNGs are committed,
+// so the manual's pictures follow the program whenever they are taken again.
+
+#include "AttendanceDriver.h"
+#include "Controls.h"
+#include "MainWindowControls.h"
+#include "TestEnv.h"
+#include "app/Logo.h"
+#include "app/MainWindow.h"
+#include "frame/ChildWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFont>
+#include <QIcon>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// The main window as on a small laptop screen, so the pictures stay about 1000 px wide.
+const QSize MainSize(1024, 740);
+
+class Shots {
+public:
+    explicit Shots(const QString& folder) : folder(folder) {}
+
+    void save(QWidget* widget, const QString& name)
+    {
+        settle();
+        const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+        if (!widget->grab().save(path))
+            failures << path;
+        else
+            taken << name;
+    }
+    // The main window with the window just opened, as the teacher sees it.
+    void saveMain(MainWindow& window, const QString& name) { save(&window, name); }
+
+    static void settle()
+    {
+        for (int i = 0; i < 5; ++i) {
+            QApplication::processEvents();
+            QTest::qWait(20);
+        }
+    }
+
+    QString folder;
+    QStringList taken;
+    QStringList failures;
+};
+
+// The sample class of the tests in the environment's data folder, with the sample's
+// settings (mode, subjects in use, grading criteria).
+void loadSample(TestEnv& env, const QString& kind)
+{
+    const QString sample = QStringLiteral(TESTS_SOURCE_DIR "/data/sample/") + kind;
+    for (const QString& name : QDir(sample).entryList(QDir::Files))
+        QFile::copy(sample + QLatin1Char('/') + name, env.dataFolder() + name);
+    QSettings stored(sample + QStringLiteral(".ini"), QSettings::IniFormat);
+    for (const QString& key : stored.allKeys())
+        env.settings->setValue(key, stored.value(key));
+    env.settings->setValue(QStringLiteral("UseMode/DataPath"), env.dataFolder());
+    env.settings->setValue(QStringLiteral("UseMode/BackupPath"), QDir::homePath() + QStringLiteral("/かざねバックアップ"));
+    env.settings->sync();
+}
+
+MainWindow& startMain(TestEnv& env)
+{
+    MainWindow& window = env.startMainWindow();
+    window.resize(MainSize);
+    window.move(0, 0);
+    window.show();
+    Shots::settle();
+    return window;
+}
+
+void closeAll(MainWindow& window)
+{
+    for (QMdiSubWindow* frame : window.mdiArea()->subWindowList())
+        if (auto* child = qobject_cast<ChildWindow*>(frame->widget()))
+            child->closeWindow();
+    Shots::settle();
+}
+
+template <typename T>
+T* childOf(QWidget* parent, const char* name)
+{
+    return parent ? parent->findChild<T*>(QLatin1String(name)) : nullptr;
+}
+
+void homeroomShots(Shots& shots)
+{
+    TestEnv env;
+    loadSample(env, QStringLiteral("homeroom"));
+    MainWindow& window = startMain(env);
+    using namespace MainControls;
+    shots.saveMain(window, QStringLiteral("shot-main"));
+
+    subjectButton(window, 3)->trigger();  // 算数
+    ChildWindow* entry = window.openScoreEntryWindow();
+    if (auto* grid = childOf<QTableView>(entry, "scoreGrid")) {
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(3, 3));
+    }
+    shots.saveMain(window, QStringLiteral("shot-entry"));
+    if (auto* button = childOf<QPushButton>(entry, "fixedValuesButton")) {
+        button->click();
+        if (auto* dialog = window.findChild<QDialog*>(QStringLiteral("FixedValuesDialog")))
+            shots.save(dialog, QStringLiteral("shot-fixed-values"));
+    }
+    closeAll(window);
+
+    window.openTestListWindow();
+    shots.saveMain(window, QStringLiteral("shot-tests"));
+    closeAll(window);
+
+    window.openRosterWindow();
+    shots.saveMain(window, QStringLiteral("shot-roster"));
+    closeAll(window);
+
+    ChildWindow* tally = window.openTestTallyWindow();
+    if (auto* byScore = childOf<QRadioButton>(tally, "scoreOrder"))
+        byScore->click();
+    shots.saveMain(window, QStringLiteral("shot-test-tally"));
+    closeAll(window);
+
+    env.ui.modalHandlers.push_back([&shots](QDialog& picker) {
+        picker.show();
+        if (auto* list = picker.findChild<QListWidget*>(QStringLiteral("testList")))
+            for (int row : {0, 1, 3})
+                list->item(row)->setSelected(true);
+        shots.save(&picker, QStringLiteral("shot-choose-tests"));
+        if (auto* all = picker.findChild<QPushButton*>(QStringLiteral("allButton")))
+            all->click();
+    });
+    window.openOverallTallyWindow();
+    shots.saveMain(window, QStringLiteral("shot-overall-tally"));
+    closeAll(window);
+
+    ChildWindow* pupil = window.openPupilResultsWindow();
+    if (auto* chooser = childOf<QComboBox>(pupil, "pupilChooser"))
+        chooser->setCurrentIndex(2);
+    shots.saveMain(window, QStringLiteral("shot-pupil-results"));
+    closeAll(window);
+
+    ChildWindow* statistics = window.openStatisticsWindow(true);
+    if (auto* grid = childOf<QTableWidget>(statistics, "scoreGrid")) {
+        grid->setCurrentCell(0, 2);
+        grid->setRangeSelected(QTableWidgetSelectionRange(0, 2, 10, 2), true);
+        if (auto* calculate = childOf<QPushButton>(statistics, "calculateButton"))
+            calculate->click();
+    }
+    shots.saveMain(window, QStringLiteral("shot-statistics"));
+    closeAll(window);
+
+    subjectButton(window, 1)->trigger();
+    auto* attendance = qobject_cast<AttendanceWindow*>(window.openAttendanceWindow());
+    if (attendance) {
+        shots.saveMain(window, QStringLiteral("shot-attendance"));
+        AttendanceDriver::grid(attendance)->setCurrentCell(2, 5);
+        attendance->findChild<QTableWidget*>(QStringLiteral("attendanceGrid"))->cellDoubleClicked(2, 5);
+        if (auto* prompt = attendance->findChild<QDialog*>(QStringLiteral("CountPrompt")))
+            shots.save(prompt, QStringLiteral("shot-count-prompt"));
+        AttendanceDriver::tallyButton(attendance, 3)->click();
+        AttendanceDriver::recordBookViewOption(attendance)->click();
+        shots.saveMain(window, QStringLiteral("shot-attendance-tally"));
+    }
+    closeAll(window);
+
+    window.openBackupWindow();
+    shots.saveMain(window, QStringLiteral("shot-backup"));
+    closeAll(window);
+
+    window.openSettingsWindow();
+    shots.saveMain(window, QStringLiteral("shot-settings"));
+    closeAll(window);
+}
+
+void specialistShots(Shots& shots)
+{
+    TestEnv env;
+    loadSample(env, QStringLiteral("specialist"));
+    env.data.specialistMode = true;
+    MainWindow& window = startMain(env);
+    MainControls::classButton(window, 5)->trigger();  // ５の２
+    ChildWindow* entry = window.openScoreEntryWindow();
+    if (auto* newTest = childOf<QPushButton>(entry, "newTestButton"))
+        newTest->click();
+    env.ui.modalHandlers.push_back([&shots](QDialog& picker) {
+        picker.show();
+        if (auto* classes = picker.findChild<QComboBox*>(QStringLiteral("classList")))
+            classes->setCurrentIndex(0);  // ４の１
+        if (auto* list = picker.findChild<QListWidget*>(QStringLiteral("testList")); list && list->count() > 0)
+            list->setCurrentRow(1);
+        shots.save(&picker, QStringLiteral("shot-other-class"));
+    });
+    if (auto* other = childOf<QPushButton>(entry, "otherClassButton"))
+        other->click();
+    closeAll(window);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
+    QApplication::setWindowIcon(QIcon(Logo::pixmap()));
+    QTextStream err(stderr);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 2) {
+        err << "usage: kazane-help-screenshots <folder>" << Qt::endl;
+        return 2;
+    }
+    Shots shots(arguments[1]);
+    QDir().mkpath(shots.folder);
+    homeroomShots(shots);
+    specialistShots(shots);
+    for (const QString& name : shots.taken)
+        err << name << ".png" << Qt::endl;
+    for (const QString& path : shots.failures)
+        err << "could not write " << path << Qt::endl;
+    return shots.failures.isEmpty() ? 0 : 1;
+}
