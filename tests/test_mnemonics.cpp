@@ -93,11 +93,11 @@ QList<Mark> marksOf(QWidget* window)
     const auto buttons = window->findChildren<QAbstractButton*>();
     for (QAbstractButton* button : buttons)
         if (shown(button) && markedKey(button->text()))
-            marks.append({Mark::Button, button->text(), markedKey(button->text()), button});
+            marks.append({Mark::Button, button->text(), markedKey(button->text()), button, nullptr, nullptr, nullptr});
     const auto labels = window->findChildren<QLabel*>();
     for (QLabel* label : labels)
         if (shown(label) && label->buddy() && markedKey(label->text()))
-            marks.append({Mark::Label, label->text(), markedKey(label->text()), label});
+            marks.append({Mark::Label, label->text(), markedKey(label->text()), label, nullptr, nullptr, nullptr});
     QList<QMenuBar*> bars = window->findChildren<QMenuBar*>(Qt::FindDirectChildrenOnly);
     if (auto* main = qobject_cast<MainWindow*>(window))
         bars = {main->menuBar()};
@@ -107,7 +107,7 @@ QList<Mark> marksOf(QWidget* window)
             if (!title->isVisible())
                 continue;
             if (markedKey(title->text()))
-                marks.append({Mark::MenuTitle, title->text(), markedKey(title->text()), nullptr, bar, title});
+                marks.append({Mark::MenuTitle, title->text(), markedKey(title->text()), nullptr, bar, title, nullptr});
             if (!title->menu())
                 continue;
             const auto entries = title->menu()->actions();
