@@ -135,8 +135,10 @@ MainWindow& WindowFitTest::startOn(TestEnv& env, int screen)
     });
     if (named == screens.cend())
         qFatal("no screen %s", Screens[screen].name);
+    // The window as a window system that does not maximise it leaves it: filling the
+    // screen below its title bar.
+    window.showNormal();
     window.setGeometry((*named)->availableGeometry().adjusted(0, TitleBar, 0, 0));
-    window.show();
     QApplication::processEvents();
     return window;
 }
