@@ -1,5 +1,7 @@
 #include "output/ReportRenderer.h"
 
+#include "output/FittedText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +15,6 @@ namespace {
 
 constexpr double PointInMm = ReportLayout::PointInMm;
 constexpr double LineFactor = ReportLayout::LineFactor;
-constexpr double SmallestShrink = 0.6;  // a text too wide is drawn down to 60 % of its size
 constexpr double ThinLine = 0.15;       // mm
 constexpr double ThickLine = 0.35;
 const QColor HeadingShade(232, 232, 232);
@@ -152,41 +153,6 @@ void ReportRenderer::paintPages(QPainter& painter, QPagedPaintDevice& device, do
     }
 }
 
-namespace {
-
-// Paints one line of text inside a rectangle (device pixels): smaller when it is
-// too wide, down to 60 % of its size, and cut at the rectangle's edges.
-void drawFitted(QPainter& painter, const QRectF& box, Qt::Alignment align, QFont font, const QString& text)
-{
-    if (text.isEmpty() || box.width() <= 0)
-        return;
-    QString single = text;
-    single.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    single.remove(QLatin1Char('\r'));
-    const double size = font.pointSizeF();
-    QFontMetricsF metrics(font, painter.device());
-    double width = metrics.horizontalAdvance(single);
-    if (width > box.width()) {
-        const double factor = std::max(SmallestShrink, box.width() / width * 0.98);
-        font.setPointSizeF(size * factor);
-        metrics = QFontMetricsF(font, painter.device());
-        width = metrics.horizontalAdvance(single);
-    }
-    painter.setFont(font);
-    const bool clip = width > box.width();
-    if (clip) {
-        painter.save();
-        painter.setClipRect(box, Qt::IntersectClip);
-        // Too long even when small: keep its start visible.
-        align = (align & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
-    }
-    painter.drawText(box, int(align | Qt::AlignVCenter) | Qt::TextSingleLine, single);
-    if (clip)
-        painter.restore();
-}
-
-}  // namespace
-
 void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) const
 {
     if (!layout)
@@ -248,7 +214,7 @@ void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) co
     painter.setPen(Qt::black);
     for (const Layout::Text& text : l.texts) {
         const double height = text.points * PointInMm * LineFactor;
-        drawFitted(painter, area(text.x, text.y, text.width, height), text.align, makeFont(text.family, text.points, text.bold),
+        FittedText::draw(painter, area(text.x, text.y, text.width, height), text.align, makeFont(text.family, text.points, text.bold),
                    fill(text.templ));
     }
 
@@ -279,7 +245,7 @@ void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) co
                 painter.setPen(Qt::black);
                 const QRectF inner = cell.adjusted(px(l.padding), 0, -px(l.padding), 0);
                 const Qt::Alignment align = heading ? Qt::AlignHCenter : column.align;
-                drawFitted(painter, inner, align, body, c < cells.size() ? cells[c] : QString());
+                FittedText::draw(painter, inner, align, body, c < cells.size() ? cells[c] : QString());
                 x += column.width;
             }
             y += l.rowHeight;
@@ -322,7 +288,7 @@ void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) co
     if (l.hasFooter) {
         painter.setPen(Qt::black);
         const double height = l.points * PointInMm * LineFactor;
-        drawFitted(painter, area(0, l.contentHeight() - height, l.contentWidth(), height), l.footerAlign,
+        FittedText::draw(painter, area(0, l.contentHeight() - height, l.contentWidth(), height), l.footerAlign,
                    makeFont(QString(), l.points, false), fill(l.footer));
     }
     painter.restore();
