@@ -18,6 +18,7 @@ const ValueOption ValueOptions[] = {
     {"test", &ExportOptions::test},             {"order", &ExportOptions::order},
     {"pupil", &ExportOptions::pupil},           {"tests", &ExportOptions::tests},
     {"show", &ExportOptions::show},             {"view", &ExportOptions::view},
+    {"threads", &ExportOptions::threads},
 };
 
 const QString EndOfOptions = QStringLiteral("--");
@@ -119,6 +120,8 @@ QString ExportArguments::usage()
         "  --one-file-per-subject\n"
         "      個人別集計を教科（クラス）ごとに一つのファイル（教科_個人.pdf）にまとめ、\n"
         "      一人ずつ新しいページから印刷します。\n"
+        "  --threads 数\n"
+        "      --term-pack でPDFを作るスレッドの数（既定はCPUのコア数）。\n"
         "\n"
         "終了状態: 0 成功、1 データまたは出力のエラー、2 使い方の誤り\n");
 }
