@@ -3,6 +3,7 @@
 // those whose name contains the first argument) and prints median timings.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -27,6 +28,9 @@ QString buildFolder();
 // Prints the reason on stderr and ends the benchmark with exit status 1: a
 // benchmark that cannot run must not print times that look like passes.
 [[noreturn]] void fail(const QString& why);
+// The start-up benchmark's child processes (kazane-bench --start-empty or
+// --start-program ...): show a window, paint it and end.
+int startChild(const QStringList& arguments);
 }
 
 #define KAZANE_BENCH_CONCAT2(a, b) a##b

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QStringList>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -112,6 +113,8 @@ int main(int argc, char* argv[])
     builtProgram() = findBuildFolder();
     // The test support finds the layouts through the same variable.
     qputenv("KAZANE_BUILD_DIR", builtProgram().toLocal8Bit());
+    if (arguments.size() >= 2 && arguments[1].startsWith(QLatin1String("--start-")))
+        return Bench::startChild(arguments);
     const QString filter = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int ran = 0;
     for (auto& [name, run] : cases())

@@ -87,7 +87,7 @@ QString ExportArguments::usage()
 {
     return QStringLiteral(
         "使い方: kazane-export [単位] 一覧表 [選択] 出力先\n"
-        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year [--one-file-per-subject]\n"
+        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year [--one-file-per-subject] [--threads 数]\n"
         "\n"
         "かざねのデータフォルダから一覧表を作ります。データフォルダと設定は読むだけで、書き換えません。\n"
         "\n"
