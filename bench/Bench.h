@@ -10,7 +10,8 @@
 namespace Bench {
 using Case = std::function<void()>;
 int add(const char* name, Case run);
-// Runs `body` `runs` times after one warm-up and prints the median in ms with its limit.
+// Runs `body` `runs` times after one warm-up and prints the median in ms with its
+// limit (none when `limitMs` is 0).
 double measure(const QString& label, double limitMs, const std::function<void()>& body, int runs = 21);
 
 // The median, smallest and largest of several measurements.

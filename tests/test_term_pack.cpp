@@ -4,12 +4,14 @@
 // pack is painted by one worker or by several.
 
 #include "DataFiles.h"
+#include "FailingDisk.h"
 #include "PdfText.h"
 #include "TestEnv.h"
 #include "tools/ExportCommand.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextStream>
@@ -166,6 +168,40 @@ private slots:
             for (const QString& name : files)
                 QVERIFY2(withoutDate(readAll(QDir(many).filePath(name))) == expected.value(name), qPrintable(name));
         }
+    }
+
+    // The workers' writes refused by the system (a file-size limit: EFBIG): the pack
+    // fails with the cause in Japanese, reports no file as made, and leaves the
+    // folder as it was, without temporary files.
+    void workersThatCannotWriteLeaveTheFolderAsItWas()
+    {
+        TestEnv env;
+        makeClass(env);
+        const QString existing = env.dir.path() + QStringLiteral("/pack");
+        QDir().mkpath(existing);
+        QFile old(existing + QStringLiteral("/国語_総合集計.pdf"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        const QString created = env.dir.path() + QStringLiteral("/学期末/１学期");
+        for (const QString& folder : {existing, created}) {
+            Result result{0, {}};
+            {
+                FileSizeLimit limit(4096);
+                result = runExport(env, {"--term-pack", folder, "--term", "1", "--threads", "4"});
+            }
+            QCOMPARE(result.code, 1);
+            QVERIFY2(result.err.contains(QStringLiteral("ディスクの空き容量が足りません")), qPrintable(result.err));
+            QVERIFY(!result.err.contains(QStringLiteral("作成しました")));
+        }
+        QCOMPARE(QDir(existing).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("国語_総合集計.pdf")});
+        QCOMPARE(readAll(existing + QStringLiteral("/国語_総合集計.pdf")), QByteArray("old"));
+        QVERIFY(!QFileInfo::exists(env.dir.path() + QStringLiteral("/学期末")));
+
+        // With room again the same run makes every file.
+        const Result result = runExport(env, {"--term-pack", existing, "--term", "1", "--threads", "4"});
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+        QCOMPARE(QDir(existing).entryList(QDir::Files).size(), expectedFiles(false).size());
+        QVERIFY(readAll(existing + QStringLiteral("/国語_総合集計.pdf")).startsWith("%PDF"));
     }
 
     void threadsTakeAPositiveNumberWithAPackOnly()
