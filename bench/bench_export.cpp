@@ -117,6 +117,10 @@ KAZANE_BENCH("export")
     const Runs packRuns = timeRuns(count, RUSAGE_CHILDREN, [&] { runExport(packArguments); });
     const int packFiles = int(QDir(pack).entryList({QStringLiteral("*.pdf")}, QDir::Files).size());
 
+    // One worker, like the floor: the CPU time without the threads' own cost.
+    const Runs oneThread = timeRuns(count, RUSAGE_CHILDREN, [&] {
+        runExport(packArguments + QStringList{QStringLiteral("--threads"), QStringLiteral("1")});
+    });
     const Runs onePerSubject = timeRuns(count, RUSAGE_CHILDREN, [&] {
         runExport(packArguments + QStringList{QStringLiteral("--one-file-per-subject")});
     });
@@ -133,11 +137,15 @@ KAZANE_BENCH("export")
     const Bench::Spread floorWall = Bench::spread(floorRuns.wall), floorCpu = Bench::spread(floorRuns.cpu);
     Bench::print(QStringLiteral("term pack: wall"), packWall, "ms");
     Bench::print(QStringLiteral("term pack: CPU"), packCpu, "ms");
+    Bench::print(QStringLiteral("term pack, --threads 1: wall"), Bench::spread(oneThread.wall), "ms");
+    Bench::print(QStringLiteral("term pack, --threads 1: CPU"), Bench::spread(oneThread.cpu), "ms");
     Bench::print(QStringLiteral("term pack, --one-file-per-subject: wall"), Bench::spread(onePerSubject.wall), "ms");
     Bench::print(QStringLiteral("term pack, --one-file-per-subject: CPU"), Bench::spread(onePerSubject.cpu), "ms");
     Bench::print(QStringLiteral("floor (bare QPdfWriter loop, one thread): wall"), floorWall, "ms");
     Bench::print(QStringLiteral("floor (bare QPdfWriter loop, one thread): CPU"), floorCpu, "ms");
     Bench::printRatio(QStringLiteral("term pack CPU / floor CPU (medians)"), packCpu.median / floorCpu.median, 1.2);
+    Bench::printRatio(QStringLiteral("term pack --threads 1 CPU / floor CPU (medians)"),
+                      Bench::spread(oneThread.cpu).median / floorCpu.median, 1.2);
     Bench::printRatio(QStringLiteral("term pack wall / floor wall (medians)"), packWall.median / floorWall.median, 1.5);
     std::printf("%-70s %9.1f MB  (limit 64 MB)%s\n", "term pack: largest resident memory of a run", packRuns.maxRssMb,
                 packRuns.maxRssMb <= 64 ? "" : "  OVER");
