@@ -15,6 +15,9 @@ constexpr double UnlimitedWidth = 0x01000000;
 std::unique_ptr<QTextLayout> layOut(const QString& text, const QFont& font, QPaintDevice* device)
 {
     auto layout = std::make_unique<QTextLayout>(text, font, device);
+    // Kept after endLayout(), so that drawing uses the glyphs shaped for measuring
+    // instead of shaping the text again.
+    layout->setCacheEnabled(true);
     QTextOption option;
     option.setTextDirection(Qt::LeftToRight);
     option.setAlignment(Qt::AlignLeft);
