@@ -26,6 +26,9 @@
 //   footer <align> "<template>"           drawn under the table area on every page
 //
 // Rows that do not fit on a page continue on the next, under the heading row again.
+// Several sheets of one layout may be painted one after another (every pupil's
+// sheet in one document): each starts on a new page, and its {page} and {pages}
+// count its own pages.
 //
 // Details and additions, none of which changes the statements above:
 // - Paper sizes also B4, A5 and Letter; B5 and B4 are the Japanese (JIS) sizes.
@@ -48,11 +51,16 @@
 //   the heading row are drawn thicker than the inner lines.
 // - The footer is drawn in the body font at the bottom of the printable area; the
 //   table stops above it.
+//
+// The renderer builds its fonts once for its layout and draws a page's grid lines
+// in one pass with one pen; it is used by one thread at a time, and renderers in
+// several threads may share one layout.
 
 #include "model/Status.h"
 #include "output/ReportLayout.h"
 #include "tally/ReportSheet.h"
 
+#include <QList>
 #include <QString>
 #include <memory>
 
@@ -69,9 +77,13 @@ public:
     Status loadLayout(const QString& layoutPath);
     // Reads a layout from text; `displayName` names it in messages (see ReportLayout).
     Status parseLayout(const QString& text, const QString& displayName);
+    // Takes a layout already read (ReportLayout::read), which other renderers may share.
+    void setLayout(std::shared_ptr<const ReportLayout> layout);
     bool hasLayout() const { return layout != nullptr; }
     void setSheet(const ReportSheet& sheet);
-    // Checks the layout against the sheet: every {Field} of a template must be a
+    // Sheets painted one after another, each from a new page.
+    void setSheets(const QList<ReportSheet>& sheets);
+    // Checks the layout against the sheets: every {Field} of a template must be a
     // "Titles" field and every column a "Datas" field. Fails naming the layout's line.
     Status checkSheet() const;
 
@@ -87,10 +99,18 @@ public:
     // Paints page `page` (1-based) with the painter, whose device shows the whole
     // paper at `dotsPerMm` (for images and tests).
     void paintPage(QPainter& painter, int page, double dotsPerMm) const;
-    // Pages the sheet takes on the layout's paper.
+    // Pages the sheets take on the layout's paper.
     int pageCount() const;
 
 private:
-    std::unique_ptr<ReportLayout> layout;
-    ReportSheet sheet;
+    struct Fonts;
+    const Fonts& fonts() const;
+    Status checkSheet(const ReportSheet& sheet) const;
+    int pageCountOf(const ReportSheet& sheet) const;
+    void paintSheetPage(QPainter& painter, const ReportSheet& sheet, int page, int pages, double dotsPerMm) const;
+    void paintTable(QPainter& painter, const ReportSheet& sheet, int page, int pages, double dotsPerMm) const;
+
+    std::shared_ptr<const ReportLayout> layout;
+    QList<ReportSheet> sheets{ReportSheet()};
+    mutable std::unique_ptr<Fonts> fontSet;  // built at the first page
 };

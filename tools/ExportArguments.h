@@ -8,9 +8,11 @@
 
 struct ExportOptions {
     bool help = false;
+    bool oneFilePerSubject = false;  // the term pack's pupils' sheets: one PDF per subject
     QString settingsFile;
     QString dataFolder;
     QString mode;
+    QString threads;  // the term pack's workers; empty: one per core
     QString subject;
     QString className;
     QString pdf;
