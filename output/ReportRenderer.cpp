@@ -1,5 +1,7 @@
 #include "output/ReportRenderer.h"
 
+#include "output/ScoreChart.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +19,7 @@ constexpr double SmallestShrink = 0.6;  // a text too wide is drawn down to 60 %
 constexpr double ThinLine = 0.15;       // mm
 constexpr double ThickLine = 0.35;
 const QColor HeadingShade(232, 232, 232);
+const ReportSheet NoSheet;
 
 // The field names a template refers to with {Field} (page and pages excluded).
 QStringList referencedFields(const QString& templ)
@@ -71,17 +74,24 @@ Status ReportRenderer::parseLayout(const QString& text, const QString& displayNa
 
 void ReportRenderer::setSheet(const ReportSheet& newSheet)
 {
-    sheet = newSheet;
+    sheets = {newSheet};
+}
+
+void ReportRenderer::setSheets(const QList<ReportSheet>& newSheets)
+{
+    sheets = newSheets;
 }
 
 Status ReportRenderer::checkSheet() const
 {
     if (!layout)
         return Status::failure(QStringLiteral("印刷のレイアウトが読み込まれていません。"));
+    // The sheets of one document share their fields.
+    const ReportSheet& sheet = sheets.isEmpty() ? NoSheet : sheets.first();
     auto fail = [this](int line, const QString& why) { return Status::failure(layout->lineMessage(line, why)); };
     auto checkTemplate = [&](int line, const QString& templ) {
         for (const QString& field : referencedFields(templ))
-            if (indexOfField(sheet.titleFields, field) < 0)
+            if (!sheet.fieldValue(field))
                 return fail(line, QStringLiteral("「%1」は印刷用の表（Titles）にない項目です。").arg(field));
         return Status::success();
     };
@@ -109,6 +119,14 @@ void ReportRenderer::preparePrinter(QPrinter& printer) const
 }
 
 int ReportRenderer::pageCount() const
+{
+    int pages = 0;
+    for (const ReportSheet& sheet : sheets)
+        pages += pagesOf(sheet);
+    return std::max(1, pages);
+}
+
+int ReportRenderer::pagesOf(const ReportSheet& sheet) const
 {
     if (!layout || !layout->hasTable)
         return 1;
@@ -192,7 +210,12 @@ void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) co
     if (!layout)
         return;
     const Layout& l = *layout;
-    const int pages = pageCount();
+    // The sheet the page belongs to, and the page's number within it.
+    qsizetype index = 0;
+    while (index + 1 < sheets.size() && page > pagesOf(sheets[index]))
+        page -= pagesOf(sheets[index++]);
+    const ReportSheet& sheet = index < sheets.size() ? sheets[index] : NoSheet;
+    const int pages = pagesOf(sheet);
     auto px = [dotsPerMm](double mm) { return mm * dotsPerMm; };
     // A rectangle of the printable area (mm from its top-left) in device pixels.
     auto area = [&](double x, double y, double w, double h) {
@@ -211,8 +234,8 @@ void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) co
                 result += QString::number(page);
             else if (name.compare(QLatin1String("pages"), Qt::CaseInsensitive) == 0)
                 result += QString::number(pages);
-            else if (const int i = indexOfField(sheet.titleFields, name); i >= 0 && i < sheet.titleValues.size())
-                result += sheet.titleValues[i];
+            else if (const auto value = sheet.fieldValue(name))
+                result += *value;
             from = match.capturedEnd();
         }
         return result + templ.mid(from);
@@ -251,6 +274,10 @@ void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) co
         drawFitted(painter, area(text.x, text.y, text.width, height), text.align, makeFont(text.family, text.points, text.bold),
                    fill(text.templ));
     }
+
+    if (l.hasChart && page == 1 && sheet.scoreChart)
+        ScoreChart::paint(painter, area(l.chart.x, l.chart.y, l.chart.width, l.chart.height), *sheet.scoreChart,
+                          makeFont(QString(), l.chart.points, false), px(ThinLine));
 
     if (l.hasTable) {
         const bool firstRowHeads = l.headings == Layout::Headings::FirstRow;

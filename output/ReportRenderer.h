@@ -48,6 +48,13 @@
 //   the heading row are drawn thicker than the inner lines.
 // - The footer is drawn in the body font at the bottom of the printable area; the
 //   table stops above it.
+// - A {Field} may also name a page field of the sheet (see ReportSheet): printed,
+//   but held in no store.
+// - "chart <x> <y> <width> <height> [<points>]" places the chart of the scores of a
+//   sheet that carries one (ScoreChart), on the first page of the sheet only; its
+//   texts are in the body font at <points> (default 7).
+// - Several sheets of one kind may be printed as one document (setSheets): each
+//   starts on a new page, and {page} and {pages} count the pages of its own sheet.
 
 #include "model/Status.h"
 #include "output/ReportLayout.h"
@@ -71,6 +78,8 @@ public:
     Status parseLayout(const QString& text, const QString& displayName);
     bool hasLayout() const { return layout != nullptr; }
     void setSheet(const ReportSheet& sheet);
+    // Sheets of one kind (the same fields) printed one after another.
+    void setSheets(const QList<ReportSheet>& sheets);
     // Checks the layout against the sheet: every {Field} of a template must be a
     // "Titles" field and every column a "Datas" field. Fails naming the layout's line.
     Status checkSheet() const;
@@ -87,10 +96,12 @@ public:
     // Paints page `page` (1-based) with the painter, whose device shows the whole
     // paper at `dotsPerMm` (for images and tests).
     void paintPage(QPainter& painter, int page, double dotsPerMm) const;
-    // Pages the sheet takes on the layout's paper.
+    // Pages the sheets take on the layout's paper.
     int pageCount() const;
 
 private:
+    int pagesOf(const ReportSheet& sheet) const;
+
     std::unique_ptr<ReportLayout> layout;
-    ReportSheet sheet;
+    QList<ReportSheet> sheets;
 };
