@@ -1,4 +1,5 @@
 #include "Bench.h"
+#include "FullClass.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -42,6 +43,13 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    // kazane-bench --make-class FOLDER: writes the benchmarks' full class there, for
+    // timing kazane-export by hand.
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("--make-class")) {
+        std::printf("%s\n", FullClass::write(arguments[2]).toLocal8Bit().constData());
+        return 0;
+    }
     const QString filter = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     for (auto& [name, run] : cases())
         if (filter.isEmpty() || QString::fromUtf8(name).contains(filter))

@@ -8,6 +8,7 @@
 
 #include <QRegularExpression>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -26,7 +27,7 @@ QByteArray encoded(const QString& path)
 // open for writing. Fails with errno.
 int createTemporary(const QString& path, QString& temporary)
 {
-    static int counter = 0;
+    static std::atomic<int> counter = 0;
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -49,9 +50,10 @@ int createTemporary(const QString& path, QString& temporary)
     return -1;
 }
 
-// Writes every byte (a short write goes on with the rest), syncs and closes.
-// Returns 0 or the errno of the first failure; the descriptor is closed either way.
-int writeAll(int fd, const QByteArray& bytes)
+// Writes every byte (a short write goes on with the rest), syncs when asked and
+// closes. Returns 0 or the errno of the first failure; the descriptor is closed
+// either way.
+int writeAll(int fd, const QByteArray& bytes, bool durable)
 {
     const char* data = bytes.constData();
     qint64 left = bytes.size();
@@ -68,7 +70,7 @@ int writeAll(int fd, const QByteArray& bytes)
             left -= n;
         }
     }
-    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
+    if (error == 0 && durable && ::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
         error = errno;
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
@@ -179,33 +181,69 @@ QStringList OutputBatch::paths() const
     return list;
 }
 
-Status OutputBatch::reserve(const QString& path, Entry& entry, int& descriptor)
+Status OutputBatch::reserveEntry(const QString& path, Entry& entry, int& descriptor)
 {
     entry.path = path;
     if (path.isEmpty())
         return Status::failure(OutputFile::failedMessage(path, ENOENT));
     if (QFileInfo(path).isDir())
         return Status::failure(OutputFile::failedMessage(path, EISDIR));
-    for (const Entry& other : std::as_const(entries))
-        if (OutputFile::sameFile(other.path, path))
-            return Status::failure(OutputFile::sameFileMessage(path));
+    // The same test as OutputFile::sameFile against every file of the batch, with
+    // each name resolved once.
+    entry.resolved = resolvedName(path);
+    struct stat existing {};
+    entry.replaces = ::stat(encoded(path).constData(), &existing) == 0;
+    entry.replaced = {quint64(existing.st_dev), quint64(existing.st_ino)};
+    if (resolvedPaths.contains(entry.resolved) || (entry.replaces && replacedFiles.contains(entry.replaced)))
+        return Status::failure(OutputFile::sameFileMessage(path));
     descriptor = createTemporary(path, entry.temporary);
     if (descriptor < 0)
         return Status::failure(OutputFile::failedMessage(path, errno));
     return Status::success();
 }
 
+void OutputBatch::keep(const Entry& entry)
+{
+    entries.push_back(entry);
+    resolvedPaths.insert(entry.resolved);
+    if (entry.replaces)
+        replacedFiles.insert(entry.replaced);
+}
+
 Status OutputBatch::add(const QString& path, const QByteArray& bytes)
 {
     Entry entry;
     int fd = -1;
-    if (Status reserved = reserve(path, entry, fd); !reserved)
+    if (Status reserved = reserveEntry(path, entry, fd); !reserved)
         return reserved;
-    if (const int error = writeAll(fd, bytes); error != 0) {
+    if (const int error = writeAll(fd, bytes, sync == Sync::Durable); error != 0) {
         removeTemporary(entry.temporary);
         return Status::failure(OutputFile::failedMessage(path, error));
     }
-    entries.append(entry);
+    keep(entry);
+    return Status::success();
+}
+
+Status OutputBatch::reserve(const QString& path, int& number)
+{
+    Entry entry;
+    int fd = -1;
+    if (Status reserved = reserveEntry(path, entry, fd); !reserved)
+        return reserved;
+    ::close(fd);
+    number = int(entries.size());
+    keep(entry);
+    return Status::success();
+}
+
+Status OutputBatch::fill(int number, const QByteArray& bytes)
+{
+    const Entry& entry = entries.at(size_t(number));
+    const int fd = ::open(encoded(entry.temporary).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return Status::failure(OutputFile::failedMessage(entry.path, errno));
+    if (const int error = writeAll(fd, bytes, sync == Sync::Durable); error != 0)
+        return Status::failure(OutputFile::failedMessage(entry.path, error));
     return Status::success();
 }
 
@@ -213,14 +251,14 @@ Status OutputBatch::addMade(const QString& path, const std::function<Status(cons
 {
     Entry entry;
     int fd = -1;
-    if (Status reserved = reserve(path, entry, fd); !reserved)
+    if (Status reserved = reserveEntry(path, entry, fd); !reserved)
         return reserved;
     ::close(fd);
     if (Status made = make(entry.temporary); !made) {
         removeTemporary(entry.temporary);
         return made;
     }
-    entries.append(entry);
+    keep(entry);
     return Status::success();
 }
 
@@ -246,7 +284,8 @@ Status OutputBatch::commit()
         entry.moved = true;
     }
     for (Entry& entry : entries) {
-        syncFolder(entry.path);
+        if (sync == Sync::Durable)
+            syncFolder(entry.path);
         if (!entry.previous.isEmpty())
             ::unlink(encoded(entry.previous).constData());
         entry.previous.clear();

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QMutex>
 #include <QRawFont>
 #include <QRegularExpression>
 
@@ -15,9 +16,12 @@ bool isSuspect(char32_t u)
 }
 
 // For the suspect code points of a font: the CJK character drawn with the same glyph.
-const QHash<char32_t, char32_t>& fixesFor(const QString& family)
+// Worked out once per font for the whole program, whichever thread asks first.
+QHash<char32_t, char32_t> fixesFor(const QString& family)
 {
+    static QMutex mutex;
     static QHash<QString, QHash<char32_t, char32_t>> cache;
+    QMutexLocker lock(&mutex);
     auto found = cache.find(family);
     if (found != cache.end())
         return *found;
@@ -136,7 +140,7 @@ int PdfTextRepair::repair(QByteArray& pdf)
         const auto font = baseFont.match(text.mid(dictStart, match.capturedStart() - dictStart));
         if (!font.hasMatch())
             continue;
-        const QHash<char32_t, char32_t>& fixes = fixesFor(font.captured(1));
+        const QHash<char32_t, char32_t> fixes = fixesFor(font.captured(1));
         if (fixes.isEmpty())
             continue;
         // The CMap stream itself; a compressed one is left alone.

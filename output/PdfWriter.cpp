@@ -44,6 +44,17 @@ Status PdfWriter::render(const ReportSheet& sheet, const QString& layoutPath, co
     return render(renderer, title, pdf);
 }
 
+Status PdfWriter::render(const QList<ReportSheet>& sheets, std::shared_ptr<const ReportLayout> layout, const QString& title,
+                         QByteArray& pdf)
+{
+    ReportRenderer renderer;
+    renderer.setLayout(std::move(layout));
+    renderer.setSheets(sheets);
+    if (Status fits = renderer.checkSheet(); !fits)
+        return fits;
+    return render(renderer, title, pdf);
+}
+
 Status PdfWriter::write(const ReportRenderer& renderer, const QString& pdfPath, const QString& title)
 {
     QByteArray pdf;

@@ -1,5 +1,8 @@
 #include "output/ReportLayout.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <cmath>
@@ -387,6 +390,18 @@ Status ReportLayout::parse(const QString& text, const QString& displayName, Repo
         return fits;
     result = std::move(parsed);
     return Status::success();
+}
+
+Status ReportLayout::read(const QString& path, ReportLayout& layout)
+{
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.exists())
+        return Status::failure(QStringLiteral("印刷のレイアウトファイル「%1」が見つかりません。\n（%2）")
+                                   .arg(name, QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("印刷のレイアウトファイル「%1」を読めません。").arg(name));
+    return parse(QString::fromUtf8(file.readAll()), name, layout);
 }
 
 QSizeF ReportLayout::paperMm() const

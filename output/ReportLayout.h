@@ -73,6 +73,8 @@ struct ReportLayout {
     // Reads a layout from its text; fails naming `displayName` and the line of a
     // statement it cannot use, or saying what does not fit on the paper.
     static Status parse(const QString& text, const QString& displayName, ReportLayout& layout);
+    // Reads and parses a layout file; fails also when it is missing or cannot be read.
+    static Status read(const QString& path, ReportLayout& layout);
 
     // The body font when the layout names none.
     static QString defaultFamily();

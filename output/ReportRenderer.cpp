@@ -1,11 +1,10 @@
 #include "output/ReportRenderer.h"
 
-#include "output/ScoreChart.h"
+#include "output/FittedText.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -15,22 +14,29 @@ namespace {
 
 constexpr double PointInMm = ReportLayout::PointInMm;
 constexpr double LineFactor = ReportLayout::LineFactor;
-constexpr double SmallestShrink = 0.6;  // a text too wide is drawn down to 60 % of its size
-constexpr double ThinLine = 0.15;       // mm
+constexpr double ThinLine = 0.15;  // mm
 constexpr double ThickLine = 0.35;
 const QColor HeadingShade(232, 232, 232);
-const ReportSheet NoSheet;
+
+const QRegularExpression& fieldPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("\\{([^{}\\s]+)\\}"));
+    return pattern;
+}
+
+bool isPageField(const QString& name, const char* which)
+{
+    return name.compare(QLatin1String(which), Qt::CaseInsensitive) == 0;
+}
 
 // The field names a template refers to with {Field} (page and pages excluded).
 QStringList referencedFields(const QString& templ)
 {
-    static const QRegularExpression pattern(QStringLiteral("\\{([^{}\\s]+)\\}"));
     QStringList fields;
-    auto it = pattern.globalMatch(templ);
+    auto it = fieldPattern().globalMatch(templ);
     while (it.hasNext()) {
         const QString name = it.next().captured(1);
-        if (name.compare(QLatin1String("page"), Qt::CaseInsensitive) != 0
-            && name.compare(QLatin1String("pages"), Qt::CaseInsensitive) != 0)
+        if (!isPageField(name, "page") && !isPageField(name, "pages"))
             fields.append(name);
     }
     return fields;
@@ -44,54 +50,112 @@ int indexOfField(const QStringList& fields, const QString& name)
     return -1;
 }
 
+// A template with its {Field}, {page} and {pages} filled in.
+QString filled(const QString& templ, const ReportSheet& sheet, int page, int pages)
+{
+    if (!templ.contains(QLatin1Char('{')))
+        return templ;
+    QString result;
+    qsizetype from = 0;
+    auto it = fieldPattern().globalMatch(templ);
+    while (it.hasNext()) {
+        const auto match = it.next();
+        result += templ.mid(from, match.capturedStart() - from);
+        const QString name = match.captured(1);
+        if (isPageField(name, "page"))
+            result += QString::number(page);
+        else if (isPageField(name, "pages"))
+            result += QString::number(pages);
+        else if (const int i = indexOfField(sheet.titleFields, name); i >= 0 && i < sheet.titleValues.size())
+            result += sheet.titleValues[i];
+        from = match.capturedEnd();
+    }
+    return result + templ.mid(from);
+}
+
+QFont reportFont(const QString& family, double points, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferOutline);
+    return font;
+}
+
 }  // namespace
 
 using Layout = ReportLayout;
+
+// The fonts of the layout: the body font and each text's own.
+struct ReportRenderer::Fonts {
+    QFont body;
+    QList<QFont> texts;
+};
 
 ReportRenderer::ReportRenderer() = default;
 ReportRenderer::~ReportRenderer() = default;
 
 Status ReportRenderer::loadLayout(const QString& layoutPath)
 {
-    const QString name = QFileInfo(layoutPath).fileName();
-    QFile file(layoutPath);
-    if (!file.exists())
-        return Status::failure(QStringLiteral("印刷のレイアウトファイル「%1」が見つかりません。\n（%2）")
-                                   .arg(name, QDir::toNativeSeparators(QFileInfo(layoutPath).absolutePath())));
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("印刷のレイアウトファイル「%1」を読めません。").arg(name));
-    return parseLayout(QString::fromUtf8(file.readAll()), name);
+    auto read = std::make_shared<Layout>();
+    if (Status status = ReportLayout::read(layoutPath, *read); !status)
+        return status;
+    setLayout(std::move(read));
+    return Status::success();
 }
 
 Status ReportRenderer::parseLayout(const QString& text, const QString& displayName)
 {
-    auto parsed = std::make_unique<Layout>();
+    auto parsed = std::make_shared<Layout>();
     if (Status read = ReportLayout::parse(text, displayName, *parsed); !read)
         return read;
-    layout = std::move(parsed);
+    setLayout(std::move(parsed));
     return Status::success();
 }
 
-void ReportRenderer::setSheet(const ReportSheet& newSheet)
+void ReportRenderer::setLayout(std::shared_ptr<const ReportLayout> newLayout)
 {
-    sheets = {newSheet};
+    layout = std::move(newLayout);
+    fontSet.reset();
+}
+
+void ReportRenderer::setSheet(const ReportSheet& sheet)
+{
+    sheets = {sheet};
 }
 
 void ReportRenderer::setSheets(const QList<ReportSheet>& newSheets)
 {
-    sheets = newSheets;
+    sheets = newSheets.isEmpty() ? QList<ReportSheet>{ReportSheet()} : newSheets;
+}
+
+const ReportRenderer::Fonts& ReportRenderer::fonts() const
+{
+    if (!fontSet) {
+        fontSet = std::make_unique<Fonts>();
+        fontSet->body = reportFont(layout->family, layout->points, false);
+        for (const Layout::Text& text : layout->texts)
+            fontSet->texts.append(reportFont(text.family.isEmpty() ? layout->family : text.family, text.points, text.bold));
+    }
+    return *fontSet;
 }
 
 Status ReportRenderer::checkSheet() const
 {
     if (!layout)
         return Status::failure(QStringLiteral("印刷のレイアウトが読み込まれていません。"));
-    // The sheets of one document share their fields.
-    const ReportSheet& sheet = sheets.isEmpty() ? NoSheet : sheets.first();
+    for (const ReportSheet& sheet : sheets)
+        if (Status s = checkSheet(sheet); !s)
+            return s;
+    return Status::success();
+}
+
+Status ReportRenderer::checkSheet(const ReportSheet& sheet) const
+{
     auto fail = [this](int line, const QString& why) { return Status::failure(layout->lineMessage(line, why)); };
     auto checkTemplate = [&](int line, const QString& templ) {
         for (const QString& field : referencedFields(templ))
-            if (!sheet.fieldValue(field))
+            if (indexOfField(sheet.titleFields, field) < 0)
                 return fail(line, QStringLiteral("「%1」は印刷用の表（Titles）にない項目です。").arg(field));
         return Status::success();
     };
@@ -118,15 +182,7 @@ void ReportRenderer::preparePrinter(QPrinter& printer) const
     printer.setPageOrientation(layout->orientation);
 }
 
-int ReportRenderer::pageCount() const
-{
-    int pages = 0;
-    for (const ReportSheet& sheet : sheets)
-        pages += pagesOf(sheet);
-    return std::max(1, pages);
-}
-
-int ReportRenderer::pagesOf(const ReportSheet& sheet) const
+int ReportRenderer::pageCountOf(const ReportSheet& sheet) const
 {
     if (!layout || !layout->hasTable)
         return 1;
@@ -135,6 +191,14 @@ int ReportRenderer::pagesOf(const ReportSheet& sheet) const
         --rows;
     const int perPage = layout->rowsPerPage();
     return std::max(1, int((rows + perPage - 1) / perPage));
+}
+
+int ReportRenderer::pageCount() const
+{
+    int pages = 0;
+    for (const ReportSheet& sheet : sheets)
+        pages += pageCountOf(sheet);
+    return pages;
 }
 
 Status ReportRenderer::paint(QPrinter& printer) const
@@ -162,91 +226,84 @@ void ReportRenderer::paintPages(QPainter& painter, QPagedPaintDevice& device, do
 {
     if (!layout)
         return;
-    const int pages = pageCount();
-    for (int page = 1; page <= pages; ++page) {
-        if (page > 1)
-            device.newPage();
-        paintPage(painter, page, dotsPerMm);
+    bool first = true;
+    for (const ReportSheet& sheet : sheets) {
+        const int pages = pageCountOf(sheet);
+        for (int page = 1; page <= pages; ++page) {
+            if (!first)
+                device.newPage();
+            first = false;
+            paintSheetPage(painter, sheet, page, pages, dotsPerMm);
+        }
     }
 }
-
-namespace {
-
-// Paints one line of text inside a rectangle (device pixels): smaller when it is
-// too wide, down to 60 % of its size, and cut at the rectangle's edges.
-void drawFitted(QPainter& painter, const QRectF& box, Qt::Alignment align, QFont font, const QString& text)
-{
-    if (text.isEmpty() || box.width() <= 0)
-        return;
-    QString single = text;
-    single.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    single.remove(QLatin1Char('\r'));
-    const double size = font.pointSizeF();
-    QFontMetricsF metrics(font, painter.device());
-    double width = metrics.horizontalAdvance(single);
-    if (width > box.width()) {
-        const double factor = std::max(SmallestShrink, box.width() / width * 0.98);
-        font.setPointSizeF(size * factor);
-        metrics = QFontMetricsF(font, painter.device());
-        width = metrics.horizontalAdvance(single);
-    }
-    painter.setFont(font);
-    const bool clip = width > box.width();
-    if (clip) {
-        painter.save();
-        painter.setClipRect(box, Qt::IntersectClip);
-        // Too long even when small: keep its start visible.
-        align = (align & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
-    }
-    painter.drawText(box, int(align | Qt::AlignVCenter) | Qt::TextSingleLine, single);
-    if (clip)
-        painter.restore();
-}
-
-}  // namespace
 
 void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) const
 {
     if (!layout)
         return;
+    for (const ReportSheet& sheet : sheets) {
+        const int pages = pageCountOf(sheet);
+        if (page <= pages) {
+            paintSheetPage(painter, sheet, page, pages, dotsPerMm);
+            return;
+        }
+        page -= pages;
+    }
+}
+
+void ReportRenderer::paintSheetPage(QPainter& painter, const ReportSheet& sheet, int page, int pages, double dotsPerMm) const
+{
     const Layout& l = *layout;
-    // The sheet the page belongs to, and the page's number within it.
-    qsizetype index = 0;
-    while (index + 1 < sheets.size() && page > pagesOf(sheets[index]))
-        page -= pagesOf(sheets[index++]);
-    const ReportSheet& sheet = index < sheets.size() ? sheets[index] : NoSheet;
-    const int pages = pagesOf(sheet);
+    const Fonts& font = fonts();
     auto px = [dotsPerMm](double mm) { return mm * dotsPerMm; };
     // A rectangle of the printable area (mm from its top-left) in device pixels.
     auto area = [&](double x, double y, double w, double h) {
         return QRectF(px(l.left + x), px(l.top + y), px(w), px(h));
     };
-    auto fill = [&](const QString& templ) {
-        static const QRegularExpression pattern(QStringLiteral("\\{([^{}\\s]+)\\}"));
-        QString result;
-        qsizetype from = 0;
-        auto it = pattern.globalMatch(templ);
-        while (it.hasNext()) {
-            const auto match = it.next();
-            result += templ.mid(from, match.capturedStart() - from);
-            const QString name = match.captured(1);
-            if (name.compare(QLatin1String("page"), Qt::CaseInsensitive) == 0)
-                result += QString::number(page);
-            else if (name.compare(QLatin1String("pages"), Qt::CaseInsensitive) == 0)
-                result += QString::number(pages);
-            else if (const auto value = sheet.fieldValue(name))
-                result += *value;
-            from = match.capturedEnd();
-        }
-        return result + templ.mid(from);
-    };
-    auto makeFont = [&](const QString& family, double points, bool bold) {
-        QFont font(family.isEmpty() ? l.family : family);
-        font.setPointSizeF(points);
-        font.setBold(bold);
-        font.setStyleStrategy(QFont::PreferOutline);
-        return font;
-    };
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+
+    // Boxes and lines under the texts.
+    painter.setBrush(Qt::NoBrush);
+    QPen boxPen(Qt::black);
+    boxPen.setWidthF(std::max(1.0, px(ThinLine * 2)));
+    boxPen.setCapStyle(Qt::SquareCap);
+    boxPen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(boxPen);
+    for (const Layout::Rect& box : l.boxes)
+        painter.drawRect(area(box.x, box.y, box.width, box.height));
+    for (const Layout::Line& line : l.lines)
+        painter.drawLine(QPointF(px(l.left + line.x1), px(l.top + line.y1)), QPointF(px(l.left + line.x2), px(l.top + line.y2)));
+
+    painter.setPen(Qt::black);
+    for (int i = 0; i < l.texts.size(); ++i) {
+        const Layout::Text& text = l.texts[i];
+        const double height = text.points * PointInMm * LineFactor;
+        FittedText::draw(painter, area(text.x, text.y, text.width, height), text.align, font.texts[i],
+                         filled(text.templ, sheet, page, pages));
+    }
+
+    if (l.hasTable)
+        paintTable(painter, sheet, page, pages, dotsPerMm);
+
+    if (l.hasFooter) {
+        painter.setPen(Qt::black);
+        const double height = l.points * PointInMm * LineFactor;
+        FittedText::draw(painter, area(0, l.contentHeight() - height, l.contentWidth(), height), l.footerAlign, font.body,
+                         filled(l.footer, sheet, page, pages));
+    }
+    painter.restore();
+}
+
+// The table of one page: the shaded heading row, every cell line in one pass with
+// one pen, the cell texts, then the thick outline and the line under the headings.
+void ReportRenderer::paintTable(QPainter& painter, const ReportSheet& sheet, int page, int pages, double dotsPerMm) const
+{
+    const Layout& l = *layout;
+    auto px = [dotsPerMm](double mm) { return mm * dotsPerMm; };
     auto pen = [&](double mm) {
         QPen p(Qt::black);
         p.setWidthF(std::max(1.0, px(mm)));
@@ -255,102 +312,83 @@ void ReportRenderer::paintPage(QPainter& painter, int page, double dotsPerMm) co
         return p;
     };
 
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setPen(Qt::black);
-
-    // Boxes and lines under the texts.
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(pen(ThinLine * 2));
-    for (const Layout::Rect& box : l.boxes)
-        painter.drawRect(area(box.x, box.y, box.width, box.height));
-    for (const Layout::Line& line : l.lines)
-        painter.drawLine(QPointF(px(l.left + line.x1), px(l.top + line.y1)), QPointF(px(l.left + line.x2), px(l.top + line.y2)));
-
-    painter.setPen(Qt::black);
-    for (const Layout::Text& text : l.texts) {
-        const double height = text.points * PointInMm * LineFactor;
-        drawFitted(painter, area(text.x, text.y, text.width, height), text.align, makeFont(text.family, text.points, text.bold),
-                   fill(text.templ));
-    }
-
-    if (l.hasChart && page == 1 && sheet.scoreChart)
-        ScoreChart::paint(painter, area(l.chart.x, l.chart.y, l.chart.width, l.chart.height), *sheet.scoreChart,
-                          makeFont(QString(), l.chart.points, false), px(ThinLine));
-
-    if (l.hasTable) {
-        const bool firstRowHeads = l.headings == Layout::Headings::FirstRow;
-        QList<int> columnIndex;
+    // The rows of this page, the heading row first when there is one.
+    const bool firstRowHeads = l.headings == Layout::Headings::FirstRow;
+    QList<int> columnIndex;
+    for (const Layout::Column& column : l.columns)
+        columnIndex.append(indexOfField(sheet.dataFields, column.field));
+    auto cellsOf = [&](const QStringList& row) {
+        QStringList cells;
+        for (int index : std::as_const(columnIndex))
+            cells.append(index >= 0 && index < row.size() ? row[index] : QString());
+        return cells;
+    };
+    QList<QStringList> rows;
+    bool headingRow = false;
+    if (l.headings == Layout::Headings::On) {
+        QStringList headings;
         for (const Layout::Column& column : l.columns)
-            columnIndex.append(indexOfField(sheet.dataFields, column.field));
-        const qsizetype firstData = firstRowHeads && !sheet.rows.isEmpty() ? 1 : 0;
-        const int perPage = l.rowsPerPage();
-        const qsizetype begin = firstData + qsizetype(page - 1) * perPage;
-        const qsizetype end = std::min<qsizetype>(sheet.rows.size(), begin + perPage);
-        const QFont body = makeFont(QString(), l.points, false);
+            headings.append(filled(column.heading, sheet, page, pages));
+        rows.append(headings);
+        headingRow = true;
+    } else if (firstRowHeads && !sheet.rows.isEmpty()) {
+        rows.append(cellsOf(sheet.rows.first()));
+        headingRow = true;
+    }
+    const qsizetype firstData = firstRowHeads && !sheet.rows.isEmpty() ? 1 : 0;
+    const int perPage = l.rowsPerPage();
+    const qsizetype begin = firstData + qsizetype(page - 1) * perPage;
+    const qsizetype end = std::min<qsizetype>(sheet.rows.size(), begin + perPage);
+    for (qsizetype r = begin; r < end; ++r)
+        rows.append(cellsOf(sheet.rows[r]));
 
-        double y = l.tableY;
-        auto drawRow = [&](const QStringList& cells, bool heading) {
-            double x = l.tableX;
-            for (int c = 0; c < l.columns.size(); ++c) {
-                const Layout::Column& column = l.columns[c];
-                const QRectF cell = area(x, y, column.width, l.rowHeight);
-                if (heading)
-                    painter.fillRect(cell, HeadingShade);
-                if (l.grid) {
-                    painter.setPen(pen(ThinLine));
-                    painter.setBrush(Qt::NoBrush);
-                    painter.drawRect(cell);
-                }
-                painter.setPen(Qt::black);
-                const QRectF inner = cell.adjusted(px(l.padding), 0, -px(l.padding), 0);
-                const Qt::Alignment align = heading ? Qt::AlignHCenter : column.align;
-                drawFitted(painter, inner, align, body, c < cells.size() ? cells[c] : QString());
-                x += column.width;
-            }
-            y += l.rowHeight;
-        };
+    // Where the lines go: the left edge of every column and the table's right edge,
+    // the top of every row and the bottom of the last.
+    QList<double> xs;
+    double x = l.tableX;
+    for (const Layout::Column& column : l.columns) {
+        xs.append(px(l.left + x));
+        x += column.width;
+    }
+    xs.append(xs.last() + px(l.columns.last().width));
+    QList<double> ys;
+    for (int r = 0; r <= rows.size(); ++r)
+        ys.append(px(l.top + l.tableY + r * l.rowHeight));
+    const double rowPx = px(l.rowHeight);
+    const double bottom = ys.first() + rows.size() * rowPx;
 
-        const double top = y;
-        bool headingDrawn = false;
-        if (l.headings == Layout::Headings::On) {
-            QStringList headings;
-            for (const Layout::Column& column : l.columns)
-                headings.append(fill(column.heading));
-            drawRow(headings, true);
-            headingDrawn = true;
-        } else if (firstRowHeads && !sheet.rows.isEmpty()) {
-            QStringList headings;
-            for (int index : std::as_const(columnIndex))
-                headings.append(index >= 0 && index < sheet.rows.first().size() ? sheet.rows.first()[index] : QString());
-            drawRow(headings, true);
-            headingDrawn = true;
-        }
-        const double headingBottom = y;
-        for (qsizetype r = begin; r < end; ++r) {
-            const QStringList& row = sheet.rows[r];
-            QStringList cells;
-            for (int index : std::as_const(columnIndex))
-                cells.append(index >= 0 && index < row.size() ? row[index] : QString());
-            drawRow(cells, false);
-        }
-        if (l.grid) {
-            painter.setBrush(Qt::NoBrush);
-            painter.setPen(pen(ThickLine));
-            const QRectF outline = area(l.tableX, top, l.tableWidth(), y - top);
-            painter.drawRect(outline);
-            if (headingDrawn && y > headingBottom)
-                painter.drawLine(QPointF(outline.left(), px(l.top + headingBottom)),
-                                 QPointF(outline.right(), px(l.top + headingBottom)));
+    if (headingRow)
+        painter.fillRect(QRectF(xs.first(), ys.first(), xs.last() - xs.first(), rowPx), HeadingShade);
+    if (l.grid && !rows.isEmpty()) {
+        QList<QLineF> lines;
+        for (double lineY : std::as_const(ys))
+            lines.append(QLineF(xs.first(), lineY, xs.last(), lineY));
+        for (double lineX : std::as_const(xs))
+            lines.append(QLineF(lineX, ys.first(), lineX, bottom));
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(pen(ThinLine));
+        painter.drawLines(lines);
+    }
+
+    painter.setPen(Qt::black);
+    const QFont& body = fonts().body;
+    for (int r = 0; r < rows.size(); ++r) {
+        const bool heading = headingRow && r == 0;
+        for (int c = 0; c < l.columns.size(); ++c) {
+            const QString& text = c < rows[r].size() ? rows[r][c] : QString();
+            if (text.isEmpty())
+                continue;
+            const QRectF inner(xs[c] + px(l.padding), ys.first() + r * rowPx, px(l.columns[c].width) - 2 * px(l.padding), rowPx);
+            FittedText::draw(painter, inner, heading ? Qt::AlignHCenter : l.columns[c].align, body, text);
         }
     }
 
-    if (l.hasFooter) {
-        painter.setPen(Qt::black);
-        const double height = l.points * PointInMm * LineFactor;
-        drawFitted(painter, area(0, l.contentHeight() - height, l.contentWidth(), height), l.footerAlign,
-                   makeFont(QString(), l.points, false), fill(l.footer));
+    if (l.grid) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(pen(ThickLine));
+        const QRectF outline(xs.first(), ys.first(), xs.last() - xs.first(), bottom - ys.first());
+        painter.drawRect(outline);
+        if (headingRow && rows.size() > 1)
+            painter.drawLine(QPointF(outline.left(), ys[1]), QPointF(outline.right(), ys[1]));
     }
-    painter.restore();
 }

@@ -26,6 +26,9 @@
 //   footer <align> "<template>"           drawn under the table area on every page
 //
 // Rows that do not fit on a page continue on the next, under the heading row again.
+// Several sheets of one layout may be painted one after another (every pupil's
+// sheet in one document): each starts on a new page, and its {page} and {pages}
+// count its own pages.
 //
 // Details and additions, none of which changes the statements above:
 // - Paper sizes also B4, A5 and Letter; B5 and B4 are the Japanese (JIS) sizes.
@@ -48,18 +51,16 @@
 //   the heading row are drawn thicker than the inner lines.
 // - The footer is drawn in the body font at the bottom of the printable area; the
 //   table stops above it.
-// - A {Field} may also name a page field of the sheet (see ReportSheet): printed,
-//   but held in no store.
-// - "chart <x> <y> <width> <height> [<points>]" places the chart of the scores of a
-//   sheet that carries one (ScoreChart), on the first page of the sheet only; its
-//   texts are in the body font at <points> (default 7).
-// - Several sheets of one kind may be printed as one document (setSheets): each
-//   starts on a new page, and {page} and {pages} count the pages of its own sheet.
+//
+// The renderer builds its fonts once for its layout and draws a page's grid lines
+// in one pass with one pen; it is used by one thread at a time, and renderers in
+// several threads may share one layout.
 
 #include "model/Status.h"
 #include "output/ReportLayout.h"
 #include "tally/ReportSheet.h"
 
+#include <QList>
 #include <QString>
 #include <memory>
 
@@ -76,11 +77,13 @@ public:
     Status loadLayout(const QString& layoutPath);
     // Reads a layout from text; `displayName` names it in messages (see ReportLayout).
     Status parseLayout(const QString& text, const QString& displayName);
+    // Takes a layout already read (ReportLayout::read), which other renderers may share.
+    void setLayout(std::shared_ptr<const ReportLayout> layout);
     bool hasLayout() const { return layout != nullptr; }
     void setSheet(const ReportSheet& sheet);
-    // Sheets of one kind (the same fields) printed one after another.
+    // Sheets painted one after another, each from a new page.
     void setSheets(const QList<ReportSheet>& sheets);
-    // Checks the layout against the sheet: every {Field} of a template must be a
+    // Checks the layout against the sheets: every {Field} of a template must be a
     // "Titles" field and every column a "Datas" field. Fails naming the layout's line.
     Status checkSheet() const;
 
@@ -100,8 +103,14 @@ public:
     int pageCount() const;
 
 private:
-    int pagesOf(const ReportSheet& sheet) const;
+    struct Fonts;
+    const Fonts& fonts() const;
+    Status checkSheet(const ReportSheet& sheet) const;
+    int pageCountOf(const ReportSheet& sheet) const;
+    void paintSheetPage(QPainter& painter, const ReportSheet& sheet, int page, int pages, double dotsPerMm) const;
+    void paintTable(QPainter& painter, const ReportSheet& sheet, int page, int pages, double dotsPerMm) const;
 
-    std::unique_ptr<ReportLayout> layout;
-    QList<ReportSheet> sheets;
+    std::shared_ptr<const ReportLayout> layout;
+    QList<ReportSheet> sheets{ReportSheet()};
+    mutable std::unique_ptr<Fonts> fontSet;  // built at the first page
 };

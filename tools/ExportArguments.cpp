@@ -58,6 +58,8 @@ QString ExportArguments::read(const QStringList& arguments, ExportOptions& optio
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(help);
+    const QCommandLineOption onePerSubject(QStringLiteral("one-file-per-subject"));
+    parser.addOption(onePerSubject);
     for (const ValueOption& option : ValueOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(), QStringLiteral("value")));
     // The parser skips the first word as the program's name.
@@ -75,6 +77,7 @@ QString ExportArguments::read(const QStringList& arguments, ExportOptions& optio
             return QStringLiteral("--%1 は一度だけ指定してください。").arg(name);
         options.*option.field = values.value(0);
     }
+    options.oneFilePerSubject = parser.isSet(onePerSubject);
     options.sheets = parser.positionalArguments();
     return {};
 }
@@ -83,7 +86,7 @@ QString ExportArguments::usage()
 {
     return QStringLiteral(
         "使い方: kazane-export [単位] 一覧表 [選択] 出力先\n"
-        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year\n"
+        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year [--one-file-per-subject]\n"
         "\n"
         "かざねのデータフォルダから一覧表を作ります。データフォルダと設定は読むだけで、書き換えません。\n"
         "\n"
@@ -112,6 +115,10 @@ QString ExportArguments::usage()
         "  --term-pack フォルダ --term 1|2|3|year\n"
         "      使用中の教科（クラス）ごとに総合集計と全員の個人別集計、\n"
         "      学級担任用では出欠集計（詳細と指導要録用）をPDFで作ります。\n"
+        "      個人別集計は児童ごとに一つのファイル（教科_個人_番号.pdf）です。\n"
+        "  --one-file-per-subject\n"
+        "      個人別集計を教科（クラス）ごとに一つのファイル（教科_個人.pdf）にまとめ、\n"
+        "      一人ずつ新しいページから印刷します。\n"
         "\n"
         "終了状態: 0 成功、1 データまたは出力のエラー、2 使い方の誤り\n");
 }

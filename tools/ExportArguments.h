@@ -8,6 +8,7 @@
 
 struct ExportOptions {
     bool help = false;
+    bool oneFilePerSubject = false;  // the term pack's pupils' sheets: one PDF per subject
     QString settingsFile;
     QString dataFolder;
     QString mode;

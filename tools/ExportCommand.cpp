@@ -8,8 +8,11 @@
 #include "model/ScoreFile.h"
 #include "output/CsvWriter.h"
 #include "output/OutputFile.h"
-#include "output/ReportStore.h"
+#include "output/PdfBatch.h"
 #include "output/PdfWriter.h"
+#include "output/ReportLayout.h"
+#include "output/ReportStore.h"
+#include "tally/PupilTally.h"
 #include "tally/Sheets.h"
 
 #include <QCoreApplication>
@@ -126,7 +129,20 @@ void checkOutputs(const QStringList& outputs, const QString& settingsFile, const
 struct Session {
     ClassData data;
     QString layoutFolder;
+    // Each layout is read once per run, and shared by every sheet printed with it.
+    QHash<QString, std::shared_ptr<const ReportLayout>> layouts;
 };
+
+std::shared_ptr<const ReportLayout> layoutFor(Session& session, const QString& stem)
+{
+    auto found = session.layouts.constFind(stem);
+    if (found != session.layouts.constEnd())
+        return *found;
+    auto layout = std::make_shared<ReportLayout>();
+    check(ReportLayout::read(QDir(session.layoutFolder).filePath(stem + QStringLiteral(".rpt")), *layout));
+    session.layouts.insert(stem, layout);
+    return layout;
+}
 
 void loadUnit(Session& session, int unit, bool needScores, bool needAttendance)
 {
@@ -158,14 +174,35 @@ QString safeFileName(QString text)
     return text;
 }
 
-// One PDF of a term pack, staged in the batch.
-void packSheet(Session& session, const SheetRequest& request, const QString& path, OutputBatch& batch)
+// One PDF of a term pack of a sheet built now, from the unit loaded now.
+PdfJob packSheet(Session& session, const SheetRequest& request, const QString& path)
 {
     ReportSheet sheet;
     check(buildSheet(session.data, request, sheet));
-    Outputs outputs;
-    outputs.pdf = path;
-    stageOutputs(sheet, session.layoutFolder, outputs, batch);
+    return PdfJob{path, layoutFor(session, sheet.stem), [sheet] { return QList<ReportSheet>{sheet}; }};
+}
+
+// The pupils' sheets of the unit loaded now: one PDF per pupil, or every pupil in
+// one PDF. The unit is tallied once here; the workers build each pupil's sheet.
+void packPupils(Session& session, const QDir& dir, const QString& stem, bool oneFile, QList<PdfJob>& jobs)
+{
+    const ClassData& data = session.data;
+    const auto tally = std::make_shared<const PupilTally>(computePupilTally(data, data.subject));
+    const QString caption = kojinCaption(data);
+    const auto layout = layoutFor(session, sheetStem(SheetRequest::Kind::Kojin));
+    if (oneFile) {
+        const int pupils = data.pupilCount;
+        jobs.append({dir.filePath(stem + QStringLiteral("_個人.pdf")), layout, [tally, caption, pupils] {
+                         QList<ReportSheet> sheets;
+                         for (int p = 1; p <= pupils; ++p)
+                             sheets.append(kojinSheet(*tally, p, caption));
+                         return sheets;
+                     }});
+        return;
+    }
+    for (int p = 1; p <= data.pupilCount; ++p)
+        jobs.append({dir.filePath(QStringLiteral("%1_個人_%2.pdf").arg(stem).arg(p, 2, 10, QLatin1Char('0'))), layout,
+                     [tally, caption, p] { return QList<ReportSheet>{kojinSheet(*tally, p, caption)}; }});
 }
 
 // The folders that making `folder` would create, outermost first.
@@ -183,9 +220,11 @@ QStringList missingFolders(const QString& folder)
     return missing;
 }
 
-void stagePack(Session& session, const QDir& dir, int term, OutputBatch& batch)
+// Every file of the pack, in the order they are listed.
+QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFilePerSubject)
 {
     ClassData& data = session.data;
+    QList<PdfJob> jobs;
     int units = 0;
     for (int unit = 1; unit <= Limits::Units; ++unit) {
         if (!data.specialistMode && data.subjectInUse[unit] != 1)
@@ -197,13 +236,8 @@ void stagePack(Session& session, const QDir& dir, int term, OutputBatch& batch)
         const QString stem = safeFileName(data.unitName());
         SheetRequest overall;
         overall.kind = SheetRequest::Kind::Aryoiki;
-        packSheet(session, overall, dir.filePath(stem + QStringLiteral("_総合集計.pdf")), batch);
-        for (int p = 1; p <= data.pupilCount; ++p) {
-            SheetRequest pupil;
-            pupil.kind = SheetRequest::Kind::Kojin;
-            pupil.pupil = p;
-            packSheet(session, pupil, dir.filePath(QStringLiteral("%1_個人_%2.pdf").arg(stem).arg(p, 2, 10, QLatin1Char('0'))), batch);
-        }
+        jobs.append(packSheet(session, overall, dir.filePath(stem + QStringLiteral("_総合集計.pdf"))));
+        packPupils(session, dir, stem, oneFilePerSubject, jobs);
     }
     if (!data.specialistMode) {
         loadUnit(session, 1, false, true);
@@ -212,19 +246,21 @@ void stagePack(Session& session, const QDir& dir, int term, OutputBatch& batch)
             attendance.kind = SheetRequest::Kind::Shuseki;
             attendance.term = term;
             attendance.recordView = record;
-            packSheet(session, attendance,
-                      dir.filePath(QStringLiteral("出欠_%1_%2.pdf").arg(termName(term), record ? QStringLiteral("指導要録用") : QStringLiteral("詳細"))),
-                      batch);
+            jobs.append(packSheet(session, attendance,
+                                  dir.filePath(QStringLiteral("出欠_%1_%2.pdf")
+                                                   .arg(termName(term), record ? QStringLiteral("指導要録用") : QStringLiteral("詳細")))));
         }
     }
     if (units == 0 && data.specialistMode)
         throw Failure{DataError, QStringLiteral("児童のいるクラスがありません。")};
+    return jobs;
 }
 
-// Every PDF of the pack is made first; only when all are complete do they take
-// their names. A failure leaves the folder as it was (a folder this run made is
-// removed again).
-void termPack(Session& session, const QString& folder, int term, QTextStream& err)
+// Every PDF of the pack is made first, on every core; only when all are complete do
+// they take their names. A failure leaves the folder as it was (a folder this run
+// made is removed again). The files can be made again at any time, so they are
+// not synced to the disk one by one.
+void termPack(Session& session, const QString& folder, int term, bool oneFilePerSubject, QTextStream& err)
 {
     const QStringList created = missingFolders(folder);
     if (!created.isEmpty() && !QDir().mkpath(folder)) {
@@ -233,8 +269,9 @@ void termPack(Session& session, const QString& folder, int term, QTextStream& er
                                      .arg(QDir::toNativeSeparators(folder), OutputFile::describeError(error))};
     }
     try {
-        OutputBatch batch;
-        stagePack(session, QDir(folder), term, batch);
+        const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject);
+        OutputBatch batch(OutputBatch::Sync::None);
+        check(PdfBatch::stage(jobs, batch));
         check(batch.commit());
         for (const QString& path : batch.paths())
             err << QStringLiteral("作成しました: %1").arg(QDir::toNativeSeparators(path)) << Qt::endl;
@@ -400,9 +437,11 @@ int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out,
             throw Failure{UsageError, QStringLiteral("--term-pack と一覧表の種類は同時に指定できません。")};
         if (!options.pdf.isEmpty() || !options.csv.isEmpty() || !options.store.isEmpty())
             throw Failure{UsageError, QStringLiteral("--term-pack と --pdf、--csv、--store は同時に指定できません。")};
-        termPack(session, options.termPack, termNumber(options.term), err);
+        termPack(session, options.termPack, termNumber(options.term), options.oneFilePerSubject, err);
         return Done;
     }
+    if (options.oneFilePerSubject)
+        throw Failure{UsageError, QStringLiteral("--one-file-per-subject は --term-pack と一緒に指定してください。")};
     if (options.sheets.isEmpty())
         throw Failure{UsageError, QStringLiteral("一覧表の種類（testdisp、kojin、aryoiki、names、tests、shuseki）を指定してください。")};
     if (options.pdf.isEmpty() && options.csv.isEmpty() && options.store.isEmpty())

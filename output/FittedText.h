@@ -1,0 +1,17 @@
+#pragma once
+// One line of text fitted into a box on a page: laid out once, and the same layout
+// serves to measure it and to draw it. A text too wide for its box is drawn
+// smaller, down to 60 % of its size, and whatever is still too wide is cut at the
+// box's edge (its start stays visible): it never runs into the next box. The text
+// stands where QPainter::drawText(box, align | AlignVCenter | TextSingleLine)
+// would put it.
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+namespace FittedText {
+void draw(QPainter& painter, const QRectF& box, Qt::Alignment align, const QFont& font, const QString& text);
+}
