@@ -317,9 +317,13 @@ Status LayoutParser::chart()
 {
     ReportLayout::Chart item;
     item.line = lineNumber;
-    if (args.size() < 4 || args.size() > 5 || !number(0, item.x) || !number(1, item.y) || !number(2, item.width, false)
-        || !number(3, item.height, false) || (args.size() == 5 && !number(4, item.points, false, true)))
-        return fail(QStringLiteral("chart x y 幅 高さ [ポイント数] の形で書いてください（長さは 1000 mm まで、ポイント数は 1～200）。"));
+    const bool captioned = !args.isEmpty() && args.last().quoted;
+    const qsizetype count = args.size() - (captioned ? 1 : 0);
+    if (count < 4 || count > 5 || !number(0, item.x) || !number(1, item.y) || !number(2, item.width, false)
+        || !number(3, item.height, false) || (count == 5 && !number(4, item.points, false, true)))
+        return fail(QStringLiteral("chart x y 幅 高さ [ポイント数] [\"見出し\"] の形で書いてください（長さは 1000 mm まで、ポイント数は 1～200）。"));
+    if (captioned)
+        item.caption = args.last().text;
     layout.hasChart = true;
     layout.chart = item;
     return Status::success();

@@ -51,6 +51,7 @@ struct ReportLayout {
         int line = 0;
         double x = 0, y = 0, width = 0, height = 0;
         double points = 7;  // the size of its texts
+        QString caption;    // drawn at its top inside a frame, when given
     };
     enum class Headings { On, Off, FirstRow };
 

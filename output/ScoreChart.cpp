@@ -113,6 +113,11 @@ void drawAverage(QPainter& painter, const Frame& f, const ScoreDistribution& d, 
 
 }  // namespace
 
+QColor ScoreChart::barColor()
+{
+    return BarFill;
+}
+
 QString ScoreChart::countsText(const ScoreDistribution& distribution)
 {
     return QStringLiteral("人数 %1人　欠席 %2人").arg(distribution.counted).arg(distribution.absent);
@@ -123,16 +128,35 @@ QString ScoreChart::averageText(const ScoreDistribution& distribution)
     return distribution.average < 0 ? QString() : QStringLiteral("平均 ") + Format::oneDecimal(distribution.average);
 }
 
-void ScoreChart::paint(QPainter& painter, const QRectF& area, const ScoreDistribution& distribution, const QFont& font,
-                       double lineWidth)
+void ScoreChart::paint(QPainter& painter, const QRectF& whole, const ScoreDistribution& distribution, const QFont& font,
+                       double lineWidth, const QString& caption)
 {
-    if (area.width() <= 0 || area.height() <= 0)
+    if (whole.width() <= 0 || whole.height() <= 0)
         return;
     painter.save();
-    painter.setClipRect(area, Qt::IntersectClip);
+    painter.setClipRect(whole, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setFont(font);
     const QFontMetricsF metrics(font, painter.device());
+    QRectF area = whole;
+    if (!caption.isEmpty()) {
+        QPen frame(AxisLine);
+        frame.setWidthF(lineWidth * 2);
+        painter.setPen(frame);
+        painter.setBrush(Qt::NoBrush);
+        const double half = lineWidth;
+        painter.drawRect(whole.adjusted(half, half, -half, -half));
+        const double inset = metrics.height() * 0.3;
+        area = whole.adjusted(inset, inset, -inset, -inset);
+        QFont bold = font;
+        bold.setBold(true);
+        painter.setFont(bold);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(area.left(), area.top(), area.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                         caption);
+        painter.setFont(font);
+        area.setTop(area.top() + metrics.height() * 1.1);
+    }
     const Frame f = frameOf(area, metrics);
 
     drawAxis(painter, f, distribution, metrics, lineWidth);

@@ -10,6 +10,7 @@
 
 #include "tally/ScoreDistribution.h"
 
+#include <QColor>
 #include <QFont>
 #include <QRectF>
 
@@ -17,11 +18,14 @@ class QPainter;
 
 namespace ScoreChart {
 // Paints into `area` (the painter's coordinates) with texts in `font` and lines
-// `lineWidth` wide.
+// `lineWidth` wide; with a caption, framed and the caption at its top (on paper,
+// where no group box holds it).
 void paint(QPainter& painter, const QRectF& area, const ScoreDistribution& distribution, const QFont& font,
-           double lineWidth);
+           double lineWidth, const QString& caption = {});
 // The line under the chart: "人数 11人　欠席 1人".
 QString countsText(const ScoreDistribution& distribution);
+// The fill of the bars (tests find the bars by it).
+QColor barColor();
 // The text above the average line: "平均 64.4", or empty without an average.
 QString averageText(const ScoreDistribution& distribution);
 }
