@@ -312,6 +312,36 @@ private slots:
         QVERIFY(pages[0].contains(QStringLiteral("得点の分布")));
     }
 
+    // The CSV saved from the keyboard, the teacher closes 「…保存しました」 with Enter
+    // and goes on typing: the Enter's release, a held Enter's repeats or a Space that
+    // follow reach the window, and none of them may save again.
+    void keysAfterTheSavedMessageDoNotSaveAgain()
+    {
+        openSample();
+        const QString csv = env->dir.filePath(QStringLiteral("漢字.csv"));
+        const QString again = env->dir.filePath(QStringLiteral("again.csv"));
+        env->ui.saveNames = {csv, again};
+        env->mainWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(env->mainWindow()));
+        auto* csvButton = child<QPushButton>(window, "csvButton");
+        csvButton->setFocus();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(csvButton));
+        QTest::keyClick(csvButton, Qt::Key_Space);
+        QCOMPARE(env->ui.messageTexts(),
+                 QStringList{QStringLiteral("CSVファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(csv))});
+        QVERIFY(QFile::exists(csv));
+        // Back on the list.
+        QWidget* focus = QApplication::focusWidget();
+        QCOMPARE(focus, static_cast<QWidget*>(child<QTableWidget>(window, "pupilGrid")));
+        QTest::keyRelease(focus, Qt::Key_Return);
+        QTest::keyPress(focus, Qt::Key_Return, Qt::NoModifier);
+        QTest::keyClick(focus, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(env->ui.messages.size(), 1);
+        QCOMPARE(env->ui.saveNames.size(), size_t(1));
+        QVERIFY(!QFile::exists(again));
+    }
+
     void showsWhatWasLastSaved()
     {
         openSample();
