@@ -3,11 +3,10 @@
 #include "output/FittedText.h"
 #include "output/ScoreChart.h"
 
-#include <QDir>
 #include <QFontMetricsF>
 #include <QLineF>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -176,15 +175,6 @@ Status ReportRenderer::checkSheet(const ReportSheet& sheet) const
     return Status::success();
 }
 
-void ReportRenderer::preparePrinter(QPrinter& printer) const
-{
-    if (!layout)
-        return;
-    printer.setFullPage(true);
-    printer.setPageSize(QPageSize(layout->paper));
-    printer.setPageOrientation(layout->orientation);
-}
-
 int ReportRenderer::pageCountOf(const ReportSheet& sheet) const
 {
     if (!layout || !layout->hasTable)
@@ -202,22 +192,6 @@ int ReportRenderer::pageCount() const
     for (const ReportSheet& sheet : sheets)
         pages += pageCountOf(sheet);
     return pages;
-}
-
-Status ReportRenderer::paint(QPrinter& printer) const
-{
-    if (!layout)
-        return Status::failure(QStringLiteral("印刷のレイアウトが読み込まれていません。"));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        const QString file = printer.outputFileName();
-        return Status::failure(file.isEmpty() ? QStringLiteral("プリンタに印刷できませんでした。プリンタの設定を確かめてください。")
-                                              : QStringLiteral("「%1」に書き込めませんでした。").arg(QDir::toNativeSeparators(file)));
-    }
-    paintPages(painter, printer, printer.resolution() / 25.4);
-    if (!painter.end())
-        return Status::failure(QStringLiteral("印刷を終えられませんでした。"));
-    return Status::success();
 }
 
 QPageLayout ReportRenderer::pageLayout() const

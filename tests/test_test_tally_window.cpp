@@ -573,8 +573,8 @@ private slots:
             const QString pdf = env->ui.previews.last().pdfPath;
             if (!qEnvironmentVariableIsEmpty("KAZANE_KEEP_PDF"))
                 QFile::copy(pdf, qEnvironmentVariable("KAZANE_KEEP_PDF") + QStringLiteral("/testdisp%1.pdf").arg(mode));
+            // A class of 45 takes one A4 page.
             const QStringList pages = PdfText::pages(pdf);
-            // 45 pupils fit on one A4 page.
             QCOMPARE(pages.size(), 1);
             const QString all = pages.join(QLatin1Char('\n'));
             // The headings of the sheet and of the table.

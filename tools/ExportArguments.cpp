@@ -18,6 +18,7 @@ const ValueOption ValueOptions[] = {
     {"test", &ExportOptions::test},             {"order", &ExportOptions::order},
     {"pupil", &ExportOptions::pupil},           {"tests", &ExportOptions::tests},
     {"show", &ExportOptions::show},             {"view", &ExportOptions::view},
+    {"threads", &ExportOptions::threads},
 };
 
 const QString EndOfOptions = QStringLiteral("--");
@@ -86,7 +87,7 @@ QString ExportArguments::usage()
 {
     return QStringLiteral(
         "使い方: kazane-export [単位] 一覧表 [選択] 出力先\n"
-        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year [--one-file-per-subject]\n"
+        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year [--one-file-per-subject] [--threads 数]\n"
         "\n"
         "かざねのデータフォルダから一覧表を作ります。データフォルダと設定は読むだけで、書き換えません。\n"
         "\n"
@@ -119,6 +120,8 @@ QString ExportArguments::usage()
         "  --one-file-per-subject\n"
         "      個人別集計を教科（クラス）ごとに一つのファイル（教科_個人.pdf）にまとめ、\n"
         "      一人ずつ新しいページから印刷します。\n"
+        "  --threads 数\n"
+        "      --term-pack でPDFを作るスレッドの数（既定はCPUのコア数）。\n"
         "\n"
         "終了状態: 0 成功、1 データまたは出力のエラー、2 使い方の誤り\n");
 }

@@ -12,6 +12,7 @@ struct ExportOptions {
     QString settingsFile;
     QString dataFolder;
     QString mode;
+    QString threads;  // the term pack's workers; empty: one per core
     QString subject;
     QString className;
     QString pdf;

@@ -62,6 +62,18 @@ int positiveNumber(const QString& option, const QString& text)
     return value;
 }
 
+// --threads: 0 (one worker per core) when not given.
+int threadCount(const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    bool ok = false;
+    const int count = nfkc(text).toInt(&ok);
+    if (!ok || count < 1 || count > 256)
+        throw Failure{UsageError, QStringLiteral("--threads には1から256までの数を指定してください（「%1」）。").arg(text)};
+    return count;
+}
+
 int termNumber(const QString& text)
 {
     const QString t = nfkc(text);
@@ -260,7 +272,7 @@ QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFile
 // they take their names. A failure leaves the folder as it was (a folder this run
 // made is removed again). The files can be made again at any time, so they are
 // not synced to the disk one by one.
-void termPack(Session& session, const QString& folder, int term, bool oneFilePerSubject, QTextStream& err)
+void termPack(Session& session, const QString& folder, int term, bool oneFilePerSubject, int threads, QTextStream& err)
 {
     const QStringList created = missingFolders(folder);
     if (!created.isEmpty() && !QDir().mkpath(folder)) {
@@ -271,7 +283,7 @@ void termPack(Session& session, const QString& folder, int term, bool oneFilePer
     try {
         const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject);
         OutputBatch batch(OutputBatch::Sync::None);
-        check(PdfBatch::stage(jobs, batch));
+        check(PdfBatch::stage(jobs, batch, threads));
         check(batch.commit());
         for (const QString& path : batch.paths())
             err << QStringLiteral("作成しました: %1").arg(QDir::toNativeSeparators(path)) << Qt::endl;
@@ -437,11 +449,11 @@ int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out,
             throw Failure{UsageError, QStringLiteral("--term-pack と一覧表の種類は同時に指定できません。")};
         if (!options.pdf.isEmpty() || !options.csv.isEmpty() || !options.store.isEmpty())
             throw Failure{UsageError, QStringLiteral("--term-pack と --pdf、--csv、--store は同時に指定できません。")};
-        termPack(session, options.termPack, termNumber(options.term), options.oneFilePerSubject, err);
+        termPack(session, options.termPack, termNumber(options.term), options.oneFilePerSubject, threadCount(options.threads), err);
         return Done;
     }
-    if (options.oneFilePerSubject)
-        throw Failure{UsageError, QStringLiteral("--one-file-per-subject は --term-pack と一緒に指定してください。")};
+    if (options.oneFilePerSubject || !options.threads.isEmpty())
+        throw Failure{UsageError, QStringLiteral("--one-file-per-subject と --threads は --term-pack と一緒に指定してください。")};
     if (options.sheets.isEmpty())
         throw Failure{UsageError, QStringLiteral("一覧表の種類（testdisp、kojin、aryoiki、names、tests、shuseki）を指定してください。")};
     if (options.pdf.isEmpty() && options.csv.isEmpty() && options.store.isEmpty())
