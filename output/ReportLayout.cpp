@@ -106,6 +106,7 @@ private:
     Status footer();
     Status grid();
     Status padding();
+    Status chart();
 
     Status fail(const QString& why) const { return Status::failure(layout.lineMessage(lineNumber, why)); }
     Status numbersFail(const QString& what) const
@@ -133,7 +134,8 @@ const QHash<QString, LayoutParser::Reader>& LayoutParser::readers()
         {QStringLiteral("line"), &LayoutParser::line},         {QStringLiteral("table"), &LayoutParser::table},
         {QStringLiteral("row"), &LayoutParser::row},           {QStringLiteral("column"), &LayoutParser::column},
         {QStringLiteral("headings"), &LayoutParser::headings}, {QStringLiteral("footer"), &LayoutParser::footer},
-        {QStringLiteral("grid"), &LayoutParser::grid},         {QStringLiteral("padding"), &LayoutParser::padding}};
+        {QStringLiteral("grid"), &LayoutParser::grid},         {QStringLiteral("padding"), &LayoutParser::padding},
+        {QStringLiteral("chart"), &LayoutParser::chart}};
     return table;
 }
 
@@ -311,12 +313,31 @@ Status LayoutParser::padding()
     return Status::success();
 }
 
+Status LayoutParser::chart()
+{
+    ReportLayout::Chart item;
+    item.line = lineNumber;
+    const bool captioned = !args.isEmpty() && args.last().quoted;
+    const qsizetype count = args.size() - (captioned ? 1 : 0);
+    if (count < 4 || count > 5 || !number(0, item.x) || !number(1, item.y) || !number(2, item.width, false)
+        || !number(3, item.height, false) || (count == 5 && !number(4, item.points, false, true)))
+        return fail(QStringLiteral("chart x y 幅 高さ [ポイント数] [\"見出し\"] の形で書いてください（長さは 1000 mm まで、ポイント数は 1～200）。"));
+    if (captioned)
+        item.caption = args.last().text;
+    layout.hasChart = true;
+    layout.chart = item;
+    return Status::success();
+}
+
 // The whole must fit on the paper.
 Status LayoutParser::checkFits() const
 {
     auto failAt = [this](int line, const QString& why) { return Status::failure(layout.lineMessage(line, why)); };
     if (layout.contentWidth() <= 0 || layout.contentHeight() <= 0)
         return Status::failure(QStringLiteral("印刷のレイアウトファイル「%1」の余白が用紙より大きくなっています。").arg(layout.name));
+    if (layout.hasChart && (layout.chart.x + layout.chart.width > layout.contentWidth() + 0.01
+                            || layout.chart.y + layout.chart.height > layout.contentHeight() + 0.01))
+        return failAt(layout.chart.line, QStringLiteral("グラフが用紙（余白の内側）からはみ出します。"));
     if (!layout.columns.isEmpty() && !layout.hasTable)
         return failAt(layout.columns.first().line, QStringLiteral("表の位置（table）がありません。"));
     if (!layout.hasTable)

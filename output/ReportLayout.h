@@ -1,7 +1,7 @@
 #pragma once
 // A report layout as read from its ".rpt" file (the format is described in
 // ReportRenderer.h): paper, margins, fonts, the texts, boxes and lines drawn on
-// every page, and the table with its columns. Lengths are millimetres from the
+// every page, the table with its columns, and the chart of the scores. Lengths are millimetres from the
 // top-left corner of the printable area inside the margins.
 
 #include "model/Status.h"
@@ -47,6 +47,12 @@ struct ReportLayout {
         Qt::Alignment align = Qt::AlignLeft;
         QString heading;
     };
+    struct Chart {
+        int line = 0;
+        double x = 0, y = 0, width = 0, height = 0;
+        double points = 7;  // the size of its texts
+        QString caption;    // drawn at its top inside a frame, when given
+    };
     enum class Headings { On, Off, FirstRow };
 
     QList<Text> texts;
@@ -62,6 +68,8 @@ struct ReportLayout {
     int footerLine = 0;
     Qt::Alignment footerAlign = Qt::AlignHCenter;
     QString footer;
+    bool hasChart = false;
+    Chart chart;
 
     // Reads a layout from its text; fails naming `displayName` and the line of a
     // statement it cannot use, or saying what does not fit on the paper.

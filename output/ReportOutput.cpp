@@ -55,20 +55,24 @@ void ReportOutput::removeLeftoverStores() const
     }
 }
 
-Status ReportOutput::prepare(const ReportSheet& sheet, ReportRenderer& engine)
+Status ReportOutput::prepare(const QList<ReportSheet>& sheets, ReportRenderer& engine)
 {
     BusyCursor busy(ui);
-    const QString store = storePath(sheet.stem);
-    if (Status written = ReportStore::write(store, sheet); !written)
-        return written;
-    if (storeObserver)
-        storeObserver(store);
-    // The store is the program's outside record of the sheet; the pages are painted
-    // from the sheet itself, so the store goes at once.
-    QFile::remove(store);
-    if (Status loaded = engine.loadLayout(layoutPath(sheet.stem)); !loaded)
+    if (sheets.isEmpty())
+        return Status::failure(QStringLiteral("印刷する一覧表がありません。"));
+    const QString store = storePath(sheets.first().stem);
+    for (const ReportSheet& sheet : sheets) {
+        if (Status written = ReportStore::write(store, sheet); !written)
+            return written;
+        if (storeObserver)
+            storeObserver(store);
+        // The store is the program's outside record of the sheet; the pages are
+        // painted from the sheet itself, so the store goes at once.
+        QFile::remove(store);
+    }
+    if (Status loaded = engine.loadLayout(layoutPath(sheets.first().stem)); !loaded)
         return loaded;
-    engine.setSheet(sheet);
+    engine.setSheets(sheets);
     return engine.checkSheet();
 }
 
@@ -77,11 +81,32 @@ Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestina
     if (destination == ReportDestination::Csv)
         return saveCsv(owner, sheet, previewTitle);
     ReportRenderer engine;
-    if (Status prepared = prepare(sheet, engine); !prepared)
+    if (Status prepared = prepare({sheet}, engine); !prepared)
         return prepared;
     if (destination == ReportDestination::Preview)
         return preview(owner, engine, previewTitle);
     return printSheet(owner, engine, previewTitle);
+}
+
+Status ReportOutput::runAll(QWidget* owner, const QList<ReportSheet>& sheets, ReportDestination destination,
+                            const QString& previewTitle)
+{
+    if (destination == ReportDestination::Csv)
+        return Status::failure(QStringLiteral("CSVファイルには一人分ずつ保存してください。"));
+    ReportRenderer engine;
+    if (Status prepared = prepare(sheets, engine); !prepared)
+        return prepared;
+    if (destination == ReportDestination::Preview)
+        return preview(owner, engine, previewTitle);
+    return printSheet(owner, engine, previewTitle);
+}
+
+Status ReportOutput::saveAllAsPdf(QWidget* owner, const QList<ReportSheet>& sheets, const QString& previewTitle)
+{
+    ReportRenderer engine;
+    if (Status prepared = prepare(sheets, engine); !prepared)
+        return prepared;
+    return writePdf(owner, engine, previewTitle);
 }
 
 // The preview paints on the printer it is given; printed from the preview into a
@@ -129,7 +154,11 @@ Status ReportOutput::savePdf(QWidget* owner, const ReportRenderer& engine, const
                    Ui::Buttons::OkCancel, Ui::Icon::Question)
         != Ui::Answer::Ok)
         return Status::success();
+    return writePdf(owner, engine, previewTitle);
+}
 
+Status ReportOutput::writePdf(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
+{
     const QString name = fileNameFor(previewTitle);
     const QString file = askFileName(owner, QStringLiteral("PDFファイルとして保存"), name, QStringLiteral("pdf"),
                                      QStringLiteral("PDFファイル (*.pdf)"));

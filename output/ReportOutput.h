@@ -13,6 +13,7 @@
 #include "model/Status.h"
 #include "tally/ReportSheet.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -30,6 +31,13 @@ public:
     // Print or preview a sheet; the preview window carries `previewTitle`, which
     // also names the PDF file offered when there is no printer.
     Status run(QWidget* owner, const ReportSheet& sheet, ReportDestination destination, const QString& previewTitle);
+    // Sheets of one kind (every pupil's) as one document, each from a new page:
+    // printed or previewed (a CSV file holds one sheet only, so Csv is refused).
+    // The store is written for each sheet in turn, as for one.
+    Status runAll(QWidget* owner, const QList<ReportSheet>& sheets, ReportDestination destination,
+                  const QString& previewTitle);
+    // The same document saved straight into a PDF file the teacher names.
+    Status saveAllAsPdf(QWidget* owner, const QList<ReportSheet>& sheets, const QString& previewTitle);
     // The printer chosen with the print-setup command, shared by every sheet.
     QPrinter& printer();
 
@@ -50,14 +58,17 @@ public:
 
 private:
     // Writes the store and deletes it; the engine takes the layout and the sheet.
-    Status prepare(const ReportSheet& sheet, ReportRenderer& engine);
+    Status prepare(const QList<ReportSheet>& sheets, ReportRenderer& engine);
     Status saveCsv(QWidget* owner, const ReportSheet& sheet, const QString& title);
     QString askFileName(QWidget* owner, const QString& title, const QString& name, const QString& extension,
                         const QString& filter);
     static QString fileNameFor(const QString& title);
     Status preview(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
     Status printSheet(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
+    // Offers a PDF file when there is no printer.
     Status savePdf(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
+    // Asks for the file name and writes the PDF.
+    Status writePdf(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
     static bool printsToFile(const QPrinter& target);
     Status toPrinter(const ReportRenderer& engine, QPrinter& target, const QString& title);
 

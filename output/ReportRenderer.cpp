@@ -1,6 +1,7 @@
 #include "output/ReportRenderer.h"
 
 #include "output/FittedText.h"
+#include "output/ScoreChart.h"
 
 #include <QFontMetricsF>
 #include <QLineF>
@@ -65,8 +66,8 @@ QString filled(const QString& templ, const ReportSheet& sheet, int page, int pag
             result += QString::number(page);
         else if (isPageField(name, "pages"))
             result += QString::number(pages);
-        else if (const int i = indexOfField(sheet.titleFields, name); i >= 0 && i < sheet.titleValues.size())
-            result += sheet.titleValues[i];
+        else if (const auto value = sheet.fieldValue(name))
+            result += *value;
         from = match.capturedEnd();
     }
     return result + templ.mid(from);
@@ -89,6 +90,7 @@ using Layout = ReportLayout;
 struct ReportRenderer::Fonts {
     QFont body;
     QList<QFont> texts;
+    QFont chart;
 };
 
 ReportRenderer::ReportRenderer() = default;
@@ -135,6 +137,7 @@ const ReportRenderer::Fonts& ReportRenderer::fonts() const
         fontSet->body = reportFont(layout->family, layout->points, false);
         for (const Layout::Text& text : layout->texts)
             fontSet->texts.append(reportFont(text.family.isEmpty() ? layout->family : text.family, text.points, text.bold));
+        fontSet->chart = reportFont(layout->family, layout->chart.points, false);
     }
     return *fontSet;
 }
@@ -154,7 +157,7 @@ Status ReportRenderer::checkSheet(const ReportSheet& sheet) const
     auto fail = [this](int line, const QString& why) { return Status::failure(layout->lineMessage(line, why)); };
     auto checkTemplate = [&](int line, const QString& templ) {
         for (const QString& field : referencedFields(templ))
-            if (indexOfField(sheet.titleFields, field) < 0)
+            if (!sheet.fieldValue(field))
                 return fail(line, QStringLiteral("「%1」は印刷用の表（Titles）にない項目です。").arg(field));
         return Status::success();
     };
@@ -259,6 +262,10 @@ void ReportRenderer::paintSheetPage(QPainter& painter, const ReportSheet& sheet,
         FittedText::draw(painter, area(text.x, text.y, text.width, height), text.align, font.texts[i],
                          filled(text.templ, sheet, page, pages));
     }
+
+    if (l.hasChart && page == 1 && sheet.scoreChart)
+        ScoreChart::paint(painter, area(l.chart.x, l.chart.y, l.chart.width, l.chart.height), *sheet.scoreChart,
+                          font.chart, px(ThinLine), l.chart.caption);
 
     if (l.hasTable)
         paintTable(painter, sheet, page, pages, dotsPerMm);

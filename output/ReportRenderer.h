@@ -51,6 +51,12 @@
 //   the heading row are drawn thicker than the inner lines.
 // - The footer is drawn in the body font at the bottom of the printable area; the
 //   table stops above it.
+// - A {Field} may also name a page field of the sheet (ReportSheet): printed, but
+//   held in no store.
+// - "chart <x> <y> <width> <height> [<points>] ["<caption>"]" places the chart of
+//   the scores of a sheet that carries one (output/ScoreChart.h), on the sheet's
+//   first page only, framed under its caption when it has one; its texts are in
+//   the body font at <points> (7 when not given).
 //
 // The renderer builds its fonts once for its layout and draws a page's grid lines
 // in one pass with one pen; it is used by one thread at a time, and renderers in

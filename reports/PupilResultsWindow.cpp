@@ -96,6 +96,15 @@ void PupilResultsWindow::buildControls()
     buttons->addWidget(reportActions()->button(ReportDestination::Printer, this));
     buttons->addWidget(reportActions()->button(ReportDestination::Preview, this));
     buttons->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    auto* allPrintButton = new QPushButton(QStringLiteral("全員を印刷"), this);
+    allPrintButton->setObjectName(QStringLiteral("allPrintButton"));
+    allPrintButton->setToolTip(QStringLiteral("クラス全員の個人別成績集計を1人1ページで印刷します"));
+    auto* allPdfButton = new QPushButton(QStringLiteral("全員をPDF保存"), this);
+    allPdfButton->setObjectName(QStringLiteral("allPdfButton"));
+    allPdfButton->setToolTip(QStringLiteral("クラス全員の個人別成績集計を1つのPDFファイル（1人1ページ）に保存します"));
+    buttons->addSpacing(8);
+    buttons->addWidget(allPrintButton);
+    buttons->addWidget(allPdfButton);
     buttons->addStretch();
     buttons->addWidget(closeButton);
 
@@ -112,6 +121,8 @@ void PupilResultsWindow::buildControls()
     layout->addLayout(bottom);
 
     connect(closeButton, &QPushButton::clicked, this, [this] { closeWindow(); });
+    connect(allPrintButton, &QPushButton::clicked, this, [this] { outputAll(false); });
+    connect(allPdfButton, &QPushButton::clicked, this, [this] { outputAll(true); });
 }
 
 QSize PupilResultsWindow::sizeHint() const
@@ -180,5 +191,21 @@ void PupilResultsWindow::output(ReportDestination destination)
     BusyCursor busy(ctx.ui);
     ctx.check(ctx.reports.run(this, kojinSheet(*figures, pupil, caption), destination,
                               kojinPreviewTitle(*figures, pupil, caption)),
+              this);
+}
+
+// Every pupil's sheet from the same tally, a page (or more) per pupil.
+void PupilResultsWindow::outputAll(bool asPdf)
+{
+    if (!figures)
+        return;
+    QList<ReportSheet> sheets;
+    {
+        BusyCursor busy(ctx.ui);
+        sheets = kojinSheets(*figures, caption);
+    }
+    const QString title = kojinAllPreviewTitle(caption);
+    ctx.check(asPdf ? ctx.reports.saveAllAsPdf(this, sheets, title)
+                    : ctx.reports.runAll(this, sheets, ReportDestination::Printer, title),
               this);
 }

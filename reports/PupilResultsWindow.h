@@ -4,7 +4,8 @@
 // with the overall and four viewpoint lines (average, rank, evaluation) below.
 // The class is tallied once (tally/PupilTally.h); the window keeps that tally and
 // the pupil shown, and prints, previews or saves the pupil's "kojin" sheet made
-// from them.
+// from them; two more buttons print every pupil's sheet, or save them as one PDF,
+// a page per pupil.
 
 #include "tally/PupilTally.h"
 #include "frame/TallyWindow.h"
@@ -37,6 +38,8 @@ private:
     // when there is nothing to tally.
     bool tallyClass();
     void showPupil(int pupil);
+    // Every pupil's sheet in one document: printed, or saved as one PDF file.
+    void outputAll(bool asPdf);
 
     QTableWidget* testGrid = nullptr;
     QComboBox* pupilChooser = nullptr;

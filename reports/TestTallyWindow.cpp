@@ -2,6 +2,7 @@
 
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
+#include "reports/ScoreChartView.h"
 #include "frame/ReportActions.h"
 
 #include <QComboBox>
@@ -18,7 +19,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int WindowWidth = 620;
+constexpr int WindowWidth = 920;
 // Grid column widths in sevenths of the grid's width.
 constexpr double ColumnUnits[8] = {0.6, 1.6, 0.8, 0.7, 0.7, 0.7, 0.7, 0.6};
 }  // namespace
@@ -109,6 +110,14 @@ void TestTallyWindow::buildControls()
                                           QStringLiteral("Ⅰ"), QStringLiteral("Ⅱ"), QStringLiteral("Ⅲ"),
                                           QStringLiteral("Ⅳ"), QStringLiteral("順位")});
 
+    // 得点の分布: the chart of the test shown, beside the list.
+    auto* chartBox = named(new QGroupBox(QStringLiteral("得点の分布（100点満点に換算）"), this), QStringLiteral("chartBox"));
+    scoreChart = named(new ScoreChartView(chartBox), QStringLiteral("scoreChart"));
+    auto* chartLayout = new QVBoxLayout(chartBox);
+    chartLayout->addWidget(scoreChart);
+    chartBox->setFixedWidth(300);
+    chartBox->setMaximumHeight(340);
+
     auto* closeButton = named(new QPushButton(QStringLiteral("閉じる"), this), QStringLiteral("closeButton"));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(reportActions()->button(ReportDestination::Printer, this));
@@ -123,10 +132,16 @@ void TestTallyWindow::buildControls()
     auto* middle = new QHBoxLayout;
     middle->addWidget(viewpoints, 1);
     middle->addLayout(buttons);
+    auto* chartColumn = new QVBoxLayout;
+    chartColumn->addWidget(chartBox, 1);
+    chartColumn->addStretch(0);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(pupilGrid, 1);
+    bottom->addLayout(chartColumn);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(middle);
-    layout->addWidget(pupilGrid, 1);
+    layout->addLayout(bottom, 1);
 
     connect(testChooser, &QComboBox::currentIndexChanged, this, [this] { showChosenTest(); });
     for (QRadioButton* orderButton : {numberOrderButton, scoreOrderButton})
@@ -188,6 +203,7 @@ void TestTallyWindow::showTally(const TestTally& tally)
         fullMarksLabels[k]->setText(tally.columnFullMarks[k]);
     }
     classAverageLabel->setText(tally.classAverage);
+    scoreChart->setDistribution(tally.distribution);
     pupilGrid->setHorizontalHeaderLabels(tally.headings);
     pupilGrid->clearContents();
     pupilGrid->setRowCount(int(tally.rows.size()));
@@ -210,6 +226,9 @@ void TestTallyWindow::output(ReportDestination destination)
     }
     ctx.check(ctx.reports.run(this, testdispSheet(shown, caption), destination, testdispPreviewTitle(shown)), this,
               Ui::Icon::Warning);
+    // Back to the list: the Enter or Space that closes the last message must not
+    // press the output button again.
+    pupilGrid->setFocus();
 }
 
 QSize TestTallyWindow::sizeHint() const

@@ -1,7 +1,8 @@
 #pragma once
 // The per-test tally window "テスト別成績集計-<unit>": one test of the open class at
 // a time, every pupil's scores, total and rank, the column averages and the class
-// average as a percentage of the full marks, by attendance number or by score.
+// average as a percentage of the full marks, by attendance number or by score, and
+// beside the list the chart of how the scores spread.
 // The window keeps the tally it shows (computeTestTally) and prints, previews or
 // saves the "testdisp" sheet made from that same tally.
 
@@ -14,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QRadioButton;
 class QTableWidget;
+class ScoreChartView;
 
 class TestTallyWindow : public TallyWindow {
     Q_OBJECT
@@ -49,6 +51,7 @@ private:
     std::array<QLabel*, 4> fullMarksLabels{};
     QRadioButton* numberOrderButton = nullptr;
     QRadioButton* scoreOrderButton = nullptr;
+    ScoreChartView* scoreChart = nullptr;
 
     TestTally shown;
     QString caption;  // "テスト別成績集計-" + the unit, the sheet's title

@@ -66,6 +66,37 @@ QString OverallTallyText::orderText(const OverallTally& tally, OverallOrder orde
     return QStringLiteral("総合成績順");
 }
 
+namespace {
+// What fits on the printed line at the smallest size its text may shrink to.
+constexpr qsizetype CountedTestsRoom = 140;
+
+// "1～12、15、20～31" for ascending numbers.
+QString numberRuns(const QList<int>& numbers)
+{
+    QStringList runs;
+    for (qsizetype i = 0; i < numbers.size();) {
+        qsizetype j = i;
+        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
+            ++j;
+        runs << (j == i ? QString::number(numbers[i])
+                        : QStringLiteral("%1～%2").arg(numbers[i]).arg(numbers[j]));
+        i = j + 1;
+    }
+    return runs.join(QStringLiteral("、"));
+}
+}  // namespace
+
+QString OverallTallyText::countedTests(const OverallTally& tally)
+{
+    if (tally.chosenTests.isEmpty())
+        return QStringLiteral("集計したテスト：なし");
+    const QString head = QStringLiteral("集計したテスト（%1）：").arg(tally.chosenTests.size());
+    const QString names = head + tally.chosenTestNames.join(QStringLiteral("、"));
+    if (names.size() <= CountedTestsRoom)
+        return names;
+    return head + QStringLiteral("テスト番号 ") + numberRuns(tally.chosenTests);
+}
+
 QString OverallTallyText::overallAverage(const OverallTally& tally)
 {
     return tally.overallClassAverage < 0 ? QStringLiteral("-") : Format::oneDecimal(tally.overallClassAverage);
@@ -99,8 +130,10 @@ OverallTally computeOverallTally(const ClassData& data, int subject, const QList
         if (t >= 1 && t <= Limits::Tests)
             chosen[size_t(t)] = true;
     for (int t = 1; t <= qBound(0, set.count, Limits::Tests); ++t)
-        if (chosen[size_t(t)])
+        if (chosen[size_t(t)]) {
             tally.chosenTests.append(t);
+            tally.chosenTestNames.append(set.name[t]);
+        }
 
     const SubjectCriteria& criteria = criteriaOf(data, subject);
     const int classSize = data.pupilCount;
@@ -184,6 +217,9 @@ ReportSheet aryoikiSheet(const OverallTally& tally, const QString& caption, Over
     for (int n = 1; n <= OverallTallyText::Columns; ++n)
         sheet.dataFields << QStringLiteral("data%1").arg(n, 2, 10, QLatin1Char('0'));
     sheet.dataIndexName = QStringLiteral("Data01");
+    // The store's fields are fixed; the tests counted are printed only.
+    sheet.pageFields = QStringList{QStringLiteral("CountedTests")};
+    sheet.pageValues = QStringList{OverallTallyText::countedTests(tally)};
 
     const QString dash = QStringLiteral("-");
     QStringList& title = sheet.titleValues;

@@ -23,6 +23,7 @@
 struct OverallTally {
     int pupils = 0;
     QList<int> chosenTests;  // the tests of the set it covers, ascending
+    QStringList chosenTestNames;  // their names, in the same order
     std::array<QString, Limits::Pupils + 1> names;
     QString viewpointNames[Limits::Viewpoints + 1];  // of the subject, index 1..4
     TallyFigure overall[Limits::Pupils + 1];
@@ -59,6 +60,10 @@ QStringList orderItems(const OverallTally& tally);
 QString orderText(const OverallTally& tally, OverallOrder order);
 // The class's overall average "###.0", or "-" when no pupil has one.
 QString overallAverage(const OverallTally& tally);
+// The tests counted, for the printed sheet: "集計したテスト（3）：漢字1、漢字2、計算".
+// A list too long for one printed line gives the test numbers instead, runs of
+// numbers shortened ("テスト番号 1～12、15、20～31"); no test: "集計したテスト：なし".
+QString countedTests(const OverallTally& tally);
 // Row v (1..4) of the viewpoint summary: number, name, class average, test count.
 QStringList viewpointRow(const OverallTally& tally, int v);
 }

@@ -223,3 +223,16 @@ ReportSheet kojinSheet(const PupilTally& tally, int pupil, const QString& captio
     return kojinSheet(caption, PupilTallyText::pupilItem(tally, pupil), tally.viewpointLabel, pupilSummary(tally, pupil),
                       pupilTestRows(tally, pupil));
 }
+
+QList<ReportSheet> kojinSheets(const PupilTally& tally, const QString& caption)
+{
+    QList<ReportSheet> sheets;
+    for (int p = 1; p <= tally.pupils; ++p)
+        sheets.append(kojinSheet(tally, p, caption));
+    return sheets;
+}
+
+QString kojinAllPreviewTitle(const QString& caption)
+{
+    return caption + QStringLiteral("-全員");
+}

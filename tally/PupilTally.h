@@ -71,3 +71,7 @@ ReportSheet kojinSheet(const QString& caption, const QString& nameText, const QS
                        const PupilSummary& summary, const QList<QStringList>& rows);
 // The same sheet straight from the tally.
 ReportSheet kojinSheet(const PupilTally& tally, int pupil, const QString& caption);
+// Every pupil's "kojin" sheet in attendance-number order, for one document.
+QList<ReportSheet> kojinSheets(const PupilTally& tally, const QString& caption);
+// The caption followed by "-全員": the title of that document's preview and PDF file.
+QString kojinAllPreviewTitle(const QString& caption);

@@ -52,14 +52,9 @@ TestTally computeTestTally(const ClassData& data, int subject, int test, TallyOr
     tally.fullMarks = Format::pattern(totals.fullMarks, QStringLiteral("###"));
 
     const Ranking ranking = rank(totals.percents());
-    double sum = 0;
-    int counted = 0;
-    for (int p = 1; p <= pupils; ++p)
-        if (totals.percent[p] >= 0) {
-            sum += totals.percent[p];
-            ++counted;
-        }
-    tally.classAverage = counted > 0 ? Format::oneDecimal(sum / counted) : TestTallyText::NoAverage;
+    tally.distribution = scoreDistribution(totals);
+    tally.distribution.bestFirst = order == TallyOrder::Score;
+    tally.classAverage = averageText(tally.distribution.average);
 
     const bool byScore = order == TallyOrder::Score;
     const QString number = QStringLiteral("番号");
@@ -124,6 +119,7 @@ ReportSheet testdispSheet(const TestTally& tally, const QString& caption)
                 row[i] = QStringLiteral("-");
         sheet.rows.append(row);
     }
+    sheet.scoreChart = tally.distribution;
     return sheet;
 }
 

@@ -14,6 +14,7 @@
 
 #include "model/ClassData.h"
 #include "tally/ReportSheet.h"
+#include "tally/ScoreDistribution.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,9 @@ struct TestTally {
     QStringList headings;                   // the grid's 8 headings
     QList<QStringList> rows;                // one row of 8 cell texts per pupil, in order
     std::array<int, Limits::Pupils + 1> pupilOfRow{};  // attendance number shown in row r (1-based)
+    // The spread of the percentages; drawn best first in score order. The class
+    // average above is its average.
+    ScoreDistribution distribution;
 };
 
 namespace TestTallyText {
@@ -47,7 +51,8 @@ TestTally computeTestTally(const ClassData& data, int subject, int test, TallyOr
 
 // "テスト別成績集計-" + the unit name: the window's caption.
 QString testDisplayCaption(const ClassData& data);
-// The "testdisp" sheet of a tally: "Titles" and one "Datas" row per grid row.
+// The "testdisp" sheet of a tally: "Titles" and one "Datas" row per grid row, and
+// the chart of the distribution for the printed page.
 ReportSheet testdispSheet(const TestTally& tally, const QString& caption);
 // "テスト別集計-" + the test name: the preview window's title.
 QString testdispPreviewTitle(const TestTally& tally);

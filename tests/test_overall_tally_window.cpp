@@ -7,6 +7,7 @@
 #include "DataFiles.h"
 #include "TallyReadBack.h"
 #include "TestEnv.h"
+#include "PdfText.h"
 #include "reports/TestPickerDialog.h"
 #include "reports/OverallTallyWindow.h"
 #include "app/MainWindow.h"
@@ -309,6 +310,62 @@ private slots:
         QVERIFY(child<QRadioButton>(w, "scoreOrder")->isChecked());
         QCOMPARE(env.ui.busyDepth, 0);
         QVERIFY(env.ui.messages.isEmpty());
+    }
+
+    // The printed sheet names the tests counted; the store keeps its fixed fields.
+    void printedSheetNamesTheTestsCounted()
+    {
+        TestEnv env;
+        writeClass(env);
+        MainWindow& window = env.startMainWindow();
+        // Only 単元テストB is chosen.
+        env.ui.modalHandlers.push_back([](QDialog& d) {
+            child<QListWidget>(&d, "testList")->item(1)->setSelected(true);
+            child<QPushButton>(&d, "okButton")->click();
+        });
+        auto* w = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
+        QVERIFY(w);
+        observeStore(env);
+        env.ui.previewFolder = env.dir.path();
+        child<QPushButton>(w, "previewButton")->click();
+        QCOMPARE(env.ui.previews.size(), 1);
+        QString page = PdfText::pages(env.ui.previews[0].pdfPath).value(0);
+        QVERIFY2(page.contains(QStringLiteral("集計したテスト（1）：単元テストB")), qPrintable(page));
+        QVERIFY(!page.contains(QStringLiteral("単元テストA")));
+        Store store = readStore(storeCopy);
+        QCOMPARE(store.titleFields.size(), 15);
+        QVERIFY(!store.title.join(QLatin1Char('|')).contains(QStringLiteral("単元テスト")));
+
+        // The tests chosen again: both, in their order.
+        env.ui.modalHandlers.push_back([](QDialog& d) { child<QPushButton>(&d, "allButton")->click(); });
+        child<QPushButton>(w, "closeButton")->click();
+        QTRY_VERIFY(window.activeChild() == nullptr);
+        w = qobject_cast<OverallTallyWindow*>(window.openOverallTallyWindow());
+        QVERIFY(w);
+        child<QPushButton>(w, "previewButton")->click();
+        page = PdfText::pages(env.ui.previews.last().pdfPath).value(0);
+        QVERIFY2(page.contains(QStringLiteral("集計したテスト（2）：単元テストA、単元テストB")), qPrintable(page));
+    }
+
+    // Names too many for the printed line give the test numbers, runs shortened.
+    void manyCountedTestsAreGivenByNumber()
+    {
+        ClassData data;
+        data.setDefaultViewpointNames();
+        data.pupilCount = 1;
+        data.tests.count = 40;
+        for (int t = 1; t <= 40; ++t)
+            data.tests.name[t] = QStringLiteral("第%1回 漢字の書き取り").arg(t);
+        QList<int> chosen{1, 2, 3};
+        OverallTally tally = computeOverallTally(data, 1, chosen);
+        QCOMPARE(OverallTallyText::countedTests(tally),
+                 QStringLiteral("集計したテスト（3）：第1回 漢字の書き取り、第2回 漢字の書き取り、第3回 漢字の書き取り"));
+        chosen.clear();
+        for (int t : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 15, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 33})
+            chosen.append(t);
+        tally = computeOverallTally(data, 1, chosen);
+        QCOMPARE(OverallTallyText::countedTests(tally), QStringLiteral("集計したテスト（26）：テスト番号 1～12、15、20～31、33"));
+        QCOMPARE(OverallTallyText::countedTests(computeOverallTally(data, 1, {})), QStringLiteral("集計したテスト：なし"));
     }
 
     void tallisesNothingWhenNoTestIsChosen()

@@ -8,11 +8,13 @@
 #include "TallyReadBack.h"
 #include "Controls.h"
 #include "TestEnv.h"
+#include "PdfText.h"
 #include "reports/PupilResultsWindow.h"
 #include "app/MainWindow.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
@@ -233,6 +235,59 @@ private slots:
         QVERIFY(QFileInfo(pdf).size() > 0);
         QVERIFY(!QFile::exists(storePath));
         QCOMPARE(env.ui.busyDepth, 0);
+        QVERIFY(env.ui.messages.isEmpty());
+    }
+
+    // Every pupil's sheet in one go: one PDF of a page per pupil in attendance order,
+    // each page naming its pupil with that pupil's figures; the printer gets the
+    // same document.
+    void savesEveryPupilsSheetInOnePdf()
+    {
+        TestEnv env;
+        writeOneTest(env);
+        MainWindow& window = env.startMainWindow();
+        PupilResultsWindow* w = open(window);
+        QVERIFY(w);
+        int stores = 0;
+        env.reports->setStoreObserver([&](const QString&) { ++stores; });
+        const QString pdf = env.dir.path() + QStringLiteral("/全員");
+        env.ui.saveNames = {pdf};
+        QTest::mouseClick(child<QPushButton>(w, "allPdfButton"), Qt::LeftButton);
+        // The name offered is the caption's, with ".pdf" added to the one typed.
+        QCOMPARE(env.ui.messageTexts(),
+                 QStringList{QStringLiteral("PDFファイル「%1.pdf」に保存しました。").arg(QDir::toNativeSeparators(pdf))});
+        QCOMPARE(stores, 3);
+        QStringList pages = PdfText::pages(pdf + QStringLiteral(".pdf"));
+        QCOMPARE(pages.size(), 3);
+        const QStringList names{QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上田")};
+        for (int p = 0; p < 3; ++p) {
+            QVERIFY2(pages[p].contains(QStringLiteral("%1 %2").arg(p + 1).arg(names[p])), qPrintable(pages[p]));
+            for (int other = 0; other < 3; ++other)
+                QCOMPARE(pages[p].contains(names[other]), other == p);
+        }
+        // Overall averages, each column weighing the same: 青木 (90 + 80) / 2 = 85.0,
+        // 石田 (80 + 60) / 2 = 70.0; 上田 has none.
+        QVERIFY(pages[0].contains(QStringLiteral("85.0")));
+        QVERIFY(pages[1].contains(QStringLiteral("70.0")));
+        QVERIFY(!pages[2].contains(QStringLiteral("85.0")) && !pages[2].contains(QStringLiteral("70.0")));
+        // The pupil shown is unchanged.
+        QCOMPARE(w->shownPupil(), 1);
+
+        // Printed: the printer chosen in the print setup (a PDF file) gets all three.
+        env.ui.clear();
+        const QString printed = env.dir.path() + QStringLiteral("/printed.pdf");
+        env.reports->printer().setOutputFormat(QPrinter::PdfFormat);
+        env.reports->printer().setOutputFileName(printed);
+        QTest::mouseClick(child<QPushButton>(w, "allPrintButton"), Qt::LeftButton);
+        pages = PdfText::pages(printed);
+        QCOMPARE(pages.size(), 3);
+        QVERIFY(pages[2].contains(QStringLiteral("3 上田")));
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.ui.busyDepth, 0);
+
+        // Cancelled in the file dialog: nothing written, nothing said.
+        env.ui.clear();
+        QTest::mouseClick(child<QPushButton>(w, "allPdfButton"), Qt::LeftButton);
         QVERIFY(env.ui.messages.isEmpty());
     }
 

@@ -7,11 +7,13 @@
 #include "output/PdfTextRepair.h"
 #include "output/PdfWriter.h"
 #include "output/ReportRenderer.h"
+#include "output/ScoreChart.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,6 +98,8 @@ private slots:
         QTest::newRow("row below 1 mm") << QStringLiteral("row 0.5\n") << 1;
         QTest::newRow("length of 5 m") << QStringLiteral("box 0 0 5000 10\n") << 1;
         QTest::newRow("font of 1e-30 points") << QStringLiteral("font \"IPAexGothic\" 1e-30\n") << 1;
+        QTest::newRow("chart without height") << QStringLiteral("paper A4\nchart 0 0 50\n") << 2;
+        QTest::newRow("chart off the paper") << QStringLiteral("margins 10 10 10 10\n\nchart 150 0 50 40\n") << 3;
         QTest::newRow("text of 5000 points") << QStringLiteral("\ntext 0 0 100 left 5000 \"x\"\n") << 2;
     }
 
@@ -272,6 +276,78 @@ private slots:
         QCOMPARE(PdfTextRepair::repair(pdf), 1);
         QVERIFY(pdf.contains("<0001> <4E00>"));
         QCOMPARE(pdf.size(), before.size() - QByteArray("NoSuchFontAtAll").size() + QByteArray("IPAexMincho").size());
+    }
+
+    // The chart goes where the layout places it, on the first page of each sheet
+    // only: painted with and without the distribution, the pages differ inside the
+    // chart's rectangle and nowhere else; the second page is the same either way.
+    void chartIsPaintedInItsPlaceOnTheFirstPageOnly()
+    {
+        ReportRenderer engine;
+        // Chart at 120..180 x 20..60 mm inside margins of 10 mm; 26 rows of 10 mm from 20 mm break after 25.
+        QVERIFY(engine.parseLayout(ListLayout + QStringLiteral("chart 120 20 60 40 8\n"), QStringLiteral("chart.rpt")).ok);
+        ReportSheet sheet = listSheet(30);
+        ScoreDistribution d;
+        d.counts = {0, 1, 0, 2, 0, 5, 0, 0, 3, 1};
+        d.counted = 12;
+        d.absent = 2;
+        d.average = 58.3;
+        auto render = [&](bool withChart, int page) {
+            ReportSheet shown = sheet;
+            if (withChart)
+                shown.scoreChart = d;
+            engine.setSheet(shown);
+            QImage image(840, 1188, QImage::Format_RGB32);  // A4 at 4 dots per mm
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            engine.paintPage(painter, page, 4.0);
+            return image;
+        };
+        engine.setSheet(sheet);
+        QCOMPARE(engine.pageCount(), 2);
+        const QImage with = render(true, 1), without = render(false, 1);
+        const QRect chart(4 * 130, 4 * 30, 4 * 60, 4 * 40);
+        int inside = 0, outside = 0, bar = 0;
+        for (int y = 0; y < with.height(); ++y)
+            for (int x = 0; x < with.width(); ++x) {
+                if (with.pixel(x, y) == without.pixel(x, y))
+                    continue;
+                ++(chart.contains(x, y) ? inside : outside);
+                if ((with.pixel(x, y) & 0xffffff) == (ScoreChart::barColor().rgb() & 0xffffff))
+                    ++bar;
+            }
+        QVERIFY(inside > 1000);
+        QCOMPARE(outside, 0);
+        QVERIFY(bar > 200);
+        QCOMPARE(render(true, 2), render(false, 2));
+
+        // Its texts are real text in the PDF, on page 1.
+        QTemporaryDir dir;
+        sheet.scoreChart = d;
+        engine.setSheet(sheet);
+        const QStringList pages = PdfText::pages(pdfOf(engine, dir.path(), QStringLiteral("chart.pdf")));
+        QCOMPARE(pages.size(), 2);
+        QVERIFY2(pages[0].contains(QRegularExpression(QStringLiteral("平均\\s*58\\.3"))), qPrintable(pages[0]));
+        QVERIFY(pages[0].contains(QRegularExpression(QStringLiteral("人数\\s*12人\\s*欠席\\s*2人"))));
+        QVERIFY(!pages[1].contains(QStringLiteral("欠席")));
+    }
+
+    // A page field fills a template like a "Titles" field, and counts as known.
+    void pageFieldsFillTemplates()
+    {
+        ReportRenderer engine;
+        QVERIFY(engine.parseLayout(ListLayout + QStringLiteral("text 0 270 190 left 8 \"{Counted}\"\n"),
+                                   QStringLiteral("page.rpt")).ok);
+        ReportSheet sheet = listSheet(3);
+        engine.setSheet(sheet);
+        QVERIFY(!engine.checkSheet().ok);
+        sheet.pageFields = {QStringLiteral("Counted")};
+        sheet.pageValues = {QStringLiteral("集計したテスト（2）：漢字、計算")};
+        engine.setSheet(sheet);
+        QVERIFY(engine.checkSheet().ok);
+        QTemporaryDir dir;
+        const QStringList pages = PdfText::pages(pdfOf(engine, dir.path(), QStringLiteral("page.pdf")));
+        QVERIFY(pages.value(0).contains(QStringLiteral("集計したテスト（2）：漢字、計算")));
     }
 };
 

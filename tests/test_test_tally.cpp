@@ -243,6 +243,54 @@ private slots:
         QCOMPARE(totals.percent[5], 23.0f);
         QCOMPARE(totals.columnAverage(2, 45), double(totals.columnSum[2]) / 36);
     }
+
+    // Seven pupils, one test of 40 + 10 points. By hand, as percentages of 50:
+    // 1 absent; 2: 45 = 90 %; 3: 44 = 88 %; 4: 5 = 10 %; 5: 4 = 8 %; 6: 50 = 100 %;
+    // 7 missed column 1 and wrote 10 in column 2: 20 %.
+    void distributionBinsTheEnteredPupilsAndCountsTheAbsent()
+    {
+        const QStringList seven{QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上野"), QStringLiteral("江口"),
+                                QStringLiteral("大野"), QStringLiteral("加藤"), QStringLiteral("木村")};
+        ClassData data = classWithTest(seven, {{1, 40, {-1, 40, 40, 5, 4, 40, -1}}, {2, 10, {-1, 5, 4, 0, 0, 10, 10}}});
+        const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
+        const ScoreDistribution& d = tally.distribution;
+        QCOMPARE(d.counts, (std::array<int, 10>{1, 1, 1, 0, 0, 0, 0, 0, 1, 2}));
+        QCOMPARE(d.counted, 6);
+        QCOMPARE(d.absent, 1);
+        QCOMPARE(d.largest(), 2);
+        // (90 + 88 + 10 + 8 + 100 + 20) / 6 = 52.67, the class average the window shows.
+        QVERIFY(qAbs(d.average - 316.0 / 6) < 1e-4);
+        QCOMPARE(tally.classAverage, QStringLiteral("52.7"));
+        QVERIFY(!d.bestFirst);
+        QCOMPARE(ScoreDistribution::binLabel(0), QStringLiteral("0～9"));
+        QCOMPARE(ScoreDistribution::binLabel(9), QStringLiteral("90～100"));
+
+        // In score order the same counts, drawn best first; the sheet carries them.
+        const TestTally byScore = computeTestTally(data, data.subject, 1, TallyOrder::Score);
+        QCOMPARE(byScore.distribution.counts, d.counts);
+        QVERIFY(byScore.distribution.bestFirst);
+        const ReportSheet sheet = testdispSheet(byScore, QStringLiteral("テスト別成績集計-国語"));
+        QVERIFY(sheet.scoreChart.has_value());
+        QCOMPARE(sheet.scoreChart->counts, d.counts);
+    }
+
+    // Bin edges in whole numbers: 27 of 30 is exactly 90 % (bin 90～100), 26 of 30
+    // (86.7 %) is in 80～89, 3 of 30 is exactly 10 %; nobody entered: no average.
+    void distributionEdgesAndAnEmptyTest()
+    {
+        ClassData data = classWithTest(Three, {{1, 30, {27, 26, 3}}});
+        const ScoreDistribution d = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber).distribution;
+        QCOMPARE(d.counts, (std::array<int, 10>{0, 1, 0, 0, 0, 0, 0, 0, 1, 1}));
+        QCOMPARE(d.absent, 0);
+
+        ClassData empty = classWithTest(Three, {{1, 30, {-1, -1, -1}}});
+        const TestTally none = computeTestTally(empty, empty.subject, 1, TallyOrder::AttendanceNumber);
+        QCOMPARE(none.distribution.counted, 0);
+        QCOMPARE(none.distribution.absent, 3);
+        QCOMPARE(none.distribution.largest(), 0);
+        QVERIFY(none.distribution.average < 0);
+        QCOMPARE(none.classAverage, TestTallyText::NoAverage);
+    }
 };
 
 QTEST_MAIN(TestTallyTest)

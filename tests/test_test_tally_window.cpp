@@ -10,9 +10,12 @@
 #include "TallyReadBack.h"
 #include "output/ReportStore.h"
 #include "reports/TestTallyWindow.h"
+#include "reports/ScoreChartView.h"
+#include "output/ScoreChart.h"
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -79,6 +82,27 @@ QList<QStringList> sqlRows(const QString& connection, const QString& table)
         rows.append(row);
     }
     return rows;
+}
+
+// The bars of a chart's picture, left to right: the height in pixels of each run of
+// pixel columns holding the bars' colour.
+QList<int> barHeights(const QImage& image)
+{
+    const QRgb fill = ScoreChart::barColor().rgb() & 0xffffff;
+    QList<int> heights;
+    bool inBar = false;
+    for (int x = 0; x < image.width(); ++x) {
+        int height = 0;
+        for (int y = 0; y < image.height(); ++y)
+            if ((image.pixel(x, y) & 0xffffff) == fill)
+                ++height;
+        if (height > 0 && !inBar)
+            heights.append(0);
+        if (height > 0)
+            heights.last() = std::max(heights.last(), height);
+        inBar = height > 0;
+    }
+    return heights;
 }
 
 QStringList sqlIndexes(const QString& connection, const QString& table)
@@ -217,6 +241,106 @@ private slots:
             QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), r).at(7), QStringLiteral("- "));
         }
         QVERIFY(env->ui.messages.isEmpty());
+    }
+
+    // The chart beside the list follows the test chosen and the order: its bins,
+    // average and absent count, and the bars drawn in proportion, best first in
+    // score order.
+    void chartFollowsTheTestShownAndTheOrder()
+    {
+        openSample();
+        auto* chart = child<ScoreChartView>(window, "scoreChart");
+        QVERIFY(chart->isVisible());
+        // 漢字テスト１ of 100: 85, 85, absent, 0, 30.
+        ScoreDistribution d = chart->distribution();
+        QCOMPARE(d.counts, (std::array<int, 10>{1, 0, 0, 1, 0, 0, 0, 0, 2, 0}));
+        QCOMPARE(d.counted, 4);
+        QCOMPARE(d.absent, 1);
+        QCOMPARE(d.average, 50.0);  // (85 + 85 + 0 + 30) / 4
+        QVERIFY(!d.bestFirst);
+        QVERIFY(chart->toolTip().contains(QStringLiteral("人数 4人　欠席 1人")));
+        QVERIFY(chart->toolTip().contains(QStringLiteral("平均 50.0")));
+        QList<int> bars = barHeights(chart->grab().toImage());
+        QCOMPARE(bars.size(), 3);
+        QVERIFY2(qAbs(bars[0] - bars[1]) <= 1 && qAbs(bars[2] - 2 * bars[0]) <= 2, qPrintable(QString::number(bars[2])));
+
+        // 計算 chosen with the keyboard, of 20: 20, 18, 18, 10, 0.
+        auto* chooser = child<QComboBox>(window, "testChooser");
+        chooser->setFocus();
+        QTest::keyClick(chooser, Qt::Key_Down);
+        QCOMPARE(chooser->currentIndex(), 1);
+        d = chart->distribution();
+        QCOMPARE(d.counts, (std::array<int, 10>{1, 0, 0, 0, 0, 1, 0, 0, 0, 3}));
+        QCOMPARE(d.absent, 0);
+        QCOMPARE(d.average, 66.0);  // (100 + 90 + 90 + 50 + 0) / 5
+        bars = barHeights(chart->grab().toImage());
+        QCOMPARE(bars.size(), 3);
+        QVERIFY(qAbs(bars[2] - 3 * bars[0]) <= 3);
+
+        // Score order: the same counts drawn best first, the tallest bar on the left.
+        QTest::mouseClick(child<QRadioButton>(window, "scoreOrder"), Qt::LeftButton);
+        d = chart->distribution();
+        QVERIFY(d.bestFirst);
+        QCOMPARE(d.counts, (std::array<int, 10>{1, 0, 0, 0, 0, 1, 0, 0, 0, 3}));
+        bars = barHeights(chart->grab().toImage());
+        QCOMPARE(bars.size(), 3);
+        QVERIFY(qAbs(bars[0] - 3 * bars[2]) <= 3);
+
+        // 聞き取り, nobody entered: no bars, everyone absent.
+        QTest::keyClick(chooser, Qt::Key_Down);
+        d = chart->distribution();
+        QCOMPARE(d.counted, 0);
+        QCOMPARE(d.absent, 5);
+        QVERIFY(barHeights(chart->grab().toImage()).isEmpty());
+        QVERIFY(chart->toolTip().contains(QStringLiteral("人数 0人　欠席 5人")));
+    }
+
+    // The printed sheet of a full class carries the chart beside the viewpoint table.
+    void printedSheetCarriesTheChart()
+    {
+        QList<int> scores;
+        for (int p = 1; p <= 45; ++p)
+            scores.append(p == 45 ? -1 : p * 2);  // 2, 4, ..., 88 of 100; pupil 45 absent
+        openSample({{QStringLiteral("学年末"), {{1, 100, scores}}}}, 45);
+        env->ui.previewFolder = env->dir.path();
+        QTest::mouseClick(child<QPushButton>(window, "previewButton"), Qt::LeftButton);
+        QCOMPARE(env->ui.previews.size(), 1);
+        const QStringList pages = PdfText::pages(env->ui.previews[0].pdfPath);
+        QCOMPARE(pages.size(), 1);
+        // The average of 2 .. 88 is 45.0; 44 pupils in the chart, one absent.
+        QVERIFY2(pages[0].contains(QRegularExpression(QStringLiteral("人数\\s*44人\\s*欠席\\s*1人"))), qPrintable(pages[0]));
+        QVERIFY(pages[0].contains(QRegularExpression(QStringLiteral("平均\\s*45\\.0"))));
+        QVERIFY(pages[0].contains(QStringLiteral("得点の分布")));
+    }
+
+    // The CSV saved from the keyboard, the teacher closes 「…保存しました」 with Enter
+    // and goes on typing: the Enter's release, a held Enter's repeats or a Space that
+    // follow reach the window, and none of them may save again.
+    void keysAfterTheSavedMessageDoNotSaveAgain()
+    {
+        openSample();
+        const QString csv = env->dir.filePath(QStringLiteral("漢字.csv"));
+        const QString again = env->dir.filePath(QStringLiteral("again.csv"));
+        env->ui.saveNames = {csv, again};
+        env->mainWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(env->mainWindow()));
+        auto* csvButton = child<QPushButton>(window, "csvButton");
+        csvButton->setFocus();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(csvButton));
+        QTest::keyClick(csvButton, Qt::Key_Space);
+        QCOMPARE(env->ui.messageTexts(),
+                 QStringList{QStringLiteral("CSVファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(csv))});
+        QVERIFY(QFile::exists(csv));
+        // Back on the list.
+        QWidget* focus = QApplication::focusWidget();
+        QCOMPARE(focus, static_cast<QWidget*>(child<QTableWidget>(window, "pupilGrid")));
+        QTest::keyRelease(focus, Qt::Key_Return);
+        QTest::keyPress(focus, Qt::Key_Return, Qt::NoModifier);
+        QTest::keyClick(focus, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(env->ui.messages.size(), 1);
+        QCOMPARE(env->ui.saveNames.size(), size_t(1));
+        QVERIFY(!QFile::exists(again));
     }
 
     void showsWhatWasLastSaved()

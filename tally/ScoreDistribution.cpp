@@ -1,0 +1,37 @@
+#include "tally/ScoreDistribution.h"
+
+#include <algorithm>
+
+int ScoreDistribution::largest() const
+{
+    return *std::max_element(counts.begin(), counts.end());
+}
+
+QString ScoreDistribution::binLabel(int bin)
+{
+    const int from = qBound(0, bin, Bins - 1) * 10;
+    return QStringLiteral("%1～%2").arg(from).arg(from == 90 ? 100 : from + 9);
+}
+
+ScoreDistribution scoreDistribution(const TestTotals& totals)
+{
+    ScoreDistribution distribution;
+    double sum = 0;
+    for (int p = 1; p <= totals.pupils; ++p) {
+        const int total = totals.pupilTotal[p];
+        if (total < 0) {
+            ++distribution.absent;
+            continue;
+        }
+        if (totals.percent[p] < 0)
+            continue;
+        // A total above the full marks (a file written by hand) still counts at the top.
+        const int bin = qBound(0, int(qint64(total) * 10 / totals.fullMarks), ScoreDistribution::Bins - 1);
+        ++distribution.counts[bin];
+        ++distribution.counted;
+        sum += totals.percent[p];
+    }
+    if (distribution.counted > 0)
+        distribution.average = sum / distribution.counted;
+    return distribution;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// How one test's scores spread over the class: each pupil's total as a percentage
+// of the test's full marks, counted in ten bins of ten points (0～9, 10～19, …,
+// 80～89, and 90～100, which takes a full score too). A pupil without any entered
+// column is absent: left out of the bins and counted apart. The class average is
+// the mean percentage of the pupils in the bins, the figure the per-test tally
+// shows as its class average.
+//
+// A pupil's bin is reckoned in whole numbers (total × 10 ÷ full marks), so a
+// total of exactly 90 % lands in 90～100 whatever the rounding of its percentage.
+
+#include "tally/TestTotals.h"
+
+#include <QString>
+#include <array>
+
+struct ScoreDistribution {
+    static constexpr int Bins = 10;
+
+    std::array<int, Bins> counts{};  // bin b: from 10b up to below 10b + 10 points (b = 9: 90～100)
+    int absent = 0;                  // pupils without a total, not in the bins
+    int counted = 0;                 // pupils in the bins
+    double average = -1;             // mean percentage of the pupils in the bins; -1 when none
+    // Drawn from 90～100 down to 0～9, as the list runs in score order.
+    bool bestFirst = false;
+
+    // The largest count of a bin (0 when the bins are empty).
+    int largest() const;
+    // "0～9", "10～19", …, "90～100".
+    static QString binLabel(int bin);
+};
+
+// The distribution of a test's totals; a test whose full marks add up to 0 gives
+// no percentage, so its pupils with a total are in no bin and not absent either.
+ScoreDistribution scoreDistribution(const TestTotals& totals);
