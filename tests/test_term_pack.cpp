@@ -67,7 +67,7 @@ void makeClass(TestEnv& env)
 QStringList expectedFiles(bool onePerSubject)
 {
     QStringList files;
-    for (const QString subject : {QStringLiteral("国語"), QStringLiteral("算数")}) {
+    for (const QString& subject : {QStringLiteral("国語"), QStringLiteral("算数")}) {
         files << subject + QStringLiteral("_総合集計.pdf");
         if (onePerSubject)
             files << subject + QStringLiteral("_個人.pdf");
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(runExport(env, {"--term-pack", single, "--term", "2"}).code, 0);
         QCOMPARE(runExport(env, {"--term-pack", joined, "--term", "2", "--one-file-per-subject"}).code, 0);
         const QStringList names = pupilNames(Pupils, NameStyle::Full);
-        for (const QString subject : {QStringLiteral("国語"), QStringLiteral("算数")}) {
+        for (const QString& subject : {QStringLiteral("国語"), QStringLiteral("算数")}) {
             const QStringList pages = PdfText::pages(QDir(joined).filePath(subject + QStringLiteral("_個人.pdf")));
             QCOMPARE(pages.size(), Pupils);
             for (int p = 1; p <= Pupils; ++p) {
@@ -209,7 +209,7 @@ private slots:
         TestEnv env;
         makeClass(env);
         const QString pack = env.dir.path() + QStringLiteral("/pack");
-        for (const QString bad : {QStringLiteral("0"), QStringLiteral("many"), QStringLiteral("-2")}) {
+        for (const QString& bad : {QStringLiteral("0"), QStringLiteral("many"), QStringLiteral("-2")}) {
             const Result result = runExport(env, {"--term-pack", pack, "--term", "1", "--threads", bad});
             QCOMPARE(result.code, 2);
             QVERIFY2(result.err.contains(QStringLiteral("--threads には1から256までの数")), qPrintable(result.err));
