@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QIcon>
 #include <QListWidget>
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -36,8 +38,9 @@
 
 namespace {
 
-// The main window as on a small laptop screen, so the pictures stay about 1000 px wide.
-const QSize MainSize(1024, 740);
+// The main window as on a school laptop of 1366x768 less its taskbar, so the pictures
+// show the windows at the size a teacher sees them.
+const QSize MainSize(1366, 728);
 
 class Shots {
 public:
@@ -86,6 +89,7 @@ void loadSample(TestEnv& env, const QString& kind)
 MainWindow& startMain(TestEnv& env)
 {
     MainWindow& window = env.startMainWindow();
+    window.setWindowState(Qt::WindowNoState);
     window.resize(MainSize);
     window.move(0, 0);
     window.show();
@@ -222,8 +226,15 @@ void specialistShots(Shots& shots)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // One offscreen screen the size of the laptop's, so that windows fit it as they do there.
+    QTemporaryDir screenFolder;
+    const QString config = screenFolder.filePath(QStringLiteral("screens.json"));
+    QFile screens(config);
+    if (!screens.open(QIODevice::WriteOnly))
+        qFatal("cannot write the screen configuration");
+    screens.write(QByteArrayLiteral(R"({"screens":[{"name":"laptop","x":0,"y":0,"width":1366,"height":728,"logicalDpi":96}]})"));
+    screens.close();
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
     QApplication::setWindowIcon(QIcon(Logo::pixmap()));
