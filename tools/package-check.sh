@@ -13,7 +13,8 @@ sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 fail() { echo "package-check: $*" >&2; exit 1; }
 
-tools=(dpkg-dev desktop-file-utils appstream)
+# file: CPack reads each installed file's kind with it to compute the library dependencies.
+tools=(dpkg-dev file desktop-file-utils appstream)
 missing=()
 for p in "${tools[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
