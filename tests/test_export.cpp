@@ -8,7 +8,7 @@
 #include "DataFiles.h"
 #include "model/ScoreFile.h"
 #include "output/CsvWriter.h"
-#include "tools/ExportCommand.h"
+#include "ExportRun.h"
 #include "attendance/AttendanceWindow.h"
 #include "maintenance/RosterWindow.h"
 #include "reports/TestPickerDialog.h"
@@ -51,25 +51,6 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return files;
 }
 
-struct Result {
-    int code;
-    QString err;
-    QString out;
-};
-
-Result runExport(TestEnv& env, QStringList arguments)
-{
-    arguments.prepend(env.settingsFile());
-    arguments.prepend(QStringLiteral("--settings"));
-    QString err;
-    QString out;
-    QTextStream errStream(&err);
-    QTextStream outStream(&out);
-    const int code = ExportCommand::run(arguments, errStream, outStream, TestEnv::buildFolder());
-    errStream.flush();
-    outStream.flush();
-    return {code, err, out};
-}
 
 // Two tests of 国語 and a year of attendance for three pupils.
 void makeTerm(TestEnv& env)
@@ -97,7 +78,7 @@ ReportSheet exportedStore(TestEnv& env, const QStringList& arguments)
 {
     const QString path = env.dir.path() + QStringLiteral("/exported.mdb");
     QFile::remove(path);
-    const Result result = runExport(env, arguments + QStringList{QStringLiteral("--store"), path});
+    const ExportRun result = runExport(env, arguments + QStringList{QStringLiteral("--store"), path});
     if (result.code != 0)
         qWarning("%s", qPrintable(result.err));
     ReportSheet sheet;
@@ -170,7 +151,7 @@ private slots:
             QFile file(env.settingsFile());
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         }();
-        const Result result = runExport(env, arguments);
+        const ExportRun result = runExport(env, arguments);
         QCOMPARE(result.code, code);
         QVERIFY2(result.err.contains(says), qPrintable(result.err));
         QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
@@ -313,7 +294,7 @@ private slots:
         env.writeFile(QStringLiteral("算数.dat"), scoreLines({{QStringLiteral("計算"), {{3, 10, {10, 9, 8}}}}}));
         const auto before = snapshot(env.dataFolder());
         const QString pack = env.dir.path() + QStringLiteral("/学期末");
-        const Result result = runExport(env, {"--term-pack", pack, "--term", "year"});
+        const ExportRun result = runExport(env, {"--term-pack", pack, "--term", "year"});
         QVERIFY2(result.code == 0, qPrintable(result.err));
         QStringList files = QDir(pack).entryList(QDir::Files);
         files.sort();
@@ -334,13 +315,13 @@ private slots:
     void helpIsJapanese()
     {
         TestEnv env;
-        const Result result = runExport(env, {QStringLiteral("--help")});
+        const ExportRun result = runExport(env, {QStringLiteral("--help")});
         QCOMPARE(result.code, 0);
         QVERIFY(result.out.contains(QStringLiteral("使い方: kazane-export")));
         QVERIFY(result.out.contains(QStringLiteral("--term-pack")));
         // -h, and --help among words that would otherwise be refused, print the same.
         for (const QStringList& arguments : {QStringList{"-h"}, QStringList{"graph", "--colour", "--help", "--csv"}}) {
-            const Result again = runExport(env, arguments);
+            const ExportRun again = runExport(env, arguments);
             QCOMPARE(again.code, 0);
             QCOMPARE(again.out, result.out);
             QVERIFY(again.err.isEmpty());

@@ -8,7 +8,7 @@
 #include "DataFiles.h"
 #include "output/CsvWriter.h"
 #include "output/ReportStore.h"
-#include "tools/ExportCommand.h"
+#include "ExportRun.h"
 #include "reports/TestTallyWindow.h"
 #include "app/MainWindow.h"
 
@@ -65,13 +65,8 @@ Result runTool(TestEnv& env, const QStringList& arguments, qint64 limit = 0)
 // The export in this process, with layouts from `layouts` (the built ones by default).
 Result runInProcess(TestEnv& env, const QStringList& arguments, const QString& layouts = TestEnv::buildFolder())
 {
-    QString err;
-    QString out;
-    QTextStream errStream(&err);
-    QTextStream outStream(&out);
-    const int code = ExportCommand::run(withSettings(env, arguments), errStream, outStream, layouts);
-    errStream.flush();
-    return {code, err};
+    const ExportRun run = runExport(env, arguments, layouts);
+    return {run.code, run.err};
 }
 
 // One line "kazane-export: ..." that gives `cause` and has no word of English once

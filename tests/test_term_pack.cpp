@@ -7,7 +7,7 @@
 #include "FailingDisk.h"
 #include "PdfText.h"
 #include "TestEnv.h"
-#include "tools/ExportCommand.h"
+#include "ExportRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,23 +22,6 @@ namespace {
 
 constexpr int Pupils = 6;
 
-struct Result {
-    int code;
-    QString err;
-};
-
-Result runExport(TestEnv& env, QStringList arguments)
-{
-    arguments.prepend(env.settingsFile());
-    arguments.prepend(QStringLiteral("--settings"));
-    QString err;
-    QString out;
-    QTextStream errStream(&err);
-    QTextStream outStream(&out);
-    const int code = ExportCommand::run(arguments, errStream, outStream, TestEnv::buildFolder());
-    errStream.flush();
-    return {code, err};
-}
 
 // 国語 and 算数 in use, two tests each, and a year of attendance for six pupils.
 void makeClass(TestEnv& env)
@@ -106,7 +89,7 @@ private slots:
             QStringList arguments{"--term-pack", pack, "--term", "year"};
             if (onePerSubject)
                 arguments << QStringLiteral("--one-file-per-subject");
-            const Result result = runExport(env, arguments);
+            const ExportRun result = runExport(env, arguments);
             QVERIFY2(result.code == 0, qPrintable(result.err));
             QStringList lines = result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             QStringList expected;
@@ -163,7 +146,7 @@ private slots:
         // Several rounds, for the workers to meet in every order.
         for (int round = 0; round < 8; ++round) {
             const QString many = env.dir.path() + QStringLiteral("/many%1").arg(round);
-            const Result result = runExport(env, {"--term-pack", many, "--term", "year", "--threads", "4"});
+            const ExportRun result = runExport(env, {"--term-pack", many, "--term", "year", "--threads", "4"});
             QVERIFY2(result.code == 0, qPrintable(result.err));
             for (const QString& name : files)
                 QVERIFY2(withoutDate(readAll(QDir(many).filePath(name))) == expected.value(name), qPrintable(name));
@@ -184,7 +167,7 @@ private slots:
         old.close();
         const QString created = env.dir.path() + QStringLiteral("/学期末/１学期");
         for (const QString& folder : {existing, created}) {
-            Result result{0, {}};
+            ExportRun result;
             {
                 FileSizeLimit limit(4096);
                 result = runExport(env, {"--term-pack", folder, "--term", "1", "--threads", "4"});
@@ -198,7 +181,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(env.dir.path() + QStringLiteral("/学期末")));
 
         // With room again the same run makes every file.
-        const Result result = runExport(env, {"--term-pack", existing, "--term", "1", "--threads", "4"});
+        const ExportRun result = runExport(env, {"--term-pack", existing, "--term", "1", "--threads", "4"});
         QVERIFY2(result.code == 0, qPrintable(result.err));
         QCOMPARE(QDir(existing).entryList(QDir::Files).size(), expectedFiles(false).size());
         QVERIFY(readAll(existing + QStringLiteral("/国語_総合集計.pdf")).startsWith("%PDF"));
@@ -210,11 +193,11 @@ private slots:
         makeClass(env);
         const QString pack = env.dir.path() + QStringLiteral("/pack");
         for (const QString& bad : {QStringLiteral("0"), QStringLiteral("many"), QStringLiteral("-2")}) {
-            const Result result = runExport(env, {"--term-pack", pack, "--term", "1", "--threads", bad});
+            const ExportRun result = runExport(env, {"--term-pack", pack, "--term", "1", "--threads", bad});
             QCOMPARE(result.code, 2);
             QVERIFY2(result.err.contains(QStringLiteral("--threads には1から256までの数")), qPrintable(result.err));
         }
-        const Result alone = runExport(env, {"aryoiki", "--pdf", pack + QStringLiteral(".pdf"), "--one-file-per-subject"});
+        const ExportRun alone = runExport(env, {"aryoiki", "--pdf", pack + QStringLiteral(".pdf"), "--one-file-per-subject"});
         QCOMPARE(alone.code, 2);
         QVERIFY(!QFile::exists(pack + QStringLiteral(".pdf")));
         QVERIFY(!QDir(pack).exists());

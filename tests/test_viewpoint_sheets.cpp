@@ -7,7 +7,7 @@
 #include "DataFiles.h"
 #include "model/ViewpointNames.h"
 #include "output/ReportStore.h"
-#include "tools/ExportCommand.h"
+#include "ExportRun.h"
 #include "reports/OverallTallyWindow.h"
 #include "reports/PupilResultsWindow.h"
 #include "reports/TestTallyWindow.h"
@@ -30,19 +30,13 @@ const QString Knowledge = QStringLiteral("知識・技能");
 const QString Thinking = QStringLiteral("思考・判断・表現");
 const QString Attitude = QStringLiteral("主体的に学習に取り組む態度");
 
-int runExport(TestEnv& env, QStringList arguments)
+// The export's exit code; its error lines are shown when it fails.
+int exportCode(TestEnv& env, const QStringList& arguments)
 {
-    arguments.prepend(env.settingsFile());
-    arguments.prepend(QStringLiteral("--settings"));
-    QString err;
-    QString out;
-    QTextStream errStream(&err);
-    QTextStream outStream(&out);
-    const int code = ExportCommand::run(arguments, errStream, outStream, TestEnv::buildFolder());
-    errStream.flush();
-    if (code != 0)
-        qWarning("%s", qPrintable(err));
-    return code;
+    const ExportRun run = runExport(env, arguments);
+    if (run.code != 0)
+        qWarning("%s", qPrintable(run.err));
+    return run.code;
 }
 
 ReportSheet exportedStore(TestEnv& env, const QStringList& arguments)
@@ -50,7 +44,7 @@ ReportSheet exportedStore(TestEnv& env, const QStringList& arguments)
     const QString path = env.dir.path() + QStringLiteral("/exported.mdb");
     QFile::remove(path);
     ReportSheet sheet;
-    if (runExport(env, arguments + QStringList{QStringLiteral("--store"), path}) == 0)
+    if (exportCode(env, arguments + QStringList{QStringLiteral("--store"), path}) == 0)
         ReportStore::read(path, sheet);
     return sheet;
 }
@@ -150,13 +144,13 @@ private slots:
 
         // The CSV files of kazane-export.
         const QString overallCsv = env.dir.path() + QStringLiteral("/aryoiki.csv");
-        QCOMPARE(runExport(env, {"aryoiki", "--csv", overallCsv}), 0);
+        QCOMPARE(exportCode(env, {"aryoiki", "--csv", overallCsv}), 0);
         const QMap<QString, QString> overallRecord = firstRecord(overallCsv);
         QCOMPARE(overallRecord.value(QStringLiteral("Ryoiki1")), Knowledge);
         QCOMPARE(overallRecord.value(QStringLiteral("Ryoiki2")), Thinking);
         QCOMPARE(overallRecord.value(QStringLiteral("Ryoiki3")), Attitude);
         const QString perTestCsv = env.dir.path() + QStringLiteral("/testdisp.csv");
-        QCOMPARE(runExport(env, {"testdisp", "--test", "2", "--csv", perTestCsv}), 0);
+        QCOMPARE(exportCode(env, {"testdisp", "--test", "2", "--csv", perTestCsv}), 0);
         QCOMPARE(firstRecord(perTestCsv).value(QStringLiteral("Kanten1")), Knowledge);
     }
 };
