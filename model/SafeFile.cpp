@@ -367,7 +367,9 @@ Status SafeFile::Batch::prepare(Step& step)
     // seen here with its cause.
     const int fd = step.file->handle();
     int error = writeAll(fd, step.bytes);
-    if (error == 0 && sync == Sync::Durable && ::fsync(fd) != 0)
+    // The content and what is needed to read it back (its size); the new name is
+    // made durable by the folder's sync after the renames.
+    if (error == 0 && sync == Sync::Durable && ::fdatasync(fd) != 0)
         error = errno;
     if (error == 0 && !step.file->flush())
         error = lastError(step.path);

@@ -84,6 +84,7 @@ Status ScoreFile::build(const TestSet& set, int pupils, QByteArray& bytes)
                                        .arg(problem));
     }
     ItemWriter writer;
+    writer.reserve(qsizetype(tests) * Limits::Columns * (pupils + 2) * 5 + 64);
     writer.number(tests);
     for (int t = 1; t <= tests; ++t) {
         writer.quoted(set.name[t]);

@@ -3,6 +3,8 @@
 #include "model/Cp932.h"
 #include "model/SafeFile.h"
 
+#include <charconv>
+
 QString TextFile::malformedMessage(const QString& fileName, int line, const QString& reason)
 {
     return QStringLiteral("データファイル「%1」の%2行目が正しくありません（%3）。ファイルが壊れているおそれがあるため、読み込みを中止しました。このファイルは書き換えていません。")
@@ -150,11 +152,27 @@ bool ItemReader::expectEnd()
     return true;
 }
 
+void ItemWriter::number(int value)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    content.append(digits, end - digits);
+    content.append("\r\n", 2);
+}
+
+void ItemWriter::line(const QString& text)
+{
+    if (auto encoded = Cp932::encode(text))
+        content += *encoded;
+    else
+        unencodable = true;
+    content.append("\r\n", 2);
+}
+
 bool ItemWriter::bytes(QByteArray& out) const
 {
-    auto encoded = Cp932::encode(content);
-    if (!encoded)
+    if (unencodable)
         return false;
-    out = *encoded;
+    out = content;
     return true;
 }

@@ -49,18 +49,24 @@ private:
     QString errorText;
 };
 
+// Items one to a line, encoded as they are added: numbers go in as their ASCII
+// digits (the same in CP932), texts through the encoder one line at a time, which
+// gives the same bytes as encoding the whole text at once (CP932 keeps no state
+// from one character to the next).
 class ItemWriter {
 public:
-    void number(int value) { line(QString::number(value)); }
+    // Room for about `bytes` bytes, so that a large file is not copied as it grows.
+    void reserve(qsizetype bytes) { content.reserve(bytes); }
+    void number(int value);
     void quoted(const QString& value) { line(quote(value)); }
-    void line(const QString& text) { content += text; content += QLatin1String("\r\n"); }
+    void line(const QString& text);
     static QString quote(const QString& value) { return QLatin1Char('"') + value + QLatin1Char('"'); }
     // The CP932 bytes; fails naming the file when some text cannot be encoded.
     bool bytes(QByteArray& out) const;
-    const QString& text() const { return content; }
 
 private:
-    QString content;
+    QByteArray content;
+    bool unencodable = false;
 };
 
 namespace TextFile {
