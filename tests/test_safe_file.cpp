@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -64,6 +65,73 @@ private slots:
         QVERIFY(SafeFile::writeWithBackup(path, env.dataFolder() + QStringLiteral("国語.Bak"), content(9000)).ok);
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), content(9000));
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), content(300));
+    }
+
+    // Each save leaves the content before it as the backup, byte for byte, as a
+    // file of its own (a later save does not change it), and nothing else beside
+    // them; also where the disk refuses a second name for the file (link() fails,
+    // as on a FAT memory stick) and the backup is copied instead.
+    void backupHoldsTheContentBefore_data()
+    {
+        QTest::addColumn<bool>("linksRefused");
+        QTest::newRow("hard links") << false;
+        QTest::newRow("links refused") << true;
+    }
+    void backupHoldsTheContentBefore()
+    {
+        QFETCH(bool, linksRefused);
+        TestEnv env;
+        const QString path = env.dataFolder() + QStringLiteral("国語.dat");
+        const QString backup = env.dataFolder() + QStringLiteral("国語.Bak");
+        QVERIFY(SafeFile::write(path, content(5000)).ok);
+        QStringList files = filesIn(env.dataFolder()) << QStringLiteral("国語.Bak");
+        files.sort();
+        {
+            std::unique_ptr<LinkLimit> limit;
+            if (linksRefused) {
+                limit = std::make_unique<LinkLimit>(path);
+                if (!limit->available())
+                    QSKIP("this file system has no limit of hard links to reach");
+            }
+            QVERIFY(SafeFile::writeWithBackup(path, backup, content(7000)).ok);
+        }
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), content(7000));
+        QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), content(5000));
+        QVERIFY(SafeFile::writeWithBackup(path, backup, content(6000)).ok);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), content(6000));
+        QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), content(7000));
+        for (const QString& file : {path, backup}) {
+            struct stat info {};
+            QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+            QCOMPARE(info.st_nlink, nlink_t(1));
+        }
+        QStringList after = filesIn(env.dataFolder());
+        after.sort();
+        QCOMPARE(after, files);
+    }
+
+    // Where the backup has to be copied, a write the system refuses still keeps
+    // the file and its old backup byte for byte, and leaves nothing behind.
+    void refusedWriteWithoutLinksKeepsBoth()
+    {
+        TestEnv env;
+        const QString path = env.dataFolder() + QStringLiteral("国語.dat");
+        env.writeBytes(QStringLiteral("国語.dat"), content(300));
+        env.writeBytes(QStringLiteral("国語.Bak"), content(200));
+        const QStringList before = filesIn(env.dataFolder());
+        LinkLimit limit(path);
+        if (!limit.available())
+            QSKIP("this file system has no limit of hard links to reach");
+        Status status;
+        {
+            FileSizeLimit refused(1000);  // room for the copy of 300 bytes, not for 9000
+            status = SafeFile::writeWithBackup(path, env.dataFolder() + QStringLiteral("国語.Bak"), content(9000));
+        }
+        QVERIFY(!status.ok);
+        QVERIFY(status.message.contains(QStringLiteral("ディスクの空き容量が足りません")));
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), content(300));
+        QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), content(200));
+        QCOMPARE(filesIn(env.dataFolder()).filter(QStringLiteral("国語")), before.filter(QStringLiteral("国語")));
     }
 
     // The cause is read from the system: a read-only disk and a missing folder.

@@ -1,10 +1,12 @@
 #include "FailingDisk.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -30,6 +32,29 @@ FileSizeLimit::~FileSizeLimit()
     limit.rlim_cur = rlim_t(previousSoft);
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previousHandler);
+}
+
+LinkLimit::LinkLimit(const QString& file)
+{
+    const QFileInfo info(file);
+    folder = info.absolutePath() + QStringLiteral("/links-") + QUuid::createUuid().toString(QUuid::Id128);
+    if (!QDir().mkpath(folder))
+        return;
+    const QByteArray source = QFile::encodeName(info.absoluteFilePath());
+    const QByteArray base = QFile::encodeName(folder) + '/';
+    // Far past every limit a data disk has; a file system without one is skipped.
+    for (int n = 0; n < 70000; ++n) {
+        if (::link(source.constData(), (base + QByteArray::number(n)).constData()) != 0) {
+            reached = errno == EMLINK;
+            return;
+        }
+    }
+}
+
+LinkLimit::~LinkLimit()
+{
+    if (!folder.isEmpty())
+        QDir(folder).removeRecursively();
 }
 
 SmallDisk::SmallDisk(qint64 bytes, const QString& parent)

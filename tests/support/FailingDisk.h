@@ -7,6 +7,10 @@
 // ignored meanwhile so that the process is not killed. Only the soft limit changes,
 // so it can always be put back.
 //
+// LinkLimit gives a file as many names as its file system allows (65,000 on ext4),
+// so that one more hard link to it fails with EMLINK, as link() fails on a disk
+// without hard links (a FAT memory stick); tests skip where no limit is reached.
+//
 // SmallDisk mounts a tmpfs of a few kilobytes (needs root and a kernel that allows
 // it; tests skip when `available()` is false) and can fill it to the last byte, so
 // that writes fail with ENOSPC.
@@ -24,6 +28,20 @@ public:
 private:
     quint64 previousSoft = 0;
     void (*previousHandler)(int) = nullptr;
+};
+
+class LinkLimit {
+public:
+    explicit LinkLimit(const QString& file);
+    ~LinkLimit();  // the extra names are removed again
+    LinkLimit(const LinkLimit&) = delete;
+    LinkLimit& operator=(const LinkLimit&) = delete;
+
+    bool available() const { return reached; }
+
+private:
+    QString folder;
+    bool reached = false;
 };
 
 class SmallDisk {
