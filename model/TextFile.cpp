@@ -156,14 +156,14 @@ void ItemWriter::number(int value)
 {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    content.append(digits, end - digits);
+    content.append(digits, size_t(end - digits));
     content.append("\r\n", 2);
 }
 
 void ItemWriter::line(const QString& text)
 {
     if (auto encoded = Cp932::encode(text))
-        content += *encoded;
+        content.append(encoded->constData(), size_t(encoded->size()));
     else
         unencodable = true;
     content.append("\r\n", 2);
@@ -173,6 +173,6 @@ bool ItemWriter::bytes(QByteArray& out) const
 {
     if (unencodable)
         return false;
-    out = content;
+    out = QByteArray(content.data(), qsizetype(content.size()));
     return true;
 }

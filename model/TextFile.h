@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 class ItemReader {
@@ -56,7 +57,7 @@ private:
 class ItemWriter {
 public:
     // Room for about `bytes` bytes, so that a large file is not copied as it grows.
-    void reserve(qsizetype bytes) { content.reserve(bytes); }
+    void reserve(qsizetype bytes) { content.reserve(size_t(bytes)); }
     void number(int value);
     void quoted(const QString& value) { line(quote(value)); }
     void line(const QString& text);
@@ -65,7 +66,7 @@ public:
     bool bytes(QByteArray& out) const;
 
 private:
-    QByteArray content;
+    std::string content;  // appending to a QByteArray piece by piece costs several times more
     bool unencodable = false;
 };
 
