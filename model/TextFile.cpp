@@ -154,10 +154,11 @@ bool ItemReader::expectEnd()
 
 void ItemWriter::number(int value)
 {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    content.append(digits, size_t(end - digits));
-    content.append("\r\n", 2);
+    char line[16];
+    char* end = std::to_chars(line, line + sizeof line - 2, value).ptr;
+    *end++ = '\r';
+    *end++ = '\n';
+    content.append(line, size_t(end - line));
 }
 
 void ItemWriter::line(const QString& text)
