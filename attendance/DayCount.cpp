@@ -1,5 +1,7 @@
 #include "attendance/DayCount.h"
 
+#include "model/Format.h"
+
 namespace {
 constexpr char16_t FullWidthZero = u'０';
 constexpr char16_t FullWidthNine = u'９';
@@ -7,11 +9,7 @@ constexpr char16_t FullWidthNine = u'９';
 
 QString DayCount::halfWidth(const QString& text)
 {
-    QString result = text;
-    for (QChar& c : result)
-        if (c.unicode() >= FullWidthZero && c.unicode() <= FullWidthNine)
-            c = QChar(u'0' + (c.unicode() - FullWidthZero));
-    return result;
+    return Format::halfWidthDigits(text);
 }
 
 int DayCount::digitOf(QChar key)

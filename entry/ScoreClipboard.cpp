@@ -1,6 +1,7 @@
 #include "entry/ScoreClipboard.h"
 
 #include "model/ClassData.h"
+#include "model/Format.h"
 
 namespace ScoreClipboard {
 
@@ -20,13 +21,7 @@ QString quotedIfNeeded(const QString& cell)
 // Full-width digits and the full-width slash count as the keys they stand for.
 QString narrowed(const QString& text)
 {
-    QString out = text;
-    for (QChar& ch : out) {
-        const char16_t u = ch.unicode();
-        if ((u >= 0xFF10 && u <= 0xFF19) || u == 0xFF0F)
-            ch = QChar(char16_t(u - 0xFF01 + 0x21));
-    }
-    return out;
+    return Format::halfWidthDigits(text).replace(u'／', u'/');
 }
 
 // A pasted value as the message shows it: long texts are cut short.

@@ -64,3 +64,12 @@ QString Format::shortest(float value)
 {
     return QString::number(double(value), 'g', 7);
 }
+
+QString Format::halfWidthDigits(const QString& text)
+{
+    QString result = text;
+    for (QChar& c : result)
+        if (c.unicode() >= u'０' && c.unicode() <= u'９')
+            c = QChar(u'0' + (c.unicode() - u'０'));
+    return result;
+}

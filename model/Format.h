@@ -14,4 +14,7 @@ inline QString oneDecimal(double value) { return pattern(value, QStringLiteral("
 QString textPattern(const QString& text, const QString& pattern);
 // The shortest decimal form of a single-precision value (90 for 90.0, 85.5, 66.66667).
 QString shortest(float value);
+// The text with full-width digits "０".."９" turned into "0".."9", as typed or pasted
+// numbers are read.
+QString halfWidthDigits(const QString& text);
 }
