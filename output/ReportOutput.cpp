@@ -80,12 +80,7 @@ Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestina
 {
     if (destination == ReportDestination::Csv)
         return saveCsv(owner, sheet, previewTitle);
-    ReportRenderer engine;
-    if (Status prepared = prepare({sheet}, engine); !prepared)
-        return prepared;
-    if (destination == ReportDestination::Preview)
-        return preview(owner, engine, previewTitle);
-    return printSheet(owner, engine, previewTitle);
+    return runAll(owner, {sheet}, destination, previewTitle);
 }
 
 Status ReportOutput::runAll(QWidget* owner, const QList<ReportSheet>& sheets, ReportDestination destination,
