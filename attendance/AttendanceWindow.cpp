@@ -274,17 +274,26 @@ void AttendanceWindow::lessonDaysLeft()
 }
 
 
-void AttendanceWindow::startMonthlyInput()
+// Before the window shows something else, the month being typed is stored (so a
+// tally counts it, and the selector may move); an empty lesson-days box is refused
+// as a month change refuses it. False when refused.
+bool AttendanceWindow::leaveShownMonth()
 {
     if (!tallyShown) {
-        // Already in monthly input: keep the month shown before the selector moves.
         if (lessonDaysMissing()) {
             ctx.ui.message(this, NoLessonDays);
-            return;
+            return false;
         }
         storeShownMonth();
     }
     closeValuePrompt();
+    return true;
+}
+
+void AttendanceWindow::startMonthlyInput()
+{
+    if (!leaveShownMonth())
+        return;
     tallyShown = false;
     setTallyControls(false);
     resetGrid();
@@ -316,16 +325,8 @@ void AttendanceWindow::startTally(int tally)
 {
     if (range(tally).EndMonth < range(tally).StartMonth)
         return;
-    // The month being typed is stored first, so the tally counts it. An empty
-    // lesson-days box is refused as a month change refuses it.
-    if (!tallyShown) {
-        if (lessonDaysMissing()) {
-            ctx.ui.message(this, NoLessonDays);
-            return;
-        }
-        storeShownMonth();
-    }
-    closeValuePrompt();
+    if (!leaveShownMonth())
+        return;
     tallyShown = true;
     setTallyControls(true);
     listTallies();

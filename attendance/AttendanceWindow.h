@@ -88,6 +88,7 @@ private:
     void showChosenMonth();
     int lessonDaysShown() const;
     bool lessonDaysMissing() const;
+    bool leaveShownMonth();
     void lessonDaysLeft();
     void typeKey(QChar key);
     void recomputeRow();
