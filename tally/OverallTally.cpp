@@ -5,29 +5,6 @@
 
 namespace {
 
-// Ranks the pupils on their values and keeps figures, order and class average.
-template <typename Evaluate>
-float rankGroup(const std::vector<float>& values, TallyFigure* figures, int* order, Evaluate evaluate)
-{
-    const Ranking ranking = rank(values);
-    double sum = 0;
-    int count = 0;
-    for (int p = 1; p <= ranking.pupils(); ++p) {
-        TallyFigure& figure = figures[p];
-        figure = TallyFigure{};
-        order[p] = ranking.pupilAt(p);
-        const float value = values[size_t(p - 1)];
-        if (value < 0)
-            continue;
-        figure.average = value;
-        figure.rank = ranking.rankOf(p);
-        figure.evaluation = evaluate(figure.average, figure.rank);
-        sum += figure.average;
-        ++count;
-    }
-    return count == 0 ? -1.0f : float(sum / count);
-}
-
 // A cell the sheet cannot leave empty.
 QString sheetCell(const QString& text)
 {
@@ -141,7 +118,7 @@ OverallTally computeOverallTally(const ClassData& data, int subject, const QList
     for (int p = 1; p <= tally.pupils; ++p)
         values[size_t(p - 1)] = Tally::meanPercent(set, p, [&chosen](int t, int) { return chosen[size_t(t)]; });
     tally.overallClassAverage =
-        rankGroup(values, tally.overall, tally.order[0], [&criteria, classSize](float average, int rank) {
+        Tally::rankFigures(values, tally.overall, tally.order[0], [&criteria, classSize](float average, int rank) {
             return overallGrade(criteria.overall(), classSize, average, rank);
         });
 
@@ -152,7 +129,7 @@ OverallTally computeOverallTally(const ClassData& data, int subject, const QList
         for (int p = 1; p <= tally.pupils; ++p)
             values[size_t(p - 1)] = Tally::meanPercent(set, p, measuresV);
         tally.classAverage[v] =
-            rankGroup(values, tally.viewpoint[v], tally.order[v], [&criteria, classSize, v](float average, int rank) {
+            Tally::rankFigures(values, tally.viewpoint[v], tally.order[v], [&criteria, classSize, v](float average, int rank) {
                 return viewpointGrade(criteria.viewpoint(v), classSize, average, rank);
             });
         int columns = 0;

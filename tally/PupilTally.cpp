@@ -29,21 +29,6 @@ QString spacedNumber(const QString& text)
 }
 
 // Ranks every pupil on their values and keeps each pupil's figure in `figures`.
-template <typename Evaluate>
-void rankFigures(const std::vector<float>& values, TallyFigure* figures, Evaluate evaluate)
-{
-    const Ranking ranking = rank(values);
-    for (int p = 1; p <= ranking.pupils(); ++p) {
-        TallyFigure& figure = figures[p];
-        figure = TallyFigure{};
-        const float value = values[size_t(p - 1)];
-        if (value < 0)
-            continue;
-        figure.average = value;
-        figure.rank = ranking.rankOf(p);
-        figure.evaluation = evaluate(figure.average, figure.rank);
-    }
-}
 
 }  // namespace
 
@@ -94,7 +79,7 @@ PupilTally computePupilTally(const ClassData& data, int subject)
     std::vector<float> values(size_t(tally.pupils));
     for (int p = 1; p <= tally.pupils; ++p)
         values[size_t(p - 1)] = Tally::meanPercent(set, p, [](int, int) { return true; });
-    rankFigures(values, tally.overall, [&criteria, classSize](float average, int rank) {
+    Tally::rankFigures(values, tally.overall, nullptr, [&criteria, classSize](float average, int rank) {
         return overallGrade(criteria.overall(), classSize, average, rank);
     });
 
@@ -102,7 +87,7 @@ PupilTally computePupilTally(const ClassData& data, int subject)
         for (int p = 1; p <= tally.pupils; ++p)
             values[size_t(p - 1)] =
                 Tally::meanPercent(set, p, [&set, k](int t, int c) { return Tally::viewpointOf(set, t, c) == k; });
-        rankFigures(values, tally.viewpoint[k], [&criteria, classSize, k](float average, int rank) {
+        Tally::rankFigures(values, tally.viewpoint[k], nullptr, [&criteria, classSize, k](float average, int rank) {
             return viewpointGrade(criteria.viewpoint(k), classSize, average, rank);
         });
     }

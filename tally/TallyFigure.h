@@ -3,6 +3,7 @@
 // (average, rank, evaluation) and the mean percentage of a pupil's scores.
 
 #include "model/ClassData.h"
+#include "tally/Evaluation.h"
 
 #include <QString>
 
@@ -34,6 +35,33 @@ float meanPercent(const TestSet& set, int pupil, Take take)
             sum += 100.0 / full * score;
             ++count;
         }
+    }
+    return count == 0 ? -1.0f : float(sum / count);
+}
+
+// Ranks the pupils 1..n on their values (negative = no value) into figures[1..n]:
+// average, rank and `evaluate(average, rank)` for each pupil with a value; when
+// `order` is given, order[1..n] gets the score order. Returns the class average of
+// the values, -1 when no pupil has one.
+template <typename Evaluate>
+float rankFigures(const std::vector<float>& values, TallyFigure* figures, int* order, Evaluate evaluate)
+{
+    const Ranking ranking = rank(values);
+    double sum = 0;
+    int count = 0;
+    for (int p = 1; p <= ranking.pupils(); ++p) {
+        TallyFigure& figure = figures[p];
+        figure = TallyFigure{};
+        if (order)
+            order[p] = ranking.pupilAt(p);
+        const float value = values[size_t(p - 1)];
+        if (value < 0)
+            continue;
+        figure.average = value;
+        figure.rank = ranking.rankOf(p);
+        figure.evaluation = evaluate(figure.average, figure.rank);
+        sum += figure.average;
+        ++count;
     }
     return count == 0 ? -1.0f : float(sum / count);
 }
