@@ -171,8 +171,8 @@ void MainWindow::buildCommandBar()
     commandBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     commandBar->setIconSize(QSize(24, 24));
     const auto button = [this](const char* name, const char* caption, const char* tooltip, QStyle::StandardPixmap icon) {
-        QAction* action = commandBar->addAction(ToolbarIcon::sized(style()->standardIcon(icon), commandBar->iconSize()),
-                                                QString::fromUtf8(caption));
+        QAction* action =
+            commandBar->addAction(ToolbarIcon::standard(icon, *style(), commandBar->iconSize()), QString::fromUtf8(caption));
         action->setObjectName(QLatin1String(name));
         action->setToolTip(QString::fromUtf8(tooltip));
         return action;

@@ -2,16 +2,13 @@
 
 #include "model/ClassData.h"
 #include "platform/ProgramFolder.h"
-#include "platform/QtTranslations.h"
 #include "platform/QtUi.h"
 #include "output/ReportOutput.h"
 #include "frame/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/Logo.h"
+#include "app/ProgramStart.h"
 
 #include <QApplication>
-#include <QFont>
-#include <QIcon>
 #include <QSettings>
 
 #include <csignal>
@@ -22,14 +19,7 @@ int main(int argc, char* argv[])
     // disk; the signal would otherwise end the program before it can say so.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Mevra"));
-    QApplication::setApplicationName(QStringLiteral("Kazane"));
-    // The desktop entry, so that the desktop shows the program with its icon.
-    QApplication::setDesktopFileName(QStringLiteral("jp.mevra.kazane"));
-    QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
-    QApplication::setWindowIcon(QIcon(Logo::pixmap()));
-    // Qt's pickers, print dialogs and standard buttons speak Japanese too.
-    QtTranslations::installJapanese(app);
+    ProgramStart::prepare(app);
 
     const QString programFolder = ProgramFolder::writableFolder();
     const QString resources = ProgramFolder::resourceFolder();

@@ -24,13 +24,16 @@ void print(const QString& label, const Spread& figures, const char* unit);
 // Prints "label  actual (limit l)" and OVER when actual exceeds the limit.
 void printRatio(const QString& label, double actual, double limit);
 
+// The Qt platform the start-up benchmark starts its windows on: the one set in
+// QT_QPA_PLATFORM, else the X display when DISPLAY is set, else off screen.
+QString startPlatform();
 // The folder of the built program (kazane-export and the layouts), checked at start.
 QString buildFolder();
 // Prints the reason on stderr and ends the benchmark with exit status 1: a
 // benchmark that cannot run must not print times that look like passes.
 [[noreturn]] void fail(const QString& why);
-// The start-up benchmark's child processes (kazane-bench --start-empty or
-// --start-program ...): show a window, paint it and end.
+// The start-up benchmark's child processes (kazane-bench --start-empty,
+// --start-text or --start-program ...): show a window, paint it and end.
 int startChild(const QStringList& arguments);
 }
 

@@ -18,6 +18,12 @@ std::vector<std::pair<const char*, Bench::Case>>& cases()
     return all;
 }
 
+QString& displayPlatform()
+{
+    static QString platform;
+    return platform;
+}
+
 QString& builtProgram()
 {
     static QString folder;
@@ -46,6 +52,11 @@ int Bench::add(const char* name, Case run)
 {
     cases().emplace_back(name, std::move(run));
     return int(cases().size());
+}
+
+QString Bench::startPlatform()
+{
+    return displayPlatform();
 }
 
 QString Bench::buildFolder()
@@ -104,7 +115,13 @@ double Bench::measure(const QString& label, double limitMs, const std::function<
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    // The start-up benchmark starts its windows on the display when there is one
+    // (the platform a teacher starts on); everything else runs off screen.
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    displayPlatform() = !chosen.isEmpty()                ? QString::fromLocal8Bit(chosen)
+                        : qEnvironmentVariableIsSet("DISPLAY") ? QStringLiteral("xcb")
+                                                               : QStringLiteral("offscreen");
+    qputenv("QT_QPA_PLATFORM", chosen.isEmpty() ? QByteArray("offscreen") : chosen);
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
     // kazane-bench --make-class FOLDER: writes the benchmarks' full class there, for

@@ -6,9 +6,18 @@
 
 #include <QIcon>
 #include <QSize>
+#include <QStyle>
 
 namespace ToolbarIcon {
 // `icon`'s picture scaled, where it is smaller or larger, to fill `size` (its shape
 // kept, centred).
 QIcon sized(const QIcon& icon, const QSize& size);
+
+// The picture Qt's own styles draw for `which`, at `size`. Where Qt keeps that
+// picture as a file of its own it is read from there directly: asking the
+// style first looks the picture up in the desktop's icon theme, which reads the
+// theme's folders (about 3 ms at start-up, before the window can appear) and gives
+// other pictures on every desktop than the ones the manual shows. The others come
+// from `style`.
+QIcon standard(QStyle::StandardPixmap which, const QStyle& style, const QSize& size);
 }

@@ -12,6 +12,7 @@
 #include "DataFiles.h"
 #include "TestEnv.h"
 #include "app/MainWindow.h"
+#include "frame/ToolbarIcon.h"
 #include "frame/ChildWindow.h"
 
 #include <QAbstractButton>
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QStyle>
 #include <QTest>
 #include <QToolBar>
 
@@ -111,6 +113,7 @@ private slots:
     void cascadedWindowsStayInside();
     void settingsScrollOnASmallerScreen();
     void toolbarPicturesShareOneSize();
+    void toolbarPicturesAreTheStylesOwn();
 
 private:
     MainWindow& startOn(TestEnv& env, int screen);
@@ -267,6 +270,32 @@ void WindowFitTest::toolbarPicturesShareOneSize()
         }
     }
     QVERIFY(pictures > 0);
+}
+
+// The command bar reads Qt's own pictures straight from Qt's files: each must be
+// the picture the style draws for that name when the desktop has no icon theme
+// (a wrong file would put another picture on a button).
+void WindowFitTest::toolbarPicturesAreTheStylesOwn()
+{
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeName(QStringLiteral("kazane-test-no-such-theme"));
+    const QSize size(24, 24);
+    QStyle* style = QApplication::style();
+    int pictures = 0;
+    for (int which = QStyle::SP_TitleBarMenuButton; which <= int(QStyle::SP_LineEditClearButton); ++which) {
+        const auto pixmap = QStyle::StandardPixmap(which);
+        const QIcon ours = ToolbarIcon::standard(pixmap, *style, size);
+        const QIcon styles = ToolbarIcon::sized(style->standardIcon(pixmap), size);
+        if (styles.isNull())
+            continue;
+        const QImage a = ours.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage b = styles.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(a.size(), size);
+        QVERIFY2(a == b, qPrintable(QStringLiteral("standard picture %1 is not the style's own").arg(which)));
+        ++pictures;
+    }
+    QIcon::setThemeName(theme);
+    QVERIFY(pictures > 20);
 }
 
 // The screens for the offscreen platform, set before the application starts.
