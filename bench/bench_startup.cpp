@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProcess>
