@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <utility>
+
 namespace {
 
 // Qt's file for each standard picture the tool bars use: the largest of the files
@@ -11,32 +13,18 @@ namespace {
 // computer only at 16 × 16).
 const char* builtInFile(QStyle::StandardPixmap which)
 {
-    switch (which) {
-    case QStyle::SP_FileDialogDetailedView:
-        return "viewdetailed-32";
-    case QStyle::SP_FileDialogListView:
-        return "viewlist-32";
-    case QStyle::SP_FileDialogContentsView:
-        return "filecontents-32";
-    case QStyle::SP_FileDialogInfoView:
-        return "fileinfo-32";
-    case QStyle::SP_FileDialogToParent:
-        return "up-32";
-    case QStyle::SP_DialogApplyButton:
-        return "standardbutton-apply-32";
-    case QStyle::SP_DialogSaveButton:
-        return "standardbutton-save-32";
-    case QStyle::SP_ComputerIcon:
-        return "computer-16";
-    case QStyle::SP_DirHomeIcon:
-        return "dirclosed-32";
-    case QStyle::SP_FileIcon:
-        return "file-32";
-    case QStyle::SP_DialogCloseButton:
-        return "standardbutton-close-32";
-    default:
-        return nullptr;
-    }
+    static const std::pair<QStyle::StandardPixmap, const char*> files[] = {
+        {QStyle::SP_FileDialogDetailedView, "viewdetailed-32"}, {QStyle::SP_FileDialogListView, "viewlist-32"},
+        {QStyle::SP_FileDialogContentsView, "filecontents-32"}, {QStyle::SP_FileDialogInfoView, "fileinfo-32"},
+        {QStyle::SP_FileDialogToParent, "up-32"},               {QStyle::SP_DialogApplyButton, "standardbutton-apply-32"},
+        {QStyle::SP_DialogSaveButton, "standardbutton-save-32"}, {QStyle::SP_ComputerIcon, "computer-16"},
+        {QStyle::SP_DirHomeIcon, "dirclosed-32"},               {QStyle::SP_FileIcon, "file-32"},
+        {QStyle::SP_DialogCloseButton, "standardbutton-close-32"},
+    };
+    for (const auto& [pixmap, file] : files)
+        if (pixmap == which)
+            return file;
+    return nullptr;
 }
 
 }  // namespace
