@@ -10,8 +10,8 @@
 namespace Bench {
 using Case = std::function<void()>;
 int add(const char* name, Case run);
-// Runs `body` `runs` times after one warm-up and prints the median in ms with its
-// limit (none when `limitMs` is 0).
+// Runs `body` `runs` times after one warm-up and prints the median, smallest and
+// largest time in ms, with the median's limit (none when `limitMs` is 0).
 double measure(const QString& label, double limitMs, const std::function<void()>& body, int runs = 21);
 
 // The median, smallest and largest of several measurements.

@@ -102,13 +102,13 @@ double Bench::measure(const QString& label, double limitMs, const std::function<
         body();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    const double median = times[times.size() / 2];
+    const Spread figures = spread(times);
+    const double median = figures.median;
+    std::printf("%-70s median %9.3f ms  (min %.3f, max %.3f", label.toUtf8().constData(), median, figures.min, figures.max);
     if (limitMs > 0)
-        std::printf("%-70s median %9.3f ms  (limit %g ms)%s\n", label.toUtf8().constData(), median, limitMs,
-                    median <= limitMs ? "" : "  OVER");
+        std::printf("; limit %g ms)%s\n", limitMs, median <= limitMs ? "" : "  OVER");
     else
-        std::printf("%-70s median %9.3f ms\n", label.toUtf8().constData(), median);
+        std::printf(")\n");
     std::fflush(stdout);
     return median;
 }
