@@ -21,7 +21,8 @@ struct Spread {
 Spread spread(std::vector<double> values);
 // Prints "label  median m  (min a, max b) unit".
 void print(const QString& label, const Spread& figures, const char* unit);
-// Prints "label  actual (limit l)" and OVER when actual exceeds the limit.
+// Prints "label  actual (limit l)" and OVER when actual exceeds the limit; with
+// no limit (0), "label (for reference)  actual".
 void printRatio(const QString& label, double actual, double limit);
 
 // The Qt platform the start-up benchmark starts its windows on: the one set in

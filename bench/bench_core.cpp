@@ -8,7 +8,6 @@
 #include "app/MainWindow.h"
 
 #include <QFile>
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -89,6 +88,6 @@ KAZANE_BENCH("core")
                                                Bench::fail(QStringLiteral("the score file could not be saved"));
                                        });
     Bench::printRatio(QStringLiteral("save / plain write + fdatasync"), save / plain, 1.2);
-    std::printf("%-70s %9.2fx\n", "least safe replace / plain write + fdatasync (for reference)", safeFloor / plain);
-    std::printf("%-70s %9.2fx\n", "save / least safe replace (for reference)", save / safeFloor);
+    Bench::printRatio(QStringLiteral("least safe replace / plain write + fdatasync"), safeFloor / plain, 0);
+    Bench::printRatio(QStringLiteral("save / least safe replace"), save / safeFloor, 0);
 }
