@@ -8,6 +8,7 @@
 // tools/help-screenshots.sh runs it and shrinks the files; the PNGs are committed,
 // so the manual's pictures follow the program whenever they are taken again.
 
+#include "OffscreenScreens.h"
 #include "AttendanceDriver.h"
 #include "Controls.h"
 #include "MainWindowControls.h"
@@ -72,16 +73,11 @@ public:
 };
 
 // The sample class of the tests in the environment's data folder, with the sample's
-// settings (mode, subjects in use, grading criteria).
+// settings (mode, subjects in use, grading criteria) and a backup folder a teacher
+// would choose.
 void loadSample(TestEnv& env, const QString& kind)
 {
-    const QString sample = QStringLiteral(TESTS_SOURCE_DIR "/data/sample/") + kind;
-    for (const QString& name : QDir(sample).entryList(QDir::Files))
-        QFile::copy(sample + QLatin1Char('/') + name, env.dataFolder() + name);
-    QSettings stored(sample + QStringLiteral(".ini"), QSettings::IniFormat);
-    for (const QString& key : stored.allKeys())
-        env.settings->setValue(key, stored.value(key));
-    env.settings->setValue(QStringLiteral("UseMode/DataPath"), env.dataFolder());
+    env.loadSample(kind);
     env.settings->setValue(QStringLiteral("UseMode/BackupPath"), QDir::homePath() + QStringLiteral("/かざねバックアップ"));
     env.settings->sync();
 }
@@ -228,13 +224,7 @@ int main(int argc, char* argv[])
 {
     // One offscreen screen the size of the laptop's, so that windows fit it as they do there.
     QTemporaryDir screenFolder;
-    const QString config = screenFolder.filePath(QStringLiteral("screens.json"));
-    QFile screens(config);
-    if (!screens.open(QIODevice::WriteOnly))
-        qFatal("cannot write the screen configuration");
-    screens.write(QByteArrayLiteral(R"({"screens":[{"name":"laptop","x":0,"y":0,"width":1366,"height":728,"logicalDpi":96}]})"));
-    screens.close();
-    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.toLocal8Bit());
+    useOffscreenScreens(screenFolder, {{QStringLiteral("laptop"), QRect(0, 0, 1366, 728)}});
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
     QApplication::setWindowIcon(QIcon(Logo::pixmap()));

@@ -52,19 +52,6 @@ QStringList anchorsOf(const QString& html)
     return anchors;
 }
 
-// The sample class of the tests, with its settings, in the environment's data folder.
-void loadSample(TestEnv& env)
-{
-    const QString sample = QStringLiteral(TESTS_SOURCE_DIR "/data/sample/homeroom");
-    for (const QString& name : QDir(sample).entryList(QDir::Files))
-        QFile::copy(sample + QLatin1Char('/') + name, env.dataFolder() + name);
-    QSettings stored(sample + QStringLiteral(".ini"), QSettings::IniFormat);
-    for (const QString& key : stored.allKeys())
-        env.settings->setValue(key, stored.value(key));
-    env.settings->setValue(QStringLiteral("UseMode/DataPath"), env.dataFolder());
-    env.settings->sync();
-}
-
 // What a window's page must hold: its sections on what the window is for, its
 // buttons, its keys and its messages, each with real text, and a table of messages.
 void checkWindowPage(const QString& page)
@@ -163,7 +150,7 @@ private slots:
     void f1OpensThePageOfTheActiveWindow()
     {
         TestEnv env;
-        loadSample(env);
+        env.loadSample(QStringLiteral("homeroom"));
         MainWindow& window = env.startMainWindow();
         window.show();
         auto* help = window.findChild<QAction*>(QStringLiteral("helpAction"));

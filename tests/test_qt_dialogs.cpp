@@ -5,6 +5,7 @@
 // saved in (remembered in the settings file), else where the program suggests; the
 // print preview fits the screen; a small dialog is wide enough for its title.
 
+#include "OffscreenScreens.h"
 #include "platform/QtTranslations.h"
 #include "platform/QtUi.h"
 #include "platform/SaveFolder.h"
@@ -17,9 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -288,19 +286,7 @@ void QtDialogsTest::smallDialogShowsItsWholeTitle()
 int main(int argc, char* argv[])
 {
     QTemporaryDir folder;
-    const QString config = folder.filePath(QStringLiteral("screens.json"));
-    const QJsonObject screen{{QStringLiteral("name"), QStringLiteral("laptop")},
-                             {QStringLiteral("x"), Laptop.x()},
-                             {QStringLiteral("y"), Laptop.y()},
-                             {QStringLiteral("width"), Laptop.width()},
-                             {QStringLiteral("height"), Laptop.height()},
-                             {QStringLiteral("logicalDpi"), 96}};
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write the screen configuration");
-    file.write(QJsonDocument(QJsonObject{{QStringLiteral("screens"), QJsonArray{screen}}}).toJson());
-    file.close();
-    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.toLocal8Bit());
+    useOffscreenScreens(folder, {{QStringLiteral("laptop"), Laptop}});
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));
     QtDialogsTest test;

@@ -76,16 +76,6 @@ void paste(SettingsWindow* dialog, const QString& text)
     QCoreApplication::processEvents();
 }
 
-void chooseSubject(SettingsWindow* dialog, int subject)
-{
-    while (dialog->CbKyoka->currentIndex() + 1 != subject) {
-        const int before = dialog->CbKyoka->currentIndex();
-        QTest::keyClick(dialog->CbKyoka, before + 1 < subject ? Qt::Key_Down : Qt::Key_Up);
-        if (dialog->CbKyoka->currentIndex() == before)
-            return;  // refused
-    }
-}
-
 QStringList shownNames(const SettingsWindow* dialog)
 {
     QStringList lines;

@@ -86,16 +86,6 @@ void typeName(SettingsWindow* dialog, const QString& name)
     QTest::keyClick(nameInput(dialog), Qt::Key_Return);
 }
 
-void chooseSubject(SettingsWindow* dialog, int subject)
-{
-    while (dialog->CbKyoka->currentIndex() + 1 != subject) {
-        const int before = dialog->CbKyoka->currentIndex();
-        QTest::keyClick(dialog->CbKyoka, before + 1 < subject ? Qt::Key_Down : Qt::Key_Up);
-        if (dialog->CbKyoka->currentIndex() == before)
-            return;  // refused
-    }
-}
-
 void setBox(QLineEdit* box, const QString& text)
 {
     box->selectAll();

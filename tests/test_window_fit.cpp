@@ -8,6 +8,7 @@
 // With KAZANE_WINDOW_SHOTS set to a folder, a picture of the main window with each
 // child window is saved there, to be looked at.
 
+#include "OffscreenScreens.h"
 #include "ChildWindows.h"
 #include "DataFiles.h"
 #include "TestEnv.h"
@@ -21,9 +22,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -302,21 +300,10 @@ void WindowFitTest::toolbarPicturesAreTheStylesOwn()
 int main(int argc, char* argv[])
 {
     QTemporaryDir folder;
-    const QString config = folder.filePath(QStringLiteral("screens.json"));
-    QJsonArray screens;
+    QList<std::pair<QString, QRect>> screens;
     for (const Screen& screen : Screens)
-        screens.append(QJsonObject{{QStringLiteral("name"), QLatin1String(screen.name)},
-                                   {QStringLiteral("x"), screen.free.x()},
-                                   {QStringLiteral("y"), screen.free.y()},
-                                   {QStringLiteral("width"), screen.free.width()},
-                                   {QStringLiteral("height"), screen.free.height()},
-                                   {QStringLiteral("logicalDpi"), 96}});
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write the screen configuration");
-    file.write(QJsonDocument(QJsonObject{{QStringLiteral("screens"), screens}}).toJson());
-    file.close();
-    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.toLocal8Bit());
+        screens.append({QLatin1String(screen.name), screen.free});
+    useOffscreenScreens(folder, screens);
     QApplication app(argc, argv);
     // The program's own font, which sets the size of every control.
     QApplication::setFont(QFont(QStringLiteral("IPAexGothic"), 10));

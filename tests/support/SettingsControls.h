@@ -7,12 +7,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace SettingsControls {
 
@@ -53,5 +55,17 @@ inline QPushButton* olderNamesButton(const SettingsWindow* w) { return Controls:
 inline QPushButton* closeButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "closeButton"); }
 inline QAction* closeAction(const SettingsWindow* w) { return Controls::child<QAction>(w, "closeAction"); }
 inline QPushButton* helpButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "helpButton"); }
+
+// Moves the criteria's subject box (教科) to `subject` with the arrow keys, as a
+// teacher would; stops where the window refuses to leave the shown subject.
+inline void chooseSubject(SettingsWindow* dialog, int subject)
+{
+    while (dialog->CbKyoka->currentIndex() + 1 != subject) {
+        const int before = dialog->CbKyoka->currentIndex();
+        QTest::keyClick(dialog->CbKyoka, before + 1 < subject ? Qt::Key_Down : Qt::Key_Up);
+        if (dialog->CbKyoka->currentIndex() == before)
+            return;  // refused
+    }
+}
 
 }  // namespace SettingsControls

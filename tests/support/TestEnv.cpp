@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QTest>
 
 QByteArray cp932(const QString& text)
@@ -149,4 +150,16 @@ MainWindow& TestEnv::startMainWindow()
     window = std::make_unique<MainWindow>(*ctx);
     window->startUp();
     return *window;
+}
+
+void TestEnv::loadSample(const QString& kind)
+{
+    const QString sample = QStringLiteral(TESTS_SOURCE_DIR "/data/sample/") + kind;
+    for (const QString& name : QDir(sample).entryList(QDir::Files))
+        QFile::copy(sample + QLatin1Char('/') + name, dataFolder() + name);
+    QSettings stored(sample + QStringLiteral(".ini"), QSettings::IniFormat);
+    for (const QString& key : stored.allKeys())
+        settings->setValue(key, stored.value(key));
+    settings->setValue(QStringLiteral("UseMode/DataPath"), dataFolder());
+    settings->sync();
 }

@@ -33,6 +33,9 @@ public:
     // Writes the settings, then a roster of `names` and, in homeroom mode, an
     // attendance file of zeros and empty score files for every unit.
     void makeClass(const QStringList& names, bool specialist = false);
+    // The shipped sample class tests/data/sample/<kind> ("homeroom", "specialist"):
+    // its files copied into the data folder, its settings stored with this data folder.
+    void loadSample(const QString& kind);
 
     // Data files in CP932 with CR LF; `lines` are written as given.
     void writeFile(const QString& name, const QStringList& lines);
