@@ -1,7 +1,9 @@
 #include "attendance/AttendanceWindow.h"
 
-#include "attendance/DayCount.h"
+#include "attendance/AttendanceMonthModel.h"
+#include "attendance/AttendanceTallyModel.h"
 #include "attendance/CountPrompt.h"
+#include "attendance/DayCount.h"
 #include "model/AttendanceFile.h"
 #include "frame/MainFrame.h"
 #include "frame/ReportActions.h"
@@ -15,7 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 
 using namespace AttendanceTally;
 
@@ -28,9 +30,8 @@ const QString NoLessonDays = QStringLiteral("授業数を指定してくださ�
 bool AttendanceWindow::prepare()
 {
     tallyShown = false;
-    resetGrid();
+    showMonthGrid();
     listMonths();
-    currentMonth = NoMonth;
     chooseTodaysMonth();
     setGridCell(1, 2);
     setTallyControls(false);
@@ -152,29 +153,27 @@ void AttendanceWindow::chooseTodaysMonth()
 
 // ---- monthly input ------------------------------------------------------------------
 
-int AttendanceWindow::lessonDaysShown() const
+int AttendanceWindow::monthShown() const
 {
-    return DayCount::parse(lessonDaysInput->text()).value_or(0);
+    return monthModel->month() == 0 ? NoMonth : monthModel->month();
 }
 
 bool AttendanceWindow::lessonDaysMissing() const
 {
-    return lessonDaysInput->text().trimmed().isEmpty();
+    return !monthModel->lessonDays().has_value();
+}
+
+// The box holds the month's lesson days while a month is shown; in a tally it shows
+// the tally's sum, which is no month's.
+void AttendanceWindow::lessonDaysTyped()
+{
+    if (!tallyShown)
+        monthModel->setLessonDays(DayCount::parse(lessonDaysInput->text()));
 }
 
 void AttendanceWindow::storeShownMonth()
 {
-    if (currentMonth < 1 || currentMonth > Limits::Months)
-        return;
-    ClassData& data = ctx.data;
-    data.lessonDays[currentMonth] = lessonDaysShown();
-    // The grid was laid for the class as it was at opening; should the roster have
-    // changed meanwhile, its rows no longer match the pupils and are not stored.
-    if (attendanceGrid->rowCount() != data.pupilCount)
-        return;
-    for (int p = 1; p <= data.pupilCount; ++p)
-        for (int k = 1; k <= Limits::Categories; ++k)
-            data.attendance[currentMonth][p][k] = cellValue(cellText(p, k + 1));
+    monthModel->store(ctx.data);
 }
 
 void AttendanceWindow::showChosenMonth()
@@ -182,15 +181,9 @@ void AttendanceWindow::showChosenMonth()
     const int m = periodSelector->currentIndex() + 1;
     if (m < 1 || m > Limits::Months)
         return;
-    const ClassData& data = ctx.data;
-    lessonDaysInput->setText(QString::number(data.lessonDays[m]));
-    lessonDaysApplied = data.lessonDays[m];
-    attendanceGrid->setUpdatesEnabled(false);
-    const int pupils = qMin(attendanceGrid->rowCount(), data.pupilCount);
-    for (int p = 1; p <= pupils; ++p)
-        for (int k = 1; k <= Limits::Categories; ++k)
-            setCell(p, k + 1, countText(data.attendance[m][p][k]));
-    attendanceGrid->setUpdatesEnabled(true);
+    monthModel->load(ctx.data, m);
+    lessonDaysInput->setText(QString::number(monthModel->lessonDays().value_or(0)));
+    lessonDaysTyped();  // the box may hold fewer digits than the class gave
 }
 
 void AttendanceWindow::periodChosen()
@@ -200,15 +193,14 @@ void AttendanceWindow::periodChosen()
         showTallyOf(periodSelector->currentIndex());
         return;
     }
-    if (currentMonth != NoMonth && lessonDaysMissing()) {
+    if (monthModel->month() != 0 && lessonDaysMissing()) {
         ctx.ui.message(this, NoLessonDays);
-        periodSelector->setCurrentIndex(currentMonth - 1);
+        periodSelector->setCurrentIndex(monthModel->month() - 1);
         return;
     }
     BusyCursor busy(ctx.ui);
     closeValuePrompt();
     storeShownMonth();
-    currentMonth = periodSelector->currentIndex() + 1;
     showChosenMonth();
 }
 
@@ -219,46 +211,35 @@ void AttendanceWindow::typeKey(QChar key)
         ctx.ui.beep();
         return;
     }
-    const int row = gridRow();
-    const int column = gridColumn();
-    if (row < 1 || column < 2 || column == 4)
+    const std::optional<Category> category = AttendanceMonthModel::categoryAt(gridColumn());
+    if (gridRow() < 1 || !category || *category == Category::RequiredDays)
         return;
     const int digit = DayCount::digitOf(key);
     if (digit < 0) {
         ctx.ui.beep();
         return;
     }
-    setCell(row, column, digit == 0 ? QString() : QString::number(digit));
-    recomputeRow();
+    monthModel->typeDigit(gridRow(), *category, digit);
+    if (*category == Category::LeftEarly)
+        scrollAtRowEnd();
 }
 
-void AttendanceWindow::recomputeRow()
+// At the end of a low row, bring the next rows into view, keeping this one shown.
+void AttendanceWindow::scrollAtRowEnd()
 {
     const int row = gridRow();
-    const int column = gridColumn();
-    if (row < 1)
+    if (row == ctx.data.pupilCount || row <= 11)
         return;
-    if (column == 2 || column == 3) {
-        setCell(row, 4, requiredDaysText(lessonDaysShown(), cellValue(cellText(row, 2)), cellValue(cellText(row, 3))));
-    } else if (column >= 8 && row != ctx.data.pupilCount && row > 11) {
-        // At the end of a row, bring the next rows into view, keeping this one shown.
-        QScrollBar* bar = attendanceGrid->verticalScrollBar();
-        bar->setValue(bar->value() + 1);
-        if (attendanceGrid->rowAt(0) > row - 1)
-            bar->setValue(bar->value() - 1);
-    }
+    QScrollBar* bar = attendanceGrid->verticalScrollBar();
+    bar->setValue(bar->value() + 1);
+    if (attendanceGrid->rowAt(0) > row - 1)
+        bar->setValue(bar->value() - 1);
 }
 
 void AttendanceWindow::fillRequiredDays()
 {
-    if (tallyShown)
-        return;
-    const int lessonDays = lessonDaysShown();
-    lessonDaysApplied = lessonDays;
-    attendanceGrid->setUpdatesEnabled(false);
-    for (int p = 1; p <= attendanceGrid->rowCount(); ++p)
-        setCell(p, 4, requiredDaysText(lessonDays, cellValue(cellText(p, 2)), cellValue(cellText(p, 3))));
-    attendanceGrid->setUpdatesEnabled(true);
+    if (!tallyShown)
+        monthModel->fillRequiredDays();
 }
 
 // Only a new number of lesson days fills in every 必要日数 again: leaving the box as
@@ -268,8 +249,8 @@ void AttendanceWindow::lessonDaysLeft()
 {
     if (tallyShown || programEnded || isUnloaded())
         return;
-    const std::optional<int> days = DayCount::parse(lessonDaysInput->text());
-    if (days && *days != lessonDaysApplied)
+    const std::optional<int> days = monthModel->lessonDays();
+    if (days && *days != monthModel->requiredDaysBasis())
         fillRequiredDays();
 }
 
@@ -296,9 +277,8 @@ void AttendanceWindow::startMonthlyInput()
         return;
     tallyShown = false;
     setTallyControls(false);
-    resetGrid();
+    showMonthGrid();
     listMonths();
-    currentMonth = NoMonth;
     chooseTodaysMonth();
     setGridCell(1, 2);
 }
@@ -323,7 +303,7 @@ View AttendanceWindow::chosenView() const
 
 void AttendanceWindow::startTally(int tally)
 {
-    if (range(tally).EndMonth < range(tally).StartMonth)
+    if (range(tally).isEmpty())
         return;
     if (!leaveShownMonth())
         return;
@@ -335,8 +315,7 @@ void AttendanceWindow::startTally(int tally)
 
 void AttendanceWindow::showTallyOf(int tally)
 {
-    const Range months = range(tally);
-    if (months.EndMonth < months.StartMonth)
+    if (range(tally).isEmpty())
         return;
     tallyIndex = tally;
     showTally();
@@ -345,15 +324,9 @@ void AttendanceWindow::showTallyOf(int tally)
 
 void AttendanceWindow::showTally()
 {
-    resetGrid();
-    shownTally = table(ctx.data, tallyIndex, chosenView());
-    lessonDaysInput->setText(QString::number(shownTally.lessonDays));
-    attendanceGrid->setUpdatesEnabled(false);
-    attendanceGrid->setHorizontalHeaderLabels(shownTally.headings);
-    for (int p = 1; p <= attendanceGrid->rowCount() && p <= shownTally.rows.size(); ++p)
-        for (int c = 2; c < Columns; ++c)
-            setCell(p, c, shownTally.rows[p - 1][c]);
-    attendanceGrid->setUpdatesEnabled(true);
+    tallyModel->show(table(ctx.data, tallyIndex, chosenView()));
+    showTallyGrid();
+    lessonDaysInput->setText(QString::number(tallyModel->table().lessonDays));
 }
 
 void AttendanceWindow::viewChosen()
@@ -362,11 +335,12 @@ void AttendanceWindow::viewChosen()
         showTally();
 }
 
-// The sheet of the tally shown, made from the table the window keeps.
+// The sheet of the tally shown, made from the table the grid shows.
 void AttendanceWindow::output(ReportDestination destination)
 {
     if (!tallyShown)
         return;
     BusyCursor busy(ctx.ui);
-    ctx.check(ctx.reports.run(this, sheet(shownTally), destination, previewTitle(shownTally.name)), this);
+    const Table& shown = tallyModel->table();
+    ctx.check(ctx.reports.run(this, sheet(shown), destination, previewTitle(shown.name)), this);
 }

@@ -2,9 +2,11 @@
 // "出席状況入力": the monthly attendance of the class. The teacher picks a month,
 // types the lesson days and each pupil's seven counts (one digit per key press,
 // larger values through the value prompt), lets the window fill in the required
-// days, and switches to the term and year tallies, which it prints. The model is
-// changed only when a month is left (storeShownMonth); the attendance file is
-// written whenever the window closes, by any means, and when the program ends.
+// days, and switches to the term and year tallies, which it prints. The grid shows
+// one of two models of numbers: the month being typed (AttendanceMonthModel) or the
+// tally shown (AttendanceTallyModel). The class data is changed only when a month is
+// left (storeShownMonth); the attendance file is written whenever the window closes,
+// by any means, and when the program ends.
 
 #include "tally/AttendanceTally.h"
 #include "attendance/CountPrompt.h"
@@ -14,6 +16,9 @@
 #include <QPointer>
 #include <array>
 
+class AttendanceMonthModel;
+class AttendanceTallyModel;
+class QAbstractItemModel;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -25,7 +30,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
 class QVBoxLayout;
 
 class AttendanceWindow : public ChildWindow {
@@ -44,16 +49,15 @@ public:
     QSize sizeHint() const override;
 
     // The month (1..12) whose counts the grid shows for input; 99 while none is.
-    int monthShown() const { return currentMonth; }
+    int monthShown() const;
     // Whether the grid shows a tally, and the months it sums.
     bool showingTally() const { return tallyShown; }
-    AttendanceTally::Range tallyRange() const { return AttendanceTally::range(tallyIndex); }
+    AttendanceTally::MonthRange tallyRange() const { return AttendanceTally::range(tallyIndex); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static constexpr int Columns = 10;  // number, name, seven counts, 出席日数 of a tally
     static constexpr int NoMonth = 99;
 
     // AttendanceWindowControls.cpp
@@ -68,14 +72,15 @@ private:
     bool saveAttendance();
     void showHelp();
 
-    // The grid with its heading row as row 0 and the pupils as rows 1..pupilCount.
-    QString cellText(int row, int column) const;
-    void setCell(int row, int column, const QString& text);
+    // The grid with the pupils as rows 1..n (row 0 is the heading).
+    void setUpGridModels();
     int gridRow() const;      // current row, 0 when there is none
     int gridColumn() const;   // current column
     void setGridCell(int row, int column);
-    // Numbers, names and headings of the current state, every count empty.
-    void resetGrid();
+    // Shows the month model (every count empty until a month is loaded) or the tally.
+    void showMonthGrid();
+    void showTallyGrid();
+    void showGridModel(QAbstractItemModel* model, bool tally);
     void layoutColumns();
 
     // Monthly input.
@@ -86,12 +91,12 @@ private:
     void storeShownMonth();
     // Shows the month chosen in the selector.
     void showChosenMonth();
-    int lessonDaysShown() const;
     bool lessonDaysMissing() const;
+    void lessonDaysTyped();
     bool leaveShownMonth();
     void lessonDaysLeft();
     void typeKey(QChar key);
-    void recomputeRow();
+    void scrollAtRowEnd();
     void fillRequiredDays();
     void startMonthlyInput();
 
@@ -99,7 +104,7 @@ private:
     void cellDoubleClicked(int row, int column);
     void openValuePrompt(int row, int column);
     void closeValuePrompt();
-    void setCountFromPrompt(int row, int column, const QString& text);
+    void setCountFromPrompt(int row, int column, std::optional<int> count);
 
     // Tallies.
     void listTallies();
@@ -133,19 +138,16 @@ private:
     QRadioButton* recordBookViewOption = nullptr;
     QLabel* valuePromptHint = nullptr;
     QFrame* gridFrame = nullptr;  // its border is thick while the grid has the focus
-    QTableWidget* attendanceGrid = nullptr;
+    QTableView* attendanceGrid = nullptr;
+    AttendanceMonthModel* monthModel = nullptr;
+    AttendanceTallyModel* tallyModel = nullptr;
     QPushButton* monthlyInputButton = nullptr;
     QPushButton* fillRequiredDaysButton = nullptr;
     std::array<QPushButton*, AttendanceTally::TallyCount> tallyButtons{};
     QPushButton* closeButton = nullptr;
 
-    int currentMonth = NoMonth;
     bool tallyShown = false;
     QPointer<CountPrompt> prompt;
     bool programEnded = false;
-    // The lesson days the shown 必要日数 were filled in from (or loaded with).
-    int lessonDaysApplied = -1;
-    // The tally shown (its index 0..3 and the table), which is what prints.
-    int tallyIndex = 0;
-    AttendanceTally::Table shownTally;
+    int tallyIndex = 0;  // the tally shown, 0..3
 };

@@ -17,7 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 AttendanceWindow::AttendanceWindow(AppContext& ctx, QWidget* parent) : ChildWindow(ctx, parent)
@@ -137,7 +137,7 @@ void AttendanceWindow::buildControls()
     gridFrame->setLineWidth(1);
     auto* frameLayout = new QVBoxLayout(gridFrame);
     frameLayout->setContentsMargins(2, 2, 2, 2);
-    attendanceGrid = new QTableWidget(0, Columns, gridFrame);
+    attendanceGrid = new QTableView(gridFrame);
     attendanceGrid->setObjectName(QStringLiteral("attendanceGrid"));
     attendanceGrid->setFrameShape(QFrame::NoFrame);
     attendanceGrid->verticalHeader()->hide();
@@ -151,11 +151,13 @@ void AttendanceWindow::buildControls()
     attendanceGrid->setTabKeyNavigation(true);
     attendanceGrid->setWordWrap(false);
     frameLayout->addWidget(attendanceGrid);
+    setUpGridModels();
     attendanceGrid->installEventFilter(this);
     attendanceGrid->viewport()->installEventFilter(this);
     lessonDaysInput->installEventFilter(this);
-    connect(attendanceGrid, &QTableWidget::cellDoubleClicked, this,
-            [this](int row, int column) { cellDoubleClicked(row + 1, column); });
+    connect(attendanceGrid, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& cell) { cellDoubleClicked(cell.row() + 1, cell.column()); });
+    connect(lessonDaysInput, &QLineEdit::textChanged, this, &AttendanceWindow::lessonDaysTyped);
     connect(periodSelector, &QComboBox::activated, this, &AttendanceWindow::periodChosen);
 
     auto* body = new QHBoxLayout;

@@ -1,19 +1,23 @@
-// The grid of the attendance window: its cells with the heading as row 0, the
-// column widths, the keys and the focus frame, and the value prompt opened on a cell.
+// The grid of the attendance window: the model it shows, its fixed columns and
+// their widths, the keys and the focus frame, and the value prompt opened on a cell.
 
 #include "attendance/AttendanceWindow.h"
 
+#include "attendance/AttendanceMonthModel.h"
+#include "attendance/AttendanceTallyModel.h"
 #include "attendance/CountPrompt.h"
 
 #include <QFocusEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QInputMethodEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QScreen>
-#include <QTableWidget>
+#include <QStyledItemDelegate>
+#include <QTableView>
 
 using namespace AttendanceTally;
 
@@ -21,73 +25,73 @@ namespace {
 // Column widths as shares of the grid's width: number, name, then each count.
 constexpr double NumberShare = 0.05;
 constexpr double CountShare = 0.09;
+
+// The number and name columns are drawn as fixed cells, in the window's colours.
+class FixedColumnsDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() >= AttendanceGridModel::FirstFigureColumn)
+            return;
+        option->backgroundBrush = option->palette.brush(QPalette::Window);
+        option->palette.setBrush(QPalette::Text, option->palette.brush(QPalette::WindowText));
+    }
+};
+
 }  // namespace
 
-// ---- grid texts ---------------------------------------------------------------------
+// ---- the grid's models --------------------------------------------------------------
 
-QString AttendanceWindow::cellText(int row, int column) const
+void AttendanceWindow::setUpGridModels()
 {
-    if (row == 0) {
-        const QTableWidgetItem* heading = attendanceGrid->horizontalHeaderItem(column);
-        return heading ? heading->text() : QString();
-    }
-    const QTableWidgetItem* item = attendanceGrid->item(row - 1, column);
-    return item ? item->text() : QString();
-}
-
-void AttendanceWindow::setCell(int row, int column, const QString& text)
-{
-    if (QTableWidgetItem* item = attendanceGrid->item(row - 1, column))
-        item->setText(text);
+    monthModel = new AttendanceMonthModel(this);
+    tallyModel = new AttendanceTallyModel(this);
+    attendanceGrid->setItemDelegate(new FixedColumnsDelegate(attendanceGrid));
+    attendanceGrid->setModel(monthModel);
 }
 
 int AttendanceWindow::gridRow() const
 {
-    return attendanceGrid->currentRow() + 1;
+    return attendanceGrid->currentIndex().row() + 1;
 }
 
 int AttendanceWindow::gridColumn() const
 {
-    return attendanceGrid->currentColumn();
+    return attendanceGrid->currentIndex().column();
 }
 
 void AttendanceWindow::setGridCell(int row, int column)
 {
-    if (row >= 1 && row <= attendanceGrid->rowCount())
-        attendanceGrid->setCurrentCell(row - 1, column);
+    if (row >= 1 && row <= attendanceGrid->model()->rowCount())
+        attendanceGrid->setCurrentIndex(attendanceGrid->model()->index(row - 1, column));
 }
 
-void AttendanceWindow::resetGrid()
+void AttendanceWindow::showMonthGrid()
 {
-    const int pupils = qBound(0, ctx.data.pupilCount, Limits::Pupils);
-    const QStringList headings = tallyShown ? tallyHeadings(View::Detailed) : inputHeadings();
-    const QBrush fixedBackground = palette().brush(QPalette::Window);
-    const QBrush fixedText = palette().brush(QPalette::WindowText);
-    attendanceGrid->setUpdatesEnabled(false);
-    attendanceGrid->clear();
-    attendanceGrid->setRowCount(pupils);
-    for (int c = 0; c < Columns; ++c)
-        attendanceGrid->setHorizontalHeaderItem(c, new QTableWidgetItem(c < headings.size() ? headings[c] : QString()));
-    for (int p = 1; p <= pupils; ++p) {
-        for (int c = 0; c < Columns; ++c) {
-            auto* item = new QTableWidgetItem;
-            if (c < 2) {
-                // The number and name columns are fixed: the current cell never lands there.
-                item->setText(c == 0 ? numberText(p) : ctx.data.pupilName[p]);
-                item->setFlags(Qt::NoItemFlags);
-                item->setBackground(fixedBackground);
-                item->setForeground(fixedText);
-                item->setTextAlignment(c == 0 ? Qt::Alignment(Qt::AlignCenter) : (Qt::AlignLeft | Qt::AlignVCenter));
-            } else {
-                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-                item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            }
-            attendanceGrid->setItem(p - 1, c, item);
-        }
+    monthModel->layOut(ctx.data);
+    showGridModel(monthModel, false);
+}
+
+void AttendanceWindow::showTallyGrid()
+{
+    showGridModel(tallyModel, true);
+}
+
+// A model set anew or reset lays the header out afresh: the columns are sized and
+// the tally's last column shown or hidden again each time.
+void AttendanceWindow::showGridModel(QAbstractItemModel* model, bool tally)
+{
+    if (attendanceGrid->model() != model) {
+        QItemSelectionModel* previous = attendanceGrid->selectionModel();
+        attendanceGrid->setModel(model);
+        delete previous;
     }
-    attendanceGrid->setColumnHidden(9, !tallyShown);
+    attendanceGrid->setColumnHidden(AttendanceGridModel::Columns - 1, !tally);
     layoutColumns();
-    attendanceGrid->setUpdatesEnabled(true);
 }
 
 void AttendanceWindow::layoutColumns()
@@ -100,7 +104,7 @@ void AttendanceWindow::layoutColumns()
     const int nameWidth = qMax(width - numberWidth - counts * countWidth, metrics.horizontalAdvance(QStringLiteral("氏名")) * 4);
     attendanceGrid->setColumnWidth(0, numberWidth);
     attendanceGrid->setColumnWidth(1, nameWidth);
-    for (int c = 2; c < Columns; ++c)
+    for (int c = AttendanceGridModel::FirstFigureColumn; c < AttendanceGridModel::Columns; ++c)
         attendanceGrid->setColumnWidth(c, countWidth);
 }
 
@@ -118,14 +122,14 @@ void AttendanceWindow::openValuePrompt(int row, int column)
         ctx.ui.beep();
         return;
     }
-    if (row < 1 || row > attendanceGrid->rowCount() || column < 2 || column > 8)
+    if (row < 1 || row > monthModel->pupils() || !AttendanceMonthModel::categoryAt(column))
         return;
     closeValuePrompt();
     prompt = new CountPrompt(ctx, this, row, column);
     connect(prompt, &CountPrompt::countEntered, this, &AttendanceWindow::setCountFromPrompt);
     // Just under the cell it is for, so the teacher sees which cell takes the value.
     prompt->adjustSize();
-    const QRect cell = attendanceGrid->visualItemRect(attendanceGrid->item(row - 1, column));
+    const QRect cell = attendanceGrid->visualRect(monthModel->index(row - 1, column));
     QPoint at = attendanceGrid->viewport()->mapToGlobal(cell.bottomLeft() + QPoint(0, 4));
     if (const QScreen* shownOn = screen()) {
         const QRect area = shownOn->availableGeometry();
@@ -149,15 +153,12 @@ void AttendanceWindow::closeValuePrompt()
     }
 }
 
-void AttendanceWindow::setCountFromPrompt(int row, int column, const QString& text)
+void AttendanceWindow::setCountFromPrompt(int row, int column, std::optional<int> count)
 {
-    if (tallyShown || row < 1 || row > attendanceGrid->rowCount() || column < 2 || column > 8)
+    const std::optional<Category> category = AttendanceMonthModel::categoryAt(column);
+    if (tallyShown || row < 1 || row > monthModel->pupils() || !category)
         return;
-    setCell(row, column, text);
-    if (column == 2 || column == 3) {
-        const int required = lessonDaysShown() - (cellValue(cellText(row, 2)) + cellValue(cellText(row, 3)));
-        setCell(row, 4, QString::number(required));
-    }
+    monthModel->enterCount(row, *category, count);
     setGridCell(row, column);
 }
 

@@ -55,18 +55,14 @@ CountPrompt::CountPrompt(AppContext& ctx, QWidget* owner, int row, int column)
 void CountPrompt::confirm()
 {
     const QString typed = DayCount::halfWidth(countInput->text()).trimmed();
-    QString value;
-    if (!typed.isEmpty()) {
-        const std::optional<int> number = DayCount::parse(typed);
-        if (!number) {
-            ctx.ui.message(this, NotACount, Ui::Buttons::Ok, Ui::Icon::Warning);
-            countInput->selectAll();
-            countInput->setFocus();
-            return;
-        }
-        value = QString::number(*number);
+    const std::optional<int> count = DayCount::parse(typed);
+    if (!typed.isEmpty() && !count) {
+        ctx.ui.message(this, NotACount, Ui::Buttons::Ok, Ui::Icon::Warning);
+        countInput->selectAll();
+        countInput->setFocus();
+        return;
     }
-    emit countEntered(targetRow, targetColumn, value);
+    emit countEntered(targetRow, targetColumn, count);
     accept();
 }
 

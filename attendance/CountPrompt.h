@@ -8,6 +8,7 @@
 #include "frame/AppContext.h"
 
 #include <QDialog>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -23,8 +24,8 @@ public:
     int column() const { return targetColumn; }
 
 signals:
-    // OK with a count that can be stored: `text` is its number, or empty.
-    void countEntered(int row, int column, const QString& text);
+    // OK with a count that can be stored: its number, or nothing for an empty box.
+    void countEntered(int row, int column, std::optional<int> count);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -29,7 +29,7 @@ QString tallyName(int index)
     return index >= 0 && index < names.size() ? names[index] : QString();
 }
 
-Range range(int index)
+MonthRange range(int index)
 {
     switch (index) {
     case 0: return {1, 4};    // April to July
@@ -56,96 +56,56 @@ QStringList tallyHeadings(View view)
     return inputHeadings() << QStringLiteral("出席日数");
 }
 
-QString numberText(int pupil)
+int requiredDays(int lessonDays, int mourning, int suspension)
 {
-    return Format::hashes(pupil);
+    return lessonDays - (mourning + suspension);
 }
 
-QString countText(int value)
+int PupilSums::leaveDays() const
 {
-    return value < 1 ? QString() : QString::number(value);
+    return (*this)[Category::Mourning] + (*this)[Category::Suspension];
 }
 
-QString requiredDaysText(int lessonDays, int mourning, int suspension)
+int PupilSums::absenceDays() const
 {
-    return Format::hashes(lessonDays - (mourning + suspension));
+    return (*this)[Category::AbsentIll] + (*this)[Category::AbsentOther];
 }
 
-int cellValue(const QString& text)
+int PupilSums::attendanceDays() const
 {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? value : 0;
+    return (*this)[Category::RequiredDays] - absenceDays();
 }
 
-Sums sum(const ClassData& data, Range months)
+Sums sum(const ClassData& data, MonthRange months)
 {
     Sums sums;
     const int pupils = qBound(0, data.pupilCount, Limits::Pupils);
-    const int first = qMax(months.StartMonth, 1);
-    const int last = qMin(months.EndMonth, Limits::Months);
+    const int first = qMax(months.first, 1);
+    const int last = qMin(months.last, Limits::Months);
     for (int m = first; m <= last; ++m) {
         sums.lessonDays += data.lessonDays[m];
         for (int p = 1; p <= pupils; ++p)
             for (int k = 1; k <= Limits::Categories; ++k)
-                sums.S[p][k] += data.attendance[m][p][k];
+                sums.pupils[size_t(p)].counts[size_t(k)] += data.attendance[m][p][k];
     }
     return sums;
 }
 
-QStringList tallyRow(const ClassData& data, const Sums& sums, int pupil, View view)
+Row row(const ClassData& data, const Sums& sums, int pupil, View view)
 {
-    const auto n = [](int value) { return QString::number(value); };
-    const int(&s)[Limits::Categories + 1] = sums.S[pupil];
-    QStringList row{numberText(pupil), data.pupilName[pupil]};
+    const PupilSums& s = sums.pupils[size_t(pupil)];
+    Row result;
+    result.pupil = pupil;
+    result.name = data.pupilName[size_t(pupil)];
     if (view == View::RecordBook) {
-        row << n(sums.lessonDays) << n(sums.leaveDays(pupil)) << n(s[3]) << n(sums.absenceDays(pupil))
-            << n(sums.attendanceDays(pupil)) << n(s[6]) << n(s[7]) << QString();
+        result.figures = {sums.lessonDays, s.leaveDays(), s[Category::RequiredDays], s.absenceDays(),
+                          s.attendanceDays(), s[Category::Late], s[Category::LeftEarly], std::nullopt};
     } else {
-        for (int k = 1; k <= Limits::Categories; ++k)
-            row << n(s[k]);
-        row << n(sums.attendanceDays(pupil));
+        for (Category category : categories)
+            result.figures[size_t(categoryNumber(category) - 1)] = s[category];
+        result.figures[FigureCount - 1] = s.attendanceDays();
     }
-    return row;
-}
-
-ReportSheet MakeDB()
-{
-    ReportSheet sheet;
-    sheet.stem = QStringLiteral("Shuseki");
-    sheet.titleFields = QStringList{QStringLiteral("Title"), QStringLiteral("Mode"), QStringLiteral("JugyoSu")};
-    sheet.dataFields = QStringList{QStringLiteral("Number"), QStringLiteral("Name")};
-    for (int i = 1; i <= 8; ++i)
-        sheet.dataFields << QStringLiteral("Datas%1").arg(i);
-    sheet.dataIndexName = QStringLiteral("Number");
-    return sheet;
-}
-
-void TitleSet(ReportSheet& sheet, const QString& Title, const QString& Mode, const QString& JugyoSu)
-{
-    sheet.titleValues = QStringList{Title, Mode, JugyoSu};
-}
-
-void Dataset(ReportSheet& sheet, const QStringList& columns)
-{
-    QStringList values;
-    for (int c = 0; c < 10; ++c) {
-        QString text = c < columns.size() ? columns[c] : QString();
-        if (c == 0)
-            text = Format::textPattern(text, QStringLiteral("##"));
-        values << (text.isEmpty() ? QStringLiteral(" ") : text);
-    }
-    sheet.rows.append(values);
-}
-
-QString reportTitle()
-{
-    return QStringLiteral("【出欠集計一覧表】");
-}
-
-QString previewTitle(const QString& tallyName)
-{
-    return QStringLiteral("出欠集計-") + tallyName;
+    return result;
 }
 
 Table table(const ClassData& data, int index, View view)
@@ -157,17 +117,75 @@ Table table(const ClassData& data, int index, View view)
     result.headings = tallyHeadings(view);
     const int pupils = qBound(0, data.pupilCount, Limits::Pupils);
     for (int p = 1; p <= pupils; ++p)
-        result.rows.append(tallyRow(data, sums, p, view));
+        result.rows.append(row(data, sums, p, view));
     return result;
+}
+
+// ---- texts --------------------------------------------------------------------------
+
+QString numberText(int pupil)
+{
+    return Format::hashes(pupil);
+}
+
+QString figureText(Figure figure)
+{
+    return figure ? QString::number(*figure) : QString();
+}
+
+QStringList rowTexts(const Row& row)
+{
+    QStringList texts{numberText(row.pupil), row.name};
+    for (const Figure& figure : row.figures)
+        texts << figureText(figure);
+    return texts;
+}
+
+namespace {
+
+// The fields of the "Shuseki" store: the title's, then one data row per grid row.
+ReportSheet emptySheet()
+{
+    ReportSheet sheet;
+    sheet.stem = QStringLiteral("Shuseki");
+    sheet.titleFields = QStringList{QStringLiteral("Title"), QStringLiteral("Mode"), QStringLiteral("JugyoSu")};
+    sheet.dataFields = QStringList{QStringLiteral("Number"), QStringLiteral("Name")};
+    for (int i = 1; i <= FigureCount; ++i)
+        sheet.dataFields << QStringLiteral("Datas%1").arg(i);
+    sheet.dataIndexName = QStringLiteral("Number");
+    return sheet;
+}
+
+// A data row of ten texts, each empty one stored as " ".
+void appendRow(ReportSheet& sheet, const QStringList& texts)
+{
+    QStringList values;
+    for (int c = 0; c < 2 + FigureCount; ++c) {
+        const QString text = c < texts.size() ? texts[c] : QString();
+        values << (text.isEmpty() ? QStringLiteral(" ") : text);
+    }
+    sheet.rows.append(values);
+}
+
+}  // namespace
+
+QString reportTitle()
+{
+    return QStringLiteral("【出欠集計一覧表】");
+}
+
+QString previewTitle(const QString& tallyName)
+{
+    return QStringLiteral("出欠集計-") + tallyName;
 }
 
 ReportSheet sheet(const Table& table)
 {
-    ReportSheet result = MakeDB();
-    TitleSet(result, reportTitle(), table.name, QString::number(table.lessonDays));
-    Dataset(result, table.headings);
-    for (const QStringList& row : table.rows)
-        Dataset(result, row);
+    ReportSheet result = emptySheet();
+    result.titleValues = QStringList{reportTitle(), table.name, QString::number(table.lessonDays)};
+    appendRow(result, table.headings);
+    for (const Row& row : table.rows)
+        appendRow(result, rowTexts(row));
     return result;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The attendance figures, apart from any window: the month and tally names of the
-// selector, the cell texts of the monthly input, the term and year sums with the
-// days that follow from them in the detailed and the record-book (指導要録) view,
-// and the "Shuseki" sheet. Months are the school year's: 1 = April .. 12 = March;
-// categories 1..7 = 忌引, 出停, 必要日数, 病欠, 事欠, 遅刻, 早退.
+// selector, the seven categories a month counts, the term and year sums with the
+// days that follow from them in the detailed and the record-book (指導要録) view, and
+// the "Shuseki" sheet, which formats those numbers. Months are the school year's:
+// 1 = April .. 12 = March.
 
 #include "model/ClassData.h"
 #include "tally/ReportSheet.h"
@@ -11,14 +11,35 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <optional>
 
 namespace AttendanceTally {
 
+// What a month counts for each pupil, in the order of the grid and of the file:
+// ClassData::attendance[month][pupil][categoryNumber(category)].
+enum class Category {
+    Mourning = 1,  // 忌引
+    Suspension,    // 出停
+    RequiredDays,  // 必要日数
+    AbsentIll,     // 病欠
+    AbsentOther,   // 事欠
+    Late,          // 遅刻
+    LeftEarly,     // 早退
+};
+constexpr std::array<Category, Limits::Categories> categories{
+    Category::Mourning,    Category::Suspension, Category::RequiredDays, Category::AbsentIll,
+    Category::AbsentOther, Category::Late,       Category::LeftEarly};
+// 1..7: the category's place in a pupil's line of the file.
+constexpr int categoryNumber(Category category) { return int(category); }
+
 enum class View { Detailed, RecordBook };  // 詳細表示, 指導要録用
 
-struct Range {
-    int StartMonth = 0;
-    int EndMonth = -1;  // an empty range unless set
+// The months a tally sums, first..last; empty unless set.
+struct MonthRange {
+    int first = 0;
+    int last = -1;
+    bool isEmpty() const { return last < first; }
 };
 
 constexpr int TallyCount = 4;
@@ -33,55 +54,68 @@ QStringList tallyNames();
 QString tallyName(int index);
 // Months of tally 0..3: April-July, August-December, January-March, the whole year.
 // Any other index gives an empty range.
-Range range(int index);
+MonthRange range(int index);
 
 // Headings of the grid: columns 0..8 in monthly input, 0..9 in a tally view.
 QStringList inputHeadings();
 QStringList tallyHeadings(View view);
 
-// Cell texts of the monthly input.
-QString numberText(int pupil);     // attendance number, "##"
-QString countText(int value);      // a count; empty below 1
-// Required days of a row after single-digit typing or 必要日揃え: lesson days minus
-// mourning and suspension days, "##" (0 empty, a negative result with its sign).
-QString requiredDaysText(int lessonDays, int mourning, int suspension);
-// The whole number a cell holds; an empty cell (or any text that is no number) is 0.
-int cellValue(const QString& text);
+// A pupil's required days: the lesson days less the mourning and suspension days
+// (below zero when those are more than the lesson days).
+int requiredDays(int lessonDays, int mourning, int suspension);
 
-// The sums of a range of months.
+// One pupil's counts summed over a range of months, and the days that follow.
+struct PupilSums {
+    std::array<int, Limits::Categories + 1> counts{};  // by categoryNumber(); item 0 unused
+
+    int operator[](Category category) const { return counts[size_t(categoryNumber(category))]; }
+    int leaveDays() const;       // 忌引出停: mourning and suspension
+    int absenceDays() const;     // 欠席日数: absent ill and absent otherwise
+    int attendanceDays() const;  // 出席日数: required days less the days absent
+};
+
+// The sums of a range of months: the lesson days and each pupil's counts (1..45).
 struct Sums {
     int lessonDays = 0;
-    int S[Limits::Pupils + 1][Limits::Categories + 1]{};
-
-    int leaveDays(int p) const { return S[p][1] + S[p][2]; }       // 忌引出停
-    int absenceDays(int p) const { return S[p][4] + S[p][5]; }     // 欠席日数
-    int attendanceDays(int p) const { return S[p][3] - (S[p][5] + S[p][4]); }  // 出席日数
+    std::array<PupilSums, Limits::Pupils + 1> pupils{};
 };
-Sums sum(const ClassData& data, Range months);
+Sums sum(const ClassData& data, MonthRange months);
 
-// Columns 0..9 of a pupil's row in a tally view, every figure a plain number.
-QStringList tallyRow(const ClassData& data, const Sums& sums, int pupil, View view);
+// A figure of a tally row: a number of days, or none where the view has no figure
+// (the record-book view leaves its last column empty).
+using Figure = std::optional<int>;
+constexpr int FigureCount = 8;  // columns 2..9 of the grid and the sheet
 
-// The "Shuseki" sheet: an empty sheet with its fields, its title row, and one data
-// row from the ten texts of a grid row ("Number" formatted "##", empty texts " ").
-ReportSheet MakeDB();
-void TitleSet(ReportSheet& sheet, const QString& Title, const QString& Mode, const QString& JugyoSu);
-void Dataset(ReportSheet& sheet, const QStringList& columns);
-QString reportTitle();  // "【出欠集計一覧表】"
-QString previewTitle(const QString& tallyName);  // "出欠集計-" + name
+// A pupil's row of a tally in a view: attendance number, name and figures.
+struct Row {
+    int pupil = 0;
+    QString name;
+    std::array<Figure, FigureCount> figures{};
+};
+Row row(const ClassData& data, const Sums& sums, int pupil, View view);
 
 // Tally `index` in a view as the attendance window shows and prints it: its name,
-// the lesson days, the heading row and one row per pupil (tallyRow).
+// the lesson days, the heading row and one row per pupil.
 struct Table {
     QString name;
     int lessonDays = 0;
     QStringList headings;
-    QList<QStringList> rows;
+    QList<Row> rows;
 };
 Table table(const ClassData& data, int index, View view);
 
-// The "Shuseki" sheet of a tally table: the heading row, then the pupils' rows.
+// ---- texts: how the grid and the sheet write the numbers ----------------------------
+
+QString numberText(int pupil);       // attendance number, "##"
+QString figureText(Figure figure);   // the number, 0 included; empty for none
+// The ten texts of a tally row: number, name and the figures.
+QStringList rowTexts(const Row& row);
+
+// The "Shuseki" sheet of a tally table: the title (report title, tally name and
+// lesson days), the heading row, then the pupils' rows; an empty text is stored as " ".
 ReportSheet sheet(const Table& table);
 ReportSheet sheet(const ClassData& data, int index, View view);
+QString reportTitle();  // "【出欠集計一覧表】"
+QString previewTitle(const QString& tallyName);  // "出欠集計-" + name
 
 }  // namespace AttendanceTally

@@ -176,8 +176,9 @@ void homeroomShots(Shots& shots)
     auto* attendance = qobject_cast<AttendanceWindow*>(window.openAttendanceWindow());
     if (attendance) {
         shots.saveMain(window, QStringLiteral("shot-attendance"));
-        AttendanceDriver::grid(attendance)->setCurrentCell(2, 5);
-        attendance->findChild<QTableWidget*>(QStringLiteral("attendanceGrid"))->cellDoubleClicked(2, 5);
+        QTableView* grid = AttendanceDriver::grid(attendance);
+        grid->setCurrentIndex(grid->model()->index(2, 5));
+        emit grid->doubleClicked(grid->model()->index(2, 5));
         if (auto* prompt = attendance->findChild<QDialog*>(QStringLiteral("CountPrompt")))
             shots.save(prompt, QStringLiteral("shot-count-prompt"));
         AttendanceDriver::tallyButton(attendance, 3)->click();

@@ -215,7 +215,7 @@ void AttendanceEntryTest::valuePromptOpensWhereItShould()
     startClass(env, QDate(2026, 6, 15));
     AttendanceWindow* w = open(env);
     const auto doubleClick = [w](int row, int column) {
-        const QRect cell = grid(w)->visualItemRect(grid(w)->item(row - 1, column));
+        const QRect cell = cellRect(w, row, column);
         QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
     };
@@ -605,7 +605,7 @@ void AttendanceEntryTest::focusFrameAndStartCell()
     QCOMPARE(gridRow(w), 1);
     QCOMPARE(gridColumn(w), 2);
     lessonDaysInput(w)->setFocus(Qt::TabFocusReason);
-    const QRect cell = grid(w)->visualItemRect(grid(w)->item(2, 7));
+    const QRect cell = cellRect(w, 3, 7);
     QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(gridRow(w), 3);
     QCOMPARE(gridColumn(w), 7);
@@ -616,7 +616,7 @@ void AttendanceEntryTest::scrollsAtTheEndOfALowRow()
     TestEnv env;
     startClass(env, QDate(2026, 6, 15), 45);
     AttendanceWindow* w = open(env);
-    QCOMPARE(grid(w)->rowCount(), 45);
+    QCOMPARE(gridRows(w), 45);
     QCOMPARE(cellText(w, 45, 0), QStringLiteral("45"));
     setGridCell(w, 14, 8);
     QScrollBar* bar = grid(w)->verticalScrollBar();
@@ -645,7 +645,7 @@ void AttendanceEntryTest::emptyClassOpensWithEmptyGrid()
     AttendanceWindow* w = open(env);
     QVERIFY(w);
     QCOMPARE(env.data.pupilCount, 0);
-    QCOMPARE(grid(w)->rowCount(), 0);
+    QCOMPARE(gridRows(w), 0);
     QCOMPARE(cellText(w, 0, 2), QStringLiteral("忌引"));
     QTest::keyClick(grid(w), Qt::Key_5);
     QCOMPARE(env.ui.beeps, 0);
@@ -654,7 +654,7 @@ void AttendanceEntryTest::emptyClassOpensWithEmptyGrid()
     fillRequiredDaysButton(w)->click();
     tallyButton(w, 3)->click();
     QCOMPARE(lessonDaysInput(w)->text(), QStringLiteral("20"));
-    QCOMPARE(grid(w)->rowCount(), 0);
+    QCOMPARE(gridRows(w), 0);
     closeButton(w)->click();
     QStringList expected = attendanceLines(attendanceYear(0));
     expected[5] = QStringLiteral("20");

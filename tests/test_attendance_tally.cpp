@@ -24,7 +24,7 @@ namespace {
 QList<QStringList> figures(AttendanceWindow* w)
 {
     QList<QStringList> rows;
-    for (int r = 1; r <= grid(w)->rowCount(); ++r)
+    for (int r = 1; r <= gridRows(w); ++r)
         rows << rowTexts(w, r).mid(2);
     return rows;
 }
@@ -105,8 +105,8 @@ void AttendanceTallyTest::aWholeYearTypedAndTallied()
     QCOMPARE(env.data.lessonDays[12], 15);
     QCOMPARE(periodSelector(w)->count(), 4);
     QCOMPARE(periodSelector(w)->currentText(), QStringLiteral("年度末集計"));
-    QCOMPARE(w->tallyRange().StartMonth, 1);
-    QCOMPARE(w->tallyRange().EndMonth, 12);
+    QCOMPARE(w->tallyRange().first, 1);
+    QCOMPARE(w->tallyRange().last, 12);
     QCOMPARE(rowTexts(w, 0), (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", "出席日数"}));
     QVERIFY(!grid(w)->isColumnHidden(9));
     QCOMPARE(rowTexts(w, 1).mid(0, 2), (QStringList{"1", "青木"}));
@@ -248,7 +248,7 @@ void AttendanceTallyTest::tallyIsOnlyShownNeverTyped()
     setGridCell(w, 1, 3);
     QTest::keyClick(grid(w), Qt::Key_5);
     QTest::keyClick(grid(w), Qt::Key_Return, Qt::ShiftModifier);
-    const QRect cell = grid(w)->visualItemRect(grid(w)->item(0, 4));
+    const QRect cell = cellRect(w, 1, 4);
     QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(env.ui.beeps, 3);  // the digit, Shift+Return and the double-click

@@ -19,7 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -194,10 +194,10 @@ private slots:
 
         // In front of its window, the count prompt of the attendance opens its section.
         ChildWindow* attendance = window.openAttendanceWindow();
-        auto* grid = attendance->findChild<QTableWidget*>(QStringLiteral("attendanceGrid"));
+        auto* grid = attendance->findChild<QTableView*>(QStringLiteral("attendanceGrid"));
         QVERIFY(grid);
-        grid->setCurrentCell(1, 2);
-        emit grid->cellDoubleClicked(1, 2);
+        grid->setCurrentIndex(grid->model()->index(1, 2));
+        emit grid->doubleClicked(grid->model()->index(1, 2));
         auto* prompt = attendance->findChild<QDialog*>(QStringLiteral("CountPrompt"));
         QVERIFY(prompt && prompt->isVisible());
         prompt->activateWindow();

@@ -24,13 +24,13 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 namespace AttendanceDriver {
 
 // The window's controls, by their object names.
-inline QTableWidget* grid(const AttendanceWindow* w) { return Controls::child<QTableWidget>(w, "attendanceGrid"); }
+inline QTableView* grid(const AttendanceWindow* w) { return Controls::child<QTableView>(w, "attendanceGrid"); }
 inline QComboBox* periodSelector(const AttendanceWindow* w) { return Controls::child<QComboBox>(w, "periodSelector"); }
 inline QLineEdit* lessonDaysInput(const AttendanceWindow* w) { return Controls::child<QLineEdit>(w, "lessonDaysInput"); }
 inline QLabel* lessonDaysCaption(const AttendanceWindow* w) { return Controls::child<QLabel>(w, "lessonDaysCaption"); }
@@ -64,19 +64,28 @@ inline QAction* tallyAction(const AttendanceWindow* w, int tally)
 }
 inline QAction* helpAction(const AttendanceWindow* w) { return Controls::child<QAction>(w, "helpAction"); }
 
-// The text of a grid cell: row 0 is the heading, rows 1.. the pupils.
+// The pupils' rows of the grid.
+inline int gridRows(const AttendanceWindow* w) { return grid(w)->model()->rowCount(); }
+// The text a grid cell shows: row 0 is the heading, rows 1.. the pupils.
 inline QString cellText(const AttendanceWindow* w, int row, int column)
 {
-    const QTableWidgetItem* item = row == 0 ? grid(w)->horizontalHeaderItem(column) : grid(w)->item(row - 1, column);
-    return item ? item->text() : QString();
+    const QAbstractItemModel* model = grid(w)->model();
+    if (row == 0)
+        return model->headerData(column, Qt::Horizontal).toString();
+    return model->index(row - 1, column).data().toString();
+}
+// Where a pupil's cell is drawn in the grid's viewport.
+inline QRect cellRect(const AttendanceWindow* w, int row, int column)
+{
+    return grid(w)->visualRect(grid(w)->model()->index(row - 1, column));
 }
 // The current cell: row 1 is the first pupil, 0 when there is none.
-inline int gridRow(const AttendanceWindow* w) { return grid(w)->currentRow() + 1; }
-inline int gridColumn(const AttendanceWindow* w) { return grid(w)->currentColumn(); }
+inline int gridRow(const AttendanceWindow* w) { return grid(w)->currentIndex().row() + 1; }
+inline int gridColumn(const AttendanceWindow* w) { return grid(w)->currentIndex().column(); }
 inline void setGridCell(const AttendanceWindow* w, int row, int column)
 {
-    if (row >= 1 && row <= grid(w)->rowCount())
-        grid(w)->setCurrentCell(row - 1, column);
+    if (row >= 1 && row <= gridRows(w))
+        grid(w)->setCurrentIndex(grid(w)->model()->index(row - 1, column));
 }
 
 // The value prompt that is open on the window, or nullptr.
