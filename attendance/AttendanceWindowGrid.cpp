@@ -37,8 +37,9 @@ protected:
         QStyledItemDelegate::initStyleOption(option, index);
         if (index.column() >= AttendanceGridModel::FirstFigureColumn)
             return;
-        option->backgroundBrush = option->palette.brush(QPalette::Window);
-        option->palette.setBrush(QPalette::Text, option->palette.brush(QPalette::WindowText));
+        // The cells are disabled (never current), but their text is not greyed.
+        option->backgroundBrush = option->palette.brush(QPalette::Normal, QPalette::Window);
+        option->palette.setBrush(QPalette::Text, option->palette.brush(QPalette::Normal, QPalette::WindowText));
     }
 };
 
