@@ -3,8 +3,9 @@
 
 #include "Controls.h"
 #include "AttendanceDriver.h"
-#include "tally/AttendanceTally.h"
+#include "model/AttendanceFile.h"
 #include "output/ReportStore.h"
+#include "tally/AttendanceTally.h"
 
 #include <QFile>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 
 using namespace AttendanceDriver;
 using namespace DataFiles;
+using AttendanceTally::Category;
 using AttendanceTally::View;
 
 using Controls::child;
@@ -75,6 +77,32 @@ void typeTheYear(AttendanceWindow* w)
     }
 }
 
+// Four months of two pupils (April, July, August, March) in the file's column order
+// 忌引, 出停, 必要日数, 病欠, 事欠, 遅刻, 早退. In August 石田 is absent one day of no
+// required day, so that term leaves him -1 days attended.
+DataFiles::Attendance fourMonths()
+{
+    const QMap<int, int> days{{1, 20}, {4, 10}, {5, 3}, {12, 15}};
+    const QMap<int, QList<QList<int>>> counts{
+        {1, {{1, 0, 19, 2, 1, 3, 0}, {0, 2, 18, 0, 0, 0, 1}}},
+        {4, {{0, 0, 10, 0, 0, 0, 2}, {0, 0, 10, 1, 1, 0, 0}}},
+        {5, {{0, 0, 3, 0, 0, 1, 0}, {0, 3, 0, 1, 0, 0, 0}}},
+        {12, {{0, 0, 15, 5, 2, 0, 0}, {0, 0, 15, 0, 0, 0, 0}}},
+    };
+    return DataFiles::attendanceYear(
+        2, [days](int m) { return days.value(m); },
+        [counts](int m, int p) { return counts.contains(m) ? counts[m][p - 1] : QList<int>(7, 0); });
+}
+
+// A tally row's eight figures written out, "" for a figure the view does not have.
+QString figuresOf(const AttendanceTally::Row& row)
+{
+    QStringList texts;
+    for (const AttendanceTally::Figure& figure : row.figures)
+        texts << (figure ? QString::number(*figure) : QString());
+    return texts.join(QLatin1Char(','));
+}
+
 }  // namespace
 
 class AttendanceTallyTest : public QObject {
@@ -88,6 +116,9 @@ private slots:
     void storeAndPreviewOfTheSheet();
     void sheetFromTheModelForExport();
     void closingFromATallyWritesTheModel();
+    void figuresAreNumbersWorkedOutByHand_data();
+    void figuresAreNumbersWorkedOutByHand();
+    void namedSumsFollowTheFilesColumns();
 };
 
 void AttendanceTallyTest::aWholeYearTypedAndTallied()
@@ -421,6 +452,108 @@ void AttendanceTallyTest::closingFromATallyWritesTheModel()
     expected[4] = QStringLiteral("21");
     expected[5] = QStringLiteral("0,0,21,0,0,3,0");
     QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(expected));
+}
+
+void AttendanceTallyTest::figuresAreNumbersWorkedOutByHand_data()
+{
+    QTest::addColumn<int>("tally");
+    QTest::addColumn<bool>("recordBook");
+    QTest::addColumn<int>("lessonDays");
+    QTest::addColumn<QString>("aoki");
+    QTest::addColumn<QString>("ishida");
+    // Detailed: 忌引, 出停, 必要日数, 病欠, 事欠, 遅刻, 早退, 出席日数. Record book:
+    // 授業日数, 忌引出停, 必要日数, 欠席日数, 出席日数, 遅刻, 早退, and no figure.
+    QTest::newRow("term 1 detailed") << 0 << false << 30 << "1,0,29,2,1,3,2,26" << "0,2,28,1,1,0,1,26";
+    QTest::newRow("term 1 record book") << 0 << true << 30 << "30,1,29,3,26,3,2," << "30,2,28,2,26,0,1,";
+    QTest::newRow("term 2 detailed") << 1 << false << 3 << "0,0,3,0,0,1,0,3" << "0,3,0,1,0,0,0,-1";
+    QTest::newRow("term 2 record book") << 1 << true << 3 << "3,0,3,0,3,1,0," << "3,3,0,1,-1,0,0,";
+    QTest::newRow("term 3 detailed") << 2 << false << 15 << "0,0,15,5,2,0,0,8" << "0,0,15,0,0,0,0,15";
+    QTest::newRow("term 3 record book") << 2 << true << 15 << "15,0,15,7,8,0,0," << "15,0,15,0,15,0,0,";
+    QTest::newRow("year detailed") << 3 << false << 48 << "1,0,47,7,3,4,2,37" << "0,5,43,2,1,0,1,40";
+    QTest::newRow("year record book") << 3 << true << 48 << "48,1,47,10,37,4,2," << "48,5,43,3,40,0,1,";
+}
+
+// The tally's numbers, the grid that shows them and the sheet that prints them, all
+// against figures worked out by hand from the file.
+void AttendanceTallyTest::figuresAreNumbersWorkedOutByHand()
+{
+    QFETCH(int, tally);
+    QFETCH(bool, recordBook);
+    QFETCH(int, lessonDays);
+    QFETCH(QString, aoki);
+    QFETCH(QString, ishida);
+    const View view = recordBook ? View::RecordBook : View::Detailed;
+    const QByteArray file = crlf(attendanceLines(fourMonths()));
+
+    // The tally of the class read from the file: numbers, none where the view has none.
+    ClassData data;
+    data.pupilCount = 2;
+    data.pupilName[1] = QStringLiteral("青木");
+    QVERIFY(AttendanceFile::parse(file, 2, data).ok);
+    const AttendanceTally::Table table = AttendanceTally::table(data, tally, view);
+    QCOMPARE(table.lessonDays, lessonDays);
+    QCOMPARE(table.rows.size(), 2);
+    QCOMPARE(figuresOf(table.rows[0]), aoki);
+    QCOMPARE(figuresOf(table.rows[1]), ishida);
+
+    // The sheet writes the same numbers; an empty text (a name, a figure) is stored as " ".
+    const ReportSheet sheet = AttendanceTally::sheet(table);
+    QCOMPARE(sheet.titleValues[2], QString::number(lessonDays));
+    const auto stored = [](const QString& figures) {
+        QStringList texts = figures.split(QLatin1Char(','));
+        for (QString& text : texts)
+            text = text.isEmpty() ? QStringLiteral(" ") : text;
+        return texts;
+    };
+    QCOMPARE(sheet.rows[1], QStringList({"1", "青木"}) + stored(aoki));
+    QCOMPARE(sheet.rows[2], QStringList({"2", " "}) + stored(ishida));
+
+    // The window's tally holds the same numbers and shows them as the sheet has them.
+    TestEnv env;
+    startClass(env, QDate(2026, 9, 1), 2);
+    env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(fourMonths()));
+    AttendanceWindow* w = open(env);
+    tallyButton(w, tally)->click();
+    showView(w, view);
+    QCOMPARE(lessonDaysInput(w)->text(), QString::number(lessonDays));
+    const QAbstractItemModel* shown = grid(w)->model();
+    for (int p = 1; p <= 2; ++p) {
+        const QStringList figures = (p == 1 ? aoki : ishida).split(QLatin1Char(','));
+        for (int c = 2; c < 10; ++c) {
+            const QModelIndex cell = shown->index(p - 1, c);
+            const QString figure = figures[c - 2];
+            QCOMPARE(cell.data().toString(), figure);
+            QCOMPARE(cell.data(Qt::EditRole), figure.isEmpty() ? QVariant() : QVariant(figure.toInt()));
+        }
+    }
+}
+
+// The named categories are the file's columns: each column of one pupil's line holds
+// its own number, and each named sum finds it.
+void AttendanceTallyTest::namedSumsFollowTheFilesColumns()
+{
+    const DataFiles::Attendance year = DataFiles::attendanceYear(
+        1, [](int m) { return m == 2 ? 30 : 0; },
+        [](int m, int) { return m == 2 ? QList<int>{1, 2, 30, 4, 5, 6, 7} : QList<int>(7, 0); });
+    ClassData data;
+    data.pupilCount = 1;
+    QVERIFY(AttendanceFile::parse(crlf(attendanceLines(year)), 1, data).ok);
+    const AttendanceTally::Sums sums = AttendanceTally::sum(data, AttendanceTally::range(0));
+    const AttendanceTally::PupilSums& pupil = sums.pupils[1];
+    QCOMPARE(sums.lessonDays, 30);
+    QCOMPARE(pupil[Category::Mourning], 1);
+    QCOMPARE(pupil[Category::Suspension], 2);
+    QCOMPARE(pupil[Category::RequiredDays], 30);
+    QCOMPARE(pupil[Category::AbsentIll], 4);
+    QCOMPARE(pupil[Category::AbsentOther], 5);
+    QCOMPARE(pupil[Category::Late], 6);
+    QCOMPARE(pupil[Category::LeftEarly], 7);
+    QCOMPARE(pupil.leaveDays(), 3);        // 1 + 2
+    QCOMPARE(pupil.absenceDays(), 9);      // 4 + 5
+    QCOMPARE(pupil.attendanceDays(), 21);  // 30 - 9
+    // A tally of no months sums nothing.
+    QCOMPARE(AttendanceTally::sum(data, AttendanceTally::range(4)).lessonDays, 0);
+    QVERIFY(AttendanceTally::range(4).isEmpty());
 }
 
 QTEST_MAIN(AttendanceTallyTest)
