@@ -158,9 +158,10 @@ int AttendanceWindow::monthShown() const
     return monthModel->month() == 0 ? NoMonth : monthModel->month();
 }
 
+// The box of the month shown is empty; a tally always has its lesson days.
 bool AttendanceWindow::lessonDaysMissing() const
 {
-    return !monthModel->lessonDays().has_value();
+    return !tallyShown && !monthModel->lessonDays().has_value();
 }
 
 // The box holds the month's lesson days while a month is shown; in a tally it shows
