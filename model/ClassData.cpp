@@ -4,6 +4,12 @@
 
 #include <cstring>
 
+TestSet::TestSet()
+{
+    weight.fill(1.0);
+    kind.fill(TestKind::Scores);
+}
+
 void TestSet::clear()
 {
     count = 0;
@@ -13,6 +19,9 @@ void TestSet::clear()
     std::memset(viewpoint, 0, sizeof viewpoint);
     std::memset(fullMarks, 0, sizeof fullMarks);
     std::memset(score, 0, sizeof score);
+    weight.fill(1.0);
+    kind.fill(TestKind::Scores);
+    term.fill(0);
 }
 
 ClassData::ClassData()

@@ -5,7 +5,9 @@
 // window; the tallies only read it. Every array is 1-based; index 0 holds nothing.
 
 #include "model/Criteria.h"
+#include "model/Overruling.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -19,6 +21,11 @@ constexpr int Categories = 7;  // attendance categories 1..7
 constexpr int Viewpoints = 4;  // 観点Ⅰ..Ⅳ
 }
 
+// What a test is graded on: scores out of full marks, or a teacher's observation
+// typed straight in as A/B/C (stored as 3/2/1 out of 3, so every reader of the
+// score file keeps working).
+enum class TestKind { Scores = 0, Observation = 1 };
+
 // One test set: the tests of one unit with their columns and scores.
 struct TestSet {
     int count = 0;
@@ -26,12 +33,23 @@ struct TestSet {
     std::array<int, Limits::Tests + 1> columnCount{};
     int viewpoint[Limits::Tests + 1][Limits::Columns + 2]{};  // 0 none, 1..4
     int fullMarks[Limits::Tests + 1][Limits::Columns + 2]{};
-    int score[Limits::Tests + 1][Limits::Columns + 2][Limits::Pupils + 1]{};  // -1 absent
+    int score[Limits::Tests + 1][Limits::Columns + 2][Limits::Pupils + 1]{};  // -1 absent, -2 not entered
+    // Kept in the class file (assessment.json), not in the score file: each test's
+    // weight in averages over several tests (0.5..5 in steps of 0.5), its kind and
+    // its term (0 none, 1..3).
+    std::array<double, Limits::Tests + 1> weight;
+    std::array<TestKind, Limits::Tests + 1> kind;
+    std::array<int, Limits::Tests + 1> term{};
 
+    TestSet();
     void clear();
 };
 
+// A score cell: a whole number, absent (欠席), or never typed (未入力). Both
+// negative values are "no score" to every tally; the score file stores a cell
+// never typed as 0 and the class file lists it.
 constexpr int Absent = -1;
+constexpr int NotEntered = -2;
 
 // Names of 観点Ⅰ..Ⅳ per subject: [subject 1..9][viewpoint 1..4] (row 0 and column 0
 // hold nothing).
@@ -55,6 +73,9 @@ struct ClassData {
     // Tests of the current unit.
     TestSet tests;
     int currentTest = 0;
+    // The teacher's own grades in place of computed ones, for the current unit
+    // (kept in the class file).
+    QList<Overruling> overrulings;
 
     // Names of 観点Ⅰ..Ⅳ per subject (model/ViewpointNames.h): the older table until
     // the settings are read.

@@ -93,8 +93,12 @@ Status ScoreFile::build(const TestSet& set, int pupils, QByteArray& bytes)
         for (int c = 1; c <= columns; ++c) {
             writer.number(set.viewpoint[t][c]);
             writer.number(set.fullMarks[t][c]);
-            for (int p = 1; p <= pupils; ++p)
-                writer.number(set.score[t][c][p]);
+            for (int p = 1; p <= pupils; ++p) {
+                // A cell never typed is stored as 0, as the file always held it; the
+                // class file says it is not entered.
+                const int score = set.score[t][c][p];
+                writer.number(score == NotEntered ? 0 : score);
+            }
         }
     }
     if (!writer.bytes(bytes))

@@ -77,6 +77,26 @@ private slots:
         QCOMPARE(fresh.tests.score[1][2][1], 15);
     }
 
+    // A cell never typed goes into the score file as 0, as the file always held it,
+    // so an older copy of the program reads the same scores; absent stays -1.
+    void notEnteredCellIsStoredAsZero()
+    {
+        TestSet set;
+        set.count = 1;
+        set.name[1] = QStringLiteral("計算");
+        set.columnCount[1] = 1;
+        set.viewpoint[1][1] = 2;
+        set.fullMarks[1][1] = 10;
+        set.score[1][1][1] = NotEntered;
+        set.score[1][1][2] = Absent;
+        set.score[1][1][3] = 0;
+        QByteArray bytes;
+        QVERIFY(ScoreFile::build(set, 3, bytes).ok);
+        QCOMPARE(bytes, crlf({"1", q("計算"), "1", "2", "10", "0", "-1", "0"}));
+        QCOMPARE(set.weight[1], 1.0);
+        QCOMPARE(set.kind[1], TestKind::Scores);
+    }
+
     void emptyFilesAreTheSingleLineZero()
     {
         QCOMPARE(ScoreFile::emptyFile(), QByteArray("0\r\n"));
