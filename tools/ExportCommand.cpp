@@ -13,7 +13,7 @@
 #include "output/ReportLayout.h"
 #include "output/ReportStore.h"
 #include "platform/ProgramFolder.h"
-#include "tally/PupilTally.h"
+#include "tally/PupilTallyText.h"
 #include "tally/Sheets.h"
 
 #include <QDir>
