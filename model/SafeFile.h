@@ -128,6 +128,7 @@ private:
     Status admit(const QString& path, Step& step);
     Status stage(std::unique_ptr<Step> step, const std::function<Status(Step&)>& fill);
     Status failed(const QString& path, int errnoValue) const;
+    Status writeTemporary(Step& step, const QByteArray& bytes) const;
     Status keepOld(Step& step);
     int move(Step& step);
     void undo(Step& step);

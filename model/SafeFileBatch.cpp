@@ -280,16 +280,20 @@ std::unique_ptr<SafeFile::Batch::Step> stepFor(const QString& path)
 }
 }  // namespace
 
+// The step's new content in a new temporary file beside its file.
+Status SafeFile::Batch::writeTemporary(Step& step, const QByteArray& bytes) const
+{
+    const int fd = createBeside(step.target, step.temporary);
+    if (fd < 0)
+        return failed(step.path, errno);
+    if (const int error = writeAll(fd, bytes, sync == Sync::Durable); error != 0)
+        return failed(step.path, error);
+    return Status::success();
+}
+
 Status SafeFile::Batch::write(const QString& path, const QByteArray& bytes)
 {
-    return stage(stepFor(path), [this, &bytes](Step& step) {
-        const int fd = createBeside(step.target, step.temporary);
-        if (fd < 0)
-            return failed(step.path, errno);
-        if (const int error = writeAll(fd, bytes, sync == Sync::Durable); error != 0)
-            return failed(step.path, error);
-        return Status::success();
-    });
+    return stage(stepFor(path), [this, &bytes](Step& step) { return writeTemporary(step, bytes); });
 }
 
 Status SafeFile::Batch::backup(const QString& path, const QString& backupPath)
@@ -313,12 +317,7 @@ Status SafeFile::Batch::backup(const QString& path, const QString& backupPath)
         QByteArray bytes;
         if (Status copied = read(path, bytes); !copied)
             return copied;
-        const int fd = createBeside(step.target, step.temporary);
-        if (fd < 0)
-            return failed(step.path, errno);
-        if (const int error = writeAll(fd, bytes, sync == Sync::Durable); error != 0)
-            return failed(step.path, error);
-        return Status::success();
+        return writeTemporary(step, bytes);
     });
 }
 
