@@ -8,7 +8,7 @@
 #include "model/ScoreFile.h"
 #include "output/ReportRenderer.h"
 #include "reports/TestTallyWindow.h"
-#include "tally/TestTally.h"
+#include "tally/TestTallyText.h"
 
 #include <QApplication>
 #include <QPrinter>

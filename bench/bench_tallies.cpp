@@ -5,7 +5,7 @@
 #include "TestEnv.h"
 #include "reports/TestPickerDialog.h"
 #include "reports/PupilResultsWindow.h"
-#include "tally/OverallTally.h"
+#include "tally/OverallTallyText.h"
 #include "reports/OverallTallyWindow.h"
 #include "reports/StatisticsWindow.h"
 #include "reports/TallyGrid.h"

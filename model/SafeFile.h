@@ -1,6 +1,6 @@
 #pragma once
-// Reading and writing the data files so that a full disk, a read-only stick or a
-// crash never loses or garbles them.
+// Reading and writing the data files, and writing the program's outputs, so that a
+// full disk, a read-only stick or a crash never loses or garbles them.
 //
 // A write goes to a temporary file beside the real one: every byte is written and
 // its count checked (a short write is continued until the system refuses), the
@@ -16,6 +16,12 @@
 // therefore changes nothing; should a rename fail, the files already replaced are
 // put back.
 //
+// The program's outputs (PDF and CSV files, report stores) go through the same
+// Batch: an output is written whole beside its name and moved there, a batch of
+// them all or none. Outputs that can be made again at any time may leave out the
+// syncs (Sync::Skip): they stay whole or absent on a full or failing disk, and
+// only a power cut in the moments after can cost them.
+//
 // Messages are Japanese and name the file; the cause comes from errno, never from
 // the system's English text.
 
@@ -24,6 +30,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,8 +40,17 @@ namespace SafeFile {
 constexpr qint64 MaxDataFileSize = 8 * 1024 * 1024;
 
 // Durable: synced to the disk before it replaces the old file (every data file).
-// Skip: for throw-away output that may be lost in a power cut, never half-written.
+// Skip: for outputs that can be made again, which may be lost in a power cut but
+// are never half-written.
 enum class Sync { Durable, Skip };
+
+// What a batch writes, which decides how its failures are told and handled:
+// - DataFile: messages name the file ("ファイル「国語.dat」に書き込めませんでした。…");
+//   the batch is one change of the class, so a step that fails fails the commit.
+// - Output: messages name the whole path ("ファイル「/home/t/一覧.csv」に保存で
+//   きませんでした。…"); a step that fails is left out and its failure returned,
+//   and the caller decides whether to commit the rest.
+enum class Kind { DataFile, Output };
 
 // Replaces the file at `path` by `bytes`, or leaves it exactly as it was.
 Status write(const QString& path, const QByteArray& bytes, Sync sync = Sync::Durable);
@@ -59,38 +75,69 @@ QString writeFailedMessage(const QString& path, int errnoValue);
 int probableError(const QString& path);
 // The same with a cause already in words (never the system's own text).
 QString writeFailedMessage(const QString& path, const QString& detail = {});
+// A file that is not a regular file was not read: 「国語.dat」は普通のファイルではない….
+QString notRegularFileMessage(const QString& path);
+// "ファイル「/home/t/一覧.csv」に保存できませんでした。<cause>。": an output.
+QString outputFailedMessage(const QString& path, int errnoValue);
+// Two outputs were given one file.
+QString sameOutputMessage(const QString& path);
 
-// Several files replaced together, all or nothing. Steps are carried out in the
-// order they are added; nothing on disk changes before commit().
+// Whether two paths name the same file (also through "..", links and symbolic links).
+bool sameFile(const QString& a, const QString& b);
+// Temporary files of a batch beside `path` left by a program that ended while
+// writing them (one still running keeps its own).
+QStringList abandonedTemporaries(const QString& path);
+
+// Several files replaced together, all or nothing. Each step writes its new
+// content beside its file at once; nothing takes its name before commit(), and the
+// files are moved in the order their steps were added. What is not committed is
+// discarded when the batch ends.
 class Batch {
 public:
-    explicit Batch(Sync sync = Sync::Durable);
-    ~Batch();  // what was prepared but not committed is discarded
+    explicit Batch(Sync sync = Sync::Durable, Kind kind = Kind::DataFile);
+    ~Batch();
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
 
-    void write(const QString& path, const QByteArray& bytes);
+    Status write(const QString& path, const QByteArray& bytes);
     // Copies `path` as it is before the batch to `backupPath` (nothing when missing).
-    void backup(const QString& path, const QString& backupPath);
+    Status backup(const QString& path, const QString& backupPath);
     // Removes the file (nothing when missing).
-    void remove(const QString& path);
+    Status remove(const QString& path);
+    // For a file that another library writes itself (the SQLite store): `make` gets
+    // the path of an empty temporary file beside `path` and fills it.
+    Status writeMade(const QString& path, const std::function<Status(const QString& temporary)>& make);
+    // For files made by several threads: reserve() takes the batch's next file (in
+    // the order the files are listed and moved) and gives its number; fill() then
+    // writes its bytes and may run in any thread, each number once, while no other
+    // step is added.
+    Status reserve(const QString& path, int& number);
+    Status fill(int number, const QByteArray& bytes);
 
-    // Prepares every step, then puts them in place. On failure every file is as it
-    // was, except those named by unrestored().
+    // Puts every step in place, or none. On failure every file is as it was, except
+    // those named by unrestored().
     Status commit();
     // The files a failed commit could not put back (only after a failed rename).
     const QStringList& unrestored() const { return notRestored; }
+    // The files the batch writes, in order.
+    QStringList paths() const;
 
     struct Step;
 
 private:
-    Status prepare(Step& step);
-    int finish(Step& step);
+    Status admit(const QString& path, Step& step);
+    Status stage(std::unique_ptr<Step> step, const std::function<Status(Step&)>& fill);
+    Status failed(const QString& path, int errnoValue) const;
+    Status writeTemporary(Step& step, const QByteArray& bytes) const;
+    Status keepOld(Step& step);
+    int move(Step& step);
     void undo(Step& step);
     void discard();
 
     Sync sync;
+    Kind kind;
     std::vector<std::unique_ptr<Step>> steps;
+    Status firstFailure = Status::success();  // of a DataFile batch: its commit fails with it
     QStringList notRestored;
 };
 

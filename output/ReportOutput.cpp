@@ -50,7 +50,7 @@ void ReportOutput::removeLeftoverStores() const
         const QString store = QDir(stores).filePath(name);
         QFile::remove(store);
         // A store half-written when the program ended.
-        for (const QString& temporary : OutputFile::abandonedTemporaries(store))
+        for (const QString& temporary : SafeFile::abandonedTemporaries(store))
             QFile::remove(temporary);
     }
 }

@@ -107,7 +107,7 @@ Status ReportStore::write(const QString& path, const ReportSheet& sheet)
     if (sheet.titleFields.isEmpty() || sheet.dataFields.isEmpty())
         return failed(path, QStringLiteral("項目がありません。"));
     OutputBatch batch;
-    if (Status made = batch.addMade(path, [&](const QString& file) { return fill(file, sheet, path); }); !made)
+    if (Status made = batch.writeMade(path, [&](const QString& file) { return fill(file, sheet, path); }); !made)
         return made;
     return batch.commit();
 }

@@ -1,6 +1,6 @@
 #include "output/ScoreChart.h"
 
-#include "model/Format.h"
+#include "tally/TestTallyText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -95,16 +95,16 @@ void drawAxis(QPainter& painter, const Frame& f, const ScoreDistribution& d, con
 void drawAverage(QPainter& painter, const Frame& f, const ScoreDistribution& d, const QFontMetricsF& metrics,
                  double lineWidth)
 {
-    if (d.average < 0)
+    if (!d.average.hasValue())
         return;
-    const double x = xOf(f, d, d.average);
+    const double x = xOf(f, d, d.average.value);
     QPen dashed(AverageLine);
     dashed.setWidthF(lineWidth * 1.6);
     dashed.setStyle(Qt::DashLine);
     painter.setPen(dashed);
     painter.drawLine(QPointF(x, f.averageBand.bottom()), QPointF(x, f.plot.bottom()));
     // The label sits over the line, kept inside the chart.
-    const QString label = ScoreChart::averageText(d);
+    const QString label = DistributionText::average(d);
     const double width = metrics.horizontalAdvance(label) + f.line * 0.2;
     const double left = qBound(f.averageBand.left(), x - width / 2, f.averageBand.right() - width);
     painter.setPen(AverageLine);
@@ -118,15 +118,6 @@ QColor ScoreChart::barColor()
     return BarFill;
 }
 
-QString ScoreChart::countsText(const ScoreDistribution& distribution)
-{
-    return QStringLiteral("人数 %1人　欠席 %2人").arg(distribution.counted).arg(distribution.absent);
-}
-
-QString ScoreChart::averageText(const ScoreDistribution& distribution)
-{
-    return distribution.average < 0 ? QString() : QStringLiteral("平均 ") + Format::oneDecimal(distribution.average);
-}
 
 void ScoreChart::paint(QPainter& painter, const QRectF& whole, const ScoreDistribution& distribution, const QFont& font,
                        double lineWidth, const QString& caption)
@@ -168,6 +159,6 @@ void ScoreChart::paint(QPainter& painter, const QRectF& whole, const ScoreDistri
         painter.drawText(f.plot, Qt::AlignCenter, QStringLiteral("点数の入った児童がいません"));
     }
     painter.setPen(Qt::black);
-    painter.drawText(f.countsBand, Qt::AlignCenter, countsText(distribution));
+    painter.drawText(f.countsBand, Qt::AlignCenter, DistributionText::counts(distribution));
     painter.restore();
 }

@@ -6,7 +6,8 @@
 // Ten bars, one per bin, with the count above each bar that has pupils; the bin
 // edges 0, 10, … 100 under them (100 … 0 when drawn best first); the class average
 // as a dashed line with "平均 64.4" above it; and under everything how many pupils
-// are in the chart and how many were absent and left out.
+// are in the chart and how many were absent and left out (the texts from
+// tally/TestTallyText.h, DistributionText).
 
 #include "tally/ScoreDistribution.h"
 
@@ -22,10 +23,6 @@ namespace ScoreChart {
 // where no group box holds it).
 void paint(QPainter& painter, const QRectF& area, const ScoreDistribution& distribution, const QFont& font,
            double lineWidth, const QString& caption = {});
-// The line under the chart: "人数 11人　欠席 1人".
-QString countsText(const ScoreDistribution& distribution);
 // The fill of the bars (tests find the bars by it).
 QColor barColor();
-// The text above the average line: "平均 64.4", or empty without an average.
-QString averageText(const ScoreDistribution& distribution);
 }

@@ -5,10 +5,11 @@
 // grid shows each viewpoint's class average and number of columns. The list is
 // ordered by attendance number, by overall score or by one viewpoint's score, and
 // shows the ticked kinds of figures. The tally (tally/OverallTally.h) is made once
-// and kept with the order and figures last shown; the "aryoiki" sheet is made from
-// them, so it is the list exactly as shown.
+// and kept with the order and figures last shown; the grid's texts and the
+// "aryoiki" sheet are both written from them (tally/OverallTallyText.h), so the
+// sheet is the list exactly as shown.
 
-#include "tally/OverallTally.h"
+#include "tally/OverallTallyText.h"
 #include "frame/TallyWindow.h"
 
 #include <memory>

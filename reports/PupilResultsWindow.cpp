@@ -142,7 +142,7 @@ bool PupilResultsWindow::prepare()
         pupilChooser->addItem(PupilTallyText::pupilItem(*figures, p));
     pupilChooser->setCurrentIndex(0);
     for (int k = 1; k <= 4; ++k)
-        viewpointLabels[k - 1]->setText(figures->viewpointLabel[k]);
+        viewpointLabels[k - 1]->setText(PupilTallyText::viewpointLabel(*figures, k));
     showPupil(1);
     connect(pupilChooser, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
@@ -170,9 +170,9 @@ void PupilResultsWindow::showPupil(int chosen)
     if (!figures)
         return;
     pupil = chosen;
-    TallyGrid::setRows(testGrid, pupilTestRows(*figures, pupil));
+    TallyGrid::setRows(testGrid, PupilTallyText::gridRows(*figures, pupil));
     testGrid->scrollToTop();
-    const PupilSummary summary = pupilSummary(*figures, pupil);
+    const PupilSummary summary = PupilTallyText::summary(*figures, pupil);
     for (int k = 1; k <= 4; ++k) {
         viewpointAverageLabels[k - 1]->setText(summary.average[k]);
         viewpointRankLabels[k - 1]->setText(summary.rank[k]);

@@ -3,11 +3,11 @@
 // each score under the viewpoint its column measures and the rank in the class —
 // with the overall and four viewpoint lines (average, rank, evaluation) below.
 // The class is tallied once (tally/PupilTally.h); the window keeps that tally and
-// the pupil shown, and prints, previews or saves the pupil's "kojin" sheet made
-// from them; two more buttons print every pupil's sheet, or save them as one PDF,
-// a page per pupil.
+// the pupil shown, shows their texts (tally/PupilTallyText.h), and prints,
+// previews or saves the pupil's "kojin" sheet made from them; two more buttons
+// print every pupil's sheet, or save them as one PDF, a page per pupil.
 
-#include "tally/PupilTally.h"
+#include "tally/PupilTallyText.h"
 #include "frame/TallyWindow.h"
 
 #include <array>

@@ -1,6 +1,7 @@
 #include "reports/ScoreChartView.h"
 
 #include "output/ScoreChart.h"
+#include "tally/TestTallyText.h"
 
 #include <QPainter>
 
@@ -14,15 +15,7 @@ ScoreChartView::ScoreChartView(QWidget* parent) : QWidget(parent)
 void ScoreChartView::setDistribution(const ScoreDistribution& distribution)
 {
     shown = distribution;
-    QStringList lines;
-    for (int bin = 0; bin < ScoreDistribution::Bins; ++bin)
-        lines.prepend(QStringLiteral("%1点：%2人").arg(ScoreDistribution::binLabel(bin)).arg(distribution.counts[bin]));
-    if (!distribution.bestFirst)
-        std::reverse(lines.begin(), lines.end());
-    if (distribution.average >= 0)
-        lines.append(ScoreChart::averageText(distribution));
-    lines.append(ScoreChart::countsText(distribution));
-    setToolTip(lines.join(QLatin1Char('\n')));
+    setToolTip(DistributionText::lines(distribution).join(QLatin1Char('\n')));
     update();
 }
 

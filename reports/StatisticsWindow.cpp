@@ -141,14 +141,9 @@ void StatisticsWindow::fillGrid()
     scoreGrid->setUpdatesEnabled(false);
     scoreGrid->setColumnCount(dataColumns < 2 ? 4 : dataColumns + FirstDataColumn);
     scoreGrid->setRowCount(scores.pupils);
-    QStringList headings{QStringLiteral("番号"), QStringLiteral("氏名")};
-    for (const StatisticsColumn& column : scores.columns)
-        headings << (column.firstOfTest ? QLatin1Char(' ') + QString::number(column.test) : QString());
-    while (headings.size() < scoreGrid->columnCount())
-        headings << QString();
-    scoreGrid->setHorizontalHeaderLabels(headings);
+    scoreGrid->setHorizontalHeaderLabels(StatisticsText::headings(scores, scoreGrid->columnCount()));
     for (int p = 1; p <= scores.pupils; ++p) {
-        scoreGrid->setItem(p - 1, 0, new QTableWidgetItem(QLatin1Char(' ') + QString::number(p)));
+        scoreGrid->setItem(p - 1, 0, new QTableWidgetItem(StatisticsText::pupilNumber(p)));
         scoreGrid->setItem(p - 1, 1, new QTableWidgetItem(scores.names[p]));
         for (int n = 1; n <= dataColumns; ++n)
             scoreGrid->setItem(p - 1, n + 1, new QTableWidgetItem(StatisticsText::cell(scores.columns[size_t(n - 1)].score[p])));

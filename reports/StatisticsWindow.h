@@ -4,9 +4,9 @@
 // full marks); 計 算 gives for the selected block of scores the average converted
 // to 100 points, the average on the column's own full marks (one column only), the
 // highest and the lowest score. Opened from 教科内自由集計 and from クラス観点別傾向.
-// The figures come from tally/Statistics.h.
+// The figures come from tally/Statistics.h, their texts from tally/StatisticsText.h.
 
-#include "tally/Statistics.h"
+#include "tally/StatisticsText.h"
 #include "frame/TallyWindow.h"
 
 class QLabel;

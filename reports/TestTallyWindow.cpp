@@ -196,20 +196,21 @@ void TestTallyWindow::showTally(const TestTally& tally)
 {
     shown = tally;
     pupilGrid->setUpdatesEnabled(false);
-    testNumberLabel->setText(tally.testNumberText);
+    testNumberLabel->setText(TestTallyText::testNumber(tally));
     for (int k = 0; k < 4; ++k) {
         viewpointNameLabels[k]->setText(tally.viewpointNames[k]);
-        columnAverageLabels[k]->setText(tally.columnAverages[k]);
-        fullMarksLabels[k]->setText(tally.columnFullMarks[k]);
+        columnAverageLabels[k]->setText(TestTallyText::columnAverage(tally, k));
+        fullMarksLabels[k]->setText(TestTallyText::columnFullMarks(tally, k));
     }
-    classAverageLabel->setText(tally.classAverage);
+    classAverageLabel->setText(TestTallyText::classAverage(tally));
     scoreChart->setDistribution(tally.distribution);
-    pupilGrid->setHorizontalHeaderLabels(tally.headings);
+    pupilGrid->setHorizontalHeaderLabels(TestTallyText::headings(tally));
     pupilGrid->clearContents();
-    pupilGrid->setRowCount(int(tally.rows.size()));
-    for (int r = 0; r < tally.rows.size(); ++r)
-        for (int c = 0; c < tally.rows[r].size(); ++c) {
-            auto* item = new QTableWidgetItem(tally.rows[r][c]);
+    const QList<QStringList> rows = TestTallyText::gridRows(tally);
+    pupilGrid->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(rows[r][c]);
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             pupilGrid->setItem(r, c, item);
         }

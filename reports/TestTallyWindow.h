@@ -3,10 +3,11 @@
 // a time, every pupil's scores, total and rank, the column averages and the class
 // average as a percentage of the full marks, by attendance number or by score, and
 // beside the list the chart of how the scores spread.
-// The window keeps the tally it shows (computeTestTally) and prints, previews or
-// saves the "testdisp" sheet made from that same tally.
+// The window keeps the tally it shows (computeTestTally), shows its texts
+// (tally/TestTallyText.h) and prints, previews or saves the "testdisp" sheet made
+// from that same tally.
 
-#include "tally/TestTally.h"
+#include "tally/TestTallyText.h"
 #include "frame/TallyWindow.h"
 
 #include <array>

@@ -7,12 +7,6 @@ int ScoreDistribution::largest() const
     return *std::max_element(counts.begin(), counts.end());
 }
 
-QString ScoreDistribution::binLabel(int bin)
-{
-    const int from = qBound(0, bin, Bins - 1) * 10;
-    return QStringLiteral("%1～%2").arg(from).arg(from == 90 ? 100 : from + 9);
-}
-
 ScoreDistribution scoreDistribution(const TestTotals& totals)
 {
     ScoreDistribution distribution;
@@ -32,6 +26,6 @@ ScoreDistribution scoreDistribution(const TestTotals& totals)
         sum += totals.percent[p];
     }
     if (distribution.counted > 0)
-        distribution.average = sum / distribution.counted;
+        distribution.average = TallyNumber::of(sum / distribution.counted);
     return distribution;
 }

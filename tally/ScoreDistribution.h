@@ -9,9 +9,9 @@
 // A pupil's bin is reckoned in whole numbers (total × 10 ÷ full marks), so a
 // total of exactly 90 % lands in 90～100 whatever the rounding of its percentage.
 
+#include "tally/TallyNumber.h"
 #include "tally/TestTotals.h"
 
-#include <QString>
 #include <array>
 
 struct ScoreDistribution {
@@ -20,14 +20,12 @@ struct ScoreDistribution {
     std::array<int, Bins> counts{};  // bin b: from 10b up to below 10b + 10 points (b = 9: 90～100)
     int absent = 0;                  // pupils without a total, not in the bins
     int counted = 0;                 // pupils in the bins
-    double average = -1;             // mean percentage of the pupils in the bins; -1 when none
+    TallyNumber average;             // mean percentage of the pupils in the bins; NoValue when none
     // Drawn from 90～100 down to 0～9, as the list runs in score order.
     bool bestFirst = false;
 
     // The largest count of a bin (0 when the bins are empty).
     int largest() const;
-    // "0～9", "10～19", …, "90～100".
-    static QString binLabel(int bin);
 };
 
 // The distribution of a test's totals; a test whose full marks add up to 0 gives

@@ -2,9 +2,9 @@
 
 #include "tally/AttendanceTally.h"
 #include "tally/ListSheets.h"
-#include "tally/OverallTally.h"
-#include "tally/PupilTally.h"
-#include "tally/TestTally.h"
+#include "tally/OverallTallyText.h"
+#include "tally/PupilTallyText.h"
+#include "tally/TestTallyText.h"
 
 QString sheetStem(SheetRequest::Kind kind)
 {

@@ -1,25 +1,7 @@
 #include "tally/Statistics.h"
 
-#include "model/Format.h"
-
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-QString blankThen(double value)
-{
-    return QLatin1Char(' ') + QString::number(value, 'g', 10);
-}
-
-const StatisticsColumn* columnAt(const StatisticsTable& table, int column)
-{
-    if (column < 1 || column > int(table.columns.size()))
-        return nullptr;
-    return &table.columns[size_t(column - 1)];
-}
-
-}  // namespace
 
 double cutToTenth(double value)
 {
@@ -46,8 +28,10 @@ StatisticsTable buildStatisticsTable(const ClassData& data, int subject)
             column.kind = set.viewpoint[t][c];
             column.fullMarks = set.fullMarks[t][c];
             column.firstOfTest = c == 1;
-            for (int p = 1; p <= table.pupils; ++p)
-                column.score[p] = set.score[t][c][p];
+            for (int p = 1; p <= table.pupils; ++p) {
+                const int score = set.score[t][c][p];
+                column.score[p] = score < 0 ? TallyNumber::absent() : TallyNumber::of(score);
+            }
             table.columns.push_back(column);
         }
     }
@@ -66,73 +50,31 @@ StatisticsResult computeStatistics(const StatisticsTable& table, StatisticsBlock
     double percentSum = 0;
     int percentCount = 0;
     long long rawSum = 0;
+    int maximum = 0;
+    int minimum = 0;
     for (int n = left; n <= right; ++n) {
         const StatisticsColumn& column = table.columns[size_t(n - 1)];
         for (int p = top; p <= bottom; ++p) {
-            const int score = column.score[p];
-            if (score < 0)
+            if (!column.score[p].hasValue())
                 continue;
+            const int score = int(column.score[p].value);
             if (column.fullMarks > 0) {
                 percentSum += score * (100.0 / column.fullMarks);
                 ++percentCount;
             }
             rawSum += score;
-            if (result.count == 0 || score > result.maximum)
-                result.maximum = score;
-            if (result.count == 0 || score < result.minimum)
-                result.minimum = score;
+            if (result.count == 0 || score > maximum)
+                maximum = score;
+            if (result.count == 0 || score < minimum)
+                minimum = score;
             ++result.count;
         }
     }
     if (result.count > 0) {
-        result.convertedAverage = percentCount > 0 ? cutToTenth(percentSum / percentCount) : -1;
-        result.rawAverage = cutToTenth(double(rawSum) / result.count);
+        result.convertedAverage = percentCount > 0 ? TallyNumber::of(cutToTenth(percentSum / percentCount)) : TallyNumber::none();
+        result.rawAverage = TallyNumber::of(cutToTenth(double(rawSum) / result.count));
+        result.maximum = TallyNumber::of(maximum);
+        result.minimum = TallyNumber::of(minimum);
     }
     return result;
-}
-
-StatisticsText::Texts StatisticsText::results(const StatisticsResult& result)
-{
-    Texts texts;
-    if (result.count == 0)
-        return texts;
-    texts.converted = result.convertedAverage < 0 ? QStringLiteral(" -") : blankThen(result.convertedAverage);
-    texts.raw = result.singleColumn ? blankThen(result.rawAverage) : QString();
-    texts.maximum = blankThen(result.maximum);
-    texts.minimum = blankThen(result.minimum);
-    return texts;
-}
-
-QString StatisticsText::testTitle(const StatisticsTable& table, int column)
-{
-    const StatisticsColumn* at = columnAt(table, column);
-    if (!at)
-        return {};
-    return Format::pattern(at->test, QStringLiteral("【##】")) + QLatin1Char(' ') + table.testNames[at->test];
-}
-
-QString StatisticsText::viewpointName(const StatisticsTable& table, int column)
-{
-    const StatisticsColumn* at = columnAt(table, column);
-    if (!at || at->kind < 0 || at->kind > Limits::Viewpoints)
-        return {};
-    return table.viewpointNames[at->kind];
-}
-
-QString StatisticsText::fullMarks(const StatisticsTable& table, int column)
-{
-    const StatisticsColumn* at = columnAt(table, column);
-    if (!at)
-        return {};
-    return QStringLiteral("満点:") + Format::pattern(at->fullMarks, QStringLiteral("###"));
-}
-
-QString StatisticsText::testCount(const StatisticsTable& table)
-{
-    return QLatin1Char(' ') + QString::number(table.tests) + QLatin1Char(' ');
-}
-
-QString StatisticsText::cell(int score)
-{
-    return score < 0 ? QStringLiteral("欠") : QString::number(score);
 }

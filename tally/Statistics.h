@@ -1,14 +1,15 @@
 #pragma once
-// The statistics of the free tally: every score of the unit in one table, one row
-// per pupil and one column per test column, and the figures of any block of it:
-// the average converted to 100 points, the average on the columns' own full marks,
-// the highest and the lowest score. Both averages are cut (not rounded) to one
-// decimal.
+// The statistics of the free tally as numbers: every score of the unit in one
+// table, one row per pupil and one column per test column, and the figures of any
+// block of it: the average converted to 100 points, the average on the columns'
+// own full marks, the highest and the lowest score. Both averages are cut (not
+// rounded) to one decimal. Their texts are made by tally/StatisticsText.h.
 
 #include "model/ClassData.h"
+#include "tally/TallyNumber.h"
 
 #include <QString>
-#include <QStringList>
+#include <array>
 #include <vector>
 
 struct StatisticsColumn {
@@ -16,7 +17,7 @@ struct StatisticsColumn {
     int kind = 0;       // viewpoint measured, 0 = none
     int fullMarks = 0;
     bool firstOfTest = false;  // the test's first column carries its number as heading
-    std::array<int, Limits::Pupils + 1> score{};  // -1 = absent
+    std::array<TallyNumber, Limits::Pupils + 1> score;  // Absent when not entered
 };
 
 struct StatisticsTable {
@@ -37,31 +38,15 @@ struct StatisticsBlock {
     int right = 0;
 };
 
+// Every figure is NoValue when the block holds no entered score (count 0).
 struct StatisticsResult {
-    int count = 0;               // scores taken (absent cells are skipped)
-    double convertedAverage = 0; // on 100 points, cut to one decimal; -1 when no column has full marks
-    double rawAverage = 0;       // on the columns' own full marks, cut to one decimal
-    int maximum = 0;
-    int minimum = 0;
+    int count = 0;                 // scores taken (absent cells are skipped)
+    TallyNumber convertedAverage;  // on 100 points, cut to one decimal; NoValue when no column has full marks
+    TallyNumber rawAverage;        // on the columns' own full marks, cut to one decimal
+    TallyNumber maximum;
+    TallyNumber minimum;
     bool singleColumn = false;
 };
-
-namespace StatisticsText {
-// Results as the window shows them, each with a leading blank; the raw average only
-// for a single column. All four empty when no score was taken.
-struct Texts {
-    QString converted, raw, maximum, minimum;
-};
-Texts results(const StatisticsResult& result);
-// The current column's labels: "【3】 漢字テスト", the viewpoint name, "満点: 50".
-QString testTitle(const StatisticsTable& table, int column);
-QString viewpointName(const StatisticsTable& table, int column);
-QString fullMarks(const StatisticsTable& table, int column);
-// " 12 ": the test count as the window shows it.
-QString testCount(const StatisticsTable& table);
-// A score cell: "欠" or the number.
-QString cell(int score);
-}
 
 // Every score of data.tests, with the viewpoint names of `subject`.
 StatisticsTable buildStatisticsTable(const ClassData& data, int subject);

@@ -4,14 +4,15 @@
 
 #include "model/ClassData.h"
 #include "tally/Evaluation.h"
+#include "tally/TallyNumber.h"
 
 #include <QString>
 
 struct TallyFigure {
-    float average = -1;  // -1 = no value
-    int rank = -1;       // -1 = no rank
-    QString evaluation;  // "3" "2" "1" or "A" "B" "C"; empty without a value
-    bool hasValue() const { return average >= 0; }
+    TallyNumber average;  // NoValue: no score counts
+    TallyNumber rank;     // NoValue with the average
+    QString evaluation;   // the grade "3" "2" "1" or "A" "B" "C"; empty without a value
+    bool hasValue() const { return average.hasValue(); }
 };
 
 namespace Tally {
@@ -42,9 +43,9 @@ float meanPercent(const TestSet& set, int pupil, Take take)
 // Ranks the pupils 1..n on their values (negative = no value) into figures[1..n]:
 // average, rank and `evaluate(average, rank)` for each pupil with a value; when
 // `order` is given, order[1..n] gets the score order. Returns the class average of
-// the values, -1 when no pupil has one.
+// the values, NoValue when no pupil has one.
 template <typename Evaluate>
-float rankFigures(const std::vector<float>& values, TallyFigure* figures, int* order, Evaluate evaluate)
+TallyNumber rankFigures(const std::vector<float>& values, TallyFigure* figures, int* order, Evaluate evaluate)
 {
     const Ranking ranking = rank(values);
     double sum = 0;
@@ -57,13 +58,14 @@ float rankFigures(const std::vector<float>& values, TallyFigure* figures, int* o
         const float value = values[size_t(p - 1)];
         if (value < 0)
             continue;
-        figure.average = value;
-        figure.rank = ranking.rankOf(p);
-        figure.evaluation = evaluate(figure.average, figure.rank);
-        sum += figure.average;
+        const int rank = ranking.rankOf(p);
+        figure.average = TallyNumber::of(value);
+        figure.rank = TallyNumber::of(rank);
+        figure.evaluation = evaluate(value, rank);
+        sum += value;
         ++count;
     }
-    return count == 0 ? -1.0f : float(sum / count);
+    return count == 0 ? TallyNumber::none() : TallyNumber::of(float(sum / count));
 }
 
 // The viewpoint a column measures, 1..4; 0 for none (or a kind outside 1..4).

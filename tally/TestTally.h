@@ -1,58 +1,50 @@
 #pragma once
-// The per-test tally as figures and texts, without a window: for one test of the
-// current unit, the grid's headings and cell texts in attendance-number or score
-// order, the viewpoint names, column averages and full marks, the class average,
-// and the "testdisp" sheet built from them. The window TestTallyWindow shows these
-// texts; an export can print the same sheet.
+// The per-test tally as numbers, without a window: for one test of the current
+// unit every pupil's total, scores and rank in attendance-number or score order,
+// the viewpoint names, column averages and full marks, the class average and the
+// spread of the percentages. Its texts (the window's grid and labels, the
+// "testdisp" sheet) are made by tally/TestTallyText.h.
 //
-// Cell texts: a total is "欠" when the pupil has no entered column, "0" for a total
-// of 0, else the number; a score is empty beyond the test's columns, "欠" when not
-// entered, else the number; a rank is "##" of the rank, or "- " (attendance order)
-// or "  -  " (score order) for a pupil without a total. Averages are "###.0"
-// (".0" for 0); a column of the test without any entered score, and a test where
-// no pupil has a percentage, show "-" instead.
+// States: a total is Absent when the pupil has no entered column; a score is
+// Absent when not entered and NotInTest beyond the test's columns; a rank is
+// NoValue for a pupil without a percentage. A column average is NoValue when no
+// pupil entered a score in it and NotInTest beyond the test's columns; the class
+// average is NoValue when no pupil has a percentage.
 
 #include "model/ClassData.h"
-#include "tally/ReportSheet.h"
 #include "tally/ScoreDistribution.h"
+#include "tally/TallyNumber.h"
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <array>
 
-enum class TallyOrder { AttendanceNumber, Score };  // Op_Mode (0) "出席番号順", (1) "成績順"
+enum class TallyOrder { AttendanceNumber, Score };  // "出席番号順", "成績順"
+
+// One pupil's row of the tally.
+struct TestTallyRow {
+    int pupil = 0;  // attendance number
+    QString name;
+    TallyNumber total;
+    std::array<TallyNumber, Limits::Columns> scores;  // columns 1..4 at 0..3
+    TallyNumber rank;
+};
 
 struct TestTally {
     int test = 0;
     TallyOrder order = TallyOrder::AttendanceNumber;
-    QString testName;        // Cb_TestTitle
-    QString testNumberText;  // L_Title: "3個目のテスト"
-    QString classAverage;    // Lb_Avrg: mean percentage of the pupils with a total
-    QString fullMarks;       // full marks of the test, "###"
-    std::array<QString, 4> viewpointNames;  // RyoikiMei (0..3)
-    std::array<QString, 4> columnAverages;  // lbAvarage (0..3)
-    std::array<QString, 4> columnFullMarks; // lbAvarage (4..7)
-    QStringList headings;                   // the grid's 8 headings
-    QList<QStringList> rows;                // one row of 8 cell texts per pupil, in order
-    std::array<int, Limits::Pupils + 1> pupilOfRow{};  // attendance number shown in row r (1-based)
+    QString testName;
+    int fullMarks = 0;            // of the whole test
+    TallyNumber classAverage;     // mean percentage of the pupils with a total
+    std::array<QString, Limits::Columns> viewpointNames;       // of the columns' viewpoints; empty beyond
+    std::array<TallyNumber, Limits::Columns> columnAverages;   // mean entered score of each column
+    std::array<int, Limits::Columns> columnFullMarks{};
+    QList<TestTallyRow> rows;     // one per pupil, in the order
     // The spread of the percentages; drawn best first in score order. The class
     // average above is its average.
     ScoreDistribution distribution;
 };
 
-namespace TestTallyText {
-const QString Absent = QStringLiteral("欠");
-const QString NoAverage = QStringLiteral("-");
-}
-
 // The tally of test `test` (1..count) of the loaded test set, with the viewpoint
 // names of `subject`; a test outside the set gives a tally without rows.
 TestTally computeTestTally(const ClassData& data, int subject, int test, TallyOrder order);
-
-// "テスト別成績集計-" + the unit name: the window's caption.
-QString testDisplayCaption(const ClassData& data);
-// The "testdisp" sheet of a tally: "Titles" and one "Datas" row per grid row, and
-// the chart of the distribution for the printed page.
-ReportSheet testdispSheet(const TestTally& tally, const QString& caption);
-// "テスト別集計-" + the test name: the preview window's title.
-QString testdispPreviewTitle(const TestTally& tally);

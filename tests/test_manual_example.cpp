@@ -4,7 +4,7 @@
 // the program computes. A change of the tally or of the page that makes them
 // disagree fails here.
 
-#include "tally/OverallTally.h"
+#include "tally/OverallTallyText.h"
 
 #include <QFile>
 #include <QRegularExpression>

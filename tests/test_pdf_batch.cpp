@@ -103,7 +103,7 @@ private slots:
         old.close();
         auto bytesOf = [](int i) { return QByteArray::number(i).repeated(1000 + 37 * i); };
         {
-            OutputBatch batch(OutputBatch::Sync::None);
+            OutputBatch batch(SafeFile::Sync::Skip);
             QList<int> numbers;
             for (int i = 0; i < count; ++i) {
                 int number = -1;
@@ -138,7 +138,7 @@ private slots:
 
         // A batch that ends without its commit leaves the folder as it was.
         {
-            OutputBatch batch(OutputBatch::Sync::None);
+            OutputBatch batch(SafeFile::Sync::Skip);
             int number = -1;
             QVERIFY(batch.reserve(dir.filePath(QStringLiteral("new.bin")), number).ok);
             QVERIFY(batch.reserve(dir.filePath(QStringLiteral("07.bin")), number).ok);

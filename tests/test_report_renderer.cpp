@@ -291,7 +291,7 @@ private slots:
         d.counts = {0, 1, 0, 2, 0, 5, 0, 0, 3, 1};
         d.counted = 12;
         d.absent = 2;
-        d.average = 58.3;
+        d.average = TallyNumber::of(58.3);
         auto render = [&](bool withChart, int page) {
             ReportSheet shown = sheet;
             if (withChart)

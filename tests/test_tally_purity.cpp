@@ -9,11 +9,11 @@
 #include "app/MainWindow.h"
 #include "model/AppSettings.h"
 #include "reports/PupilResultsWindow.h"
-#include "tally/OverallTally.h"
-#include "tally/PupilTally.h"
+#include "tally/OverallTallyText.h"
+#include "tally/PupilTallyText.h"
 #include "tally/Sheets.h"
-#include "tally/Statistics.h"
-#include "tally/TestTally.h"
+#include "tally/StatisticsText.h"
+#include "tally/TestTallyText.h"
 
 #include <QTest>
 #include <cstring>
@@ -191,11 +191,11 @@ private slots:
         // (31 % of 4 is one pupil, 7 % none) that is a "2".
         const OverallTally overall = computeOverallTally(model, model.subject, {3, 1, 7});
         QCOMPARE(overall.chosenTests, (QList<int>{1, 3}));
-        QCOMPARE(overall.overall[1].average, 72.5f);
-        QCOMPARE(overall.viewpoint[1][1].average, 75.0f);
+        QCOMPARE(overall.overall[1].average, TallyNumber::of(72.5));
+        QCOMPARE(overall.viewpoint[1][1].average, TallyNumber::of(75.0));
         QCOMPARE(overall.viewpoint[1][1].evaluation, QStringLiteral("B"));
-        QCOMPARE(overall.overall[3].average, 50.0f);
-        QCOMPARE(overall.overall[3].rank, 4);
+        QCOMPARE(overall.overall[3].average, TallyNumber::of(50.0));
+        QCOMPARE(overall.overall[3].rank, TallyNumber::of(4));
         QCOMPARE(overall.overall[3].evaluation, QStringLiteral("2"));
 
         // Each tally, twice: the same figures, and not one member of the model moved.

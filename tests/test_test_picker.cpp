@@ -175,8 +175,8 @@ private slots:
         QCOMPARE(listed, (QStringList{"漢字１", "漢字２", "漢字３"}));
         QCOMPARE(tally->tally()->chosenTests, (QList<int>{1, 3}));
         // Tests 1 and 3 only: 青木 (80 + 90) / 2 = 85.0, 石田 (60 + 70) / 2 = 65.0.
-        QCOMPARE(tally->tally()->overall[1].average, 85.0f);
-        QCOMPARE(tally->tally()->overall[2].average, 65.0f);
+        QCOMPARE(tally->tally()->overall[1].average, TallyNumber::of(85.0));
+        QCOMPARE(tally->tally()->overall[2].average, TallyNumber::of(65.0));
     }
 };
 

@@ -1,8 +1,8 @@
-// The per-test tally's figures and texts, checked against hand-computed values,
-// and the "testdisp" sheet made from them.
+// The per-test tally's figures and states, checked against hand-computed values,
+// and the texts the window shows and the "testdisp" sheet prints, both made from them.
 
 #include "model/ClassData.h"
-#include "tally/TestTally.h"
+#include "tally/TestTallyText.h"
 #include "tally/TestTotals.h"
 
 #include <QTest>
@@ -36,12 +36,18 @@ ClassData classWithTest(const QStringList& names, const QList<ColumnDef>& column
     return data;
 }
 
+// Column c of the grid as the window shows it.
 QStringList column(const TestTally& tally, int c)
 {
     QStringList texts;
-    for (const QStringList& row : tally.rows)
+    for (const QStringList& row : TestTallyText::gridRows(tally))
         texts.append(row[c]);
     return texts;
+}
+
+QStringList row(const TestTally& tally, int r)
+{
+    return TestTallyText::gridRows(tally)[r];
 }
 
 const QStringList Three{QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上野")};
@@ -55,15 +61,22 @@ private slots:
     {
         ClassData data = classWithTest(Three, {{1, 50, {-1, 30, 20}}, {2, 50, {-1, 40, 0}}});
         TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
-        QCOMPARE(tally.rows[0], (QStringList{QStringLiteral("1"), QStringLiteral("青木"), QStringLiteral("欠"), QStringLiteral("欠"),
+        const TestTallyRow& aoki = tally.rows[0];
+        QCOMPARE(aoki.total, TallyNumber::absent());
+        QCOMPARE(aoki.scores, (std::array<TallyNumber, 4>{TallyNumber::absent(), TallyNumber::absent(),
+                                                          TallyNumber::notInTest(), TallyNumber::notInTest()}));
+        QCOMPARE(aoki.rank, TallyNumber::none());
+        QCOMPARE(row(tally, 0), (QStringList{QStringLiteral("1"), QStringLiteral("青木"), QStringLiteral("欠"), QStringLiteral("欠"),
                                              QStringLiteral("欠"), QString(), QString(), QStringLiteral("- ")}));
         QCOMPARE(computeTestTotals(data, 1).percent[1], -1.0f);
         // Left out of the class average: (70 + 20) / 2.
-        QCOMPARE(tally.classAverage, QStringLiteral("45.0"));
+        QCOMPARE(tally.classAverage, TallyNumber::of(45.0));
+        QCOMPARE(TestTallyText::classAverage(tally), QStringLiteral("45.0"));
         tally = computeTestTally(data, data.subject, 1, TallyOrder::Score);
         QCOMPARE(column(tally, 1), (QStringList{QStringLiteral("石田"), QStringLiteral("上野"), QStringLiteral("青木")}));
-        QCOMPARE(tally.rows[2][0], QStringLiteral("  -  "));
-        QCOMPARE(tally.rows[2][7], QStringLiteral("1"));
+        QCOMPARE(tally.rows[2].pupil, 1);
+        QCOMPARE(row(tally, 2)[0], QStringLiteral("  -  "));
+        QCOMPARE(row(tally, 2)[7], QStringLiteral("1"));
     }
 
     void aTotalOfZeroRanksAndCounts()
@@ -73,8 +86,12 @@ private slots:
         QCOMPARE(column(tally, 2), (QStringList{QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("20")}));
         QCOMPARE(column(tally, 3), (QStringList{QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("20")}));
         QCOMPARE(column(tally, 7), (QStringList{QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}));
-        QCOMPARE(tally.classAverage, QStringLiteral("50.0"));  // (0 + 50 + 100) / 3
-        QCOMPARE(tally.columnAverages[0], QStringLiteral("10.0"));
+        QCOMPARE(tally.rows[0].total, TallyNumber::of(0));
+        QCOMPARE(tally.rows[0].rank, TallyNumber::of(3));
+        QCOMPARE(tally.classAverage, TallyNumber::of(50.0));  // (0 + 50 + 100) / 3
+        QCOMPARE(TestTallyText::classAverage(tally), QStringLiteral("50.0"));
+        QCOMPARE(tally.columnAverages[0], TallyNumber::of(10.0));
+        QCOMPARE(TestTallyText::columnAverage(tally, 0), QStringLiteral("10.0"));
     }
 
     void aPartlyEnteredPupilTotalsTheEnteredColumns()
@@ -82,10 +99,11 @@ private slots:
         // Column 1 absent, columns 2 and 3 entered: 7 + 5, not one less.
         ClassData data = classWithTest({QStringLiteral("青木")}, {{1, 10, {-1}}, {2, 10, {7}}, {3, 10, {5}}});
         const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
-        QCOMPARE(tally.rows[0][2], QStringLiteral("12"));
-        QCOMPARE(tally.rows[0][3], QStringLiteral("欠"));
+        QCOMPARE(tally.rows[0].total, TallyNumber::of(12));
+        QCOMPARE(row(tally, 0)[2], QStringLiteral("12"));
+        QCOMPARE(row(tally, 0)[3], QStringLiteral("欠"));
         QCOMPARE(computeTestTotals(data, 1).percent[1], 40.0f);  // 12 of the test's 30
-        QCOMPARE(tally.rows[0][7], QStringLiteral("1"));
+        QCOMPARE(row(tally, 0)[7], QStringLiteral("1"));
     }
 
     void twoColumnsLeaveTheOtherTwoEmpty()
@@ -99,10 +117,12 @@ private slots:
         QCOMPARE(column(tally, 5), (QStringList{QString(), QString(), QString()}));
         QCOMPARE(column(tally, 6), (QStringList{QString(), QString(), QString()}));
         // Columns beyond the test's own: an average of 0 and no full marks.
-        QCOMPARE(tally.columnAverages[2], QStringLiteral(".0"));
-        QCOMPARE(tally.columnAverages[3], QStringLiteral(".0"));
-        QCOMPARE(tally.columnFullMarks[2], QString());
-        QCOMPARE(tally.fullMarks, QStringLiteral("100"));
+        QCOMPARE(tally.columnAverages[2], TallyNumber::notInTest());
+        QCOMPARE(TestTallyText::columnAverage(tally, 2), QStringLiteral(".0"));
+        QCOMPARE(TestTallyText::columnAverage(tally, 3), QStringLiteral(".0"));
+        QCOMPARE(TestTallyText::columnFullMarks(tally, 2), QString());
+        QCOMPARE(tally.fullMarks, 100);
+        QCOMPARE(TestTallyText::fullMarks(tally), QStringLiteral("100"));
 
         const ReportSheet sheet = testdispSheet(tally, QStringLiteral("テスト別成績集計-国語"));
         auto title = [&](const char* field) { return sheet.titleValues[sheet.titleFields.indexOf(QLatin1String(field))]; };
@@ -113,22 +133,26 @@ private slots:
         QCOMPARE(title("Manten2"), QStringLiteral("50"));
         QCOMPARE(title("Heikin3"), QStringLiteral(".0"));
         QCOMPARE(title("Title"), QStringLiteral("【テスト別成績集計-国語】"));
-        // Empty cells go to the sheet as "-".
+        // Columns beyond the test go to the sheet as "-".
         QCOMPARE(sheet.rows[0].mid(5), (QStringList{QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("2")}));
+        QCOMPARE(sheet.rows[0].mid(0, 5), row(tally, 0).mid(0, 5));
     }
 
     void columnAveragesCountOnlyEnteredScores()
     {
         ClassData data = classWithTest(Three, {{1, 100, {80, -1, 60}}, {2, 10, {-1, -1, -1}}});
         const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
-        QCOMPARE(tally.columnAverages[0], QStringLiteral("70.0"));
+        QCOMPARE(tally.columnAverages[0], TallyNumber::of(70.0));
+        QCOMPARE(TestTallyText::columnAverage(tally, 0), QStringLiteral("70.0"));
         // A column of the test that nobody wrote: a dash, never a division by zero.
-        QCOMPARE(tally.columnAverages[1], QStringLiteral("-"));
-        QCOMPARE(tally.columnFullMarks[1], QStringLiteral("10"));
+        QCOMPARE(tally.columnAverages[1], TallyNumber::none());
+        QCOMPARE(TestTallyText::columnAverage(tally, 1), QStringLiteral("-"));
+        QCOMPARE(TestTallyText::columnFullMarks(tally, 1), QStringLiteral("10"));
         // One decimal, halves away from zero: 28.75 shows 28.8.
         data = classWithTest({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")},
                              {{1, 50, {40, 45, 0, 30}}});
-        QCOMPARE(computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber).columnAverages[0], QStringLiteral("28.8"));
+        QCOMPARE(TestTallyText::columnAverage(computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber), 0),
+                 QStringLiteral("28.8"));
     }
 
     void percentagesRankTheTotals()
@@ -144,14 +168,14 @@ private slots:
         tally = computeTestTally(data, data.subject, 1, TallyOrder::Score);
         QCOMPARE(column(tally, 0), (QStringList{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("3")}));
         QCOMPARE(column(tally, 7), (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("2")}));
-        QCOMPARE(tally.headings.first(), QStringLiteral("順位"));
-        QCOMPARE(tally.headings.last(), QStringLiteral("番号"));
+        QCOMPARE(TestTallyText::headings(tally).first(), QStringLiteral("順位"));
+        QCOMPARE(TestTallyText::headings(tally).last(), QStringLiteral("番号"));
 
         // 53 of 60: 88.333... percent, class average of one pupil.
         data = classWithTest({QStringLiteral("青木")}, {{1, 50, {45}}, {2, 10, {8}}});
         tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
-        QCOMPARE(tally.rows[0][2], QStringLiteral("53"));
-        QCOMPARE(tally.classAverage, QStringLiteral("88.3"));
+        QCOMPARE(row(tally, 0)[2], QStringLiteral("53"));
+        QCOMPARE(TestTallyText::classAverage(tally), QStringLiteral("88.3"));
     }
 
     void fullMarksOfZeroGiveNoPercentage()
@@ -163,9 +187,12 @@ private slots:
         // Nobody ranked: the score order lists the class backwards.
         QCOMPARE(column(computeTestTally(data, data.subject, 1, TallyOrder::Score), 7),
                  (QStringList{QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}));
-        QCOMPARE(tally.classAverage, QStringLiteral("-"));
-        QCOMPARE(tally.columnAverages[0], QStringLiteral(".0"));  // two zeros entered
-        QCOMPARE(tally.fullMarks, QString());
+        QCOMPARE(tally.rows[0].rank, TallyNumber::none());
+        QCOMPARE(tally.classAverage, TallyNumber::none());
+        QCOMPARE(TestTallyText::classAverage(tally), QStringLiteral("-"));
+        QCOMPARE(tally.columnAverages[0], TallyNumber::of(0));
+        QCOMPARE(TestTallyText::columnAverage(tally, 0), QStringLiteral(".0"));  // two zeros entered
+        QCOMPARE(TestTallyText::fullMarks(tally), QString());
     }
 
     void viewpointNamesFollowTheColumnsKinds()
@@ -215,7 +242,7 @@ private slots:
         data.tests.columnCount[1] = 0;
         const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(column(tally, 2), (QStringList(3, QStringLiteral("欠"))));
-        QCOMPARE(tally.classAverage, QStringLiteral("-"));
+        QCOMPARE(TestTallyText::classAverage(tally), QStringLiteral("-"));
     }
 
     void totalsOfAFullClass()
@@ -259,11 +286,13 @@ private slots:
         QCOMPARE(d.absent, 1);
         QCOMPARE(d.largest(), 2);
         // (90 + 88 + 10 + 8 + 100 + 20) / 6 = 52.67, the class average the window shows.
-        QVERIFY(qAbs(d.average - 316.0 / 6) < 1e-4);
-        QCOMPARE(tally.classAverage, QStringLiteral("52.7"));
+        QVERIFY(d.average.hasValue() && qAbs(d.average.value - 316.0 / 6) < 1e-4);
+        QCOMPARE(TestTallyText::classAverage(tally), QStringLiteral("52.7"));
         QVERIFY(!d.bestFirst);
-        QCOMPARE(ScoreDistribution::binLabel(0), QStringLiteral("0～9"));
-        QCOMPARE(ScoreDistribution::binLabel(9), QStringLiteral("90～100"));
+        QCOMPARE(DistributionText::binLabel(0), QStringLiteral("0～9"));
+        QCOMPARE(DistributionText::binLabel(9), QStringLiteral("90～100"));
+        QCOMPARE(DistributionText::average(d), QStringLiteral("平均 52.7"));
+        QCOMPARE(DistributionText::counts(d), QStringLiteral("人数 6人　欠席 1人"));
 
         // In score order the same counts, drawn best first; the sheet carries them.
         const TestTally byScore = computeTestTally(data, data.subject, 1, TallyOrder::Score);
@@ -288,8 +317,10 @@ private slots:
         QCOMPARE(none.distribution.counted, 0);
         QCOMPARE(none.distribution.absent, 3);
         QCOMPARE(none.distribution.largest(), 0);
-        QVERIFY(none.distribution.average < 0);
-        QCOMPARE(none.classAverage, TestTallyText::NoAverage);
+        QCOMPARE(none.distribution.average, TallyNumber::none());
+        QCOMPARE(DistributionText::average(none.distribution), QString());
+        QCOMPARE(none.classAverage, TallyNumber::none());
+        QCOMPARE(TestTallyText::classAverage(none), TestTallyText::NoAverage);
     }
 };
 

@@ -256,7 +256,7 @@ private slots:
         QCOMPARE(d.counts, (std::array<int, 10>{1, 0, 0, 1, 0, 0, 0, 0, 2, 0}));
         QCOMPARE(d.counted, 4);
         QCOMPARE(d.absent, 1);
-        QCOMPARE(d.average, 50.0);  // (85 + 85 + 0 + 30) / 4
+        QCOMPARE(d.average, TallyNumber::of(50.0));  // (85 + 85 + 0 + 30) / 4
         QVERIFY(!d.bestFirst);
         QVERIFY(chart->toolTip().contains(QStringLiteral("人数 4人　欠席 1人")));
         QVERIFY(chart->toolTip().contains(QStringLiteral("平均 50.0")));
@@ -272,7 +272,7 @@ private slots:
         d = chart->distribution();
         QCOMPARE(d.counts, (std::array<int, 10>{1, 0, 0, 0, 0, 1, 0, 0, 0, 3}));
         QCOMPARE(d.absent, 0);
-        QCOMPARE(d.average, 66.0);  // (100 + 90 + 90 + 50 + 0) / 5
+        QCOMPARE(d.average, TallyNumber::of(66.0));  // (100 + 90 + 90 + 50 + 0) / 5
         bars = barHeights(chart->grab().toImage());
         QCOMPARE(bars.size(), 3);
         QVERIFY(qAbs(bars[2] - 3 * bars[0]) <= 3);

@@ -13,7 +13,7 @@
 #include "output/ReportLayout.h"
 #include "output/ReportStore.h"
 #include "platform/ProgramFolder.h"
-#include "tally/PupilTally.h"
+#include "tally/PupilTallyText.h"
 #include "tally/Sheets.h"
 
 #include <QDir>
@@ -110,12 +110,12 @@ void stageOutputs(const ReportSheet& sheet, const QString& layoutFolder, const O
         QByteArray pdf;
         // The exported sheets carry no document title, as they always have.
         check(PdfWriter::render(sheet, QDir(layoutFolder).filePath(sheet.stem + QStringLiteral(".rpt")), QString(), pdf));
-        check(batch.add(outputs.pdf, pdf));
+        check(batch.write(outputs.pdf, pdf));
     }
     if (!outputs.csv.isEmpty())
-        check(batch.add(outputs.csv, CsvWriter::build(sheet)));
+        check(batch.write(outputs.csv, CsvWriter::build(sheet)));
     if (!outputs.store.isEmpty())
-        check(batch.addMade(outputs.store, [&](const QString& file) { return ReportStore::fill(file, sheet, outputs.store); }));
+        check(batch.writeMade(outputs.store, [&](const QString& file) { return ReportStore::fill(file, sheet, outputs.store); }));
 }
 
 // Refuses outputs that would overwrite each other, the settings or a data file:
@@ -127,10 +127,10 @@ void checkOutputs(const QStringList& outputs, const QString& settingsFile, const
     for (int i = 0; i < outputs.size(); ++i) {
         const QString& output = outputs[i];
         for (int j = 0; j < i; ++j)
-            if (OutputFile::sameFile(outputs[j], output))
+            if (SafeFile::sameFile(outputs[j], output))
                 throw Failure{UsageError, QStringLiteral("出力先に同じファイル「%1」が二度指定されています。").arg(QDir::toNativeSeparators(output))};
         const QFileInfo info(output);
-        if (OutputFile::sameFile(output, settingsFile)
+        if (SafeFile::sameFile(output, settingsFile)
             || (QFileInfo(info.absolutePath()).canonicalFilePath() == data
                 && dataSuffixes.contains(info.suffix(), Qt::CaseInsensitive)))
             throw Failure{UsageError, QStringLiteral("出力先「%1」はかざねのデータまたは設定のファイルです。別のファイル名を指定してください。")
@@ -282,7 +282,7 @@ void termPack(Session& session, const QString& folder, int term, bool oneFilePer
     }
     try {
         const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject);
-        OutputBatch batch(OutputBatch::Sync::None);
+        OutputBatch batch(SafeFile::Sync::Skip);
         check(PdfBatch::stage(jobs, batch, threads));
         check(batch.commit());
         for (const QString& path : batch.paths())
