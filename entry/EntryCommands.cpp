@@ -1,10 +1,5 @@
 #include "entry/EntryCommands.h"
 
-bool operator==(const TestDefinition& a, const TestDefinition& b)
-{
-    return a.name == b.name && a.columnCount == b.columnCount && a.viewpoint == b.viewpoint && a.fullMarks == b.fullMarks;
-}
-
 // ---- scores -------------------------------------------------------------------------
 
 ScoreEditCommand::ScoreEditCommand(EntryEdits& screen, int test, const QList<ScoreChange>& changes, int entry, bool open)

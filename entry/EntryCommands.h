@@ -5,7 +5,7 @@
 // through EntryEdits, to show the test it belongs to and put the values back.
 
 #include "entry/ScoreTableModel.h"
-#include "entry/TestDefinition.h"
+#include "model/TestDefinition.h"
 
 #include <QList>
 #include <QUndoCommand>
@@ -96,6 +96,3 @@ private:
     EntryEdits& screen;
     int shownBefore;
 };
-
-bool operator==(const TestDefinition& a, const TestDefinition& b);
-inline bool operator!=(const TestDefinition& a, const TestDefinition& b) { return !(a == b); }

@@ -275,7 +275,7 @@ bool ScoreEntryWindow::saveTests()
         while (kept >= 1 && TestChecks::isUnusedNewTest(data.tests, kept, data.pupilCount))
             --kept;
         for (int t = 1; t <= kept && failing == 0; ++t)
-            if (!TestChecks::ValidateTest(data.tests, t, data.pupilCount).isEmpty())
+            if (!TestChecks::refusalMessage(data.tests, t, data.pupilCount).isEmpty())
                 failing = t;
         if (failing == 0) {
             data.tests.count = kept;

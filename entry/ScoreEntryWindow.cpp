@@ -33,7 +33,7 @@ TestDefinition newTestDefinition()
     TestDefinition test;
     test.name = NewTestName;
     test.columnCount = 1;
-    test.fullMarks = {100, 0, 0, 0};
+    test.column(1).fullMarks = 100;
     return test;
 }
 
@@ -195,8 +195,7 @@ TestDefinition ScoreEntryWindow::shownDefinition() const
     test.name = testName->text();
     test.columnCount = numberIn(columnCount->text());
     for (int k = 0; k < Limits::Columns; ++k) {
-        test.viewpoint[size_t(k)] = viewpointBoxes[size_t(k)]->currentIndex();
-        test.fullMarks[size_t(k)] = numberIn(fullMarksBoxes[size_t(k)]->text());
+        test.columns[size_t(k)] = {viewpointBoxes[size_t(k)]->currentIndex(), numberIn(fullMarksBoxes[size_t(k)]->text())};
     }
     return test;
 }
@@ -206,8 +205,8 @@ void ScoreEntryWindow::showDefinition(const TestDefinition& test)
     testName->setText(test.name);
     columnCount->setText(QString::number(test.columnCount));
     for (int k = 0; k < Limits::Columns; ++k) {
-        viewpointBoxes[size_t(k)]->setCurrentIndex(qBound(0, test.viewpoint[size_t(k)], Limits::Viewpoints));
-        fullMarksBoxes[size_t(k)]->setText(QString::number(test.fullMarks[size_t(k)]));
+        viewpointBoxes[size_t(k)]->setCurrentIndex(qBound(0, test.columns[size_t(k)].viewpoint, Limits::Viewpoints));
+        fullMarksBoxes[size_t(k)]->setText(QString::number(test.columns[size_t(k)].fullMarks));
     }
 }
 

@@ -12,7 +12,7 @@
 #include "entry/FixedValuesDialog.h"
 #include "entry/ScoreKeys.h"
 #include "entry/ScoreTableModel.h"
-#include "entry/TestDefinition.h"
+#include "model/TestDefinition.h"
 #include "frame/ChildWindow.h"
 #include "platform/HelpTopics.h"
 

@@ -1,9 +1,10 @@
-// The scores behind score entry's grid: a test shown and stored back as numbers,
-// absent pupils and blank cells, the row totals, and every change announced to the
-// view that shows it.
+// The test behind score entry: its definition and its scores shown and stored
+// back as numbers, absent pupils and blank cells, the row totals, and every change
+// announced to the view that shows it.
 
 #include "entry/ScoreTableModel.h"
 #include "model/ClassData.h"
+#include "model/TestDefinition.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -77,6 +78,52 @@ private slots:
                 QCOMPARE(copy->score[2][c][p], set->score[2][c][p]);
         QCOMPARE(copy->score[2][3][1], 5);
         QCOMPARE(copy->score[2][4][2], 0);
+    }
+
+    // The definition comes from the set and goes back into it; the weight, kind and
+    // term travel with the value but are no part of the score file's set.
+    void aDefinitionGoesBetweenTheSetAndTheValue()
+    {
+        auto set = twoColumnTest();
+        set->name[2] = QStringLiteral("漢字");
+        const int viewpoints[] = {0, 3, 1, 2, 0};
+        const int fullMarks[] = {0, 50, 30, 20, 0};
+        for (int c = 1; c <= 4; ++c) {
+            set->viewpoint[2][c] = viewpoints[c];
+            set->fullMarks[2][c] = fullMarks[c];
+        }
+        TestDefinition test = TestDefinition::of(*set, 2);
+        QCOMPARE(test.name, QStringLiteral("漢字"));
+        QCOMPARE(test.columnCount, 2);
+        const std::array<TestColumn, 4> columns{{{3, 50}, {1, 30}, {2, 20}, {0, 0}}};
+        QCOMPARE(test.columns, columns);
+        QCOMPARE(test.column(2).fullMarks, 30);
+        QCOMPARE(test.weight, 1.0);
+        QVERIFY(test.kind == TestKind::Scores);
+        QCOMPARE(test.term, 0);
+        // Column 3 lies beyond the count but still has a viewpoint until it is let go.
+        QCOMPARE(test.chosenViewpoints(), 3);
+        test.keepViewpointsOf(2);
+        QCOMPARE(test.chosenViewpoints(), 2);
+        QCOMPARE(test.column(3), (TestColumn{0, 20}));
+
+        test.name = QStringLiteral("漢字２");
+        test.weight = 2.5;
+        test.kind = TestKind::Observation;
+        test.term = 2;
+        auto copy = std::make_unique<TestSet>(*set);
+        test.storeInto(*copy, 2);
+        QCOMPARE(copy->name[2], QStringLiteral("漢字２"));
+        QCOMPARE(copy->viewpoint[2][1], 3);
+        QCOMPARE(copy->viewpoint[2][3], 0);
+        QCOMPARE(copy->fullMarks[2][3], 20);
+        QCOMPARE(copy->score[2][1][1], 48);  // the scores stay
+        TestDefinition back = TestDefinition::of(*copy, 2);
+        QVERIFY(back != test);  // the weight, kind and term were not stored
+        back.weight = 2.5;
+        back.kind = TestKind::Observation;
+        back.term = 2;
+        QVERIFY(back == test);
     }
 
     void blankAndAbsentCellsAndTheTotalThatWaits()
