@@ -44,9 +44,9 @@ void ScoreEntryWindow::recordScores(int entry, bool open)
 
 void ScoreEntryWindow::finishEntry()
 {
-    if (!entryPending)
+    if (!pending.waiting)
         return;
-    entryPending = false;
+    pending = PendingDigit::none();
     scores->updateTotal(cursorRow());
 }
 
@@ -86,7 +86,7 @@ void ScoreEntryWindow::putScores(int test, const QList<ScoreChange>& changes, bo
     if (changes.isEmpty())
         return;
     showTestToEdit(test);
-    entryPending = false;
+    pending = PendingDigit::none();
     if (undo) {
         // Last change first, so that each pupil ends with the total shown before
         // the first change of the step.

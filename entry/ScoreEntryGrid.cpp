@@ -30,8 +30,8 @@ void ScoreEntryWindow::setCursor(int row, int col)
         return;
     // The screen places the cursor itself after a score and when it shows a test: a
     // digit typed so far stays where it was typed and is never carried along.
-    if (entryPending) {
-        entryPending = false;
+    if (pending.waiting) {
+        pending = PendingDigit::none();
         scores->updateTotal(cursorRow());
     }
     // The selection shrinks to the cursor whatever modifier keys are held: "*" and
@@ -45,16 +45,16 @@ void ScoreEntryWindow::setCursor(int row, int col)
 // typed.
 void ScoreEntryWindow::endPendingEntry(int row, int col)
 {
-    if (!entryPending)
+    if (!pending.waiting)
         return;
-    entryPending = false;
-    if (withinFullMarks(col, entryValue)) {
+    const int value = pending.digit;
+    pending = PendingDigit::none();
+    if (withinFullMarks(col, value)) {
         scores->updateTotal(row);
         return;
     }
     // Refused as any score above the full marks is: the cursor goes back to the cell
     // and the teacher is told, once the move that ended the entry is over.
-    const int value = entryValue;
     QTimer::singleShot(0, this, [this, row, col, value] {
         if (isUnloaded())
             return;
@@ -128,9 +128,10 @@ void ScoreEntryWindow::typeKey(QChar key)
     if (chosen < col - 2)
         return;
     // A key that does not complete a pending first digit starts an entry of its own.
-    if (!entryPending)
+    if (!pending.waiting)
         ++entrySerial;
-    const KeyResult result = interpretKey(key, inputMode, entryPending, entryValue, ctx.data.fixedValues);
+    const KeyResult result = interpretKey(key, inputMode, pending, ctx.data.fixedValues);
+    pending = result.pending;
     switch (result.action) {
     case KeyAction::Beep:
         ctx.ui.beep();
@@ -157,7 +158,7 @@ void ScoreEntryWindow::typeKey(QChar key)
     }
     }
     // Whatever the key changed is one step, even when the full marks refuse it.
-    recordScores(entrySerial, entryPending);
+    recordScores(entrySerial, pending.waiting);
 }
 
 bool ScoreEntryWindow::checkFullMarks(int score)

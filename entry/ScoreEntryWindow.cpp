@@ -236,7 +236,7 @@ void ScoreEntryWindow::showTest()
         applyColumnCount(numberIn(columnCount->text()));
         recordedDefinition = shownDefinition();
     }
-    entryPending = false;  // the cell it was typed into shows the other test now
+    pending = PendingDigit::none();  // the cell it was typed into shows the other test now
     scores->showTest(data.tests, t);
     testName->selectAll();
     setCursor(1, FirstScoreColumn);
@@ -327,7 +327,7 @@ void ScoreEntryWindow::appendTest()
         applyColumnCount(1);
         recordedDefinition = shownDefinition();
     }
-    entryPending = false;
+    pending = PendingDigit::none();
     scores->showTest(set, t);
     setCursor(1, FirstScoreColumn);
     focusTestName();

@@ -208,8 +208,7 @@ private:
     ScoreTableModel* scores = nullptr;
     ScoreKeys::InputMode inputMode = ScoreKeys::InputMode::Normal;
     // A first digit typed in normal mode waits for its second one.
-    bool entryPending = false;
-    int entryValue = 0;
+    ScoreKeys::PendingDigit pending;
     // The tests as loaded, to tell whether closing by the frame would drop changes.
     std::unique_ptr<TestSet> loaded;
     bool closingByCommand = false;
