@@ -21,6 +21,13 @@ struct ScoreChange {
     ScoreCell totalBefore = ScoreCell::blank();
 };
 
+// Puts the cell into the pupil's score column (1..4) and adds the change to
+// `changes`; nothing when the cell holds that already.
+void changeScore(ScoreTableModel& scores, int pupil, int column, const ScoreCell& cell, QList<ScoreChange>& changes);
+// Puts each cell back as it was before the changes (undo: the totals as they were
+// shown) or after them (redo: the totals summed again).
+void putChanges(ScoreTableModel& scores, const QList<ScoreChange>& changes, bool undo);
+
 // What the commands ask of the screen. Each call first shows the test it names.
 class EntryEdits {
 public:

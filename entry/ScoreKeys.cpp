@@ -48,13 +48,6 @@ KeyResult interpretKey(QChar key, InputMode mode, PendingDigit pending, const st
     return result(KeyAction::Show, pending.digit * 10 + digit, true);
 }
 
-int numberIn(const QString& text)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? value : 0;
-}
-
 Advance nextCell(int row, int col, int chosen, int pupilCount, int viewpointCount)
 {
     Advance next{row, col, false};

@@ -4,7 +4,6 @@
 // decide to the scores of its grid.
 
 #include <QChar>
-#include <QString>
 #include <array>
 
 namespace ScoreKeys {
@@ -51,9 +50,6 @@ struct KeyResult {
 // a lone first digit confirms that digit as the score; otherwise it is refused like
 // any other key.
 KeyResult interpretKey(QChar key, InputMode mode, PendingDigit pending, const std::array<int, 4>& fixedValues);
-
-// The number an edit box holds: a whole number (blanks around it allowed), otherwise 0.
-int numberIn(const QString& text);
 
 // Where the cursor goes after an accepted score in (row, col), and whether the grid
 // then scrolls down by one row. `chosen` is the number of chosen viewpoints,
