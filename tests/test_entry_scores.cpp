@@ -2,6 +2,7 @@
 // back as numbers, absent pupils and blank cells, the row totals, and every change
 // announced to the view that shows it.
 
+#include "entry/EditedTest.h"
 #include "entry/ScoreTableModel.h"
 #include "model/ClassData.h"
 #include "model/TestDefinition.h"
@@ -124,6 +125,72 @@ private slots:
         back.kind = TestKind::Observation;
         back.term = 2;
         QVERIFY(back == test);
+    }
+
+    // The test being edited comes from the class's tests and goes back into them
+    // when it is left: a test shown lets go of the viewpoints beyond its count, a new
+    // test starts in an emptied slot, and the tests differ from what was saved
+    // exactly while an edit stands.
+    void theEditedTestGoesBackIntoTheClass()
+    {
+        auto data = std::make_unique<ClassData>();
+        data->pupilCount = 3;
+        data->tests = *twoColumnTest();
+        data->tests.name[1] = QStringLiteral("一");
+        data->tests.columnCount[1] = 1;
+        data->tests.name[2] = QStringLiteral("二");
+        const int viewpoints[] = {0, 2, 3, 4};
+        const int fullMarks[] = {0, 50, 30, 20};
+        for (int c = 1; c <= 3; ++c) {
+            data->tests.viewpoint[2][c] = viewpoints[c];
+            data->tests.fullMarks[2][c] = fullMarks[c];
+        }
+        QObject owner;
+        EditedTest edited(*data, &owner);
+        edited.scores().setPupils(threePupils());
+        edited.show(2);
+        QCOMPARE(edited.number(), 2);
+        QCOMPARE(edited.definition().name, QStringLiteral("二"));
+        QCOMPARE(edited.definition().column(2), (TestColumn{3, 30}));
+        QCOMPARE(edited.definition().column(3), (TestColumn{0, 20}));  // beyond the count
+        QCOMPARE(row(edited.scores(), 1), (QStringList{"73", "48", "25", "", ""}));
+
+        edited.markSaved();
+        QVERIFY(!edited.holdsUnsavedChanges());
+        edited.scores().setScore(1, 2, ScoreCell::points(26));
+        QVERIFY(edited.holdsUnsavedChanges());
+        edited.scores().setScore(1, 2, ScoreCell::points(25));
+        QVERIFY(!edited.holdsUnsavedChanges());
+        TestDefinition renamed = edited.definition();
+        renamed.name = QStringLiteral("二の二");
+        edited.setDefinition(renamed);
+        QVERIFY(edited.holdsUnsavedChanges());
+        QCOMPARE(data->tests.name[2], QStringLiteral("二"));  // not stored before it is left
+
+        // A new test after the last, whatever an earlier use left in its slot.
+        data->tests.name[3] = QStringLiteral("残り");
+        data->tests.columnCount[3] = 2;
+        data->tests.viewpoint[3][2] = 4;
+        data->tests.score[3][1][1] = 9;
+        edited.append();
+        QCOMPARE(data->tests.name[2], QStringLiteral("二の二"));
+        QCOMPARE(data->tests.count, 3);
+        QCOMPARE(edited.number(), 3);
+        QCOMPARE(edited.definition().name, QStringLiteral("新規テスト"));
+        QCOMPARE(edited.definition().columnCount, 1);
+        const std::array<TestColumn, 4> newColumns{{{0, 100}, {0, 0}, {0, 0}, {0, 0}}};
+        QCOMPARE(edited.definition().columns, newColumns);
+        QCOMPARE(data->tests.score[3][1][1], 0);
+        QCOMPARE(data->tests.viewpoint[3][2], 0);
+        QCOMPARE(row(edited.scores(), 1), (QStringList{"0", "", "", "", ""}));
+
+        // Taken away again: two tests, the renamed one kept.
+        edited.removeLast();
+        QCOMPARE(data->tests.count, 2);
+        QVERIFY(data->tests.name[3].isEmpty());
+        edited.show(2);
+        QCOMPARE(edited.definition().name, QStringLiteral("二の二"));
+        QVERIFY(edited.holdsUnsavedChanges());
     }
 
     void blankAndAbsentCellsAndTheTotalThatWaits()
