@@ -21,11 +21,14 @@
 
 namespace {
 
-QPushButton* button(QWidget* parent, const QString& caption, const QString& name)
+// A button that gives the command of a menu entry.
+QPushButton* button(QWidget* parent, const QString& caption, const QString& name, QAction* command = nullptr)
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setAutoDefault(false);
+    if (command)
+        QObject::connect(b, &QPushButton::clicked, command, &QAction::trigger);
     return b;
 }
 
@@ -38,38 +41,38 @@ QAction* action(QMenu* menu, const QString& caption, const QString& name)
 
 }  // namespace
 
-QMenuBar* ScoreEntryWindow::buildMenus()
+QMenuBar* ScoreEntryWindow::buildMenus(Commands& commands)
 {
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("menuBar"));
     menuBar->setNativeMenuBar(false);
 
     QMenu* file = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    QAction* newTest = action(file, QStringLiteral("新規テストを挿入(&N)"), QStringLiteral("newTestAction"));
+    commands.newTest = action(file, QStringLiteral("新規テストを挿入(&N)"), QStringLiteral("newTestAction"));
     file->addSeparator();
-    QAction* save = action(file, QStringLiteral("保存終了(&S)"), QStringLiteral("saveAndCloseAction"));
-    QAction* discard = action(file, QStringLiteral("破棄終了(&X)"), QStringLiteral("discardAndCloseAction"));
-    connect(newTest, &QAction::triggered, this, &ScoreEntryWindow::addTest);
-    connect(save, &QAction::triggered, this, &ScoreEntryWindow::saveAndClose);
-    connect(discard, &QAction::triggered, this, &ScoreEntryWindow::closeWithoutSaving);
+    commands.save = action(file, QStringLiteral("保存終了(&S)"), QStringLiteral("saveAndCloseAction"));
+    commands.discard = action(file, QStringLiteral("破棄終了(&X)"), QStringLiteral("discardAndCloseAction"));
+    connect(commands.newTest, &QAction::triggered, this, &ScoreEntryWindow::addTest);
+    connect(commands.save, &QAction::triggered, this, &ScoreEntryWindow::saveAndClose);
+    connect(commands.discard, &QAction::triggered, this, &ScoreEntryWindow::closeWithoutSaving);
 
     QMenu* edit = menuBar->addMenu(QStringLiteral("編集(&E)"));
     edit->setObjectName(QStringLiteral("editMenu"));
     edits->fillMenu(edit);
 
     QMenu* jump = menuBar->addMenu(QStringLiteral("ｼﾞｬﾝﾌﾟ(&J)"));
-    QAction* previous = action(jump, QStringLiteral("前のテストへ(&B)"), QStringLiteral("previousTestAction"));
-    QAction* next = action(jump, QStringLiteral("次のテストへ(&N)"), QStringLiteral("nextTestAction"));
-    QAction* first = action(jump, QStringLiteral("先頭テストへ(&T)"), QStringLiteral("firstTestAction"));
-    QAction* last = action(jump, QStringLiteral("最後のテストへ(&L)"), QStringLiteral("lastTestAction"));
-    connect(previous, &QAction::triggered, this, [this] { stepTest(-1); });
-    connect(next, &QAction::triggered, this, [this] { stepTest(+1); });
+    commands.previous = action(jump, QStringLiteral("前のテストへ(&B)"), QStringLiteral("previousTestAction"));
+    commands.next = action(jump, QStringLiteral("次のテストへ(&N)"), QStringLiteral("nextTestAction"));
+    commands.first = action(jump, QStringLiteral("先頭テストへ(&T)"), QStringLiteral("firstTestAction"));
+    commands.last = action(jump, QStringLiteral("最後のテストへ(&L)"), QStringLiteral("lastTestAction"));
+    connect(commands.previous, &QAction::triggered, this, [this] { stepTest(-1); });
+    connect(commands.next, &QAction::triggered, this, [this] { stepTest(+1); });
     // The first and the last test also bring the grid back to its top.
-    connect(first, &QAction::triggered, this, [this] {
+    connect(commands.first, &QAction::triggered, this, [this] {
         goToTest(1);
         grid->scrollToTop();
     });
-    connect(last, &QAction::triggered, this, [this] {
+    connect(commands.last, &QAction::triggered, this, [this] {
         goToTest(edited.count());
         grid->scrollToTop();
     });
@@ -82,17 +85,17 @@ QMenuBar* ScoreEntryWindow::buildMenus()
     return menuBar;
 }
 
-void ScoreEntryWindow::buildBody(QMenuBar* menuBar)
+void ScoreEntryWindow::buildBody(QMenuBar* menuBar, const Commands& commands)
 {
     // The commands beside the grid, two abreast so that they need little height. The
-    // buttons call what their menu entries call; those that move between tests also
-    // bring the grid back to its top.
+    // buttons that step to the previous or next test also bring the grid back to
+    // its top.
     auto* side = new QGridLayout;
-    QPushButton* newTest = button(this, QStringLiteral("新規テスト(&A)"), QStringLiteral("newTestButton"));
+    QPushButton* newTest = button(this, QStringLiteral("新規テスト(&A)"), QStringLiteral("newTestButton"), commands.newTest);
     QPushButton* previous = button(this, QStringLiteral("前へ(&B)"), QStringLiteral("previousTestButton"));
     QPushButton* next = button(this, QStringLiteral("次へ(&N)"), QStringLiteral("nextTestButton"));
-    QPushButton* first = button(this, QStringLiteral("先頭へ(&T)"), QStringLiteral("firstTestButton"));
-    QPushButton* last = button(this, QStringLiteral("最後へ(&L)"), QStringLiteral("lastTestButton"));
+    QPushButton* first = button(this, QStringLiteral("先頭へ(&T)"), QStringLiteral("firstTestButton"), commands.first);
+    QPushButton* last = button(this, QStringLiteral("最後へ(&L)"), QStringLiteral("lastTestButton"), commands.last);
     side->addWidget(newTest, 0, 0, 1, 2);
     side->addWidget(previous, 1, 0);
     side->addWidget(next, 1, 1);
@@ -100,28 +103,16 @@ void ScoreEntryWindow::buildBody(QMenuBar* menuBar)
     side->addWidget(last, 2, 1);
     side->addWidget(modes, 3, 0, 1, 2);
     side->setRowStretch(4, 1);
-    const auto stepAndTop = [this](int step) {
-        stepTest(step);
-        grid->scrollToTop();
-    };
-    connect(newTest, &QPushButton::clicked, this, &ScoreEntryWindow::addTest);
-    connect(previous, &QPushButton::clicked, this, [stepAndTop] { stepAndTop(-1); });
-    connect(next, &QPushButton::clicked, this, [stepAndTop] { stepAndTop(+1); });
-    connect(first, &QPushButton::clicked, this, [this] {
-        goToTest(1);
-        grid->scrollToTop();
-    });
-    connect(last, &QPushButton::clicked, this, [this] {
-        goToTest(edited.count());
-        grid->scrollToTop();
-    });
+    for (const auto& [stepButton, command] : {std::pair(previous, commands.previous), std::pair(next, commands.next)})
+        connect(stepButton, &QPushButton::clicked, this, [this, command = command] {
+            command->trigger();
+            grid->scrollToTop();
+        });
 
     // Below the grid its key hint; below the commands the two ways out. A short
     // screen shrinks the grid, which scrolls, and never hides them.
-    QPushButton* save = button(this, QStringLiteral("保存終了(&S)"), QStringLiteral("saveAndCloseButton"));
-    QPushButton* discard = button(this, QStringLiteral("中止"), QStringLiteral("closeWithoutSavingButton"));
-    connect(save, &QPushButton::clicked, this, &ScoreEntryWindow::saveAndClose);
-    connect(discard, &QPushButton::clicked, this, &ScoreEntryWindow::closeWithoutSaving);
+    QPushButton* save = button(this, QStringLiteral("保存終了(&S)"), QStringLiteral("saveAndCloseButton"), commands.save);
+    QPushButton* discard = button(this, QStringLiteral("中止"), QStringLiteral("closeWithoutSavingButton"), commands.discard);
     auto* leaving = new QHBoxLayout;
     leaving->addWidget(save);
     leaving->addWidget(discard);

@@ -25,7 +25,9 @@ ScoreEntryWindow::ScoreEntryWindow(AppContext& ctx, QWidget* parent) : ChildWind
     grid = new ScoreGridController(ctx, *this, edited);
     modes = new InputModeControls(ctx, this);
     edits = new EditCommands(ctx, *this, *this, edited, *grid);
-    buildBody(buildMenus());
+    Commands commands;
+    QMenuBar* menuBar = buildMenus(commands);
+    buildBody(menuBar, commands);
 }
 
 ScoreEntryWindow::~ScoreEntryWindow()

@@ -17,6 +17,7 @@
 class EditCommands;
 class FixedValuesDialog;
 class InputModeControls;
+class QAction;
 class QKeyEvent;
 class QMenuBar;
 class ScoreGridController;
@@ -45,10 +46,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Building the window (ScoreEntryLayout.cpp): the menus, then the parts laid
-    // out with the buttons beside the grid, every command connected.
-    QMenuBar* buildMenus();
-    void buildBody(QMenuBar* menuBar);
+    // Building the window (ScoreEntryLayout.cpp): the menus with their commands,
+    // then the parts laid out with the buttons beside the grid, a button giving the
+    // command of its menu entry.
+    struct Commands {
+        QAction* newTest = nullptr;
+        QAction* save = nullptr;
+        QAction* discard = nullptr;
+        QAction* previous = nullptr;
+        QAction* next = nullptr;
+        QAction* first = nullptr;
+        QAction* last = nullptr;
+    };
+    QMenuBar* buildMenus(Commands& commands);
+    void buildBody(QMenuBar* menuBar, const Commands& commands);
 
     // The test shown and the moves between tests (ScoreEntryWindow.cpp).
     // Makes test t current and shows it in the panel and the grid, the cursor on
