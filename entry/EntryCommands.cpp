@@ -1,8 +1,34 @@
 #include "entry/EntryCommands.h"
 
-bool operator==(const TestDefinition& a, const TestDefinition& b)
+#include <QSet>
+
+void changeScore(ScoreTableModel& scores, int pupil, int column, const ScoreCell& cell, QList<ScoreChange>& changes)
 {
-    return a.name == b.name && a.columnCount == b.columnCount && a.viewpoint == b.viewpoint && a.fullMarks == b.fullMarks;
+    const ScoreCell before = scores.score(pupil, column);
+    if (before == cell)
+        return;
+    scores.setScore(pupil, column, cell);
+    changes << ScoreChange{pupil, column, before, cell, scores.total(pupil)};
+}
+
+void putChanges(ScoreTableModel& scores, const QList<ScoreChange>& changes, bool undo)
+{
+    if (undo) {
+        // Last change first, so that each pupil ends with the total shown before
+        // the first change of the step.
+        for (auto change = changes.crbegin(); change != changes.crend(); ++change) {
+            scores.setScore(change->pupil, change->column, change->before);
+            scores.setTotal(change->pupil, change->totalBefore);
+        }
+        return;
+    }
+    QSet<int> pupils;
+    for (const ScoreChange& change : changes) {
+        scores.setScore(change.pupil, change.column, change.after);
+        pupils.insert(change.pupil);
+    }
+    for (int pupil : pupils)
+        scores.updateTotal(pupil);
 }
 
 // ---- scores -------------------------------------------------------------------------

@@ -5,7 +5,7 @@
 // through EntryEdits, to show the test it belongs to and put the values back.
 
 #include "entry/ScoreTableModel.h"
-#include "entry/TestDefinition.h"
+#include "model/TestDefinition.h"
 
 #include <QList>
 #include <QUndoCommand>
@@ -20,6 +20,13 @@ struct ScoreChange {
     // shows again (a total read from the file may say 欠席 where a sum would not).
     ScoreCell totalBefore = ScoreCell::blank();
 };
+
+// Puts the cell into the pupil's score column (1..4) and adds the change to
+// `changes`; nothing when the cell holds that already.
+void changeScore(ScoreTableModel& scores, int pupil, int column, const ScoreCell& cell, QList<ScoreChange>& changes);
+// Puts each cell back as it was before the changes (undo: the totals as they were
+// shown) or after them (redo: the totals summed again).
+void putChanges(ScoreTableModel& scores, const QList<ScoreChange>& changes, bool undo);
 
 // What the commands ask of the screen. Each call first shows the test it names.
 class EntryEdits {
@@ -96,6 +103,3 @@ private:
     EntryEdits& screen;
     int shownBefore;
 };
-
-bool operator==(const TestDefinition& a, const TestDefinition& b);
-inline bool operator!=(const TestDefinition& a, const TestDefinition& b) { return !(a == b); }

@@ -96,10 +96,8 @@ void OtherClassTestPicker::listTestsOf(int k)
         TestDefinition& test = listed[size_t(t)];
         test.name = set->name[t];
         test.columnCount = set->columnCount[t];
-        for (int c = 1; c <= qBound(0, set->columnCount[t], Limits::Columns); ++c) {
-            test.viewpoint[size_t(c - 1)] = set->viewpoint[t][c];
-            test.fullMarks[size_t(c - 1)] = set->fullMarks[t][c];
-        }
+        for (int c = 1; c <= qBound(0, set->columnCount[t], Limits::Columns); ++c)
+            test.column(c) = {set->viewpoint[t][c], set->fullMarks[t][c]};
         testList->addItem(test.name);
     }
 }

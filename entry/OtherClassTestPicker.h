@@ -4,7 +4,7 @@
 // hands back that test's definition (name, column count, viewpoints and full
 // marks); score entry shows it. Scores are not copied. Run modally through the Ui seam.
 
-#include "entry/TestDefinition.h"
+#include "model/TestDefinition.h"
 #include "frame/AppContext.h"
 
 #include <QDialog>

@@ -2,25 +2,29 @@
 
 namespace ScoreKeys {
 
-KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entryValue,
-                       const std::array<int, 4>& fixedValues)
+namespace {
+KeyResult result(KeyAction action, int value = 0, bool check = false, PendingDigit pending = PendingDigit::none())
+{
+    KeyResult r;
+    r.action = action;
+    r.value = value;
+    r.check = check;
+    r.pending = pending;
+    return r;
+}
+}  // namespace
+
+KeyResult interpretKey(QChar key, InputMode mode, PendingDigit pending, const std::array<int, 4>& fixedValues)
 {
     // Full-width digits and signs count as the keys they stand for.
     if (key.unicode() >= 0xFF01 && key.unicode() <= 0xFF5E)
         key = QChar(char16_t(key.unicode() - 0xFF01 + 0x21));
-    KeyResult result;
     // Enter confirms a lone first digit as the score, as moving on would.
-    if ((key == QLatin1Char('\r') || key == QLatin1Char('\n')) && entryPending) {
-        entryPending = false;
-        return {KeyAction::Show, entryValue, true};
-    }
-    if (key == QLatin1Char('/')) {
-        entryPending = false;
-        result.action = KeyAction::Absent;
-        return result;
-    }
+    if ((key == QLatin1Char('\r') || key == QLatin1Char('\n')) && pending.waiting)
+        return result(KeyAction::Show, pending.digit, true);
+    if (key == QLatin1Char('/'))
+        return result(KeyAction::Absent);
     if (mode == InputMode::Fixed) {
-        entryPending = false;
         int index = 0;
         if (key == QLatin1Char('*') || key == QLatin1Char('3'))
             index = 3;
@@ -29,39 +33,19 @@ KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entry
         else if (key == QLatin1Char('2'))
             index = 2;
         if (index == 0)
-            return result;  // Beep
-        entryValue = fixedValues[index];
-        return {KeyAction::Show, entryValue, true};
+            return result(KeyAction::Beep);
+        return result(KeyAction::Show, fixedValues[size_t(index)], true);
     }
-    if (key == QLatin1Char('*')) {
-        entryPending = false;
-        return {KeyAction::Show, 100, true};
-    }
-    if (key == QLatin1Char('+')) {
-        entryPending = false;
-        result.action = KeyAction::FullMarks;
-        return result;
-    }
-    if (key < QLatin1Char('0') || key > QLatin1Char('9')) {
-        entryPending = false;
-        return result;  // Beep
-    }
+    if (key == QLatin1Char('*'))
+        return result(KeyAction::Show, 100, true);
+    if (key == QLatin1Char('+'))
+        return result(KeyAction::FullMarks);
+    if (key < QLatin1Char('0') || key > QLatin1Char('9'))
+        return result(KeyAction::Beep);
     const int digit = key.unicode() - '0';
-    if (!entryPending) {
-        entryPending = true;
-        entryValue = digit;
-        return {KeyAction::Show, digit, false};
-    }
-    entryPending = false;
-    entryValue = entryValue * 10 + digit;
-    return {KeyAction::Show, entryValue, true};
-}
-
-int numberIn(const QString& text)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? value : 0;
+    if (!pending.waiting)
+        return result(KeyAction::Show, digit, false, PendingDigit::of(digit));
+    return result(KeyAction::Show, pending.digit * 10 + digit, true);
 }
 
 Advance nextCell(int row, int col, int chosen, int pupilCount, int viewpointCount)

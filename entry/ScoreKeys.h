@@ -4,7 +4,6 @@
 // decide to the scores of its grid.
 
 #include <QChar>
-#include <QString>
 #include <array>
 
 namespace ScoreKeys {
@@ -28,22 +27,29 @@ enum class KeyAction {
     FullMarks, // every column of the row takes its full marks ("+")
 };
 
+// A first digit typed in normal mode that waits for its second one.
+struct PendingDigit {
+    bool waiting = false;
+    int digit = 0;
+
+    static PendingDigit none() { return {}; }
+    static PendingDigit of(int digit) { return {true, digit}; }
+    bool operator==(const PendingDigit& other) const { return waiting == other.waiting && digit == other.digit; }
+};
+
 struct KeyResult {
     KeyAction action = KeyAction::Beep;
     int value = 0;
     bool check = false;
+    // What waits for the next key: a first digit after it, nothing after any other key.
+    PendingDigit pending;
 };
 
-// Interprets one character typed into a score column. `entryPending` tells that a
-// first digit waits for its second one (normal mode) and `entryValue` is the value
-// being entered; both are updated. `fixedValues` holds the fixed values of the keys 1..3
-// at indexes 1..3. Enter after a lone first digit confirms that digit as the score;
-// otherwise it is refused like any other key.
-KeyResult interpretKey(QChar key, InputMode mode, bool& entryPending, int& entryValue,
-                       const std::array<int, 4>& fixedValues);
-
-// The number an edit box holds: a whole number (blanks around it allowed), otherwise 0.
-int numberIn(const QString& text);
+// Interprets one character typed into a score column while `pending` waits.
+// `fixedValues` holds the fixed values of the keys 1..3 at indexes 1..3. Enter after
+// a lone first digit confirms that digit as the score; otherwise it is refused like
+// any other key.
+KeyResult interpretKey(QChar key, InputMode mode, PendingDigit pending, const std::array<int, 4>& fixedValues);
 
 // Where the cursor goes after an accepted score in (row, col), and whether the grid
 // then scrolls down by one row. `chosen` is the number of chosen viewpoints,

@@ -6,7 +6,7 @@
 
 namespace TestChecks {
 
-QString ValidateTest(const TestSet& set, int t, int pupils)
+QString refusalMessage(const TestSet& set, int t, int pupils)
 {
     return checkTest(set, t, pupils).message;
 }

@@ -19,7 +19,7 @@ struct Refusal {
 // when it passes. In order: a name, a name the file can hold, a column count of 1
 // to 4, at least one viewpoint, full marks of at most 100 in all four columns, no
 // score above its column's full marks (pupils absent in column 1 are not checked).
-QString ValidateTest(const TestSet& set, int t, int pupils);
+QString refusalMessage(const TestSet& set, int t, int pupils);
 // The same checks, with the first score above its full marks (the lowest pupil,
 // then the leftmost column).
 Refusal checkTest(const TestSet& set, int t, int pupils);

@@ -229,6 +229,11 @@ private slots:
         QCOMPARE(entry.rowCells(1), (QStringList{"50", "20", "30", "", ""}));
         QCOMPARE(entry.cursorRow(), 2);
         QCOMPARE(entry.cursorCol(), 3);
+        // A full-marks box left empty holds full marks of 0, as the file will keep them.
+        entry.fullMarksBoxes[1]->clear();
+        entry.grid->setFocus();
+        entry.type(QStringLiteral("+"));
+        QCOMPARE(entry.rowCells(2), (QStringList{"20", "20", "0", "", ""}));
     }
 
     void fixedModeEntersThePresetValues()

@@ -1,9 +1,11 @@
-// The scores behind score entry's grid: a test shown and stored back as numbers,
-// absent pupils and blank cells, the row totals, and every change announced to the
-// view that shows it.
+// The test behind score entry: its definition and its scores shown and stored
+// back as numbers, absent pupils and blank cells, the row totals, and every change
+// announced to the view that shows it.
 
+#include "entry/EditedTest.h"
 #include "entry/ScoreTableModel.h"
 #include "model/ClassData.h"
+#include "model/TestDefinition.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -77,6 +79,118 @@ private slots:
                 QCOMPARE(copy->score[2][c][p], set->score[2][c][p]);
         QCOMPARE(copy->score[2][3][1], 5);
         QCOMPARE(copy->score[2][4][2], 0);
+    }
+
+    // The definition comes from the set and goes back into it; the weight, kind and
+    // term travel with the value but are no part of the score file's set.
+    void aDefinitionGoesBetweenTheSetAndTheValue()
+    {
+        auto set = twoColumnTest();
+        set->name[2] = QStringLiteral("漢字");
+        const int viewpoints[] = {0, 3, 1, 2, 0};
+        const int fullMarks[] = {0, 50, 30, 20, 0};
+        for (int c = 1; c <= 4; ++c) {
+            set->viewpoint[2][c] = viewpoints[c];
+            set->fullMarks[2][c] = fullMarks[c];
+        }
+        TestDefinition test = TestDefinition::of(*set, 2);
+        QCOMPARE(test.name, QStringLiteral("漢字"));
+        QCOMPARE(test.columnCount, 2);
+        const std::array<TestColumn, 4> columns{{{3, 50}, {1, 30}, {2, 20}, {0, 0}}};
+        QCOMPARE(test.columns, columns);
+        QCOMPARE(test.column(2).fullMarks, 30);
+        QCOMPARE(test.weight, 1.0);
+        QVERIFY(test.kind == TestKind::Scores);
+        QCOMPARE(test.term, 0);
+        // Column 3 lies beyond the count but still has a viewpoint until it is let go.
+        QCOMPARE(test.chosenViewpoints(), 3);
+        test.keepViewpointsOf(2);
+        QCOMPARE(test.chosenViewpoints(), 2);
+        QCOMPARE(test.column(3), (TestColumn{0, 20}));
+
+        test.name = QStringLiteral("漢字２");
+        test.weight = 2.5;
+        test.kind = TestKind::Observation;
+        test.term = 2;
+        auto copy = std::make_unique<TestSet>(*set);
+        test.storeInto(*copy, 2);
+        QCOMPARE(copy->name[2], QStringLiteral("漢字２"));
+        QCOMPARE(copy->viewpoint[2][1], 3);
+        QCOMPARE(copy->viewpoint[2][3], 0);
+        QCOMPARE(copy->fullMarks[2][3], 20);
+        QCOMPARE(copy->score[2][1][1], 48);  // the scores stay
+        TestDefinition back = TestDefinition::of(*copy, 2);
+        QVERIFY(back != test);  // the weight, kind and term were not stored
+        back.weight = 2.5;
+        back.kind = TestKind::Observation;
+        back.term = 2;
+        QVERIFY(back == test);
+    }
+
+    // The test being edited comes from the class's tests and goes back into them
+    // when it is left: a test shown lets go of the viewpoints beyond its count, a new
+    // test starts in an emptied slot, and the tests differ from what was saved
+    // exactly while an edit stands.
+    void theEditedTestGoesBackIntoTheClass()
+    {
+        auto data = std::make_unique<ClassData>();
+        data->pupilCount = 3;
+        data->tests = *twoColumnTest();
+        data->tests.name[1] = QStringLiteral("一");
+        data->tests.columnCount[1] = 1;
+        data->tests.name[2] = QStringLiteral("二");
+        const int viewpoints[] = {0, 2, 3, 4};
+        const int fullMarks[] = {0, 50, 30, 20};
+        for (int c = 1; c <= 3; ++c) {
+            data->tests.viewpoint[2][c] = viewpoints[c];
+            data->tests.fullMarks[2][c] = fullMarks[c];
+        }
+        QObject owner;
+        EditedTest edited(*data, &owner);
+        edited.scores().setPupils(threePupils());
+        edited.show(2);
+        QCOMPARE(edited.number(), 2);
+        QCOMPARE(edited.definition().name, QStringLiteral("二"));
+        QCOMPARE(edited.definition().column(2), (TestColumn{3, 30}));
+        QCOMPARE(edited.definition().column(3), (TestColumn{0, 20}));  // beyond the count
+        QCOMPARE(row(edited.scores(), 1), (QStringList{"73", "48", "25", "", ""}));
+
+        edited.markSaved();
+        QVERIFY(!edited.holdsUnsavedChanges());
+        edited.scores().setScore(1, 2, ScoreCell::points(26));
+        QVERIFY(edited.holdsUnsavedChanges());
+        edited.scores().setScore(1, 2, ScoreCell::points(25));
+        QVERIFY(!edited.holdsUnsavedChanges());
+        TestDefinition renamed = edited.definition();
+        renamed.name = QStringLiteral("二の二");
+        edited.setDefinition(renamed);
+        QVERIFY(edited.holdsUnsavedChanges());
+        QCOMPARE(data->tests.name[2], QStringLiteral("二"));  // not stored before it is left
+
+        // A new test after the last, whatever an earlier use left in its slot.
+        data->tests.name[3] = QStringLiteral("残り");
+        data->tests.columnCount[3] = 2;
+        data->tests.viewpoint[3][2] = 4;
+        data->tests.score[3][1][1] = 9;
+        edited.append();
+        QCOMPARE(data->tests.name[2], QStringLiteral("二の二"));
+        QCOMPARE(data->tests.count, 3);
+        QCOMPARE(edited.number(), 3);
+        QCOMPARE(edited.definition().name, QStringLiteral("新規テスト"));
+        QCOMPARE(edited.definition().columnCount, 1);
+        const std::array<TestColumn, 4> newColumns{{{0, 100}, {0, 0}, {0, 0}, {0, 0}}};
+        QCOMPARE(edited.definition().columns, newColumns);
+        QCOMPARE(data->tests.score[3][1][1], 0);
+        QCOMPARE(data->tests.viewpoint[3][2], 0);
+        QCOMPARE(row(edited.scores(), 1), (QStringList{"0", "", "", "", ""}));
+
+        // Taken away again: two tests, the renamed one kept.
+        edited.removeLast();
+        QCOMPARE(data->tests.count, 2);
+        QVERIFY(data->tests.name[3].isEmpty());
+        edited.show(2);
+        QCOMPARE(edited.definition().name, QStringLiteral("二の二"));
+        QVERIFY(edited.holdsUnsavedChanges());
     }
 
     void blankAndAbsentCellsAndTheTotalThatWaits()

@@ -206,6 +206,56 @@ private slots:
                        "0", "0"}));
     }
 
+    // The name typed, the box left, then more typed after coming back: two steps,
+    // whichever way the teacher left the box. Ctrl+Z takes back the second typing
+    // only, then the first.
+    void aNameTypedInTwoVisitsIsTwoSteps_data()
+    {
+        QTest::addColumn<QString>("leaveBy");
+        QTest::newRow("Tab") << QStringLiteral("Tab");
+        QTest::newRow("Enter") << QStringLiteral("Enter");
+        QTest::newRow("a click on the grid") << QStringLiteral("click");
+    }
+
+    void aNameTypedInTwoVisitsIsTwoSteps()
+    {
+        QFETCH(QString, leaveBy);
+        TestEnv env;
+        env.makeClass(pupilNames(2));
+        env.writeFile(QStringLiteral("国語.dat"), simpleTests(1, 2));
+        EntryScreen entry = openEntry(env);
+        QVERIFY(QTest::qWaitForWindowActive(env.mainWindow()));
+        const auto visitName = [&entry] {
+            QTest::mouseClick(entry.testName, Qt::LeftButton);
+            QTRY_VERIFY(entry.testName->hasFocus());
+            QTest::keyClick(entry.testName, Qt::Key_End);
+        };
+        visitName();
+        typeText(entry.testName, QStringLiteral("九九"));
+        if (leaveBy == QLatin1String("Tab"))
+            QTest::keyClick(entry.testName, Qt::Key_Tab);
+        else if (leaveBy == QLatin1String("Enter"))
+            QTest::keyClick(entry.testName, Qt::Key_Return);
+        else
+            entry.clickCell(2, 3);
+        QTRY_VERIFY(!entry.testName->hasFocus());
+        visitName();
+        typeText(entry.testName, QStringLiteral("の表"));
+        QCOMPARE(entry.testName->text(), QStringLiteral("テスト1九九の表"));
+
+        undo(entry.testName);
+        QCOMPARE(entry.testName->text(), QStringLiteral("テスト1九九"));
+        undo();
+        QCOMPARE(entry.testName->text(), QStringLiteral("テスト1"));
+        QVERIFY(!child<QAction>(entry.window, QStringLiteral("undoAction"))->isEnabled());
+        redoWithY();
+        QCOMPARE(entry.testName->text(), QStringLiteral("テスト1九九"));
+        redoWithY();
+        QCOMPARE(entry.testName->text(), QStringLiteral("テスト1九九の表"));
+        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.ui.beeps, 0);
+    }
+
     void theEditMenuNamesItsKeys()
     {
         TestEnv env;

@@ -161,8 +161,8 @@ private slots:
             QCOMPARE(window.dialog.result(), int(QDialog::Accepted));
             QCOMPARE(window.chosen().name, QStringLiteral("聞き取り"));
             QCOMPARE(window.chosen().columnCount, 2);
-            QCOMPARE(window.chosen().viewpoint, (std::array<int, 4>{2, 4, 3, 4}));
-            QCOMPARE(window.chosen().fullMarks, (std::array<int, 4>{25, 35, 30, 40}));
+            const std::array<TestColumn, 4> columns{{{2, 25}, {4, 35}, {3, 30}, {4, 40}}};
+            QCOMPARE(window.chosen().columns, columns);
         });
         QTest::mouseClick(entry.otherClassButton, Qt::LeftButton);
         QCOMPARE(entry.testName->text(), QStringLiteral("聞き取り"));
