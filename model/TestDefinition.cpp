@@ -9,6 +9,9 @@ TestDefinition TestDefinition::of(const TestSet& set, int t)
     d.columnCount = set.columnCount[t];
     for (int c = 1; c <= Limits::Columns; ++c)
         d.column(c) = {set.viewpoint[t][c], set.fullMarks[t][c]};
+    d.weight = set.weight[t];
+    d.kind = set.kind[t];
+    d.term = set.term[t];
     return d;
 }
 
@@ -20,6 +23,9 @@ void TestDefinition::storeInto(TestSet& set, int t) const
         set.viewpoint[t][c] = column(c).viewpoint;
         set.fullMarks[t][c] = column(c).fullMarks;
     }
+    set.weight[t] = weight;
+    set.kind[t] = kind;
+    set.term[t] = term;
 }
 
 int TestDefinition::chosenViewpoints() const

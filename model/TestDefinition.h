@@ -21,9 +21,6 @@ struct TestColumn {
     bool operator!=(const TestColumn& other) const { return !(*this == other); }
 };
 
-// Whether a test gives points or records what was observed.
-enum class TestKind { Scores, Observation };
-
 struct TestDefinition {
     QString name;
     // The columns in use: 1..4 for a test that may be saved; the four slots keep
@@ -31,17 +28,15 @@ struct TestDefinition {
     int columnCount = 0;
     // Columns 1..4 at indexes 0..3.
     std::array<TestColumn, Limits::Columns> columns{};
-    // The weight, kind and term come from the class's assessment file, not from
-    // the score file: reading a test from a TestSet leaves them as they are here
-    // and storing one into a TestSet does not write them.
+    // The weight, kind and term are kept in the class file (assessment.json), not
+    // in the score file; the TestSet carries them beside the scores.
     double weight = 1.0;
     TestKind kind = TestKind::Scores;
     int term = 0;  // 0: no term
 
-    // Test t of a set; the weight, kind and term take their defaults.
+    // Test t of a set.
     static TestDefinition of(const TestSet& set, int t);
-    // Writes the name, column count, viewpoints and full marks into test t of a set;
-    // its scores stay as they are.
+    // Writes the definition into test t of a set; its scores stay as they are.
     void storeInto(TestSet& set, int t) const;
 
     // Column c, 1..4.
