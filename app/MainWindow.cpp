@@ -245,6 +245,13 @@ void MainWindow::loadSettings()
     ctx.check(status, this);
 }
 
+void MainWindow::applySettings()
+{
+    const Status status = AppSettings::takeEffect(ctx.data);
+    applyMode();
+    ctx.check(status, this);
+}
+
 void MainWindow::selectSubject(int subject)
 {
     ctx.data.subject = subject;

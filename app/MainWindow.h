@@ -41,6 +41,7 @@ public:
     void lockForTally() override;
     void unlockAfterTally() override;
     void loadSettings() override;
+    void applySettings() override;
     // Takes the folder's lock first; false when the teacher chose to end the program
     // because another copy holds it (the program then ends).
     bool openDataFolder(const QString& folder) override;
