@@ -235,8 +235,9 @@ void WindowFitTest::cascadedWindowsStayInside()
     QFETCH(int, screen);
     TestEnv env;
     MainWindow& window = startOn(env, screen);
-    const QList<ChildWindow*> opened{window.openTestTallyWindow(), window.openOverallTallyWindow(),
-                                     window.openPupilResultsWindow(), window.openStatisticsWindow(true)};
+    QList<ChildWindow*> opened;
+    for (const char* tally : {"testTally", "overallTally", "pupilResults", "statistics"})
+        opened.append(ChildWindows::named(tally).open(window));
     for (ChildWindow* child : opened)
         checkInside(window, child, child ? child->objectName() : QStringLiteral("a tally window"));
     savePicture(window, screen, QStringLiteral("cascade"));
@@ -283,7 +284,7 @@ void WindowFitTest::settingsScrollOnASmallerScreen()
 {
     TestEnv env;
     MainWindow& window = startOn(env, Netbook);
-    ChildWindow* settings = window.openSettingsWindow();
+    ChildWindow* settings = ChildWindows::named("settings").open(window);
     checkInside(window, settings, QStringLiteral("settings"));
     auto* body = settings->findChild<QAbstractScrollArea*>(QStringLiteral("scrollingBody"));
     QVERIFY(body);

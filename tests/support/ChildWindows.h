@@ -32,4 +32,12 @@ inline const QList<Opener>& all()
     return list;
 }
 
+inline const Opener& named(const char* name)
+{
+    for (const Opener& opener : all())
+        if (qstrcmp(opener.name, name) == 0)
+            return opener;
+    qFatal("no child window named %s", name);
+}
+
 }  // namespace ChildWindows
