@@ -1,104 +1,212 @@
 #include "app/CriteriaEditor.h"
 
-void CriteriaEditor::copyFrom(const ClassData& data)
+#include "app/GroupCriteriaEditor.h"
+#include "model/ViewpointNames.h"
+#include "platform/Ui.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+CriteriaEditor::CriteriaEditor(Ui& ui, QWidget* parent) : QGroupBox(QStringLiteral("評定基準"), parent), ui(ui)
 {
-    subjects = data.criteria;
+    setObjectName(QStringLiteral("criteriaEditor"));
+    auto* grid = new QGridLayout(this);
+    grid->setVerticalSpacing(2);
+    grid->setContentsMargins(6, 4, 6, 4);
+    auto* subjectRow = new QHBoxLayout;
+    subjectRow->addWidget(new QLabel(QStringLiteral("教科"), this));
+    subjectBox = new QComboBox(this);
+    subjectBox->setObjectName(QStringLiteral("criteriaSubjectBox"));
     for (int s = 1; s <= Limits::Units; ++s)
-        for (GroupCriteria& group : subjects[s].groups) {
-            // A stored basis the dialog cannot show is offered as "順位で", the default.
+        subjectBox->addItem(Names::subjects()[s]);
+    subjectRow->addWidget(subjectBox);
+    subjectRow->addStretch();
+    connect(subjectBox, &QComboBox::activated, this, &CriteriaEditor::subjectChosen);
+    for (int group = 0; group <= Limits::Viewpoints; ++group)
+        groupEditors[group] = new GroupCriteriaEditor(group, this);
+    // 総合 under the subject box, the viewpoints two by two beside and below it.
+    auto* overallColumn = new QVBoxLayout;
+    overallColumn->addLayout(subjectRow);
+    overallColumn->addWidget(groupEditors[SubjectCriteria::Overall]);
+    grid->addLayout(overallColumn, 0, 0);
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        grid->addWidget(groupEditors[v], v / 2, v % 2);
+    grid->addWidget(buildViewpointNamesGroup(), 2, 1);
+    grid->setRowStretch(3, 1);
+}
+
+// The names of the shown subject's four viewpoints, and the two buttons that set
+// every subject's names at once.
+QGroupBox* CriteriaEditor::buildViewpointNamesGroup()
+{
+    viewpointNamesGroup = new QGroupBox(this);
+    viewpointNamesGroup->setObjectName(QStringLiteral("viewpointNamesGroup"));
+    auto* layout = new QGridLayout(viewpointNamesGroup);
+    layout->setVerticalSpacing(1);
+    layout->setContentsMargins(6, 2, 6, 2);
+    for (int v = 1; v <= Limits::Viewpoints; ++v) {
+        auto* box = new QLineEdit(viewpointNamesGroup);
+        box->setObjectName(QStringLiteral("viewpointNameInput%1").arg(v));
+        box->setMaxLength(ViewpointNames::MaxLength);
+        auto* label = new QLabel(Names::viewpointHeading(v), viewpointNamesGroup);
+        label->setBuddy(box);
+        layout->addWidget(label, v - 1, 0);
+        layout->addWidget(box, v - 1, 1, 1, 2);
+        connect(box, &QLineEdit::textEdited, this, &CriteriaEditor::showViewpointCaptions);
+        viewpointNameInputs[v] = box;
+    }
+    viewpointNameInputs[4]->setPlaceholderText(QStringLiteral("（なし）"));
+    currentCurriculumButton = new QPushButton(QStringLiteral("全教科を３観点に"), viewpointNamesGroup);
+    currentCurriculumButton->setObjectName(QStringLiteral("currentCurriculumButton"));
+    currentCurriculumButton->setToolTip(QStringLiteral("全教科の観点名を「知識・技能」「思考・判断・表現」"
+                                                       "「主体的に学習に取り組む態度」にします（観点Ⅳはなし）"));
+    olderNamesButton = new QPushButton(QStringLiteral("全教科を元の観点名に"), viewpointNamesGroup);
+    olderNamesButton->setObjectName(QStringLiteral("olderNamesButton"));
+    olderNamesButton->setToolTip(QStringLiteral("全教科の観点名を、かざねの元の４観点の名前に戻します"));
+    layout->addWidget(currentCurriculumButton, Limits::Viewpoints, 1);
+    layout->addWidget(olderNamesButton, Limits::Viewpoints, 2);
+    layout->setColumnStretch(1, 1);
+    layout->setColumnStretch(2, 1);
+    connect(currentCurriculumButton, &QPushButton::clicked, this, [this] {
+        fillViewpointNames(ViewpointNames::currentCurriculum(),
+                           QStringLiteral("全教科の観点名を「知識・技能」「思考・判断・表現」「主体的に学習に取り組む態度」"
+                                          "の３観点にします（観点Ⅳはなし）。\n「終了」を押すと保存されます。"));
+    });
+    connect(olderNamesButton, &QPushButton::clicked, this, [this] {
+        fillViewpointNames(ViewpointNames::olderTable(),
+                           QStringLiteral("全教科の観点名を元の４観点の名前に戻します。\n「終了」を押すと保存されます。"));
+    });
+    return viewpointNamesGroup;
+}
+
+void CriteriaEditor::load(const ClassData& data)
+{
+    edited = data.criteria;
+    for (SubjectCriteria& subject : edited)
+        for (GroupCriteria& group : subject.groups) {
+            // A stored basis the window cannot show is offered as "順位で", the default.
             const int basis = int(group.basis);
             if (basis < 0 || basis > 2)
                 group.basis = GradeBasis::Rank;
         }
+    editedNames = data.viewpointName;
+    {
+        const QSignalBlocker blocker(subjectBox);
+        subjectBox->setCurrentIndex(data.subject - 1);
+    }
+    showSubject(data.subject);
 }
 
-void CriteriaEditor::copyTo(ClassData& data) const
+void CriteriaEditor::showSubject(int subject)
 {
-    for (int s = 1; s <= Limits::Units; ++s)
-        data.criteria[s] = subjects[s];
+    showViewpointNames(subject);
+    for (int group = 0; group <= Limits::Viewpoints; ++group)
+        groupEditors[group]->showCriteria(edited[subject].groups[group]);
+    shown = subject;
 }
 
-std::optional<CriteriaEditor::Problem> CriteriaEditor::firstProblem() const
+bool CriteriaEditor::storeShownSubject()
 {
+    SubjectCriteria read;
+    for (int group = 0; group <= Limits::Viewpoints; ++group)
+        if (const auto problem = groupEditors[group]->readCriteria(shown, read.groups[group])) {
+            ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
+            groupEditors[group]->focusBox(problem->field);
+            return false;
+        }
+    std::array<QString, Limits::Viewpoints + 1> names;
+    for (int v = 1; v <= Limits::Viewpoints; ++v) {
+        names[v] = viewpointNameInputs[v]->text().trimmed();
+        if (const QString problem = ViewpointNames::problem(shown, v, names[v]); !problem.isEmpty()) {
+            ui.message(this, problem, Ui::Buttons::Ok, Ui::Icon::Warning);
+            focusViewpointName(shown, v);
+            return false;
+        }
+    }
+    edited[shown] = read;
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        editedNames[shown][v] = names[v];
+    return true;
+}
+
+bool CriteriaEditor::checkAll()
+{
+    if (!storeShownSubject())
+        return false;
     for (int s = 1; s <= Limits::Units; ++s)
         for (int group = 0; group <= Limits::Viewpoints; ++group)
-            for (int k = 1; k <= GroupCriteria::Thresholds; ++k) {
-                const QString problem = CriteriaText::rangeProblem(k, subjects[s].groups[group].threshold(k));
-                if (!problem.isEmpty())
-                    return Problem{s, group, k,
-                                   QStringLiteral("「%1」の評定基準「%2」の「%3」%4")
-                                       .arg(Names::subjects()[s], CriteriaText::groupName(group),
-                                            CriteriaText::thresholdLabel(group, k), problem)};
+            if (const auto problem = GroupCriteriaEditor::firstProblem(s, group, edited[s].groups[group])) {
+                ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
+                switchToSubject(s);
+                groupEditors[group]->focusBox(problem->field);
+                return false;
             }
-    return std::nullopt;
-}
-
-QString CriteriaText::groupName(int group)
-{
-    return group == 0 ? QStringLiteral("総合") : Names::viewpointHeading(group);
-}
-
-QString CriteriaText::thresholdLabel(int group, int threshold)
-{
-    static const char* const overall[7] = {"", "位以内が３", "位以下が１", "点以上が３", "点以下が１", "％が３", "％が１"};
-    static const char* const viewpoint[7] = {"", "位以内がＡ", "位以下がＣ", "点以上がＡ", "点以下がＣ", "％がＡ", "％がＣ"};
-    if (threshold < 1 || threshold > 6)
-        return {};
-    return QString::fromUtf8(group == 0 ? overall[threshold] : viewpoint[threshold]);
-}
-
-std::optional<int> CriteriaText::parse(const QString& text)
-{
-    // NFKC turns full-width digits and signs ("３０", "－５") into their plain forms.
-    QString plain = text.normalized(QString::NormalizationForm_KC).trimmed();
-    plain.replace(QChar(0x2212), QLatin1Char('-'));  // minus sign
-    if (plain.isEmpty())
-        return std::nullopt;
-    for (int i = 0; i < plain.size(); ++i) {
-        const QChar c = plain.at(i);
-        if (!(c.isDigit() && c.unicode() < 128) && !(i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'))))
-            return std::nullopt;
+    if (const auto problem = ViewpointNames::firstProblem(editedNames)) {
+        ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
+        focusViewpointName(problem->subject, problem->viewpoint);
+        return false;
     }
-    bool ok = false;
-    const int value = plain.toInt(&ok);
-    if (!ok || value < -32768 || value > 32767)
-        return std::nullopt;
-    return value;
+    return true;
 }
 
-QString CriteriaText::rangeProblem(int threshold, int value)
+void CriteriaEditor::subjectChosen()
 {
-    switch (threshold) {
-    case 1:
-    case 2:
-        if (value < 0)
-            return QStringLiteral("には0以上の順位を入力してください。");
-        break;
-    case 3:
-    case 4:
-        if (value > 100)
-            return QStringLiteral("には100以下の点数を入力してください。");
-        break;
-    case 5:
-    case 6:
-        if (value < 0 || value > 100)
-            return QStringLiteral("には0から100までの数を入力してください。");
-        break;
-    default:
-        break;
+    const int subject = subjectBox->currentIndex() + 1;
+    if (subject == shown)
+        return;
+    if (!storeShownSubject()) {
+        // The shown subject stays until its boxes hold sensible numbers.
+        const QSignalBlocker blocker(subjectBox);
+        subjectBox->setCurrentIndex(shown - 1);
+        return;
     }
-    return {};
+    showSubject(subject);
 }
 
-QString CriteriaText::read(int subject, int group, int threshold, const QString& text, int& value)
+void CriteriaEditor::switchToSubject(int subject)
 {
-    const QString where = QStringLiteral("「%1」の評定基準「%2」の「%3」")
-                              .arg(Names::subjects()[subject], groupName(group), thresholdLabel(group, threshold));
-    const std::optional<int> number = parse(text);
-    if (!number)
-        return where + QStringLiteral("には整数を入力してください。");
-    if (const QString problem = rangeProblem(threshold, *number); !problem.isEmpty())
-        return where + problem;
-    value = *number;
-    return {};
+    if (subject == shown)
+        return;
+    const QSignalBlocker blocker(subjectBox);
+    subjectBox->setCurrentIndex(subject - 1);
+    showSubject(subject);
+}
+
+// ---- viewpoint names --------------------------------------------------------------
+
+void CriteriaEditor::showViewpointNames(int subject)
+{
+    viewpointNamesGroup->setTitle(QStringLiteral("%1の観点名").arg(Names::subjects()[subject]));
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        viewpointNameInputs[v]->setText(editedNames[subject][v]);
+    showViewpointCaptions();
+}
+
+void CriteriaEditor::showViewpointCaptions()
+{
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        groupEditors[v]->setTitle(Names::viewpointHeading(v) + viewpointNameInputs[v]->text().trimmed());
+}
+
+void CriteriaEditor::focusViewpointName(int subject, int viewpoint)
+{
+    switchToSubject(subject);
+    QLineEdit* box = viewpointNameInputs[viewpoint];
+    box->setFocus();
+    box->selectAll();
+}
+
+// The names take effect with 終了, like every other setting of the window.
+void CriteriaEditor::fillViewpointNames(const ViewpointNameTable& names, const QString& question)
+{
+    if (ui.message(this, question, Ui::Buttons::OkCancel, Ui::Icon::Question) != Ui::Answer::Ok)
+        return;
+    editedNames = names;
+    showViewpointNames(shown);
 }

@@ -1,53 +1,63 @@
 #pragma once
-// The evaluation criteria of all nine subjects as the environment settings dialog
-// edits them: taken from ClassData when the dialog opens, handed back only when it
-// closes with 終了, so that switching between subjects keeps every edit. Also the
-// reading and checking of one threshold box.
-//
-// A group is the overall evaluation (group 0, "総合") or one viewpoint (1..4). Its
-// basis m (0 "順位で", 1 "点数で", 2 "％で") uses thresholds 2m + 1 and 2m + 2.
+// The frame "評定基準" of 環境設定: the subject box, the editors of the overall
+// grade and of the four viewpoints, and the names of the viewpoints. It keeps the
+// criteria and the viewpoint names of all nine subjects as edited: taken from
+// ClassData when the window opens, handed over only when it closes with 終了, so
+// that switching between subjects keeps every edit. A subject is left, and the
+// window closed, only while its boxes hold sensible numbers and usable names.
 
 #include "model/ClassData.h"
 
-#include <QString>
+#include <QGroupBox>
 #include <array>
-#include <optional>
 
-class CriteriaEditor {
+class GroupCriteriaEditor;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class Ui;
+
+class CriteriaEditor : public QGroupBox {
+    Q_OBJECT
 public:
-    void copyFrom(const ClassData& data);
-    void copyTo(ClassData& data) const;
+    using CriteriaTable = std::array<SubjectCriteria, Limits::Units + 1>;
 
-    SubjectCriteria& subject(int s) { return subjects[s]; }
-    const SubjectCriteria& subject(int s) const { return subjects[s]; }
+    CriteriaEditor(Ui& ui, QWidget* parent);
 
-    struct Problem {
-        int subject = 0;
-        int group = 0;
-        int threshold = 0;
-        QString message;
-    };
-    // The first threshold of any subject that makes no sense, in subject, group and
-    // threshold order.
-    std::optional<Problem> firstProblem() const;
+    // Takes the criteria and names of every subject and shows the current subject.
+    void load(const ClassData& data);
+    // Every subject checked, the shown one read from its boxes first. False (after
+    // the message, with the subject and the box shown) when one makes no sense.
+    bool checkAll();
+    const CriteriaTable& criteria() const { return edited; }
+    const ViewpointNameTable& viewpointNames() const { return editedNames; }
+    int shownSubject() const { return shown; }
 
 private:
-    std::array<SubjectCriteria, Limits::Units + 1> subjects;
-};
+    QGroupBox* buildViewpointNamesGroup();
+    void showSubject(int subject);
+    // The shown boxes read into the edited criteria and names; false (after the
+    // message, with the focus on the box) when one holds no sensible value.
+    bool storeShownSubject();
+    // The subject chosen in the subject box: shown once the one before is stored.
+    void subjectChosen();
+    void switchToSubject(int subject);
+    void showViewpointNames(int subject);
+    // The frames of the viewpoints carry the names as they are typed.
+    void showViewpointCaptions();
+    void focusViewpointName(int subject, int viewpoint);
+    // Every subject's names: today's three viewpoints, or the older table.
+    void fillViewpointNames(const ViewpointNameTable& names, const QString& question);
 
-namespace CriteriaText {
-// "総合", "観点Ⅰ" .. "観点Ⅳ".
-QString groupName(int group);
-// The caption beside threshold box k: "位以内が３" ... "％が１" for the overall
-// group, "位以内がＡ" ... "％がＣ" for a viewpoint.
-QString thresholdLabel(int group, int threshold);
-// The whole number typed into a box (full-width digits and blanks around it are
-// accepted); nothing when it holds none or one that cannot be stored.
-std::optional<int> parse(const QString& text);
-// Reads box k of a group of subject s; on success `value` is set and the result is
-// empty, otherwise it is the message for the teacher naming the subject and the box.
-QString read(int subject, int group, int threshold, const QString& text, int& value);
-// Why a value of threshold k makes no sense (a rank or share below 0, a score above
-// 100, a share above 100); empty when it is fine.
-QString rangeProblem(int threshold, int value);
-}
+    Ui& ui;
+    QComboBox* subjectBox = nullptr;                  // "教科"
+    std::array<GroupCriteriaEditor*, 5> groupEditors{};  // as SubjectCriteria::groups: 総合, 観点Ⅰ..Ⅳ
+    QGroupBox* viewpointNamesGroup = nullptr;         // the shown subject's "観点名"
+    std::array<QLineEdit*, Limits::Viewpoints + 1> viewpointNameInputs{};  // viewpoints 1..4
+    QPushButton* currentCurriculumButton = nullptr;
+    QPushButton* olderNamesButton = nullptr;
+
+    CriteriaTable edited;
+    ViewpointNameTable editedNames;
+    int shown = 1;  // the subject whose criteria the boxes show
+};

@@ -16,6 +16,7 @@
 #include "frame/MnemonicRouter.h"
 #include "frame/WindowFit.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -64,6 +65,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     layout->addWidget(windowArea, 1);
     setCentralWidget(central);
 
+    buildActions();
     buildMenus();
     buildToolbars();
     buildStatusBar();
@@ -89,14 +91,14 @@ MainWindow::~MainWindow()
 
 void MainWindow::disablePrint()
 {
-    printButton->setEnabled(false);
-    previewButton->setEnabled(false);
+    printAction->setEnabled(false);
+    previewAction->setEnabled(false);
 }
 
 void MainWindow::enablePrint()
 {
-    printButton->setEnabled(true);
-    previewButton->setEnabled(true);
+    printAction->setEnabled(true);
+    previewAction->setEnabled(true);
 }
 
 void MainWindow::outputActiveWindow(ReportDestination destination)
@@ -116,10 +118,14 @@ void MainWindow::updatePrintCommands()
 
 // A child window with its own menus takes the place of the main window's menus
 // while it is active; here the main window's commands are switched off instead, so
-// that no second editing window can be opened over it.
-void MainWindow::setEditingMenusEnabled(bool enabled)
+// that no second editing window can be opened over it. かざねの終了 (menu and
+// toolbar alike) stays on: a window holding unsaved work asks before the program
+// ends.
+void MainWindow::setCommandsEnabled(bool enabled)
 {
-    for (QAction* action : {settingsAction, backupAction, formatFloppyAction, scoreEntryAction, attendanceAction})
+    for (QAction* action : commandBarCommands())
+        action->setEnabled(enabled);
+    for (QAction* action : {backupAction, formatFloppyAction})
         action->setEnabled(enabled);
     for (QMenu* menu : {editMenu, subjectMenu, classMenu, tallyMenu})
         menu->setEnabled(enabled);
@@ -127,25 +133,20 @@ void MainWindow::setEditingMenusEnabled(bool enabled)
 
 void MainWindow::disableAllCommands()
 {
-    for (QAction* button : commandButtons())
-        button->setEnabled(false);
-    setEditingMenusEnabled(false);
+    setCommandsEnabled(false);
     disableUnitButtons();
 }
 
 void MainWindow::enableAllCommands()
 {
-    for (QAction* button : commandButtons())
-        button->setEnabled(true);
-    setEditingMenusEnabled(true);
+    setCommandsEnabled(true);
     enableUnitButtons();
     keepUnavailableCommandsOff();
 }
 
 QList<QAction*> MainWindow::editingCommands() const
 {
-    return {scoreEntryButton, attendanceButton, settingsButton, rosterButton, testListButton,
-            scoreEntryAction, attendanceAction, settingsAction};
+    return {scoreEntryAction, attendanceAction, settingsAction, rosterAction, testListAction};
 }
 
 QList<QMenu*> MainWindow::editingMenus() const
@@ -180,17 +181,11 @@ void MainWindow::unlockAfterTally()
 // folder) stay.
 void MainWindow::keepUnavailableCommandsOff()
 {
-    rosterAction->setEnabled(!readOnly);
-    testListAction->setEnabled(!readOnly);
-    if (readOnly) {
-        for (QAction* command : {scoreEntryAction, attendanceAction, scoreEntryButton, attendanceButton, rosterButton,
-                                 testListButton})
+    if (readOnly)
+        for (QAction* command : {scoreEntryAction, attendanceAction, rosterAction, testListAction})
             command->setEnabled(false);
-    }
-    if (!ctx.data.specialistMode)
-        return;
-    attendanceAction->setEnabled(false);
-    attendanceButton->setEnabled(false);
+    if (ctx.data.specialistMode)
+        attendanceAction->setEnabled(false);
 }
 
 // The head button goes off with the unit buttons. In specialist mode it comes back
@@ -200,20 +195,23 @@ void MainWindow::disableUnitButtons()
 {
     const bool specialist = ctx.data.specialistMode;
     (specialist ? classBarHead : subjectBarHead)->setEnabled(false);
-    for (QAction* button : specialist ? classButtons : subjectButtons)
-        button->setEnabled(false);
+    const auto units = (specialist ? classActions : subjectActions)->actions();
+    for (QAction* unit : units)
+        unit->setEnabled(false);
 }
 
 void MainWindow::enableUnitButtons()
 {
     if (ctx.data.specialistMode) {
         classBarHead->setEnabled(true);
-        for (QAction* button : classButtons)
-            button->setEnabled(true);
+        const auto classes = classActions->actions();
+        for (QAction* unit : classes)
+            unit->setEnabled(true);
         return;
     }
-    for (int subject = 1; subject <= 9; ++subject)
-        subjectButtons[subject - 1]->setEnabled(ctx.data.subjectInUse[subject] == 1);
+    const auto subjects = subjectActions->actions();
+    for (QAction* subject : subjects)
+        subject->setEnabled(ctx.data.subjectInUse[subject->data().toInt()] == 1);
 }
 
 // ---- settings, mode and data folder ------------------------------------------
@@ -228,18 +226,14 @@ void MainWindow::applyMode()
     subjectMenu->menuAction()->setVisible(!data.specialistMode);
     subjectTaughtLabel->setText(QStringLiteral("担当教科：%1").arg(Names::subjects()[qBound(1, data.subject, Limits::Units)]));
     if (data.specialistMode) {
-        printButton->setEnabled(false);
+        printAction->setEnabled(false);
         showCurrentClass();
     } else {
         attendanceAction->setEnabled(true);
-        attendanceButton->setEnabled(true);
-        for (int subject = 1; subject <= 9; ++subject) {
-            const bool inUse = data.subjectInUse[subject] == 1;
-            subjectActions[subject - 1]->setEnabled(inUse);
-            subjectButtons[subject - 1]->setEnabled(inUse);
-            subjectActions[subject - 1]->setChecked(subject == data.subject);
-        }
-        subjectButtons[data.subject - 1]->setChecked(true);
+        const auto subjects = subjectActions->actions();
+        for (QAction* subject : subjects)
+            subject->setEnabled(data.subjectInUse[subject->data().toInt()] == 1);
+        selectSubject(data.subject);
     }
     keepUnavailableCommandsOff();
 }
@@ -251,19 +245,22 @@ void MainWindow::loadSettings()
     ctx.check(status, this);
 }
 
+void MainWindow::applySettings()
+{
+    const Status status = AppSettings::takeEffect(ctx.data);
+    applyMode();
+    ctx.check(status, this);
+}
+
 void MainWindow::selectSubject(int subject)
 {
-    for (int s = 1; s <= 9; ++s)
-        subjectActions[s - 1]->setChecked(s == subject);
     ctx.data.subject = subject;
-    subjectButtons[subject - 1]->setChecked(true);
+    subjectActions->actions().at(subject - 1)->setChecked(true);
 }
 
 void MainWindow::showCurrentClass()
 {
-    for (int c = 1; c <= 9; ++c)
-        classActions[c - 1]->setChecked(c == ctx.data.classNumber);
-    classButtons[ctx.data.classNumber - 1]->setChecked(true);
+    classActions->actions().at(ctx.data.classNumber - 1)->setChecked(true);
 }
 
 // ---- start-up and end ----------------------------------------------------------

@@ -15,6 +15,7 @@
 
 class ChildWindow;
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -40,6 +41,7 @@ public:
     void lockForTally() override;
     void unlockAfterTally() override;
     void loadSettings() override;
+    void applySettings() override;
     // Takes the folder's lock first; false when the teacher chose to end the program
     // because another copy holds it (the program then ends).
     bool openDataFolder(const QString& folder) override;
@@ -68,18 +70,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The actions first, then the menus and the toolbars that show them
+    // (MainWindowBars.cpp).
+    void buildActions();
+    void buildFileActions();
+    void buildWindowActions();
+    void buildHelpActions();
+    QActionGroup* buildUnitActions(const char* prefix, const std::array<QString, 10>& menuCaptions,
+                                   const std::array<QString, 10>& buttonCaptions, void (MainWindow::*select)(int));
     void buildMenus();
-    void buildFileAndEditMenus();
-    void buildUnitMenus();
-    void buildTallyMenus();
     void buildStatusBar();
     void buildToolbars();
     void buildCommandBar();
-    QToolBar* buildUnitBar(const char* name, const QString& head, const std::array<QString, 10>& names,
-                           QAction*& headButton, std::array<QAction*, 9>& buttons, void (MainWindow::*select)(int));
-    // Every button of the command toolbar.
-    QList<QAction*> commandButtons() const;
-    // The toolbar buttons and menu entries that a tally window locks.
+    QToolBar* buildUnitBar(const char* name, const QString& head, QActionGroup* units, QAction*& headButton);
+    // Every command of the command toolbar but 終了.
+    QList<QAction*> commandBarCommands() const;
+    // The commands and menus that a tally window locks.
     QList<QAction*> editingCommands() const;
     QList<QMenu*> editingMenus() const;
 
@@ -101,7 +107,7 @@ private:
     // Switches off what the mode or a read-only folder does not allow, whatever
     // else was switched on.
     void keepUnavailableCommandsOff();
-    void setEditingMenusEnabled(bool enabled);
+    void setCommandsEnabled(bool enabled);
     void formatFloppy();
     // False when a window holds the program back.
     bool notifyProgramEnd();
@@ -125,57 +131,50 @@ private:
     AppContext& ctx;
     QMdiArea* windowArea = nullptr;
 
-    // Menus and their entries.
+    // The menus.
     QMenu* fileMenu = nullptr;
+    QMenu* editMenu = nullptr;
+    QMenu* viewMenu = nullptr;
+    QMenu* subjectMenu = nullptr;  // homeroom mode
+    QMenu* classMenu = nullptr;    // specialist mode
+    QMenu* tallyMenu = nullptr;
+    QMenu* helpMenu = nullptr;
+
+    // One action per command, in the menus and, where it has a button, on the
+    // command toolbar as well (MainWindowBars.cpp).
     QAction* settingsAction = nullptr;
     QAction* printerSetupAction = nullptr;
     QAction* backupAction = nullptr;
     QAction* formatFloppyAction = nullptr;
     QAction* endAction = nullptr;
-    QMenu* editMenu = nullptr;
     QAction* rosterAction = nullptr;
     QAction* testListAction = nullptr;
-    QMenu* viewMenu = nullptr;
     QAction* showCommandBarAction = nullptr;
     QAction* showUnitBarsAction = nullptr;
-    QMenu* subjectMenu = nullptr;                 // homeroom mode
-    std::array<QAction*, 9> subjectActions{};    // subjects 1..9
-    QMenu* classMenu = nullptr;                   // specialist mode
-    std::array<QAction*, 9> classActions{};      // classes 1..9
     QAction* scoreEntryAction = nullptr;
-    QMenu* tallyMenu = nullptr;
     QAction* testTallyAction = nullptr;
     QAction* overallTallyAction = nullptr;
     QAction* pupilResultsAction = nullptr;
-    QAction* viewpointTrendsAction = nullptr;     // the statistics window, not cascaded
-    QAction* freeStatisticsAction = nullptr;      // the statistics window, cascaded
+    QAction* viewpointTrendsAction = nullptr;  // the statistics window, not cascaded
+    QAction* freeStatisticsAction = nullptr;   // the statistics window, cascaded
     QAction* attendanceAction = nullptr;
-    QMenu* helpMenu = nullptr;
+    QAction* printAction = nullptr;            // toolbar only
+    QAction* previewAction = nullptr;          // toolbar only
     QAction* helpAction = nullptr;
     QAction* aboutAction = nullptr;
+    // Subjects 1..9 (homeroom mode) and classes 1..9 (specialist mode): one
+    // checkable action each, in the unit's menu and on its toolbar.
+    QActionGroup* subjectActions = nullptr;
+    QActionGroup* classActions = nullptr;
 
-    // The band of the three toolbars and their buttons.
+    // The band of the three toolbars.
     QWidget* toolbarBand = nullptr;
     QToolBar* commandBar = nullptr;
-    QAction* scoreEntryButton = nullptr;
-    QAction* testTallyButton = nullptr;
-    QAction* overallTallyButton = nullptr;
-    QAction* pupilResultsButton = nullptr;
-    QAction* statisticsButton = nullptr;
-    QAction* attendanceButton = nullptr;
-    QAction* printButton = nullptr;
-    QAction* previewButton = nullptr;
-    QAction* settingsButton = nullptr;
-    QAction* rosterButton = nullptr;
-    QAction* testListButton = nullptr;
-    QAction* endButton = nullptr;
     QToolBar* subjectBar = nullptr;               // homeroom mode
     QAction* subjectBarHead = nullptr;
-    std::array<QAction*, 9> subjectButtons{};    // subjects 1..9
     QToolBar* classBar = nullptr;                 // specialist mode
     QLabel* subjectTaughtLabel = nullptr;         // on the class bar: "担当教科：音楽"
     QAction* classBarHead = nullptr;
-    std::array<QAction*, 9> classButtons{};      // classes 1..9
 
     QLabel* folderState = nullptr;
     bool programEnding = false;

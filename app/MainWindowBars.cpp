@@ -1,10 +1,14 @@
-// The main window's menus, its band of three toolbars (the commands, the subjects,
-// the classes) and its status bar. Each menu entry and toolbar button opens its
-// window or runs its command directly.
+// The main window's commands, its menus, its band of three toolbars (the commands,
+// the subjects, the classes) and its status bar. Each command is one action: the
+// menu entry and the toolbar button show the same action, so they run the same
+// code and are switched on and off together. A toolbar button may be captioned
+// more briefly than the menu entry (the action's icon text); its picture is the
+// button's own (ToolbarButton).
 
 #include "app/MainWindow.h"
 
 #include "frame/ChildWindow.h"
+#include "frame/ToolbarButton.h"
 #include "frame/ToolbarIcon.h"
 #include "platform/HelpTopics.h"
 
@@ -19,52 +23,67 @@
 
 namespace {
 
-QAction* named(QAction* action, const char* name)
-{
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
 QMenu* named(QMenu* menu, const char* name)
 {
     menu->setObjectName(QLatin1String(name));
     return menu;
 }
 
-}  // namespace
-
-void MainWindow::buildMenus()
+// The menu captions of classes 1..9; their toolbar buttons carry the class names.
+const std::array<QString, 10>& classMenuCaptions()
 {
-    buildFileAndEditMenus();
-    buildUnitMenus();
-    buildTallyMenus();
+    static const std::array<QString, 10> captions{
+        QString(),           QStringLiteral("４－１"), QStringLiteral("４－２"), QStringLiteral("４－３"),
+        QStringLiteral("５－１"), QStringLiteral("５－２"), QStringLiteral("５－３"), QStringLiteral("６－１"),
+        QStringLiteral("６－２"), QStringLiteral("６－３")};
+    return captions;
 }
 
-void MainWindow::buildFileAndEditMenus()
+}  // namespace
+
+// ---- the actions ------------------------------------------------------------------
+
+void MainWindow::buildActions()
 {
-    QMenuBar* bar = menuBar();
-    fileMenu = named(bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)")), "fileMenu");
-    settingsAction = named(fileMenu->addAction(QStringLiteral("かざね使用環境の設定 (&C)")), "settingsAction");
-    printerSetupAction = named(fileMenu->addAction(QStringLiteral("プリンタの設定(&U)")), "printerSetupAction");
-    backupAction = named(fileMenu->addAction(QStringLiteral("データのバックアップ(&B)")), "backupAction");
-    formatFloppyAction = named(fileMenu->addAction(QStringLiteral("フロッピーの初期化")), "formatFloppyAction");
-    fileMenu->addSeparator();
-    endAction = named(fileMenu->addAction(QStringLiteral("かざねの終了 (&X)")), "endAction");
+    const auto command = [this](QAction*& action, const char* name, const char* caption) {
+        action = new QAction(QString::fromUtf8(caption), this);
+        action->setObjectName(QLatin1String(name));
+    };
+    command(settingsAction, "settingsAction", "かざね使用環境の設定 (&C)");
+    command(printerSetupAction, "printerSetupAction", "プリンタの設定(&U)");
+    command(backupAction, "backupAction", "データのバックアップ(&B)");
+    command(formatFloppyAction, "formatFloppyAction", "フロッピーの初期化");
+    command(endAction, "endAction", "かざねの終了 (&X)");
+    command(rosterAction, "rosterAction", "氏名のメンテナンス (&N)");
+    command(testListAction, "testListAction", "テストのメンテナンス (&T)");
+    command(showCommandBarAction, "showCommandBarAction", "入力・集計ツールバーの表示");
+    command(showUnitBarsAction, "showUnitBarsAction", "教科・クラス名ツールバーの表示");
+    command(scoreEntryAction, "scoreEntryAction", "点数入力(&I)");
+    command(testTallyAction, "testTallyAction", "テスト別成績集計 (&T)");
+    command(overallTallyAction, "overallTallyAction", "総合成績集計 (&S)");
+    command(pupilResultsAction, "pupilResultsAction", "個人別成績一覧 (&K)");
+    command(viewpointTrendsAction, "viewpointTrendsAction", "クラス観点別傾向  (&C)");
+    command(freeStatisticsAction, "freeStatisticsAction", "教科内自由集計 (&F)");
+    command(attendanceAction, "attendanceAction", "出欠管理(&A)");
+    command(printAction, "printAction", "印　刷");
+    command(previewAction, "previewAction", "ﾌﾟﾚﾋﾞｭｰ");
+    // The menu shows the shortcut F1 beside the caption by itself.
+    command(helpAction, "helpAction", "ヘルプ");
+    command(aboutAction, "aboutAction", "かざねについて (&A)");
+    buildFileActions();
+    buildWindowActions();
+    buildHelpActions();
+    subjectActions = buildUnitActions("subject", Names::subjects(), Names::subjects(), &MainWindow::selectSubject);
+    classActions = buildUnitActions("class", classMenuCaptions(), Names::classes(), &MainWindow::selectClass);
+}
+
+void MainWindow::buildFileActions()
+{
     connect(settingsAction, &QAction::triggered, this, &MainWindow::openSettingsWindow);
     connect(printerSetupAction, &QAction::triggered, this, [this] { ctx.ui.printerSetup(this, ctx.reports.printer()); });
     connect(backupAction, &QAction::triggered, this, &MainWindow::openBackupWindow);
     connect(formatFloppyAction, &QAction::triggered, this, &MainWindow::formatFloppy);
     connect(endAction, &QAction::triggered, this, &MainWindow::endProgram);
-
-    editMenu = named(bar->addMenu(QStringLiteral("編集 (&E)")), "editMenu");
-    rosterAction = named(editMenu->addAction(QStringLiteral("氏名のメンテナンス (&N)")), "rosterAction");
-    testListAction = named(editMenu->addAction(QStringLiteral("テストのメンテナンス (&T)")), "testListAction");
-    connect(rosterAction, &QAction::triggered, this, &MainWindow::openRosterWindow);
-    connect(testListAction, &QAction::triggered, this, &MainWindow::openTestListWindow);
-
-    viewMenu = named(bar->addMenu(QStringLiteral("表示(&V)")), "viewMenu");
-    showCommandBarAction = named(viewMenu->addAction(QStringLiteral("入力・集計ツールバーの表示")), "showCommandBarAction");
-    showUnitBarsAction = named(viewMenu->addAction(QStringLiteral("教科・クラス名ツールバーの表示")), "showUnitBarsAction");
     for (QAction* shows : {showCommandBarAction, showUnitBarsAction}) {
         shows->setCheckable(true);
         shows->setChecked(true);
@@ -76,56 +95,25 @@ void MainWindow::buildFileAndEditMenus()
     });
 }
 
-void MainWindow::buildUnitMenus()
+void MainWindow::buildWindowActions()
 {
-    QMenuBar* bar = menuBar();
-    subjectMenu = named(bar->addMenu(QStringLiteral("教科(&K)")), "subjectMenu");
-    for (int subject = 1; subject <= 9; ++subject) {
-        QAction* action = subjectMenu->addAction(Names::subjects()[subject]);
-        action->setObjectName(QStringLiteral("subjectAction%1").arg(subject));
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, subject] { selectSubject(subject); });
-        subjectActions[subject - 1] = action;
-    }
-    classMenu = named(bar->addMenu(QStringLiteral("ｸﾗｽ(&C)")), "classMenu");
-    static const char* const classCaptions[9] = {"４－１", "４－２", "４－３", "５－１", "５－２",
-                                                 "５－３", "６－１", "６－２", "６－３"};
-    for (int classNumber = 1; classNumber <= 9; ++classNumber) {
-        QAction* action = classMenu->addAction(QString::fromUtf8(classCaptions[classNumber - 1]));
-        action->setObjectName(QStringLiteral("classAction%1").arg(classNumber));
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, classNumber] { selectClass(classNumber); });
-        classActions[classNumber - 1] = action;
-    }
-}
-
-void MainWindow::buildTallyMenus()
-{
-    QMenuBar* bar = menuBar();
-    scoreEntryAction = named(bar->addAction(QStringLiteral("点数入力(&I)")), "scoreEntryAction");
+    connect(rosterAction, &QAction::triggered, this, &MainWindow::openRosterWindow);
+    connect(testListAction, &QAction::triggered, this, &MainWindow::openTestListWindow);
     connect(scoreEntryAction, &QAction::triggered, this, &MainWindow::openScoreEntryWindow);
-
-    tallyMenu = named(bar->addMenu(QStringLiteral("集 計(&S)")), "tallyMenu");
-    testTallyAction = named(tallyMenu->addAction(QStringLiteral("テスト別成績集計 (&T)")), "testTallyAction");
-    overallTallyAction = named(tallyMenu->addAction(QStringLiteral("総合成績集計 (&S)")), "overallTallyAction");
-    pupilResultsAction = named(tallyMenu->addAction(QStringLiteral("個人別成績一覧 (&K)")), "pupilResultsAction");
-    viewpointTrendsAction = named(tallyMenu->addAction(QStringLiteral("クラス観点別傾向  (&C)")), "viewpointTrendsAction");
-    freeStatisticsAction = named(tallyMenu->addAction(QStringLiteral("教科内自由集計 (&F)")), "freeStatisticsAction");
     connect(testTallyAction, &QAction::triggered, this, &MainWindow::openTestTallyWindow);
     connect(overallTallyAction, &QAction::triggered, this, &MainWindow::openOverallTallyWindow);
     connect(pupilResultsAction, &QAction::triggered, this, &MainWindow::openPupilResultsWindow);
     connect(viewpointTrendsAction, &QAction::triggered, this, [this] { openStatisticsWindow(false); });
     connect(freeStatisticsAction, &QAction::triggered, this, [this] { openStatisticsWindow(true); });
-
-    attendanceAction = named(bar->addAction(QStringLiteral("出欠管理(&A)")), "attendanceAction");
     connect(attendanceAction, &QAction::triggered, this, &MainWindow::openAttendanceWindow);
+    connect(printAction, &QAction::triggered, this, [this] { outputActiveWindow(ReportDestination::Printer); });
+    connect(previewAction, &QAction::triggered, this, [this] { outputActiveWindow(ReportDestination::Preview); });
+}
 
-    helpMenu = named(bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "helpMenu");
-    // The menu shows the shortcut F1 beside the caption by itself.
-    helpAction = named(helpMenu->addAction(QStringLiteral("ヘルプ")), "helpAction");
+void MainWindow::buildHelpActions()
+{
     helpAction->setShortcut(QKeySequence(Qt::Key_F1));
     helpAction->setShortcutContext(Qt::ApplicationShortcut);
-    aboutAction = named(helpMenu->addAction(QStringLiteral("かざねについて (&A)")), "aboutAction");
     // F1 opens the section of a dialog in front (fixed values, the count prompt),
     // else the page of the active window, or the main window's own page.
     connect(helpAction, &QAction::triggered, this, [this] {
@@ -144,6 +132,51 @@ void MainWindow::buildTallyMenus()
     connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
+// Units 1..9 ("subjectAction1", ...): checkable, one checked at a time; the unit
+// number is the action's data.
+QActionGroup* MainWindow::buildUnitActions(const char* prefix, const std::array<QString, 10>& menuCaptions,
+                                           const std::array<QString, 10>& buttonCaptions,
+                                           void (MainWindow::*select)(int))
+{
+    auto* group = new QActionGroup(this);
+    for (int unit = 1; unit <= Limits::Units; ++unit) {
+        QAction* action = group->addAction(menuCaptions[unit]);
+        action->setObjectName(QLatin1String(prefix) + QStringLiteral("Action%1").arg(unit));
+        action->setIconText(buttonCaptions[unit]);
+        action->setCheckable(true);
+        action->setData(unit);
+    }
+    connect(group, &QActionGroup::triggered, this, [this, select](QAction* action) { (this->*select)(action->data().toInt()); });
+    return group;
+}
+
+// ---- the menus ----------------------------------------------------------------------
+
+void MainWindow::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    fileMenu = named(bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)")), "fileMenu");
+    fileMenu->addActions({settingsAction, printerSetupAction, backupAction, formatFloppyAction});
+    fileMenu->addSeparator();
+    fileMenu->addAction(endAction);
+    editMenu = named(bar->addMenu(QStringLiteral("編集 (&E)")), "editMenu");
+    editMenu->addActions({rosterAction, testListAction});
+    viewMenu = named(bar->addMenu(QStringLiteral("表示(&V)")), "viewMenu");
+    viewMenu->addActions({showCommandBarAction, showUnitBarsAction});
+    subjectMenu = named(bar->addMenu(QStringLiteral("教科(&K)")), "subjectMenu");
+    subjectMenu->addActions(subjectActions->actions());
+    classMenu = named(bar->addMenu(QStringLiteral("ｸﾗｽ(&C)")), "classMenu");
+    classMenu->addActions(classActions->actions());
+    bar->addAction(scoreEntryAction);
+    tallyMenu = named(bar->addMenu(QStringLiteral("集 計(&S)")), "tallyMenu");
+    tallyMenu->addActions({testTallyAction, overallTallyAction, pupilResultsAction, viewpointTrendsAction, freeStatisticsAction});
+    bar->addAction(attendanceAction);
+    helpMenu = named(bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "helpMenu");
+    helpMenu->addActions({helpAction, aboutAction});
+}
+
+// ---- the toolbars ---------------------------------------------------------------------
+
 void MainWindow::buildToolbars()
 {
     auto* band = new QVBoxLayout(toolbarBand);
@@ -151,11 +184,9 @@ void MainWindow::buildToolbars()
     band->setSpacing(0);
     buildCommandBar();
     band->addWidget(commandBar);
-    subjectBar = buildUnitBar("subjectBar", QStringLiteral("教科"), Names::subjects(), subjectBarHead, subjectButtons,
-                              &MainWindow::selectSubject);
+    subjectBar = buildUnitBar("subjectBar", QStringLiteral("教科"), subjectActions, subjectBarHead);
     band->addWidget(subjectBar);
-    classBar = buildUnitBar("classBar", QStringLiteral("クラス"), Names::classes(), classBarHead, classButtons,
-                            &MainWindow::selectClass);
+    classBar = buildUnitBar("classBar", QStringLiteral("クラス"), classActions, classBarHead);
     // A specialist teaches one subject to every class: the bar says which.
     subjectTaughtLabel = new QLabel(classBar);
     subjectTaughtLabel->setObjectName(QStringLiteral("subjectTaughtLabel"));
@@ -164,70 +195,53 @@ void MainWindow::buildToolbars()
     band->addWidget(classBar);
 }
 
+// The buttons of the commands with their pictures, short captions (the actions'
+// icon text) and tips; each button is named for the command ("scoreEntryButton").
 void MainWindow::buildCommandBar()
 {
     commandBar = new QToolBar(QStringLiteral("commandBar"), toolbarBand);
     commandBar->setObjectName(QStringLiteral("commandBar"));
     commandBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     commandBar->setIconSize(QSize(24, 24));
-    const auto button = [this](const char* name, const char* caption, const char* tooltip, QStyle::StandardPixmap icon) {
-        QAction* action =
-            commandBar->addAction(ToolbarIcon::standard(icon, *style(), commandBar->iconSize()), QString::fromUtf8(caption));
-        action->setObjectName(QLatin1String(name));
+    const auto button = [this](QAction* action, const char* name, const char* caption, const char* tooltip,
+                               QStyle::StandardPixmap icon) {
+        action->setIconText(QString::fromUtf8(caption));
         action->setToolTip(QString::fromUtf8(tooltip));
-        return action;
+        ToolbarButton::add(*commandBar, action, ToolbarIcon::standard(icon, *style(), commandBar->iconSize()),
+                           QLatin1String(name));
     };
     commandBar->addSeparator();
-    scoreEntryButton = button("scoreEntryButton", "点数入力", "点数を入力します", QStyle::SP_FileDialogDetailedView);
+    button(scoreEntryAction, "scoreEntryButton", "点数入力", "点数を入力します", QStyle::SP_FileDialogDetailedView);
     commandBar->addSeparator();
-    testTallyButton = button("testTallyButton", "テスト別", "テスト別に成績を集計", QStyle::SP_FileDialogListView);
-    overallTallyButton = button("overallTallyButton", "総合集計", "総合成績一覧", QStyle::SP_FileDialogContentsView);
-    pupilResultsButton = button("pupilResultsButton", "個人集計", "個人別成績詳細", QStyle::SP_FileDialogInfoView);
-    statisticsButton = button("statisticsButton", "自由集計", "自由な集計", QStyle::SP_FileDialogToParent);
+    button(testTallyAction, "testTallyButton", "テスト別", "テスト別に成績を集計", QStyle::SP_FileDialogListView);
+    button(overallTallyAction, "overallTallyButton", "総合集計", "総合成績一覧", QStyle::SP_FileDialogContentsView);
+    button(pupilResultsAction, "pupilResultsButton", "個人集計", "個人別成績詳細", QStyle::SP_FileDialogInfoView);
+    button(freeStatisticsAction, "statisticsButton", "自由集計", "自由な集計", QStyle::SP_FileDialogToParent);
     commandBar->addSeparator();
-    attendanceButton = button("attendanceButton", "出欠処理", "出席関係の処理", QStyle::SP_DialogApplyButton);
-    printButton = button("printButton", "印　刷", "印刷します", QStyle::SP_DialogSaveButton);
-    previewButton = button("previewButton", "ﾌﾟﾚﾋﾞｭｰ", "ﾌﾟﾚﾋﾞｭｰを表示します", QStyle::SP_FileDialogStart);
+    button(attendanceAction, "attendanceButton", "出欠処理", "出席関係の処理", QStyle::SP_DialogApplyButton);
+    button(printAction, "printButton", "印　刷", "印刷します", QStyle::SP_DialogSaveButton);
+    button(previewAction, "previewButton", "ﾌﾟﾚﾋﾞｭｰ", "ﾌﾟﾚﾋﾞｭｰを表示します", QStyle::SP_FileDialogStart);
     commandBar->addSeparator();
-    settingsButton = button("settingsButton", "設定", "使用環境を設定します", QStyle::SP_ComputerIcon);
-    rosterButton = button("rosterButton", "氏名設定", "氏名のメンテナンス", QStyle::SP_DirHomeIcon);
-    testListButton = button("testListButton", "ﾃｽﾄ設定", "テストのメンテナンス", QStyle::SP_FileIcon);
+    button(settingsAction, "settingsButton", "設定", "使用環境を設定します", QStyle::SP_ComputerIcon);
+    button(rosterAction, "rosterButton", "氏名設定", "氏名のメンテナンス", QStyle::SP_DirHomeIcon);
+    button(testListAction, "testListButton", "ﾃｽﾄ設定", "テストのメンテナンス", QStyle::SP_FileIcon);
     commandBar->addSeparator();
-    endButton = button("endButton", "終　了", "かざねを終了", QStyle::SP_DialogCloseButton);
-
-    connect(scoreEntryButton, &QAction::triggered, this, &MainWindow::openScoreEntryWindow);
-    connect(testTallyButton, &QAction::triggered, this, &MainWindow::openTestTallyWindow);
-    connect(overallTallyButton, &QAction::triggered, this, &MainWindow::openOverallTallyWindow);
-    connect(pupilResultsButton, &QAction::triggered, this, &MainWindow::openPupilResultsWindow);
-    connect(statisticsButton, &QAction::triggered, this, [this] { openStatisticsWindow(true); });
-    connect(attendanceButton, &QAction::triggered, this, &MainWindow::openAttendanceWindow);
-    connect(printButton, &QAction::triggered, this, [this] { outputActiveWindow(ReportDestination::Printer); });
-    connect(previewButton, &QAction::triggered, this, [this] { outputActiveWindow(ReportDestination::Preview); });
-    connect(settingsButton, &QAction::triggered, this, &MainWindow::openSettingsWindow);
-    connect(rosterButton, &QAction::triggered, this, &MainWindow::openRosterWindow);
-    connect(testListButton, &QAction::triggered, this, &MainWindow::openTestListWindow);
-    connect(endButton, &QAction::triggered, this, &MainWindow::endProgram);
+    button(endAction, "endButton", "終　了", "かざねを終了", QStyle::SP_DialogCloseButton);
 }
 
-// A head button, then one checkable button per unit, then a separator.
-QToolBar* MainWindow::buildUnitBar(const char* name, const QString& head, const std::array<QString, 10>& names,
-                                   QAction*& headButton, std::array<QAction*, 9>& buttons,
-                                   void (MainWindow::*select)(int))
+// A head button, then the buttons of the units ("subjectButton1", ...), then a separator.
+QToolBar* MainWindow::buildUnitBar(const char* name, const QString& head, QActionGroup* units, QAction*& headButton)
 {
     auto* bar = new QToolBar(QLatin1String(name), toolbarBand);
     bar->setObjectName(QLatin1String(name));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto* group = new QActionGroup(bar);
     const QString prefix = QString::fromLatin1(name).chopped(3);  // "subject", "class"
     headButton = bar->addAction(head);
-    headButton->setObjectName(QLatin1String(name) + QStringLiteral("Head"));
-    for (int unit = 1; unit <= 9; ++unit) {
-        QAction* action = bar->addAction(names[unit]);
-        action->setObjectName(prefix + QStringLiteral("Button%1").arg(unit));
-        action->setCheckable(true);
-        group->addAction(action);
-        connect(action, &QAction::triggered, this, [this, select, unit] { (this->*select)(unit); });
-        buttons[unit - 1] = action;
+    bar->widgetForAction(headButton)->setObjectName(QLatin1String(name) + QStringLiteral("Head"));
+    const auto actions = units->actions();
+    for (QAction* unit : actions) {
+        bar->addAction(unit);
+        bar->widgetForAction(unit)->setObjectName(prefix + QStringLiteral("Button%1").arg(unit->data().toInt()));
     }
     bar->addSeparator();
     return bar;
@@ -241,8 +255,9 @@ void MainWindow::buildStatusBar()
     statusBar()->hide();
 }
 
-QList<QAction*> MainWindow::commandButtons() const
+QList<QAction*> MainWindow::commandBarCommands() const
 {
-    return {scoreEntryButton, testTallyButton, overallTallyButton, pupilResultsButton, statisticsButton, attendanceButton,
-            printButton, previewButton, settingsButton, rosterButton, testListButton, endButton};
+    return {scoreEntryAction, testTallyAction,   overallTallyAction, pupilResultsAction,
+            freeStatisticsAction, attendanceAction, printAction,      previewAction,
+            settingsAction,   rosterAction,      testListAction};
 }

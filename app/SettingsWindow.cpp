@@ -3,13 +3,12 @@
 #include "model/AppSettings.h"
 #include "model/DataFolder.h"
 #include "model/NewClass.h"
-#include "model/ViewpointNames.h"
 #include "app/BrowseFolder.h"
+#include "app/CriteriaEditor.h"
 #include "app/PathBox.h"
 #include "frame/MainFrame.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -20,7 +19,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <memory>
 
@@ -53,13 +51,7 @@ bool SettingsWindow::prepare()
         enteredNames.append(data.pupilName[p]);
     showNames();
     firstStartGuide->setVisible(data.pupilCount == 0);
-    criteria.copyFrom(data);
-    viewpointNames = data.viewpointName;
-    {
-        const QSignalBlocker blocker(CbKyoka);
-        CbKyoka->setCurrentIndex(data.subject - 1);
-    }
-    showSubject(data.subject);
+    criteriaEditor->load(data);
     nameInputCaption->hide();
     nameInput->hide();
     setNameEntry(false);
@@ -128,145 +120,9 @@ bool SettingsWindow::folderChangedSinceOpening() const
     return cleanFolder(dataFolderInput->text()) != cleanFolder(ctx.data.dataFolder);
 }
 
-// ---- criteria --------------------------------------------------------------------
-
-QLineEdit* SettingsWindow::thresholdBox(int group, int k) const
+int SettingsWindow::editedSubject() const
 {
-    return group == 0 ? Text1[k - 1] : Text2[6 * (group - 1) + k - 1];
-}
-
-QRadioButton* SettingsWindow::modeOption(int group, int mode) const
-{
-    return OpSouMode[group == 0 ? mode : 3 + 3 * (group - 1) + mode];
-}
-
-void SettingsWindow::enableModeBoxes(int group, int mode)
-{
-    for (int k = 1; k <= GroupCriteria::Thresholds; ++k)
-        thresholdBox(group, k)->setEnabled(k == 2 * mode + 1 || k == 2 * mode + 2);
-}
-
-void SettingsWindow::OpSouMode_Click(int index)
-{
-    if (index < 3) {
-        groupMode[0] = index;
-        enableModeBoxes(0, index);
-        return;
-    }
-    groupMode[(index - 3) / 3 + 1] = (index - 3) % 3;
-    for (int v = 1; v <= Limits::Viewpoints; ++v)
-        enableModeBoxes(v, groupMode[v]);
-}
-
-void SettingsWindow::showSubject(int subject)
-{
-    showViewpointNames(subject);
-    const SubjectCriteria& shown = criteria.subject(subject);
-    for (int group = 0; group <= Limits::Viewpoints; ++group) {
-        groupMode[group] = int(shown.groups[group].basis);
-        modeOption(group, groupMode[group])->setChecked(true);
-        enableModeBoxes(group, groupMode[group]);
-        for (int k = 1; k <= GroupCriteria::Thresholds; ++k)
-            thresholdBox(group, k)->setText(QString::number(shown.groups[group].threshold(k)));
-    }
-    shownSubject = subject;
-}
-
-bool SettingsWindow::storeShownSubject()
-{
-    SubjectCriteria read;
-    for (int group = 0; group <= Limits::Viewpoints; ++group) {
-        read.groups[group].basis = GradeBasis(groupMode[group]);
-        for (int k = 1; k <= GroupCriteria::Thresholds; ++k) {
-            int value = 0;
-            const QString problem = CriteriaText::read(shownSubject, group, k, thresholdBox(group, k)->text(), value);
-            if (!problem.isEmpty()) {
-                ctx.ui.message(this, problem, Ui::Buttons::Ok, Ui::Icon::Warning);
-                focusThreshold(shownSubject, group, k);
-                return false;
-            }
-            read.groups[group].setThreshold(k, value);
-        }
-    }
-    QString names[Limits::Viewpoints + 1];
-    for (int v = 1; v <= Limits::Viewpoints; ++v) {
-        names[v] = viewpointNameInputs[v - 1]->text().trimmed();
-        if (const QString problem = ViewpointNames::problem(shownSubject, v, names[v]); !problem.isEmpty()) {
-            ctx.ui.message(this, problem, Ui::Buttons::Ok, Ui::Icon::Warning);
-            focusViewpointName(shownSubject, v);
-            return false;
-        }
-    }
-    criteria.subject(shownSubject) = read;
-    for (int v = 1; v <= Limits::Viewpoints; ++v)
-        viewpointNames[shownSubject][v] = names[v];
-    return true;
-}
-
-void SettingsWindow::switchToSubject(int subject)
-{
-    if (subject == shownSubject)
-        return;
-    const QSignalBlocker blocker(CbKyoka);
-    CbKyoka->setCurrentIndex(subject - 1);
-    showSubject(subject);
-}
-
-void SettingsWindow::focusThreshold(int subject, int group, int k)
-{
-    switchToSubject(subject);
-    QLineEdit* box = thresholdBox(group, k);
-    if (box->isEnabled()) {
-        box->setFocus();
-        box->selectAll();
-    }
-}
-
-void SettingsWindow::CbKyoka_Click()
-{
-    const int subject = CbKyoka->currentIndex() + 1;
-    if (subject == shownSubject)
-        return;
-    if (!storeShownSubject()) {
-        // The edited subject stays until its boxes hold sensible numbers.
-        const QSignalBlocker blocker(CbKyoka);
-        CbKyoka->setCurrentIndex(shownSubject - 1);
-        return;
-    }
-    showSubject(subject);
-}
-
-// ---- viewpoint names --------------------------------------------------------------
-
-void SettingsWindow::showViewpointNames(int subject)
-{
-    viewpointNamesGroup->setTitle(QStringLiteral("%1の観点名").arg(Names::subjects()[subject]));
-    for (int v = 1; v <= Limits::Viewpoints; ++v)
-        viewpointNameInputs[v - 1]->setText(viewpointNames[subject][v]);
-    showViewpointCaptions();
-}
-
-void SettingsWindow::showViewpointCaptions()
-{
-    for (int v = 1; v <= Limits::Viewpoints; ++v)
-        Fr_Kanten[v - 1]->setTitle(Names::viewpointHeading(v) + viewpointNameInputs[v - 1]->text().trimmed());
-}
-
-void SettingsWindow::focusViewpointName(int subject, int v)
-{
-    switchToSubject(subject);
-    QLineEdit* box = viewpointNameInputs[v - 1];
-    box->setFocus();
-    box->selectAll();
-}
-
-// The names take effect with 終了, like every other setting of the window.
-void SettingsWindow::fillViewpointNames(const ViewpointNameTable& names, const QString& question)
-{
-    if (ctx.ui.message(this, question, Ui::Buttons::OkCancel, Ui::Icon::Question) != Ui::Answer::Ok)
-        return;
-    viewpointNames = names;
-    showViewpointNames(shownSubject);
+    return criteriaEditor->shownSubject();
 }
 
 // ---- close and help --------------------------------------------------------------
@@ -283,19 +139,9 @@ void SettingsWindow::saveAndClose()
         dataFolderInput->setFocus();
         return;
     }
-    // Every threshold is checked before anything changes.
-    if (!storeShownSubject())
+    // Every threshold and viewpoint name is checked before anything changes.
+    if (!criteriaEditor->checkAll())
         return;
-    if (const auto problem = criteria.firstProblem()) {
-        ctx.ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
-        focusThreshold(problem->subject, problem->group, problem->threshold);
-        return;
-    }
-    if (const auto problem = ViewpointNames::firstProblem(viewpointNames)) {
-        ctx.ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
-        focusViewpointName(problem->subject, problem->viewpoint);
-        return;
-    }
     const QFileInfo info(folder);
     if (info.exists() && !info.isDir()) {
         ctx.ui.message(this, QStringLiteral("「%1」はフォルダではありません。データ保存フォルダを指定し直してください。").arg(folder),
@@ -313,42 +159,33 @@ void SettingsWindow::saveAndClose()
             return;
         }
     }
-    const auto chosen = [&](ClassData& into) {
-        into.dataFolder = DataFolder::withSlash(folder);
-        into.specialistMode = specialistModeOption->isChecked();
-        for (int subject = 1; subject <= Limits::Units; ++subject)
-            into.subjectInUse[subject] = subjectInUseBoxes[subject - 1]->isChecked() ? 1 : 0;
-        criteria.copyTo(into);
-        into.viewpointName = viewpointNames;
-        into.subject = subjectInCharge;
-    };
-    // The choices take effect only once they are stored: when the settings cannot
-    // be written, the window stays open with everything as typed.
-    {
-        auto next = std::make_unique<ClassData>(data);
-        chosen(*next);
-        if (!ctx.check(AppSettings::save(*next, ctx.settings), this, Ui::Icon::Warning))
-            return;
-    }
-    chosen(data);
+    // The class with the choices made becomes the program's only once it is stored:
+    // when the settings cannot be written, the window stays open with everything as
+    // typed and the program keeps the settings it had.
+    auto chosen = std::make_unique<ClassData>(data);
+    chosen->dataFolder = DataFolder::withSlash(folder);
+    chosen->specialistMode = specialistModeOption->isChecked();
+    for (int subject = 1; subject <= Limits::Units; ++subject)
+        chosen->subjectInUse[subject] = subjectInUseBoxes[subject - 1]->isChecked() ? 1 : 0;
+    chosen->criteria = criteriaEditor->criteria();
+    chosen->viewpointName = criteriaEditor->viewpointNames();
+    chosen->subject = subjectInCharge;
+    if (!ctx.check(AppSettings::save(*chosen, ctx.settings), this, Ui::Icon::Warning))
+        return;
+    data = std::move(*chosen);
 
     // The empty files of the chosen mode are made first, so that the first class of
     // a newly chosen specialist mode opens as an empty roster instead of being
-    // reported missing.
+    // reported missing. Then the main window follows the mode (in homeroom mode the
+    // first subject in use becomes current) and opens the folder.
     data.setFileStems();
-    if (ctx.frame)
-        ctx.frame->ensureDataFiles(data.dataFolder);
-
     if (ctx.frame) {
-        ctx.frame->loadSettings();
+        ctx.frame->ensureDataFiles(data.dataFolder);
+        ctx.frame->applySettings();
         // False: another copy holds the folder and the teacher chose to end the program.
         if (!ctx.frame->openDataFolder(data.dataFolder))
             return;
     }
-    // Loading the settings makes the first unit current, which the main window
-    // shows as selected; in specialist mode the stored subject is the one taught.
-    if (data.specialistMode)
-        data.subject = subjectInCharge;
     const bool readOnly = ctx.frame && ctx.frame->dataFolderReadOnly();
     if (data.specialistMode || data.pupilCount != 0 || readOnly) {
         closeWindow();

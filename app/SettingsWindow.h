@@ -2,8 +2,8 @@
 // The environment settings window "環境設定": the working mode and the subjects, the
 // data folder, the evaluation criteria and the viewpoint names of every subject
 // and, for a new class, the list of pupil names. Nothing reaches the settings store
-// before 終了; closing writes the settings, reloads them into the main window and
-// reopens the data folder. While the class has no names, a line at the top says
+// before 終了; closing writes the settings, hands them to the model, has the main
+// window follow them and reopens the data folder. While the class has no names, a line at the top says
 // what to do first.
 //
 // The names of a new class are typed one by one or pasted as a list (one name per
@@ -12,15 +12,13 @@
 
 #include "frame/ChildWindow.h"
 #include "platform/HelpTopics.h"
-#include "app/CriteriaEditor.h"
 
 #include <QStringList>
 #include <array>
 
+class CriteriaEditor;
 class QAction;
-class QButtonGroup;
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -41,21 +39,10 @@ public:
     void closed() override;
     bool programEnding() override;
 
-    void CbKyoka_Click();
-    void OpSouMode_Click(int index);
-
     // Whether the window is in the name entry of a new class.
     bool enteringNames() const { return nameEntry; }
-    int editedSubject() const { return shownSubject; }
-
-    // The controls of the evaluation criteria.
-    QGroupBox* Fr_Hyotei = nullptr;  // "評定基準"
-    QComboBox* CbKyoka = nullptr;
-    QGroupBox* Fr_Sougou = nullptr;       // "総合"
-    QGroupBox* Fr_Kanten[4] = {};         // 観点Ⅰ..Ⅳ
-    QRadioButton* OpSouMode[15] = {};     // 0..2 overall, 3 + 3(v-1) + m viewpoints
-    QLineEdit* Text1[6] = {};             // overall thresholds 1..6
-    QLineEdit* Text2[24] = {};            // viewpoint v threshold k: 6(v-1) + k - 1
+    // The subject whose criteria and viewpoint names the window shows.
+    int editedSubject() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,31 +51,9 @@ private:
     void buildControls();
     void buildModeGroup();
     void buildDataFolderGroup();
-    QGroupBox* buildCriteriaGroup(int group);
     void buildNameGroup();
     void setModeFrames(bool specialist);
     void browseDataFolder();
-    // The threshold box k (1..6) of a group (0 overall, 1..4 viewpoints).
-    QLineEdit* thresholdBox(int group, int k) const;
-    QRadioButton* modeOption(int group, int mode) const;
-    void enableModeBoxes(int group, int mode);
-    // Shows the criteria and the viewpoint names of a subject.
-    void showSubject(int subject);
-    // Reads the shown boxes into the working copy of the edited subject; false
-    // (after the message, with the focus on the box) when a threshold box holds no
-    // sensible whole number or a viewpoint name cannot be used.
-    bool storeShownSubject();
-    void focusThreshold(int subject, int group, int k);
-    void switchToSubject(int subject);
-
-    // Viewpoint names (working copy in viewpointNames).
-    QGroupBox* buildViewpointNamesGroup();
-    void showViewpointNames(int subject);
-    // The frames of the criteria carry the names as they are typed.
-    void showViewpointCaptions();
-    void focusViewpointName(int subject, int v);
-    // Every subject's names: today's three viewpoints, or the older table.
-    void fillViewpointNames(const ViewpointNameTable& names, const QString& question);
 
     // A new class (SettingsWindowNames.cpp): empties the class's files after
     // copying them, then takes names.
@@ -130,22 +95,15 @@ private:
     QPushButton* correctNameButton = nullptr;
     QPushButton* removeNameButton = nullptr;
     QPushButton* endNameEntryButton = nullptr;
-    QGroupBox* viewpointNamesGroup = nullptr;  // the edited subject's "観点名"
-    std::array<QLineEdit*, 4> viewpointNameInputs{};
-    QPushButton* currentCurriculumButton = nullptr;
-    QPushButton* olderNamesButton = nullptr;
+    CriteriaEditor* criteriaEditor = nullptr;  // "評定基準", with the viewpoint names
     QPushButton* closeButton = nullptr;
     QAction* closeAction = nullptr;
     QPushButton* helpButton = nullptr;
 
-    CriteriaEditor criteria;
-    ViewpointNameTable viewpointNames;  // every subject's, as edited
-    QStringList enteredNames;           // the new class's names, in attendance-number order
-    int correctedRow = -1;              // the name being corrected (0-based), or -1
-    QString nameInputText;              // the name box's text before a list was pasted into it
+    QStringList enteredNames;  // the new class's names, in attendance-number order
+    int correctedRow = -1;     // the name being corrected (0-based), or -1
+    QString nameInputText;     // the name box's text before a list was pasted into it
     bool pasteWaiting = false;
-    int shownSubject = 1;      // the edited subject
     int subjectInCharge = 1;   // the subject chosen under "担当教科"
-    int groupMode[5] = {};     // chosen mode of the overall group and of each viewpoint
     bool nameEntry = false;
 };

@@ -4,13 +4,12 @@
 
 #include "app/SettingsWindow.h"
 
-#include "model/ViewpointNames.h"
+#include "app/CriteriaEditor.h"
 #include "app/PathBox.h"
 #include "frame/ScrollingBody.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,8 +29,6 @@ T* named(T* widget, const QString& name)
     widget->setObjectName(name);
     return widget;
 }
-
-const char* const ModeCaptions[3] = {"順位で", "点数で", "％で"};
 
 }  // namespace
 
@@ -66,30 +63,8 @@ void SettingsWindow::buildControls()
     buildModeGroup();
     buildDataFolderGroup();
 
-    // 評定基準: the subject, the overall group and the four viewpoint groups.
-    Fr_Hyotei = named(new QGroupBox(QStringLiteral("評定基準"), this), QStringLiteral("Fr_Hyotei"));
-    auto* hyoteiGrid = new QGridLayout(Fr_Hyotei);
-    hyoteiGrid->setVerticalSpacing(2);
-    hyoteiGrid->setContentsMargins(6, 4, 6, 4);
-    auto* subjectRow = new QHBoxLayout;
-    subjectRow->addWidget(new QLabel(QStringLiteral("教科"), Fr_Hyotei));
-    CbKyoka = named(new QComboBox(Fr_Hyotei), QStringLiteral("CbKyoka"));
-    for (int s = 1; s <= Limits::Units; ++s)
-        CbKyoka->addItem(Names::subjects()[s]);
-    subjectRow->addWidget(CbKyoka);
-    subjectRow->addStretch();
-    connect(CbKyoka, &QComboBox::activated, this, [this] { CbKyoka_Click(); });
-    auto* overallColumn = new QVBoxLayout;
-    overallColumn->addLayout(subjectRow);
-    Fr_Sougou = buildCriteriaGroup(0);
-    overallColumn->addWidget(Fr_Sougou);
-    hyoteiGrid->addLayout(overallColumn, 0, 0);
-    for (int v = 1; v <= Limits::Viewpoints; ++v) {
-        Fr_Kanten[v - 1] = buildCriteriaGroup(v);
-        hyoteiGrid->addWidget(Fr_Kanten[v - 1], v / 2, v % 2);
-    }
-    hyoteiGrid->addWidget(buildViewpointNamesGroup(), 2, 1);
-    hyoteiGrid->setRowStretch(3, 1);
+    // 評定基準: the subject, the overall group, the four viewpoint groups and their names.
+    criteriaEditor = new CriteriaEditor(ctx.ui, this);
 
     buildNameGroup();
 
@@ -103,7 +78,7 @@ void SettingsWindow::buildControls()
 
     auto* grid = new QGridLayout;
     grid->addWidget(modeGroup, 0, 0);
-    grid->addWidget(Fr_Hyotei, 0, 1);
+    grid->addWidget(criteriaEditor, 0, 1);
     grid->addWidget(namesGroup, 0, 2);
     grid->setColumnStretch(1, 1);
     // On a small screen the frames scroll; the data folder, ? and 終了 below them
@@ -122,48 +97,6 @@ void SettingsWindow::buildControls()
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->installEventFilter(this);
     nameList->installEventFilter(this);
-}
-
-// The names of the edited subject's four viewpoints, and the two buttons that set
-// every subject's names at once.
-QGroupBox* SettingsWindow::buildViewpointNamesGroup()
-{
-    viewpointNamesGroup = named(new QGroupBox(Fr_Hyotei), QStringLiteral("viewpointNamesGroup"));
-    auto* layout = new QGridLayout(viewpointNamesGroup);
-    layout->setVerticalSpacing(1);
-    layout->setContentsMargins(6, 2, 6, 2);
-    for (int v = 1; v <= Limits::Viewpoints; ++v) {
-        auto* box = named(new QLineEdit(viewpointNamesGroup), QStringLiteral("viewpointNameInput%1").arg(v));
-        box->setMaxLength(ViewpointNames::MaxLength);
-        auto* label = new QLabel(Names::viewpointHeading(v), viewpointNamesGroup);
-        label->setBuddy(box);
-        layout->addWidget(label, v - 1, 0);
-        layout->addWidget(box, v - 1, 1, 1, 2);
-        connect(box, &QLineEdit::textEdited, this, &SettingsWindow::showViewpointCaptions);
-        viewpointNameInputs[v - 1] = box;
-    }
-    viewpointNameInputs[3]->setPlaceholderText(QStringLiteral("（なし）"));
-    currentCurriculumButton = named(new QPushButton(QStringLiteral("全教科を３観点に"), viewpointNamesGroup),
-                                    QStringLiteral("currentCurriculumButton"));
-    currentCurriculumButton->setToolTip(QStringLiteral("全教科の観点名を「知識・技能」「思考・判断・表現」"
-                                                       "「主体的に学習に取り組む態度」にします（観点Ⅳはなし）"));
-    olderNamesButton = named(new QPushButton(QStringLiteral("全教科を元の観点名に"), viewpointNamesGroup),
-                             QStringLiteral("olderNamesButton"));
-    olderNamesButton->setToolTip(QStringLiteral("全教科の観点名を、かざねの元の４観点の名前に戻します"));
-    layout->addWidget(currentCurriculumButton, Limits::Viewpoints, 1);
-    layout->addWidget(olderNamesButton, Limits::Viewpoints, 2);
-    layout->setColumnStretch(1, 1);
-    layout->setColumnStretch(2, 1);
-    connect(currentCurriculumButton, &QPushButton::clicked, this, [this] {
-        fillViewpointNames(ViewpointNames::currentCurriculum(),
-                           QStringLiteral("全教科の観点名を「知識・技能」「思考・判断・表現」「主体的に学習に取り組む態度」"
-                                          "の３観点にします（観点Ⅳはなし）。\n「終了」を押すと保存されます。"));
-    });
-    connect(olderNamesButton, &QPushButton::clicked, this, [this] {
-        fillViewpointNames(ViewpointNames::olderTable(),
-                           QStringLiteral("全教科の観点名を元の４観点の名前に戻します。\n「終了」を押すと保存されます。"));
-    });
-    return viewpointNamesGroup;
 }
 
 // プログラム動作: the mode, the subject in charge, the subjects in use.
@@ -222,45 +155,6 @@ void SettingsWindow::buildDataFolderGroup()
     layout->addWidget(dataFolderInput, 1);
     layout->addWidget(browseButton);
     connect(browseButton, &QPushButton::clicked, this, &SettingsWindow::browseDataFolder);
-}
-
-QGroupBox* SettingsWindow::buildCriteriaGroup(int group)
-{
-    auto* frame = new QGroupBox(group == 0 ? QStringLiteral("総合") : Names::viewpointHeading(group), Fr_Hyotei);
-    frame->setObjectName(group == 0 ? QStringLiteral("Fr_Sougou") : QStringLiteral("Fr_Kanten%1").arg(group - 1));
-    auto* layout = new QGridLayout(frame);
-    layout->setHorizontalSpacing(6);
-    // Tight rows: the window fits the height of a 1366 × 768 screen.
-    layout->setVerticalSpacing(0);
-    layout->setContentsMargins(6, 2, 6, 2);
-    auto* options = new QButtonGroup(frame);
-    const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
-    for (int m = 0; m < 3; ++m) {
-        const int index = group == 0 ? m : 3 + 3 * (group - 1) + m;
-        OpSouMode[index] = named(new QRadioButton(QString::fromUtf8(ModeCaptions[m]), frame), QStringLiteral("OpSouMode%1").arg(index));
-        options->addButton(OpSouMode[index], m);
-        layout->addWidget(OpSouMode[index], m, 0);
-        connect(OpSouMode[index], &QRadioButton::clicked, this, [this, index] { OpSouMode_Click(index); });
-        for (int j = 0; j < 2; ++j) {
-            const int k = 2 * m + 1 + j;
-            auto* box = new QLineEdit(frame);
-            box->setObjectName(group == 0 ? QStringLiteral("Text1_%1").arg(k - 1)
-                                          : QStringLiteral("Text2_%1").arg(6 * (group - 1) + k - 1));
-            box->setFixedWidth(boxWidth);
-            box->setAlignment(Qt::AlignRight);
-            box->setMaxLength(6);
-            if (group == 0)
-                Text1[k - 1] = box;
-            else
-                Text2[6 * (group - 1) + k - 1] = box;
-            auto* label = new QLabel(CriteriaText::thresholdLabel(group, k), frame);
-            label->setBuddy(box);
-            layout->addWidget(box, m, 1 + 2 * j);
-            layout->addWidget(label, m, 2 + 2 * j);
-        }
-    }
-    layout->setColumnStretch(4, 1);
-    return frame;
 }
 
 void SettingsWindow::buildNameGroup()

@@ -22,6 +22,9 @@ public:
     // Loads the settings, applies the mode to the menus and toolbars and shows the
     // folder message if any.
     virtual void loadSettings() = 0;
+    // The same for the settings the model holds, just chosen and stored, without
+    // reading them back from the store.
+    virtual void applySettings() = 0;
     // Opens the roster and attendance of a data folder; may open the settings dialog.
     // False when the program ends instead (the folder is held by another copy).
     virtual bool openDataFolder(const QString& folder) = 0;

@@ -212,7 +212,11 @@ Status AppSettings::read(ClassData& data, QSettings& store, const QString& progr
     store.endGroup();
     loadCriteria(data, store);
     loadViewpointNames(data, store);
+    return takeEffect(data);
+}
 
+Status AppSettings::takeEffect(ClassData& data)
+{
     // The mode: file stems, and the first unit becomes current.
     data.setFileStems();
     // In homeroom mode that is the first subject in use (国語 unless it is switched off).

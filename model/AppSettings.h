@@ -21,6 +21,9 @@ constexpr const char* Group = "UseMode";
 Status load(ClassData& data, QSettings& store, const QString& programFolder);
 // The same without ever writing to the store: a first run takes the defaults in memory.
 Status read(ClassData& data, QSettings& store, const QString& programFolder);
+// The settings of `data`, read or just stored, take effect: fileStem for the mode,
+// the first unit made current, the data folder checked (as the end of load and read).
+Status takeEffect(ClassData& data);
 // The writes go through SettingsStore: all values or none, and a failure (a full
 // disk, a read-only settings folder) comes back with its message.
 Status save(const ClassData& data, QSettings& store);

@@ -4,9 +4,9 @@
 // overall grade or one viewpoint; it grades by rank in the class, by average score
 // or by share of the class, and keeps the two thresholds of each basis.
 //
-// The settings window and the settings store number the thresholds 1..6 (the
-// boxes "位以内が３" .. "％が１" and the digit k of the keys "sHyotei" + s + k);
-// threshold() and setThreshold() translate that number to the named field.
+// The settings store numbers the thresholds 1..6 in the order of the fields (the
+// digit k of the keys "sHyotei" + s + k); threshold() and setThreshold() translate
+// that number to the named field. Everything else names the field.
 
 #include <array>
 

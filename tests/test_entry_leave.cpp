@@ -118,8 +118,9 @@ private slots:
     {
         QTest::addColumn<QString>("route");
         QTest::addColumn<int>("answer");
-        // (The toolbar's 終了 is disabled while score entry is open, as every command is.)
-        for (const char* route : {"かざねの終了", "Alt+F4"})
+        // The menu's かざねの終了 and the toolbar's 終了 are one command; it stays on
+        // while score entry is open, and the window asks first.
+        for (const char* route : {"かざねの終了", "終　了", "Alt+F4"})
             for (int answer : {Save, DontSave, Cancel})
                 QTest::addRow("%s, %s", route, qPrintable(Choices[answer])) << QString::fromUtf8(route) << answer;
     }
@@ -132,9 +133,11 @@ private slots:
         EntryScreen entry = openWithATypedScore(env);
         MainWindow* window = env.mainWindow();
         env.ui.choices = {answer};
-        QVERIFY(!toolbarButton(*window, "endButton")->isEnabled());
+        QVERIFY(toolbarButton(*window, "endButton")->isEnabled());
         if (route == QStringLiteral("かざねの終了"))
             menuEntry(*window, "endAction")->trigger();
+        else if (route == QStringLiteral("終　了"))
+            QTest::mouseClick(toolButton(*window, "endButton"), Qt::LeftButton);
         else
             QCOMPARE(window->close(), answer != Cancel);
 

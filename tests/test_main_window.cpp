@@ -157,7 +157,8 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
-        const QList<QAction*> items = toolbarItems(toolbar(window, "commandBar"));
+        QToolBar* bar = toolbar(window, "commandBar");
+        const QList<QAction*> items = toolbarItems(bar);
         QCOMPARE(items.size(), 17);
         const QList<int> separators{1, 3, 8, 12, 16};
         const QStringList names{"", "scoreEntryButton", "", "testTallyButton", "overallTallyButton", "pupilResultsButton",
@@ -173,13 +174,42 @@ private slots:
             QCOMPARE(item->isSeparator(), separators.contains(position));
             if (item->isSeparator())
                 continue;
-            QCOMPARE(item->objectName(), names[position - 1]);
-            QCOMPARE(item->text(), captions[position - 1]);
-            QCOMPARE(item->toolTip(), tips[position - 1]);
+            auto* shown = qobject_cast<QToolButton*>(bar->widgetForAction(item));
+            QVERIFY(shown);
+            QCOMPARE(shown->objectName(), names[position - 1]);
+            QCOMPARE(shown->text(), captions[position - 1]);
+            QCOMPARE(shown->defaultAction()->iconText(), captions[position - 1]);
+            QCOMPARE(shown->toolTip(), tips[position - 1]);
+            QVERIFY(!shown->icon().isNull());
         }
+        // The pictures stay when the commands go off and on; the menu bar's 点数入力
+        // and 出欠管理 show their captions, not a picture.
+        window.disableAllCommands();
+        window.enableAllCommands();
+        QVERIFY(!toolButton(window, "scoreEntryButton")->icon().isNull());
+        QVERIFY(menuEntry(window, "scoreEntryAction")->icon().isNull());
+        QVERIFY(menuEntry(window, "attendanceAction")->icon().isNull());
+        // A button and the menu entry of the same command are one action, with the
+        // menu's caption and mnemonic.
+        const QList<std::pair<const char*, const char*>> sameCommand{
+            {"scoreEntryButton", "scoreEntryAction"},     {"testTallyButton", "testTallyAction"},
+            {"overallTallyButton", "overallTallyAction"}, {"pupilResultsButton", "pupilResultsAction"},
+            {"statisticsButton", "freeStatisticsAction"}, {"attendanceButton", "attendanceAction"},
+            {"settingsButton", "settingsAction"},         {"rosterButton", "rosterAction"},
+            {"testListButton", "testListAction"},         {"endButton", "endAction"}};
+        for (const auto& [button, entry] : sameCommand)
+            QCOMPARE(toolbarButton(window, button), menuEntry(window, entry));
+        QCOMPARE(menuEntry(window, "freeStatisticsAction")->text(), QStringLiteral("教科内自由集計 (&F)"));
+        QCOMPARE(menuEntry(window, "endAction")->text(), QStringLiteral("かざねの終了 (&X)"));
+        for (int unit = 1; unit <= 9; ++unit) {
+            QCOMPARE(subjectButton(window, unit), subjectEntry(window, unit));
+            QCOMPARE(classButton(window, unit), classEntry(window, unit));
+        }
+        QCOMPARE(toolButton(window, "classButton1")->text(), QStringLiteral("４の１"));
+        QCOMPARE(classEntry(window, 1)->text(), QStringLiteral("４－１"));
         QCOMPARE(subjectButton(window, 1)->text(), QStringLiteral("国語"));
         QCOMPARE(subjectButton(window, 9)->text(), QStringLiteral("体育"));
-        QCOMPARE(classButton(window, 1)->text(), QStringLiteral("４の１"));
+        QCOMPARE(classButton(window, 1)->iconText(), QStringLiteral("４の１"));
         QCOMPARE(classEntry(window, 9)->text(), QStringLiteral("６－３"));
         QCOMPARE(menuEntry(window, "settingsAction")->text(), QStringLiteral("かざね使用環境の設定 (&C)"));
         QCOMPARE(menuEntry(window, "viewpointTrendsAction")->text(), QStringLiteral("クラス観点別傾向  (&C)"));
@@ -219,9 +249,15 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
         MainWindow& window = env.startMainWindow();
-        QAction* action = onToolbar ? toolbarButton(window, command) : menuEntry(window, command.toLatin1().constData());
-        QVERIFY(action->isEnabled());
-        action->trigger();
+        if (onToolbar) {
+            QToolButton* button = toolButton(window, command);
+            QVERIFY(button->isEnabled());
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            QAction* action = menuEntry(window, command);
+            QVERIFY(action->isEnabled());
+            action->trigger();
+        }
         QCOMPARE(subWindowClasses(window), QStringList{opens});
         QCOMPARE(window.activeChild()->objectName(), opens);
     }
@@ -279,12 +315,15 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
         window.disableAllCommands();
-        for (const char* key : {"scoreEntryButton", "testTallyButton", "attendanceButton", "settingsButton", "endButton"})
+        for (const char* key : {"scoreEntryButton", "testTallyButton", "attendanceButton", "settingsButton"})
             QVERIFY(!toolbarButton(window, key)->isEnabled());
         QVERIFY(!menuEntry(window, "scoreEntryAction")->isEnabled());
         QVERIFY(!menu(window, "tallyMenu")->isEnabled());
         QVERIFY(!menuEntry(window, "settingsAction")->isEnabled());
+        // 終了 stays on, in the menu and on the toolbar: a window with unsaved work
+        // asks before the program ends.
         QVERIFY(menuEntry(window, "endAction")->isEnabled());
+        QVERIFY(toolbarButton(window, "endButton")->isEnabled());
         QVERIFY(!subjectButton(window, 1)->isEnabled());
         window.enableAllCommands();
         for (const char* key : {"scoreEntryButton", "testTallyButton", "attendanceButton", "settingsButton", "printButton", "endButton"})

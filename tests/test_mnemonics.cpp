@@ -396,15 +396,16 @@ void MnemonicTest::dialogKeys()
     TestEnv env;
     QWidget* entry = openWindow(env, 0);
     Controls::child<QPushButton>(entry, QStringLiteral("fixedValuesButton"))->click();
-    auto* dialog = entry->findChild<QDialog*>(QStringLiteral("FixedValuesDialog"));
+    // The dialog deletes itself when it closes: it is watched through a QPointer.
+    QPointer<QDialog> dialog = entry->findChild<QDialog*>(QStringLiteral("FixedValuesDialog"));
     QVERIFY(dialog && dialog->isVisible());
     dialog->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), dialog);
+    QTRY_COMPARE(QApplication::activeWindow(), dialog.data());
     auto* value = Controls::child<QLineEdit>(dialog, QStringLiteral("key3Value"));
     value->setFocus();
     value->setText(QStringLiteral("95"));
     pressAlt(Qt::Key_O);
-    QTRY_VERIFY(!dialog->isVisible());
+    QTRY_VERIFY(!dialog);
     QCOMPARE(env.data.fixedValues[3], 95);
 }
 

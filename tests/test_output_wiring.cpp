@@ -30,6 +30,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 using Controls::child;
 using namespace DataFiles;
@@ -86,9 +87,9 @@ QMenu* menuTitled(const QWidget* window, const QString& title)
 QAction* command(const MainWindow& main, const QString& caption)
 {
     for (QToolBar* bar : main.findChildren<QToolBar*>())
-        for (QAction* action : bar->actions())
-            if (action->text() == caption)
-                return action;
+        for (QToolButton* button : bar->findChildren<QToolButton*>())
+            if (button->text() == caption && button->defaultAction())
+                return button->defaultAction();
     for (QAction* action : main.menuBar()->actions())
         if (action->text() == caption)
             return action;

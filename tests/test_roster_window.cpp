@@ -6,6 +6,7 @@
 #include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "RefusedWrites.h"
+#include "model/RosterFile.h"
 #include "tally/ListSheets.h"
 #include "maintenance/RosterWindow.h"
 #include "ListControls.h"
@@ -31,6 +32,15 @@ using namespace Sample;
 using Controls::child;
 
 namespace {
+
+// A class made current while roster maintenance is open, as choosing it in the
+// class menu did before those commands went off with the window: the class number
+// and that class's roster in the model.
+void selectClassBehindTheWindow(TestEnv& env, int classNumber)
+{
+    env.data.classNumber = classNumber;
+    QVERIFY(RosterFile::load(env.data).ok);
+}
 
 RosterWindow* openFromMenu(MainWindow& window)
 {
@@ -237,7 +247,9 @@ private slots:
     void transferInAfterTheSelectedPupil()
     {
         Fixture f(30);
-        chooseSubject(*f.window, 3);
+        // A subject other than the first is current (made so before the window
+        // opened: its buttons are off while the window is open).
+        f.env.data.subject = 3;
         RosterWindow* d = f.dialog;
         const ListControls c(d, "nameList");
         const QByteArray oldRoster = f.env.readBytes("Class.Nam");
@@ -431,7 +443,11 @@ private slots:
         QVERIFY(d);
         const ListControls c(d, "nameList");
         const auto before = snapshot(env);
-        chooseClass(window, 2);  // the class menu is still reachable
+        // The class menu and buttons are off while the window is open...
+        chooseClass(window, 2);
+        QCOMPARE(env.data.classNumber, 1);
+        // ...but a class made current all the same is noticed before a write.
+        selectClassBehindTheWindow(env, 2);
         env.ui.clear();
         c.list->setCurrentRow(1);
         c.removeButton->click();
@@ -455,7 +471,7 @@ private slots:
         c.list->setCurrentRow(1);
         c.renameButton->click();
         QTest::keyClicks(c.nameInput, "X");
-        chooseClass(window, 2);
+        selectClassBehindTheWindow(env, 2);
         env.ui.clear();
         QTest::keyClick(c.nameInput, Qt::Key_Return);
         QCOMPARE(env.ui.messages.size(), 1);

@@ -134,21 +134,21 @@ private slots:
         QCOMPARE(viewpointBoxTexts(dialog), (QStringList{QStringLiteral("関心,意欲,態度"), QStringLiteral("数学的な考え方"),
                                                          QStringLiteral("表現・処理"), QStringLiteral("知識・理解")}));
         QCOMPARE(viewpointNamesGroup(dialog)->title(), QStringLiteral("算数の観点名"));
-        QCOMPARE(dialog->Fr_Kanten[1]->title(), QStringLiteral("観点Ⅱ数学的な考え方"));
+        QCOMPARE(criteriaGroup(dialog, 2)->title(), QStringLiteral("観点Ⅱ数学的な考え方"));
 
         env.ui.answers = {Ui::Answer::Cancel};
         currentCurriculumButton(dialog)->click();
         QCOMPARE(viewpointBoxTexts(dialog)[0], QStringLiteral("関心,意欲,態度"));
         currentCurriculumButton(dialog)->click();
         QCOMPARE(viewpointBoxTexts(dialog), Today);
-        QCOMPARE(dialog->Fr_Kanten[3]->title(), QStringLiteral("観点Ⅳ"));
+        QCOMPARE(criteriaGroup(dialog, 4)->title(), QStringLiteral("観点Ⅳ"));
         QVERIFY(storedNameKeys(env).isEmpty());
 
         // 算数's second name typed; 体育's fourth given a name; each stays with its subject.
         viewpointNameInput(dialog, 2)->setFocus();
         viewpointNameInput(dialog, 2)->selectAll();
         typeText(viewpointNameInput(dialog, 2), QStringLiteral("数学的な思考・表現"));
-        QCOMPARE(dialog->Fr_Kanten[1]->title(), QStringLiteral("観点Ⅱ数学的な思考・表現"));
+        QCOMPARE(criteriaGroup(dialog, 2)->title(), QStringLiteral("観点Ⅱ数学的な思考・表現"));
         chooseSubject(dialog, 9);
         QCOMPARE(viewpointBoxTexts(dialog), Today);
         replaceText(viewpointNameInput(dialog, 4), QStringLiteral("健康・安全"));
@@ -201,11 +201,11 @@ private slots:
         chooseSubject(dialog, 6);  // refused: 理科 keeps the focus until its names can be used
         QCOMPARE(env.ui.messageTexts(),
                  QStringList{QStringLiteral("「理科」の観点Ⅲの観点名「𠮷野の観察」は保存できません。「𠮷」(U+20BB7)は使えない文字です。")});
-        QCOMPARE(dialog->CbKyoka->currentIndex() + 1, 4);
+        QCOMPARE(criteriaSubjectBox(dialog)->currentIndex() + 1, 4);
         QVERIFY(viewpointNameInput(dialog, 3)->hasFocus());
         replaceText(viewpointNameInput(dialog, 3), QStringLiteral("観察・実験の技能"));
         chooseSubject(dialog, 6);
-        QCOMPARE(dialog->CbKyoka->currentIndex() + 1, 6);
+        QCOMPARE(criteriaSubjectBox(dialog)->currentIndex() + 1, 6);
         replaceText(viewpointNameInput(dialog, 1), QString());
 
         // 終了 checks the subject shown too: nothing is stored, the window stays.

@@ -40,6 +40,10 @@ namespace {
 
 const QString EnterNames = NewClass::namesMissingMessage();
 
+// The threshold boxes of a criteria group, in the order of the store's keys.
+const char* const ThresholdBoxes[6] = {"bestUpToRankBox",  "lowestFromRankBox",   "bestFromScoreBox",
+                                       "lowestUpToScoreBox", "bestSharePercentBox", "lowestSharePercentBox"};
+
 // The settings store as a second reader sees it on disk.
 QString stored(TestEnv& env, const QString& key)
 {
@@ -330,34 +334,38 @@ private slots:
         TestEnv env;
         env.makeClass({QStringLiteral("青木")});
         SettingsWindow* dialog = openSettings(env.startMainWindow());
-        QCOMPARE(dialog->CbKyoka->currentText(), QStringLiteral("国語"));
-        QCOMPARE(dialog->Fr_Kanten[0]->title(), QStringLiteral("観点Ⅰ関心,意欲,態度"));
-        QVERIFY(dialog->Text1[0]->isEnabled() && dialog->Text1[1]->isEnabled() && !dialog->Text1[2]->isEnabled());
-        setBox(dialog->Text1[0], QStringLiteral("5"));
+        QCOMPARE(criteriaSubjectBox(dialog)->currentText(), QStringLiteral("国語"));
+        QCOMPARE(criteriaGroup(dialog, 1)->title(), QStringLiteral("観点Ⅰ関心,意欲,態度"));
+        QVERIFY(thresholdBox(dialog, 0, "bestUpToRankBox")->isEnabled() && thresholdBox(dialog, 0, "lowestFromRankBox")->isEnabled()
+                && !thresholdBox(dialog, 0, "bestFromScoreBox")->isEnabled());
+        setBox(thresholdBox(dialog, 0, "bestUpToRankBox"), QStringLiteral("5"));
 
         chooseSubject(dialog, 3);
         QCOMPARE(dialog->editedSubject(), 3);
-        QCOMPARE(dialog->Fr_Kanten[1]->title(), QStringLiteral("観点Ⅱ数学的な考え方"));
-        QCOMPARE(dialog->Text1[0]->text(), QStringLiteral("10"));
+        QCOMPARE(criteriaGroup(dialog, 2)->title(), QStringLiteral("観点Ⅱ数学的な考え方"));
+        QCOMPARE(thresholdBox(dialog, 0, "bestUpToRankBox")->text(), QStringLiteral("10"));
         // 点数で for viewpoint Ⅱ enables exactly its 点以上がＡ and 点以下がＣ.
-        dialog->OpSouMode[3 + 3 + 1]->click();
-        for (int i = 0; i < 24; ++i) {
-            const bool expected = (i / 6 == 1) ? (i == 8 || i == 9) : (i % 6 < 2);
-            QCOMPARE(dialog->Text2[i]->isEnabled(), expected);
-        }
-        setBox(dialog->Text2[8], QStringLiteral("８５"));  // full-width digits
-        dialog->OpSouMode[2]->click();
-        QVERIFY(dialog->Text1[4]->isEnabled() && dialog->Text1[5]->isEnabled() && !dialog->Text1[0]->isEnabled());
-        setBox(dialog->Text1[4], QStringLiteral("20"));
+        basisOption(dialog, 2, "scoreOption")->click();
+        for (int v = 1; v <= 4; ++v)
+            for (const char* box : ThresholdBoxes) {
+                const QString name = QLatin1String(box);
+                const bool expected = v == 2 ? name.contains(QLatin1String("Score")) : name.contains(QLatin1String("Rank"));
+                QVERIFY2(thresholdBox(dialog, v, box)->isEnabled() == expected, qPrintable(QStringLiteral("%1 %2").arg(v).arg(name)));
+            }
+        setBox(thresholdBox(dialog, 2, "bestFromScoreBox"), QStringLiteral("８５"));  // full-width digits
+        basisOption(dialog, 0, "shareOption")->click();
+        QVERIFY(thresholdBox(dialog, 0, "bestSharePercentBox")->isEnabled() && thresholdBox(dialog, 0, "lowestSharePercentBox")->isEnabled()
+                && !thresholdBox(dialog, 0, "bestUpToRankBox")->isEnabled());
+        setBox(thresholdBox(dialog, 0, "bestSharePercentBox"), QStringLiteral("20"));
 
         chooseSubject(dialog, 5);
-        QCOMPARE(dialog->Fr_Kanten[3]->title(), QStringLiteral("観点Ⅳ"));  // 生活 has three viewpoints
+        QCOMPARE(criteriaGroup(dialog, 4)->title(), QStringLiteral("観点Ⅳ"));  // 生活 has three viewpoints
         chooseSubject(dialog, 1);
-        QCOMPARE(dialog->Text1[0]->text(), QStringLiteral("5"));
-        QVERIFY(dialog->OpSouMode[0]->isChecked());
+        QCOMPARE(thresholdBox(dialog, 0, "bestUpToRankBox")->text(), QStringLiteral("5"));
+        QVERIFY(basisOption(dialog, 0, "rankOption")->isChecked());
         chooseSubject(dialog, 3);
-        QVERIFY(dialog->OpSouMode[7]->isChecked() && dialog->OpSouMode[2]->isChecked());
-        QCOMPARE(dialog->Text2[8]->text(), QStringLiteral("85"));
+        QVERIFY(basisOption(dialog, 2, "scoreOption")->isChecked() && basisOption(dialog, 0, "shareOption")->isChecked());
+        QCOMPARE(thresholdBox(dialog, 2, "bestFromScoreBox")->text(), QStringLiteral("85"));
 
         closeButton(dialog)->click();
         QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
@@ -372,6 +380,68 @@ private slots:
         QCOMPARE(stored(env, QStringLiteral("sHyotei21")), QStringLiteral("10"));
         QCOMPARE(env.data.criteria[1].overall().bestUpToRank, 5);
         QCOMPARE(env.data.criteria[3].viewpoint(2).bestFromScore, 85);
+    }
+
+    // Every box of every group holds its own threshold: a value typed into each
+    // lands in its field of the model and under its key of the store (the digit k
+    // of "sHyotei" + s + k and "rHyotei" + s + v + k counts the boxes in their order).
+    void everyBoxHoldsItsOwnThreshold()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        SettingsWindow* dialog = openSettings(env.startMainWindow());
+        chooseSubject(dialog, 4);
+        static const char* const options[3] = {"rankOption", "scoreOption", "shareOption"};
+        // Group g's box k gets 10 g + k; each basis is chosen before its boxes are typed.
+        for (int group = 0; group <= 4; ++group)
+            for (int k = 1; k <= 6; ++k) {
+                if (k % 2 == 1)
+                    basisOption(dialog, group, options[k / 2])->click();
+                setBox(thresholdBox(dialog, group, ThresholdBoxes[k - 1]), QString::number(10 * group + k));
+            }
+        closeButton(dialog)->click();
+        QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
+        int GroupCriteria::*const fields[6] = {&GroupCriteria::bestUpToRank,     &GroupCriteria::lowestFromRank,
+                                               &GroupCriteria::bestFromScore,    &GroupCriteria::lowestUpToScore,
+                                               &GroupCriteria::bestSharePercent, &GroupCriteria::lowestSharePercent};
+        for (int group = 0; group <= 4; ++group) {
+            const GroupCriteria& held = env.data.criteria[4].groups[group];
+            QCOMPARE(int(held.basis), int(GradeBasis::Share));
+            for (int k = 1; k <= 6; ++k) {
+                QCOMPARE(held.*fields[k - 1], 10 * group + k);
+                const QString key = group == 0 ? QStringLiteral("sHyotei4%1").arg(k) : QStringLiteral("rHyotei4%1%2").arg(group).arg(k);
+                QCOMPARE(stored(env, key), QString::number(10 * group + k));
+            }
+        }
+        QVERIFY(env.data.criteria[3] == SubjectCriteria());
+    }
+
+    // The settings file after 終了 is the one the program has always written for
+    // the same choices, byte for byte.
+    void settingsFileAsWritten()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        SettingsWindow* dialog = openSettings(env.startMainWindow());
+        subjectInUseBox(dialog, 7)->click();
+        setBox(thresholdBox(dialog, 0, "bestUpToRankBox"), QStringLiteral("5"));
+        basisOption(dialog, 3, "shareOption")->click();
+        setBox(thresholdBox(dialog, 3, "bestSharePercentBox"), QStringLiteral("２５"));
+        setBox(thresholdBox(dialog, 3, "lowestSharePercentBox"), QStringLiteral("10"));
+        chooseSubject(dialog, 3);
+        basisOption(dialog, 0, "scoreOption")->click();
+        setBox(thresholdBox(dialog, 0, "bestFromScoreBox"), QStringLiteral("85"));
+        setBox(thresholdBox(dialog, 0, "lowestUpToScoreBox"), QStringLiteral("40"));
+        setBox(viewpointNameInput(dialog, 2), QStringLiteral("数学的な思考・表現"));
+        chooseSubject(dialog, 9);
+        setBox(viewpointNameInput(dialog, 4), QStringLiteral("健康・安全"));
+        closeButton(dialog)->click();
+        QVERIFY(openDialogs(*env.mainWindow()).isEmpty());
+        env.settings->sync();
+        QByteArray expected = fileBytes(QStringLiteral(TESTS_SOURCE_DIR "/data/settings-after-close.ini"));
+        QVERIFY(!expected.isEmpty());
+        expected.replace("@FOLDER@", env.dir.path().toUtf8());
+        QCOMPARE(fileBytes(env.settingsFile()), expected);
     }
 
     // A box without a sensible whole number keeps the window open with a message
@@ -389,11 +459,11 @@ private slots:
             QString message;
         };
         const QList<Case> cases{
-            {1, dialog->Text1[0], QStringLiteral("abc"), QStringLiteral("「国語」の評定基準「総合」の「位以内が３」には整数を入力してください。")},
-            {1, dialog->Text1[1], QStringLiteral("-1"), QStringLiteral("「国語」の評定基準「総合」の「位以下が１」には0以上の順位を入力してください。")},
-            {4, dialog->Text2[2], QStringLiteral("101"), QStringLiteral("「理科」の評定基準「観点Ⅰ」の「点以上がＡ」には100以下の点数を入力してください。")},
-            {4, dialog->Text2[23], QStringLiteral("-5"), QStringLiteral("「理科」の評定基準「観点Ⅳ」の「％がＣ」には0から100までの数を入力してください。")},
-            {2, dialog->Text2[6], QStringLiteral("1.5"), QStringLiteral("「社会」の評定基準「観点Ⅱ」の「位以内がＡ」には整数を入力してください。")},
+            {1, thresholdBox(dialog, 0, "bestUpToRankBox"), QStringLiteral("abc"), QStringLiteral("「国語」の評定基準「総合」の「位以内が３」には整数を入力してください。")},
+            {1, thresholdBox(dialog, 0, "lowestFromRankBox"), QStringLiteral("-1"), QStringLiteral("「国語」の評定基準「総合」の「位以下が１」には0以上の順位を入力してください。")},
+            {4, thresholdBox(dialog, 1, "bestFromScoreBox"), QStringLiteral("101"), QStringLiteral("「理科」の評定基準「観点Ⅰ」の「点以上がＡ」には100以下の点数を入力してください。")},
+            {4, thresholdBox(dialog, 4, "lowestSharePercentBox"), QStringLiteral("-5"), QStringLiteral("「理科」の評定基準「観点Ⅳ」の「％がＣ」には0から100までの数を入力してください。")},
+            {2, thresholdBox(dialog, 2, "bestUpToRankBox"), QStringLiteral("1.5"), QStringLiteral("「社会」の評定基準「観点Ⅱ」の「位以内がＡ」には整数を入力してください。")},
         };
         for (const Case& c : cases) {
             chooseSubject(dialog, c.subject);
@@ -402,13 +472,15 @@ private slots:
             env.ui.clear();
             closeButton(dialog)->click();
             QCOMPARE(env.ui.messageTexts(), QStringList{c.message});
+            if (c.box->isEnabled())  // the box to correct, when its basis is chosen
+                QCOMPARE(c.box->window()->focusWidget(), c.box);
             QCOMPARE(openDialogs(*env.mainWindow()).size(), 1);
             QCOMPARE(stored(env, QStringLiteral("UseKyoka")), QStringLiteral("111111111"));
             // Switching the subject is refused the same way.
             env.ui.clear();
-            QTest::keyClick(dialog->CbKyoka, c.subject == 9 ? Qt::Key_Up : Qt::Key_Down);
+            QTest::keyClick(criteriaSubjectBox(dialog), c.subject == 9 ? Qt::Key_Up : Qt::Key_Down);
             QCOMPARE(env.ui.messageTexts(), QStringList{c.message});
-            QCOMPARE(dialog->CbKyoka->currentIndex(), c.subject - 1);
+            QCOMPARE(criteriaSubjectBox(dialog)->currentIndex(), c.subject - 1);
             QCOMPARE(dialog->editedSubject(), c.subject);
             c.box->setText(before);
         }
@@ -425,8 +497,8 @@ private slots:
         QCOMPARE(env.ui.messageTexts(),
                  QStringList{QStringLiteral("「生活」の評定基準「観点Ⅱ」の「点以上がＡ」には100以下の点数を入力してください。")});
         QCOMPARE(dialog->editedSubject(), 5);
-        QCOMPARE(dialog->CbKyoka->currentText(), QStringLiteral("生活"));
-        QCOMPARE(dialog->Text2[8]->text(), QStringLiteral("150"));
+        QCOMPARE(criteriaSubjectBox(dialog)->currentText(), QStringLiteral("生活"));
+        QCOMPARE(thresholdBox(dialog, 2, "bestFromScoreBox")->text(), QStringLiteral("150"));
     }
 
     // Homeroom to specialist with 音楽 in charge and back: the main window follows
@@ -552,18 +624,19 @@ private slots:
         env.makeClass({QStringLiteral("青木")});
         MainWindow& window = env.startMainWindow();
         SettingsWindow* dialog = openSettings(window);
-        for (const char* key : {"scoreEntryButton", "settingsButton", "rosterButton", "endButton"})
+        for (const char* key : {"scoreEntryButton", "settingsButton", "rosterButton"})
             QVERIFY(!toolbarButton(window, key)->isEnabled());
+        QVERIFY(toolbarButton(window, "endButton")->isEnabled());
         QVERIFY(!subjectButton(window, 1)->isEnabled());
         helpButton(dialog)->click();
         QCOMPARE(env.ui.helpTopics, QList<int>{4});
         // A box that gets the focus selects its whole text.
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        dialog->Text1[1]->setFocus();
-        QTRY_COMPARE(dialog->Text1[1]->selectedText(), QStringLiteral("30"));
+        thresholdBox(dialog, 0, "lowestFromRankBox")->setFocus();
+        QTRY_COMPARE(thresholdBox(dialog, 0, "lowestFromRankBox")->selectedText(), QStringLiteral("30"));
         // Alt+X is the window's 終了(&X).
-        QTest::keyClick(dialog->Text1[1], Qt::Key_X, Qt::AltModifier);
+        QTest::keyClick(thresholdBox(dialog, 0, "lowestFromRankBox"), Qt::Key_X, Qt::AltModifier);
         QVERIFY(openDialogs(window).isEmpty());
         QVERIFY(toolbarButton(window, "scoreEntryButton")->isEnabled());
         QVERIFY(subjectButton(window, 1)->isEnabled());

@@ -360,7 +360,11 @@ private slots:
         TestListWindow* d = f.dialog;
         const ListControls c(d, "testList");
         const auto before = snapshot(f.env);
-        chooseSubject(*f.window, 3);  // the subject menu is still reachable
+        // The subject menu and buttons are off while the window is open...
+        chooseSubject(*f.window, 3);
+        QCOMPARE(f.env.data.subject, 1);
+        // ...but a subject made current all the same is noticed before a write.
+        f.env.data.subject = 3;
         c.list->setCurrentRow(0);
         c.removeButton->click();
         QCOMPARE(f.env.ui.messages.size(), 1);

@@ -32,6 +32,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 #include <functional>
@@ -109,12 +110,15 @@ private slots:
     void childWindowFitsTheWorkArea();
     void cascadedWindowsStayInside_data();
     void cascadedWindowsStayInside();
+    void toolbarTalliesCascadeTheirWindows_data();
+    void toolbarTalliesCascadeTheirWindows();
     void settingsScrollOnASmallerScreen();
     void toolbarPicturesShareOneSize();
     void toolbarPicturesAreTheStylesOwn();
 
 private:
     MainWindow& startOn(TestEnv& env, int screen);
+    void placeOn(MainWindow& window, int screen);
     void checkInside(MainWindow& window, ChildWindow* child, const QString& what);
     void savePicture(MainWindow& window, int screen, const QString& what);
 };
@@ -130,6 +134,12 @@ MainWindow& WindowFitTest::startOn(TestEnv& env, int screen)
     for (const QString& stem : subjectStems())
         env.writeFile(stem + QStringLiteral(".dat"), scoreLines(fullTests()));
     MainWindow& window = env.startMainWindow();
+    placeOn(window, screen);
+    return window;
+}
+
+void WindowFitTest::placeOn(MainWindow& window, int screen)
+{
     const auto screens = QGuiApplication::screens();
     const auto named = std::find_if(screens.cbegin(), screens.cend(), [screen](const QScreen* each) {
         return each->name() == QLatin1String(Screens[screen].name);
@@ -141,7 +151,6 @@ MainWindow& WindowFitTest::startOn(TestEnv& env, int screen)
     window.showNormal();
     window.setGeometry((*named)->availableGeometry().adjusted(0, TitleBar, 0, 0));
     QApplication::processEvents();
-    return window;
 }
 
 void WindowFitTest::checkInside(MainWindow& window, ChildWindow* child, const QString& what)
@@ -226,11 +235,47 @@ void WindowFitTest::cascadedWindowsStayInside()
     QFETCH(int, screen);
     TestEnv env;
     MainWindow& window = startOn(env, screen);
-    const QList<ChildWindow*> opened{window.openTestTallyWindow(), window.openOverallTallyWindow(),
-                                     window.openPupilResultsWindow(), window.openStatisticsWindow(true)};
+    QList<ChildWindow*> opened;
+    for (const char* tally : {"testTally", "overallTally", "pupilResults", "statistics"})
+        opened.append(ChildWindows::named(tally).open(window));
     for (ChildWindow* child : opened)
         checkInside(window, child, child ? child->objectName() : QStringLiteral("a tally window"));
     savePicture(window, screen, QStringLiteral("cascade"));
+}
+
+void WindowFitTest::toolbarTalliesCascadeTheirWindows_data()
+{
+    QTest::addColumn<QString>("button");
+    for (const char* button : {"testTallyButton", "overallTallyButton", "pupilResultsButton", "statisticsButton"})
+        QTest::newRow(button) << QString::fromLatin1(button);
+}
+
+// Each tally button of the toolbar arranges the windows in cascade: the window it
+// opens after another (of a small class) stands a step right of it, and below it as
+// far as the work area leaves room, where the main window's cascade puts it.
+void WindowFitTest::toolbarTalliesCascadeTheirWindows()
+{
+    QFETCH(QString, button);
+    TestEnv env;
+    env.makeClass({QStringLiteral("青木"), QStringLiteral("石田")});
+    MainWindow& window = env.startMainWindow();
+    placeOn(window, 0);
+    const auto click = [&window](const QString& name) {
+        auto* shown = window.findChild<QToolButton*>(name);
+        QVERIFY2(shown, qPrintable(name));
+        QTest::mouseClick(shown, Qt::LeftButton);
+    };
+    click(QStringLiteral("testTallyButton"));
+    click(button);
+    const QList<QMdiSubWindow*> frames = window.mdiArea()->subWindowList();
+    QCOMPARE(frames.size(), 2);
+    const QRect first = frames[0]->geometry();
+    const QRect second = frames[1]->geometry();
+    QVERIFY2(second.left() > first.left() && second.top() >= first.top(),
+             qPrintable(QStringLiteral("%1,%2 after %3,%4").arg(second.left()).arg(second.top()).arg(first.left()).arg(first.top())));
+    window.cascade();
+    QCOMPARE(frames[0]->geometry(), first);
+    QCOMPARE(frames[1]->geometry(), second);
 }
 
 // On a netbook's screen the settings, wider and taller than the work area, fit it
@@ -239,7 +284,7 @@ void WindowFitTest::settingsScrollOnASmallerScreen()
 {
     TestEnv env;
     MainWindow& window = startOn(env, Netbook);
-    ChildWindow* settings = window.openSettingsWindow();
+    ChildWindow* settings = ChildWindows::named("settings").open(window);
     checkInside(window, settings, QStringLiteral("settings"));
     auto* body = settings->findChild<QAbstractScrollArea*>(QStringLiteral("scrollingBody"));
     QVERIFY(body);
@@ -255,19 +300,19 @@ void WindowFitTest::toolbarPicturesShareOneSize()
     MainWindow& window = startOn(env, 0);
     auto* bar = window.findChild<QToolBar*>(QStringLiteral("commandBar"));
     QVERIFY(bar);
-    const auto actions = bar->actions();
+    const auto buttons = bar->findChildren<QToolButton*>();
     int pictures = 0;
-    for (const QAction* action : actions) {
-        if (action->isSeparator())
-            continue;
+    for (const QToolButton* button : buttons) {
+        if (!button->defaultAction())
+            continue;  // the bar's own extension button
         ++pictures;
         for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
-            const QPixmap picture = action->icon().pixmap(bar->iconSize(), 1.0, mode);
+            const QPixmap picture = button->icon().pixmap(bar->iconSize(), 1.0, mode);
             QVERIFY2(picture.size() == bar->iconSize(),
-                     qPrintable(QStringLiteral("%1: %2x%3").arg(action->text()).arg(picture.width()).arg(picture.height())));
+                     qPrintable(QStringLiteral("%1: %2x%3").arg(button->text()).arg(picture.width()).arg(picture.height())));
         }
     }
-    QVERIFY(pictures > 0);
+    QCOMPARE(pictures, 12);
 }
 
 // The command bar reads Qt's own pictures straight from Qt's files: each must be

@@ -1,35 +1,43 @@
 #pragma once
-// Every child window of the main window, by a plain name, with the way its menu
-// entry opens it: for tests that go through all of them.
+// Every child window of the main window, by a plain name, with the menu entry that
+// opens it: for tests that go through all of them.
 
+#include "MainWindowControls.h"
 #include "app/MainWindow.h"
 #include "frame/ChildWindow.h"
 
 #include <QList>
-#include <functional>
 
 namespace ChildWindows {
 
 struct Opener {
     const char* name;
-    std::function<ChildWindow*(MainWindow&)> open;
+    const char* menuEntry;  // the action of the main window's menu that opens it
+    ChildWindow* open(MainWindow& window) const
+    {
+        MainControls::menuEntry(window, QLatin1String(menuEntry))->trigger();
+        return window.activeChild();
+    }
 };
 
 inline const QList<Opener>& all()
 {
     static const QList<Opener> list{
-        {"scoreEntry", [](MainWindow& w) { return w.openScoreEntryWindow(); }},
-        {"testTally", [](MainWindow& w) { return w.openTestTallyWindow(); }},
-        {"overallTally", [](MainWindow& w) { return w.openOverallTallyWindow(); }},
-        {"pupilResults", [](MainWindow& w) { return w.openPupilResultsWindow(); }},
-        {"statistics", [](MainWindow& w) { return w.openStatisticsWindow(true); }},
-        {"attendance", [](MainWindow& w) { return w.openAttendanceWindow(); }},
-        {"settings", [](MainWindow& w) { return w.openSettingsWindow(); }},
-        {"backup", [](MainWindow& w) { return w.openBackupWindow(); }},
-        {"roster", [](MainWindow& w) { return w.openRosterWindow(); }},
-        {"testList", [](MainWindow& w) { return w.openTestListWindow(); }},
+        {"scoreEntry", "scoreEntryAction"},   {"testTally", "testTallyAction"},
+        {"overallTally", "overallTallyAction"}, {"pupilResults", "pupilResultsAction"},
+        {"statistics", "freeStatisticsAction"}, {"attendance", "attendanceAction"},
+        {"settings", "settingsAction"},       {"backup", "backupAction"},
+        {"roster", "rosterAction"},           {"testList", "testListAction"},
     };
     return list;
+}
+
+inline const Opener& named(const char* name)
+{
+    for (const Opener& opener : all())
+        if (qstrcmp(opener.name, name) == 0)
+            return opener;
+    qFatal("no child window named %s", name);
 }
 
 }  // namespace ChildWindows

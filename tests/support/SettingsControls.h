@@ -1,6 +1,6 @@
 #pragma once
-// The controls of the environment settings window (環境設定) other than the
-// evaluation criteria, found by their object names.
+// The controls of the environment settings window (環境設定), found by their
+// object names.
 
 #include "Controls.h"
 #include "app/SettingsWindow.h"
@@ -56,14 +56,34 @@ inline QPushButton* closeButton(const SettingsWindow* w) { return Controls::chil
 inline QAction* closeAction(const SettingsWindow* w) { return Controls::child<QAction>(w, "closeAction"); }
 inline QPushButton* helpButton(const SettingsWindow* w) { return Controls::child<QPushButton>(w, "helpButton"); }
 
+// 評定基準: the subject box; the frame of group 0 (総合) or 1..4 (観点Ⅰ..Ⅳ); in it,
+// the options of the basis ("rankOption", "scoreOption", "shareOption") and the
+// threshold boxes named for the thresholds ("bestUpToRankBox", "lowestFromRankBox",
+// "bestFromScoreBox", "lowestUpToScoreBox", "bestSharePercentBox",
+// "lowestSharePercentBox").
+inline QComboBox* criteriaSubjectBox(const SettingsWindow* w) { return Controls::child<QComboBox>(w, "criteriaSubjectBox"); }
+inline QGroupBox* criteriaGroup(const SettingsWindow* w, int group)
+{
+    return Controls::child<QGroupBox>(w, group == 0 ? QStringLiteral("overallCriteria") : QStringLiteral("viewpointCriteria%1").arg(group));
+}
+inline QRadioButton* basisOption(const SettingsWindow* w, int group, const char* name)
+{
+    return Controls::child<QRadioButton>(criteriaGroup(w, group), QLatin1String(name));
+}
+inline QLineEdit* thresholdBox(const SettingsWindow* w, int group, const char* name)
+{
+    return Controls::child<QLineEdit>(criteriaGroup(w, group), QLatin1String(name));
+}
+
 // Moves the criteria's subject box (教科) to `subject` with the arrow keys, as a
 // teacher would; stops where the window refuses to leave the shown subject.
 inline void chooseSubject(SettingsWindow* dialog, int subject)
 {
-    while (dialog->CbKyoka->currentIndex() + 1 != subject) {
-        const int before = dialog->CbKyoka->currentIndex();
-        QTest::keyClick(dialog->CbKyoka, before + 1 < subject ? Qt::Key_Down : Qt::Key_Up);
-        if (dialog->CbKyoka->currentIndex() == before)
+    QComboBox* box = criteriaSubjectBox(dialog);
+    while (box->currentIndex() + 1 != subject) {
+        const int before = box->currentIndex();
+        QTest::keyClick(box, before + 1 < subject ? Qt::Key_Down : Qt::Key_Up);
+        if (box->currentIndex() == before)
             return;  // refused
     }
 }
