@@ -5,7 +5,8 @@
 // recording the class size, so one transfer rewrites, in one step, every score
 // file of the class (the nine subjects in homeroom mode, the class's one file in
 // specialist mode), the attendance file (homeroom mode only: in specialist mode it
-// belongs to the homeroom class) and the roster.
+// belongs to the homeroom class), the class file (assessment.json: the 未入力
+// cells and overrulings of those units follow their pupils) and the roster.
 //
 // A transfer is all-or-nothing. Every new content is built from the files first;
 // a missing or malformed file stops it before anything is written. Then every
@@ -42,6 +43,7 @@ struct Plan {
     int lessonDays[Limits::Months + 1]{};
     int attendance[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1]{};
     std::unique_ptr<TestSet> currentSet;  // the current unit's tests afterwards
+    QList<Overruling> overrulings;        // and its overrulings
 };
 
 // The month of the school year of a date: April 1 .. March 12.
