@@ -141,6 +141,8 @@ bool BackupWindow::copyDataFiles(const QString& source, const QString& target)
     const QString folder = DataFolder::withSlash(source);
     const QStringList rosterNames = BackupCopy::matching(folder, QStringLiteral("nam"));
     const QStringList dataNames = BackupCopy::matching(folder, QStringLiteral("dat"));
+    // The class file (weights, 未入力, overrulings) goes with the data files.
+    const QStringList classNames = BackupCopy::classFileNames(folder);
     Status status = Status::success();
     if (rosterNames.isEmpty()) {
         status = Status::failure(QStringLiteral("氏名データファイル（*.nam）が見つかりません。"));
@@ -150,7 +152,7 @@ bool BackupWindow::copyDataFiles(const QString& source, const QString& target)
         // The rosters and the data files are copied together: the backup folder never
         // holds a roster of one day with the scores of another.
         BusyCursor busy(ctx.ui);
-        status = BackupCopy::copyFiles(folder, rosterNames + dataNames, target);
+        status = BackupCopy::copyFiles(folder, rosterNames + dataNames + classNames, target);
     }
     if (!status) {
         ctx.ui.message(this, Interrupted + QLatin1Char('\n') + status.message, Ui::Buttons::Ok, Ui::Icon::Warning);
@@ -159,7 +161,7 @@ bool BackupWindow::copyDataFiles(const QString& source, const QString& target)
     ctx.ui.message(this,
                    QStringLiteral("データのバックアップが終わりました。\n%1 に %2 個のファイルをコピーしました。")
                        .arg(QDir::toNativeSeparators(target))
-                       .arg(rosterNames.size() + dataNames.size()),
+                       .arg(rosterNames.size() + dataNames.size() + classNames.size()),
                    Ui::Buttons::Ok, Ui::Icon::Information);
     return true;
 }

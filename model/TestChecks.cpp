@@ -31,7 +31,7 @@ Refusal checkTest(const TestSet& set, int t, int pupils)
             return {QStringLiteral("各観点の満点は100点以内にしてください")};
     pupils = qBound(0, pupils, Limits::Pupils);
     for (int p = 1; p <= pupils; ++p) {
-        if (set.score[t][1][p] < 0)
+        if (set.score[t][1][p] == Absent)
             continue;
         for (int c = 1; c <= columns; ++c)
             if (set.score[t][c][p] > set.fullMarks[t][c])

@@ -193,7 +193,8 @@ private slots:
         QCOMPARE(listLines(c.list), namesOf(expected));
         QCOMPARE(c.count->text(), QStringLiteral("4"));
 
-        // Score entry, loading the file, finds the new test: 観点Ⅰ out of 100, 0 for all.
+        // Score entry, loading the file, finds the new test: 観点Ⅰ out of 100, nothing
+        // typed yet (0 in the score file, 未入力 by the class file).
         QVERIFY(ScoreFile::load(f.env.data).ok);
         const int t = row + 1;
         QCOMPARE(f.env.data.tests.name[t], QStringLiteral("新規挿入テスト"));
@@ -201,7 +202,7 @@ private slots:
         QCOMPARE(f.env.data.tests.viewpoint[t][1], 1);
         QCOMPARE(f.env.data.tests.fullMarks[t][1], 100);
         for (int p = 1; p <= 5; ++p)
-            QCOMPARE(f.env.data.tests.score[t][1][p], 0);
+            QCOMPARE(f.env.data.tests.score[t][1][p], NotEntered);
         QCOMPARE(f.env.data.tests.score[t + 1][1][2], Absent);
     }
 
