@@ -70,7 +70,7 @@ void InputModeControls::setObservation(bool shown)
 void InputModeControls::writeKeyHint()
 {
     if (observation) {
-        hint->setText(QStringLiteral("　入力キー（観察）：Ａ「a」または「3」、Ｂ「b」または「2」、Ｃ「c」または「1」、欠席「/」、全観点Ａ「+」"));
+        hint->setText(QStringLiteral("　入力キー（観察）：Ａ「a」「3」、Ｂ「b」「2」、Ｃ「c」「1」、欠席「/」、全観点Ａ「+」"));
     } else if (mode == InputMode::Fixed) {
         const auto& values = ctx.data.fixedValues;
         hint->setText(QStringLiteral("　入力キー（固定入力）：%1点「1」、%2点「2」、%3点「3」または「*」、欠席「/」")

@@ -45,6 +45,7 @@ TestDefinitionPanel::TestDefinitionPanel(Ui& ui, QWidget* parent)
     setObjectName(QStringLiteral("testInfo"));
     auto* info = new QVBoxLayout(this);
     info->addLayout(buildTop());
+    info->addLayout(buildKind());
     info->addLayout(buildColumns());
     connectBoxes();
 }
@@ -84,7 +85,14 @@ QLayout* TestDefinitionPanel::buildTop()
     top->addSpacing(12);
     top->addWidget(countLabel);
     top->addWidget(columnCount);
-    // The kind of test and its weight in averages over several tests.
+    return top;
+}
+
+// The kind of test and its weight in averages over several tests, on a line of
+// their own so that the name keeps its room.
+QLayout* TestDefinitionPanel::buildKind()
+{
+    auto* line = new QHBoxLayout;
     auto* kindLabel = new QLabel(QStringLiteral("種類"), this);
     kindBox = new QComboBox(this);
     kindBox->setObjectName(QStringLiteral("kindBox"));
@@ -97,13 +105,13 @@ QLayout* TestDefinitionPanel::buildTop()
     for (double weight : weights())
         weightBox->addItem(QString::number(weight), weight);
     weightBox->setToolTip(QStringLiteral("いくつものテストの平均で、このテストを何回分に数えるか（0.5～5）"));
-    top->addSpacing(12);
-    top->addWidget(kindLabel);
-    top->addWidget(kindBox);
-    top->addSpacing(8);
-    top->addWidget(weightLabel);
-    top->addWidget(weightBox);
-    return top;
+    line->addWidget(kindLabel);
+    line->addWidget(kindBox);
+    line->addSpacing(12);
+    line->addWidget(weightLabel);
+    line->addWidget(weightBox);
+    line->addStretch();
+    return line;
 }
 
 QList<double> TestDefinitionPanel::weights()

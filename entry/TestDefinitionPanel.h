@@ -73,6 +73,7 @@ protected:
 
 private:
     QLayout* buildTop();
+    QLayout* buildKind();
     QLayout* buildColumns();
     void connectBoxes();
     // Puts a definition into the controls, as no change of the teacher's.
