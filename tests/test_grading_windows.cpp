@@ -11,6 +11,8 @@
 #include "MainWindowControls.h"
 #include "maintenance/TestListWindow.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -166,6 +168,15 @@ private slots:
         QCOMPARE(entry.fullMarksBoxes[0]->text(), QStringLiteral("3"));
         QVERIFY(!entry.fullMarksBoxes[0]->isEnabled());
         QVERIFY(entry.keyHint->text().contains(QStringLiteral("観察")));
+        // The kind is a step of its own: undone, the full marks come back.
+        child<QAction>(entry.window, QStringLiteral("undoAction"))->trigger();
+        QCOMPARE(kind->currentIndex(), 0);
+        QCOMPARE(entry.fullMarksBoxes[0]->text(), QStringLiteral("100"));
+        QVERIFY(entry.fullMarksBoxes[0]->isEnabled());
+        QVERIFY(!entry.keyHint->text().contains(QStringLiteral("観察")));
+        child<QAction>(entry.window, QStringLiteral("redoAction"))->trigger();
+        QCOMPARE(kind->currentIndex(), 1);
+        QCOMPARE(entry.fullMarksBoxes[0]->text(), QStringLiteral("3"));
         entry.clickCell(1, 3);
         env.ui.clear();
         entry.type(QStringLiteral("adB"));
@@ -176,10 +187,22 @@ private slots:
             shown << entry.cellText(p, 3);
         QCOMPARE(shown, (QStringList{"A", "B", "C", "A", "B", "C", "欠席"}));
         QCOMPARE(entry.cellText(1, 2), QString());  // an observation has no total
+
+        // Letters pasted from a spreadsheet, in either width; any other text refused.
+        entry.clickCell(1, 3);
+        QGuiApplication::clipboard()->setText(QStringLiteral("ｂ\nC"));
+        QTest::keyClick(entry.grid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(entry.cellText(1, 3), QStringLiteral("B"));
+        QCOMPARE(entry.cellText(2, 3), QStringLiteral("C"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("D"));
+        QTest::keyClick(entry.grid, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("Ａ・Ｂ・Ｃ（3・2・1）でも欠席（欠・欠席・/）でもありません")),
+                 qPrintable(env.ui.lastMessage()));
+        QCOMPARE(entry.cellText(1, 3), QStringLiteral("B"));
         QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
         QTRY_VERIFY(env.mainWindow()->mdiArea()->subWindowList().isEmpty());
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
-                 crlf(scoreLines({{QStringLiteral("発表"), {{3, 3, {3, 2, 1, 3, 2, 1, -1}}}}})));
+                 crlf(scoreLines({{QStringLiteral("発表"), {{3, 3, {2, 1, 1, 3, 2, 1, -1}}}}})));
         QCOMPARE(classFileOf(env), japaneseTests({QJsonObject{{"kind", "observation"}}}));
     }
 
