@@ -136,12 +136,12 @@ bool TestListWindow::prepare()
 
 bool TestListWindow::loadUnit(bool tell)
 {
+    // A class file that cannot be read is told too; the list opens all the same.
     const Status loaded = ScoreFile::load(ctx.data);
-    if (!loaded.ok) {
-        if (tell)
-            ctx.check(loaded, this);
+    if (tell)
+        ctx.check(loaded, this);
+    if (!loaded.ok)
         return false;
-    }
     shownSpecialistMode = ctx.data.specialistMode;
     shownUnit = ctx.data.currentUnit();
     shownFolder = ctx.data.dataFolder;

@@ -297,6 +297,36 @@ private slots:
         QVERIFY(!env.exists(QStringLiteral("assessment.bak")));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), crlf(scoreLines({{QStringLiteral("一"), {{1, 100, {50, 0, 70}}}}})));
     }
+
+    // The test list tells of a class file that cannot be read when it opens, and
+    // refuses to change a weight (or insert a test) while it cannot be read.
+    void anUnreadableClassFileInTheTestList()
+    {
+        TestEnv env;
+        env.makeClass(pupilNames(2));
+        env.writeFile(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("一"), {{1, 100, {50, 60}}}}}));
+        const QByteArray bad("{\"version\": 1,\n\"subjects\": {\"国語\": 1}}");
+        env.writeBytes(QStringLiteral("assessment.json"), bad);
+        TestListWindow* window = openTestList(env);
+        QVERIFY(window);
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY2(env.ui.lastMessage().contains(QStringLiteral("項目「subjects」の「国語」：「{ }」ではありません")),
+                 qPrintable(env.ui.lastMessage()));
+        const ListControls c(window, "testList");
+        QCOMPARE(c.list->count(), 1);
+        const QByteArray scores = env.readBytes(QStringLiteral("国語.dat"));
+        env.ui.clear();
+        QComboBox* weight = child<QComboBox>(window, QStringLiteral("weightBox"));
+        weight->setCurrentIndex(weight->findText(QStringLiteral("2")));
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("「assessment.json」を読み込めません")));
+        QCOMPARE(weight->currentText(), QStringLiteral("1"));
+        QTest::mouseClick(c.insertButton, Qt::LeftButton);
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("テストの一覧は変更していません")));
+        QCOMPARE(env.readBytes(QStringLiteral("assessment.json")), bad);
+        QCOMPARE(env.readBytes(QStringLiteral("国語.dat")), scores);
+        QVERIFY(!env.exists(QStringLiteral("国語.Bak")));
+    }
 };
 
 QTEST_MAIN(GradingWindowsTest)
