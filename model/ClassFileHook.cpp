@@ -1,0 +1,43 @@
+#include "model/ClassFileHook.h"
+
+namespace {
+
+Status ownLoad(ClassData&)
+{
+    return Status::success();
+}
+
+Status ownSave(const ClassData&)
+{
+    return Status::failure(QStringLiteral("評定の変更を保存できません（クラスファイルに書き込めません）。"));
+}
+
+ClassFileHook::Load& loader()
+{
+    static ClassFileHook::Load current = ownLoad;
+    return current;
+}
+
+ClassFileHook::Save& saver()
+{
+    static ClassFileHook::Save current = ownSave;
+    return current;
+}
+
+}  // namespace
+
+Status ClassFileHook::load(ClassData& data)
+{
+    return loader()(data);
+}
+
+Status ClassFileHook::save(const ClassData& data)
+{
+    return saver()(data);
+}
+
+void ClassFileHook::install(Load load, Save save)
+{
+    loader() = load ? std::move(load) : Load(ownLoad);
+    saver() = save ? std::move(save) : Save(ownSave);
+}
