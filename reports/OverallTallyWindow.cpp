@@ -268,18 +268,12 @@ void OverallTallyWindow::overruleAt(int row, int column)
         gradeAt(row, column, pupil, group);
     }
     const TallyFigure& figure = group == 0 ? figures->overall[pupil] : figures->viewpoint[group][pupil];
-    OverrulingEdit::Request request;
-    request.subject = tallySubject;
-    request.classNumber = tallyClassNumber;
-    request.pupil = pupil;
-    request.pupilName = figures->names[pupil];
-    request.group = group;
-    request.groupText = GradeOverrulings::groupName(group) +
-                        (group == 0 ? QString() : QLatin1Char(' ') + figures->viewpointNames[group]);
+    OverrulingEdit::Request request =
+        OverrulingEdit::requestFor(tallySubject, tallyClassNumber, pupil, figures->names[pupil], group,
+                                   figures->viewpointNames[group], figure.computed);
     request.tests = figures->overrulingTests;
-    request.testsText = figures->overrulingTests.isEmpty() ? QStringLiteral("すべてのテスト")
-                                                           : figures->chosenTestNames.join(QStringLiteral("、"));
-    request.computed = figure.computed;
+    if (!request.tests.isEmpty())
+        request.testsText = figures->chosenTestNames.join(QStringLiteral("、"));
     const std::optional<QList<Overruling>> changed = OverrulingEdit::edit(ctx, this, request);
     if (!changed)
         return;

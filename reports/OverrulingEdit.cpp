@@ -28,6 +28,22 @@ OverrulingDialog::Shown shownFor(const OverrulingEdit::Request& request, const O
 
 }  // namespace
 
+OverrulingEdit::Request OverrulingEdit::requestFor(int subject, int classNumber, int pupil, const QString& pupilName,
+                                                   int group, const QString& viewpointName, const QString& computed)
+{
+    Request request;
+    request.subject = subject;
+    request.classNumber = classNumber;
+    request.pupil = pupil;
+    request.pupilName = pupilName;
+    request.group = group;
+    request.groupText = GradeOverrulings::groupName(group);
+    if (group != Overruling::OverallGroup)
+        request.groupText += QLatin1Char(' ') + viewpointName;
+    request.computed = computed;
+    return request;
+}
+
 std::optional<QList<Overruling>> OverrulingEdit::edit(AppContext& ctx, QWidget* owner, const Request& request)
 {
     // The class as saved, for the unit tallied (a copy: ClassData is large, so on the heap).

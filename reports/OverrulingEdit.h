@@ -26,9 +26,14 @@ struct Request {
     int group = Overruling::OverallGroup;
     QString groupText;     // "評定", "観点Ⅰ 知識・技能"
     QList<int> tests;      // GradeOverrulings::testsKey of the tally
-    QString testsText;     // "すべてのテスト" or the tests counted
+    QString testsText = QStringLiteral("すべてのテスト");  // or the tests counted
     QString computed;      // the computed grade; empty without one
 };
+
+// The request for a pupil's group of a tally of the unit (subject, class): its
+// texts and the computed grade; the tests are every test until set.
+Request requestFor(int subject, int classNumber, int pupil, const QString& pupilName, int group,
+                   const QString& viewpointName, const QString& computed);
 
 // Runs the dialog; the unit's overrulings after the change when one was made and
 // kept, nothing when the teacher cancelled or it could not be kept.

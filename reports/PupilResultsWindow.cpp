@@ -253,17 +253,11 @@ void PupilResultsWindow::overrule(int group)
 {
     if (!figures)
         return;
-    const TallyFigure figure = pupilFigure(*figures, pupil, group);
-    OverrulingEdit::Request request;
-    request.subject = tallySubject;
-    request.classNumber = tallyClassNumber;
-    request.pupil = pupil;
-    request.pupilName = figures->names[pupil];
-    request.group = group;
-    request.groupText = GradeOverrulings::groupName(group) +
-                        (group == 0 ? QString() : QLatin1Char(' ') + figures->viewpointNames[group]);
-    request.testsText = QStringLiteral("すべてのテスト");
-    request.computed = figure.computed;
+    // Over every test of the unit.
+    const OverrulingEdit::Request request =
+        OverrulingEdit::requestFor(tallySubject, tallyClassNumber, pupil, figures->names[pupil], group,
+                                   figures->viewpointNames[qBound(0, group, Limits::Viewpoints)],
+                                   pupilFigure(*figures, pupil, group).computed);
     const std::optional<QList<Overruling>> changed = OverrulingEdit::edit(ctx, this, request);
     if (!changed)
         return;

@@ -244,9 +244,17 @@ private slots:
             const QString path = env.dir.filePath(QStringLiteral("list"));
             env.ui.saveNames.push_back(path);
             child<QPushButton>(&d, "csvButton")->click();
+            env.ui.previewFolder = env.dir.path();
+            child<QPushButton>(&d, "previewButton")->click();
             child<QPushButton>(&d, "closeButton")->click();
         });
         child<QPushButton>(w, "overrulingListButton")->click();
+        // The printed list, from its own layout.
+        QCOMPARE(env.ui.previews.last().title, QStringLiteral("評定の変更一覧-全教科"));
+        const QString page = PdfText::pages(env.ui.previews.last().pdfPath).value(0);
+        QVERIFY2(page.contains(QStringLiteral("【評定の変更一覧】")) && page.contains(QStringLiteral("発表の記録から"))
+                     && page.contains(QStringLiteral("算数の理由")) && page.contains(QStringLiteral("2件")),
+                 qPrintable(page));
         const QString viewpoint3 = QStringLiteral("観点Ⅲ ") + env.data.viewpointName[1][3];
         QCOMPARE(listed, (QList<QStringList>{
                              {"国語", "4", "江藤", viewpoint3, "すべて", "B", "A", "発表の記録から", "2024/07/12"},
