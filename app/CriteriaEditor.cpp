@@ -51,7 +51,9 @@ CriteriaEditor::CriteriaEditor(Ui& ui, QWidget* parent) : QGroupBox(QStringLiter
 // every subject's names at once.
 QGroupBox* CriteriaEditor::buildViewpointNamesGroup()
 {
-    viewpointNamesGroup = new QGroupBox(this);
+    // Titled from the start ("国語の観点名" once a subject is shown): a title that
+    // came later would make the frame taller than the window was sized for.
+    viewpointNamesGroup = new QGroupBox(QStringLiteral("観点名"), this);
     viewpointNamesGroup->setObjectName(QStringLiteral("viewpointNamesGroup"));
     auto* layout = new QGridLayout(viewpointNamesGroup);
     layout->setVerticalSpacing(1);
