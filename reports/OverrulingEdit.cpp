@@ -1,6 +1,7 @@
 #include "reports/OverrulingEdit.h"
 
 #include "frame/AppContext.h"
+#include "frame/MainFrame.h"
 #include "model/ClassFileHook.h"
 #include "model/ScoreFile.h"
 #include "reports/OverrulingDialog.h"
@@ -46,6 +47,13 @@ OverrulingEdit::Request OverrulingEdit::requestFor(int subject, int classNumber,
 
 std::optional<QList<Overruling>> OverrulingEdit::edit(AppContext& ctx, QWidget* owner, const Request& request)
 {
+    if (ctx.frame && ctx.frame->dataFolderReadOnly()) {
+        ctx.ui.message(owner,
+                       QStringLiteral("データフォルダを読み取り専用で開いているため、評定は変えられません。\n"
+                                      "ほかのかざねを終了してから、環境設定の「終了」でデータフォルダを開き直してください。"),
+                       Ui::Buttons::Ok, Ui::Icon::Information);
+        return std::nullopt;
+    }
     // The class as saved, for the unit tallied (a copy: ClassData is large, so on the heap).
     auto saved = std::make_unique<ClassData>(ctx.data);
     saved->subject = request.subject;
