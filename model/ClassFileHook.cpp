@@ -28,6 +28,8 @@ ClassFileHook::Save& saver()
 
 Status ClassFileHook::load(ClassData& data)
 {
+    // Never another unit's grades: what the class file does not give is none.
+    data.overrulings.clear();
     return loader()(data);
 }
 

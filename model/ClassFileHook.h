@@ -20,8 +20,8 @@ using Load = std::function<Status(ClassData&)>;
 using Save = std::function<Status(const ClassData&)>;
 
 // Fills data's weights, kinds, cells not entered yet and overrulings of the current
-// unit; a failure comes back with its message and leaves data as the score file
-// gave it.
+// unit (the score file read first); a failure comes back with its message and leaves
+// data as the score file gave it, without overrulings.
 Status load(ClassData& data);
 // Writes them; on failure the file is as it was.
 Status save(const ClassData& data);

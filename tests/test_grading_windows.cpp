@@ -292,8 +292,12 @@ private slots:
         writeClass(env, classFile);
         classFile.refusedRead = QStringLiteral("assessment.json の 3 行目が読めません。");
         MainWindow& window = start(env);
+        // Grades of another unit still in memory are not taken for this one.
+        env.data.overrulings = {{1, 0, {}, QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("算数の"), Today}};
         OverallTallyWindow* w = openOverall(env, window);
         QVERIFY(w);
+        QVERIFY(env.data.overrulings.isEmpty());
+        QVERIFY(!gridRow(child<QTableWidget>(w, "pupilGrid"), 0)[4].contains(QStringLiteral("＊")));
         QVERIFY(env.ui.messageTexts().contains(classFile.refusedRead));
         // Unweighted, and the cells not entered read as the 0 the score file holds.
         QVERIFY(!child<QLabel>(w, "weightNote")->isVisibleTo(w));
