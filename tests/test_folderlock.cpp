@@ -215,6 +215,17 @@ private slots:
         ChildWindow* tally = window.openTestTallyWindow();
         QVERIFY(tally);
         tally->closeWindow();
+        // The overall tally opens, but a grade of the teacher's own is not written.
+        env.ui.modalHandlers.push_back([](QDialog& d) { Controls::child<QPushButton>(&d, "allButton")->click(); });
+        ChildWindow* overall = window.openOverallTallyWindow();
+        QVERIFY(overall);
+        env.ui.clear();
+        Controls::child<QPushButton>(overall, "overruleButton")->click();
+        QCOMPARE(env.ui.messageTexts(),
+                 QStringList{QStringLiteral("データフォルダを読み取り専用で開いているため、評定は変えられません。\n"
+                                            "ほかのかざねを終了してから、環境設定の「終了」でデータフォルダを開き直してください。")});
+        QVERIFY(!env.ui.modalDialogs.contains(QStringLiteral("overrulingDialog")));
+        overall->closeWindow();
         SettingsWindow* settings = openSettings(window);
         QVERIFY(settings);
         QVERIFY(!newClassButton(settings)->isEnabled());
