@@ -110,6 +110,8 @@ bool MainWindow::mayWriteTo(const QString& folder) const
 void MainWindow::setReadOnly(bool on)
 {
     readOnly = on;
+    // A read-only copy writes nothing, not even the folder last saved in.
+    ctx.ui.setSettingsWritable(!on);
     setWindowTitle(on ? ReadOnlyTitle : MainTitle);
     keepUnavailableCommandsOff();
     showFolderState();
