@@ -2,7 +2,8 @@
 // without a byte-order mark, and when the bytes are valid CP932 as well, by which
 // reading gives characters of names and test names), refused by every reader with
 // the file's name instead of being read as mojibake, and stored back in CP932 with
-// CR LF line ends, a character CP932 cannot hold refused by its line.
+// CR LF line ends (the conversion through the real windows, a character CP932
+// cannot hold and the backup kept: test_encoding_windows).
 
 #include "model/AttendanceFile.h"
 #include "model/Cp932.h"
@@ -10,8 +11,6 @@
 #include "model/ScoreFile.h"
 #include "model/TextFile.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Encoding = TextFile::Encoding;
@@ -55,19 +54,6 @@ QStringList typicalNames()
         for (int i = 0; i < 80; ++i)
             names << families[i % families.size()] + between + given[i % given.size()];
     return names;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 }  // namespace
@@ -171,44 +157,6 @@ private slots:
         // A CR LF file stays as it was but for the encoding.
         QVERIFY(TextFile::utf8ToCp932(rosterText(names).toUtf8(), QStringLiteral("Class.Nam"), converted).ok);
         QCOMPARE(converted, cp932Bytes(rosterText(names)));
-    }
-
-    // A character CP932 cannot hold is named with its line and code; nothing is
-    // written, and the file keeps its bytes.
-    void characterOutsideCp932IsRefusedByLine()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("Class.Nam"));
-        const QString backup = dir.filePath(QStringLiteral("Class.bak"));
-        const QByteArray utf8 = rosterText({QStringLiteral("青木"), QStringLiteral("𠮷田"), QStringLiteral("石田")}).toUtf8();
-        writeFile(path, utf8);
-        const Status refused = TextFile::convertUtf8File(path, backup, QStringLiteral("Class.Nam"));
-        QVERIFY(!refused.ok);
-        QVERIFY2(refused.message.contains(QStringLiteral("「Class.Nam」の3行目の「𠮷」(U+20BB7)")), qPrintable(refused.message));
-        QCOMPARE(readFile(path), utf8);
-        QVERIFY(!QFile::exists(backup));
-    }
-
-    // Converted through the safe write: the old UTF-8 bytes become the backup, byte
-    // for byte. A file that is CP932 already is left alone.
-    void convertedFileKeepsTheOldAsBackup()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("国語.dat"));
-        const QString backup = dir.filePath(QStringLiteral("国語.Bak"));
-        const QString text = QStringLiteral("1\r\n\"漢字テスト①\"\r\n1\r\n1\r\n100\r\n80\r\n");
-        writeFile(path, text.toUtf8());
-        writeFile(backup, "older backup");
-        QVERIFY(TextFile::convertUtf8File(path, backup, QStringLiteral("国語.dat")).ok);
-        QCOMPARE(readFile(path), cp932Bytes(text));
-        QCOMPARE(readFile(backup), text.toUtf8());
-        auto set = std::make_unique<TestSet>();
-        QVERIFY(ScoreFile::parse(readFile(path), QStringLiteral("国語.dat"), 1, *set).ok);
-        QCOMPARE(set->name[1], QStringLiteral("漢字テスト①"));
-
-        QVERIFY(TextFile::convertUtf8File(path, backup, QStringLiteral("国語.dat")).ok);
-        QCOMPARE(readFile(path), cp932Bytes(text));
-        QCOMPARE(readFile(backup), text.toUtf8());
     }
 
     void likenessOfCharacters_data()
