@@ -130,8 +130,11 @@ void BackupWindow::runBackup()
     }
     // The folder is remembered even when it cannot be stored in the settings; the
     // copy is made all the same, and the window stays open after any failure.
+    // A copy that opened the data folder read-only keeps it in memory only: the
+    // settings belong to the copy that holds the folder.
     ctx.data.backupFolder = backupFolderInput->text().trimmed();
-    const bool stored = ctx.check(AppSettings::save(ctx.data, ctx.settings), this, Ui::Icon::Warning);
+    const bool readOnly = ctx.frame && ctx.frame->dataFolderReadOnly();
+    const bool stored = readOnly || ctx.check(AppSettings::save(ctx.data, ctx.settings), this, Ui::Icon::Warning);
     if (copyDataFiles(ctx.data.dataFolder, target) && stored)
         closeWindow();
 }

@@ -17,11 +17,11 @@ bool ScoreEntryWindow::mayLeave(Leaving how)
         ? QStringLiteral("入力した点数はまだ保存されていません。\n保存してから、かざねを終了しますか？")
         : QStringLiteral("入力した点数はまだ保存されていません。\n保存してから、点数入力を終了しますか？");
     enum { Save, DontSave, Cancel };
-    // 中止 means to leave without saving, so Enter keeps that meaning there; every
-    // other way out defaults to saving.
+    // Every way out, 中止 and 破棄終了 included, defaults to saving: a slip of Enter
+    // never throws away scores typed; leaving without them takes a deliberate choice.
     const int chosen = ctx.ui.ask(this, text,
                                   {QStringLiteral("保存して終了"), QStringLiteral("保存しないで終了"), QStringLiteral("キャンセル")},
-                                  how == Leaving::Discard ? DontSave : Save, Cancel, Ui::Icon::Question);
+                                  Save, Cancel, Ui::Icon::Question);
     if (chosen == Save)
         return saveTests();
     return chosen == DontSave;

@@ -205,8 +205,9 @@ void TestListWindow::insertCommand(int n, const QString& name)
 
 void TestListWindow::removeCommand(int n, const QString& name)
 {
+    // The test's scores go: a slip of Enter answers キャンセル.
     if (ctx.ui.message(this, name + QStringLiteral("を削除します."), Ui::Buttons::OkCancel, Ui::Icon::Question,
-                       QStringLiteral("テストの削除"))
+                       QStringLiteral("テストの削除"), Ui::Default::Cancel)
         == Ui::Answer::Ok)
         deleteTest(n);
 }

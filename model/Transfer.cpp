@@ -194,8 +194,11 @@ void Transfer::insertIntoAttendance(AttendanceTable& attendance, const int (&les
                 attendance[m][p + 1][k] = attendance[m][p][k];
         for (int k = 1; k <= Limits::Categories; ++k)
             attendance[m][n + 1][k] = 0;
-        // 出停: the lesson days of the months before the pupil came.
+        // 出停: the lesson days of the months before the pupil came, with no
+        // 必要日数; from the month of the transfer on, 必要日数 is the month's
+        // lesson days (the teacher corrects it for a pupil who came mid-month).
         attendance[m][n + 1][2] = m < transferMonth ? lessonDays[m] : 0;
+        attendance[m][n + 1][3] = m < transferMonth ? 0 : lessonDays[m];
     }
 }
 

@@ -57,7 +57,10 @@ void removePupil(TestSet& set, int pupils, int n);
 // Attendance in memory. insertIntoAttendance makes room for pupil n+1: the rows after n
 // move down one; the new pupil's counts are 0 except 出停 (category 2), which in
 // the months before `transferMonth` is that month's lesson days: the pupil was
-// not yet in the class. removeFromAttendance closes the gap of pupil n.
+// not yet in the class (the tallies leave those months out, see
+// AttendanceTally::beforeJoining), and 必要日数 (category 3), which from
+// `transferMonth` on is the month's lesson days. removeFromAttendance closes the
+// gap of pupil n.
 using AttendanceTable = int[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1];
 void insertIntoAttendance(AttendanceTable& attendance, const int (&lessonDays)[Limits::Months + 1], int pupils, int n,
                   int transferMonth);
