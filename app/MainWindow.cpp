@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "attendance/AttendanceWindow.h"
+#include "reports/ReportCardWindow.h"
 #include "model/AppSettings.h"
 #include "model/NewClass.h"
 #include "entry/ScoreEntryWindow.h"
@@ -184,8 +185,10 @@ void MainWindow::keepUnavailableCommandsOff()
     if (readOnly)
         for (QAction* command : {scoreEntryAction, attendanceAction, rosterAction, testListAction})
             command->setEnabled(false);
-    if (ctx.data.specialistMode)
+    if (ctx.data.specialistMode) {
         attendanceAction->setEnabled(false);
+        reportCardAction->setEnabled(false);
+    }
 }
 
 // The head button goes off with the unit buttons. In specialist mode it comes back
@@ -444,6 +447,15 @@ ChildWindow* MainWindow::openAttendanceWindow()
     if (!mayOpen(true, true))
         return nullptr;
     return openChild(new AttendanceWindow(ctx), QString(), true);
+}
+
+// The report card reads every subject's files and the attendance; it writes
+// nothing of the class, so a folder open read-only may print it too.
+ChildWindow* MainWindow::openReportCardWindow()
+{
+    if (!mayOpen(false, true) || refuseWithoutPupils())
+        return nullptr;
+    return openChild(new ReportCardWindow(ctx), QString(), true);
 }
 
 ChildWindow* MainWindow::openSettingsWindow()

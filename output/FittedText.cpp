@@ -1,9 +1,11 @@
 #include "output/FittedText.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -76,4 +78,61 @@ void FittedText::draw(QPainter& painter, const QRectF& box, Qt::Alignment align,
     line.draw(&painter, QPointF(box.x() + offset(line.horizontalAdvance()), box.y() + top));
     if (clip)
         painter.restore();
+}
+
+namespace {
+
+constexpr double SmallestWrappedShrink = 0.5;
+
+// The paragraphs laid out in lines of `width`; returns the height they take.
+double layOutWrapped(std::vector<std::unique_ptr<QTextLayout>>& layouts, const QStringList& paragraphs, const QFont& font,
+                     QPaintDevice* device, double width, Qt::Alignment align)
+{
+    layouts.clear();
+    QFontMetricsF metrics(font, device);
+    const double lineHeight = metrics.height() * 1.25;
+    double y = 0;
+    for (const QString& paragraph : paragraphs) {
+        auto layout = std::make_unique<QTextLayout>(paragraph, font, device);
+        layout->setCacheEnabled(true);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        option.setAlignment(align & Qt::AlignHorizontal_Mask);
+        layout->setTextOption(option);
+        layout->beginLayout();
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, y));
+            y += lineHeight;
+        }
+        layout->endLayout();
+        layouts.push_back(std::move(layout));
+    }
+    return y;
+}
+
+}  // namespace
+
+bool FittedText::drawWrapped(QPainter& painter, const QRectF& box, Qt::Alignment align, const QFont& font, const QString& text)
+{
+    QString plain = text;
+    plain.remove(QLatin1Char('\r'));
+    if (plain.trimmed().isEmpty() || box.width() <= 0 || box.height() <= 0)
+        return true;
+    const QStringList paragraphs = plain.split(QLatin1Char('\n'));
+    std::vector<std::unique_ptr<QTextLayout>> layouts;
+    QFont used = font;
+    double height = layOutWrapped(layouts, paragraphs, used, painter.device(), box.width(), align);
+    // Smaller in steps of 5 % until the text fits or reaches half its size.
+    for (double shrink = 0.95; height > box.height() && shrink >= SmallestWrappedShrink - 1e-9; shrink -= 0.05) {
+        used.setPointSizeF(font.pointSizeF() * shrink);
+        height = layOutWrapped(layouts, paragraphs, used, painter.device(), box.width(), align);
+    }
+    const bool fits = height <= box.height() + 0.5;
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    for (const auto& layout : layouts)
+        layout->draw(&painter, box.topLeft());
+    painter.restore();
+    return fits;
 }

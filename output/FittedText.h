@@ -13,5 +13,11 @@
 class QPainter;
 
 namespace FittedText {
+// Several lines in a box: the text wraps at the box's width (Japanese anywhere,
+// other words at their ends), each line break of the text starts a new line, lines
+// are 1.5 times the point size apart. A text too long for the box's height is
+// drawn smaller, down to half its size; what is still too long is cut at the
+// box's bottom. Returns whether the whole text fitted.
+bool drawWrapped(QPainter& painter, const QRectF& box, Qt::Alignment align, const QFont& font, const QString& text);
 void draw(QPainter& painter, const QRectF& box, Qt::Alignment align, const QFont& font, const QString& text);
 }

@@ -97,6 +97,9 @@ private:
     Status margins();
     Status font();
     Status text();
+    Status note();
+    // The words after a text's points: bold, mincho, gothic.
+    Status textFlags(ReportLayout::Text& item, int first, const QString& statement);
     Status box();
     Status line();
     Status table();
@@ -131,6 +134,7 @@ const QHash<QString, LayoutParser::Reader>& LayoutParser::readers()
         {QStringLiteral("paper"), &LayoutParser::paper},       {QStringLiteral("orientation"), &LayoutParser::orientation},
         {QStringLiteral("margins"), &LayoutParser::margins},   {QStringLiteral("font"), &LayoutParser::font},
         {QStringLiteral("text"), &LayoutParser::text},         {QStringLiteral("box"), &LayoutParser::box},
+        {QStringLiteral("note"), &LayoutParser::note},
         {QStringLiteral("line"), &LayoutParser::line},         {QStringLiteral("table"), &LayoutParser::table},
         {QStringLiteral("row"), &LayoutParser::row},           {QStringLiteral("column"), &LayoutParser::column},
         {QStringLiteral("headings"), &LayoutParser::headings}, {QStringLiteral("footer"), &LayoutParser::footer},
@@ -212,7 +216,28 @@ Status LayoutParser::text()
     if (args.size() < 6 || !number(0, item.x) || !number(1, item.y) || !number(2, item.width, false)
         || !alignmentOf(args[3].text, item.align) || !number(4, item.points, false, true) || !args.last().quoted)
         return fail(QStringLiteral("text x y 幅 left|center|right ポイント数 [bold] \"文字\" の形で書いてください（長さは 1000 mm まで、ポイント数は 1～200）。"));
-    for (int i = 5; i < args.size() - 1; ++i) {
+    if (Status flags = textFlags(item, 5, QStringLiteral("text")); !flags)
+        return flags;
+    layout.texts.append(item);
+    return Status::success();
+}
+
+Status LayoutParser::note()
+{
+    ReportLayout::Text item;
+    item.line = lineNumber;
+    if (args.size() < 6 || !number(0, item.x) || !number(1, item.y) || !number(2, item.width, false)
+        || !number(3, item.height, false) || !number(4, item.points, false, true) || !args.last().quoted)
+        return fail(QStringLiteral("note x y 幅 高さ ポイント数 [bold] \"文字\" の形で書いてください（長さは 1000 mm まで、ポイント数は 1～200）。"));
+    if (Status flags = textFlags(item, 5, QStringLiteral("note")); !flags)
+        return flags;
+    layout.notes.append(item);
+    return Status::success();
+}
+
+Status LayoutParser::textFlags(ReportLayout::Text& item, int first, const QString& statement)
+{
+    for (int i = first; i < args.size() - 1; ++i) {
         const QString flag = word(i);
         if (args[i].quoted)
             return fail(QStringLiteral("文字は一つだけ書けます。"));
@@ -223,10 +248,9 @@ Status LayoutParser::text()
         else if (flag == QLatin1String("gothic"))
             item.family = ReportLayout::defaultFamily();
         else
-            return fail(QStringLiteral("「%1」は text に付けられません（bold、mincho、gothic が使えます）。").arg(args[i].text));
+            return fail(QStringLiteral("「%1」は %2 に付けられません（bold、mincho、gothic が使えます）。").arg(args[i].text, statement));
     }
     item.templ = args.last().text;
-    layout.texts.append(item);
     return Status::success();
 }
 
@@ -250,8 +274,9 @@ Status LayoutParser::line()
 
 Status LayoutParser::table()
 {
-    if (args.isEmpty() || args.size() > 2 || !number(0, layout.tableY) || (args.size() == 2 && !number(1, layout.tableX)))
-        return numbersFail(QStringLiteral("位置（y [x]）"));
+    if (args.isEmpty() || args.size() > 3 || !number(0, layout.tableY) || (args.size() >= 2 && !number(1, layout.tableX))
+        || (args.size() == 3 && !number(2, layout.tableHeight, false)))
+        return numbersFail(QStringLiteral("位置と高さ（y [x [高さ]]）"));
     layout.hasTable = true;
     layout.tableLine = lineNumber;
     return Status::success();
@@ -268,11 +293,16 @@ Status LayoutParser::column()
 {
     ReportLayout::Column item;
     item.line = lineNumber;
-    if (args.size() < 3 || args.size() > 4 || args[0].quoted || !number(1, item.width, false)
-        || !alignmentOf(args[2].text, item.align) || (args.size() == 4 && !quotedAt(3)))
-        return fail(QStringLiteral("column 項目名 幅 left|center|right \"見出し\" の形で書いてください。"));
+    QList<Token> rest = args.mid(3);
+    if (!rest.isEmpty() && !rest.first().quoted && rest.first().text.compare(QLatin1String("merge"), Qt::CaseInsensitive) == 0) {
+        item.merge = true;
+        rest.removeFirst();
+    }
+    if (args.size() < 3 || rest.size() > 1 || args[0].quoted || !number(1, item.width, false)
+        || !alignmentOf(args[2].text, item.align) || (rest.size() == 1 && !rest.first().quoted))
+        return fail(QStringLiteral("column 項目名 幅 left|center|right [merge] \"見出し\" の形で書いてください。"));
     item.field = args[0].text;
-    item.heading = args.size() == 4 ? args[3].text : QString();
+    item.heading = rest.isEmpty() ? QString() : rest.first().text;
     layout.columns.append(item);
     return Status::success();
 }
@@ -340,9 +370,7 @@ Status LayoutParser::checkFits() const
         return failAt(layout.chart.line, QStringLiteral("グラフが用紙（余白の内側）からはみ出します。"));
     if (!layout.columns.isEmpty() && !layout.hasTable)
         return failAt(layout.columns.first().line, QStringLiteral("表の位置（table）がありません。"));
-    if (!layout.hasTable)
-        return Status::success();
-    if (layout.columns.isEmpty())
+    if (layout.hasTable && layout.columns.isEmpty())
         return failAt(layout.tableLine, QStringLiteral("表の列（column）がありません。"));
     double right = layout.tableX;
     for (const ReportLayout::Column& item : layout.columns) {
@@ -351,7 +379,12 @@ Status LayoutParser::checkFits() const
             return failAt(item.line, QStringLiteral("表の列が用紙の幅（余白の内側 %1 mm）を越えます。")
                                          .arg(layout.contentWidth(), 0, 'f', 1));
     }
-    const double space = layout.contentHeight() - layout.footerHeight() - layout.tableY;
+    for (const ReportLayout::Text& note : layout.notes)
+        if (note.x + note.width > layout.contentWidth() + 0.01 || note.y + note.height > layout.contentHeight() + 0.01)
+            return failAt(note.line, QStringLiteral("文字の枠（note）が用紙（余白の内側）からはみ出します。"));
+    if (!layout.hasTable)
+        return Status::success();
+    const double space = layout.tableSpace();
     const double needed = layout.rowHeight * (layout.headings == ReportLayout::Headings::Off ? 1 : 2);
     if (space + 1e-6 < needed)
         return failAt(layout.tableLine, QStringLiteral("表の位置が低すぎて、一行も入りません。"));
@@ -427,9 +460,15 @@ double ReportLayout::tableWidth() const
     return width;
 }
 
+double ReportLayout::tableSpace() const
+{
+    const double toFooter = contentHeight() - footerHeight() - tableY;
+    return tableHeight > 0 ? std::min(tableHeight, toFooter) : toFooter;
+}
+
 int ReportLayout::rowsPerPage() const
 {
-    const double space = contentHeight() - footerHeight() - tableY - (headings == Headings::Off ? 0.0 : rowHeight);
+    const double space = tableSpace() - (headings == Headings::Off ? 0.0 : rowHeight);
     return std::max(1, int(std::floor(space / rowHeight + 1e-6)));
 }
 

@@ -33,6 +33,7 @@ struct ReportLayout {
         bool bold = false;
         QString family;  // empty: the body font
         QString templ;
+        double height = 0;  // a note only: the height of its box
     };
     struct Rect {
         double x = 0, y = 0, width = 0, height = 0;
@@ -46,6 +47,7 @@ struct ReportLayout {
         double width = 0;
         Qt::Alignment align = Qt::AlignLeft;
         QString heading;
+        bool merge = false;  // the cell spans the rows of its group (see ReportRenderer.h)
     };
     struct Chart {
         int line = 0;
@@ -56,11 +58,13 @@ struct ReportLayout {
     enum class Headings { On, Off, FirstRow };
 
     QList<Text> texts;
+    QList<Text> notes;  // texts of several lines in a box of their own height
     QList<Rect> boxes;
     QList<Line> lines;
     bool hasTable = false;
     int tableLine = 0;
     double tableY = 0, tableX = 0;
+    double tableHeight = 0;  // 0: down to the footer
     double rowHeight = 6;
     QList<Column> columns;
     Headings headings = Headings::On;
@@ -89,6 +93,9 @@ struct ReportLayout {
     double contentHeight() const { return paperMm().height() - top - bottom; }
     double footerHeight() const { return hasFooter ? points * PointInMm * LineFactor + 1.0 : 0.0; }
     double tableWidth() const;
+    // The height the table may fill: down to the footer, or its own height when
+    // the layout gives one.
+    double tableSpace() const;
     // Data rows per page below the heading row.
     int rowsPerPage() const;
     // "印刷のレイアウトファイル「…」の3行目が読めません。" followed by why.

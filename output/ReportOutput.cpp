@@ -61,7 +61,12 @@ Status ReportOutput::prepare(const QList<ReportSheet>& sheets, ReportRenderer& e
     if (sheets.isEmpty())
         return Status::failure(QStringLiteral("印刷する一覧表がありません。"));
     const QString store = storePath(sheets.first().stem);
+    // The report card and the year's record have no store of their own: nothing
+    // outside the program reads one, so their pages come from memory alone.
+    const bool stored = storeFileNames().contains(QFileInfo(store).fileName());
     for (const ReportSheet& sheet : sheets) {
+        if (!stored)
+            break;
         if (Status written = ReportStore::write(store, sheet); !written)
             return written;
         if (storeObserver)

@@ -90,6 +90,7 @@ using Layout = ReportLayout;
 struct ReportRenderer::Fonts {
     QFont body;
     QList<QFont> texts;
+    QList<QFont> notes;
     QFont chart;
 };
 
@@ -137,6 +138,8 @@ const ReportRenderer::Fonts& ReportRenderer::fonts() const
         fontSet->body = reportFont(layout->family, layout->points, false);
         for (const Layout::Text& text : layout->texts)
             fontSet->texts.append(reportFont(text.family.isEmpty() ? layout->family : text.family, text.points, text.bold));
+        for (const Layout::Text& note : layout->notes)
+            fontSet->notes.append(reportFont(note.family.isEmpty() ? layout->family : note.family, note.points, note.bold));
         fontSet->chart = reportFont(layout->family, layout->chart.points, false);
     }
     return *fontSet;
@@ -161,9 +164,10 @@ Status ReportRenderer::checkSheet(const ReportSheet& sheet) const
                 return fail(line, QStringLiteral("「%1」は印刷用の表（Titles）にない項目です。").arg(field));
         return Status::success();
     };
-    for (const Layout::Text& text : layout->texts)
-        if (Status s = checkTemplate(text.line, text.templ); !s)
-            return s;
+    for (const QList<Layout::Text>* list : {&layout->texts, &layout->notes})
+        for (const Layout::Text& text : *list)
+            if (Status s = checkTemplate(text.line, text.templ); !s)
+                return s;
     for (const Layout::Column& column : layout->columns) {
         if (indexOfField(sheet.dataFields, column.field) < 0)
             return fail(column.line, QStringLiteral("「%1」は印刷用の表（Datas）にない項目です。").arg(column.field));
@@ -263,6 +267,12 @@ void ReportRenderer::paintSheetPage(QPainter& painter, const ReportSheet& sheet,
                          filled(text.templ, sheet, page, pages));
     }
 
+    for (int i = 0; i < l.notes.size(); ++i) {
+        const Layout::Text& note = l.notes[i];
+        FittedText::drawWrapped(painter, area(note.x, note.y, note.width, note.height), note.align, font.notes[i],
+                                filled(note.templ, sheet, page, pages));
+    }
+
     if (l.hasChart && page == 1 && sheet.scoreChart)
         ScoreChart::paint(painter, area(l.chart.x, l.chart.y, l.chart.width, l.chart.height), *sheet.scoreChart,
                           font.chart, px(ThinLine), l.chart.caption);
@@ -340,10 +350,28 @@ void ReportRenderer::paintTable(QPainter& painter, const ReportSheet& sheet, int
 
     if (headingRow)
         painter.fillRect(QRectF(xs.first(), ys.first(), xs.last() - xs.first(), rowPx), HeadingShade);
+    // A data row whose first cell is empty continues the group above it: the cells of
+    // the merged columns span the group, with no line between its rows.
+    QList<bool> continues(rows.size(), false);
+    for (int r = (headingRow ? 2 : 1); r < rows.size(); ++r)
+        continues[r] = !rows[r].isEmpty() && rows[r].first().isEmpty();
+    auto spanOf = [&](int r) {
+        int span = 1;
+        while (r + span < rows.size() && continues[r + span])
+            ++span;
+        return span;
+    };
     if (l.grid && !rows.isEmpty()) {
         QList<QLineF> lines;
-        for (double lineY : std::as_const(ys))
-            lines.append(QLineF(xs.first(), lineY, xs.last(), lineY));
+        for (int r = 0; r < ys.size(); ++r) {
+            if (r >= rows.size() || !continues[r]) {
+                lines.append(QLineF(xs.first(), ys[r], xs.last(), ys[r]));
+                continue;
+            }
+            for (int c = 0; c < l.columns.size(); ++c)
+                if (!l.columns[c].merge)
+                    lines.append(QLineF(xs[c], ys[r], xs[c + 1], ys[r]));
+        }
         for (double lineX : std::as_const(xs))
             lines.append(QLineF(lineX, ys.first(), lineX, bottom));
         painter.setBrush(Qt::NoBrush);
@@ -357,9 +385,11 @@ void ReportRenderer::paintTable(QPainter& painter, const ReportSheet& sheet, int
         const bool heading = headingRow && r == 0;
         for (int c = 0; c < l.columns.size(); ++c) {
             const QString& text = c < rows[r].size() ? rows[r][c] : QString();
-            if (text.isEmpty())
+            const bool merged = l.columns[c].merge && !heading;
+            if (text.isEmpty() || (merged && continues[r]))
                 continue;
-            const QRectF inner(xs[c] + px(l.padding), ys.first() + r * rowPx, px(l.columns[c].width) - 2 * px(l.padding), rowPx);
+            const double height = merged ? rowPx * spanOf(r) : rowPx;
+            const QRectF inner(xs[c] + px(l.padding), ys.first() + r * rowPx, px(l.columns[c].width) - 2 * px(l.padding), height);
             FittedText::draw(painter, inner, heading ? Qt::AlignHCenter : l.columns[c].align, body, text);
         }
     }

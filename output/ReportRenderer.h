@@ -57,6 +57,17 @@
 //   the scores of a sheet that carries one (output/ScoreChart.h), on the sheet's
 //   first page only, framed under its caption when it has one; its texts are in
 //   the body font at <points> (7 when not given).
+// - "note <x> <y> <width> <height> <points> [bold|mincho|gothic] "<template>""
+//   draws a text of several lines in its box: it wraps at the box's width, starts
+//   a new line at each line break of the value, and is drawn smaller (down to half
+//   its size) when it is too long for the box; what still does not fit is cut at
+//   the box's bottom (output/FittedText.h).
+// - "table <y> <x> <height>" stops the table at that height (below it the page may
+//   hold notes and texts); rows beyond it continue on the next page.
+// - "column <Field> <width> <align> merge "<heading>"": a data row whose first
+//   cell is empty belongs to the group of the row above; the cells of a merged
+//   column span the rows of their group, their text centred in the group's height,
+//   with no line between its rows (a subject's name beside its viewpoints).
 //
 // The renderer builds its fonts once for its layout and draws a page's grid lines
 // in one pass with one pen; it is used by one thread at a time, and renderers in

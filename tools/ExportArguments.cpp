@@ -18,7 +18,7 @@ const ValueOption ValueOptions[] = {
     {"test", &ExportOptions::test},             {"order", &ExportOptions::order},
     {"pupil", &ExportOptions::pupil},           {"tests", &ExportOptions::tests},
     {"show", &ExportOptions::show},             {"view", &ExportOptions::view},
-    {"threads", &ExportOptions::threads},
+    {"threads", &ExportOptions::threads},       {"report-card", &ExportOptions::reportCard},
 };
 
 const QString EndOfOptions = QStringLiteral("--");
@@ -61,6 +61,8 @@ QString ExportArguments::read(const QStringList& arguments, ExportOptions& optio
     parser.addOption(help);
     const QCommandLineOption onePerSubject(QStringLiteral("one-file-per-subject"));
     parser.addOption(onePerSubject);
+    const QCommandLineOption oneFile(QStringLiteral("one-file"));
+    parser.addOption(oneFile);
     for (const ValueOption& option : ValueOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(), QStringLiteral("value")));
     // The parser skips the first word as the program's name.
@@ -79,6 +81,7 @@ QString ExportArguments::read(const QStringList& arguments, ExportOptions& optio
         options.*option.field = values.value(0);
     }
     options.oneFilePerSubject = parser.isSet(onePerSubject);
+    options.oneFile = parser.isSet(oneFile);
     options.sheets = parser.positionalArguments();
     return {};
 }
@@ -88,6 +91,7 @@ QString ExportArguments::usage()
     return QStringLiteral(
         "使い方: kazane-export [単位] 一覧表 [選択] 出力先\n"
         "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year [--one-file-per-subject] [--threads 数]\n"
+        "        kazane-export --report-card フォルダ --term 1|2|3|year [--one-file] [--threads 数]\n"
         "\n"
         "かざねのデータフォルダから一覧表を作ります。データフォルダと設定は読むだけで、書き換えません。\n"
         "\n"
@@ -121,7 +125,19 @@ QString ExportArguments::usage()
         "      個人別集計を教科（クラス）ごとに一つのファイル（教科_個人.pdf）にまとめ、\n"
         "      一人ずつ新しいページから印刷します。\n"
         "  --threads 数\n"
-        "      --term-pack でPDFを作るスレッドの数（既定はCPUのコア数）。\n"
+        "      --term-pack、--report-card でPDFを作るスレッドの数（既定はCPUのコア数）。\n"
+        "\n"
+        "通知表（学級担任用）:\n"
+        "  --report-card フォルダ --term 1|2|3\n"
+        "      学期の通知表を児童ごとに一つのPDF（通知表_１学期_番号_氏名.pdf）で作ります。\n"
+        "      用紙（A4 か A3 二つ折り）、学校名、学級、担任名、評定を出さないかどうかは\n"
+        "      設定（通知表の画面で入力したもの）のとおりです。\n"
+        "  --report-card フォルダ --term year\n"
+        "      指導要録用の年間の記録を児童ごとのPDF（指導要録_番号_氏名.pdf）と\n"
+        "      学級の一覧のCSV（指導要録.csv）で作ります。\n"
+        "  --one-file\n"
+        "      全員を一つのPDF（通知表_１学期.pdf、指導要録.pdf）にまとめ、一人ずつ新しい\n"
+        "      ページから印刷します。\n"
         "\n"
         "終了状態: 0 成功、1 データまたは出力のエラー、2 使い方の誤り\n");
 }

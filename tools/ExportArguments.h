@@ -9,6 +9,8 @@
 struct ExportOptions {
     bool help = false;
     bool oneFilePerSubject = false;  // the term pack's pupils' sheets: one PDF per subject
+    bool oneFile = false;            // the report cards: every pupil in one PDF
+    QString reportCard;              // the folder of the report cards
     QString settingsFile;
     QString dataFolder;
     QString mode;

@@ -6,12 +6,15 @@
 #include "model/AttendanceFile.h"
 #include "model/ClassFile.h"
 #include "model/ClassFileHook.h"
+#include "model/ReportCardSettings.h"
+#include "model/UnitSets.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "output/CsvWriter.h"
 #include "output/OutputFile.h"
 #include "output/PdfBatch.h"
 #include "output/PdfWriter.h"
+#include "output/ReportCardFiles.h"
 #include "output/ReportLayout.h"
 #include "output/ReportStore.h"
 #include "platform/ProgramFolder.h"
@@ -303,6 +306,48 @@ void termPack(Session& session, const QString& folder, int term, bool oneFilePer
     }
 }
 
+// The report cards of a term (or the year's record) of every pupil into a folder,
+// all files or none, as the report card window makes them.
+void reportCards(Session& session, QSettings& settings, const ExportOptions& options, QTextStream& err)
+{
+    ClassData& data = session.data;
+    if (data.specialistMode)
+        throw Failure{DataError, QStringLiteral("通知表は学級担任用のデータフォルダから作ります。")};
+    const int termIndex = termNumber(options.term);
+    const int term = termIndex == 3 ? ReportCard::Year : termIndex + 1;
+    const int threads = threadCount(options.threads);
+    loadUnit(session, data.subject, false, true);
+    if (data.pupilCount == 0)
+        throw Failure{DataError, QStringLiteral("児童がいないので、通知表を作れません。")};
+    QList<UnitSets::Unit> units;
+    check(UnitSets::load(data, units));
+    const ReportCardSettings chosen = ReportCardSettings::read(settings);
+    ReportCardSheet::Heading heading;
+    heading.texts = {chosen.school, chosen.className, chosen.teacher, chosen.hideGrades};
+    heading.schoolYear = ReportCardSheet::schoolYear(QDate::currentDate());
+    heading.paper = chosen.a3Folded ? ReportCardSheet::Paper::A3Folded : ReportCardSheet::Paper::A4;
+    const QList<ReportCard::Card> cards = ReportCard::compute(data, units, term, heading.texts);
+
+    const QString folder = options.reportCard;
+    const QStringList created = missingFolders(folder);
+    if (!created.isEmpty() && !QDir().mkpath(folder)) {
+        const int error = errno;
+        throw Failure{DataError, QStringLiteral("フォルダ「%1」を作れませんでした。%2")
+                                     .arg(QDir::toNativeSeparators(folder), OutputFile::describeError(error))};
+    }
+    try {
+        OutputBatch batch(SafeFile::Sync::Skip);
+        check(ReportCardFiles::stage(cards, heading, {folder, session.layoutFolder, options.oneFile, threads}, batch));
+        check(batch.commit());
+        for (const QString& path : batch.paths())
+            err << QStringLiteral("作成しました: %1").arg(QDir::toNativeSeparators(path)) << Qt::endl;
+    } catch (const Failure&) {
+        for (auto it = created.crbegin(); it != created.crend(); ++it)
+            QDir().rmdir(*it);
+        throw;
+    }
+}
+
 // The unit the options name: the subject in homeroom mode, the class in specialist
 // mode, 1 when none is named.
 int chosenUnit(const ClassData& data, const ExportOptions& options)
@@ -451,6 +496,17 @@ int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out,
     readSettings(data, *settings, options);
     const int unit = chosenUnit(data, options);
 
+    if (!options.reportCard.isEmpty()) {
+        if (options.term.isEmpty())
+            throw Failure{UsageError, QStringLiteral("--report-card には --term 1|2|3|year を添えてください。")};
+        if (!options.sheets.isEmpty() || !options.termPack.isEmpty() || !options.pdf.isEmpty() || !options.csv.isEmpty()
+            || !options.store.isEmpty() || options.oneFilePerSubject)
+            throw Failure{UsageError, QStringLiteral("--report-card と一覧表の種類、--term-pack、--pdf、--csv、--store は同時に指定できません。")};
+        reportCards(session, *settings, options, err);
+        return Done;
+    }
+    if (options.oneFile)
+        throw Failure{UsageError, QStringLiteral("--one-file は --report-card と一緒に指定してください。")};
     if (!options.termPack.isEmpty()) {
         if (options.term.isEmpty())
             throw Failure{UsageError, QStringLiteral("--term-pack には --term 1|2|3|year を添えてください。")};
