@@ -280,6 +280,9 @@ void ReportCardWindow::showPreview()
     }
     const QSizeF paper = renderer.pageLayout().fullRectPoints().size() * (25.4 / 72.0);
     QImage image((paper * PreviewDotsPerMm).toSize(), QImage::Format_RGB32);
+    // The fonts are sized in points for the image's resolution: the page's own.
+    image.setDotsPerMeterX(int(PreviewDotsPerMm * 1000));
+    image.setDotsPerMeterY(int(PreviewDotsPerMm * 1000));
     image.fill(Qt::white);
     QPainter painter(&image);
     renderer.paintPage(painter, 1, PreviewDotsPerMm);
