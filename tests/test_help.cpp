@@ -176,6 +176,7 @@ private slots:
             {[&] { return window.openPupilResultsWindow(); }, QStringLiteral("pupil-results.html")},
             {[&] { return window.openStatisticsWindow(true); }, QStringLiteral("statistics.html")},
             {[&] { return window.openBackupWindow(); }, QStringLiteral("backup.html")},
+            {[&] { return window.openReportCardWindow(); }, QStringLiteral("report-card.html")},
         };
         for (const auto& [open, expected] : windows) {
             env.ui.helpPages.clear();

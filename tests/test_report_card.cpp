@@ -7,6 +7,7 @@
 #include "ReportCardClass.h"
 #include "TestEnv.h"
 #include "model/ClassFile.h"
+#include "model/ReportCardSettings.h"
 #include "model/RosterFile.h"
 #include "model/Transfer.h"
 #include "model/UnitSets.h"
@@ -75,6 +76,7 @@ private slots:
     void transferInKeepsGradesWithTheirPupils();
     void loaderRefusesWhatItCannotRead();
     void fileNames();
+    void settingsKeepTheirKeys();
 };
 
 void TestReportCard::gradesOfEveryPupil_data()
@@ -320,6 +322,36 @@ void TestReportCard::fileNames()
     QCOMPARE(ReportCardSheet::pupilFileName(card), QStringLiteral("指導要録_07_佐藤_蓮.pdf"));
     QCOMPARE(ReportCardSheet::classFileName(1, QStringLiteral("pdf")), QStringLiteral("通知表_１学期.pdf"));
     QCOMPARE(ReportCardSheet::classFileName(ReportCard::Year, QStringLiteral("csv")), QStringLiteral("指導要録.csv"));
+}
+
+void TestReportCard::settingsKeepTheirKeys()
+{
+    TestEnv env;
+    env.writeSettings();
+    // Nothing stored: empty texts, 評定 shown, A4.
+    QVERIFY(ReportCardSettings::read(*env.settings) == ReportCardSettings());
+    ReportCardSettings chosen;
+    chosen.school = QStringLiteral("さくら小学校");
+    chosen.className = QStringLiteral("第１学年２組");
+    chosen.teacher = QStringLiteral("山田　太郎");
+    chosen.hideGrades = true;
+    chosen.a3Folded = true;
+    QVERIFY(chosen.write(*env.settings).ok);
+    QSettings store(env.settingsFile(), QSettings::IniFormat);
+    QCOMPARE(store.value(QStringLiteral("ReportCard/SchoolName")).toString(), chosen.school);
+    QCOMPARE(store.value(QStringLiteral("ReportCard/ClassName")).toString(), chosen.className);
+    QCOMPARE(store.value(QStringLiteral("ReportCard/TeacherName")).toString(), chosen.teacher);
+    QCOMPARE(store.value(QStringLiteral("ReportCard/HideHyotei")).toString(), QStringLiteral("1"));
+    QCOMPARE(store.value(QStringLiteral("ReportCard/Paper")).toString(), QStringLiteral("A3"));
+    // The keys of the mode stay as they were.
+    QCOMPARE(store.value(QStringLiteral("UseMode/SenkaMode")).toString(), QStringLiteral("0"));
+    QVERIFY(ReportCardSettings::read(store) == chosen);
+
+    QCOMPARE(ReportCardSettings::problem(QStringLiteral("担任"), QString(40, QChar(u'長'))), QString());
+    QCOMPARE(ReportCardSettings::problem(QStringLiteral("担任"), QString(41, QChar(u'長'))),
+             QStringLiteral("「担任」は40文字以内で入力してください。"));
+    QCOMPARE(ReportCardSettings::problem(QStringLiteral("学校名"), QStringLiteral("さくら\n小学校")),
+             QStringLiteral("「学校名」に改行は入れられません。"));
 }
 
 QTEST_MAIN(TestReportCard)

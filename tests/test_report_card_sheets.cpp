@@ -5,6 +5,7 @@
 
 #include "DataFiles.h"
 #include "ExportRun.h"
+#include "FailingDisk.h"
 #include "PdfText.h"
 #include "ReportCardClass.h"
 #include "TestEnv.h"
@@ -139,6 +140,7 @@ private slots:
     void shippedLayoutsPrintOnePagePerPupil_data();
     void shippedLayoutsPrintOnePagePerPupil();
     void exportMakesTheFilesOfTheWindow();
+    void aDiskThatRefusesLeavesNoFile();
     void exportRefusesWrongUse_data();
     void exportRefusesWrongUse();
 };
@@ -351,6 +353,42 @@ void TestReportCardSheets::exportMakesTheFilesOfTheWindow()
     QCOMPARE(fileBytes(year + QStringLiteral("/指導要録.csv")), csv);
     QVERIFY(csv.contains("2,石田　花子,B,C,B,2,B,,,2,50,0,50,0,50,"));
     QVERIFY(PdfText::pages(year + QStringLiteral("/指導要録_03_上野　蓮.pdf")).value(0).contains(QStringLiteral("総合所見")));
+
+    const ExportRun help = runExport(env, {QStringLiteral("--help")});
+    QVERIFY(help.out.contains(QStringLiteral("--report-card フォルダ --term 1|2|3|year [--one-file]")));
+}
+
+void TestReportCardSheets::aDiskThatRefusesLeavesNoFile()
+{
+    TestEnv env;
+    ReportCardClass::write(env);
+    QVERIFY(AppSettings::save(env.data, *env.settings).ok);
+    // The first file in the folder already: it is neither cut short nor lost.
+    const QString out = env.dir.filePath(QStringLiteral("cards"));
+    QVERIFY(QDir().mkpath(out));
+    const QString first = out + QStringLiteral("/通知表_１学期_01_青木　一郎.pdf");
+    {
+        QFile file(first);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("an older card");
+    }
+    ExportRun run;
+    {
+        const FileSizeLimit limit(4096);  // far less than a card
+        run = runExport(env, {QStringLiteral("--report-card"), out, QStringLiteral("--term"), QStringLiteral("1")});
+    }
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("ディスク")) || run.err.contains(QStringLiteral("大きすぎ")), qPrintable(run.err));
+    QCOMPARE(filesIn(out), QStringList{QFileInfo(first).fileName()});
+    QCOMPARE(fileBytes(first), QByteArray("an older card"));
+    // A folder the run would have made is not left behind.
+    const QString made = env.dir.filePath(QStringLiteral("new/cards"));
+    {
+        const FileSizeLimit limit(4096);
+        run = runExport(env, {QStringLiteral("--report-card"), made, QStringLiteral("--term"), QStringLiteral("1")});
+    }
+    QCOMPARE(run.code, 1);
+    QVERIFY(!QFileInfo::exists(env.dir.filePath(QStringLiteral("new"))));
 }
 
 void TestReportCardSheets::exportRefusesWrongUse_data()
