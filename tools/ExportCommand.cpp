@@ -28,6 +28,7 @@
 #include <QTextStream>
 
 #include <cerrno>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -280,11 +281,9 @@ QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFile
     return jobs;
 }
 
-// Every PDF of the pack is made first, on every core; only when all are complete do
-// they take their names. A failure leaves the folder as it was (a folder this run
-// made is removed again). The files can be made again at any time, so they are
-// not synced to the disk one by one.
-void termPack(Session& session, const QString& folder, int term, bool oneFilePerSubject, int threads, QTextStream& err)
+// Makes the files of `stage` in `folder`, all or none: the folder (and any folder
+// above it) is made first when missing, and taken away again when the files fail.
+void intoFolder(const QString& folder, QTextStream& err, const std::function<void(OutputBatch&)>& stage)
 {
     const QStringList created = missingFolders(folder);
     if (!created.isEmpty() && !QDir().mkpath(folder)) {
@@ -293,9 +292,8 @@ void termPack(Session& session, const QString& folder, int term, bool oneFilePer
                                      .arg(QDir::toNativeSeparators(folder), OutputFile::describeError(error))};
     }
     try {
-        const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject);
         OutputBatch batch(SafeFile::Sync::Skip);
-        check(PdfBatch::stage(jobs, batch, threads));
+        stage(batch);
         check(batch.commit());
         for (const QString& path : batch.paths())
             err << QStringLiteral("作成しました: %1").arg(QDir::toNativeSeparators(path)) << Qt::endl;
@@ -304,6 +302,18 @@ void termPack(Session& session, const QString& folder, int term, bool oneFilePer
             QDir().rmdir(*it);
         throw;
     }
+}
+
+// Every PDF of the pack is made first, on every core; only when all are complete do
+// they take their names. A failure leaves the folder as it was (a folder this run
+// made is removed again). The files can be made again at any time, so they are
+// not synced to the disk one by one.
+void termPack(Session& session, const QString& folder, int term, bool oneFilePerSubject, int threads, QTextStream& err)
+{
+    intoFolder(folder, err, [&](OutputBatch& batch) {
+        const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject);
+        check(PdfBatch::stage(jobs, batch, threads));
+    });
 }
 
 // The report cards of a term (or the year's record) of every pupil into a folder,
@@ -328,24 +338,8 @@ void reportCards(Session& session, QSettings& settings, const ExportOptions& opt
     heading.paper = chosen.a3Folded ? ReportCardSheet::Paper::A3Folded : ReportCardSheet::Paper::A4;
     const QList<ReportCard::Card> cards = ReportCard::compute(data, units, term, heading.texts);
 
-    const QString folder = options.reportCard;
-    const QStringList created = missingFolders(folder);
-    if (!created.isEmpty() && !QDir().mkpath(folder)) {
-        const int error = errno;
-        throw Failure{DataError, QStringLiteral("フォルダ「%1」を作れませんでした。%2")
-                                     .arg(QDir::toNativeSeparators(folder), OutputFile::describeError(error))};
-    }
-    try {
-        OutputBatch batch(SafeFile::Sync::Skip);
-        check(ReportCardFiles::stage(cards, heading, {folder, session.layoutFolder, options.oneFile, threads}, batch));
-        check(batch.commit());
-        for (const QString& path : batch.paths())
-            err << QStringLiteral("作成しました: %1").arg(QDir::toNativeSeparators(path)) << Qt::endl;
-    } catch (const Failure&) {
-        for (auto it = created.crbegin(); it != created.crend(); ++it)
-            QDir().rmdir(*it);
-        throw;
-    }
+    const ReportCardFiles::Request request{options.reportCard, session.layoutFolder, options.oneFile, threads};
+    intoFolder(options.reportCard, err, [&](OutputBatch& batch) { check(ReportCardFiles::stage(cards, heading, request, batch)); });
 }
 
 // The unit the options name: the subject in homeroom mode, the class in specialist
