@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -171,13 +170,5 @@ void QtUi::preview(QWidget* owner, const QString& title, const std::function<voi
     // A page at a readable size, but never past the bottom of a laptop's screen.
     dialog.setGeometry(DialogFit::placeWithin(QSize(900, 1000), DialogFit::freeScreen(dialog)));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) { paint(target); });
-    dialog.exec();
-}
-
-void QtUi::printerSetup(QWidget* owner, QPrinter& printer)
-{
-    QPageSetupDialog dialog(&printer, owner);
-    dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
-    DialogFit::showWholeTitle(dialog);
     dialog.exec();
 }

@@ -29,7 +29,6 @@ public:
     void showHelp(QWidget* owner, int topic) override;
     void showHelpPage(QWidget* owner, const QString& page) override;
     void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
-    void printerSetup(QWidget* owner, QPrinter& printer) override;
 
 private:
     QString helpFolder;

@@ -50,8 +50,6 @@ public:
     virtual void showHelpPage(QWidget* owner, const QString& page) = 0;
     // A print preview window with the title; `paint` paints every page on the printer it gets.
     virtual void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) = 0;
-    // The print-setup dialog on the shared printer.
-    virtual void printerSetup(QWidget* owner, QPrinter& printer) = 0;
 
     static QString applicationTitle() { return QStringLiteral("小学校成績処理かざね"); }
 };

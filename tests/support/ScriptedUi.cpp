@@ -102,11 +102,6 @@ void ScriptedUi::preview(QWidget*, const QString& title, const std::function<voi
     previews.append(shown);
 }
 
-void ScriptedUi::printerSetup(QWidget*, QPrinter&)
-{
-    ++printerSetups;
-}
-
 QStringList ScriptedUi::messageTexts() const
 {
     QStringList texts;

@@ -45,7 +45,6 @@ public:
     void showHelp(QWidget*, int topic) override { helpTopics.append(topic); }
     void showHelpPage(QWidget*, const QString& page) override { helpPages.append(page); }
     void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
-    void printerSetup(QWidget* owner, QPrinter& printer) override;
 
     // Answers, taken in order.
     std::deque<Answer> answers;
@@ -69,7 +68,6 @@ public:
     QList<Preview> previews;
     int beeps = 0;
     int busyDepth = 0;
-    int printerSetups = 0;
 
     QStringList messageTexts() const;
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
