@@ -1,0 +1,51 @@
+#pragma once
+// A CUPS daemon of the test's own, so that printing is tested on a real print
+// system: its configuration, spool, state and log live in a temporary folder, it
+// listens on a socket there only, and CUPS_SERVER points this process (and every
+// lpadmin, cupsreject... it runs) at it. Tests that run at the same time never
+// see each other's printers or jobs, and nothing of the computer's own printing
+// is touched.
+//
+// Its printers are PDF printers (cups-pdf, the package printer-driver-cups-pdf):
+// each writes the pages it prints into a folder of its own. cups-pdf runs only as
+// root, as in CI; where cupsd or cups-pdf cannot run, start() says why and the
+// test skips.
+
+#include <QProcess>
+#include <QSizeF>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class PrivateCups {
+public:
+    PrivateCups();
+    ~PrivateCups();
+    PrivateCups(const PrivateCups&) = delete;
+    PrivateCups& operator=(const PrivateCups&) = delete;
+
+    // Starts the daemon; empty when it runs, else why it cannot run here.
+    QString start();
+    // A PDF printer (cups-pdf), enabled and accepting jobs, optionally the default.
+    bool addPdfPrinter(const QString& name, bool makeDefault = false);
+    // Runs an administration command (lpadmin, cupsreject, cupsdisable, cupsenable,
+    // cupsaccept, cancel) against the daemon.
+    bool admin(const QString& program, const QStringList& arguments);
+
+    // The documents handed to the daemon, one file per job ("d00001-001"), in order.
+    QStringList spooledDocuments() const;
+    // The name of a job as the daemon lists it.
+    static QString jobTitle(int job);
+    // The PDF files a printer wrote, waiting up to `milliseconds` for `count` of them.
+    QStringList printedFiles(const QString& printer, int count, int milliseconds = 60000) const;
+    // The number of pages of a PDF file (pdfinfo); 0 when it cannot be read.
+    static int pageCount(const QString& pdf);
+    // The size of a PDF's first page in points, as pdfinfo gives it.
+    static QSizeF pageSize(const QString& pdf);
+
+private:
+    QString path(const QString& name) const;
+    void writeConfiguration() const;
+
+    QTemporaryDir root;
+    QProcess daemon;
+};
