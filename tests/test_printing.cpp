@@ -32,28 +32,6 @@ class PrintingTest : public QObject {
     PrivateCups cups;
     QMap<QString, int> printedSoFar;  // files each PDF printer has written
 
-    // The one document handed to the daemon by `print`, read back: its text and pages.
-    struct Handed {
-        QString document;
-        QString text;
-        int pages = 0;
-        QString title;
-    };
-    Handed handedBy(const std::function<void()>& print)
-    {
-        const QStringList before = cups.spooledDocuments();
-        print();
-        const QStringList after = cups.spooledDocuments();
-        Handed handed;
-        if (after.size() != before.size() + 1)
-            return handed;
-        handed.document = after.last();
-        handed.text = PdfText::pages(handed.document).join(QLatin1Char('\n'));
-        handed.pages = PrivateCups::pageCount(handed.document);
-        handed.title = PrivateCups::jobTitle(jobOf(handed.document));
-        return handed;
-    }
-
     // The PDF printer writes a file of the job's pages.
     int pagesPrintedBy(const QString& printer)
     {
@@ -85,14 +63,15 @@ private slots:
         TestEnv env;
         MainWindow& window = open(env);
         QVERIFY(window.openTestTallyWindow());
-        const Handed handed = handedBy([&] { toolbarButton(window, QStringLiteral("printButton"))->trigger(); });
+        const Handed handed = handedBy(cups, [&] { toolbarButton(window, QStringLiteral("printButton"))->trigger(); });
         QVERIFY2(env.ui.messages.isEmpty(), qPrintable(env.ui.lastMessage()));
         QVERIFY(env.ui.modalDialogs.isEmpty());
         QVERIFY2(!handed.document.isEmpty(), "no job reached the print system");
         checkText(handed.text, names() + QStringList{firstTest(), QStringLiteral("テスト別成績集計-算数")});
         QCOMPARE(handed.pages, 1);
         const QString title = QStringLiteral("テスト別成績集計-算数-漢字テスト①");
-        QCOMPARE(handed.title, title);
+        QCOMPARE(handed.job.title, title);
+        QCOMPARE(handed.job.printer, QStringLiteral("Kyoshitsu"));
         // Sent, or already printed when the printer was quick.
         const QString line = statusLine(window);
         QVERIFY2(line == QStringLiteral("「%1」をプリンタ「Kyoshitsu」に送りました（1ページ）。").arg(title)
@@ -122,7 +101,7 @@ private slots:
         ChildWindow* overall = window.openOverallTallyWindow();
         QVERIFY(overall);
         env.ui.clear();
-        const Handed handed = handedBy([&] { child<QPushButton>(overall, "printButton")->click(); });
+        const Handed handed = handedBy(cups, [&] { child<QPushButton>(overall, "printButton")->click(); });
         QVERIFY2(env.ui.messages.isEmpty(), qPrintable(env.ui.lastMessage()));
         QVERIFY2(!handed.document.isEmpty(), "no job reached the print system");
         checkText(handed.text, names() + QStringList{QStringLiteral("総合集計一覧表-算数")});
@@ -131,7 +110,8 @@ private slots:
         const QSizeF page = PrivateCups::pageSize(handed.document);
         QCOMPARE(qRound(page.width()), 842);
         QCOMPARE(qRound(page.height()), 595);
-        QCOMPARE(handed.title, QStringLiteral("総合集計一覧表-算数-出席番号順"));
+        QCOMPARE(handed.job.title, QStringLiteral("総合集計一覧表-算数-出席番号順"));
+        QCOMPARE(handed.job.printer, QStringLiteral("Shokuin"));
         QVERIFY(statusLine(window).contains(QStringLiteral("プリンタ「Shokuin」")));
         QVERIFY(statusLine(window).contains(QStringLiteral("1ページ、2部")));
         QVERIFY(pagesPrintedBy(QStringLiteral("Shokuin")) >= 1);
@@ -154,7 +134,7 @@ private slots:
             summaryAfter = child<QLabel>(&dialog, "summaryLabel")->text();
             child<QPushButton>(&dialog, "confirmPrintButton")->click();
         });
-        const Handed handed = handedBy([&] { child<QPushButton>(results, "allPrintButton")->click(); });
+        const Handed handed = handedBy(cups, [&] { child<QPushButton>(results, "allPrintButton")->click(); });
         QCOMPARE(env.ui.modalDialogs, QStringList{QStringLiteral("printConfirmDialog")});
         QCOMPARE(summaryBefore, QStringLiteral("12人分、12ページを1部、プリンタ「Kyoshitsu」に印刷します。"));
         QCOMPARE(summaryAfter, QStringLiteral("10人分、10ページを1部、プリンタ「Kyoshitsu」に印刷します。"));
@@ -165,13 +145,13 @@ private slots:
         printed.removeAt(1);
         checkText(handed.text, printed);
         QVERIFY(!handed.text.contains(names()[1]) && !handed.text.contains(names()[3]));
-        QCOMPARE(handed.title, QStringLiteral("個人別成績集計-算数-10人"));
+        QCOMPARE(handed.job.title, QStringLiteral("個人別成績集計-算数-10人"));
         QCOMPARE(pagesPrintedBy(QStringLiteral("Kyoshitsu")), 10);
 
         // Given up in the confirmation: nothing reaches the print system.
         env.ui.clear();
         env.ui.modalHandlers.push_back([](QDialog& dialog) { child<QPushButton>(&dialog, "cancelButton")->click(); });
-        QCOMPARE(handedBy([&] { child<QPushButton>(results, "allPrintButton")->click(); }).document, QString());
+        QCOMPARE(handedBy(cups, [&] { child<QPushButton>(results, "allPrintButton")->click(); }).document, QString());
         QVERIFY(env.ui.messages.isEmpty());
     }
 };

@@ -1,16 +1,18 @@
 #pragma once
 // A class for the printing tests: twelve pupils whose names hold the kanji a PDF
 // writer would name by the radical of the same shape (一 人 力 大 欠 氏 田 衣 言),
-// two tests of 算数, the main window open on 算数; and the checks of what reached
-// the print system.
+// two tests of 算数, the main window open on 算数; and what reached the print
+// system.
 
 #include "DataFiles.h"
 #include "MainWindowControls.h"
 #include "PdfText.h"
+#include "PrivateCups.h"
 #include "TestEnv.h"
 #include "app/MainWindow.h"
 
 #include <QStatusBar>
+#include <functional>
 
 namespace PrintingClass {
 
@@ -65,6 +67,29 @@ inline QString statusLine(MainWindow& window)
 inline int jobOf(const QString& document)
 {
     return document.section(QLatin1Char('/'), -1).mid(1, 5).toInt();
+}
+
+// The one document `print` handed to the daemon, read back; none when `print`
+// handed none or several.
+struct Handed {
+    QString document;
+    QString text;
+    int pages = 0;
+    PrivateCups::Job job;
+};
+inline Handed handedBy(PrivateCups& cups, const std::function<void()>& print)
+{
+    const QStringList before = cups.spooledDocuments();
+    print();
+    const QStringList after = cups.spooledDocuments();
+    Handed handed;
+    if (after.size() != before.size() + 1)
+        return handed;
+    handed.document = after.last();
+    handed.text = PdfText::pages(handed.document).join(QLatin1Char('\n'));
+    handed.pages = PrivateCups::pageCount(handed.document);
+    handed.job = PrivateCups::job(jobOf(handed.document));
+    return handed;
 }
 
 }  // namespace PrintingClass

@@ -157,16 +157,24 @@ QStringList PrivateCups::spooledDocuments() const
     return files;
 }
 
-QString PrivateCups::jobTitle(int job)
+QList<PrivateCups::Job> PrivateCups::jobs()
 {
-    cups_job_t* jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
-    QString title;
+    cups_job_t* listed = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &listed, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    QList<Job> found;
     for (int i = 0; i < count; ++i)
-        if (jobs[i].id == job)
-            title = QString::fromUtf8(jobs[i].title);
-    cupsFreeJobs(count, jobs);
-    return title;
+        found.append({listed[i].id, QString::fromUtf8(listed[i].dest), QString::fromUtf8(listed[i].title),
+                      int(listed[i].state)});
+    cupsFreeJobs(count, listed);
+    return found;
+}
+
+PrivateCups::Job PrivateCups::job(int id)
+{
+    for (const Job& each : jobs())
+        if (each.id == id)
+            return each;
+    return {};
 }
 
 QStringList PrivateCups::printedFiles(const QString& printer, int count, int milliseconds) const

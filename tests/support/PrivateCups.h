@@ -33,8 +33,15 @@ public:
 
     // The documents handed to the daemon, one file per job ("d00001-001"), in order.
     QStringList spooledDocuments() const;
-    // The name of a job as the daemon lists it.
-    static QString jobTitle(int job);
+    // A job as the daemon lists it.
+    struct Job {
+        int id = 0;
+        QString printer;
+        QString title;
+        int state = 0;  // IPP's job-state: 3 pending, 4 held, 5 processing, 7 canceled, 9 completed
+    };
+    static QList<Job> jobs();
+    static Job job(int id);
     // The PDF files a printer wrote, waiting up to `milliseconds` for `count` of them.
     QStringList printedFiles(const QString& printer, int count, int milliseconds = 60000) const;
     // The number of pages of a PDF file (pdfinfo); 0 when it cannot be read.
