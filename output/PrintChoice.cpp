@@ -5,6 +5,8 @@
 
 #include <QSettings>
 
+#include <cmath>
+
 namespace {
 
 const QString PrinterKey = QStringLiteral("Printing/Printer");
@@ -73,8 +75,8 @@ const QList<PrintPapers::Paper>& PrintPapers::all()
         {QStringLiteral("A3"), QPageSize::A3, QStringLiteral("iso_a3_297x420mm")},
         {QStringLiteral("A4"), QPageSize::A4, QStringLiteral("iso_a4_210x297mm")},
         {QStringLiteral("A5"), QPageSize::A5, QStringLiteral("iso_a5_148x210mm")},
-        {QStringLiteral("B4"), QPageSize::B4, QStringLiteral("jis_b4_257x364mm")},
-        {QStringLiteral("B5"), QPageSize::B5, QStringLiteral("jis_b5_182x257mm")},
+        {QStringLiteral("B4"), QPageSize::JisB4, QStringLiteral("jis_b4_257x364mm")},
+        {QStringLiteral("B5"), QPageSize::JisB5, QStringLiteral("jis_b5_182x257mm")},
         {QStringLiteral("Letter"), QPageSize::Letter, QStringLiteral("na_letter_8.5x11in")},
     };
     return papers;
@@ -88,11 +90,38 @@ std::optional<PrintPapers::Paper> PrintPapers::byName(const QString& name)
     return std::nullopt;
 }
 
-QString PrintPapers::pwgOf(QPageSize::PageSizeId id)
+std::optional<PrintPapers::Paper> PrintPapers::byId(QPageSize::PageSizeId id)
 {
     for (const Paper& paper : all())
         if (paper.id == id)
-            return paper.pwg;
+            return paper;
+    return std::nullopt;
+}
+
+std::optional<QSizeF> PrintPapers::sizeOf(const QString& pwgName)
+{
+    const QString dimensions = pwgName.section(QLatin1Char('_'), -1);
+    const bool inches = dimensions.endsWith(QLatin1String("in"));
+    if (!inches && !dimensions.endsWith(QLatin1String("mm")))
+        return std::nullopt;
+    const QStringList sides = dimensions.chopped(2).split(QLatin1Char('x'));
+    bool wide = false, high = false;
+    const double width = sides.value(0).toDouble(&wide);
+    const double height = sides.value(1).toDouble(&high);
+    if (sides.size() != 2 || !wide || !high)
+        return std::nullopt;
+    const double unit = inches ? 25.4 : 1.0;
+    return QSizeF(width * unit, height * unit);
+}
+
+QString PrintPapers::queueNameOf(QPageSize::PageSizeId id, const QStringList& pwgNames)
+{
+    const QSizeF wanted = QPageSize(id).size(QPageSize::Millimeter);
+    for (const QString& name : pwgNames) {
+        const std::optional<QSizeF> size = sizeOf(name);
+        if (size && std::abs(size->width() - wanted.width()) <= 1.0 && std::abs(size->height() - wanted.height()) <= 1.0)
+            return name;
+    }
     return {};
 }
 
@@ -100,7 +129,7 @@ QList<PrintPapers::Paper> PrintPapers::takenBy(const QStringList& pwgNames)
 {
     QList<Paper> taken;
     for (const Paper& paper : all())
-        if (pwgNames.contains(paper.pwg))
+        if (!queueNameOf(paper.id, pwgNames).isEmpty())
             taken.append(paper);
     return taken;
 }

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 
@@ -44,13 +45,19 @@ namespace PrintPapers {
 struct Paper {
     QString name;  // as stored and shown ("B5")
     QPageSize::PageSizeId id;
-    QString pwg;   // the print system's name ("jis_b5_182x257mm")
+    QString pwg;   // the print system's usual name ("jis_b5_182x257mm")
 };
 const QList<Paper>& all();
 std::optional<Paper> byName(const QString& name);
-// The print system's name of a paper size; empty for one not in the list.
-QString pwgOf(QPageSize::PageSizeId id);
-// The papers of the list a queue takes (given as its PWG names).
+std::optional<Paper> byId(QPageSize::PageSizeId id);
+// The size in millimetres a PWG media name gives ("iso_a4_210x297mm",
+// "custom_182.74x256.47mm_182.74x256.47mm", "na_letter_8.5x11in").
+std::optional<QSizeF> sizeOf(const QString& pwgName);
+// The name among a queue's media names (PWG) of the paper of size `id`, matched
+// by its size within a millimetre (a printer's own table may round it); empty when
+// the queue has none of that size.
+QString queueNameOf(QPageSize::PageSizeId id, const QStringList& pwgNames);
+// The papers of the list a queue takes.
 QList<Paper> takenBy(const QStringList& pwgNames);
 }  // namespace PrintPapers
 

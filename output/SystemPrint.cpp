@@ -155,18 +155,26 @@ bool SystemPrint::confirm(QWidget* owner, ReportRenderer& engine, const QList<Re
     return true;
 }
 
-// The paper of プリンタの設定 where it differs from the sheet's own; the print
-// system is told the paper the document is on.
+// The paper of プリンタの設定 where it differs from the sheet's own and the printer
+// takes it (the choice may have been made for another printer). The print system
+// is told the paper the document is on, by the printer's own name for it.
 Status SystemPrint::render(const ReportRenderer& engine, Job& job) const
 {
     BusyCursor busy(ui);
+    const QStringList taken = system.papers(job.queue);
+    const auto mediaOf = [&taken](QPageSize::PageSizeId id) {
+        const QString own = PrintPapers::queueNameOf(id, taken);
+        return own.isEmpty() ? PrintPapers::byId(id).value_or(PrintPapers::Paper{}).pwg : own;
+    };
     const QPageSize own = engine.pageLayout().pageSize();
-    const std::optional<PrintPapers::Paper> chosen = PrintPapers::byName(choice.paper);
+    std::optional<PrintPapers::Paper> chosen = PrintPapers::byName(choice.paper);
+    if (chosen && !taken.isEmpty() && PrintPapers::queueNameOf(chosen->id, taken).isEmpty())
+        chosen.reset();
     if (chosen && chosen->id != own.id()) {
-        job.media = chosen->pwg;
+        job.media = mediaOf(chosen->id);
         return PdfWriter::render(engine, QPageSize(chosen->id), job.title, job.pdf);
     }
-    job.media = PrintPapers::pwgOf(own.id());
+    job.media = mediaOf(own.id());
     return PdfWriter::render(engine, job.title, job.pdf);
 }
 

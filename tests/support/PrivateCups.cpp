@@ -112,7 +112,7 @@ QString PrivateCups::start()
     return QStringLiteral("cupsd does not answer on ") + QString::fromUtf8(socket);
 }
 
-bool PrivateCups::addPdfPrinter(const QString& name, bool makeDefault)
+bool PrivateCups::addPdfPrinter(const QString& name, bool makeDefault, const QStringList& papers)
 {
     // The model of cups-pdf with the folders it writes into: its own options, read
     // from the printer's model, name them relative to where the daemon runs.
@@ -121,7 +121,14 @@ bool PrivateCups::addPdfPrinter(const QString& name, bool makeDefault)
         return false;
     const QString output = QStringLiteral("pdf-") + name;
     QDir().mkpath(path(output));
-    QString text = QString::fromLatin1(model.readAll());
+    QStringList lines = QString::fromLatin1(model.readAll()).split(QLatin1Char('\n'));
+    static const QRegularExpression paperLine(QStringLiteral("^\\*(PageSize|PageRegion|ImageableArea|PaperDimension) ([^/:]+)"));
+    if (!papers.isEmpty())
+        lines.removeIf([&](const QString& line) {
+            const QRegularExpressionMatch match = paperLine.match(line);
+            return match.hasMatch() && !papers.contains(match.captured(2));
+        });
+    QString text = lines.join(QLatin1Char('\n'));
     for (const auto& [key, value] : {std::pair{QStringLiteral("Out"), output},
                                      std::pair{QStringLiteral("Spool"), QStringLiteral("pdfspool")},
                                      std::pair{QStringLiteral("Log"), QStringLiteral("pdflog")}})

@@ -25,8 +25,9 @@ public:
 
     // Starts the daemon; empty when it runs, else why it cannot run here.
     QString start();
-    // A PDF printer (cups-pdf), enabled and accepting jobs, optionally the default.
-    bool addPdfPrinter(const QString& name, bool makeDefault = false);
+    // A PDF printer (cups-pdf), enabled and accepting jobs, optionally the default;
+    // it takes only `papers` (names of its model: "A4", "JISB5") when they are given.
+    bool addPdfPrinter(const QString& name, bool makeDefault = false, const QStringList& papers = {});
     // Runs an administration command (lpadmin, cupsreject, cupsdisable, cupsenable,
     // cupsaccept, cancel) against the daemon.
     bool admin(const QString& program, const QStringList& arguments);
