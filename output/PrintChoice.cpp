@@ -149,7 +149,9 @@ PrintTarget resolvePrintTarget(const QString& stored, const QList<PrintQueue>& q
         return {fallback->name, {}, {}};
     if (fallback)
         return {fallback->name,
-                QStringLiteral("プリンタ「%1」が見つからないため、既定のプリンタ「%2」に送りました。").arg(stored, fallback->name),
+                QStringLiteral("プリンタ「%1」が見つからないため、%2「%3」に送りました。")
+                    .arg(stored, fallback->isDefault ? QStringLiteral("既定のプリンタ") : QStringLiteral("ただ一つのプリンタ"),
+                         fallback->name),
                 {}};
     if (stored.isEmpty())
         return {{}, {}, QStringLiteral("既定のプリンタが決まっていません。")};
