@@ -94,7 +94,7 @@ Status ReportOutput::runAll(QWidget* owner, const QList<ReportSheet>& sheets, Re
     if (Status prepared = prepare(sheets, engine); !prepared)
         return prepared;
     if (destination == ReportDestination::Preview)
-        return preview(owner, engine, previewTitle);
+        return preview(owner, engine, sheets, previewTitle);
     return printSheet(owner, engine, sheets, previewTitle);
 }
 
@@ -106,16 +106,22 @@ Status ReportOutput::saveAllAsPdf(QWidget* owner, const QList<ReportSheet>& shee
     return writePdf(owner, engine, previewTitle);
 }
 
-// The preview paints on the printer it is given; printed from the preview into a
-// PDF file, the file comes whole from PdfWriter. A failure is told once the
-// preview has closed.
-Status ReportOutput::preview(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
+// The preview paints on the printer it is given; its print command is 印刷, run
+// once it has closed. A failure is told after that.
+Status ReportOutput::preview(QWidget* owner, ReportRenderer& engine, const QList<ReportSheet>& sheets,
+                             const QString& previewTitle)
 {
     Status result = Status::success();
-    ui.preview(owner, previewTitle, [&](QPrinter* target) {
-        if (Status printed = toPrinter(engine, *target, previewTitle); !printed && result)
-            result = printed;
-    });
+    ui.preview(
+        owner, previewTitle,
+        [&](QPrinter* target) {
+            if (Status printed = toPrinter(engine, *target, previewTitle); !printed && result)
+                result = printed;
+        },
+        [&] {
+            if (Status printed = printSheet(owner, engine, sheets, previewTitle); !printed && result)
+                result = printed;
+        });
     return result;
 }
 

@@ -77,7 +77,7 @@ private:
     QString askFileName(QWidget* owner, const QString& title, const QString& name, const QString& extension,
                         const QString& filter);
     static QString fileNameFor(const QString& title);
-    Status preview(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);
+    Status preview(QWidget* owner, ReportRenderer& engine, const QList<ReportSheet>& sheets, const QString& previewTitle);
     Status printSheet(QWidget* owner, ReportRenderer& engine, const QList<ReportSheet>& sheets, const QString& previewTitle);
     // Offers a PDF file when there is no printer.
     Status savePdf(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle);

@@ -28,7 +28,8 @@ public:
     void setBusy(bool busy) override;
     void showHelp(QWidget* owner, int topic) override;
     void showHelpPage(QWidget* owner, const QString& page) override;
-    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
+    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint,
+                 const std::function<void()>& print) override;
 
 private:
     QString helpFolder;

@@ -81,6 +81,24 @@ private slots:
         QCOMPARE(env.ui.busyDepth, 0);
     }
 
+    // The preview's print command takes the same road: the sheet's own name, the
+    // printer of プリンタの設定, the repaired text.
+    void previewPrintsThroughTheSameRoad()
+    {
+        TestEnv env;
+        MainWindow& window = open(env);
+        QVERIFY(window.openTestTallyWindow());
+        env.ui.printFromPreview = true;
+        const Handed handed = handedBy(cups, [&] { toolbarButton(window, QStringLiteral("previewButton"))->trigger(); });
+        QCOMPARE(env.ui.previews.size(), 1);
+        QVERIFY2(!handed.document.isEmpty(), "the preview's print reached no printer");
+        QCOMPARE(handed.job.title, QStringLiteral("テスト別成績集計-算数-漢字テスト①"));
+        QCOMPARE(handed.job.printer, QStringLiteral("Kyoshitsu"));
+        checkText(handed.text, names());
+        QVERIFY(statusLine(window).contains(QStringLiteral("プリンタ「Kyoshitsu」")));
+        QCOMPARE(pagesPrintedBy(QStringLiteral("Kyoshitsu")), 1);
+    }
+
     // The overall tally, landscape by its layout, on the printer chosen in
     // プリンタの設定 (not the default), in two copies.
     void overallTallyGoesToTheChosenPrinter()

@@ -163,15 +163,33 @@ void QtDialogsTest::printDialogsSpeakJapaneseAndFit()
     QStringList english;
     QRect previewAt;
     bool previewOnScreen = false;
+    bool pageSetupOffered = true;
     whenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog& dialog) {
         english << englishIn(dialog);
         previewAt = dialog.geometry();
         previewOnScreen = onScreen(dialog);
-        dialog.reject();
+        // Its print command closes it and prints through the program; its page
+        // setup, which would change nothing of a sheet, is not offered.
+        const auto actions = dialog.findChildren<QAction*>();
+        QAction* print = nullptr;
+        pageSetupOffered = false;
+        for (QAction* action : actions) {
+            if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                print = action;
+            if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Page setup") && action->isVisible())
+                pageSetupOffered = true;
+        }
+        if (print)
+            print->trigger();
+        else
+            dialog.reject();
     });
     int painted = 0;
-    ui.preview(nullptr, QStringLiteral("氏名一覧"), [&](QPrinter*) { ++painted; });
+    int printed = 0;
+    ui.preview(nullptr, QStringLiteral("氏名一覧"), [&](QPrinter*) { ++painted; }, [&] { ++printed; });
     QVERIFY(painted > 0);
+    QCOMPARE(printed, 1);
+    QVERIFY(!pageSetupOffered);
     QVERIFY2(!previewAt.isEmpty(), "no preview was shown");
     QVERIFY2(previewOnScreen, "the preview reaches past the screen");
     QVERIFY2(previewAt.height() >= Laptop.height() * 3 / 4, "the preview does not use the screen's height");

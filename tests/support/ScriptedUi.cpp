@@ -88,7 +88,8 @@ void ScriptedUi::setBusy(bool busy)
     busyDepth += busy ? 1 : -1;
 }
 
-void ScriptedUi::preview(QWidget*, const QString& title, const std::function<void(QPrinter*)>& paint)
+void ScriptedUi::preview(QWidget*, const QString& title, const std::function<void(QPrinter*)>& paint,
+                         const std::function<void()>& print)
 {
     Preview shown;
     shown.title = title;
@@ -100,6 +101,10 @@ void ScriptedUi::preview(QWidget*, const QString& title, const std::function<voi
         paint(&printer);
     }
     previews.append(shown);
+    if (printFromPreview && print) {
+        printFromPreview = false;
+        print();
+    }
 }
 
 QStringList ScriptedUi::messageTexts() const

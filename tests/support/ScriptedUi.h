@@ -44,7 +44,8 @@ public:
     void setBusy(bool busy) override;
     void showHelp(QWidget*, int topic) override { helpTopics.append(topic); }
     void showHelpPage(QWidget*, const QString& page) override { helpPages.append(page); }
-    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
+    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint,
+                 const std::function<void()>& print) override;
 
     // Answers, taken in order.
     std::deque<Answer> answers;
@@ -57,6 +58,8 @@ public:
     std::deque<std::function<void(QDialog&)>> modalHandlers;
     // Where previews are painted as PDF files; empty: previews are only recorded.
     QString previewFolder;
+    // Whether the next preview's print command is pressed.
+    bool printFromPreview = false;
 
     // What happened.
     QList<Message> messages;
