@@ -130,10 +130,15 @@ Status ReportOutput::printSheet(QWidget* owner, ReportRenderer& engine, const QL
 {
     if (sharedPrinter && printsToFile(*sharedPrinter))
         return toPrinter(engine, *sharedPrinter, previewTitle);
+    if (printerCheck && !printerCheck())
+        return savePdf(owner, engine, previewTitle);
     // Asked afresh at every print: a printer deleted or renamed meanwhile is seen.
-    const QList<PrintQueue> queues = system->queues();
-    const bool hasPrinter = printerCheck ? printerCheck() : !queues.isEmpty();
-    if (!hasPrinter)
+    QList<PrintQueue> queues;
+    {
+        BusyCursor busy(ui);
+        queues = system->queues();
+    }
+    if (queues.isEmpty())
         return savePdf(owner, engine, previewTitle);
     const PrintChoice choice = settings ? PrintChoice::load(*settings) : PrintChoice();
     SystemPrint road(ui, *system, choice,

@@ -67,7 +67,8 @@ public:
     // Called with the path of each store once it is written, before the renderer
     // takes it (tests and the export tool copy it from here).
     void setStoreObserver(std::function<void(const QString&)> observer) { storeObserver = std::move(observer); }
-    // Whether a printer is installed; by default asks the system. Tests replace it.
+    // Whether a printer is installed; by default the print system's queues are asked.
+    // Tests replace it (false: no printer, and the print system is not asked).
     void setPrinterCheck(std::function<bool()> check) { printerCheck = std::move(check); }
 
 private:

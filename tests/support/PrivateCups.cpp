@@ -8,6 +8,8 @@
 #include <QThread>
 
 #include <cups/cups.h>
+#include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -94,6 +96,8 @@ QString PrivateCups::start()
     // cups-pdf writes where the daemon runs: its folders are named relative to it.
     daemon.setWorkingDirectory(root.path());
     daemon.setProcessChannelMode(QProcess::MergedChannels);
+    // A test that crashes or is stopped by CTest's timeout takes its daemon along.
+    daemon.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     daemon.start(Daemon, {QStringLiteral("-f"), QStringLiteral("-c"), path(QStringLiteral("etc/cupsd.conf")),
                           QStringLiteral("-s"), path(QStringLiteral("etc/cups-files.conf"))});
     if (!daemon.waitForStarted(5000))
