@@ -68,9 +68,7 @@ class PrintSetupTest : public QObject {
 private slots:
     void initTestCase()
     {
-        const QString why = cups.start();
-        if (!why.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("no print system for the test: ") + why));
+        PRIVATE_CUPS_START(cups);
         QVERIFY(cups.addPdfPrinter(QStringLiteral("Kyoshitsu"), true));
         QVERIFY(cups.addPdfPrinter(QStringLiteral("Narrow"), false, {QStringLiteral("A4"), QStringLiteral("JISB5")}));
         QVERIFY(cups.addPdfPrinter(QStringLiteral("Shokuin")));
@@ -137,6 +135,11 @@ private slots:
         const Handed handed = handedBy(cups, [&] { toolbarButton(window, QStringLiteral("printButton"))->trigger(); });
         QVERIFY2(env.ui.messages.isEmpty(), qPrintable(env.ui.lastMessage()));
         QCOMPARE(handed.job.printer, QStringLiteral("Narrow"));
+        QCOMPARE(handed.job.copies, 3);
+        // B5 by the name the printer gives it (its model rounds JIS B5 to 182.74 × 256.47 mm).
+        QVERIFY2(handed.job.media == QStringLiteral("jis_b5_182x257mm")
+                     || handed.job.media.startsWith(QStringLiteral("custom_182.74x256.47mm")),
+                 qPrintable(handed.job.media));
         // JIS B5 turned: 257 × 182 mm.
         const QSizeF page = PrivateCups::pageSize(handed.document);
         QCOMPARE(qRound(page.width() * 25.4 / 72), 257);

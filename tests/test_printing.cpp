@@ -50,9 +50,7 @@ class PrintingTest : public QObject {
 private slots:
     void initTestCase()
     {
-        const QString why = cups.start();
-        if (!why.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("no print system for the test: ") + why));
+        PRIVATE_CUPS_START(cups);
         QVERIFY(cups.addPdfPrinter(QStringLiteral("Kyoshitsu"), true));
         QVERIFY(cups.addPdfPrinter(QStringLiteral("Shokuin")));
     }
@@ -72,6 +70,8 @@ private slots:
         const QString title = QStringLiteral("テスト別成績集計-算数-漢字テスト①");
         QCOMPARE(handed.job.title, title);
         QCOMPARE(handed.job.printer, QStringLiteral("Kyoshitsu"));
+        QCOMPARE(handed.job.copies, 1);
+        QCOMPARE(handed.job.media, QStringLiteral("iso_a4_210x297mm"));
         // Sent, or already printed when the printer was quick.
         const QString line = statusLine(window);
         QVERIFY2(line == QStringLiteral("「%1」をプリンタ「Kyoshitsu」に送りました（1ページ）。").arg(title)
@@ -130,9 +130,11 @@ private slots:
         QCOMPARE(qRound(page.height()), 595);
         QCOMPARE(handed.job.title, QStringLiteral("総合集計一覧表-算数-出席番号順"));
         QCOMPARE(handed.job.printer, QStringLiteral("Shokuin"));
+        QCOMPARE(handed.job.copies, 2);
         QVERIFY(statusLine(window).contains(QStringLiteral("プリンタ「Shokuin」")));
         QVERIFY(statusLine(window).contains(QStringLiteral("1ページ、2部")));
-        QVERIFY(pagesPrintedBy(QStringLiteral("Shokuin")) >= 1);
+        // Both copies, one after the other.
+        QCOMPARE(pagesPrintedBy(QStringLiteral("Shokuin")), 2);
     }
 
     // 全員を印刷 first says how many pages go where; the teacher leaves two pupils

@@ -82,9 +82,7 @@ class PrintingFailuresTest : public QObject {
 private slots:
     void initTestCase()
     {
-        const QString why = cups.start();
-        if (!why.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("no print system for the test: ") + why));
+        PRIVATE_CUPS_START(cups);
         QVERIFY(cups.addPdfPrinter(QStringLiteral("Kyoshitsu"), true));
     }
 

@@ -81,6 +81,11 @@ void PrivateCups::writeConfiguration() const
                   .arg(root.path()));
 }
 
+bool PrivateCups::required()
+{
+    return qEnvironmentVariable("KAZANE_REQUIRE_PRINT_SYSTEM") == QLatin1String("1");
+}
+
 QString PrivateCups::start()
 {
     if (geteuid() != 0)
@@ -175,16 +180,29 @@ QList<PrivateCups::Job> PrivateCups::jobs()
     QList<Job> found;
     for (int i = 0; i < count; ++i)
         found.append({listed[i].id, QString::fromUtf8(listed[i].dest), QString::fromUtf8(listed[i].title),
-                      int(listed[i].state)});
+                      int(listed[i].state), 0, {}});
     cupsFreeJobs(count, listed);
     return found;
 }
 
 PrivateCups::Job PrivateCups::job(int id)
 {
-    for (const Job& each : jobs())
-        if (each.id == id)
-            return each;
+    for (Job each : jobs()) {
+        if (each.id != id)
+            continue;
+        char uri[HTTP_MAX_URI];
+        httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/jobs/%d", id);
+        ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+        ipp_t* answer = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+        ipp_attribute_t* copies = ippFindAttribute(answer, "copies", IPP_TAG_INTEGER);
+        ipp_attribute_t* media = ippFindAttribute(answer, "media", IPP_TAG_ZERO);
+        each.copies = copies ? ippGetInteger(copies, 0) : 1;
+        each.media = media ? QString::fromUtf8(ippGetString(media, 0, nullptr)) : QString();
+        ippDelete(answer);
+        return each;
+    }
     return {};
 }
 

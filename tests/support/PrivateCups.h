@@ -9,9 +9,11 @@
 // Its printers are PDF printers (cups-pdf, the package printer-driver-cups-pdf):
 // each writes the pages it prints into a folder of its own. cups-pdf runs only as
 // root, as in CI; where cupsd or cups-pdf cannot run, start() says why and the
-// test skips.
+// test skips (PRIVATE_CUPS_START), unless KAZANE_REQUIRE_PRINT_SYSTEM=1 says this
+// machine must run them (CI sets it): then the test fails with the reason.
 
 #include <QProcess>
+#include <QTest>
 #include <QSizeF>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -25,6 +27,8 @@ public:
 
     // Starts the daemon; empty when it runs, else why it cannot run here.
     QString start();
+    // Whether the machine must run the printing tests (KAZANE_REQUIRE_PRINT_SYSTEM=1).
+    static bool required();
     // A PDF printer (cups-pdf), enabled and accepting jobs, optionally the default;
     // it takes only `papers` (names of its model: "A4", "JISB5") when they are given.
     bool addPdfPrinter(const QString& name, bool makeDefault = false, const QStringList& papers = {});
@@ -34,12 +38,14 @@ public:
 
     // The documents handed to the daemon, one file per job ("d00001-001"), in order.
     QStringList spooledDocuments() const;
-    // A job as the daemon lists it.
+    // A job as the daemon lists it; job() also reads the copies and paper it asked for.
     struct Job {
         int id = 0;
         QString printer;
         QString title;
         int state = 0;  // IPP's job-state: 3 pending, 4 held, 5 processing, 7 canceled, 9 completed
+        int copies = 0;  // as the job asked for them (1 when it did not say)
+        QString media;   // the paper the job asked for, empty when it did not say
     };
     static QList<Job> jobs();
     static Job job(int id);
@@ -57,3 +63,14 @@ private:
     QTemporaryDir root;
     QProcess daemon;
 };
+
+// In initTestCase: starts `cups`, or skips every test of the program saying why
+// (fails instead where the print system is required).
+#define PRIVATE_CUPS_START(cups)                                                     \
+    do {                                                                             \
+        const QString why = (cups).start();                                          \
+        if (!why.isEmpty() && PrivateCups::required())                               \
+            QFAIL(qPrintable(QStringLiteral("the print system does not run: ") + why)); \
+        if (!why.isEmpty())                                                          \
+            QSKIP(qPrintable(QStringLiteral("no print system for the test: ") + why)); \
+    } while (false)
