@@ -110,6 +110,9 @@ bool MainWindow::mayWriteTo(const QString& folder) const
 void MainWindow::setReadOnly(bool on)
 {
     readOnly = on;
+    // A read-only copy writes nothing, not even the folder last saved in.
+    ctx.ui.setSettingsWritable(!on);
+    ctx.reports.setChoiceStored(!on);
     setWindowTitle(on ? ReadOnlyTitle : MainTitle);
     keepUnavailableCommandsOff();
     showFolderState();
@@ -148,6 +151,7 @@ bool MainWindow::openDataFolder(const QString& folder)
     // specialist's first start reads the empty class roster instead of reporting it
     // missing.
     ensureDataFiles(folder);
+    offerUtf8Conversions(true, !data.specialistMode);
     if (data.specialistMode || DataFolder::exists(folder, RosterFile::fileName(data))) {
         readRoster();
     } else {
@@ -187,6 +191,7 @@ void MainWindow::selectClass(int classNumber)
     showCurrentClass();
     if (!ctx.data.specialistMode)
         return;
+    offerUtf8Conversions(false, false);
     readRoster();
     showFolderState();
 }
@@ -263,6 +268,7 @@ bool MainWindow::mayOpen(bool writes, bool needsAttendance)
 {
     if (writes && !mayWriteDataFolder())
         return false;
+    offerUtf8Conversions(false, needsAttendance && !ctx.data.specialistMode);
     return refusedFilesReadAgain(needsAttendance);
 }
 

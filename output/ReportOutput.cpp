@@ -33,7 +33,7 @@ QPrinter& ReportOutput::printer()
 QStringList ReportOutput::storeFileNames()
 {
     return {QStringLiteral("testdisp.mdb"), QStringLiteral("kojin.mdb"), QStringLiteral("aryoiki.mdb"),
-            QStringLiteral("Mente.mdb"), QStringLiteral("Shuseki.mdb")};
+            QStringLiteral("Mente.mdb"), QStringLiteral("Shuseki.mdb"), QStringLiteral("Hyotei.mdb")};
 }
 
 QString ReportOutput::storePath(const QString& stem) const
@@ -140,8 +140,7 @@ Status ReportOutput::printSheet(QWidget* owner, ReportRenderer& engine, const QL
     }
     if (queues.isEmpty())
         return savePdf(owner, engine, previewTitle);
-    const PrintChoice choice = settings ? PrintChoice::load(*settings) : PrintChoice();
-    SystemPrint road(ui, *system, choice,
+    SystemPrint road(ui, *system, currentChoice(),
                      {statusLine, [this](QWidget* parent, const QByteArray& pdf, const QString& title) {
                           return writePdfBytes(parent, pdf, title);
                       }});
@@ -157,15 +156,27 @@ Status ReportOutput::printerSetup(QWidget* owner)
     }
     QStringList keepPortrait, keepLandscape;
     sheetsThatKeep(keepPortrait, keepLandscape);
-    const PrintChoice current = settings ? PrintChoice::load(*settings) : PrintChoice();
+    const PrintChoice current = currentChoice();
     PrintSetupDialog dialog(queues, [this](const QString& queue) { return system->papers(queue); }, current,
                             keepPortrait, keepLandscape, owner);
     if (ui.runModal(dialog) != QDialog::Accepted)
         return Status::success();
     const PrintChoice chosen = dialog.choice();
+    if (!choiceStored) {
+        unstoredChoice = chosen;
+        return Status::success();
+    }
     if (!settings || chosen == current)
         return Status::success();
     return chosen.store(*settings);
+}
+
+// The choice made while it could not be stored holds over the stored one.
+PrintChoice ReportOutput::currentChoice() const
+{
+    if (unstoredChoice)
+        return *unstoredChoice;
+    return settings ? PrintChoice::load(*settings) : PrintChoice();
 }
 
 void ReportOutput::sheetsThatKeep(QStringList& portrait, QStringList& landscape) const

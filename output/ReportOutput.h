@@ -13,6 +13,7 @@
 // (ctx.check); a cancelled PDF offer is no failure.
 
 #include "model/Status.h"
+#include "output/PrintChoice.h"
 #include "platform/PrintSystem.h"
 #include "tally/ReportSheet.h"
 
@@ -20,6 +21,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 class QSettings;
@@ -50,6 +52,10 @@ public:
     Status printerSetup(QWidget* owner);
     // The settings store that keeps the choice of プリンタの設定 (none: the defaults).
     void setSettings(QSettings* store) { settings = store; }
+    // Whether the choice may be written there: not while the data folder is open
+    // read-only (another copy owns the settings); the choice then holds until the
+    // program ends.
+    void setChoiceStored(bool stored) { choiceStored = stored; }
     // Where a print went, for the status line.
     void setStatusLine(std::function<void(const QString&)> show) { statusLine = std::move(show); }
     PrintSystem& printSystem() { return *system; }
@@ -57,7 +63,7 @@ public:
 
     const QString& storeFolder() const { return stores; }
     const QString& layoutFolder() const { return layouts; }
-    // The five store names the program makes ("testdisp.mdb", ...).
+    // The store names the program makes ("testdisp.mdb", ...).
     static QStringList storeFileNames();
     // Deletes leftover stores of those names in the store folder, and their
     // temporary files left by a program that ended while writing; nothing else.
@@ -90,6 +96,7 @@ private:
     // The names of the sheets that print in their own orientation only, by it.
     void sheetsThatKeep(QStringList& portrait, QStringList& landscape) const;
     static bool printsToFile(const QPrinter& target);
+    PrintChoice currentChoice() const;
     Status toPrinter(const ReportRenderer& engine, QPrinter& target, const QString& title);
 
     Ui& ui;
@@ -98,6 +105,8 @@ private:
     std::unique_ptr<QPrinter> sharedPrinter;
     std::unique_ptr<PrintSystem> system;
     QSettings* settings = nullptr;
+    bool choiceStored = true;
+    std::optional<PrintChoice> unstoredChoice;  // made while the choice may not be stored
     std::function<void(const QString&)> statusLine;
     std::function<void(const QString&)> storeObserver;
     std::function<bool()> printerCheck;
