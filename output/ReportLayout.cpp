@@ -485,6 +485,9 @@ bool ReportLayout::fitsPaper() const
     for (const Text& text : texts)
         if (!inside(text.x, text.y, text.width, text.points * PointInMm * LineFactor))
             return false;
+    for (const Text& note : notes)
+        if (!inside(note.x, note.y, note.width, note.height))
+            return false;
     for (const Rect& box : boxes)
         if (!inside(box.x, box.y, box.width, box.height))
             return false;

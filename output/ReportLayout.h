@@ -99,7 +99,7 @@ struct ReportLayout {
     double tableSpace() const;
     // Data rows per page below the heading row.
     int rowsPerPage() const;
-    // Whether everything drawn (texts, boxes, lines, the chart, the table's columns
+    // Whether everything drawn (texts, notes, boxes, lines, the chart, the table's columns
     // and at least one of its rows under the heading) lies inside the margins.
     bool fitsPaper() const;
     // The same layout on the paper turned to `wanted`, when all of it fits there.
