@@ -14,14 +14,16 @@ QStringList paths(const QList<ReportCard::Card>& cards, int term, const Request&
 {
     const QDir dir(request.folder);
     QStringList result;
+    if (cards.isEmpty())
+        return result;
     if (request.oneFile) {
-        result.append(dir.filePath(ReportCardSheet::classFileName(term, QStringLiteral("pdf"))));
+        result.append(dir.filePath(ReportCardSheet::classFileName(cards.first(), QStringLiteral("pdf"))));
     } else {
         for (const ReportCard::Card& card : cards)
             result.append(dir.filePath(ReportCardSheet::pupilFileName(card)));
     }
     if (term == ReportCard::Year)
-        result.append(dir.filePath(ReportCardSheet::classFileName(term, QStringLiteral("csv"))));
+        result.append(dir.filePath(ReportCardSheet::classFileName(cards.first(), QStringLiteral("csv"))));
     return result;
 }
 

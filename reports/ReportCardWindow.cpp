@@ -2,8 +2,10 @@
 
 #include "frame/MainFrame.h"
 #include "frame/ReportActions.h"
+#include "model/ClassFileHook.h"
 #include "model/NewClass.h"
 #include "model/RosterFile.h"
+#include "model/ScoreFile.h"
 #include "output/OutputFile.h"
 #include "output/ReportCardFiles.h"
 #include "output/ReportRenderer.h"
@@ -58,9 +60,6 @@ void ReportCardWindow::buildControls()
 {
     termChooser = new QComboBox(this);
     termChooser->setObjectName(QStringLiteral("termChooser"));
-    for (int term = 1; term <= ReportCard::Terms; ++term)
-        termChooser->addItem(ReportCard::termName(term) + QStringLiteral("の通知表"), term);
-    termChooser->addItem(QStringLiteral("年間の記録（指導要録用）"), int(ReportCard::Year));
     paperChooser = new QComboBox(this);
     paperChooser->setObjectName(QStringLiteral("paperChooser"));
     paperChooser->addItems({QStringLiteral("A4 縦"), QStringLiteral("A3 二つ折り（A4 二面）")});
@@ -145,12 +144,18 @@ bool ReportCardWindow::prepare()
                        Ui::Icon::Information);
         return false;
     }
-    if (!ctx.check(RosterFile::load(data), this))
+    // The roster, and the current subject's scores with the class file, as every
+    // tally window reads them: the class's comments come with the class file.
+    if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
+    ctx.check(ClassFileHook::load(data), this);
     if (data.pupilCount <= 0) {
         ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
     }
+    for (int term = 1; term <= ReportCard::termCount(data); ++term)
+        termChooser->addItem(ReportCard::termName(data, term) + QStringLiteral("の通知表"), term);
+    termChooser->addItem(QStringLiteral("年間の記録（指導要録用）"), int(ReportCard::Year));
     kept = ReportCardSettings::read(ctx.settings);
     schoolEdit->setText(kept.school);
     classNameEdit->setText(kept.className);
@@ -206,7 +211,7 @@ bool ReportCardWindow::computeCards()
             without << subject.name;
     noteLabel->setText(without.isEmpty() ? QString()
                                          : QStringLiteral("%1のテストがないため、%2の欄は空きます。")
-                                               .arg(term() == ReportCard::Year ? QStringLiteral("年間") : ReportCard::termName(term()),
+                                               .arg(ReportCard::termName(ctx.data, term()),
                                                     without.join(QStringLiteral("・"))));
     reportActions()->setEnabled(!shownCards.isEmpty());
     return true;
@@ -228,7 +233,9 @@ QList<ReportSheet> ReportCardWindow::sheets() const
 
 QString ReportCardWindow::title() const
 {
-    return ReportCardSheet::classFileName(term(), QStringLiteral("pdf")).chopped(4);
+    if (shownCards.isEmpty())
+        return QStringLiteral("通知表");
+    return ReportCardSheet::classFileName(shownCards.first(), QStringLiteral("pdf")).chopped(4);
 }
 
 void ReportCardWindow::keepSettings()

@@ -105,6 +105,7 @@ QList<Card> compute(const ClassData& data, const QList<UnitSets::Unit>& units, i
         card.pupil = p;
         card.name = data.pupilName[size_t(p)];
         card.term = term;
+        card.termName = termName(data, term);
         for (const SubjectTally& subject : subjects)
             card.subjects.append(subjectOf(subject, p, texts.hideGrades));
         card.attendance = attendanceOf(data, sums, p);
@@ -114,7 +115,12 @@ QList<Card> compute(const ClassData& data, const QList<UnitSets::Unit>& units, i
     return cards;
 }
 
-QString termName(int term)
+int termCount(const ClassData& /*data*/)
+{
+    return Terms;
+}
+
+QString termName(const ClassData& /*data*/, int term)
 {
     switch (term) {
     case 1: return QStringLiteral("１学期");

@@ -67,6 +67,7 @@ struct Card {
     int pupil = 0;
     QString name;
     int term = 0;  // 1..3, or Year
+    QString termName;  // 「１学期」, 「年間」 (termName())
     QList<Subject> subjects;
     Attendance attendance;
     QString comment;
@@ -77,7 +78,9 @@ QList<int> testsOf(const TestSet& set, int term);
 // Every pupil's card (pupils 1..pupilCount, in order) for term 1..3 or Year.
 QList<Card> compute(const ClassData& data, const QList<UnitSets::Unit>& units, int term, const Texts& texts);
 
-// "１学期" .. "３学期", "年間" for the year.
-QString termName(int term);
+// The terms the class's year has, and each one's name: "１学期" .. "３学期",
+// "年間" for the year.
+int termCount(const ClassData& data);
+QString termName(const ClassData& data, int term);
 
 }  // namespace ReportCard

@@ -23,9 +23,9 @@ QString safeName(QString text)
     return text;
 }
 
-QString stemName(int term)
+QString stemName(const ReportCard::Card& card)
 {
-    return term == ReportCard::Year ? QStringLiteral("指導要録") : QStringLiteral("通知表_") + ReportCard::termName(term);
+    return card.term == ReportCard::Year ? QStringLiteral("指導要録") : QStringLiteral("通知表_") + card.termName;
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ ReportSheet sheet(const ReportCard::Card& card, const Heading& heading)
     const ReportCard::Attendance& a = card.attendance;
     result.titleValues = {titleOf(card.term),
                           heading.schoolYear,
-                          ReportCard::termName(card.term),
+                          card.termName,
                           texts.school,
                           texts.className,
                           texts.teacher,
@@ -99,7 +99,7 @@ ReportSheet classRecord(const QList<ReportCard::Card>& cards, const Heading& hea
     result.titleFields = {QStringLiteral("表題"), QStringLiteral("年度"), QStringLiteral("学校名"), QStringLiteral("学級"),
                           QStringLiteral("担任")};
     const int term = cards.isEmpty() ? ReportCard::Year : cards.first().term;
-    const QString title = term == ReportCard::Year ? titleOf(term) : QStringLiteral("通知表　%1の一覧").arg(ReportCard::termName(term));
+    const QString title = term == ReportCard::Year ? titleOf(term) : QStringLiteral("通知表　%1の一覧").arg(cards.first().termName);
     result.titleValues = {title, heading.schoolYear, heading.texts.school, heading.texts.className,
                           heading.texts.teacher};
     result.dataFields = {QStringLiteral("番号"), QStringLiteral("氏名")};
@@ -132,12 +132,12 @@ ReportSheet classRecord(const QList<ReportCard::Card>& cards, const Heading& hea
 
 QString pupilFileName(const ReportCard::Card& card)
 {
-    return safeName(QStringLiteral("%1_%2_%3.pdf").arg(stemName(card.term)).arg(card.pupil, 2, 10, QLatin1Char('0')).arg(card.name));
+    return safeName(QStringLiteral("%1_%2_%3.pdf").arg(stemName(card)).arg(card.pupil, 2, 10, QLatin1Char('0')).arg(card.name));
 }
 
-QString classFileName(int term, const QString& extension)
+QString classFileName(const ReportCard::Card& card, const QString& extension)
 {
-    return stemName(term) + QLatin1Char('.') + extension;
+    return stemName(card) + QLatin1Char('.') + extension;
 }
 
 }  // namespace ReportCardSheet

@@ -47,6 +47,7 @@ ReportSheet classRecord(const QList<ReportCard::Card>& cards, const Heading& hea
 // "指導要録.pdf"; of the class's record: "指導要録.csv". Characters a file name
 // cannot hold become "_".
 QString pupilFileName(const ReportCard::Card& card);
-QString classFileName(int term, const QString& extension);
+// The class's file names follow any of the class's cards (their term).
+QString classFileName(const ReportCard::Card& card, const QString& extension);
 
 }  // namespace ReportCardSheet

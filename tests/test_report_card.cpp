@@ -317,11 +317,15 @@ void TestReportCard::fileNames()
     card.pupil = 7;
     card.name = QStringLiteral("佐藤/蓮");
     card.term = 2;
+    card.termName = QStringLiteral("２学期");
     QCOMPARE(ReportCardSheet::pupilFileName(card), QStringLiteral("通知表_２学期_07_佐藤_蓮.pdf"));
     card.term = ReportCard::Year;
     QCOMPARE(ReportCardSheet::pupilFileName(card), QStringLiteral("指導要録_07_佐藤_蓮.pdf"));
-    QCOMPARE(ReportCardSheet::classFileName(1, QStringLiteral("pdf")), QStringLiteral("通知表_１学期.pdf"));
-    QCOMPARE(ReportCardSheet::classFileName(ReportCard::Year, QStringLiteral("csv")), QStringLiteral("指導要録.csv"));
+    QCOMPARE(ReportCardSheet::classFileName(card, QStringLiteral("csv")), QStringLiteral("指導要録.csv"));
+    card.term = 1;
+    card.termName = QStringLiteral("前期");
+    QCOMPARE(ReportCardSheet::classFileName(card, QStringLiteral("pdf")), QStringLiteral("通知表_前期.pdf"));
+    QCOMPARE(ReportCardSheet::pupilFileName(card), QStringLiteral("通知表_前期_07_佐藤_蓮.pdf"));
 }
 
 void TestReportCard::settingsKeepTheirKeys()

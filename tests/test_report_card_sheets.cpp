@@ -50,6 +50,7 @@ QList<ReportCard::Card> fullClassCards(int term)
         card.pupil = p;
         card.name = names[p - 1];
         card.term = term;
+        card.termName = ReportCard::termName(ClassData(), term);
         for (int s = 1; s <= Limits::Units; ++s) {
             ReportCard::Subject subject;
             subject.number = s;

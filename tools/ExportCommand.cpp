@@ -326,7 +326,9 @@ void reportCards(Session& session, QSettings& settings, const ExportOptions& opt
     const int termIndex = termNumber(options.term);
     const int term = termIndex == 3 ? ReportCard::Year : termIndex + 1;
     const int threads = threadCount(options.threads);
-    loadUnit(session, data.subject, false, true);
+    // The current subject's scores are loaded with the class file, as every window
+    // has them: the class's comments come with it.
+    loadUnit(session, data.subject, true, true);
     if (data.pupilCount == 0)
         throw Failure{DataError, QStringLiteral("児童がいないので、通知表を作れません。")};
     QList<UnitSets::Unit> units;
