@@ -5,6 +5,9 @@
 
 #include "model/SafeFile.h"
 
+#include "model/SafeFileJournal.h"
+#include "model/SafeFileSystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,10 +24,11 @@
 
 namespace {
 
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
+using SafeFile::System::native;
+using SafeFile::System::syncFolder;
+using SafeFile::System::writeAll;
+
+std::atomic<bool> journalEnabled = true;
 
 QString nameOf(const QString& path)
 {
@@ -101,35 +105,6 @@ int linkBeside(const QString& existing, const QString& path, QString& link)
     });
 }
 
-// Writes every byte (a short write goes on with the rest, so that the call that
-// cannot go on says why), syncs when asked and closes. 0 or the errno of the first
-// failure; the descriptor is closed either way.
-int writeAll(int fd, const QByteArray& bytes, bool durable)
-{
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    int error = 0;
-    while (left > 0 && error == 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0) {
-            if (errno != EINTR)
-                error = errno;
-        } else if (n == 0) {
-            error = ENOSPC;
-        } else {
-            data += n;
-            left -= n;
-        }
-    }
-    // The content and what is needed to read it back (its size); the new name is
-    // made durable by the folder's sync after the renames.
-    if (error == 0 && durable && ::fdatasync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
-        error = errno;
-    if (::close(fd) != 0 && error == 0 && errno != EINTR)
-        error = errno;
-    return error;
-}
-
 void removeTemporary(const QString& temporary)
 {
     if (temporary.isEmpty())
@@ -137,17 +112,6 @@ void removeTemporary(const QString& temporary)
     ::unlink(native(temporary).constData());
     // SQLite's journal, should it have been left behind.
     ::unlink(native(temporary + QStringLiteral("-journal")).constData());
-}
-
-// Makes the renames in a folder durable; a file system that cannot sync a folder
-// has nothing more to do.
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 }  // namespace
@@ -162,25 +126,67 @@ bool SafeFile::sameFile(const QString& a, const QString& b)
         && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+namespace {
+
+// ".<file>.kazane-<pid>-<n>.tmp" (with "-journal" of SQLite, or ".old"), or
+// ".kazane-<pid>-<n>.tmp" for a file whose name was too long.
+const QRegularExpression& temporaryPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.(?:(.+)\\.)?kazane-(\\d+)-\\d+\\.tmp(-journal|\\.old)?$"));
+    return pattern;
+}
+
+bool running(qint64 pid)
+{
+    return pid > 0 && pid <= INT_MAX && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+}  // namespace
+
+QString SafeFile::temporaryOwner(const QString& temporaryName)
+{
+    return temporaryPattern().match(temporaryName).captured(1);
+}
+
+QStringList SafeFile::abandonedTemporariesIn(const QString& folder)
+{
+    QStringList found;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto match = temporaryPattern().match(name);
+        if (match.hasMatch() && !running(match.captured(2).toLongLong()))
+            found.append(dir.filePath(name));
+    }
+    return found;
+}
+
 QStringList SafeFile::abandonedTemporaries(const QString& path)
 {
     const QFileInfo info(path);
-    const QString prefix = QStringLiteral(".") + info.fileName() + QStringLiteral(".kazane-");
-    static const QRegularExpression tail(QStringLiteral("^(\\d+)-\\d+\\.tmp(-journal|\\.old)?$"));
     QStringList found;
-    const QDir folder(info.absolutePath());
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!name.startsWith(prefix))
-            continue;
-        const auto match = tail.match(name.mid(prefix.size()));
-        if (!match.hasMatch())
-            continue;
-        const qint64 pid = match.captured(1).toLongLong();
-        const bool running = pid > 0 && pid <= INT_MAX && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
-        if (!running)
-            found.append(folder.filePath(name));
-    }
+    for (const QString& temporary : abandonedTemporariesIn(info.absolutePath()))
+        if (temporaryOwner(QFileInfo(temporary).fileName()) == info.fileName())
+            found.append(temporary);
     return found;
+}
+
+Status SafeFile::makeFolder(const QString& path)
+{
+    const QString folder = QDir::cleanPath(path);
+    if (::mkdir(native(folder).constData(), 0777) != 0)
+        return Status::failure(writeFailedMessage(folder, errno));
+    syncFolder(QFileInfo(folder).absolutePath());
+    return Status::success();
+}
+
+void SafeFile::setJournal(bool on)
+{
+    journalEnabled = on;
+}
+
+bool SafeFile::journalOn()
+{
+    return journalEnabled;
 }
 
 struct SafeFile::Batch::Step {
@@ -195,6 +201,8 @@ struct SafeFile::Batch::Step {
     bool skip = false;  // Backup or Remove of a missing file
     QString temporary;  // the new content beside the target, complete; of a Backup
                         // also a second name of the file copied
+    qint64 size = -1;   // of the new content, with its CRC-32, when it was written here
+    quint32 crc = 0;
     Status filled = Status::success();  // of a reserved step: how fill() went
     // While the batch is moved: the old file under a second name, or its content
     // where no second name could be made (or a Remove's file moved aside).
@@ -288,6 +296,8 @@ Status SafeFile::Batch::writeTemporary(Step& step, const QByteArray& bytes) cons
         return failed(step.path, errno);
     if (const int error = writeAll(fd, bytes, sync == Sync::Durable); error != 0)
         return failed(step.path, error);
+    step.size = bytes.size();
+    step.crc = Journal::crc32(bytes);
     return Status::success();
 }
 
@@ -368,6 +378,8 @@ Status SafeFile::Batch::fill(int number, const QByteArray& bytes)
         step.filled = failed(step.path, error);
     else
         step.filled = Status::success();
+    step.size = bytes.size();
+    step.crc = Journal::crc32(bytes);
     return step.filled;
 }
 
@@ -383,6 +395,8 @@ Status SafeFile::Batch::commit()
     if (steps.size() > 1)
         for (size_t i = 0; ready && i < steps.size(); ++i)
             ready = keepOld(*steps[i]);
+    if (ready && needsJournal())
+        ready = beginJournal();
     if (!ready) {
         discard();
         return ready;
@@ -394,28 +408,122 @@ Status SafeFile::Batch::commit()
             const Status failure = failed(steps[i]->path, error);
             for (size_t j = i; j-- > 0;)
                 undo(*steps[j]);
+            // What could not be put back is left to the next start with the record.
+            endJournal(!notRestored.isEmpty());
             discard();
             return failure;
         }
     }
-    QSet<QString> folders;
     for (const auto& step : steps) {
         if (!step->previous.isEmpty())
             ::unlink(native(step->previous).constData());
         step->previous.clear();
         step->oldBytes.clear();
-        folders.insert(QFileInfo(step->target).absolutePath());
     }
-    if (sync == Sync::Durable)
-        for (const QString& folder : std::as_const(folders))
-            syncFolder(folder);
+    // A journalled change is durable once its record is: a stop from here on is
+    // finished at the next start. Without a record, the moves are made durable now.
+    if (!journalFolder.isEmpty())
+        endJournal(false);
+    else if (sync == Sync::Durable)
+        syncFolders();
     return Status::success();
+}
+
+void SafeFile::Batch::syncFolders() const
+{
+    QSet<QString> folders;
+    if (!journalFolder.isEmpty())
+        folders.insert(journalFolder);
+    for (const auto& step : steps)
+        folders.insert(QFileInfo(step->target).absolutePath());
+    for (const QString& folder : std::as_const(folders))
+        syncFolder(folder);
+}
+
+// A data change that gives more than one file a new content (or removes one);
+// backups alone do not count: a backup and its file are right in either order.
+bool SafeFile::Batch::needsJournal() const
+{
+    if (!journalEnabled || sync != Sync::Durable || kind != Kind::DataFile)
+        return false;
+    int changes = 0;
+    for (const auto& step : steps)
+        if (!step->skip && step->kind != Step::Kind::Backup)
+            ++changes;
+    return changes > 1;
+}
+
+// Writes and syncs the record, then syncs the folders, so that the record, every
+// new content's temporary and every old content's second name are on the disk
+// before the first file is moved. A record left by an earlier stop in the folder
+// is finished or undone first.
+Status SafeFile::Batch::beginJournal()
+{
+    const QString folder = QFileInfo(steps.front()->target).absolutePath();
+    if (Journal::exists(folder)) {
+        const Journal::Outcome earlier = Journal::recover(folder);
+        if (earlier.state == Journal::Outcome::State::Failed)
+            return Status::failure(writeFailedMessage(QDir(folder).filePath(Journal::fileName()), earlier.sentence()));
+    }
+    const auto name = [&folder](const QString& path) {
+        const QFileInfo info(path);
+        return path.isEmpty() || info.absolutePath() == folder ? info.fileName() : info.absoluteFilePath();
+    };
+    Journal::Record record;
+    record.title = title;
+    for (const auto& step : steps) {
+        if (step->skip)
+            continue;
+        Journal::Step entry;
+        entry.kind = step->kind == Step::Kind::Write    ? Journal::Step::Kind::Write
+                   : step->kind == Step::Kind::Backup ? Journal::Step::Kind::Backup
+                                                      : Journal::Step::Kind::Remove;
+        entry.file = name(step->target);
+        entry.temporary = name(step->temporary);
+        entry.previous = name(step->previous);
+        entry.existed = step->existed;
+        entry.size = step->size;
+        entry.crc = step->crc;
+        record.steps.append(entry);
+    }
+    if (Status written = Journal::write(folder, record); !written)
+        return written;
+    journalFolder = folder;
+    syncFolders();
+    return Status::success();
+}
+
+// Removes the record once the moves are made or undone. Where the file system
+// keeps no order among its changes of names, they are synced first, so that the
+// record cannot be gone while a move is not.
+void SafeFile::Batch::endJournal(bool keepRecord)
+{
+    if (journalFolder.isEmpty())
+        return;
+    if (!keepRecord) {
+        if (!System::keepsOrder(journalFolder))
+            syncFolders();
+        Journal::remove(journalFolder);
+    }
+    journalFolder.clear();
 }
 
 Status SafeFile::Batch::keepOld(Step& step)
 {
-    if (step.skip || step.kind == Step::Kind::Remove || !step.existed)
+    if (step.skip || !step.existed)
         return Status::success();
+    if (step.kind == Step::Kind::Remove) {
+        // The name the file is moved aside to, known before the record is written.
+        const auto free = [](const QString& name) {
+            struct stat taken {};
+            if (::lstat(native(name).constData(), &taken) == 0) {
+                errno = EEXIST;
+                return -1;
+            }
+            return errno == ENOENT ? 0 : -1;
+        };
+        return makeBeside(step.target, step.previous, free) == 0 ? Status::success() : failed(step.path, errno);
+    }
     if (linkBeside(step.target, step.target, step.previous) == 0)
         return Status::success();
     step.previous.clear();
@@ -441,7 +549,8 @@ int SafeFile::Batch::move(Step& step)
             }
             return ::rename(target.constData(), native(name).constData());
         };
-        if (makeBeside(step.target, step.previous, moveAside) != 0)
+        if (step.previous.isEmpty() ? makeBeside(step.target, step.previous, moveAside) != 0
+                                    : moveAside(step.previous) != 0)
             return errno;
     } else if (::rename(native(step.temporary).constData(), target.constData()) != 0) {
         return errno;

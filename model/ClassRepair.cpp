@@ -1,0 +1,191 @@
+#include "model/ClassRepair.h"
+
+#include "model/AttendanceFile.h"
+#include "model/ClassCheck.h"
+#include "model/DataFolder.h"
+#include "model/RosterFile.h"
+#include "model/SafeFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+
+namespace {
+
+// A data file of the class and the name of its backup (empty when it has none).
+struct ClassFile {
+    QString name;
+    QString backupName;
+};
+
+QList<ClassFile> classFiles(const ClassData& data)
+{
+    QList<ClassFile> files;
+    for (int unit = 1; unit <= Limits::Units; ++unit) {
+        const QString stem = data.fileStem[unit];
+        if (data.specialistMode)
+            files.append({stem + QStringLiteral(".nam"), stem + QStringLiteral(".NBk")});
+        files.append({stem + QStringLiteral(".dat"), stem + QStringLiteral(".Bak")});
+    }
+    if (!data.specialistMode) {
+        files.append({RosterFile::fileName(data), RosterFile::backupName(data)});
+        files.append({AttendanceFile::fileName(), AttendanceFile::backupName()});
+    }
+    files.append({QStringLiteral("assessment.json"), {}});
+    return files;
+}
+
+const ClassFile* findFile(const QList<ClassFile>& files, const QString& name)
+{
+    for (const ClassFile& file : files)
+        if (file.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &file;
+    return nullptr;
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QByteArray bytes;
+    if (!QFileInfo(path).isFile() || !SafeFile::read(path, bytes))
+        return {};
+    return bytes;
+}
+
+// The pupils of the roster the file belongs to (0 when it has none or cannot be read).
+int pupilsOfClassOf(const ClassData& data, const QString& name)
+{
+    QString roster = RosterFile::fileName(data);
+    if (data.specialistMode)
+        roster = QFileInfo(name).completeBaseName() + QStringLiteral(".nam");
+    int count = 0;
+    std::array<QString, Limits::Pupils + 1> names;
+    const QByteArray bytes = bytesOf(DataFolder::resolve(data.dataFolder, roster));
+    return !bytes.isEmpty() && RosterFile::parse(bytes, roster, count, names) ? count : 0;
+}
+
+qint64 writerOf(const QString& temporary)
+{
+    static const QRegularExpression pid(QStringLiteral("kazane-(\\d+)-\\d+\\.tmp"));
+    return pid.match(temporary).captured(1).toLongLong();
+}
+
+// A leftover that holds a content of a class file other than the file's own.
+struct Leftover {
+    const ClassFile* file;
+    QString path;
+};
+
+// Sorts the folder's leftovers: those holding a content of their file that differs
+// from it are returned; the rest go to `stale`. Several such leftovers of one
+// program belong to a change of several files that never took place: stale too.
+QList<Leftover> changedLeftovers(const ClassData& data, const QList<ClassFile>& files, QStringList& stale)
+{
+    QMap<qint64, QList<Leftover>> byWriter;
+    for (const QString& path : SafeFile::abandonedTemporariesIn(data.dataFolder)) {
+        const ClassFile* file = findFile(files, SafeFile::temporaryOwner(QFileInfo(path).fileName()));
+        const QByteArray bytes = file ? bytesOf(path) : QByteArray();
+        const QString filePath = file ? DataFolder::resolve(data.dataFolder, file->name) : QString();
+        if (!file || bytes.isEmpty() || (QFileInfo::exists(filePath) && bytesOf(filePath) == bytes))
+            stale << path;
+        else
+            byWriter[writerOf(path)].append({file, path});
+    }
+    QList<Leftover> changed;
+    for (const QList<Leftover>& leftovers : std::as_const(byWriter)) {
+        if (leftovers.size() == 1)
+            changed << leftovers.first();
+        else
+            for (const Leftover& leftover : leftovers)
+                stale << leftover.path;
+    }
+    return changed;
+}
+
+ClassRepair::Copy copyOf(const QString& filePath, const QString& copyPath, bool leftover)
+{
+    ClassRepair::Copy copy;
+    copy.file = filePath;
+    copy.fileName = QFileInfo(filePath).fileName();
+    copy.copy = copyPath;
+    copy.modified = QFileInfo(copyPath).lastModified();
+    copy.missing = !QFileInfo::exists(filePath);
+    copy.leftover = leftover;
+    return copy;
+}
+
+}  // namespace
+
+ClassRepair::Survey ClassRepair::survey(const ClassData& data)
+{
+    Survey found;
+    const QList<ClassFile> files = classFiles(data);
+    const QList<Leftover> leftovers = changedLeftovers(data, files, found.stale);
+    for (const ClassFile& file : files) {
+        const QString filePath = DataFolder::resolve(data.dataFolder, file.name);
+        const bool missing = !QFileInfo::exists(filePath);
+        QList<Copy> candidates;
+        bool signs = false;  // a copy shows that the file existed
+        for (const Leftover& leftover : leftovers) {
+            if (leftover.file != &file)
+                continue;
+            signs = true;
+            const Copy copy = copyOf(filePath, leftover.path, true);
+            const bool newer = missing || copy.modified > QFileInfo(filePath).lastModified();
+            if (newer && ClassCheck::fitsClass(data, file.name, bytesOf(leftover.path)))
+                candidates << copy;
+            else
+                found.stale << leftover.path;
+        }
+        if (missing && !file.backupName.isEmpty() && DataFolder::exists(data.dataFolder, file.backupName)) {
+            signs = true;
+            const QString backup = DataFolder::resolve(data.dataFolder, file.backupName);
+            if (ClassCheck::fitsClass(data, file.name, bytesOf(backup)))
+                candidates << copyOf(filePath, backup, false);
+        }
+        if (!candidates.isEmpty()) {
+            std::sort(candidates.begin(), candidates.end(),
+                      [](const Copy& a, const Copy& b) { return a.modified > b.modified; });
+            found.offers << candidates.first();
+            for (int i = 1; i < candidates.size(); ++i)
+                if (candidates[i].leftover)
+                    found.stale << candidates[i].copy;
+        } else if (missing && signs) {
+            // A copy that belongs to another class (the one before 新規ｸﾗｽ) shows
+            // nothing of a class without pupils.
+            const bool isRoster = file.name.endsWith(QStringLiteral(".nam"), Qt::CaseInsensitive);
+            if (isRoster || pupilsOfClassOf(data, file.name) > 0)
+                found.lost << file.name;
+        }
+    }
+    return found;
+}
+
+Status ClassRepair::bringBack(const ClassData& data, const Copy& copy)
+{
+    QByteArray bytes;
+    if (Status read = SafeFile::read(copy.copy, bytes); !read)
+        return read;
+    const QList<ClassFile> files = classFiles(data);
+    const ClassFile* file = findFile(files, copy.fileName);
+    Status written;
+    if (!copy.missing && file && !file->backupName.isEmpty())
+        written = SafeFile::writeWithBackup(copy.file, DataFolder::resolve(data.dataFolder, file->backupName), bytes);
+    else
+        written = SafeFile::write(copy.file, bytes);
+    if (written && copy.leftover)
+        QFile::remove(copy.copy);
+    return written;
+}
+
+void ClassRepair::dismiss(const Copy& copy)
+{
+    if (copy.leftover)
+        QFile::remove(copy.copy);
+}
+
+void ClassRepair::removeStale(const Survey& survey)
+{
+    for (const QString& path : survey.stale)
+        QFile::remove(path);
+}
