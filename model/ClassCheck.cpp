@@ -221,8 +221,6 @@ bool memberFits(const Member& member, const QByteArray& bytes, int pupils, int* 
 
 QString pupilNote(const Member& member, int pupils)
 {
-    if (pupils == ClassCheck::NoCount)
-        return QStringLiteral("「%1」：どの人数にも合いません").arg(member.name);
     return QStringLiteral("「%1」：%2人分").arg(member.name).arg(pupils);
 }
 
@@ -262,7 +260,10 @@ QString ClassCheck::disagreement(const ClassData& data)
                     testsByStem.insert(member.stem, tests);
                 continue;
             }
-            groupNotes << pupilNote(member, pupilsOf(member, bytes));
+            // A file that fits no class size is malformed: its reader names the line
+            // when it is opened.
+            if (const int other = pupilsOf(member, bytes); other >= 0)
+                groupNotes << pupilNote(member, other);
         }
         if (!groupNotes.isEmpty())
             notes << QStringLiteral("氏名「%1」：%2人").arg(group.rosterName).arg(pupils) << groupNotes;

@@ -26,8 +26,9 @@ bool attendanceFits(const QByteArray& bytes, int pupils);
 int attendancePupils(const QByteArray& bytes);  // NoCount when it fits none
 
 // What disagrees, as one message for the teacher that names every file and its
-// count; empty when the class agrees, and when a roster cannot be read (its reader
-// says why when the class is opened).
+// count; empty when the class agrees. A roster that cannot be read and a file that
+// fits no class size are malformed, not in disagreement: their readers say which
+// line when the class is opened.
 QString disagreement(const ClassData& data);
 
 // Whether `bytes` can stand for the class's file `fileName` (a roster, a score

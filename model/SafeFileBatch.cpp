@@ -251,9 +251,14 @@ Status SafeFile::Batch::admit(const QString& path, Step& step)
     step.device = existing.st_dev;
     step.inode = existing.st_ino;
     step.resolved = resolvedName(step.target);
+    // One file under two spellings (a letter case on FAT, a folder reached twice)
+    // is refused. Two names of one file with several names (hard links, as a stop
+    // between the moves of a file and its backup leaves them) are two files to
+    // the batch: each name gets a file of its own.
+    const bool oneName = step.existed && existing.st_nlink <= 1;
     for (const auto& other : steps)
         if (other->resolved == step.resolved
-            || (step.existed && other->existed && other->device == step.device && other->inode == step.inode))
+            || (oneName && other->existed && other->device == step.device && other->inode == step.inode))
             return Status::failure(kind == Kind::Output
                                        ? sameOutputMessage(path)
                                        : writeFailedMessage(path, QStringLiteral("同じファイルを一度に二回書き換えようとしました")));
@@ -554,6 +559,11 @@ int SafeFile::Batch::move(Step& step)
             return errno;
     } else if (::rename(native(step.temporary).constData(), target.constData()) != 0) {
         return errno;
+    } else if (step.kind == Step::Kind::Backup && step.existed) {
+        // The backup was another name of its file already (a stop between the
+        // moves of a file and its backup leaves them so): the move did nothing
+        // and the temporary name stays.
+        ::unlink(native(step.temporary).constData());
     }
     step.moved = true;
     return 0;

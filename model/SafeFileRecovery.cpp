@@ -77,7 +77,10 @@ bool finish(const QString& folder, const Step& step, Stage stage)
         return true;
     if (step.kind == Step::Kind::Remove)
         return removeName(file);
-    return moveOver(pathIn(folder, step.temporary), file);
+    // A backup that is already another name of its file keeps the temporary name
+    // after the move (a move between two names of one file does nothing).
+    const QString temporary = pathIn(folder, step.temporary);
+    return moveOver(temporary, file) && removeName(temporary);
 }
 
 bool undo(const QString& folder, const Step& step, Stage stage)

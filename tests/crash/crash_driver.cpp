@@ -9,13 +9,15 @@
 // test-insert and test-delete (before / of test 1 of 算数), new-class (the copy
 // into 以前のクラス, then the emptied files, as 新規ｸﾗｽ does), end-entry (the names
 // of a new class stored, as 入力終了 does). Exit status 0 when the change was made,
-// 1 with the message on stderr when it was refused.
+// 1 with the message on stderr when it was refused. With KAZANE_CRASH_NO_JOURNAL
+// set, the change is made without its journal.
 
 #include "model/AttendanceFile.h"
 #include "model/ClassData.h"
 #include "model/NewClass.h"
 #include "model/NewClassCopy.h"
 #include "model/RosterFile.h"
+#include "model/SafeFile.h"
 #include "model/ScoreFile.h"
 #include "model/TestList.h"
 #include "model/Transfer.h"
@@ -65,6 +67,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: kazane-crash-driver <change> <data folder>\n");
         return 2;
     }
+    // The crash test shows what a stop does to a change without its journal.
+    if (qEnvironmentVariableIsSet("KAZANE_CRASH_NO_JOURNAL"))
+        SafeFile::setJournal(false);
     auto data = std::make_unique<ClassData>();
     data->dataFolder = QString::fromLocal8Bit(argv[2]);
     if (!data->dataFolder.endsWith(QLatin1Char('/')))
