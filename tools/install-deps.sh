@@ -2,9 +2,9 @@
 # Installs the Debian 12 packages that building, running and testing Kazane need.
 set -euo pipefail
 # qt6-translations-l10n gives Qt's own dialogs (file picker, print preview) their
-# Japanese texts.
+# Japanese texts. dosfstools makes the FAT image the crash test mounts (as root).
 packages=(cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins fonts-ipaexfont
-          qt6-translations-l10n poppler-utils xvfb xauth)
+          qt6-translations-l10n poppler-utils xvfb xauth dosfstools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
