@@ -489,6 +489,11 @@ Status SafeFile::Batch::beginJournal()
         entry.existed = step->existed;
         entry.size = step->size;
         entry.crc = step->crc;
+        QByteArray old;
+        if (step->existed && step->kind != Step::Kind::Remove && read(step->target, old, 32 * MaxDataFileSize)) {
+            entry.oldSize = old.size();
+            entry.oldCrc = Journal::crc32(old);
+        }
         record.steps.append(entry);
     }
     if (Status written = Journal::write(folder, record); !written)

@@ -60,7 +60,7 @@ const char* kindWord(SafeFile::Journal::Step::Kind kind)
 bool parseStep(const QStringList& fields, SafeFile::Journal::Step& step)
 {
     using Kind = SafeFile::Journal::Step::Kind;
-    if (fields.size() != 7)
+    if (fields.size() != 9)
         return false;
     if (fields[0] == QLatin1String("write"))
         step.kind = Kind::Write;
@@ -74,11 +74,18 @@ bool parseStep(const QStringList& fields, SafeFile::Journal::Step& step)
     step.temporary = unescaped(fields[2]);
     step.previous = unescaped(fields[3]);
     step.existed = fields[4] == QLatin1String("old");
-    bool sizeOk = true;
-    bool crcOk = true;
-    step.size = fields[5] == QLatin1String("-") ? -1 : fields[5].toLongLong(&sizeOk);
-    step.crc = fields[6] == QLatin1String("-") ? 0 : fields[6].toUInt(&crcOk, 16);
-    return sizeOk && crcOk && !step.file.isEmpty() && (step.kind == Kind::Remove || !step.temporary.isEmpty());
+    bool ok = true;
+    const auto number = [&ok](const QString& field, int base) {
+        bool read = true;
+        const qint64 value = field == QLatin1String("-") ? -1 : field.toLongLong(&read, base);
+        ok = ok && read;
+        return value;
+    };
+    step.size = number(fields[5], 10);
+    step.crc = quint32(number(fields[6], 16));
+    step.oldSize = number(fields[7], 10);
+    step.oldCrc = quint32(number(fields[8], 16));
+    return ok && !step.file.isEmpty() && (step.kind == Kind::Remove || !step.temporary.isEmpty());
 }
 
 }  // namespace
@@ -111,13 +118,19 @@ QByteArray SafeFile::Journal::format(const Record& record)
     QByteArray text = Heading + '\n';
     text += "title\t" + escaped(record.title).toUtf8() + '\n';
     for (const Step& step : record.steps) {
+        const auto size = [](qint64 value) { return value < 0 ? QStringLiteral("-") : QString::number(value); };
+        const auto crc = [](qint64 known, quint32 value) {
+            return known < 0 ? QStringLiteral("-") : QString::number(value, 16).rightJustified(8, QLatin1Char('0'));
+        };
         const QStringList fields{QString::fromLatin1(kindWord(step.kind)),
                                  escaped(step.file),
                                  escaped(step.temporary),
                                  escaped(step.previous),
                                  step.existed ? QStringLiteral("old") : QStringLiteral("new"),
-                                 step.size < 0 ? QStringLiteral("-") : QString::number(step.size),
-                                 step.size < 0 ? QStringLiteral("-") : QString::number(step.crc, 16).rightJustified(8, QLatin1Char('0'))};
+                                 size(step.size),
+                                 crc(step.size, step.crc),
+                                 size(step.oldSize),
+                                 crc(step.oldSize, step.oldCrc)};
         text += fields.join(QLatin1Char('\t')).toUtf8() + '\n';
     }
     const QByteArray check = QByteArray::number(crc32(text), 16).rightJustified(8, '0');

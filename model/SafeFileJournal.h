@@ -14,9 +14,9 @@
 //
 //   kazane-journal 1
 //   title   転入処理
-//   write   国語.dat   .国語.dat.kazane-812-3.tmp   .国語.dat.kazane-812-25.tmp   old   5321   8e1f09a2
-//   backup  国語.Bak   .国語.Bak.kazane-812-2.tmp   -                             new   -      -
-//   remove  shuketu.dat   -   .shuketu.dat.kazane-812-31.tmp   old   -   -
+//   write   国語.dat  .国語.dat.kazane-812-3.tmp  .国語.dat.kazane-812-25.tmp  old  5321  8e1f09a2  5170  03c4d2e9
+//   backup  国語.Bak  .国語.Bak.kazane-812-2.tmp  -                            new  -     -         -     -
+//   remove  shuketu.dat  -  .shuketu.dat.kazane-812-31.tmp  old  -  -  -  -
 //   end     3   5b0e77c1
 //
 // A step line: what the step does (write: a new content; backup: a copy of another
@@ -24,7 +24,8 @@
 // temporary file holding its new content, the second name its old content keeps
 // until the change is done (for remove: the name it is moved aside to), whether
 // the file existed before ("old") or is made by the change ("new"), and the size and
-// CRC-32 (as in ZIP, hexadecimal) of the new content where they are known. Names
+// CRC-32 (as in ZIP, hexadecimal) of the new content and of the old one where they
+// are known (a change undone halfway is recognised by them where both are alike). Names
 // are relative to the record's folder (a file elsewhere, through a symbolic link:
 // its absolute path); '%', tab, CR and LF in a name are written %25, %09, %0D, %0A.
 // The last line counts the steps and holds the CRC-32 of every byte before it: a
@@ -52,6 +53,8 @@ struct Step {
     bool existed = false;
     qint64 size = -1;   // of the new content; -1 when not known
     quint32 crc = 0;    // of the new content, when size >= 0
+    qint64 oldSize = -1;  // the same of the old content
+    quint32 oldCrc = 0;
 };
 
 struct Record {

@@ -92,11 +92,13 @@ bool undo(const QString& folder, const Step& step, Stage stage)
     if (stage != Stage::Done)
         return true;
     // The step had taken effect: its old content comes back from its second name.
+    // Where the old content was the new one, there is nothing to bring back (an
+    // undo stopped halfway leaves such a step without its second name).
     if (isThere(previous))
         return moveOver(previous, file);
     if (!step.existed)
         return removeName(file);
-    return false;
+    return step.oldSize >= 0 && step.oldSize == step.size && step.oldCrc == step.crc;
 }
 
 // Syncs the folders of the change, so that what was moved is durable before the

@@ -337,6 +337,56 @@ private slots:
         QVERIFY(states > 3);
     }
 
+    // The start's own finishing or undoing, stopped before each of its calls in
+    // turn, is finished or undone at the start after: a transfer stopped halfway
+    // through its moves (finished), and the same with one new content lost (undone).
+    void aStopWhileFinishingOrUndoingIsDealtWithAtTheNextStart_data()
+    {
+        QTest::addColumn<bool>("lose");
+        QTest::newRow("finishing") << false;
+        QTest::newRow("undoing") << true;
+    }
+    void aStopWhileFinishingOrUndoingIsDealtWithAtTheNextStart()
+    {
+        QFETCH(bool, lose);
+        const Scene scene = prepare(QStringLiteral("transfer-in"));
+        // The first stop after the record and some of the moves.
+        QString halfway;
+        for (int stop = 1; stop <= scene.calls && halfway.isEmpty(); ++stop) {
+            const QString folder = freshFolder();
+            copyTree(scene.start, folder);
+            QCOMPARE(runDriver({scene.change, folder, stop, {}}), 77);
+            const Files files = classFiles(folder);
+            if (SafeFile::Journal::exists(folder) && files != scene.oldAsLeft
+                && files.value(QStringLiteral("Class.Nam")) == scene.oldAsLeft.value(QStringLiteral("Class.Nam")))
+                halfway = folder;
+        }
+        QVERIFY(!halfway.isEmpty());
+        if (lose) {
+            const QStringList waiting = QDir(halfway).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".Class.Nam.kazane-"));
+            QVERIFY(!waiting.isEmpty());
+            for (const QString& name : waiting)
+                QVERIFY(QFile::remove(halfway + name));
+        }
+        const QString counted = freshFolder();
+        copyTree(halfway, counted);
+        const QString log = scratch.path() + QStringLiteral("/recover%1.log").arg(serial);
+        QCOMPARE(runDriver({QStringLiteral("recover"), counted, 0, log}), 0);
+        QCOMPARE(classFiles(counted), lose ? scene.oldAsLeft : scene.madeAsLeft);
+        PowerCut recovery;
+        recovery.load(log, QDir::cleanPath(counted), {});
+        QVERIFY(recovery.calls() > 10);
+        for (int stop = 1; stop <= recovery.calls(); ++stop) {
+            const QString folder = freshFolder();
+            copyTree(halfway, folder);
+            QCOMPARE(runDriver({QStringLiteral("recover"), folder, stop, {}}), 77);
+            const QString problem = nextStart(scene, folder);
+            QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("recovery stopped before call %1: %2").arg(stop).arg(problem)));
+            QCOMPARE(classFiles(folder), lose ? scene.old : scene.made);
+            QDir(folder).removeRecursively();
+        }
+    }
+
     // Without the journal the same stops leave a class whose files disagree: the
     // test finds it, and the start-up check opens it read-only and says which.
     void withoutTheJournalAStopLeavesFilesThatDisagree()

@@ -121,6 +121,8 @@ private slots:
         odd.existed = true;
         odd.size = 1234;
         odd.crc = 0x0badf00d;
+        odd.oldSize = 99;
+        odd.oldCrc = 0x1234;
         Step backup;
         backup.kind = Step::Kind::Backup;
         backup.file = QStringLiteral("算数.Bak");
@@ -136,10 +138,13 @@ private slots:
         QCOMPARE(read.steps[0].previous, odd.previous);
         QCOMPARE(read.steps[0].size, qint64(1234));
         QCOMPARE(read.steps[0].crc, quint32(0x0badf00d));
+        QCOMPARE(read.steps[0].oldSize, qint64(99));
+        QCOMPARE(read.steps[0].oldCrc, quint32(0x1234));
         QVERIFY(read.steps[0].existed);
         QCOMPARE(read.steps[1].kind, Step::Kind::Backup);
         QVERIFY(read.steps[1].previous.isEmpty());
         QCOMPARE(read.steps[1].size, qint64(-1));
+        QCOMPARE(read.steps[1].oldSize, qint64(-1));
         QVERIFY(!read.steps[1].existed);
         for (qsizetype length = 0; length < bytes.size(); ++length)
             QVERIFY2(!SafeFile::Journal::parse(bytes.left(length), read), qPrintable(QString::number(length)));

@@ -8,7 +8,8 @@
 // Changes: transfer-in (a pupil after pupil 2), transfer-out (pupil 2),
 // test-insert and test-delete (before / of test 1 of 算数), new-class (the copy
 // into 以前のクラス, then the emptied files, as 新規ｸﾗｽ does), end-entry (the names
-// of a new class stored, as 入力終了 does). Exit status 0 when the change was made,
+// of a new class stored, as 入力終了 does); and recover: what the start does with a
+// record a stop left (finish or undo the change). Exit status 0 when it was made,
 // 1 with the message on stderr when it was refused. With KAZANE_CRASH_NO_JOURNAL
 // set, the change is made without its journal.
 
@@ -18,6 +19,7 @@
 #include "model/NewClassCopy.h"
 #include "model/RosterFile.h"
 #include "model/SafeFile.h"
+#include "model/SafeFileJournal.h"
 #include "model/ScoreFile.h"
 #include "model/TestList.h"
 #include "model/Transfer.h"
@@ -74,6 +76,10 @@ int main(int argc, char* argv[])
     data->dataFolder = QString::fromLocal8Bit(argv[2]);
     if (!data->dataFolder.endsWith(QLatin1Char('/')))
         data->dataFolder += QLatin1Char('/');
+    if (QString::fromLocal8Bit(argv[1]) == QLatin1String("recover")) {
+        const auto outcome = SafeFile::Journal::recover(data->dataFolder);
+        return outcome.state == SafeFile::Journal::Outcome::State::Failed ? 1 : 0;
+    }
     data->subject = 3;  // 算数
     if (Status roster = RosterFile::load(*data); !roster) {
         std::fprintf(stderr, "%s\n", roster.message.toLocal8Bit().constData());
