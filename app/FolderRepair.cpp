@@ -20,11 +20,11 @@ QString offerQuestion(const ClassRepair::Copy& copy)
         ? QStringLiteral("保存の途中で止まった新しい内容")
         : QStringLiteral("バックアップ「%1」").arg(QFileInfo(copy.copy).fileName());
     if (copy.missing)
-        return QStringLiteral("データファイル「%1」が見つかりません。\n%2 に保存された%3があります。これを戻しますか？\n\n"
+        return QStringLiteral("データファイル「%1」が見つかりません。\n%2 に保存された%3があります。\nこれを戻しますか？\n\n"
                               "戻す：%3を「%1」として戻して開きます。\n"
                               "戻さない：何も書き換えずに、読み取り専用で開きます。")
             .arg(copy.fileName, dateText(copy.modified), source);
-    return QStringLiteral("データファイル「%1」の保存が途中で止まっていました。\n%2 に保存された、今の「%1」より新しい内容が残っています。"
+    return QStringLiteral("データファイル「%1」の保存が途中で止まっていました。\n%2 に保存された、今の「%1」より新しい内容が残っています。\n"
                           "これを戻しますか？\n\n"
                           "戻す：新しい内容を「%1」に戻します（今の内容はバックアップに残します）。\n"
                           "戻さない：残っていた新しい内容を削除します。")
@@ -33,7 +33,7 @@ QString offerQuestion(const ClassRepair::Copy& copy)
 
 QString missingReason(const QString& name)
 {
-    return QStringLiteral("データファイル「%1」がないため、読み取り専用で開いています。").arg(name);
+    return QStringLiteral("データファイル「%1」がないため、読み取り専用で開いています（保存はできません）。").arg(name);
 }
 
 struct Repair {
@@ -57,7 +57,7 @@ struct Repair {
         const bool failed = outcome.state == SafeFile::Journal::Outcome::State::Failed;
         ui.message(owner, outcome.sentence(), Ui::Buttons::Ok, failed ? Ui::Icon::Warning : Ui::Icon::Information);
         if (failed)
-            refuse(QStringLiteral("途中で止まった変更を済ませられないため、読み取り専用で開いています。"));
+            refuse(QStringLiteral("途中で止まった変更を済ませられないため、読み取り専用で開いています（保存はできません）。"));
     }
 
     void offer(const ClassRepair::Copy& copy)
@@ -100,7 +100,7 @@ struct Repair {
         if (disagreement.isEmpty())
             return;
         ui.message(owner, disagreement, Ui::Buttons::Ok, Ui::Icon::Warning);
-        refuse(QStringLiteral("クラスのファイルの人数またはテストの数が合わないため、読み取り専用で開いています。"));
+        refuse(QStringLiteral("クラスのファイルの人数またはテストの数が合わないため、読み取り専用で開いています（保存はできません）。"));
     }
 };
 

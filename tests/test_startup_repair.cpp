@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(env.ui.messages.size(), 1);
         const ScriptedUi::Message& asked = env.ui.messages.first();
         QCOMPARE(asked.text, QStringLiteral("データファイル「国語.dat」が見つかりません。\n"
-                                            "2026年12月6日 16:45 に保存されたバックアップ「国語.Bak」があります。これを戻しますか？\n\n"
+                                            "2026年12月6日 16:45 に保存されたバックアップ「国語.Bak」があります。\nこれを戻しますか？\n\n"
                                             "戻す：バックアップ「国語.Bak」を「国語.dat」として戻して開きます。\n"
                                             "戻さない：何も書き換えずに、読み取り専用で開きます。"));
         QCOMPARE(asked.choices, QStringList({QStringLiteral("戻す"), QStringLiteral("戻さない")}));
@@ -95,7 +95,7 @@ private slots:
         MainWindow& window = env.startMainWindow();
         QVERIFY(window.dataFolderReadOnly());
         QVERIFY(window.windowTitle().contains(QStringLiteral("読み取り専用")));
-        QCOMPARE(folderNote(window), QStringLiteral("データファイル「国語.dat」がないため、読み取り専用で開いています。"));
+        QCOMPARE(folderNote(window), QStringLiteral("データファイル「国語.dat」がないため、読み取り専用で開いています（保存はできません）。"));
         env.ui.clear();
         QVERIFY(!window.openScoreEntryWindow());
         QVERIFY(env.ui.lastMessage().contains(QStringLiteral("読み取り専用")));
