@@ -468,7 +468,9 @@ Status SafeFile::Batch::beginJournal()
     if (Journal::exists(folder)) {
         const Journal::Outcome earlier = Journal::recover(folder);
         if (earlier.state == Journal::Outcome::State::Failed)
-            return Status::failure(writeFailedMessage(QDir(folder).filePath(Journal::fileName()), earlier.sentence()));
+            return Status::failure(QStringLiteral("前回途中で止まった変更（%1）を済ませることも取り消すこともできないため、"
+                                                  "書き込みませんでした。")
+                                       .arg(earlier.files.join(QStringLiteral("、"))));
     }
     const auto name = [&folder](const QString& path) {
         const QFileInfo info(path);
