@@ -117,7 +117,7 @@ int PowerCut::pendingAt(int cut) const
     return pending;
 }
 
-PowerCut::Tree PowerCut::treeAt(int cut, int pending) const
+PowerCut::Tree PowerCut::treeAt(int cut, int pending, int missing) const
 {
     QMap<QString, std::pair<quint64, bool>> names;
     QMap<quint64, const Entry*> initialByInode;
@@ -130,8 +130,11 @@ PowerCut::Tree PowerCut::treeAt(int cut, int pending) const
         if (change.call >= cut)
             break;
         const bool synced = change.syncedAt > 0 && change.syncedAt < cut;
-        if (!synced && taken++ >= pending)
-            continue;
+        if (!synced) {
+            const int number = taken++;
+            if (number >= pending || number == missing)
+                continue;
+        }
         if (change.removal) {
             names.remove(change.path);
             continue;

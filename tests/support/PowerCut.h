@@ -5,8 +5,10 @@
 // rename, a link, a removal, a new folder) is on the disk once its folder was
 // synced after it, and of the changes not yet synced, none or the first few in the
 // order they were made reach the disk (a file system that writes its changes of
-// names in order, as a journalling one does). Renames synced together are applied
-// by the files they move, so their order among themselves does not matter.
+// names in order, as a journalling one does); on a file system that keeps no order
+// (FAT), any of them may be missing while later ones reached the disk. Renames
+// synced together are applied by the files they move, so their order among
+// themselves does not matter.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -32,8 +34,9 @@ public:
     // How many changes of names made before call `cut` were not yet synced.
     int pendingAt(int cut) const;
     // The tree after a power cut right before call `cut` (1 = before the first),
-    // with the first `pending` changes not yet synced reaching the disk.
-    Tree treeAt(int cut, int pending) const;
+    // with the first `pending` changes not yet synced reaching the disk, except the
+    // one numbered `missing` (0 = the first) when it is not -1.
+    Tree treeAt(int cut, int pending, int missing = -1) const;
     // Writes a tree into an empty folder; files of the run are newer than the rest.
     static bool write(const Tree& tree, const QString& folder);
     // A key that is equal for equal trees.
