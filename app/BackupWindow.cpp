@@ -130,8 +130,11 @@ void BackupWindow::runBackup()
     }
     // The folder is remembered even when it cannot be stored in the settings; the
     // copy is made all the same, and the window stays open after any failure.
+    // A copy that opened the data folder read-only keeps it in memory only: the
+    // settings belong to the copy that holds the folder.
     ctx.data.backupFolder = backupFolderInput->text().trimmed();
-    const bool stored = ctx.check(AppSettings::save(ctx.data, ctx.settings), this, Ui::Icon::Warning);
+    const bool readOnly = ctx.frame && ctx.frame->dataFolderReadOnly();
+    const bool stored = readOnly || ctx.check(AppSettings::save(ctx.data, ctx.settings), this, Ui::Icon::Warning);
     if (copyDataFiles(ctx.data.dataFolder, target) && stored)
         closeWindow();
 }
@@ -141,6 +144,8 @@ bool BackupWindow::copyDataFiles(const QString& source, const QString& target)
     const QString folder = DataFolder::withSlash(source);
     const QStringList rosterNames = BackupCopy::matching(folder, QStringLiteral("nam"));
     const QStringList dataNames = BackupCopy::matching(folder, QStringLiteral("dat"));
+    // The class file (weights, 未入力, overrulings) goes with the data files.
+    const QStringList classNames = BackupCopy::classFileNames(folder);
     Status status = Status::success();
     if (rosterNames.isEmpty()) {
         status = Status::failure(QStringLiteral("氏名データファイル（*.nam）が見つかりません。"));
@@ -150,7 +155,7 @@ bool BackupWindow::copyDataFiles(const QString& source, const QString& target)
         // The rosters and the data files are copied together: the backup folder never
         // holds a roster of one day with the scores of another.
         BusyCursor busy(ctx.ui);
-        status = BackupCopy::copyFiles(folder, rosterNames + dataNames, target);
+        status = BackupCopy::copyFiles(folder, rosterNames + dataNames + classNames, target);
     }
     if (!status) {
         ctx.ui.message(this, Interrupted + QLatin1Char('\n') + status.message, Ui::Buttons::Ok, Ui::Icon::Warning);
@@ -159,7 +164,7 @@ bool BackupWindow::copyDataFiles(const QString& source, const QString& target)
     ctx.ui.message(this,
                    QStringLiteral("データのバックアップが終わりました。\n%1 に %2 個のファイルをコピーしました。")
                        .arg(QDir::toNativeSeparators(target))
-                       .arg(rosterNames.size() + dataNames.size()),
+                       .arg(rosterNames.size() + dataNames.size() + classNames.size()),
                    Ui::Buttons::Ok, Ui::Icon::Information);
     return true;
 }

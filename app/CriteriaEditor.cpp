@@ -27,7 +27,13 @@ CriteriaEditor::CriteriaEditor(Ui& ui, QWidget* parent) : QGroupBox(QStringLiter
         subjectBox->addItem(Names::subjects()[s]);
     subjectRow->addWidget(subjectBox);
     subjectRow->addStretch();
+    goalsButton = new QPushButton(QStringLiteral("目標に準拠の評価にする"), this);
+    goalsButton->setObjectName(QStringLiteral("goalsButton"));
+    goalsButton->setToolTip(QStringLiteral("全教科の観点を「到達率で」（80％以上がＡ、50％未満がＣ）、総合を「観点から」"
+                                           "（2.5以上が３、1.5以下が１）にします"));
+    subjectRow->addWidget(goalsButton);
     connect(subjectBox, &QComboBox::activated, this, &CriteriaEditor::subjectChosen);
+    connect(goalsButton, &QPushButton::clicked, this, &CriteriaEditor::gradeAgainstGoals);
     for (int group = 0; group <= Limits::Viewpoints; ++group)
         groupEditors[group] = new GroupCriteriaEditor(group, this);
     // 総合 under the subject box, the viewpoints two by two beside and below it.
@@ -45,7 +51,9 @@ CriteriaEditor::CriteriaEditor(Ui& ui, QWidget* parent) : QGroupBox(QStringLiter
 // every subject's names at once.
 QGroupBox* CriteriaEditor::buildViewpointNamesGroup()
 {
-    viewpointNamesGroup = new QGroupBox(this);
+    // Titled from the start ("国語の観点名" once a subject is shown): a title that
+    // came later would make the frame taller than the window was sized for.
+    viewpointNamesGroup = new QGroupBox(QStringLiteral("観点名"), this);
     viewpointNamesGroup->setObjectName(QStringLiteral("viewpointNamesGroup"));
     auto* layout = new QGridLayout(viewpointNamesGroup);
     layout->setVerticalSpacing(1);
@@ -92,7 +100,7 @@ void CriteriaEditor::load(const ClassData& data)
         for (GroupCriteria& group : subject.groups) {
             // A stored basis the window cannot show is offered as "順位で", the default.
             const int basis = int(group.basis);
-            if (basis < 0 || basis > 2)
+            if (basis < 0 || basis > int(GradeBasis::Goals))
                 group.basis = GradeBasis::Rank;
         }
     editedNames = data.viewpointName;
@@ -107,17 +115,17 @@ void CriteriaEditor::showSubject(int subject)
 {
     showViewpointNames(subject);
     for (int group = 0; group <= Limits::Viewpoints; ++group)
-        groupEditors[group]->showCriteria(edited[subject].groups[group]);
+        groupEditors[group]->showCriteria(edited[subject]);
     shown = subject;
 }
 
 bool CriteriaEditor::storeShownSubject()
 {
-    SubjectCriteria read;
+    SubjectCriteria read = edited[shown];
     for (int group = 0; group <= Limits::Viewpoints; ++group)
-        if (const auto problem = groupEditors[group]->readCriteria(shown, read.groups[group])) {
+        if (const auto problem = groupEditors[group]->readCriteria(shown, read)) {
             ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
-            groupEditors[group]->focusBox(problem->field);
+            groupEditors[group]->focusBox(problem->box);
             return false;
         }
     std::array<QString, Limits::Viewpoints + 1> names;
@@ -141,10 +149,10 @@ bool CriteriaEditor::checkAll()
         return false;
     for (int s = 1; s <= Limits::Units; ++s)
         for (int group = 0; group <= Limits::Viewpoints; ++group)
-            if (const auto problem = GroupCriteriaEditor::firstProblem(s, group, edited[s].groups[group])) {
+            if (const auto problem = GroupCriteriaEditor::firstProblem(s, group, edited[s])) {
                 ui.message(this, problem->message, Ui::Buttons::Ok, Ui::Icon::Warning);
                 switchToSubject(s);
-                groupEditors[group]->focusBox(problem->field);
+                groupEditors[group]->focusBox(problem->box);
                 return false;
             }
     if (const auto problem = ViewpointNames::firstProblem(editedNames)) {
@@ -176,6 +184,37 @@ void CriteriaEditor::switchToSubject(int subject)
     const QSignalBlocker blocker(subjectBox);
     subjectBox->setCurrentIndex(subject - 1);
     showSubject(subject);
+}
+
+// Every subject graded against goals: the viewpoints by attainment, 80 % for "A" and
+// below 50 % for "C", the overall grade from the viewpoints, 2.5 for "3" and 1.5 for
+// "1". Like every setting of the window it takes effect with 終了.
+void CriteriaEditor::gradeAgainstGoals()
+{
+    if (ui.message(this,
+                   QStringLiteral("全教科の評定基準を目標に準拠の評価にします。\n\n"
+                                  "観点：到達率で（80％以上がＡ、50％未満がＣ）\n"
+                                  "総合：観点から（Ａ＝３、Ｂ＝２、Ｃ＝１の平均が2.5以上で３、1.5以下で１）\n\n"
+                                  "「終了」を押すと保存されます。"),
+                   Ui::Buttons::OkCancel, Ui::Icon::Question) != Ui::Answer::Ok)
+        return;
+    // What the shown boxes hold is kept first, then every subject changes.
+    if (!storeShownSubject())
+        return;
+    const SubjectCriteria defaults;
+    for (int s = 1; s <= Limits::Units; ++s) {
+        SubjectCriteria& subject = edited[s];
+        subject.groups[SubjectCriteria::Overall].basis = GradeBasis::Goals;
+        subject.fromViewpoints.bestFromPoints = defaults.fromViewpoints.bestFromPoints;
+        subject.fromViewpoints.lowestUpToPoints = defaults.fromViewpoints.lowestUpToPoints;
+        for (int v = 1; v <= Limits::Viewpoints; ++v) {
+            GroupCriteria& group = subject.groups[v];
+            group.basis = GradeBasis::Goals;
+            group.attainedFromPercent = defaults.viewpoint(v).attainedFromPercent;
+            group.lowestBelowPercent = defaults.viewpoint(v).lowestBelowPercent;
+        }
+    }
+    showSubject(shown);
 }
 
 // ---- viewpoint names --------------------------------------------------------------

@@ -5,6 +5,7 @@
 // ClassData when the window opens, handed over only when it closes with 終了, so
 // that switching between subjects keeps every edit. A subject is left, and the
 // window closed, only while its boxes hold sensible numbers and usable names.
+// 目標に準拠の評価にする sets every subject to grading against goals at once.
 
 #include "model/ClassData.h"
 
@@ -42,6 +43,8 @@ private:
     // The subject chosen in the subject box: shown once the one before is stored.
     void subjectChosen();
     void switchToSubject(int subject);
+    // 目標に準拠の評価にする, after asking.
+    void gradeAgainstGoals();
     void showViewpointNames(int subject);
     // The frames of the viewpoints carry the names as they are typed.
     void showViewpointCaptions();
@@ -54,6 +57,7 @@ private:
     std::array<GroupCriteriaEditor*, 5> groupEditors{};  // as SubjectCriteria::groups: 総合, 観点Ⅰ..Ⅳ
     QGroupBox* viewpointNamesGroup = nullptr;         // the shown subject's "観点名"
     std::array<QLineEdit*, Limits::Viewpoints + 1> viewpointNameInputs{};  // viewpoints 1..4
+    QPushButton* goalsButton = nullptr;
     QPushButton* currentCurriculumButton = nullptr;
     QPushButton* olderNamesButton = nullptr;
 

@@ -3,7 +3,9 @@
 #include "model/ClassData.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -57,12 +59,17 @@ QString rangeProblem(GradeBasis basis, int value)
             return QStringLiteral("には100以下の点数を入力してください。");
         break;
     case GradeBasis::Share:
+    case GradeBasis::Goals:
         if (value < 0 || value > 100)
             return QStringLiteral("には0から100までの数を入力してください。");
         break;
     }
     return {};
 }
+
+// The captions of the boxes against goals: a viewpoint's, then the overall grade's.
+const char* const GoalCaptions[2][2] = {{"％以上がＡ", "％未満がＣ"}, {"以上が３", "以下が１"}};
+const QString PointsRange = QStringLiteral("には1から3までの数（小数第2位まで）を入力してください。");
 
 }  // namespace
 
@@ -106,6 +113,7 @@ GroupCriteriaEditor::GroupCriteriaEditor(int group, QWidget* parent) : QGroupBox
     option(rankOption, "rankOption", "順位で", GradeBasis::Rank);
     option(scoreOption, "scoreOption", "点数で", GradeBasis::Score);
     option(shareOption, "shareOption", "％で", GradeBasis::Share);
+    option(goalOption, "goalOption", group == SubjectCriteria::Overall ? "観点から" : "到達率で", GradeBasis::Goals);
     connect(basisOptions, &QButtonGroup::idClicked, this, [this](int basis) { enableBoxesOf(GradeBasis(basis)); });
     const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
     for (const Threshold& threshold : thresholds()) {
@@ -121,7 +129,43 @@ GroupCriteriaEditor::GroupCriteriaEditor(int group, QWidget* parent) : QGroupBox
         layout->addWidget(box, int(threshold.basis), column);
         layout->addWidget(label, int(threshold.basis), column + 1);
     }
+    buildGoalRow(layout);
     layout->setColumnStretch(4, 1);
+}
+
+// The row of the fourth option: its two boxes and, for the overall grade, the
+// ticks of the viewpoints that count.
+void GroupCriteriaEditor::buildGoalRow(QGridLayout* layout)
+{
+    const bool overall = group == SubjectCriteria::Overall;
+    goalOption->setToolTip(overall ? QStringLiteral("観点のＡ・Ｂ・Ｃを３・２・１点とし、数える観点の平均点で評定を決めます")
+                                   : QStringLiteral("観点の平均点（小数第1位まで表示した値）でＡ・Ｂ・Ｃを決めます"));
+    const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
+    const int row = int(GradeBasis::Goals);
+    const auto box = [this, layout, boxWidth, row, overall](QLineEdit*& member, const char* name, int column, int k) {
+        member = new QLineEdit(this);
+        member->setObjectName(QLatin1String(name));
+        member->setFixedWidth(boxWidth);
+        member->setAlignment(Qt::AlignRight);
+        member->setMaxLength(6);
+        auto* label = new QLabel(QString::fromUtf8(GoalCaptions[overall ? 1 : 0][k]), this);
+        label->setBuddy(member);
+        layout->addWidget(member, row, column);
+        layout->addWidget(label, row, column + 1);
+    };
+    box(goalBestBox, "goalBestBox", 1, 0);
+    box(goalLowestBox, "goalLowestBox", 3, 1);
+    if (!overall)
+        return;
+    auto* ticks = new QHBoxLayout;
+    ticks->addWidget(new QLabel(QStringLiteral("数える観点"), this));
+    for (int v = 1; v <= Limits::Viewpoints; ++v) {
+        countedBoxes[size_t(v)] = new QCheckBox(Names::viewpointHeading(v).right(1), this);
+        countedBoxes[size_t(v)]->setObjectName(QStringLiteral("countedViewpoint%1").arg(v));
+        ticks->addWidget(countedBoxes[size_t(v)]);
+    }
+    ticks->addStretch();
+    layout->addLayout(ticks, row + 1, 1, 1, 4);
 }
 
 QString GroupCriteriaEditor::groupName(int group)
@@ -136,51 +180,127 @@ QString GroupCriteriaEditor::caption(const Threshold& threshold, int group)
 
 QString GroupCriteriaEditor::problemWith(const Threshold& threshold, int subject, int group, const QString& why)
 {
-    return QStringLiteral("「%1」の評定基準「%2」の「%3」%4")
-        .arg(Names::subjects()[subject], groupName(group), caption(threshold, group), why);
+    return problemWith(caption(threshold, group), subject, group, why);
 }
 
-void GroupCriteriaEditor::showCriteria(const GroupCriteria& criteria)
+QString GroupCriteriaEditor::problemWith(const QString& caption, int subject, int group, const QString& why)
 {
+    return QStringLiteral("「%1」の評定基準「%2」の「%3」%4").arg(Names::subjects()[subject], groupName(group), caption, why);
+}
+
+void GroupCriteriaEditor::showCriteria(const SubjectCriteria& subject)
+{
+    const GroupCriteria& criteria = subject.groups[size_t(group)];
     basisOptions->button(int(criteria.basis))->setChecked(true);
     enableBoxesOf(criteria.basis);
     for (const Threshold& threshold : thresholds())
         (this->*threshold.box)->setText(QString::number(criteria.*threshold.value));
+    if (group != SubjectCriteria::Overall) {
+        goalBestBox->setText(QString::number(criteria.attainedFromPercent));
+        goalLowestBox->setText(QString::number(criteria.lowestBelowPercent));
+        return;
+    }
+    const ViewpointPointsCriteria& points = subject.fromViewpoints;
+    goalBestBox->setText(Points::text(points.bestFromPoints));
+    goalLowestBox->setText(Points::text(points.lowestUpToPoints));
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        countedBoxes[size_t(v)]->setChecked(points.counted[size_t(v)]);
 }
 
-std::optional<GroupCriteriaEditor::Problem> GroupCriteriaEditor::readCriteria(int subject, GroupCriteria& into) const
+std::optional<GroupCriteriaEditor::Problem> GroupCriteriaEditor::readCriteria(int subject, SubjectCriteria& into) const
 {
-    GroupCriteria read;
+    GroupCriteria read = into.groups[size_t(group)];
     read.basis = GradeBasis(basisOptions->checkedId());
     for (const Threshold& threshold : thresholds()) {
         const std::optional<int> number = wholeNumber((this->*threshold.box)->text());
         if (!number)
-            return Problem{threshold.value, problemWith(threshold, subject, group, QStringLiteral("には整数を入力してください。"))};
+            return Problem{QLatin1String(threshold.name),
+                           problemWith(threshold, subject, group, QStringLiteral("には整数を入力してください。"))};
         if (const QString why = rangeProblem(threshold.basis, *number); !why.isEmpty())
-            return Problem{threshold.value, problemWith(threshold, subject, group, why)};
+            return Problem{QLatin1String(threshold.name), problemWith(threshold, subject, group, why)};
         read.*threshold.value = *number;
     }
-    into = read;
+    const bool overall = group == SubjectCriteria::Overall;
+    const auto number = [overall](const QString& text) { return overall ? Points::parse(text) : wholeNumber(text); };
+    std::optional<int> best = number(goalBestBox->text());
+    std::optional<int> lowest = number(goalLowestBox->text());
+    if (read.basis != GradeBasis::Goals) {
+        // Not chosen: the boxes are off, and what they hold is kept only when it makes sense.
+        if (!best || !lowest || goalProblem(subject, group, *best, *lowest)) {
+            best = overall ? into.fromViewpoints.bestFromPoints : read.attainedFromPercent;
+            lowest = overall ? into.fromViewpoints.lowestUpToPoints : read.lowestBelowPercent;
+        }
+    } else {
+        const QString notNumber = overall ? PointsRange : QStringLiteral("には整数を入力してください。");
+        if (!best)
+            return Problem{goalBestBox->objectName(),
+                           problemWith(QString::fromUtf8(GoalCaptions[overall][0]), subject, group, notNumber)};
+        if (!lowest)
+            return Problem{goalLowestBox->objectName(),
+                           problemWith(QString::fromUtf8(GoalCaptions[overall][1]), subject, group, notNumber)};
+        if (const auto problem = goalProblem(subject, group, *best, *lowest))
+            return problem;
+    }
+    ViewpointPointsCriteria points = into.fromViewpoints;
+    if (overall) {
+        points.bestFromPoints = *best;
+        points.lowestUpToPoints = *lowest;
+        for (int v = 1; v <= Limits::Viewpoints; ++v)
+            points.counted[size_t(v)] = countedBoxes[size_t(v)]->isChecked();
+    } else {
+        read.attainedFromPercent = *best;
+        read.lowestBelowPercent = *lowest;
+    }
+    into.groups[size_t(group)] = read;
+    into.fromViewpoints = points;
+    return std::nullopt;
+}
+
+std::optional<GroupCriteriaEditor::Problem> GroupCriteriaEditor::goalProblem(int subject, int group, int best, int lowest)
+{
+    const bool overall = group == SubjectCriteria::Overall;
+    const auto caption = [overall](int k) { return QString::fromUtf8(GoalCaptions[overall][k]); };
+    const QString bestBox = QStringLiteral("goalBestBox");
+    const QString lowestBox = QStringLiteral("goalLowestBox");
+    if (overall) {
+        if (best < 100 || best > 300)
+            return Problem{bestBox, problemWith(caption(0), subject, group, PointsRange)};
+        if (lowest < 100 || lowest > 300)
+            return Problem{lowestBox, problemWith(caption(1), subject, group, PointsRange)};
+    } else {
+        if (const QString why = rangeProblem(GradeBasis::Goals, best); !why.isEmpty())
+            return Problem{bestBox, problemWith(caption(0), subject, group, why)};
+        if (const QString why = rangeProblem(GradeBasis::Goals, lowest); !why.isEmpty())
+            return Problem{lowestBox, problemWith(caption(1), subject, group, why)};
+    }
+    if (lowest > best)
+        return Problem{lowestBox, problemWith(caption(1), subject, group,
+                                              QStringLiteral("には「%1」の数以下の数を入力してください。").arg(caption(0)))};
     return std::nullopt;
 }
 
 std::optional<GroupCriteriaEditor::Problem> GroupCriteriaEditor::firstProblem(int subject, int group,
-                                                                              const GroupCriteria& criteria)
+                                                                              const SubjectCriteria& criteria)
 {
+    const GroupCriteria& groupCriteria = criteria.groups[size_t(group)];
     for (const Threshold& threshold : thresholds())
-        if (const QString why = rangeProblem(threshold.basis, criteria.*threshold.value); !why.isEmpty())
-            return Problem{threshold.value, problemWith(threshold, subject, group, why)};
-    return std::nullopt;
+        if (const QString why = rangeProblem(threshold.basis, groupCriteria.*threshold.value); !why.isEmpty())
+            return Problem{QLatin1String(threshold.name), problemWith(threshold, subject, group, why)};
+    // The thresholds against goals matter only while they are chosen: a stored pair
+    // of another basis is kept as it is.
+    if (groupCriteria.basis != GradeBasis::Goals)
+        return std::nullopt;
+    if (group == SubjectCriteria::Overall)
+        return goalProblem(subject, group, criteria.fromViewpoints.bestFromPoints, criteria.fromViewpoints.lowestUpToPoints);
+    return goalProblem(subject, group, groupCriteria.attainedFromPercent, groupCriteria.lowestBelowPercent);
 }
 
-void GroupCriteriaEditor::focusBox(int GroupCriteria::*field)
+void GroupCriteriaEditor::focusBox(const QString& name)
 {
-    for (const Threshold& threshold : thresholds()) {
-        QLineEdit* box = this->*threshold.box;
-        if (threshold.value == field && box->isEnabled()) {
-            box->setFocus();
-            box->selectAll();
-        }
+    auto* box = findChild<QLineEdit*>(name);
+    if (box && box->isEnabled()) {
+        box->setFocus();
+        box->selectAll();
     }
 }
 
@@ -188,4 +308,10 @@ void GroupCriteriaEditor::enableBoxesOf(GradeBasis basis)
 {
     for (const Threshold& threshold : thresholds())
         (this->*threshold.box)->setEnabled(threshold.basis == basis);
+    const bool goals = basis == GradeBasis::Goals;
+    goalBestBox->setEnabled(goals);
+    goalLowestBox->setEnabled(goals);
+    for (QCheckBox* box : countedBoxes)
+        if (box)
+            box->setEnabled(goals);
 }

@@ -130,6 +130,10 @@ private:
     bool mayOpen(bool writes, bool needsAttendance);
     bool mayWriteDataFolder();
     bool refusedFilesReadAgain(bool needsAttendance);
+    // Files of the class saved as UTF-8, offered for conversion before they are read
+    // (MainWindowEncoding.cpp).
+    void offerUtf8Conversions(bool everyUnit, bool withAttendance);
+    void offerUtf8Conversion(const QString& path, const QString& backupPath);
 
     AppContext& ctx;
     QMdiArea* windowArea = nullptr;

@@ -116,6 +116,8 @@ void MainWindow::setReadOnly(bool on)
     readOnly = on;
     if (!on)
         readOnlyReason.clear();
+    // A read-only copy writes nothing, not even the folder last saved in.
+    ctx.ui.setSettingsWritable(!on);
     setWindowTitle(on ? ReadOnlyTitle : MainTitle);
     keepUnavailableCommandsOff();
     showFolderState();
@@ -155,6 +157,7 @@ bool MainWindow::openDataFolder(const QString& folder)
     // specialist's first start reads the empty class roster instead of reporting it
     // missing.
     ensureDataFiles(folder);
+    offerUtf8Conversions(true, !data.specialistMode);
     if (data.specialistMode || DataFolder::exists(folder, RosterFile::fileName(data))) {
         readRoster();
     } else {
@@ -204,6 +207,7 @@ void MainWindow::selectClass(int classNumber)
     showCurrentClass();
     if (!ctx.data.specialistMode)
         return;
+    offerUtf8Conversions(false, false);
     readRoster();
     showFolderState();
 }
@@ -280,6 +284,7 @@ bool MainWindow::mayOpen(bool writes, bool needsAttendance)
 {
     if (writes && !mayWriteDataFolder())
         return false;
+    offerUtf8Conversions(false, needsAttendance && !ctx.data.specialistMode);
     return refusedFilesReadAgain(needsAttendance);
 }
 

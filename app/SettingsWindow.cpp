@@ -88,6 +88,8 @@ bool SettingsWindow::programEnding()
 {
     if (!nameEntry)
         return true;
+    if (!enteredNames.isEmpty() && !mayReplaceStoredNames())
+        return false;
     if (!enteredNames.isEmpty())
         if (const Status saved = saveNames(); !saved) {
             const QString question = QStringLiteral("入力した氏名を保存できませんでした。\n") + saved.message
@@ -118,6 +120,15 @@ void SettingsWindow::browseDataFolder()
 bool SettingsWindow::folderChangedSinceOpening() const
 {
     return cleanFolder(dataFolderInput->text()) != cleanFolder(ctx.data.dataFolder);
+}
+
+// Whether the window's choices differ from the settings the program runs on.
+bool SettingsWindow::choicesChanged(const ClassData& chosen) const
+{
+    const ClassData& running = ctx.data;
+    return folderChangedSinceOpening() || chosen.specialistMode != running.specialistMode
+        || chosen.subjectInUse != running.subjectInUse || !(chosen.criteria == running.criteria)
+        || chosen.viewpointName != running.viewpointName || (chosen.specialistMode && chosen.subject != running.subject);
 }
 
 int SettingsWindow::editedSubject() const
@@ -170,8 +181,17 @@ void SettingsWindow::saveAndClose()
     chosen->criteria = criteriaEditor->criteria();
     chosen->viewpointName = criteriaEditor->viewpointNames();
     chosen->subject = subjectInCharge;
-    if (!ctx.check(AppSettings::save(*chosen, ctx.settings), this, Ui::Icon::Warning))
+    // A copy that opened the folder read-only writes nothing, the settings included:
+    // they belong to the copy that holds the folder. A change holds until this copy ends.
+    if (ctx.frame && ctx.frame->dataFolderReadOnly()) {
+        if (choicesChanged(*chosen))
+            ctx.ui.message(this,
+                           QStringLiteral("データフォルダを読み取り専用で開いているため、設定の変更は保存しません。"
+                                          "変更は、このかざねを終了するまで有効です。"),
+                           Ui::Buttons::Ok, Ui::Icon::Information);
+    } else if (!ctx.check(AppSettings::save(*chosen, ctx.settings), this, Ui::Icon::Warning)) {
         return;
+    }
     data = std::move(*chosen);
 
     // The empty files of the chosen mode are made first, so that the first class of

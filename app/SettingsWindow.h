@@ -70,6 +70,8 @@ private:
     void setNameEntry(bool entering);
     bool folderChangedSinceOpening() const;
     Status saveNames();
+    bool mayReplaceStoredNames();
+    bool choicesChanged(const ClassData& chosen) const;
     // 終了: checks and stores every setting, then reopens the data folder.
     void saveAndClose();
     void showHelp();

@@ -52,7 +52,9 @@ void SettingsWindow::buildControls()
 
     firstStartGuide = named(new QLabel(QStringLiteral("はじめに：「プログラム動作」と「データ保存フォルダ」を確かめ、「新規ｸﾗｽ」で"
                                                       "児童の氏名を出席番号順に入力して（表計算ソフトからの貼り付けも可）、"
-                                                      "「入力終了」を押してください。"),
+                                                      "「入力終了」を押してください。"
+                                                      "観点をＡ・Ｂ・Ｃの到達率で、評定を観点から出すときは、"
+                                                      "「評定基準」の「目標に準拠の評価にする」を押します。"),
                                        this),
                              QStringLiteral("firstStartGuide"));
     firstStartGuide->setWordWrap(true);

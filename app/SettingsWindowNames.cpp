@@ -6,9 +6,12 @@
 #include "app/SettingsWindow.h"
 
 #include "model/AttendanceFile.h"
+#include "model/DataFolder.h"
 #include "model/NameEntry.h"
 #include "model/NewClass.h"
 #include "model/NewClassCopy.h"
+#include "model/RosterFile.h"
+#include "model/SafeFile.h"
 #include "frame/MainFrame.h"
 
 #include <QDir>
@@ -39,6 +42,22 @@ QString newClassQuestion(const ClassData& data, const QString& copyFolder, bool 
     if (copied)
         text += QStringLiteral("\n\n空にする前に、今のファイルをすべて次のフォルダにコピーして残します。\n「%1」")
                     .arg(QDir::toNativeSeparators(QDir::cleanPath(copyFolder)));
+    return text;
+}
+
+// The question of 入力終了 when the roster on disk holds a class it would replace
+// (a roster copied back into the folder after 新規ｸﾗｽ, or one that cannot be read).
+QString replaceQuestion(const ClassData& data, int stored, int typed)
+{
+    const QString roster = RosterFile::fileName(data);
+    QString text = stored > 0
+        ? QStringLiteral("氏名データ（%1）には、すでに%2人の氏名が保存されています。").arg(roster).arg(stored)
+        : QStringLiteral("氏名データ（%1）には、すでに内容が保存されています。").arg(roster);
+    text += QStringLiteral("\n入力した%1人の氏名で置き換えますか？\n\n置き換える前の氏名データは「%2」として残します。")
+                .arg(typed)
+                .arg(RosterFile::backupName(data));
+    if (!data.specialistMode)
+        text += QStringLiteral("出欠の記録（%1）は空になります。").arg(AttendanceFile::fileName());
     return text;
 }
 
@@ -227,6 +246,24 @@ void SettingsWindow::endCorrection()
     nameInputCaption->setText(NameInputCaption);
 }
 
+// The roster on disk is empty after 新規ｸﾗｽ. Should it hold a class again (copied
+// back by hand meanwhile), writing the names typed would replace it: the teacher
+// is asked, and a slip of Enter answers キャンセル.
+bool SettingsWindow::mayReplaceStoredNames()
+{
+    QByteArray bytes;
+    if (!DataFolder::exists(ctx.data.dataFolder, RosterFile::fileName(ctx.data))
+        || !SafeFile::read(RosterFile::path(ctx.data), bytes) || bytes.isEmpty())
+        return true;
+    int stored = 0;
+    std::array<QString, Limits::Pupils + 1> names;
+    if (RosterFile::parse(bytes, RosterFile::fileName(ctx.data), stored, names) && stored == 0)
+        return true;
+    return ctx.ui.message(this, replaceQuestion(ctx.data, stored, int(enteredNames.size())), Ui::Buttons::OkCancel,
+                          Ui::Icon::Warning, QStringLiteral("入力終了"), Ui::Default::Cancel)
+        == Ui::Answer::Ok;
+}
+
 // Writes the listed names as the roster and, for a homeroom class, a new attendance
 // file of zeros for that many pupils.
 Status SettingsWindow::saveNames()
@@ -248,6 +285,8 @@ Status SettingsWindow::saveNames()
 
 void SettingsWindow::endNameEntry()
 {
+    if (!mayReplaceStoredNames())
+        return;
     endCorrection();
     nameInput->setEnabled(false);
     nameInputCaption->hide();

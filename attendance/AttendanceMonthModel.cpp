@@ -18,6 +18,7 @@ void AttendanceMonthModel::layOut(const ClassData& data)
     for (int p = 1; p <= pupils; ++p)
         names << data.pupilName[size_t(p)];
     counts.assign(size_t(pupils), Counts{});
+    notJoined.assign(size_t(pupils), false);
     shownMonth = 0;
     endResetModel();
 }
@@ -29,9 +30,11 @@ void AttendanceMonthModel::load(const ClassData& data, int month)
     shownMonth = month;
     days = data.lessonDays[month];
     basis = data.lessonDays[month];
-    for (int p = 1; p <= pupils(); ++p)
+    for (int p = 1; p <= pupils(); ++p) {
         for (Category category : categories)
             cell(p, category) = p <= data.pupilCount ? blankZero(data.attendance[month][p][categoryNumber(category)]) : Count();
+        notJoined[size_t(p - 1)] = p <= data.pupilCount && AttendanceTally::beforeJoining(data, month, p);
+    }
     if (pupils() > 0)
         emit dataChanged(index(0, FirstFigureColumn), index(pupils() - 1, Columns - 1), {Qt::DisplayRole, Qt::EditRole});
 }
@@ -57,33 +60,60 @@ AttendanceMonthModel::Count AttendanceMonthModel::count(int pupil, Category cate
     return counts[size_t(pupil - 1)][size_t(categoryNumber(category))];
 }
 
-void AttendanceMonthModel::typeDigit(int pupil, Category category, int digit)
+QString AttendanceMonthModel::typeDigit(int pupil, Category category, int digit)
 {
     if (pupil < 1 || pupil > pupils() || digit < 0 || digit > 9)
-        return;
-    setCell(pupil, category, blankZero(digit));
-    if (category == Category::Mourning || category == Category::Suspension)
-        setCell(pupil, Category::RequiredDays, blankZero(requiredDaysOf(pupil)));
+        return {};
+    return replace(pupil, category, blankZero(digit), false);
 }
 
-void AttendanceMonthModel::enterCount(int pupil, Category category, Count count)
+QString AttendanceMonthModel::enterCount(int pupil, Category category, Count count)
 {
     if (pupil < 1 || pupil > pupils())
-        return;
+        return {};
+    return replace(pupil, category, count, true);
+}
+
+QString AttendanceMonthModel::replace(int pupil, Category category, Count count, bool requiredShownAsZero)
+{
+    Counts row = counts[size_t(pupil - 1)];
+    row[size_t(categoryNumber(category))] = count;
+    const bool requiredFollows = category == Category::Mourning || category == Category::Suspension;
+    if (requiredFollows) {
+        const auto value = [&row](Category c) { return row[size_t(categoryNumber(c))].value_or(0); };
+        const int required = requiredDays(days.value_or(0), value(Category::Mourning), value(Category::Suspension));
+        row[size_t(categoryNumber(Category::RequiredDays))] = requiredShownAsZero ? Count(required) : blankZero(required);
+    }
+    AttendanceTally::Counts values{};
+    for (Category c : categories)
+        values[size_t(categoryNumber(c))] = row[size_t(categoryNumber(c))].value_or(0);
+    if (const QString problem = countsProblem(days.value_or(0), values); !problem.isEmpty())
+        return problemText(shownMonth, pupil, names.value(pupil - 1), problem);
+    notJoined[size_t(pupil - 1)] = false;
     setCell(pupil, category, count);
-    if (category == Category::Mourning || category == Category::Suspension)
-        setCell(pupil, Category::RequiredDays, requiredDaysOf(pupil));
+    if (requiredFollows)
+        setCell(pupil, Category::RequiredDays, row[size_t(categoryNumber(Category::RequiredDays))]);
+    return {};
 }
 
 void AttendanceMonthModel::fillRequiredDays()
 {
     basis = days.value_or(0);
-    for (int p = 1; p <= pupils(); ++p)
-        cell(p, Category::RequiredDays) = blankZero(requiredDaysOf(p));
-    if (pupils() > 0) {
-        const int column = columnOf(Category::RequiredDays);
-        emit dataChanged(index(0, column), index(pupils() - 1, column), {Qt::DisplayRole, Qt::EditRole});
+    for (int p = 1; p <= pupils(); ++p) {
+        if (notJoined[size_t(p - 1)])
+            cell(p, Category::Suspension) = blankZero(basis);
+        cell(p, Category::RequiredDays) = notJoined[size_t(p - 1)] ? Count() : blankZero(requiredDaysOf(p));
     }
+    if (pupils() > 0) {
+        const int first = columnOf(Category::Suspension);
+        const int last = columnOf(Category::RequiredDays);
+        emit dataChanged(index(0, first), index(pupils() - 1, last), {Qt::DisplayRole, Qt::EditRole});
+    }
+}
+
+bool AttendanceMonthModel::beforeJoining(int pupil) const
+{
+    return pupil >= 1 && pupil <= pupils() && notJoined[size_t(pupil - 1)];
 }
 
 std::optional<AttendanceMonthModel::Category> AttendanceMonthModel::categoryAt(int column)

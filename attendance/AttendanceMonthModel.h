@@ -42,13 +42,20 @@ public:
     int countValue(int pupil, Category category) const { return count(pupil, category).value_or(0); }
 
     // A digit typed into a cell replaces it (0 empties it); in 忌引 and 出停 the
-    // row's 必要日数 follows, shown empty when it comes to 0.
-    void typeDigit(int pupil, Category category, int digit);
+    // row's 必要日数 follows, shown empty when it comes to 0. Counts that cannot be
+    // (AttendanceTally::countsProblem) are refused: the row stays as it was, and the
+    // refusal, naming the month, the pupil and the figures, is returned.
+    QString typeDigit(int pupil, Category category, int digit);
     // A count from the prompt (empty or a number) replaces the cell; in 忌引 and
-    // 出停 the row's 必要日数 follows as a number, 0 included.
-    void enterCount(int pupil, Category category, Count count);
-    // 必要日揃え: every pupil's 必要日数 from the lesson days, 0 shown empty.
+    // 出停 the row's 必要日数 follows as a number, 0 included. Refused as typeDigit.
+    QString enterCount(int pupil, Category category, Count count);
+    // 必要日揃え: every pupil's 必要日数 from the lesson days, 0 shown empty. A pupil
+    // who had not joined the class yet that month keeps no 必要日数, and his 出停
+    // follows the lesson days (AttendanceTally::beforeJoining).
     void fillRequiredDays();
+    // Whether the pupil's row is of a month before he joined the class, as loaded
+    // and not typed over since.
+    bool beforeJoining(int pupil) const;
 
     // The category of grid column 2..8; nothing for any other column.
     static std::optional<Category> categoryAt(int column);
@@ -68,9 +75,13 @@ private:
     void setCell(int pupil, Category category, Count count);
     // The row's 必要日数 from the lesson days and its 忌引 and 出停.
     int requiredDaysOf(int pupil) const;
+    // Puts a count into the row (and 必要日数 after 忌引 and 出停) unless the row
+    // could then not be; returns the refusal.
+    QString replace(int pupil, Category category, Count count, bool requiredShownAsZero);
 
     QStringList names;  // pupils 1..n at items 0..n-1
     std::vector<Counts> counts;
+    std::vector<bool> notJoined;  // by pupil - 1: the month is before the pupil joined
     int shownMonth = 0;
     std::optional<int> days;
     int basis = -1;

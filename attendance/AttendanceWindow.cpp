@@ -74,7 +74,26 @@ bool AttendanceWindow::mayClose()
         return true;
     if (!tallyShown)
         storeShownMonth();
+    if (const std::optional<Problem> problem = firstProblem(ctx.data)) {
+        ctx.ui.message(this, problem->text + QStringLiteral("\n\n数を直してから閉じてください。"), Ui::Buttons::Ok,
+                       Ui::Icon::Warning);
+        showProblem(*problem);
+        return false;
+    }
     return saveAttendance();
+}
+
+// The month and the pupil of counts that cannot be, in the monthly input.
+void AttendanceWindow::showProblem(const Problem& problem)
+{
+    if (tallyShown)
+        startMonthlyInput();
+    if (monthModel->month() != problem.month) {
+        periodSelector->setCurrentIndex(problem.month - 1);
+        periodChosen();
+    }
+    setGridCell(problem.pupil, AttendanceGridModel::FirstFigureColumn);
+    attendanceGrid->setFocus();
 }
 
 void AttendanceWindow::closed()
@@ -95,6 +114,16 @@ bool AttendanceWindow::programEnding()
         return true;
     if (!tallyShown)
         storeShownMonth();
+    // Counts that cannot be are kept as typed when the teacher ends all the same.
+    if (const std::optional<Problem> problem = firstProblem(ctx.data)) {
+        const QString question = problem->text
+            + QStringLiteral("\n\n出席状況入力の画面に戻って直しますか？\n「はい」で画面に戻ります。"
+                             "「いいえ」を選ぶと、このまま保存して、かざねを終了します。");
+        if (ctx.ui.message(this, question, Ui::Buttons::YesNo, Ui::Icon::Warning) != Ui::Answer::No) {
+            showProblem(*problem);
+            return false;
+        }
+    }
     if (const Status saved = AttendanceFile::save(ctx.data); !saved) {
         const QString question = QStringLiteral("出席データを保存できませんでした。\n") + saved.message
             + QStringLiteral("\n\n出席状況入力の画面に戻りますか？\n「はい」で画面に戻ります（入力した数はそのまま残っています）。"
@@ -220,9 +249,17 @@ void AttendanceWindow::typeKey(QChar key)
         ctx.ui.beep();
         return;
     }
-    monthModel->typeDigit(gridRow(), *category, digit);
+    if (const QString refusal = monthModel->typeDigit(gridRow(), *category, digit); !refusal.isEmpty()) {
+        refuseCount(refusal);
+        return;
+    }
     if (*category == Category::LeftEarly)
         scrollAtRowEnd();
+}
+
+void AttendanceWindow::refuseCount(const QString& refusal)
+{
+    ctx.ui.message(this, refusal + QStringLiteral("\nこの数は入力できません。"), Ui::Buttons::Ok, Ui::Icon::Warning);
 }
 
 // At the end of a low row, bring the next rows into view, keeping this one shown.

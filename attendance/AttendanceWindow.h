@@ -96,6 +96,9 @@ private:
     bool leaveShownMonth();
     void lessonDaysLeft();
     void typeKey(QChar key);
+    // Counts that cannot be: refused when typed, and at close shown in the grid.
+    void refuseCount(const QString& refusal);
+    void showProblem(const AttendanceTally::Problem& problem);
     void scrollAtRowEnd();
     void fillRequiredDays();
     void startMonthlyInput();

@@ -159,8 +159,10 @@ void AttendanceWindow::setCountFromPrompt(int row, int column, std::optional<int
     const std::optional<Category> category = AttendanceMonthModel::categoryAt(column);
     if (tallyShown || row < 1 || row > monthModel->pupils() || !category)
         return;
-    monthModel->enterCount(row, *category, count);
+    const QString refusal = monthModel->enterCount(row, *category, count);
     setGridCell(row, column);
+    if (!refusal.isEmpty())
+        refuseCount(refusal);
 }
 
 // ---- keys and focus -----------------------------------------------------------------

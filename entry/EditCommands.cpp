@@ -159,6 +159,7 @@ void EditCommands::pasteScores()
         target.fullMarks[size_t(c - 1)] = definition.column(c).fullMarks;
     for (int p = 1; p <= scores.pupilCount(); ++p)
         target.pupilNames << scores.index(p - 1, NameColumn).data().toString();
+    target.observation = definition.kind == TestKind::Observation;
     const ScoreClipboard::Plan plan = ScoreClipboard::plan(rows, target);
     if (!plan.refusal.isEmpty()) {
         ctx.ui.message(&screen, plan.refusal, Ui::Buttons::Ok, Ui::Icon::Warning);

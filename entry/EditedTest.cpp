@@ -15,6 +15,7 @@ TestDefinition newTestDefinition()
     return test;
 }
 
+// Nothing typed: every cell 未入力, weight 1, a test of scores without a term.
 void clearTest(TestSet& set, int t)
 {
     set.name[t].clear();
@@ -23,8 +24,11 @@ void clearTest(TestSet& set, int t)
         set.viewpoint[t][c] = 0;
         set.fullMarks[t][c] = 0;
         for (int p = 0; p <= Limits::Pupils; ++p)
-            set.score[t][c][p] = 0;
+            set.score[t][c][p] = NotEntered;
     }
+    set.weight[size_t(t)] = 1.0;
+    set.kind[size_t(t)] = TestKind::Scores;
+    set.term[size_t(t)] = 0;
 }
 
 }  // namespace
@@ -51,7 +55,49 @@ void EditedTest::startFirst()
 {
     data.currentTest = 1;
     data.tests.count = 1;
+    clearTest(data.tests, 1);
     shown = newTestDefinition();
+    model->showTest(data.tests, 1);
+}
+
+void EditedTest::setDefinition(const TestDefinition& definition)
+{
+    shown = definition;
+    model->setObservation(definition.kind == TestKind::Observation);
+}
+
+void EditedTest::showScores()
+{
+    model->showTest(data.tests, data.currentTest);
+    model->setObservation(shown.kind == TestKind::Observation);
+}
+
+QList<int> EditedTest::notEnteredPupils(int tests) const
+{
+    QList<int> counts;
+    const TestSet& set = data.tests;
+    for (int t = 1; t <= qBound(0, tests, set.count); ++t) {
+        int pupils = 0;
+        for (int p = 1; p <= data.pupilCount; ++p)
+            for (int c = 1; c <= qBound(0, set.columnCount[size_t(t)], Limits::Columns); ++c)
+                if (set.score[t][c][p] == NotEntered) {
+                    ++pupils;
+                    break;
+                }
+        counts.append(pupils);
+    }
+    return counts;
+}
+
+void EditedTest::zeroNotEntered(int tests)
+{
+    TestSet& set = data.tests;
+    for (int t = 1; t <= qBound(0, tests, set.count); ++t)
+        for (int c = 1; c <= Limits::Columns + 1; ++c)
+            for (int p = 1; p <= Limits::Pupils; ++p)
+                if (set.score[t][c][p] == NotEntered)
+                    set.score[t][c][p] = 0;
+    showScores();
 }
 
 void EditedTest::store()

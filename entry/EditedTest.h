@@ -18,7 +18,8 @@ public:
 
     ScoreTableModel& scores() const { return *model; }
     const TestDefinition& definition() const { return shown; }
-    void setDefinition(const TestDefinition& definition) { shown = definition; }
+    // The grid follows the kind: an observation shows its letters.
+    void setDefinition(const TestDefinition& definition);
     // The number of the test, 1..count: ClassData's current test.
     int number() const;
     int count() const;
@@ -38,12 +39,22 @@ public:
     // unless it is the one taken away; some test is to be shown next.
     void removeLast();
 
+    // For each of tests 1..tests, the number of pupils with a cell never typed (未入力)
+    // in the test's columns, as the class's tests hold them (store() first).
+    QList<int> notEnteredPupils(int tests) const;
+    // Every cell never typed of tests 1..tests becomes a 0, in the class's tests and
+    // on the screen.
+    void zeroNotEntered(int tests);
+
     // Takes what the class's tests and the current test hold now as what was saved.
     void markSaved();
     // Whether the tests, with the current one as it stands, differ from what was saved.
     bool holdsUnsavedChanges() const;
 
 private:
+    // The grid shows the current test's scores as the class's tests hold them.
+    void showScores();
+
     ClassData& data;
     ScoreTableModel* model;
     TestDefinition shown;

@@ -61,9 +61,17 @@ void InputModeControls::showMode(InputMode shown)
     writeKeyHint();
 }
 
+void InputModeControls::setObservation(bool shown)
+{
+    observation = shown;
+    writeKeyHint();
+}
+
 void InputModeControls::writeKeyHint()
 {
-    if (mode == InputMode::Fixed) {
+    if (observation) {
+        hint->setText(QStringLiteral("　入力キー（観察）：Ａ「a」「3」、Ｂ「b」「2」、Ｃ「c」「1」、欠席「/」、全観点Ａ「+」"));
+    } else if (mode == InputMode::Fixed) {
         const auto& values = ctx.data.fixedValues;
         hint->setText(QStringLiteral("　入力キー（固定入力）：%1点「1」、%2点「2」、%3点「3」または「*」、欠席「/」")
                           .arg(values[1])

@@ -28,8 +28,10 @@ public:
     QLabel* keyHint() const { return hint; }
     // Shows the mode on the buttons and in the menu, and its keys in the hint.
     void showMode(ScoreKeys::InputMode mode);
-    // Names the keys of the mode with the fixed values as they are now.
+    // Names the keys of the mode with the fixed values as they are now, or the keys
+    // of an observation (Ａ・Ｂ・Ｃ), which are the same in both modes.
     void writeKeyHint();
+    void setObservation(bool observation);
     // The fixed-values window while it is open.
     FixedValuesDialog* fixedValuesDialog() const;
     void closeFixedValues();
@@ -54,4 +56,5 @@ private:
     QLabel* hint = nullptr;
     QPointer<FixedValuesDialog> fixedValues;
     ScoreKeys::InputMode mode = ScoreKeys::InputMode::Normal;
+    bool observation = false;
 };

@@ -1,5 +1,6 @@
 #include "entry/OtherClassTestPicker.h"
 
+#include "model/ClassFile.h"
 #include "model/DataFolder.h"
 #include "model/RosterFile.h"
 #include "model/SafeFile.h"
@@ -92,12 +93,20 @@ void OtherClassTestPicker::listTestsOf(int k)
     auto set = std::make_unique<TestSet>();
     if (!ctx.check(ScoreFile::read(DataFolder::resolve(folder, scoreName), scoreName, pupils, *set), this))
         return;
+    // The tests' weights and kinds come with them; a class file that cannot be read
+    // (the teacher is told when the class is opened) gives the usual ones.
+    ClassFile::Content classFile;
+    QList<Overruling> overrulings;
+    if (ClassFile::read(ctx.data, classFile))
+        ClassFile::apply(classFile.root, ctx.data.fileStem[size_t(k)], pupils, *set, overrulings);
     for (int t = 1; t <= set->count; ++t) {
         TestDefinition& test = listed[size_t(t)];
         test.name = set->name[t];
         test.columnCount = set->columnCount[t];
         for (int c = 1; c <= qBound(0, set->columnCount[t], Limits::Columns); ++c)
             test.column(c) = {set->viewpoint[t][c], set->fullMarks[t][c]};
+        test.weight = set->weight[size_t(t)];
+        test.kind = set->kind[size_t(t)];
         testList->addItem(test.name);
     }
 }

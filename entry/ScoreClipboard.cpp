@@ -109,13 +109,20 @@ QList<QStringList> parse(const QString& text)
     return rows;
 }
 
-std::optional<ScoreCell> readScore(const QString& text)
+std::optional<ScoreCell> readScore(const QString& text, bool observation)
 {
     const QString value = narrowed(text.trimmed());
     if (value.isEmpty())
         return ScoreCell::blank();
     if (value == QStringLiteral("欠") || value == QStringLiteral("欠席") || value == QLatin1String("/"))
         return ScoreCell::absent();
+    if (observation && value.size() == 1) {
+        char16_t letter = value.at(0).toUpper().unicode();
+        if (letter >= u'Ａ' && letter <= u'Ｃ')
+            letter = char16_t(letter - u'Ａ' + u'A');
+        if (letter >= u'A' && letter <= u'C')
+            return ScoreCell::points('D' - letter);
+    }
     for (QChar ch : value)
         if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
             return std::nullopt;
@@ -158,10 +165,12 @@ Plan plan(const QList<QStringList>& rows, const Target& target)
                                          QStringLiteral("この列には観点が選ばれていないため、点数を入れられません。"));
                 break;
             }
-            const std::optional<ScoreCell> cell = readScore(value);
+            const std::optional<ScoreCell> cell = readScore(value, target.observation);
             if (!cell) {
                 result.refusal = refusal(r + 1, c + 1, value, where,
-                                         QStringLiteral("点数（0以上の整数）でも欠席（欠・欠席・/）でもありません。"));
+                                         target.observation
+                                             ? QStringLiteral("Ａ・Ｂ・Ｃ（3・2・1）でも欠席（欠・欠席・/）でもありません。")
+                                             : QStringLiteral("点数（0以上の整数）でも欠席（欠・欠席・/）でもありません。"));
                 break;
             }
             const int marks = target.fullMarks[size_t(column - 1)];

@@ -24,8 +24,10 @@ QString toText(const QList<QStringList>& rows);
 QList<QStringList> parse(const QString& text);
 
 // One pasted cell read as a score: half- or full-width digits are points; 欠, 欠席
-// and "/" are absent; an empty cell is blank. Nothing when it is none of these.
-std::optional<ScoreCell> readScore(const QString& text);
+// and "/" are absent; an empty cell is blank (未入力). In an observation the letters
+// A, B, C (either case, half- or full-width) are 3, 2, 1 points as well. Nothing
+// when it is none of these.
+std::optional<ScoreCell> readScore(const QString& text, bool observation = false);
 
 // Where a block goes and what the grid allows there.
 struct Target {
@@ -34,6 +36,7 @@ struct Target {
     int columns = 0; // the score columns that take scores: 1..columns
     std::array<int, 4> fullMarks{};  // of columns 1..4 as the boxes show them
     QStringList pupilNames;          // pupils 1..n at 0..n-1
+    bool observation = false;        // the test is an observation (Ａ・Ｂ・Ｃ)
 };
 
 struct PastedCell {

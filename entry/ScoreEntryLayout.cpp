@@ -147,7 +147,7 @@ void ScoreEntryWindow::buildBody(QMenuBar* menuBar, const Commands& commands)
 
     QList<QWidget*> chain = panel->tabChain();
     chain << grid->view() << newTest << previous << next << first << last << modes->tabChain() << save << discard
-          << panel->otherClassControl();
+          << panel->otherClassControl() << panel->kindControls();
     for (int i = 0; i + 1 < chain.size(); ++i)
         QWidget::setTabOrder(chain[i], chain[i + 1]);
     new ScreenMnemonics(this, menuBar);

@@ -17,11 +17,11 @@ bool ScoreEntryWindow::mayLeave(Leaving how)
         ? QStringLiteral("入力した点数はまだ保存されていません。\n保存してから、かざねを終了しますか？")
         : QStringLiteral("入力した点数はまだ保存されていません。\n保存してから、点数入力を終了しますか？");
     enum { Save, DontSave, Cancel };
-    // 中止 means to leave without saving, so Enter keeps that meaning there; every
-    // other way out defaults to saving.
+    // Every way out, 中止 and 破棄終了 included, defaults to saving: a slip of Enter
+    // never throws away scores typed; leaving without them takes a deliberate choice.
     const int chosen = ctx.ui.ask(this, text,
                                   {QStringLiteral("保存して終了"), QStringLiteral("保存しないで終了"), QStringLiteral("キャンセル")},
-                                  how == Leaving::Discard ? DontSave : Save, Cancel, Ui::Icon::Question);
+                                  Save, Cancel, Ui::Icon::Question);
     if (chosen == Save)
         return saveTests();
     return chosen == DontSave;
@@ -49,34 +49,68 @@ bool ScoreEntryWindow::saveTests()
     // A digit waiting for its second one is that pupil's score.
     grid->finishEntry();
     const int count = data.tests.count;
+    int kept = count;
     int failing = 0;
-    Status saved;
     {
         BusyCursor busy(ctx.ui);
         edited.store();
         // Tests appended by mistake at the end (still 新規テスト, nothing chosen or
         // typed) are left out rather than refused; any other unfinished test is refused.
-        int kept = count;
         while (kept >= 1 && TestChecks::isUnusedNewTest(data.tests, kept, data.pupilCount))
             --kept;
         for (int t = 1; t <= kept && failing == 0; ++t)
             if (!TestChecks::refusalMessage(data.tests, t, data.pupilCount).isEmpty())
                 failing = t;
-        if (failing == 0) {
-            data.tests.count = kept;
-            saved = ScoreFile::save(data);
-            if (!saved.ok)
-                data.tests.count = count;  // the screen stays as the teacher left it
-        }
     }
     if (failing != 0) {
         showTest(failing);
         reportRefusal(failing);
         return false;
     }
+    if (!settleNotEntered(kept))
+        return false;
+    Status saved;
+    {
+        BusyCursor busy(ctx.ui);
+        data.tests.count = kept;
+        saved = ScoreFile::save(data);
+        if (!saved.ok)
+            data.tests.count = count;  // the screen stays as the teacher left it
+    }
     if (!ctx.check(saved, this, Ui::Icon::Critical))
         return false;
     data.currentTest = data.tests.count;
+    return true;
+}
+
+bool ScoreEntryWindow::settleNotEntered(int tests)
+{
+    // Without its class file a cell never typed cannot be kept apart from a 0: the
+    // teacher was told so when the screen opened.
+    if (!ctx.data.classFileProblem.isEmpty())
+        return true;
+    const QList<int> counts = edited.notEnteredPupils(tests);
+    QStringList lines;
+    for (int t = 1; t <= int(counts.size()); ++t)
+        if (counts[t - 1] > 0)
+            lines << QStringLiteral("　No.%1「%2」：%3人").arg(t).arg(ctx.data.tests.name[size_t(t)]).arg(counts[t - 1]);
+    if (lines.isEmpty())
+        return true;
+    if (lines.size() > 10)
+        lines = lines.mid(0, 9) << QStringLiteral("　ほか%1件のテスト").arg(lines.size() - 9);
+    enum { Keep, Zero, Cancel };
+    const int chosen = ctx.ui.ask(
+        this,
+        QStringLiteral("点数をまだ入力していない児童がいます。\n\n%1\n\n"
+                       "「未入力のまま保存」：入力していない点数は、集計では欠席と同じように除かれます。あとで入力できます。\n"
+                       "「0点にする」：入力していない点数を、すべて0点として保存します。")
+            .arg(lines.join(QLatin1Char('\n'))),
+        {QStringLiteral("未入力のまま保存"), QStringLiteral("0点にする"), QStringLiteral("キャンセル")}, Keep, Cancel,
+        Ui::Icon::Question);
+    if (chosen == Cancel)
+        return false;
+    if (chosen == Zero)
+        edited.zeroNotEntered(tests);
     return true;
 }
 

@@ -121,11 +121,17 @@ FixedValuesDialog* ScoreEntryWindow::fixedValuesDialog() const
 
 // ---- the test shown --------------------------------------------------------------
 
+void ScoreEntryWindow::showKind()
+{
+    modes->setObservation(edited.definition().kind == TestKind::Observation);
+}
+
 void ScoreEntryWindow::showTest(int t)
 {
     // A digit waiting in the grid does not carry over: its cell shows the other test.
     grid->forgetEntry();
     edited.show(t);
+    showKind();
     panel->showDefinition(Format::hashes(t), edited.definition());
     panel->selectName();
     grid->setCursor(1, FirstScoreColumn);
@@ -180,6 +186,7 @@ void ScoreEntryWindow::definitionEdited(const TestDefinition& definition, int fi
 {
     edits->recordDefinition(edited.definition(), definition, field, visit);
     edited.setDefinition(definition);
+    showKind();
 }
 
 void ScoreEntryWindow::setInputMode(InputMode mode)
@@ -220,6 +227,7 @@ void ScoreEntryWindow::putDefinition(int test, const TestDefinition& definition,
 {
     showTestToEdit(test);
     edited.setDefinition(definition);
+    showKind();
     panel->showDefinition(Format::hashes(edited.number()), definition);
     panel->focusField(field);
 }
@@ -228,6 +236,7 @@ void ScoreEntryWindow::appendTest()
 {
     grid->forgetEntry();
     edited.append();
+    showKind();
     panel->showDefinition(Format::hashes(edited.number()), edited.definition());
     grid->setCursor(1, FirstScoreColumn);
     panel->focusName();

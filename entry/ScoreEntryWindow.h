@@ -65,6 +65,8 @@ private:
     // Makes test t current and shows it in the panel and the grid, the cursor on
     // its first cell.
     void showTest(int t);
+    // The key hint follows the kind of the test shown.
+    void showKind();
     void goToTest(int t);
     // The previous (-1) or next (+1) test; a beep at either end.
     void stepTest(int step);
@@ -90,6 +92,9 @@ private:
     // Checks every test and writes the score file; false (after the message, with
     // the failing test shown) when a check refuses or the write fails.
     bool saveTests();
+    // When tests 1..tests hold cells never typed (未入力), asks once, naming how many
+    // pupils in each test: keep them 未入力, make them 0, or cancel (false).
+    bool settleNotEntered(int tests);
     // The message of a refused test; for a score above its full marks, the pupil
     // and column are named and the cursor goes to that cell.
     void reportRefusal(int t);

@@ -168,7 +168,9 @@ void ScoreGridController::typeKey(QChar key)
     // A key that does not complete a pending first digit starts an entry of its own.
     if (!pending.waiting)
         ++entrySerial;
-    const KeyResult result = interpretKey(key, inputMode, pending, ctx.data.fixedValues);
+    const KeyResult result = definition.kind == TestKind::Observation
+        ? interpretObservationKey(key)
+        : interpretKey(key, inputMode, pending, ctx.data.fixedValues);
     pending = result.pending;
     ScoreTableModel& scores = test.scores();
     const int column = col - FirstScoreColumn + 1;

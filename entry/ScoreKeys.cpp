@@ -48,6 +48,22 @@ KeyResult interpretKey(QChar key, InputMode mode, PendingDigit pending, const st
     return result(KeyAction::Show, pending.digit * 10 + digit, true);
 }
 
+KeyResult interpretObservationKey(QChar key)
+{
+    if (key.unicode() >= 0xFF01 && key.unicode() <= 0xFF5E)
+        key = QChar(char16_t(key.unicode() - 0xFF01 + 0x21));
+    if (key == QLatin1Char('/'))
+        return result(KeyAction::Absent);
+    if (key == QLatin1Char('+'))
+        return result(KeyAction::FullMarks);
+    const char16_t letter = key.toUpper().unicode();
+    if (letter >= u'A' && letter <= u'C')
+        return result(KeyAction::Show, 'D' - letter, true);
+    if (key >= QLatin1Char('1') && key <= QLatin1Char('3'))
+        return result(KeyAction::Show, key.unicode() - '0', true);
+    return result(KeyAction::Beep);
+}
+
 Advance nextCell(int row, int col, int chosen, int pupilCount, int viewpointCount)
 {
     Advance next{row, col, false};

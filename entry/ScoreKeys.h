@@ -51,6 +51,12 @@ struct KeyResult {
 // any other key.
 KeyResult interpretKey(QChar key, InputMode mode, PendingDigit pending, const std::array<int, 4>& fixedValues);
 
+// Interprets one character typed into a column of an observation (Ａ・Ｂ・Ｃ), in
+// either input mode: A, B, C (either case, half- or full-width) and 3, 2, 1 give the
+// points 3, 2, 1 at once; "/" is absent and "+" gives every column A (its full
+// marks); any other key is refused.
+KeyResult interpretObservationKey(QChar key);
+
 // Where the cursor goes after an accepted score in (row, col), and whether the grid
 // then scrolls down by one row. `chosen` is the number of chosen viewpoints,
 // `viewpointCount` the number shown in the 観点数 box.

@@ -6,12 +6,27 @@
 
 using namespace ScoreKeys;
 
-int ScoreCell::toStored() const
+ScoreCell ScoreCell::stored(int value)
 {
-    return kind == Kind::Absent ? Absent : value();
+    if (value == NotEntered)
+        return blank();
+    return value < 0 ? absent() : points(value);
 }
 
-QString ScoreCell::text() const
+int ScoreCell::toStored() const
+{
+    switch (kind) {
+    case Kind::Blank:
+        return NotEntered;
+    case Kind::Absent:
+        return Absent;
+    case Kind::Points:
+        break;
+    }
+    return number;
+}
+
+QString ScoreCell::text(bool observation) const
 {
     switch (kind) {
     case Kind::Blank:
@@ -21,6 +36,8 @@ QString ScoreCell::text() const
     case Kind::Points:
         break;
     }
+    if (observation && number >= 1 && number <= 3)
+        return QString(QChar(u'D' - number));  // 3 A, 2 B, 1 C
     return QString::number(number);
 }
 
@@ -59,8 +76,17 @@ void ScoreTableModel::showTest(const TestSet& set, int t)
         Row& row = rows[size_t(p - 1)];
         for (int c = 1; c <= Limits::Columns; ++c)
             row.scores[c - 1] = c <= columns ? ScoreCell::stored(set.score[t][c][p]) : ScoreCell::blank();
-        row.total = set.score[t][1][p] < 0 ? ScoreCell::absent() : ScoreCell::points(rowTotal(row));
+        row.total = set.score[t][1][p] == Absent ? ScoreCell::absent() : rowTotal(row);
     }
+    observation = set.kind[size_t(t)] == TestKind::Observation;
+    rowsChanged(1, pupilCount(), TotalColumn, LastScoreColumn);
+}
+
+void ScoreTableModel::setObservation(bool shown)
+{
+    if (observation == shown)
+        return;
+    observation = shown;
     rowsChanged(1, pupilCount(), TotalColumn, LastScoreColumn);
 }
 
@@ -92,7 +118,7 @@ void ScoreTableModel::updateTotal(int pupil)
     if (!holds(pupil))
         return;
     Row& row = rows[size_t(pupil - 1)];
-    row.total = ScoreCell::points(rowTotal(row));
+    row.total = rowTotal(row);
     rowsChanged(pupil, pupil, TotalColumn, TotalColumn);
 }
 
@@ -109,12 +135,15 @@ void ScoreTableModel::setTotal(int pupil, const ScoreCell& total)
     rowsChanged(pupil, pupil, TotalColumn, TotalColumn);
 }
 
-int ScoreTableModel::rowTotal(const Row& row)
+ScoreCell ScoreTableModel::rowTotal(const Row& row)
 {
     int total = 0;
-    for (const ScoreCell& cell : row.scores)
+    bool anyPoints = false;
+    for (const ScoreCell& cell : row.scores) {
         total += cell.value();
-    return total;
+        anyPoints = anyPoints || cell.isPoints();
+    }
+    return anyPoints ? ScoreCell::points(total) : ScoreCell::blank();
 }
 
 void ScoreTableModel::rowsChanged(int firstPupil, int lastPupil, int firstColumn, int lastColumn)
@@ -146,8 +175,8 @@ QVariant ScoreTableModel::data(const QModelIndex& index, int role) const
         if (column == NameColumn)
             return row.name;
         if (column == TotalColumn)
-            return row.total.text();
-        return row.scores[column - FirstScoreColumn].text();
+            return observation ? QString() : row.total.text();
+        return row.scores[column - FirstScoreColumn].text(observation);
     case Qt::TextAlignmentRole:
         if (column == NumberColumn)
             return int(Qt::AlignCenter);

@@ -13,23 +13,24 @@
 
 struct TestSet;
 
-// One cell of the grid: nothing typed yet, a number of points, or absent (欠席).
+// One cell of the grid: nothing typed yet (未入力), a number of points, or absent (欠席).
 class ScoreCell {
 public:
     static ScoreCell blank() { return ScoreCell(Kind::Blank, 0); }
     static ScoreCell absent() { return ScoreCell(Kind::Absent, 0); }
     static ScoreCell points(int value) { return ScoreCell(Kind::Points, value); }
-    // A score as the score file records it: a negative number is an absent pupil.
-    static ScoreCell stored(int value) { return value < 0 ? absent() : points(value); }
+    // A score as the test set holds it: absent, never typed, or points.
+    static ScoreCell stored(int value);
 
     bool isBlank() const { return kind == Kind::Blank; }
     bool isAbsent() const { return kind == Kind::Absent; }
+    bool isPoints() const { return kind == Kind::Points; }
     // What the cell adds to the row total: a blank or absent cell adds nothing.
     int value() const { return kind == Kind::Points ? number : 0; }
-    // The score for the score file: -1 when absent, 0 when nothing was typed.
+    // The score for the test set: Absent, NotEntered when nothing was typed, or the points.
     int toStored() const;
-    // "欠席", the number, or nothing.
-    QString text() const;
+    // "欠席", the number, or nothing; in an observation (Ａ・Ｂ・Ｃ) the letter of 3, 2, 1.
+    QString text(bool observation = false) const;
 
     bool operator==(const ScoreCell& other) const { return kind == other.kind && number == other.number; }
 
@@ -54,8 +55,13 @@ public:
     // Every score and total blank.
     void clearScores();
     // The scores of test t's columns; the other columns blank. Each total is the sum
-    // of the row, or absent when the pupil is absent in the first column.
+    // of the row, absent when the pupil is absent in the first column, and nothing
+    // when no column holds points. An observation test shows its letters.
     void showTest(const TestSet& set, int t);
+    // Whether the scores are shown as the letters of an observation (Ａ・Ｂ・Ｃ); such
+    // a test shows no totals.
+    void setObservation(bool observation);
+    bool showsObservation() const { return observation; }
     // Writes the scores of the first `columns` columns into test t of the set.
     void storeScores(TestSet& set, int t, int columns) const;
 
@@ -82,12 +88,13 @@ private:
         ScoreCell total = ScoreCell::blank();
         ScoreCell scores[4] = {ScoreCell::blank(), ScoreCell::blank(), ScoreCell::blank(), ScoreCell::blank()};
     };
-    // The sum of the row's scores.
-    static int rowTotal(const Row& row);
+    // The sum of the row's points; nothing when no cell holds points.
+    static ScoreCell rowTotal(const Row& row);
     bool holds(int pupil) const { return pupil >= 1 && pupil <= pupilCount(); }
     void rowsChanged(int firstPupil, int lastPupil, int firstColumn, int lastColumn);
 
     std::vector<Row> rows;
     QColor numberBackground;
     QColor numberText;
+    bool observation = false;
 };

@@ -1,6 +1,7 @@
 #include "entry/TestDefinitionPanel.h"
 
 #include "entry/EntryWidgets.h"
+#include "model/TestList.h"
 #include "platform/Ui.h"
 
 #include <QComboBox>
@@ -17,6 +18,8 @@
 #include <QVBoxLayout>
 
 namespace {
+
+using TestList::ObservationFullMarks;
 
 // The number a box holds: a whole number (blanks around it allowed), otherwise 0.
 int numberIn(const QString& text)
@@ -42,6 +45,7 @@ TestDefinitionPanel::TestDefinitionPanel(Ui& ui, QWidget* parent)
     setObjectName(QStringLiteral("testInfo"));
     auto* info = new QVBoxLayout(this);
     info->addLayout(buildTop());
+    info->addLayout(buildKind());
     info->addLayout(buildColumns());
     connectBoxes();
 }
@@ -84,6 +88,40 @@ QLayout* TestDefinitionPanel::buildTop()
     return top;
 }
 
+// The kind of test and its weight in averages over several tests, on a line of
+// their own so that the name keeps its room.
+QLayout* TestDefinitionPanel::buildKind()
+{
+    auto* line = new QHBoxLayout;
+    auto* kindLabel = new QLabel(QStringLiteral("種類"), this);
+    kindBox = new QComboBox(this);
+    kindBox->setObjectName(QStringLiteral("kindBox"));
+    kindBox->addItem(QStringLiteral("点数"));
+    kindBox->addItem(QStringLiteral("観察（Ａ・Ｂ・Ｃ）"));
+    kindBox->setToolTip(QStringLiteral("点数のテストか、Ａ・Ｂ・Ｃで入力する観察かを選んでください"));
+    auto* weightLabel = new QLabel(QStringLiteral("重み"), this);
+    weightBox = new QComboBox(this);
+    weightBox->setObjectName(QStringLiteral("weightBox"));
+    for (double weight : weights())
+        weightBox->addItem(QString::number(weight), weight);
+    weightBox->setToolTip(QStringLiteral("いくつものテストの平均で、このテストを何回分に数えるか（0.5～5）"));
+    line->addWidget(kindLabel);
+    line->addWidget(kindBox);
+    line->addSpacing(12);
+    line->addWidget(weightLabel);
+    line->addWidget(weightBox);
+    line->addStretch();
+    return line;
+}
+
+QList<double> TestDefinitionPanel::weights()
+{
+    QList<double> list;
+    for (int halves = 1; halves <= 10; ++halves)
+        list.append(halves / 2.0);
+    return list;
+}
+
 // One box per score column: its viewpoint and its full marks. Object names count
 // the columns from 1, as their titles 観点Ⅰ..観点Ⅳ do.
 QLayout* TestDefinitionPanel::buildColumns()
@@ -123,12 +161,14 @@ void TestDefinitionPanel::connectBoxes()
     // Every change of a control is a change of the definition.
     connect(testName, &QLineEdit::textChanged, this, [this] { boxChanged(NameField); });
     connect(columnCount, &QLineEdit::textChanged, this, [this] { boxChanged(CountField); });
+    connect(kindBox, &QComboBox::currentIndexChanged, this, &TestDefinitionPanel::kindChosen);
+    connect(weightBox, &QComboBox::currentIndexChanged, this, [this] { boxChanged(WeightField); });
     for (int k = 0; k < Limits::Columns; ++k) {
         connect(viewpointBoxes[size_t(k)], &QComboBox::currentIndexChanged, this,
                 [this, k] { boxChanged(ViewpointField + k); });
         connect(fullMarksBoxes[size_t(k)], &QLineEdit::textChanged, this, [this, k] { boxChanged(FullMarksField + k); });
     }
-    for (QWidget* control : tabChain())
+    for (QWidget* control : tabChain() + kindControls())
         control->installEventFilter(this);
 }
 
@@ -152,7 +192,7 @@ void TestDefinitionPanel::showDefinition(const QString& number, const TestDefini
     testNumber->setText(number);
     value = definition;
     showInControls(definition);
-    enableColumns(definition.columnCount);
+    enableColumns(definition.columnCount, definition.kind == TestKind::Observation);
 }
 
 void TestDefinitionPanel::showInControls(const TestDefinition& definition)
@@ -160,6 +200,14 @@ void TestDefinitionPanel::showInControls(const TestDefinition& definition)
     const QScopedValueRollback<bool> quiet(showing, true);
     testName->setText(definition.name);
     columnCount->setText(QString::number(definition.columnCount));
+    kindBox->setCurrentIndex(definition.kind == TestKind::Observation ? 1 : 0);
+    // A weight not on the list (a hand-edited class file) shows the nearest one.
+    int nearest = 0;
+    for (int i = 1; i < weightBox->count(); ++i)
+        if (qAbs(weightBox->itemData(i).toDouble() - definition.weight)
+            < qAbs(weightBox->itemData(nearest).toDouble() - definition.weight))
+            nearest = i;
+    weightBox->setCurrentIndex(nearest);
     for (int k = 0; k < Limits::Columns; ++k) {
         const TestColumn& column = definition.columns[size_t(k)];
         viewpointBoxes[size_t(k)]->setCurrentIndex(qBound(0, column.viewpoint, Limits::Viewpoints));
@@ -167,12 +215,32 @@ void TestDefinitionPanel::showInControls(const TestDefinition& definition)
     }
 }
 
-void TestDefinitionPanel::enableColumns(int n)
+void TestDefinitionPanel::enableColumns(int n, bool observation)
 {
     for (int k = 0; k < Limits::Columns; ++k) {
         viewpointBoxes[size_t(k)]->setEnabled(k < n);
-        fullMarksBoxes[size_t(k)]->setEnabled(k < n);
+        fullMarksBoxes[size_t(k)]->setEnabled(k < n && !observation);
     }
+}
+
+void TestDefinitionPanel::kindChosen()
+{
+    if (showing)
+        return;
+    TestDefinition next = value;
+    next.kind = kindBox->currentIndex() == 1 ? TestKind::Observation : TestKind::Scores;
+    // A, B and C are 3, 2 and 1 points out of 3 in every column, so that every
+    // reader of the score file counts them.
+    if (next.kind == TestKind::Observation) {
+        for (TestColumn& column : next.columns)
+            column.fullMarks = ObservationFullMarks;
+        const QScopedValueRollback<bool> quiet(showing, true);
+        for (QLineEdit* box : fullMarksBoxes)
+            box->setText(QString::number(ObservationFullMarks));
+    }
+    for (int k = 0; k < Limits::Columns; ++k)
+        fullMarksBoxes[size_t(k)]->setEnabled(viewpointBoxes[size_t(k)]->isEnabled() && next.kind != TestKind::Observation);
+    commit(next, KindField);
 }
 
 void TestDefinitionPanel::boxChanged(int field)
@@ -184,6 +252,8 @@ void TestDefinitionPanel::boxChanged(int field)
         next.name = testName->text();
     } else if (field == CountField) {
         next.columnCount = numberIn(columnCount->text());
+    } else if (field == WeightField) {
+        next.weight = weightBox->currentData().toDouble();
     } else if (field < FullMarksField) {
         const int k = field - ViewpointField;
         next.columns[size_t(k)].viewpoint = viewpointBoxes[size_t(k)]->currentIndex();
@@ -214,7 +284,7 @@ void TestDefinitionPanel::adopt(const TestDefinition& definition)
         next.keepViewpointsOf(next.columnCount);
     showInControls(next);
     if (counted)
-        enableColumns(next.columnCount);
+        enableColumns(next.columnCount, next.kind == TestKind::Observation);
     commit(next, WholeField);
 }
 
@@ -235,7 +305,7 @@ void TestDefinitionPanel::columnCountLeft()
         const QScopedValueRollback<bool> quiet(showing, true);
         for (int k = n; k < Limits::Columns; ++k)
             viewpointBoxes[size_t(k)]->setCurrentIndex(0);
-        enableColumns(n);
+        enableColumns(n, value.kind == TestKind::Observation);
     }
     commit(next, CountField);
 }
@@ -269,6 +339,10 @@ void TestDefinitionPanel::focusField(int field)
     QWidget* control = testName;
     if (field == CountField)
         control = columnCount;
+    else if (field == KindField)
+        control = kindBox;
+    else if (field == WeightField)
+        control = weightBox;
     else if (field >= ViewpointField && field < ViewpointField + Limits::Columns)
         control = viewpointBoxes[size_t(field - ViewpointField)];
     else if (field >= FullMarksField && field < FullMarksField + Limits::Columns)
@@ -291,6 +365,11 @@ QList<QWidget*> TestDefinitionPanel::tabChain() const
 QWidget* TestDefinitionPanel::otherClassControl() const
 {
     return otherClassButton;
+}
+
+QList<QWidget*> TestDefinitionPanel::kindControls() const
+{
+    return {kindBox, weightBox};
 }
 
 bool TestDefinitionPanel::eventFilter(QObject* watched, QEvent* event)

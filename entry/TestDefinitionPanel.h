@@ -1,6 +1,7 @@
 #pragma once
 // The upper half of score entry (テスト情報): the test's number and name, the
-// 観点数 box and one viewpoint list and full-marks box per score column. It is
+// 観点数 box, the test's kind (点数 or 観察（Ａ・Ｂ・Ｃ）) and weight (重み), and one
+// viewpoint list and full-marks box per score column. It is
 // bound to a TestDefinition: it shows the value it is given and, when the teacher
 // changes a control, hands the changed value on (edited). The boxes are only its
 // way of showing and editing the value; nothing else reads them.
@@ -23,7 +24,17 @@ class TestDefinitionPanel : public QGroupBox {
 public:
     // What a change touched. Changes of one field while its control keeps the focus
     // make one step; an undone step gives that field's control the focus.
-    enum Field { NameField = 0, CountField = 1, ViewpointField = 2, FullMarksField = 6, WholeField = 10 };
+    enum Field {
+        NameField = 0,
+        CountField = 1,
+        ViewpointField = 2,
+        FullMarksField = 6,
+        WholeField = 10,
+        KindField = 11,
+        WeightField = 12
+    };
+    // The weights the list offers: 0.5 to 5 in steps of 0.5.
+    static QList<double> weights();
 
     TestDefinitionPanel(Ui& ui, QWidget* parent);
 
@@ -42,9 +53,12 @@ public:
     void selectName();
     // Gives the control of a field the focus (the name box when that one is off).
     void focusField(int field);
-    // The boxes in the order Tab visits them, and the 参照 button.
+    // The boxes in the order Tab visits them, and the 参照 button. The kind and the
+    // weight, seldom changed, come last, so that Enter goes from the boxes of the
+    // columns straight to the grid.
     QList<QWidget*> tabChain() const;
     QWidget* otherClassControl() const;
+    QList<QWidget*> kindControls() const;
 
 signals:
     // The teacher changed the definition: `field` tells what, `visit` counts the
@@ -59,11 +73,15 @@ protected:
 
 private:
     QLayout* buildTop();
+    QLayout* buildKind();
     QLayout* buildColumns();
     void connectBoxes();
     // Puts a definition into the controls, as no change of the teacher's.
     void showInControls(const TestDefinition& definition);
-    void enableColumns(int n);
+    // The columns beyond n are off; an observation's full marks are fixed at 3.
+    void enableColumns(int n, bool observation);
+    // The kind chosen: an observation has full marks 3 in every column.
+    void kindChosen();
     // Takes the box of a field into the value.
     void boxChanged(int field);
     void commit(const TestDefinition& next, int field);
@@ -78,6 +96,8 @@ private:
     QLineEdit* testName = nullptr;
     QPushButton* otherClassButton = nullptr;
     QLineEdit* columnCount = nullptr;
+    QComboBox* kindBox = nullptr;
+    QComboBox* weightBox = nullptr;
     std::array<QComboBox*, Limits::Columns> viewpointBoxes{};
     std::array<QLineEdit*, Limits::Columns> fullMarksBoxes{};
     TestDefinition value;

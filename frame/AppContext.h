@@ -25,11 +25,13 @@ struct AppContext {
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
-    // Shows the message of a failed status (OK button); returns whether it succeeded.
+    // Shows the message of a failed status, or the notice of a successful one (OK
+    // button); returns whether it succeeded.
     bool check(const Status& status, QWidget* owner = nullptr, Ui::Icon icon = Ui::Icon::None)
     {
-        if (!status.ok && !status.message.isEmpty())
-            ui.message(owner, status.message, Ui::Buttons::Ok, icon);
+        if (!status.message.isEmpty())
+            ui.message(owner, status.message, Ui::Buttons::Ok,
+                       status.ok && icon == Ui::Icon::None ? Ui::Icon::Warning : icon);
         return status.ok;
     }
 };

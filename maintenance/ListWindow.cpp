@@ -42,6 +42,8 @@ ListWindow::ListWindow(AppContext& ctx, const Captions& captions, const QString&
     side->addSpacing(8);
     for (QPushButton* button : {renameButton, insertButton, removeButton})
         side->addWidget(button);
+    extras = new QVBoxLayout;
+    side->addLayout(extras);
     side->addSpacing(8);
     side->addWidget(reportActions()->button(ReportDestination::Printer, this, captions.printButton));
     side->addWidget(reportActions()->button(ReportDestination::Preview, this, QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)")));

@@ -22,6 +22,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QVBoxLayout;
 
 class ListWindow : public ChildWindow {
     Q_OBJECT
@@ -82,9 +83,15 @@ protected:
     // under way.
     void setCommandsEnabled(bool enabled);
 
+    // The selected line (0-based) when an edit command may act on it, otherwise -1
+    // (after the window's message, if any, or a beep when no line is selected).
+    // Ends a rename under way first.
+    int lineToEdit();
+
     QListWidget* list = nullptr;
     QLabel* countLabel = nullptr;     // the number of lines
     QHBoxLayout* countRow = nullptr;  // the count's caption, the count, then a stretch
+    QVBoxLayout* extras = nullptr;    // below the edit buttons: a window's own controls
 
 private:
     void buildMenus(const Captions& captions);
@@ -93,10 +100,6 @@ private:
     void startRename();
     void insertAtSelection();
     void removeSelection();
-    // The selected line (0-based) when an edit command may act on it, otherwise -1
-    // (after the window's message, if any, or a beep when no line is selected).
-    // Ends a rename under way first.
-    int lineToEdit();
     // Enter in the name box; leaving the name box.
     void nameInputConfirmed();
     void nameInputLeft();

@@ -124,8 +124,9 @@ void RosterWindow::removeCommand(int n, const QString& name)
 {
     if (!otherWindowsClosed(QStringLiteral("転出処理")))
         return;
+    // The pupil's names and scores go: a slip of Enter answers キャンセル.
     if (ctx.ui.message(this, Names::numberedPupil(n, name) + QStringLiteral(" の氏名データ、成績データを削除します."), Ui::Buttons::OkCancel,
-                       Ui::Icon::Question, QStringLiteral("転出処理"))
+                       Ui::Icon::Question, QStringLiteral("転出処理"), Ui::Default::Cancel)
         == Ui::Answer::Ok)
         transferOut(n);
 }

@@ -6,8 +6,12 @@
 #include "tally/ListSheets.h"
 #include "maintenance/OpenWindows.h"
 
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -34,7 +38,89 @@ TestListWindow::TestListWindow(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("TestListWindow"));
     setWindowTitle(QStringLiteral("テストのメンテナンス"));
     list->setMinimumSize(260, 360);
+    buildTestDetails();
     resize(500, 440);
+}
+
+void TestListWindow::buildTestDetails()
+{
+    auto* details = new QGroupBox(QStringLiteral("選んだテスト"), this);
+    details->setObjectName(QStringLiteral("testDetails"));
+    auto* grid = new QGridLayout(details);
+    kindBox = new QComboBox(details);
+    kindBox->setObjectName(QStringLiteral("kindBox"));
+    kindBox->addItem(QStringLiteral("点数"));
+    kindBox->addItem(QStringLiteral("観察（Ａ・Ｂ・Ｃ）"));
+    weightBox = new QComboBox(details);
+    weightBox->setObjectName(QStringLiteral("weightBox"));
+    for (int halves = 1; halves <= 10; ++halves)
+        weightBox->addItem(QString::number(halves / 2.0), halves / 2.0);
+    grid->addWidget(new QLabel(QStringLiteral("種類"), details), 0, 0);
+    grid->addWidget(kindBox, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("重み"), details), 1, 0);
+    grid->addWidget(weightBox, 1, 1);
+    grid->setColumnStretch(1, 1);
+    extras->addSpacing(8);
+    extras->addWidget(details);
+    connect(list, &QListWidget::currentRowChanged, this, &TestListWindow::showSelectedTest);
+    connect(kindBox, &QComboBox::currentIndexChanged, this, &TestListWindow::kindChosen);
+    connect(weightBox, &QComboBox::currentIndexChanged, this, &TestListWindow::weightChosen);
+    showSelectedTest();
+}
+
+void TestListWindow::showSelectedTest()
+{
+    const QScopedValueRollback<bool> quiet(showingTest, true);
+    const int t = list->currentRow() + 1;
+    const TestSet& set = ctx.data.tests;
+    const bool selected = t >= 1 && t <= set.count;
+    kindBox->setEnabled(selected);
+    weightBox->setEnabled(selected);
+    if (!selected)
+        return;
+    kindBox->setCurrentIndex(set.kind[size_t(t)] == TestKind::Observation ? 1 : 0);
+    const int weight = weightBox->findData(set.weight[size_t(t)]);
+    weightBox->setCurrentIndex(weight >= 0 ? weight : weightBox->findData(1.0));
+}
+
+void TestListWindow::changeSelectedTest(const std::function<Status(int t)>& change)
+{
+    if (showingTest)
+        return;
+    const int row = list->currentRow();
+    const int line = lineToEdit();
+    if (line >= 0 && line == row) {
+        ctx.check(change(line + 1), this, Ui::Icon::Warning);
+        fillList();
+        list->setCurrentRow(line);
+    }
+    // What the files hold, whether the change was made or refused.
+    showSelectedTest();
+}
+
+void TestListWindow::kindChosen()
+{
+    const TestKind kind = kindBox->currentIndex() == 1 ? TestKind::Observation : TestKind::Scores;
+    changeSelectedTest([this, kind](int t) { return TestList::setKind(ctx.data, t, kind); });
+}
+
+void TestListWindow::weightChosen()
+{
+    const double weight = weightBox->currentData().toDouble();
+    changeSelectedTest([this, weight](int t) { return TestList::setWeight(ctx.data, t, weight); });
+}
+
+QString TestListWindow::listText(int number, const QString& line) const
+{
+    const TestSet& set = ctx.data.tests;
+    if (number < 1 || number > set.count)
+        return line;
+    QStringList notes;
+    if (set.kind[size_t(number)] == TestKind::Observation)
+        notes << QStringLiteral("観察");
+    if (set.weight[size_t(number)] != 1.0)
+        notes << QStringLiteral("重み%1").arg(set.weight[size_t(number)]);
+    return notes.isEmpty() ? line : line + QStringLiteral("　（%1）").arg(notes.join(QStringLiteral("・")));
 }
 
 bool TestListWindow::prepare()
@@ -50,12 +136,12 @@ bool TestListWindow::prepare()
 
 bool TestListWindow::loadUnit(bool tell)
 {
+    // A class file that cannot be read is told too; the list opens all the same.
     const Status loaded = ScoreFile::load(ctx.data);
-    if (!loaded.ok) {
-        if (tell)
-            ctx.check(loaded, this);
+    if (tell)
+        ctx.check(loaded, this);
+    if (!loaded.ok)
         return false;
-    }
     shownSpecialistMode = ctx.data.specialistMode;
     shownUnit = ctx.data.currentUnit();
     shownFolder = ctx.data.dataFolder;
@@ -119,8 +205,9 @@ void TestListWindow::insertCommand(int n, const QString& name)
 
 void TestListWindow::removeCommand(int n, const QString& name)
 {
+    // The test's scores go: a slip of Enter answers キャンセル.
     if (ctx.ui.message(this, name + QStringLiteral("を削除します."), Ui::Buttons::OkCancel, Ui::Icon::Question,
-                       QStringLiteral("テストの削除"))
+                       QStringLiteral("テストの削除"), Ui::Default::Cancel)
         == Ui::Answer::Ok)
         deleteTest(n);
 }

@@ -1,10 +1,15 @@
 #pragma once
 // テストのメンテナンス: the tests of the current unit in file order. The teacher
-// renames a test, inserts a blank test before a chosen one, deletes a test, and
-// prints or previews the list of test names. Each change rewrites the score file
-// at once, after its ".Bak" backup (model/TestList.h).
+// renames a test, inserts a blank test before a chosen one, deletes a test, sets
+// the selected test's kind (点数 or 観察（Ａ・Ｂ・Ｃ）) and weight (重み), and prints
+// or previews the list of test names. Each change rewrites the score file and the
+// class file at once, after their backups (model/TestList.h).
 
 #include "maintenance/ListWindow.h"
+
+#include <functional>
+
+class QComboBox;
 
 class TestListWindow : public ListWindow {
     Q_OBJECT
@@ -14,6 +19,16 @@ public:
     bool prepare() override;
 
 private:
+    // The kind and weight of the selected test, below the edit buttons.
+    void buildTestDetails();
+    // Shows the selected test's kind and weight (off when no test is selected).
+    void showSelectedTest();
+    // The teacher chose a kind or a weight: written at once, or shown back as it was.
+    void kindChosen();
+    void weightChosen();
+    void changeSelectedTest(const std::function<Status(int t)>& change);
+    // A line shows the test's name, with its kind and weight when they are not the usual.
+    QString listText(int number, const QString& line) const override;
     // Loads the score file of the current unit and fills the list; `tell` shows
     // why it cannot.
     bool loadUnit(bool tell);
@@ -34,4 +49,7 @@ private:
     bool shownSpecialistMode = false;
     int shownUnit = 0;
     QString shownFolder;
+    QComboBox* kindBox = nullptr;
+    QComboBox* weightBox = nullptr;
+    bool showingTest = false;  // the boxes are being filled, not changed by the teacher
 };

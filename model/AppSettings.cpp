@@ -24,6 +24,31 @@ int readNumber(QSettings& store, const QString& key, int fallback, int minimum =
     return value;
 }
 
+// "1111": which viewpoints count in the overall grade from the viewpoints.
+QString countedText(const ViewpointPointsCriteria& points)
+{
+    QString text;
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        text += points.counted[size_t(v)] ? QLatin1Char('1') : QLatin1Char('0');
+    return text;
+}
+
+// The stored "1111" read back; anything but four "1"/"0" characters is the default.
+std::array<bool, 5> readCounted(const QString& text, const std::array<bool, 5>& fallback)
+{
+    const QString plain = text.trimmed();
+    if (plain.size() != Limits::Viewpoints)
+        return fallback;
+    std::array<bool, 5> counted{};
+    for (int v = 1; v <= Limits::Viewpoints; ++v) {
+        const QChar c = plain.at(v - 1);
+        if (c != QLatin1Char('0') && c != QLatin1Char('1'))
+            return fallback;
+        counted[size_t(v)] = c == QLatin1Char('1');
+    }
+    return counted;
+}
+
 QString useKyokaText(const ClassData& data)
 {
     QString text;
@@ -38,6 +63,7 @@ QString AppSettings::sModeKey(int s) { return QStringLiteral("sHyoteiMode%1").ar
 QString AppSettings::rModeKey(int s, int v) { return QStringLiteral("rHyoteiMode%1%2").arg(s).arg(v); }
 QString AppSettings::sKey(int s, int k) { return QStringLiteral("sHyotei%1%2").arg(s).arg(k); }
 QString AppSettings::rKey(int s, int v, int k) { return QStringLiteral("rHyotei%1%2%3").arg(s).arg(v).arg(k); }
+QString AppSettings::countedViewpointsKey(int s) { return QStringLiteral("sHyoteiKanten%1").arg(s); }
 
 namespace {
 
@@ -68,6 +94,36 @@ void putCriteria(SettingsStore::Values& values, const std::array<SubjectCriteria
                 put(values, rKey(s, v, k), number(criteria[s].viewpoint(v).threshold(k)));
 }
 
+// The keys of grading against goals are written only where they were set: a value
+// other than its default, or a key the store holds already (so that a value set back
+// to its default is stored too). A settings file of the older choices stays as it
+// was, byte for byte.
+void putGoalCriteria(SettingsStore::Values& values, const std::array<SubjectCriteria, Limits::Units + 1>& criteria,
+                     const QSettings& store)
+{
+    using namespace AppSettings;
+    const auto putSet = [&values, &store](const QString& key, const QString& text, const QString& fallback) {
+        if (text != fallback || store.contains(QLatin1String(Group) + QLatin1Char('/') + key))
+            put(values, key, text);
+    };
+    const SubjectCriteria defaults;
+    const ViewpointPointsCriteria& pointDefaults = defaults.fromViewpoints;
+    const GroupCriteria& groupDefaults = defaults.viewpoint(1);
+    for (int s = 1; s <= Limits::Units; ++s) {
+        const ViewpointPointsCriteria& points = criteria[s].fromViewpoints;
+        putSet(sKey(s, GoalBest), Points::text(points.bestFromPoints), Points::text(pointDefaults.bestFromPoints));
+        putSet(sKey(s, GoalLowest), Points::text(points.lowestUpToPoints), Points::text(pointDefaults.lowestUpToPoints));
+        putSet(countedViewpointsKey(s), countedText(points), countedText(pointDefaults));
+        for (int v = 1; v <= Limits::Viewpoints; ++v) {
+            const GroupCriteria& group = criteria[s].viewpoint(v);
+            putSet(rKey(s, v, GoalBest), QString::number(group.attainedFromPercent),
+                   QString::number(groupDefaults.attainedFromPercent));
+            putSet(rKey(s, v, GoalLowest), QString::number(group.lowestBelowPercent),
+                   QString::number(groupDefaults.lowestBelowPercent));
+        }
+    }
+}
+
 void putDefaultCriteria(SettingsStore::Values& values)
 {
     putCriteria(values, std::array<SubjectCriteria, Limits::Units + 1>{});
@@ -89,10 +145,11 @@ void putViewpointNames(SettingsStore::Values& values, QStringList& removed, cons
         }
 }
 
-SettingsStore::Values criteriaValues(const ClassData& data)
+SettingsStore::Values criteriaValues(const ClassData& data, const QSettings& store)
 {
     SettingsStore::Values values;
     putCriteria(values, data.criteria);
+    putGoalCriteria(values, data.criteria, store);
     return values;
 }
 
@@ -104,6 +161,32 @@ Status AppSettings::writeDefaultCriteria(QSettings& store)
     putDefaultCriteria(values);
     return SettingsStore::write(store, values);
 }
+
+namespace {
+
+// The thresholds against goals (the store's group open); a missing key, or one that
+// holds no number of its kind, keeps its default.
+void loadGoalCriteria(ClassData& data, QSettings& store)
+{
+    using namespace AppSettings;
+    const SubjectCriteria defaults;
+    const auto points = [&store](const QString& key, int fallback) {
+        return Points::parse(store.value(key).toString()).value_or(fallback);
+    };
+    for (int s = 1; s <= Limits::Units; ++s) {
+        ViewpointPointsCriteria& fromViewpoints = data.criteria[s].fromViewpoints;
+        fromViewpoints.bestFromPoints = points(sKey(s, GoalBest), defaults.fromViewpoints.bestFromPoints);
+        fromViewpoints.lowestUpToPoints = points(sKey(s, GoalLowest), defaults.fromViewpoints.lowestUpToPoints);
+        fromViewpoints.counted = readCounted(store.value(countedViewpointsKey(s)).toString(), defaults.fromViewpoints.counted);
+        for (int v = 1; v <= Limits::Viewpoints; ++v) {
+            GroupCriteria& group = data.criteria[s].groups[v];
+            group.attainedFromPercent = readNumber(store, rKey(s, v, GoalBest), defaults.viewpoint(v).attainedFromPercent);
+            group.lowestBelowPercent = readNumber(store, rKey(s, v, GoalLowest), defaults.viewpoint(v).lowestBelowPercent);
+        }
+    }
+}
+
+}  // namespace
 
 void AppSettings::loadCriteria(ClassData& data, QSettings& store)
 {
@@ -127,12 +210,13 @@ void AppSettings::loadCriteria(ClassData& data, QSettings& store)
     for (int s = 1; s <= Limits::Units; ++s)
         for (int v = 1; v <= Limits::Viewpoints; ++v)
             thresholds(data.criteria[s].groups[v], [s, v](int k) { return rKey(s, v, k); });
+    loadGoalCriteria(data, store);
     store.endGroup();
 }
 
 Status AppSettings::saveCriteria(const ClassData& data, QSettings& store)
 {
-    return SettingsStore::write(store, criteriaValues(data));
+    return SettingsStore::write(store, criteriaValues(data, store));
 }
 
 Status AppSettings::save(const ClassData& data, QSettings& store)
@@ -146,7 +230,7 @@ Status AppSettings::save(const ClassData& data, QSettings& store)
     put(values, QStringLiteral("BackupPath"), data.backupFolder);
     for (int i = 1; i <= 3; ++i)
         put(values, QStringLiteral("Kotei%1").arg(i), QString::number(data.fixedValues[i]));
-    values.append(criteriaValues(data));
+    values.append(criteriaValues(data, store));
     QStringList removed;
     putViewpointNames(values, removed, data.viewpointName);
     return SettingsStore::write(store, values, removed);

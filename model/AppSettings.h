@@ -40,4 +40,11 @@ QString sModeKey(int s);
 QString rModeKey(int s, int v);
 QString sKey(int s, int k);
 QString rKey(int s, int v, int k);
+// The keys of the overall grade from the viewpoints: "sHyoteiKanten3" holds four
+// characters "1"/"0", which viewpoints count. Its thresholds are sKey(s, 7) and
+// sKey(s, 8) ("2.5", "1.5"); a viewpoint's thresholds against goals are
+// rKey(s, v, 7) and rKey(s, v, 8) ("80", "50").
+QString countedViewpointsKey(int s);
+constexpr int GoalBest = 7;
+constexpr int GoalLowest = 8;
 }

@@ -1,5 +1,6 @@
 #include "model/BackupCopy.h"
 
+#include "model/ClassFile.h"
 #include "model/DataFolder.h"
 #include "model/SafeFile.h"
 
@@ -25,6 +26,16 @@ QStringList BackupCopy::matching(const QString& folder, const QString& extension
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QFileInfo& entry : entries)
         if (entry.suffix().compare(extension, Qt::CaseInsensitive) == 0 && !entry.completeBaseName().isEmpty())
+            found.append(entry.fileName());
+    return found;
+}
+
+QStringList BackupCopy::classFileNames(const QString& folder)
+{
+    QStringList found;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo& entry : entries)
+        if (entry.fileName().compare(ClassFile::fileName(), Qt::CaseInsensitive) == 0)
             found.append(entry.fileName());
     return found;
 }

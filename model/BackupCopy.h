@@ -14,6 +14,10 @@ namespace BackupCopy {
 // in name order.
 QStringList matching(const QString& folder, const QString& extension);
 
+// The class file "assessment.json" of `folder` as it is named there (letter case
+// ignored), or nothing when there is none: it goes into the backup with the data files.
+QStringList classFileNames(const QString& folder);
+
 // Why the backup cannot go to `target`: the data folder itself, a file instead of a
 // folder, or a folder that cannot be written. Empty when it can. `target` exists.
 QString targetProblem(const QString& dataFolder, const QString& target);

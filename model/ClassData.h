@@ -76,6 +76,10 @@ struct ClassData {
     // The teacher's own grades in place of computed ones, for the current unit
     // (kept in the class file).
     QList<Overruling> overrulings;
+    // Why the class file (assessment.json) was refused when the scores were last
+    // loaded; empty when it was read or is absent. While it is set, nothing writes
+    // the class file: it waits, as it is, for the teacher to mend it.
+    QString classFileProblem;
 
     // Names of 観点Ⅰ..Ⅳ per subject (model/ViewpointNames.h): the older table until
     // the settings are read.

@@ -103,6 +103,43 @@ QString Cp932::firstUnencodable(const QString& text)
     return text.left(1);
 }
 
+namespace {
+
+bool inRange(char32_t c, char32_t first, char32_t last)
+{
+    return c >= first && c <= last;
+}
+
+// A kanji of JIS level 1 (the 2,965 in everyday use): CP932 0x889F..0x9872.
+bool commonKanji(char32_t c)
+{
+    const char32_t units[2] = {c, 0};
+    const auto bytes = Cp932::encode(QString::fromUcs4(units, 1));
+    if (!bytes || bytes->size() != 2)
+        return false;
+    const int code = (uchar(bytes->at(0)) << 8) | uchar(bytes->at(1));
+    return code >= 0x889F && code <= 0x9872;
+}
+
+}  // namespace
+
+int Cp932::nameLikeness(char32_t c)
+{
+    if (inRange(c, 0x3041, 0x3096) || inRange(c, 0x309B, 0x309E)  // hiragana
+        || inRange(c, 0x30A1, 0x30FE)                                // katakana, ・ and ー
+        || inRange(c, 0xFF10, 0xFF19) || inRange(c, 0xFF21, 0xFF3A) || inRange(c, 0xFF41, 0xFF5A)
+        || inRange(c, 0x3000, 0x3007) || inRange(c, 0x300C, 0x3011)  // 　、。々〆〇「」『』【】
+        || c == 0xFF08 || c == 0xFF09 || c == 0xFF5E || c == 0x301C  // （）～〜
+        || inRange(c, 0x2160, 0x2169) || inRange(c, 0x2170, 0x2179)  // Ⅰ..Ⅹ, ⅰ..ⅹ
+        || inRange(c, 0x2460, 0x2473))                               // ①..⑳
+        return 2;
+    if (inRange(c, 0x4E00, 0x9FFF) || inRange(c, 0xF900, 0xFAFF))
+        return commonKanji(c) ? 2 : 1;
+    if (inRange(c, 0xFF61, 0xFF9F))
+        return 0;
+    return -1;
+}
+
 QString StorableText::characterCode(const QString& character)
 {
     const QList<uint> codes = character.toUcs4();

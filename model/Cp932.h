@@ -14,6 +14,13 @@ std::optional<QString> decode(const QByteArray& bytes);
 // The first character of the text that CP932 cannot hold, or a null QChar... as text
 // (a character outside the BMP is returned whole); empty when every character fits.
 QString firstUnencodable(const QString& text);
+// How much a character looks like one of a class's names or test names, for telling
+// one reading of a file's bytes from another: 2 for kana, full-width letters and
+// digits, the marks of Japanese text (「」、。々ー), circled and Roman numerals and
+// the common kanji (JIS level 1); 1 for any other kanji; 0 for half-width katakana;
+// -1 for anything else (symbols, box drawing, other scripts, control characters).
+// ASCII is not judged (it reads the same either way).
+int nameLikeness(char32_t character);
 }
 
 namespace StorableText {

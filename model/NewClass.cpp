@@ -1,6 +1,7 @@
 #include "model/NewClass.h"
 
 #include "model/AttendanceFile.h"
+#include "model/ClassFile.h"
 #include "model/DataFolder.h"
 #include "model/RosterFile.h"
 #include "model/SafeFile.h"
@@ -54,6 +55,15 @@ Status NewClass::clearFiles(const ClassData& data)
         add(AttendanceFile::fileName(), AttendanceFile::backupName(), QByteArray());
     }
 
+    // The class file starts empty: in homeroom mode it goes (its copy is in
+    // "assessment.bak"); a specialist's keeps the other classes. One that cannot be
+    // read cannot lose one class alone.
+    ClassFile::Content classFile;
+    if (Status read = ClassFile::read(data, classFile); !read && data.specialistMode)
+        return Status::failure(read.message + QStringLiteral("\n\nファイルはすべて元のままです。新規クラスは作成されていません。"));
+    QJsonObject root = classFile.root;
+    ClassFile::removeUnit(root, data.fileStem[data.classNumber]);
+
     // One batch: the backups before any data file changes, then the emptied files;
     // the attendance file is removed (its copy is in "shuketu.bak"). Nothing changes
     // unless every step can be made.
@@ -66,6 +76,12 @@ Status NewClass::clearFiles(const ClassData& data)
             batch.remove(file.path);
         else
             batch.write(file.path, file.emptied);
+    }
+    if (!data.specialistMode) {
+        batch.backup(ClassFile::path(data), ClassFile::backupPath(data));
+        batch.remove(ClassFile::path(data));
+    } else {
+        ClassFile::addTo(batch, data, classFile, root);
     }
     const Status done = batch.commit();
     if (done)

@@ -12,6 +12,8 @@ namespace NewClass {
 // → "国語.Bak" ..., "shuketu.dat" → "shuketu.bak". Specialist mode: the roster of
 // the current class "４の１.nam" → "４の１.NBk" and its score file → "４の１.Bak";
 // the attendance file, which belongs to no class of a specialist, is left alone.
+// The class file "assessment.json" goes to "assessment.bak" (homeroom mode) or
+// loses the current class (specialist mode; refused when the file cannot be read).
 // Each file missing so far is created empty. All or nothing: when any backup or
 // write fails, every file already replaced is put back and the failure returned.
 Status clearFiles(const ClassData& data);

@@ -1,6 +1,7 @@
 #include "model/NewClassCopy.h"
 
 #include "model/AttendanceFile.h"
+#include "model/ClassFile.h"
 #include "model/DataFolder.h"
 #include "model/SafeFile.h"
 
@@ -28,6 +29,7 @@ QSet<QString> classFileNames(const ClassData& data)
             addUnit(unit);
         names << AttendanceFile::fileName().toLower() << QStringLiteral("shuketu.bak");
     }
+    names << ClassFile::fileName().toLower() << ClassFile::backupName().toLower();
     return names;
 }
 

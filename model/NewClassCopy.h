@@ -20,7 +20,8 @@ QString earlierClassesName();
 // (names compared without regard to case). Homeroom mode: the roster "Class.Nam"
 // with "Class.NBk" and "Class.bak", each subject's score file with its backups,
 // "shuketu.dat" and "shuketu.bak". Specialist mode: the current class's roster and
-// score file with their backups. Only files that exist are listed, by full path.
+// score file with their backups. In both, the class file "assessment.json" and
+// "assessment.bak". Only files that exist are listed, by full path.
 QStringList classFiles(const ClassData& data);
 
 // The folder a copy made at `when` goes to, "<data folder>/以前のクラス/yyyy-MM-dd_HHmm/";

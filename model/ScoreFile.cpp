@@ -1,5 +1,6 @@
 #include "model/ScoreFile.h"
 
+#include "model/ClassFile.h"
 #include "model/Cp932.h"
 #include "model/DataFolder.h"
 #include "model/SafeFile.h"
@@ -113,9 +114,11 @@ Status ScoreFile::load(ClassData& data)
     if (!QFileInfo::exists(filePath))
         return Status::failure(ScoreFile::missingMessage(data.fileStem[unit]));
     Status status = ScoreFile::read(filePath, ScoreFile::fileName(data, unit), data.pupilCount, data.tests);
-    if (status)
-        data.currentTest = data.tests.count;
-    return status;
+    if (!status)
+        return status;
+    data.currentTest = data.tests.count;
+    // The weights, kinds and 未入力 cells of the tests, and the overrulings.
+    return ClassFile::load(data);
 }
 
 Status ScoreFile::save(const ClassData& data)
@@ -125,5 +128,24 @@ Status ScoreFile::save(const ClassData& data)
     if (Status built = ScoreFile::build(data.tests, data.pupilCount, bytes); !built)
         return built;
     const QString filePath = ScoreFile::path(data, unit);
-    return SafeFile::writeWithBackup(filePath, DataFolder::resolve(data.dataFolder, ScoreFile::backupName(data, unit)), bytes);
+    SafeFile::Batch batch;
+    batch.backup(filePath, DataFolder::resolve(data.dataFolder, ScoreFile::backupName(data, unit)));
+    batch.write(filePath, bytes);
+    // The class file changes with the score file, unless it was refused when the
+    // scores were loaded: then it stays as it is, and the scores are saved alone.
+    Status notice = Status::success();
+    if (data.classFileProblem.isEmpty()) {
+        ClassFile::Content content;
+        if (Status read = ClassFile::read(data, content); read) {
+            QJsonObject root = content.root;
+            ClassFile::storeTests(root, data.unitName(), data.tests, data.pupilCount);
+            ClassFile::addTo(batch, data, content, root);
+        } else {
+            notice = Status::notice(read.message + QStringLiteral("\n\n点数は保存しました。このファイルは書き換えていないので、"
+                                                                 "重み・観察（Ａ・Ｂ・Ｃ）・未入力は保存されていません。"));
+        }
+    }
+    if (Status written = batch.commit(); !written)
+        return written;
+    return notice;
 }

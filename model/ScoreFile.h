@@ -1,7 +1,8 @@
 #pragma once
 // The score file of one unit ("国語.dat", "５の２.dat"): the test count, then per
 // test its quoted name, column count, and per column viewpoint kind, full marks and
-// one score per pupil (-1 = absent). The file does not record the class size: it
+// one score per pupil (-1 = absent; a cell never typed is written as 0 and listed
+// in the class file, model/ClassFile.h). The file does not record the class size: it
 // is read with the roster's pupil count. Backup: the same name with ".Bak".
 
 #include "model/ClassData.h"
@@ -24,9 +25,16 @@ Status build(const TestSet& set, int pupils, QByteArray& bytes);
 QByteArray emptyFile();  // "0" CR LF
 
 // Reads the score file of the current unit into tests and sets currentTest to
-// the last test. A missing or malformed file leaves tests and currentTest as they were.
+// the last test, then the class file's part of the unit (ClassFile::load: the
+// tests' weights, kinds and 未入力 cells, the overrulings). A missing or malformed
+// score file leaves tests and currentTest as they were. A class file that cannot
+// be read leaves the scores loaded and is told by the notice of the result.
 Status load(ClassData& data);
 
-// Copies the score file to its ".Bak" name and rewrites it from tests.
+// Copies the score file to its ".Bak" name and rewrites it from tests, and in the
+// same batch the unit's test entries of the class file (weights, kinds, terms,
+// 未入力 cells), unless the class file was refused when it was loaded. A class
+// file that cannot be read now is left as it is: the scores are saved, and the
+// result's notice says so.
 Status save(const ClassData& data);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The outcome of an operation on a file or the settings: success, or a message for
 // the teacher that says what went wrong. Core code never shows messages itself;
-// the window that called it does.
+// the window that called it does. A success may carry a notice all the same (a
+// file left aside, and what the program did without it), which is shown as well.
 
 #include <QString>
 #include <utility>
@@ -12,5 +13,6 @@ struct Status {
 
     static Status success() { return {}; }
     static Status failure(QString text) { return {false, std::move(text)}; }
+    static Status notice(QString text) { return {true, std::move(text)}; }
     explicit operator bool() const { return ok; }
 };

@@ -31,7 +31,7 @@ Refusal checkTest(const TestSet& set, int t, int pupils)
             return {QStringLiteral("各観点の満点は100点以内にしてください")};
     pupils = qBound(0, pupils, Limits::Pupils);
     for (int p = 1; p <= pupils; ++p) {
-        if (set.score[t][1][p] < 0)
+        if (set.score[t][1][p] == Absent)
             continue;
         for (int c = 1; c <= columns; ++c)
             if (set.score[t][c][p] > set.fullMarks[t][c])
@@ -51,7 +51,7 @@ bool isUnusedNewTest(const TestSet& set, int t, int pupils)
     const int columns = qBound(0, set.columnCount[t], Limits::Columns);
     for (int c = 1; c <= columns; ++c)
         for (int p = 1; p <= pupils; ++p)
-            if (set.score[t][c][p] != 0)
+            if (set.score[t][c][p] != 0 && set.score[t][c][p] != NotEntered)
                 return false;
     return true;
 }
@@ -63,7 +63,8 @@ bool sameTests(const TestSet& a, const TestSet& b, int pupils)
     pupils = qBound(0, pupils, Limits::Pupils);
     const int tests = qBound(0, a.count, Limits::Tests);
     for (int t = 1; t <= tests; ++t) {
-        if (a.name[t] != b.name[t] || a.columnCount[t] != b.columnCount[t])
+        if (a.name[t] != b.name[t] || a.columnCount[t] != b.columnCount[t] || a.weight[t] != b.weight[t]
+            || a.kind[t] != b.kind[t] || a.term[t] != b.term[t])
             return false;
         const int columns = qBound(0, a.columnCount[t], Limits::Columns);
         for (int c = 1; c <= columns; ++c) {

@@ -25,9 +25,10 @@ QString refusalMessage(const TestSet& set, int t, int pupils);
 Refusal checkTest(const TestSet& set, int t, int pupils);
 
 // Whether test t is a test appended by mistake: still named "新規テスト", without
-// any viewpoint and without any score or absence in its columns.
+// any viewpoint and without any score or absence in its columns (each cell 0 or 未入力).
 bool isUnusedNewTest(const TestSet& set, int t, int pupils);
 
-// Whether two sets hold the same tests as the score file would record them.
+// Whether two sets hold the same tests as the score file and the class file would
+// record them (a cell 未入力 differs from a 0).
 bool sameTests(const TestSet& a, const TestSet& b, int pupils);
 }

@@ -27,6 +27,11 @@ Status ItemReader::openBytes(const QByteArray& bytes, const QString& displayName
     items.clear();
     position = 0;
     errorText.clear();
+    // A file saved as UTF-8 is refused whole rather than read as mojibake.
+    if (TextFile::encodingOf(bytes) == TextFile::Encoding::Utf8) {
+        errorText = TextFile::utf8Message(name);
+        return status();
+    }
     const auto decoded = Cp932::decode(bytes);
     if (!decoded) {
         // Name the line that holds the first byte sequence CP932 does not know.

@@ -72,4 +72,25 @@ private:
 
 namespace TextFile {
 QString malformedMessage(const QString& fileName, int line, const QString& reason);
+
+// How the bytes of a data file are to be read (model/TextFileEncoding.cpp). Ascii
+// reads the same in CP932 and UTF-8. Utf8: saved as UTF-8 (by a text editor or a
+// spreadsheet): a byte-order mark before valid UTF-8, valid UTF-8 that is not
+// CP932, or bytes valid both ways whose UTF-8 reading looks more like a class's
+// names and test names (kana, kanji, full-width forms) than their CP932 reading
+// (rare kanji, half-width katakana, symbols); a tie stays CP932. Cp932: anything
+// else, which the reader decodes (and refuses when it is not CP932 either).
+enum class Encoding { Ascii, Cp932, Utf8 };
+Encoding encodingOf(const QByteArray& bytes);
+
+// The refusal of a data file saved as UTF-8: 「データファイル「Class.Nam」は UTF-8 で
+// 保存されています。…」
+QString utf8Message(const QString& fileName);
+// The text of a UTF-8 file (its byte-order mark dropped) in CP932 with CR LF line
+// ends. Fails, naming the line, on the first character CP932 cannot hold.
+Status utf8ToCp932(const QByteArray& bytes, const QString& fileName, QByteArray& converted);
+// Stores a data file saved as UTF-8 back in CP932 through the safe write, its old
+// content kept at `backupPath`. Nothing is written when the file is not UTF-8 (any
+// more) or holds a character CP932 cannot hold.
+Status convertUtf8File(const QString& path, const QString& backupPath, const QString& fileName);
 }

@@ -1,6 +1,7 @@
 #include "model/Transfer.h"
 
 #include "model/AttendanceFile.h"
+#include "model/ClassFile.h"
 #include "model/Cp932.h"
 #include "model/DataFolder.h"
 #include "model/RosterFile.h"
@@ -79,6 +80,31 @@ Status planScores(const ClassData& data, Direction direction, int n, Transfer::P
         if (unit == data.currentUnit())
             plan.currentSet = std::make_unique<TestSet>(*set);
     }
+    return Status::success();
+}
+
+// The class file: the 未入力 cells and overrulings of every unit the transfer
+// rewrites follow their pupils, in the same batch as the score files. A class file
+// that cannot be read stops the transfer: its pupils would no longer match.
+Status planClassFile(const ClassData& data, Direction direction, int n, Transfer::Plan& plan)
+{
+    ClassFile::Content content;
+    if (Status read = ClassFile::read(data, content); !read)
+        return Status::failure(read.message + QStringLiteral("\n\n") + plan.title
+                               + QStringLiteral("は行われませんでした。このファイルを直してから、もう一度行ってください。"));
+    QJsonObject root = content.root;
+    for (int unit : classUnits(data)) {
+        if (direction == Direction::In)
+            ClassFile::insertPupil(root, data.fileStem[unit], n);
+        else
+            ClassFile::removePupil(root, data.fileStem[unit], n);
+    }
+    if (ClassFile::changes(content, root))
+        addFile(plan, ClassFile::path(data), content.existed, content.bytes, ClassFile::backupPath(data),
+                ClassFile::build(root));
+    const int newPupils = direction == Direction::In ? data.pupilCount + 1 : data.pupilCount - 1;
+    if (plan.currentSet)
+        ClassFile::apply(root, data.unitName(), newPupils, *plan.currentSet, plan.overrulings);
     return Status::success();
 }
 
@@ -168,8 +194,11 @@ void Transfer::insertIntoAttendance(AttendanceTable& attendance, const int (&les
                 attendance[m][p + 1][k] = attendance[m][p][k];
         for (int k = 1; k <= Limits::Categories; ++k)
             attendance[m][n + 1][k] = 0;
-        // 出停: the lesson days of the months before the pupil came.
+        // 出停: the lesson days of the months before the pupil came, with no
+        // 必要日数; from the month of the transfer on, 必要日数 is the month's
+        // lesson days (the teacher corrects it for a pupil who came mid-month).
         attendance[m][n + 1][2] = m < transferMonth ? lessonDays[m] : 0;
+        attendance[m][n + 1][3] = m < transferMonth ? 0 : lessonDays[m];
     }
 }
 
@@ -197,6 +226,8 @@ Status Transfer::planTransferIn(const ClassData& data, int n, const QString& nam
     plan.title = QStringLiteral("転入処理");
     if (Status scores = planScores(data, Direction::In, n, plan); !scores)
         return scores;
+    if (Status classFile = planClassFile(data, Direction::In, n, plan); !classFile)
+        return classFile;
     if (!data.specialistMode)
         if (Status attendance = planAttendance(data, Direction::In, n, schoolMonth(today), plan); !attendance)
             return attendance;
@@ -218,6 +249,8 @@ Status Transfer::planTransferOut(const ClassData& data, int n, Plan& plan)
     plan.title = QStringLiteral("転出処理");
     if (Status scores = planScores(data, Direction::Out, n, plan); !scores)
         return scores;
+    if (Status classFile = planClassFile(data, Direction::Out, n, plan); !classFile)
+        return classFile;
     if (!data.specialistMode)
         if (Status attendance = planAttendance(data, Direction::Out, n, 0, plan); !attendance)
             return attendance;
@@ -259,6 +292,8 @@ void Transfer::adopt(ClassData& data, Plan& plan)
     if (plan.currentSet) {
         data.tests = *plan.currentSet;
         data.currentTest = data.tests.count;
+        data.overrulings = plan.overrulings;
+        data.classFileProblem.clear();
     }
 }
 

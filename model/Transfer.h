@@ -5,7 +5,8 @@
 // recording the class size, so one transfer rewrites, in one step, every score
 // file of the class (the nine subjects in homeroom mode, the class's one file in
 // specialist mode), the attendance file (homeroom mode only: in specialist mode it
-// belongs to the homeroom class) and the roster.
+// belongs to the homeroom class), the class file (assessment.json: the 未入力
+// cells and overrulings of those units follow their pupils) and the roster.
 //
 // A transfer is all-or-nothing. Every new content is built from the files first;
 // a missing or malformed file stops it before anything is written. Then every
@@ -42,6 +43,7 @@ struct Plan {
     int lessonDays[Limits::Months + 1]{};
     int attendance[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1]{};
     std::unique_ptr<TestSet> currentSet;  // the current unit's tests afterwards
+    QList<Overruling> overrulings;        // and its overrulings
 };
 
 // The month of the school year of a date: April 1 .. March 12.
@@ -55,7 +57,10 @@ void removePupil(TestSet& set, int pupils, int n);
 // Attendance in memory. insertIntoAttendance makes room for pupil n+1: the rows after n
 // move down one; the new pupil's counts are 0 except 出停 (category 2), which in
 // the months before `transferMonth` is that month's lesson days: the pupil was
-// not yet in the class. removeFromAttendance closes the gap of pupil n.
+// not yet in the class (the tallies leave those months out, see
+// AttendanceTally::beforeJoining), and 必要日数 (category 3), which from
+// `transferMonth` on is the month's lesson days. removeFromAttendance closes the
+// gap of pupil n.
 using AttendanceTable = int[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1];
 void insertIntoAttendance(AttendanceTable& attendance, const int (&lessonDays)[Limits::Months + 1], int pupils, int n,
                   int transferMonth);

@@ -31,7 +31,7 @@ QPrinter& ReportOutput::printer()
 QStringList ReportOutput::storeFileNames()
 {
     return {QStringLiteral("testdisp.mdb"), QStringLiteral("kojin.mdb"), QStringLiteral("aryoiki.mdb"),
-            QStringLiteral("Mente.mdb"), QStringLiteral("Shuseki.mdb")};
+            QStringLiteral("Mente.mdb"), QStringLiteral("Shuseki.mdb"), QStringLiteral("Hyotei.mdb")};
 }
 
 QString ReportOutput::storePath(const QString& stem) const

@@ -43,7 +43,7 @@ public:
 
     const QString& storeFolder() const { return stores; }
     const QString& layoutFolder() const { return layouts; }
-    // The five store names the program makes ("testdisp.mdb", ...).
+    // The store names the program makes ("testdisp.mdb", ...).
     static QStringList storeFileNames();
     // Deletes leftover stores of those names in the store folder, and their
     // temporary files left by a program that ended while writing; nothing else.

@@ -36,7 +36,8 @@ void setIcon(QMessageBox& box, Ui::Icon icon)
 }
 }  // namespace
 
-Ui::Answer QtUi::message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title)
+Ui::Answer QtUi::message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title,
+                         Default defaultButton)
 {
     QMessageBox box(owner);
     box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
@@ -56,6 +57,10 @@ Ui::Answer QtUi::message(QWidget* owner, const QString& text, Buttons buttons, I
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
         break;
     }
+    if (defaultButton == Default::Cancel && buttons != Buttons::Ok)
+        box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::No : QMessageBox::Cancel);
+    else
+        box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
     DialogFit::showWholeTitle(box);
     const int result = box.exec();
     switch (result) {
@@ -122,7 +127,7 @@ QString QtUi::saveFileName(QWidget* owner, const QString& title, const QString& 
     const QString file = QFileDialog::getSaveFileName(owner, title, start, filter);
     // A folder that cannot be remembered (the settings folder is full or read-only)
     // costs only the next dialog's starting place; the file is saved all the same.
-    if (store && !file.isEmpty())
+    if (store && settingsWritable && !file.isEmpty())
         SaveFolder::remember(*store, file);
     return file;
 }

@@ -15,7 +15,8 @@ public:
     explicit QtUi(const QString& helpFolder, QSettings* store = nullptr);
     ~QtUi() override;
 
-    Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title,
+                   Default defaultButton) override;
     int ask(QWidget* owner, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
             Icon icon, const QString& title) override;
     void beep() override;
@@ -30,9 +31,11 @@ public:
     void showHelpPage(QWidget* owner, const QString& page) override;
     void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
     void printerSetup(QWidget* owner, QPrinter& printer) override;
+    void setSettingsWritable(bool writable) override { settingsWritable = writable; }
 
 private:
     QString helpFolder;
     QSettings* store = nullptr;
+    bool settingsWritable = true;
     QPointer<HelpViewer> help;
 };

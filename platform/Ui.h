@@ -17,12 +17,17 @@ public:
     enum class Buttons { Ok, OkCancel, YesNo };
     enum class Icon { None, Information, Question, Warning, Critical };
     enum class Answer { Ok, Cancel, Yes, No };
+    // The button Enter presses in a message box: the first (OK, はい), or, for a
+    // question whose OK destroys something, the one that changes nothing
+    // (キャンセル, いいえ), so that a slip of Enter loses nothing.
+    enum class Default { Affirmative, Cancel };
 
     virtual ~Ui() = default;
 
     // A message box. An empty title means the application title "小学校成績処理かざね".
     virtual Answer message(QWidget* owner, const QString& text, Buttons buttons = Buttons::Ok,
-                           Icon icon = Icon::None, const QString& title = {}) = 0;
+                           Icon icon = Icon::None, const QString& title = {},
+                           Default defaultButton = Default::Affirmative) = 0;
     // A question with buttons of its own captions, in order. Returns the index of the
     // button chosen; closing the box (Esc, the close box) chooses `escapeButton`.
     // `defaultButton` is the one Enter presses.
@@ -52,6 +57,9 @@ public:
     virtual void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) = 0;
     // The print-setup dialog on the shared printer.
     virtual void printerSetup(QWidget* owner, QPrinter& printer) = 0;
+    // Whether the Ui may write the settings store (the folder last saved in): not
+    // while the data folder is open read-only, when another copy owns the settings.
+    virtual void setSettingsWritable(bool writable) = 0;
 
     static QString applicationTitle() { return QStringLiteral("小学校成績処理かざね"); }
 };

@@ -1,9 +1,12 @@
 #include "reports/OverallTallyWindow.h"
 
+#include "model/ClassFileHook.h"
 #include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "model/ViewpointNames.h"
+#include "reports/OverrulingEdit.h"
+#include "reports/OverrulingList.h"
 #include "reports/TestPickerDialog.h"
 #include "reports/TallyGrid.h"
 #include "frame/MainFrame.h"
@@ -101,10 +104,24 @@ void OverallTallyWindow::buildControls()
     buttons->addWidget(closeButton);
     buttons->addStretch();
 
+    auto* overruleButton = new QPushButton(QStringLiteral("評定を変える"), this);
+    overruleButton->setObjectName(QStringLiteral("overruleButton"));
+    overruleButton->setToolTip(QStringLiteral("選んだ欄の評定（総評定・評定1～4）を先生の判断で変えます（評定の欄をダブルクリックしても同じ）"));
+    auto* listButton = new QPushButton(QStringLiteral("評定の変更一覧"), this);
+    listButton->setObjectName(QStringLiteral("overrulingListButton"));
+    listButton->setToolTip(QStringLiteral("このクラスで変えた評定をすべて一覧にします"));
+
     auto* side = new QVBoxLayout;
     side->addWidget(orderBox);
     side->addLayout(average);
+    side->addWidget(overruleButton);
+    side->addWidget(listButton);
     side->addStretch();
+
+    weightNoteLabel = new QLabel(this);
+    weightNoteLabel->setObjectName(QStringLiteral("weightNote"));
+    weightNoteLabel->setWordWrap(true);
+    weightNoteLabel->hide();
 
     auto* top = new QHBoxLayout;
     top->addWidget(viewpointGrid, 0, Qt::AlignTop);
@@ -115,6 +132,7 @@ void OverallTallyWindow::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(weightNoteLabel);
     layout->addWidget(pupilGrid, 1);
 
     // 閉じる is the window's cancel button: Esc closes the window.
@@ -122,6 +140,14 @@ void OverallTallyWindow::buildControls()
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, closeButton, &QPushButton::click);
     connect(closeButton, &QPushButton::clicked, this, [this] { closeWindow(); });
+    connect(pupilGrid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        int pupil = 0, group = 0;
+        if (gradeAt(row, column, pupil, group))
+            overruleAt(row, column);
+    });
+    connect(overruleButton, &QPushButton::clicked, this,
+            [this] { overruleAt(pupilGrid->currentRow(), pupilGrid->currentColumn()); });
+    connect(listButton, &QPushButton::clicked, this, [this] { OverrulingList::open(ctx, this); });
 }
 
 QSize OverallTallyWindow::sizeHint() const
@@ -156,10 +182,16 @@ bool OverallTallyWindow::prepare()
         return false;
     const QList<int> chosen = chooseTests();
 
+    // A class file that cannot be read is named; the scores open without it.
+    ctx.check(ClassFileHook::load(data), this);
     {
         BusyCursor busy(ctx.ui);
         figures = std::make_unique<OverallTally>(computeOverallTally(data, data.subject, chosen));
     }
+    tallySubject = data.subject;
+    tallyClassNumber = data.classNumber;
+    weightNoteLabel->setText(OverallTallyText::weightedTests(*figures));
+    weightNoteLabel->setVisible(figures->weighted);
     for (int v = 1; v <= Limits::Viewpoints; ++v)
         TallyGrid::setRow(viewpointGrid, v - 1, OverallTallyText::viewpointRow(*figures, v));
     showRows();
@@ -213,6 +245,41 @@ void OverallTallyWindow::showRows()
     pupilGrid->setCurrentCell(0, 0);
     pupilGrid->setUpdatesEnabled(true);
     overallAverageLabel->setText(OverallTallyText::overallAverage(*figures));
+}
+
+bool OverallTallyWindow::gradeAt(int row, int column, int& pupil, int& group) const
+{
+    if (!figures || row < 0 || row >= figures->pupils || column < 4 || (column - 4) % 3 != 0)
+        return false;
+    pupil = pupilAt(*figures, order, row + 1);
+    group = (column - 4) / 3;
+    return pupil >= 1 && group <= Limits::Viewpoints;
+}
+
+void OverallTallyWindow::overruleAt(int row, int column)
+{
+    int pupil = 0, group = 0;
+    if (!gradeAt(row, column, pupil, group)) {
+        if (!figures || row < 0 || row >= figures->pupils) {
+            ctx.ui.message(this, QStringLiteral("評定を変える児童の欄を選んでください。"), Ui::Buttons::Ok, Ui::Icon::Information);
+            return;
+        }
+        column = 4;  // the row's overall grade
+        gradeAt(row, column, pupil, group);
+    }
+    const TallyFigure& figure = group == 0 ? figures->overall[pupil] : figures->viewpoint[group][pupil];
+    OverrulingEdit::Request request =
+        OverrulingEdit::requestFor(tallySubject, tallyClassNumber, pupil, figures->names[pupil], group,
+                                   figures->viewpointNames[group], figure.computed);
+    request.tests = figures->overrulingTests;
+    if (!request.tests.isEmpty())
+        request.testsText = figures->chosenTestNames.join(QStringLiteral("、"));
+    const std::optional<QList<Overruling>> changed = OverrulingEdit::edit(ctx, this, request);
+    if (!changed)
+        return;
+    applyOverrulings(*figures, *changed);
+    showRows();
+    pupilGrid->setCurrentCell(row, column);
 }
 
 // The sheet is the list as last shown: the tally in the order and with the figures

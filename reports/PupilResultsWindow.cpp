@@ -1,12 +1,16 @@
 #include "reports/PupilResultsWindow.h"
 
+#include "model/ClassFileHook.h"
 #include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
+#include "reports/OverrulingEdit.h"
+#include "reports/OverrulingList.h"
 #include "reports/TallyGrid.h"
 #include "frame/ReportActions.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -89,6 +93,17 @@ void PupilResultsWindow::buildControls()
         viewpoints->addWidget(viewpointGradeLabels[k], k + 1, 3);
     }
     viewpoints->setColumnStretch(0, 1);
+    // A double-click on a grade gives the teacher's own.
+    overallGradeLabel->installEventFilter(this);
+    overallGradeLabel->setToolTip(QStringLiteral("ダブルクリックで評定を変えます"));
+    for (QLabel* label : viewpointGradeLabels) {
+        label->installEventFilter(this);
+        label->setToolTip(QStringLiteral("ダブルクリックで評定を変えます"));
+    }
+
+    noteLabel = new QLabel(this);
+    noteLabel->setObjectName(QStringLiteral("noteLabel"));
+    noteLabel->setWordWrap(true);
 
     auto* closeButton = new QPushButton(QStringLiteral("閉じる"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
@@ -102,9 +117,17 @@ void PupilResultsWindow::buildControls()
     auto* allPdfButton = new QPushButton(QStringLiteral("全員をPDF保存"), this);
     allPdfButton->setObjectName(QStringLiteral("allPdfButton"));
     allPdfButton->setToolTip(QStringLiteral("クラス全員の個人別成績集計を1つのPDFファイル（1人1ページ）に保存します"));
+    auto* overruleButton = new QPushButton(QStringLiteral("評定を変える"), this);
+    overruleButton->setObjectName(QStringLiteral("overruleButton"));
+    overruleButton->setToolTip(QStringLiteral("この児童の評定を先生の判断で変えます（評定の欄をダブルクリックしても同じ）"));
+    auto* listButton = new QPushButton(QStringLiteral("評定の変更一覧"), this);
+    listButton->setObjectName(QStringLiteral("overrulingListButton"));
     buttons->addSpacing(8);
     buttons->addWidget(allPrintButton);
     buttons->addWidget(allPdfButton);
+    buttons->addSpacing(8);
+    buttons->addWidget(overruleButton);
+    buttons->addWidget(listButton);
     buttons->addStretch();
     buttons->addWidget(closeButton);
 
@@ -117,12 +140,15 @@ void PupilResultsWindow::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(chooser);
+    layout->addWidget(noteLabel);
     layout->addWidget(testGrid, 1);
     layout->addLayout(bottom);
 
     connect(closeButton, &QPushButton::clicked, this, [this] { closeWindow(); });
     connect(allPrintButton, &QPushButton::clicked, this, [this] { outputAll(false); });
     connect(allPdfButton, &QPushButton::clicked, this, [this] { outputAll(true); });
+    connect(overruleButton, &QPushButton::clicked, this, [this] { chooseGradeToOverrule(); });
+    connect(listButton, &QPushButton::clicked, this, [this] { OverrulingList::open(ctx, this); });
 }
 
 QSize PupilResultsWindow::sizeHint() const
@@ -156,12 +182,20 @@ bool PupilResultsWindow::tallyClass()
     ClassData& data = ctx.data;
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
+    // A class file that cannot be read is named; the scores open without it.
+    ctx.check(ClassFileHook::load(data), this);
     if (data.pupilCount <= 0) {
         ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
     }
     BusyCursor busy(ctx.ui);
     figures = std::make_unique<PupilTally>(computePupilTally(data, data.subject));
+    tallySubject = data.subject;
+    tallyClassNumber = data.classNumber;
+    QStringList notes{PupilTallyText::averageNote(*figures), PupilTallyText::notEnteredNote(*figures)};
+    notes.removeAll(QString());
+    noteLabel->setText(notes.join(QStringLiteral("　")));
+    noteLabel->setVisible(!notes.isEmpty());
     return true;
 }
 
@@ -181,6 +215,54 @@ void PupilResultsWindow::showPupil(int chosen)
     overallAverageLabel->setText(summary.average[0]);
     overallRankLabel->setText(summary.rank[0]);
     overallGradeLabel->setText(summary.evaluation[0]);
+}
+
+bool PupilResultsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == overallGradeLabel) {
+            overrule(0);
+            return true;
+        }
+        for (int k = 0; k < 4; ++k)
+            if (watched == viewpointGradeLabels[k]) {
+                overrule(k + 1);
+                return true;
+            }
+    }
+    return TallyWindow::eventFilter(watched, event);
+}
+
+void PupilResultsWindow::chooseGradeToOverrule()
+{
+    if (!figures)
+        return;
+    QStringList choices{GradeOverrulings::groupName(0)};
+    for (int v = 1; v <= Limits::Viewpoints; ++v)
+        choices << GradeOverrulings::groupName(v);
+    choices << QStringLiteral("キャンセル");
+    const int chosen = ctx.ui.ask(this,
+                                  QStringLiteral("%1の、どの評定を変えますか。")
+                                      .arg(Names::numberedPupil(pupil, figures->names[pupil])),
+                                  choices, 0, int(choices.size()) - 1);
+    if (chosen >= 0 && chosen <= Limits::Viewpoints)
+        overrule(chosen);
+}
+
+void PupilResultsWindow::overrule(int group)
+{
+    if (!figures)
+        return;
+    // Over every test of the unit.
+    const OverrulingEdit::Request request =
+        OverrulingEdit::requestFor(tallySubject, tallyClassNumber, pupil, figures->names[pupil], group,
+                                   figures->viewpointNames[qBound(0, group, Limits::Viewpoints)],
+                                   pupilFigure(*figures, pupil, group).computed);
+    const std::optional<QList<Overruling>> changed = OverrulingEdit::edit(ctx, this, request);
+    if (!changed)
+        return;
+    applyOverrulings(*figures, *changed);
+    showPupil(pupil);
 }
 
 // The sheet of the pupil shown, from the tally the window keeps.

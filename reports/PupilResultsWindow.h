@@ -6,6 +6,11 @@
 // the pupil shown, shows their texts (tally/PupilTallyText.h), and prints,
 // previews or saves the pupil's "kojin" sheet made from them; two more buttons
 // print every pupil's sheet, or save them as one PDF, a page per pupil.
+//
+// A double-click on a grade (評定 or a viewpoint's), or 評定を変える, lets the teacher
+// give the pupil's grade over every test in place of the computed one
+// (reports/OverrulingEdit.h); it shows with "＊". 評定の変更一覧 lists every grade
+// the teacher gave in the class.
 
 #include "tally/PupilTallyText.h"
 #include "frame/TallyWindow.h"
@@ -40,6 +45,15 @@ private:
     void showPupil(int pupil);
     // Every pupil's sheet in one document: printed, or saved as one PDF file.
     void outputAll(bool asPdf);
+    // Gives or clears the shown pupil's grade of group 0 (評定) or viewpoint 1..4.
+    void overrule(int group);
+    // 評定を変える: asks which grade first.
+    void chooseGradeToOverrule();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
 
     QTableWidget* testGrid = nullptr;
     QComboBox* pupilChooser = nullptr;
@@ -51,8 +65,11 @@ private:
     std::array<QLabel*, 4> viewpointAverageLabels{};
     std::array<QLabel*, 4> viewpointRankLabels{};
     std::array<QLabel*, 4> viewpointGradeLabels{};
+    QLabel* noteLabel = nullptr;  // weighted averages, pupils with cells not entered yet
 
     std::unique_ptr<PupilTally> figures;
     int pupil = 1;
     QString caption;  // "個人別成績集計-" + the unit, the sheet's title
+    int tallySubject = 1;  // the unit tallied
+    int tallyClassNumber = 1;
 };

@@ -1,5 +1,6 @@
 #include "reports/StatisticsWindow.h"
 
+#include "model/ClassFileHook.h"
 #include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
@@ -79,6 +80,8 @@ void StatisticsWindow::buildControls()
     convertedAverageLabel = resultLabel(statisticsBox, QStringLiteral("convertedAverage"));
     highestLabel = resultLabel(statisticsBox, QStringLiteral("highest"));
     lowestLabel = resultLabel(statisticsBox, QStringLiteral("lowest"));
+    weightNoteLabel = new QLabel(statisticsBox);
+    weightNoteLabel->setObjectName(QStringLiteral("weightNote"));
     auto* figures = new QGridLayout(statisticsBox);
     figures->addWidget(new QLabel(QStringLiteral("元満点"), statisticsBox), 0, 1, Qt::AlignCenter);
     figures->addWidget(new QLabel(QStringLiteral("100満点換算"), statisticsBox), 0, 2, Qt::AlignCenter);
@@ -89,6 +92,7 @@ void StatisticsWindow::buildControls()
     figures->addWidget(highestLabel, 2, 1);
     figures->addWidget(new QLabel(QStringLiteral("最小値"), statisticsBox), 3, 0);
     figures->addWidget(lowestLabel, 3, 1);
+    figures->addWidget(weightNoteLabel, 2, 2, Qt::AlignCenter);
     figures->addWidget(calculateButton, 1, 3, 3, 1);
 
     auto* closeButton = new QPushButton(QStringLiteral("閉じる"), this);
@@ -122,6 +126,7 @@ bool StatisticsWindow::prepare()
     ready = false;
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
+    ctx.check(ClassFileHook::load(data), this);
     if (data.pupilCount <= 0) {
         ctx.ui.message(this, NewClass::noPupilsMessage());
         return false;
@@ -146,7 +151,7 @@ void StatisticsWindow::fillGrid()
         scoreGrid->setItem(p - 1, 0, new QTableWidgetItem(StatisticsText::pupilNumber(p)));
         scoreGrid->setItem(p - 1, 1, new QTableWidgetItem(scores.names[p]));
         for (int n = 1; n <= dataColumns; ++n)
-            scoreGrid->setItem(p - 1, n + 1, new QTableWidgetItem(StatisticsText::cell(scores.columns[size_t(n - 1)].score[p])));
+            scoreGrid->setItem(p - 1, n + 1, new QTableWidgetItem(StatisticsText::cell(scores.columns[size_t(n - 1)], p)));
     }
     scoreGrid->setColumnWidth(0, 36);
     scoreGrid->setColumnWidth(1, qMax(100, scoreGrid->width() / 5));
@@ -198,6 +203,7 @@ void StatisticsWindow::calculate()
     ownAverageLabel->setText(texts.raw);
     highestLabel->setText(texts.maximum);
     lowestLabel->setText(texts.minimum);
+    weightNoteLabel->setText(texts.note);
     if (result.count == 0)
         ctx.ui.message(this, NoScores);
 }

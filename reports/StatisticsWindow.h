@@ -43,6 +43,7 @@ private:
     QLabel* convertedAverageLabel = nullptr;  // average converted to 100 points
     QLabel* highestLabel = nullptr;
     QLabel* lowestLabel = nullptr;
+    QLabel* weightNoteLabel = nullptr;        // "重み付きの平均" when weights other than 1 were taken
 
     StatisticsTable scores;
     bool ready = false;  // the grid is filled: the labels may follow the current column

@@ -1,5 +1,6 @@
 #include "reports/TestTallyWindow.h"
 
+#include "model/ClassFileHook.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "reports/ScoreChartView.h"
@@ -157,6 +158,8 @@ bool TestTallyWindow::prepare()
     // still hold another unit's tests.
     if (!ctx.check(RosterFile::load(data), this) || !ctx.check(ScoreFile::load(data), this))
         return false;
+    // A class file that cannot be read is named once; the scores open without it.
+    ctx.check(ClassFileHook::load(data), this);
     if (data.tests.count == 0) {
         testNumberLabel->setText(QStringLiteral("テストがありません"));
         return true;
@@ -185,7 +188,11 @@ void TestTallyWindow::showChosenTest()
     // Every display shows what was last saved; a file that cannot be read leaves
     // the model as it was, and the message says why.
     ctx.check(RosterFile::load(data), this);
-    ctx.check(ScoreFile::load(data), this);
+    const Status scores = ScoreFile::load(data);
+    if (scores.ok)
+        ClassFileHook::load(data);  // a class file that cannot be read was named when the window opened
+    else
+        ctx.check(scores, this);
     const int test = testChooser->currentIndex() + 1;
     if (test <= qMin(data.tests.count, Limits::Tests))
         data.currentTest = test;  // the test shown is the current test

@@ -82,11 +82,17 @@ Sums sum(const ClassData& data, MonthRange months)
     const int pupils = qBound(0, data.pupilCount, Limits::Pupils);
     const int first = qMax(months.first, 1);
     const int last = qMin(months.last, Limits::Months);
-    for (int m = first; m <= last; ++m) {
+    for (int m = first; m <= last; ++m)
         sums.lessonDays += data.lessonDays[m];
-        for (int p = 1; p <= pupils; ++p)
+    for (int p = 1; p <= pupils; ++p) {
+        PupilSums& pupil = sums.pupils[size_t(p)];
+        for (int m = first; m <= last; ++m) {
+            if (beforeJoining(data, m, p))
+                continue;
+            pupil.lessonDays += data.lessonDays[m];
             for (int k = 1; k <= Limits::Categories; ++k)
-                sums.pupils[size_t(p)].counts[size_t(k)] += data.attendance[m][p][k];
+                pupil.counts[size_t(k)] += data.attendance[m][p][k];
+        }
     }
     return sums;
 }
@@ -98,7 +104,7 @@ Row row(const ClassData& data, const Sums& sums, int pupil, View view)
     result.pupil = pupil;
     result.name = data.pupilName[size_t(pupil)];
     if (view == View::RecordBook) {
-        result.figures = {sums.lessonDays, s.leaveDays(), s[Category::RequiredDays], s.absenceDays(),
+        result.figures = {s.lessonDays, s.leaveDays(), s[Category::RequiredDays], s.absenceDays(),
                           s.attendanceDays(), s[Category::Late], s[Category::LeftEarly], std::nullopt};
     } else {
         for (Category category : categories)

@@ -64,9 +64,42 @@ QStringList tallyHeadings(View view);
 // (below zero when those are more than the lesson days).
 int requiredDays(int lessonDays, int mourning, int suspension);
 
+// A pupil's seven counts of a month, by categoryNumber(); item 0 unused.
+using Counts = std::array<int, Limits::Categories + 1>;
+Counts countsOf(const ClassData& data, int month, int pupil);
+
+// ---- the months a pupil was in the class ----------------------------------------
+// A pupil who transfers in (Transfer::insertIntoAttendance) has, in each month
+// before the transfer, 出停 equal to that month's lesson days and every other count
+// 0: the file keeps its form, and those months hold no 必要日数. Such months at the
+// start of the year, with months without lesson days between them, are the months
+// before the pupil joined; the tallies and the 指導要録 leave them out. (A pupil of
+// the class from April who missed every lesson day of April, and of each month after
+// it, by 出停 alone, with nothing else counted, looks the same: that month then
+// counts as before joining.)
+bool beforeJoining(const ClassData& data, int month, int pupil);
+
+// ---- counts that cannot be ------------------------------------------------------
+// Why a pupil's counts of a month with `lessonDays` cannot be, with the figures
+// ("病欠 25日と事欠 0日で計 25日となり、必要日数 20日を超えます"); empty when they can.
+// In a month with lesson days: 忌引 + 出停 above them, a count below zero, 忌引 +
+// 出停 + 必要日数 above the lesson days, 病欠 + 事欠 above 必要日数. A month
+// without lesson days (0: not known yet) is not checked.
+QString countsProblem(int lessonDays, const Counts& counts);
+// 「12月　3番 佐藤　蓮：…」: the problem with the month and the pupil.
+QString problemText(int month, int pupil, const QString& name, const QString& problem);
+struct Problem {
+    int month = 0;
+    int pupil = 0;
+    QString text;  // problemText()
+};
+// The first month and pupil of the class whose counts cannot be.
+std::optional<Problem> firstProblem(const ClassData& data);
+
 // One pupil's counts summed over a range of months, and the days that follow.
 struct PupilSums {
     std::array<int, Limits::Categories + 1> counts{};  // by categoryNumber(); item 0 unused
+    int lessonDays = 0;  // of the months summed in which the pupil was in the class
 
     int operator[](Category category) const { return counts[size_t(categoryNumber(category))]; }
     int leaveDays() const;       // 忌引出停: mourning and suspension
@@ -74,7 +107,8 @@ struct PupilSums {
     int attendanceDays() const;  // 出席日数: required days less the days absent
 };
 
-// The sums of a range of months: the lesson days and each pupil's counts (1..45).
+// The sums of a range of months: the lesson days and each pupil's counts (1..45),
+// of the months in which the pupil was in the class.
 struct Sums {
     int lessonDays = 0;
     std::array<PupilSums, Limits::Pupils + 1> pupils{};

@@ -120,6 +120,13 @@ int grade(const GroupCriteria& criteria, int pupils, float average, int rank)
             return 0;
         return rank > bottom ? 2 : 1;
     }
+    case GradeBasis::Goals: {
+        // Compared as shown: in tenths, so 49.95 (shown 50.0) is not below 50.
+        const int tenths = shownTenths(average);
+        if (tenths >= criteria.attainedFromPercent * 10)
+            return 0;
+        return tenths < criteria.lowestBelowPercent * 10 ? 2 : 1;
+    }
     }
     return -1;
 }
@@ -130,6 +137,8 @@ QString overallGrade(const GroupCriteria& criteria, int classSize, float average
 {
     if (average < 0)
         return QStringLiteral(" -");
+    if (criteria.basis == GradeBasis::Goals)
+        return {};  // from the viewpoints: gradeFromViewpoints
     static const QString marks[] = {QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")};
     const int g = grade(criteria, classSize, average, rank);
     return g < 0 ? QString() : marks[g];
@@ -140,4 +149,34 @@ QString viewpointGrade(const GroupCriteria& criteria, int classSize, float avera
     static const QString marks[] = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
     const int g = grade(criteria, classSize, average, rank);
     return g < 0 ? QString() : marks[g];
+}
+
+int shownTenths(double average)
+{
+    // The rounding of Format::pattern: half away from zero, with its guard.
+    const double tenths = std::floor(std::fabs(average) * 10.0 + 0.5 + 1e-9);
+    return average < 0 ? -int(tenths) : int(tenths);
+}
+
+QString gradeFromViewpoints(const ViewpointPointsCriteria& criteria, const std::array<QString, 5>& viewpointGrades)
+{
+    int points = 0;
+    int graded = 0;
+    for (int v = 1; v <= Limits::Viewpoints; ++v) {
+        if (!criteria.counted[size_t(v)])
+            continue;
+        const QString& grade = viewpointGrades[size_t(v)];
+        const int value = grade == QLatin1String("A") ? 3 : grade == QLatin1String("B") ? 2 : grade == QLatin1String("C") ? 1 : 0;
+        if (value == 0)
+            continue;
+        points += value;
+        ++graded;
+    }
+    if (graded == 0)
+        return {};
+    // The mean points / graded against thresholds in hundredths, compared exactly:
+    // points * 100 >= threshold * graded.
+    if (points * 100 >= criteria.bestFromPoints * graded)
+        return QStringLiteral("3");
+    return points * 100 <= criteria.lowestUpToPoints * graded ? QStringLiteral("1") : QStringLiteral("2");
 }

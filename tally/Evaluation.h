@@ -8,8 +8,11 @@
 //
 // overallGrade gives the overall grade "3", "2", "1" of a subject and
 // viewpointGrade the grade "A", "B", "C" of one viewpoint, by rank, by average or
-// by share of the class, with the thresholds of the group's criteria. An unknown
-// basis gives an empty text; a negative average gives " -" from overallGrade
+// by share of the class, with the thresholds of the group's criteria. Against goals
+// a viewpoint's grade comes from its average as shown with one decimal (到達率で),
+// and the overall grade from the viewpoints' grades (gradeFromViewpoints, 観点から),
+// which overallGrade cannot know: it gives an empty text there. An unknown basis
+// gives an empty text; a negative average gives " -" from overallGrade
 // (viewpointGrade is only asked about pupils with a value).
 
 #include "model/ClassData.h"
@@ -52,3 +55,10 @@ const SubjectCriteria& criteriaOf(const ClassData& data, int subject);
 // `classSize` is the number of pupils in the class, those without a value included.
 QString overallGrade(const GroupCriteria& criteria, int classSize, float average, int rank);
 QString viewpointGrade(const GroupCriteria& criteria, int classSize, float average, int rank);
+
+// The average in tenths as "###.0" shows it (49.95 is shown 50.0 and gives 500).
+int shownTenths(double average);
+// 観点から: "3", "2" or "1" from the grades "A"/"B"/"C" of viewpoints 1..4 (index 0
+// unused; an empty or other text is no grade); empty when no counted viewpoint
+// has a grade.
+QString gradeFromViewpoints(const ViewpointPointsCriteria& criteria, const std::array<QString, 5>& viewpointGrades);

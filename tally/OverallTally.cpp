@@ -18,7 +18,10 @@ OverallTally computeOverallTally(const ClassData& data, int subject, const QList
         if (chosen[size_t(t)]) {
             tally.chosenTests.append(t);
             tally.chosenTestNames.append(set.name[t]);
+            tally.chosenTestWeights.append(Tally::weightOf(set, t));
+            tally.weighted = tally.weighted || Tally::weightOf(set, t) != 1.0;
         }
+    tally.overrulingTests = GradeOverrulings::testsKey(tally.chosenTests, set.count);
 
     const SubjectCriteria& criteria = criteriaOf(data, subject);
     const int classSize = data.pupilCount;
@@ -47,7 +50,19 @@ OverallTally computeOverallTally(const ClassData& data, int subject, const QList
                     ++columns;
         tally.testCount[v] = columns;
     }
+    tally.overallRule = GradeOverrulings::overallRule(criteria);
+    applyOverrulings(tally, data.overrulings);
     return tally;
+}
+
+PupilFigures figuresOf(OverallTally& tally)
+{
+    return {tally.pupils, tally.overall, tally.viewpoint};
+}
+
+void applyOverrulings(OverallTally& tally, const QList<Overruling>& overrulings)
+{
+    GradeOverrulings::apply(figuresOf(tally), overrulings, tally.overrulingTests, tally.overallRule);
 }
 
 int pupilAt(const OverallTally& tally, OverallOrder order, int position)

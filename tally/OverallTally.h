@@ -7,12 +7,15 @@
 // grid for each order and choice of shown figures, the "aryoiki" sheet) are made
 // by tally/OverallTallyText.h.
 //
-// Averages are means of percentages of the columns' full marks, every column
-// weighing the same; a column with full marks 0 gives no percentage and is left
-// out; a column measuring no viewpoint counts in the overall average only.
+// Averages are means of percentages of the columns' full marks, each column
+// weighted by its test's weight (tally/TallyFigure.h); absent and not-entered cells
+// are left out; a column with full marks 0 gives no percentage and is left out; a
+// column measuring no viewpoint counts in the overall average only. The teacher's
+// own grades kept for the chosen tests are applied (tally/GradeOverrulings.h).
 // The tally is made once; the orders and the shown figures only change the texts.
 
 #include "model/ClassData.h"
+#include "tally/GradeOverrulings.h"
 #include "tally/TallyFigure.h"
 #include "tally/TallyNumber.h"
 
@@ -24,6 +27,10 @@ struct OverallTally {
     int pupils = 0;
     QList<int> chosenTests;  // the tests of the set it covers, ascending
     QStringList chosenTestNames;  // their names, in the same order
+    QList<double> chosenTestWeights;  // their weights, in the same order
+    bool weighted = false;            // a chosen test weighs other than 1
+    QList<int> overrulingTests;       // the tests the teacher's grades are kept for (GradeOverrulings::testsKey)
+    OverallRule overallRule;
     std::array<QString, Limits::Pupils + 1> names;
     QString viewpointNames[Limits::Viewpoints + 1];  // of the subject, index 1..4
     TallyFigure overall[Limits::Pupils + 1];
@@ -56,3 +63,7 @@ OverallTally computeOverallTally(const ClassData& data, int subject, const QList
 
 // Position 1..pupils to attendance number for the order.
 int pupilAt(const OverallTally& tally, OverallOrder order, int position);
+// The figures of every group of the tally.
+PupilFigures figuresOf(OverallTally& tally);
+// The grades settled again with `overrulings` (after the teacher gave or cleared one).
+void applyOverrulings(OverallTally& tally, const QList<Overruling>& overrulings);

@@ -35,7 +35,7 @@ void writeGroup(QStringList& cells, int at, const TallyFigure& figure, const QSt
     if (shown.rank)
         cells[at + 1] = TallyText::cell(figure.rank, {QStringLiteral("##"), {}, {}, dash, {}});
     if (shown.evaluation)
-        cells[at + 2] = figure.hasValue() ? figure.evaluation : dash;
+        cells[at + 2] = TallyText::grade(figure, dash);
 }
 
 QList<QStringList> rowsAt(const OverallTally& tally, OverallOrder order, ShownFigures shown, Place place)
@@ -95,11 +95,34 @@ QString OverallTallyText::countedTests(const OverallTally& tally)
 {
     if (tally.chosenTests.isEmpty())
         return QStringLiteral("集計したテスト：なし");
+    if (tally.weighted)
+        return weightedTests(tally);
     const QString head = QStringLiteral("集計したテスト（%1）：").arg(tally.chosenTests.size());
     const QString names = head + tally.chosenTestNames.join(QStringLiteral("、"));
     if (names.size() <= CountedTestsRoom)
         return names;
     return head + QStringLiteral("テスト番号 ") + numberRuns(tally.chosenTests);
+}
+
+QString OverallTallyText::weightedTests(const OverallTally& tally)
+{
+    if (!tally.weighted)
+        return {};
+    const QString head = QStringLiteral("集計したテスト（%1）・重み付きの平均：").arg(tally.chosenTests.size());
+    QStringList names;
+    QStringList weights;  // "3は2": the tests that weigh other than 1, by number
+    for (qsizetype i = 0; i < tally.chosenTests.size(); ++i) {
+        const double weight = tally.chosenTestWeights.value(i, 1.0);
+        const QString mark = weight == 1.0 ? QString() : TallyText::weight(weight);
+        names << tally.chosenTestNames[i] + mark;
+        if (!mark.isEmpty())
+            weights << QString::number(tally.chosenTests[i]) + mark;
+    }
+    const QString text = head + names.join(QStringLiteral("、"));
+    if (text.size() <= CountedTestsRoom)
+        return text;
+    return head + QStringLiteral("テスト番号 ") + numberRuns(tally.chosenTests) + QStringLiteral("　") +
+           weights.join(QStringLiteral("、"));
 }
 
 QString OverallTallyText::overallAverage(const OverallTally& tally)

@@ -2,7 +2,8 @@
 // The texts of the overall tally: what OverallTallyWindow shows and the "aryoiki"
 // sheet, both written from the same numbers (tally/OverallTally.h).
 //
-// A shown average is "###.0", a rank "##", an evaluation its grade; a group
+// A shown average is "###.0", a rank "##", an evaluation its grade (followed by
+// "＊" where the teacher gave it); a group
 // without a value shows dashes, " -" or "  -  " as the order places them. A figure
 // not shown is an empty cell on screen; the sheet never leaves a cell empty and
 // prints "-" there (and for an empty name or grade).
@@ -27,7 +28,12 @@ QString overallAverage(const OverallTally& tally);
 // The tests counted, for the printed sheet: "集計したテスト（3）：漢字1、漢字2、計算".
 // A list too long for one printed line gives the test numbers instead, runs of
 // numbers shortened ("テスト番号 1～12、15、20～31"); no test: "集計したテスト：なし".
+// With weights other than 1: "集計したテスト（3）・重み付きの平均：漢字1（重み2）、
+// 漢字2、計算（重み0.5）"; a list too long gives the numbers and then the tests that
+// weigh other than 1 ("3（重み2）").
 QString countedTests(const OverallTally& tally);
+// That weighted list, or empty when every chosen test weighs 1 (the window's line).
+QString weightedTests(const OverallTally& tally);
 // Row v (1..4) of the viewpoint summary: number, name, class average, test count.
 QStringList viewpointRow(const OverallTally& tally, int v);
 }

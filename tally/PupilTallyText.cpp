@@ -23,17 +23,32 @@ CellText rankText(Place place)
     return {place == Place::Sheet ? QStringLiteral(" ###") : QStringLiteral("##"), {}, {}, QStringLiteral("- "), Dash};
 }
 
+// A sum of scores: of an observation test the letter of its one column ("-" for a
+// sum of several); a sum of some columns only with the full marks of those ("38/50").
+QString pointsCell(const TallyNumber& number, bool observation, int columns, int partialFullMarks, const CellText& points)
+{
+    if (observation && number.hasValue())
+        return columns == 1 ? TallyText::observation(number, points) : Dash;
+    const QString text = TallyText::cell(number, points);
+    return partialFullMarks > 0 ? text + QLatin1Char('/') + QString::number(partialFullMarks) : text;
+}
+
 QList<QStringList> rowsAt(const PupilTally& tally, int pupil, Place place)
 {
     const CellText points = pointsText(place);
     const CellText rank = rankText(place);
     QList<QStringList> rows;
     for (const PupilTestRow& row : pupilTestRows(tally, pupil)) {
-        QStringList cells{Format::hashes(row.test), row.testName, TallyText::cell(row.total, points)};
+        QString name = row.testName;
+        if (tally.weighted && row.weight != 1.0)
+            name += TallyText::weight(row.weight);
+        QStringList cells{Format::hashes(row.test), name,
+                          pointsCell(row.total, row.observation, row.columns, row.partialFullMarks, points)};
         if (place == Place::Sheet && cells[1].isEmpty())
             cells[1] = Dash;
-        for (const TallyNumber& score : row.viewpointScores)
-            cells.append(TallyText::cell(score, points));
+        for (size_t k = 0; k < row.viewpointScores.size(); ++k)
+            cells.append(pointsCell(row.viewpointScores[k], row.observation, row.viewpointColumns[k],
+                                    row.viewpointPartialFullMarks[k], points));
         cells.append(TallyText::cell(row.rank, rank));
         rows.append(cells);
     }
@@ -72,14 +87,23 @@ PupilSummary PupilTallyText::summary(const PupilTally& tally, int pupil)
         if (figure.hasValue()) {
             summary.average[group] = Format::oneDecimal(figure.average.value);
             summary.rank[group] = Format::hashes(figure.rank.value);
-            summary.evaluation[group] = figure.evaluation;
         } else {
             summary.average[group] = QStringLiteral("  -  ");
             summary.rank[group] = group == 0 ? QStringLiteral(" -") : Dash;
-            summary.evaluation[group] = Dash;
         }
+        summary.evaluation[group] = TallyText::grade(figure, Dash);
     }
     return summary;
+}
+
+QString PupilTallyText::averageNote(const PupilTally& tally)
+{
+    return tally.weighted ? QStringLiteral("平均は重み付きの平均（テスト名の後の（重み）がそのテストの重み）") : QString();
+}
+
+QString PupilTallyText::notEnteredNote(const PupilTally& tally)
+{
+    return tally.notEnteredPupils > 0 ? QStringLiteral("未入力のある児童：%1人").arg(tally.notEnteredPupils) : QString();
 }
 
 QString kojinCaption(const ClassData& data)
@@ -105,24 +129,27 @@ ReportSheet kojinSheet(const PupilTally& tally, int pupil, const QString& captio
                                    QStringLiteral("Tensu1"), QStringLiteral("Tensu2"),    QStringLiteral("Tensu3"),
                                    QStringLiteral("Tensu4"), QStringLiteral("Rank")};
     sheet.dataIndexName = QStringLiteral("Number");
+    // The store's fields are fixed; the note on weighted averages is printed only.
+    sheet.pageFields = QStringList{QStringLiteral("AverageNote")};
+    sheet.pageValues = QStringList{PupilTallyText::averageNote(tally)};
 
     QStringList& title = sheet.titleValues;
     title << QStringLiteral("【") + caption + QStringLiteral("】") << PupilTallyText::pupilItem(tally, pupil);
     const TallyFigure overall = pupilFigure(tally, pupil, 0);
     if (overall.hasValue())
-        title << Format::oneDecimal(overall.average.value) << Format::pattern(overall.rank.value, QStringLiteral("###"))
-              << overall.evaluation;
+        title << Format::oneDecimal(overall.average.value) << Format::pattern(overall.rank.value, QStringLiteral("###"));
     else
-        title << Dash << Dash << Dash;
+        title << Dash << Dash;
+    title << TallyText::grade(overall, Dash);
     // The viewpoints' averages print in their shortest form ("90", "66.7").
     for (int k = 1; k <= Limits::Viewpoints; ++k) {
         const TallyFigure figure = pupilFigure(tally, pupil, k);
         title << PupilTallyText::viewpointLabel(tally, k);
         if (figure.hasValue())
-            title << TallyText::shortestTenth(figure.average.value) << QString::number(int(figure.rank.value))
-                  << figure.evaluation;
+            title << TallyText::shortestTenth(figure.average.value) << QString::number(int(figure.rank.value));
         else
-            title << Dash << Dash << Dash;
+            title << Dash << Dash;
+        title << TallyText::grade(figure, Dash);
     }
     sheet.rows = rowsAt(tally, pupil, Place::Sheet);
     return sheet;

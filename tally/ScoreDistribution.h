@@ -1,10 +1,11 @@
 #pragma once
 // How one test's scores spread over the class: each pupil's total as a percentage
-// of the test's full marks, counted in ten bins of ten points (0～9, 10～19, …,
-// 80～89, and 90～100, which takes a full score too). A pupil without any entered
-// column is absent: left out of the bins and counted apart. The class average is
-// the mean percentage of the pupils in the bins, the figure the per-test tally
-// shows as its class average.
+// of the full marks of the columns the pupil sat, counted in ten bins of ten points
+// (0～9, 10～19, …, 80～89, and 90～100, which takes a full score too). A pupil
+// without any entered column is left out of the bins and counted apart: as absent,
+// or as not entered yet when every cell is 未入力. The pupils with a cell not
+// entered yet are counted too. The class average is the mean percentage of the
+// pupils in the bins, the figure the per-test tally shows as its class average.
 //
 // A pupil's bin is reckoned in whole numbers (total × 10 ÷ full marks), so a
 // total of exactly 90 % lands in 90～100 whatever the rounding of its percentage.
@@ -18,7 +19,8 @@ struct ScoreDistribution {
     static constexpr int Bins = 10;
 
     std::array<int, Bins> counts{};  // bin b: from 10b up to below 10b + 10 points (b = 9: 90～100)
-    int absent = 0;                  // pupils without a total, not in the bins
+    int absent = 0;                  // pupils without a total, not in the bins (not all 未入力)
+    int notEntered = 0;              // pupils with a cell not entered yet
     int counted = 0;                 // pupils in the bins
     TallyNumber average;             // mean percentage of the pupils in the bins; NoValue when none
     // Drawn from 90～100 down to 0～9, as the list runs in score order.

@@ -1,5 +1,7 @@
 #include "tally/Statistics.h"
 
+#include "tally/TallyFigure.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -28,10 +30,10 @@ StatisticsTable buildStatisticsTable(const ClassData& data, int subject)
             column.kind = set.viewpoint[t][c];
             column.fullMarks = set.fullMarks[t][c];
             column.firstOfTest = c == 1;
-            for (int p = 1; p <= table.pupils; ++p) {
-                const int score = set.score[t][c][p];
-                column.score[p] = score < 0 ? TallyNumber::absent() : TallyNumber::of(score);
-            }
+            column.weight = Tally::weightOf(set, t);
+            column.observation = set.kind[size_t(t)] == TestKind::Observation;
+            for (int p = 1; p <= table.pupils; ++p)
+                column.score[p] = Tally::scoreNumber(set.score[t][c][p]);
             table.columns.push_back(column);
         }
     }
@@ -48,7 +50,7 @@ StatisticsResult computeStatistics(const StatisticsTable& table, StatisticsBlock
     result.singleColumn = left == right;
 
     double percentSum = 0;
-    int percentCount = 0;
+    double percentWeight = 0;
     long long rawSum = 0;
     int maximum = 0;
     int minimum = 0;
@@ -59,8 +61,10 @@ StatisticsResult computeStatistics(const StatisticsTable& table, StatisticsBlock
                 continue;
             const int score = int(column.score[p].value);
             if (column.fullMarks > 0) {
-                percentSum += score * (100.0 / column.fullMarks);
-                ++percentCount;
+                // With weight 1 exactly the plain sum and count.
+                percentSum += column.weight * (score * (100.0 / column.fullMarks));
+                percentWeight += column.weight;
+                result.weighted = result.weighted || column.weight != 1.0;
             }
             rawSum += score;
             if (result.count == 0 || score > maximum)
@@ -71,7 +75,7 @@ StatisticsResult computeStatistics(const StatisticsTable& table, StatisticsBlock
         }
     }
     if (result.count > 0) {
-        result.convertedAverage = percentCount > 0 ? TallyNumber::of(cutToTenth(percentSum / percentCount)) : TallyNumber::none();
+        result.convertedAverage = percentWeight > 0 ? TallyNumber::of(cutToTenth(percentSum / percentWeight)) : TallyNumber::none();
         result.rawAverage = TallyNumber::of(cutToTenth(double(rawSum) / result.count));
         result.maximum = TallyNumber::of(maximum);
         result.minimum = TallyNumber::of(minimum);

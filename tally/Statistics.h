@@ -3,7 +3,9 @@
 // table, one row per pupil and one column per test column, and the figures of any
 // block of it: the average converted to 100 points, the average on the columns'
 // own full marks, the highest and the lowest score. Both averages are cut (not
-// rounded) to one decimal. Their texts are made by tally/StatisticsText.h.
+// rounded) to one decimal. The converted average weights each score's percentage
+// by its test's weight (Σ weight × percent ÷ Σ weight); absent and not-entered
+// cells are left out. Their texts are made by tally/StatisticsText.h.
 
 #include "model/ClassData.h"
 #include "tally/TallyNumber.h"
@@ -17,7 +19,9 @@ struct StatisticsColumn {
     int kind = 0;       // viewpoint measured, 0 = none
     int fullMarks = 0;
     bool firstOfTest = false;  // the test's first column carries its number as heading
-    std::array<TallyNumber, Limits::Pupils + 1> score;  // Absent when not entered
+    double weight = 1;         // the test's weight
+    bool observation = false;  // A/B/C typed straight in (3/2/1 of 3)
+    std::array<TallyNumber, Limits::Pupils + 1> score;  // Absent when absent, NotEntered when not typed yet
 };
 
 struct StatisticsTable {
@@ -42,6 +46,7 @@ struct StatisticsBlock {
 struct StatisticsResult {
     int count = 0;                 // scores taken (absent cells are skipped)
     TallyNumber convertedAverage;  // on 100 points, cut to one decimal; NoValue when no column has full marks
+    bool weighted = false;         // a score taken weighs other than 1
     TallyNumber rawAverage;        // on the columns' own full marks, cut to one decimal
     TallyNumber maximum;
     TallyNumber minimum;

@@ -28,6 +28,8 @@ StatisticsText::Texts StatisticsText::results(const StatisticsResult& result)
     texts.raw = result.singleColumn ? blankThen(result.rawAverage.value) : QString();
     texts.maximum = blankThen(result.maximum.value);
     texts.minimum = blankThen(result.minimum.value);
+    if (result.weighted)
+        texts.note = QStringLiteral("重み付きの平均");
     return texts;
 }
 
@@ -51,7 +53,8 @@ QString StatisticsText::testTitle(const StatisticsTable& table, int column)
     const StatisticsColumn* at = columnAt(table, column);
     if (!at)
         return {};
-    return Format::pattern(at->test, QStringLiteral("【##】")) + QLatin1Char(' ') + table.testNames[at->test];
+    const QString title = Format::pattern(at->test, QStringLiteral("【##】")) + QLatin1Char(' ') + table.testNames[at->test];
+    return at->weight == 1.0 ? title : title + TallyText::weight(at->weight);
 }
 
 QString StatisticsText::viewpointName(const StatisticsTable& table, int column)
@@ -75,7 +78,9 @@ QString StatisticsText::testCount(const StatisticsTable& table)
     return QLatin1Char(' ') + QString::number(table.tests) + QLatin1Char(' ');
 }
 
-QString StatisticsText::cell(const TallyNumber& score)
+QString StatisticsText::cell(const StatisticsColumn& column, int pupil)
 {
-    return TallyText::cell(score, {QStringLiteral("###"), QStringLiteral("0"), TallyText::Absent, {}, {}});
+    const CellText style{QStringLiteral("###"), QStringLiteral("0"), TallyText::Absent, {}, {}};
+    const TallyNumber& score = column.score[size_t(pupil)];
+    return column.observation ? TallyText::observation(score, style) : TallyText::cell(score, style);
 }

@@ -8,6 +8,7 @@ struct TallyNumber {
     enum class State : unsigned char {
         Value,      // a number
         Absent,     // no score entered for the pupil (欠)
+        NotEntered, // a score never typed yet (未入力), left out like an absence (未)
         NoValue,    // nothing to reckon it from: no entered score, no percentage, no rank
         NotInTest,  // a column beyond the test's own, or a viewpoint no column measures
     };
@@ -16,6 +17,7 @@ struct TallyNumber {
 
     static constexpr TallyNumber of(double number) { return {State::Value, number}; }
     static constexpr TallyNumber absent() { return {State::Absent, 0}; }
+    static constexpr TallyNumber notEntered() { return {State::NotEntered, 0}; }
     static constexpr TallyNumber none() { return {State::NoValue, 0}; }
     static constexpr TallyNumber notInTest() { return {State::NotInTest, 0}; }
     // A stored figure that uses a negative number for "none" (a rank, an average).

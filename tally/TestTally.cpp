@@ -1,6 +1,7 @@
 #include "tally/TestTally.h"
 
 #include "tally/Evaluation.h"
+#include "tally/TallyFigure.h"
 #include "tally/TestTotals.h"
 
 TestTally computeTestTally(const ClassData& data, int subject, int test, TallyOrder order)
@@ -24,6 +25,8 @@ TestTally computeTestTally(const ClassData& data, int subject, int test, TallyOr
         tally.columnFullMarks[c - 1] = set.fullMarks[test][c];
     }
     tally.fullMarks = totals.fullMarks;
+    tally.observation = set.kind[size_t(test)] == TestKind::Observation;
+    tally.columns = totals.columns;
 
     const Ranking ranking = rank(totals.percents());
     tally.distribution = scoreDistribution(totals);
@@ -35,13 +38,10 @@ TestTally computeTestTally(const ClassData& data, int subject, int test, TallyOr
         row.pupil = order == TallyOrder::Score ? ranking.pupilAt(position) : position;
         const int p = row.pupil;
         row.name = data.pupilName[p];
-        row.total = totals.pupilTotal[p] < 0 ? TallyNumber::absent() : TallyNumber::of(totals.pupilTotal[p]);
-        for (int c = 1; c <= Limits::Columns; ++c) {
-            const int score = set.score[test][c][p];
-            row.scores[c - 1] = c > totals.columns ? TallyNumber::notInTest()
-                                : score < 0        ? TallyNumber::absent()
-                                                   : TallyNumber::of(score);
-        }
+        row.total = totals.total(p);
+        row.partialFullMarks = totals.partial(p) ? totals.satFullMarks[p] : 0;
+        for (int c = 1; c <= Limits::Columns; ++c)
+            row.scores[c - 1] = c > totals.columns ? TallyNumber::notInTest() : Tally::scoreNumber(set.score[test][c][p]);
         row.rank = totals.percent[p] >= 0 ? TallyNumber::of(ranking.rankOf(p)) : TallyNumber::none();
         tally.rows.append(row);
     }

@@ -5,9 +5,11 @@
 // spread of the percentages. Its texts (the window's grid and labels, the
 // "testdisp" sheet) are made by tally/TestTallyText.h.
 //
-// States: a total is Absent when the pupil has no entered column; a score is
-// Absent when not entered and NotInTest beyond the test's columns; a rank is
-// NoValue for a pupil without a percentage. A column average is NoValue when no
+// States: a total is Absent when the pupil has no entered column (NotEntered when
+// every cell is not entered yet); a score is Absent when absent, NotEntered when
+// not typed yet and NotInTest beyond the test's columns; a rank is NoValue for a
+// pupil without a percentage. A pupil who missed some columns is ranked on the
+// columns sat (tally/TestTotals.h); the row says so with the full marks of those. A column average is NoValue when no
 // pupil entered a score in it and NotInTest beyond the test's columns; the class
 // average is NoValue when no pupil has a percentage.
 
@@ -26,6 +28,7 @@ struct TestTallyRow {
     int pupil = 0;  // attendance number
     QString name;
     TallyNumber total;
+    int partialFullMarks = 0;  // with some columns missed: the full marks of those sat; else 0
     std::array<TallyNumber, Limits::Columns> scores;  // columns 1..4 at 0..3
     TallyNumber rank;
 };
@@ -35,6 +38,8 @@ struct TestTally {
     TallyOrder order = TallyOrder::AttendanceNumber;
     QString testName;
     int fullMarks = 0;            // of the whole test
+    bool observation = false;     // the scores are A/B/C typed straight in (3/2/1)
+    int columns = 0;              // the test's columns
     TallyNumber classAverage;     // mean percentage of the pupils with a total
     std::array<QString, Limits::Columns> viewpointNames;       // of the columns' viewpoints; empty beyond
     std::array<TallyNumber, Limits::Columns> columnAverages;   // mean entered score of each column

@@ -29,15 +29,26 @@ CellText averageText()
     return {QStringLiteral("###.0"), {}, {}, TestTallyText::NoAverage, Format::oneDecimal(0)};
 }
 
-QStringList rowCells(const TestTallyRow& row, TallyOrder order, Place place)
+// A total: of an observation test the letter of its one column ("-" over several
+// columns); a total of some columns only with the full marks of those ("25/50").
+QString totalCell(const TestTally& tally, const TestTallyRow& row, const CellText& points)
 {
+    if (tally.observation && row.total.hasValue())
+        return tally.columns == 1 ? TallyText::observation(row.total, points) : Dash;
+    const QString total = TallyText::cell(row.total, points);
+    return row.partialFullMarks > 0 ? total + QLatin1Char('/') + QString::number(row.partialFullMarks) : total;
+}
+
+QStringList rowCells(const TestTally& tally, const TestTallyRow& row, Place place)
+{
+    const TallyOrder order = tally.order;
     const CellText points = pointsText(place);
     const QString rank = TallyText::cell(row.rank, rankText(order));
     const QString number = Format::hashes(row.pupil);
     const bool byScore = order == TallyOrder::Score;
-    QStringList cells{byScore ? rank : number, row.name, TallyText::cell(row.total, points)};
+    QStringList cells{byScore ? rank : number, row.name, totalCell(tally, row, points)};
     for (const TallyNumber& score : row.scores)
-        cells.append(TallyText::cell(score, points));
+        cells.append(tally.observation ? TallyText::observation(score, points) : TallyText::cell(score, points));
     cells.append(byScore ? number : rank);
     return cells;
 }
@@ -47,7 +58,7 @@ QList<QStringList> rowsAt(const TestTally& tally, Place place)
     QList<QStringList> rows;
     rows.reserve(tally.rows.size());
     for (const TestTallyRow& row : tally.rows)
-        rows.append(rowCells(row, tally.order, place));
+        rows.append(rowCells(tally, row, place));
     return rows;
 }
 
@@ -105,7 +116,8 @@ QString DistributionText::average(const ScoreDistribution& distribution)
 
 QString DistributionText::counts(const ScoreDistribution& distribution)
 {
-    return QStringLiteral("人数 %1人　欠席 %2人").arg(distribution.counted).arg(distribution.absent);
+    const QString counts = QStringLiteral("人数 %1人　欠席 %2人").arg(distribution.counted).arg(distribution.absent);
+    return distribution.notEntered > 0 ? counts + QStringLiteral("　未入力 %1人").arg(distribution.notEntered) : counts;
 }
 
 QStringList DistributionText::lines(const ScoreDistribution& distribution)

@@ -2,9 +2,11 @@
 // The texts of the per-test tally: what TestTallyWindow shows and the "testdisp"
 // sheet, both written from the same numbers (tally/TestTally.h).
 //
-// A total is "欠" without an entered column, "0" for 0, else the number; a score is
-// "欠" when not entered, else the number, and beyond the test's columns empty on
-// screen and "-" on the sheet; a rank is "##" of the rank, or "- " (attendance
+// A total is "欠" without an entered column ("未" when every cell is not entered
+// yet), "0" for 0, else the number, followed by "/" and the full marks of the
+// columns sat when the pupil missed some ("25/50"); a score is "欠" when absent,
+// "未" when not entered yet, else the number (the letter A/B/C in an observation
+// test), and beyond the test's columns empty on screen and "-" on the sheet; a rank is "##" of the rank, or "- " (attendance
 // order) or "  -  " (score order) for a pupil without a total. Averages are
 // "###.0" (".0" for 0, and for a column beyond the test's own); a column of the
 // test without any entered score, and a test where no pupil has a percentage, show
@@ -39,7 +41,8 @@ namespace DistributionText {
 QString binLabel(int bin);
 // The text above the average line: "平均 64.4", or empty without an average.
 QString average(const ScoreDistribution& distribution);
-// The line under the chart: "人数 11人　欠席 1人".
+// The line under the chart: "人数 11人　欠席 1人", followed by "　未入力 3人" when
+// pupils have cells not entered yet.
 QString counts(const ScoreDistribution& distribution);
 // Every bin's count ("90～100点：3人"), in the order the chart draws them, then the
 // average (when there is one) and the counts: the lines of the chart's tip.

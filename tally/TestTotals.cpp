@@ -18,9 +18,6 @@ TestTotals computeTestTotals(const ClassData& data, int test)
     totals.columns = qBound(0, set.columnCount[test], Limits::Columns);
     for (int c = 1; c <= totals.columns; ++c)
         totals.fullMarks += set.fullMarks[test][c];
-    // The percentage scale is taken in double precision, as total x (100 / full
-    // marks), and kept as a single-precision value like every ranked value.
-    const double scale = totals.fullMarks > 0 ? 100.0 / double(totals.fullMarks) : 0.0;
     const int pupils = qBound(0, data.pupilCount, Limits::Pupils);
     totals.pupils = pupils;
     for (int p = 1; p <= pupils; ++p) {
@@ -29,15 +26,36 @@ TestTotals computeTestTotals(const ClassData& data, int test)
             const int score = set.score[test][c][p];
             if (score < 0) {
                 ++totals.columnMissing[c];
+                ++totals.missedColumns[p];
+                (score == NotEntered ? totals.hasNotEntered : totals.hasAbsent)[p] = true;
                 continue;
             }
             total = (total < 0 ? 0 : total) + score;
+            totals.satFullMarks[p] += set.fullMarks[test][c];
             totals.columnSum[c] += score;
         }
         totals.pupilTotal[p] = total;
-        totals.percent[p] = (total < 0 || totals.fullMarks <= 0) ? -1.0f : float(double(total) * scale);
+        // The percentage scale is taken in double precision, as total x (100 / full
+        // marks), and kept as a single-precision value like every ranked value.
+        const int full = totals.satFullMarks[p];
+        totals.percent[p] = (total < 0 || full <= 0) ? -1.0f : float(double(total) * (100.0 / double(full)));
     }
     return totals;
+}
+
+TallyNumber TestTotals::total(int pupil) const
+{
+    if (pupilTotal[pupil] >= 0)
+        return TallyNumber::of(pupilTotal[pupil]);
+    return hasNotEntered[pupil] && !hasAbsent[pupil] ? TallyNumber::notEntered() : TallyNumber::absent();
+}
+
+int TestTotals::notEnteredPupils() const
+{
+    int count = 0;
+    for (int p = 1; p <= pupils; ++p)
+        count += hasNotEntered[p] ? 1 : 0;
+    return count;
 }
 
 std::vector<float> TestTotals::percents() const

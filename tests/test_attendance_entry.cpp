@@ -169,10 +169,21 @@ void AttendanceEntryTest::singleDigitTypingAndRequiredDays()
     QCOMPARE(cellText(w, 2, 4), before);
     QCOMPARE(env.ui.beeps, 2);
 
-    // Lesson days below the leave days show the shortfall with its sign.
+    // More leave days than lesson days cannot be typed: the month, the pupil and
+    // the figures are named, and the row stays as it was.
     typeLessonDays(w, QStringLiteral("1"));
     leaveLessonDays(w);
     typeAt(w, 3, 2, QStringLiteral("4"));
+    QCOMPARE(env.ui.lastMessage(),
+             QStringLiteral("６月　3番 上田：忌引 4日と出停 0日で計 4日となり、授業日数 1日を超えます。\nこの数は入力できません。"));
+    QCOMPARE(cellText(w, 3, 2), QString());
+    QCOMPARE(cellText(w, 3, 4), QStringLiteral("1"));
+    // Lesson days lowered below the leave days typed show the shortfall with its sign.
+    typeLessonDays(w, QStringLiteral("20"));
+    leaveLessonDays(w);
+    typeAt(w, 3, 2, QStringLiteral("4"));
+    typeLessonDays(w, QStringLiteral("1"));
+    leaveLessonDays(w);
     QCOMPARE(cellText(w, 3, 4), QStringLiteral("-3"));
     // Arrow keys never land on the number or name column.
     setGridCell(w, 3, 2);
@@ -290,10 +301,17 @@ void AttendanceEntryTest::valuePromptWritesAndRecomputes()
     QCOMPARE(cellText(w, 2, 3), QStringLiteral("12"));
     QCOMPARE(cellText(w, 2, 4), QStringLiteral("8"));
 
-    // OK on 必要日数 writes the value and recomputes nothing.
-    promptAt(w, 1, 4, QStringLiteral("18"));
-    QCOMPARE(cellText(w, 1, 4), QStringLiteral("18"));
+    // OK on 必要日数 writes the value and recomputes nothing; one above the lesson
+    // days less the leave days (3 + 1 + 18 of 20) is refused.
+    promptAt(w, 1, 4, QStringLiteral("15"));
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("15"));
     QCOMPARE(cellText(w, 1, 2), QStringLiteral("3"));
+    QVERIFY(env.ui.messages.isEmpty());
+    promptAt(w, 1, 4, QStringLiteral("18"));
+    QCOMPARE(env.ui.messageTexts(), QStringList{"６月　1番 青木：忌引 3日、出停 1日、必要日数 18日で計 22日となり、"
+                                                "授業日数 20日を超えます。\nこの数は入力できません。"});
+    QCOMPARE(cellText(w, 1, 4), QStringLiteral("15"));
+    env.ui.clear();
 
     // An empty box empties the cell; Cancel changes nothing.
     promptAt(w, 1, 2, QString());

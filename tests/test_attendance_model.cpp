@@ -43,19 +43,28 @@ void AttendanceModelTest::whatIsTypedLandsAsNumbers_data()
     QTest::addColumn<QString>("shown");          // the cell typed into
     QTest::addColumn<QString>("requiredShown");  // 必要日数 of the row
     QTest::addColumn<QString>("line");           // the pupil's line in the file
+    QTest::addColumn<QString>("refusal");        // the message of counts that cannot be
     // June with 5 lesson days, which every 必要日数 takes; the cell starts empty.
-    QTest::newRow("病欠 by a key") << 5 << "keys" << QStringList{"3"} << "3" << "5" << "0,0,5,3,0,0,0";
-    QTest::newRow("the digit 0 empties") << 5 << "keys" << QStringList{"30"} << "" << "5" << "0,0,5,0,0,0,0";
-    QTest::newRow("full-width digit") << 8 << "keys" << QStringList{"７"} << "7" << "5" << "0,0,5,0,0,0,7";
-    QTest::newRow("a zero by the prompt") << 5 << "prompt" << QStringList{"0"} << "0" << "5" << "0,0,5,0,0,0,0";
-    QTest::newRow("an empty prompt empties") << 6 << "prompt" << QStringList{"4", ""} << "" << "5" << "0,0,5,0,0,0,0";
-    QTest::newRow("遅刻 999") << 7 << "prompt" << QStringList{"999"} << "999" << "5" << "0,0,5,0,0,999,0";
-    QTest::newRow("忌引 leaves 3") << 2 << "keys" << QStringList{"2"} << "2" << "3" << "2,0,3,0,0,0,0";
-    QTest::newRow("忌引 leaves none") << 2 << "keys" << QStringList{"5"} << "5" << "" << "5,0,0,0,0,0,0";
-    QTest::newRow("忌引 by the prompt writes 0") << 2 << "prompt" << QStringList{"5"} << "5" << "0" << "5,0,0,0,0,0,0";
-    QTest::newRow("出停 over the lesson days") << 3 << "keys" << QStringList{"9"} << "9" << "-4" << "0,9,-4,0,0,0,0";
-    QTest::newRow("出停 12 by the prompt") << 3 << "prompt" << QStringList{"１２"} << "12" << "-7" << "0,12,-7,0,0,0,0";
-    QTest::newRow("必要日数 by the prompt") << 4 << "prompt" << QStringList{"18"} << "18" << "18" << "0,0,18,0,0,0,0";
+    QTest::newRow("病欠 by a key") << 5 << "keys" << QStringList{"3"} << "3" << "5" << "0,0,5,3,0,0,0" << "";
+    QTest::newRow("the digit 0 empties") << 5 << "keys" << QStringList{"30"} << "" << "5" << "0,0,5,0,0,0,0" << "";
+    QTest::newRow("full-width digit") << 8 << "keys" << QStringList{"７"} << "7" << "5" << "0,0,5,0,0,0,7" << "";
+    QTest::newRow("a zero by the prompt") << 5 << "prompt" << QStringList{"0"} << "0" << "5" << "0,0,5,0,0,0,0" << "";
+    QTest::newRow("an empty prompt empties") << 6 << "prompt" << QStringList{"4", ""} << "" << "5" << "0,0,5,0,0,0,0" << "";
+    QTest::newRow("遅刻 999") << 7 << "prompt" << QStringList{"999"} << "999" << "5" << "0,0,5,0,0,999,0" << "";
+    QTest::newRow("忌引 leaves 3") << 2 << "keys" << QStringList{"2"} << "2" << "3" << "2,0,3,0,0,0,0" << "";
+    QTest::newRow("忌引 leaves none") << 2 << "keys" << QStringList{"5"} << "5" << "" << "5,0,0,0,0,0,0" << "";
+    QTest::newRow("忌引 by the prompt writes 0") << 2 << "prompt" << QStringList{"5"} << "5" << "0" << "5,0,0,0,0,0,0" << "";
+    // Counts that cannot be are refused: the row stays as it was.
+    const QString refused = QStringLiteral("６月　1番 青木：%1。\nこの数は入力できません。");
+    QTest::newRow("出停 over the lesson days") << 3 << "keys" << QStringList{"9"} << "" << "5" << "0,0,5,0,0,0,0"
+        << refused.arg(QStringLiteral("忌引 0日と出停 9日で計 9日となり、授業日数 5日を超えます"));
+    QTest::newRow("出停 12 by the prompt") << 3 << "prompt" << QStringList{"１２"} << "" << "5" << "0,0,5,0,0,0,0"
+        << refused.arg(QStringLiteral("忌引 0日と出停 12日で計 12日となり、授業日数 5日を超えます"));
+    QTest::newRow("必要日数 by the prompt") << 4 << "prompt" << QStringList{"4"} << "4" << "4" << "0,0,4,0,0,0,0" << "";
+    QTest::newRow("必要日数 over the lesson days") << 4 << "prompt" << QStringList{"18"} << "5" << "5" << "0,0,5,0,0,0,0"
+        << refused.arg(QStringLiteral("忌引 0日、出停 0日、必要日数 18日で計 18日となり、授業日数 5日を超えます"));
+    QTest::newRow("病欠 over 必要日数") << 5 << "keys" << QStringList{"6"} << "" << "5" << "0,0,5,0,0,0,0"
+        << refused.arg(QStringLiteral("病欠 6日と事欠 0日で計 6日となり、必要日数 5日を超えます"));
 }
 
 void AttendanceModelTest::whatIsTypedLandsAsNumbers()
@@ -66,6 +75,7 @@ void AttendanceModelTest::whatIsTypedLandsAsNumbers()
     QFETCH(QString, shown);
     QFETCH(QString, requiredShown);
     QFETCH(QString, line);
+    QFETCH(QString, refusal);
     TestEnv env;
     startClass(env, QDate(2026, 6, 15));
     AttendanceWindow* w = open(env);
@@ -93,7 +103,10 @@ void AttendanceModelTest::whatIsTypedLandsAsNumbers()
     for (Category other : AttendanceTally::categories)
         QCOMPARE(countOf(model, 2, other), other == Category::RequiredDays ? QStringLiteral("5") : QString());
 
+    QCOMPARE(env.ui.messageTexts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
+
     // Closing writes the numbers; an empty cell is a 0.
+    env.ui.clear();
     closeButton(w)->click();
     QVERIFY(env.ui.messages.isEmpty());
     QStringList expected = attendanceLines(attendanceYear(3));
@@ -129,14 +142,23 @@ void AttendanceModelTest::requiredDaysFilledAreNumbers()
     QCOMPARE(model->count(2, Category::RequiredDays), std::optional<int>(-5));
     QCOMPARE(cellText(w, 2, 4), QStringLiteral("-5"));
 
+    // 出停 12 of 7 lesson days cannot be saved: the window names it and stays;
+    // once 出停 is 7, it closes.
+    const QByteArray before = env.readBytes(QStringLiteral("shuketu.dat"));
+    closeButton(w)->click();
+    QCOMPARE(env.ui.messageTexts(), QStringList{"６月　2番 石田：忌引 0日と出停 12日で計 12日となり、授業日数 7日を超えます。"
+                                                "\n\n数を直してから閉じてください。"});
+    QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), before);
+    promptAt(w, 2, 3, QStringLiteral("7"));
     closeButton(w)->click();
     QCOMPARE(env.readLines(QStringLiteral("shuketu.dat")).mid(8, 4),
-             (QStringList{"7", "2,0,5,0,0,0,0", "0,12,-5,0,0,0,0", "7,0,0,0,0,0,0"}));
+             (QStringList{"7", "2,0,5,0,0,0,0", "0,7,0,0,0,0,0", "7,0,0,0,0,0,0"}));
 }
 
-// The file holds what the grid showed when it was saved: required days below zero
-// (more leave than lesson days) included. Opening the month again shows them and a
-// save writes them unchanged.
+// The grid shows a month as the file holds it: required days below zero (more leave
+// than lesson days, from a file saved before such counts were refused) included.
+// Such a month is not saved until it is mended; then a save writes the rest
+// unchanged.
 void AttendanceModelTest::aSavedMonthReadsBackUnchanged()
 {
     TestEnv env;
@@ -155,7 +177,14 @@ void AttendanceModelTest::aSavedMonthReadsBackUnchanged()
     choose(w, 2);
     QCOMPARE(rowTexts(w, 1).mid(2, 7), (QStringList{"", "9", "-4", "", "", "", ""}));
     closeButton(w)->click();
+    QCOMPARE(env.ui.messageTexts(), QStringList{"６月　1番 青木：忌引 0日と出停 9日で計 9日となり、授業日数 5日を超えます。"
+                                                "\n\n数を直してから閉じてください。"});
+    QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(lines));
+    env.ui.clear();
+    promptAt(w, 1, 3, QStringLiteral("5"));
+    closeButton(w)->click();
     QVERIFY(env.ui.messages.isEmpty());
+    lines[9] = QStringLiteral("0,5,0,0,0,0,0");
     lines[10] = QStringLiteral("1,0,4,0,2,0,0");
     QCOMPARE(env.readBytes(QStringLiteral("shuketu.dat")), crlf(lines));
 }

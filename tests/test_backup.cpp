@@ -109,6 +109,30 @@ private slots:
         QVERIFY(!toolbarButton(window, "printButton")->isEnabled());
     }
 
+    // The class file (weights, 未入力 cells, overrulings) goes with the data files;
+    // its own backup does not.
+    void copiesTheClassFile()
+    {
+        TestEnv env;
+        env.makeClass({QStringLiteral("青木")});
+        const QByteArray classFile("{\n    \"version\": 1\n}\n");
+        env.writeBytes(QStringLiteral("Assessment.JSON"), classFile);
+        env.writeBytes(QStringLiteral("assessment.bak"), "{}");
+        const QString target = env.dir.path() + QStringLiteral("/backup");
+        QDir().mkpath(target);
+        MainWindow& window = env.startMainWindow();
+        BackupWindow* backup = openBackup(window);
+        QVERIFY(backup);
+        child<QLineEdit>(backup, "backupFolderInput")->setText(target);
+        env.ui.clear();
+        QTest::mouseClick(child<QPushButton>(backup, "backupButton"), Qt::LeftButton);
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY2(env.ui.messages.first().text.contains(QStringLiteral("12 個のファイル")), qPrintable(env.ui.messages.first().text));
+        QVERIFY(filesIn(target).contains(QStringLiteral("Assessment.JSON")));
+        QVERIFY(!filesIn(target).contains(QStringLiteral("assessment.bak")));
+        QCOMPARE(fileBytes(target + QStringLiteral("/Assessment.JSON")), classFile);
+    }
+
     // Without a roster nothing is copied: the message, no score file copied, the
     // folder stored all the same, the window left open.
     void withoutRosterNothingIsCopied()

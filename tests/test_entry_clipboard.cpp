@@ -7,6 +7,9 @@
 #include "entry/ScoreClipboard.h"
 
 #include <QClipboard>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QItemSelectionModel>
 
 using namespace EntryTest;
@@ -85,7 +88,7 @@ private slots:
         paste(entry, QStringLiteral("１２\t欠\r\n/\t\r\n30\t２０\r\n"));
         QVERIFY(env.ui.messages.isEmpty());
         QCOMPARE(entry.rowCells(1), (QStringList{"12", "12", "欠席", "", ""}));
-        QCOMPARE(entry.rowCells(2), (QStringList{"0", "欠席", "", "", ""}));
+        QCOMPARE(entry.rowCells(2), (QStringList{"", "欠席", "", "", ""}));
         QCOMPARE(entry.rowCells(3), (QStringList{"50", "30", "20", "", ""}));
         QCOMPARE(std::pair(entry.cursorRow(), entry.cursorCol()), std::pair(1, 3));
         QCOMPARE(entry.grid->selectionModel()->selectedIndexes().size(), 6);
@@ -97,7 +100,7 @@ private slots:
         QCOMPARE(entry.rowCells(3), (QStringList{"30", "30", "欠席", "", ""}));
 
         QTest::keyClick(entry.grid, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(entry.rowCells(2), (QStringList{"0", "欠席", "", "", ""}));
+        QCOMPARE(entry.rowCells(2), (QStringList{"", "欠席", "", "", ""}));
         QCOMPARE(entry.rowCells(3), (QStringList{"50", "30", "20", "", ""}));
         QTest::keyClick(entry.grid, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(entry.rowCells(1), (QStringList{"45", "40", "5", "", ""}));
@@ -107,11 +110,16 @@ private slots:
         QTest::keyClick(entry.grid, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(entry.rowCells(3), (QStringList{"50", "30", "20", "", ""}));
 
-        // Saved: the empty cell is 0 in the file, absent -1.
+        // Saved, the empty cell kept 未入力 when asked: 0 in the file and listed in the
+        // class file; absent -1.
         QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
-        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY2(env.ui.messages.first().text.contains(QStringLiteral("No.1「二」：1人")), qPrintable(env.ui.lastMessage()));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
                  crlf({"1", "\"二\"", "2", "2", "100", "12", "-1", "30", "3", "20", "-1", "0", "20"}));
+        QCOMPARE(QJsonDocument::fromJson(env.readBytes(QStringLiteral("assessment.json")))
+                     .object()["subjects"].toObject()[QStringLiteral("国語")].toObject()["tests"].toArray()[0],
+                 QJsonValue(QJsonObject{{"notEntered", QJsonObject{{"2", QJsonArray{2}}}}}));
     }
 
     // Every cell is checked before any goes in: the first refused one is named by
@@ -194,7 +202,8 @@ private slots:
     }
 
     // Delete or Backspace clears the selected score cells (the other cells of the
-    // block stay); the totals follow and the file holds 0 for them.
+    // block stay): they are 未入力 again. The totals follow; saved as 未入力 the file
+    // holds 0 for them, as it always did.
     void deleteAndBackspaceClear()
     {
         TestEnv env;
@@ -214,7 +223,9 @@ private slots:
         QTest::keyClick(entry.grid, Qt::Key_Delete);
         QCOMPARE(env.ui.beeps, 1);
         QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
-        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.ui.messages.first().choices, (QStringList{"未入力のまま保存", "0点にする", "キャンセル"}));
+        QVERIFY2(env.ui.messages.first().text.contains(QStringLiteral("No.1「二」：3人")), qPrintable(env.ui.lastMessage()));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
                  crlf({"1", "\"二\"", "2", "2", "100", "0", "0", "0", "3", "20", "5", "6", "0"}));
     }

@@ -159,6 +159,37 @@ private slots:
         QCOMPARE(next.col, nextCol);
         QCOMPARE(next.scrollDown, scroll);
     }
+
+    // An observation (Ａ・Ｂ・Ｃ): the letters in either case and width and the
+    // digits 3, 2, 1 give their points at once; "/" and "+" as in a test of scores;
+    // every other key is refused. The same in both modes.
+    void observationKeys_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<KeyAction>("action");
+        QTest::addColumn<int>("value");
+        const QList<std::pair<QString, int>> points{
+            {"a", 3}, {"A", 3}, {"ａ", 3}, {"Ａ", 3}, {"3", 3}, {"３", 3}, {"b", 2}, {"B", 2}, {"Ｂ", 2},
+            {"2", 2}, {"c", 1}, {"C", 1}, {"ｃ", 1}, {"1", 1}, {"１", 1}};
+        for (const auto& [key, value] : points)
+            QTest::addRow("%s", qPrintable(key)) << key << KeyAction::Show << value;
+        QTest::newRow("/") << QStringLiteral("/") << KeyAction::Absent << 0;
+        QTest::newRow("／") << QStringLiteral("／") << KeyAction::Absent << 0;
+        QTest::newRow("+") << QStringLiteral("+") << KeyAction::FullMarks << 0;
+        for (const char* refused : {"d", "D", "0", "4", "9", "*", "x", "-", "\r"})
+            QTest::newRow(refused) << QString::fromUtf8(refused) << KeyAction::Beep << 0;
+    }
+    void observationKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(KeyAction, action);
+        QFETCH(int, value);
+        const KeyResult result = interpretObservationKey(key.at(0));
+        QCOMPARE(result.action, action);
+        QCOMPARE(result.value, value);
+        QCOMPARE(result.check, action == KeyAction::Show);
+        QCOMPARE(result.pending, PendingDigit::none());
+    }
 };
 
 QTEST_APPLESS_MAIN(EntryKeysTest)

@@ -88,14 +88,31 @@ private slots:
         QCOMPARE(asked.text, QStringLiteral("入力した点数はまだ保存されていません。\n保存してから、点数入力を終了しますか？"));
         QCOMPARE(asked.choices, Choices);
         QCOMPARE(asked.escapeChoice, int(Cancel));
-        // 中止 and 破棄終了 mean "without saving": Enter keeps that meaning.
-        const bool discard = route == QStringLiteral("中止") || route == QStringLiteral("破棄終了");
-        QCOMPARE(asked.defaultChoice, discard ? int(DontSave) : int(Save));
+        // Every way out focuses 保存して終了, 中止 and 破棄終了 included: a slip of
+        // Enter never throws away the scores typed.
+        QCOMPARE(asked.defaultChoice, int(Save));
         checkFile(env, answer);
         if (answer == Cancel)
             checkStillOpen(env, entry);
         else
             QTRY_VERIFY(env.mainWindow()->mdiArea()->subWindowList().isEmpty());
+    }
+
+    // A single Enter on the question of 中止 or 破棄終了 keeps the scores typed.
+    void enterOnTheQuestionSaves()
+    {
+        for (const char* route : {"中止", "破棄終了"}) {
+            TestEnv env;
+            EntryScreen entry = openWithATypedScore(env);
+            env.ui.pressEnter = true;
+            if (qstrcmp(route, "中止") == 0)
+                QTest::mouseClick(entry.closeWithoutSavingButton, Qt::LeftButton);
+            else
+                entry.discardAndCloseAction->trigger();
+            QCOMPARE(env.ui.messages.size(), 1);
+            checkFile(env, Save);
+            QTRY_VERIFY(env.mainWindow()->mdiArea()->subWindowList().isEmpty());
+        }
     }
 
     // 保存して終了 runs the checks of 保存終了: a test they refuse is shown, nothing is

@@ -180,9 +180,9 @@ private slots:
         QCOMPARE(edited.definition().columnCount, 1);
         const std::array<TestColumn, 4> newColumns{{{0, 100}, {0, 0}, {0, 0}, {0, 0}}};
         QCOMPARE(edited.definition().columns, newColumns);
-        QCOMPARE(data->tests.score[3][1][1], 0);
+        QCOMPARE(data->tests.score[3][1][1], NotEntered);
         QCOMPARE(data->tests.viewpoint[3][2], 0);
-        QCOMPARE(row(edited.scores(), 1), (QStringList{"0", "", "", "", ""}));
+        QCOMPARE(row(edited.scores(), 1), (QStringList{"", "", "", "", ""}));
 
         // Taken away again: two tests, the renamed one kept.
         edited.removeLast();
@@ -210,15 +210,16 @@ private slots:
         model.updateTotal(1);
         QCOMPARE(shown(model, 1, ScoreKeys::TotalColumn), QStringLiteral("100"));
 
-        // A blank cell is stored as 0, an absent one as -1; pupils 2 and 3 typed nothing.
+        // A blank cell is stored as never typed (未入力), an absent one as -1; pupils 2
+        // and 3 typed nothing.
         auto set = std::make_unique<TestSet>();
         for (int c = 1; c <= 4; ++c)
             for (int p = 1; p <= 3; ++p)
                 set->score[1][c][p] = 9;
         model.storeScores(*set, 1, 4);
         QCOMPARE((QList<int>{set->score[1][1][1], set->score[1][2][1], set->score[1][3][1], set->score[1][4][1]}),
-                 (QList<int>{-1, 0, 100, -1}));
-        QCOMPARE(set->score[1][2][3], 0);
+                 (QList<int>{-1, NotEntered, 100, -1}));
+        QCOMPARE(set->score[1][2][3], NotEntered);
 
         // Cleared, every score and total is blank again.
         model.clearScores();

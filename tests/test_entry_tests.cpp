@@ -175,8 +175,11 @@ private slots:
         QCOMPARE(entry.columnCount->text(), QStringLiteral("1"));
         QCOMPARE(entry.fullMarksBoxes[0]->text(), QStringLiteral("100"));
         QCOMPARE(entry.viewpointBoxes[0]->currentIndex(), 0);
-        for (int p = 1; p <= 3; ++p)
-            QCOMPARE(entry.rowCells(p), (QStringList{"0", "", "", "", ""}));
+        // Nothing of the new test is typed yet: every cell 未入力, no total.
+        for (int p = 1; p <= 3; ++p) {
+            QCOMPARE(entry.rowCells(p), (QStringList{"", "", "", "", ""}));
+            QCOMPARE(env.data.tests.score[6][1][p], NotEntered);
+        }
         QCOMPARE(entry.cursorCol(), 3);
 
         // The menu entry appends too, after the last test.

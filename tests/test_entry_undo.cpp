@@ -5,6 +5,9 @@
 
 #include "EntryTestSupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
 #include <QMenuBar>
 #include <QKeyEvent>
@@ -105,13 +108,20 @@ private slots:
         QVERIFY(!redoAction->isEnabled());
         QVERIFY(entry.window->holdsUnsavedChanges());
 
-        // Saved as redone: the cleared cell is stored as 0, the file's only blank.
+        // Saved as redone, kept 未入力 when asked: the cleared cell is stored as 0, as
+        // the file always held it, and the class file lists it.
         QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
-        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY2(env.ui.messages.first().text.contains(QStringLiteral("No.2「二」：1人")), qPrintable(env.ui.lastMessage()));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
                  crlf({"2", "\"一\"", "1", "1", "50", "10", "20", "30", "\"二\"", "2", "2", "100", "75", "100", "-1",
                        "3", "20", "0", "20", "0"}));
         QCOMPARE(env.readBytes(QStringLiteral("国語.Bak")), before);
+        QCOMPARE(QJsonDocument::fromJson(env.readBytes(QStringLiteral("assessment.json"))).object(),
+                 (QJsonObject{{"version", 1},
+                              {"subjects", QJsonObject{{QStringLiteral("国語"),
+                                                        QJsonObject{{"tests", QJsonArray{QJsonObject(),
+                                                                                         QJsonObject{{"notEntered", QJsonObject{{"2", QJsonArray{1}}}}}}}}}}}}));
     }
 
     // An undo of a step made on another test shows that test first; undone back to
@@ -130,7 +140,7 @@ private slots:
         QCOMPARE(entry.testName->text(), QStringLiteral("一"));
         entry.clickCell(3, 3);
         entry.type(QStringLiteral("/"));
-        QCOMPARE(entry.rowCells(3), (QStringList{"0", "欠席", "", "", ""}));
+        QCOMPARE(entry.rowCells(3), (QStringList{"", "欠席", "", "", ""}));
         QTest::mouseClick(entry.lastTestButton, Qt::LeftButton);
 
         undo(entry.grid);
@@ -199,11 +209,15 @@ private slots:
         QCOMPARE(entry.viewpointBoxes[1]->currentIndex(), 3);
         QCOMPARE(entry.fullMarksBoxes[1]->text(), QStringLiteral("25"));
         entry.viewpointBoxes[0]->setCurrentIndex(1);
+        // Nothing typed into the new test: asked, and made 0.
+        env.ui.choices.push_back(1);
         QTest::mouseClick(entry.saveAndCloseButton, Qt::LeftButton);
-        QVERIFY(env.ui.messages.isEmpty());
+        QCOMPARE(env.ui.messages.size(), 1);
+        QVERIFY2(env.ui.messages.first().text.contains(QStringLiteral("No.2「かけ算」：2人")), qPrintable(env.ui.lastMessage()));
         QCOMPARE(env.readBytes(QStringLiteral("国語.dat")),
                  crlf({"2", "\"テスト1\"", "1", "1", "100", "1", "1", "\"かけ算\"", "2", "1", "100", "0", "0", "3", "25",
                        "0", "0"}));
+        QVERIFY(!env.exists(QStringLiteral("assessment.json")));
     }
 
     // The name typed, the box left, then more typed after coming back: two steps,

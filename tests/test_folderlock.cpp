@@ -8,6 +8,7 @@
 #include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "model/DataFolderLock.h"
+#include "model/TextFile.h"
 #include "app/SettingsWindow.h"
 #include "app/MainWindow.h"
 
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QCheckBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSysInfo>
@@ -215,6 +217,17 @@ private slots:
         ChildWindow* tally = window.openTestTallyWindow();
         QVERIFY(tally);
         tally->closeWindow();
+        // The overall tally opens, but a grade of the teacher's own is not written.
+        env.ui.modalHandlers.push_back([](QDialog& d) { Controls::child<QPushButton>(&d, "allButton")->click(); });
+        ChildWindow* overall = window.openOverallTallyWindow();
+        QVERIFY(overall);
+        env.ui.clear();
+        Controls::child<QPushButton>(overall, "overruleButton")->click();
+        QCOMPARE(env.ui.messageTexts(),
+                 QStringList{QStringLiteral("データフォルダを読み取り専用で開いているため、評定は変えられません。\n"
+                                            "ほかのかざねを終了してから、環境設定の「終了」でデータフォルダを開き直してください。")});
+        QVERIFY(!env.ui.modalDialogs.contains(QStringLiteral("overrulingDialog")));
+        overall->closeWindow();
         SettingsWindow* settings = openSettings(window);
         QVERIFY(settings);
         QVERIFY(!newClassButton(settings)->isEnabled());
@@ -237,6 +250,81 @@ private slots:
         window.endProgram();
         QCOMPARE(folderFiles(env.dataFolder()), before);
         QVERIFY(fileBytes(lockPath(env.dataFolder())).startsWith(QByteArray::number(other.pid()) + '\n'));
+    }
+
+    // The read-only copy writes nothing at all. Every window that could write is
+    // walked: the settings closed as they were and changed, the windows that save
+    // (attendance, score entry, roster and test maintenance) from their menu
+    // entries and called directly, the backup, a tally; a score file saved as UTF-8
+    // is refused, not converted. The data folder and the settings file are the
+    // same byte for byte, and the Ui was told not to store the folder last saved in.
+    void aReadOnlyCopyWritesNothing()
+    {
+        TestEnv env;
+        env.loadSample(QStringLiteral("homeroom"));
+        env.writeBytes(QStringLiteral("音楽.dat"), QStringLiteral("1\n\"漢字テスト①\"\n0\n").toUtf8());
+        OtherCopy other(env.dataFolder());
+        QVERIFY(other.holds());
+        const auto folder = folderFiles(env.dataFolder());
+        const QByteArray settingsFile = fileBytes(env.settingsFile());
+        QVERIFY(!settingsFile.isEmpty());
+        env.ui.answers = {Ui::Answer::Yes};
+        MainWindow& window = env.startMainWindow();
+        QVERIFY(window.dataFolderReadOnly());
+        QCOMPARE(env.ui.messages.size(), 1);  // the question alone: no conversion is offered
+        QVERIFY(!env.ui.settingsWritable);
+
+        // 環境設定 closed as it was: asked again, nothing stored.
+        env.ui.clear();
+        env.ui.answers = {Ui::Answer::Yes};
+        closeButton(openSettings(window))->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+        // Changed: the change holds for this copy, and is not stored.
+        SettingsWindow* settings = openSettings(window);
+        subjectInUseBox(settings, 9)->setChecked(false);
+        env.ui.clear();
+        env.ui.answers = {Ui::Answer::Ok, Ui::Answer::Yes};
+        closeButton(settings)->click();
+        QCOMPARE(env.ui.messages.size(), 2);
+        QVERIFY2(env.ui.messages[0].text.contains(QStringLiteral("設定の変更は保存しません")), qPrintable(env.ui.messages[0].text));
+        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+        QVERIFY(!subjectEntry(window, 9)->isEnabled());
+        QCOMPARE(fileBytes(env.settingsFile()), settingsFile);
+
+        // The windows that save stay shut, from the menu and called directly.
+        for (const char* entry : {"scoreEntryAction", "attendanceAction", "rosterAction", "testListAction"})
+            menuEntry(window, entry)->trigger();
+        QVERIFY(!window.openScoreEntryWindow());
+        QVERIFY(!window.openAttendanceWindow());
+        QVERIFY(!window.openRosterWindow());
+        QVERIFY(!window.openTestListWindow());
+        QVERIFY(window.mdiArea()->subWindowList().isEmpty());
+
+        // The backup copies out of the folder; the backup folder is not stored.
+        const QString target = env.dir.path() + QStringLiteral("/stick");
+        QVERIFY(QDir().mkpath(target));
+        menuEntry(window, "backupAction")->trigger();
+        QMdiSubWindow* backupFrame = window.mdiArea()->activeSubWindow();
+        QVERIFY(backupFrame);
+        Controls::child<QLineEdit>(backupFrame->widget(), "backupFolderInput")->setText(target);
+        env.ui.clear();
+        Controls::child<QPushButton>(backupFrame->widget(), "backupButton")->click();
+        QVERIFY(QFile::exists(target + QStringLiteral("/Class.Nam")));
+        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+
+        // A tally of 国語 opens; the UTF-8 score file of 音楽 is refused by name.
+        ChildWindow* tally = window.openTestTallyWindow();
+        QVERIFY(tally);
+        tally->closeWindow();
+        chooseSubject(window, 6);
+        env.ui.clear();
+        QVERIFY(!window.openTestTallyWindow());
+        QCOMPARE(env.ui.messageTexts(), QStringList{TextFile::utf8Message(QStringLiteral("音楽.dat"))});
+
+        window.endProgram();
+        QCOMPARE(folderFiles(env.dataFolder()), folder);
+        QCOMPARE(fileBytes(env.settingsFile()), settingsFile);
     }
 
     void aSecondCopyMayEndInstead()

@@ -154,6 +154,71 @@ private slots:
         }
         QCOMPARE(OverallTallyText::overallAverage(tally).trimmed(), manual[2][1]);
     }
+
+    // The example of grading against goals: weights, a test not entered yet and an
+    // observation test, tallied as the page says, give the page's table.
+    void theGoalsExampleIsWhatTheProgramShows()
+    {
+        const QList<QStringList> scores = tableRows(html, QStringLiteral("goals-scores"));
+        QCOMPARE(scores.size(), 4);
+        ClassData goals;
+        goals.subject = Subject;
+        goals.pupilCount = int(scores.size());
+        TestSet& tests = goals.tests;
+        tests.count = 3;
+        tests.columnCount[1] = 1;
+        tests.viewpoint[1][1] = 1;
+        tests.fullMarks[1][1] = 10;
+        tests.columnCount[2] = 2;
+        tests.viewpoint[2][1] = 1;
+        tests.fullMarks[2][1] = 50;
+        tests.viewpoint[2][2] = 2;
+        tests.fullMarks[2][2] = 50;
+        tests.weight[2] = 2;
+        tests.columnCount[3] = 1;
+        tests.viewpoint[3][1] = 3;
+        tests.fullMarks[3][1] = 3;
+        tests.kind[3] = TestKind::Observation;
+        for (const QStringList& row : scores) {
+            QCOMPARE(row.size(), 6);
+            const int p = number(row[0]);
+            goals.pupilName[p] = row[1];
+            const auto score = [](const QString& text) {
+                static const QStringList letters{QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("A")};
+                if (letters.contains(text))
+                    return int(letters.indexOf(text)) + 1;
+                return text == QStringLiteral("未") ? NotEntered : number(text);
+            };
+            tests.score[1][1][p] = score(row[2]);
+            tests.score[2][1][p] = score(row[3]);
+            tests.score[2][2][p] = score(row[4]);
+            tests.score[3][1][p] = score(row[5]);
+        }
+        const QList<QStringList> criteria = tableRows(html, QStringLiteral("goals-criteria"));
+        QCOMPARE(criteria.size(), 2);
+        QCOMPARE(criteria[0].mid(1), (QStringList{"観点から", "2.5以上が３、1.5以下が１"}));
+        QCOMPARE(criteria[1].mid(1), (QStringList{"到達率で", "80％以上がＡ、50％未満がＣ"}));
+        for (GroupCriteria& group : goals.criteria[Subject].groups)
+            group.basis = GradeBasis::Goals;  // the thresholds are the defaults
+
+        const OverallTally tally = computeOverallTally(goals, Subject, {1, 2, 3});
+        const QList<QStringList> shown = overallGridRows(tally, OverallOrder{}, ShownFigures{});
+        const QList<QStringList> manual = tableRows(html, QStringLiteral("goals-table"));
+        QCOMPARE(manual.size(), goals.pupilCount);
+        for (int row = 0; row < manual.size(); ++row) {
+            QCOMPARE(manual[row].size(), 14);
+            for (int column = 0; column < manual[row].size(); ++column)
+                QVERIFY2(shown[row][column].trimmed() == manual[row][column],
+                         qPrintable(QStringLiteral("pupil %1, %2: the program shows \"%3\", the manual \"%4\"")
+                                        .arg(row + 1)
+                                        .arg(OverallTallyText::headings()[column], shown[row][column], manual[row][column])));
+        }
+        // Without 観点Ⅲ in 評定, as the page says: 上野 stays 1, 遠藤 becomes 3.
+        goals.criteria[Subject].fromViewpoints.counted[3] = false;
+        const OverallTally without = computeOverallTally(goals, Subject, {1, 2, 3});
+        QCOMPARE(without.overall[3].evaluation, QStringLiteral("1"));
+        QCOMPARE(without.overall[4].evaluation, QStringLiteral("3"));
+    }
 };
 
 QTEST_GUILESS_MAIN(ManualExampleTest)

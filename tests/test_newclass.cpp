@@ -161,6 +161,53 @@ private slots:
         QCOMPARE(nameList(dialog)->count(), 2);
         QCOMPARE(classFilesIn(env.dataFolder()), before);
         QVERIFY(!QFileInfo::exists(env.dataFolder() + QStringLiteral("以前のクラス")));
+        // The same through a single Enter on the question.
+        env.ui.pressEnter = true;
+        newClassButton(dialog)->click();
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(classFilesIn(env.dataFolder()), before);
+    }
+
+    // 入力終了 writes the names over the roster 新規ｸﾗｽ emptied. When a roster with
+    // names has come back meanwhile (copied back by hand), the teacher is asked, and
+    // a single Enter keeps it; OK replaces it, the roster kept as its backup.
+    void endingNameEntryOverStoredNamesAsks()
+    {
+        TestEnv env;
+        classWithHistory(env);
+        MainWindow& window = env.startMainWindow();
+        SettingsWindow* dialog = openSettings(window);
+        env.ui.choices = {0};
+        newClassButton(dialog)->click();
+        QVERIFY(dialog->enteringNames());
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), crlf({"0"}));
+        const QByteArray copiedBack = crlf(rosterLines({QStringLiteral("青木"), QStringLiteral("石田")}));
+        env.writeBytes(QStringLiteral("Class.Nam"), copiedBack);
+        const Files before = classFilesIn(env.dataFolder());
+        const QStringList typed{QStringLiteral("上田"), QStringLiteral("大野"), QStringLiteral("加藤")};
+
+        env.ui.clear();
+        env.ui.pressEnter = true;
+        typeNames(dialog, typed);
+        QCOMPARE(env.ui.messages.size(), 1);
+        const ScriptedUi::Message asked = env.ui.messages[0];
+        QCOMPARE(asked.buttons, Ui::Buttons::OkCancel);
+        QCOMPARE(asked.defaultButton, Ui::Default::Cancel);
+        QCOMPARE(asked.text, QStringLiteral("氏名データ（Class.Nam）には、すでに2人の氏名が保存されています。\n"
+                                            "入力した3人の氏名で置き換えますか？\n\n"
+                                            "置き換える前の氏名データは「Class.bak」として残します。出欠の記録（shuketu.dat）は空になります。"));
+        QCOMPARE(classFilesIn(env.dataFolder()), before);
+        QVERIFY(dialog->enteringNames());
+        QCOMPARE(nameList(dialog)->count(), 3);
+
+        env.ui.clear();
+        env.ui.pressEnter = false;
+        endNameEntryButton(dialog)->click();
+        QCOMPARE(env.ui.messages.size(), 1);
+        QCOMPARE(env.readBytes(QStringLiteral("Class.Nam")), crlf(rosterLines(typed)));
+        QCOMPARE(env.readBytes(QStringLiteral("Class.bak")), copiedBack);
+        QVERIFY(!dialog->enteringNames());
+        QCOMPARE(env.data.pupilCount, 3);
     }
 
     // The system refuses the copy: the teacher is told, and no file is emptied.

@@ -119,24 +119,25 @@ private slots:
         MainWindow& window = env.startMainWindow();
         PupilResultsWindow* w = open(window);
         QVERIFY(w);
-        // 読解: 10 + 15 = 25 of 40 (62.5%) first, 20 of 40 second, 5 of 40 third; the
-        //   second 観点Ⅰ column's score stands in the 観点Ⅰ cell.
+        // 読解: 10 + 15 = 25 of 40 (62.5%) first, 20 of 40 second, 5 of the 20 sat
+        //   third; both 観点Ⅰ columns are summed in the 観点Ⅰ cell (25), never one alone.
         // 音読: the column of no viewpoint counts in the total (7 + 6 = 13) but in no
         //   viewpoint cell; 13, 5 and 19 of 20 rank 2, 3, 1.
         // 自由: out of 0 marks: the total 0 shows, there is no percentage and no rank.
-        // まとめ: column 1 absent, column 2 entered: the total is 8 (40%), first; 石田 5 (25%).
+        // まとめ: column 1 absent, column 2 entered: the total is 8 of the 10 sat (80%),
+        //   first; 石田 5 of 10 (50%). Both columns measure Ⅳ: the cell shows the same.
         QCOMPARE(child<QTableWidget>(w, "testGrid")->rowCount(), 4);
-        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 0), (QStringList{"1", "読解", "25", "15", "", "", "", "1"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 0), (QStringList{"1", "読解", "25", "25", "", "", "", "1"}));
         QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 1), (QStringList{"2", "音読", "13", "", "6", "", "", "2"}));
         QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 2), (QStringList{"3", "自由", "0", "", "", "0", "", "- "}));
-        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 3), (QStringList{"4", "まとめ", "8", "", "", "", "8", "1"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 3), (QStringList{"4", "まとめ", "8/10", "", "", "", "8/10", "1"}));
         // 青木: percentages 50, 75 (Ⅰ), 70 (none), 60 (Ⅱ), 80 (Ⅳ); the 0-mark column is left out.
         //   Overall 335 / 5 = 67.0; Ⅰ 62.5; Ⅱ 60.0; Ⅲ none; Ⅳ 80.0.
         // 石田: 100, 0 (Ⅰ), 50 (none), 50 (Ⅳ): overall 50.0, Ⅰ 50.0, Ⅳ 50.0.
         // 上田: 25 (Ⅰ), 90 (none), 100 (Ⅱ): overall 215 / 3 = 71.7, Ⅰ 25.0, Ⅱ 100.0.
         QCOMPARE(summaryLines(*w), (QStringList{"67.0|2|3", "62.5|1|A", "60.0|2|A", "  -  |-|-", "80.0|1|A"}));
         child<QComboBox>(w, "pupilChooser")->setCurrentIndex(1);
-        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 3), (QStringList{"4", "まとめ", "5", "", "", "", "欠", "2"}));
+        QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 3), (QStringList{"4", "まとめ", "5/10", "", "", "", "5/10", "2"}));
         QCOMPARE(summaryLines(*w), (QStringList{"50.0|3|3", "50.0|2|A", "  -  |-|-", "  -  |-|-", "50.0|2|A"}));
         child<QComboBox>(w, "pupilChooser")->setCurrentIndex(2);
         QCOMPARE(gridRow(child<QTableWidget>(w, "testGrid"), 1), (QStringList{"2", "音読", "19", "", "10", "", "", "1"}));
@@ -154,10 +155,10 @@ private slots:
         child<QPushButton>(w, "previewButton")->click();
         const Store store = readStore(copy);
         QCOMPARE(store.rows.size(), 4);
-        QCOMPARE(store.rows[0], (QStringList{"1", "読解", " 25", " 15", "-", "-", "-", " 1"}));
+        QCOMPARE(store.rows[0], (QStringList{"1", "読解", " 25", " 25", "-", "-", "-", " 1"}));
         QCOMPARE(store.rows[1], (QStringList{"2", "音読", " 13", "-", " 6", "-", "-", " 2"}));
         QCOMPARE(store.rows[2], (QStringList{"3", "自由", " 0", "-", "-", " 0", "-", "- "}));
-        QCOMPARE(store.rows[3], (QStringList{"4", "まとめ", " 8", "-", "-", "-", " 8", " 1"}));
+        QCOMPARE(store.rows[3], (QStringList{"4", "まとめ", " 8/10", "-", "-", "-", " 8/10", " 1"}));
         // 観点Ⅰ's 62.5 is written in its shortest form.
         QCOMPARE(store.title.mid(5, 4), (QStringList{"1:関心,意欲,態度", "62.5", "1", "A"}));
     }

@@ -5,6 +5,7 @@
 // saved in (remembered in the settings file), else where the program suggests; the
 // print preview fits the screen; a small dialog is wide enough for its title.
 
+#include "ModalDialogs.h"
 #include "OffscreenScreens.h"
 #include "platform/QtTranslations.h"
 #include "platform/QtUi.h"
@@ -35,28 +36,14 @@
 
 #include <functional>
 
+Q_DECLARE_METATYPE(Ui::Buttons)
+Q_DECLARE_METATYPE(Ui::Default)
+Q_DECLARE_METATYPE(Ui::Answer)
+
 namespace {
 
 // The screen of the offscreen platform (set in main): 1366 × 768 less a taskbar.
 const QRect Laptop(0, 0, 1366, 728);
-
-// Runs `drive` on the next modal dialog of type T once it is on screen, from the
-// event loop of the dialog itself.
-template <typename T>
-void whenShown(std::function<void(T&)> drive)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        drive(*dialog);
-    });
-    timer->start();
-}
 
 // The texts a teacher reads in a dialog that contain an English word: its title,
 // captions, buttons, tool tips, the entries of its tool bars and the chosen item
@@ -109,6 +96,8 @@ private slots:
     void printDialogsSpeakJapaneseAndFit();
     void saveDialogOpensInTheLastFolder();
     void smallDialogShowsItsWholeTitle();
+    void enterPressesTheDefaultButton_data();
+    void enterPressesTheDefaultButton();
 
 private:
     QTemporaryDir folder;
@@ -237,6 +226,27 @@ void QtDialogsTest::saveDialogOpensInTheLastFolder()
     QCOMPARE(save(QString(), &chosen), (QStringList{elsewhere, QStringLiteral("テスト別成績集計.csv")}));
     QVERIFY(chosen.isEmpty());
 
+    // A copy that opened its data folder read-only writes nothing to the settings,
+    // not even the folder last saved in.
+    {
+        const auto bytesOf = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray stored = bytesOf(iniFile);
+        QSettings store(iniFile, QSettings::IniFormat);
+        QtUi readOnly(QString(), &store);
+        readOnly.setSettingsWritable(false);
+        whenShown<QFileDialog>([&](QFileDialog& dialog) {
+            dialog.setDirectory(documents);
+            static_cast<QDialog&>(dialog).accept();
+        });
+        QCOMPARE(readOnly.saveFileName(nullptr, QStringLiteral("CSVファイルとして保存"), suggested,
+                                       QStringLiteral("CSVファイル (*.csv)")),
+                 QDir(documents).filePath(QStringLiteral("テスト別成績集計.csv")));
+        QCOMPARE(bytesOf(iniFile), stored);
+    }
+
     QVERIFY(QDir(elsewhere).removeRecursively());
     QCOMPARE(save(QString(), &chosen), (QStringList{documents, QStringLiteral("テスト別成績集計.csv")}));
 }
@@ -280,6 +290,33 @@ void QtDialogsTest::smallDialogShowsItsWholeTitle()
     });
     seam.ask(nullptr, QStringLiteral("消しますか?"), {QStringLiteral("はい"), QStringLiteral("いいえ")}, 0, 1);
     QVERIFY2(width > programTitle, qPrintable(QStringLiteral("%1 pixels where the title bar needs %2").arg(width).arg(programTitle)));
+}
+
+void QtDialogsTest::enterPressesTheDefaultButton_data()
+{
+    QTest::addColumn<Ui::Buttons>("buttons");
+    QTest::addColumn<Ui::Default>("defaultButton");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<Ui::Answer>("answer");
+    QTest::newRow("OK") << Ui::Buttons::OkCancel << Ui::Default::Affirmative << "OK" << Ui::Answer::Ok;
+    QTest::newRow("キャンセル") << Ui::Buttons::OkCancel << Ui::Default::Cancel << "キャンセル" << Ui::Answer::Cancel;
+    QTest::newRow("はい") << Ui::Buttons::YesNo << Ui::Default::Affirmative << "はい(&Y)" << Ui::Answer::Yes;
+    QTest::newRow("いいえ") << Ui::Buttons::YesNo << Ui::Default::Cancel << "いいえ(&N)" << Ui::Answer::No;
+}
+
+// Enter in a message box presses the button the program made its default.
+void QtDialogsTest::enterPressesTheDefaultButton()
+{
+    QFETCH(Ui::Buttons, buttons);
+    QFETCH(Ui::Default, defaultButton);
+    QFETCH(QString, caption);
+    QFETCH(Ui::Answer, answer);
+    Ui& seam = ui;
+    EnterPress press;
+    pressEnterInNextMessageBox(press);
+    QCOMPARE(seam.message(nullptr, QStringLiteral("削除します."), buttons, Ui::Icon::Question, QString(), defaultButton), answer);
+    QVERIFY(press.closed);
+    QCOMPARE(press.defaultCaption, caption);
 }
 
 // The laptop's screen for the offscreen platform, set before the application starts.

@@ -3,6 +3,7 @@
 // out with their confirmations, refusals, the printed and previewed name list.
 
 #include "Controls.h"
+#include "ModalDialogs.h"
 #include "MainWindowControls.h"
 #include "TestEnv.h"
 #include "RefusedWrites.h"
@@ -13,6 +14,7 @@
 #include "SampleClass.h"
 #include "output/ReportStore.h"
 #include "app/MainWindow.h"
+#include "platform/QtUi.h"
 
 #include <QAction>
 #include <QFile>
@@ -74,9 +76,14 @@ struct Fixture {
     MainWindow* window = nullptr;
     RosterWindow* dialog = nullptr;
 
-    explicit Fixture(int pupils)
+    // With `real`, every message is Qt's own message box, through the real QtUi.
+    explicit Fixture(int pupils, Ui* real = nullptr)
     {
         homeroomClass(env, pupils);
+        if (real) {
+            env.useUi(*real);
+            closeNextDialog();  // the title window
+        }
         window = &env.startMainWindow();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -324,9 +331,31 @@ private slots:
         QCOMPARE(f.env.ui.messages.size(), 2);
         QCOMPARE(f.env.ui.messages[1].text, QStringLiteral("4番 児童04 の氏名データ、成績データを削除します."));
         QCOMPARE(f.env.ui.messages[1].title, QStringLiteral("転出処理"));
+        // Enter answers OK to 転入処理 (nothing is lost), キャンセル to 転出処理.
+        QCOMPARE(f.env.ui.messages[0].defaultButton, Ui::Default::Affirmative);
+        QCOMPARE(f.env.ui.messages[1].defaultButton, Ui::Default::Cancel);
         QVERIFY(f.env.ui.inputPrompts.isEmpty());
         QCOMPARE(snapshot(f.env), before);
         QCOMPARE(listLines(c.list), classNames(6));
+    }
+
+    // A single Enter on the question of 転出処理 keeps the pupil, pressed in Qt's own
+    // message box through the real QtUi.
+    void aSingleEnterOnTransferOutChangesNothing()
+    {
+        QtUi real{QString()};
+        Fixture f(6, &real);
+        const ListControls c(f.dialog, "nameList");
+        const auto before = snapshot(f.env);
+        c.list->setCurrentRow(3);
+        EnterPress press;
+        pressEnterInNextMessageBox(press);
+        QTest::mouseClick(c.removeButton, Qt::LeftButton);
+        QVERIFY(press.closed);
+        QCOMPARE(press.defaultCaption, QStringLiteral("キャンセル"));
+        QCOMPARE(snapshot(f.env), before);
+        QCOMPARE(listLines(c.list), classNames(6));
+        QCOMPARE(f.env.data.pupilCount, 6);
     }
 
     void transferOutOfTheSelectedPupil()

@@ -14,6 +14,8 @@
 #include "SampleClass.h"
 #include "output/ReportStore.h"
 #include "app/MainWindow.h"
+#include "platform/QtUi.h"
+#include "ModalDialogs.h"
 
 #include <QAction>
 #include <QFile>
@@ -79,11 +81,16 @@ struct Fixture {
     TestListWindow* dialog = nullptr;
     QByteArray original;
 
-    explicit Fixture(const Tests& tests = threeTests(5))
+    // With `real`, every message is Qt's own message box, through the real QtUi.
+    explicit Fixture(const Tests& tests = threeTests(5), Ui* real = nullptr)
     {
         homeroomClass(env, 5);
         env.writeFile("国語.dat", scoreLines(tests));
         original = env.readBytes("国語.dat");
+        if (real) {
+            env.useUi(*real);
+            closeNextDialog();  // the title window
+        }
         window = &env.startMainWindow();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -193,7 +200,8 @@ private slots:
         QCOMPARE(listLines(c.list), namesOf(expected));
         QCOMPARE(c.count->text(), QStringLiteral("4"));
 
-        // Score entry, loading the file, finds the new test: 観点Ⅰ out of 100, 0 for all.
+        // Score entry, loading the file, finds the new test: 観点Ⅰ out of 100, nothing
+        // typed yet (0 in the score file, 未入力 by the class file).
         QVERIFY(ScoreFile::load(f.env.data).ok);
         const int t = row + 1;
         QCOMPARE(f.env.data.tests.name[t], QStringLiteral("新規挿入テスト"));
@@ -201,7 +209,7 @@ private slots:
         QCOMPARE(f.env.data.tests.viewpoint[t][1], 1);
         QCOMPARE(f.env.data.tests.fullMarks[t][1], 100);
         for (int p = 1; p <= 5; ++p)
-            QCOMPARE(f.env.data.tests.score[t][1][p], 0);
+            QCOMPARE(f.env.data.tests.score[t][1][p], NotEntered);
         QCOMPARE(f.env.data.tests.score[t + 1][1][2], Absent);
     }
 
@@ -245,6 +253,10 @@ private slots:
         c.removeButton->click();
         QCOMPARE(f.env.ui.messages.size(), 2);
         QCOMPARE(snapshot(f.env), before);
+        // Enter answers OK to テストの挿入 (nothing is lost), キャンセル to テストの削除.
+        QCOMPARE(f.env.ui.messages[0].defaultButton, Ui::Default::Affirmative);
+        QCOMPARE(f.env.ui.messages[1].title, QStringLiteral("テストの削除"));
+        QCOMPARE(f.env.ui.messages[1].defaultButton, Ui::Default::Cancel);
 
         c.list->clearSelection();
         f.env.ui.clear();
@@ -254,6 +266,24 @@ private slots:
         QVERIFY(f.env.ui.messages.isEmpty());
         QVERIFY(!c.nameInput->isEnabled());
         QCOMPARE(snapshot(f.env), before);
+    }
+
+    // A single Enter on the question of テストの削除 keeps the test, pressed in Qt's own
+    // message box through the real QtUi.
+    void aSingleEnterOnTestDeletionChangesNothing()
+    {
+        QtUi real{QString()};
+        Fixture f(threeTests(5), &real);
+        const ListControls c(f.dialog, "testList");
+        const auto before = snapshot(f.env);
+        c.list->setCurrentRow(1);
+        EnterPress press;
+        pressEnterInNextMessageBox(press);
+        QTest::mouseClick(c.removeButton, Qt::LeftButton);
+        QVERIFY(press.closed);
+        QCOMPARE(press.defaultCaption, QStringLiteral("キャンセル"));
+        QCOMPARE(snapshot(f.env), before);
+        QCOMPARE(c.list->count(), 3);
     }
 
     void renameWithEnterAndWithTab()

@@ -96,13 +96,15 @@ private slots:
 
     void aPartlyEnteredPupilTotalsTheEnteredColumns()
     {
-        // Column 1 absent, columns 2 and 3 entered: 7 + 5, not one less.
+        // Column 1 absent, columns 2 and 3 entered: 7 + 5, not one less, out of the 20
+        // marks of the columns sat, which the pupil is ranked on.
         ClassData data = classWithTest({QStringLiteral("青木")}, {{1, 10, {-1}}, {2, 10, {7}}, {3, 10, {5}}});
         const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         QCOMPARE(tally.rows[0].total, TallyNumber::of(12));
-        QCOMPARE(row(tally, 0)[2], QStringLiteral("12"));
+        QCOMPARE(tally.rows[0].partialFullMarks, 20);
+        QCOMPARE(row(tally, 0)[2], QStringLiteral("12/20"));
         QCOMPARE(row(tally, 0)[3], QStringLiteral("欠"));
-        QCOMPARE(computeTestTotals(data, 1).percent[1], 40.0f);  // 12 of the test's 30
+        QCOMPARE(computeTestTotals(data, 1).percent[1], 60.0f);  // 12 of the 20 sat
         QCOMPARE(row(tally, 0)[7], QStringLiteral("1"));
     }
 
@@ -267,13 +269,15 @@ private slots:
         QCOMPARE(totals.columnSum[1], sum1);
         QCOMPARE(totals.pupilTotal[1], 2 + 3 + 4 + 5);
         QCOMPARE(totals.pupilTotal[5], 6 + 8 + 9);  // column 2 absent
-        QCOMPARE(totals.percent[5], 23.0f);
+        QCOMPARE(totals.satFullMarks[5], 75);        // of the three columns sat
+        QCOMPARE(totals.percent[5], float(23 * (100.0 / 75)));
+        QCOMPARE(totals.percent[1], 14.0f);          // every column sat: of the test's 100
         QCOMPARE(totals.columnAverage(2, 45), double(totals.columnSum[2]) / 36);
     }
 
-    // Seven pupils, one test of 40 + 10 points. By hand, as percentages of 50:
-    // 1 absent; 2: 45 = 90 %; 3: 44 = 88 %; 4: 5 = 10 %; 5: 4 = 8 %; 6: 50 = 100 %;
-    // 7 missed column 1 and wrote 10 in column 2: 20 %.
+    // Seven pupils, one test of 40 + 10 points. By hand, as percentages of the columns
+    // sat: 1 absent; 2: 45 = 90 %; 3: 44 = 88 %; 4: 5 = 10 %; 5: 4 = 8 %; 6: 50 = 100 %;
+    // 7 missed column 1 and wrote 10 of column 2's 10: 100 %.
     void distributionBinsTheEnteredPupilsAndCountsTheAbsent()
     {
         const QStringList seven{QStringLiteral("青木"), QStringLiteral("石田"), QStringLiteral("上野"), QStringLiteral("江口"),
@@ -281,17 +285,17 @@ private slots:
         ClassData data = classWithTest(seven, {{1, 40, {-1, 40, 40, 5, 4, 40, -1}}, {2, 10, {-1, 5, 4, 0, 0, 10, 10}}});
         const TestTally tally = computeTestTally(data, data.subject, 1, TallyOrder::AttendanceNumber);
         const ScoreDistribution& d = tally.distribution;
-        QCOMPARE(d.counts, (std::array<int, 10>{1, 1, 1, 0, 0, 0, 0, 0, 1, 2}));
+        QCOMPARE(d.counts, (std::array<int, 10>{1, 1, 0, 0, 0, 0, 0, 0, 1, 3}));
         QCOMPARE(d.counted, 6);
         QCOMPARE(d.absent, 1);
-        QCOMPARE(d.largest(), 2);
-        // (90 + 88 + 10 + 8 + 100 + 20) / 6 = 52.67, the class average the window shows.
-        QVERIFY(d.average.hasValue() && qAbs(d.average.value - 316.0 / 6) < 1e-4);
-        QCOMPARE(TestTallyText::classAverage(tally), QStringLiteral("52.7"));
+        QCOMPARE(d.largest(), 3);
+        // (90 + 88 + 10 + 8 + 100 + 100) / 6 = 66.0, the class average the window shows.
+        QVERIFY(d.average.hasValue() && qAbs(d.average.value - 396.0 / 6) < 1e-4);
+        QCOMPARE(TestTallyText::classAverage(tally), QStringLiteral("66.0"));
         QVERIFY(!d.bestFirst);
         QCOMPARE(DistributionText::binLabel(0), QStringLiteral("0～9"));
         QCOMPARE(DistributionText::binLabel(9), QStringLiteral("90～100"));
-        QCOMPARE(DistributionText::average(d), QStringLiteral("平均 52.7"));
+        QCOMPARE(DistributionText::average(d), QStringLiteral("平均 66.0"));
         QCOMPARE(DistributionText::counts(d), QStringLiteral("人数 6人　欠席 1人"));
 
         // In score order the same counts, drawn best first; the sheet carries them.

@@ -158,7 +158,8 @@ private slots:
         QCOMPARE(env->data.currentTest, 1);
         QVERIFY(child<QRadioButton>(window, "numberOrder")->isChecked());
         QCOMPARE(child<QLabel>(window, "testNumber")->text(), QStringLiteral("1個目のテスト"));
-        QCOMPARE(child<QLabel>(window, "classAverage")->text(), QStringLiteral("50.0"));  // (85 + 85 + 0 + 30) / 4
+        // (85 + 85 + 0 + 60) / 4: pupil 5 wrote 30 of the 50 sat.
+        QCOMPARE(child<QLabel>(window, "classAverage")->text(), QStringLiteral("57.5"));
         QCOMPARE(child<QLabel>(window, "viewpointName1")->text(), QStringLiteral("関心,意欲,態度"));
         QCOMPARE(child<QLabel>(window, "viewpointName2")->text(), QStringLiteral("理解の能力"));
         QCOMPARE(child<QLabel>(window, "viewpointName3")->text(), QString());
@@ -181,8 +182,9 @@ private slots:
                                                           QStringLiteral("欠"), QString(), QString(), QStringLiteral("- ")}));
         QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 3), (QStringList{QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"),
                                                           QStringLiteral("0"), QString(), QString(), QStringLiteral("4")}));
-        // Column 1 not entered, column 2 entered: the total is the column 2 score.
-        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 4), (QStringList{QStringLiteral("5"), names[4], QStringLiteral("30"), QStringLiteral("欠"),
+        // Column 1 not entered, column 2 entered: the total is the column 2 score, out
+        // of column 2's 50 (60 %), ranked on that.
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 4), (QStringList{QStringLiteral("5"), names[4], QStringLiteral("30/50"), QStringLiteral("欠"),
                                                           QStringLiteral("30"), QString(), QString(), QStringLiteral("3")}));
     }
 
@@ -251,15 +253,15 @@ private slots:
         openSample();
         auto* chart = child<ScoreChartView>(window, "scoreChart");
         QVERIFY(chart->isVisible());
-        // 漢字テスト１ of 100: 85, 85, absent, 0, 30.
+        // 漢字テスト１ of 100: 85, 85, absent, 0, and 30 of the 50 sat (60 %).
         ScoreDistribution d = chart->distribution();
-        QCOMPARE(d.counts, (std::array<int, 10>{1, 0, 0, 1, 0, 0, 0, 0, 2, 0}));
+        QCOMPARE(d.counts, (std::array<int, 10>{1, 0, 0, 0, 0, 0, 1, 0, 2, 0}));
         QCOMPARE(d.counted, 4);
         QCOMPARE(d.absent, 1);
-        QCOMPARE(d.average, TallyNumber::of(50.0));  // (85 + 85 + 0 + 30) / 4
+        QCOMPARE(d.average, TallyNumber::of(57.5));  // (85 + 85 + 0 + 60) / 4
         QVERIFY(!d.bestFirst);
         QVERIFY(chart->toolTip().contains(QStringLiteral("人数 4人　欠席 1人")));
-        QVERIFY(chart->toolTip().contains(QStringLiteral("平均 50.0")));
+        QVERIFY(chart->toolTip().contains(QStringLiteral("平均 57.5")));
         QList<int> bars = barHeights(chart->grab().toImage());
         QCOMPARE(bars.size(), 3);
         QVERIFY2(qAbs(bars[0] - bars[1]) <= 1 && qAbs(bars[2] - 2 * bars[0]) <= 2, qPrintable(QString::number(bars[2])));
@@ -351,8 +353,9 @@ private slots:
         changed[0].columns[0].scores = {10, 40, -1, 0, -1};
         env->writeFile(QStringLiteral("国語.dat"), scoreLines(changed));
         QTest::mouseClick(child<QRadioButton>(window, "numberOrder"), Qt::LeftButton);
+        // 50 %, after 85 % and pupil 5's 30 of 50 (60 %).
         QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 0).at(2), QStringLiteral("50"));
-        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 0).at(7), QStringLiteral("2"));
+        QCOMPARE(gridRow(child<QTableWidget>(window, "pupilGrid"), 0).at(7), QStringLiteral("3"));
     }
 
     void commandStatesFollowTheWindow()
@@ -483,7 +486,7 @@ private slots:
                                      QStringLiteral("Tensu4:TEXT"), QStringLiteral("Rank:TEXT")};
         auto titleRow = [](const QString& sortWay, const QString& left, const QString& right) {
             return QStringList{QStringLiteral("【テスト別成績集計-国語】"), sortWay, QStringLiteral("漢字テスト１"), QStringLiteral("100"),
-                               QStringLiteral("50.0"), QStringLiteral("関心,意欲,態度"), QStringLiteral("理解の能力"),
+                               QStringLiteral("57.5"), QStringLiteral("関心,意欲,態度"), QStringLiteral("理解の能力"),
                                QStringLiteral(" -"), QStringLiteral(" -"), QStringLiteral("28.3"), QStringLiteral("28.8"),
                                QStringLiteral(".0"), QStringLiteral(".0"), QStringLiteral("50"), QStringLiteral("50"),
                                QStringLiteral(" -"), QStringLiteral(" -"), left, right};
@@ -493,11 +496,11 @@ private slots:
             {QStringLiteral("2"), names[1], QStringLiteral("85"), QStringLiteral("40"), QStringLiteral("45"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("1")},
             {QStringLiteral("3"), names[2], QStringLiteral("欠"), QStringLiteral("欠"), QStringLiteral("欠"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("- ")},
             {QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("4")},
-            {QStringLiteral("5"), names[4], QStringLiteral("30"), QStringLiteral("欠"), QStringLiteral("30"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("3")}};
+            {QStringLiteral("5"), names[4], QStringLiteral("30/50"), QStringLiteral("欠"), QStringLiteral("30"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("3")}};
         const QList<QStringList> byScore{
             {QStringLiteral("1"), names[0], QStringLiteral("85"), QStringLiteral("45"), QStringLiteral("40"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("1")},
             {QStringLiteral("1"), names[1], QStringLiteral("85"), QStringLiteral("40"), QStringLiteral("45"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("2")},
-            {QStringLiteral("3"), names[4], QStringLiteral("30"), QStringLiteral("欠"), QStringLiteral("30"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("5")},
+            {QStringLiteral("3"), names[4], QStringLiteral("30/50"), QStringLiteral("欠"), QStringLiteral("30"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("5")},
             {QStringLiteral("4"), names[3], QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("4")},
             {QStringLiteral("  -  "), names[2], QStringLiteral("欠"), QStringLiteral("欠"), QStringLiteral("欠"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("3")}};
 

@@ -61,10 +61,15 @@ private slots:
         QCOMPARE(env.data.tests.score[1][1][3], Absent);
         QCOMPARE(env.data.tests.score[1][1][4], tests(3, 30)[0].columns[0].scores[2]);
         QCOMPARE(env.data.currentTest, env.data.tests.count);
-        // 出停 of the new pupil: lesson days of April (16) and May (17), then 0.
+        // 出停 of the new pupil: lesson days of April (16) and May (17), then 0;
+        // 必要日数: none before June, then the lesson days of June (18) on.
         QCOMPARE(env.data.attendance[1][3][2], 16);
         QCOMPARE(env.data.attendance[2][3][2], 17);
         QCOMPARE(env.data.attendance[3][3][2], 0);
+        QCOMPARE(env.data.attendance[1][3][3], 0);
+        QCOMPARE(env.data.attendance[2][3][3], 0);
+        QCOMPARE(env.data.attendance[3][3][3], 18);
+        QCOMPARE(env.data.attendance[12][3][3], 27);
         QCOMPARE(env.data.attendance[1][3][1], 0);
         QCOMPARE(env.data.attendance[5][4][6], attendance(30).counts[4][2][5]);
         QCOMPARE(env.data.attendance[12][31][7], attendance(30).counts[11][29][6]);
@@ -82,11 +87,14 @@ private slots:
         QCOMPARE(env.readBytes("shuketu.dat"), crlf(attendanceLines(expected)));
         QCOMPARE(expected.counts[10][30][1], 15 + 11);
         QCOMPARE(expected.counts[11][30][1], 0);
+        QCOMPARE(expected.counts[11][30][2], 15 + 12);  // 必要日数 of March
         QCOMPARE(env.data.pupilCount, 31);
         QCOMPARE(env.data.pupilName[31], QStringLiteral("転入生"));
     }
 
-    void transferInInAprilPresetsNothing()
+    // In April no month has gone by: no 出停, and every month's 必要日数 is its
+    // lesson days (16 in April .. 27 in March).
+    void transferInInAprilPresetsOnlyRequiredDays()
     {
         TestEnv env;
         homeroomClass(env, 5);
@@ -94,7 +102,7 @@ private slots:
         QCOMPARE(env.readBytes("shuketu.dat"), crlf(attendanceLines(insertPupil(attendance(5), 1, 1))));
         for (int m = 1; m <= 12; ++m)
             for (int k = 1; k <= 7; ++k)
-                QCOMPARE(env.data.attendance[m][2][k], 0);
+                QCOMPARE(env.data.attendance[m][2][k], k == 3 ? 15 + m : 0);
     }
 
     void transferOutOfFifthOfThirty()

@@ -4,6 +4,8 @@
 
 #include "model/AppSettings.h"
 #include "model/AttendanceFile.h"
+#include "model/ClassFile.h"
+#include "model/ClassFileHook.h"
 #include "model/RosterFile.h"
 #include "model/ScoreFile.h"
 #include "output/CsvWriter.h"
@@ -166,8 +168,15 @@ void loadUnit(Session& session, int unit, bool needScores, bool needAttendance)
     if (!QFileInfo(RosterFile::path(data)).isFile())
         throw Failure{DataError, RosterFile::missingMessage(data)};
     check(RosterFile::load(data));
-    if (needScores)
+    if (needScores) {
         check(ScoreFile::load(data));
+        // Weights, kinds of test, cells not entered yet and the teacher's own grades.
+        check(ClassFileHook::load(data));
+        // Sheets made without the class file would count every test once and every
+        // cell never typed as 0: an export refuses rather than write such figures.
+        if (!data.classFileProblem.isEmpty())
+            throw Failure{DataError, ClassFile::refusedNotice(data.classFileProblem)};
+    }
     if (needAttendance) {
         if (data.specialistMode)
             throw Failure{DataError, QStringLiteral("専科担当用のデータフォルダには出欠の一覧表はありません。")};

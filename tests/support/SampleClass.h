@@ -53,6 +53,8 @@ inline Tests removePupil(Tests tests, int n)
     return tests;
 }
 
+// A year of attendance that could be: lesson days 16 .. 27 (April .. March), each
+// pupil's counts 0 .. 3 but 必要日数, the lesson days less the leave days.
 inline Attendance attendance(int pupils)
 {
     return attendanceYear(
@@ -61,15 +63,19 @@ inline Attendance attendance(int pupils)
             QList<int> counts;
             for (int k = 1; k <= 7; ++k)
                 counts << (m * 3 + p * 2 + k) % 4;
+            counts[2] = 15 + m - counts[0] - counts[1];  // 必要日数: the lesson days less the leave days
             return counts;
         });
 }
 
-// The new pupil after n: 出停 is the lesson days of the months before `month`.
+// The new pupil after n: 出停 is the lesson days of the months before `month`,
+// 必要日数 the lesson days of `month` and after.
 inline Attendance insertPupil(Attendance a, int n, int month)
 {
-    for (int m = 0; m < 12; ++m)
-        a.counts[m].insert(n, {0, m + 1 < month ? a.lessonDays[m] : 0, 0, 0, 0, 0, 0});
+    for (int m = 0; m < 12; ++m) {
+        const bool before = m + 1 < month;
+        a.counts[m].insert(n, {0, before ? a.lessonDays[m] : 0, before ? 0 : a.lessonDays[m], 0, 0, 0, 0});
+    }
     return a;
 }
 

@@ -2,20 +2,25 @@
 
 #include <QPrinter>
 
-Ui::Answer ScriptedUi::message(QWidget*, const QString& text, Buttons buttons, Icon icon, const QString& title)
+Ui::Answer ScriptedUi::message(QWidget*, const QString& text, Buttons buttons, Icon icon, const QString& title,
+                               Default defaultButton)
 {
     Message shown;
     shown.text = text;
     shown.buttons = buttons;
     shown.icon = icon;
     shown.title = title;
+    shown.defaultButton = defaultButton;
     messages.append(shown);
     if (!answers.empty()) {
         const Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    const bool cancels = pressEnter && defaultButton == Default::Cancel && buttons != Buttons::Ok;
+    if (buttons == Buttons::YesNo)
+        return cancels ? Answer::No : Answer::Yes;
+    return cancels ? Answer::Cancel : Answer::Ok;
 }
 
 int ScriptedUi::ask(QWidget*, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
@@ -31,7 +36,7 @@ int ScriptedUi::ask(QWidget*, const QString& text, const QStringList& buttons, i
     asked.escapeChoice = escapeButton;
     messages.append(asked);
     if (choices.empty())
-        return 0;
+        return pressEnter ? defaultButton : 0;
     const int chosen = choices.front();
     choices.pop_front();
     return chosen;

@@ -2,7 +2,8 @@
 // A Ui for tests: records every message, beep, input box, picker, modal dialog,
 // help page and preview, and answers them from queues the test fills. With an
 // empty queue a message is answered with its first button (OK or Yes), a question
-// of ask() with its first button too, an input box
+// of ask() with its first button too (with pressEnter: the default button of
+// either, as a single Enter would), an input box
 // and a picker are cancelled, and a modal dialog is closed at once (rejected).
 
 #include "platform/Ui.h"
@@ -20,6 +21,8 @@ public:
         Buttons buttons = Buttons::Ok;
         Icon icon = Icon::None;
         QString title;
+        // The button Enter presses in a message box.
+        Default defaultButton = Default::Affirmative;
         // A question of ask(): its button captions, the default and the escape button.
         QStringList choices;
         int defaultChoice = -1;
@@ -31,7 +34,8 @@ public:
         int pages = 0;
     };
 
-    Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    Answer message(QWidget* owner, const QString& text, Buttons buttons, Icon icon, const QString& title,
+                   Default defaultButton) override;
     int ask(QWidget* owner, const QString& text, const QStringList& buttons, int defaultButton, int escapeButton,
             Icon icon, const QString& title) override;
     void beep() override { ++beeps; }
@@ -46,6 +50,7 @@ public:
     void showHelpPage(QWidget*, const QString& page) override { helpPages.append(page); }
     void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
     void printerSetup(QWidget* owner, QPrinter& printer) override;
+    void setSettingsWritable(bool writable) override { settingsWritable = writable; }
 
     // Answers, taken in order.
     std::deque<Answer> answers;
@@ -56,6 +61,8 @@ public:
     // Each drives one modal dialog and returns; the dialog's result is returned
     // (a handler that neither accepts nor rejects leaves it rejected).
     std::deque<std::function<void(QDialog&)>> modalHandlers;
+    // With an empty queue, answer as a single Enter would: the default button.
+    bool pressEnter = false;
     // Where previews are painted as PDF files; empty: previews are only recorded.
     QString previewFolder;
 
@@ -70,6 +77,7 @@ public:
     int beeps = 0;
     int busyDepth = 0;
     int printerSetups = 0;
+    bool settingsWritable = true;  // as the program last set it
 
     QStringList messageTexts() const;
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }

@@ -66,6 +66,13 @@ TestEnv::TestEnv()
     data.dataFolder = dataFolder();
 }
 
+void TestEnv::useUi(Ui& other)
+{
+    const std::function<QDate()> today = ctx->today;
+    ctx = std::make_unique<AppContext>(AppContext{data, other, *settings, *reports, nullptr, programFolder()});
+    ctx->today = today;
+}
+
 TestEnv::~TestEnv()
 {
     window.reset();

@@ -45,6 +45,10 @@ public:
     QStringList readLines(const QString& name) const;
     bool exists(const QString& name) const;
 
+    // The windows created after this call (the main window included) show their
+    // messages through `other`: a real QtUi, for a test of what a key does in Qt's
+    // own message box.
+    void useUi(Ui& other);
     // Creates the main window and runs its start-up (the splash is closed at once).
     MainWindow& startMainWindow();
     MainWindow* mainWindow() const { return window.get(); }
