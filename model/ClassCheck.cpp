@@ -1,6 +1,8 @@
 #include "model/ClassCheck.h"
 
 #include "model/AttendanceFile.h"
+#include "model/ClassFile.h"
+#include "model/ClassFileFields.h"
 #include "model/DataFolder.h"
 #include "model/RosterFile.h"
 #include "model/SafeFile.h"
@@ -8,7 +10,6 @@
 
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 
@@ -224,19 +225,72 @@ QString pupilNote(const Member& member, int pupils)
     return QStringLiteral("「%1」：%2人分").arg(member.name).arg(pupils);
 }
 
-// The test counts the class file lists per subject, compared with the score files.
-QStringList classFileNotes(const ClassData& data, const QMap<QString, int>& testsByStem)
+// What a unit's score file holds: its tests, and the pupils of its roster.
+struct UnitSize {
+    int tests = 0;
+    int pupils = 0;
+};
+
+// The highest attendance number a unit of the class file names: in the 未入力
+// cells of its tests and in its overrulings.
+int highestPupil(const QJsonObject& unit)
 {
-    const QString name = QStringLiteral("assessment.json");
-    const QByteArray bytes = bytesOf(DataFolder::resolve(data.dataFolder, name));
-    const QJsonObject subjects = QJsonDocument::fromJson(bytes).object().value(QStringLiteral("subjects")).toObject();
+    int highest = 0;
+    for (const QJsonValue& test : unit.value(ClassFileFields::Tests).toArray()) {
+        const QJsonObject cells = test.toObject().value(ClassFileFields::NotEnteredCells).toObject();
+        for (auto column = cells.begin(); column != cells.end(); ++column)
+            for (const QJsonValue& pupil : column.value().toArray())
+                highest = qMax(highest, pupil.toInt());
+    }
+    for (const QJsonValue& overruling : unit.value(ClassFileFields::Overrulings).toArray())
+        highest = qMax(highest, overruling.toObject().value(ClassFileFields::Pupil).toInt());
+    return highest;
+}
+
+// The highest test an overruling of the unit was computed over.
+int highestChosenTest(const QJsonObject& unit)
+{
+    int highest = 0;
+    for (const QJsonValue& overruling : unit.value(ClassFileFields::Overrulings).toArray())
+        for (const QJsonValue& test : overruling.toObject().value(ClassFileFields::Tests).toArray())
+            highest = qMax(highest, test.toInt());
+    return highest;
+}
+
+// The tests and pupils the class file names per unit, against the unit's score
+// file and roster. A class file that cannot be read is its loader's to report.
+QStringList classFileNotes(const QByteArray& bytes, const QMap<QString, UnitSize>& units)
+{
+    const QString name = ClassFile::fileName();
+    QJsonObject root;
+    if (bytes.isEmpty() || !ClassFile::parse(bytes, name, root))
+        return {};
+    const QJsonObject subjects = root.value(ClassFileFields::Subjects).toObject();
     QStringList notes;
-    for (auto it = testsByStem.begin(); it != testsByStem.end(); ++it) {
-        const qsizetype listed = subjects.value(it.key()).toObject().value(QStringLiteral("tests")).toArray().size();
-        if (listed > it.value())
-            notes << QStringLiteral("「%1」の%2：テスト%3件（%2.dat は%4件）").arg(name, it.key()).arg(listed).arg(it.value());
+    for (auto it = units.begin(); it != units.end(); ++it) {
+        const QJsonObject unit = subjects.value(it.key()).toObject();
+        const int tests = int(unit.value(ClassFileFields::Tests).toArray().size());
+        const int chosen = highestChosenTest(unit);
+        if (tests > it->tests || chosen > it->tests)
+            notes << QStringLiteral("「%1」の%2：テスト%3件（%2.dat は%4件）").arg(name, it.key()).arg(qMax(tests, chosen)).arg(it->tests);
+        if (const int pupil = highestPupil(unit); pupil > it->pupils)
+            notes << QStringLiteral("「%1」の%2：出席番号%3の記録（%2の人数は%4人）").arg(name, it.key()).arg(pupil).arg(it->pupils);
     }
     return notes;
+}
+
+// The units whose score file fits its roster, with their sizes.
+QMap<QString, UnitSize> unitSizes(const ClassData& data)
+{
+    QMap<QString, UnitSize> units;
+    for (const Group& group : groupsOf(data)) {
+        const int pupils = rosterCount(group.rosterName, bytesOf(group.rosterPath));
+        int tests = 0;
+        for (const Member& member : group.members)
+            if (pupils != ClassCheck::NoCount && !member.attendance && memberFits(member, bytesOf(member.path), pupils, &tests))
+                units.insert(member.stem, {tests, pupils});
+    }
+    return units;
 }
 
 }  // namespace
@@ -244,7 +298,7 @@ QStringList classFileNotes(const ClassData& data, const QMap<QString, int>& test
 QString ClassCheck::disagreement(const ClassData& data)
 {
     QStringList notes;
-    QMap<QString, int> testsByStem;
+    QMap<QString, UnitSize> units;
     for (const Group& group : groupsOf(data)) {
         const int pupils = rosterCount(group.rosterName, bytesOf(group.rosterPath));
         if (pupils == NoCount)
@@ -257,7 +311,7 @@ QString ClassCheck::disagreement(const ClassData& data)
                 continue;
             if (memberFits(member, bytes, pupils, &tests)) {
                 if (!member.attendance)
-                    testsByStem.insert(member.stem, tests);
+                    units.insert(member.stem, {tests, pupils});
                 continue;
             }
             // A file that fits no class size is malformed: its reader names the line
@@ -268,7 +322,7 @@ QString ClassCheck::disagreement(const ClassData& data)
         if (!groupNotes.isEmpty())
             notes << QStringLiteral("氏名「%1」：%2人").arg(group.rosterName).arg(pupils) << groupNotes;
     }
-    notes << classFileNotes(data, testsByStem);
+    notes << classFileNotes(bytesOf(ClassFile::path(data)), units);
     if (notes.isEmpty())
         return {};
     return QStringLiteral("クラスのファイルどうしで、人数またはテストの数が合っていません。\n\n%1\n\n"
@@ -280,8 +334,10 @@ QString ClassCheck::disagreement(const ClassData& data)
 bool ClassCheck::fitsClass(const ClassData& data, const QString& fileName, const QByteArray& bytes)
 {
     const auto same = [&fileName](const QString& name) { return name.compare(fileName, Qt::CaseInsensitive) == 0; };
-    if (same(QStringLiteral("assessment.json")))
-        return QJsonDocument::fromJson(bytes).isObject();
+    if (same(ClassFile::fileName())) {
+        QJsonObject root;
+        return ClassFile::parse(bytes, fileName, root) && classFileNotes(bytes, unitSizes(data)).isEmpty();
+    }
     for (const Group& group : groupsOf(data)) {
         if (same(group.rosterName)) {
             const int pupils = rosterCount(group.rosterName, bytes);

@@ -1,7 +1,9 @@
 #pragma once
 // The start-up check of a class: the pupil count of the roster, and the pupils and
 // tests the score files, the attendance file and the class file (assessment.json)
-// hold, agree. The score and attendance files do not record the class size; the
+// hold, agree. The class file may list no more tests of a subject than its score
+// file holds (its test entries and the tests an overruling was computed over), and
+// no pupil past the roster (in its 未入力 cells and overrulings). The score and attendance files do not record the class size; the
 // number of their items says it: a score file of T tests with c_t columns holds
 // 1 + Σ (2 + c_t (2 + N)) items for N pupils, an attendance file 12 (1 + 7 N).
 // Only the counts are read, fast enough for every start (a full class of 45 pupils

@@ -2,6 +2,7 @@
 
 #include "model/AttendanceFile.h"
 #include "model/ClassCheck.h"
+#include "model/ClassFile.h"
 #include "model/DataFolder.h"
 #include "model/RosterFile.h"
 #include "model/SafeFile.h"
@@ -14,14 +15,14 @@
 namespace {
 
 // A data file of the class and the name of its backup (empty when it has none).
-struct ClassFile {
+struct DataFile {
     QString name;
     QString backupName;
 };
 
-QList<ClassFile> classFiles(const ClassData& data)
+QList<DataFile> classFiles(const ClassData& data)
 {
-    QList<ClassFile> files;
+    QList<DataFile> files;
     for (int unit = 1; unit <= Limits::Units; ++unit) {
         const QString stem = data.fileStem[unit];
         if (data.specialistMode)
@@ -32,13 +33,15 @@ QList<ClassFile> classFiles(const ClassData& data)
         files.append({RosterFile::fileName(data), RosterFile::backupName(data)});
         files.append({AttendanceFile::fileName(), AttendanceFile::backupName()});
     }
-    files.append({QStringLiteral("assessment.json"), {}});
+    // The class file's backup is not offered: after 新規ｸﾗｽ it holds the class
+    // before, while a class without a class file is whole.
+    files.append({ClassFile::fileName(), {}});
     return files;
 }
 
-const ClassFile* findFile(const QList<ClassFile>& files, const QString& name)
+const DataFile* findFile(const QList<DataFile>& files, const QString& name)
 {
-    for (const ClassFile& file : files)
+    for (const DataFile& file : files)
         if (file.name.compare(name, Qt::CaseInsensitive) == 0)
             return &file;
     return nullptr;
@@ -72,18 +75,18 @@ qint64 writerOf(const QString& temporary)
 
 // A leftover that holds a content of a class file other than the file's own.
 struct Leftover {
-    const ClassFile* file;
+    const DataFile* file;
     QString path;
 };
 
 // Sorts the folder's leftovers: those holding a content of their file that differs
 // from it are returned; the rest go to `stale`. Several such leftovers of one
 // program belong to a change of several files that never took place: stale too.
-QList<Leftover> changedLeftovers(const ClassData& data, const QList<ClassFile>& files, QStringList& stale)
+QList<Leftover> changedLeftovers(const ClassData& data, const QList<DataFile>& files, QStringList& stale)
 {
     QMap<qint64, QList<Leftover>> byWriter;
     for (const QString& path : SafeFile::abandonedTemporariesIn(data.dataFolder)) {
-        const ClassFile* file = findFile(files, SafeFile::temporaryOwner(QFileInfo(path).fileName()));
+        const DataFile* file = findFile(files, SafeFile::temporaryOwner(QFileInfo(path).fileName()));
         const QByteArray bytes = file ? bytesOf(path) : QByteArray();
         const QString filePath = file ? DataFolder::resolve(data.dataFolder, file->name) : QString();
         if (!file || bytes.isEmpty() || (QFileInfo::exists(filePath) && bytesOf(filePath) == bytes))
@@ -119,9 +122,9 @@ ClassRepair::Copy copyOf(const QString& filePath, const QString& copyPath, bool 
 ClassRepair::Survey ClassRepair::survey(const ClassData& data)
 {
     Survey found;
-    const QList<ClassFile> files = classFiles(data);
+    const QList<DataFile> files = classFiles(data);
     const QList<Leftover> leftovers = changedLeftovers(data, files, found.stale);
-    for (const ClassFile& file : files) {
+    for (const DataFile& file : files) {
         const QString filePath = DataFolder::resolve(data.dataFolder, file.name);
         const bool missing = !QFileInfo::exists(filePath);
         QList<Copy> candidates;
@@ -150,9 +153,10 @@ ClassRepair::Survey ClassRepair::survey(const ClassData& data)
             for (int i = 1; i < candidates.size(); ++i)
                 if (candidates[i].leftover)
                     found.stale << candidates[i].copy;
-        } else if (missing && signs) {
+        } else if (missing && signs && !file.backupName.isEmpty()) {
             // A copy that belongs to another class (the one before 新規ｸﾗｽ) shows
-            // nothing of a class without pupils.
+            // nothing of a class without pupils. A class without its class file is
+            // whole (every weight 1, nothing overruled): it is not lost.
             const bool isRoster = file.name.endsWith(QStringLiteral(".nam"), Qt::CaseInsensitive);
             if (isRoster || pupilsOfClassOf(data, file.name) > 0)
                 found.lost << file.name;
@@ -166,8 +170,8 @@ Status ClassRepair::bringBack(const ClassData& data, const Copy& copy)
     QByteArray bytes;
     if (Status read = SafeFile::read(copy.copy, bytes); !read)
         return read;
-    const QList<ClassFile> files = classFiles(data);
-    const ClassFile* file = findFile(files, copy.fileName);
+    const QList<DataFile> files = classFiles(data);
+    const DataFile* file = findFile(files, copy.fileName);
     Status written;
     if (!copy.missing && file && !file->backupName.isEmpty())
         written = SafeFile::writeWithBackup(copy.file, DataFolder::resolve(data.dataFolder, file->backupName), bytes);

@@ -99,6 +99,9 @@ QString temporaryOwner(const QString& temporaryName);
 // Creates the folder (its parent exists) and syncs the parent, so that the folder
 // is durable before anything is written into it.
 Status makeFolder(const QString& path);
+// Creates the folder and every missing folder above it, each synced into its
+// parent; nothing when it exists.
+Status makeFolders(const QString& path);
 
 // How many times the writer has synced a file or a folder so far (the benchmark
 // compares changes by it).
@@ -153,6 +156,7 @@ private:
     Status failed(const QString& path, int errnoValue) const;
     Status writeTemporary(Step& step, const QByteArray& bytes) const;
     Status keepOld(Step& step);
+    Status finishEarlierChange();
     bool needsJournal() const;
     Status beginJournal();
     void endJournal(bool keepRecord);

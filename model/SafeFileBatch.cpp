@@ -29,6 +29,9 @@ using SafeFile::System::syncFolder;
 using SafeFile::System::writeAll;
 
 std::atomic<bool> journalEnabled = true;
+// Set while a commit moves its files: a write it makes to put a file back is part
+// of its own change, whose record must stay as it is.
+thread_local bool moving = false;
 
 QString nameOf(const QString& path)
 {
@@ -176,6 +179,21 @@ Status SafeFile::makeFolder(const QString& path)
     if (::mkdir(native(folder).constData(), 0777) != 0)
         return Status::failure(writeFailedMessage(folder, errno));
     syncFolder(QFileInfo(folder).absolutePath());
+    return Status::success();
+}
+
+Status SafeFile::makeFolders(const QString& path)
+{
+    const QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (QFileInfo(folder).isDir())
+        return Status::success();
+    const QString parent = QFileInfo(folder).absolutePath();
+    if (parent != folder)
+        if (Status made = makeFolders(parent); !made)
+            return made;
+    if (::mkdir(native(folder).constData(), 0777) != 0 && errno != EEXIST)
+        return Status::failure(writeFailedMessage(folder, errno));
+    syncFolder(parent);
     return Status::success();
 }
 
@@ -397,6 +415,8 @@ Status SafeFile::Batch::commit()
             ready = step->filled;
     // With more than one file, each old file keeps a second name until all are
     // moved, so that a late failure can put it back.
+    if (ready)
+        ready = finishEarlierChange();
     if (steps.size() > 1)
         for (size_t i = 0; ready && i < steps.size(); ++i)
             ready = keepOld(*steps[i]);
@@ -408,6 +428,10 @@ Status SafeFile::Batch::commit()
     }
     // Every new content is complete and every old one kept: from here on the files
     // take their names.
+    const struct Moving {
+        Moving() { moving = true; }
+        ~Moving() { moving = false; }
+    } whileMoving;
     for (size_t i = 0; i < steps.size(); ++i) {
         if (const int error = move(*steps[i]); error != 0) {
             const Status failure = failed(steps[i]->path, error);
@@ -458,6 +482,24 @@ bool SafeFile::Batch::needsJournal() const
     return changes > 1;
 }
 
+// A record an earlier stop left in the folder of a data change is finished or
+// undone before anything of the folder is written, so that no write can come
+// between a change and its completion.
+Status SafeFile::Batch::finishEarlierChange()
+{
+    if (moving || kind != Kind::DataFile || sync != Sync::Durable || steps.empty())
+        return Status::success();
+    const QString folder = QFileInfo(steps.front()->target).absolutePath();
+    if (!Journal::exists(folder))
+        return Status::success();
+    const Journal::Outcome earlier = Journal::recover(folder);
+    if (earlier.state != Journal::Outcome::State::Failed)
+        return Status::success();
+    return Status::failure(QStringLiteral("前回途中で止まった変更（%1）を済ませることも取り消すこともできないため、"
+                                          "書き込みませんでした。")
+                               .arg(earlier.files.join(QStringLiteral("、"))));
+}
+
 // Writes and syncs the record, then syncs the folders, so that the record, every
 // new content's temporary and every old content's second name are on the disk
 // before the first file is moved. A record left by an earlier stop in the folder
@@ -465,13 +507,6 @@ bool SafeFile::Batch::needsJournal() const
 Status SafeFile::Batch::beginJournal()
 {
     const QString folder = QFileInfo(steps.front()->target).absolutePath();
-    if (Journal::exists(folder)) {
-        const Journal::Outcome earlier = Journal::recover(folder);
-        if (earlier.state == Journal::Outcome::State::Failed)
-            return Status::failure(QStringLiteral("前回途中で止まった変更（%1）を済ませることも取り消すこともできないため、"
-                                                  "書き込みませんでした。")
-                                       .arg(earlier.files.join(QStringLiteral("、"))));
-    }
     const auto name = [&folder](const QString& path) {
         const QFileInfo info(path);
         return path.isEmpty() || info.absolutePath() == folder ? info.fileName() : info.absoluteFilePath();

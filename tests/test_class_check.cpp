@@ -10,11 +10,13 @@
 #include "DataFiles.h"
 #include "TestEnv.h"
 #include "model/ClassCheck.h"
+#include "model/ClassFile.h"
 #include "model/ClassRepair.h"
 #include "model/ScoreFile.h"
 #include "model/AttendanceFile.h"
 
 #include <QFile>
+#include <QJsonObject>
 #include <QTest>
 
 #include <memory>
@@ -141,6 +143,62 @@ private slots:
                  qPrintable(message));
         QVERIFY(message.contains(QStringLiteral("読み取り専用で開きます")));
         QVERIFY(!message.contains(QStringLiteral("国語.dat」：")));
+    }
+
+    // The class file names tests and pupils of each subject: its test entries and
+    // the tests an overruling was computed over may not pass the score file's
+    // tests, the pupils of its 未入力 cells and overrulings not the roster's. A
+    // class file that cannot be read is its loader's to report. A leftover class
+    // file is offered back only when it agrees.
+    void theClassFileIsCheckedAgainstTheScoreFilesAndTheRoster_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("note");
+        const QByteArray head = R"({"version": 1, "subjects": {"国語": )";
+        QTest::newRow("agrees") << head + R"({"tests": [{"weight": 2}, {"notEntered": {"1": [1, 5]}}],
+            "overrulings": [{"pupil": 5, "group": 0, "tests": [2], "given": "3"}]}, "算数": {"tests": []}}})"
+                                << QString();
+        QTest::newRow("a test entry too many") << head + R"({"tests": [{}, {}, {"term": 1}]}}})"
+                                               << QStringLiteral("「assessment.json」の国語：テスト3件（国語.dat は2件）");
+        QTest::newRow("an overruling over a test not there")
+            << head + R"({"overrulings": [{"pupil": 1, "group": 0, "tests": [1, 4], "given": "3"}]}}})"
+            << QStringLiteral("「assessment.json」の国語：テスト4件（国語.dat は2件）");
+        QTest::newRow("a cell of a pupil not there") << head + R"({"tests": [{}, {"notEntered": {"2": [2, 6]}}]}}})"
+                                                     << QStringLiteral("「assessment.json」の国語：出席番号6の記録（国語の人数は5人）");
+        QTest::newRow("an overruling of a pupil not there")
+            << head + R"({"overrulings": [{"pupil": 7, "group": 1, "given": "A"}]}}})"
+            << QStringLiteral("「assessment.json」の国語：出席番号7の記録（国語の人数は5人）");
+        QTest::newRow("another version, for its loader") << QByteArray(R"({"version": 2, "subjects": {"国語": {"tests": [{}, {}, {}]}}})")
+                                                         << QString();
+        QTest::newRow("not JSON, for its loader") << QByteArray("{\"version\": 1,") << QString();
+    }
+    void theClassFileIsCheckedAgainstTheScoreFilesAndTheRoster()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, note);
+        TestEnv env;
+        env.makeClass(FivePupils);
+        env.data.dataFolder = env.dataFolder();
+        env.writeFile(QStringLiteral("国語.dat"), scoreLines(someTests(2, 5)));
+        env.writeBytes(QStringLiteral("assessment.json"), json);
+        const QString message = ClassCheck::disagreement(env.data);
+        if (note.isEmpty())
+            QCOMPARE(message, QString());
+        else
+            QVERIFY2(message.contains(note), qPrintable(message));
+        QJsonObject root;
+        const bool readable = ClassFile::parse(json, QStringLiteral("x"), root).ok;
+        QCOMPARE(ClassCheck::fitsClass(env.data, QStringLiteral("assessment.json"), json), readable && note.isEmpty());
+
+        // The same content as a leftover of an interrupted save of a class file
+        // that is gone.
+        QVERIFY(QFile::remove(env.dataFolder() + QStringLiteral("assessment.json")));
+        const QString leftover = QStringLiteral(".assessment.json.kazane-2147483646-3.tmp");
+        env.writeBytes(leftover, json);
+        const ClassRepair::Survey survey = ClassRepair::survey(env.data);
+        QCOMPARE(survey.offers.size(), readable && note.isEmpty() ? 1 : 0);
+        QCOMPARE(survey.stale.contains(env.dataFolder() + leftover), !(readable && note.isEmpty()));
+        QVERIFY(survey.lost.isEmpty());
     }
 
     // A malformed file is its reader's to report (with the line); a specialist's

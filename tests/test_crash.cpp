@@ -46,7 +46,8 @@ QList<int> scores(int seed, int pupils)
 
 // The class every change starts from: five pupils, 算数 with three tests (one
 // of two columns), 国語 with two, the other subjects without tests, a year of
-// attendance and backups of an older state; every file dated in the spring.
+// attendance, the class file and backups of an older state; every file dated in
+// the spring.
 void writeClass(const QString& folder)
 {
     const auto put = [&folder](const QString& name, const QStringList& lines) {
@@ -65,6 +66,16 @@ void writeClass(const QString& folder)
     put(QStringLiteral("算数.Bak"), scoreLines({{QStringLiteral("たし算"), {{1, 100, scores(1, n)}}}}));
     put(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("漢字"), {{1, 100, scores(5, n)}}},
                                                {QStringLiteral("音読"), {{2, 10, scores(6, n)}}}}));
+    // The class file: weights, terms, a cell never typed and an overruling, which
+    // move with their pupils and tests.
+    QFile classFile(folder + QStringLiteral("assessment.json"));
+    QVERIFY(classFile.open(QIODevice::WriteOnly));
+    classFile.write(R"({"version": 1, "subjects": {
+        "算数": {"tests": [{}, {"weight": 2, "notEntered": {"1": [3, 5]}}, {"term": 2}],
+                 "overrulings": [{"pupil": 4, "group": 0, "tests": [1, 2], "computed": "2", "given": "3",
+                                  "reason": "ノートの記述", "date": "2026-11-02"}]},
+        "国語": {"tests": [{"term": 1}, {"weight": 1.5}]}}})");
+    classFile.close();
     put(QStringLiteral("shuketu.dat"),
         attendanceLines(attendanceYear(n, [](int m) { return 18 + m % 3; },
                                        [](int m, int p) { return QList<int>{0, 0, (m + p) % 3, 0, p % 2, 0, 0}; })));
@@ -79,7 +90,7 @@ void writeClass(const QString& folder)
 Files classFiles(const QString& folder)
 {
     Files files;
-    QStringList names{QStringLiteral("Class.Nam"), QStringLiteral("shuketu.dat")};
+    QStringList names{QStringLiteral("Class.Nam"), QStringLiteral("shuketu.dat"), QStringLiteral("assessment.json")};
     for (const QString& stem : subjectStems())
         names << stem + QStringLiteral(".dat");
     for (const QString& name : names)

@@ -302,21 +302,57 @@ private slots:
         QCOMPARE(namesIn(folder).filter(QStringLiteral(".tmp")), QStringList());
     }
 
-    // A record an earlier stop left is finished before the next change of the
-    // folder writes its own, which then goes ahead.
-    void aRecordLeftBehindIsFinishedBeforeTheNextChange()
+    // A record an earlier stop left is finished before the next write into the
+    // folder, a change of several files or the save of a single file, which then
+    // goes ahead: a save of a file of the stopped change keeps what it saves, and
+    // no record is left to act on it later.
+    void aRecordLeftBehindIsFinishedBeforeTheNextWrite_data()
+    {
+        QTest::addColumn<bool>("single");
+        QTest::newRow("a change of several files") << false;
+        QTest::newRow("the save of a file of the stopped change") << true;
+    }
+    void aRecordLeftBehindIsFinishedBeforeTheNextWrite()
+    {
+        QFETCH(bool, single);
+        QTemporaryDir dir;
+        StoppedChange change(dir.path());
+        change.move(1);
+        if (single) {
+            QVERIFY(SafeFile::write(change.folder + QStringLiteral("Class.Nam"), "4\r\n").ok);
+            QCOMPARE(bytesOf(change.folder + QStringLiteral("Class.Nam")), QByteArray("4\r\n"));
+        } else {
+            SafeFile::Batch batch;
+            batch.write(change.folder + QStringLiteral("a.dat"), "a");
+            batch.write(change.folder + QStringLiteral("b.dat"), "b");
+            QVERIFY(batch.commit().ok);
+            QCOMPARE(bytesOf(change.folder + QStringLiteral("Class.Nam")), change.newBytes[QStringLiteral("Class.Nam")]);
+            QCOMPARE(bytesOf(change.folder + QStringLiteral("b.dat")), QByteArray("b"));
+        }
+        QCOMPARE(bytesOf(change.folder + QStringLiteral("国語.dat")), change.newBytes[QStringLiteral("国語.dat")]);
+        QVERIFY(!QFile::exists(change.folder + QStringLiteral("shuketu.dat")));
+        QVERIFY(!SafeFile::Journal::exists(change.folder));
+        QCOMPARE(namesIn(change.folder).filter(QStringLiteral(".tmp")), QStringList());
+    }
+
+    // A record that can be neither finished nor undone refuses every write into
+    // its folder, and says why; the files stay as they are.
+    void aWriteIsRefusedWhileARecordCanBeNeitherFinishedNorUndone()
     {
         QTemporaryDir dir;
         StoppedChange change(dir.path());
         change.move(1);
-        SafeFile::Batch batch;
-        batch.write(change.folder + QStringLiteral("a.dat"), "a");
-        batch.write(change.folder + QStringLiteral("b.dat"), "b");
-        QVERIFY(batch.commit().ok);
-        QCOMPARE(bytesOf(change.folder + QStringLiteral("Class.Nam")), change.newBytes[QStringLiteral("Class.Nam")]);
-        QVERIFY(!QFile::exists(change.folder + QStringLiteral("shuketu.dat")));
-        QCOMPARE(bytesOf(change.folder + QStringLiteral("b.dat")), QByteArray("b"));
-        QVERIFY(!SafeFile::Journal::exists(change.folder));
+        // 国語.dat moved without its old content's second name, Class.Nam's new
+        // content gone.
+        QVERIFY(QFile::remove(change.folder + change.record.steps[0].previous));
+        QVERIFY(QFile::remove(change.folder + change.record.steps[1].temporary));
+        const Status refused = SafeFile::write(change.folder + QStringLiteral("算数.dat"), "x");
+        QVERIFY(!refused.ok);
+        QVERIFY2(refused.message.contains(QStringLiteral("済ませることも取り消すこともできない")), qPrintable(refused.message));
+        QVERIFY(!QFile::exists(change.folder + QStringLiteral("算数.dat")));
+        QCOMPARE(bytesOf(change.folder + QStringLiteral("国語.dat")), change.newBytes[QStringLiteral("国語.dat")]);
+        QCOMPARE(bytesOf(change.folder + QStringLiteral("Class.Nam")), change.oldBytes[QStringLiteral("Class.Nam")]);
+        QVERIFY(SafeFile::Journal::exists(change.folder));
     }
 };
 

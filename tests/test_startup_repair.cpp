@@ -174,19 +174,37 @@ private slots:
         QVERIFY(!env.exists(SafeFile::Journal::fileName()));
     }
 
-    // The roster says three pupils, 国語 and the attendance hold four: the teacher
-    // is told each count, the class opens read-only, and a session writes nothing.
+    // The roster says three pupils while 国語 and the attendance hold four, or
+    // the class file keeps an overruling of a fourth pupil (a transfer out whose
+    // class file was left behind): the teacher is told each count, the class opens
+    // read-only, and a session writes nothing.
+    void aClassWhoseFilesDisagreeOpensReadOnly_data()
+    {
+        QTest::addColumn<bool>("classFileOnly");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("score and attendance files")
+            << false << QStringLiteral("「Class.Nam」：3人\n「国語.dat」：4人分\n「shuketu.dat」：4人分");
+        QTest::newRow("the class file") << true << QStringLiteral("「assessment.json」の国語：出席番号4の記録（国語の人数は3人）");
+    }
     void aClassWhoseFilesDisagreeOpensReadOnly()
     {
+        QFETCH(bool, classFileOnly);
+        QFETCH(QString, told);
         TestEnv env;
         env.makeClass(Pupils);
-        env.writeFile(QStringLiteral("国語.dat"), scoreLines(twoTests(4)));
-        env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(attendanceYear(4)));
+        if (classFileOnly) {
+            env.writeFile(QStringLiteral("国語.dat"), scoreLines(twoTests(3)));
+            env.writeBytes(QStringLiteral("assessment.json"),
+                           R"({"version": 1, "subjects": {"国語": {"overrulings": [{"pupil": 4, "group": 0, "given": "3"}]}}})");
+        } else {
+            env.writeFile(QStringLiteral("国語.dat"), scoreLines(twoTests(4)));
+            env.writeFile(QStringLiteral("shuketu.dat"), attendanceLines(attendanceYear(4)));
+        }
         const auto before = folderFiles(env.dataFolder());
         MainWindow& window = env.startMainWindow();
         QVERIFY(!env.ui.messages.isEmpty());
-        const QString told = env.ui.messages.first().text;
-        QVERIFY2(told.contains(QStringLiteral("「Class.Nam」：3人\n「国語.dat」：4人分\n「shuketu.dat」：4人分")), qPrintable(told));
+        const QString message = env.ui.messages.first().text;
+        QVERIFY2(message.contains(told), qPrintable(message));
         QCOMPARE(env.ui.messages.first().icon, Ui::Icon::Warning);
         QVERIFY(window.dataFolderReadOnly());
         QVERIFY(folderNote(window).contains(QStringLiteral("人数またはテストの数が合わない")));
