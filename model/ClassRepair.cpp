@@ -9,8 +9,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace {
 
@@ -43,6 +45,24 @@ const DataFile* findFile(const QList<DataFile>& files, const QString& name)
 {
     for (const DataFile& file : files)
         if (file.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &file;
+    return nullptr;
+}
+
+// A score file of a unit the class file keeps something of is saved together with
+// the class file: a stop before the class file's new content was begun leaves no
+// sign of it, so that the score file's new content alone may not agree with it.
+bool savedWithClassFile(const QJsonObject& units, const QString& name)
+{
+    return name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive) && !units.value(QFileInfo(name).completeBaseName()).toObject().isEmpty();
+}
+
+// The file whose backup is `name` ("算数.Bak", "assessment.bak").
+const DataFile* fileOfBackup(const QList<DataFile>& files, const QString& name)
+{
+    for (const DataFile& file : files)
+        if (file.backupName.isEmpty() ? file.name == ClassFile::fileName() && name.compare(ClassFile::backupName(), Qt::CaseInsensitive) == 0
+                                      : file.backupName.compare(name, Qt::CaseInsensitive) == 0)
             return &file;
     return nullptr;
 }
@@ -84,22 +104,35 @@ struct Leftover {
 // program belong to a change of several files that never took place: stale too.
 QList<Leftover> changedLeftovers(const ClassData& data, const QList<DataFile>& files, QStringList& stale)
 {
+    // The units the class file keeps something of.
+    QJsonObject classFile;
+    ClassFile::parse(bytesOf(ClassFile::path(data)), ClassFile::fileName(), classFile);
+    const QJsonObject units = classFile.value(QStringLiteral("subjects")).toObject();
     QMap<qint64, QList<Leftover>> byWriter;
+    // Every data file a writer left a temporary of (of its new content or its
+    // backup), whatever the temporary holds.
+    QMap<qint64, QSet<QString>> filesOfWriter;
     for (const QString& path : SafeFile::abandonedTemporariesIn(data.dataFolder)) {
         const DataFile* file = findFile(files, SafeFile::temporaryOwner(QFileInfo(path).fileName()));
         const QByteArray bytes = file ? bytesOf(path) : QByteArray();
         const QString filePath = file ? DataFolder::resolve(data.dataFolder, file->name) : QString();
-        if (!file || bytes.isEmpty() || (QFileInfo::exists(filePath) && bytesOf(filePath) == bytes))
+        if (const DataFile* changing = file ? file : fileOfBackup(files, SafeFile::temporaryOwner(QFileInfo(path).fileName())))
+            filesOfWriter[writerOf(path)].insert(changing->name);
+        if (!file || bytes.isEmpty() || (QFileInfo::exists(filePath) && bytesOf(filePath) == bytes)
+            || savedWithClassFile(units, file->name))
             stale << path;
         else
             byWriter[writerOf(path)].append({file, path});
     }
+    // A writer that was writing several data files (a score file and the class
+    // file, a transfer) stopped before its change began: one of its new contents
+    // alone would not agree with the rest.
     QList<Leftover> changed;
-    for (const QList<Leftover>& leftovers : std::as_const(byWriter)) {
-        if (leftovers.size() == 1)
-            changed << leftovers.first();
+    for (auto it = byWriter.begin(); it != byWriter.end(); ++it) {
+        if (filesOfWriter.value(it.key()).size() == 1)
+            changed << it->first();
         else
-            for (const Leftover& leftover : leftovers)
+            for (const Leftover& leftover : std::as_const(*it))
                 stale << leftover.path;
     }
     return changed;

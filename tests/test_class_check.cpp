@@ -337,6 +337,38 @@ private slots:
         QVERIFY(survey.offers.isEmpty());
         QCOMPARE(survey.stale.size(), 2);
     }
+
+    // A save of 算数 with the class file stopped before the class file's new
+    // content was written: the new scores alone are not offered back.
+    void aNewContentIsNotOfferedWhileItsWriterLeftAnotherFileUnfinished()
+    {
+        TestEnv env;
+        env.makeClass(FivePupils);
+        env.data.dataFolder = env.dataFolder();
+        env.writeFile(QStringLiteral("算数.dat"), scoreLines(someTests(2, 5)));
+        touch(env.dataFolder() + QStringLiteral("算数.dat"), minutesAgo(30));
+        env.writeFile(QStringLiteral(".算数.dat.kazane-2147483646-2.tmp"), scoreLines(someTests(3, 5)));
+        env.writeBytes(QStringLiteral(".算数.Bak.kazane-2147483646-1.tmp"), "old");
+        // The class file's backup made, its new content still empty, or not even that.
+        for (const QString& name : {QStringLiteral(".assessment.json.kazane-2147483646-4.tmp"),
+                                    QStringLiteral(".assessment.bak.kazane-2147483646-3.tmp")}) {
+            env.writeBytes(name, {});
+            const ClassRepair::Survey survey = ClassRepair::survey(env.data);
+            QVERIFY(survey.offers.isEmpty());
+            QCOMPARE(survey.stale.size(), 3);
+            QVERIFY(QFile::remove(env.dataFolder() + name));
+        }
+        // With its own backup only, the same new scores are offered, unless the
+        // class file keeps something of 算数 (the stop may have come before the
+        // class file's new content was begun).
+        ClassRepair::Survey survey = ClassRepair::survey(env.data);
+        QCOMPARE(survey.offers.size(), 1);
+        QCOMPARE(survey.stale.size(), 1);
+        env.writeBytes(QStringLiteral("assessment.json"), R"({"version": 1, "subjects": {"算数": {"tests": [{"weight": 2}]}}})");
+        survey = ClassRepair::survey(env.data);
+        QVERIFY(survey.offers.isEmpty());
+        QCOMPARE(survey.stale.size(), 2);
+    }
 };
 
 QTEST_MAIN(ClassCheckTest)
