@@ -26,13 +26,7 @@ public:
     explicit Items(const QByteArray& bytes) : p(bytes.constData()), end(bytes.constData() + bytes.size()) {}
 
     bool next(bool* quoted = nullptr, const char** start = nullptr, qsizetype* length = nullptr);
-    bool skip(qint64 count)
-    {
-        while (count-- > 0)
-            if (!next())
-                return false;
-        return true;
-    }
+    bool skip(qint64 count);
     bool number(int& value, int minimum, int maximum);
     bool atEnd() { return !next(); }
 
@@ -87,6 +81,43 @@ bool Items::next(bool* quoted, const char** start, qsizetype* length)
             *length = last - first;
         return true;
     }
+}
+
+// next() without the item's place: most items of a data file are numbers, so an
+// unquoted item is passed over in one loop (the check runs at every start).
+bool Items::skip(qint64 count)
+{
+    while (count > 0) {
+        const char* first = p;
+        while (first < end && (*first == ' ' || *first == '\t'))
+            ++first;
+        if (first >= end)
+            return false;
+        if (*first == '"') {
+            if (!next())
+                return false;
+            --count;
+            continue;
+        }
+        const char* separator = first;
+        bool text = false;  // a character that next() would not trim
+        for (; separator < end; ++separator) {
+            const char c = *separator;
+            if (c == ',' || c == '\n')
+                break;
+            text |= c != ' ' && c != '\t' && c != '\r';
+        }
+        const bool found = separator < end;
+        const bool endsLine = found && *separator == '\n';
+        p = found ? separator + 1 : separator;
+        if (!text && (!found || endsLine) && !itemOnLine) {
+            itemOnLine = false;  // a blank line holds no item
+            continue;
+        }
+        itemOnLine = !endsLine;
+        --count;
+    }
+    return true;
 }
 
 bool Items::number(int& value, int minimum, int maximum)

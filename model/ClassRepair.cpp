@@ -104,6 +104,9 @@ struct Leftover {
 // program belong to a change of several files that never took place: stale too.
 QList<Leftover> changedLeftovers(const ClassData& data, const QList<DataFile>& files, QStringList& stale)
 {
+    const QStringList temporaries = SafeFile::abandonedTemporariesIn(data.dataFolder);
+    if (temporaries.isEmpty())
+        return {};  // the usual start: nothing to sort, the class file left unread
     // The units the class file keeps something of.
     QJsonObject classFile;
     ClassFile::parse(bytesOf(ClassFile::path(data)), ClassFile::fileName(), classFile);
@@ -112,7 +115,7 @@ QList<Leftover> changedLeftovers(const ClassData& data, const QList<DataFile>& f
     // Every data file a writer left a temporary of (of its new content or its
     // backup), whatever the temporary holds.
     QMap<qint64, QSet<QString>> filesOfWriter;
-    for (const QString& path : SafeFile::abandonedTemporariesIn(data.dataFolder)) {
+    for (const QString& path : temporaries) {
         const DataFile* file = findFile(files, SafeFile::temporaryOwner(QFileInfo(path).fileName()));
         const QByteArray bytes = file ? bytesOf(path) : QByteArray();
         const QString filePath = file ? DataFolder::resolve(data.dataFolder, file->name) : QString();

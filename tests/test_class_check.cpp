@@ -17,6 +17,7 @@
 
 #include <QFile>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <memory>
@@ -110,6 +111,32 @@ private slots:
         const bool refused = style == 3;
         QCOMPARE(ClassCheck::scoreFilePupils(scoreFile), refused ? ClassCheck::NoCount : tests == 0 ? ClassCheck::AnyCount : pupils);
         QCOMPARE(ClassCheck::attendancePupils(attendance), refused ? ClassCheck::NoCount : pupils);
+    }
+
+    // Spaces, tabs, carriage returns, blank lines and empty items put beside any
+    // separator of a score file: the quick count still says "fits" exactly when the reader reads it.
+    void theQuickCountAgreesWithTheReaderOnEveryDisorder()
+    {
+        const QByteArray whole = crlf(scoreLines(someTests(3, 4)));
+        const QList<QByteArray> disorders{" ", "\t", "\r", "\r\n", "\n\n", " \r\n", ",", "\n,"};
+        QRandomGenerator random(20261207);
+        for (int round = 0; round < 400; ++round) {
+            QByteArray bytes = whole;
+            for (int n = 1 + round % 3; n > 0;) {
+                // beside a separator: a space inside a number is a bad value, the
+                // reader's to name, not a count
+                const int at = random.bounded(int(bytes.size()) + 1);
+                const auto separator = [&bytes](int i) { return i < 0 || i >= bytes.size() || bytes[i] == ',' || bytes[i] == '\n' || bytes[i] == '\r'; };
+                if (!separator(at - 1) && !separator(at))
+                    continue;
+                bytes.insert(at, disorders[random.bounded(int(disorders.size()))]);
+                --n;
+            }
+            for (int read = 3; read <= 5; ++read) {
+                auto set = std::make_unique<TestSet>();
+                QCOMPARE(ClassCheck::scoreFileFits(bytes, read), ScoreFile::parse(bytes, QStringLiteral("x"), read, *set).ok);
+            }
+        }
     }
 
     // A file cut short, or with an open quote, fits no class size.
