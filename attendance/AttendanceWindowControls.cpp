@@ -197,6 +197,7 @@ QVBoxLayout* AttendanceWindow::buildButtons()
     column->addWidget(reportActions()->button(ReportDestination::Printer, this, QStringLiteral("印刷(&P)")));
     column->addWidget(reportActions()->button(ReportDestination::Preview, this, QStringLiteral("プレビュー(&O)")));
     column->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    column->addWidget(reportActions()->button(ReportDestination::Xlsx, this));
     column->addStretch(1);
     column->addWidget(closeButton);
     connect(monthlyInputButton, &QPushButton::clicked, this, &AttendanceWindow::startMonthlyInput);
