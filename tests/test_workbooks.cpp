@@ -40,7 +40,8 @@ QJsonObject readWorkbook(const QString& path)
         "    rows.append(cells)\n"
         "print(json.dumps({'title': ws.title, 'freeze': ws.freeze_panes, 'count': len(wb.worksheets), 'rows': rows}))\n";
     QProcess python;
-    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    // Debian's own Python, which python3-openpyxl serves.
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(script), path});
     if (!python.waitForFinished(60000) || python.exitCode() != 0)
         return {{QStringLiteral("error"), QString::fromUtf8(python.readAllStandardError())}};
     return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
@@ -127,8 +128,8 @@ private slots:
         QCOMPARE(book.value(QStringLiteral("title")).toString(), sheetName);
         QCOMPARE(book.value(QStringLiteral("count")).toInt(), 1);
         QCOMPARE(book.value(QStringLiteral("freeze")).toString(), QStringLiteral("A3"));
-        for (const QJsonValue& heading : cells[1].toArray())
-            QVERIFY(heading.toArray().at(2).toBool());
+        for (int c = 0; c < rows[1].size(); ++c)
+            QVERIFY(cells[1].toArray().at(c).toArray().at(2).toBool());
         QVERIFY(!cells[2].toArray().at(0).toArray().at(2).toBool());
         // The column of figures holds numbers wherever the CSV holds a figure.
         const int column = int(rows[1].indexOf(figureHeading));
