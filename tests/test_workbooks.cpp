@@ -10,6 +10,7 @@
 #include "output/CsvWriter.h"
 #include "output/SheetTable.h"
 #include "output/XlsxWriter.h"
+#include "tally/OverrulingSheet.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,6 +83,52 @@ QString differences(const QList<QStringList>& csv, const QJsonArray& book)
         }
     }
     return {};
+}
+
+// The headings the help's table `id` lists for a CSV, as patterns: "◯◯" stands for a
+// viewpoint's name, "／" separates headings either of which may stand there, and
+// the rows marked per-viewpoint repeat together once for each of the 4 viewpoints.
+QList<QRegularExpression> helpHeadings(const QString& page, const QString& id)
+{
+    const qsizetype start = page.indexOf(QStringLiteral("id=\"%1\"").arg(id));
+    const qsizetype end = page.indexOf(QStringLiteral("</table>"), start);
+    if (start < 0 || end < 0)
+        return {};
+    static const QRegularExpression row(QStringLiteral("<tr( class=\"per-viewpoint\")?><td>([^<]*)</td>"));
+    QList<QRegularExpression> patterns;
+    QStringList group;
+    const auto flush = [&] {
+        for (int v = 0; v < 4; ++v)
+            for (const QString& heading : group)
+                patterns << QRegularExpression(heading);
+        group.clear();
+    };
+    auto it = row.globalMatch(page.mid(start, end - start));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        QStringList choices = match.captured(2).split(QStringLiteral("／"));
+        for (QString& choice : choices) {
+            QStringList parts = choice.split(QStringLiteral("◯◯"));
+            for (QString& part : parts)
+                part = QRegularExpression::escape(part);
+            choice = parts.join(QStringLiteral(".+"));
+        }
+        const QString pattern = QRegularExpression::anchoredPattern(choices.join(QLatin1Char('|')));
+        if (match.captured(1).isEmpty()) {
+            flush();
+            patterns << QRegularExpression(pattern);
+        } else {
+            group << pattern;
+        }
+    }
+    flush();
+    return patterns;
+}
+
+QString helpPage(const QString& name)
+{
+    QFile file(QStringLiteral(TESTS_SOURCE_DIR "/../resources/help/") + name);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 }  // namespace
@@ -203,6 +250,50 @@ private slots:
         QVERIFY(wrong.err.contains(QStringLiteral("「ods」")));
         const ExportRun alone = runExport(env, {"names", "--csv", env.dir.filePath("a.csv"), "--format", "csv"});
         QCOMPARE(alone.code, 2);
+    }
+    // The help's table of each CSV's columns lists exactly the headings the CSV
+    // files have, in their order (the golden files of every sheet kind, and the
+    // list of overruled grades, which only the windows save).
+    void helpDescribesEveryCsvColumn_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("golden");
+        const QList<QPair<const char*, const char*>> cases = {
+            {"csv-testdisp", "c41_testdisp_t1_number.csv"},  {"csv-testdisp", "kokugo_testdisp_t3_score.csv"},
+            {"csv-kojin", "kokugo_kojin_p01.csv"},           {"csv-kojin", "c52_kojin_p09.csv"},
+            {"csv-aryoiki", "kokugo_aryoiki_all.csv"},       {"csv-aryoiki", "c52_aryoiki_v2_show.csv"},
+            {"csv-shuseki-detail", "shuseki_term1_detail.csv"}, {"csv-shuseki-record", "shuseki_year_record.csv"},
+            {"csv-names", "c41_names.csv"},                  {"csv-tests", "c41_tests.csv"}};
+        for (const auto& [table, golden] : cases)
+            QTest::newRow(golden) << table << QStringLiteral(TESTS_SOURCE_DIR "/golden/csv/") + QLatin1String(golden);
+        QTest::newRow("評定の変更一覧") << "csv-overrulings" << QString();
+    }
+
+    void helpDescribesEveryCsvColumn()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, golden);
+        QStringList headings;
+        if (golden.isEmpty())
+            headings = CsvWriter::parse(CsvWriter::build(OverrulingSheet::sheet({}, QStringLiteral("全教科")))).value(1);
+        else
+            headings = csvRows(golden).value(1);
+        const QList<QRegularExpression> patterns = helpHeadings(helpPage(QStringLiteral("term-end.html")), table);
+        QVERIFY2(patterns.size() == headings.size(),
+                 qPrintable(QStringLiteral("help %1, CSV %2: %3").arg(patterns.size()).arg(headings.size()).arg(headings.join(QLatin1Char(',')))));
+        for (int c = 0; c < headings.size(); ++c)
+            QVERIFY2(patterns[c].match(headings[c]).hasMatch(), qPrintable(headings[c] + QStringLiteral(" / ") + patterns[c].pattern()));
+    }
+
+    // The pages that speak of the CSV files and workbooks tell the new form.
+    void helpTellsTheFirstLines()
+    {
+        const QString termEnd = helpPage(QStringLiteral("term-end.html"));
+        QVERIFY(termEnd.contains(QStringLiteral("2行目：列の見出し")));
+        QVERIFY(!termEnd.contains(QStringLiteral("4行目")));
+        const QString printing = helpPage(QStringLiteral("printing.html"));
+        QVERIFY(printing.contains(QStringLiteral("id=\"xlsx\"")));
+        QVERIFY(!printing.contains(QStringLiteral("1行あけて")));
     }
 };
 
