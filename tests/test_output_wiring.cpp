@@ -220,7 +220,7 @@ private slots:
             QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("CSVファイル「%1」に保存しました。").arg(saved)});
             QFile csv(saved);
             QVERIFY(csv.open(QIODevice::ReadOnly));
-            QCOMPARE(CsvWriter::parse(csv.readAll()).value(1).value(0), printing.title);
+            QCOMPARE(CsvWriter::parse(csv.readAll()).value(0).value(0), printing.title);
             return;
         }
         QVERIFY2(env.ui.messages.isEmpty(), qPrintable(env.ui.lastMessage()));
