@@ -4,6 +4,7 @@
 #include "model/Cp932.h"
 
 #include <QMap>
+#include <algorithm>
 #include <QRegularExpression>
 #include <QStringDecoder>
 

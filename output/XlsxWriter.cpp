@@ -3,10 +3,13 @@
 #include "output/OutputFile.h"
 #include "output/SheetTable.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <xlsxwriter.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -73,32 +76,40 @@ void fill(lxw_workbook* book, const SheetTable& table)
 
 }  // namespace
 
-std::optional<QByteArray> XlsxWriter::build(const ReportSheet& sheet)
+Status XlsxWriter::build(const ReportSheet& sheet, const QString& path, QByteArray& bytes)
 {
+    const auto failed = [&path](int error) {
+        return Status::failure(QStringLiteral("ブック（.xlsx）「%1」を作れませんでした。%2")
+                                   .arg(QDir::toNativeSeparators(path),
+                                        error != 0 ? OutputFile::describeError(error)
+                                                   : QStringLiteral("一時ファイルを書けませんでした。")));
+    };
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return std::nullopt;
-    const QString path = scratch.filePath(QStringLiteral("sheet.xlsx"));
-    const QByteArray localPath = QFile::encodeName(path);
+        return failed(errno);
+    const QString made = scratch.filePath(QStringLiteral("sheet.xlsx"));
+    const QByteArray localPath = QFile::encodeName(made);
     const QByteArray tmpdir = QFile::encodeName(scratch.path());
     lxw_workbook_options options{};
     options.tmpdir = const_cast<char*>(tmpdir.constData());
+    errno = 0;
     lxw_workbook* book = workbook_new_opt(localPath.constData(), &options);
     if (!book)
-        return std::nullopt;
+        return failed(errno);
     fill(book, SheetTable::of(sheet));
     if (workbook_close(book) != LXW_NO_ERROR)
-        return std::nullopt;
-    QFile file(path);
+        return failed(errno);
+    QFile file(made);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+        return failed(errno);
+    bytes = file.readAll();
+    return Status::success();
 }
 
 Status XlsxWriter::write(const QString& path, const ReportSheet& sheet)
 {
-    const std::optional<QByteArray> bytes = build(sheet);
-    if (!bytes)
-        return Status::failure(QStringLiteral("ブック（.xlsx）「%1」を作れませんでした。保存先の空きを確かめてください。").arg(path));
-    return OutputFile::write(path, *bytes);
+    QByteArray bytes;
+    if (Status built = build(sheet, path, bytes); !built)
+        return built;
+    return OutputFile::write(path, bytes);
 }

@@ -12,10 +12,10 @@
 #include "tally/ReportSheet.h"
 
 #include <QByteArray>
-#include <optional>
 
 namespace XlsxWriter {
-// The workbook's bytes; nothing when the library could not make it.
-std::optional<QByteArray> build(const ReportSheet& sheet);
+// The workbook's bytes in `bytes`. A failure (the scratch folder full or not
+// writable) names `path`, the file the workbook was meant for, and the cause.
+Status build(const ReportSheet& sheet, const QString& path, QByteArray& bytes);
 Status write(const QString& path, const ReportSheet& sheet);
 }

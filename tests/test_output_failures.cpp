@@ -145,6 +145,7 @@ private slots:
         QTest::addColumn<QString>("cause");
         QTest::newRow("pdf") << "--pdf" << "ディスクの空き容量が足りません";
         QTest::newRow("csv") << "--csv" << "ディスクの空き容量が足りません";
+        QTest::newRow("xlsx") << "--xlsx" << "ディスクの空き容量が足りません";
         QTest::newRow("store") << "--store" << "ディスクの空き容量が足りません";
     }
 

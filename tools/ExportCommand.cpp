@@ -108,10 +108,9 @@ struct Outputs {
 
 QByteArray workbookOf(const ReportSheet& sheet, const QString& path)
 {
-    const std::optional<QByteArray> bytes = XlsxWriter::build(sheet);
-    if (!bytes)
-        throw Failure{DataError, QStringLiteral("ブック（.xlsx）「%1」を作れませんでした。").arg(QDir::toNativeSeparators(path))};
-    return *bytes;
+    QByteArray bytes;
+    check(XlsxWriter::build(sheet, path, bytes));
+    return bytes;
 }
 
 // Writes the outputs of one sheet as temporary files of the batch; nothing has its
