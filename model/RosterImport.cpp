@@ -4,9 +4,9 @@
 #include "model/Cp932.h"
 
 #include <QMap>
-#include <algorithm>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
