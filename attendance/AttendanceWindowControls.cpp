@@ -50,10 +50,10 @@ void AttendanceWindow::buildMenus()
     };
     fileMenu = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    // 印刷, 印刷プレビュー and CSV保存: the window's output commands, shared with its buttons.
+    // 印刷, 印刷プレビュー, CSV保存 and xlsx保存: the window's output commands, shared with its buttons.
     ReportActions* outputs = makeReportActions(QStringLiteral("印刷(&P)"), QStringLiteral("印刷プレビュー(&O)"));
     QAction* print = named(outputs->printAction(), "printAction", QKeySequence(Qt::CTRL | Qt::Key_P));
-    fileMenu->addActions({print, outputs->previewAction(), outputs->csvAction()});
+    fileMenu->addActions({print, outputs->previewAction(), outputs->csvAction(), outputs->xlsxAction()});
     fileMenu->addSeparator();
     closeAction = named(fileMenu->addAction(QStringLiteral("終了(&X)")), "closeAction", QKeySequence(Qt::CTRL | Qt::Key_F4));
     connect(closeAction, &QAction::triggered, this, &AttendanceWindow::closeIfLessonDaysGiven);
