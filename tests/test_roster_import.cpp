@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -253,11 +254,37 @@ private slots:
         });
         import->click();
         QVERIFY2(about.contains(QStringLiteral("UTF-8")) && about.contains(QStringLiteral("コンマ")), qPrintable(about));
+
+        // 43 more names for a list of 3: the one that would be the 46th pupil is
+        // refused by its line, and the list ends at 45.
+        QString more;
+        for (int p = 1; p <= 43; ++p)
+            more += QStringLiteral("児童%1\n").arg(p);
+        env.ui.openNames.push_back(writeFile(env, QStringLiteral("more.txt"), more.toUtf8()));
+        QStringList preview, refused;
+        env.ui.modalHandlers.push_back([&](QDialog& d) {
+            QVERIFY(!child<QCheckBox>(&d, "headingCheck")->isChecked());
+            preview = listTexts(child<QListWidget>(&d, "previewList"));
+            refused = listTexts(child<QListWidget>(&d, "refusedList"));
+            child<QPushButton>(&d, "importButton")->click();
+        });
+        import->click();
+        QCOMPARE(preview.size(), 42);
+        QCOMPARE(preview.first(), QStringLiteral("4番　児童1"));
+        QCOMPARE(preview.last(), QStringLiteral("45番　児童42"));
+        QCOMPARE(refused, QStringList{QStringLiteral("43行目：クラスは45人までです")});
+        QCOMPARE(child<QLabel>(dialog, "pupilCountLabel")->text(), QStringLiteral("45"));
+        // A full list takes no file at all.
+        env.ui.clear();
+        import->click();
+        QVERIFY(env.ui.lastMessage().contains(QStringLiteral("すでに45人")));
+        QVERIFY(env.ui.modalDialogs.isEmpty());
         SettingsControls::endNameEntryButton(dialog)->click();
         ClassData stored = env.data;
         QVERIFY(RosterFile::load(stored).ok);
-        QCOMPARE(stored.pupilCount, 3);
-        QCOMPARE((QStringList{stored.pupilName[1], stored.pupilName[2], stored.pupilName[3]}), (QStringList{"青木", "=石田", "上野"}));
+        QCOMPARE(stored.pupilCount, 45);
+        QCOMPARE((QStringList{stored.pupilName[1], stored.pupilName[2], stored.pupilName[3], stored.pupilName[45]}),
+                 (QStringList{"青木", "=石田", "上野", "児童42"}));
     }
 };
 
