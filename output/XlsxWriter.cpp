@@ -10,6 +10,8 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -74,6 +76,32 @@ void fill(lxw_workbook* book, const SheetTable& table)
     worksheet_freeze_panes(sheet, 2, 0);
 }
 
+// libxlsxwriter reports its failures on standard error in English; the program
+// tells them itself in Japanese, so the library's lines are held back meanwhile.
+class QuietErrors {
+public:
+    QuietErrors() : saved(::dup(STDERR_FILENO))
+    {
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (saved >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~QuietErrors()
+    {
+        if (saved >= 0) {
+            ::dup2(saved, STDERR_FILENO);
+            ::close(saved);
+        }
+    }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+private:
+    int saved;
+};
+
 }  // namespace
 
 Status XlsxWriter::build(const ReportSheet& sheet, const QString& path, QByteArray& bytes)
@@ -87,19 +115,25 @@ Status XlsxWriter::build(const ReportSheet& sheet, const QString& path, QByteArr
     QTemporaryDir scratch;
     if (!scratch.isValid())
         return failed(errno);
-    const QString made = scratch.filePath(QStringLiteral("sheet.xlsx"));
-    const QByteArray localPath = QFile::encodeName(made);
+    const QString workbook = scratch.filePath(QStringLiteral("sheet.xlsx"));
+    const QByteArray localPath = QFile::encodeName(workbook);
     const QByteArray tmpdir = QFile::encodeName(scratch.path());
     lxw_workbook_options options{};
     options.tmpdir = const_cast<char*>(tmpdir.constData());
-    errno = 0;
-    lxw_workbook* book = workbook_new_opt(localPath.constData(), &options);
-    if (!book)
-        return failed(errno);
-    fill(book, SheetTable::of(sheet));
-    if (workbook_close(book) != LXW_NO_ERROR)
-        return failed(errno);
-    QFile file(made);
+    bool made = false;
+    int error = 0;
+    {
+        const QuietErrors quiet;
+        errno = 0;
+        if (lxw_workbook* book = workbook_new_opt(localPath.constData(), &options)) {
+            fill(book, SheetTable::of(sheet));
+            made = workbook_close(book) == LXW_NO_ERROR;
+        }
+        error = errno;
+    }
+    if (!made)
+        return failed(error);
+    QFile file(workbook);
     if (!file.open(QIODevice::ReadOnly))
         return failed(errno);
     bytes = file.readAll();
