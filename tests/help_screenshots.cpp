@@ -16,6 +16,7 @@
 #include "app/Logo.h"
 #include "app/MainWindow.h"
 #include "frame/ChildWindow.h"
+#include "maintenance/RosterImportWindow.h"
 #include "model/Cp932.h"
 #include "output/PrintConfirmDialog.h"
 #include "output/PrintSetupDialog.h"
@@ -140,21 +141,18 @@ void homeroomShots(Shots& shots)
     shots.saveMain(window, QStringLiteral("shot-roster"));
     // 名簿読込 with a school system's roster file (Shift_JIS, tabs).
     {
-        const QString roster = env.dir.filePath(QStringLiteral("名簿.txt"));
-        QFile file(roster);
-        if (file.open(QIODevice::WriteOnly)) {
-            QString text = QStringLiteral("出席番号\tふりがな\t氏名\t性別\r\n");
-            const QStringList names{"青木　陽菜", "石井　大翔", "上野　結衣", "遠藤　蒼", "大塚　美咲", "岡本　悠真",
-                                    "加藤　凛", "木村　湊", "髙橋　さくら", "佐藤　颯太", "清水　陽向", "山崎　葵"};
-            for (int i = 0; i < names.size(); ++i)
-                text += QStringLiteral("%1\tかな\t%2\t%3\r\n").arg(i + 1).arg(names[i], i % 2 ? QStringLiteral("男") : QStringLiteral("女"));
-            text += QStringLiteral("12\tかな\t山崎　葵\t女\r\n");
-            file.write(Cp932::encode(text).value_or(QByteArray()));
-        }
-        env.ui.openNames.push_back(roster);
-        env.ui.modalHandlers.push_back([&shots](QDialog& dialog) { shots.save(&dialog, QStringLiteral("shot-roster-import")); });
-        if (auto* import = childOf<QPushButton>(window.findChild<QMdiArea*>(), "importButton"))
-            import->click();
+        QString text = QStringLiteral("出席番号\tふりがな\t氏名\t性別\r\n");
+        const QStringList names{"青木　陽菜", "石井　大翔", "上野　結衣", "遠藤　蒼", "大塚　美咲", "岡本　悠真",
+                                "加藤　凛", "木村　湊", "髙橋　さくら", "佐藤　颯太", "清水　陽向", "山崎　葵"};
+        for (int i = 0; i < names.size(); ++i)
+            text += QStringLiteral("%1\tかな\t%2\t%3\r\n").arg(i + 1).arg(names[i], i % 2 ? QStringLiteral("男") : QStringLiteral("女"));
+        text += QStringLiteral("12\tかな\t山崎　葵\t女\r\n");
+        QString problem;
+        RosterImportWindow dialog(RosterImport::read(Cp932::encode(text).value_or(QByteArray()), problem),
+                                  QStringLiteral("名簿.txt"), 0, &window);
+        dialog.show();
+        Shots::settle();
+        shots.save(&dialog, QStringLiteral("shot-roster-import"));
     }
     closeAll(window);
 
