@@ -138,11 +138,11 @@ private slots:
         // The CSV files of kazane-export.
         const QString overallCsv = env.dir.path() + QStringLiteral("/aryoiki.csv");
         QCOMPARE(exportCode(env, {"aryoiki", "--csv", overallCsv}), 0);
-        const QStringList overall = headings(overallCsv);
+        const QStringList overallHeadings = headings(overallCsv);
         for (const QString& name : {Knowledge, Thinking, Attitude})
             for (const char* figure : {"平均", "順位", "評定"})
-                QVERIFY2(overall.contains(QString::fromUtf8(figure) + QStringLiteral("（") + name + QStringLiteral("）")),
-                         qPrintable(overall.join(QLatin1Char(','))));
+                QVERIFY2(overallHeadings.contains(QString::fromUtf8(figure) + QStringLiteral("（") + name + QStringLiteral("）")),
+                         qPrintable(overallHeadings.join(QLatin1Char(','))));
         const QString perTestCsv = env.dir.path() + QStringLiteral("/testdisp.csv");
         QCOMPARE(exportCode(env, {"testdisp", "--test", "2", "--csv", perTestCsv}), 0);
         QCOMPARE(headings(perTestCsv).value(3), Knowledge);
