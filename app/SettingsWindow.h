@@ -64,6 +64,8 @@ private:
     void takePastedList();
     void correctSelectedName();
     void removeSelectedName();
+    // The names of a roster file (RosterImportWindow) join the list after its names.
+    void importNames();
     void endCorrection();
     void showNames(int selectedRow = -1);
     void endNameEntry();
@@ -96,6 +98,7 @@ private:
     QLineEdit* nameInput = nullptr;
     QPushButton* correctNameButton = nullptr;
     QPushButton* removeNameButton = nullptr;
+    QPushButton* importNamesButton = nullptr;
     QPushButton* endNameEntryButton = nullptr;
     CriteriaEditor* criteriaEditor = nullptr;  // "評定基準", with the viewpoint names
     QPushButton* closeButton = nullptr;

@@ -184,8 +184,11 @@ void SettingsWindow::buildNameGroup()
     correctNameButton->setToolTip(QStringLiteral("一覧で選んだ氏名を入力欄に出して直します"));
     removeNameButton = named(new QPushButton(QStringLiteral("削除"), namesGroup), QStringLiteral("removeNameButton"));
     removeNameButton->setToolTip(QStringLiteral("一覧で選んだ氏名を取り除きます（後の番号が一つずつ繰り上がります）"));
+    importNamesButton = named(new QPushButton(QStringLiteral("名簿読込..."), namesGroup), QStringLiteral("importNamesButton"));
+    importNamesButton->setToolTip(QStringLiteral("校務システムなどの名簿ファイル（CSV）から氏名を読み込みます"));
     listButtons->addWidget(correctNameButton);
     listButtons->addWidget(removeNameButton);
+    listButtons->addWidget(importNamesButton);
     layout->addLayout(listButtons);
     nameInputCaption = named(new QLabel(QStringLiteral("データ入力欄"), namesGroup), QStringLiteral("nameInputCaption"));
     nameInput = named(new QLineEdit(namesGroup), QStringLiteral("nameInput"));
@@ -205,6 +208,7 @@ void SettingsWindow::buildNameGroup()
     connect(nameInput, &QLineEdit::textChanged, this, &SettingsWindow::nameInputChanged);
     connect(correctNameButton, &QPushButton::clicked, this, &SettingsWindow::correctSelectedName);
     connect(removeNameButton, &QPushButton::clicked, this, &SettingsWindow::removeSelectedName);
+    connect(importNamesButton, &QPushButton::clicked, this, &SettingsWindow::importNames);
     connect(nameList, &QListWidget::itemDoubleClicked, this, &SettingsWindow::correctSelectedName);
     connect(endNameEntryButton, &QPushButton::clicked, this, &SettingsWindow::endNameEntry);
 }

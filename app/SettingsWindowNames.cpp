@@ -13,6 +13,7 @@
 #include "model/RosterFile.h"
 #include "model/SafeFile.h"
 #include "frame/MainFrame.h"
+#include "maintenance/RosterImportWindow.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -71,6 +72,7 @@ void SettingsWindow::setNameEntry(bool entering)
     nameInput->setEnabled(entering);
     correctNameButton->setEnabled(entering);
     removeNameButton->setEnabled(entering);
+    importNamesButton->setEnabled(entering);
     if (entering) {
         nameInput->show();
         nameInputCaption->show();
@@ -238,6 +240,19 @@ void SettingsWindow::removeSelectedName()
     }
     enteredNames.removeAt(row);
     showNames(qMin(row, int(enteredNames.size()) - 1));
+}
+
+void SettingsWindow::importNames()
+{
+    if (!nameEntry)
+        return;
+    const std::optional<QStringList> names = RosterImportWindow::run(ctx.ui, this, int(enteredNames.size()));
+    if (!names)
+        return;
+    endCorrection();
+    enteredNames.append(*names);
+    showNames();
+    nameInput->setFocus();
 }
 
 void SettingsWindow::endCorrection()

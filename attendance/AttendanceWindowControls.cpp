@@ -50,10 +50,10 @@ void AttendanceWindow::buildMenus()
     };
     fileMenu = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    // 印刷, 印刷プレビュー and CSV保存: the window's output commands, shared with its buttons.
+    // 印刷, 印刷プレビュー, CSV保存 and xlsx保存: the window's output commands, shared with its buttons.
     ReportActions* outputs = makeReportActions(QStringLiteral("印刷(&P)"), QStringLiteral("印刷プレビュー(&O)"));
     QAction* print = named(outputs->printAction(), "printAction", QKeySequence(Qt::CTRL | Qt::Key_P));
-    fileMenu->addActions({print, outputs->previewAction(), outputs->csvAction()});
+    fileMenu->addActions({print, outputs->previewAction(), outputs->csvAction(), outputs->xlsxAction()});
     fileMenu->addSeparator();
     closeAction = named(fileMenu->addAction(QStringLiteral("終了(&X)")), "closeAction", QKeySequence(Qt::CTRL | Qt::Key_F4));
     connect(closeAction, &QAction::triggered, this, &AttendanceWindow::closeIfLessonDaysGiven);
@@ -197,6 +197,7 @@ QVBoxLayout* AttendanceWindow::buildButtons()
     column->addWidget(reportActions()->button(ReportDestination::Printer, this, QStringLiteral("印刷(&P)")));
     column->addWidget(reportActions()->button(ReportDestination::Preview, this, QStringLiteral("プレビュー(&O)")));
     column->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    column->addWidget(reportActions()->button(ReportDestination::Xlsx, this));
     column->addStretch(1);
     column->addWidget(closeButton);
     connect(monthlyInputButton, &QPushButton::clicked, this, &AttendanceWindow::startMonthlyInput);

@@ -10,8 +10,10 @@ ReportActions::ReportActions(ChildWindow& window, const QString& printCaption, c
     : QObject(&window),
       print(make(window, printCaption, "printAction", ReportDestination::Printer)),
       preview(make(window, previewCaption, "previewAction", ReportDestination::Preview)),
-      csv(make(window, csvCaption, "csvAction", ReportDestination::Csv))
+      csv(make(window, csvCaption, "csvAction", ReportDestination::Csv)),
+      xlsx(make(window, QStringLiteral("xlsx保存"), "xlsxAction", ReportDestination::Xlsx))
 {
+    xlsx->setToolTip(QStringLiteral("表計算ソフト（Excel、LibreOffice Calc）で開けるブック（.xlsx）に保存します"));
     setObjectName(QStringLiteral("reportActions"));
 }
 
@@ -29,6 +31,7 @@ QAction* ReportActions::action(ReportDestination destination) const
     case ReportDestination::Printer: return print;
     case ReportDestination::Preview: return preview;
     case ReportDestination::Csv: return csv;
+    case ReportDestination::Xlsx: return xlsx;
     }
     return nullptr;
 }
@@ -37,13 +40,14 @@ ActionButton* ReportActions::button(ReportDestination destination, QWidget* pare
 {
     const char* name = destination == ReportDestination::Printer   ? "printButton"
                        : destination == ReportDestination::Preview ? "previewButton"
-                                                                   : "csvButton";
+                       : destination == ReportDestination::Csv     ? "csvButton"
+                                                                   : "xlsxButton";
     return new ActionButton(action(destination), QLatin1String(name), parent, caption);
 }
 
 void ReportActions::setEnabled(bool on)
 {
-    for (QAction* each : {print, preview, csv})
+    for (QAction* each : {print, preview, csv, xlsx})
         each->setEnabled(on);
     if (on == enabled)
         return;

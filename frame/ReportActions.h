@@ -1,5 +1,5 @@
 #pragma once
-// The output commands of a window that prints: 印刷, ﾌﾟﾚﾋﾞｭｰ and CSV保存, one
+// The output commands of a window that prints: 印刷, ﾌﾟﾚﾋﾞｭｰ, CSV保存 and xlsx保存, one
 // QAction each, shared by the window's buttons (ActionButton), its menu entries and
 // the main toolbar's 印刷 and ﾌﾟﾚﾋﾞｭｰ. Each action runs the window's output with its
 // destination. While the window has nothing to print (a rename under way, the
@@ -23,14 +23,15 @@ public:
     ReportActions(ChildWindow& window, const QString& printCaption, const QString& previewCaption,
                   const QString& csvCaption = QStringLiteral("CSV保存"));
 
-    // Object names "printAction", "previewAction", "csvAction".
+    // Object names "printAction", "previewAction", "csvAction", "xlsxAction".
     QAction* action(ReportDestination destination) const;
     QAction* printAction() const { return print; }
     QAction* previewAction() const { return preview; }
     QAction* csvAction() const { return csv; }
+    QAction* xlsxAction() const { return xlsx; }
 
     // A button showing the action of a destination, named "printButton",
-    // "previewButton" or "csvButton"; captioned as the action unless given its own.
+    // "previewButton", "csvButton" or "xlsxButton"; captioned as the action unless given its own.
     ActionButton* button(ReportDestination destination, QWidget* parent, const QString& caption = {}) const;
 
     void setEnabled(bool enabled);
@@ -45,5 +46,6 @@ private:
     QAction* print;
     QAction* preview;
     QAction* csv;
+    QAction* xlsx;  // the same table as a workbook
     bool enabled = true;
 };

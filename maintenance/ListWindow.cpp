@@ -48,6 +48,7 @@ ListWindow::ListWindow(AppContext& ctx, const Captions& captions, const QString&
     side->addWidget(reportActions()->button(ReportDestination::Printer, this, captions.printButton));
     side->addWidget(reportActions()->button(ReportDestination::Preview, this, QStringLiteral("ﾌﾟﾚﾋﾞｭｰ(&O)")));
     side->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    side->addWidget(reportActions()->button(ReportDestination::Xlsx, this));
     side->addStretch();
     side->addWidget(closeButton);
 
@@ -63,7 +64,7 @@ void ListWindow::buildMenus(const Captions& captions)
     };
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
     ReportActions* outputs = makeReportActions(captions.printEntry, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"));
-    fileMenu->addActions({outputs->printAction(), outputs->previewAction(), outputs->csvAction()});
+    fileMenu->addActions({outputs->printAction(), outputs->previewAction(), outputs->csvAction(), outputs->xlsxAction()});
     fileMenu->addSeparator();
     closeAction = entry(fileMenu, captions.closeEntry, "closeAction");
     editMenu->setObjectName(QStringLiteral("editMenu"));

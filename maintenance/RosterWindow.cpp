@@ -1,13 +1,17 @@
 #include "maintenance/RosterWindow.h"
 
+#include "model/AttendanceFile.h"
 #include "model/Cp932.h"
+#include "model/NewClass.h"
 #include "model/RosterFile.h"
 #include "tally/ListSheets.h"
 #include "maintenance/OpenWindows.h"
+#include "maintenance/RosterImportWindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 
 namespace {
 
@@ -37,6 +41,13 @@ RosterWindow::RosterWindow(AppContext& ctx, QWidget* parent)
     countUnit = new QLabel(QStringLiteral("人"), this);
     countUnit->setObjectName(QStringLiteral("countUnit"));
     countRow->insertWidget(2, countUnit);  // after the count, before the stretch
+    auto* importButton = new QPushButton(QStringLiteral("名簿読込(&L)..."), this);
+    importButton->setObjectName(QStringLiteral("importButton"));
+    importButton->setToolTip(QStringLiteral("校務システムなどの名簿ファイル（CSV）から氏名を読み込みます"));
+    importButton->setAutoDefault(false);
+    extras->addSpacing(8);
+    extras->addWidget(importButton);
+    connect(importButton, &QPushButton::clicked, this, &RosterWindow::importRoster);
     resize(460, 440);
 }
 
@@ -183,4 +194,63 @@ void RosterWindow::storeName(int n, const QString& text, bool tell)
         ctx.data.pupilName[n] = old;
         ctx.check(saved, this, Ui::Icon::Warning);
     }
+}
+
+void RosterWindow::importRoster()
+{
+    if (!showsOpenData(true) || !otherWindowsClosed(QStringLiteral("名簿の読込")))
+        return;
+    const int count = ctx.data.pupilCount;
+    const std::optional<QStringList> names = RosterImportWindow::run(ctx.ui, this, 0);
+    if (!names)
+        return;
+    const QString title = QStringLiteral("名簿の読込");
+    // Scores and attendance belong to attendance numbers: a roster of another size
+    // would put them under other pupils.
+    if (count > 0 && names->size() != count) {
+        ctx.ui.message(this,
+                       QStringLiteral("読み込んだ名簿は%1人、今のクラスは%2人です。人数の違う名簿では氏名を置き換えられません。\n"
+                                      "転入・転出処理で人数を合わせてから読み込むか、新しい学級なら環境設定の新規ｸﾗｽで読み込んでください。")
+                           .arg(names->size())
+                           .arg(count),
+                       Ui::Buttons::Ok, Ui::Icon::Warning, title);
+        return;
+    }
+    if (count > 0
+        && ctx.ui.message(this,
+                          QStringLiteral("今の%1人の氏名を、読み込んだ氏名で番号順に置き換えます。点数と出欠は番号のまま残ります。").arg(count),
+                          Ui::Buttons::OkCancel, Ui::Icon::Question, title, Ui::Default::Cancel)
+               != Ui::Answer::Ok)
+        return;
+    if (!ctx.check(storeImported(*names), this, Ui::Icon::Warning))
+        return;
+    fillList();
+    if (list->count() > 0)
+        list->setCurrentRow(0);
+    setCommandsEnabled(true);
+}
+
+Status RosterWindow::storeImported(const QStringList& names)
+{
+    ClassData& data = ctx.data;
+    const int count = data.pupilCount;
+    const auto old = data.pupilName;
+    for (int p = 1; p <= names.size(); ++p)
+        data.pupilName[p] = names[p - 1];
+    Status stored = Status::success();
+    if (count > 0) {
+        stored = RosterFile::save(data);
+    } else {
+        // A class without pupils yet: the roster and, for a homeroom class, an
+        // attendance file of zeros for that many pupils, as the first names typed.
+        data.pupilCount = int(names.size());
+        stored = NewClass::storeNames(data);
+        if (stored && !data.specialistMode)
+            stored = AttendanceFile::load(data);
+    }
+    if (!stored) {
+        data.pupilCount = count;
+        data.pupilName = old;
+    }
+    return stored;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // 氏名メンテナンス: the pupils of the open class in attendance-number order. The
 // teacher renames a pupil, takes a pupil in after a chosen one (転入) or lets one go
-// (転出), and prints or previews the list of names. Every change is written at once:
+// (転出), reads the names from a school system's roster file (名簿読込), and prints
+// or previews the list of names. Every change is written at once:
 // a rename rewrites the roster; a transfer rewrites every score file of the class,
 // the attendance file and the roster in one all-or-nothing step (model/Transfer.h).
 
@@ -29,6 +30,10 @@ private:
     void transferIn(int n);
     void transferOut(int n);
     void setCaption();
+    // 名簿読込: the names of a roster file (RosterImportWindow) replace the class's
+    // names number by number, or become the class when it has none yet.
+    void importRoster();
+    Status storeImported(const QStringList& names);
     bool otherWindowsClosed(const QString& command);
 
     QLabel* countUnit = nullptr;  // "人" after the count

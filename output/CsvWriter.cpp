@@ -1,6 +1,7 @@
 #include "output/CsvWriter.h"
 
 #include "output/OutputFile.h"
+#include "output/SheetTable.h"
 
 #include <QRegularExpression>
 
@@ -46,13 +47,12 @@ void appendRow(QString& out, const QStringList& values, qsizetype width)
 
 QByteArray CsvWriter::build(const ReportSheet& sheet)
 {
+    const SheetTable table = SheetTable::of(sheet);
     QString out;
-    appendRow(out, sheet.titleFields, sheet.titleFields.size());
-    appendRow(out, sheet.titleValues, sheet.titleFields.size());
-    out += QLatin1String("\r\n");
-    appendRow(out, sheet.dataFields, sheet.dataFields.size());
-    for (const QStringList& row : sheet.rows)
-        appendRow(out, row, sheet.dataFields.size());
+    appendRow(out, table.about, table.about.size());
+    appendRow(out, table.headings, table.headings.size());
+    for (const QStringList& row : table.rows)
+        appendRow(out, row, table.headings.size());
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
 }
 

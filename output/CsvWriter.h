@@ -4,9 +4,8 @@
 // or blanks at either end, which would otherwise be trimmed). A cell that a
 // spreadsheet would run as a formula ("=1+1", "+81-3", "@SUM(A1)") gets a leading
 // "'" so that it stays text; plain numbers such as "-5" or "-12.5" stay numbers.
-// The "Titles" field
-// names and their row come first, then an empty line, then the "Datas" field names
-// and their rows.
+// The lines are those of SheetTable: the sheet's title with the choices it was made
+// with (label and value by turns), the Japanese heading row, then one line a row.
 
 #include "model/Status.h"
 #include "tally/ReportSheet.h"

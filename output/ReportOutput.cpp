@@ -87,14 +87,16 @@ Status ReportOutput::run(QWidget* owner, const ReportSheet& sheet, ReportDestina
 {
     if (destination == ReportDestination::Csv)
         return saveCsv(owner, sheet, previewTitle);
+    if (destination == ReportDestination::Xlsx)
+        return saveXlsx(owner, sheet, previewTitle);
     return runAll(owner, {sheet}, destination, previewTitle);
 }
 
 Status ReportOutput::runAll(QWidget* owner, const QList<ReportSheet>& sheets, ReportDestination destination,
                             const QString& previewTitle)
 {
-    if (destination == ReportDestination::Csv)
-        return Status::failure(QStringLiteral("CSVファイルには一人分ずつ保存してください。"));
+    if (destination == ReportDestination::Csv || destination == ReportDestination::Xlsx)
+        return Status::failure(QStringLiteral("CSVファイル・ブックには一人分ずつ保存してください。"));
     ReportRenderer engine;
     if (Status prepared = prepare(sheets, engine); !prepared)
         return prepared;

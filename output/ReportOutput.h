@@ -38,7 +38,7 @@ public:
     // also names the PDF file offered when there is no printer.
     Status run(QWidget* owner, const ReportSheet& sheet, ReportDestination destination, const QString& previewTitle);
     // Sheets of one kind (every pupil's) as one document, each from a new page:
-    // printed or previewed (a CSV file holds one sheet only, so Csv is refused).
+    // printed or previewed (a CSV file or workbook holds one sheet only, so they are refused).
     // The store is written for each sheet in turn, as for one.
     Status runAll(QWidget* owner, const QList<ReportSheet>& sheets, ReportDestination destination,
                   const QString& previewTitle);
@@ -81,6 +81,7 @@ private:
     // Writes the store and deletes it; the engine takes the layout and the sheet.
     Status prepare(const QList<ReportSheet>& sheets, ReportRenderer& engine);
     Status saveCsv(QWidget* owner, const ReportSheet& sheet, const QString& title);
+    Status saveXlsx(QWidget* owner, const ReportSheet& sheet, const QString& title);  // ReportWorkbook.cpp
     QString askFileName(QWidget* owner, const QString& title, const QString& name, const QString& extension,
                         const QString& filter);
     static QString fileNameFor(const QString& title);

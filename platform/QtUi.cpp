@@ -132,6 +132,11 @@ QString QtUi::saveFileName(QWidget* owner, const QString& title, const QString& 
     return file;
 }
 
+QString QtUi::openFileName(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(owner, title, startFolder, filter);
+}
+
 int QtUi::runModal(QDialog& dialog)
 {
     DialogFit::showWholeTitle(dialog);

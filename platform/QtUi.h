@@ -23,6 +23,8 @@ public:
     std::optional<QString> input(QWidget* owner, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString pickFolder(QWidget* owner, const QString& title, const QString& startFolder) override;
+    QString openFileName(QWidget* owner, const QString& title, const QString& startFolder,
+                         const QString& filter) override;
     QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
                          const QString& filter) override;
     int runModal(QDialog& dialog) override;

@@ -43,6 +43,9 @@ public:
     // opens it in the folder the teacher last saved in, when there is one.
     virtual QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
                                  const QString& filter) = 0;
+    // An open-file dialog starting in `startFolder`; empty when cancelled.
+    virtual QString openFileName(QWidget* owner, const QString& title, const QString& startFolder,
+                                 const QString& filter) = 0;
     // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int runModal(QDialog& dialog) = 0;
     // Hourglass pointer on or off (nested calls are counted).

@@ -101,6 +101,7 @@ void OverallTallyWindow::buildControls()
     buttons->addWidget(reportActions()->button(ReportDestination::Printer, this));
     buttons->addWidget(reportActions()->button(ReportDestination::Preview, this));
     buttons->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    buttons->addWidget(reportActions()->button(ReportDestination::Xlsx, this));
     buttons->addWidget(closeButton);
     buttons->addStretch();
 

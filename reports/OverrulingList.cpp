@@ -44,6 +44,8 @@ OverrulingListDialog::OverrulingListDialog(AppContext& ctx, const QList<Overruli
             [this] { output(ReportDestination::Preview); });
     connect(button(QStringLiteral("CSV保存"), "csvButton"), &QPushButton::clicked, this,
             [this] { output(ReportDestination::Csv); });
+    connect(button(QStringLiteral("xlsx保存"), "xlsxButton"), &QPushButton::clicked, this,
+            [this] { output(ReportDestination::Xlsx); });
     connect(button(QStringLiteral("閉じる"), "closeButton"), &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);

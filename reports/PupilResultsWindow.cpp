@@ -111,6 +111,7 @@ void PupilResultsWindow::buildControls()
     buttons->addWidget(reportActions()->button(ReportDestination::Printer, this));
     buttons->addWidget(reportActions()->button(ReportDestination::Preview, this));
     buttons->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    buttons->addWidget(reportActions()->button(ReportDestination::Xlsx, this));
     auto* allPrintButton = new QPushButton(QStringLiteral("全員を印刷"), this);
     allPrintButton->setObjectName(QStringLiteral("allPrintButton"));
     allPrintButton->setToolTip(QStringLiteral("クラス全員の個人別成績集計を1人1ページで印刷します"));

@@ -124,6 +124,7 @@ void TestTallyWindow::buildControls()
     buttons->addWidget(reportActions()->button(ReportDestination::Printer, this));
     buttons->addWidget(reportActions()->button(ReportDestination::Preview, this));
     buttons->addWidget(reportActions()->button(ReportDestination::Csv, this));
+    buttons->addWidget(reportActions()->button(ReportDestination::Xlsx, this));
     buttons->addStretch(1);
     buttons->addWidget(closeButton);
 

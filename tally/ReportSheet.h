@@ -32,6 +32,6 @@ struct ReportSheet {
     std::optional<QString> fieldValue(const QString& field) const;
 };
 
-// Where a sheet goes: the printer, the preview window, or a CSV file for a spreadsheet
-// (ChildWindow::output).
-enum class ReportDestination { Printer, Preview, Csv };
+// Where a sheet goes: the printer, the preview window, a CSV file for a spreadsheet or
+// a school system, or a workbook (.xlsx) (ChildWindow::output).
+enum class ReportDestination { Printer, Preview, Csv, Xlsx };

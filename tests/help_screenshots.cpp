@@ -16,6 +16,8 @@
 #include "app/Logo.h"
 #include "app/MainWindow.h"
 #include "frame/ChildWindow.h"
+#include "maintenance/RosterImportWindow.h"
+#include "model/Cp932.h"
 #include "output/PrintConfirmDialog.h"
 #include "output/PrintSetupDialog.h"
 
@@ -137,6 +139,21 @@ void homeroomShots(Shots& shots)
 
     window.openRosterWindow();
     shots.saveMain(window, QStringLiteral("shot-roster"));
+    // 名簿読込 with a school system's roster file (Shift_JIS, tabs).
+    {
+        QString text = QStringLiteral("出席番号\tふりがな\t氏名\t性別\r\n");
+        const QStringList names{"青木　陽菜", "石井　大翔", "上野　結衣", "遠藤　蒼", "大塚　美咲", "岡本　悠真",
+                                "加藤　凛", "木村　湊", "髙橋　さくら", "佐藤　颯太", "清水　陽向", "山崎　葵"};
+        for (int i = 0; i < names.size(); ++i)
+            text += QStringLiteral("%1\tかな\t%2\t%3\r\n").arg(i + 1).arg(names[i], i % 2 ? QStringLiteral("男") : QStringLiteral("女"));
+        text += QStringLiteral("12\tかな\t山崎　葵\t女\r\n");
+        QString problem;
+        RosterImportWindow dialog(RosterImport::read(Cp932::encode(text).value_or(QByteArray()), problem),
+                                  QStringLiteral("名簿.txt"), 0, &window);
+        dialog.show();
+        Shots::settle();
+        shots.save(&dialog, QStringLiteral("shot-roster-import"));
+    }
     closeAll(window);
 
     ChildWindow* tally = window.openTestTallyWindow();

@@ -693,7 +693,7 @@ void AttendanceEntryTest::menusShortcutsAndHelp()
         return texts;
     };
     QCOMPARE(fileMenu(w)->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
-    QCOMPARE(captions(fileMenu(w)), (QStringList{"印刷(&P)", "印刷プレビュー(&O)", "CSV保存", "-", "終了(&X)"}));
+    QCOMPARE(captions(fileMenu(w)), (QStringList{"印刷(&P)", "印刷プレビュー(&O)", "CSV保存", "xlsx保存", "-", "終了(&X)"}));
     QCOMPARE(inputMenu(w)->title(), QStringLiteral("入力(&I)"));
     QCOMPARE(captions(inputMenu(w)), (QStringList{"各月入力(&I)", "必要日数揃え(&S)"}));
     QCOMPARE(tallyMenu(w)->title(), QStringLiteral("集計(&S)"));

@@ -46,7 +46,7 @@ struct Printing {
     const char* stem;
     QString title;
     QString previewTitle;
-    QStringList menuEntries;  // 印刷, プレビュー, CSV保存 in its ﾌｧｲﾙ menu; none without a menu
+    QStringList menuEntries;  // 印刷, プレビュー, CSV保存, xlsx保存 in its ﾌｧｲﾙ menu; none without a menu
 };
 
 QList<Printing> printingWindows()
@@ -58,15 +58,16 @@ QList<Printing> printingWindows()
          QStringLiteral("総合集計一覧表-国語-出席番号順"), {}},
         {"pupilResultsButton", "kojin", QStringLiteral("【個人別成績集計-国語】"), QStringLiteral("個人別成績集計-国語 1 ") + first, {}},
         {"attendanceButton", "Shuseki", QStringLiteral("【出欠集計一覧表】"), QStringLiteral("出欠集計-年度末集計"),
-         {QStringLiteral("印刷(&P)"), QStringLiteral("印刷プレビュー(&O)"), QStringLiteral("CSV保存")}},
+         {QStringLiteral("印刷(&P)"), QStringLiteral("印刷プレビュー(&O)"), QStringLiteral("CSV保存"), QStringLiteral("xlsx保存")}},
         {"rosterButton", "Mente", QStringLiteral("【児童氏名一覧表】"), QStringLiteral("氏名一覧"),
-         {QStringLiteral("氏名一覧印刷(&P)"), QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"), QStringLiteral("CSV保存")}},
+         {QStringLiteral("氏名一覧印刷(&P)"), QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"), QStringLiteral("CSV保存"), QStringLiteral("xlsx保存")}},
         {"testListButton", "Mente", QStringLiteral("【テスト一覧表】"), QStringLiteral("テスト名一覧"),
-         {QStringLiteral("テスト一覧印刷(&P)"), QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"), QStringLiteral("CSV保存")}},
+         {QStringLiteral("テスト一覧印刷(&P)"), QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&O)"), QStringLiteral("CSV保存"), QStringLiteral("xlsx保存")}},
     };
 }
 
-const ReportDestination Destinations[3] = {ReportDestination::Printer, ReportDestination::Preview, ReportDestination::Csv};
+const ReportDestination Destinations[4] = {ReportDestination::Printer, ReportDestination::Preview, ReportDestination::Csv,
+                                           ReportDestination::Xlsx};
 
 // The class of every row: three pupils, one test of 国語.
 void writeClass(TestEnv& env)
@@ -152,13 +153,13 @@ private slots:
         QTest::addColumn<int>("window");
         QTest::addColumn<QString>("control");  // "button:<name>", "menu:<caption>" or "toolbar:<name>"
         QTest::addColumn<int>("destination");
-        const char* const buttons[3] = {"printButton", "previewButton", "csvButton"};
+        const char* const buttons[4] = {"printButton", "previewButton", "csvButton", "xlsxButton"};
         const QList<Printing> windows = printingWindows();
         for (int w = 0; w < windows.size(); ++w) {
             const Printing& printing = windows[w];
-            for (int d = 0; d < 3; ++d) {
+            for (int d = 0; d < 4; ++d) {
                 QTest::addRow("%s %s", printing.opener, buttons[d]) << w << QStringLiteral("button:") + QLatin1String(buttons[d]) << d;
-                if (!printing.menuEntries.isEmpty())
+                if (d < printing.menuEntries.size())
                     QTest::addRow("%s menu %s", printing.opener, qPrintable(printing.menuEntries[d]))
                         << w << QStringLiteral("menu:") + printing.menuEntries[d] << d;
             }
@@ -183,7 +184,8 @@ private slots:
         QVERIFY(shown->printsNow());
 
         const QString printed = env.dir.filePath(QStringLiteral("printed.pdf"));
-        const QString saved = env.dir.filePath(QStringLiteral("saved.csv"));
+        const bool workbook = expected == ReportDestination::Xlsx;
+        const QString saved = env.dir.filePath(workbook ? QStringLiteral("saved.xlsx") : QStringLiteral("saved.csv"));
         env.reports->printer().setOutputFormat(QPrinter::PdfFormat);
         env.reports->printer().setOutputFileName(printed);
         env.ui.clear();
@@ -214,13 +216,19 @@ private slots:
 
         QCOMPARE(QFile::exists(printed), expected == ReportDestination::Printer);
         QCOMPARE(env.ui.previews.size(), expected == ReportDestination::Preview ? 1 : 0);
-        QCOMPARE(QFile::exists(saved), expected == ReportDestination::Csv);
+        QCOMPARE(QFile::exists(saved), expected == ReportDestination::Csv || workbook);
+        if (workbook) {
+            QVERIFY(stores.isEmpty());
+            QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("ブック「%1」に保存しました。").arg(saved)});
+            QVERIFY(fileBytes(saved).startsWith("PK\x03\x04"));  // a zip archive, as every .xlsx is
+            return;
+        }
         if (expected == ReportDestination::Csv) {
             QVERIFY(stores.isEmpty());
             QCOMPARE(env.ui.messageTexts(), QStringList{QStringLiteral("CSVファイル「%1」に保存しました。").arg(saved)});
             QFile csv(saved);
             QVERIFY(csv.open(QIODevice::ReadOnly));
-            QCOMPARE(CsvWriter::parse(csv.readAll()).value(1).value(0), printing.title);
+            QCOMPARE(CsvWriter::parse(csv.readAll()).value(0).value(0), printing.title);
             return;
         }
         QVERIFY2(env.ui.messages.isEmpty(), qPrintable(env.ui.lastMessage()));

@@ -19,6 +19,7 @@ const ValueOption ValueOptions[] = {
     {"pupil", &ExportOptions::pupil},           {"tests", &ExportOptions::tests},
     {"show", &ExportOptions::show},             {"view", &ExportOptions::view},
     {"threads", &ExportOptions::threads},       {"report-card", &ExportOptions::reportCard},
+    {"xlsx", &ExportOptions::xlsx},             {"format", &ExportOptions::format},
 };
 
 const QString EndOfOptions = QStringLiteral("--");
@@ -90,7 +91,8 @@ QString ExportArguments::usage()
 {
     return QStringLiteral(
         "使い方: kazane-export [単位] 一覧表 [選択] 出力先\n"
-        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year [--one-file-per-subject] [--threads 数]\n"
+        "        kazane-export [単位] --term-pack フォルダ --term 1|2|3|year [--format pdf,csv,xlsx]\n"
+        "                      [--one-file-per-subject] [--threads 数]\n"
         "        kazane-export --report-card フォルダ --term 1|2|3|year [--one-file] [--threads 数]\n"
         "\n"
         "かざねのデータフォルダから一覧表を作ります。データフォルダと設定は読むだけで、書き換えません。\n"
@@ -113,7 +115,8 @@ QString ExportArguments::usage()
         "\n"
         "出力先（一つ以上）:\n"
         "  --pdf ファイル     印刷と同じ一覧表をPDFで\n"
-        "  --csv ファイル     表計算ソフト用のCSV（UTF-8、BOM付き）\n"
+        "  --csv ファイル     表計算ソフトや校務システム用のCSV（UTF-8、BOM付き）\n"
+        "  --xlsx ファイル    表計算ソフト用のブック（.xlsx）\n"
         "  --store ファイル   印刷用の一時データベースそのもの\n"
         "\n"
         "学期末の一括作成:\n"
@@ -121,6 +124,9 @@ QString ExportArguments::usage()
         "      使用中の教科（クラス）ごとに総合集計と全員の個人別集計、\n"
         "      学級担任用では出欠集計（詳細と指導要録用）をPDFで作ります。\n"
         "      個人別集計は児童ごとに一つのファイル（教科_個人_番号.pdf）です。\n"
+        "  --format pdf,csv,xlsx\n"
+        "      作るファイルの種類（既定は pdf）。csv、xlsx は同じ名前の .csv、.xlsx を\n"
+        "      一覧表ごとに作ります（個人別集計はいつも児童ごとに一つ）。\n"
         "  --one-file-per-subject\n"
         "      個人別集計を教科（クラス）ごとに一つのファイル（教科_個人.pdf）にまとめ、\n"
         "      一人ずつ新しいページから印刷します。\n"

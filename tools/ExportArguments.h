@@ -19,6 +19,8 @@ struct ExportOptions {
     QString className;
     QString pdf;
     QString csv;
+    QString xlsx;
+    QString format;  // the term pack's kinds of file: "pdf,csv,xlsx"
     QString store;
     QString termPack;
     QString term;

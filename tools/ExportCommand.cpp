@@ -17,6 +17,7 @@
 #include "output/ReportCardFiles.h"
 #include "output/ReportLayout.h"
 #include "output/ReportStore.h"
+#include "output/XlsxWriter.h"
 #include "platform/ProgramFolder.h"
 #include "tally/PupilTallyText.h"
 #include "tally/Sheets.h"
@@ -106,7 +107,15 @@ struct Outputs {
     QString pdf;
     QString csv;
     QString store;
+    QString xlsx;
 };
+
+QByteArray workbookOf(const ReportSheet& sheet, const QString& path)
+{
+    QByteArray bytes;
+    check(XlsxWriter::build(sheet, path, bytes));
+    return bytes;
+}
 
 // Writes the outputs of one sheet as temporary files of the batch; nothing has its
 // real name before the batch is committed.
@@ -120,6 +129,8 @@ void stageOutputs(const ReportSheet& sheet, const QString& layoutFolder, const O
     }
     if (!outputs.csv.isEmpty())
         check(batch.write(outputs.csv, CsvWriter::build(sheet)));
+    if (!outputs.xlsx.isEmpty())
+        check(batch.write(outputs.xlsx, workbookOf(sheet, outputs.xlsx)));
     if (!outputs.store.isEmpty())
         check(batch.writeMade(outputs.store, [&](const QString& file) { return ReportStore::fill(file, sheet, outputs.store); }));
 }
@@ -281,6 +292,48 @@ QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFile
     return jobs;
 }
 
+struct PackFormats {
+    bool pdf = true;
+    bool csv = false;
+    bool xlsx = false;
+};
+
+// --format: "pdf", "csv", "xlsx" joined by commas; PDF only when not given.
+PackFormats packFormats(const QString& text)
+{
+    if (text.isEmpty())
+        return {};
+    PackFormats formats{false, false, false};
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        const QString kind = nfkc(part).toLower();
+        if (kind == QLatin1String("pdf"))
+            formats.pdf = true;
+        else if (kind == QLatin1String("csv"))
+            formats.csv = true;
+        else if (kind == QLatin1String("xlsx"))
+            formats.xlsx = true;
+        else
+            throw Failure{UsageError, QStringLiteral("--format には pdf、csv、xlsx をコンマで並べてください（「%1」）。").arg(part)};
+    }
+    return formats;
+}
+
+// The pack's CSV files and workbooks: each sheet of the jobs (made one pupil a
+// file) beside its PDF's name.
+void stageTables(const QList<PdfJob>& jobs, const PackFormats& formats, OutputBatch& batch)
+{
+    for (const PdfJob& job : jobs) {
+        const QList<ReportSheet> sheets = job.sheets();
+        if (sheets.isEmpty())
+            continue;
+        const QString base = job.path.chopped(4);  // ".pdf"
+        if (formats.csv)
+            check(batch.write(base + QStringLiteral(".csv"), CsvWriter::build(sheets.first())));
+        if (formats.xlsx)
+            check(batch.write(base + QStringLiteral(".xlsx"), workbookOf(sheets.first(), base + QStringLiteral(".xlsx"))));
+    }
+}
+
 // Makes the files of `stage` in `folder`, all or none: the folder (and any folder
 // above it) is made first when missing, and taken away again when the files fail.
 void intoFolder(const QString& folder, QTextStream& err, const std::function<void(OutputBatch&)>& stage)
@@ -308,11 +361,14 @@ void intoFolder(const QString& folder, QTextStream& err, const std::function<voi
 // they take their names. A failure leaves the folder as it was (a folder this run
 // made is removed again). The files can be made again at any time, so they are
 // not synced to the disk one by one.
-void termPack(Session& session, const QString& folder, int term, bool oneFilePerSubject, int threads, QTextStream& err)
+void termPack(Session& session, const QString& folder, int term, bool oneFilePerSubject, int threads,
+              const PackFormats& formats, QTextStream& err)
 {
     intoFolder(folder, err, [&](OutputBatch& batch) {
-        const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject);
-        check(PdfBatch::stage(jobs, batch, threads));
+        if (formats.pdf)
+            check(PdfBatch::stage(packJobs(session, QDir(folder), term, oneFilePerSubject), batch, threads));
+        if (formats.csv || formats.xlsx)
+            stageTables(packJobs(session, QDir(folder), term, false), formats, batch);
     });
 }
 
@@ -508,22 +564,23 @@ int runChecked(const QStringList& arguments, QTextStream& err, QTextStream& out,
             throw Failure{UsageError, QStringLiteral("--term-pack には --term 1|2|3|year を添えてください。")};
         if (!options.sheets.isEmpty())
             throw Failure{UsageError, QStringLiteral("--term-pack と一覧表の種類は同時に指定できません。")};
-        if (!options.pdf.isEmpty() || !options.csv.isEmpty() || !options.store.isEmpty())
-            throw Failure{UsageError, QStringLiteral("--term-pack と --pdf、--csv、--store は同時に指定できません。")};
-        termPack(session, options.termPack, termNumber(options.term), options.oneFilePerSubject, threadCount(options.threads), err);
+        if (!options.pdf.isEmpty() || !options.csv.isEmpty() || !options.store.isEmpty() || !options.xlsx.isEmpty())
+            throw Failure{UsageError, QStringLiteral("--term-pack と --pdf、--csv、--xlsx、--store は同時に指定できません。")};
+        termPack(session, options.termPack, termNumber(options.term), options.oneFilePerSubject, threadCount(options.threads),
+                 packFormats(options.format), err);
         return Done;
     }
-    if (options.oneFilePerSubject || !options.threads.isEmpty())
-        throw Failure{UsageError, QStringLiteral("--one-file-per-subject と --threads は --term-pack と一緒に指定してください。")};
+    if (options.oneFilePerSubject || !options.threads.isEmpty() || !options.format.isEmpty())
+        throw Failure{UsageError, QStringLiteral("--one-file-per-subject、--threads、--format は --term-pack と一緒に指定してください。")};
     if (options.sheets.isEmpty())
         throw Failure{UsageError, QStringLiteral("一覧表の種類（testdisp、kojin、aryoiki、names、tests、shuseki）を指定してください。")};
-    if (options.pdf.isEmpty() && options.csv.isEmpty() && options.store.isEmpty())
-        throw Failure{UsageError, QStringLiteral("出力先（--pdf、--csv、--store）を一つ以上指定してください。")};
+    if (options.pdf.isEmpty() && options.csv.isEmpty() && options.store.isEmpty() && options.xlsx.isEmpty())
+        throw Failure{UsageError, QStringLiteral("出力先（--pdf、--csv、--xlsx、--store）を一つ以上指定してください。")};
 
     const SheetChoice choice = sheetChoice(options.sheets.first(), options);
-    const Outputs outputs{options.pdf, options.csv, options.store};
+    const Outputs outputs{options.pdf, options.csv, options.store, options.xlsx};
     QStringList named;
-    for (const QString& output : {options.pdf, options.csv, options.store})
+    for (const QString& output : {options.pdf, options.csv, options.store, options.xlsx})
         if (!output.isEmpty())
             named.append(output);
     checkOutputs(named, settings->fileName(), data.dataFolder);

@@ -19,3 +19,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo_cmd apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+# Workbooks (.xlsx) are written by libxlsxwriter; the tests read them back with
+# openpyxl, a reader of their own.
+for p in libxlsxwriter-dev pkg-config python3-openpyxl; do
+  if ! dpkg -s "$p" >/dev/null 2>&1; then
+    sudo_cmd=""
+    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+    $sudo_cmd apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends libxlsxwriter-dev pkg-config python3-openpyxl
+    break
+  fi
+done

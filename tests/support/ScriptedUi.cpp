@@ -74,6 +74,15 @@ QString ScriptedUi::saveFileName(QWidget*, const QString&, const QString&, const
     return name;
 }
 
+QString ScriptedUi::openFileName(QWidget*, const QString&, const QString&, const QString&)
+{
+    if (openNames.empty())
+        return {};
+    QString name = openNames.front();
+    openNames.pop_front();
+    return name;
+}
+
 int ScriptedUi::runModal(QDialog& dialog)
 {
     modalDialogs.append(dialog.objectName());

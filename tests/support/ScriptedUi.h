@@ -44,6 +44,8 @@ public:
     QString pickFolder(QWidget* owner, const QString& title, const QString& startFolder) override;
     QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
                          const QString& filter) override;
+    QString openFileName(QWidget* owner, const QString& title, const QString& startFolder,
+                         const QString& filter) override;
     int runModal(QDialog& dialog) override;
     void setBusy(bool busy) override;
     void showHelp(QWidget*, int topic) override { helpTopics.append(topic); }
@@ -58,6 +60,7 @@ public:
     std::deque<std::optional<QString>> inputs;
     std::deque<QString> folders;
     std::deque<QString> saveNames;
+    std::deque<QString> openNames;  // for openFileName()
     // Each drives one modal dialog and returns; the dialog's result is returned
     // (a handler that neither accepts nor rejects leaves it rejected).
     std::deque<std::function<void(QDialog&)>> modalHandlers;
