@@ -57,6 +57,7 @@ public:
     ChildWindow* openPupilResultsWindow();
     ChildWindow* openStatisticsWindow(bool withCascade);
     ChildWindow* openAttendanceWindow();
+    ChildWindow* openCommentWindow();
     ChildWindow* openSettingsWindow();
     ChildWindow* openBackupWindow();
     ChildWindow* openRosterWindow();
@@ -162,6 +163,7 @@ private:
     QAction* viewpointTrendsAction = nullptr;  // the statistics window, not cascaded
     QAction* freeStatisticsAction = nullptr;   // the statistics window, cascaded
     QAction* attendanceAction = nullptr;
+    QAction* commentsAction = nullptr;  // 所見の入力
     QAction* printAction = nullptr;            // toolbar only
     QAction* previewAction = nullptr;          // toolbar only
     QAction* helpAction = nullptr;

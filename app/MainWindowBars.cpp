@@ -65,6 +65,7 @@ void MainWindow::buildActions()
     command(viewpointTrendsAction, "viewpointTrendsAction", "クラス観点別傾向  (&C)");
     command(freeStatisticsAction, "freeStatisticsAction", "教科内自由集計 (&F)");
     command(attendanceAction, "attendanceAction", "出欠管理(&A)");
+    command(commentsAction, "commentsAction", "所見(&O)");
     command(printAction, "printAction", "印　刷");
     command(previewAction, "previewAction", "ﾌﾟﾚﾋﾞｭｰ");
     // The menu shows the shortcut F1 beside the caption by itself.
@@ -106,6 +107,7 @@ void MainWindow::buildWindowActions()
     connect(viewpointTrendsAction, &QAction::triggered, this, [this] { openStatisticsWindow(false); });
     connect(freeStatisticsAction, &QAction::triggered, this, [this] { openStatisticsWindow(true); });
     connect(attendanceAction, &QAction::triggered, this, &MainWindow::openAttendanceWindow);
+    connect(commentsAction, &QAction::triggered, this, &MainWindow::openCommentWindow);
     connect(printAction, &QAction::triggered, this, [this] { outputActiveWindow(ReportDestination::Printer); });
     connect(previewAction, &QAction::triggered, this, [this] { outputActiveWindow(ReportDestination::Preview); });
 }
@@ -171,6 +173,7 @@ void MainWindow::buildMenus()
     tallyMenu = named(bar->addMenu(QStringLiteral("集 計(&S)")), "tallyMenu");
     tallyMenu->addActions({testTallyAction, overallTallyAction, pupilResultsAction, viewpointTrendsAction, freeStatisticsAction});
     bar->addAction(attendanceAction);
+    bar->addAction(commentsAction);
     helpMenu = named(bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "helpMenu");
     helpMenu->addActions({helpAction, aboutAction});
 }

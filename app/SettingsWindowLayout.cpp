@@ -140,6 +140,8 @@ void SettingsWindow::buildModeGroup()
     }
     modeLayout->addWidget(subjectInChargeGroup);
     modeLayout->addWidget(subjectsInUseGroup);
+    buildTermGroup();
+    modeLayout->addWidget(termGroup);
     modeNote = named(new QLabel(QStringLiteral("学担用・専科用の設定を変更した場合、かざねを一度終了し、再実行してください。"), modeGroup),
                      QStringLiteral("modeNote"));
     modeNote->setWordWrap(true);

@@ -6,6 +6,7 @@
 
 #include "model/Criteria.h"
 #include "model/Overruling.h"
+#include "model/Terms.h"
 
 #include <QList>
 #include <QString>
@@ -82,6 +83,8 @@ struct ClassData {
     // the class file: it waits, as it is, for the teacher to mend it.
     QString classFileProblem;
 
+    // The terms of the school year and their months (a setting).
+    TermPlan termPlan;
     // The 所見 of each pupil, per term: [term 1..3][pupil 1..45] (kept in the class
     // file; model/Comments.h reads and writes them).
     std::array<std::array<QString, Limits::Pupils + 1>, Limits::Terms + 1> comments;

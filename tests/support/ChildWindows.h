@@ -28,6 +28,7 @@ inline const QList<Opener>& all()
         {"statistics", "freeStatisticsAction"}, {"attendance", "attendanceAction"},
         {"settings", "settingsAction"},       {"backup", "backupAction"},
         {"roster", "rosterAction"},           {"testList", "testListAction"},
+        {"comments", "commentsAction"},
     };
     return list;
 }
