@@ -237,7 +237,8 @@ private slots:
     {
         ClassData data;
         data.pupilCount = 5;
-        const QStringList names = classNames(5);  // 青木　一郎, 石田　花子, 髙橋　一郎, 江藤　さくら, 大川　翔
+        const QStringList names{QStringLiteral("青木　一郎"), QStringLiteral("石田　花子"), QStringLiteral("髙橋　一郎"),
+                                QStringLiteral("江藤　さくら"), QStringLiteral("大川　翔")};
         for (int p = 1; p <= 5; ++p)
             data.pupilName[size_t(p)] = names[p - 1];
         data.comments[2][1] = QStringLiteral("一郎さんは計算が得意です。");            // own given name: fine
