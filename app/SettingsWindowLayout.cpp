@@ -91,6 +91,8 @@ void SettingsWindow::buildControls()
     // The data folder has the whole width, so that its path can be read.
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(dataFolderGroup, 1);
+    buildTermGroup();
+    bottom->addWidget(termGroup);
     bottom->addWidget(helpButton, 0, Qt::AlignBottom);
     bottom->addWidget(closeButton, 0, Qt::AlignBottom);
     root->addLayout(bottom);
@@ -140,8 +142,6 @@ void SettingsWindow::buildModeGroup()
     }
     modeLayout->addWidget(subjectInChargeGroup);
     modeLayout->addWidget(subjectsInUseGroup);
-    buildTermGroup();
-    modeLayout->addWidget(termGroup);
     modeNote = named(new QLabel(QStringLiteral("学担用・専科用の設定を変更した場合、かざねを一度終了し、再実行してください。"), modeGroup),
                      QStringLiteral("modeNote"));
     modeNote->setWordWrap(true);

@@ -9,7 +9,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,31 +16,32 @@
 
 void SettingsWindow::buildTermGroup()
 {
-    termGroup = new QGroupBox(QStringLiteral("学期"), modeGroup);
+    termGroup = new QGroupBox(QStringLiteral("学期"), this);
     termGroup->setObjectName(QStringLiteral("termGroup"));
-    auto* layout = new QGridLayout(termGroup);
+    auto* layout = new QHBoxLayout(termGroup);
     auto* counts = new QButtonGroup(this);
     threeTermsOption = new QRadioButton(QStringLiteral("3学期制"), termGroup);
     threeTermsOption->setObjectName(QStringLiteral("threeTermsOption"));
-    twoTermsOption = new QRadioButton(QStringLiteral("2学期制（前期・後期）"), termGroup);
+    twoTermsOption = new QRadioButton(QStringLiteral("前期・後期"), termGroup);
     twoTermsOption->setObjectName(QStringLiteral("twoTermsOption"));
     counts->addButton(threeTermsOption);
     counts->addButton(twoTermsOption);
-    layout->addWidget(threeTermsOption, 0, 0, 1, 2);
-    layout->addWidget(twoTermsOption, 0, 2, 1, 2);
+    twoTermsOption->setToolTip(QStringLiteral("2学期制：前期と後期"));
+    layout->addWidget(threeTermsOption);
+    layout->addWidget(twoTermsOption);
+    layout->addSpacing(8);
     for (int i = 0; i < 2; ++i) {
         termStartLabels[size_t(i)] = new QLabel(termGroup);
         auto* box = new QComboBox(termGroup);
         box->setObjectName(QStringLiteral("termStartBox%1").arg(i + 2));
         box->setToolTip(QStringLiteral("この学期が始まる月（前の学期はその前の月まで）"));
         for (int month = 2; month <= 12; ++month)
-            box->addItem(QStringLiteral("%1月から").arg(Terms::calendarMonth(month)), month);
+            box->addItem(QStringLiteral("%1月～").arg(Terms::calendarMonth(month)), month);
         termStartLabels[size_t(i)]->setBuddy(box);
         termStartBoxes[size_t(i)] = box;
-        layout->addWidget(termStartLabels[size_t(i)], 1, i * 2);
-        layout->addWidget(box, 1, i * 2 + 1);
+        layout->addWidget(termStartLabels[size_t(i)]);
+        layout->addWidget(box);
     }
-    layout->setColumnStretch(3, 1);
     connect(threeTermsOption, &QRadioButton::clicked, this, &SettingsWindow::termCountChosen);
     connect(twoTermsOption, &QRadioButton::clicked, this, &SettingsWindow::termCountChosen);
 }

@@ -113,6 +113,8 @@ QLayout* TestDefinitionPanel::buildKind()
     auto* termLabel = new QLabel(QStringLiteral("学期"), this);
     termBox = new QComboBox(this);
     termBox->setObjectName(QStringLiteral("termBox"));
+    // Its choices come with the class's terms: the box follows their width.
+    termBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     termBox->setToolTip(QStringLiteral("このテストがどの学期の成績に入るかを選んでください"));
     line->addSpacing(12);
     line->addWidget(termLabel);
@@ -195,6 +197,11 @@ void TestDefinitionPanel::setTermChoices(const QStringList& choices)
     const QScopedValueRollback<bool> quiet(showing, true);
     termBox->clear();
     termBox->addItems(choices);
+    // Full-width brackets are wider than the box reckons: room for the longest choice.
+    int widest = 0;
+    for (const QString& choice : choices)
+        widest = qMax(widest, termBox->fontMetrics().horizontalAdvance(choice));
+    termBox->setMinimumWidth(widest + 40);
     showInControls(value);
 }
 

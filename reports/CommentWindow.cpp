@@ -33,6 +33,7 @@ QString& starterBankPath()
 }
 
 constexpr int MaxLimit = 2000;
+constexpr int NameWidth = 7;
 constexpr int ShownFindings = 15;
 
 }  // namespace
@@ -152,7 +153,11 @@ QString CommentWindow::listLine(int p) const
 {
     const int length = Comments::length(edits[size_t(term)][size_t(p)]);
     const QString mark = length == 0 ? QStringLiteral("　") : length > limit ? QStringLiteral("！") : QStringLiteral("✓");
-    return Names::pupilListLine(p, ctx.data.pupilName[size_t(p)]) + QStringLiteral("  %1%2").arg(mark).arg(length);
+    // Names of up to seven characters keep the counts in one column.
+    QString name = ctx.data.pupilName[size_t(p)];
+    if (name.size() < NameWidth)
+        name += QString(NameWidth - name.size(), QChar(0x3000));
+    return Names::pupilListLine(p, name) + QStringLiteral(" %1%2").arg(mark).arg(length);
 }
 
 void CommentWindow::showPupils()
@@ -229,10 +234,11 @@ void CommentWindow::showFigures()
                      .arg(grades.join(QStringLiteral("　")));
     }
     if (const auto& a = figures.attendance)
-        lines << QStringLiteral("出欠（%1）：授業日数 %2　出席停止・忌引等 %3　出席しなければならない日数 %4　欠席 %5　出席 %6")
+        lines << QStringLiteral("出欠（%1）：授業日数 %2　出席停止・忌引等 %3")
                      .arg(Terms::monthsText(ctx.data.termPlan, term))
                      .arg(a->lessonDays)
                      .arg(a->leaveDays)
+              << QStringLiteral("出席しなければならない日数 %1　欠席日数 %2　出席日数 %3")
                      .arg(a->requiredDays)
                      .arg(a->absentDays)
                      .arg(a->presentDays);

@@ -32,6 +32,7 @@ class CommentWindow : public ChildWindow {
 public:
     explicit CommentWindow(AppContext& ctx, QWidget* parent = nullptr);
 
+    QSize sizeHint() const override;
     bool prepare() override;
     void activated() override;
     bool mayClose() override;

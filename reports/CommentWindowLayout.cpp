@@ -6,6 +6,7 @@
 #include "reports/CommentWindow.h"
 
 #include "reports/PhrasePanel.h"
+#include "reports/TallyGrid.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -67,7 +68,6 @@ void CommentWindow::buildControls()
     layout->addLayout(top);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
-    resize(1180, 560);
 
     connect(termBox, &QComboBox::currentIndexChanged, this, &CommentWindow::termChosen);
     connect(limitBox, &QSpinBox::valueChanged, this, &CommentWindow::limitChosen);
@@ -77,6 +77,12 @@ void CommentWindow::buildControls()
     connect(checkButton, &QPushButton::clicked, this, &CommentWindow::runChecks);
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
     connect(closeButton, &QPushButton::clicked, this, &CommentWindow::closeWindow);
+}
+
+// Room for the three columns side by side; less on a smaller screen.
+QSize CommentWindow::sizeHint() const
+{
+    return TallyGrid::fitOnScreen(this, QSize(1220, 600));
 }
 
 QWidget* CommentWindow::buildPupilColumn()

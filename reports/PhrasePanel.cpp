@@ -2,6 +2,8 @@
 
 #include "platform/Ui.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +36,7 @@ PhrasePanel::PhrasePanel(Ui& ui, QWidget* parent) : QWidget(parent), ui(ui)
     tree->setTextElideMode(Qt::ElideNone);
     tree->header()->setStretchLastSection(true);
     tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tree->viewport()->installEventFilter(this);
     insertPhraseButton = new QPushButton(QStringLiteral("挿入(&I)"), this);
     insertPhraseButton->setObjectName(QStringLiteral("insertPhraseButton"));
     insertPhraseButton->setToolTip(QStringLiteral("選んだ文例を所見のカーソルの位置に入れます（ダブルクリックでも入ります）"));
@@ -78,6 +81,31 @@ void PhrasePanel::showBank()
     }
     tree->expandAll();
     filter(searchBox->text());
+    fitRows();
+}
+
+void PhrasePanel::fitRows()
+{
+    const int width = tree->viewport()->width() - tree->indentation() - 8;
+    if (width <= 0)
+        return;
+    const QFontMetrics metrics(tree->font());
+    for (int g = 0; g < tree->topLevelItemCount(); ++g) {
+        QTreeWidgetItem* heading = tree->topLevelItem(g);
+        for (int i = 0; i < heading->childCount(); ++i) {
+            QTreeWidgetItem* item = heading->child(i);
+            const QRect lines = metrics.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, item->text(0));
+            item->setSizeHint(0, QSize(width, lines.height() + 6));
+        }
+    }
+    tree->doItemsLayout();
+}
+
+bool PhrasePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tree->viewport() && event->type() == QEvent::Resize)
+        fitRows();
+    return QWidget::eventFilter(watched, event);
 }
 
 void PhrasePanel::filter(const QString& words)

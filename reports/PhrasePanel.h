@@ -30,12 +30,18 @@ public:
     const PhraseBank::Bank& bank() const { return phrases; }
     QPushButton* insertButton() const { return insertPhraseButton; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The teacher chose a phrase to put into the comment (with {名前} as it is).
     void insertRequested(const QString& phrase);
 
 private:
     void showBank();
+    // Each phrase gets the height of its lines at the list's width, so that a long
+    // phrase wraps instead of being cut.
+    void fitRows();
     void filter(const QString& words);
     void requestInsert();
     // The heading of the chosen phrase or heading, or the first.

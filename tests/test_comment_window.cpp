@@ -110,10 +110,10 @@ private slots:
         QCOMPARE(f.control<QLabel>("pupilHeading")->text(), QStringLiteral("2番 石田　花子　1学期の所見"));
         f.type(QStringLiteral("音読がabc上手"));
         QCOMPARE(f.count(), QStringLiteral("7／200字"));  // 5 full width + 3 half width = 6.5, rounded up
-        QCOMPARE(f.control<QListWidget>("pupilList")->item(1)->text(), QStringLiteral("  2番 石田　花子  ✓7"));
+        QCOMPARE(f.control<QListWidget>("pupilList")->item(1)->text(), QStringLiteral("  2番 石田　花子　　 ✓7"));
         f.control<QSpinBox>("limitBox")->setValue(6);
         QCOMPARE(f.count(), QStringLiteral("7／6字（1字超えています）"));
-        QCOMPARE(f.control<QListWidget>("pupilList")->item(1)->text(), QStringLiteral("  2番 石田　花子  ！7"));
+        QCOMPARE(f.control<QListWidget>("pupilList")->item(1)->text(), QStringLiteral("  2番 石田　花子　　 ！7"));
         QCOMPARE(f.env.settings->value(CommentWindow::limitKey()).toString(), QStringLiteral("6"));
         QVERIFY(f.comments->unsaved());
 

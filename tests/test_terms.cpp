@@ -211,9 +211,9 @@ private slots:
         QVERIFY(settings);
         Controls::child<QRadioButton>(settings, QStringLiteral("twoTermsOption"))->click();
         QComboBox* start = Controls::child<QComboBox>(settings, QStringLiteral("termStartBox2"));
-        QCOMPARE(start->currentText(), QStringLiteral("10月から"));
+        QCOMPARE(start->currentText(), QStringLiteral("10月～"));
         QVERIFY(Controls::child<QComboBox>(settings, QStringLiteral("termStartBox3"))->isHidden());
-        start->setCurrentIndex(start->findText(QStringLiteral("9月から")));
+        start->setCurrentIndex(start->findText(QStringLiteral("9月～")));
         Controls::child<QPushButton>(settings, QStringLiteral("closeButton"))->click();
         QTRY_VERIFY(!window.findChild<SettingsWindow*>());
         QVERIFY(env.data.termPlan == twoTerms(6));
