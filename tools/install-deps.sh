@@ -3,8 +3,12 @@
 set -euo pipefail
 # qt6-translations-l10n gives Qt's own dialogs (file picker, print preview) their
 # Japanese texts.
+# libcups2-dev: printing hands the document to the print system through the CUPS
+# API; cups and printer-driver-cups-pdf: the printing tests start a print system of
+# their own with PDF printers.
 packages=(cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins fonts-ipaexfont
-          qt6-translations-l10n poppler-utils xvfb xauth)
+          qt6-translations-l10n poppler-utils xvfb xauth
+          libcups2-dev cups printer-driver-cups-pdf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
