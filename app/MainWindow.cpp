@@ -9,6 +9,7 @@
 #include "maintenance/TestListWindow.h"
 #include "reports/PupilResultsWindow.h"
 #include "reports/OverallTallyWindow.h"
+#include "reports/CommentWindow.h"
 #include "reports/StatisticsWindow.h"
 #include "reports/TestTallyWindow.h"
 #include "app/SettingsWindow.h"
@@ -127,7 +128,7 @@ void MainWindow::setCommandsEnabled(bool enabled)
 {
     for (QAction* action : commandBarCommands())
         action->setEnabled(enabled);
-    for (QAction* action : {backupAction, formatFloppyAction})
+    for (QAction* action : {backupAction, formatFloppyAction, commentsAction})
         action->setEnabled(enabled);
     for (QMenu* menu : {editMenu, subjectMenu, classMenu, tallyMenu})
         menu->setEnabled(enabled);
@@ -148,7 +149,7 @@ void MainWindow::enableAllCommands()
 
 QList<QAction*> MainWindow::editingCommands() const
 {
-    return {scoreEntryAction, attendanceAction, settingsAction, rosterAction, testListAction};
+    return {scoreEntryAction, attendanceAction, settingsAction, rosterAction, testListAction, commentsAction};
 }
 
 QList<QMenu*> MainWindow::editingMenus() const
@@ -184,7 +185,7 @@ void MainWindow::unlockAfterTally()
 void MainWindow::keepUnavailableCommandsOff()
 {
     if (readOnly)
-        for (QAction* command : {scoreEntryAction, attendanceAction, rosterAction, testListAction})
+        for (QAction* command : {scoreEntryAction, attendanceAction, rosterAction, testListAction, commentsAction})
             command->setEnabled(false);
     if (ctx.data.specialistMode) {
         attendanceAction->setEnabled(false);
@@ -441,6 +442,15 @@ ChildWindow* MainWindow::openStatisticsWindow(bool withCascade)
     if (!mayOpen(false, false) || refuseWithoutPupils())
         return nullptr;
     return openChild(new StatisticsWindow(ctx), QString(), withCascade);
+}
+
+// The comments belong to the roster, and the figures beside them to the current
+// subject (in specialist mode, the class).
+ChildWindow* MainWindow::openCommentWindow()
+{
+    if (!mayOpen(true, !ctx.data.specialistMode) || refuseWithoutPupils())
+        return nullptr;
+    return openChild(new CommentWindow(ctx), QString(), true);
 }
 
 ChildWindow* MainWindow::openAttendanceWindow()

@@ -58,6 +58,7 @@ public:
     ChildWindow* openStatisticsWindow(bool withCascade);
     ChildWindow* openAttendanceWindow();
     ChildWindow* openReportCardWindow();
+    ChildWindow* openCommentWindow();
     ChildWindow* openSettingsWindow();
     ChildWindow* openBackupWindow();
     ChildWindow* openRosterWindow();
@@ -167,6 +168,7 @@ private:
     QAction* freeStatisticsAction = nullptr;   // the statistics window, cascaded
     QAction* attendanceAction = nullptr;
     QAction* reportCardAction = nullptr;       // 通知表・指導要録 (homeroom mode)
+    QAction* commentsAction = nullptr;  // 所見の入力
     QAction* printAction = nullptr;            // toolbar only
     QAction* previewAction = nullptr;          // toolbar only
     QAction* helpAction = nullptr;

@@ -66,6 +66,7 @@ void MainWindow::buildActions()
     command(freeStatisticsAction, "freeStatisticsAction", "教科内自由集計 (&F)");
     command(attendanceAction, "attendanceAction", "出欠管理(&A)");
     command(reportCardAction, "reportCardAction", "通知表・指導要録 (&R)");
+    command(commentsAction, "commentsAction", "所見(&O)");
     command(printAction, "printAction", "印　刷");
     command(previewAction, "previewAction", "ﾌﾟﾚﾋﾞｭｰ");
     // The menu shows the shortcut F1 beside the caption by itself.
@@ -108,6 +109,7 @@ void MainWindow::buildWindowActions()
     connect(freeStatisticsAction, &QAction::triggered, this, [this] { openStatisticsWindow(true); });
     connect(attendanceAction, &QAction::triggered, this, &MainWindow::openAttendanceWindow);
     connect(reportCardAction, &QAction::triggered, this, &MainWindow::openReportCardWindow);
+    connect(commentsAction, &QAction::triggered, this, &MainWindow::openCommentWindow);
     connect(printAction, &QAction::triggered, this, [this] { outputActiveWindow(ReportDestination::Printer); });
     connect(previewAction, &QAction::triggered, this, [this] { outputActiveWindow(ReportDestination::Preview); });
 }
@@ -175,6 +177,7 @@ void MainWindow::buildMenus()
     tallyMenu->addSeparator();
     tallyMenu->addAction(reportCardAction);
     bar->addAction(attendanceAction);
+    bar->addAction(commentsAction);
     helpMenu = named(bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "helpMenu");
     helpMenu->addActions({helpAction, aboutAction});
 }

@@ -10,6 +10,7 @@
 #include "frame/MainFrame.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -53,6 +54,7 @@ bool SettingsWindow::prepare()
     showNames();
     firstStartGuide->setVisible(data.pupilCount == 0);
     criteriaEditor->load(data);
+    showTermPlan(data.termPlan);
     nameInputCaption->hide();
     nameInput->hide();
     setNameEntry(false);
@@ -129,7 +131,8 @@ bool SettingsWindow::choicesChanged(const ClassData& chosen) const
     const ClassData& running = ctx.data;
     return folderChangedSinceOpening() || chosen.specialistMode != running.specialistMode
         || chosen.subjectInUse != running.subjectInUse || !(chosen.criteria == running.criteria)
-        || chosen.viewpointName != running.viewpointName || (chosen.specialistMode && chosen.subject != running.subject);
+        || chosen.viewpointName != running.viewpointName || chosen.termPlan != running.termPlan
+        || (chosen.specialistMode && chosen.subject != running.subject);
 }
 
 int SettingsWindow::editedSubject() const
@@ -154,6 +157,11 @@ void SettingsWindow::saveAndClose()
     // Every threshold and viewpoint name is checked before anything changes.
     if (!criteriaEditor->checkAll())
         return;
+    if (const QString problem = Terms::problem(chosenTermPlan()); !problem.isEmpty()) {
+        ctx.ui.message(this, QStringLiteral("学期の月を直してください：%1。").arg(problem), Ui::Buttons::Ok, Ui::Icon::Warning);
+        termStartBoxes[0]->setFocus();
+        return;
+    }
     const QFileInfo info(folder);
     if (info.exists() && !info.isDir()) {
         ctx.ui.message(this, QStringLiteral("「%1」はフォルダではありません。データ保存フォルダを指定し直してください。").arg(folder),
@@ -182,6 +190,7 @@ void SettingsWindow::saveAndClose()
     chosen->criteria = criteriaEditor->criteria();
     chosen->viewpointName = criteriaEditor->viewpointNames();
     chosen->subject = subjectInCharge;
+    chosen->termPlan = chosenTermPlan();
     // A copy that opened the folder read-only writes nothing, the settings included:
     // they belong to the copy that holds the folder. A change holds until this copy ends.
     if (ctx.frame && ctx.frame->dataFolderReadOnly()) {

@@ -1,6 +1,6 @@
 #pragma once
 // The environment settings window "環境設定": the working mode and the subjects, the
-// data folder, the evaluation criteria and the viewpoint names of every subject
+// terms of the year, the data folder, the evaluation criteria and the viewpoint names of every subject
 // and, for a new class, the list of pupil names. Nothing reaches the settings store
 // before 終了; closing writes the settings, hands them to the model, has the main
 // window follow them and reopens the data folder. While the class has no names, a line at the top says
@@ -19,6 +19,7 @@
 class CriteriaEditor;
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -52,6 +53,12 @@ private:
     void buildModeGroup();
     void buildDataFolderGroup();
     void buildNameGroup();
+    // 学期 (SettingsWindowTerms.cpp): three terms or two (前期・後期), and the month
+    // each term after the first begins.
+    void buildTermGroup();
+    void showTermPlan(const TermPlan& plan);
+    TermPlan chosenTermPlan() const;
+    void termCountChosen();
     void setModeFrames(bool specialist);
     void browseDataFolder();
 
@@ -100,6 +107,12 @@ private:
     QPushButton* removeNameButton = nullptr;
     QPushButton* importNamesButton = nullptr;
     QPushButton* endNameEntryButton = nullptr;
+    QGroupBox* termGroup = nullptr;  // "学期"
+    QRadioButton* threeTermsOption = nullptr;
+    QRadioButton* twoTermsOption = nullptr;
+    std::array<QLabel*, 2> termStartLabels{};
+    std::array<QComboBox*, 2> termStartBoxes{};  // the school month terms 2 and 3 (後期) begin
+    TermPlan shownTermPlan;
     CriteriaEditor* criteriaEditor = nullptr;  // "評定基準", with the viewpoint names
     QPushButton* closeButton = nullptr;
     QAction* closeAction = nullptr;

@@ -91,6 +91,8 @@ void SettingsWindow::buildControls()
     // The data folder has the whole width, so that its path can be read.
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(dataFolderGroup, 1);
+    buildTermGroup();
+    bottom->addWidget(termGroup);
     bottom->addWidget(helpButton, 0, Qt::AlignBottom);
     bottom->addWidget(closeButton, 0, Qt::AlignBottom);
     root->addLayout(bottom);

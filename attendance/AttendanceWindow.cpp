@@ -170,8 +170,10 @@ void AttendanceWindow::listMonths()
 
 void AttendanceWindow::listTallies()
 {
+    // The class's terms: with two, 前期集計, 後期集計 and 年度末集計.
     periodSelector->clear();
-    periodSelector->addItems(tallyNames());
+    for (int tally : tallies(ctx.data.termPlan))
+        periodSelector->addItem(tallyName(ctx.data.termPlan, tally), tally);
 }
 
 void AttendanceWindow::chooseTodaysMonth()
@@ -220,7 +222,7 @@ void AttendanceWindow::periodChosen()
 {
     if (tallyShown) {
         BusyCursor busy(ctx.ui);
-        showTallyOf(periodSelector->currentIndex());
+        showTallyOf(periodSelector->currentData().toInt());
         return;
     }
     if (monthModel->month() != 0 && lessonDaysMissing()) {
@@ -341,7 +343,7 @@ View AttendanceWindow::chosenView() const
 
 void AttendanceWindow::startTally(int tally)
 {
-    if (range(tally).isEmpty())
+    if (range(ctx.data.termPlan, tally).isEmpty())
         return;
     if (!leaveShownMonth())
         return;
@@ -353,11 +355,11 @@ void AttendanceWindow::startTally(int tally)
 
 void AttendanceWindow::showTallyOf(int tally)
 {
-    if (range(tally).isEmpty())
+    if (range(ctx.data.termPlan, tally).isEmpty())
         return;
     tallyIndex = tally;
     showTally();
-    periodSelector->setCurrentIndex(tally);
+    periodSelector->setCurrentIndex(periodSelector->findData(tally));
 }
 
 void AttendanceWindow::showTally()

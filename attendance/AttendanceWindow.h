@@ -52,7 +52,7 @@ public:
     int monthShown() const;
     // Whether the grid shows a tally, and the months it sums.
     bool showingTally() const { return tallyShown; }
-    AttendanceTally::MonthRange tallyRange() const { return AttendanceTally::range(tallyIndex); }
+    AttendanceTally::MonthRange tallyRange() const { return AttendanceTally::range(ctx.data.termPlan, tallyIndex); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -35,6 +35,21 @@ QSize AttendanceWindow::sizeHint() const
     return {qMax(900, em * 64), qMax(640, fontMetrics().height() * 36)};
 }
 
+
+namespace {
+
+// The tally commands of the class's terms: "１学期集計(&1)" .. or "前期集計(&1)",
+// "後期集計(&2)" (the third then has none), and "年度末集計(&N)".
+QStringList tallyCaptionsOf(const TermPlan& plan)
+{
+    if (plan.count == 3)
+        return {QStringLiteral("１学期集計(&1)"), QStringLiteral("２学期集計(&2)"), QStringLiteral("３学期集計(&3)"),
+                QStringLiteral("年度末集計(&N)")};
+    return {QStringLiteral("前期集計(&1)"), QStringLiteral("後期集計(&2)"), QString(), QStringLiteral("年度末集計(&N)")};
+}
+
+}  // namespace
+
 void AttendanceWindow::buildMenus()
 {
     menuBar = new QMenuBar(this);
@@ -67,11 +82,11 @@ void AttendanceWindow::buildMenus()
 
     tallyMenu = menuBar->addMenu(QStringLiteral("集計(&S)"));
     tallyMenu->setObjectName(QStringLiteral("tallyMenu"));
-    const QStringList tallyCaptions{QStringLiteral("１学期集計(&1)"), QStringLiteral("２学期集計(&2)"),
-                                    QStringLiteral("３学期集計(&3)"), QStringLiteral("年度末集計(&N)")};
+    const QStringList tallyCaptions = tallyCaptionsOf(ctx.data.termPlan);
     for (int tally = 0; tally < AttendanceTally::TallyCount; ++tally) {
         tallyActions[tally] = tallyMenu->addAction(tallyCaptions[tally]);
         tallyActions[tally]->setObjectName(QStringLiteral("tallyAction%1").arg(tally));
+        tallyActions[tally]->setVisible(!tallyCaptions[tally].isEmpty());
         connect(tallyActions[tally], &QAction::triggered, this, [this, tally] { startTally(tally); });
     }
 
@@ -179,10 +194,12 @@ QVBoxLayout* AttendanceWindow::buildButtons()
     monthlyInputButton = button(QStringLiteral("各月入力(&I)"), QStringLiteral("monthlyInputButton"));
     fillRequiredDaysButton = button(QStringLiteral("必要日揃え(&S)"), QStringLiteral("fillRequiredDaysButton"));
     closeButton = button(QStringLiteral("閉じる"), QStringLiteral("closeButton"));
-    const QStringList tallyCaptions{QStringLiteral("１学期集計(&1)"), QStringLiteral("２学期集計(&2)"),
-                                    QStringLiteral("３学期集計(&3)"), QStringLiteral("年度末集計(&N)")};
-    for (int tally = 0; tally < AttendanceTally::TallyCount; ++tally)
+    const QStringList tallyCaptions = tallyCaptionsOf(ctx.data.termPlan);
+    for (int tally = 0; tally < AttendanceTally::TallyCount; ++tally) {
         tallyButtons[tally] = button(tallyCaptions[tally], QStringLiteral("tallyButton%1").arg(tally));
+        if (tallyCaptions[tally].isEmpty())
+            tallyButtons[tally]->hide();
+    }
 
     auto* column = new QVBoxLayout;
     column->addWidget(monthlyInputButton);

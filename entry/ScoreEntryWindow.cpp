@@ -63,6 +63,7 @@ bool ScoreEntryWindow::prepare()
     for (int v = 1; v <= Limits::Viewpoints; ++v)
         viewpoints << ViewpointNames::listName(data.viewpointName, data.subject, v);
     panel->setViewpointNames(viewpoints);
+    panel->setTermChoices(Terms::choices(ctx.data.termPlan));
     if (data.tests.count != 0) {
         showTest(data.tests.count);
     } else {

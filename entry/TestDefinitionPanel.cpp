@@ -110,6 +110,15 @@ QLayout* TestDefinitionPanel::buildKind()
     line->addSpacing(12);
     line->addWidget(weightLabel);
     line->addWidget(weightBox);
+    auto* termLabel = new QLabel(QStringLiteral("学期"), this);
+    termBox = new QComboBox(this);
+    termBox->setObjectName(QStringLiteral("termBox"));
+    // Its choices come with the class's terms: the box follows their width.
+    termBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    termBox->setToolTip(QStringLiteral("このテストがどの学期の成績に入るかを選んでください"));
+    line->addSpacing(12);
+    line->addWidget(termLabel);
+    line->addWidget(termBox);
     line->addStretch();
     return line;
 }
@@ -163,6 +172,7 @@ void TestDefinitionPanel::connectBoxes()
     connect(columnCount, &QLineEdit::textChanged, this, [this] { boxChanged(CountField); });
     connect(kindBox, &QComboBox::currentIndexChanged, this, &TestDefinitionPanel::kindChosen);
     connect(weightBox, &QComboBox::currentIndexChanged, this, [this] { boxChanged(WeightField); });
+    connect(termBox, &QComboBox::currentIndexChanged, this, [this] { boxChanged(TermField); });
     for (int k = 0; k < Limits::Columns; ++k) {
         connect(viewpointBoxes[size_t(k)], &QComboBox::currentIndexChanged, this,
                 [this, k] { boxChanged(ViewpointField + k); });
@@ -180,6 +190,19 @@ void TestDefinitionPanel::setViewpointNames(const QStringList& names)
         list->addItem(QStringLiteral("（な　し）"));
         list->addItems(names);
     }
+}
+
+void TestDefinitionPanel::setTermChoices(const QStringList& choices)
+{
+    const QScopedValueRollback<bool> quiet(showing, true);
+    termBox->clear();
+    termBox->addItems(choices);
+    // Full-width brackets are wider than the box reckons: room for the longest choice.
+    int widest = 0;
+    for (const QString& choice : choices)
+        widest = qMax(widest, termBox->fontMetrics().horizontalAdvance(choice));
+    termBox->setMinimumWidth(widest + 40);
+    showInControls(value);
 }
 
 void TestDefinitionPanel::setOtherClassAllowed(bool allowed)
@@ -208,6 +231,10 @@ void TestDefinitionPanel::showInControls(const TestDefinition& definition)
             < qAbs(weightBox->itemData(nearest).toDouble() - definition.weight))
             nearest = i;
     weightBox->setCurrentIndex(nearest);
+    // A term the class no longer has (三学期 after a change to 前期・後期) shows as itself.
+    while (termBox->count() > 0 && termBox->count() <= definition.term)
+        termBox->addItem(QStringLiteral("%1学期").arg(termBox->count()));
+    termBox->setCurrentIndex(qBound(0, definition.term, Limits::Terms));
     for (int k = 0; k < Limits::Columns; ++k) {
         const TestColumn& column = definition.columns[size_t(k)];
         viewpointBoxes[size_t(k)]->setCurrentIndex(qBound(0, column.viewpoint, Limits::Viewpoints));
@@ -254,6 +281,8 @@ void TestDefinitionPanel::boxChanged(int field)
         next.columnCount = numberIn(columnCount->text());
     } else if (field == WeightField) {
         next.weight = weightBox->currentData().toDouble();
+    } else if (field == TermField) {
+        next.term = qMax(0, termBox->currentIndex());
     } else if (field < FullMarksField) {
         const int k = field - ViewpointField;
         next.columns[size_t(k)].viewpoint = viewpointBoxes[size_t(k)]->currentIndex();
@@ -343,6 +372,8 @@ void TestDefinitionPanel::focusField(int field)
         control = kindBox;
     else if (field == WeightField)
         control = weightBox;
+    else if (field == TermField)
+        control = termBox;
     else if (field >= ViewpointField && field < ViewpointField + Limits::Columns)
         control = viewpointBoxes[size_t(field - ViewpointField)];
     else if (field >= FullMarksField && field < FullMarksField + Limits::Columns)
@@ -369,7 +400,7 @@ QWidget* TestDefinitionPanel::otherClassControl() const
 
 QList<QWidget*> TestDefinitionPanel::kindControls() const
 {
-    return {kindBox, weightBox};
+    return {kindBox, weightBox, termBox};
 }
 
 bool TestDefinitionPanel::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
 // The upper half of score entry (テスト情報): the test's number and name, the
-// 観点数 box, the test's kind (点数 or 観察（Ａ・Ｂ・Ｃ）) and weight (重み), and one
+// 観点数 box, the test's kind (点数 or 観察（Ａ・Ｂ・Ｃ）), weight (重み) and term (学期), and one
 // viewpoint list and full-marks box per score column. It is
 // bound to a TestDefinition: it shows the value it is given and, when the teacher
 // changes a control, hands the changed value on (edited). The boxes are only its
@@ -31,7 +31,8 @@ public:
         FullMarksField = 6,
         WholeField = 10,
         KindField = 11,
-        WeightField = 12
+        WeightField = 12,
+        TermField = 13
     };
     // The weights the list offers: 0.5 to 5 in steps of 0.5.
     static QList<double> weights();
@@ -40,6 +41,8 @@ public:
 
     // Fills each viewpoint list: "（な　し）", then the four names.
     void setViewpointNames(const QStringList& names);
+    // The term list: "（なし）" then the class's terms (model/Terms.h choices()).
+    void setTermChoices(const QStringList& choices);
     // The 参照 button, for another class's test, is for specialist mode only.
     void setOtherClassAllowed(bool allowed);
     // Shows test `number` with its definition, as no change of the teacher's; the
@@ -98,6 +101,7 @@ private:
     QLineEdit* columnCount = nullptr;
     QComboBox* kindBox = nullptr;
     QComboBox* weightBox = nullptr;
+    QComboBox* termBox = nullptr;
     std::array<QComboBox*, Limits::Columns> viewpointBoxes{};
     std::array<QLineEdit*, Limits::Columns> fullMarksBoxes{};
     TestDefinition value;

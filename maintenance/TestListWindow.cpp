@@ -59,12 +59,18 @@ void TestListWindow::buildTestDetails()
     grid->addWidget(kindBox, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("重み"), details), 1, 0);
     grid->addWidget(weightBox, 1, 1);
+    termBox = new QComboBox(details);
+    termBox->setObjectName(QStringLiteral("termBox"));
+    termBox->addItems(Terms::choices(ctx.data.termPlan));
+    grid->addWidget(new QLabel(QStringLiteral("学期"), details), 2, 0);
+    grid->addWidget(termBox, 2, 1);
     grid->setColumnStretch(1, 1);
     extras->addSpacing(8);
     extras->addWidget(details);
     connect(list, &QListWidget::currentRowChanged, this, &TestListWindow::showSelectedTest);
     connect(kindBox, &QComboBox::currentIndexChanged, this, &TestListWindow::kindChosen);
     connect(weightBox, &QComboBox::currentIndexChanged, this, &TestListWindow::weightChosen);
+    connect(termBox, &QComboBox::currentIndexChanged, this, &TestListWindow::termChosen);
     showSelectedTest();
 }
 
@@ -76,8 +82,13 @@ void TestListWindow::showSelectedTest()
     const bool selected = t >= 1 && t <= set.count;
     kindBox->setEnabled(selected);
     weightBox->setEnabled(selected);
+    termBox->setEnabled(selected);
     if (!selected)
         return;
+    const int term = qBound(0, set.term[size_t(t)], Limits::Terms);
+    while (termBox->count() <= term)
+        termBox->addItem(QStringLiteral("%1学期").arg(termBox->count()));
+    termBox->setCurrentIndex(term);
     kindBox->setCurrentIndex(set.kind[size_t(t)] == TestKind::Observation ? 1 : 0);
     const int weight = weightBox->findData(set.weight[size_t(t)]);
     weightBox->setCurrentIndex(weight >= 0 ? weight : weightBox->findData(1.0));
@@ -110,6 +121,12 @@ void TestListWindow::weightChosen()
     changeSelectedTest([this, weight](int t) { return TestList::setWeight(ctx.data, t, weight); });
 }
 
+void TestListWindow::termChosen()
+{
+    const int term = qMax(0, termBox->currentIndex());
+    changeSelectedTest([this, term](int t) { return TestList::setTerm(ctx.data, t, term); });
+}
+
 QString TestListWindow::listText(int number, const QString& line) const
 {
     const TestSet& set = ctx.data.tests;
@@ -120,6 +137,10 @@ QString TestListWindow::listText(int number, const QString& line) const
         notes << QStringLiteral("観察");
     if (set.weight[size_t(number)] != 1.0)
         notes << QStringLiteral("重み%1").arg(set.weight[size_t(number)]);
+    if (const int term = set.term[size_t(number)]; term != 0) {
+        const QString name = Terms::name(ctx.data.termPlan, term);
+        notes << (name.isEmpty() ? QStringLiteral("%1学期").arg(term) : name);
+    }
     return notes.isEmpty() ? line : line + QStringLiteral("　（%1）").arg(notes.join(QStringLiteral("・")));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // テストのメンテナンス: the tests of the current unit in file order. The teacher
 // renames a test, inserts a blank test before a chosen one, deletes a test, sets
-// the selected test's kind (点数 or 観察（Ａ・Ｂ・Ｃ）) and weight (重み), and prints
+// the selected test's kind (点数 or 観察（Ａ・Ｂ・Ｃ）), weight (重み) and term (学期), and prints
 // or previews the list of test names. Each change rewrites the score file and the
 // class file at once, after their backups (model/TestList.h).
 
@@ -26,6 +26,7 @@ private:
     // The teacher chose a kind or a weight: written at once, or shown back as it was.
     void kindChosen();
     void weightChosen();
+    void termChosen();
     void changeSelectedTest(const std::function<Status(int t)>& change);
     // A line shows the test's name, with its kind and weight when they are not the usual.
     QString listText(int number, const QString& line) const override;
@@ -51,5 +52,6 @@ private:
     QString shownFolder;
     QComboBox* kindBox = nullptr;
     QComboBox* weightBox = nullptr;
+    QComboBox* termBox = nullptr;
     bool showingTest = false;  // the boxes are being filled, not changed by the teacher
 };

@@ -145,6 +145,56 @@ void putViewpointNames(SettingsStore::Values& values, QStringList& removed, cons
         }
 }
 
+// The terms: each key written once it differs from its default or is stored already.
+void putTerms(SettingsStore::Values& values, const TermPlan& plan, const QSettings& store)
+{
+    const TermPlan defaults;
+    const auto months = [](const auto& starts) {
+        QStringList list;
+        for (size_t t = 1; t < starts.size(); ++t)
+            list << QString::number(Terms::calendarMonth(starts[t]));
+        return list.join(QLatin1Char(','));
+    };
+    const auto putSet = [&values, &store](const QString& key, const QString& text, const QString& fallback) {
+        if (text != fallback || store.contains(QLatin1String(AppSettings::Group) + QLatin1Char('/') + key))
+            put(values, key, text);
+    };
+    putSet(QStringLiteral("TermCount"), QString::number(plan.count), QString::number(defaults.count));
+    putSet(QStringLiteral("ThreeTermStarts"), months(plan.threeStarts), months(defaults.threeStarts));
+    putSet(QStringLiteral("TwoTermStart"), months(plan.twoStarts), months(defaults.twoStarts));
+}
+
+// The terms from the store (its group open); a key that holds no months that can
+// be keeps its default.
+void loadTerms(ClassData& data, QSettings& store)
+{
+    const TermPlan defaults;
+    TermPlan plan;
+    plan.count = readNumber(store, QStringLiteral("TermCount"), 3) == 2 ? 2 : 3;
+    const auto starts = [&store](const QString& key, auto& into) {
+        const QStringList months = store.value(key).toString().split(QLatin1Char(','));
+        if (months.size() != int(into.size()) - 1)
+            return;
+        for (size_t t = 1; t < into.size(); ++t) {
+            bool ok = false;
+            const int month = months[int(t) - 1].trimmed().toInt(&ok);
+            if (!ok || month < 1 || month > 12)
+                return;
+            into[t] = Terms::schoolMonth(month);
+        }
+    };
+    starts(QStringLiteral("ThreeTermStarts"), plan.threeStarts);
+    starts(QStringLiteral("TwoTermStart"), plan.twoStarts);
+    TermPlan three = plan, two = plan;
+    three.count = 3;
+    two.count = 2;
+    if (!Terms::problem(three).isEmpty())
+        plan.threeStarts = defaults.threeStarts;
+    if (!Terms::problem(two).isEmpty())
+        plan.twoStarts = defaults.twoStarts;
+    data.termPlan = plan;
+}
+
 SettingsStore::Values criteriaValues(const ClassData& data, const QSettings& store)
 {
     SettingsStore::Values values;
@@ -231,6 +281,7 @@ Status AppSettings::save(const ClassData& data, QSettings& store)
     for (int i = 1; i <= 3; ++i)
         put(values, QStringLiteral("Kotei%1").arg(i), QString::number(data.fixedValues[i]));
     values.append(criteriaValues(data, store));
+    putTerms(values, data.termPlan, store);
     QStringList removed;
     putViewpointNames(values, removed, data.viewpointName);
     return SettingsStore::write(store, values, removed);
@@ -293,6 +344,7 @@ Status AppSettings::read(ClassData& data, QSettings& store, const QString& progr
     data.backupFolder = store.value(QStringLiteral("BackupPath"), programFolder).toString();
     for (int i = 1; i <= 3; ++i)
         data.fixedValues[i] = readNumber(store, QStringLiteral("Kotei%1").arg(i), Kotei::Default[i]);
+    loadTerms(data, store);
     store.endGroup();
     loadCriteria(data, store);
     loadViewpointNames(data, store);

@@ -6,6 +6,7 @@
 
 #include "model/Criteria.h"
 #include "model/Overruling.h"
+#include "model/Terms.h"
 
 #include <QList>
 #include <QString>
@@ -19,6 +20,7 @@ constexpr int Units = 9;       // subjects or classes 1..9
 constexpr int Months = 12;     // 1 = April .. 12 = March
 constexpr int Categories = 7;  // attendance categories 1..7
 constexpr int Viewpoints = 4;  // 観点Ⅰ..Ⅳ
+constexpr int Terms = 3;       // 学期 1..3 (前期・後期: 1..2)
 }
 
 // What a test is graded on: scores out of full marks, or a teacher's observation
@@ -80,6 +82,12 @@ struct ClassData {
     // loaded; empty when it was read or is absent. While it is set, nothing writes
     // the class file: it waits, as it is, for the teacher to mend it.
     QString classFileProblem;
+
+    // The terms of the school year and their months (a setting).
+    TermPlan termPlan;
+    // The 所見 of each pupil, per term: [term 1..3][pupil 1..45] (kept in the class
+    // file; model/Comments.h reads and writes them).
+    std::array<std::array<QString, Limits::Pupils + 1>, Limits::Terms + 1> comments;
 
     // Names of 観点Ⅰ..Ⅳ per subject (model/ViewpointNames.h): the older table until
     // the settings are read.

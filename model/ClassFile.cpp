@@ -4,6 +4,7 @@
 #include "model/ClassFile.h"
 
 #include "model/ClassFileFields.h"
+#include "model/Comments.h"
 #include "model/DataFolder.h"
 #include "model/SafeFile.h"
 
@@ -117,6 +118,8 @@ private:
     bool test(const QJsonObject& object, const Place& at);
     bool overruling(const QJsonObject& object, const Place& at);
     bool wholeList(const QJsonValue& value, int low, int high, const Place& at);
+    // The comments of the root (`at` null) or of a unit.
+    bool comments(const QJsonObject& holder, const Place* at);
 };
 
 
@@ -127,6 +130,8 @@ bool Checker::root(const QJsonObject& object)
         return fail(field(nullptr, Version), QStringLiteral("版の番号がありません"));
     if (!isWhole(version, 1, 1))
         return fail(field(nullptr, Version), QStringLiteral("このかざねが読める版（1）ではありません"));
+    if (!comments(object, nullptr))
+        return false;
     const QJsonValue units = object.value(Subjects);
     if (units.isUndefined())
         return true;
@@ -146,6 +151,8 @@ bool Checker::root(const QJsonObject& object)
 
 bool Checker::unit(const QJsonObject& object, const Place& at)
 {
+    if (!comments(object, &at))
+        return false;
     for (const QString& name : {Tests, Overrulings}) {
         const QJsonValue list = object.value(name);
         if (list.isUndefined())
@@ -222,6 +229,32 @@ bool Checker::wholeList(const QJsonValue& value, int low, int high, const Place&
     for (qsizetype i = 0; i < list.size(); ++i)
         if (!isWhole(list[i], low, high))
             return fail(item(at, i), QStringLiteral("%1から%2までの整数ではありません").arg(low).arg(high));
+    return true;
+}
+
+// "comments": {"1": ["…", …], …}: per term 1..3, a list of texts by attendance number.
+bool Checker::comments(const QJsonObject& holder, const Place* at)
+{
+    const QJsonValue value = holder.value(CommentsField);
+    if (value.isUndefined())
+        return true;
+    const Place commentsAt = field(at, CommentsField);
+    if (!value.isObject())
+        return fail(commentsAt, QStringLiteral("「{ }」ではありません"));
+    const QJsonObject terms = value.toObject();
+    for (auto it = terms.begin(); it != terms.end(); ++it) {
+        const Place termAt = field(&commentsAt, it.key());
+        if (!QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}.contains(it.key()))
+            return fail(termAt, QStringLiteral("学期は\"1\"から\"3\"までです"));
+        if (!it.value().isArray())
+            return fail(termAt, QStringLiteral("「[ ]」ではありません"));
+        const QJsonArray list = it.value().toArray();
+        if (list.size() > Limits::Pupils)
+            return fail(termAt, QStringLiteral("児童は%1人までです").arg(Limits::Pupils));
+        for (qsizetype i = 0; i < list.size(); ++i)
+            if (!list[i].isString())
+                return fail(item(termAt, i), QStringLiteral("文字列ではありません"));
+    }
     return true;
 }
 
@@ -320,12 +353,14 @@ Status ClassFile::load(ClassData& data)
         // Without the file every test counts once and every cell holds what the
         // score file holds.
         apply(QJsonObject(), data.unitName(), data.pupilCount, data.tests, data.overrulings);
+        data.comments = Comments::Table();
         const bool told = data.classFileProblem == read.message;
         data.classFileProblem = read.message;
         return told ? Status::success() : Status::notice(refusedNotice(read.message));
     }
     data.classFileProblem.clear();
     apply(content.root, data.unitName(), data.pupilCount, data.tests, data.overrulings);
+    data.comments = Comments::taken(content.root, data, data.pupilCount);
     return Status::success();
 }
 

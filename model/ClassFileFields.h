@@ -26,6 +26,9 @@ inline const QString Computed = QStringLiteral("computed");
 inline const QString Given = QStringLiteral("given");
 inline const QString Reason = QStringLiteral("reason");
 inline const QString Date = QStringLiteral("date");
+// The pupils' comments (所見): at the root in homeroom mode, in a class's unit in
+// specialist mode; "1".."3" per term, each a list of texts by attendance number.
+inline const QString CommentsField = QStringLiteral("comments");
 
 constexpr double MinimumWeight = 0.5;
 constexpr double MaximumWeight = 5.0;

@@ -187,6 +187,16 @@ Status TestList::setWeight(ClassData& data, int t, double weight)
     });
 }
 
+Status TestList::setTerm(ClassData& data, int t, int term)
+{
+    if (term < 0 || term > Limits::Terms)
+        return Status::failure(QStringLiteral("学期は1から3まで（なしは0）で選んでください。"));
+    return changeTest(data, t, Scores::Unchanged, [t, term](TestSet& set) {
+        set.term[size_t(t)] = term;
+        return Status::success();
+    });
+}
+
 Status TestList::setKind(ClassData& data, int t, TestKind kind)
 {
     const Scores scores = kind == TestKind::Observation ? Scores::Changed : Scores::Unchanged;

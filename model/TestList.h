@@ -25,6 +25,8 @@ Status remove(ClassData& data, int n);
 bool isWeight(double weight);
 // Writes the weight of test t into the class file.
 Status setWeight(ClassData& data, int t, double weight);
+// Writes the term of test t (0 none, 1..3) into the class file.
+Status setTerm(ClassData& data, int t, int term);
 // Writes the kind of test t into the class file. A test that becomes an
 // observation (Ａ・Ｂ・Ｃ) gets full marks 3 in its columns, in the score file too.
 Status setKind(ClassData& data, int t, TestKind kind);

@@ -2,6 +2,7 @@
 
 #include "model/AttendanceFile.h"
 #include "model/ClassFile.h"
+#include "model/Comments.h"
 #include "model/Cp932.h"
 #include "model/DataFolder.h"
 #include "model/RosterFile.h"
@@ -99,12 +100,17 @@ Status planClassFile(const ClassData& data, Direction direction, int n, Transfer
         else
             ClassFile::removePupil(root, data.fileStem[unit], n);
     }
+    if (direction == Direction::In)
+        Comments::insertPupil(root, data, n);
+    else
+        Comments::removePupil(root, data, n);
     if (ClassFile::changes(content, root))
         addFile(plan, ClassFile::path(data), content.existed, content.bytes, ClassFile::backupPath(data),
                 ClassFile::build(root));
     const int newPupils = direction == Direction::In ? data.pupilCount + 1 : data.pupilCount - 1;
     if (plan.currentSet)
         ClassFile::apply(root, data.unitName(), newPupils, *plan.currentSet, plan.overrulings);
+    plan.comments = Comments::taken(root, data, newPupils);
     return Status::success();
 }
 
@@ -295,6 +301,7 @@ void Transfer::adopt(ClassData& data, Plan& plan)
         data.overrulings = plan.overrulings;
         data.classFileProblem.clear();
     }
+    data.comments = plan.comments;
 }
 
 Status Transfer::transferIn(ClassData& data, int n, const QString& name, const QDate& today)

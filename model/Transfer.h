@@ -6,7 +6,7 @@
 // file of the class (the nine subjects in homeroom mode, the class's one file in
 // specialist mode), the attendance file (homeroom mode only: in specialist mode it
 // belongs to the homeroom class), the class file (assessment.json: the 未入力
-// cells and overrulings of those units follow their pupils) and the roster.
+// cells and overrulings of those units and the comments follow their pupils) and the roster.
 //
 // A transfer is all-or-nothing. Every new content is built from the files first;
 // a missing or malformed file stops it before anything is written. Then every
@@ -44,6 +44,7 @@ struct Plan {
     int attendance[Limits::Months + 1][Limits::Pupils + 1][Limits::Categories + 1]{};
     std::unique_ptr<TestSet> currentSet;  // the current unit's tests afterwards
     QList<Overruling> overrulings;        // and its overrulings
+    std::array<std::array<QString, Limits::Pupils + 1>, Limits::Terms + 1> comments;  // the pupils' 所見 afterwards
 };
 
 // The month of the school year of a date: April 1 .. March 12.

@@ -2,6 +2,7 @@
 #
 #   bin/kazane, bin/kazane-export
 #   share/kazane/*.rpt                       the report layouts
+#   share/kazane/phrases.json                the starter bank of phrases (文例) for 所見
 #   share/kazane/help/                        the teacher's manual
 #   share/applications/jp.mevra.kazane.desktop
 #   share/metainfo/jp.mevra.kazane.metainfo.xml

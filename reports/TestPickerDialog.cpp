@@ -25,6 +25,17 @@ TestPickerDialog::TestPickerDialog(AppContext& ctx, QWidget* parent) : QDialog(p
     auto* allButton = new QPushButton(QStringLiteral("(&A)全テスト"), this);
     allButton->setObjectName(QStringLiteral("allButton"));
 
+    auto* termLine = new QHBoxLayout;
+    const QStringList terms = Terms::names(ctx.data.termPlan);
+    for (int t = 1; t <= terms.size(); ++t) {
+        auto* button = new QPushButton(QStringLiteral("%1のテスト(&%2)").arg(terms[t - 1]).arg(t), this);
+        button->setObjectName(QStringLiteral("termButton%1").arg(t));
+        connect(button, &QPushButton::clicked, this, [this, t] { acceptTerm(t); });
+        termButtons.append(button);
+        termLine->addWidget(button);
+    }
+    termLine->addStretch();
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton);
@@ -32,6 +43,7 @@ TestPickerDialog::TestPickerDialog(AppContext& ctx, QWidget* parent) : QDialog(p
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(testList, 1);
     layout->addWidget(hintLabel);
+    layout->addLayout(termLine);
     layout->addLayout(buttons);
     resize(420, 420);
 
@@ -43,8 +55,20 @@ void TestPickerDialog::prepare(const TestSet& tests)
 {
     chosen.clear();
     testList->clear();
-    for (int t = 1; t <= qBound(0, tests.count, Limits::Tests); ++t)
+    testTerms.clear();
+    for (int t = 1; t <= qBound(0, tests.count, Limits::Tests); ++t) {
         testList->addItem(tests.name[t]);
+        testTerms.append(tests.term[size_t(t)]);
+    }
+    // A term without tests has nothing to choose.
+    for (int term = 1; term <= termButtons.size(); ++term) {
+        QPushButton* button = termButtons[term - 1];
+        button->setEnabled(testTerms.contains(term));
+        button->setToolTip(button->isEnabled() ? QString()
+                                               : QStringLiteral("%1のテストはありません。テストの学期は、得点入力の"
+                                                                "テスト情報かテストのメンテナンスで決めます。")
+                                                     .arg(Terms::name(ctx.data.termPlan, term)));
+    }
     testList->clearSelection();
     if (testList->count() > 0)
         testList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
@@ -68,6 +92,19 @@ void TestPickerDialog::acceptAll()
         chosen.append(t);
     }
     accept();
+}
+
+void TestPickerDialog::acceptTerm(int term)
+{
+    chosen.clear();
+    for (int t = 1; t <= testList->count(); ++t) {
+        const bool inTerm = testTerms.value(t - 1) == term;
+        testList->item(t - 1)->setSelected(inTerm);
+        if (inTerm)
+            chosen.append(t);
+    }
+    if (!chosen.isEmpty())
+        accept();
 }
 
 void TestPickerDialog::showEvent(QShowEvent* event)

@@ -1,8 +1,9 @@
 #pragma once
 // "集計テストの選択": the tests of the unit in a list; the teacher picks the tests
 // the overall tally covers. Run modally (ctx.ui.runModal) by the overall tally,
-// which hands it the tests and takes the chosen ones back. Closed by its frame,
-// it chooses none.
+// which hands it the tests and takes the chosen ones back. A button per term of
+// the class (「1学期のテスト」 …) chooses that term's tests in one step. Closed by
+// its frame, it chooses none.
 
 #include "frame/AppContext.h"
 
@@ -10,6 +11,7 @@
 
 class QLabel;
 class QListWidget;
+class QPushButton;
 
 class TestPickerDialog : public QDialog {
     Q_OBJECT
@@ -29,9 +31,13 @@ private:
     void acceptSelected();
     // 全テスト: every test is chosen.
     void acceptAll();
+    // 「1学期のテスト」: the tests of term t are chosen.
+    void acceptTerm(int term);
 
     AppContext& ctx;
     QListWidget* testList = nullptr;
     QLabel* hintLabel = nullptr;
+    QList<QPushButton*> termButtons;  // term 1 first
+    QList<int> testTerms;              // the term of each listed test
     QList<int> chosen;
 };

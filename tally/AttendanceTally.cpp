@@ -40,6 +40,34 @@ MonthRange range(int index)
     }
 }
 
+QString tallyName(const TermPlan& plan, int index)
+{
+    if (index == TallyCount - 1)
+        return tallyName(index);
+    const QString term = Terms::name(plan, index + 1);
+    if (term.isEmpty())
+        return {};
+    return plan.count == 3 ? tallyName(index) : term + QStringLiteral("集計");
+}
+
+MonthRange range(const TermPlan& plan, int index)
+{
+    if (index == TallyCount - 1)
+        return {1, Limits::Months};
+    if (index < 0 || index >= plan.count)
+        return {};
+    return {plan.firstMonth(index + 1), plan.lastMonth(index + 1)};
+}
+
+QList<int> tallies(const TermPlan& plan)
+{
+    QList<int> list;
+    for (int index = 0; index < TallyCount; ++index)
+        if (!range(plan, index).isEmpty())
+            list << index;
+    return list;
+}
+
 QStringList inputHeadings()
 {
     return {QStringLiteral("番号"), QStringLiteral("氏名"), QStringLiteral("忌引"), QStringLiteral("出停"),
@@ -116,9 +144,9 @@ Row row(const ClassData& data, const Sums& sums, int pupil, View view)
 
 Table table(const ClassData& data, int index, View view)
 {
-    const Sums sums = sum(data, range(index));
+    const Sums sums = sum(data, range(data.termPlan, index));
     Table result;
-    result.name = tallyName(index);
+    result.name = tallyName(data.termPlan, index);
     result.lessonDays = sums.lessonDays;
     result.headings = tallyHeadings(view);
     const int pupils = qBound(0, data.pupilCount, Limits::Pupils);

@@ -55,6 +55,13 @@ QString tallyName(int index);
 // Months of tally 0..3: April-July, August-December, January-March, the whole year.
 // Any other index gives an empty range.
 MonthRange range(int index);
+// The same for the class's terms (model/Terms.h): tally t - 1 is term t, tally 3 the
+// whole year. With two terms, "前期集計" and "後期集計" are tallies 0 and 1, and tally 2
+// has no name and an empty range.
+QString tallyName(const TermPlan& plan, int index);
+MonthRange range(const TermPlan& plan, int index);
+// The tallies the plan has, in order: 0, 1, (2,) 3.
+QList<int> tallies(const TermPlan& plan);
 
 // Headings of the grid: columns 0..8 in monthly input, 0..9 in a tally view.
 QStringList inputHeadings();

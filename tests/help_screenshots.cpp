@@ -18,8 +18,11 @@
 #include "frame/ChildWindow.h"
 #include "maintenance/RosterImportWindow.h"
 #include "model/Cp932.h"
+#include "model/ScoreFile.h"
+#include "model/TestList.h"
 #include "output/PrintConfirmDialog.h"
 #include "output/PrintSetupDialog.h"
+#include "reports/CommentWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,7 +31,9 @@
 #include <QFile>
 #include <QFont>
 #include <QIcon>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -109,6 +114,28 @@ template <typename T>
 T* childOf(QWidget* parent, const char* name)
 {
     return parent ? parent->findChild<T*>(QLatin1String(name)) : nullptr;
+}
+
+// 所見の入力 on 国語 with its first two tests in 1学期, a comment half written with a
+// phrase of the starter bank found by a search.
+void commentShot(Shots& shots, TestEnv& env, MainWindow& window)
+{
+    QTemporaryDir bank;
+    CommentWindow::setBankPaths(bank.filePath(QStringLiteral("phrases.json")),
+                                TestEnv::buildFolder() + QStringLiteral("/phrases.json"));
+    if (ScoreFile::load(env.data).ok)
+        for (int t = 1; t <= qMin(2, env.data.tests.count); ++t)
+            TestList::setTerm(env.data, t, 1);
+    ChildWindow* comments = window.openCommentWindow();
+    if (auto* list = childOf<QListWidget>(comments, "pupilList"))
+        list->setCurrentRow(2);
+    if (auto* edit = childOf<QPlainTextEdit>(comments, "commentEdit"))
+        edit->setPlainText(QStringLiteral("音読では、登場人物の気持ちを考えて、声の大きさや速さを工夫していました。"));
+    if (auto* search = childOf<QLineEdit>(comments, "phraseSearch"))
+        search->setText(QStringLiteral("係"));
+    shots.saveMain(window, QStringLiteral("shot-comments"));
+    closeAll(window);
+    CommentWindow::setBankPaths({}, {});
 }
 
 void homeroomShots(Shots& shots)
@@ -209,6 +236,8 @@ void homeroomShots(Shots& shots)
     window.openBackupWindow();
     shots.saveMain(window, QStringLiteral("shot-backup"));
     closeAll(window);
+
+    commentShot(shots, env, window);
 
     window.openSettingsWindow();
     shots.saveMain(window, QStringLiteral("shot-settings"));

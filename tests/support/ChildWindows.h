@@ -29,6 +29,7 @@ inline const QList<Opener>& all()
         {"settings", "settingsAction"},       {"backup", "backupAction"},
         {"roster", "rosterAction"},           {"testList", "testListAction"},
         {"reportCard", "reportCardAction"},
+        {"comments", "commentsAction"},
     };
     return list;
 }
