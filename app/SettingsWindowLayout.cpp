@@ -88,11 +88,13 @@ void SettingsWindow::buildControls()
     auto* body = new ScrollingBody(this);
     body->setContentsLayout(grid);
     root->addWidget(body, 1);
-    // The data folder has the whole width, so that its path can be read.
+    // The data folder has the whole width, so that its path can be read; the terms,
+    // ? and 終了 go on the row below it.
+    root->addWidget(dataFolderGroup);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(dataFolderGroup, 1);
     buildTermGroup();
     bottom->addWidget(termGroup);
+    bottom->addStretch(1);
     bottom->addWidget(helpButton, 0, Qt::AlignBottom);
     bottom->addWidget(closeButton, 0, Qt::AlignBottom);
     root->addLayout(bottom);
