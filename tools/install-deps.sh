@@ -3,7 +3,8 @@
 set -euo pipefail
 # qt6-translations-l10n gives Qt's own dialogs (file picker, print preview) their
 # Japanese texts.
-packages=(cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins fonts-ipaexfont
+# fonts-noto-cjk draws the characters IPAex lacks (𠮷 in a refused name).
+packages=(cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins fonts-ipaexfont fonts-noto-cjk
           qt6-translations-l10n poppler-utils xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
