@@ -241,8 +241,9 @@ QStringList missingFolders(const QString& folder)
     return missing;
 }
 
-// Every file of the pack, in the order they are listed.
-QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFilePerSubject)
+// Every file of the pack, in the order they are listed. A unit without tests has
+// nothing to tally: its sheets are left out and its name goes to `withoutTests`.
+QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFilePerSubject, QStringList& withoutTests)
 {
     ClassData& data = session.data;
     QList<PdfJob> jobs;
@@ -254,6 +255,10 @@ QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFile
         if (data.pupilCount == 0)
             continue;
         ++units;
+        if (data.tests.count <= 0) {
+            withoutTests << data.unitName();
+            continue;
+        }
         const QString stem = safeFileName(data.unitName());
         SheetRequest overall;
         overall.kind = SheetRequest::Kind::Aryoiki;
@@ -290,12 +295,17 @@ void termPack(Session& session, const QString& folder, int term, bool oneFilePer
                                      .arg(QDir::toNativeSeparators(folder), OutputFile::describeError(error))};
     }
     try {
-        const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject);
+        QStringList withoutTests;
+        const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject, withoutTests);
+        if (jobs.isEmpty())
+            throw Failure{DataError, QStringLiteral("テストのあるクラスがありません。")};
         OutputBatch batch(SafeFile::Sync::Skip);
         check(PdfBatch::stage(jobs, batch, threads));
         check(batch.commit());
         for (const QString& path : batch.paths())
             err << QStringLiteral("作成しました: %1").arg(QDir::toNativeSeparators(path)) << Qt::endl;
+        if (!withoutTests.isEmpty())
+            err << QStringLiteral("テストがないので作りませんでした: %1").arg(withoutTests.join(QStringLiteral("、"))) << Qt::endl;
     } catch (const Failure&) {
         for (auto it = created.crbegin(); it != created.crend(); ++it)
             QDir().rmdir(*it);
