@@ -113,6 +113,7 @@ private slots:
     void toolbarTalliesCascadeTheirWindows_data();
     void toolbarTalliesCascadeTheirWindows();
     void settingsScrollOnASmallerScreen();
+    void firstStartNameEntryShowsItsEnd();
     void toolbarPicturesShareOneSize();
     void toolbarPicturesAreTheStylesOwn();
 
@@ -290,6 +291,28 @@ void WindowFitTest::settingsScrollOnASmallerScreen()
     QVERIFY(body);
     QVERIFY(body->verticalScrollBar()->isVisible() || body->horizontalScrollBar()->isVisible());
     savePicture(window, Netbook, QStringLiteral("settings"));
+}
+
+// At the first start on the smaller laptop the settings scroll; once 新規ｸﾗｽ starts
+// the names, the name box and 入力終了 are in view, not cut off below.
+void WindowFitTest::firstStartNameEntryShowsItsEnd()
+{
+    TestEnv env;
+    env.ctx->programFolder = env.dataFolder();
+    MainWindow& window = env.startMainWindow();
+    placeOn(window, 1);
+    ChildWindow* settings = window.activeChild();
+    QVERIFY(settings && settings->objectName() == QLatin1String("SettingsWindow"));
+    checkInside(window, settings, QStringLiteral("settings at the first start"));
+    QTest::mouseClick(settings->findChild<QAbstractButton*>(QStringLiteral("newClassButton")), Qt::LeftButton);
+    auto* body = settings->findChild<QAbstractScrollArea*>(QStringLiteral("scrollingBody"));
+    QVERIFY(body);
+    for (const char* name : {"endNameEntryButton", "nameInput"}) {
+        auto* widget = settings->findChild<QWidget*>(QLatin1String(name));
+        QVERIFY(widget && widget->isEnabled());
+        QTRY_VERIFY2(body->viewport()->rect().contains(rectIn(widget, body->viewport())), name);
+    }
+    savePicture(window, 1, QStringLiteral("first-start-names"));
 }
 
 // Every picture of the command bar is drawn at the bar's icon size, so that the
