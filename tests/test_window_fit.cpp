@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -178,6 +179,12 @@ void WindowFitTest::checkInside(MainWindow& window, ChildWindow* child, const QS
         if (!widget->isVisibleTo(child) || !mustBeSeen(widget) || scrolledInto(widget, child))
             continue;
         const QRect at = rectIn(widget, frame);
+        // Inside its frame too: a row of a group box squeezed below the box's edge is
+        // cut off even while it is inside the window.
+        if (const auto* box = qobject_cast<const QGroupBox*>(widget->parentWidget()))
+            QVERIFY2(box->contentsRect().contains(widget->geometry()),
+                     qPrintable(QStringLiteral("%1: %2 is cut off by the frame of %3")
+                                    .arg(what, widget->objectName(), box->title())));
         QVERIFY2(inner.contains(at),
                  qPrintable(QStringLiteral("%1: %2 (%3) is cut off at %4,%5 %6x%7 in %8x%9")
                                 .arg(what, widget->objectName(), QString::fromLatin1(widget->metaObject()->className()))
