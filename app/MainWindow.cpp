@@ -85,6 +85,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
 MainWindow::~MainWindow()
 {
     ctx.frame = nullptr;
+    ctx.reports.setStatusLine({});
 }
 
 // ---- command states ---------------------------------------------------------

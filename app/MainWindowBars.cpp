@@ -80,7 +80,7 @@ void MainWindow::buildActions()
 void MainWindow::buildFileActions()
 {
     connect(settingsAction, &QAction::triggered, this, &MainWindow::openSettingsWindow);
-    connect(printerSetupAction, &QAction::triggered, this, [this] { ctx.ui.printerSetup(this, ctx.reports.printer()); });
+    connect(printerSetupAction, &QAction::triggered, this, [this] { ctx.check(ctx.reports.printerSetup(this), this); });
     connect(backupAction, &QAction::triggered, this, &MainWindow::openBackupWindow);
     connect(formatFloppyAction, &QAction::triggered, this, &MainWindow::formatFloppy);
     connect(endAction, &QAction::triggered, this, &MainWindow::endProgram);
@@ -262,6 +262,16 @@ void MainWindow::buildStatusBar()
     folderState->setObjectName(QStringLiteral("folderState"));
     statusBar()->addWidget(folderState, 1);
     statusBar()->hide();
+    // Where a print went shows for a while, also when the bar has nothing else to say.
+    ctx.reports.setSettings(&ctx.settings);
+    ctx.reports.setStatusLine([this](const QString& text) {
+        statusBar()->show();
+        statusBar()->showMessage(text, 30000);
+    });
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (text.isEmpty() && folderState->text().isEmpty())
+            statusBar()->hide();
+    });
 }
 
 QList<QAction*> MainWindow::commandBarCommands() const

@@ -112,6 +112,7 @@ void MainWindow::setReadOnly(bool on)
     readOnly = on;
     // A read-only copy writes nothing, not even the folder last saved in.
     ctx.ui.setSettingsWritable(!on);
+    ctx.reports.setChoiceStored(!on);
     setWindowTitle(on ? ReadOnlyTitle : MainTitle);
     keepUnavailableCommandsOff();
     showFolderState();

@@ -7,12 +7,36 @@
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
+#include <optional>
 
-Status PdfWriter::render(const ReportRenderer& renderer, const QString& title, QByteArray& pdf)
+namespace {
+
+// Paints every page of the renderer on the writer's pages, scaled by `scale` and
+// moved by `offset` (device pixels) when the paper is not the layout's own.
+void paintScaled(const ReportRenderer& renderer, QPainter& painter, QPdfWriter& writer, double scale, QPointF offset)
+{
+    const double dotsPerMm = writer.resolution() / 25.4;
+    const int pages = renderer.pageCount();
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            writer.newPage();
+        painter.save();
+        painter.translate(offset);
+        painter.scale(scale, scale);
+        renderer.paintPage(painter, page, dotsPerMm);
+        painter.restore();
+    }
+}
+
+Status renderOn(const ReportRenderer& renderer, const std::optional<QPageSize>& paper, const QString& title,
+                QByteArray& pdf)
 {
     pdf.clear();
     if (!renderer.hasLayout())
         return Status::failure(QStringLiteral("印刷のレイアウトが読み込まれていません。"));
+    const QPageLayout own = renderer.pageLayout();
+    const QPageLayout page = paper ? QPageLayout(*paper, own.orientation(), QMarginsF()) : own;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     {
@@ -20,17 +44,39 @@ Status PdfWriter::render(const ReportRenderer& renderer, const QString& title, Q
         writer.setResolution(1200);
         writer.setCreator(QStringLiteral("かざね"));
         writer.setTitle(title);
-        writer.setPageLayout(renderer.pageLayout());
+        writer.setPageLayout(page);
         QPainter painter;
         if (!painter.begin(&writer))
             return Status::failure(QStringLiteral("PDFを作れませんでした。"));
-        renderer.paintPages(painter, writer, writer.resolution() / 25.4);
+        if (paper) {
+            const QSizeF from = own.fullRect(QPageLayout::Millimeter).size();
+            const QSizeF to = page.fullRect(QPageLayout::Millimeter).size();
+            const double scale = std::min(to.width() / from.width(), to.height() / from.height());
+            const double dotsPerMm = writer.resolution() / 25.4;
+            const QPointF offset((to.width() - from.width() * scale) / 2 * dotsPerMm,
+                                 (to.height() - from.height() * scale) / 2 * dotsPerMm);
+            paintScaled(renderer, painter, writer, scale, offset);
+        } else {
+            renderer.paintPages(painter, writer, writer.resolution() / 25.4);
+        }
         if (!painter.end())
             return Status::failure(QStringLiteral("PDFを作れませんでした。"));
     }
     buffer.close();
     PdfTextRepair::repair(pdf);
     return Status::success();
+}
+
+}  // namespace
+
+Status PdfWriter::render(const ReportRenderer& renderer, const QString& title, QByteArray& pdf)
+{
+    return renderOn(renderer, std::nullopt, title, pdf);
+}
+
+Status PdfWriter::render(const ReportRenderer& renderer, const QPageSize& paper, const QString& title, QByteArray& pdf)
+{
+    return renderOn(renderer, paper, title, pdf);
 }
 
 Status PdfWriter::render(const ReportSheet& sheet, const QString& layoutPath, const QString& title, QByteArray& pdf)

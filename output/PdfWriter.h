@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPageSize>
 #include <memory>
 
 class ReportRenderer;
@@ -20,6 +21,9 @@ namespace PdfWriter {
 // The PDF document of a renderer that holds its layout and sheet; `title` becomes
 // the document's title.
 Status render(const ReportRenderer& renderer, const QString& title, QByteArray& pdf);
+// The same on another paper: each page of the layout is drawn as large as the
+// paper (turned as the layout's page) allows, centred on it.
+Status render(const ReportRenderer& renderer, const QPageSize& paper, const QString& title, QByteArray& pdf);
 // The same from a sheet and the layout file it is printed with.
 Status render(const ReportSheet& sheet, const QString& layoutPath, const QString& title, QByteArray& pdf);
 // One document of sheets printed with a layout already read, one after another

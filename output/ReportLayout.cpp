@@ -433,6 +433,45 @@ int ReportLayout::rowsPerPage() const
     return std::max(1, int(std::floor(space / rowHeight + 1e-6)));
 }
 
+bool ReportLayout::fitsPaper() const
+{
+    constexpr double Slack = 0.01;
+    const double width = contentWidth() + Slack;
+    const double height = contentHeight() + Slack;
+    const auto inside = [&](double x, double y, double w, double h) {
+        return x >= -Slack && y >= -Slack && x + w <= width && y + h <= height;
+    };
+    if (width <= Slack || height <= Slack)
+        return false;
+    for (const Text& text : texts)
+        if (!inside(text.x, text.y, text.width, text.points * PointInMm * LineFactor))
+            return false;
+    for (const Rect& box : boxes)
+        if (!inside(box.x, box.y, box.width, box.height))
+            return false;
+    for (const Line& line : lines)
+        if (!inside(std::min(line.x1, line.x2), std::min(line.y1, line.y2), std::abs(line.x2 - line.x1),
+                    std::abs(line.y2 - line.y1)))
+            return false;
+    if (hasChart && !inside(chart.x, chart.y, chart.width, chart.height))
+        return false;
+    if (!hasTable)
+        return true;
+    const double rows = headings == Headings::Off ? 1 : 2;
+    return tableX + tableWidth() <= width && tableY + rows * rowHeight + footerHeight() <= height;
+}
+
+std::optional<ReportLayout> ReportLayout::turnedTo(QPageLayout::Orientation wanted) const
+{
+    if (wanted == orientation)
+        return *this;
+    ReportLayout turned = *this;
+    turned.orientation = wanted;
+    if (!turned.fitsPaper())
+        return std::nullopt;
+    return turned;
+}
+
 QString ReportLayout::lineMessage(int line, const QString& why) const
 {
     return QStringLiteral("印刷のレイアウトファイル「%1」の%2行目が読めません。\n%3").arg(name).arg(line).arg(why);

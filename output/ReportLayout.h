@@ -11,6 +11,7 @@
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 
 struct ReportLayout {
     static constexpr double PointInMm = 25.4 / 72.0;
@@ -91,6 +92,11 @@ struct ReportLayout {
     double tableWidth() const;
     // Data rows per page below the heading row.
     int rowsPerPage() const;
+    // Whether everything drawn (texts, boxes, lines, the chart, the table's columns
+    // and at least one of its rows under the heading) lies inside the margins.
+    bool fitsPaper() const;
+    // The same layout on the paper turned to `wanted`, when all of it fits there.
+    std::optional<ReportLayout> turnedTo(QPageLayout::Orientation wanted) const;
     // "印刷のレイアウトファイル「…」の3行目が読めません。" followed by why.
     QString lineMessage(int line, const QString& why) const;
 };

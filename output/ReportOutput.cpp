@@ -5,17 +5,19 @@
 #include "output/PdfWriter.h"
 #include "output/ReportStore.h"
 #include "output/ReportRenderer.h"
+#include "output/PrintSetupDialog.h"
+#include "output/SystemPrint.h"
+#include "platform/CupsPrintSystem.h"
 #include "platform/Ui.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 
 ReportOutput::ReportOutput(Ui& ui, const QString& storeFolder, const QString& layoutFolder)
-    : ui(ui), stores(storeFolder), layouts(layoutFolder)
+    : ui(ui), stores(storeFolder), layouts(layoutFolder), system(std::make_unique<CupsPrintSystem>())
 {
 }
 
@@ -92,8 +94,8 @@ Status ReportOutput::runAll(QWidget* owner, const QList<ReportSheet>& sheets, Re
     if (Status prepared = prepare(sheets, engine); !prepared)
         return prepared;
     if (destination == ReportDestination::Preview)
-        return preview(owner, engine, previewTitle);
-    return printSheet(owner, engine, previewTitle);
+        return preview(owner, engine, sheets, previewTitle);
+    return printSheet(owner, engine, sheets, previewTitle);
 }
 
 Status ReportOutput::saveAllAsPdf(QWidget* owner, const QList<ReportSheet>& sheets, const QString& previewTitle)
@@ -104,26 +106,96 @@ Status ReportOutput::saveAllAsPdf(QWidget* owner, const QList<ReportSheet>& shee
     return writePdf(owner, engine, previewTitle);
 }
 
-// The preview paints on the printer it is given; printed from the preview into a
-// PDF file, the file comes whole from PdfWriter. A failure is told once the
-// preview has closed.
-Status ReportOutput::preview(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
+// The preview paints on the printer it is given; its print command is 印刷, run
+// once it has closed. A failure is told after that.
+Status ReportOutput::preview(QWidget* owner, ReportRenderer& engine, const QList<ReportSheet>& sheets,
+                             const QString& previewTitle)
 {
     Status result = Status::success();
-    ui.preview(owner, previewTitle, [&](QPrinter* target) {
-        if (Status printed = toPrinter(engine, *target, previewTitle); !printed && result)
-            result = printed;
-    });
+    ui.preview(
+        owner, previewTitle,
+        [&](QPrinter* target) {
+            if (Status printed = toPrinter(engine, *target, previewTitle); !printed && result)
+                result = printed;
+        },
+        [&] {
+            if (Status printed = printSheet(owner, engine, sheets, previewTitle); !printed && result)
+                result = printed;
+        });
     return result;
 }
 
-Status ReportOutput::printSheet(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
+Status ReportOutput::printSheet(QWidget* owner, ReportRenderer& engine, const QList<ReportSheet>& sheets,
+                                const QString& previewTitle)
 {
-    QPrinter& target = printer();
-    const bool hasPrinter = printerCheck ? printerCheck() : !QPrinterInfo::availablePrinters().isEmpty();
-    if (!printsToFile(target) && !hasPrinter)
+    if (sharedPrinter && printsToFile(*sharedPrinter))
+        return toPrinter(engine, *sharedPrinter, previewTitle);
+    if (printerCheck && !printerCheck())
         return savePdf(owner, engine, previewTitle);
-    return toPrinter(engine, target, previewTitle);
+    // Asked afresh at every print: a printer deleted or renamed meanwhile is seen.
+    QList<PrintQueue> queues;
+    {
+        BusyCursor busy(ui);
+        queues = system->queues();
+    }
+    if (queues.isEmpty())
+        return savePdf(owner, engine, previewTitle);
+    SystemPrint road(ui, *system, currentChoice(),
+                     {statusLine, [this](QWidget* parent, const QByteArray& pdf, const QString& title) {
+                          return writePdfBytes(parent, pdf, title);
+                      }});
+    return road.print(owner, engine, sheets, previewTitle, queues);
+}
+
+Status ReportOutput::printerSetup(QWidget* owner)
+{
+    QList<PrintQueue> queues;
+    {
+        BusyCursor busy(ui);
+        queues = system->queues();
+    }
+    QStringList keepPortrait, keepLandscape;
+    sheetsThatKeep(keepPortrait, keepLandscape);
+    const PrintChoice current = currentChoice();
+    PrintSetupDialog dialog(queues, [this](const QString& queue) { return system->papers(queue); }, current,
+                            keepPortrait, keepLandscape, owner);
+    if (ui.runModal(dialog) != QDialog::Accepted)
+        return Status::success();
+    const PrintChoice chosen = dialog.choice();
+    if (!choiceStored) {
+        unstoredChoice = chosen;
+        return Status::success();
+    }
+    if (!settings || chosen == current)
+        return Status::success();
+    return chosen.store(*settings);
+}
+
+// The choice made while it could not be stored holds over the stored one.
+PrintChoice ReportOutput::currentChoice() const
+{
+    if (unstoredChoice)
+        return *unstoredChoice;
+    return settings ? PrintChoice::load(*settings) : PrintChoice();
+}
+
+void ReportOutput::sheetsThatKeep(QStringList& portrait, QStringList& landscape) const
+{
+    static const QList<std::pair<QString, QString>> sheets{
+        {QStringLiteral("testdisp"), QStringLiteral("テスト別成績集計")},
+        {QStringLiteral("aryoiki"), QStringLiteral("総合集計一覧表")},
+        {QStringLiteral("kojin"), QStringLiteral("個人別成績集計")},
+        {QStringLiteral("Shuseki"), QStringLiteral("出欠集計一覧表")},
+        {QStringLiteral("Mente"), QStringLiteral("氏名・テスト一覧表")},
+    };
+    for (const auto& [stem, name] : sheets) {
+        ReportLayout layout;
+        if (!ReportLayout::read(layoutPath(stem), layout))
+            continue;
+        const bool portraitNow = layout.orientation == QPageLayout::Portrait;
+        if (!layout.turnedTo(portraitNow ? QPageLayout::Landscape : QPageLayout::Portrait))
+            (portraitNow ? portrait : landscape).append(name);
+    }
 }
 
 bool ReportOutput::printsToFile(const QPrinter& target)
@@ -154,18 +226,38 @@ Status ReportOutput::savePdf(QWidget* owner, const ReportRenderer& engine, const
 
 Status ReportOutput::writePdf(QWidget* owner, const ReportRenderer& engine, const QString& previewTitle)
 {
-    const QString name = fileNameFor(previewTitle);
-    const QString file = askFileName(owner, QStringLiteral("PDFファイルとして保存"), name, QStringLiteral("pdf"),
-                                     QStringLiteral("PDFファイル (*.pdf)"));
+    const QString file = askPdfName(owner, previewTitle);
     if (file.isEmpty())
         return Status::success();
-    Status written = Status::success();
+    QByteArray pdf;
     {
         BusyCursor busy(ui);
-        written = PdfWriter::write(engine, file, name);
+        if (Status rendered = PdfWriter::render(engine, fileNameFor(previewTitle), pdf); !rendered)
+            return rendered;
     }
-    if (!written)
-        return written;
+    return savePdfAs(owner, file, pdf);
+}
+
+// A document already made (the one a printer did not take) saved as it is.
+Status ReportOutput::writePdfBytes(QWidget* owner, const QByteArray& pdf, const QString& title)
+{
+    const QString file = askPdfName(owner, title);
+    return file.isEmpty() ? Status::success() : savePdfAs(owner, file, pdf);
+}
+
+QString ReportOutput::askPdfName(QWidget* owner, const QString& title)
+{
+    return askFileName(owner, QStringLiteral("PDFファイルとして保存"), fileNameFor(title), QStringLiteral("pdf"),
+                       QStringLiteral("PDFファイル (*.pdf)"));
+}
+
+Status ReportOutput::savePdfAs(QWidget* owner, const QString& file, const QByteArray& pdf)
+{
+    {
+        BusyCursor busy(ui);
+        if (Status written = OutputFile::write(file, pdf); !written)
+            return written;
+    }
     ui.message(owner, QStringLiteral("PDFファイル「%1」に保存しました。").arg(QDir::toNativeSeparators(file)),
                Ui::Buttons::Ok, Ui::Icon::Information);
     return Status::success();

@@ -194,6 +194,26 @@ int ReportRenderer::pageCount() const
     return pages;
 }
 
+QList<int> ReportRenderer::pagesPerSheet() const
+{
+    QList<int> pages;
+    for (const ReportSheet& sheet : sheets)
+        pages.append(pageCountOf(sheet));
+    return pages;
+}
+
+bool ReportRenderer::turnTo(QPageLayout::Orientation wanted)
+{
+    if (!layout)
+        return false;
+    std::optional<ReportLayout> turned = layout->turnedTo(wanted);
+    if (!turned)
+        return false;
+    if (turned->orientation != layout->orientation)
+        setLayout(std::make_shared<const ReportLayout>(std::move(*turned)));
+    return true;
+}
+
 QPageLayout ReportRenderer::pageLayout() const
 {
     return layout ? layout->pageLayout() : QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());

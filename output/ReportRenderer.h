@@ -93,6 +93,9 @@ public:
     // "Titles" field and every column a "Datas" field. Fails naming the layout's line.
     Status checkSheet() const;
 
+    // Turns the page to `wanted` when everything on it fits the turned paper
+    // (ReportLayout::turnedTo); false, and the page as it was, otherwise.
+    bool turnTo(QPageLayout::Orientation wanted);
     // Sets paper size and orientation of the printer from the layout.
     void preparePrinter(QPrinter& printer) const;
     // Paints every page on the printer (new pages with printer.newPage()). Fails
@@ -107,6 +110,8 @@ public:
     void paintPage(QPainter& painter, int page, double dotsPerMm) const;
     // Pages the sheets take on the layout's paper.
     int pageCount() const;
+    // The pages of each sheet, in order.
+    QList<int> pagesPerSheet() const;
 
 private:
     struct Fonts;

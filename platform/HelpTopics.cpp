@@ -22,6 +22,8 @@ const QMap<QString, QString>& dialogPages()
         {QStringLiteral("OtherClassTestPicker"), QStringLiteral("entry.html#other-class")},
         {QStringLiteral("TestPickerDialog"), QStringLiteral("overall-tally.html#choose-tests")},
         {QStringLiteral("CountPrompt"), QStringLiteral("attendance.html#count-prompt")},
+        {QStringLiteral("PrintSetupDialog"), QStringLiteral("printing.html#printer")},
+        {QStringLiteral("PrintConfirmDialog"), QStringLiteral("printing.html#confirm")},
     };
     return pages;
 }

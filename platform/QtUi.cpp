@@ -6,11 +6,11 @@
 #include "platform/SaveFolder.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -168,21 +168,33 @@ void QtUi::showHelpPage(QWidget* owner, const QString& page)
     help->showPage(page);
 }
 
-void QtUi::preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint)
+void QtUi::preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint,
+                   const std::function<void()>& print)
 {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
     QPrintPreviewDialog dialog(&printer, owner);
     dialog.setWindowTitle(title);
     // A page at a readable size, but never past the bottom of a laptop's screen.
     dialog.setGeometry(DialogFit::placeWithin(QSize(900, 1000), DialogFit::freeScreen(dialog)));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) { paint(target); });
+    // The preview's print command is the program's 印刷 (the printer and paper of
+    // プリンタの設定, the checked road to the printer), run once the preview has
+    // closed; its page setup would change nothing of a sheet, so it is not offered.
+    bool printAsked = false;
+    const auto actions = dialog.findChildren<QAction*>();
+    for (QAction* action : actions) {
+        if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Page setup"))
+            action->setVisible(false);
+        if (action->text() != QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+            continue;
+        action->disconnect(&dialog);
+        QObject::connect(action, &QAction::triggered, &dialog, [&] {
+            printAsked = true;
+            dialog.accept();
+        });
+    }
     dialog.exec();
-}
-
-void QtUi::printerSetup(QWidget* owner, QPrinter& printer)
-{
-    QPageSetupDialog dialog(&printer, owner);
-    dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
-    DialogFit::showWholeTitle(dialog);
-    dialog.exec();
+    if (printAsked && print)
+        print();
 }

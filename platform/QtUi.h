@@ -29,8 +29,8 @@ public:
     void setBusy(bool busy) override;
     void showHelp(QWidget* owner, int topic) override;
     void showHelpPage(QWidget* owner, const QString& page) override;
-    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
-    void printerSetup(QWidget* owner, QPrinter& printer) override;
+    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint,
+                 const std::function<void()>& print) override;
     void setSettingsWritable(bool writable) override { settingsWritable = writable; }
 
 private:

@@ -53,10 +53,10 @@ public:
     // The help window at a page of the manual, "entry.html" or "entry.html#keys"
     // (platform/HelpTopics names the pages).
     virtual void showHelpPage(QWidget* owner, const QString& page) = 0;
-    // A print preview window with the title; `paint` paints every page on the printer it gets.
-    virtual void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) = 0;
-    // The print-setup dialog on the shared printer.
-    virtual void printerSetup(QWidget* owner, QPrinter& printer) = 0;
+    // A print preview window with the title; `paint` paints every page on the printer
+    // it gets. Its print command closes it and calls `print`, the program's own 印刷.
+    virtual void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint,
+                         const std::function<void()>& print) = 0;
     // Whether the Ui may write the settings store (the folder last saved in): not
     // while the data folder is open read-only, when another copy owns the settings.
     virtual void setSettingsWritable(bool writable) = 0;

@@ -16,6 +16,8 @@
 #include "app/Logo.h"
 #include "app/MainWindow.h"
 #include "frame/ChildWindow.h"
+#include "output/PrintConfirmDialog.h"
+#include "output/PrintSetupDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -219,6 +221,36 @@ void specialistShots(Shots& shots)
     closeAll(window);
 }
 
+// プリンタの設定 and the confirmation of 全員を印刷, on the printers of a school's
+// laptop and the pupils of the sample class.
+void printingShots(Shots& shots)
+{
+    const QList<PrintQueue> queues{{QStringLiteral("EPSON_PX-M730F"), QStringLiteral("教室のプリンタ"), true},
+                                   {QStringLiteral("Canon_LBP6030"), QStringLiteral("職員室のプリンタ"), false}};
+    PrintChoice choice;
+    choice.printer = QStringLiteral("Canon_LBP6030");
+    PrintSetupDialog setup(
+        queues,
+        [](const QString&) {
+            return QStringList{QStringLiteral("iso_a3_297x420mm"), QStringLiteral("iso_a4_210x297mm"),
+                               QStringLiteral("jis_b4_257x364mm"), QStringLiteral("jis_b5_182x257mm")};
+        },
+        choice, {}, {QStringLiteral("総合集計一覧表")});
+    setup.show();
+    shots.save(&setup, QStringLiteral("shot-printer-setup"));
+
+    TestEnv env;
+    loadSample(env, QStringLiteral("homeroom"));
+    QStringList pupils;
+    const QStringList roster = env.readLines(QStringLiteral("Class.Nam")).mid(1);
+    for (int p = 0; p < roster.size(); ++p)
+        pupils << QStringLiteral("%1 %2").arg(p + 1).arg(QString(roster[p]).remove(QLatin1Char('"')));
+    PrintConfirmDialog confirm(QStringLiteral("個人別成績集計-算数-全員"), queues.first().name, pupils,
+                               QList<int>(pupils.size(), 1), 1);
+    confirm.show();
+    shots.save(&confirm, QStringLiteral("shot-print-confirm"));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -239,6 +271,7 @@ int main(int argc, char* argv[])
     QDir().mkpath(shots.folder);
     homeroomShots(shots);
     specialistShots(shots);
+    printingShots(shots);
     for (const QString& name : shots.taken)
         err << name << ".png" << Qt::endl;
     for (const QString& path : shots.failures)

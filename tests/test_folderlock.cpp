@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSysInfo>
 #include <QTest>
 #include <cstdio>
@@ -290,6 +291,20 @@ private slots:
         QVERIFY2(env.ui.messages[0].text.contains(QStringLiteral("設定の変更は保存しません")), qPrintable(env.ui.messages[0].text));
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
         QVERIFY(!subjectEntry(window, 9)->isEnabled());
+        QCOMPARE(fileBytes(env.settingsFile()), settingsFile);
+        // プリンタの設定 changed: the choice holds for this copy, and is not stored.
+        env.ui.modalHandlers.push_back([](QDialog& dialog) {
+            Controls::child<QSpinBox>(&dialog, "copiesBox")->setValue(2);
+            Controls::child<QPushButton>(&dialog, "okButton")->click();
+        });
+        menuEntry(window, "printerSetupAction")->trigger();
+        int copiesShown = 0;
+        env.ui.modalHandlers.push_back([&](QDialog& dialog) {
+            copiesShown = Controls::child<QSpinBox>(&dialog, "copiesBox")->value();
+            dialog.reject();
+        });
+        menuEntry(window, "printerSetupAction")->trigger();
+        QCOMPARE(copiesShown, 2);
         QCOMPARE(fileBytes(env.settingsFile()), settingsFile);
 
         // The windows that save stay shut, from the menu and called directly.

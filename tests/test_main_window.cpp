@@ -443,8 +443,9 @@ private slots:
         MainWindow& window = env.startMainWindow();
         menuEntry(window, "helpAction")->trigger();
         QCOMPARE(env.ui.helpTopics, QList<int>{1});
+        const qsizetype shownBefore = env.ui.modalDialogs.size();
         menuEntry(window, "printerSetupAction")->trigger();
-        QCOMPARE(env.ui.printerSetups, 1);
+        QCOMPARE(env.ui.modalDialogs.mid(shownBefore), QStringList{QStringLiteral("printSetupDialog")});
         menuEntry(window, "formatFloppyAction")->trigger();  // no removable drive: nothing happens
         QVERIFY(env.ui.messages.isEmpty());
         menuEntry(window, "aboutAction")->trigger();

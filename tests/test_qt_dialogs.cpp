@@ -1,12 +1,14 @@
 // Qt's own dialogs as the program shows them through QtUi, on a laptop's screen of
 // 1366 × 768 less a taskbar: the save and folder pickers, the overwrite question,
-// the print preview and the printer setup speak Japanese once the program has
+// the print preview, プリンタの設定 and the print confirmation speak Japanese once the program has
 // loaded Qt's Japanese catalogue; a save dialog opens in the folder the teacher last
 // saved in (remembered in the settings file), else where the program suggests; the
 // print preview fits the screen; a small dialog is wide enough for its title.
 
 #include "ModalDialogs.h"
 #include "OffscreenScreens.h"
+#include "output/PrintConfirmDialog.h"
+#include "output/PrintSetupDialog.h"
 #include "platform/QtTranslations.h"
 #include "platform/QtUi.h"
 #include "platform/SaveFolder.h"
@@ -22,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -151,32 +152,63 @@ void QtDialogsTest::printDialogsSpeakJapaneseAndFit()
     QStringList english;
     QRect previewAt;
     bool previewOnScreen = false;
+    bool pageSetupOffered = true;
     whenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog& dialog) {
         english << englishIn(dialog);
         previewAt = dialog.geometry();
         previewOnScreen = onScreen(dialog);
-        dialog.reject();
+        // Its print command closes it and prints through the program; its page
+        // setup, which would change nothing of a sheet, is not offered.
+        const auto actions = dialog.findChildren<QAction*>();
+        QAction* print = nullptr;
+        pageSetupOffered = false;
+        for (QAction* action : actions) {
+            if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                print = action;
+            if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Page setup") && action->isVisible())
+                pageSetupOffered = true;
+        }
+        if (print)
+            print->trigger();
+        else
+            dialog.reject();
     });
     int painted = 0;
-    ui.preview(nullptr, QStringLiteral("氏名一覧"), [&](QPrinter*) { ++painted; });
+    int printed = 0;
+    ui.preview(nullptr, QStringLiteral("氏名一覧"), [&](QPrinter*) { ++painted; }, [&] { ++printed; });
     QVERIFY(painted > 0);
+    QCOMPARE(printed, 1);
+    QVERIFY(!pageSetupOffered);
     QVERIFY2(!previewAt.isEmpty(), "no preview was shown");
     QVERIFY2(previewOnScreen, "the preview reaches past the screen");
     QVERIFY2(previewAt.height() >= Laptop.height() * 3 / 4, "the preview does not use the screen's height");
     QVERIFY2(english.isEmpty(), qPrintable(english.join(QStringLiteral(" | "))));
 
-    bool shown = false;
-    bool setupOnScreen = false;
-    whenShown<QPageSetupDialog>([&](QPageSetupDialog& dialog) {
-        shown = true;
-        english << englishIn(dialog);
-        setupOnScreen = onScreen(dialog);
-        dialog.reject();
-    });
-    QPrinter printer;
-    ui.printerSetup(nullptr, printer);
-    QVERIFY(shown);
-    QVERIFY2(setupOnScreen, "the printer setup reaches past the screen");
+    // プリンタの設定 and the confirmation of a whole class's sheets (45 pupils).
+    const QList<PrintQueue> queues{{QStringLiteral("PX-105"), QStringLiteral("教室のプリンタ"), true},
+                                   {QStringLiteral("LBP-6030"), QString(), false}};
+    PrintSetupDialog setup(queues, [](const QString&) { return QStringList{QStringLiteral("iso_a4_210x297mm")}; },
+                           PrintChoice(), {}, {QStringLiteral("総合集計一覧表")});
+    QStringList pupils;
+    QList<int> pages;
+    for (int p = 1; p <= 45; ++p) {
+        pupils << QStringLiteral("%1 児童%1").arg(p);
+        pages << 1;
+    }
+    PrintConfirmDialog confirm(QStringLiteral("個人別成績集計-算数-全員"), QStringLiteral("PX-105"), pupils, pages, 1);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&setup, &confirm}) {
+        bool shown = false;
+        bool fits = false;
+        whenShown<QDialog>([&](QDialog& shownDialog) {
+            shown = true;
+            english << englishIn(shownDialog);
+            fits = onScreen(shownDialog);
+            shownDialog.reject();
+        });
+        ui.runModal(*dialog);
+        QVERIFY(shown);
+        QVERIFY2(fits, qPrintable(dialog->objectName() + QStringLiteral(" reaches past the screen")));
+    }
     QVERIFY2(english.isEmpty(), qPrintable(english.join(QStringLiteral(" | "))));
 }
 

@@ -3,9 +3,13 @@
 set -euo pipefail
 # qt6-translations-l10n gives Qt's own dialogs (file picker, print preview) their
 # Japanese texts.
-# fonts-noto-cjk draws the characters IPAex lacks (𠮷 in a refused name).
+# libcups2-dev: printing hands the document to the print system through the CUPS
+# API; cups and printer-driver-cups-pdf: the printing tests start a print system of
+# their own with PDF printers. fonts-noto-cjk draws the characters IPAex lacks (𠮷
+# in a refused name).
 packages=(cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins fonts-ipaexfont fonts-noto-cjk
-          qt6-translations-l10n poppler-utils xvfb xauth)
+          qt6-translations-l10n poppler-utils xvfb xauth
+          libcups2-dev cups printer-driver-cups-pdf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

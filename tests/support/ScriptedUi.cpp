@@ -93,7 +93,8 @@ void ScriptedUi::setBusy(bool busy)
     busyDepth += busy ? 1 : -1;
 }
 
-void ScriptedUi::preview(QWidget*, const QString& title, const std::function<void(QPrinter*)>& paint)
+void ScriptedUi::preview(QWidget*, const QString& title, const std::function<void(QPrinter*)>& paint,
+                         const std::function<void()>& print)
 {
     Preview shown;
     shown.title = title;
@@ -105,11 +106,10 @@ void ScriptedUi::preview(QWidget*, const QString& title, const std::function<voi
         paint(&printer);
     }
     previews.append(shown);
-}
-
-void ScriptedUi::printerSetup(QWidget*, QPrinter&)
-{
-    ++printerSetups;
+    if (printFromPreview && print) {
+        printFromPreview = false;
+        print();
+    }
 }
 
 QStringList ScriptedUi::messageTexts() const

@@ -48,8 +48,8 @@ public:
     void setBusy(bool busy) override;
     void showHelp(QWidget*, int topic) override { helpTopics.append(topic); }
     void showHelpPage(QWidget*, const QString& page) override { helpPages.append(page); }
-    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint) override;
-    void printerSetup(QWidget* owner, QPrinter& printer) override;
+    void preview(QWidget* owner, const QString& title, const std::function<void(QPrinter*)>& paint,
+                 const std::function<void()>& print) override;
     void setSettingsWritable(bool writable) override { settingsWritable = writable; }
 
     // Answers, taken in order.
@@ -65,6 +65,8 @@ public:
     bool pressEnter = false;
     // Where previews are painted as PDF files; empty: previews are only recorded.
     QString previewFolder;
+    // Whether the next preview's print command is pressed.
+    bool printFromPreview = false;
 
     // What happened.
     QList<Message> messages;
@@ -76,7 +78,6 @@ public:
     QList<Preview> previews;
     int beeps = 0;
     int busyDepth = 0;
-    int printerSetups = 0;
     bool settingsWritable = true;  // as the program last set it
 
     QStringList messageTexts() const;
