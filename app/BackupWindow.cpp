@@ -2,6 +2,7 @@
 
 #include "model/AppSettings.h"
 #include "model/BackupCopy.h"
+#include "model/SafeFile.h"
 #include "model/DataFolder.h"
 #include "app/BrowseFolder.h"
 #include "frame/MainFrame.h"
@@ -106,7 +107,7 @@ QString BackupWindow::checkedTarget()
                            Ui::Icon::Question)
             != Ui::Answer::Yes)
             return {};
-        if (!QDir().mkpath(target)) {
+        if (!SafeFile::makeFolders(target)) {
             ctx.ui.message(this, QStringLiteral("フォルダ「%1」を作成できませんでした。").arg(target), Ui::Buttons::Ok,
                            Ui::Icon::Warning);
             return {};

@@ -116,6 +116,9 @@ private:
 
     // The data folder (MainWindowFolder.cpp).
     bool claimDataFolder(const QString& folder);
+    // Finishes or undoes a change left halfway, brings back missing files and
+    // compares the class's files (app/FolderRepair.h); read-only when they disagree.
+    void repairClassFiles(const QString& folder);
     bool mayWriteTo(const QString& folder) const;
     void setReadOnly(bool on);
     bool readRoster();
@@ -185,6 +188,7 @@ private:
     bool started = false;
     DataFolderLock folderLock;
     bool readOnly = false;
+    QString readOnlyReason;  // why the folder is read-only, when this copy holds it
     QString rosterRefusal;
     QString attendanceRefusal;
 };

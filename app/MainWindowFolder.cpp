@@ -5,6 +5,8 @@
 
 #include "app/MainWindow.h"
 
+#include "app/FolderRepair.h"
+
 #include "model/AttendanceFile.h"
 #include "model/DataFolder.h"
 #include "model/RosterFile.h"
@@ -102,6 +104,8 @@ bool MainWindow::claimDataFolder(const QString& folder)
 // with their own messages).
 bool MainWindow::mayWriteTo(const QString& folder) const
 {
+    if (readOnly)
+        return false;
     if (folderLock.holds(folder))
         return true;
     return !readOnly && !QFileInfo(folder).isDir();
@@ -110,6 +114,8 @@ bool MainWindow::mayWriteTo(const QString& folder) const
 void MainWindow::setReadOnly(bool on)
 {
     readOnly = on;
+    if (!on)
+        readOnlyReason.clear();
     // A read-only copy writes nothing, not even the folder last saved in.
     ctx.ui.setSettingsWritable(!on);
     ctx.reports.setChoiceStored(!on);
@@ -147,6 +153,7 @@ bool MainWindow::openDataFolder(const QString& folder)
     ClassData& data = ctx.data;
     rosterRefusal.clear();
     attendanceRefusal.clear();
+    repairClassFiles(folder);
     // The empty files of a new folder exist before anything is read, so that a
     // specialist's first start reads the empty class roster instead of reporting it
     // missing.
@@ -166,6 +173,16 @@ bool MainWindow::openDataFolder(const QString& folder)
         readAttendance();
     showFolderState();
     return true;
+}
+
+void MainWindow::repairClassFiles(const QString& folder)
+{
+    const FolderRepair::Result repaired = FolderRepair::run(ctx.data, ctx.ui, this, folderLock.holds(folder) && !readOnly);
+    if (!repaired.readOnly)
+        return;
+    setReadOnly(true);
+    readOnlyReason = repaired.reason;
+    showFolderState();
 }
 
 void MainWindow::ensureDataFiles(const QString& folder)
@@ -279,7 +296,7 @@ void MainWindow::showFolderState()
         return;
     QStringList notes;
     if (readOnly)
-        notes << QStringLiteral("読み取り専用で開いています（保存はできません）。");
+        notes << (readOnlyReason.isEmpty() ? QStringLiteral("読み取り専用で開いています（保存はできません）。") : readOnlyReason);
     if (!rosterRefusal.isEmpty())
         notes << QStringLiteral("%1の氏名データ（%2）を読み込めないため、このクラスの画面は開けません。")
                      .arg(ctx.data.specialistMode ? ctx.data.unitName() : QStringLiteral("クラス"), RosterFile::fileName(ctx.data));

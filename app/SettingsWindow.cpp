@@ -3,6 +3,7 @@
 #include "model/AppSettings.h"
 #include "model/DataFolder.h"
 #include "model/NewClass.h"
+#include "model/SafeFile.h"
 #include "app/BrowseFolder.h"
 #include "app/CriteriaEditor.h"
 #include "app/PathBox.h"
@@ -164,7 +165,7 @@ void SettingsWindow::saveAndClose()
                            Ui::Icon::Question)
             != Ui::Answer::Yes)
             return;
-        if (!QDir().mkpath(folder)) {
+        if (!SafeFile::makeFolders(folder)) {
             ctx.ui.message(this, QStringLiteral("フォルダ「%1」を作成できませんでした。").arg(folder), Ui::Buttons::Ok,
                            Ui::Icon::Warning);
             return;

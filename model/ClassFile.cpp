@@ -70,52 +70,72 @@ bool isWhole(const QJsonValue& value, int low, int high)
     return number == std::floor(number) && number >= low && number <= high;
 }
 
+// Where a field is, named only when a check fails: a whole class file is checked
+// at every start, and the names of its thousands of places are never needed then.
+struct Place {
+    const Place* parent = nullptr;
+    QString name;          // a field's name; empty for the index-th item of a list
+    qsizetype index = -1;
+
+    QString text() const
+    {
+        const QString before = parent ? parent->text() : QString();
+        if (index >= 0)
+            return before + QStringLiteral("の%1番目").arg(index + 1);
+        return before.isEmpty() ? QStringLiteral("項目「%1」").arg(name) : before + QStringLiteral("の「%1」").arg(name);
+    }
+};
+
+// The place of a field of the root (`at` null) or of the object at `at`; a place
+// keeps a pointer to its parent, so the parent must outlive it.
+Place field(const Place* at, const QString& name)
+{
+    return {at, name, -1};
+}
+
+Place item(const Place& at, qsizetype index)
+{
+    return {&at, {}, index};
+}
+
 // Checks the fields this program reads; any other field may hold anything.
 class Checker {
 public:
     QString place;
     QString why;
 
-    bool fail(const QString& at, const QString& reason)
+    bool fail(const Place& at, const QString& reason)
     {
-        place = at;
+        place = at.text();
         why = reason;
         return false;
     }
     bool root(const QJsonObject& object);
 
 private:
-    bool unit(const QJsonObject& object, const QString& at);
-    bool test(const QJsonObject& object, const QString& at);
-    bool overruling(const QJsonObject& object, const QString& at);
-    bool wholeList(const QJsonValue& value, int low, int high, const QString& at);
+    bool unit(const QJsonObject& object, const Place& at);
+    bool test(const QJsonObject& object, const Place& at);
+    bool overruling(const QJsonObject& object, const Place& at);
+    bool wholeList(const QJsonValue& value, int low, int high, const Place& at);
 };
 
-QString field(const QString& at, const QString& name)
-{
-    return at.isEmpty() ? QStringLiteral("項目「%1」").arg(name) : at + QStringLiteral("の「%1」").arg(name);
-}
-
-QString item(const QString& at, qsizetype index)
-{
-    return at + QStringLiteral("の%1番目").arg(index + 1);
-}
 
 bool Checker::root(const QJsonObject& object)
 {
     const QJsonValue version = object.value(Version);
     if (version.isUndefined())
-        return fail(field({}, Version), QStringLiteral("版の番号がありません"));
+        return fail(field(nullptr, Version), QStringLiteral("版の番号がありません"));
     if (!isWhole(version, 1, 1))
-        return fail(field({}, Version), QStringLiteral("このかざねが読める版（1）ではありません"));
+        return fail(field(nullptr, Version), QStringLiteral("このかざねが読める版（1）ではありません"));
     const QJsonValue units = object.value(Subjects);
     if (units.isUndefined())
         return true;
     if (!units.isObject())
-        return fail(field({}, Subjects), QStringLiteral("「{ }」ではありません"));
+        return fail(field(nullptr, Subjects), QStringLiteral("「{ }」ではありません"));
     const QJsonObject all = units.toObject();
+    const Place subjects = field(nullptr, Subjects);
     for (auto it = all.begin(); it != all.end(); ++it) {
-        const QString at = field(field({}, Subjects), it.key());
+        const Place at = field(&subjects, it.key());
         if (!it.value().isObject())
             return fail(at, QStringLiteral("「{ }」ではありません"));
         if (!unit(it.value().toObject(), at))
@@ -124,13 +144,13 @@ bool Checker::root(const QJsonObject& object)
     return true;
 }
 
-bool Checker::unit(const QJsonObject& object, const QString& at)
+bool Checker::unit(const QJsonObject& object, const Place& at)
 {
     for (const QString& name : {Tests, Overrulings}) {
         const QJsonValue list = object.value(name);
         if (list.isUndefined())
             continue;
-        const QString listAt = field(at, name);
+        const Place listAt = field(&at, name);
         if (!list.isArray())
             return fail(listAt, QStringLiteral("「[ ]」ではありません"));
         const QJsonArray entries = list.toArray();
@@ -138,7 +158,8 @@ bool Checker::unit(const QJsonObject& object, const QString& at)
             if (!entries[i].isObject())
                 return fail(item(listAt, i), QStringLiteral("「{ }」ではありません"));
             const QJsonObject entry = entries[i].toObject();
-            if (!(name == Tests ? test(entry, item(listAt, i)) : overruling(entry, item(listAt, i))))
+            const Place entryAt = item(listAt, i);
+            if (!(name == Tests ? test(entry, entryAt) : overruling(entry, entryAt)))
                 return false;
         }
         if (name == Tests && entries.size() > Limits::Tests)
@@ -147,25 +168,26 @@ bool Checker::unit(const QJsonObject& object, const QString& at)
     return true;
 }
 
-bool Checker::test(const QJsonObject& object, const QString& at)
+bool Checker::test(const QJsonObject& object, const Place& at)
 {
     if (const QJsonValue weight = object.value(Weight); !weight.isUndefined()) {
         const double w = weight.toDouble(-1);
         if (!weight.isDouble() || w < MinimumWeight || w > MaximumWeight || std::fabs(w * 2 - std::round(w * 2)) > 1e-9)
-            return fail(field(at, Weight), QStringLiteral("重みは0.5から5までの0.5刻みの数です"));
+            return fail(field(&at, Weight), QStringLiteral("重みは0.5から5までの0.5刻みの数です"));
     }
     if (const QJsonValue kind = object.value(Kind); !kind.isUndefined() && kind != KindScores && kind != KindObservation)
-        return fail(field(at, Kind), QStringLiteral("「%1」か「%2」のどちらかです").arg(KindScores, KindObservation));
+        return fail(field(&at, Kind), QStringLiteral("「%1」か「%2」のどちらかです").arg(KindScores, KindObservation));
     if (const QJsonValue term = object.value(Term); !term.isUndefined() && !isWhole(term, 0, 3))
-        return fail(field(at, Term), QStringLiteral("学期は0から3までの整数です"));
+        return fail(field(&at, Term), QStringLiteral("学期は0から3までの整数です"));
     const QJsonValue cells = object.value(NotEnteredCells);
     if (cells.isUndefined())
         return true;
     if (!cells.isObject())
-        return fail(field(at, NotEnteredCells), QStringLiteral("「{ }」ではありません"));
+        return fail(field(&at, NotEnteredCells), QStringLiteral("「{ }」ではありません"));
     const QJsonObject columns = cells.toObject();
+    const Place cellsAt = field(&at, NotEnteredCells);
     for (auto it = columns.begin(); it != columns.end(); ++it) {
-        const QString columnAt = field(field(at, NotEnteredCells), it.key());
+        const Place columnAt = field(&cellsAt, it.key());
         bool number = false;
         const int column = it.key().toInt(&number);
         if (!number || column < 1 || column > Limits::Columns || it.key() != QString::number(column))
@@ -176,23 +198,23 @@ bool Checker::test(const QJsonObject& object, const QString& at)
     return true;
 }
 
-bool Checker::overruling(const QJsonObject& object, const QString& at)
+bool Checker::overruling(const QJsonObject& object, const Place& at)
 {
     if (!isWhole(object.value(Pupil), 1, Limits::Pupils))
-        return fail(field(at, Pupil), QStringLiteral("出席番号（1から%1までの整数）がありません").arg(Limits::Pupils));
+        return fail(field(&at, Pupil), QStringLiteral("出席番号（1から%1までの整数）がありません").arg(Limits::Pupils));
     if (!isWhole(object.value(Group), 0, Limits::Viewpoints))
-        return fail(field(at, Group), QStringLiteral("0（評定）から4（観点Ⅳ）までの整数がありません"));
-    if (const QJsonValue tests = object.value(Tests); !tests.isUndefined() && !wholeList(tests, 1, Limits::Tests, field(at, Tests)))
+        return fail(field(&at, Group), QStringLiteral("0（評定）から4（観点Ⅳ）までの整数がありません"));
+    if (const QJsonValue tests = object.value(Tests); !tests.isUndefined() && !wholeList(tests, 1, Limits::Tests, field(&at, Tests)))
         return false;
     for (const QString& name : {Computed, Given, Reason, Date})
         if (const QJsonValue text = object.value(name); !text.isUndefined() && !text.isString())
-            return fail(field(at, name), QStringLiteral("文字列ではありません"));
+            return fail(field(&at, name), QStringLiteral("文字列ではありません"));
     if (const QJsonValue date = object.value(Date); date.isString() && !QDate::fromString(date.toString(), Qt::ISODate).isValid())
-        return fail(field(at, Date), QStringLiteral("日付（2026-12-07の形）ではありません"));
+        return fail(field(&at, Date), QStringLiteral("日付（2026-12-07の形）ではありません"));
     return true;
 }
 
-bool Checker::wholeList(const QJsonValue& value, int low, int high, const QString& at)
+bool Checker::wholeList(const QJsonValue& value, int low, int high, const Place& at)
 {
     if (!value.isArray())
         return fail(at, QStringLiteral("「[ ]」ではありません"));

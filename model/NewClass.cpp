@@ -25,6 +25,7 @@ Status NewClass::storeNames(const ClassData& data)
     if (Status built = RosterFile::build(data.pupilCount, data.pupilName, roster); !built)
         return built;
     SafeFile::Batch batch;
+    batch.describe(QStringLiteral("氏名の保存（入力終了）"));
     const QString rosterPath = RosterFile::path(data);
     batch.backup(rosterPath, DataFolder::resolve(data.dataFolder, RosterFile::backupName(data)));
     batch.write(rosterPath, roster);
@@ -67,6 +68,7 @@ Status NewClass::clearFiles(const ClassData& data)
     // the attendance file is removed (its copy is in "shuketu.bak"). Nothing changes
     // unless every step can be made.
     SafeFile::Batch batch;
+    batch.describe(QStringLiteral("新規クラスの作成"));
     for (const Replaced& file : plan)
         batch.backup(file.path, file.backupPath);
     for (const Replaced& file : plan) {

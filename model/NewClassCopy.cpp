@@ -100,9 +100,11 @@ Status NewClass::copyFiles(const QStringList& files, const QString& folder)
         if (madeParent)
             QDir().rmdir(parent);
     };
-    // A folder that exists already belongs to an earlier copy: it is never written into.
-    if (QFileInfo::exists(QDir::cleanPath(target)) || (madeParent && !QDir().mkdir(parent))
-        || !(madeTarget = QDir().mkdir(target))) {
+    // A folder that exists already belongs to an earlier copy: it is never written
+    // into. Each folder made is synced into its parent before anything depends on
+    // it, so that the copies cannot be lost with it in a power cut.
+    if (QFileInfo::exists(QDir::cleanPath(target)) || (madeParent && !SafeFile::makeFolder(parent))
+        || !(madeTarget = bool(SafeFile::makeFolder(target)))) {
         undo();
         return copyFailed(target, QStringLiteral("フォルダを作成できませんでした。ディスクの空き容量と書き込みの権限を確認してください。"));
     }

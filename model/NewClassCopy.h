@@ -30,7 +30,8 @@ QString copyFolder(const ClassData& data, const QDateTime& when);
 
 // Copies `files` into `folder`, which is created, and reads every copy back. All or
 // nothing: when any copy fails, whatever this call created is removed again and the
-// failure says which file and why.
+// failure says which file and why. The folders and every copy are synced to the
+// disk before it returns, so that the files emptied next always have their copy.
 Status copyFiles(const QStringList& files, const QString& folder);
 
 }  // namespace NewClass

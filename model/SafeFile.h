@@ -14,7 +14,9 @@
 // class) go through one Batch: every new content is written and synced first, and
 // only when all of them are complete are they renamed into place. A full disk
 // therefore changes nothing; should a rename fail, the files already replaced are
-// put back.
+// put back. A batch that gives more than one file a new content (backups aside)
+// keeps a journal while it moves them (SafeFileJournal.h), so that a stop of the
+// program or of the computer halfway is finished or undone at the next start.
 //
 // The program's outputs (PDF and CSV files, report stores) go through the same
 // Batch: an output is written whole beside its name and moved there, a batch of
@@ -87,6 +89,27 @@ bool sameFile(const QString& a, const QString& b);
 // Temporary files of a batch beside `path` left by a program that ended while
 // writing them (one still running keeps its own).
 QStringList abandonedTemporaries(const QString& path);
+// Every such file in `folder`, whatever file it was written for.
+QStringList abandonedTemporariesIn(const QString& folder);
+// The name of the file a temporary of the batch was made for ("国語.dat" for
+// ".国語.dat.kazane-812-3.tmp"); empty when the name does not say (a temporary of
+// a file whose name was too long) or it is not a temporary of the batch.
+QString temporaryOwner(const QString& temporaryName);
+
+// Creates the folder (its parent exists) and syncs the parent, so that the folder
+// is durable before anything is written into it.
+Status makeFolder(const QString& path);
+// Creates the folder and every missing folder above it, each synced into its
+// parent; nothing when it exists.
+Status makeFolders(const QString& path);
+
+// How many times the writer has synced a file or a folder so far (the benchmark
+// compares changes by it).
+qint64 syncCount();
+// The journal is on, as it always is in the program; the benchmark and the crash
+// test turn it off to measure and to show what it prevents.
+void setJournal(bool on);
+bool journalOn();
 
 // Several files replaced together, all or nothing. Each step writes its new
 // content beside its file at once; nothing takes its name before commit(), and the
@@ -121,6 +144,9 @@ public:
     const QStringList& unrestored() const { return notRestored; }
     // The files the batch writes, in order.
     QStringList paths() const;
+    // What the change is called for the teacher, should a stop leave it halfway
+    // ("転入処理"): the next start says it was finished or undone.
+    void describe(const QString& change) { title = change; }
 
     struct Step;
 
@@ -130,15 +156,22 @@ private:
     Status failed(const QString& path, int errnoValue) const;
     Status writeTemporary(Step& step, const QByteArray& bytes) const;
     Status keepOld(Step& step);
+    Status finishEarlierChange();
+    bool needsJournal() const;
+    Status beginJournal();
+    void endJournal(bool keepRecord);
     int move(Step& step);
     void undo(Step& step);
     void discard();
+    void syncFolders() const;
 
     Sync sync;
     Kind kind;
     std::vector<std::unique_ptr<Step>> steps;
     Status firstFailure = Status::success();  // of a DataFile batch: its commit fails with it
     QStringList notRestored;
+    QString title;
+    QString journalFolder;  // where the record of a commit in progress lies; empty without one
 };
 
 }  // namespace SafeFile

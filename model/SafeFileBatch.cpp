@@ -5,6 +5,9 @@
 
 #include "model/SafeFile.h"
 
+#include "model/SafeFileJournal.h"
+#include "model/SafeFileSystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,10 +24,14 @@
 
 namespace {
 
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
+using SafeFile::System::native;
+using SafeFile::System::syncFolder;
+using SafeFile::System::writeAll;
+
+std::atomic<bool> journalEnabled = true;
+// Set while a commit moves its files: a write it makes to put a file back is part
+// of its own change, whose record must stay as it is.
+thread_local bool moving = false;
 
 QString nameOf(const QString& path)
 {
@@ -101,35 +108,6 @@ int linkBeside(const QString& existing, const QString& path, QString& link)
     });
 }
 
-// Writes every byte (a short write goes on with the rest, so that the call that
-// cannot go on says why), syncs when asked and closes. 0 or the errno of the first
-// failure; the descriptor is closed either way.
-int writeAll(int fd, const QByteArray& bytes, bool durable)
-{
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    int error = 0;
-    while (left > 0 && error == 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0) {
-            if (errno != EINTR)
-                error = errno;
-        } else if (n == 0) {
-            error = ENOSPC;
-        } else {
-            data += n;
-            left -= n;
-        }
-    }
-    // The content and what is needed to read it back (its size); the new name is
-    // made durable by the folder's sync after the renames.
-    if (error == 0 && durable && ::fdatasync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
-        error = errno;
-    if (::close(fd) != 0 && error == 0 && errno != EINTR)
-        error = errno;
-    return error;
-}
-
 void removeTemporary(const QString& temporary)
 {
     if (temporary.isEmpty())
@@ -137,17 +115,6 @@ void removeTemporary(const QString& temporary)
     ::unlink(native(temporary).constData());
     // SQLite's journal, should it have been left behind.
     ::unlink(native(temporary + QStringLiteral("-journal")).constData());
-}
-
-// Makes the renames in a folder durable; a file system that cannot sync a folder
-// has nothing more to do.
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 }  // namespace
@@ -162,25 +129,82 @@ bool SafeFile::sameFile(const QString& a, const QString& b)
         && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+namespace {
+
+// ".<file>.kazane-<pid>-<n>.tmp" (with "-journal" of SQLite, or ".old"), or
+// ".kazane-<pid>-<n>.tmp" for a file whose name was too long.
+const QRegularExpression& temporaryPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.(?:(.+)\\.)?kazane-(\\d+)-\\d+\\.tmp(-journal|\\.old)?$"));
+    return pattern;
+}
+
+bool running(qint64 pid)
+{
+    return pid > 0 && pid <= INT_MAX && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+}  // namespace
+
+QString SafeFile::temporaryOwner(const QString& temporaryName)
+{
+    return temporaryPattern().match(temporaryName).captured(1);
+}
+
+QStringList SafeFile::abandonedTemporariesIn(const QString& folder)
+{
+    QStringList found;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto match = temporaryPattern().match(name);
+        if (match.hasMatch() && !running(match.captured(2).toLongLong()))
+            found.append(dir.filePath(name));
+    }
+    return found;
+}
+
 QStringList SafeFile::abandonedTemporaries(const QString& path)
 {
     const QFileInfo info(path);
-    const QString prefix = QStringLiteral(".") + info.fileName() + QStringLiteral(".kazane-");
-    static const QRegularExpression tail(QStringLiteral("^(\\d+)-\\d+\\.tmp(-journal|\\.old)?$"));
     QStringList found;
-    const QDir folder(info.absolutePath());
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!name.startsWith(prefix))
-            continue;
-        const auto match = tail.match(name.mid(prefix.size()));
-        if (!match.hasMatch())
-            continue;
-        const qint64 pid = match.captured(1).toLongLong();
-        const bool running = pid > 0 && pid <= INT_MAX && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
-        if (!running)
-            found.append(folder.filePath(name));
-    }
+    for (const QString& temporary : abandonedTemporariesIn(info.absolutePath()))
+        if (temporaryOwner(QFileInfo(temporary).fileName()) == info.fileName())
+            found.append(temporary);
     return found;
+}
+
+Status SafeFile::makeFolder(const QString& path)
+{
+    const QString folder = QDir::cleanPath(path);
+    if (::mkdir(native(folder).constData(), 0777) != 0)
+        return Status::failure(writeFailedMessage(folder, errno));
+    syncFolder(QFileInfo(folder).absolutePath());
+    return Status::success();
+}
+
+Status SafeFile::makeFolders(const QString& path)
+{
+    const QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (QFileInfo(folder).isDir())
+        return Status::success();
+    const QString parent = QFileInfo(folder).absolutePath();
+    if (parent != folder)
+        if (Status made = makeFolders(parent); !made)
+            return made;
+    if (::mkdir(native(folder).constData(), 0777) != 0 && errno != EEXIST)
+        return Status::failure(writeFailedMessage(folder, errno));
+    syncFolder(parent);
+    return Status::success();
+}
+
+void SafeFile::setJournal(bool on)
+{
+    journalEnabled = on;
+}
+
+bool SafeFile::journalOn()
+{
+    return journalEnabled;
 }
 
 struct SafeFile::Batch::Step {
@@ -195,6 +219,8 @@ struct SafeFile::Batch::Step {
     bool skip = false;  // Backup or Remove of a missing file
     QString temporary;  // the new content beside the target, complete; of a Backup
                         // also a second name of the file copied
+    qint64 size = -1;   // of the new content, with its CRC-32, when it was written here
+    quint32 crc = 0;
     Status filled = Status::success();  // of a reserved step: how fill() went
     // While the batch is moved: the old file under a second name, or its content
     // where no second name could be made (or a Remove's file moved aside).
@@ -243,9 +269,14 @@ Status SafeFile::Batch::admit(const QString& path, Step& step)
     step.device = existing.st_dev;
     step.inode = existing.st_ino;
     step.resolved = resolvedName(step.target);
+    // One file under two spellings (a letter case on FAT, a folder reached twice)
+    // is refused. Two names of one file with several names (hard links, as a stop
+    // between the moves of a file and its backup leaves them) are two files to
+    // the batch: each name gets a file of its own.
+    const bool oneName = step.existed && existing.st_nlink <= 1;
     for (const auto& other : steps)
         if (other->resolved == step.resolved
-            || (step.existed && other->existed && other->device == step.device && other->inode == step.inode))
+            || (oneName && other->existed && other->device == step.device && other->inode == step.inode))
             return Status::failure(kind == Kind::Output
                                        ? sameOutputMessage(path)
                                        : writeFailedMessage(path, QStringLiteral("同じファイルを一度に二回書き換えようとしました")));
@@ -288,6 +319,8 @@ Status SafeFile::Batch::writeTemporary(Step& step, const QByteArray& bytes) cons
         return failed(step.path, errno);
     if (const int error = writeAll(fd, bytes, sync == Sync::Durable); error != 0)
         return failed(step.path, error);
+    step.size = bytes.size();
+    step.crc = Journal::crc32(bytes);
     return Status::success();
 }
 
@@ -368,6 +401,8 @@ Status SafeFile::Batch::fill(int number, const QByteArray& bytes)
         step.filled = failed(step.path, error);
     else
         step.filled = Status::success();
+    step.size = bytes.size();
+    step.crc = Journal::crc32(bytes);
     return step.filled;
 }
 
@@ -380,42 +415,162 @@ Status SafeFile::Batch::commit()
             ready = step->filled;
     // With more than one file, each old file keeps a second name until all are
     // moved, so that a late failure can put it back.
+    if (ready)
+        ready = finishEarlierChange();
     if (steps.size() > 1)
         for (size_t i = 0; ready && i < steps.size(); ++i)
             ready = keepOld(*steps[i]);
+    if (ready && needsJournal())
+        ready = beginJournal();
     if (!ready) {
         discard();
         return ready;
     }
     // Every new content is complete and every old one kept: from here on the files
     // take their names.
+    const struct Moving {
+        Moving() { moving = true; }
+        ~Moving() { moving = false; }
+    } whileMoving;
     for (size_t i = 0; i < steps.size(); ++i) {
         if (const int error = move(*steps[i]); error != 0) {
             const Status failure = failed(steps[i]->path, error);
             for (size_t j = i; j-- > 0;)
                 undo(*steps[j]);
+            // What could not be put back is left to the next start with the record.
+            endJournal(!notRestored.isEmpty());
             discard();
             return failure;
         }
     }
-    QSet<QString> folders;
     for (const auto& step : steps) {
         if (!step->previous.isEmpty())
             ::unlink(native(step->previous).constData());
         step->previous.clear();
         step->oldBytes.clear();
-        folders.insert(QFileInfo(step->target).absolutePath());
     }
-    if (sync == Sync::Durable)
-        for (const QString& folder : std::as_const(folders))
-            syncFolder(folder);
+    // A journalled change is durable once its record is: a stop from here on is
+    // finished at the next start. Without a record, the moves are made durable now.
+    if (!journalFolder.isEmpty())
+        endJournal(false);
+    else if (sync == Sync::Durable)
+        syncFolders();
     return Status::success();
+}
+
+void SafeFile::Batch::syncFolders() const
+{
+    QSet<QString> folders;
+    if (!journalFolder.isEmpty())
+        folders.insert(journalFolder);
+    for (const auto& step : steps)
+        folders.insert(QFileInfo(step->target).absolutePath());
+    for (const QString& folder : std::as_const(folders))
+        syncFolder(folder);
+}
+
+// A data change that gives more than one file a new content (or removes one);
+// backups alone do not count: a backup and its file are right in either order.
+bool SafeFile::Batch::needsJournal() const
+{
+    if (!journalEnabled || sync != Sync::Durable || kind != Kind::DataFile)
+        return false;
+    int changes = 0;
+    for (const auto& step : steps)
+        if (!step->skip && step->kind != Step::Kind::Backup)
+            ++changes;
+    return changes > 1;
+}
+
+// A record an earlier stop left in the folder of a data change is finished or
+// undone before anything of the folder is written, so that no write can come
+// between a change and its completion.
+Status SafeFile::Batch::finishEarlierChange()
+{
+    if (moving || kind != Kind::DataFile || sync != Sync::Durable || steps.empty())
+        return Status::success();
+    const QString folder = QFileInfo(steps.front()->target).absolutePath();
+    if (!Journal::exists(folder))
+        return Status::success();
+    const Journal::Outcome earlier = Journal::recover(folder);
+    if (earlier.state != Journal::Outcome::State::Failed)
+        return Status::success();
+    return Status::failure(QStringLiteral("前回途中で止まった変更（%1）を済ませることも取り消すこともできないため、"
+                                          "書き込みませんでした。")
+                               .arg(earlier.files.join(QStringLiteral("、"))));
+}
+
+// Writes and syncs the record, then syncs the folders, so that the record, every
+// new content's temporary and every old content's second name are on the disk
+// before the first file is moved. A record left by an earlier stop in the folder
+// is finished or undone first.
+Status SafeFile::Batch::beginJournal()
+{
+    const QString folder = QFileInfo(steps.front()->target).absolutePath();
+    const auto name = [&folder](const QString& path) {
+        const QFileInfo info(path);
+        return path.isEmpty() || info.absolutePath() == folder ? info.fileName() : info.absoluteFilePath();
+    };
+    Journal::Record record;
+    record.title = title;
+    for (const auto& step : steps) {
+        if (step->skip)
+            continue;
+        Journal::Step entry;
+        entry.kind = step->kind == Step::Kind::Write    ? Journal::Step::Kind::Write
+                   : step->kind == Step::Kind::Backup ? Journal::Step::Kind::Backup
+                                                      : Journal::Step::Kind::Remove;
+        entry.file = name(step->target);
+        entry.temporary = name(step->temporary);
+        entry.previous = name(step->previous);
+        entry.existed = step->existed;
+        entry.size = step->size;
+        entry.crc = step->crc;
+        QByteArray old;
+        if (step->existed && step->kind != Step::Kind::Remove && read(step->target, old, 32 * MaxDataFileSize)) {
+            entry.oldSize = old.size();
+            entry.oldCrc = Journal::crc32(old);
+        }
+        record.steps.append(entry);
+    }
+    if (Status written = Journal::write(folder, record); !written)
+        return written;
+    journalFolder = folder;
+    syncFolders();
+    return Status::success();
+}
+
+// Removes the record once the moves are made or undone. Where the file system
+// keeps no order among its changes of names, they are synced first, so that the
+// record cannot be gone while a move is not.
+void SafeFile::Batch::endJournal(bool keepRecord)
+{
+    if (journalFolder.isEmpty())
+        return;
+    if (!keepRecord) {
+        if (!System::keepsOrder(journalFolder))
+            syncFolders();
+        Journal::remove(journalFolder);
+    }
+    journalFolder.clear();
 }
 
 Status SafeFile::Batch::keepOld(Step& step)
 {
-    if (step.skip || step.kind == Step::Kind::Remove || !step.existed)
+    if (step.skip || !step.existed)
         return Status::success();
+    if (step.kind == Step::Kind::Remove) {
+        // The name the file is moved aside to, known before the record is written.
+        const auto free = [](const QString& name) {
+            struct stat taken {};
+            if (::lstat(native(name).constData(), &taken) == 0) {
+                errno = EEXIST;
+                return -1;
+            }
+            return errno == ENOENT ? 0 : -1;
+        };
+        return makeBeside(step.target, step.previous, free) == 0 ? Status::success() : failed(step.path, errno);
+    }
     if (linkBeside(step.target, step.target, step.previous) == 0)
         return Status::success();
     step.previous.clear();
@@ -441,10 +596,16 @@ int SafeFile::Batch::move(Step& step)
             }
             return ::rename(target.constData(), native(name).constData());
         };
-        if (makeBeside(step.target, step.previous, moveAside) != 0)
+        if (step.previous.isEmpty() ? makeBeside(step.target, step.previous, moveAside) != 0
+                                    : moveAside(step.previous) != 0)
             return errno;
     } else if (::rename(native(step.temporary).constData(), target.constData()) != 0) {
         return errno;
+    } else if (step.kind == Step::Kind::Backup && step.existed) {
+        // The backup was another name of its file already (a stop between the
+        // moves of a file and its backup leaves them so): the move did nothing
+        // and the temporary name stays.
+        ::unlink(native(step.temporary).constData());
     }
     step.moved = true;
     return 0;

@@ -129,6 +129,7 @@ Status ScoreFile::save(const ClassData& data)
         return built;
     const QString filePath = ScoreFile::path(data, unit);
     SafeFile::Batch batch;
+    batch.describe(QStringLiteral("点数の保存"));
     batch.backup(filePath, DataFolder::resolve(data.dataFolder, ScoreFile::backupName(data, unit)));
     batch.write(filePath, bytes);
     // The class file changes with the score file, unless it was refused when the

@@ -94,7 +94,7 @@ Status SettingsStore::write(QSettings& store, const Values& values, const QStrin
     Q_ASSERT(store.group().isEmpty());
     const QString path = store.fileName();
     errno = 0;
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    if (!SafeFile::makeFolders(QFileInfo(path).absolutePath()))
         return Status::failure(failed(path, errno != 0 ? errno : SafeFile::probableError(path)));
 
     Contents wanted = contentsOf(store);

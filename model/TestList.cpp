@@ -43,6 +43,7 @@ Status writeCurrent(ClassData& data, TestSet& set, const ClassFile::Content& cla
     const int unit = data.currentUnit();
     const QString path = ScoreFile::path(data, unit);
     SafeFile::Batch batch;
+    batch.describe(QStringLiteral("テストのメンテナンス"));
     // A change of the class file alone keeps the score file and its backup as they are.
     if (scores == Scores::Changed) {
         batch.backup(path, DataFolder::resolve(data.dataFolder, ScoreFile::backupName(data, unit)));

@@ -265,6 +265,7 @@ Status Transfer::planTransferOut(const ClassData& data, int n, Plan& plan)
 Status Transfer::apply(const Plan& plan)
 {
     SafeFile::Batch batch;
+    batch.describe(plan.title);
     for (const FileChange& change : plan.writes)
         batch.write(change.path, change.newBytes);
     const Status written = batch.commit();

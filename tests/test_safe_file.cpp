@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/mount.h>
@@ -209,6 +211,30 @@ private slots:
         QCOMPARE(file.readAll(), written.readAll());
         QCOMPARE(QDir(env.dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("Kazane")),
                  QStringList{QStringLiteral("Kazane.ini")});
+    }
+
+    // Folders the program makes (the data folder chosen in the settings, the
+    // backup folder, the settings' folder) are synced into their parents, each
+    // level made once; a folder that exists is left as it is, and a folder that
+    // cannot be made is refused with its name.
+    void foldersAreMadeAndSyncedLevelByLevel()
+    {
+        QTemporaryDir dir;
+        const QString deepest = dir.path() + QStringLiteral("/データ/2026年度/４年１組");
+        const qint64 before = SafeFile::syncCount();
+        QVERIFY(SafeFile::makeFolders(deepest).ok);
+        QVERIFY(QFileInfo(deepest).isDir());
+        QCOMPARE(SafeFile::syncCount() - before, 3);
+        QVERIFY(SafeFile::makeFolders(deepest + QStringLiteral("/")).ok);
+        QCOMPARE(SafeFile::syncCount() - before, 3);
+
+        QFile file(dir.path() + QStringLiteral("/メモ.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const Status refused = SafeFile::makeFolders(file.fileName() + QStringLiteral("/中"));
+        QVERIFY(!refused.ok);
+        QVERIFY2(refused.message.contains(QStringLiteral("中")), qPrintable(refused.message));
+        QVERIFY(QFileInfo(file.fileName()).isFile());
     }
 };
 
