@@ -397,6 +397,7 @@ ChildWindow* MainWindow::openChild(ChildWindow* window, const QString& caption, 
     }
     QMdiSubWindow* frame = windowArea->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    window->claimCloseKey();
     if (!caption.isEmpty())
         window->setWindowTitle(caption);
     frame->show();

@@ -210,12 +210,19 @@ void MainWindow::buildCommandBar()
     commandBar->setObjectName(QStringLiteral("commandBar"));
     commandBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     commandBar->setIconSize(QSize(24, 24));
-    const auto button = [this](QAction* action, const char* name, const char* caption, const char* tooltip,
-                               QStyle::StandardPixmap icon) {
+    const auto drawn = [this](QAction* action, const char* name, const char* caption, const char* tooltip,
+                              const QIcon& icon) {
         action->setIconText(QString::fromUtf8(caption));
         action->setToolTip(QString::fromUtf8(tooltip));
-        ToolbarButton::add(*commandBar, action, ToolbarIcon::standard(icon, *style(), commandBar->iconSize()),
-                           QLatin1String(name));
+        ToolbarButton::add(*commandBar, action, icon, QLatin1String(name));
+    };
+    const auto button = [this, drawn](QAction* action, const char* name, const char* caption, const char* tooltip,
+                                      QStyle::StandardPixmap icon) {
+        drawn(action, name, caption, tooltip, ToolbarIcon::standard(icon, *style(), commandBar->iconSize()));
+    };
+    // A printer for 印刷 and a page under a glass for ﾌﾟﾚﾋﾞｭｰ (the style has neither).
+    const auto pictureOr = [this](const QIcon& picture, QStyle::StandardPixmap fallback) {
+        return picture.isNull() ? ToolbarIcon::standard(fallback, *style(), commandBar->iconSize()) : picture;
     };
     commandBar->addSeparator();
     button(scoreEntryAction, "scoreEntryButton", "点数入力", "点数を入力します", QStyle::SP_FileDialogDetailedView);
@@ -226,8 +233,10 @@ void MainWindow::buildCommandBar()
     button(freeStatisticsAction, "statisticsButton", "自由集計", "自由な集計", QStyle::SP_FileDialogToParent);
     commandBar->addSeparator();
     button(attendanceAction, "attendanceButton", "出欠処理", "出席関係の処理", QStyle::SP_DialogApplyButton);
-    button(printAction, "printButton", "印　刷", "印刷します", QStyle::SP_DialogSaveButton);
-    button(previewAction, "previewButton", "ﾌﾟﾚﾋﾞｭｰ", "ﾌﾟﾚﾋﾞｭｰを表示します", QStyle::SP_FileDialogStart);
+    drawn(printAction, "printButton", "印　刷", "印刷します",
+          pictureOr(ToolbarIcon::printer(commandBar->iconSize()), QStyle::SP_FileIcon));
+    drawn(previewAction, "previewButton", "ﾌﾟﾚﾋﾞｭｰ", "ﾌﾟﾚﾋﾞｭｰを表示します",
+          pictureOr(ToolbarIcon::preview(commandBar->iconSize()), QStyle::SP_FileDialogContentsView));
     commandBar->addSeparator();
     button(settingsAction, "settingsButton", "設定", "使用環境を設定します", QStyle::SP_ComputerIcon);
     button(rosterAction, "rosterButton", "氏名設定", "氏名のメンテナンス", QStyle::SP_DirHomeIcon);

@@ -4,7 +4,11 @@
 // same way.
 
 class QApplication;
+class QFont;
 
 namespace ProgramStart {
+// The font of every window: IPAex Gothic, and where it has no glyph for a character
+// (one outside code page 932) Noto Sans CJK.
+QFont screenFont();
 void prepare(QApplication& app);
 }

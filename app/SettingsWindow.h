@@ -77,6 +77,7 @@ private:
     void showNames(int selectedRow = -1);
     void endNameEntry();
     void setNameEntry(bool entering);
+    void showEndOfNameEntry();
     bool folderChangedSinceOpening() const;
     Status saveNames();
     bool mayReplaceStoredNames();

@@ -5,6 +5,8 @@
 
 #include "app/SettingsWindow.h"
 
+#include "frame/ScrollingBody.h"
+
 #include "model/AttendanceFile.h"
 #include "model/DataFolder.h"
 #include "model/NameEntry.h"
@@ -85,8 +87,20 @@ void SettingsWindow::setNameEntry(bool entering)
     closeAction->setEnabled(!entering);
     dataFolderGroup->setEnabled(!entering);
     modeGroup->setEnabled(!entering);
-    if (entering)
+    if (entering) {
         nameInput->setFocus();
+        showEndOfNameEntry();
+    }
+}
+
+// On a small screen the body scrolls: while names are typed, the box and 入力終了
+// below the list are brought into view (once the layout has settled).
+void SettingsWindow::showEndOfNameEntry()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (auto* body = findChild<ScrollingBody*>(); body && nameEntry)
+            body->ensureWidgetVisible(endNameEntryButton, 0, 4);
+    });
 }
 
 void SettingsWindow::startNewClass()

@@ -44,8 +44,6 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     productLine->setObjectName(QStringLiteral("productLine"));
     productName = new QLabel(QStringLiteral("かざね"), frame);
     productName->setObjectName(QStringLiteral("productName"));
-    platformLabel = new QLabel(QStringLiteral("for Windows95/98"), frame);
-    platformLabel->setObjectName(QStringLiteral("platformLabel"));
     versionLabel = new QLabel(frame);
     versionLabel->setObjectName(QStringLiteral("versionLabel"));
     QFont company = productLine->font();
@@ -59,7 +57,6 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     texts->addWidget(productLine);
     texts->addWidget(productName);
     texts->addStretch(1);
-    texts->addWidget(platformLabel, 0, Qt::AlignRight);
     texts->addWidget(versionLabel, 0, Qt::AlignRight);
     row->addLayout(texts, 1);
 

@@ -39,7 +39,6 @@ private:
     QLabel* logo = nullptr;
     QLabel* productLine = nullptr;  // "小学校成績処理"
     QLabel* productName = nullptr;
-    QLabel* platformLabel = nullptr;
     QLabel* versionLabel = nullptr;
     QTimer* closeTimer = nullptr;
     int tickCount = 0;

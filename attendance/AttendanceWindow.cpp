@@ -49,21 +49,6 @@ void AttendanceWindow::activated()
     detailedViewOption->setEnabled(tallyShown);
     recordBookViewOption->setEnabled(tallyShown);
     fillRequiredDaysButton->setEnabled(!tallyShown);
-    claimCloseShortcut();
-}
-
-// The frame's own "Close" entry answers Ctrl+F4 as well; in this window Ctrl+F4 is
-// 終了(&X), which checks the lesson days before closing, so the frame gives it up.
-void AttendanceWindow::claimCloseShortcut()
-{
-    QMdiSubWindow* frame = subWindow();
-    if (!frame || !frame->systemMenu())
-        return;
-    for (QAction* action : frame->systemMenu()->actions()) {
-        QList<QKeySequence> keys = action->shortcuts();
-        if (keys.removeAll(closeAction->shortcut()) > 0)
-            action->setShortcuts(keys);
-    }
 }
 
 // Every close stores the month shown and writes the attendance file; when the file

@@ -42,6 +42,7 @@ public:
     QString helpPage() const override { return HelpTopics::pageOf(11); }
     void activated() override;
     bool mayClose() override;
+    void closeByKey() override { closeIfLessonDaysGiven(); }
     void closed() override;
     bool programEnding() override;
     // Prints, previews or saves the tally shown; nothing in the monthly input.
@@ -65,7 +66,6 @@ private:
     void buildControls();
     QVBoxLayout* buildButtons();  // the column of buttons beside the grid
     void setTallyControls(bool tally);
-    void claimCloseShortcut();
 
     // Closing.
     void closeIfLessonDaysGiven();

@@ -140,7 +140,7 @@ void AttendanceWindow::buildControls()
     top->addStretch(1);
     layout->addLayout(top);
 
-    valuePromptHint = new QLabel(QStringLiteral("セルを DblClick or Shift+Return で値を直接入力できます"), this);
+    valuePromptHint = new QLabel(QStringLiteral("セルをダブルクリックするか Shift+Enter で、値を直接入力できます"), this);
     valuePromptHint->setObjectName(QStringLiteral("valuePromptHint"));
     layout->addWidget(valuePromptHint);
 

@@ -83,7 +83,8 @@ void AttendanceWindow::showTallyGrid()
 }
 
 // A model set anew or reset lays the header out afresh: the columns are sized and
-// the tally's last column shown or hidden again each time.
+// the tally's last column shown or hidden again each time. The 指導要録用 view has
+// its 出席日数 among its figures and no last column.
 void AttendanceWindow::showGridModel(QAbstractItemModel* model, bool tally)
 {
     if (attendanceGrid->model() != model) {
@@ -91,7 +92,7 @@ void AttendanceWindow::showGridModel(QAbstractItemModel* model, bool tally)
         attendanceGrid->setModel(model);
         delete previous;
     }
-    attendanceGrid->setColumnHidden(AttendanceGridModel::Columns - 1, !tally);
+    attendanceGrid->setColumnHidden(AttendanceGridModel::Columns - 1, !tally || chosenView() == View::RecordBook);
     layoutColumns();
 }
 
@@ -101,7 +102,7 @@ void AttendanceWindow::layoutColumns()
     const QFontMetrics metrics = attendanceGrid->horizontalHeader()->fontMetrics();
     const int countWidth = qMax(int(width * CountShare), metrics.horizontalAdvance(QStringLiteral("必要日数")) + 14);
     const int numberWidth = qMax(int(width * NumberShare), metrics.horizontalAdvance(QStringLiteral("番号")) + 14);
-    const int counts = tallyShown ? 8 : 7;
+    const int counts = attendanceGrid->isColumnHidden(AttendanceGridModel::Columns - 1) ? 7 : 8;
     const int nameWidth = qMax(width - numberWidth - counts * countWidth, metrics.horizontalAdvance(QStringLiteral("氏名")) * 4);
     attendanceGrid->setColumnWidth(0, numberWidth);
     attendanceGrid->setColumnWidth(1, nameWidth);

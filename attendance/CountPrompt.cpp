@@ -28,7 +28,7 @@ CountPrompt::CountPrompt(AppContext& ctx, QWidget* owner, int row, int column)
     countInput->setMaxLength(10);
     question->setBuddy(countInput);
     okButton = new QPushButton(QStringLiteral("OK"), this);
-    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
     okButton->setDefault(true);

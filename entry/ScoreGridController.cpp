@@ -134,6 +134,16 @@ void ScoreGridController::focusIn(bool shrinkSelection)
     focusFrame->show();
 }
 
+// Tabbing or Enter from the test's boxes into the grid lands on a cell that takes
+// scores, never on the number or the name, where digits would go nowhere.
+void ScoreGridController::enterScoreColumns()
+{
+    const QModelIndex current = grid->currentIndex();
+    if (current.isValid() && current.row() >= 1 && current.column() >= FirstScoreColumn)
+        return;
+    setCursor(current.isValid() ? qMax(1, current.row()) : 1, FirstScoreColumn);
+}
+
 void ScoreGridController::fitColumns()
 {
     static const double fractions[ColumnCount] = {0.06, 0.27, 0.15, 0.11, 0.11, 0.11, 0.11};
@@ -245,13 +255,18 @@ bool ScoreGridController::eventFilter(QObject* watched, QEvent* event)
             emit clearRequested();
             return true;
         }
-        if (!command && !focusKey && key->text().size() == 1) {
+        // Esc is no score: it reaches the window, which closes.
+        const bool escape = key->key() == Qt::Key_Escape;
+        if (!command && !focusKey && !escape && key->text().size() == 1) {
             typeKey(key->text().at(0));
             return true;
         }
     } else if (type == QEvent::FocusIn) {
         // Back from a menu, a message or another program, the selection stays.
-        focusIn(!isPassingFocus(static_cast<QFocusEvent*>(event)));
+        const auto* focus = static_cast<QFocusEvent*>(event);
+        if (focus->reason() == Qt::TabFocusReason || focus->reason() == Qt::BacktabFocusReason)
+            enterScoreColumns();
+        focusIn(!isPassingFocus(focus));
     } else if (type == QEvent::FocusOut) {
         // Leaving the grid for another control ends a one-digit entry; a message
         // box, a menu or another program taking the focus does not.

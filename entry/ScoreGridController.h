@@ -64,6 +64,7 @@ private:
     // Shows the focus frame; the selection shrinks to the cursor's cell unless the
     // focus comes back from a menu or another window.
     void focusIn(bool shrinkSelection);
+    void enterScoreColumns();
     void fitColumns();
 
     AppContext& ctx;

@@ -139,11 +139,17 @@ ScoreCell ScoreTableModel::rowTotal(const Row& row)
 {
     int total = 0;
     bool anyPoints = false;
+    bool anyAbsent = false;
     for (const ScoreCell& cell : row.scores) {
         total += cell.value();
         anyPoints = anyPoints || cell.isPoints();
+        anyAbsent = anyAbsent || cell.isAbsent();
     }
-    return anyPoints ? ScoreCell::points(total) : ScoreCell::blank();
+    // As the tallies count it: the points when there are any, else 欠席 when the
+    // pupil missed a column.
+    if (anyPoints)
+        return ScoreCell::points(total);
+    return anyAbsent ? ScoreCell::absent() : ScoreCell::blank();
 }
 
 void ScoreTableModel::rowsChanged(int firstPupil, int lastPupil, int firstColumn, int lastColumn)

@@ -57,9 +57,17 @@ public:
     // The frame inside the main window, when there is one.
     QMdiSubWindow* subWindow() const;
     bool isUnloaded() const { return unloaded; }
+    // Makes Ctrl+F4 the window's own key, taken from the frame's menu, so that it
+    // reaches the window (and its question about unsaved work) the same way on every
+    // platform and from every control.
+    void claimCloseKey();
+    static QKeySequence closeKey();
+    // What Ctrl+F4 and Esc do: close the window, or the window's own 終了.
+    virtual void closeByKey() { closeWindow(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Makes the window's output commands with their menu captions; the main
     // window's print commands follow their state.
     ReportActions* makeReportActions(const QString& printCaption, const QString& previewCaption);

@@ -27,7 +27,38 @@ const char* builtInFile(QStyle::StandardPixmap which)
     return nullptr;
 }
 
+QString printSupportFile(const char* name)
+{
+    const QString file = QStringLiteral(":/qt-project.org/dialogs/qprintpreviewdialog/images/%1-32.png").arg(QLatin1String(name));
+    return QFile::exists(file) ? file : QString();
+}
+
 }  // namespace
+
+QIcon ToolbarIcon::printer(const QSize& size)
+{
+    const QString file = printSupportFile("printer");
+    return file.isEmpty() ? QIcon() : sized(QIcon(file), size);
+}
+
+QIcon ToolbarIcon::preview(const QSize& size)
+{
+    const QString page = printSupportFile("view-pages-single");
+    const QString glass = printSupportFile("zoom-in");
+    if (page.isEmpty() || glass.isEmpty())
+        return {};
+    // The page fills the square; the glass, at two thirds of it, lies on the page's
+    // lower right corner.
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(picture.rect(), QPixmap(page));
+    const QSize small = size * 2 / 3;
+    painter.drawPixmap(QRect(QPoint(size.width() - small.width(), size.height() - small.height()), small), QPixmap(glass));
+    painter.end();
+    return QIcon(picture);
+}
 
 QIcon ToolbarIcon::sized(const QIcon& icon, const QSize& size)
 {

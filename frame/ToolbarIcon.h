@@ -20,4 +20,10 @@ QIcon sized(const QIcon& icon, const QSize& size);
 // other pictures on every desktop than the ones the manual shows. The others come
 // from `style`.
 QIcon standard(QStyle::StandardPixmap which, const QStyle& style, const QSize& size);
+
+// The pictures of printing and of the preview, from Qt's print support (the
+// pictures of its preview window's own buttons): a printer, and a page under a
+// magnifying glass. Null when Qt's print support has no such picture.
+QIcon printer(const QSize& size);
+QIcon preview(const QSize& size);
 }

@@ -14,6 +14,8 @@ const QColor BarFill(132, 160, 204);
 const QColor BarEdge(52, 72, 110);
 const QColor AverageLine(170, 30, 30);
 const QColor AxisLine(Qt::black);
+// The tick marks under the axis, in text lines.
+constexpr double TickLength = 0.25;
 
 // Where the parts of the chart lie inside its area.
 struct Frame {
@@ -33,17 +35,19 @@ Frame frameOf(const QRectF& area, const QFontMetricsF& metrics)
     const double width = std::max(0.0, area.width() - 2 * side);
     f.averageBand = QRectF(area.left(), area.top(), area.width(), f.line);
     f.countsBand = QRectF(area.left(), area.bottom() - f.line, area.width(), f.line);
-    f.axisBand = QRectF(left, f.countsBand.top() - f.line * 1.1, width, f.line);
+    // The bin edges' numbers sit under the tick marks, never on them.
+    f.axisBand = QRectF(left, f.countsBand.top() - f.line * (1.1 + TickLength), width, f.line * (1 + TickLength));
     f.plot = QRectF(left, f.averageBand.bottom() + f.line * 0.2, width,
                     std::max(0.0, f.axisBand.top() - f.averageBand.bottom() - f.line * 0.2));
     return f;
 }
 
-// The x of a percentage on the plot (0 at the left, or at the right best first).
-double xOf(const Frame& f, const ScoreDistribution& d, double percent)
+// The x of a percentage on the plot: 0 at the left in every order of the list, as
+// a reader expects an axis to run.
+double xOf(const Frame& f, double percent)
 {
     const double share = qBound(0.0, percent, 100.0) / 100.0;
-    return d.bestFirst ? f.plot.right() - share * f.plot.width() : f.plot.left() + share * f.plot.width();
+    return f.plot.left() + share * f.plot.width();
 }
 
 void drawBars(QPainter& painter, const Frame& f, const ScoreDistribution& d, double lineWidth)
@@ -58,7 +62,7 @@ void drawBars(QPainter& painter, const Frame& f, const ScoreDistribution& d, dou
         const int count = d.counts[bin];
         if (count == 0)
             continue;
-        const double left = std::min(xOf(f, d, bin * 10.0), xOf(f, d, bin * 10.0 + 10.0));
+        const double left = std::min(xOf(f, bin * 10.0), xOf(f, bin * 10.0 + 10.0));
         const double height = reach * count / top;
         const QRectF bar(left + slot * 0.12, f.plot.bottom() - height, slot * 0.76, height);
         painter.setPen(edge);
@@ -70,7 +74,7 @@ void drawBars(QPainter& painter, const Frame& f, const ScoreDistribution& d, dou
     }
 }
 
-void drawAxis(QPainter& painter, const Frame& f, const ScoreDistribution& d, const QFontMetricsF& metrics,
+void drawAxis(QPainter& painter, const Frame& f, const QFontMetricsF& metrics,
               double lineWidth)
 {
     QPen axis(AxisLine);
@@ -82,13 +86,14 @@ void drawAxis(QPainter& painter, const Frame& f, const ScoreDistribution& d, con
     const double slot = f.plot.width() / ScoreDistribution::Bins;
     const int step = metrics.horizontalAdvance(QStringLiteral("100")) * 1.15 <= slot ? 1 : 2;
     for (int edge = 0; edge <= ScoreDistribution::Bins; ++edge) {
-        const double x = xOf(f, d, edge * 10.0);
-        painter.drawLine(QPointF(x, f.plot.bottom()), QPointF(x, f.plot.bottom() + f.line * 0.25));
+        const double x = xOf(f, edge * 10.0);
+        painter.drawLine(QPointF(x, f.plot.bottom()), QPointF(x, f.plot.bottom() + f.line * TickLength));
         if (edge % step != 0)
             continue;
         const QString label = QString::number(edge * 10);
         const double width = metrics.horizontalAdvance(label);
-        painter.drawText(QRectF(x - width, f.axisBand.top(), width * 2, f.line), Qt::AlignHCenter | Qt::AlignBottom, label);
+        painter.drawText(QRectF(x - width, f.axisBand.bottom() - f.line, width * 2, f.line), Qt::AlignHCenter | Qt::AlignBottom,
+                         label);
     }
 }
 
@@ -97,7 +102,7 @@ void drawAverage(QPainter& painter, const Frame& f, const ScoreDistribution& d, 
 {
     if (!d.average.hasValue())
         return;
-    const double x = xOf(f, d, d.average.value);
+    const double x = xOf(f, d.average.value);
     QPen dashed(AverageLine);
     dashed.setWidthF(lineWidth * 1.6);
     dashed.setStyle(Qt::DashLine);
@@ -150,7 +155,7 @@ void ScoreChart::paint(QPainter& painter, const QRectF& whole, const ScoreDistri
     }
     const Frame f = frameOf(area, metrics);
 
-    drawAxis(painter, f, distribution, metrics, lineWidth);
+    drawAxis(painter, f, metrics, lineWidth);
     if (distribution.counted > 0) {
         drawBars(painter, f, distribution, lineWidth);
         drawAverage(painter, f, distribution, metrics, lineWidth);

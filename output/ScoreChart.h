@@ -4,7 +4,7 @@
 // on paper, so both show the same picture.
 //
 // Ten bars, one per bin, with the count above each bar that has pupils; the bin
-// edges 0, 10, … 100 under them (100 … 0 when drawn best first); the class average
+// edges 0, 10, … 100 under them, 0 at the left in every order; the class average
 // as a dashed line with "平均 64.4" above it; and under everything how many pupils
 // are in the chart and how many were absent and left out (the texts from
 // tally/TestTallyText.h, DistributionText).

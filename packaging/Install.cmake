@@ -58,8 +58,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time rather than linked: the SQLite driver of the report stores,
-# the Japanese fonts of screen and paper, the Japanese texts of Qt's own dialogs.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-ipaexfont, qt6-translations-l10n")
+# the Japanese fonts of screen and paper (Noto CJK for the characters IPAex lacks),
+# the Japanese texts of Qt's own dialogs.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-ipaexfont, fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

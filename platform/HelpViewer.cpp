@@ -1,5 +1,6 @@
 #include "platform/HelpViewer.h"
 
+#include "platform/HelpPicture.h"
 #include "platform/HelpTopics.h"
 
 #include <QAction>
@@ -253,6 +254,11 @@ void HelpViewer::openUrl(const QUrl& url)
 {
     if (url.isLocalFile() || url.isRelative()) {
         const QUrl resolved = browser->source().resolved(url);
+        // A page's picture links to itself: it opens at full size.
+        if (resolved.path().endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+            HelpPicture::show(resolved.toLocalFile(), windowTitle() + QStringLiteral(" - 図"), this);
+            return;
+        }
         showPage(pageOfUrl(resolved));
         return;
     }

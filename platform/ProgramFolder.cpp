@@ -41,10 +41,10 @@ QString ProgramFolder::userFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Mevra/Kazane");
 }
 
-QString ProgramFolder::programFolderFor(const QString& executableFolder)
+// The build tree is never the program's folder: a clean rebuild or a new clone
+// would delete the class typed there.
+QString ProgramFolder::programFolderFor(const QString& /*executableFolder*/)
 {
-    if (!isInstalled(executableFolder) && QFileInfo(executableFolder).isWritable())
-        return executableFolder;
     return userFolder();
 }
 

@@ -4,11 +4,10 @@
 // Layouts and help ship with the program: beside the executable in a build tree,
 // in <prefix>/share/kazane when it is installed (the executable in <prefix>/bin).
 // The program's folder (the first data folder, the report stores and their
-// clean-up) is the executable's folder in a build tree that can be written;
-// an installed program, or one whose folder cannot be written, uses the per-user
-// data folder instead ($XDG_DATA_HOME/Mevra/Kazane, usually
-// ~/.local/share/Mevra/Kazane). An installed program never writes beside its
-// executable, even when run by an administrator who could.
+// clean-up) is the per-user data folder ($XDG_DATA_HOME/Mevra/Kazane, usually
+// ~/.local/share/Mevra/Kazane), installed or run from the build tree alike: the
+// program never writes beside its executable, where a rebuild, a new clone or an
+// update would take the teacher's class away.
 
 #include <QString>
 
@@ -26,7 +25,8 @@ QString programFolder();
 QString userFolder();
 
 // The same for an executable in `executableFolder`, for tests: the folder the
-// resources are read from, and whether the program counts as installed.
+// resources are read from, whether the program counts as installed, and the
+// program's folder (the per-user one wherever the executable lies).
 QString resourceFolderFor(const QString& executableFolder);
 bool isInstalled(const QString& executableFolder);
 QString programFolderFor(const QString& executableFolder);

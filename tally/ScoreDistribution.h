@@ -23,7 +23,8 @@ struct ScoreDistribution {
     int notEntered = 0;              // pupils with a cell not entered yet
     int counted = 0;                 // pupils in the bins
     TallyNumber average;             // mean percentage of the pupils in the bins; NoValue when none
-    // Drawn from 90～100 down to 0～9, as the list runs in score order.
+    // Read out from 90～100 down to 0～9, as the list runs in score order (the chart
+    // keeps 0 at the left whatever the order).
     bool bestFirst = false;
 
     // The largest count of a bin (0 when the bins are empty).

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
-double cutToTenth(double value)
+double roundToTenth(double value)
 {
-    // A whole number of tenths computed as 699.99999999 must stay 70.0: a margin far
-    // below a tenth absorbs the binary error before the cut.
-    return std::floor(value * 10.0 + 1e-9) / 10.0;
+    // Half away from zero, as every average the program shows is rounded
+    // (Format::pattern): a margin far below a tenth absorbs the binary error of a
+    // half computed as 0.04999999.
+    const double tenths = std::floor(std::fabs(value) * 10.0 + 0.5 + 1e-9);
+    return (value < 0 ? -tenths : tenths) / 10.0;
 }
 
 StatisticsTable buildStatisticsTable(const ClassData& data, int subject)
@@ -75,8 +77,8 @@ StatisticsResult computeStatistics(const StatisticsTable& table, StatisticsBlock
         }
     }
     if (result.count > 0) {
-        result.convertedAverage = percentWeight > 0 ? TallyNumber::of(cutToTenth(percentSum / percentWeight)) : TallyNumber::none();
-        result.rawAverage = TallyNumber::of(cutToTenth(double(rawSum) / result.count));
+        result.convertedAverage = percentWeight > 0 ? TallyNumber::of(roundToTenth(percentSum / percentWeight)) : TallyNumber::none();
+        result.rawAverage = TallyNumber::of(roundToTenth(double(rawSum) / result.count));
         result.maximum = TallyNumber::of(maximum);
         result.minimum = TallyNumber::of(minimum);
     }

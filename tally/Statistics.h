@@ -2,8 +2,8 @@
 // The statistics of the free tally as numbers: every score of the unit in one
 // table, one row per pupil and one column per test column, and the figures of any
 // block of it: the average converted to 100 points, the average on the columns'
-// own full marks, the highest and the lowest score. Both averages are cut (not
-// rounded) to one decimal. The converted average weights each score's percentage
+// own full marks, the highest and the lowest score. Both averages are rounded to
+// one decimal, half away from zero, as every average of the program. The converted average weights each score's percentage
 // by its test's weight (Σ weight × percent ÷ Σ weight); absent and not-entered
 // cells are left out. Their texts are made by tally/StatisticsText.h.
 
@@ -45,9 +45,9 @@ struct StatisticsBlock {
 // Every figure is NoValue when the block holds no entered score (count 0).
 struct StatisticsResult {
     int count = 0;                 // scores taken (absent cells are skipped)
-    TallyNumber convertedAverage;  // on 100 points, cut to one decimal; NoValue when no column has full marks
+    TallyNumber convertedAverage;  // on 100 points, rounded to one decimal; NoValue when no column has full marks
     bool weighted = false;         // a score taken weighs other than 1
-    TallyNumber rawAverage;        // on the columns' own full marks, cut to one decimal
+    TallyNumber rawAverage;        // on the columns' own full marks, rounded to one decimal
     TallyNumber maximum;
     TallyNumber minimum;
     bool singleColumn = false;
@@ -58,5 +58,6 @@ StatisticsTable buildStatisticsTable(const ClassData& data, int subject);
 
 // The figures of a block; the block is clipped to the table.
 StatisticsResult computeStatistics(const StatisticsTable& table, StatisticsBlock block);
-// Cuts a value to one decimal, as the averages are shown (66.66 gives 66.6).
-double cutToTenth(double value);
+// Rounds a value to one decimal, as every average is shown (66.66 gives 66.7, 0.05
+// gives 0.1).
+double roundToTenth(double value);

@@ -23,10 +23,11 @@ CellText rankText(TallyOrder order)
     return {QStringLiteral("##"), {}, {}, order == TallyOrder::Score ? QStringLiteral("  -  ") : QStringLiteral("- "), {}};
 }
 
-// Column and class averages; a column beyond the test's own shows an average of 0.
+// Column and class averages; a column beyond the test's own has none and shows the
+// dash of every missing value.
 CellText averageText()
 {
-    return {QStringLiteral("###.0"), {}, {}, TestTallyText::NoAverage, Format::oneDecimal(0)};
+    return {QStringLiteral("###.0"), {}, {}, TestTallyText::NoAverage, TestTallyText::NoAverage};
 }
 
 // A total: of an observation test the letter of its one column ("-" over several
@@ -154,12 +155,14 @@ ReportSheet testdispSheet(const TestTally& tally, const QString& caption)
                         QStringLiteral("Tensu4"), QStringLiteral("Rank")};
     sheet.dataIndexName = QStringLiteral("Number");
 
-    // A column without a viewpoint name prints " -" for its name and full marks.
+    // A column without a viewpoint name prints " -" for its name and full marks, and
+    // a column beyond the test's own for its average too.
     QStringList kanten, heikin, manten;
     for (int k = 0; k < Limits::Columns; ++k) {
         const bool named = !tally.viewpointNames[size_t(k)].isEmpty();
+        const bool inTest = tally.columnAverages[size_t(k)].state != TallyNumber::State::NotInTest;
         kanten.append(named ? tally.viewpointNames[size_t(k)] : QStringLiteral(" -"));
-        heikin.append(TestTallyText::columnAverage(tally, k));
+        heikin.append(inTest ? TestTallyText::columnAverage(tally, k) : QStringLiteral(" -"));
         manten.append(named ? TestTallyText::columnFullMarks(tally, k) : QStringLiteral(" -"));
     }
     const QStringList headings = TestTallyText::headings(tally);

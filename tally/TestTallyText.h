@@ -8,9 +8,9 @@
 // "未" when not entered yet, else the number (the letter A/B/C in an observation
 // test), and beyond the test's columns empty on screen and "-" on the sheet; a rank is "##" of the rank, or "- " (attendance
 // order) or "  -  " (score order) for a pupil without a total. Averages are
-// "###.0" (".0" for 0, and for a column beyond the test's own); a column of the
-// test without any entered score, and a test where no pupil has a percentage, show
-// "-" instead.
+// "###.0" (".0" for 0); a column beyond the test's own, a column of the test
+// without any entered score, and a test where no pupil has a percentage show "-"
+// instead (" -" on the sheet's title, as its other missing values).
 
 #include "tally/ReportSheet.h"
 #include "tally/TestTally.h"

@@ -86,7 +86,7 @@ void AttendanceEntryTest::opensOnTodaysMonthWithItsValues()
     QVERIFY(detailedViewOption(w)->isChecked());
     QVERIFY(!printAction(w)->isEnabled());
     QVERIFY(fillRequiredDaysButton(w)->isEnabled());
-    QCOMPARE(valuePromptHint(w)->text(), QStringLiteral("セルを DblClick or Shift+Return で値を直接入力できます"));
+    QCOMPARE(valuePromptHint(w)->text(), QStringLiteral("セルをダブルクリックするか Shift+Enter で、値を直接入力できます"));
     QCOMPARE(periodSelector(w)->toolTip(), QStringLiteral("入力月または集計学期をを選んでください。"));
     QCOMPARE(lessonDaysInput(w)->toolTip(), QStringLiteral("今月の授業日数を入力してください"));
     QVERIFY(env.ui.messages.isEmpty());
@@ -244,7 +244,7 @@ void AttendanceEntryTest::valuePromptOpensWhereItShould()
     QCOMPARE(prompt->windowTitle(), QStringLiteral("数値の入力"));
     QCOMPARE(child<QLabel>(prompt, "question")->text(), QStringLiteral("このセルの値は？"));
     QCOMPARE(okButton(prompt)->text(), QStringLiteral("OK"));
-    QCOMPARE(cancelButton(prompt)->text(), QStringLiteral("Cancel"));
+    QCOMPARE(cancelButton(prompt)->text(), QStringLiteral("キャンセル"));
     QVERIFY(countInput(prompt)->text().isEmpty());
     QVERIFY(!prompt->isModal());
     QCOMPARE(prompt->row(), 2);
@@ -313,7 +313,7 @@ void AttendanceEntryTest::valuePromptWritesAndRecomputes()
     QCOMPARE(cellText(w, 1, 4), QStringLiteral("15"));
     env.ui.clear();
 
-    // An empty box empties the cell; Cancel changes nothing.
+    // An empty box empties the cell; キャンセル changes nothing.
     promptAt(w, 1, 2, QString());
     QCOMPARE(cellText(w, 1, 2), QString());
     QCOMPARE(cellText(w, 1, 4), QStringLiteral("19"));

@@ -328,6 +328,20 @@ private slots:
         QCOMPARE(rowTexts(w, 2).mid(2), (QStringList{"68", "0", "68", "2", "66", "0", "0", ""}));
         // 青木: 203 less November's corrected day.
         QCOMPARE(rowTexts(w, 1).mid(2), (QStringList{"202", "0", "202", "2", "200", "0", "0", ""}));
+        // The columns shown: 出席日数 once, among the record book's figures; the
+        // detailed view has it as its last column.
+        const auto shownHeadings = [w] {
+            QStringList texts;
+            for (int c = 0; c < grid(w)->model()->columnCount(); ++c)
+                if (!grid(w)->isColumnHidden(c))
+                    texts << grid(w)->model()->headerData(c, Qt::Horizontal).toString();
+            return texts;
+        };
+        QCOMPARE(shownHeadings(), (QStringList{"番号", "氏名", "授業日数", "忌引出停", "必要日数", "欠席日数", "出席日数", "遅刻", "早退"}));
+        detailedViewOption(w)->click();
+        QCOMPARE(shownHeadings(), (QStringList{"番号", "氏名", "忌引", "出停", "必要日数", "病欠", "事欠", "遅刻", "早退", "出席日数"}));
+        recordBookViewOption(w)->click();
+        QCOMPARE(shownHeadings().count(QStringLiteral("出席日数")), 1);
         closeButton(w)->click();
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
         const QStringList lines = env.readLines(QStringLiteral("shuketu.dat"));

@@ -60,7 +60,7 @@ private slots:
     {
         QTest::addColumn<QString>("route");
         QTest::addColumn<int>("answer");
-        for (const char* route : {"close box", "Ctrl+F4", "中止", "破棄終了"})
+        for (const char* route : {"close box", "Ctrl+F4", "Esc", "中止", "破棄終了"})
             for (int answer : {Save, DontSave, Cancel})
                 QTest::addRow("%s, %s", route, qPrintable(Choices[answer])) << QString::fromUtf8(route) << answer;
     }
@@ -77,6 +77,10 @@ private slots:
         else if (route == QStringLiteral("Ctrl+F4")) {
             QApplication::setActiveWindow(env.mainWindow());
             QTest::keyClick(entry.grid, Qt::Key_F4, Qt::ControlModifier);
+        }
+        else if (route == QStringLiteral("Esc")) {
+            QApplication::setActiveWindow(env.mainWindow());
+            QTest::keyClick(entry.grid, Qt::Key_Escape);
         }
         else if (route == QStringLiteral("中止"))
             QTest::mouseClick(entry.closeWithoutSavingButton, Qt::LeftButton);

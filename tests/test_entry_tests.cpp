@@ -314,6 +314,7 @@ private slots:
         QTest::keyClick(entry.columnCount, Qt::Key_Enter);
         QVERIFY(entry.viewpointBoxes[0]->hasFocus());
         QVERIFY(!entry.gridFocusFrame->isVisible());
+        entry.viewpointBoxes[0]->setCurrentIndex(1);  // the column measures 観点Ⅰ
         QTest::keyClick(entry.viewpointBoxes[0], Qt::Key_Return);
         QVERIFY(entry.fullMarksBoxes[0]->hasFocus());
         QCOMPARE(entry.fullMarksBoxes[0]->selectedText(), QStringLiteral("100"));
@@ -321,6 +322,11 @@ private slots:
         QTest::keyClick(entry.fullMarksBoxes[0], Qt::Key_Return);
         QVERIFY(entry.grid->hasFocus());
         QVERIFY(entry.gridFocusFrame->isVisible());
+        // ... on the first pupil's first score cell, where digits go in.
+        QCOMPARE(std::pair(entry.cursorRow(), entry.cursorCol()), std::pair(1, 3));
+        entry.type(QStringLiteral("45"));
+        QCOMPARE(entry.rowCells(1), (QStringList{"45", "45", "", "", ""}));
+        QCOMPARE(std::pair(entry.cursorRow(), entry.cursorCol()), std::pair(2, 3));
         QCOMPARE(entry.gridFocusFrame->geometry(), entry.grid->parentWidget()->rect());
         QVERIFY(entry.gridFocusFrame->geometry().contains(entry.grid->geometry()));
         entry.testName->setFocus();

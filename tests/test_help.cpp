@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "frame/ChildWindow.h"
 #include "platform/HelpIndex.h"
+#include "platform/HelpPicture.h"
 #include "platform/HelpTopics.h"
 #include "platform/HelpViewer.h"
 
@@ -17,10 +18,12 @@
 #include <QSettings>
 #include <QDir>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -211,6 +214,58 @@ private slots:
 
     // The help window: the contents list every page, a page and a section open, back
     // and forward walk the history, and the search finds words in any width.
+    // Every picture of the manual links to itself; a click on it opens it at full
+    // size in a window of its own, which Esc closes.
+    void aClickOnAPictureShowsItAtFullSize()
+    {
+        static const QRegularExpression picture(QStringLiteral("<img[^>]*src=\"([^\"]+)\""));
+        static const QRegularExpression linked(QStringLiteral("<a href=\"([^\"]+)\"><img[^>]*src=\"([^\"]+)\""));
+        int pictures = 0;
+        for (const QString& file : QDir(helpFolder()).entryList({QStringLiteral("*.html")})) {
+            const QString html = readPage(file);
+            int wrapped = 0;
+            for (auto it = linked.globalMatch(html); it.hasNext();) {
+                const QRegularExpressionMatch found = it.next();
+                QCOMPARE(found.captured(1), found.captured(2));
+                ++wrapped;
+            }
+            QCOMPARE(wrapped, int(html.count(picture)));
+            pictures += wrapped;
+        }
+        QVERIFY(pictures >= 15);
+
+        HelpViewer viewer(helpFolder());
+        viewer.showPage(QStringLiteral("entry.html"));
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        auto* browser = viewer.findChild<QTextBrowser*>(QStringLiteral("helpBrowser"));
+        QTextCursor atPicture;
+        for (QTextBlock block = browser->document()->begin(); block.isValid() && atPicture.isNull(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().isImageFormat()
+                    && it.fragment().charFormat().toImageFormat().name() == QLatin1String("shot-entry.png")) {
+                    atPicture = QTextCursor(browser->document());
+                    atPicture.setPosition(it.fragment().position());
+                    break;
+                }
+        QVERIFY(!atPicture.isNull());
+        browser->setTextCursor(atPicture);
+        browser->ensureCursorVisible();
+        const QRect at = browser->cursorRect(atPicture);
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, QPoint(at.left() + 20, at.center().y()));
+        auto* shown = viewer.findChild<HelpPicture*>();
+        QVERIFY(shown);
+        QTRY_VERIFY(shown->isVisible());
+        const QImage full(QDir(helpFolder()).filePath(QStringLiteral("shot-entry.png")));
+        QVERIFY(full.width() > 600);  // larger than the page shows it
+        QCOMPARE(shown->pictureSize(), full.size());
+        QCOMPARE(viewer.currentPage(), QStringLiteral("entry.html"));  // the page stays
+        const QPointer<HelpPicture> opened(shown);
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        QTest::keyClick(shown, Qt::Key_Escape);
+        QVERIFY(viewer.isVisible());  // Esc closes the picture, not the help
+        QTRY_VERIFY(opened.isNull());
+    }
+
     void theHelpWindowNavigatesAndSearches()
     {
         HelpViewer viewer(helpFolder());

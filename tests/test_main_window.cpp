@@ -11,6 +11,7 @@
 #include "app/SettingsWindow.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
+#include "frame/ToolbarIcon.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -181,6 +182,19 @@ private slots:
             QCOMPARE(shown->defaultAction()->iconText(), captions[position - 1]);
             QCOMPARE(shown->toolTip(), tips[position - 1]);
             QVERIFY(!shown->icon().isNull());
+        }
+        // 印刷 shows a printer and ﾌﾟﾚﾋﾞｭｰ a page under a glass: Qt's print-support
+        // pictures, not the save picture or a style's stand-in.
+        const QSize size = bar->iconSize();
+        const auto image = [size](const QIcon& icon) { return icon.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32); };
+        const QImage printer = image(toolButton(window, "printButton")->icon());
+        const QImage preview = image(toolButton(window, "previewButton")->icon());
+        QCOMPARE(printer, image(QIcon(QStringLiteral(":/qt-project.org/dialogs/qprintpreviewdialog/images/printer-32.png"))));
+        QCOMPARE(preview.size(), size);
+        QVERIFY(preview != printer);
+        for (const QStyle::StandardPixmap other : {QStyle::SP_DialogSaveButton, QStyle::SP_FileDialogStart}) {
+            QVERIFY(printer != image(ToolbarIcon::standard(other, *window.style(), size)));
+            QVERIFY(preview != image(ToolbarIcon::standard(other, *window.style(), size)));
         }
         // The pictures stay when the commands go off and on; the menu bar's 点数入力
         // and 出欠管理 show their captions, not a picture.
@@ -515,7 +529,12 @@ private slots:
         splash.show();
         QCOMPARE(child<QLabel>(&splash, "productLine")->text(), QStringLiteral("小学校成績処理"));
         QCOMPARE(child<QLabel>(&splash, "productName")->text(), QStringLiteral("かざね"));
-        QCOMPARE(child<QLabel>(&splash, "platformLabel")->text(), QStringLiteral("for Windows95/98"));
+        // The title window names this program and its version, nothing else.
+        QStringList texts;
+        for (const QLabel* label : splash.findChildren<QLabel*>())
+            if (!label->text().isEmpty())
+                texts << label->text();
+        QCOMPARE(texts, (QStringList{"小学校成績処理", "かざね", "Ver. 1.00"}));
         QTimer* timer = child<QTimer>(&splash, "closeTimer");
         QCOMPARE(timer->interval(), 1000);
         // The timer's ticks, without waiting for them.

@@ -76,6 +76,37 @@ class StatisticsTest : public QObject {
     }
 
 private slots:
+    // One rounding rule for every average: the same column's average reads the same
+    // in テスト別 and in 自由集計, also where rounding and cutting differ.
+    void theSameAverageInEveryWindow_data()
+    {
+        QTest::addColumn<QList<int>>("scores");
+        QTest::addColumn<QString>("average");
+        QTest::newRow("31.75") << QList<int>{31, 32, 32, 32} << QStringLiteral("31.8");
+        QList<int> twenty(19, 32);
+        twenty << 31;  // 639 / 20 = 31.95, which a cut would show as 31.9
+        QTest::newRow("31.95") << twenty << QStringLiteral("32.0");
+        QTest::newRow("1.666") << QList<int>{2, 1, 2} << QStringLiteral("1.7");
+        QTest::newRow("a half") << QList<int>{0, 1} << QStringLiteral(".5");
+    }
+
+    void theSameAverageInEveryWindow()
+    {
+        QFETCH(QList<int>, scores);
+        QFETCH(QString, average);
+        TestEnv env;
+        env.makeClass(pupilNames(int(scores.size())));
+        env.writeFile(QStringLiteral("国語.dat"), scoreLines({{QStringLiteral("漢字"), {{1, 50, scores}}}}));
+        MainWindow& window = env.startMainWindow();
+        menuEntry(window, "testTallyAction")->trigger();
+        QCOMPARE(child<QLabel>(window.activeChild(), "columnAverage1")->text(), average);
+        StatisticsWindow* w = open(window);
+        QVERIFY(w);
+        selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 2, int(scores.size()) - 1, 2);
+        child<QPushButton>(w, "calculateButton")->click();
+        QCOMPARE(child<QLabel>(w, "ownAverage")->text().toDouble(), average.toDouble());
+    }
+
     void laysOutEveryScore()
     {
         TestEnv env;
@@ -142,13 +173,14 @@ private slots:
         child<QPushButton>(w, "calculateButton")->click();
         QCOMPARE(results(*w), (QStringList{" 70", "", " 40", " 5"}));
 
-        // 2, 1, 2 of 3: 66.66.. and 1.66.. are cut, not rounded.
+        // 2, 1, 2 of 3: 55.55.. and 1.66.. are rounded as every average of the
+        // program is (half away from zero), not cut.
         selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 4, 2, 4);
         child<QPushButton>(w, "calculateButton")->click();
-        QCOMPARE(results(*w), (QStringList{" 55.5", " 1.6", " 2", " 1"}));
+        QCOMPARE(results(*w), (QStringList{" 55.6", " 1.7", " 2", " 1"}));
         clickCell(child<QTableWidget>(w, "scoreGrid"), 0, 4);
         child<QPushButton>(w, "calculateButton")->click();
-        QCOMPARE(results(*w), (QStringList{" 66.6", " 2", " 2", " 2"}));
+        QCOMPARE(results(*w), (QStringList{" 66.7", " 2", " 2", " 2"}));
 
         // Scores above 100 (out of 200): the lowest selected score is the minimum.
         selectBlock(child<QTableWidget>(w, "scoreGrid"), 0, 5, 1, 5);

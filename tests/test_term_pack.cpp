@@ -104,6 +104,27 @@ private slots:
         }
     }
 
+    // 理科 and 体育 in use without a test: no sheet of theirs, and their names once.
+    void subjectsWithoutTestsAreLeftOut()
+    {
+        TestEnv env;
+        makeClass(env);
+        env.settings->setValue(QStringLiteral("UseMode/UseKyoka"), QStringLiteral("101100001"));
+        env.settings->sync();
+        const QString pack = env.dir.path() + QStringLiteral("/学期末");
+        const ExportRun result = runExport(env, {"--term-pack", pack, "--term", "year"});
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+        QStringList made = QDir(pack).entryList(QDir::Files);
+        QStringList listed = expectedFiles(false);
+        made.sort();
+        listed.sort();
+        QCOMPARE(made, listed);
+        const QStringList lines = result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), listed.size() + 1);
+        QCOMPARE(lines.last(), QStringLiteral("テストがないので作りませんでした: 理科、体育"));
+        QCOMPARE(result.err.count(QStringLiteral("理科")), 1);
+    }
+
     void onePerSubjectHoldsEachPupilsSheetOnAPageOfItsOwn()
     {
         TestEnv env;

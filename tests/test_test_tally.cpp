@@ -118,10 +118,11 @@ private slots:
         QCOMPARE(tally.viewpointNames[3], QString());
         QCOMPARE(column(tally, 5), (QStringList{QString(), QString(), QString()}));
         QCOMPARE(column(tally, 6), (QStringList{QString(), QString(), QString()}));
-        // Columns beyond the test's own: an average of 0 and no full marks.
+        // Columns beyond the test's own: no average (a dash, as every missing value)
+        // and no full marks.
         QCOMPARE(tally.columnAverages[2], TallyNumber::notInTest());
-        QCOMPARE(TestTallyText::columnAverage(tally, 2), QStringLiteral(".0"));
-        QCOMPARE(TestTallyText::columnAverage(tally, 3), QStringLiteral(".0"));
+        QCOMPARE(TestTallyText::columnAverage(tally, 2), QStringLiteral("-"));
+        QCOMPARE(TestTallyText::columnAverage(tally, 3), QStringLiteral("-"));
         QCOMPARE(TestTallyText::columnFullMarks(tally, 2), QString());
         QCOMPARE(tally.fullMarks, 100);
         QCOMPARE(TestTallyText::fullMarks(tally), QStringLiteral("100"));
@@ -133,7 +134,9 @@ private slots:
         QCOMPARE(title("Kanten4"), QStringLiteral(" -"));
         QCOMPARE(title("Manten4"), QStringLiteral(" -"));
         QCOMPARE(title("Manten2"), QStringLiteral("50"));
-        QCOMPARE(title("Heikin3"), QStringLiteral(".0"));
+        QCOMPARE(title("Heikin3"), QStringLiteral(" -"));
+        QCOMPARE(title("Heikin4"), QStringLiteral(" -"));
+        QCOMPARE(title("Heikin2"), QStringLiteral("38.3"));  // (40 + 30 + 45) / 3
         QCOMPARE(title("Title"), QStringLiteral("【テスト別成績集計-国語】"));
         // Columns beyond the test go to the sheet as "-".
         QCOMPARE(sheet.rows[0].mid(5), (QStringList{QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("2")}));

@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -113,6 +114,7 @@ private slots:
     void toolbarTalliesCascadeTheirWindows_data();
     void toolbarTalliesCascadeTheirWindows();
     void settingsScrollOnASmallerScreen();
+    void firstStartNameEntryShowsItsEnd();
     void toolbarPicturesShareOneSize();
     void toolbarPicturesAreTheStylesOwn();
 
@@ -177,6 +179,12 @@ void WindowFitTest::checkInside(MainWindow& window, ChildWindow* child, const QS
         if (!widget->isVisibleTo(child) || !mustBeSeen(widget) || scrolledInto(widget, child))
             continue;
         const QRect at = rectIn(widget, frame);
+        // Inside its frame too: a row of a group box squeezed below the box's edge is
+        // cut off even while it is inside the window.
+        if (const auto* box = qobject_cast<const QGroupBox*>(widget->parentWidget()))
+            QVERIFY2(box->contentsRect().contains(widget->geometry()),
+                     qPrintable(QStringLiteral("%1: %2 is cut off by the frame of %3")
+                                    .arg(what, widget->objectName(), box->title())));
         QVERIFY2(inner.contains(at),
                  qPrintable(QStringLiteral("%1: %2 (%3) is cut off at %4,%5 %6x%7 in %8x%9")
                                 .arg(what, widget->objectName(), QString::fromLatin1(widget->metaObject()->className()))
@@ -290,6 +298,28 @@ void WindowFitTest::settingsScrollOnASmallerScreen()
     QVERIFY(body);
     QVERIFY(body->verticalScrollBar()->isVisible() || body->horizontalScrollBar()->isVisible());
     savePicture(window, Netbook, QStringLiteral("settings"));
+}
+
+// At the first start on the smaller laptop the settings scroll; once 新規ｸﾗｽ starts
+// the names, the name box and 入力終了 are in view, not cut off below.
+void WindowFitTest::firstStartNameEntryShowsItsEnd()
+{
+    TestEnv env;
+    env.ctx->programFolder = env.dataFolder();
+    MainWindow& window = env.startMainWindow();
+    placeOn(window, 1);
+    ChildWindow* settings = window.activeChild();
+    QVERIFY(settings && settings->objectName() == QLatin1String("SettingsWindow"));
+    checkInside(window, settings, QStringLiteral("settings at the first start"));
+    QTest::mouseClick(settings->findChild<QAbstractButton*>(QStringLiteral("newClassButton")), Qt::LeftButton);
+    auto* body = settings->findChild<QAbstractScrollArea*>(QStringLiteral("scrollingBody"));
+    QVERIFY(body);
+    for (const char* name : {"endNameEntryButton", "nameInput"}) {
+        auto* widget = settings->findChild<QWidget*>(QLatin1String(name));
+        QVERIFY(widget && widget->isEnabled());
+        QTRY_VERIFY2(body->viewport()->rect().contains(rectIn(widget, body->viewport())), name);
+    }
+    savePicture(window, 1, QStringLiteral("first-start-names"));
 }
 
 // Every picture of the command bar is drawn at the bar's icon size, so that the

@@ -256,8 +256,9 @@ QStringList missingFolders(const QString& folder)
     return missing;
 }
 
-// Every file of the pack, in the order they are listed.
-QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFilePerSubject)
+// Every file of the pack, in the order they are listed. A unit without tests has
+// nothing to tally: its sheets are left out and its name goes to `withoutTests`.
+QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFilePerSubject, QStringList& withoutTests)
 {
     ClassData& data = session.data;
     QList<PdfJob> jobs;
@@ -269,6 +270,10 @@ QList<PdfJob> packJobs(Session& session, const QDir& dir, int term, bool oneFile
         if (data.pupilCount == 0)
             continue;
         ++units;
+        if (data.tests.count <= 0) {
+            withoutTests << data.unitName();
+            continue;
+        }
         const QString stem = safeFileName(data.unitName());
         SheetRequest overall;
         overall.kind = SheetRequest::Kind::Aryoiki;
@@ -364,12 +369,21 @@ void intoFolder(const QString& folder, QTextStream& err, const std::function<voi
 void termPack(Session& session, const QString& folder, int term, bool oneFilePerSubject, int threads,
               const PackFormats& formats, QTextStream& err)
 {
+    // A unit without tests has nothing to tally: it is left out and named once.
+    QStringList withoutTests;
+    const QList<PdfJob> jobs = packJobs(session, QDir(folder), term, oneFilePerSubject, withoutTests);
+    if (jobs.isEmpty())
+        throw Failure{DataError, QStringLiteral("テストのあるクラスがありません。")};
     intoFolder(folder, err, [&](OutputBatch& batch) {
         if (formats.pdf)
-            check(PdfBatch::stage(packJobs(session, QDir(folder), term, oneFilePerSubject), batch, threads));
-        if (formats.csv || formats.xlsx)
-            stageTables(packJobs(session, QDir(folder), term, false), formats, batch);
+            check(PdfBatch::stage(jobs, batch, threads));
+        if (formats.csv || formats.xlsx) {
+            QStringList named;
+            stageTables(oneFilePerSubject ? packJobs(session, QDir(folder), term, false, named) : jobs, formats, batch);
+        }
     });
+    if (!withoutTests.isEmpty())
+        err << QStringLiteral("テストがないので作りませんでした: %1").arg(withoutTests.join(QStringLiteral("、"))) << Qt::endl;
 }
 
 // The report cards of a term (or the year's record) of every pupil into a folder,

@@ -5,8 +5,9 @@ set -euo pipefail
 # Japanese texts. dosfstools makes the FAT image the crash test mounts (as root).
 # libcups2-dev: printing hands the document to the print system through the CUPS
 # API; cups and printer-driver-cups-pdf: the printing tests start a print system of
-# their own with PDF printers.
-packages=(cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins fonts-ipaexfont
+# their own with PDF printers. fonts-noto-cjk draws the characters IPAex lacks (𠮷
+# in a refused name).
+packages=(cmake make g++ qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins fonts-ipaexfont fonts-noto-cjk
           qt6-translations-l10n poppler-utils xvfb xauth dosfstools
           libcups2-dev cups printer-driver-cups-pdf)
 missing=()

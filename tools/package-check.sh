@@ -36,7 +36,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 [ "$(dpkg-deb -f "$deb" Package)" = kazane ] || fail "package name is not kazane"
 [ "$(dpkg-deb -f "$deb" Version)" = 1.0.0 ] || fail "version is not 1.0.0"
-for needed in libqt6widgets6 libqt6sql6-sqlite fonts-ipaexfont qt6-translations-l10n; do
+for needed in libqt6widgets6 libqt6sql6-sqlite fonts-ipaexfont fonts-noto-cjk qt6-translations-l10n; do
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed"
 done
 contents=$(dpkg-deb -c "$deb")
