@@ -191,10 +191,16 @@ SheetTable SheetTable::of(const ReportSheet& sheet)
     else if (isStem(sheet, "Hyotei"))
         table = overrulings(sheet);
     else {
+        // A sheet whose layout names its fields in Japanese (the report cards'
+        // class record): its first title field is the title, the others are pairs.
+        for (qsizetype i = 1; i < sheet.titleFields.size(); ++i)
+            appendPair(table.about, sheet.titleFields[i], sheet.titleValues.value(i));
         table.headings = sheet.dataFields;
         table.rows = sheet.rows;
     }
-    const QString title = sheet.fieldValue(QStringLiteral("Title")).value_or(QString());
+    QString title = sheet.fieldValue(QStringLiteral("Title")).value_or(QString());
+    if (title.isEmpty() && !sheet.titleFields.contains(QStringLiteral("Title")))
+        title = sheet.titleValues.value(0);
     table.about.prepend(title);
     table.sheetName = tallyName(title);
     if (table.sheetName.isEmpty())

@@ -221,9 +221,7 @@ void TestReportCard::classRecordIsOneRowPerPupil()
     heading.schoolYear = QStringLiteral("2026年度");
     const QByteArray csv = CsvWriter::build(ReportCardSheet::classRecord(cards, heading));
     const QByteArray expected = QByteArray("\xEF\xBB\xBF") + QStringLiteral(
-        "表題,年度,学校名,学級,担任\r\n"
-        "指導要録（様式２）用　年間の記録,2026年度,さくら小,４年２組,山田\r\n"
-        "\r\n"
+        "指導要録（様式２）用　年間の記録,年度,2026年度,学校名,さくら小,学級,４年２組,担任,山田\r\n"
         "番号,氏名,国語：知識・技能,国語：思考・判断・表現,国語：主体的に学習に取り組む態度,国語：評定,"
         "算数：知識・技能,算数：思考・判断・表現,算数：主体的に学習に取り組む態度,算数：評定,"
         "授業日数,出席停止・忌引等の日数,出席しなければならない日数,欠席日数,出席日数,総合所見\r\n"
