@@ -20,6 +20,7 @@
 #include "entry/FixedValuesDialog.h"
 #include "entry/OtherClassTestPicker.h"
 #include "frame/ChildWindow.h"
+#include "maintenance/RosterImportWindow.h"
 #include "reports/OverrulingDialog.h"
 #include "reports/TestPickerDialog.h"
 
@@ -160,6 +161,10 @@ Vocabulary everyWord()
             collect(&fixed, words);
             OtherClassTestPicker picker(*env.ctx, main.activeChild());
             collect(&picker, words);
+        }
+        if (qstrcmp(opener.name, "roster") == 0) {
+            RosterImportWindow import(RosterImport::Table{}, QStringLiteral("名簿.csv"), 0, main.activeChild());
+            collect(&import, words);
         }
         if (qstrcmp(opener.name, "overallTally") == 0) {
             TestPickerDialog picker(*env.ctx, main.activeChild());

@@ -266,7 +266,8 @@ private slots:
         QVERIFY(chart->toolTip().contains(QStringLiteral("平均 57.5")));
         QList<int> bars = barHeights(chart->grab().toImage());
         QCOMPARE(bars.size(), 3);
-        QVERIFY2(qAbs(bars[0] - bars[1]) <= 1 && qAbs(bars[2] - 2 * bars[0]) <= 2, qPrintable(QString::number(bars[2])));
+        // the bars' edge rows are not counted as fill, and each bar is rounded to a pixel
+        QVERIFY2(qAbs(bars[0] - bars[1]) <= 1 && qAbs(bars[2] - 2 * bars[0]) <= 4, qPrintable(QString::number(bars[2])));
 
         // 計算 chosen with the keyboard, of 20: 20, 18, 18, 10, 0.
         auto* chooser = child<QComboBox>(window, "testChooser");
@@ -279,8 +280,9 @@ private slots:
         QCOMPARE(d.average, TallyNumber::of(66.0));  // (100 + 90 + 90 + 50 + 0) / 5
         bars = barHeights(chart->grab().toImage());
         QCOMPARE(bars.size(), 3);
-        // Within the rows of the bars' edges, which are not counted as fill.
-        QVERIFY2(qAbs(bars[2] - 3 * bars[0]) <= 4, qPrintable(QStringLiteral("%1 %2").arg(bars[0]).arg(bars[2])));
+        // Within the rows of the bars' edges, which are not counted as fill (up to two
+        // a bar, so three times one bar may lose four more than the other), and rounding.
+        QVERIFY2(qAbs(bars[2] - 3 * bars[0]) <= 6, qPrintable(QStringLiteral("%1 %2").arg(bars[0]).arg(bars[2])));
 
         // Score order: the same counts, and the same picture: 0 stays at the left,
         // the tallest bar (90～100) on the right.

@@ -28,7 +28,7 @@ using namespace DataFiles;
 namespace {
 
 // Latin words a Japanese interface keeps: key names, file kinds, OK and the version.
-const QStringList KeptWords{"OK", "CSV", "PDF", "Ver", "Shift", "Enter", "Ctrl", "Esc", "Alt", "Tab", "No", "Delete"};
+const QStringList KeptWords{"OK", "CSV", "PDF", "xlsx", "Ver", "Shift", "Enter", "Ctrl", "Esc", "Alt", "Tab", "No", "Delete"};
 
 // Every text a control of `root` shows, with where it is.
 QStringList textsOf(const QWidget* root)
